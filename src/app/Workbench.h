@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/CommandBoard.h"
+#include "app/StatusPanels.h"
+#include "display/DisplayState.h"
+#include "platform/EventPump.h"
+#include "settings/Settings.h"
+#include "workarea/WorkArea.h"
+
+#include <QString>
+
+#include <functional>
+
+class MessagePort;
+class ProgressPort;
+class RichViewPort;
+class ClipboardPort;
+class SettingsStore;
+
+// Everything the core works on, and the narrow ports through which it reaches
+// the user. The main window owns one; tests build one with scripted ports.
+// Ports may be null where a caller has no such thing (the batch search has no
+// views); core code checks before use.
+struct Workbench
+{
+    WorkArea work;
+    Settings settings;
+    CommandBoard board;
+    StatusPanels status;
+    DisplayState display;
+
+    QString Start_Dir; // the folder the program started in, with a trailing "/"
+    int Param_Count = 0;
+
+    MessagePort *messages = nullptr;
+    ProgressPort *progress = nullptr;
+    RichViewPort *listView = nullptr;
+    RichViewPort *detailView = nullptr;
+    ClipboardPort *clipboard = nullptr;
+    SettingsStore *store = nullptr;
+    EventPump *pump = &m_nullPump;
+
+    // Set by the main window: copies the board's states to the menus.
+    std::function<void()> menuSettei;
+    void MENU_SETTEI() const
+    {
+        if (menuSettei)
+            menuSettei();
+    }
+
+private:
+    NullEventPump m_nullPump;
+};

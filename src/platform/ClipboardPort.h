@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+class ClipboardPort
+{
+public:
+    virtual ~ClipboardPort() = default;
+    virtual void setText(const QString &text) = 0; // empties the clipboard first
+    virtual QString text() const = 0;
+};

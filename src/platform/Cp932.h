@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+// Code page 932 (Windows-31J), the encoding of every text file the program
+// reads or writes. Tables are built once; no conversion per call goes through
+// a general-purpose codec.
+//
+// Bytes that are not valid code page 932 (a lone 0x80, 0xA0, 0xFD-0xFF, a lead
+// byte without a valid trail) decode to U+F700 + byte, a private-use character
+// that encodes back to the same byte: a file read and written unchanged keeps
+// its bytes, even where they are not valid text.
+class Cp932
+{
+public:
+    static constexpr char16_t kRawByteBase = 0xF700;
+
+    // One character: 1 or 2 bytes; characters without a mapping count as the
+    // single substitute byte '?'.
+    static int byteWidth(QChar c) { return byteWidth(c.unicode()); }
+    static int byteWidth(char16_t c);
+
+    // Code page 932 code of a character: < 0x100 single byte, else lead << 8 | trail.
+    // Unmapped characters give '?'.
+    static quint16 code(char16_t c);
+    static bool isMapped(char16_t c);
+
+    static QByteArray encode(QStringView text);
+    static void encodeAppend(QStringView text, QByteArray &out);
+    static QString decode(QByteArrayView bytes);
+
+    static bool isLeadByte(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+};

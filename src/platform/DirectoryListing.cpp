@@ -1,0 +1,77 @@
+#include "platform/DirectoryListing.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+
+bool DirectoryListing::lessByListingOrder(const QString &a, const QString &b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ua = a.at(i).toUpper().unicode();
+        const char16_t ub = b.at(i).toUpper().unicode();
+        if (ua != ub)
+            return ua < ub;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
+}
+
+QString DirectoryListing::withSeparator(const QString &folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+bool DirectoryListing::list(const QString &folder, QList<DirEntry> &entries, QString *error)
+{
+    entries.clear();
+    const QByteArray native = QFile::encodeName(folder);
+    DIR *dir = ::opendir(native.constData());
+    if (!dir) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    const QByteArray prefix = native.endsWith('/') ? native : native + '/';
+    while (dirent *d = ::readdir(dir)) {
+        if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
+            continue;
+        DirEntry e;
+        e.name = QFile::decodeName(d->d_name);
+        e.hidden = d->d_name[0] == '.';
+        const QByteArray full = prefix + d->d_name;
+        struct stat st;
+        if (::lstat(full.constData(), &st) != 0) {
+            e.system = true;
+        } else if (S_ISLNK(st.st_mode)) {
+            e.system = true;
+            // A link is never entered as a folder; a link to a file is a file
+            // that can be read, but it keeps the system attribute.
+            struct stat target;
+            if (::stat(full.constData(), &target) == 0 && S_ISREG(target.st_mode)) {
+                e.regularFile = true;
+                e.size = target.st_size;
+                e.modified = QDateTime::fromSecsSinceEpoch(target.st_mtime);
+            }
+            e.readOnly = !(st.st_mode & S_IWUSR);
+        } else {
+            e.directory = S_ISDIR(st.st_mode);
+            e.regularFile = S_ISREG(st.st_mode);
+            e.system = !e.directory && !e.regularFile;
+            e.readOnly = !(st.st_mode & S_IWUSR);
+            e.size = st.st_size;
+            e.modified = QDateTime::fromSecsSinceEpoch(st.st_mtime);
+        }
+        entries.append(std::move(e));
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const DirEntry &a, const DirEntry &b) {
+        return lessByListingOrder(a.name, b.name);
+    });
+    return true;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// One entry of a directory as the program sees it, with the attribute bits of
+// its original platform mapped onto Linux:
+//   hidden    - the name begins with "."
+//   system    - a symbolic link, or neither a regular file nor a directory
+//   read-only - the owner's write bit is clear, whoever runs the program
+//   archive   - never set
+struct DirEntry
+{
+    QString name;
+    bool directory = false;
+    bool regularFile = false;
+    bool hidden = false;
+    bool system = false;
+    bool readOnly = false;
+    qint64 size = 0;
+    QDateTime modified;
+
+    // "Exactly the directory attribute": a real directory, not a link, neither
+    // hidden nor read-only.
+    bool plainDirectory() const { return directory && !hidden && !system && !readOnly; }
+};
+
+class DirectoryListing
+{
+public:
+    // Entries of a folder, "." and ".." excluded, in the order the original
+    // file system listed them: names compared in upper case code unit by code
+    // unit, ties broken by the exact name. false when the folder cannot be read.
+    static bool list(const QString &folder, QList<DirEntry> &entries, QString *error = nullptr);
+
+    static bool lessByListingOrder(const QString &a, const QString &b);
+
+    // A folder path ending in "/" (the root "/" already does).
+    static QString withSeparator(const QString &folder);
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The one road from the core to the user for messages and questions. The
+// widget layer shows a message box; tests answer from a queue.
+class MessagePort
+{
+public:
+    enum class Icon { None, Information, Exclamation, Question, Critical };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~MessagePort() = default;
+
+    // Several-line texts join their lines with "\r\n"; the port shows them as
+    // line breaks.
+    virtual Answer show(const QString &text, const QString &caption, Icon icon,
+                        Buttons buttons = Buttons::Ok) = 0;
+
+    // An input box; no value when the user cancels.
+    virtual std::optional<QString> input(const QString &prompt, const QString &caption,
+                                         const QString &initial = QString()) = 0;
+};

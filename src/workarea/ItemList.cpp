@@ -1,0 +1,138 @@
+#include "workarea/ItemList.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString kSeparator = QStringLiteral(":@:");
+
+// Case-insensitive compare of two plain texts; 0 when equal ignoring case.
+int compareFolded(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = a[i].toUpper().unicode();
+        const char16_t y = b[i].toUpper().unicode();
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+} // namespace
+
+int ItemList::compare(QStringView a, QStringView b)
+{
+    const qsizetype sa = a.indexOf(kSeparator);
+    const qsizetype sb = b.indexOf(kSeparator);
+    const QStringView keyA = sa < 0 ? a : a.left(sa);
+    const QStringView keyB = sb < 0 ? b : b.left(sb);
+    if (int c = compareFolded(keyA, keyB))
+        return c;
+    const QStringView restA = sa < 0 ? QStringView() : a.mid(sa);
+    const QStringView restB = sb < 0 ? QStringView() : b.mid(sb);
+    if (int c = compareFolded(restA, restB))
+        return c;
+    return a.compare(b, Qt::CaseSensitive) < 0 ? -1 : (a == b ? 0 : 1);
+}
+
+int ItemList::upperBound(QStringView text) const
+{
+    auto it = std::upper_bound(m_items.begin(), m_items.end(), text,
+                               [](QStringView t, const Item &item) { return compare(t, item.text) < 0; });
+    return int(it - m_items.begin());
+}
+
+int ItemList::add(const QString &text, qint32 data)
+{
+    if (isFull())
+        return -1;
+    const int index = m_sorted ? upperBound(text) : count();
+    m_items.insert(m_items.begin() + index, Item{text, data});
+    return index;
+}
+
+bool ItemList::insert(int index, const QString &text, qint32 data)
+{
+    if (isFull() || index < 0 || index > count())
+        return false;
+    m_items.insert(m_items.begin() + index, Item{text, data});
+    return true;
+}
+
+int ItemList::addRun(const QStringList &texts)
+{
+    if (texts.isEmpty())
+        return count();
+    if (count() + texts.size() > kMaxItems)
+        return -1;
+    if (!m_sorted) {
+        const int first = count();
+        for (const QString &t : texts)
+            m_items.push_back(Item{t, 0});
+        return first;
+    }
+    const int first = upperBound(texts.front());
+    // The shortcut holds only when nothing already stored falls inside the
+    // run; otherwise the items are placed one by one.
+    const bool contiguous = first == count() || compare(texts.back(), m_items[size_t(first)].text) < 0;
+    if (!contiguous) {
+        for (const QString &t : texts)
+            add(t);
+        return first;
+    }
+    std::vector<Item> run;
+    run.reserve(size_t(texts.size()));
+    for (const QString &t : texts)
+        run.push_back(Item{t, 0});
+    m_items.insert(m_items.begin() + first, std::make_move_iterator(run.begin()),
+                   std::make_move_iterator(run.end()));
+    return first;
+}
+
+void ItemList::remove(int index)
+{
+    if (index >= 0 && index < count())
+        m_items.erase(m_items.begin() + index);
+}
+
+void ItemList::removeRange(int index, int n)
+{
+    if (index < 0 || n <= 0 || index >= count())
+        return;
+    n = std::min(n, count() - index);
+    m_items.erase(m_items.begin() + index, m_items.begin() + index + n);
+}
+
+int ItemList::indexOfCaseInsensitive(QStringView text) const
+{
+    if (!m_sorted) {
+        for (int i = 0; i < count(); ++i)
+            if (compareFolded(m_items[size_t(i)].text, text) == 0)
+                return i;
+        return -1;
+    }
+    // Items equal without regard to case are adjacent in collation order; the
+    // first of them is the first item not below the folded text.
+    auto it = std::partition_point(m_items.begin(), m_items.end(), [&](const Item &item) {
+        const QStringView t = item.text;
+        const qsizetype si = t.indexOf(kSeparator);
+        const qsizetype sx = text.indexOf(kSeparator);
+        const int c = compareFolded(si < 0 ? t : t.left(si), sx < 0 ? text : text.left(sx));
+        if (c != 0)
+            return c < 0;
+        return compareFolded(si < 0 ? QStringView() : t.mid(si), sx < 0 ? QStringView() : text.mid(sx)) < 0;
+    });
+    if (it != m_items.end() && compareFolded(it->text, text) == 0)
+        return int(it - m_items.begin());
+    return -1;
+}
+
+QStringList ItemList::texts() const
+{
+    QStringList out;
+    out.reserve(count());
+    for (const Item &item : m_items)
+        out.append(item.text);
+    return out;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <vector>
+
+// An ordered list of texts with one 32-bit integer (ItemData) per item, the
+// storage of every work-area list. Counts and indexes are 16-bit in the
+// program's design: no list holds more than kMaxItems, and an add that would
+// exceed it is refused (the list is left unchanged), never wrapped.
+//
+// A sorted list places an item added without a position in collation order
+// (see compare); an item inserted at a given index stays there.
+class ItemList
+{
+public:
+    static constexpr int kMaxItems = 32767;
+
+    explicit ItemList(bool sorted) : m_sorted(sorted) {}
+
+    bool isSorted() const { return m_sorted; }
+    int count() const { return int(m_items.size()); }
+    bool isEmpty() const { return m_items.empty(); }
+    bool isFull() const { return count() >= kMaxItems; }
+
+    const QString &text(int index) const { return m_items[size_t(index)].text; }
+    qint32 data(int index) const { return m_items[size_t(index)].data; }
+    void setData(int index, qint32 value) { m_items[size_t(index)].data = value; }
+    void setText(int index, const QString &text) { m_items[size_t(index)].text = text; }
+
+    // Sorted list: placed in collation order after equal items; plain list:
+    // appended. The index of the new item, or -1 when the list is full.
+    int add(const QString &text, qint32 data = 0);
+    // Inserts at a given index (0..count); false when full or out of range.
+    bool insert(int index, const QString &text, qint32 data = 0);
+    // Adds a run of items that is already in collation order and belongs in
+    // one place of a sorted list (a file's all-lines entries): the same result
+    // as adding them one by one, at the cost of one insertion. Index of the
+    // first item, or -1 (nothing added) when the run does not fit.
+    int addRun(const QStringList &texts);
+
+    void remove(int index);
+    void removeRange(int index, int n);
+    void clear() { m_items.clear(); }
+
+    // First item equal to text without regard to letter case, or -1. Binary
+    // search on a sorted list, a scan on a plain one.
+    int indexOfCaseInsensitive(QStringView text) const;
+
+    QStringList texts() const;
+
+    // The collation of sorted lists, case-insensitive and deterministic.
+    // A text is compared as its key (up to the first ":@:") and then the rest,
+    // so that all-lines entries ("KEY:@:000012.000:@:text") group by file in
+    // the same order as the file list holds the bare paths, also where one
+    // path is a prefix of another (A.TXT before A.TXT2), and stand in
+    // line-number order within a file. Ties on letter case fall back to the
+    // exact code units.
+    static int compare(QStringView a, QStringView b);
+
+private:
+    struct Item
+    {
+        QString text;
+        qint32 data = 0;
+    };
+    int upperBound(QStringView text) const;
+
+    bool m_sorted;
+    std::vector<Item> m_items;
+};

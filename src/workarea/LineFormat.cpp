@@ -1,0 +1,119 @@
+#include "workarea/LineFormat.h"
+
+#include "platform/Cp932.h"
+
+#include <QDateTime>
+
+const QString LineFormat::kSeparator = QStringLiteral(":@:");
+const QString LineFormat::kSearchPrefix = QStringLiteral("SEARCH_FILE = ");
+const QString LineFormat::kAddPrefix = QStringLiteral("ADD____FILE = ");
+const QString LineFormat::kMakePrefix = QStringLiteral("MAKE___FILE = ");
+const QString LineFormat::kColumnHeader =
+    QStringLiteral("        Path-File                                     File-Date-Time      Size   ");
+const QString LineFormat::kBytesUnit = QStringLiteral("ﾊﾞｲﾄ");
+
+FittedLine LineFormat::Fit_Display_Line(QStringView text)
+{
+    FittedLine out;
+    int col = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (Cp932::byteWidth(c) == 2)
+            col += 2;
+        else if (c == QLatin1Char('\t'))
+            col += 8 - (col % 8);
+        else
+            col += 1;
+        if (col >= kCutColumn) {
+            out.text = text.left(i + 1).toString();
+            const bool exact = col == kCutColumn;
+            if (exact)
+                out.text += QLatin1Char(' ');
+            out.charCount = int(out.text.size()) + 2;
+            out.byteLength = 2 * int(out.text.size()) + (exact ? 2 : 0);
+            return out;
+        }
+    }
+    out.text = text.toString() + QString(kDisplayColumns - col, QLatin1Char(' '));
+    out.charCount = int(out.text.size()) + 2;
+    out.byteLength = 2 * int(out.text.size());
+    return out;
+}
+
+QString LineFormat::Line_No_6(qint64 n)
+{
+    if (n < 0)
+        n = 0;
+    return QString::number(n % 1000000).rightJustified(6, QLatin1Char('0'));
+}
+
+QString LineFormat::Line_No_10(qint64 n)
+{
+    return Line_No_6(n) + QStringLiteral(".000");
+}
+
+QString LineFormat::Line_No_Thousandths(qint64 thousandths)
+{
+    if (thousandths < 0)
+        thousandths = 0;
+    return Line_No_6(thousandths / 1000) + QLatin1Char('.')
+        + QString::number(thousandths % 1000).rightJustified(3, QLatin1Char('0'));
+}
+
+bool LineFormat::Is_Header(QStringView item)
+{
+    const QStringView head = item.left(14);
+    return head == kSearchPrefix || head == kAddPrefix || head == kMakePrefix;
+}
+
+QStringView LineFormat::Entry_Key(QStringView entry)
+{
+    const qsizetype p = entry.indexOf(kSeparator);
+    return p < 0 ? entry : entry.left(p);
+}
+
+QStringView LineFormat::Entry_Line_No(QStringView entry)
+{
+    const qsizetype p = entry.indexOf(kSeparator);
+    if (p < 0)
+        return {};
+    const qsizetype q = entry.indexOf(kSeparator, p + 3);
+    return q < 0 ? entry.mid(p + 3) : entry.mid(p + 3, q - p - 3);
+}
+
+QStringView LineFormat::Entry_Text(QStringView entry)
+{
+    const qsizetype p = entry.indexOf(kSeparator);
+    if (p < 0)
+        return {};
+    const qsizetype q = entry.indexOf(kSeparator, p + 3);
+    return q < 0 ? QStringView() : entry.mid(q + 3);
+}
+
+QString LineFormat::Ucase(QStringView text)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = text[i].toUpper();
+    return out;
+}
+
+QString LineFormat::File_Header(const QString &prefix, const QString &upperPath, const QString &suffix)
+{
+    QString head = prefix + upperPath;
+    head += QString(std::max<qsizetype>(1, kHeaderWidth - head.size()), QLatin1Char(' '));
+    return head + kSeparator + suffix;
+}
+
+QString LineFormat::Date_Size_Suffix(const QDateTime &modified, qint64 size)
+{
+    return modified.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) + QStringLiteral("  ")
+        + QString::number(size) + kBytesUnit;
+}
+
+QString LineFormat::Header_Key(QStringView header)
+{
+    const qsizetype p = header.indexOf(kSeparator);
+    const QStringView head = (p < 0 ? header : header.left(p)).trimmed();
+    return head.mid(std::min<qsizetype>(14, head.size())).toString();
+}
