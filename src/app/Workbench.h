@@ -32,6 +32,12 @@ struct Workbench
     QString Start_Dir; // the folder the program started in, with a trailing "/"
     int Param_Count = 0;
 
+    // The main window's remembered geometry in twips (15 per pixel), used to
+    // centre dialogs. Left and top follow the window on activation; width and
+    // height keep their start-up values.
+    qint32 Main_Left = 0, Main_Top = 0, Main_Width = 0, Main_Height = 0;
+    static constexpr int kTwipsPerPixel = 15;
+
     MessagePort *messages = nullptr;
     ProgressPort *progress = nullptr;
     RichViewPort *listView = nullptr;

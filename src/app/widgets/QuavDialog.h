@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+struct Workbench;
+
+// The protocol between a window and the dialog it opens: the opener is
+// disabled, the dialog shows without modality, centred over the main window's
+// remembered geometry and (for most dialogs) kept on top; when it closes, by
+// its own buttons or the window's close box, it re-enables its opener and
+// unloads itself.
+//
+// Dialogs have no parent widget: in Qt a disabled window disables its child
+// windows, and the dialog must stay usable while its opener is disabled.
+class QuavDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit QuavDialog(Workbench &wb, bool stayOnTop = true);
+
+    // Disables the opener (may be null) and shows this dialog centred.
+    void openFrom(QWidget *opener);
+    QWidget *opener() const { return m_opener; }
+    // Re-enables the opener (or, when given, another window) and unloads.
+    void finish(QWidget *enableInstead = nullptr);
+
+    // left = main left + (main width - dialog width) / 2, likewise top; in pixels.
+    static QPoint centredPosition(const Workbench &wb, const QSize &dialogSize);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override; // Escape closes like the cancel button
+    Workbench &m_wb;
+
+private:
+    QPointer<QWidget> m_opener;
+    bool m_finished = false;
+};
