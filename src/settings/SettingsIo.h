@@ -12,7 +12,21 @@ struct Settings;
 class SettingsIo
 {
 public:
+    static constexpr qint32 kDefaultWidth = 9600;  // twips
+    static constexpr qint32 kDefaultHeight = 7200; // twips
+    static const QString kRepairQuestion;
+    static const QString kRepairCaption;
+
+    // Reads the five sections in order; a section that is missing asks the
+    // repair question (and this run goes on without its values).
     static void Load_Settings(Workbench &wb);
+    // Asks whether to repair the store; on Yes merges the import file into it.
+    static void Repair_Settings(Workbench &wb);
+    // Reads the stored geometry into FORM_X, FORM_Y, Width, Height and the
+    // remembered geometry; without a WINDOW_CONFIG section (or with a window
+    // too small to use) the default placement 0, 0, 9600 x 7200 twips.
+    // true when the stored geometry was used.
+    static bool Restore_Window(Workbench &wb);
     static bool Write_Execute(Workbench &wb, QString *error = nullptr);
     static bool Write_Search_Data(Workbench &wb, QString *error = nullptr);
     static bool Write_Search_Path(Workbench &wb, QString *error = nullptr);
