@@ -228,6 +228,12 @@ int BatchSearch::run(const QStringList &args)
     work.Search_Path = root;
     work.Current_Dir = DirectoryListing::withSeparator(root);
 
+    // For measuring: the number of helper threads that read ahead.
+    bool helpersSet = false;
+    const int helpers = qEnvironmentVariableIntValue("QUAV_SCAN_HELPERS", &helpersSet);
+    if (helpersSet)
+        SearchRun::Scan_Helpers = helpers;
+
     const SearchOutcome outcome = SearchRun::Search_Execute(wb);
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);

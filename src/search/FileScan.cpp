@@ -5,76 +5,32 @@
 #include "platform/TextFile.h"
 #include "search/WordMatcher.h"
 
-#include <QFile>
-
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr int kLinesPerYield = 256;
 
-QString readFailure(const QString &path, int err)
-{
-    return path + QStringLiteral("\r\nファイルを読み込めません。（") + QString::fromLocal8Bit(std::strerror(err))
-        + QStringLiteral("）");
-}
-
 bool isBreak(uchar c) { return c == '\n' || c == '\r'; }
 
 } // namespace
 
-bool FileScan::load(const QString &path, QString *error)
+qsizetype FileScan::completeLines(QByteArrayView bytes)
 {
-    // Plain POSIX reads into one buffer kept for the whole run: a fresh
-    // allocation per file would cost page faults on every large file.
-    m_size = 0;
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (error)
-            *error = path + QStringLiteral("\r\nファイルを開けません。（") + QString::fromLocal8Bit(std::strerror(errno))
-                + QStringLiteral("）");
-        return false;
-    }
-    struct stat st;
-    qsizetype expected = 0;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        expected = qsizetype(st.st_size);
-    if (m_buffer.size() < expected + 1)
-        m_buffer.resize(expected + 1);
-    for (;;) {
-        if (m_size == m_buffer.size())
-            m_buffer.resize(m_buffer.size() * 2 + 4096); // the file grew while being read
-        const ssize_t n = ::read(fd, m_buffer.data() + m_size, size_t(m_buffer.size() - m_size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            ::close(fd);
-            m_size = 0;
-            if (error)
-                *error = readFailure(path, err);
-            return false;
-        }
-        if (n == 0)
-            break;
-        m_size += n;
-    }
-    ::close(fd);
-    return true;
+    const auto *data = reinterpret_cast<const uchar *>(bytes.data());
+    qsizetype end = bytes.size();
+    while (end > 0 && !isBreak(data[end - 1]))
+        --end;
+    return end;
 }
 
-bool FileScan::Scan_File() const
+bool FileScan::Scan_File(const WordMatcher &matcher, QByteArrayView bytes, qsizetype from)
 {
-    if (!m_matcher.canMatch())
+    if (!matcher.canMatch())
         return false;
-    const uchar *data = reinterpret_cast<const uchar *>(m_buffer.constData());
-    WordMatcher::Cursor cursor(m_matcher, QByteArrayView(m_buffer.constData(), m_size));
-    qsizetype from = 0;
+    const auto *data = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype size = bytes.size();
+    WordMatcher::Cursor cursor(matcher, bytes);
     for (;;) {
         const qsizetype at = cursor.next(from);
         if (at < 0)
@@ -85,51 +41,59 @@ bool FileScan::Scan_File() const
         while (begin > 0 && !isBreak(data[begin - 1]))
             --begin;
         qsizetype end = at;
-        while (end < m_size && !isBreak(data[end]))
+        while (end < size && !isBreak(data[end]))
             ++end;
-        if (m_matcher.confirm(Cp932::decode(QByteArrayView(m_buffer.constData() + begin, end - begin))))
+        if (matcher.confirm(Cp932::decode(bytes.sliced(begin, end - begin))))
             return true;
         from = end + 1;
     }
 }
 
-qint64 FileScan::countLines(qint64 limit) const
+qint64 FileScan::countLines(QByteArrayView bytes, qint64 limit)
 {
-    const char *data = m_buffer.constData();
+    const char *data = bytes.data();
+    const qsizetype size = bytes.size();
     qint64 lines = 0;
     qsizetype i = 0;
-    qsizetype start = 0;
-    while (i < m_size && lines <= limit) {
+    while (i < size && lines <= limit) {
         // LF is the usual break; a lone CR is rare, so look for both and
         // take the nearer.
-        const void *lf = std::memchr(data + i, '\n', size_t(m_size - i));
-        const qsizetype lfAt = lf ? static_cast<const char *>(lf) - data : m_size;
+        const void *lf = std::memchr(data + i, '\n', size_t(size - i));
+        const qsizetype lfAt = lf ? static_cast<const char *>(lf) - data : size;
         const void *cr = std::memchr(data + i, '\r', size_t(lfAt - i));
         if (!cr) {
-            if (!lf)
+            if (!lf) {
+                ++lines; // a last line without a break
+                i = size;
                 break;
+            }
             ++lines;
-            i = start = lfAt + 1;
+            i = lfAt + 1;
             continue;
         }
         const qsizetype crAt = static_cast<const char *>(cr) - data;
         ++lines;
-        i = start = (crAt + 1 < m_size && data[crAt + 1] == '\n') ? crAt + 2 : crAt + 1;
+        i = (crAt + 1 < size && data[crAt + 1] == '\n') ? crAt + 2 : crAt + 1;
     }
-    if (lines <= limit && (start < m_size || lines == 0))
-        ++lines;
-    return lines;
+    return lines == 0 ? 1 : lines;
 }
 
-void FileScan::collect(ScannedFile &out, EventPump *pump) const
+void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, ScannedFile &out, EventPump *pump)
 {
     out.lines.clear();
     out.hitLines.clear();
-    const auto raw = TextFile::splitLines(QByteArrayView(m_buffer.constData(), m_size));
+    const auto raw = TextFile::splitLines(bytes);
     out.lines.reserve(raw.size());
+    // Only lines that hold a byte candidate are compared on characters.
+    WordMatcher::Cursor cursor(matcher, bytes);
+    qsizetype candidate = matcher.canMatch() ? cursor.next(0) : -1;
     for (qsizetype i = 0; i < raw.size(); ++i) {
+        const qsizetype begin = raw[i].data() - bytes.data();
+        const qsizetype end = begin + raw[i].size();
+        if (candidate >= 0 && candidate < begin)
+            candidate = cursor.next(begin);
         QString line = Cp932::decode(raw[i]);
-        if (m_matcher.confirm(line))
+        if (candidate >= begin && candidate < end && matcher.confirm(line))
             out.hitLines.push_back(int(i));
         out.lines.append(std::move(line));
         if (pump && (i + 1) % kLinesPerYield == 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -12,39 +13,31 @@ class WordMatcher;
 // A file with a hit, decoded: every line, and which lines hold the word.
 struct ScannedFile
 {
-    QStringList lines;        // without their line breaks; an empty file is one empty line
+    QStringList lines;         // without their line breaks; an empty file is one empty line
     std::vector<int> hitLines; // 0-based indexes into lines, ascending
 };
 
-// Reads one file at a time, whole, into a buffer kept between files, and
-// finds the word on its bytes first: a file without a hit is never decoded
-// beyond the few lines where its bytes looked like the word.
+// The scan of one file held whole in memory. The word is looked for on the
+// bytes first: a file without a hit is never decoded beyond the few lines
+// where its bytes looked like the word.
 class FileScan
 {
 public:
-    explicit FileScan(const WordMatcher &matcher) : m_matcher(matcher) {}
+    // Whether some line contains the word (the has-a-hit flag). Only lines
+    // with a byte candidate are decoded. Lines before `from` (a line start)
+    // are taken as already looked at.
+    static bool Scan_File(const WordMatcher &matcher, QByteArrayView bytes, qsizetype from = 0);
 
-    // The whole file into the buffer; false with a Japanese reason when it
-    // cannot be opened or read.
-    bool load(const QString &path, QString *error);
+    // The end of the last complete line: the offset just past its last line
+    // break, 0 when there is none.
+    static qsizetype completeLines(QByteArrayView bytes);
 
-    // Whether some line of the loaded file contains the word (the has-a-hit
-    // flag). Only lines with a byte candidate are decoded.
-    bool Scan_File() const;
-
-    // Lines of the loaded file as the text-file layer splits them (CR LF, LF
-    // or a lone CR; a last line without a break counts; an empty file is one
-    // line), counted only up to limit + 1: enough to tell whether it fits.
-    qint64 countLines(qint64 limit) const;
+    // Lines as the text-file layer splits them (CR LF, LF or a lone CR; a last
+    // line without a break counts; an empty file is one line), counted only
+    // up to limit + 1: enough to tell whether the file fits.
+    static qint64 countLines(QByteArrayView bytes, qint64 limit);
 
     // Every line decoded, and the lines that hold the word. Yields to the
     // event loop every few hundred lines.
-    void collect(ScannedFile &out, EventPump *pump) const;
-
-    qsizetype size() const { return m_size; }
-
-private:
-    const WordMatcher &m_matcher;
-    QByteArray m_buffer; // grows, never shrinks: one allocation for a whole run
-    qsizetype m_size = 0;
+    static void collect(const WordMatcher &matcher, QByteArrayView bytes, ScannedFile &out, EventPump *pump);
 };

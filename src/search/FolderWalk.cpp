@@ -28,7 +28,7 @@ void FolderWalk::Walk_Folder()
     walk(m_work.Current_Dir);
 }
 
-void FolderWalk::walk(const QString &dir)
+void FolderWalk::walk(QString dir)
 {
     if (m_work.Search_Running == 0)
         return;
@@ -43,9 +43,8 @@ void FolderWalk::walk(const QString &dir)
 
     // The whole listing is taken before any subfolder is entered.
     QStringList subDirs;
+    QList<WalkFile> files;
     for (const DirEntry &entry : std::as_const(entries)) {
-        if (m_work.Search_Running == 0)
-            return;
         if (entry.directory) {
             if (entry.plainDirectory() && m_subDirs)
                 subDirs.append(entry.name);
@@ -63,9 +62,11 @@ void FolderWalk::walk(const QString &dir)
         file.name = entry.name;
         file.size = entry.size;
         file.modified = entry.modified;
-        m_visit(file);
-        m_work.Search_List.clear();
+        files.append(std::move(file));
     }
+    if (!files.isEmpty())
+        m_visit(files);
+    m_work.Search_List.clear();
 
     for (const QString &name : std::as_const(subDirs)) {
         if (m_work.Search_Running == 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -21,8 +22,8 @@ struct WalkFile
 };
 
 // The folder walk: lists each folder whole before entering any of its
-// subfolders, hands every file with a chosen identifier to the visitor in
-// listing order, then descends depth-first into the plain subfolders (not
+// subfolders, hands its files with a chosen identifier to the visitor, in
+// listing order and all at once (so that they can be read ahead), then descends depth-first into the plain subfolders (not
 // hidden, not read-only, not a link) when subfolders are wanted.
 //
 // The process's current directory is never changed; instead Search_Path holds
@@ -30,12 +31,12 @@ struct WalkFile
 // Current_Dir the same with "/", as the rest of the program expects. Each
 // level restores both for its parent when it returns.
 //
-// Search_Running is tested before each entry, after each file and before each
-// subfolder; a file handed to the visitor is always finished first.
+// Search_Running is tested before each folder and before each subfolder; the
+// visitor tests it after each file, and finishes a file it has begun.
 class FolderWalk
 {
 public:
-    using FileVisitor = std::function<void(const WalkFile &)>;
+    using FileVisitor = std::function<void(const QList<WalkFile> &)>;
     // A folder that cannot be listed: skipped; the reason goes here.
     using SkipNote = std::function<void(const QString &)>;
 
@@ -46,7 +47,7 @@ public:
     void Walk_Folder();
 
 private:
-    void walk(const QString &dir);
+    void walk(QString dir); // by value: Current_Dir changes under it
 
     WorkArea &m_work;
     const SikibetuMatcher &m_sikibetu;

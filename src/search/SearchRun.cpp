@@ -8,11 +8,17 @@
 #include "search/FileScan.h"
 #include "search/FolderWalk.h"
 #include "search/ResultFile.h"
+#include "search/OpenFile.h"
 #include "search/ResultSink.h"
+#include "search/ScanPool.h"
 #include "search/SikibetuMatcher.h"
 #include "search/WordMatcher.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
+
+#include <optional>
+
+int SearchRun::Scan_Helpers = -1;
 
 const QString SearchRun::kClearQuestion =
     QStringLiteral("既にワークエリアにデータが存在します。\r\nクリアしますか？");
@@ -27,40 +33,82 @@ void noteSkipped(Workbench &wb, SearchOutcome &outcome, const QString &reason)
     wb.status.setText(StatusPanels::kPath, note);
 }
 
-void walkAndScan(Workbench &wb, SearchOutcome &outcome)
+// The anchor byte of the prefilter is picked from the byte frequencies of the
+// heads of the first few files, read once more later by the pool (from the
+// page cache).
+void tuneOnHeads(WordMatcher &matcher, const QStringList &paths)
 {
-    WorkArea &work = wb.work;
-    const WordMatcher matcher(work.Search_Word, work.Compare_Mode == 1);
-    const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
-    ResultSink sink(work, wb.messages, wb.settings.FILE_NAME_DISP == 1);
-    FileScan scan(matcher);
-    ScannedFile scanned;
+    QByteArray sample;
+    for (qsizetype i = 0; i < paths.size() && i < 4; ++i) {
+        OpenFile file;
+        QByteArray head;
+        if (file.open(paths.at(i), nullptr) && file.readMore(head, ScanPool::kHead, nullptr))
+            sample += head;
+    }
+    matcher.tune(sample);
+}
 
-    auto visit = [&](const WalkFile &file) {
-        wb.status.setText(StatusPanels::kPath, file.name);
-        wb.pump->yield();
+// A file with a hit that is not open yet. Admission is decided on the line
+// count before anything is decoded (a file of more than 32,767 lines never
+// fits); lines counted in the head that was read are a lower bound for the
+// whole file, so a file the store cannot take is refused without reading on.
+void admitOrRefuse(Workbench &wb, SearchOutcome &outcome, ResultSink &sink, const WordMatcher &matcher,
+                   const WalkFile &file, Probe &probe, ScannedFile &scanned)
+{
+    const qint64 room = sink.Line_Room();
+    if (FileScan::countLines(probe.bytes, room) > room) {
+        sink.Refuse_Overflow(file);
+        return;
+    }
+    if (!probe.file.atEnd()) {
         QString error;
-        if (!scan.load(file.realPath(), &error)) {
+        if (!probe.file.readMore(probe.bytes, -1, &error)) {
             noteSkipped(wb, outcome, error);
             return;
         }
-        if (!scan.Scan_File())
-            return;
-        if (sink.Is_Open(file)) {
-            sink.Refuse_Duplicate(file);
-            return;
-        }
-        // Admission is decided on the line count before anything is decoded;
-        // a file of more than 32,767 lines never fits.
-        const qint64 room = sink.Line_Room();
-        if (scan.countLines(room) > room) {
+        if (FileScan::countLines(probe.bytes, room) > room) {
             sink.Refuse_Overflow(file);
             return;
         }
-        scan.collect(scanned, wb.pump);
-        sink.Admit(file, scanned);
+    }
+    FileScan::collect(matcher, probe.bytes, scanned, wb.pump);
+    sink.Admit(file, scanned);
+}
+
+void walkAndScan(Workbench &wb, SearchOutcome &outcome)
+{
+    WorkArea &work = wb.work;
+    WordMatcher matcher(work.Search_Word, work.Compare_Mode == 1);
+    const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
+    ResultSink sink(work, wb.messages, wb.settings.FILE_NAME_DISP == 1);
+    std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
+    ScannedFile scanned;
+
+    // One folder's files, read ahead by the pool and taken in listing order.
+    auto visitFolder = [&](const QList<WalkFile> &files) {
+        QStringList paths;
+        paths.reserve(files.size());
+        for (const WalkFile &f : files)
+            paths.append(f.realPath());
+        if (!pool) {
+            tuneOnHeads(matcher, paths);
+            pool.emplace(matcher, SearchRun::Scan_Helpers);
+        }
+        pool->run(paths, [&](int i, Probe &probe) {
+            const WalkFile &file = files.at(i);
+            wb.status.setText(StatusPanels::kPath, file.name);
+            wb.pump->yield();
+            if (!probe.readable)
+                noteSkipped(wb, outcome, probe.error);
+            else if (probe.hasHit && sink.Is_Open(file))
+                sink.Refuse_Duplicate(file);
+            else if (probe.hasHit)
+                admitOrRefuse(wb, outcome, sink, matcher, file, probe, scanned);
+            work.Search_List.clear();
+            return work.Search_Running != 0;
+        });
     };
-    FolderWalk walk(work, sikibetu, wb.settings.SUB_DIR_FLG == 1, visit,
+    FolderWalk walk(work, sikibetu, wb.settings.SUB_DIR_FLG == 1, visitFolder,
                     [&](const QString &reason) { noteSkipped(wb, outcome, reason); });
     walk.Walk_Folder();
     outcome.admitted = sink.admitted();

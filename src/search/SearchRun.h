@@ -27,4 +27,10 @@ public:
     // Current_Dir. Messages go through the workbench's message port; without
     // one, an existing result is kept (as on "No") and refusals are silent.
     static SearchOutcome Search_Execute(Workbench &wb);
+
+    // Helper threads that read and prefilter files ahead of the run: -1 for
+    // as many as the machine has cores beyond one (at most 3), 0 for none.
+    // Only the reading and byte matching run on them; the work area, the
+    // ports and the messages stay on the calling thread.
+    static int Scan_Helpers;
 };

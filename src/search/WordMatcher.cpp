@@ -2,53 +2,73 @@
 
 #include "platform/Cp932.h"
 
-#include <QHash>
+#include <QList>
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 namespace {
 
-// Every character that code page 932 text decodes to, with all the codes
-// (< 0x100 one byte, else lead << 8 | trail) that decode to it, and the
-// characters grouped by case fold. Built once, from the decoder itself, so
-// that the pattern agrees with what a file decodes to.
-struct DecodeInverse
+// Every character that code page 932 text decodes to, with each code (< 0x100
+// one byte, else lead << 8 | trail) that decodes to it.
+// Built once from the decoder itself, so that the pattern agrees with what a
+// file decodes to; one decode call over all pairs, each followed by LF (which
+// is never a trail byte, so a pair that is no character cannot swallow it).
+struct DecodedCode
 {
-    QHash<char16_t, std::vector<quint16>> codes;
-    QHash<char16_t, std::vector<char16_t>> byFold;
-
-    DecodeInverse()
-    {
-        for (int b = 0; b < 0x100; ++b) {
-            const char one = char(b);
-            // A lone byte: ASCII, half-width katakana, or a raw byte that is
-            // kept as a private-use character (which is also what a lead byte
-            // without a valid trail decodes to).
-            const QString s = Cp932::decode(QByteArrayView(&one, 1));
-            if (s.size() == 1)
-                codes[s.at(0).unicode()].push_back(quint16(b));
-        }
-        for (int lead = 0x81; lead <= 0xFC; ++lead) {
-            if (!Cp932::isLeadByte(uchar(lead)))
-                continue;
-            for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                const char pair[2] = {char(lead), char(trail)};
-                const QString s = Cp932::decode(QByteArrayView(pair, 2));
-                if (s.size() == 1)
-                    codes[s.at(0).unicode()].push_back(quint16(lead << 8 | trail));
-            }
-        }
-        for (auto it = codes.cbegin(); it != codes.cend(); ++it)
-            byFold[QChar::toCaseFolded(it.key())].push_back(it.key());
-    }
+    char16_t ch;
+    quint16 code;
 };
 
-const DecodeInverse &inverse()
+std::vector<DecodedCode> buildInverse()
 {
-    static const auto table = std::make_unique<DecodeInverse>();
-    return *table;
+    std::vector<DecodedCode> out;
+    QByteArray probe;
+    std::vector<quint16> probed;
+    for (int b = 0; b < 0x100; ++b) {
+        if (b == '\n')
+            continue;
+        probe.append(char(b));
+        probe.append('\n');
+        probed.push_back(quint16(b));
+    }
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!Cp932::isLeadByte(uchar(lead)))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            probe.append(char(lead));
+            probe.append(char(trail));
+            probe.append('\n');
+            probed.push_back(quint16(lead << 8 | trail));
+        }
+    }
+    const QString decoded = Cp932::decode(probe);
+    size_t k = 0;
+    for (QStringView segment : QStringView(decoded).split(QLatin1Char('\n'))) {
+        if (k == probed.size())
+            break;
+        // A lone byte decodes to itself, a half-width katakana or a raw-byte
+        // character (also what a lead byte without a valid trail gives); a
+        // pair that is a character decodes to one character.
+        if (segment.size() == 1)
+            out.push_back({segment.at(0).unicode(), probed[k]});
+        ++k;
+    }
+    out.push_back({u'\n', quint16('\n')});
+    return out;
+}
+
+const std::vector<DecodedCode> &inverse()
+{
+    static const std::vector<DecodedCode> table = buildInverse();
+    return table;
+}
+
+void appendCodes(char16_t c, std::vector<quint16> &out)
+{
+    for (const DecodedCode &d : inverse())
+        if (d.ch == c)
+            out.push_back(d.code);
 }
 
 // A rough frequency of each byte in Japanese text in code page 932 with some
@@ -81,22 +101,17 @@ int byteCost(uchar b)
 WordMatcher::WordMatcher(const QString &word, bool ignoreCase)
     : m_word(word), m_cs(ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive)
 {
-    const DecodeInverse &inv = inverse();
     std::vector<std::vector<quint16>> codes;
     codes.reserve(size_t(word.size()));
     for (QChar ch : word) {
         std::vector<quint16> alternatives;
         if (ignoreCase) {
-            const auto group = inv.byFold.constFind(QChar::toCaseFolded(ch.unicode()));
-            if (group != inv.byFold.cend())
-                for (char16_t c : *group) {
-                    const auto &cc = inv.codes[c];
-                    alternatives.insert(alternatives.end(), cc.begin(), cc.end());
-                }
+            const char16_t fold = QChar::toCaseFolded(ch.unicode());
+            for (const DecodedCode &d : inverse())
+                if (QChar::toCaseFolded(d.ch) == fold)
+                    alternatives.push_back(d.code);
         } else {
-            const auto found = inv.codes.constFind(ch.unicode());
-            if (found != inv.codes.cend())
-                alternatives = *found;
+            appendCodes(ch.unicode(), alternatives);
         }
         if (alternatives.empty()) {
             m_canMatch = false;
@@ -140,11 +155,8 @@ void WordMatcher::buildPattern(const std::vector<std::vector<quint16>> &codes)
         m_prefilter = Prefilter::EveryLine;
         return;
     }
-    bool single = true;
     for (size_t i = bestStart; i < bestEnd; ++i) {
         const auto &alt = codes[i];
-        if (alt.size() != 1)
-            single = false;
         if (width(alt) == 1) {
             std::bitset<256> set;
             for (quint16 c : alt)
@@ -160,42 +172,51 @@ void WordMatcher::buildPattern(const std::vector<std::vector<quint16>> &codes)
             m_classes.push_back(trails);
         }
     }
-    if (single) {
-        m_prefilter = Prefilter::Exact;
-        for (size_t i = bestStart; i < bestEnd; ++i) {
-            const quint16 c = codes[i].front();
-            if (c > 0xFF)
-                m_exact.append(char(c >> 8));
-            m_exact.append(char(c & 0xFF));
-        }
-    }
-    // Anchor: the offset whose accepted bytes are rarest taken together.
-    int bestCost = -1;
+    std::array<qint64, 256> cost;
+    for (int b = 0; b < 256; ++b)
+        cost[size_t(b)] = byteCost(uchar(b));
+    pickAnchor(cost);
+}
+
+void WordMatcher::pickAnchor(const std::array<qint64, 256> &cost)
+{
+    // The anchor is the offset whose accepted bytes are rarest taken
+    // together; it is scanned for with memchr, one sweep per accepted byte.
+    qint64 bestCost = -1;
     for (int k = 0; k < int(m_classes.size()); ++k) {
         const auto &set = m_classes[size_t(k)];
         if (set.count() > kMaxAnchorBytes)
             continue;
-        int cost = 0;
+        qint64 sum = 0;
         for (int b = 0; b < 256; ++b)
             if (set.test(size_t(b)))
-                cost += byteCost(uchar(b));
-        if (bestCost < 0 || cost < bestCost) {
-            bestCost = cost;
+                sum += cost[size_t(b)];
+        if (bestCost < 0 || sum < bestCost) {
+            bestCost = sum;
             m_anchor = k;
         }
     }
+    m_anchorBytes.clear();
     if (bestCost < 0) {
         // Every offset accepts many bytes: no cheap scan; every line is
         // decoded and compared.
         m_prefilter = Prefilter::EveryLine;
-        m_classes.clear();
         return;
     }
-    if (m_prefilter != Prefilter::Exact)
-        m_prefilter = Prefilter::ByteClasses;
+    m_prefilter = Prefilter::ByteClasses;
     for (int b = 0; b < 256; ++b)
         if (m_classes[size_t(m_anchor)].test(size_t(b)))
             m_anchorBytes.append(char(b));
+}
+
+void WordMatcher::tune(QByteArrayView sample)
+{
+    if (m_classes.empty() || sample.isEmpty())
+        return;
+    std::array<qint64, 256> count{};
+    for (char c : sample)
+        ++count[uchar(c)];
+    pickAnchor(count);
 }
 
 WordMatcher::Cursor::Cursor(const WordMatcher &matcher, QByteArrayView bytes)
@@ -225,11 +246,6 @@ qsizetype WordMatcher::Cursor::next(qsizetype from)
     switch (m.m_prefilter) {
     case Prefilter::EveryLine:
         return from;
-    case Prefilter::Exact: {
-        const void *hit = ::memmem(m_data + from, size_t(m_size - from), m.m_exact.constData(),
-                                   size_t(m.m_exact.size()));
-        return hit ? static_cast<const uchar *>(hit) - m_data : -1;
-    }
     case Prefilter::ByteClasses:
         break;
     }

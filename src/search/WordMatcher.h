@@ -61,18 +61,25 @@ public:
 
     static constexpr size_t kMaxAnchorBytes = 4;
 
+    // Picks the anchor byte again from the byte frequencies of a sample of
+    // the files to be searched (the built-in guess is for Japanese text with
+    // some ASCII). Only speed depends on it.
+    void tune(QByteArrayView sample);
+
     // How the candidates are found; for the tests and the benchmark notes.
-    enum class Prefilter { EveryLine, Exact, ByteClasses };
+    enum class Prefilter { EveryLine, ByteClasses };
     Prefilter prefilter() const { return m_prefilter; }
+    int patternBytes() const { return int(m_classes.size()); }
+    int anchorOffset() const { return m_anchor; }
 
 private:
     void buildPattern(const std::vector<std::vector<quint16>> &codes);
+    void pickAnchor(const std::array<qint64, 256> &cost);
 
     QString m_word;
     Qt::CaseSensitivity m_cs;
     bool m_canMatch = true;
     Prefilter m_prefilter = Prefilter::EveryLine;
-    QByteArray m_exact;                      // Exact: the one byte form
     std::vector<std::bitset<256>> m_classes; // ByteClasses: accepted bytes per offset
     int m_anchor = 0;                        // offset scanned for with memchr
     QByteArray m_anchorBytes;                // its accepted bytes, at most 4
