@@ -2,7 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/EventPump.h"
-#include "platform/TextFile.h"
+#include "workarea/LineFormat.h"
 #include "search/WordMatcher.h"
 
 #include <cstring>
@@ -78,25 +78,57 @@ qint64 FileScan::countLines(QByteArrayView bytes, qint64 limit)
     return lines == 0 ? 1 : lines;
 }
 
-void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, ScannedFile &out, EventPump *pump)
+void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
+                       EventPump *pump)
 {
-    out.lines.clear();
+    out.entries.clear();
     out.hitLines.clear();
-    const auto raw = TextFile::splitLines(bytes);
-    out.lines.reserve(raw.size());
-    // Only lines that hold a byte candidate are compared on characters.
+    // One decode for the whole file. CR and LF bytes always decode to
+    // themselves, so the decoded text breaks into the same lines as the
+    // bytes; the byte lines are walked alongside to find the candidates.
+    const QString text = Cp932::decode(bytes);
+    const QChar *chars = text.constData();
+    const qsizetype charCount = text.size();
+    const auto *data = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype size = bytes.size();
+
+    const QString head = key + LineFormat::kSeparator;
+    out.textOffset = head.size() + 13;
+    // ":@:000012.000:@:" after the key; line numbers stay below 32,768 here.
+    QChar number[13] = {u'0', u'0', u'0', u'0', u'0', u'0', u'.', u'0', u'0', u'0', u':', u'@', u':'};
+
     WordMatcher::Cursor cursor(matcher, bytes);
     qsizetype candidate = matcher.canMatch() ? cursor.next(0) : -1;
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        const qsizetype begin = raw[i].data() - bytes.data();
-        const qsizetype end = begin + raw[i].size();
-        if (candidate >= 0 && candidate < begin)
-            candidate = cursor.next(begin);
-        QString line = Cp932::decode(raw[i]);
-        if (candidate >= begin && candidate < end && matcher.confirm(line))
-            out.hitLines.push_back(int(i));
-        out.lines.append(std::move(line));
-        if (pump && (i + 1) % kLinesPerYield == 0)
+    qsizetype b = 0, c = 0;
+    for (qint64 n = 1;; ++n) {
+        qsizetype be = b;
+        while (be < size && !isBreak(data[be]))
+            ++be;
+        qsizetype ce = c;
+        while (ce < charCount && chars[ce] != u'\n' && chars[ce] != u'\r')
+            ++ce;
+
+        qint64 v = n;
+        for (int d = 5; d >= 0; --d, v /= 10)
+            number[d] = QChar(u'0' + char16_t(v % 10));
+        QString entry;
+        entry.reserve(out.textOffset + (ce - c));
+        entry.append(head).append(number, 13).append(chars + c, ce - c);
+
+        if (candidate >= 0 && candidate < b)
+            candidate = cursor.next(b);
+        if (candidate >= b && candidate < be && matcher.confirm(QStringView(entry).mid(out.textOffset)))
+            out.hitLines.push_back(int(n - 1));
+        out.entries.append(std::move(entry));
+        if (pump && n % kLinesPerYield == 0)
             pump->yield();
+
+        // Past the break: CR LF counts as one.
+        if (be >= size)
+            break;
+        b = (data[be] == '\r' && be + 1 < size && data[be + 1] == '\n') ? be + 2 : be + 1;
+        c = (chars[ce] == u'\r' && ce + 1 < charCount && chars[ce + 1] == u'\n') ? ce + 2 : ce + 1;
+        if (b >= size)
+            break; // the last line ended with its break
     }
 }

@@ -4,17 +4,24 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <vector>
 
 class EventPump;
 class WordMatcher;
 
-// A file with a hit, decoded: every line, and which lines hold the word.
+// A file with a hit, decoded into its all-lines entries
+// ("KEY:@:000012.000:@:text", one per line; an empty file is one empty line)
+// and which lines hold the word.
 struct ScannedFile
 {
-    QStringList lines;         // without their line breaks; an empty file is one empty line
-    std::vector<int> hitLines; // 0-based indexes into lines, ascending
+    QStringList entries;
+    std::vector<int> hitLines; // 0-based line indexes, ascending
+    qsizetype textOffset = 0;  // where the line's text begins in each entry
+
+    qsizetype lineCount() const { return entries.size(); }
+    QStringView lineText(qsizetype i) const { return QStringView(entries.at(i)).mid(textOffset); }
 };
 
 // The scan of one file held whole in memory. The word is looked for on the
@@ -37,7 +44,9 @@ public:
     // up to limit + 1: enough to tell whether the file fits.
     static qint64 countLines(QByteArrayView bytes, qint64 limit);
 
-    // Every line decoded, and the lines that hold the word. Yields to the
-    // event loop every few hundred lines.
-    static void collect(const WordMatcher &matcher, QByteArrayView bytes, ScannedFile &out, EventPump *pump);
+    // Every line decoded into its all-lines entry under the file's key (its
+    // upper-case path), and the lines that hold the word. Yields to the event
+    // loop every few hundred lines when given a pump.
+    static void collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
+                        EventPump *pump);
 };

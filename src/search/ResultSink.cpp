@@ -52,7 +52,7 @@ qint64 ResultSink::Line_Room() const
 
 bool ResultSink::Admit(const WalkFile &file, const ScannedFile &scanned)
 {
-    const qsizetype lineCount = scanned.lines.size();
+    const qsizetype lineCount = scanned.lineCount();
     const int displayLines = 1 + int(scanned.hitLines.size());
     if (lineCount > Line_Room() || !m_work.Display_Room(displayLines)
         || m_work.Search_Hit_File_List.isFull() || m_work.Search_Hit_File_Change.isFull()) {
@@ -60,31 +60,18 @@ bool ResultSink::Admit(const WalkFile &file, const ScannedFile &scanned)
         return false;
     }
 
-    const QString key = LineFormat::Ucase(file.dir) + file.upperName;
     const QString suffix = m_withDateSize ? LineFormat::Date_Size_Suffix(file.modified, file.size) : QString();
-    m_work.Append_Display_Line(LineFormat::File_Header(LineFormat::kSearchPrefix, key, suffix));
+    m_work.Append_Display_Line(LineFormat::File_Header(LineFormat::kSearchPrefix, Key_Of(file), suffix));
     for (int i : scanned.hitLines)
-        m_work.Append_Display_Line(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + scanned.lines.at(i));
-
+        m_work.Append_Display_Line(LineFormat::Line_No_6(i + 1) + QLatin1Char(':')
+                                   + scanned.lineText(i).toString());
     m_work.Add_File(file.realPath());
-    QStringList entries;
-    entries.reserve(lineCount);
-    // KEY:@:000012.000:@:text, built in place: this runs for up to 32,700
-    // lines per search. Line numbers here stay below 32,768, so six digits
-    // always hold them.
-    const QString head = key + LineFormat::kSeparator;
-    QChar number[13] = {u'0', u'0', u'0', u'0', u'0', u'0', u'.', u'0', u'0', u'0', u':', u'@', u':'};
-    for (qsizetype i = 0; i < lineCount; ++i) {
-        qint64 n = i + 1;
-        for (int d = 5; d >= 0; --d, n /= 10)
-            number[d] = QChar(u'0' + char16_t(n % 10));
-        const QString &text = scanned.lines.at(i);
-        QString entry;
-        entry.reserve(head.size() + 13 + text.size());
-        entry.append(head).append(number, 13).append(text);
-        entries.append(std::move(entry));
-    }
-    m_work.Search_Hit_All_Line_List.addRun(entries);
+    m_work.Search_Hit_All_Line_List.addRun(scanned.entries);
     ++m_admitted;
     return true;
+}
+
+QString ResultSink::Key_Of(const WalkFile &file)
+{
+    return LineFormat::Ucase(file.dir) + file.upperName;
 }

@@ -24,6 +24,9 @@ public:
     // upper case.
     static QString Message_Path(const WalkFile &file);
 
+    // The file's key: its full path in upper case.
+    static QString Key_Of(const WalkFile &file);
+
     // A file already in the file list (compared without case).
     bool Is_Open(const WalkFile &file) const;
     void Refuse_Duplicate(const WalkFile &file);

@@ -53,8 +53,18 @@ void ScanPool::probe(int index, QByteArray &scratch)
         result.hasHit = FileScan::Scan_File(m_matcher, scratch);
     }
     result.readable = ok;
-    if (result.hasHit)
+    if (result.hasHit) {
         result.bytes = std::exchange(scratch, QByteArray());
+        const qint64 room = m_room.load(std::memory_order_relaxed) - m_reserved.load(std::memory_order_relaxed);
+        qint64 lines = 0;
+        if (room > 0 && FileScan::countLines(result.bytes, room) <= room
+            && (result.file.atEnd() || result.file.readMore(result.bytes, -1, nullptr))
+            && result.file.atEnd() && (lines = FileScan::countLines(result.bytes, room)) <= room) {
+            m_reserved.fetch_add(lines, std::memory_order_relaxed);
+            FileScan::collect(m_matcher, result.bytes, m_keys->at(index), result.scanned, nullptr);
+            result.decoded = true;
+        }
+    }
     if (!result.hasHit || result.file.atEnd())
         result.file.close();
     std::lock_guard lock(m_mutex);
@@ -79,12 +89,14 @@ void ScanPool::helperLoop()
     }
 }
 
-void ScanPool::run(const QStringList &paths, const std::function<bool(int, Probe &)> &handle)
+void ScanPool::run(const QStringList &paths, const QStringList &keys,
+                   const std::function<bool(int, Probe &)> &handle)
 {
     const int n = int(paths.size());
     {
         std::lock_guard lock(m_mutex);
         m_paths = &paths;
+        m_keys = &keys;
         m_probes.clear();
         m_probes.resize(size_t(n));
         m_finished.assign(size_t(n), 0);
@@ -110,6 +122,8 @@ void ScanPool::run(const QStringList &paths, const std::function<bool(int, Probe
             }
             result = std::move(m_probes[size_t(i)]);
             m_handled = i + 1;
+            if (result.decoded)
+                m_reserved.fetch_sub(result.scanned.lineCount(), std::memory_order_relaxed);
         }
         m_work.notify_all(); // the window moved on
         if (!handle(i, result))
@@ -121,7 +135,9 @@ void ScanPool::run(const QStringList &paths, const std::function<bool(int, Probe
     std::unique_lock lock(m_mutex);
     m_end = 0;
     m_done.wait(lock, [&] { return m_inFlight == 0; });
+    m_reserved.store(0, std::memory_order_relaxed);
     m_paths = nullptr;
+    m_keys = nullptr;
     m_probes.clear();
     m_finished.clear();
 }

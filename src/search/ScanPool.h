@@ -4,8 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "search/FileScan.h"
 #include "search/OpenFile.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -24,6 +26,12 @@ struct Probe
     // and the file, still open when a hit in its head ended the reading.
     QByteArray bytes;
     OpenFile file;
+    // Decoded ahead when the whole file fitted the room left in the
+    // all-lines store at the time, less the lines of the files decoded ahead
+    // of it (the room only shrinks, so a file that did not fit then never
+    // will).
+    bool decoded = false;
+    ScannedFile scanned;
 };
 
 // Reads and prefilters the files of one folder on helper threads ahead of the
@@ -49,8 +57,13 @@ public:
     ScanPool &operator=(const ScanPool &) = delete;
 
     // handle(i, probe) for i = 0, 1, ... in order; returning false drops the
-    // rest (files already being read are finished and discarded).
-    void run(const QStringList &paths, const std::function<bool(int, Probe &)> &handle);
+    // rest (files already being read are finished and discarded). keys: the
+    // files' upper-case paths, for decoding ahead.
+    void run(const QStringList &paths, const QStringList &keys, const std::function<bool(int, Probe &)> &handle);
+
+    // The lines the all-lines store can still take; set by the caller as it
+    // admits files.
+    void setRoom(qint64 lines) { m_room.store(lines, std::memory_order_relaxed); }
 
     int helpers() const { return int(m_threads.size()); }
 
@@ -68,6 +81,9 @@ private:
 
     // The batch being run; guarded by m_mutex.
     const QStringList *m_paths = nullptr;
+    const QStringList *m_keys = nullptr;
+    std::atomic<qint64> m_room{0};
+    std::atomic<qint64> m_reserved{0}; // lines of files decoded ahead and not handed back yet
     std::vector<Probe> m_probes;
     std::vector<char> m_finished;
     int m_next = 0;     // first job nobody has claimed

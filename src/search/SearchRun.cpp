@@ -56,6 +56,10 @@ void admitOrRefuse(Workbench &wb, SearchOutcome &outcome, ResultSink &sink, cons
                    const WalkFile &file, Probe &probe, ScannedFile &scanned)
 {
     const qint64 room = sink.Line_Room();
+    if (probe.decoded) {
+        sink.Admit(file, probe.scanned); // refuses it when it no longer fits
+        return;
+    }
     if (FileScan::countLines(probe.bytes, room) > room) {
         sink.Refuse_Overflow(file);
         return;
@@ -71,7 +75,7 @@ void admitOrRefuse(Workbench &wb, SearchOutcome &outcome, ResultSink &sink, cons
             return;
         }
     }
-    FileScan::collect(matcher, probe.bytes, scanned, wb.pump);
+    FileScan::collect(matcher, probe.bytes, ResultSink::Key_Of(file), scanned, wb.pump);
     sink.Admit(file, scanned);
 }
 
@@ -86,15 +90,19 @@ void walkAndScan(Workbench &wb, SearchOutcome &outcome)
 
     // One folder's files, read ahead by the pool and taken in listing order.
     auto visitFolder = [&](const QList<WalkFile> &files) {
-        QStringList paths;
+        QStringList paths, keys;
         paths.reserve(files.size());
-        for (const WalkFile &f : files)
+        keys.reserve(files.size());
+        for (const WalkFile &f : files) {
             paths.append(f.realPath());
+            keys.append(ResultSink::Key_Of(f));
+        }
         if (!pool) {
             tuneOnHeads(matcher, paths);
             pool.emplace(matcher, SearchRun::Scan_Helpers);
         }
-        pool->run(paths, [&](int i, Probe &probe) {
+        pool->setRoom(sink.Line_Room());
+        pool->run(paths, keys, [&](int i, Probe &probe) {
             const WalkFile &file = files.at(i);
             wb.status.setText(StatusPanels::kPath, file.name);
             wb.pump->yield();
@@ -105,6 +113,7 @@ void walkAndScan(Workbench &wb, SearchOutcome &outcome)
             else if (probe.hasHit)
                 admitOrRefuse(wb, outcome, sink, matcher, file, probe, scanned);
             work.Search_List.clear();
+            pool->setRoom(sink.Line_Room());
             return work.Search_Running != 0;
         });
     };
