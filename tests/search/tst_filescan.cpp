@@ -1,0 +1,226 @@
+#include "SearchTree.h"
+
+#include "platform/Cp932.h"
+#include "platform/TextFile.h"
+#include "search/FileScan.h"
+#include "search/ScanPool.h"
+#include "search/WordMatcher.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_FileScan : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void hasHit_data();
+    void hasHit();
+    void anchorDoesNotChangeResults();
+    void unmappedWordNeverMatches();
+    void countLines_data();
+    void countLines();
+    void countLinesStopsAtLimit();
+    void collect();
+    void poolReadsHeadFirst_data();
+    void poolReadsHeadFirst();
+    void poolStopsWhenAsked();
+};
+
+namespace {
+QByteArray b(std::initializer_list<int> bytes)
+{
+    QByteArray out;
+    for (int x : bytes)
+        out.append(char(x));
+    return out;
+}
+QByteArray sjis(const QString &s) { return Cp932::encode(s); }
+} // namespace
+
+void tst_FileScan::hasHit_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("ignoreCase");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("hit");
+    // サ is 83 54: its trail byte is "T".
+    QTest::newRow("trail byte is not the word") << "Timeout" << true << sjis("xサimeout\r\n") << false;
+    QTest::newRow("straddle, then the word on another line")
+        << "Timeout" << true << sjis("サimeout\r\nno\r\nTIMEOUT\r\n") << true;
+    QTest::newRow("kanji across a boundary") << "子暗" << false
+                                             << b({0x89, 0x8E, 0x71, 0x88, 0xC3, 0x0D, 0x0A}) << false; // 猿q暗
+    QTest::newRow("kanji on the boundary") << "子暗" << false << sjis("量子暗号\r\n") << true;
+    QTest::newRow("NEC copy of ∵") << "∵" << false << b({0x41, 0x87, 0x9A, 0x0D, 0x0A}) << true;
+    QTest::newRow("IBM copy of ∵") << "∵" << false << b({0xFA, 0x5B}) << true;
+    QTest::newRow("Roman numeral folds to its IBM small copy") << "Ⅰ" << true << b({0xFA, 0x40}) << true;
+    QTest::newRow("Roman numeral with case") << "Ⅰ" << false << b({0xEE, 0xEF}) << false;
+    QTest::newRow("half-width katakana") << "ﾊﾞｲﾄ" << false << b({0xCA, 0xDE, 0xB2, 0xC4}) << true;
+    QTest::newRow("last line without a break") << "end" << false << QByteArray("a\r\nthe end") << true;
+    QTest::newRow("lone CR ends a line") << "ab" << false << QByteArray("a\rb") << false;
+    QTest::newRow("empty file") << "a" << false << QByteArray() << false;
+    QTest::newRow("raw byte kept as is") << "x" << false << b({0x80, 0x78}) << true;
+}
+
+void tst_FileScan::hasHit()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, ignoreCase);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, hit);
+    const WordMatcher m(word, ignoreCase);
+    QCOMPARE(FileScan::Scan_File(m, bytes), hit);
+    // The same answer as decoding every line and comparing.
+    QStringList lines;
+    bool expected = false;
+    for (QByteArrayView line : TextFile::splitLines(bytes))
+        expected = expected || Cp932::decode(line).contains(word, ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
+    QCOMPARE(expected, hit);
+}
+
+void tst_FileScan::anchorDoesNotChangeResults()
+{
+    const QByteArray text = sjis("システム管理\r\nシステ\r\nムシステム\r\n");
+    for (const QByteArray &sample : {QByteArray(), text, QByteArray(1000, '\x83'), QByteArray(1000, '\x65')}) {
+        WordMatcher m(QStringLiteral("システム"), false);
+        m.tune(sample);
+        ScannedFile out;
+        FileScan::collect(m, text, QStringLiteral("K"), out, nullptr);
+        QCOMPARE(out.hitLines, std::vector<int>({0, 2}));
+    }
+}
+
+void tst_FileScan::unmappedWordNeverMatches()
+{
+    const WordMatcher m(QStringLiteral("a😀"), true);
+    QVERIFY(!m.canMatch());
+    QVERIFY(!FileScan::Scan_File(m, QByteArray("a?\r\n")));
+}
+
+void tst_FileScan::countLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("one line without break") << QByteArray("a");
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("LF only") << QByteArray("a\nb");
+    QTest::newRow("lone CR") << QByteArray("a\rb\r");
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\n\n\r");
+    QTest::newRow("CR LF split across lone CR") << QByteArray("a\r\r\nb");
+    QTest::newRow("lead byte before a break") << b({0x82, 0x0D, 0x0A, 0x41});
+}
+
+void tst_FileScan::countLines()
+{
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(FileScan::countLines(bytes, 1000), qint64(TextFile::splitLines(bytes).size()));
+}
+
+void tst_FileScan::countLinesStopsAtLimit()
+{
+    const QByteArray five("1\n2\n3\n4\n5\n");
+    QCOMPARE(FileScan::countLines(five, 5), qint64(5));
+    QVERIFY(FileScan::countLines(five, 4) > 4);
+    QVERIFY(FileScan::countLines(five, 0) > 0);
+}
+
+void tst_FileScan::collect()
+{
+    const QByteArray bytes = sjis("一 key\r\n\r\nサ\nKEY:@:x\rlast");
+    const WordMatcher m(QStringLiteral("key"), true);
+    ScannedFile out;
+    FileScan::collect(m, bytes, QStringLiteral("/D/A.TXT"), out, nullptr);
+    QCOMPARE(out.entries, QStringList({QStringLiteral("/D/A.TXT:@:000001.000:@:一 key"),
+                                       QStringLiteral("/D/A.TXT:@:000002.000:@:"),
+                                       QStringLiteral("/D/A.TXT:@:000003.000:@:サ"),
+                                       QStringLiteral("/D/A.TXT:@:000004.000:@:KEY:@:x"),
+                                       QStringLiteral("/D/A.TXT:@:000005.000:@:last")}));
+    QCOMPARE(out.hitLines, std::vector<int>({0, 3}));
+    QCOMPARE(out.lineText(3).toString(), QStringLiteral("KEY:@:x"));
+}
+
+void tst_FileScan::poolReadsHeadFirst_data()
+{
+    QTest::addColumn<int>("helpers");
+    QTest::addColumn<qsizetype>("hitAt");
+    QTest::addColumn<bool>("readWhole");
+    QTest::newRow("hit in the head, on the caller") << 0 << qsizetype(10) << false;
+    QTest::newRow("hit beyond the head, on the caller") << 0 << ScanPool::kHead + 10 << true;
+    QTest::newRow("hit in the head, on helpers") << 2 << qsizetype(10) << false;
+    QTest::newRow("hit across the end of the head") << 2 << ScanPool::kHead - 3 << true;
+}
+
+void tst_FileScan::poolReadsHeadFirst()
+{
+    QFETCH(int, helpers);
+    QFETCH(qsizetype, hitAt);
+    QFETCH(bool, readWhole);
+    QTemporaryDir tmp;
+    // Lines of 10 bytes; the word replaces bytes at hitAt.
+    QByteArray bytes;
+    while (bytes.size() < 3 * ScanPool::kHead)
+        bytes += "abcdefgh\r\n";
+    bytes.replace(hitAt, 4, "WORD");
+    const QString path = tmp.path() + QStringLiteral("/A.TXT");
+    QVERIFY(SearchTree::writeBytes(path, bytes));
+    QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/B.TXT"), "none\r\n"));
+
+    const WordMatcher m(QStringLiteral("WORD"), false);
+    ScanPool pool(m, helpers);
+    pool.setRoom(0); // nothing is decoded ahead
+    QList<bool> hits, decoded;
+    bool atEnd = false, wholeAtFirst = false, rest = false;
+    QByteArray completed, second;
+    pool.run({path, tmp.path() + QStringLiteral("/B.TXT")}, {QStringLiteral("A"), QStringLiteral("B")},
+             [&](int i, Probe &p) {
+                 hits.append(p.hasHit);
+                 decoded.append(p.decoded);
+                 if (i == 0) {
+                     atEnd = p.file.atEnd();
+                     wholeAtFirst = p.bytes.size() == bytes.size();
+                     rest = p.file.readMore(p.bytes, -1, nullptr);
+                     completed = p.bytes;
+                 } else {
+                     second = p.bytes;
+                 }
+                 return true;
+             });
+    QCOMPARE(hits, QList<bool>({true, false}));
+    QCOMPARE(decoded, QList<bool>({false, false}));
+    QCOMPARE(atEnd, readWhole);
+    QCOMPARE(wholeAtFirst, readWhole);
+    QVERIFY(rest);
+    QCOMPARE(completed, bytes);
+    QVERIFY(second.isEmpty()); // a file without a hit keeps nothing
+}
+
+void tst_FileScan::poolStopsWhenAsked()
+{
+    QTemporaryDir tmp;
+    QStringList paths, keys;
+    for (int i = 0; i < 40; ++i) {
+        paths.append(tmp.path() + QStringLiteral("/F%1.TXT").arg(i));
+        keys.append(paths.last().toUpper());
+        QVERIFY(SearchTree::writeLines(paths.last(), {QStringLiteral("hit")}));
+    }
+    const WordMatcher m(QStringLiteral("hit"), false);
+    ScanPool pool(m, 3);
+    pool.setRoom(1000);
+    QList<int> seen;
+    pool.run(paths, keys, [&](int i, Probe &p) {
+        seen.append(i);
+        if (p.decoded)
+            pool.setRoom(1000 - p.scanned.lineCount());
+        return i < 4;
+    });
+    QCOMPARE(seen, QList<int>({0, 1, 2, 3, 4}));
+    // The pool can run the next folder after a stop.
+    seen.clear();
+    pool.run(paths.mid(0, 3), keys.mid(0, 3), [&](int i, Probe &p) {
+        seen.append(i);
+        return p.hasHit;
+    });
+    QCOMPARE(seen, QList<int>({0, 1, 2}));
+}
+
+QTEST_GUILESS_MAIN(tst_FileScan)
+#include "tst_filescan.moc"

@@ -1,0 +1,526 @@
+#include "SearchTree.h"
+#include "ScriptedMessagePort.h"
+
+#include "app/Workbench.h"
+#include "platform/EventPump.h"
+#include "search/ResultSink.h"
+#include "search/SearchRun.h"
+#include "search/SikibetuMatcher.h"
+#include "workarea/LineFormat.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+// A pump that presses STOP at its n-th yield and records what the buttons
+// looked like while the run was going.
+class StopPump : public EventPump
+{
+public:
+    WorkArea *work = nullptr;
+    CommandBoard *board = nullptr;
+    int stopAt = 0; // 0: never
+    int calls = 0;
+    bool sawBusy = false;
+    bool cursorBusy = false;
+    void yield() override
+    {
+        ++calls;
+        if (board) {
+            bool othersOff = true;
+            for (const QString &key : CommandBoard::keys())
+                if (key != QLatin1String("STOP") && board->isEnabled(key))
+                    othersOff = false;
+            sawBusy = othersOff && board->isEnabled(QStringLiteral("STOP"));
+        }
+        if (stopAt && calls == stopAt)
+            work->Search_Running = 0;
+    }
+    void yieldNow() override {}
+    void setBusyCursor(bool busy) override { cursorBusy = busy; }
+    void flushInput() override {}
+};
+
+class tst_SearchRun : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void identifier_data();
+    void identifier();
+    void onlyChosenIdentifiersAreRead();
+    void compareModes_data();
+    void compareModes();
+    void threeOccurrencesOneHitLine();
+    void allLinesAndHeaders();
+    void foldersNotEntered_data();
+    void foldersNotEntered();
+    void duplicateRefusedWalkGoesOn();
+    void namesDifferingInCase();
+    void admissionLimit_data();
+    void admissionLimit();
+    void fileOver16BitLines();
+    void displayListOverflow();
+    void stopFinishesCurrentFile_data();
+    void stopFinishesCurrentFile();
+    void nothingFound();
+    void boardAndFlagsAfterRun();
+    void resultFileBytes();
+    void resultFileFailureIsReported();
+    void unreadableFileSkipped();
+
+private:
+    void prepare(const QString &word, int mode, const QStringList &ids = {QStringLiteral("TXT")});
+    QStringList headers() const;
+
+    QTemporaryDir m_tmp;
+    QString m_root;
+    std::unique_ptr<Workbench> m_wb;
+    ScriptedMessagePort m_messages;
+    StopPump m_pump;
+};
+
+void tst_SearchRun::init()
+{
+    m_wb = std::make_unique<Workbench>();
+    m_messages = ScriptedMessagePort();
+    m_pump = StopPump();
+    m_wb->messages = &m_messages;
+    m_wb->pump = &m_pump;
+    m_pump.work = &m_wb->work;
+    m_pump.board = &m_wb->board;
+    static int n = 0;
+    m_root = m_tmp.path() + QStringLiteral("/run") + QString::number(++n);
+    QDir().mkpath(m_root);
+    SearchRun::Scan_Helpers = 0;
+}
+
+void tst_SearchRun::prepare(const QString &word, int mode, const QStringList &ids)
+{
+    Settings &s = m_wb->settings;
+    s.SIKIBETU_ALL_FLG = 1;
+    s.SIKIBETU.fill(QString());
+    for (int i = 0; i < ids.size(); ++i)
+        s.SIKIBETU[size_t(i)] = ids.at(i);
+    s.SUB_DIR_FLG = 1;
+    s.FILE_NAME_DISP = 0;
+    s.FILE_OUT = 0;
+    WorkArea &w = m_wb->work;
+    w.Search_Word = word;
+    w.Compare_Mode = qint16(mode);
+    w.Search_Running = 1;
+    w.Search_Path = m_root;
+    w.Current_Dir = m_root + QLatin1Char('/');
+}
+
+QStringList tst_SearchRun::headers() const
+{
+    QStringList out;
+    const ItemList &d = m_wb->work.Search_Hit_List;
+    for (int i = 0; i < d.count(); ++i)
+        if (LineFormat::Is_Header(d.text(i)))
+            out.append(LineFormat::Header_Key(d.text(i)));
+    return out;
+}
+
+void tst_SearchRun::identifier_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("identifier");
+    QTest::newRow("no extension") << "README" << "";
+    QTest::newRow("four letters after the dot") << "DATA.HTML" << "";
+    QTest::newRow("three letters") << "A.TXT" << "TXT";
+    QTest::newRow("one letter") << "B.C" << "C";
+    QTest::newRow("lower case name") << "a.txt" << "TXT";
+    QTest::newRow("dot at the end") << "X.TX." << "";
+    QTest::newRow("last of two dots") << "A.B.C" << "C";
+    QTest::newRow("short name") << ".C" << "C";
+}
+
+void tst_SearchRun::identifier()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, identifier);
+    QCOMPARE(SikibetuMatcher::Identifier_Of(LineFormat::Ucase(name)), identifier);
+}
+
+void tst_SearchRun::onlyChosenIdentifiersAreRead()
+{
+    for (const char *name : {"README", "DATA.HTML", "A.TXT", "B.C", "d.txt", "E.TX"})
+        QVERIFY(SearchTree::writeLines(m_root + QLatin1Char('/') + QLatin1String(name), {QStringLiteral("key")}));
+    // An empty identifier in the list never picks the files without one.
+    prepare(QStringLiteral("key"), 0, {QStringLiteral("TXT"), QString(), QStringLiteral("C"), QStringLiteral("HTML")});
+    SearchRun::Search_Execute(*m_wb);
+    const QString dir = LineFormat::Ucase(m_root) + QLatin1Char('/');
+    QCOMPARE(headers(), QStringList({dir + "A.TXT", dir + "B.C", dir + "D.TXT"}));
+    // The file list keeps the name as it is on disk.
+    QVERIFY(m_wb->work.Search_Hit_File_List.texts().contains(m_root + QStringLiteral("/d.txt")));
+
+    // A single identifier chosen (not the whole list): only that one.
+    init();
+    for (const char *name : {"A.TXT", "B.C"})
+        QVERIFY(SearchTree::writeLines(m_root + QLatin1Char('/') + QLatin1String(name), {QStringLiteral("key")}));
+    prepare(QStringLiteral("key"), 0);
+    m_wb->settings.SIKIBETU_ALL_FLG = 0;
+    m_wb->work.Search_Sikibetu = QStringLiteral("C");
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(headers(), QStringList({LineFormat::Ucase(m_root) + QStringLiteral("/B.C")}));
+}
+
+void tst_SearchRun::compareModes_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("hit");
+    QTest::newRow("abc in ABC, ignoring case") << "abc" << 1 << "xxABCxx" << true;
+    QTest::newRow("abc in ABC, with case") << "abc" << 0 << "xxABCxx" << false;
+    QTest::newRow("full-width letters fold") << "ａｂｃ" << 1 << "ＡＢＣです" << true;
+    QTest::newRow("full-width and half-width differ") << "abc" << 1 << "ａｂｃ" << false;
+    QTest::newRow("hiragana and katakana differ") << "あい" << 1 << "アイ" << false;
+    QTest::newRow("kanji") << "検索" << 0 << "全文検索の結果" << true;
+    QTest::newRow("Greek folds") << "ω" << 1 << "Ω値" << true;
+    QTest::newRow("trail byte looks like the word") << "T" << 0 << "サ" << false;
+    QTest::newRow("word after a straddling copy") << "Timeout" << 1 << "サimeout と timeout" << true;
+}
+
+void tst_SearchRun::compareModes()
+{
+    QFETCH(QString, word);
+    QFETCH(int, mode);
+    QFETCH(QString, line);
+    QFETCH(bool, hit);
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("first"), line}));
+    prepare(word, mode);
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), hit ? 1 : 0);
+    if (hit)
+        QCOMPARE(m_wb->work.Search_Hit_List.text(2).left(7 + line.size()), QStringLiteral("000002:") + line);
+}
+
+void tst_SearchRun::threeOccurrencesOneHitLine()
+{
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("ab ab ab"), QStringLiteral("x")}));
+    prepare(QStringLiteral("ab"), 0);
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(m_wb->work.Search_Hit_List.count(), 3); // column header, file header, one hit line
+    QVERIFY(m_wb->work.Search_Hit_List.text(2).startsWith(QStringLiteral("000001:ab ab ab")));
+}
+
+void tst_SearchRun::allLinesAndHeaders()
+{
+    // Line ends of every kind, an empty line and a last line without a break.
+    QByteArray bytes = Cp932::encode(QStringLiteral("一行目")) + "\r\n\r\n" + "key\n" + "cr only\r"
+        + Cp932::encode(QStringLiteral("最後 key"));
+    QVERIFY(SearchTree::writeBytes(m_root + QStringLiteral("/sub/m.txt"), bytes));
+    prepare(QStringLiteral("KEY"), 1);
+    m_wb->settings.FILE_NAME_DISP = 1;
+    SearchRun::Search_Execute(*m_wb);
+
+    const QString key = LineFormat::Ucase(m_root) + QStringLiteral("/SUB/M.TXT");
+    const ItemList &all = m_wb->work.Search_Hit_All_Line_List;
+    QCOMPARE(all.count(), 5);
+    QCOMPARE(all.text(0), key + QStringLiteral(":@:000001.000:@:一行目"));
+    QCOMPARE(all.text(1), key + QStringLiteral(":@:000002.000:@:"));
+    QCOMPARE(all.text(3), key + QStringLiteral(":@:000004.000:@:cr only"));
+    QCOMPARE(all.text(4), key + QStringLiteral(":@:000005.000:@:最後 key"));
+    QCOMPARE(m_wb->work.Search_Hit_File_List.text(0), m_root + QStringLiteral("/sub/m.txt"));
+    QCOMPARE(m_wb->work.Search_Hit_File_Change.text(0), m_root + QStringLiteral("/sub/m.txt"));
+
+    const ItemList &d = m_wb->work.Search_Hit_List;
+    QCOMPARE(d.count(), 4);
+    const QFileInfo info(m_root + QStringLiteral("/sub/m.txt"));
+    QVERIFY(d.text(1).startsWith(QStringLiteral("SEARCH_FILE = ") + key));
+    // A long temporary path pushes the size out of the 83 columns; the
+    // date still shows.
+    QVERIFY2(d.text(1).contains(QStringLiteral(" :@:") + info.lastModified().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))
+                                + QStringLiteral("  ") + QString::number(bytes.size()).left(1)),
+             qPrintable(d.text(1)));
+    QVERIFY(d.text(2).startsWith(QStringLiteral("000003:key ")));
+    QVERIFY(d.text(3).startsWith(QStringLiteral("000005:最後 key")));
+    QCOMPARE(m_wb->work.Mojisuu_Count_List.count(), 4);
+    // The line index was rebuilt: running totals of the character counts.
+    QCOMPARE(m_wb->work.Mojisuu_Count_List.data(0), 85);
+    QCOMPARE(m_wb->work.Search_Hit_File_List.data(0), 0);
+    // The walk's changes to the folders are undone.
+    QCOMPARE(m_wb->work.Search_Path, m_root);
+    QCOMPARE(m_wb->work.Current_Dir, m_root + QLatin1Char('/'));
+    QVERIFY(m_wb->work.Search_List.isEmpty());
+}
+
+void tst_SearchRun::foldersNotEntered_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<int>("subDirs");
+    QTest::addColumn<bool>("entered");
+    QTest::newRow("plain folder") << "plain" << 1 << true;
+    QTest::newRow("plain folder, no subfolders") << "plain" << 0 << false;
+    QTest::newRow("hidden folder") << ".hidden" << 1 << false;
+    QTest::newRow("read-only folder") << "readonly" << 1 << false;
+    QTest::newRow("link to a folder") << "link" << 1 << false;
+}
+
+void tst_SearchRun::foldersNotEntered()
+{
+    QFETCH(QString, folder);
+    QFETCH(int, subDirs);
+    QFETCH(bool, entered);
+    const QString outside = m_root + QStringLiteral("_target");
+    QVERIFY(SearchTree::writeLines(outside + QStringLiteral("/IN.TXT"), {QStringLiteral("word")}));
+    const QString path = m_root + QLatin1Char('/') + folder;
+    if (folder == QLatin1String("link"))
+        QVERIFY(QFile::link(outside, path));
+    else
+        QVERIFY(SearchTree::writeLines(path + QStringLiteral("/IN.TXT"), {QStringLiteral("word")}));
+    if (folder == QLatin1String("readonly"))
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0555) == 0);
+    prepare(QStringLiteral("word"), 0);
+    m_wb->settings.SUB_DIR_FLG = subDirs;
+    SearchRun::Search_Execute(*m_wb);
+    if (folder == QLatin1String("readonly"))
+        ::chmod(QFile::encodeName(path).constData(), 0755);
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), entered ? 1 : 0);
+}
+
+void tst_SearchRun::duplicateRefusedWalkGoesOn()
+{
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/a.txt"), {QStringLiteral("word")}));
+    prepare(QStringLiteral("word"), 0);
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 1);
+
+    // Searching again without clearing: the file already there is refused,
+    // a new one after it in the walk is still added.
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/b.txt"), {QStringLiteral("x"), QStringLiteral("word")}));
+    m_messages.shown.clear();
+    m_messages.answers.enqueue(MessagePort::Answer::No);
+    m_wb->work.Search_Running = 1;
+    SearchRun::Search_Execute(*m_wb);
+
+    QCOMPARE(m_messages.shown.size(), 2);
+    QCOMPARE(m_messages.shown[0].text, QStringLiteral("既にワークエリアにデータが存在します。\r\nクリアしますか？"));
+    QCOMPARE(m_messages.shown[0].caption, QStringLiteral("検索"));
+    QCOMPARE(m_messages.shown[0].buttons, MessagePort::Buttons::YesNo);
+    QCOMPARE(m_messages.shown[1].text, m_root + QStringLiteral("/A.TXT\r\n上記ファイルは既に開かれています。\r\n追加は中止しました。"));
+    QCOMPARE(m_messages.shown[1].caption, QStringLiteral("検索"));
+    QCOMPARE(m_messages.shown[1].icon, MessagePort::Icon::Exclamation);
+
+    const WorkArea &w = m_wb->work;
+    QCOMPARE(w.Search_Hit_File_List.texts(), QStringList({m_root + "/a.txt", m_root + "/b.txt"}));
+    QCOMPARE(w.Search_Hit_All_Line_List.count(), 3);
+    // One column header only; the refused file's header and hit are gone.
+    QCOMPARE(w.Search_Hit_List.count(), 5);
+    QCOMPARE(w.Mojisuu_Count_List.count(), 5);
+    QCOMPARE(headers(), QStringList({LineFormat::Ucase(m_root) + "/A.TXT", LineFormat::Ucase(m_root) + "/B.TXT"}));
+
+    // Yes clears first: nothing is refused.
+    m_messages.shown.clear();
+    m_wb->work.Search_Running = 1;
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_wb->work.Search_Hit_List.count(), 5);
+}
+
+void tst_SearchRun::namesDifferingInCase()
+{
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/a.txt"), {QStringLiteral("word")}));
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("word"), QStringLiteral("word")}));
+    prepare(QStringLiteral("word"), 0);
+    SearchRun::Search_Execute(*m_wb);
+    // Listing order puts A.TXT first; a.txt has the same key and is refused.
+    QCOMPARE(m_wb->work.Search_Hit_File_List.texts(), QStringList({m_root + "/A.TXT"}));
+    QCOMPARE(m_wb->work.Search_Hit_All_Line_List.count(), 2);
+    QCOMPARE(m_messages.texts(),
+             QStringList({m_root + QStringLiteral("/A.TXT\r\n上記ファイルは既に開かれています。\r\n追加は中止しました。")}));
+}
+
+void tst_SearchRun::admissionLimit_data()
+{
+    QTest::addColumn<int>("secondLines");
+    QTest::addColumn<QStringList>("admitted");
+    QTest::addColumn<QStringList>("refused");
+    QTest::newRow("32,700 in all: admitted, the next refused")
+        << 100 << QStringList({"A_BIG.TXT", "B_MID.TXT"}) << QStringList({"C_SMALL.TXT"});
+    QTest::newRow("32,701: refused, a smaller one later admitted")
+        << 101 << QStringList({"A_BIG.TXT", "C_SMALL.TXT"}) << QStringList({"B_MID.TXT"});
+}
+
+void tst_SearchRun::admissionLimit()
+{
+    QFETCH(int, secondLines);
+    QFETCH(QStringList, admitted);
+    QFETCH(QStringList, refused);
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/A_BIG.TXT"), 32600, QStringLiteral("hit"), {32600}));
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/B_MID.TXT"), secondLines, QStringLiteral("hit"), {1}));
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/C_SMALL.TXT"), 2, QStringLiteral("hit"), {2}));
+    prepare(QStringLiteral("hit"), 0);
+    SearchRun::Search_Execute(*m_wb);
+
+    QStringList files;
+    for (const QString &f : m_wb->work.Search_Hit_File_List.texts())
+        files.append(QFileInfo(f).fileName());
+    QCOMPARE(files, admitted);
+    QStringList expected;
+    for (const QString &r : refused)
+        expected.append(m_root + QLatin1Char('/') + r
+                        + QStringLiteral("\r\nOver Flow しました。対象データが多すぎます。\r\n追加は中止しました。"));
+    QCOMPARE(m_messages.texts(), expected);
+    QCOMPARE(m_messages.shown.at(0).caption, QStringLiteral("検索"));
+    QVERIFY(m_wb->work.Search_Hit_All_Line_List.count() <= 32700);
+    QCOMPARE(m_wb->work.Search_Hit_List.count(), 1 + 2 * 2);
+}
+
+void tst_SearchRun::fileOver16BitLines()
+{
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/HUGE.TXT"), 70000, QStringLiteral("hit"), {69999}));
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/SMALL.TXT"), 3, QStringLiteral("hit"), {1}));
+    prepare(QStringLiteral("hit"), 0);
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(m_messages.texts(),
+             QStringList({m_root + QStringLiteral("/HUGE.TXT\r\nOver Flow しました。対象データが多すぎます。\r\n追加は中止しました。")}));
+    QCOMPARE(m_wb->work.Search_Hit_All_Line_List.count(), 3);
+}
+
+void tst_SearchRun::displayListOverflow()
+{
+    // Every line a hit: each file of 327 lines takes 328 display lines. 99
+    // files fill the display list to 32,473 items; the 100th would bring it
+    // to 32,801, beyond what the list holds, though the store could take it.
+    for (int i = 0; i < 100; ++i)
+        QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/F%1.TXT").arg(i, 3, 10, QLatin1Char('0')), 327,
+                                          QStringLiteral("hit"), [] {
+                                              QList<int> all;
+                                              for (int k = 1; k <= 327; ++k)
+                                                  all.append(k);
+                                              return all;
+                                          }()));
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/G.TXT"), 1, QStringLiteral("hit"), {1}));
+    prepare(QStringLiteral("hit"), 0);
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(m_messages.texts(),
+             QStringList({m_root + QStringLiteral("/F099.TXT\r\nOver Flow しました。対象データが多すぎます。\r\n追加は中止しました。")}));
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 100); // 99 and G.TXT
+    QCOMPARE(m_wb->work.Search_Hit_List.count(), 1 + 99 * 328 + 2);
+    QCOMPARE(m_wb->work.Mojisuu_Count_List.count(), m_wb->work.Search_Hit_List.count());
+}
+
+void tst_SearchRun::stopFinishesCurrentFile_data()
+{
+    QTest::addColumn<int>("helpers");
+    QTest::newRow("on the calling thread") << 0;
+    QTest::newRow("with helper threads") << 2;
+}
+
+void tst_SearchRun::stopFinishesCurrentFile()
+{
+    QFETCH(int, helpers);
+    SearchRun::Scan_Helpers = helpers;
+    // STOP comes with the yield before B.TXT: B, already begun, is still
+    // finished; C.TXT and the subfolder are not visited.
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/A.TXT"), 3, QStringLiteral("hit"), {1}));
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/B.TXT"), 2000, QStringLiteral("hit"), {1999}));
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/C.TXT"), 3, QStringLiteral("hit"), {1}));
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/sub/D.TXT"), 3, QStringLiteral("hit"), {1}));
+    prepare(QStringLiteral("hit"), 0);
+    m_wb->settings.FILE_OUT = 1;
+    m_wb->settings.FILE_OUT_NAME = m_root + QStringLiteral("_result.txt");
+    m_pump.stopAt = 2;
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    QVERIFY(outcome.stopped);
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 2);
+    QCOMPARE(m_wb->work.Search_Hit_All_Line_List.count(), 2003);
+    QCOMPARE(m_wb->work.Result_Flag, qint16(1));
+    QCOMPARE(m_messages.texts(), QStringList({QStringLiteral("サーチ実行は中断されました。\r\n") + m_root
+                                               + QStringLiteral("_result.txtへ結果を出力しました。")}));
+    QCOMPARE(m_messages.shown.at(0).caption, QStringLiteral("サーチ実行"));
+    QCOMPARE(m_messages.shown.at(0).icon, MessagePort::Icon::Information);
+    // What was admitted is indexed like a complete result.
+    QCOMPARE(m_wb->work.Search_Hit_File_List.data(1), 3);
+}
+
+void tst_SearchRun::nothingFound()
+{
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("nothing here")}));
+    prepare(QStringLiteral("absent"), 0);
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(m_wb->work.Search_Hit_List.texts(), QStringList({LineFormat::kColumnHeader + QStringLiteral("  ")}));
+    QCOMPARE(m_wb->work.Mojisuu_Count_List.data(0), 85);
+    QCOMPARE(m_wb->work.Result_Flag, qint16(0));
+    QVERIFY(m_messages.shown.isEmpty());
+}
+
+void tst_SearchRun::boardAndFlagsAfterRun()
+{
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("word")}));
+    m_wb->board.Apply_Startup();
+    prepare(QStringLiteral("word"), 0);
+    SearchRun::Search_Execute(*m_wb);
+    // While the run went on, every button but STOP was off.
+    QVERIFY(m_pump.sawBusy);
+    QVERIFY(!m_pump.cursorBusy);
+    QCOMPARE(m_wb->work.Result_Flag, qint16(1));
+    // The buttons that were on before the run are on again.
+    for (const char *key : {"DRIVE", "FOLDER", "CLEAR", "HINAGATA", "TIME", "SETTEI", "END"})
+        QVERIFY2(m_wb->board.isEnabled(QLatin1String(key)), key);
+    QVERIFY(!m_wb->board.isVisible(QStringLiteral("NONE1")));
+}
+
+void tst_SearchRun::resultFileBytes()
+{
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"),
+                                   {QStringLiteral("前"), QStringLiteral("こんにちは\t世界 key"), QStringLiteral("a:@:b key")}));
+    prepare(QStringLiteral("key"), 0);
+    m_wb->settings.FILE_OUT = 1;
+    m_wb->settings.FILE_OUT_NAME = m_root + QStringLiteral("_out.txt");
+    SearchRun::Search_Execute(*m_wb);
+
+    QFile f(m_root + QStringLiteral("_out.txt"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString path = LineFormat::Ucase(m_root) + QStringLiteral("/A.TXT");
+    // Columns: the header pads "SEARCH_FILE = " + path to 50 (at least one
+    // space), its ":@:" becomes three spaces; kanji and hiragana take two
+    // columns, the tab runs to column 24; every line is 83 columns wide.
+    const QString prefix = QStringLiteral("SEARCH_FILE = ") + path;
+    const QString header = prefix + QString(std::max<qsizetype>(1, 50 - prefix.size()), QLatin1Char(' '));
+    const QByteArray expected = Cp932::encode(QStringLiteral("        Path-File                                     File-Date-Time      Size     \r\n")
+                                              + header + QString(std::max<qsizetype>(0, 83 - header.size()), QLatin1Char(' '))
+                                              + QStringLiteral("\r\n")
+                                              + QStringLiteral("000002:こんにちは\t世界 key") + QString(51, QLatin1Char(' '))
+                                              + QStringLiteral("\r\n")
+                                              + QStringLiteral("000003:a   b key") + QString(67, QLatin1Char(' '))
+                                              + QStringLiteral("\r\n"));
+    QCOMPARE(f.readAll(), expected);
+    QCOMPARE(m_messages.texts(), QStringList({m_root + QStringLiteral("_out.txtへ結果を出力しました。")}));
+}
+
+void tst_SearchRun::resultFileFailureIsReported()
+{
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("key")}));
+    prepare(QStringLiteral("key"), 0);
+    m_wb->settings.FILE_OUT = 1;
+    m_wb->settings.FILE_OUT_NAME = m_root + QStringLiteral("/no/such/folder/out.txt");
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    QVERIFY(!outcome.resultWritten);
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown[0].icon, MessagePort::Icon::Critical);
+    QVERIFY(!m_messages.shown[0].text.contains(QStringLiteral("結果を出力しました")));
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 1);
+}
+
+void tst_SearchRun::unreadableFileSkipped()
+{
+    if (::geteuid() == 0)
+        QSKIP("root reads files without read permission");
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("key")}));
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/B.TXT"), {QStringLiteral("key")}));
+    QVERIFY(::chmod(QFile::encodeName(m_root + QStringLiteral("/A.TXT")).constData(), 0) == 0);
+    prepare(QStringLiteral("key"), 0);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(outcome.skipped.size(), 1);
+    QVERIFY(outcome.skipped[0].startsWith(m_root + QStringLiteral("/A.TXT\r\n")));
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 1);
+}
+
+QTEST_GUILESS_MAIN(tst_SearchRun)
+#include "tst_searchrun.moc"
