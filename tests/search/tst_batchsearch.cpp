@@ -1,0 +1,209 @@
+#include "SearchTree.h"
+#include "ScriptedMessagePort.h"
+
+#include "app/Workbench.h"
+#include "search/BatchSearch.h"
+#include "search/SearchRun.h"
+#include "workarea/LineFormat.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_BatchSearch : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void exitStatus_data();
+    void exitStatus();
+    void resultFileExpectedBytes();
+    void resultFileEqualsWorkArea();
+    void storedSettingsAreDefaults();
+    void storedResultFileIsNotWritten();
+    void standardOutput();
+
+private:
+    int run(const QStringList &args) { return BatchSearch::run(args); }
+    void writeStore(const QString &text);
+
+    QTemporaryDir m_config;
+    QTemporaryDir m_tmp;
+    QString m_root;
+};
+
+void tst_BatchSearch::initTestCase()
+{
+    qputenv("QUAV_CONFIG_DIR", QFile::encodeName(m_config.path()));
+}
+
+void tst_BatchSearch::init()
+{
+    QFile::remove(m_config.path() + QStringLiteral("/QUAV.REG"));
+    static int n = 0;
+    m_root = m_tmp.path() + QStringLiteral("/t") + QString::number(++n);
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("前"), QStringLiteral("Key 検索")}));
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/B.CSV"), {QStringLiteral("key,1")}));
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/sub/C.TXT"), {QStringLiteral("KEY")}));
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/N.ZZZ"), {QStringLiteral("key")}));
+}
+
+void tst_BatchSearch::writeStore(const QString &text)
+{
+    QVERIFY(SearchTree::writeBytes(m_config.path() + QStringLiteral("/QUAV.REG"), text.toUtf8()));
+}
+
+void tst_BatchSearch::exitStatus_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::newRow("found") << QStringList({"--dir", "@", "key"}) << 0;
+    QTest::newRow("found, with case") << QStringList({"--dir", "@", "--case", "Key"}) << 0;
+    QTest::newRow("nothing with case") << QStringList({"--dir", "@", "--case", "kEY"}) << 1;
+    QTest::newRow("nothing in the identifiers") << QStringList({"--dir", "@", "--ext", "log", "key"}) << 1;
+    QTest::newRow("option after the word, value with =") << QStringList({"key", "--dir=@"}) << 0;
+    QTest::newRow("word that looks like an option") << QStringList({"--dir", "@", "--", "--x"}) << 1;
+    QTest::newRow("help") << QStringList({"--help"}) << 0;
+    QTest::newRow("unknown option") << QStringList({"--dir", "@", "--bogus", "key"}) << 2;
+    QTest::newRow("missing folder") << QStringList({"--dir", "@/nowhere", "key"}) << 2;
+    QTest::newRow("no word") << QStringList({"--dir", "@"}) << 2;
+    QTest::newRow("only spaces") << QStringList({"--dir", "@", "   "}) << 2;
+    QTest::newRow("two words") << QStringList({"--dir", "@", "a", "b"}) << 2;
+    QTest::newRow("option without its value") << QStringList({"key", "--dir"}) << 2;
+    QTest::newRow("identifier too long") << QStringList({"--dir", "@", "--ext", "HTML", "key"}) << 2;
+    QTest::newRow("result file cannot be written")
+        << QStringList({"--dir", "@", "--out", "@/no/such/folder/out.txt", "key"}) << 2;
+}
+
+void tst_BatchSearch::exitStatus()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    for (QString &a : args)
+        a.replace(QLatin1Char('@'), m_root);
+    QCOMPARE(run(args), status);
+}
+
+void tst_BatchSearch::resultFileExpectedBytes()
+{
+    const QString out = m_root + QStringLiteral("_out.txt");
+    QCOMPARE(run({"--dir", m_root, "--ext", "txt, csv", "--no-subdirs", "--no-timestamps", "--out", out, "key"}), 0);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    auto header = [](const QString &path) {
+        QString h = QStringLiteral("SEARCH_FILE = ") + LineFormat::Ucase(path);
+        h += QString(std::max<qsizetype>(1, 50 - h.size()), QLatin1Char(' ')) + QStringLiteral("   ");
+        return h.size() >= 83 ? h.left(82) + QLatin1Char(' ') : h + QString(83 - h.size(), QLatin1Char(' '));
+    };
+    const QString text = QStringLiteral("        Path-File                                     File-Date-Time      Size     \r\n")
+        + header(m_root + QStringLiteral("/A.TXT")) + QStringLiteral("\r\n")
+        + QStringLiteral("000002:Key 検索") + QString(83 - 15, QLatin1Char(' ')) + QStringLiteral("\r\n")
+        + header(m_root + QStringLiteral("/B.CSV")) + QStringLiteral("\r\n")
+        + QStringLiteral("000001:key,1") + QString(83 - 12, QLatin1Char(' ')) + QStringLiteral("\r\n");
+    QCOMPARE(f.readAll(), Cp932::encode(text));
+}
+
+void tst_BatchSearch::resultFileEqualsWorkArea()
+{
+    // The batch search and a run from the window, on the same tree with the
+    // same choices, give the same result file byte for byte.
+    const QString batchOut = m_root + QStringLiteral("_batch.txt");
+    QCOMPARE(run({"--dir", m_root, "--ext", "TXT,CSV", "--subdirs", "--timestamps", "--out", batchOut, "key"}), 0);
+
+    Workbench wb;
+    ScriptedMessagePort messages;
+    wb.messages = &messages;
+    wb.settings.SIKIBETU_ALL_FLG = 1;
+    wb.settings.SIKIBETU[0] = QStringLiteral("TXT");
+    wb.settings.SIKIBETU[1] = QStringLiteral("CSV");
+    wb.settings.SUB_DIR_FLG = 1;
+    wb.settings.FILE_NAME_DISP = 1;
+    wb.settings.FILE_OUT = 1;
+    wb.settings.FILE_OUT_NAME = m_root + QStringLiteral("_window.txt");
+    wb.work.Search_Word = QStringLiteral("key");
+    wb.work.Compare_Mode = 1;
+    wb.work.Search_Running = 1;
+    wb.work.Search_Path = m_root;
+    wb.work.Current_Dir = m_root + QLatin1Char('/');
+    SearchRun::Search_Execute(wb);
+    QCOMPARE(wb.work.Search_Hit_File_List.count(), 3);
+
+    QFile a(batchOut), b(wb.settings.FILE_OUT_NAME);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    QCOMPARE(a.readAll(), b.readAll());
+}
+
+void tst_BatchSearch::storedSettingsAreDefaults()
+{
+    // Without a store: the factory identifiers (TXT, CSV, ...) and subfolders.
+    const QString out = m_root + QStringLiteral("_out.txt");
+    QCOMPARE(run({"--dir", m_root, "--out", out, "key"}), 0);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString text = Cp932::decode(f.readAll());
+    QVERIFY(text.contains(LineFormat::Ucase(m_root) + QStringLiteral("/SUB/C.TXT")));
+    QVERIFY(!text.contains(QStringLiteral("N.ZZZ")));
+    f.close();
+
+    // A store that chooses ZZZ only and no subfolders.
+    writeStore(QStringLiteral("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\software\\VKM\\QUAV]\r\n\r\n"
+                              "[HKEY_LOCAL_MACHINE\\software\\VKM\\QUAV\\SEARCH_SIKIBETU]\r\n"
+                              "\"SIKIBETU_ALL_FLG\"=dword:00000000\r\n\"SIKIBETU00\"=\"ZZZ\"\r\n\r\n"
+                              "[HKEY_LOCAL_MACHINE\\software\\VKM\\QUAV\\EXECUTE]\r\n"
+                              "\"SUB_DIR_FLG\"=dword:00000000\r\n\"FILE_NAME_DISP\"=dword:00000000\r\n"));
+    QCOMPARE(run({"--dir", m_root, "--out", out, "key"}), 0);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString stored = Cp932::decode(f.readAll());
+    QVERIFY(stored.contains(QStringLiteral("N.ZZZ")));
+    QVERIFY(!stored.contains(QStringLiteral("A.TXT")));
+    QVERIFY(!stored.contains(QStringLiteral("ﾊﾞｲﾄ")));
+    f.close();
+    // Options win over the store.
+    QCOMPARE(run({"--dir", m_root, "--ext", "TXT", "--subdirs", "--out", out, "key"}), 0);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(Cp932::decode(f.readAll()).contains(QStringLiteral("/SUB/C.TXT")));
+}
+
+void tst_BatchSearch::storedResultFileIsNotWritten()
+{
+    const QString stored = m_root + QStringLiteral("_stored.txt");
+    writeStore(QStringLiteral("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\software\\VKM\\QUAV]\r\n\r\n"
+                              "[HKEY_LOCAL_MACHINE\\software\\VKM\\QUAV\\EXECUTE]\r\n"
+                              "\"FILE_OUT\"=dword:00000001\r\n\"FILE_OUT_NAME\"=\"")
+               + stored + QStringLiteral("\"\r\n"));
+    QCOMPARE(run({"--dir", m_root, "--ext", "TXT", "key"}), 0);
+    QVERIFY(!QFile::exists(stored));
+}
+
+void tst_BatchSearch::standardOutput()
+{
+    const QString quav = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/quav");
+    if (!QFile::exists(quav))
+        QSKIP("the quav program is not built beside the tests");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM")); // no display is needed at all
+    p.setProcessEnvironment(env);
+    p.start(quav, {"search", "--dir", m_root, "--ext", "TXT", "--no-subdirs", "--no-timestamps", "検索"});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 4); // three lines, each ended by LF
+    QVERIFY(lines[1].startsWith(QStringLiteral("SEARCH_FILE = ") + LineFormat::Ucase(m_root) + QStringLiteral("/A.TXT ")));
+    QVERIFY(lines[2].startsWith(QStringLiteral("000002:Key 検索 ")));
+    QCOMPARE(lines[3], QString());
+
+    // Messages go to standard error as "caption: text"; the run goes on.
+    p.start(quav, {"search", "--dir", m_root, "--ext", "TXT", "--out", m_root + QStringLiteral("_o.txt"), "key"});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+             QStringLiteral("サーチ実行: ") + m_root + QStringLiteral("_o.txtへ結果を出力しました。\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_BatchSearch)
+#include "tst_batchsearch.moc"
