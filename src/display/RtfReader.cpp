@@ -110,14 +110,16 @@ private:
         if (next == '\'') {
             const int hi = i + 2 < n ? hexValue(m_in[i + 2]) : -1;
             const int lo = i + 3 < n ? hexValue(m_in[i + 3]) : -1;
-            if (hi < 0 || lo < 0)
+            if (hi < 0)
                 return std::min(n, i + 2);
+            if (lo < 0)
+                return std::min(n, i + 3); // a cut escape: its one digit is dropped
             textByte(uchar(hi << 4 | lo));
             return i + 4;
         }
         if (isLetter(next)) {
             qsizetype j = i + 1;
-            while (j < n && isLetter(m_in[j]) && j - i <= 32)
+            while (j < n && isLetter(m_in[j]))
                 ++j;
             const QByteArrayView word = m_in.sliced(i + 1, j - i - 1);
             bool hasParam = false;
