@@ -122,6 +122,9 @@ bool DRIVE_SETTEI::browseTo(const QString &folder)
             m_wb.messages->show(QStringLiteral("フォルダー「%1」に移動できません。").arg(folder) + QStringLiteral("\r\n")
                                     + why,
                                 kCaption, MessagePort::Icon::Exclamation);
+        // The folder shown stays; its lists are read again so that an entry
+        // that has vanished meanwhile is no longer offered.
+        Fill_Folder_Lists();
         return false;
     }
     Fill_Folder_Lists();
