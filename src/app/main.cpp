@@ -1,7 +1,34 @@
+#include "app/Workbench.h"
+#include "app/widgets/KIHON.h"
+#include "settings/SettingsStore.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("quav"));
+
+    // The interface is Japanese whatever the locale: the standard buttons of
+    // message boxes and dialogs too.
+    QTranslator qtJapanese;
+    if (qtJapanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtJapanese);
+    if (QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
+        QFont font(QStringLiteral("IPAPGothic"));
+        font.setPointSize(10);
+        QApplication::setFont(font);
+    }
+
+    Workbench wb;
+    SettingsStore store;
+    wb.store = &store;
+    KIHON window(wb);
+    window.Form_Load(QDir::currentPath());
+    window.show();
+    return QApplication::exec();
 }
