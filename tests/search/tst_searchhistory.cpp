@@ -21,6 +21,8 @@ private Q_SLOTS:
     void unmapped();
     void checkOrder_data();
     void checkOrder();
+    void prepareRun_data();
+    void prepareRun();
 };
 
 static History history(const QStringList &entries)
@@ -164,6 +166,34 @@ void tst_SearchHistory::checkOrder()
         QCOMPARE(port.shown[0].caption, QStringLiteral("ＱＵＡＶ　サーチ諸元設定"));
         QCOMPARE(port.shown[0].icon, MessagePort::Icon::Exclamation);
     }
+}
+
+void tst_SearchHistory::prepareRun_data()
+{
+    QTest::addColumn<QString>("searchPath");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QString>("currentDir");
+    QTest::addColumn<int>("compareMode");
+    QTest::newRow("folder, case-sensitive") << "/home/u/doc" << true << "/home/u/doc/" << 0;
+    QTest::newRow("root keeps its one separator") << "/" << false << "/" << 1;
+}
+
+void tst_SearchHistory::prepareRun()
+{
+    QFETCH(QString, searchPath);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QString, currentDir);
+    QFETCH(int, compareMode);
+    Workbench wb;
+    wb.board.Apply_Startup();
+    wb.work.Search_Path = searchPath;
+    SearchStart::Prepare_Run(wb, caseSensitive);
+    QCOMPARE(wb.work.Current_Dir, currentDir);
+    QCOMPARE(int(wb.work.Compare_Mode), compareMode);
+    QCOMPARE(wb.work.Search_Running, qint16(1));
+    QVERIFY(!wb.board.isEnabled(QStringLiteral("SEARCH")));
+    QVERIFY(wb.board.isEnabled(QStringLiteral("STOP")));
+    QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("実行中"));
 }
 
 QTEST_GUILESS_MAIN(tst_SearchHistory)
