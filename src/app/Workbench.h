@@ -31,6 +31,8 @@ struct Workbench
 
     QString Start_Dir; // the folder the program started in, with a trailing "/"
     int Param_Count = 0;
+    // When the next break reminder falls due (ms since the epoch; 0 = none).
+    qint64 VDT_Next_Time = 0;
 
     // The main window's remembered geometry in twips (15 per pixel), used to
     // centre dialogs. Left and top follow the window on activation; width and

@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
@@ -261,6 +262,14 @@ void KIHON::Form_Load(const QString &startDir)
 
     const Settings &s = m_wb.settings;
     setGeometry(s.FORM_X / kTwips, s.FORM_Y / kTwips, s.Width / kTwips, s.Height / kTwips);
+
+    // The break reminder polls the clock while it is on.
+    if (s.VDT_FOLLOW == 1) {
+        m_wb.VDT_Next_Time = QDateTime::currentMSecsSinceEpoch() + qint64(s.VDT_INTERVAL_TIME) * 1000;
+        m_timer1->start();
+    } else {
+        m_timer1->stop();
+    }
 
     applyBars(s.T_Bar != 0, s.S_Bar != 0);
     m_menuEntries.value(QStringLiteral("M_DISP_TOOL_BAR"))->setChecked(s.T_Bar != 0);
