@@ -14,7 +14,6 @@ class tst_SearchHistory : public QObject
 private Q_SLOTS:
     void record_data();
     void record();
-    void neverMoreThanTen();
     void searchText_data();
     void searchText();
     void unmapped_data();
@@ -77,17 +76,6 @@ void tst_SearchHistory::record()
     SearchHistory::Record(h, d, text, makeDefault);
     QCOMPARE(SearchHistory::Non_Empty(h), after);
     QCOMPARE(d, defaultAfter);
-}
-
-void tst_SearchHistory::neverMoreThanTen()
-{
-    History h;
-    qint32 d = 0;
-    for (int i = 0; i < 25; ++i)
-        SearchHistory::Record(h, d, QString::number(i), true);
-    QCOMPARE(SearchHistory::All(h).size(), 10);
-    QCOMPARE(h[0], QStringLiteral("24"));
-    QCOMPARE(h[9], QStringLiteral("15"));
 }
 
 void tst_SearchHistory::searchText_data()

@@ -16,7 +16,6 @@ class tst_PathDialogs : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void browseAndRecord();
-    void recordKnownFolderInOtherCase();
     void cancelAfterBrowsing();
     void vanishedSubfolder();
     void shownFolderVanished();
@@ -78,22 +77,6 @@ void tst_PathDialogs::browseAndRecord()
     QCOMPARE(f.wb.settings.PATH[9], QStringLiteral("/old/8"));
     QCOMPARE(f.wb.settings.DEFAULT_PATH, 0);
     QCOMPARE(f.reread().string(QStringLiteral("SEARCH_PATH"), QStringLiteral("PATH0")).value_or(QString()), docs);
-}
-
-void tst_PathDialogs::recordKnownFolderInOtherCase()
-{
-    DialogFixture f;
-    QDir::setCurrent(f.dir.path());
-    f.wb.settings.PATH[0] = QStringLiteral("/a");
-    f.wb.settings.PATH[1] = QDir::currentPath().toUpper();
-    auto *d = new DRIVE_SETTEI(f.wb, {QStringLiteral("/")});
-    d->openFrom(&f.main);
-    d->Check1->setChecked(true);
-    d->Command1_Click();
-    QCOMPARE(f.wb.settings.PATH[0], QStringLiteral("/a"));
-    QCOMPARE(f.wb.settings.PATH[1], QDir::currentPath().toUpper());
-    QVERIFY(f.wb.settings.PATH[2].isEmpty());
-    QCOMPARE(f.wb.settings.DEFAULT_PATH, 1);
 }
 
 void tst_PathDialogs::cancelAfterBrowsing()
