@@ -69,7 +69,8 @@ SearchStart::Refusal SearchStart::Check(Workbench &wb, const SearchChoice &choic
     if (text.isEmpty())
         return refuse(QStringLiteral("サーチ文字が設定されていません。"), Refusal::No_Word);
     // Files are read as code page 932: a character without a Shift-JIS form
-    // can never be found in one, and the history would store it as "?".
+    // can never occur in what a search reads, so such a search could only
+    // ever find nothing.
     const QString unmapped = Unmapped_Characters(text);
     if (!unmapped.isEmpty())
         return refuse(QStringLiteral("サーチ文字にシフトJISで表せない文字が含まれています。")

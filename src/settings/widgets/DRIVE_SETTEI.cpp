@@ -85,7 +85,8 @@ void DRIVE_SETTEI::Form_Load()
             if (SearchPath::Enter_For_Browsing(fallback, nullptr))
                 break;
     }
-    selectDriveOf(QDir::currentPath());
+    m_folder = QDir::currentPath();
+    selectDriveOf(m_folder);
     Fill_Folder_Lists();
 }
 
@@ -100,13 +101,12 @@ void DRIVE_SETTEI::selectDriveOf(const QString &folder)
 
 void DRIVE_SETTEI::Fill_Folder_Lists()
 {
-    const QString here = QDir::currentPath();
-    Label1->setText(here);
+    Label1->setText(m_folder);
     List1->clear();
     List2->clear();
     SearchPath::FolderLists lists;
     QString why;
-    if (SearchPath::Fill_Folder_Lists(here, lists, &why)) {
+    if (SearchPath::Fill_Folder_Lists(m_folder, lists, &why)) {
         List1->addItems(lists.folders);
         List2->addItems(lists.files);
     } else {
@@ -122,8 +122,12 @@ bool DRIVE_SETTEI::browseTo(const QString &folder)
             m_wb.messages->show(QStringLiteral("フォルダー「%1」に移動できません。").arg(folder) + QStringLiteral("\r\n")
                                     + why,
                                 kCaption, MessagePort::Icon::Exclamation);
+        // The folder shown stays; its lists are read again so that an entry
+        // that has vanished meanwhile is no longer offered.
+        Fill_Folder_Lists();
         return false;
     }
+    m_folder = QDir::currentPath();
     Fill_Folder_Lists();
     return true;
 }
@@ -145,11 +149,12 @@ void DRIVE_SETTEI::List1_DblClick()
     for (const QListWidgetItem *item : selected)
         row = std::min(row, List1->row(item));
     const QString name = List1->item(row)->text();
-    const QString target = name == QLatin1String("..")
-                               ? QDir::cleanPath(QDir::currentPath() + QStringLiteral("/.."))
-                               : QDir(QDir::currentPath()).filePath(name);
+    // Relative to the folder shown, which stays known even when it has been
+    // removed while shown (the system then no longer reports it).
+    const QString target = name == QLatin1String("..") ? QDir::cleanPath(m_folder + QStringLiteral("/.."))
+                                                       : QDir(m_folder).filePath(name);
     if (browseTo(target)) {
-        selectDriveOf(QDir::currentPath());
+        selectDriveOf(m_folder);
         if (List1->count() > 0)
             List1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     }

@@ -51,4 +51,5 @@ private:
     void Fill_Folder_Lists();
     void selectDriveOf(const QString &folder);
     int m_driveIndex = 0;
+    QString m_folder; // the folder shown in Label1 and the lists
 };
