@@ -1,8 +1,10 @@
 #include "app/Workbench.h"
 #include "app/widgets/KIHON.h"
+#include "search/BatchSearch.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QLibraryInfo>
@@ -10,6 +12,11 @@
 
 int main(int argc, char **argv)
 {
+    // The batch search needs no display: decided before any widget exists.
+    if (argc > 1 && qstrcmp(argv[1], "search") == 0) {
+        QCoreApplication app(argc, argv);
+        return BatchSearch::run(app.arguments().mid(2));
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quav"));
 

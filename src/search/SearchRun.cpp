@@ -1,6 +1,190 @@
 #include "search/SearchRun.h"
 
 #include "app/Workbench.h"
+#include "display/ListView.h"
+#include "platform/DirectoryListing.h"
+#include "platform/MessagePort.h"
+#include "platform/RichViewPort.h"
+#include "search/FileScan.h"
+#include "search/FolderWalk.h"
+#include "search/ResultFile.h"
+#include "search/OpenFile.h"
+#include "search/ResultSink.h"
+#include "search/ScanPool.h"
+#include "search/SikibetuMatcher.h"
+#include "search/WordMatcher.h"
+#include "workarea/LineFormat.h"
+#include "workarea/LineIndex.h"
 
-// Placeholder body until the search run is built; replaced as a whole.
-void SearchRun::Search_Execute(Workbench &) {}
+#include <optional>
+
+int SearchRun::Scan_Helpers = -1;
+
+const QString SearchRun::kClearQuestion =
+    QStringLiteral("既にワークエリアにデータが存在します。\r\nクリアしますか？");
+
+namespace {
+
+void noteSkipped(Workbench &wb, SearchOutcome &outcome, const QString &reason)
+{
+    outcome.skipped.append(reason);
+    QString note = reason;
+    note.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    wb.status.setText(StatusPanels::kPath, note);
+}
+
+// The anchor byte of the prefilter is picked from the byte frequencies of the
+// heads of the first few files, read once more later by the pool (from the
+// page cache).
+void tuneOnHeads(WordMatcher &matcher, const QStringList &paths)
+{
+    QByteArray sample;
+    for (qsizetype i = 0; i < paths.size() && i < 4; ++i) {
+        OpenFile file;
+        QByteArray head;
+        if (file.open(paths.at(i), nullptr) && file.readMore(head, ScanPool::kHead, nullptr))
+            sample += head;
+    }
+    matcher.tune(sample);
+}
+
+// A file with a hit that is not open yet. Admission is decided on the line
+// count before anything is decoded (a file of more than 32,767 lines never
+// fits); lines counted in the head that was read are a lower bound for the
+// whole file, so a file the store cannot take is refused without reading on.
+void admitOrRefuse(Workbench &wb, SearchOutcome &outcome, ResultSink &sink, const WordMatcher &matcher,
+                   const WalkFile &file, Probe &probe, ScannedFile &scanned)
+{
+    const qint64 room = sink.Line_Room();
+    if (FileScan::countLines(probe.bytes, room) > room) {
+        sink.Refuse_Overflow(file);
+        return;
+    }
+    if (!probe.file.atEnd()) {
+        QString error;
+        if (!probe.file.readMore(probe.bytes, -1, &error)) {
+            noteSkipped(wb, outcome, error);
+            return;
+        }
+        if (FileScan::countLines(probe.bytes, room) > room) {
+            sink.Refuse_Overflow(file);
+            return;
+        }
+    }
+    FileScan::collect(matcher, probe.bytes, scanned, wb.pump);
+    sink.Admit(file, scanned);
+}
+
+void walkAndScan(Workbench &wb, SearchOutcome &outcome)
+{
+    WorkArea &work = wb.work;
+    WordMatcher matcher(work.Search_Word, work.Compare_Mode == 1);
+    const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
+    ResultSink sink(work, wb.messages, wb.settings.FILE_NAME_DISP == 1);
+    std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
+    ScannedFile scanned;
+
+    // One folder's files, read ahead by the pool and taken in listing order.
+    auto visitFolder = [&](const QList<WalkFile> &files) {
+        QStringList paths;
+        paths.reserve(files.size());
+        for (const WalkFile &f : files)
+            paths.append(f.realPath());
+        if (!pool) {
+            tuneOnHeads(matcher, paths);
+            pool.emplace(matcher, SearchRun::Scan_Helpers);
+        }
+        pool->run(paths, [&](int i, Probe &probe) {
+            const WalkFile &file = files.at(i);
+            wb.status.setText(StatusPanels::kPath, file.name);
+            wb.pump->yield();
+            if (!probe.readable)
+                noteSkipped(wb, outcome, probe.error);
+            else if (probe.hasHit && sink.Is_Open(file))
+                sink.Refuse_Duplicate(file);
+            else if (probe.hasHit)
+                admitOrRefuse(wb, outcome, sink, matcher, file, probe, scanned);
+            work.Search_List.clear();
+            return work.Search_Running != 0;
+        });
+    };
+    FolderWalk walk(work, sikibetu, wb.settings.SUB_DIR_FLG == 1, visitFolder,
+                    [&](const QString &reason) { noteSkipped(wb, outcome, reason); });
+    walk.Walk_Folder();
+    outcome.admitted = sink.admitted();
+}
+
+} // namespace
+
+SearchOutcome SearchRun::Search_Execute(Workbench &wb)
+{
+    SearchOutcome outcome;
+    WorkArea &work = wb.work;
+
+    wb.pump->setBusyCursor(true);
+    work.Search_List.clear();
+
+    if (!work.Search_Hit_File_List.isEmpty()) {
+        if (wb.messages
+            && wb.messages->show(kClearQuestion, ResultSink::kCaption, MessagePort::Icon::Question,
+                                 MessagePort::Buttons::YesNo)
+                   == MessagePort::Answer::Yes)
+            work.Clear_Results();
+    } else {
+        work.Clear_Results();
+    }
+
+    wb.board.Enter_Busy();
+    wb.MENU_SETTEI();
+    wb.board.disable({"SEARCH"});
+    wb.board.enable({"STOP"});
+
+    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Search...!"));
+    wb.status.setText(StatusPanels::kPath, work.Search_Path);
+    wb.status.setText(StatusPanels::kWord, work.Search_Word);
+    const QString searchPath = work.Search_Path;
+    const QString currentDir = work.Current_Dir;
+
+    if (work.Search_Hit_File_List.isEmpty())
+        work.Append_Display_Line(LineFormat::kColumnHeader);
+
+    walkAndScan(wb, outcome);
+    outcome.stopped = work.Search_Running == 0;
+
+    if (work.Search_Hit_List.count() > 1)
+        work.Result_Flag = 1;
+
+    LineIndex::Build_Line_Index(work, &wb.status, wb.pump);
+
+    // The walk leaves both on the last folder it entered; the rest of the
+    // program expects the folder the search started from.
+    work.Search_Path = searchPath;
+    work.Current_Dir = currentDir.isEmpty() ? DirectoryListing::withSeparator(searchPath) : currentDir;
+
+    if (!work.Search_Hit_File_List.isEmpty() && wb.listView)
+        ListView::Build_List_View(wb);
+
+    if (!work.Search_Hit_List.isEmpty() && wb.settings.FILE_OUT == 1) {
+        const QString &name = wb.settings.FILE_OUT_NAME;
+        QString error;
+        outcome.resultWritten = ResultFile::Write_Result_File(work, name, &error);
+        if (!outcome.resultWritten)
+            outcome.resultError = error;
+        if (wb.messages) {
+            if (outcome.resultWritten)
+                wb.messages->show(ResultFile::Done_Message(name, outcome.stopped), ResultFile::kCaption,
+                                  MessagePort::Icon::Information);
+            else
+                wb.messages->show(error, ResultFile::kCaption, MessagePort::Icon::Critical);
+        }
+    }
+
+    wb.pump->setBusyCursor(false);
+    wb.board.Leave_Busy();
+    wb.MENU_SETTEI();
+    if (wb.listView)
+        wb.listView->setViewEnabled(true);
+
+    ListView::Show_Status_Counts(wb);
+    return outcome;
+}

@@ -1,14 +1,36 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
 struct Workbench;
+
+// What a run did, beyond what it left in the work area.
+struct SearchOutcome
+{
+    int admitted = 0;     // files added to the work area by this run
+    bool stopped = false; // STOP was pressed
+    QStringList skipped;  // files and folders that could not be read, with the reason
+    bool resultWritten = false;
+    QString resultError;  // the result file could not be written
+};
 
 // The search run: walks Search_Path (and its subfolders on request), scans
 // every file with a chosen identifier and fills the work area.
 class SearchRun
 {
 public:
+    static const QString kClearQuestion; // "既にワークエリアにデータが存在します。" CR LF "クリアしますか？"
+
     // The whole run, as started by the search settings dialog after it has set
     // Search_Word, Compare_Mode, Search_Running = 1, Search_Path and
-    // Current_Dir. Messages go through the workbench's message port.
-    static void Search_Execute(Workbench &wb);
+    // Current_Dir. Messages go through the workbench's message port; without
+    // one, an existing result is kept (as on "No") and refusals are silent.
+    static SearchOutcome Search_Execute(Workbench &wb);
+
+    // Helper threads that read and prefilter files ahead of the run: -1 for
+    // as many as the machine has cores beyond one (at most 3), 0 for none.
+    // Only the reading and byte matching run on them; the work area, the
+    // ports and the messages stay on the calling thread.
+    static int Scan_Helpers;
 };

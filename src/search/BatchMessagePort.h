@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/MessagePort.h"
+
+#include <cstdio>
+
+// The message port of the batch search: every message goes to standard error
+// as "caption: text" (line breaks as "\n"), and the run goes on. A question is
+// answered No and an input box cancelled: a batch run starts from an empty
+// work area and has nobody to ask.
+class BatchMessagePort : public MessagePort
+{
+public:
+    explicit BatchMessagePort(std::FILE *out = stderr) : m_out(out) {}
+
+    Answer show(const QString &text, const QString &caption, Icon icon, Buttons buttons) override;
+    std::optional<QString> input(const QString &prompt, const QString &caption, const QString &initial) override;
+
+    int shown() const { return m_shown; }
+
+private:
+    std::FILE *m_out;
+    int m_shown = 0;
+};

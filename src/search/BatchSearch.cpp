@@ -1,0 +1,255 @@
+#include "search/BatchSearch.h"
+
+#include "app/Workbench.h"
+#include "platform/DirectoryListing.h"
+#include "search/BatchMessagePort.h"
+#include "search/ResultFile.h"
+#include "search/RtfCapturePort.h"
+#include "search/SearchRun.h"
+#include "settings/SettingsIo.h"
+#include "workarea/LineFormat.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr int kFound = 0;
+constexpr int kNotFound = 1;
+constexpr int kError = 2;
+
+void writeTo(std::FILE *out, const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), out);
+}
+
+int fail(const QString &text)
+{
+    writeTo(stderr, QStringLiteral("quav search: ") + text + QLatin1Char('\n'));
+    return kError;
+}
+
+struct Options
+{
+    QString word;
+    QString dir;
+    std::optional<QStringList> ext;
+    bool caseSensitive = false;
+    std::optional<bool> subDirs;
+    std::optional<bool> timestamps;
+    QString out;
+    QString rtf;
+    bool help = false;
+};
+
+// Parses "--name VALUE" and "--name=VALUE"; a bare "--" ends the options.
+std::optional<QString> parse(const QStringList &args, Options &o)
+{
+    QStringList words;
+    bool optionsDone = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (optionsDone || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
+            words.append(a);
+            continue;
+        }
+        if (a == QLatin1String("--")) {
+            optionsDone = true;
+            continue;
+        }
+        QString name = a;
+        std::optional<QString> inlineValue;
+        const qsizetype eq = a.indexOf(QLatin1Char('='));
+        if (a.startsWith(QLatin1String("--")) && eq > 0) {
+            name = a.left(eq);
+            inlineValue = a.mid(eq + 1);
+        }
+        auto value = [&]() -> std::optional<QString> {
+            if (inlineValue)
+                return inlineValue;
+            if (i + 1 < args.size())
+                return args.at(++i);
+            return std::nullopt;
+        };
+        auto flag = [&](const char *n) { return name == QLatin1String(n) && !inlineValue; };
+        if (flag("--help") || flag("-h")) {
+            o.help = true;
+        } else if (flag("--case")) {
+            o.caseSensitive = true;
+        } else if (flag("--subdirs")) {
+            o.subDirs = true;
+        } else if (flag("--no-subdirs")) {
+            o.subDirs = false;
+        } else if (flag("--timestamps")) {
+            o.timestamps = true;
+        } else if (flag("--no-timestamps")) {
+            o.timestamps = false;
+        } else if (name == QLatin1String("--dir") || name == QLatin1String("--ext")
+                   || name == QLatin1String("--out") || name == QLatin1String("--rtf")) {
+            const auto v = value();
+            if (!v || v->isEmpty())
+                return name + QStringLiteral(" には値が必要です。");
+            if (name == QLatin1String("--dir"))
+                o.dir = *v;
+            else if (name == QLatin1String("--out"))
+                o.out = *v;
+            else if (name == QLatin1String("--rtf"))
+                o.rtf = *v;
+            else {
+                QStringList ids;
+                for (const QString &part : v->split(QLatin1Char(','))) {
+                    const QString id = LineFormat::Ucase(part.trimmed());
+                    if (id.isEmpty())
+                        continue;
+                    if (id.contains(QLatin1Char('.')) || id.size() > 3)
+                        return QStringLiteral("識別子は3文字以内で、\".\" を含められません: ") + part.trimmed();
+                    if (!ids.contains(id))
+                        ids.append(id);
+                }
+                if (ids.isEmpty())
+                    return QStringLiteral("--ext に識別子がありません。");
+                if (ids.size() > 20)
+                    return QStringLiteral("識別子は20個までです。");
+                o.ext = ids;
+            }
+        } else {
+            return QStringLiteral("不明なオプションです: ") + a;
+        }
+    }
+    if (o.help)
+        return std::nullopt;
+    if (words.size() != 1)
+        return words.isEmpty() ? QStringLiteral("検索文字列がありません。（--help で使い方を表示します）")
+                               : QStringLiteral("検索文字列は1つだけ指定してください。");
+    // The dialog trims leading and trailing spaces, and refuses an empty string.
+    QString word = words.front();
+    while (word.startsWith(QLatin1Char(' ')))
+        word.remove(0, 1);
+    while (word.endsWith(QLatin1Char(' ')))
+        word.chop(1);
+    if (word.isEmpty())
+        return QStringLiteral("検索文字列が空です。");
+    if (word.contains(QLatin1Char('\n')) || word.contains(QLatin1Char('\r')))
+        return QStringLiteral("検索文字列に改行は使えません。");
+    o.word = word;
+    return std::nullopt;
+}
+
+} // namespace
+
+QString BatchSearch::helpText()
+{
+    return QStringLiteral(
+        "使い方: quav search [オプション] 検索文字列\n"
+        "\n"
+        "フォルダ内の識別子（拡張子）が一致するファイル（Shift-JIS）から検索文字列を含む行を探し、\n"
+        "検索結果の一覧をウィンドウの検索と同じ形式で出力します。\n"
+        "\n"
+        "  --dir フォルダ        検索するフォルダ（既定: カレントフォルダ）\n"
+        "  --ext TXT,CSV,...     検索する識別子、カンマ区切り（大文字にして比較）\n"
+        "                        （既定: 登録識別子全て）\n"
+        "  --case                英大文字・小文字を区別する（既定: 区別しない）\n"
+        "  --subdirs             サブフォルダも検索する\n"
+        "  --no-subdirs          サブフォルダは検索しない（既定: 保存された設定）\n"
+        "  --timestamps          ファイル行に更新日時とサイズを付ける\n"
+        "  --no-timestamps       付けない（既定: 保存された設定）\n"
+        "  --out ファイル        結果ファイルを書く（Shift-JIS、CR LF、\":@:\" は空白3つ）\n"
+        "                        省略時は同じ行を標準出力へ UTF-8 で出力\n"
+        "  --rtf ファイル        一覧表示用の RTF 文書も書く\n"
+        "  --help                この説明を表示する\n"
+        "\n"
+        "隠しフォルダ（名前が \".\" で始まる）、読み取り専用のフォルダ、リンクのフォルダには入りません。\n"
+        "ウィンドウならメッセージボックスに出るメッセージは「見出し: 本文」の形で標準エラー出力へ出し、\n"
+        "検索は続けます。\n"
+        "\n"
+        "終了ステータス: 0 = 1つ以上のファイルを結果に加えた、1 = 加えたファイルがない、\n"
+        "                2 = エラー（不正なオプション、フォルダがない、結果ファイルを書けない）\n");
+}
+
+int BatchSearch::run(const QStringList &args)
+{
+    Options o;
+    if (const auto error = parse(args, o))
+        return fail(*error);
+    if (o.help) {
+        writeTo(stdout, helpText());
+        return kFound;
+    }
+
+    const QString startDir = DirectoryListing::withSeparator(QDir::currentPath());
+    const QString root = QDir::cleanPath(QDir(o.dir.isEmpty() ? QStringLiteral(".") : o.dir).absolutePath());
+    if (!QFileInfo(root).isDir())
+        return fail(root + QStringLiteral(": フォルダが見つかりません。"));
+
+    Workbench wb;
+    wb.settings = SettingsIo::Load_Without_Questions(startDir);
+    wb.Start_Dir = startDir;
+    Settings &s = wb.settings;
+    if (o.ext) {
+        s.SIKIBETU.fill(QString());
+        for (qsizetype i = 0; i < o.ext->size(); ++i)
+            s.SIKIBETU[size_t(i)] = o.ext->at(i);
+    }
+    s.SIKIBETU_ALL_FLG = 1;
+    if (o.subDirs)
+        s.SUB_DIR_FLG = *o.subDirs ? 1 : 0;
+    if (o.timestamps)
+        s.FILE_NAME_DISP = *o.timestamps ? 1 : 0;
+    // Only --out writes a result file: a stored FILE_OUT must not make a
+    // script overwrite a file it did not name.
+    s.FILE_OUT = o.out.isEmpty() ? 0 : 1;
+    s.FILE_OUT_NAME = o.out.isEmpty() ? QString() : QFileInfo(o.out).absoluteFilePath();
+
+    BatchMessagePort messages;
+    wb.messages = &messages;
+
+    // The list document is written to the start-up folder before the view
+    // loads it; a batch run keeps that out of the caller's folder.
+    std::optional<QTemporaryDir> rtfDir;
+    std::optional<RtfCapturePort> rtfPort;
+    if (!o.rtf.isEmpty()) {
+        rtfDir.emplace();
+        if (!rtfDir->isValid())
+            return fail(QStringLiteral("一時フォルダを作成できません。"));
+        wb.Start_Dir = DirectoryListing::withSeparator(rtfDir->path());
+        rtfPort.emplace(QFileInfo(o.rtf).absoluteFilePath());
+        wb.listView = &*rtfPort;
+    }
+
+    WorkArea &work = wb.work;
+    work.Search_Word = o.word;
+    work.Compare_Mode = o.caseSensitive ? 0 : 1;
+    work.Search_Running = 1;
+    work.Search_Path = root;
+    work.Current_Dir = DirectoryListing::withSeparator(root);
+
+    // For measuring: the number of helper threads that read ahead.
+    bool helpersSet = false;
+    const int helpers = qEnvironmentVariableIntValue("QUAV_SCAN_HELPERS", &helpersSet);
+    if (helpersSet)
+        SearchRun::Scan_Helpers = helpers;
+
+    const SearchOutcome outcome = SearchRun::Search_Execute(wb);
+    for (const QString &reason : outcome.skipped)
+        messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
+
+    if (o.out.isEmpty()) {
+        QString text;
+        for (const QString &line : ResultFile::Result_Lines(work))
+            text += line + QLatin1Char('\n');
+        writeTo(stdout, text);
+        std::fflush(stdout);
+    } else if (!outcome.resultWritten) {
+        return kError; // the port has shown why
+    }
+
+    if (rtfPort && outcome.admitted > 0 && !rtfPort->captured())
+        return fail(QStringLiteral("RTF 文書を書けません。") + rtfPort->error());
+
+    return outcome.admitted > 0 ? kFound : kNotFound;
+}

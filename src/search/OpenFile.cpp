@@ -1,0 +1,101 @@
+#include "search/OpenFile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+QString failure(const QString &path, const QString &what, int err)
+{
+    return path + QStringLiteral("\r\n") + what + QStringLiteral("（") + QString::fromLocal8Bit(std::strerror(err))
+        + QStringLiteral("）");
+}
+
+} // namespace
+
+OpenFile::OpenFile(OpenFile &&other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_expected(other.m_expected), m_atEnd(other.m_atEnd),
+      m_path(std::move(other.m_path))
+{
+}
+
+OpenFile &OpenFile::operator=(OpenFile &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_fd = std::exchange(other.m_fd, -1);
+        m_expected = other.m_expected;
+        m_atEnd = other.m_atEnd;
+        m_path = std::move(other.m_path);
+    }
+    return *this;
+}
+
+bool OpenFile::open(const QString &path, QString *error)
+{
+    close();
+    m_path = path;
+    m_atEnd = false;
+    m_expected = -1;
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) {
+        if (error)
+            *error = failure(path, QStringLiteral("ファイルを開けません。"), errno);
+        return false;
+    }
+    struct stat st;
+    if (::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode))
+        m_expected = st.st_size;
+    return true;
+}
+
+void OpenFile::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+bool OpenFile::readMore(QByteArray &buffer, qsizetype upTo, QString *error)
+{
+    if (m_atEnd)
+        return true;
+    if (m_fd < 0)
+        return false;
+    qsizetype size = buffer.size();
+    const qsizetype want = upTo < 0 ? (m_expected >= 0 ? qsizetype(m_expected) : size + 65536) : upTo;
+    if (buffer.capacity() < want)
+        buffer.reserve(want);
+    buffer.resize(std::max(buffer.capacity(), want));
+    while (upTo < 0 || size < upTo) {
+        if (size == buffer.size())
+            buffer.resize(buffer.size() * 2 + 4096); // larger than when opened
+        const ssize_t n = ::read(m_fd, buffer.data() + size, size_t(buffer.size() - size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            buffer.truncate(size);
+            close();
+            m_atEnd = true;
+            if (error)
+                *error = failure(m_path, QStringLiteral("ファイルを読み込めません。"), err);
+            return false;
+        }
+        size += n;
+        // A file read to the size it had when opened is taken as complete,
+        // saving the read that would report its end.
+        if (n == 0 || (m_expected >= 0 && size == m_expected)) {
+            m_atEnd = true;
+            break;
+        }
+    }
+    buffer.truncate(size); // keeps the capacity
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A file read from its start into a buffer, in as many steps as its reader
+// needs: the prefilter reads the head first and stops there when the head
+// already decides; the rest is read only when the whole file is wanted.
+// Closed with the object.
+class OpenFile
+{
+public:
+    OpenFile() = default;
+    ~OpenFile() { close(); }
+    OpenFile(OpenFile &&other) noexcept;
+    OpenFile &operator=(OpenFile &&other) noexcept;
+    OpenFile(const OpenFile &) = delete;
+    OpenFile &operator=(const OpenFile &) = delete;
+
+    // false with a Japanese reason ("<path> CR LF ファイルを開けません。（…）").
+    bool open(const QString &path, QString *error);
+    void close();
+
+    // Appends to buffer until it holds at least `upTo` bytes of the file (-1:
+    // to the end). The buffer's capacity is kept between files. false with a
+    // Japanese reason when a read fails.
+    bool readMore(QByteArray &buffer, qsizetype upTo, QString *error);
+
+    // The whole file is in the buffer.
+    bool atEnd() const { return m_atEnd; }
+
+private:
+    int m_fd = -1;
+    qint64 m_expected = -1; // size when opened; reading stops there without a further call
+    bool m_atEnd = false;
+    QString m_path;
+};

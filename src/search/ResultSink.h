@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+class MessagePort;
+class WorkArea;
+struct ScannedFile;
+struct WalkFile;
+
+// Takes the files with a hit into the work area, or refuses them with the
+// search's own messages (caption "検索"); the walk goes on either way.
+class ResultSink
+{
+public:
+    static const QString kCaption;          // "検索"
+    static const QString kAlreadyOpen;      // "上記ファイルは既に開かれています。"
+    static const QString kOverflow;         // "Over Flow しました。対象データが多すぎます。"
+    static const QString kAdditionStopped;  // "追加は中止しました。"
+
+    // messages may be null: refusals are then silent.
+    ResultSink(WorkArea &work, MessagePort *messages, bool withDateSize);
+
+    // The path shown in both messages: the folder as on disk, the name in
+    // upper case.
+    static QString Message_Path(const WalkFile &file);
+
+    // A file already in the file list (compared without case).
+    bool Is_Open(const WalkFile &file) const;
+    void Refuse_Duplicate(const WalkFile &file);
+    void Refuse_Overflow(const WalkFile &file);
+
+    // How many more lines the all-lines store takes (32,700 in all), never
+    // more than a 16-bit list holds.
+    qint64 Line_Room() const;
+
+    // Adds the file: its path to the file and change lists, all its lines to
+    // the all-lines store, its header and hit lines to the display lists.
+    // When the display lists or the file list cannot take it, refuses it with
+    // the overflow message instead and adds nothing. true when admitted.
+    bool Admit(const WalkFile &file, const ScannedFile &scanned);
+
+    int admitted() const { return m_admitted; }
+
+private:
+    WorkArea &m_work;
+    MessagePort *m_messages;
+    bool m_withDateSize;
+    int m_admitted = 0;
+};
