@@ -31,6 +31,8 @@ struct Workbench
 
     QString Start_Dir; // the folder the program started in, with a trailing "/"
     int Param_Count = 0;
+    // When the next break reminder falls due (ms since the epoch; 0 = none).
+    qint64 VDT_Next_Time = 0;
 
     // The main window's remembered geometry in twips (15 per pixel), used to
     // centre dialogs. Left and top follow the window on activation; width and
@@ -48,6 +50,14 @@ struct Workbench
 
     // Set by the main window: copies the board's states to the menus.
     std::function<void()> menuSettei;
+    // Set by the main window: enables or disables it (a search enables it so
+    // that STOP can be pressed while the settings dialog is hidden).
+    std::function<void(bool)> mainWindowEnabled;
+    void Enable_Main_Window(bool enabled) const
+    {
+        if (mainWindowEnabled)
+            mainWindowEnabled(enabled);
+    }
     void MENU_SETTEI() const
     {
         if (menuSettei)

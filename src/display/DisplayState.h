@@ -14,6 +14,12 @@ struct DisplayState
     QString Line_No_Prefix;
     QString Hit_Prefix;
 
+    // Where the last list and detail documents were written: the start-up
+    // folder, or the user's cache folder when that cannot be written. The
+    // views load from here.
+    QString List_Document_Path;
+    QString Detail_Document_Path;
+
     // List view caret (character positions, paragraph break = 2).
     qint32 Clicked_Line_Index = 0;
     qint32 Clicked_Caret_Pos = 0;

@@ -1,7 +1,147 @@
 #include "display/ListView.h"
 
 #include "app/Workbench.h"
+#include "display/RtfBuilder.h"
+#include "platform/MessagePort.h"
+#include "platform/ProgressPort.h"
+#include "platform/RichViewPort.h"
 
-// Placeholder bodies until the list view is built; replaced as a whole.
-void ListView::Build_List_View(Workbench &) {}
-void ListView::Show_Status_Counts(Workbench &) {}
+namespace {
+
+// A single-byte display line: 83 columns and its CR LF.
+constexpr qint32 kCharsPerLine = 85;
+
+} // namespace
+
+QString ListView::File_Count_Text(const Workbench &wb)
+{
+    return QStringLiteral("対象数 =") + QString::number(wb.work.Search_Hit_File_List.count()) + QStringLiteral("ﾌｧｲﾙ");
+}
+
+bool ListView::Build_List_View(Workbench &wb)
+{
+    const int n = wb.work.Search_Hit_List.count();
+    if (wb.progress) {
+        wb.progress->setRange(0, std::max(0, n - 1));
+        wb.progress->setValue(0);
+        wb.progress->setShown(true);
+    }
+    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Editing..."));
+    if (wb.settings.Color_Set_Flg == 1)
+        wb.status.setText(StatusPanels::kPath, QStringLiteral("一覧表示画面作成中！"));
+    wb.pump->yieldNow();
+
+    // The display lines changed, and with them possibly the lines of the file
+    // a cached detail document shows (a new search re-reads every file).
+    wb.display.Detail_Cache_Key.clear();
+
+    QString error;
+    const bool written = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "), &error);
+    if (written && wb.listView) {
+        if (!wb.listView->loadRtf(wb.display.List_Document_Path))
+            error = QStringLiteral("表示用ファイル %1 を読み込めません。").arg(wb.display.List_Document_Path);
+        wb.listView->refresh();
+        wb.listView->setCaret(1);
+        wb.listView->setShown(true);
+    }
+    if (wb.progress)
+        wb.progress->setShown(false);
+    if (!error.isEmpty()) {
+        if (wb.messages)
+            wb.messages->show(error, QStringLiteral("一覧表示"), MessagePort::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+void ListView::Show_Status_Counts(Workbench &wb)
+{
+    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Ready"));
+    wb.status.setText(StatusPanels::kPath, wb.work.Search_Path);
+    wb.status.setText(StatusPanels::kHitSu, File_Count_Text(wb));
+
+    CommandBoard &b = wb.board;
+    b.setEnabled(QStringLiteral("HOZON"), wb.work.Hozon_Flag == 1);
+    b.enable({"SEARCH_SAVE", "CHANGE", "CLIP", "PARAMETER", "DISP", "FILE_DELETE"});
+    b.disable({"STOP"});
+    if (wb.work.Search_Hit_File_List.isEmpty()) {
+        b.enable({"SEARCH", "SEARCH_SAVE"});
+        b.disable({"HOZON", "FILE_DELETE", "CHANGE", "UPDATE", "CLIP", "PARAMETER", "DISP", "STOP", "HINA_FUKUSEI"});
+    }
+}
+
+qint32 ListView::Line_Start(const ItemList &counts, int k)
+{
+    if (k <= 0 || counts.isEmpty())
+        return 0;
+    return counts.data(std::min(k, counts.count()) - 1);
+}
+
+int ListView::Caret_To_Line(const ItemList &counts, qint32 p)
+{
+    const int n = counts.count();
+    if (n == 0)
+        return 0;
+    // The estimate is exact while every line before the caret is single-byte;
+    // the walk corrects what double-byte lines (fewer characters) add.
+    int k = std::clamp(p / kCharsPerLine, 0, n - 1);
+    if (k == 0 && p < counts.data(0))
+        return 0;
+    while (counts.data(k) <= p) {
+        if (k >= n - 1)
+            return n - 1;
+        ++k;
+    }
+    while (k > 0 && Line_Start(counts, k) > p)
+        --k;
+    return k;
+}
+
+void ListView::KIHON_RTB_Search_Kekka_Click(Workbench &wb)
+{
+    DisplayState &d = wb.display;
+    RichViewPort *view = wb.listView;
+    if (!view)
+        return;
+    const ItemList &counts = wb.work.Mojisuu_Count_List;
+    d.Clicked_Caret_Pos = view->caret();
+    d.Clicked_Line_Index = Caret_To_Line(counts, d.Clicked_Caret_Pos);
+    if (d.Clicked_Line_Index == 0) {
+        view->setCaret(0);
+    } else {
+        const qint32 start = Line_Start(counts, d.Clicked_Line_Index);
+        if (start < kHighlightLimit) {
+            view->setCaret(start);
+            view->selectToLineEnd();
+        }
+    }
+    wb.pump->flushInput();
+}
+
+void ListView::Show_List_View(Workbench &wb, bool fromToolbar)
+{
+    DisplayState &d = wb.display;
+    if (RichViewPort *list = wb.listView) {
+        if (!fromToolbar || d.List_Caret_Pos < kHighlightLimit) {
+            list->setCaret(d.List_Caret_Pos);
+            list->selectToLineEnd();
+        }
+        list->refresh();
+        list->setShown(true);
+        list->setViewEnabled(true);
+        list->focus();
+    }
+    if (RichViewPort *detail = wb.detailView) {
+        if (fromToolbar) {
+            detail->clearText();
+            detail->refresh();
+        }
+        detail->setShown(false);
+    }
+    CommandBoard &b = wb.board;
+    b.enable({"DISP", "HINAGATA", "FILE_DELETE"});
+    b.disable({"DISP_SEARCH", "SORT", "UPDATE"});
+    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Ready"));
+    wb.status.setText(StatusPanels::kPath, wb.work.Search_Path);
+    wb.status.setText(StatusPanels::kHitSu, File_Count_Text(wb));
+}

@@ -54,12 +54,6 @@ void readAll(const SettingsStore &store, Settings &s, const QString &section)
         readNumber(store, section, "Hit_Color", s.Hit_Color);
         readNumber(store, section, "File_Name_Color", s.File_Name_Color);
         readNumber(store, section, "Line_No_Color", s.Line_No_Color);
-        // The geometry is read by Restore_Window; reading it here as well keeps
-        // the variables whole for the batch search and later writers.
-        readNumber(store, section, "FORM_X", s.FORM_X);
-        readNumber(store, section, "FORM_Y", s.FORM_Y);
-        readNumber(store, section, "Width", s.Width);
-        readNumber(store, section, "Height", s.Height);
     } else if (section == kExecute) {
         readNumber(store, section, "FILE_OUT", s.FILE_OUT);
         readNumber(store, section, "FILE_NAME_DISP", s.FILE_NAME_DISP);

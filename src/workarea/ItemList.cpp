@@ -48,7 +48,7 @@ int ItemList::add(const QString &text, qint32 data)
     if (isFull())
         return -1;
     const int index = m_sorted ? upperBound(text) : count();
-    m_items.insert(m_items.begin() + index, Item{text, data});
+    m_items.insert(m_items.begin() + index, Item{text, data, {}});
     return index;
 }
 
@@ -56,7 +56,7 @@ bool ItemList::insert(int index, const QString &text, qint32 data)
 {
     if (isFull() || index < 0 || index > count())
         return false;
-    m_items.insert(m_items.begin() + index, Item{text, data});
+    m_items.insert(m_items.begin() + index, Item{text, data, {}});
     return true;
 }
 
@@ -69,7 +69,7 @@ int ItemList::addRun(const QStringList &texts)
     if (!m_sorted) {
         const int first = count();
         for (const QString &t : texts)
-            m_items.push_back(Item{t, 0});
+            m_items.push_back(Item{t, 0, {}});
         return first;
     }
     const int first = upperBound(texts.front());
@@ -84,7 +84,7 @@ int ItemList::addRun(const QStringList &texts)
     std::vector<Item> run;
     run.reserve(size_t(texts.size()));
     for (const QString &t : texts)
-        run.push_back(Item{t, 0});
+        run.push_back(Item{t, 0, {}});
     m_items.insert(m_items.begin() + first, std::make_move_iterator(run.begin()),
                    std::make_move_iterator(run.end()));
     return first;

@@ -29,6 +29,11 @@ public:
     qint32 data(int index) const { return m_items[size_t(index)].data; }
     void setData(int index, qint32 value) { m_items[size_t(index)].data = value; }
     void setText(int index, const QString &text) { m_items[size_t(index)].text = text; }
+    // A second, hidden text per item that travels with it through inserts and
+    // removals (the full key of a file header whose display text was cut).
+    // Empty unless set; add and insert leave it empty.
+    const QString &tag(int index) const { return m_items[size_t(index)].tag; }
+    void setTag(int index, const QString &tag) { m_items[size_t(index)].tag = tag; }
 
     // Sorted list: placed in collation order after equal items; plain list:
     // appended. The index of the new item, or -1 when the list is full.
@@ -65,6 +70,7 @@ private:
     {
         QString text;
         qint32 data = 0;
+        QString tag;
     };
     int upperBound(QStringView text) const;
 

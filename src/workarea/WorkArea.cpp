@@ -26,7 +26,9 @@ bool WorkArea::Append_Display_Line(const QString &text)
     if (!Display_Room(1))
         return false;
     const FittedLine fitted = LineFormat::Fit_Display_Line(text);
-    Search_Hit_List.add(fitted.text, fitted.byteLength);
+    const int index = Search_Hit_List.add(fitted.text, fitted.byteLength);
+    if (LineFormat::Is_Header(text))
+        Search_Hit_List.setTag(index, LineFormat::Header_Key(text));
     Mojisuu_Count_List.add(QString::number(fitted.charCount), 0);
     return true;
 }
@@ -51,6 +53,13 @@ void WorkArea::Clear_All()
     Clear_Results();
     Search_List.clear();
     Sort_List.clear();
+}
+
+QString WorkArea::Header_File_Key(int i) const
+{
+    if (i < 0 || i >= Search_Hit_List.count())
+        return QString();
+    return Search_Hit_List.tag(i);
 }
 
 QString WorkArea::File_Key(int i) const

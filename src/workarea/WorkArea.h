@@ -46,8 +46,13 @@ public:
 
     // Fits a display text and appends it with its byte length, and its
     // character count to Mojisuu_Count_List. false (nothing added) when the
-    // display lists are full.
+    // display lists are full. A file header also keeps its file's full key
+    // (taken from the text before fitting) beside the display line, since
+    // fitting to 83 columns cuts a long path.
     bool Append_Display_Line(const QString &text);
+    // The full key kept beside display line i when it was appended as a file
+    // header; empty for other lines or where a writer stored the line directly.
+    QString Header_File_Key(int i) const;
     // Whether n more display lines fit.
     bool Display_Room(int n) const;
 

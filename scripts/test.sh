@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite headless.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$here/scripts/setup.sh"
+cd "$here/build"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2

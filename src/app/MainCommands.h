@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+struct Workbench;
+struct ViewFrame;
+
+// The main window's own commands that need no dialog, kept free of widgets.
+class MainCommands
+{
+public:
+    static const QString kVersionCaption; // "バージョン情報"
+    static const QString kVersionText;    // "ＱＵＡＶ　Ver1.2"
+    static const QString kNoParameters;   // duplication without parameters
+    static const QString kFukuseiCaption; // "雛形複製"
+
+    // Start-up steps that need no window: settings store, window geometry,
+    // settings, last folder, status panels, command states, duplication
+    // parameters. Returns an error text to show when the store could not be
+    // written (the program runs on with what it has in memory).
+    static QString Startup(Workbench &wb, const QString &startDir);
+
+    // The activation handler (the main window became active).
+    static void Activate(Workbench &wb, bool listViewShown);
+
+    // Toolbar and status-bar toggles: `checked` is the menu entry's check mark
+    // before the click; returns the new check mark. The views' frame changes
+    // by 420 (toolbar: top and height) or 370 twips (status bar: height), the
+    // setting is changed and the window configuration written (error text in
+    // *error when that fails).
+    static bool Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked, QString *error);
+    static bool Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool checked, QString *error);
+
+    // STOP: the running search stops at its next check.
+    static void Stop(Workbench &wb);
+    // HINA_FUKUSEI without parameters shows its message; true when the
+    // duplication dialog may open.
+    static bool Check_Fukusei(Workbench &wb);
+};

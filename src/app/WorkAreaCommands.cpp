@@ -1,0 +1,55 @@
+#include "app/WorkAreaCommands.h"
+
+#include "app/Workbench.h"
+#include "platform/ClipboardPort.h"
+#include "platform/MessagePort.h"
+#include "platform/RichViewPort.h"
+
+void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
+{
+    if (wb.work.Result_Flag == 0)
+        return;
+    if (!wb.messages)
+        return;
+    const auto answer = wb.messages->show(QStringLiteral("作業中の内容を全てクリアーします\r\nよろしいですか？"),
+                                          QStringLiteral("ＱＵＡＶ"), MessagePort::Icon::Question,
+                                          MessagePort::Buttons::YesNo);
+    if (answer != MessagePort::Answer::Yes)
+        return;
+
+    wb.work.Clear_All();
+
+    wb.board.enable({"SEARCH", "HINAGATA"});
+    wb.board.disable({"HOZON", "FILE_DELETE", "SORT", "CHANGE", "UPDATE", "CLIP", "PARAMETER", "HINA_FUKUSEI",
+                      "STOP", "DISP_SEARCH", "DISP"});
+
+    for (RichViewPort *view : {wb.listView, wb.detailView}) {
+        if (!view)
+            continue;
+        view->clearText();
+        view->setCaret(0);
+        view->refresh();
+        view->setShown(false);
+    }
+
+    // The next detail view must be built from the new work area, never taken
+    // from a document of the old one.
+    wb.display.Detail_Cache_Key.clear();
+    wb.display.Detail_File_Index = -1;
+    wb.work.Hozon_Flag = 0;
+    wb.work.Result_Flag = 0;
+}
+
+void WorkAreaCommands::Copy_Selection(Workbench &wb)
+{
+    RichViewPort *view = (wb.listView && wb.listView->isShown()) ? wb.listView : wb.detailView;
+    const QString selected = view ? view->selectedText() : QString();
+    if (selected.isEmpty()) {
+        if (wb.messages)
+            wb.messages->show(QStringLiteral("テキストが選択されていません。"), QStringLiteral("クリップボードコピー"),
+                              MessagePort::Icon::Exclamation);
+        return;
+    }
+    if (wb.clipboard)
+        wb.clipboard->setText(selected);
+}

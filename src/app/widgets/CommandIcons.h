@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// The toolbar's pictures: one glyph on a coloured tile per command, drawn
+// once, so the buttons need no image files and stay legible at any scale.
+class CommandIcons
+{
+public:
+    static QIcon icon(const QString &key);
+};

@@ -1,0 +1,509 @@
+#include "app/widgets/KIHON.h"
+
+#include "app/MainCommands.h"
+#include "app/WorkAreaCommands.h"
+#include "app/Workbench.h"
+#include "app/widgets/CommandIcons.h"
+#include "app/widgets/MessageBoxPort.h"
+#include "app/widgets/QtClipboardPort.h"
+#include "app/widgets/TimedEventPump.h"
+#include "app/widgets/VersionWindow.h"
+#include "display/DetailView.h"
+#include "display/ListView.h"
+#include "display/RtfBuilder.h"
+#include "display/widgets/RichTextView.h"
+#include "search/widgets/QUAV_SEARCH_SETTEI.h"
+#include "settings/SettingsIo.h"
+#include "settings/widgets/DRIVE_SETTEI.h"
+#include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+const QString KIHON::kCaption = QStringLiteral("QUAV Multi-File Search Workbench");
+
+namespace {
+
+constexpr int kTwips = 15; // twips per logical pixel
+
+struct Command
+{
+    const char *key;
+    const char *tooltip;
+    const char *menuEntry; // empty: no menu entry
+};
+
+// The toolbar, left to right. The order is also that of the saved states.
+const Command kCommands[] = {
+    {"DRIVE", "ｻｰﾁﾊﾟｽ選択", "M_FILE_PATH"},
+    {"FOLDER", "フォルダー履歴からパスを選択", "M_FILE_FOLDER"},
+    {"NONE1", "", ""},
+    {"HOZON", "保存", "M_FILE_SAVE"},
+    {"SEARCH_SAVE", "検索結果の保存", "M_FILE_SAVE_SETTEI"},
+    {"SEARCH", "検索", "M_EDIT_SEARCH"},
+    {"FILE_DELETE", "選択取り消し", "M_EDIT_DELETE"},
+    {"SORT", "並び替え", "M_EDIT_SORT"},
+    {"CHANGE", "置替", "M_EDIT_CHANGE"},
+    {"UPDATE", "簡易編集", "M_EDIT_EDIT"},
+    {"CLEAR", "作業内容のクリア", "M_EDIT_CLEAR"},
+    {"CLIP", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ", "M_EDIT_CLIP"},
+    {"PARAMETER", "ﾊﾟﾗﾒｰﾀ", "M_FILE_PARAMETER"},
+    {"HINAGATA", "雛形", "M_FILE_HINAGATA"},
+    {"HINA_FUKUSEI", "雛形複製", "M_EDIT_HINA_FUKUSEI"},
+    {"STOP", "中止", "M_EDIT_STOP"},
+    {"DISP_SEARCH", "一覧表示", "M_DISP_ITIRAN"},
+    {"DISP", "詳細表示", "M_DISP_SYOUSAI"},
+    {"TIME", "時間管理", "M_CONFIG_DATE"},
+    {"SETTEI", "設定", "M_DISP_COLOR"},
+    {"END", "終了", "M_FILE_EXIT"},
+};
+
+struct MenuEntry
+{
+    const char *name;
+    const char *caption;
+};
+
+struct Menu
+{
+    const char *name;
+    const char *caption;
+    std::initializer_list<MenuEntry> entries;
+};
+
+const Menu kMenus[] = {
+    {"M_FILE", "　ﾌｧｲﾙ(&F)　",
+     {{"M_FILE_PATH", "ｻｰﾁﾊﾟｽ選択(&P)"},
+      {"M_FILE_FOLDER", "ﾌｫﾙﾀﾞｰ選択(&F)"},
+      {"M_FILE_PARAMETER", "ﾊﾟﾗﾒｰﾀｶｰﾄﾞ読み込み"},
+      {"M_FILE_HINAGATA", "雛形読み込み"},
+      {"M_FILE_SAVE", "保存(&S)"},
+      {"M_FILE_SAVE_SETTEI", "検索結果の保存"},
+      {"M_FILE_EXIT", "終了(&X)"}}},
+    {"M_EDIT", "　編集(&Ｅ)　",
+     {{"M_EDIT_STOP", "中止(&C)"},
+      {"M_EDIT_CLIP", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞｺﾋﾟｰ"},
+      {"M_EDIT_SEARCH", "検索(&K)"},
+      {"M_EDIT_DELETE", "削除(&D)"},
+      {"M_EDIT_SORT", "並び替え(&S)"},
+      {"M_EDIT_CHANGE", "置替(&O)"},
+      {"M_EDIT_EDIT", "簡易編集(&E)"},
+      {"M_EDIT_CLEAR", "作業エリアのクリア(&L)"},
+      {"M_EDIT_HINA_FUKUSEI", "雛形複製(&F)"}}},
+    {"M_DISP", "　表示(&V)　",
+     {{"M_DISP_ITIRAN", "一覧画面表示"}, {"M_DISP_SYOUSAI", "詳細画面表示"}, {"M_DISP_COLOR", "ｶﾗｰﾊﾟﾚｯﾄ(&C)"}}},
+    {"M_CONFIG", "　設定(&C)　",
+     {{"M_DISP_TOOL_BAR", "ﾂｰﾙﾊﾞｰ表示(&T)"},
+      {"M_DISP_STATUS_BAR", "ｽﾃｰﾀｽﾊﾞｰ表示(&S)"},
+      {"M_CONFIG_DATE", "日付時間(&D)"}}},
+    {"M_HELP", "　ﾍﾙﾌﾟ(&H)　", {{"M_HELP_VER", "ﾊﾞｰｼﾞｮﾝ情報"}}},
+};
+
+QString keyOfMenuEntry(const QString &name)
+{
+    for (const Command &c : kCommands)
+        if (name == QLatin1String(c.menuEntry))
+            return QString::fromLatin1(c.key);
+    return {};
+}
+
+} // namespace
+
+KIHON::KIHON(Workbench &wb)
+    : m_wb(wb)
+    , m_messagePort(std::make_unique<MessageBoxPort>())
+    , m_clipboard(std::make_unique<QtClipboardPort>())
+{
+    setWindowTitle(kCaption);
+    m_pump = std::make_unique<TimedEventPump>(this);
+
+    m_client = new QWidget(this);
+    setCentralWidget(m_client);
+    buildToolbar();
+    buildMenus();
+    buildStatusBar();
+
+    m_listView = new RichTextView(m_client);
+    m_listView->setObjectName(QStringLiteral("RTB_Search_Kekka"));
+    m_detailView = new RichTextView(m_client);
+    m_detailView->setObjectName(QStringLiteral("RTB_Syousai_Disp"));
+    m_detailView->hide();
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(60000);
+
+    m_wb.messages = m_messagePort.get();
+    m_wb.progress = this;
+    m_wb.listView = m_listView;
+    m_wb.detailView = m_detailView;
+    m_wb.clipboard = m_clipboard.get();
+    m_wb.pump = m_pump.get();
+    m_wb.menuSettei = [this] { MENU_SETTEI(); };
+    m_wb.mainWindowEnabled = [this](bool enabled) { setEnabled(enabled); };
+
+    connect(&m_wb.board, &CommandBoard::changed, this, [this](const QString &key) {
+        if (QAction *a = m_buttons.value(key)) {
+            a->setEnabled(m_wb.board.isEnabled(key));
+            a->setVisible(m_wb.board.isVisible(key));
+        }
+    });
+    connect(&m_wb.status, &StatusPanels::changed, this, [this](const QString &key, const QString &text) {
+        if (QLabel *l = m_panels.value(key))
+            l->setText(text);
+    });
+    connect(m_listView, &RichTextView::clicked, this, [this] { ListView::KIHON_RTB_Search_Kekka_Click(m_wb); });
+    connect(m_listView, &RichTextView::doubleClicked, this,
+            [this] { DetailView::Show_Detail_View(m_wb, DetailView::Origin::DoubleClick); });
+}
+
+KIHON::~KIHON()
+{
+    // The ports die with the window; the workbench must not keep them.
+    m_wb.messages = nullptr;
+    m_wb.progress = nullptr;
+    m_wb.listView = nullptr;
+    m_wb.detailView = nullptr;
+    m_wb.clipboard = nullptr;
+    m_wb.pump = nullptr;
+    m_wb.menuSettei = nullptr;
+    m_wb.mainWindowEnabled = nullptr;
+}
+
+void KIHON::buildToolbar()
+{
+    m_toolbar = new QToolBar(m_client);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setIconSize(QSize(20, 20));
+    for (const Command &c : kCommands) {
+        const QString key = QString::fromLatin1(c.key);
+        QAction *a = m_toolbar->addAction(CommandIcons::icon(key), QString::fromUtf8(c.tooltip));
+        a->setObjectName(key);
+        a->setToolTip(QString::fromUtf8(c.tooltip));
+        a->setData(key);
+        m_buttons.insert(key, a);
+        connect(a, &QAction::triggered, this, [this, key] { Run_Command(key, Origin::Toolbar); });
+    }
+}
+
+void KIHON::buildMenus()
+{
+    for (const Menu &m : kMenus) {
+        QMenu *menu = menuBar()->addMenu(QString::fromUtf8(m.caption));
+        menu->setObjectName(QString::fromLatin1(m.name));
+        // A menu never offers what the toolbar does not.
+        connect(menu, &QMenu::aboutToShow, this, &KIHON::MENU_SETTEI);
+        for (const MenuEntry &e : m.entries) {
+            const QString name = QString::fromLatin1(e.name);
+            QAction *a = menu->addAction(QString::fromUtf8(e.caption));
+            a->setObjectName(name);
+            m_menuEntries.insert(name, a);
+            if (name == QLatin1String("M_DISP_TOOL_BAR")) {
+                a->setCheckable(true);
+                connect(a, &QAction::triggered, this, &KIHON::M_DISP_TOOL_BAR_Click);
+            } else if (name == QLatin1String("M_DISP_STATUS_BAR")) {
+                a->setCheckable(true);
+                connect(a, &QAction::triggered, this, &KIHON::M_DISP_STATUS_BAR_Click);
+            } else if (name == QLatin1String("M_HELP_VER")) {
+                connect(a, &QAction::triggered, this, &KIHON::M_HELP_VER_Click);
+            } else {
+                const QString key = keyOfMenuEntry(name);
+                connect(a, &QAction::triggered, this, [this, key] { Run_Command(key, Origin::Menu); });
+            }
+        }
+    }
+}
+
+void KIHON::buildStatusBar()
+{
+    m_statusBar = new QStatusBar(m_client);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusBar->setSizeGripEnabled(false);
+    const struct
+    {
+        const QString &key;
+        int stretch;
+        int minimum;
+    } panels[] = {
+        {StatusPanels::kSearch, 0, 90},
+        {StatusPanels::kPath, 4, 160},
+        {StatusPanels::kWord, 2, 90},
+        {StatusPanels::kHitSu, 0, 120},
+    };
+    for (const auto &p : panels) {
+        auto *label = new QLabel(m_statusBar);
+        label->setObjectName(p.key);
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setMinimumWidth(p.minimum);
+        label->setTextFormat(Qt::PlainText);
+        m_statusBar->addPermanentWidget(label, p.stretch);
+        m_panels.insert(p.key, label);
+    }
+    m_progress = new QProgressBar(m_client);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+}
+
+void KIHON::Form_Load(const QString &startDir)
+{
+    const QString storeError = MainCommands::Startup(m_wb, startDir);
+
+    const Settings &s = m_wb.settings;
+    setGeometry(s.FORM_X / kTwips, s.FORM_Y / kTwips, s.Width / kTwips, s.Height / kTwips);
+
+    // The break reminder polls the clock while it is on.
+    if (s.VDT_FOLLOW == 1) {
+        m_wb.VDT_Next_Time = QDateTime::currentMSecsSinceEpoch() + qint64(s.VDT_INTERVAL_TIME) * 1000;
+        m_timer1->start();
+    } else {
+        m_timer1->stop();
+    }
+
+    applyBars(s.T_Bar != 0, s.S_Bar != 0);
+    m_menuEntries.value(QStringLiteral("M_DISP_TOOL_BAR"))->setChecked(s.T_Bar != 0);
+    m_menuEntries.value(QStringLiteral("M_DISP_STATUS_BAR"))->setChecked(s.S_Bar != 0);
+
+    RtfBuilder::Make_RTF_Colors(m_wb);
+    MENU_SETTEI();
+    if (!storeError.isEmpty())
+        showError(storeError + QStringLiteral("\r\n設定は保存されませんが、このまま使用できます。"),
+                  QStringLiteral("ＱＵＡＶ"));
+}
+
+void KIHON::applyBars(bool toolbarShown, bool statusShown)
+{
+    m_toolbar->setVisible(toolbarShown);
+    m_statusBar->setVisible(statusShown);
+    m_frame = ViewFrame::fitted(m_client->height() * kTwips, toolbarShown, statusShown);
+    layoutClientArea();
+}
+
+void KIHON::layoutClientArea()
+{
+    const int w = m_client->width();
+    const int h = m_client->height();
+    const int toolbarHeight = ViewFrame::kToolbarTwips / kTwips;
+    const int statusHeight = (ViewFrame::kStatusBarTwips + kTwips - 1) / kTwips;
+    m_toolbar->setGeometry(0, 0, w, toolbarHeight);
+    m_statusBar->setGeometry(0, h - statusHeight, w, statusHeight);
+    const QRect views(0, m_frame.top / kTwips, w, std::max(0, m_frame.height / kTwips));
+    m_listView->setGeometry(views);
+    m_detailView->setGeometry(views);
+    // The progress bar runs along the bottom of the views.
+    m_progress->setGeometry(0, views.bottom() - 17, w, 18);
+    m_progress->raise();
+}
+
+void KIHON::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // The views follow the window: their top stays, their height takes what
+    // the toolbar and the status bar leave.
+    m_frame.height = m_client->height() * kTwips - m_frame.top
+        - (m_statusBar->isVisibleTo(m_client) ? ViewFrame::kStatusBarTwips : 0);
+    layoutClientArea();
+}
+
+void KIHON::MENU_SETTEI()
+{
+    for (const Command &c : kCommands) {
+        if (!*c.menuEntry)
+            continue;
+        if (QAction *entry = m_menuEntries.value(QString::fromLatin1(c.menuEntry)))
+            entry->setEnabled(m_wb.board.isEnabled(QString::fromLatin1(c.key)));
+    }
+}
+
+void KIHON::refreshGeometrySettings()
+{
+    const QRect g = geometry();
+    m_wb.settings.FORM_X = g.x() * kTwips;
+    m_wb.settings.FORM_Y = g.y() * kTwips;
+    m_wb.settings.Width = g.width() * kTwips;
+    m_wb.settings.Height = g.height() * kTwips;
+}
+
+void KIHON::showError(const QString &text, const QString &caption)
+{
+    if (m_wb.messages)
+        m_wb.messages->show(text, caption, MessagePort::Icon::Critical);
+}
+
+void KIHON::M_DISP_TOOL_BAR_Click()
+{
+    QAction *entry = m_menuEntries.value(QStringLiteral("M_DISP_TOOL_BAR"));
+    // QAction toggles its check mark before it reports; the handler works
+    // from the mark the user saw.
+    const bool wasChecked = !entry->isChecked();
+    refreshGeometrySettings();
+    QString error;
+    const bool nowChecked = MainCommands::Toggle_Tool_Bar(m_wb, m_frame, wasChecked, &error);
+    m_toolbar->setVisible(nowChecked);
+    entry->setChecked(nowChecked);
+    layoutClientArea();
+    if (!error.isEmpty())
+        showError(error, QStringLiteral("ＱＵＡＶ"));
+}
+
+void KIHON::M_DISP_STATUS_BAR_Click()
+{
+    QAction *entry = m_menuEntries.value(QStringLiteral("M_DISP_STATUS_BAR"));
+    const bool wasChecked = !entry->isChecked();
+    refreshGeometrySettings();
+    QString error;
+    const bool nowChecked = MainCommands::Toggle_Status_Bar(m_wb, m_frame, wasChecked, &error);
+    m_statusBar->setVisible(nowChecked);
+    entry->setChecked(nowChecked);
+    layoutClientArea();
+    if (!error.isEmpty())
+        showError(error, QStringLiteral("ＱＵＡＶ"));
+}
+
+void KIHON::M_HELP_VER_Click()
+{
+    auto *w = new VersionWindow(m_wb);
+    w->openFrom(this);
+}
+
+void KIHON::End_Program()
+{
+    refreshGeometrySettings();
+    QString error;
+    if (!SettingsIo::Write_Window_Config(m_wb, &error))
+        showError(error, QStringLiteral("ＱＵＡＶ"));
+    m_closing = true;
+    close();
+}
+
+void KIHON::closeEvent(QCloseEvent *event)
+{
+    // Closed by the window's close box: the configuration is written too.
+    if (!m_closing) {
+        refreshGeometrySettings();
+        SettingsIo::Write_Window_Config(m_wb);
+    }
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool KIHON::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+        Form_Activate();
+        break;
+    case QEvent::WindowDeactivate:
+    case QEvent::Move:
+        m_wb.Main_Left = geometry().x() * kTwips;
+        m_wb.Main_Top = geometry().y() * kTwips;
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+void KIHON::Form_Activate()
+{
+    MainCommands::Activate(m_wb, m_listView->isShown());
+    m_wb.Main_Left = geometry().x() * kTwips;
+    m_wb.Main_Top = geometry().y() * kTwips;
+}
+
+void KIHON::setRange(int minimum, int maximum)
+{
+    m_progress->setRange(minimum, std::max(minimum, maximum));
+}
+
+void KIHON::setValue(int value)
+{
+    m_progress->setValue(value);
+}
+
+void KIHON::setShown(bool shown)
+{
+    m_progress->setVisible(shown);
+    if (shown)
+        m_progress->raise();
+}
+
+void KIHON::Run_Command(const QString &key, Origin origin)
+{
+    // A command whose button is disabled is not offered, whichever road it
+    // came by (a menu mirrors the toolbar only when opened).
+    if (!m_wb.board.isEnabled(key))
+        return;
+    if (key == QLatin1String("DRIVE")) {
+        (new DRIVE_SETTEI(m_wb))->openFrom(this);
+    } else if (key == QLatin1String("FOLDER")) {
+        (new QUAV_FOLDER_SENTAKU(m_wb))->openFrom(this);
+    } else if (key == QLatin1String("SEARCH")) {
+        (new QUAV_SEARCH_SETTEI(m_wb))->openFrom(this);
+    } else if (key == QLatin1String("CLEAR")) {
+        WorkAreaCommands::Clear_Work_Area(m_wb);
+    } else if (key == QLatin1String("CLIP")) {
+        WorkAreaCommands::Copy_Selection(m_wb);
+    } else if (key == QLatin1String("STOP")) {
+        MainCommands::Stop(m_wb);
+    } else if (key == QLatin1String("DISP_SEARCH")) {
+        ListView::Show_List_View(m_wb, origin == Origin::Toolbar);
+    } else if (key == QLatin1String("DISP")) {
+        DetailView::Show_Detail_View(m_wb, origin == Origin::Toolbar ? DetailView::Origin::Toolbar
+                                                                     : DetailView::Origin::Menu);
+    } else if (key == QLatin1String("END")) {
+        End_Program();
+    } else if (key == QLatin1String("HINA_FUKUSEI")) {
+        if (MainCommands::Check_Fukusei(m_wb))
+            Open_Hinagata_Fukusei();
+    } else if (key == QLatin1String("HOZON")) {
+        Open_Hozon();
+    } else if (key == QLatin1String("SEARCH_SAVE")) {
+        Open_Search_Save();
+    } else if (key == QLatin1String("FILE_DELETE")) {
+        Delete_File();
+    } else if (key == QLatin1String("SORT")) {
+        Open_Sort();
+    } else if (key == QLatin1String("CHANGE")) {
+        Open_Change_Settei();
+    } else if (key == QLatin1String("UPDATE")) {
+        Open_Update();
+    } else if (key == QLatin1String("PARAMETER")) {
+        Open_Parameter_Read();
+    } else if (key == QLatin1String("HINAGATA")) {
+        Open_Hinagata_Read();
+    } else if (key == QLatin1String("TIME")) {
+        Open_Time_Kanri(origin == Origin::Menu);
+    } else if (key == QLatin1String("SETTEI")) {
+        Open_Color_Settei();
+    } else if (key == QLatin1String("NONE1")) {
+        Write_Dump();
+    }
+}
+
+// Commands whose dialogs and routines the program does not have yet: they are
+// dispatched here and change nothing.
+void KIHON::Open_Hozon() {}
+void KIHON::Open_Search_Save() {}
+void KIHON::Delete_File() {}
+void KIHON::Open_Sort() {}
+void KIHON::Open_Change_Settei() {}
+void KIHON::Open_Update() {}
+void KIHON::Open_Parameter_Read() {}
+void KIHON::Open_Hinagata_Read() {}
+void KIHON::Open_Hinagata_Fukusei() {}
+void KIHON::Open_Time_Kanri(bool) {}
+void KIHON::Open_Color_Settei() {}
+void KIHON::Write_Dump() {}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "app/ViewFrame.h"
+#include "platform/ProgressPort.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+struct Workbench;
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class RichTextView;
+class MessageBoxPort;
+class TimedEventPump;
+class QtClipboardPort;
+
+// The main window: toolbar of 21 commands, the menus that mirror it, the two
+// result views stacked below the toolbar, the progress bar and the status bar
+// with its four keyed panels. It renders the workbench's state and forwards
+// the user's commands to the core or to a dialog.
+class KIHON : public QMainWindow, public ProgressPort
+{
+    Q_OBJECT
+public:
+    static const QString kCaption;
+
+    explicit KIHON(Workbench &wb);
+    ~KIHON() override;
+
+    // Start-up in the program's order; startDir is the folder it started in.
+    void Form_Load(const QString &startDir);
+
+    // Copies the toolbar's enabled states to the menu entries of the 20
+    // commands that have one.
+    void MENU_SETTEI();
+
+    // Every toolbar key and menu entry ends here.
+    enum class Origin { Toolbar, Menu };
+    void Run_Command(const QString &key, Origin origin);
+
+    QToolBar *toolbar() const { return m_toolbar; }
+    QStatusBar *statusBarWidget() const { return m_statusBar; }
+    QAction *buttonAction(const QString &key) const { return m_buttons.value(key); }
+    QAction *menuEntry(const QString &name) const { return m_menuEntries.value(name); }
+    RichTextView *listView() const { return m_listView; }
+    RichTextView *detailView() const { return m_detailView; }
+    QTimer *timer1() const { return m_timer1; }
+    const ViewFrame &viewFrame() const { return m_frame; }
+
+    // ProgressPort
+    void setRange(int minimum, int maximum) override;
+    void setValue(int value) override;
+    void setShown(bool shown) override;
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildToolbar();
+    void buildMenus();
+    void buildStatusBar();
+    void layoutClientArea();
+    void applyBars(bool toolbarShown, bool statusShown);
+    void refreshGeometrySettings();
+    void showError(const QString &text, const QString &caption);
+
+    // Entry points of commands the program does not have yet.
+    void Open_Hozon();
+    void Open_Search_Save();
+    void Delete_File();
+    void Open_Sort();
+    void Open_Change_Settei();
+    void Open_Update();
+    void Open_Parameter_Read();
+    void Open_Hinagata_Read();
+    void Open_Hinagata_Fukusei();
+    void Open_Time_Kanri(bool fromMenu);
+    void Open_Color_Settei();
+    void Write_Dump();
+
+    void M_DISP_TOOL_BAR_Click();
+    void M_DISP_STATUS_BAR_Click();
+    void M_HELP_VER_Click();
+    void End_Program();
+    void Form_Activate();
+
+    Workbench &m_wb;
+    QWidget *m_client = nullptr;
+    QToolBar *m_toolbar = nullptr;
+    QStatusBar *m_statusBar = nullptr;
+    QProgressBar *m_progress = nullptr;
+    RichTextView *m_listView = nullptr;
+    RichTextView *m_detailView = nullptr;
+    QTimer *m_timer1 = nullptr;
+    QHash<QString, QAction *> m_buttons;     // by command key
+    QHash<QString, QAction *> m_menuEntries; // by menu entry name
+    QHash<QString, QLabel *> m_panels;       // by panel key
+    ViewFrame m_frame;
+    bool m_closing = false;
+
+    std::unique_ptr<MessageBoxPort> m_messagePort;
+    std::unique_ptr<TimedEventPump> m_pump;
+    std::unique_ptr<QtClipboardPort> m_clipboard;
+};

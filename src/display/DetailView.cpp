@@ -1,0 +1,239 @@
+#include "display/DetailView.h"
+
+#include "app/Workbench.h"
+#include "display/ListView.h"
+#include "display/RtfBuilder.h"
+#include "platform/MessagePort.h"
+#include "platform/RichViewPort.h"
+#include "workarea/LineFormat.h"
+
+namespace {
+
+const QString kCaption = QStringLiteral("詳細表示");
+const QString kDeselectCaption = QStringLiteral("選択取り消し");
+
+bool startsWithKind(QStringView line)
+{
+    const QStringView head = line.left(7);
+    return head == QLatin1String("SEARCH_") || head == QLatin1String("ADD____") || head == QLatin1String("MAKE___");
+}
+
+QString fileKeyOf(const WorkArea &work, int i)
+{
+    return LineFormat::Ucase(QStringView(work.Search_Hit_File_List.text(i)).trimmed());
+}
+
+int findFileByKey(const WorkArea &work, const QString &key)
+{
+    for (int i = 0; i < work.Search_Hit_File_List.count(); ++i)
+        if (fileKeyOf(work, i) == key)
+            return i;
+    return -1;
+}
+
+void showMessage(Workbench &wb, const QString &text, const QString &caption, MessagePort::Icon icon)
+{
+    if (wb.messages)
+        wb.messages->show(text, caption, icon);
+}
+
+// The list view comes back as it was before the detail view was asked for,
+// the caret on the first line.
+void backToList(Workbench &wb)
+{
+    if (wb.listView)
+        wb.listView->setShown(true);
+    if (wb.detailView)
+        wb.detailView->setShown(false);
+    wb.board.Leave_Busy();
+    wb.board.enable({"FILE_DELETE"});
+    wb.MENU_SETTEI();
+    wb.board.disable({"DISP_SEARCH"});
+    wb.board.enable({"DISP"});
+    if (wb.listView) {
+        wb.listView->setViewEnabled(true);
+        wb.listView->setCaret(0);
+        wb.listView->selectToLineEnd();
+    }
+    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Ready"));
+    wb.status.setText(StatusPanels::kPath, wb.work.Search_Path);
+    wb.status.setText(StatusPanels::kHitSu, ListView::File_Count_Text(wb));
+    wb.MENU_SETTEI();
+}
+
+// A file could not be located or shown: tell the user and go back to the list.
+void refuse(Workbench &wb, const QString &text, const QString &caption, MessagePort::Icon icon)
+{
+    wb.display.Range_Only_Flag = 0;
+    wb.display.Detail_Header.clear();
+    wb.display.Detail_File_Index = -1;
+    if (wb.listView)
+        wb.listView->setShown(false);
+    showMessage(wb, text, caption, icon);
+    backToList(wb);
+}
+
+} // namespace
+
+int DetailView::Locate_Header_File(const WorkArea &work, int k)
+{
+    if (k < 0 || k >= work.Search_Hit_List.count())
+        return -1;
+    const QString kept = work.Header_File_Key(k);
+    if (!kept.isEmpty()) {
+        const int i = findFileByKey(work, kept);
+        if (i >= 0)
+            return i;
+    }
+    const QString &text = work.Search_Hit_List.text(k);
+    if (text.contains(LineFormat::kSeparator))
+        return findFileByKey(work, LineFormat::Ucase(LineFormat::Header_Key(text)));
+    // The header was cut before its separator: what is left of the path is
+    // a prefix of the key (perhaps ending in part of ":@:"). Only a single
+    // file with that prefix is taken.
+    QString prefix = LineFormat::Ucase(QStringView(text).mid(std::min<qsizetype>(14, text.size())));
+    if (prefix.endsWith(QLatin1String(":@")))
+        prefix.chop(2);
+    else if (prefix.endsWith(QLatin1Char(':')))
+        prefix.chop(1);
+    prefix = prefix.trimmed();
+    if (prefix.isEmpty())
+        return -1;
+    int found = -1;
+    for (int i = 0; i < work.Search_Hit_File_List.count(); ++i) {
+        if (fileKeyOf(work, i).startsWith(prefix)) {
+            if (found >= 0)
+                return -1;
+            found = i;
+        }
+    }
+    return found;
+}
+
+void DetailView::Show_Detail_View(Workbench &wb, Origin origin)
+{
+    if (wb.work.Search_Hit_List.isEmpty()) {
+        showMessage(wb, QStringLiteral("一覧表にデータがありません。"), kCaption, MessagePort::Icon::Exclamation);
+        return;
+    }
+    const bool doubleClick = origin == Origin::DoubleClick;
+    wb.pump->setBusyCursor(true);
+    if (doubleClick && wb.detailView)
+        wb.detailView->clearText();
+    wb.board.disable({"FILE_DELETE"});
+    wb.board.Enter_Busy();
+    wb.MENU_SETTEI();
+    if (!doubleClick && wb.listView)
+        wb.listView->focus();
+    if (wb.listView)
+        wb.listView->setViewEnabled(false);
+    Build_Detail_View(wb);
+    wb.pump->setBusyCursor(false);
+    if (doubleClick)
+        wb.pump->flushInput();
+}
+
+bool DetailView::Build_Detail_View(Workbench &wb)
+{
+    DisplayState &d = wb.display;
+    WorkArea &work = wb.work;
+    const bool rangeOnly = d.Range_Only_Flag == 1;
+    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Wait..."));
+    if (!rangeOnly)
+        wb.status.setText(StatusPanels::kPath, QStringLiteral("詳細表示画面作成中"));
+    d.Detail_Header.clear();
+    if (wb.detailView)
+        wb.detailView->setShown(false);
+
+    const ItemList &counts = work.Mojisuu_Count_List;
+    d.Clicked_Caret_Pos = wb.listView ? wb.listView->caret() : 0;
+    const int k = std::min(ListView::Caret_To_Line(counts, d.Clicked_Caret_Pos), work.Search_Hit_List.count() - 1);
+    d.Clicked_Line_Index = k;
+
+    if (k <= 0) {
+        refuse(wb, rangeOnly ? QStringLiteral("見出し行は取り消し処理できません。") : QStringLiteral("見出し行では表示できません。"),
+               rangeOnly ? kDeselectCaption : kCaption, MessagePort::Icon::Exclamation);
+        return false;
+    }
+
+    if (wb.listView) {
+        wb.listView->setCaret(ListView::Line_Start(counts, k));
+        // A header line is highlighted from its own start too: two long
+        // paths can share a cut header's text, so a search for that text
+        // could highlight the other file.
+        wb.listView->selectToLineEnd();
+        wb.listView->setViewEnabled(false);
+    }
+    d.List_Caret_Pos = d.Clicked_Caret_Pos;
+    int header = k;
+    while (header > 0 && !startsWithKind(work.Search_Hit_List.text(header)))
+        --header;
+    const int file = header > 0 ? Locate_Header_File(work, header) : -1;
+    if (file < 0) {
+        refuse(wb, QStringLiteral("この行のファイルが作業領域に見つかりません。"), rangeOnly ? kDeselectCaption : kCaption,
+               MessagePort::Icon::Exclamation);
+        return false;
+    }
+
+    d.Detail_Header = work.Search_Hit_List.text(header);
+    // The full key of the located file: the header may show a cut path.
+    d.Detail_File_Key = fileKeyOf(work, file);
+    d.Detail_File_Index = file;
+    d.Detail_First = work.Search_Hit_File_List.data(file);
+    d.Detail_Last = file + 1 < work.Search_Hit_File_List.count() ? work.Search_Hit_File_List.data(file + 1) - 1
+                                                                   : work.Search_Hit_All_Line_List.count() - 1;
+    if (rangeOnly) {
+        d.Range_Only_Flag = 0;
+        return true;
+    }
+
+    QString error;
+    auto write = [&]() {
+        d.Detail_Cache_Key.clear();
+        if (!RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, d.Detail_First, d.Detail_Last,
+                                           d.Detail_File_Key, &error))
+            return false;
+        d.Detail_Cache_Key = d.Detail_File_Key;
+        return true;
+    };
+    bool fresh = false;
+    if (d.Detail_File_Key != d.Detail_Cache_Key || d.Detail_Document_Path.isEmpty()) {
+        if (!write()) {
+            refuse(wb, error, kCaption, MessagePort::Icon::Critical);
+            return false;
+        }
+        fresh = true;
+    }
+    if (wb.detailView) {
+        bool loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
+        // The cached document may have gone from disk since: write it again.
+        if (!loaded && !fresh && write())
+            loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
+        if (!loaded) {
+            refuse(wb, error.isEmpty() ? QStringLiteral("表示用ファイル %1 を読み込めません。").arg(d.Detail_Document_Path) : error,
+                   kCaption, MessagePort::Icon::Critical);
+            return false;
+        }
+        wb.detailView->refresh();
+        wb.detailView->setCaret(1);
+    }
+    wb.board.Leave_Busy();
+    wb.MENU_SETTEI();
+    if (wb.listView) {
+        wb.listView->setShown(false);
+        wb.listView->setViewEnabled(false);
+    }
+    if (wb.detailView) {
+        wb.detailView->setViewEnabled(true);
+        wb.detailView->setShown(true);
+    }
+    wb.board.enable({"DISP_SEARCH", "UPDATE"});
+    wb.board.disable({"DISP", "HINAGATA"});
+    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Details"));
+    wb.status.setText(StatusPanels::kPath, d.Detail_File_Key);
+    wb.status.setText(StatusPanels::kHitSu, QString());
+    const QStringView kind = QStringView(d.Detail_Header).left(7);
+    wb.board.setEnabled(QStringLiteral("SORT"), kind == QLatin1String("ADD____") || kind == QLatin1String("MAKE___"));
+    wb.MENU_SETTEI();
+    return true;
+}

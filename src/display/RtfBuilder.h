@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+struct Workbench;
+
+// Writes the two result documents as RTF files that the views load: the list
+// document (every display line) and the detail document (a heading and a
+// range of one file's stored lines). All text goes through code page 932, so
+// a document is plain ASCII.
+class RtfBuilder
+{
+public:
+    static const QString kListFileName;   // "~QUAV_SK.RTF"
+    static const QString kDetailFileName; // "~QUAV_SD.RTF"
+    static const QString kFontTable;      // the fixed 440-character font table
+    static const QString kFirstOpener;    // opener of the first paragraph (64 characters)
+    static const QString kParagraph;      // "\par "
+
+    enum : qint16 { List_Mode = 1, Detail_Mode = 2 };
+
+    // The colour table and the four run prefixes from the colour settings,
+    // produced directly: black is colour 0, then file-name (cf1), line-number
+    // (cf2) and hit colour (cf3). Empties the detail cache key, since a
+    // document written with the old colours must not be shown again.
+    static void Make_RTF_Colors(Workbench &wb);
+
+    // One text as RTF: ASCII as itself ("\" "{" "}" escaped, TAB as "\tab "),
+    // every other character as "\'hh" per code page 932 byte.
+    static QString Escape_RTF_Text(QStringView text);
+
+    // Wraps every occurrence of the escaped search text in an escaped line in
+    // the hit colour. A match must start and end on whole escapes, so it never
+    // lands inside "\tab ", "\'82" or a control word.
+    static QString Mark_Hits(QStringView escapedLine, QStringView escapedWord, bool ignoreCase,
+                             const QString &hitPrefix, const QString &blackPrefix);
+
+    // Writes the list document (mode 1) or the detail document (any other
+    // mode: heading, then the all-lines entries first..last). The file is
+    // written whole and then renamed into place. The path written goes to
+    // wb.display (List_Document_Path / Detail_Document_Path). false with a
+    // Japanese reason in *error when no folder could take it.
+    static bool Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
+                                  const QString &heading, QString *error = nullptr);
+
+    // The folder for the documents when the start-up folder cannot be
+    // written: $XDG_CACHE_HOME/quav, or the user's cache folder + "/quav".
+    static QString Fallback_Folder();
+    // A file name joined to a folder, adding "/" only when it is missing.
+    static QString Join_Path(const QString &folder, const QString &name);
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct Workbench;
+
+// What the search settings dialog shows when its search button is pressed.
+struct SearchChoice
+{
+    QString searchText;          // as typed
+    QString identifierText;      // as typed (the dialog keeps it upper case)
+    QStringList identifierItems; // the identifier combo's list
+    bool dataDefault = false;    // Check_Data_Default
+    bool sikibetuDefault = false; // Check_Sikibetu_Default
+    bool sikibetuAll = false;    // Check_Sikibetu_All
+    bool subDirs = false;        // Opt_SUB_DIR_YES
+    bool caseSensitive = false;  // Opt_Moji_Kubetu_Yes
+};
+
+// The search button of the search settings dialog, without its widgets:
+// checking the choice, storing it in the settings and the shared state, and
+// preparing the run.
+class SearchStart
+{
+public:
+    static const QString kCaption; // "ＱＵＡＶ　サーチ諸元設定"
+
+    enum class Refusal { None, No_Word, Not_Shift_JIS, No_Identifier };
+
+    // The search text as it will be searched: trimmed, and with the
+    // characters that Linux input methods produce in place of their code page
+    // 932 look-alikes (U+301C WAVE DASH for U+FF5E and the like) replaced, so
+    // that what the user typed can match what a Shift-JIS file holds.
+    static QString Search_Text(const QString &typed);
+    // The characters of a text that have no code page 932 form, each once, in
+    // order of appearance (a surrogate pair counts as one character).
+    static QString Unmapped_Characters(const QString &text);
+
+    // The checks of the search button, in order; a refusal has been shown
+    // through the message port (caption kCaption, exclamation icon) and the
+    // caller puts the focus on the control concerned.
+    static Refusal Check(Workbench &wb, const SearchChoice &choice);
+
+    // Takes the choice into the settings and the shared state and writes the
+    // EXECUTE, SEARCH_DATA and SEARCH_SIKIBETU sections. A section that cannot
+    // be written is reported and the search goes on.
+    static void Store_Choices(Workbench &wb, const SearchChoice &choice);
+
+    // SEARCH off and STOP on, Search_Running, Compare_Mode, Current_Dir (with
+    // its trailing "/") and the "HIT_SU" panel, just before the run.
+    static void Prepare_Run(Workbench &wb, bool caseSensitive);
+};

@@ -1,0 +1,115 @@
+#include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
+
+#include "app/Workbench.h"
+#include "platform/MessagePort.h"
+#include "search/widgets/QUAV_SEARCH_SETTEI.h"
+#include "settings/SearchPath.h"
+#include "settings/SettingsIo.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+const QString QUAV_FOLDER_SENTAKU::kCaption = QStringLiteral("フォルダー履歴からパスを選択");
+
+QUAV_FOLDER_SENTAKU::QUAV_FOLDER_SENTAKU(Workbench &wb, QUAV_SEARCH_SETTEI *searchDialog)
+    : QuavDialog(wb)
+    , m_searchDialog(searchDialog)
+{
+    setWindowTitle(kCaption);
+    Label1 = new QLabel(QStringLiteral("フォルダー履歴一覧"), this);
+    List1 = new QListWidget(this);
+    Label1->setBuddy(List1);
+    List1->addItems(SearchPath::History_Lines(wb.settings.PATH, wb.settings.DEFAULT_PATH));
+    List1->setMinimumWidth(List1->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 40);
+    List1->setMinimumHeight(List1->sizeHintForRow(0) * SearchPath::kHistory + 2 * List1->frameWidth() + 4);
+    // The cursor starts on the default entry, unselected: choosing needs a
+    // selection, but the arrow keys start from the entry used last.
+    if (wb.settings.DEFAULT_PATH >= 0 && wb.settings.DEFAULT_PATH < List1->count())
+        List1->setCurrentRow(wb.settings.DEFAULT_PATH, QItemSelectionModel::NoUpdate);
+    Command1 = new QPushButton(QStringLiteral("選択"), this);
+    Command1->setDefault(true);
+    Command2 = new QPushButton(QStringLiteral("キャンセル"), this);
+    Command2->setAutoDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto *top = new QVBoxLayout(this);
+    top->addWidget(Label1);
+    top->addWidget(List1);
+    top->addLayout(buttons);
+    top->setSizeConstraint(QLayout::SetMinimumSize);
+
+    connect(List1, &QListWidget::itemDoubleClicked, this, &QUAV_FOLDER_SENTAKU::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &QUAV_FOLDER_SENTAKU::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &QUAV_FOLDER_SENTAKU::Command2_Click);
+}
+
+void QUAV_FOLDER_SENTAKU::Command1_Click()
+{
+    int index = -1;
+    for (int i = 0; i < List1->count(); ++i)
+        if (List1->item(i)->isSelected())
+            index = i;
+    if (index < 0) {
+        if (m_wb.messages)
+            m_wb.messages->show(QStringLiteral("フォルダーが選択されていません。"), kCaption, MessagePort::Icon::Question);
+        return;
+    }
+    const QString folder = List1->item(index)->text().mid(2);
+    if (SearchPath::Change_Folder(folder) == 9) {
+        if (m_wb.messages)
+            m_wb.messages->show(QStringLiteral("フォルダーが無効です。（存在を確認して下さい。）"), kCaption,
+                                MessagePort::Icon::Critical);
+        return;
+    }
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+
+    Settings &s = m_wb.settings;
+    s.DEFAULT_PATH = index;
+    const QString entry = s.PATH[size_t(index)];
+    // A recorded entry is an absolute folder as the system reported it; an
+    // entry edited into the store by hand may not be, and then the folder
+    // actually entered is the search folder.
+    const QString path = QDir::isAbsolutePath(entry) ? QDir::cleanPath(entry) : QDir::currentPath();
+    m_wb.work.Search_Path = path;
+    QString error;
+    if (!SettingsIo::Write_Search_Path(m_wb, &error) && m_wb.messages)
+        m_wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
+    m_wb.status.setText(StatusPanels::kPath, path);
+
+    if (SearchPath::Folder_From_Search_Flg == 1 && m_searchDialog) {
+        SearchPath::Folder_From_Search_Flg = 0;
+        m_searchDialog->Show_Search_Path(path);
+        finish(m_searchDialog);
+    } else {
+        SearchPath::Folder_From_Search_Flg = 0;
+        finish();
+    }
+}
+
+void QUAV_FOLDER_SENTAKU::Command2_Click()
+{
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+    SearchPath::Folder_From_Search_Flg = 0;
+    finish(m_searchDialog);
+}
+
+void QUAV_FOLDER_SENTAKU::reject()
+{
+    Command2_Click();
+}
+
+void QUAV_FOLDER_SENTAKU::closeEvent(QCloseEvent *event)
+{
+    SearchPath::Folder_From_Search_Flg = 0;
+    QuavDialog::closeEvent(event);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/widgets/QuavDialog.h"
+
+#include <QPointer>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QUAV_SEARCH_SETTEI;
+
+// "フォルダー履歴からパスを選択": picks the search folder from the folder
+// history. Opened by FOLDER and M_FILE_FOLDER:
+//   (new QUAV_FOLDER_SENTAKU(wb))->openFrom(mainWindow);
+// and by the search settings dialog's "再設定", with that dialog given: it then
+// returns to it and shows the chosen folder in its path label.
+class QUAV_FOLDER_SENTAKU : public QuavDialog
+{
+    Q_OBJECT
+public:
+    explicit QUAV_FOLDER_SENTAKU(Workbench &wb, QUAV_SEARCH_SETTEI *searchDialog = nullptr);
+
+    QListWidget *List1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+
+    static const QString kCaption; // "フォルダー履歴からパスを選択"
+
+public Q_SLOTS:
+    void Command1_Click();
+    void Command2_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    QPointer<QUAV_SEARCH_SETTEI> m_searchDialog;
+};

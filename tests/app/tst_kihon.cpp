@@ -1,0 +1,271 @@
+#include "app/Workbench.h"
+#include "app/widgets/KIHON.h"
+#include "display/widgets/RichTextView.h"
+#include "settings/SettingsStore.h"
+
+#include "ScriptedMessagePort.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+class tst_KIHON : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void captionToolbarAndPanels();
+    void menus_data();
+    void menus();
+    void firstStartWritesFiveSections();
+    void menuSetteiMirrorsToolbar();
+    void toggles();
+    void endWritesWindowConfig();
+    void versionWindowProtocol();
+    void lastFolderRemoved();
+    void disabledCommandIgnored();
+
+private:
+    void start();
+    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<QTemporaryDir> m_startDir;
+    std::unique_ptr<Workbench> m_wb;
+    std::unique_ptr<SettingsStore> m_store;
+    std::unique_ptr<KIHON> m_window;
+    ScriptedMessagePort m_port;
+    QString m_cwd;
+};
+
+void tst_KIHON::init()
+{
+    m_cwd = QDir::currentPath();
+    m_config = std::make_unique<QTemporaryDir>();
+    m_startDir = std::make_unique<QTemporaryDir>();
+    qputenv("QUAV_CONFIG_DIR", m_config->path().toUtf8());
+    m_port = ScriptedMessagePort();
+}
+
+void tst_KIHON::cleanup()
+{
+    m_window.reset();
+    m_wb.reset();
+    m_store.reset();
+    QDir::setCurrent(m_cwd);
+}
+
+void tst_KIHON::start()
+{
+    m_wb = std::make_unique<Workbench>();
+    m_store = std::make_unique<SettingsStore>();
+    m_wb->store = m_store.get();
+    m_window = std::make_unique<KIHON>(*m_wb);
+    m_wb->messages = &m_port; // answers scripted, every message recorded
+    m_window->Form_Load(m_startDir->path());
+    m_window->show();
+}
+
+void tst_KIHON::captionToolbarAndPanels()
+{
+    start();
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("QUAV Multi-File Search Workbench"));
+    const QList<QAction *> actions = m_window->toolbar()->actions();
+    QCOMPARE(actions.size(), 21);
+    const QStringList tooltips = {
+        QStringLiteral("ｻｰﾁﾊﾟｽ選択"), QStringLiteral("フォルダー履歴からパスを選択"), QString(),
+        QStringLiteral("保存"), QStringLiteral("検索結果の保存"), QStringLiteral("検索"),
+        QStringLiteral("選択取り消し"), QStringLiteral("並び替え"), QStringLiteral("置替"),
+        QStringLiteral("簡易編集"), QStringLiteral("作業内容のクリア"), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ"),
+        QStringLiteral("ﾊﾟﾗﾒｰﾀ"), QStringLiteral("雛形"), QStringLiteral("雛形複製"), QStringLiteral("中止"),
+        QStringLiteral("一覧表示"), QStringLiteral("詳細表示"), QStringLiteral("時間管理"), QStringLiteral("設定"),
+        QStringLiteral("終了")};
+    for (int i = 0; i < 21; ++i) {
+        QCOMPARE(actions[i]->objectName(), CommandBoard::keys()[size_t(i)]);
+        if (i != 2)
+            QCOMPARE(actions[i]->toolTip(), tooltips[i]);
+        QVERIFY(!actions[i]->icon().isNull());
+    }
+    QAction *none1 = m_window->buttonAction(QStringLiteral("NONE1"));
+    QVERIFY(!none1->isVisible());
+    QVERIFY(!none1->isEnabled());
+    QVERIFY(m_window->buttonAction(QStringLiteral("SEARCH"))->isEnabled());
+    QVERIFY(!m_window->buttonAction(QStringLiteral("HOZON"))->isEnabled());
+
+    auto panel = [&](const char *key) {
+        return m_window->statusBarWidget()->findChild<QLabel *>(QString::fromLatin1(key))->text();
+    };
+    QCOMPARE(panel("SEARCH"), QStringLiteral("Initial"));
+    QCOMPARE(panel("PATH"), m_wb->work.Search_Path);
+    QCOMPARE(panel("WORD"), QStringLiteral("未設定"));
+    QCOMPARE(panel("HIT_SU"), QStringLiteral("未実行"));
+    QVERIFY(m_window->listView()->isVisible());
+    QVERIFY(!m_window->detailView()->isVisible());
+    QCOMPARE(m_window->timer1()->interval(), 60000);
+}
+
+void tst_KIHON::menus_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("file") << QStringLiteral("M_FILE") << QStringLiteral("　ﾌｧｲﾙ(&F)　")
+                          << QStringList{QStringLiteral("ｻｰﾁﾊﾟｽ選択(&P)"), QStringLiteral("ﾌｫﾙﾀﾞｰ選択(&F)"),
+                                         QStringLiteral("ﾊﾟﾗﾒｰﾀｶｰﾄﾞ読み込み"), QStringLiteral("雛形読み込み"),
+                                         QStringLiteral("保存(&S)"), QStringLiteral("検索結果の保存"),
+                                         QStringLiteral("終了(&X)")};
+    QTest::newRow("edit") << QStringLiteral("M_EDIT") << QStringLiteral("　編集(&Ｅ)　")
+                          << QStringList{QStringLiteral("中止(&C)"), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞｺﾋﾟｰ"),
+                                         QStringLiteral("検索(&K)"), QStringLiteral("削除(&D)"),
+                                         QStringLiteral("並び替え(&S)"), QStringLiteral("置替(&O)"),
+                                         QStringLiteral("簡易編集(&E)"), QStringLiteral("作業エリアのクリア(&L)"),
+                                         QStringLiteral("雛形複製(&F)")};
+    QTest::newRow("view") << QStringLiteral("M_DISP") << QStringLiteral("　表示(&V)　")
+                          << QStringList{QStringLiteral("一覧画面表示"), QStringLiteral("詳細画面表示"),
+                                         QStringLiteral("ｶﾗｰﾊﾟﾚｯﾄ(&C)")};
+    QTest::newRow("config") << QStringLiteral("M_CONFIG") << QStringLiteral("　設定(&C)　")
+                            << QStringList{QStringLiteral("ﾂｰﾙﾊﾞｰ表示(&T)"), QStringLiteral("ｽﾃｰﾀｽﾊﾞｰ表示(&S)"),
+                                           QStringLiteral("日付時間(&D)")};
+    QTest::newRow("help") << QStringLiteral("M_HELP") << QStringLiteral("　ﾍﾙﾌﾟ(&H)　")
+                          << QStringList{QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報")};
+}
+
+void tst_KIHON::menus()
+{
+    QFETCH(QString, menu);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, entries);
+    start();
+    QMenu *m = m_window->menuBar()->findChild<QMenu *>(menu);
+    QVERIFY(m);
+    QCOMPARE(m->title(), caption);
+    QStringList actual;
+    for (QAction *a : m->actions())
+        actual.append(a->text());
+    QCOMPARE(actual, entries);
+}
+
+void tst_KIHON::firstStartWritesFiveSections()
+{
+    start();
+    SettingsStore written;
+    QVERIFY(written.load());
+    for (const char *s : {"SEARCH_DATA", "SEARCH_PATH", "SEARCH_SIKIBETU", "WINDOW_CONFIG", "EXECUTE"})
+        QVERIFY2(written.hasSection(QString::fromLatin1(s)), s);
+    QVERIFY(m_port.shown.isEmpty());
+    QVERIFY(m_window->toolbar()->isVisible());
+    QVERIFY(m_window->statusBarWidget()->isVisible());
+    QVERIFY(m_window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isChecked());
+}
+
+void tst_KIHON::menuSetteiMirrorsToolbar()
+{
+    start();
+    QAction *save = m_window->menuEntry(QStringLiteral("M_FILE_SAVE"));
+    QVERIFY(!save->isEnabled());
+    m_wb->board.setEnabled(QStringLiteral("HOZON"), true);
+    m_wb->board.setEnabled(QStringLiteral("SEARCH"), false);
+    // Menus copy the toolbar only through MENU_SETTEI.
+    QVERIFY(!save->isEnabled());
+    m_window->MENU_SETTEI();
+    QVERIFY(save->isEnabled());
+    QVERIFY(!m_window->menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
+    QVERIFY(m_window->menuEntry(QStringLiteral("M_HELP_VER"))->isEnabled());
+    QVERIFY(m_window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isEnabled());
+}
+
+void tst_KIHON::toggles()
+{
+    start();
+    const ViewFrame before = m_window->viewFrame();
+    QCOMPARE(before.top, 420);
+    m_window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->trigger();
+    m_window->menuEntry(QStringLiteral("M_DISP_STATUS_BAR"))->trigger();
+    QCOMPARE(m_window->viewFrame().top, 0);
+    QCOMPARE(m_window->viewFrame().height, before.height + 790);
+    QVERIFY(!m_window->toolbar()->isVisible());
+    QVERIFY(!m_window->statusBarWidget()->isVisible());
+    QVERIFY(!m_window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isChecked());
+    QCOMPARE(m_window->listView()->geometry().top(), 0);
+    SettingsStore written;
+    QVERIFY(written.load());
+    QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("T_Bar")).value(), 0);
+    QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("S_Bar")).value(), 0);
+
+    // The next start applies them.
+    m_window.reset();
+    start();
+    QVERIFY(!m_window->toolbar()->isVisible());
+    QCOMPARE(m_window->viewFrame().top, 0);
+}
+
+void tst_KIHON::endWritesWindowConfig()
+{
+    start();
+    m_window->resize(900, 640);
+    m_window->Run_Command(QStringLiteral("END"), KIHON::Origin::Toolbar);
+    SettingsStore written;
+    QVERIFY(written.load());
+    QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Width")).value(),
+             m_window->geometry().width() * 15);
+    QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Height")).value(),
+             m_window->geometry().height() * 15);
+}
+
+void tst_KIHON::versionWindowProtocol()
+{
+    start();
+    m_window->menuEntry(QStringLiteral("M_HELP_VER"))->trigger();
+    QWidget *version = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == QStringLiteral("バージョン情報"))
+            version = w;
+    QVERIFY(version);
+    QVERIFY(!m_window->isEnabled());
+    QVERIFY(version->isEnabled());
+    QVERIFY(version->findChild<QLabel *>(QStringLiteral("LBL_VERSION")));
+    QCOMPARE(version->findChild<QLabel *>(QStringLiteral("LBL_VERSION"))->text(), QStringLiteral("ＱＵＡＶ　Ver1.2"));
+    QVERIFY(version->windowFlags() & Qt::WindowStaysOnTopHint);
+    version->close();
+    QVERIFY(m_window->isEnabled());
+}
+
+void tst_KIHON::lastFolderRemoved()
+{
+    QTemporaryDir gone;
+    const QString path = gone.path();
+    {
+        SettingsStore store;
+        QVERIFY(store.importInstallFile(m_startDir->path()));
+        store.setString(QStringLiteral("SEARCH_PATH"), QStringLiteral("PATH0"), path);
+        store.setNumber(QStringLiteral("SEARCH_PATH"), QStringLiteral("DEFAULT_PATH"), 0);
+        QVERIFY(store.save());
+    }
+    QVERIFY(gone.remove());
+    QDir::setCurrent(m_startDir->path());
+    start();
+    QCOMPARE(QDir(m_wb->work.Search_Path).canonicalPath(), QDir(m_startDir->path()).canonicalPath());
+}
+
+void tst_KIHON::disabledCommandIgnored()
+{
+    start();
+    m_wb->Param_Count = 0;
+    // HINA_FUKUSEI is disabled at start: neither road runs it.
+    m_window->Run_Command(QStringLiteral("HINA_FUKUSEI"), KIHON::Origin::Menu);
+    QVERIFY(m_port.shown.isEmpty());
+    m_wb->board.setEnabled(QStringLiteral("HINA_FUKUSEI"), true);
+    m_window->Run_Command(QStringLiteral("HINA_FUKUSEI"), KIHON::Origin::Toolbar);
+    QCOMPARE(m_port.shown.size(), 1);
+    QCOMPARE(m_port.shown[0].caption, QStringLiteral("雛形複製"));
+}
+
+QTEST_MAIN(tst_KIHON)
+#include "tst_kihon.moc"

@@ -1,0 +1,312 @@
+#include "DisplayFixture.h"
+#include "ScriptedMessagePort.h"
+
+#include "display/DetailView.h"
+#include "display/ListView.h"
+
+#include <QFile>
+#include <QTest>
+
+class tst_DetailView : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void emptyListRefused();
+    void hitLineShowsWholeFile();
+    void headerLineShowsSameFile();
+    void caretAtLineStartBelongsToThatLine();
+    void detailDocumentCached();
+    void columnHeaderMessages_data();
+    void columnHeaderMessages();
+    void rangeOnlyLocatesWithoutShowing();
+    void sortFollowsHeaderKind_data();
+    void sortFollowsHeaderKind();
+    void longPathsSharingTheirHead();
+    void cutHeaderWithoutKeptKeyNeverGuesses();
+
+private:
+    void setUp(Workbench &wb, const QList<TestFile> &files);
+    // The caret somewhere inside display line k.
+    void caretInLine(Workbench &wb, int k, int offset = 10);
+    QTemporaryDir m_dir;
+    FakeRichView m_list, m_detail;
+    ScriptedMessagePort m_messages;
+};
+
+namespace {
+
+QList<TestFile> twoFiles()
+{
+    return {{QStringLiteral("/data/a.txt"), {QStringLiteral("hit a1"), QStringLiteral("plain"), QStringLiteral("hit a3")}},
+            {QStringLiteral("/data/b.txt"), {QStringLiteral("b1"), QStringLiteral("hit b2")}}};
+}
+
+} // namespace
+
+void tst_DetailView::init()
+{
+    QVERIFY(m_dir.isValid());
+    m_list = FakeRichView();
+    m_detail = FakeRichView();
+    m_messages.shown.clear();
+}
+
+void tst_DetailView::setUp(Workbench &wb, const QList<TestFile> &files)
+{
+    wb.Start_Dir = m_dir.path() + QLatin1Char('/');
+    wb.listView = &m_list;
+    wb.detailView = &m_detail;
+    wb.messages = &m_messages;
+    wb.work.Search_Path = QStringLiteral("/data");
+    setColours(wb, true);
+    fillWorkArea(wb, files, QStringLiteral("hit"));
+    QVERIFY(ListView::Build_List_View(wb));
+    ListView::Show_Status_Counts(wb);
+    wb.board.enable({"DISP", "FILE_DELETE", "HINAGATA"});
+}
+
+void tst_DetailView::caretInLine(Workbench &, int k, int offset)
+{
+    // Through the loaded text itself, not the line index under test.
+    const QString text = m_list.plainText();
+    int pos = 0;
+    for (int i = 0; i < k; ++i)
+        pos = int(text.indexOf(QStringLiteral("\r\n"), pos)) + 2;
+    m_list.setCaret(pos + offset);
+}
+
+void tst_DetailView::emptyListRefused()
+{
+    Workbench wb;
+    wb.messages = &m_messages;
+    wb.listView = &m_list;
+    wb.detailView = &m_detail;
+    wb.board.enable({"FILE_DELETE"});
+    DetailView::Show_Detail_View(wb, DetailView::Origin::Toolbar);
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown[0].text, QStringLiteral("一覧表にデータがありません。"));
+    QCOMPARE(m_messages.shown[0].caption, QStringLiteral("詳細表示"));
+    QCOMPARE(m_messages.shown[0].icon, MessagePort::Icon::Exclamation);
+    QVERIFY(wb.board.isEnabled(QStringLiteral("FILE_DELETE")));
+    QVERIFY(m_detail.loaded.isEmpty());
+}
+
+void tst_DetailView::hitLineShowsWholeFile()
+{
+    Workbench wb;
+    setUp(wb, twoFiles());
+    // Display lines: 0 column header, 1 a.txt, 2 hit a1, 3 hit a3, 4 b.txt, 5 hit b2.
+    caretInLine(wb, 5);
+    const int caret = m_list.caret();
+    DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+    QVERIFY(m_messages.shown.isEmpty());
+    const DisplayState &d = wb.display;
+    QCOMPARE(d.Detail_File_Key, QStringLiteral("/DATA/B.TXT"));
+    QCOMPARE(d.Detail_File_Index, 1);
+    QCOMPARE(d.Detail_First, 3);
+    QCOMPARE(d.Detail_Last, 4);
+    QVERIFY(d.Detail_Header.startsWith(QStringLiteral("SEARCH_FILE = /DATA/B.TXT")));
+    QCOMPARE(d.Clicked_Line_Index, 5);
+    QCOMPARE(d.List_Caret_Pos, caret);
+    QCOMPARE(m_detail.plainText(), QStringLiteral("/DATA/B.TXT\r\nb1\r\nhit b2\r\n"));
+    QCOMPARE(m_detail.caret(), 1);
+    QVERIFY(m_detail.shown && m_detail.enabled);
+    QVERIFY(!m_list.shown && !m_list.enabled);
+    QCOMPARE(m_list.selectedText(), wb.work.Search_Hit_List.text(5));
+    for (const char *k : {"DISP_SEARCH", "UPDATE"})
+        QVERIFY(wb.board.isEnabled(QString::fromLatin1(k)));
+    for (const char *k : {"DISP", "HINAGATA", "SORT", "FILE_DELETE"})
+        QVERIFY2(!wb.board.isEnabled(QString::fromLatin1(k)), k);
+    QCOMPARE(wb.status.text(StatusPanels::kSearch), QStringLiteral("Details"));
+    QCOMPARE(wb.status.text(StatusPanels::kPath), QStringLiteral("/DATA/B.TXT"));
+    QCOMPARE(wb.status.text(StatusPanels::kHitSu), QString());
+}
+
+void tst_DetailView::headerLineShowsSameFile()
+{
+    Workbench wb;
+    setUp(wb, twoFiles());
+    caretInLine(wb, 1, 30);
+    DetailView::Show_Detail_View(wb, DetailView::Origin::Menu);
+    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/DATA/A.TXT"));
+    QCOMPARE(wb.display.Detail_First, 0);
+    QCOMPARE(wb.display.Detail_Last, 2);
+    QString shown = wb.work.Search_Hit_List.text(1);
+    shown.replace(shown.indexOf(QStringLiteral(":@:")), 3, QStringLiteral("   "));
+    QCOMPARE(m_list.selectedText(), shown);
+}
+
+void tst_DetailView::caretAtLineStartBelongsToThatLine()
+{
+    Workbench wb;
+    setUp(wb, twoFiles());
+    caretInLine(wb, 4, 0); // first column of b.txt's header, just after a.txt's last hit
+    DetailView::Show_Detail_View(wb, DetailView::Origin::Toolbar);
+    QCOMPARE(wb.display.Clicked_Line_Index, 4);
+    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/DATA/B.TXT"));
+}
+
+void tst_DetailView::detailDocumentCached()
+{
+    Workbench wb;
+    setUp(wb, twoFiles());
+    caretInLine(wb, 2);
+    DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+    QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/DATA/A.TXT"));
+    const QString path = wb.display.Detail_Document_Path;
+
+    // A stand-in on disk shows whether the same file is written again.
+    auto plant = [&]() {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("{\\rtf1 STAND-IN}");
+    };
+    plant();
+    ListView::Show_List_View(wb, true);
+    caretInLine(wb, 3);
+    DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+    QCOMPARE(m_detail.plainText(), QStringLiteral("STAND-IN"));
+
+    // After an edit the key is emptied: written again.
+    ListView::Show_List_View(wb, true);
+    wb.display.Detail_Cache_Key.clear();
+    caretInLine(wb, 3);
+    DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+    QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/DATA/A.TXT"));
+
+    // Another file is written without being asked.
+    plant();
+    ListView::Show_List_View(wb, false);
+    caretInLine(wb, 5);
+    DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+    QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/DATA/B.TXT"));
+}
+
+void tst_DetailView::columnHeaderMessages_data()
+{
+    QTest::addColumn<int>("rangeOnly");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("detail view") << 0 << QStringLiteral("見出し行では表示できません。") << QStringLiteral("詳細表示");
+    QTest::newRow("deselect") << 1 << QStringLiteral("見出し行は取り消し処理できません。") << QStringLiteral("選択取り消し");
+}
+
+void tst_DetailView::columnHeaderMessages()
+{
+    QFETCH(int, rangeOnly);
+    QFETCH(QString, text);
+    QFETCH(QString, caption);
+    Workbench wb;
+    setUp(wb, twoFiles());
+    caretInLine(wb, 0, 20);
+    wb.display.Range_Only_Flag = qint16(rangeOnly);
+    if (rangeOnly) {
+        wb.board.Enter_Busy();
+        DetailView::Build_Detail_View(wb);
+    } else {
+        DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+    }
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown[0].text, text);
+    QCOMPARE(m_messages.shown[0].caption, caption);
+    QCOMPARE(m_messages.shown[0].icon, MessagePort::Icon::Exclamation);
+    QCOMPARE(wb.display.Range_Only_Flag, qint16(0));
+    QVERIFY(wb.display.Detail_Header.isEmpty());
+    QVERIFY(m_list.shown && m_list.enabled && !m_detail.shown);
+    QCOMPARE(m_list.caret(), 0);
+    QCOMPARE(m_list.selectedText(), wb.work.Search_Hit_List.text(0));
+    QVERIFY(wb.board.isEnabled(QStringLiteral("DISP")));
+    QVERIFY(wb.board.isEnabled(QStringLiteral("FILE_DELETE")));
+    QVERIFY(!wb.board.isEnabled(QStringLiteral("DISP_SEARCH")));
+    QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =2ﾌｧｲﾙ"));
+
+    // The next double-click on a hit line shows its file as usual.
+    m_messages.shown.clear();
+    caretInLine(wb, 2);
+    DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+    QVERIFY(m_messages.shown.isEmpty());
+    QVERIFY(m_detail.shown);
+    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/DATA/A.TXT"));
+}
+
+void tst_DetailView::rangeOnlyLocatesWithoutShowing()
+{
+    Workbench wb;
+    setUp(wb, twoFiles());
+    caretInLine(wb, 5);
+    wb.display.Range_Only_Flag = 1;
+    QVERIFY(DetailView::Build_Detail_View(wb));
+    QCOMPARE(wb.display.Range_Only_Flag, qint16(0));
+    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/DATA/B.TXT"));
+    QCOMPARE(wb.display.Detail_First, 3);
+    QCOMPARE(wb.display.Detail_Last, 4);
+    QVERIFY(m_detail.loaded.isEmpty());
+    QVERIFY(!m_detail.shown);
+    QVERIFY(m_list.shown);
+}
+
+void tst_DetailView::sortFollowsHeaderKind_data()
+{
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<bool>("sort");
+    QTest::newRow("search") << LineFormat::kSearchPrefix << false;
+    QTest::newRow("template") << LineFormat::kAddPrefix << true;
+    QTest::newRow("duplicate") << LineFormat::kMakePrefix << true;
+}
+
+void tst_DetailView::sortFollowsHeaderKind()
+{
+    QFETCH(QString, prefix);
+    QFETCH(bool, sort);
+    Workbench wb;
+    TestFile f{QStringLiteral("/t/x.txt"), {QStringLiteral("hit")}, prefix};
+    setUp(wb, {f});
+    wb.board.setEnabled(QStringLiteral("SORT"), !sort);
+    caretInLine(wb, 2);
+    DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+    QCOMPARE(wb.board.isEnabled(QStringLiteral("SORT")), sort);
+}
+
+void tst_DetailView::longPathsSharingTheirHead()
+{
+    const QString dir = QStringLiteral("/home/user/projects/") + QString(60, QLatin1Char('x')) + QLatin1Char('/');
+    Workbench wb;
+    setUp(wb, {{dir + QStringLiteral("first.txt"), {QStringLiteral("hit 1")}},
+               {dir + QStringLiteral("second.txt"), {QStringLiteral("x"), QStringLiteral("hit 2")}}});
+    // Both headers are cut to the same display text.
+    QCOMPARE(wb.work.Search_Hit_List.text(1), wb.work.Search_Hit_List.text(3));
+    for (const auto &[line, name] : {std::pair{4, "SECOND.TXT"}, std::pair{3, "SECOND.TXT"}, std::pair{2, "FIRST.TXT"}, std::pair{1, "FIRST.TXT"}}) {
+        ListView::Show_List_View(wb, true);
+        caretInLine(wb, line);
+        DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+        QCOMPARE(wb.display.Detail_File_Key, LineFormat::Ucase(dir) + QString::fromLatin1(name));
+        QCOMPARE(m_detail.doc.paragraphs[0].text, wb.display.Detail_File_Key);
+    }
+}
+
+void tst_DetailView::cutHeaderWithoutKeptKeyNeverGuesses()
+{
+    const QString dir = QStringLiteral("/home/user/projects/") + QString(60, QLatin1Char('x')) + QLatin1Char('/');
+    Workbench wb;
+    setUp(wb, {{dir + QStringLiteral("first.txt"), {QStringLiteral("hit 1")}},
+               {dir + QStringLiteral("second.txt"), {QStringLiteral("hit 2")}},
+               {QStringLiteral("/other/") + QString(80, QLatin1Char('y')) + QStringLiteral(".txt"), {QStringLiteral("hit 3")}}});
+    // As if a writer had stored the headers without their keys.
+    for (int k = 0; k < wb.work.Search_Hit_List.count(); ++k)
+        wb.work.Search_Hit_List.setTag(k, QString());
+    QCOMPARE(DetailView::Locate_Header_File(wb.work, 1), -1);
+    QCOMPARE(DetailView::Locate_Header_File(wb.work, 3), -1);
+    QCOMPARE(DetailView::Locate_Header_File(wb.work, 5), 2); // the only file with that head
+
+    caretInLine(wb, 2);
+    DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown[0].caption, QStringLiteral("詳細表示"));
+    QVERIFY(wb.display.Detail_Header.isEmpty());
+    QVERIFY(!m_detail.shown);
+    QVERIFY(m_list.shown && m_list.enabled);
+}
+
+QTEST_GUILESS_MAIN(tst_DetailView)
+#include "tst_detailview.moc"

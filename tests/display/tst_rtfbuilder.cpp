@@ -1,0 +1,254 @@
+#include "DisplayFixture.h"
+
+#include "display/RtfBuilder.h"
+
+#include <QFile>
+#include <QTest>
+
+class tst_RtfBuilder : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void escape_data();
+    void escape();
+    void markHits_data();
+    void markHits();
+    void colourTable();
+    void listDocumentLayout();
+    void listDocumentIsAscii();
+    void colouringOffHasNoColourWord();
+    void colouringOnRuns();
+    void emptySearchWordMarksNothing();
+    void detailFirstEqualsLast();
+    void startDirWithoutSlash();
+    void unwritableStartDirFallsBackToCache();
+
+private:
+    QByteArray build(Workbench &wb, qint16 mode = RtfBuilder::List_Mode, int first = 1, int last = 1,
+                     const QString &heading = QStringLiteral(" "));
+    QTemporaryDir m_dir;
+};
+
+void tst_RtfBuilder::init()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+QByteArray tst_RtfBuilder::build(Workbench &wb, qint16 mode, int first, int last, const QString &heading)
+{
+    if (wb.Start_Dir.isEmpty())
+        wb.Start_Dir = m_dir.path() + QLatin1Char('/');
+    QString error;
+    if (!RtfBuilder::Make_RTF_Document(wb, mode, first, last, heading, &error)) {
+        qWarning() << error;
+        return QByteArray();
+    }
+    QFile f(mode == RtfBuilder::List_Mode ? wb.display.List_Document_Path : wb.display.Detail_Document_Path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+void tst_RtfBuilder::escape_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain ascii") << "abc 123" << "abc 123";
+    QTest::newRow("backslash") << "C:\\DOC" << "C:\\\\DOC";
+    QTest::newRow("braces") << "{x}" << "\\{x\\}";
+    QTest::newRow("tab") << "a\tb" << "a\\tab b";
+    QTest::newRow("hiragana") << "あ" << "\\'82\\'A0";
+    QTest::newRow("half-width katakana") << "ﾊﾞｲﾄ" << "\\'CA\\'DE\\'B2\\'C4";
+    QTest::newRow("kanji") << "漢字" << "\\'8A\\'BF\\'8E\\'9A";
+    QTest::newRow("trail byte 5C") << "ソ" << "\\'83\\'5C";
+    QTest::newRow("full-width tilde") << QString(QChar(0xFF5E)) << "\\'81\\'60";
+    QTest::newRow("no cp932 form") << "é" << "?";
+    QTest::newRow("control byte") << QString(QChar(1)) << "\\'01";
+    QTest::newRow("raw byte kept") << QString(QChar(0xF7FD)) << "\\'FD";
+}
+
+void tst_RtfBuilder::escape()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(RtfBuilder::Escape_RTF_Text(text), expected);
+}
+
+void tst_RtfBuilder::markHits_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("ignoreCase");
+    QTest::addColumn<QString>("expected");
+    // "[" stands for the hit prefix, "]" for the black prefix.
+    QTest::newRow("tab: literal only") << "x\ttab" << "tab" << false << "x\\tab [ tab] ";
+    QTest::newRow("ab never inside tab escape") << "\t" << "ab" << false << "\\tab ";
+    QTest::newRow("tab after a literal backslash") << "\\tab" << "tab" << false << "\\\\[ tab] ";
+    QTest::newRow("82 not in hex") << "あ82" << "82" << false << "\\'82\\'A0[ 82] ";
+    QTest::newRow("82 only in hex") << "あい" << "82" << false << "\\'82\\'A0\\'82\\'A2";
+    QTest::newRow("hex letter") << "ｱ" << "B" << true << "\\'B1";
+    QTest::newRow("a ignoring case") << "A\ta" << "a" << true << "[ A] \\tab [ a] ";
+    QTest::newRow("par") << "par" << "par" << false << "[ par] ";
+    QTest::newRow("case sensitive") << "Tab tab" << "tab" << false << "Tab [ tab] ";
+    QTest::newRow("kanji word") << "漢字漢" << "字" << false << "\\'8A\\'BF[ \\'8E\\'9A] \\'8A\\'BF";
+    QTest::newRow("backslash is not a trail byte") << "ソ" << "\\" << false << "\\'83\\'5C";
+    QTest::newRow("brace") << "{a}" << "}" << false << "\\{a[ \\}] ";
+    QTest::newRow("adjacent hits") << "aaa" << "aa" << false << "[ aa] a";
+}
+
+void tst_RtfBuilder::markHits()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, word);
+    QFETCH(bool, ignoreCase);
+    QFETCH(QString, expected);
+    const QString marked = RtfBuilder::Mark_Hits(RtfBuilder::Escape_RTF_Text(line), RtfBuilder::Escape_RTF_Text(word),
+                                                 ignoreCase, QStringLiteral("["), QStringLiteral("]"));
+    QCOMPARE(marked, expected);
+}
+
+void tst_RtfBuilder::colourTable()
+{
+    Workbench wb;
+    setColours(wb, true);
+    wb.display.Detail_Cache_Key = QStringLiteral("/X");
+    RtfBuilder::Make_RTF_Colors(wb);
+    QCOMPARE(wb.display.Color_Table_Line,
+             QStringLiteral("{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green128\\blue0;\\red255\\green0\\blue0;}"));
+    QCOMPARE(wb.display.Black_Prefix, QStringLiteral("\\plain\\f6\\fs20"));
+    QCOMPARE(wb.display.File_Name_Prefix, QStringLiteral("\\plain\\f6\\fs20\\cf1"));
+    QCOMPARE(wb.display.Line_No_Prefix, QStringLiteral("\\plain\\f6\\fs20\\cf2"));
+    QCOMPARE(wb.display.Hit_Prefix, QStringLiteral("\\plain\\f6\\fs20\\cf3"));
+    QVERIFY(wb.display.RTF_Header.startsWith(RtfBuilder::kFontTable + QStringLiteral("\r\n") + wb.display.Color_Table_Line + QStringLiteral("\r\n")));
+    QVERIFY(wb.display.Detail_Cache_Key.isEmpty());
+    QCOMPARE(RtfBuilder::kFontTable.size(), 440);
+    QCOMPARE(RtfBuilder::kFirstOpener.size(), 64);
+}
+
+void tst_RtfBuilder::listDocumentLayout()
+{
+    Workbench wb;
+    setColours(wb, false);
+    fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("one"), QStringLiteral("two key")}}}, QStringLiteral("key"));
+    const QByteArray doc = build(wb);
+    QVERIFY(!doc.isEmpty());
+    QVERIFY(doc.endsWith("\\par \\plain\\f4\\fs18 \r\n\\par }\r\n"));
+    const QList<QByteArray> lines = doc.split('\n');
+    // font table, colour table, document words, three display lines, trailer.
+    QCOMPARE(lines.size(), 3 + 3 + 2 + 1);
+    for (int i = 0; i + 1 < lines.size(); ++i)
+        QVERIFY2(lines[i].endsWith('\r'), lines[i].constData());
+    QCOMPARE(lines[0].chopped(1), RtfBuilder::kFontTable.toLatin1());
+    QCOMPARE(lines[3].chopped(1), (RtfBuilder::kFirstOpener + LineFormat::kColumnHeader + QStringLiteral("  ")).toLatin1());
+    // The header's first ":@:" shows as three spaces.
+    QVERIFY(lines[4].startsWith("\\par SEARCH_FILE = /D/A.TXT"));
+    QVERIFY(!lines[4].contains(":@:"));
+    QVERIFY(lines[5].startsWith("\\par 000002:two key"));
+}
+
+void tst_RtfBuilder::listDocumentIsAscii()
+{
+    Workbench wb;
+    setColours(wb, true);
+    wb.work.Compare_Mode = 1;
+    fillWorkArea(wb, {{QStringLiteral("/d/日本語.txt"),
+                       {QStringLiteral("ﾊﾞｲﾄ 漢字 {brace} back\\slash\tTAB あいう"), QStringLiteral("漢字のみ")}}},
+                 QStringLiteral("漢字"));
+    QByteArray doc = build(wb);
+    QVERIFY(!doc.isEmpty());
+    for (const char c : std::as_const(doc))
+        QVERIFY2(uchar(c) <= 0x7F, "a byte above 0x7F in the document");
+    wb.display.Detail_Cache_Key.clear();
+    doc = build(wb, RtfBuilder::Detail_Mode, 0, 1, QStringLiteral("/D/日本語.TXT"));
+    for (const char c : std::as_const(doc))
+        QVERIFY2(uchar(c) <= 0x7F, "a byte above 0x7F in the detail document");
+}
+
+void tst_RtfBuilder::colouringOffHasNoColourWord()
+{
+    Workbench wb;
+    setColours(wb, false);
+    fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("key"), QStringLiteral("x key")}}}, QStringLiteral("key"));
+    for (const qint16 mode : {qint16(RtfBuilder::List_Mode), qint16(RtfBuilder::Detail_Mode)}) {
+        const QByteArray doc = build(wb, mode, 0, 1, QStringLiteral("/D/A.TXT"));
+        const qsizetype body = doc.indexOf("\\pard");
+        QVERIFY(body > 0);
+        QVERIFY(doc.left(body).contains("\\colortbl"));
+        QVERIFY2(!doc.mid(body).contains("\\cf"), doc.mid(body).constData());
+    }
+}
+
+void tst_RtfBuilder::colouringOnRuns()
+{
+    Workbench wb;
+    setColours(wb, true);
+    fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("none"), QStringLiteral("a key")}}}, QStringLiteral("key"));
+    const QList<QByteArray> lines = build(wb).split('\n');
+    QCOMPARE(lines[3].chopped(1), (RtfBuilder::kFirstOpener + LineFormat::kColumnHeader + QStringLiteral("  ")).toLatin1());
+    QVERIFY(lines[4].startsWith("\\par \\plain\\f6\\fs20\\cf1 SEARCH_FILE = /D/A.TXT"));
+    QVERIFY(lines[4].endsWith("\\plain\\f6\\fs20 \r"));
+    QVERIFY2(lines[5].startsWith("\\par \\plain\\f6\\fs20\\cf2 000002:\\plain\\f6\\fs20 a \\plain\\f6\\fs20\\cf3 key\\plain\\f6\\fs20  "),
+             lines[5].constData());
+
+    wb.display.Detail_Cache_Key.clear();
+    const QList<QByteArray> detail = build(wb, RtfBuilder::Detail_Mode, 0, 1, QStringLiteral("/D/A.TXT")).split('\n');
+    QCOMPARE(detail[3].chopped(1), (RtfBuilder::kFirstOpener + QStringLiteral("\\plain\\f6\\fs20\\cf1 /D/A.TXT\\plain\\f6\\fs20 ")).toLatin1());
+    QCOMPARE(detail[4].chopped(1), QByteArray("\\par none"));
+    QCOMPARE(detail[5].chopped(1), QByteArray("\\par a \\plain\\f6\\fs20\\cf3 key\\plain\\f6\\fs20 "));
+}
+
+void tst_RtfBuilder::emptySearchWordMarksNothing()
+{
+    Workbench wb;
+    setColours(wb, true);
+    fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("key")}}}, QStringLiteral("key"));
+    wb.work.Search_Word.clear();
+    QVERIFY(!build(wb).contains("\\cf3"));
+    QVERIFY(!build(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/D/A.TXT")).contains("\\cf3"));
+}
+
+void tst_RtfBuilder::detailFirstEqualsLast()
+{
+    Workbench wb;
+    setColours(wb, false);
+    fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("l1"), QStringLiteral("l2"), QStringLiteral("l3")}}},
+                 QStringLiteral("l"));
+    const QByteArray doc = build(wb, RtfBuilder::Detail_Mode, 1, 1, QStringLiteral("/D/A.TXT"));
+    const QList<QByteArray> lines = doc.split('\n');
+    QCOMPARE(lines.size(), 3 + 2 + 2 + 1);
+    QCOMPARE(lines[3].chopped(1), (RtfBuilder::kFirstOpener + QStringLiteral("/D/A.TXT")).toLatin1());
+    QCOMPARE(lines[4].chopped(1), QByteArray("\\par l2"));
+}
+
+void tst_RtfBuilder::startDirWithoutSlash()
+{
+    Workbench wb;
+    setColours(wb, false);
+    wb.Start_Dir = m_dir.path(); // no trailing "/"
+    QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")));
+    QCOMPARE(wb.display.List_Document_Path, m_dir.path() + QStringLiteral("/~QUAV_SK.RTF"));
+    QVERIFY(QFile::exists(wb.display.List_Document_Path));
+}
+
+void tst_RtfBuilder::unwritableStartDirFallsBackToCache()
+{
+    QTemporaryDir cache;
+    const QByteArray old = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
+    Workbench wb;
+    setColours(wb, false);
+    fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("k")}}}, QStringLiteral("k"));
+    wb.Start_Dir = m_dir.path() + QStringLiteral("/missing/folder/");
+    const bool ok = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/D/A.TXT"));
+    if (old.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", old);
+    QVERIFY(ok);
+    QCOMPARE(wb.display.Detail_Document_Path, cache.path() + QStringLiteral("/quav/~QUAV_SD.RTF"));
+    QVERIFY(QFile::exists(wb.display.Detail_Document_Path));
+}
+
+QTEST_GUILESS_MAIN(tst_RtfBuilder)
+#include "tst_rtfbuilder.moc"

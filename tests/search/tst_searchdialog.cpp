@@ -1,0 +1,305 @@
+#include "search/SearchHistory.h"
+#include "search/widgets/QUAV_SEARCH_SETTEI.h"
+#include "search/widgets/QUAV_Search_Sikibetu_Hensyu.h"
+#include "settings/SearchPath.h"
+#include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
+
+#include "DialogFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+static const QString kCaption = QStringLiteral("ＱＵＡＶ　サーチ諸元設定");
+static const QString kNoWord = QStringLiteral("サーチ文字が設定されていません。");
+
+// A click on the box itself: a check box reacts only on its indicator and
+// label, not on the whole width its layout gives it.
+static void clickBox(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+
+class tst_SearchDialog : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void openingWithoutDefaultWord();
+    void openingShowsSettings();
+    void history_data();
+    void history();
+    void refusals_data();
+    void refusals();
+    void sikibetuAllKeptAfterCancel();
+    void identifierDefault();
+    void typedIdentifierUpperCase();
+    void identifierEditorRefreshesList();
+    void pathFromSearchDialog();
+
+private:
+    static QPointer<QUAV_SEARCH_SETTEI> open(DialogFixture &f)
+    {
+        QPointer<QUAV_SEARCH_SETTEI> d = new QUAV_SEARCH_SETTEI(f.wb);
+        d->openFrom(&f.main);
+        return d;
+    }
+};
+
+void tst_SearchDialog::openingWithoutDefaultWord()
+{
+    DialogFixture f;
+    auto d = open(f);
+    QCOMPARE(f.port.texts(), QStringList{kNoWord});
+    QCOMPARE(f.port.shown[0].caption, kCaption);
+    QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Exclamation);
+    QVERIFY(!d->Check_Data_Default->isChecked());
+    QVERIFY(!f.main.isEnabled());
+}
+
+void tst_SearchDialog::openingShowsSettings()
+{
+    DialogFixture f;
+    Settings &s = f.wb.settings;
+    s.DATA = {QStringLiteral("a"), QString(), QStringLiteral("c")};
+    s.DEFAULT_DATA = 2;
+    s.SUB_DIR_FLG = 1;
+    s.SIKIBETU_ALL_FLG = 0;
+    s.SIKIBETU.fill(QString());
+    s.SIKIBETU[0] = QStringLiteral("TXT");
+    s.SIKIBETU[1] = QStringLiteral("CSV");
+    s.DEFAULT_SIKIBETU = 1;
+    f.wb.work.Search_Path = QStringLiteral("/home/User/Doc");
+    auto d = open(f);
+    QVERIFY(f.port.shown.isEmpty());
+    QCOMPARE(d->Combo_Search_Data->count(), 2);
+    QCOMPARE(d->Combo_Search_Data->currentText(), QStringLiteral("c"));
+    QVERIFY(d->Check_Data_Default->isChecked());
+    QCOMPARE(d->LBL_SEARCH_PATH->text(), QStringLiteral("/HOME/USER/DOC"));
+    QVERIFY(d->Opt_SUB_DIR_YES->isChecked());
+    QVERIFY(d->Opt_Moji_Kubetu_No->isChecked());
+    QCOMPARE(d->Combo_Search_Sikibetu->count(), 2);
+    QCOMPARE(d->Combo_Search_Sikibetu->currentText(), QStringLiteral("CSV"));
+    QVERIFY(d->Combo_Search_Sikibetu->isEnabled());
+    QVERIFY(!d->Check_Sikibetu_All->isChecked());
+}
+
+void tst_SearchDialog::history_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("makeDefault");
+    QTest::addColumn<QStringList>("history");
+    QTest::addColumn<int>("defaultData");
+    const QStringList start{"a", "b", "c"};
+    QTest::newRow("blanks trimmed, new entry first, default ticked")
+        << "  new word  " << true << QStringList{"new word", "a", "b", "c"} << 0;
+    QTest::newRow("known entry not moved, becomes default") << "c" << true << start << 2;
+    QTest::newRow("unticked: the default stays the same text") << "new" << false
+                                                                << QStringList{"new", "a", "b", "c"} << 2;
+    QTest::newRow("very long word") << QString(4000, QChar(u'語')) << true
+                                    << QStringList{QString(4000, QChar(u'語')), "a", "b", "c"} << 0;
+}
+
+void tst_SearchDialog::history()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, makeDefault);
+    QFETCH(QStringList, history);
+    QFETCH(int, defaultData);
+
+    DialogFixture f;
+    Settings &s = f.wb.settings;
+    s.DATA = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    s.DEFAULT_DATA = 1;
+    s.SIKIBETU_ALL_FLG = 1;
+    f.wb.board.Apply_Startup();
+    auto d = open(f);
+    d->Combo_Search_Data->setEditText(typed);
+    d->Check_Data_Default->setChecked(makeDefault);
+    d->Opt_Moji_Kubetu_Yes->setChecked(true);
+    QTest::mouseClick(d->CMD_SEARCH, Qt::LeftButton);
+    f.settle();
+
+    QVERIFY(d.isNull());
+    QVERIFY(f.port.shown.isEmpty());
+    QVERIFY(f.main.isEnabled());
+    QCOMPARE(SearchHistory::Non_Empty(s.DATA), history);
+    QCOMPARE(s.DEFAULT_DATA, defaultData);
+    QCOMPARE(f.wb.work.Search_Word, typed.trimmed());
+    QCOMPARE(f.wb.work.Compare_Mode, qint16(0));
+    QCOMPARE(f.wb.work.Current_Dir, f.dir.path() + QLatin1Char('/'));
+
+    const SettingsStore disk = f.reread();
+    QCOMPARE(disk.string(QStringLiteral("SEARCH_DATA"), QStringLiteral("DATA0")).value_or(QString()), history[0]);
+    QCOMPARE(disk.number(QStringLiteral("SEARCH_DATA"), QStringLiteral("DEFAULT_DATA")).value_or(-1), defaultData);
+    QCOMPARE(disk.number(QStringLiteral("SEARCH_SIKIBETU"), QStringLiteral("SIKIBETU_ALL_FLG")).value_or(-1), 1);
+}
+
+void tst_SearchDialog::refusals_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("identifier");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty word") << "   " << "TXT" << kNoWord;
+    QTest::newRow("no identifier") << "x" << "" << QStringLiteral("サーチ対象識別子が設定されていません。");
+    QTest::newRow("emoji in the word") << QStringLiteral("顔😀") << "TXT"
+                                       << QStringLiteral("サーチ文字にシフトJISで表せない文字が含まれています。\r\n（😀）\r\n"
+                                                         "この文字はシフトJISのファイルの中に現れないため、検索できません。");
+}
+
+void tst_SearchDialog::refusals()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, identifier);
+    QFETCH(QString, message);
+    DialogFixture f;
+    f.wb.settings.DATA[0] = QStringLiteral("old");
+    f.wb.settings.SIKIBETU_ALL_FLG = 0;
+    auto d = open(f);
+    d->Combo_Search_Data->setEditText(typed);
+    d->Combo_Search_Sikibetu->setEditText(identifier);
+    QTest::mouseClick(d->CMD_SEARCH, Qt::LeftButton);
+    f.settle();
+    QVERIFY(!d.isNull());
+    QVERIFY(d->isVisible());
+    QCOMPARE(f.port.texts(), QStringList{message});
+    QVERIFY(d->CMD_SEARCH->isEnabled() && d->CMD_CANCEL->isEnabled());
+    QVERIFY(!f.main.isEnabled());
+    QCOMPARE(SearchHistory::Non_Empty(f.wb.settings.DATA), QStringList{QStringLiteral("old")});
+    QVERIFY(f.wb.work.Search_Word.isEmpty());
+    QCOMPARE(f.wb.work.Search_Running, qint16(0));
+}
+
+void tst_SearchDialog::sikibetuAllKeptAfterCancel()
+{
+    DialogFixture f;
+    f.wb.settings.DATA[0] = QStringLiteral("w");
+    f.wb.settings.SIKIBETU_ALL_FLG = 0;
+    auto d = open(f);
+    QVERIFY(d->Combo_Search_Sikibetu->isEnabled());
+    clickBox(d->Check_Sikibetu_All);
+    QVERIFY(d->Check_Sikibetu_All->isChecked());
+    QCOMPARE(f.wb.settings.SIKIBETU_ALL_FLG, 1);
+    QVERIFY(!d->Combo_Search_Sikibetu->isEnabled());
+    QVERIFY(!d->Check_Sikibetu_Default->isEnabled());
+    QVERIFY(d->Combo_Search_Sikibetu->currentText().isEmpty());
+    QTest::mouseClick(d->CMD_CANCEL, Qt::LeftButton);
+    f.settle();
+    QVERIFY(d.isNull());
+    QVERIFY(f.main.isEnabled());
+    QCOMPARE(f.wb.settings.SIKIBETU_ALL_FLG, 1);
+    // Not yet in the store: the next search writes it.
+    QCOMPARE(f.reread().number(QStringLiteral("SEARCH_SIKIBETU"), QStringLiteral("SIKIBETU_ALL_FLG")).value_or(-1),
+             1 /* factory value */);
+
+    auto again = open(f);
+    QVERIFY(again->Check_Sikibetu_All->isChecked());
+    QVERIFY(!again->Combo_Search_Sikibetu->isEnabled());
+    clickBox(again->Check_Sikibetu_All);
+    QCOMPARE(f.wb.settings.SIKIBETU_ALL_FLG, 0);
+    QVERIFY(again->Combo_Search_Sikibetu->isEnabled());
+}
+
+void tst_SearchDialog::identifierDefault()
+{
+    DialogFixture f;
+    Settings &s = f.wb.settings;
+    s.DATA[0] = QStringLiteral("w");
+    s.SIKIBETU_ALL_FLG = 0;
+    s.SIKIBETU.fill(QString());
+    s.SIKIBETU[0] = QStringLiteral("HTM");
+    s.SIKIBETU[1] = QStringLiteral("TXT");
+    s.DEFAULT_SIKIBETU = 0;
+    auto d = open(f);
+    d->Combo_Search_Sikibetu->setEditText(QString());
+    clickBox(d->Check_Sikibetu_Default);
+    QCOMPARE(f.port.texts(), QStringList{QStringLiteral("識別子が選択されていません。")});
+    QVERIFY(!d->Check_Sikibetu_Default->isChecked());
+
+    d->Combo_Search_Sikibetu->setCurrentIndex(1);
+    clickBox(d->Check_Sikibetu_Default);
+    QVERIFY(d->Check_Sikibetu_Default->isChecked());
+    d->CMD_SEARCH_Click();
+    QCOMPARE(s.DEFAULT_SIKIBETU, 1);
+    QCOMPARE(f.wb.work.Search_Sikibetu, QStringLiteral("TXT"));
+    QCOMPARE(s.SIKIBETU_ALL_FLG, 0);
+    QCOMPARE(f.reread().number(QStringLiteral("SEARCH_SIKIBETU"), QStringLiteral("DEFAULT_SIKIBETU")).value_or(-1), 1);
+}
+
+void tst_SearchDialog::typedIdentifierUpperCase()
+{
+    DialogFixture f;
+    f.wb.settings.DATA[0] = QStringLiteral("w");
+    f.wb.settings.SIKIBETU_ALL_FLG = 0;
+    auto d = open(f);
+    QLineEdit *edit = d->Combo_Search_Sikibetu->lineEdit();
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("log"));
+    QCOMPARE(d->Combo_Search_Sikibetu->currentText(), QStringLiteral("LOG"));
+    d->CMD_SEARCH_Click();
+    QCOMPARE(f.wb.work.Search_Sikibetu, QStringLiteral("LOG"));
+}
+
+void tst_SearchDialog::identifierEditorRefreshesList()
+{
+    DialogFixture f;
+    f.wb.settings.DATA[0] = QStringLiteral("w");
+    f.wb.settings.SIKIBETU_ALL_FLG = 0;
+    f.wb.settings.SIKIBETU.fill(QString());
+    f.wb.settings.SIKIBETU[0] = QStringLiteral("TXT");
+    auto d = open(f);
+    QTest::mouseClick(d->Cmd_Sikibetu_Hensyu, Qt::LeftButton);
+    auto *editor = DialogFixture::find<QUAV_Search_Sikibetu_Hensyu>();
+    QVERIFY(editor);
+    QVERIFY(!d->isEnabled());
+    editor->Text1->setText(QStringLiteral("doc"));
+    editor->Cmd_Tuika_Click();
+    editor->Cmd_End_Click();
+    f.settle();
+    QVERIFY(d->isEnabled());
+    QVERIFY(!f.main.isEnabled());
+    QCOMPARE(d->Combo_Search_Sikibetu->count(), 2);
+    QCOMPARE(d->Combo_Search_Sikibetu->itemText(1), QStringLiteral("DOC"));
+}
+
+void tst_SearchDialog::pathFromSearchDialog()
+{
+    DialogFixture f;
+    const QString folder = f.dir.path() + QStringLiteral("/Sub");
+    QVERIFY(QDir().mkpath(folder));
+    f.wb.settings.DATA[0] = QStringLiteral("w");
+    f.wb.settings.PATH[0] = QStringLiteral("/nowhere/else");
+    f.wb.settings.PATH[1] = folder;
+    auto d = open(f);
+    QTest::mouseClick(d->Cmd_Path_Saisettei, Qt::LeftButton);
+    auto *folders = DialogFixture::find<QUAV_FOLDER_SENTAKU>();
+    QVERIFY(folders);
+    QCOMPARE(SearchPath::Folder_From_Search_Flg, qint16(1));
+    QVERIFY(!d->isEnabled());
+    folders->List1->item(1)->setSelected(true);
+    QTest::mouseClick(folders->Command1, Qt::LeftButton);
+    f.settle();
+    QVERIFY(!DialogFixture::find<QUAV_FOLDER_SENTAKU>());
+    QCOMPARE(SearchPath::Folder_From_Search_Flg, qint16(0));
+    QVERIFY(d->isEnabled());
+    QVERIFY(!f.main.isEnabled());
+    QCOMPARE(d->LBL_SEARCH_PATH->text(), folder.toUpper());
+    QCOMPARE(f.wb.work.Search_Path, folder);
+    QCOMPARE(f.wb.settings.DEFAULT_PATH, 1);
+
+    // Cancelling a second time returns to the search dialog as well.
+    d->Cmd_Path_Saisettei_Click();
+    folders = DialogFixture::find<QUAV_FOLDER_SENTAKU>();
+    QVERIFY(folders);
+    QTest::keyClick(folders, Qt::Key_Escape);
+    f.settle();
+    QVERIFY(d->isEnabled());
+    QCOMPARE(SearchPath::Folder_From_Search_Flg, qint16(0));
+}
+
+QTEST_MAIN(tst_SearchDialog)
+#include "tst_searchdialog.moc"

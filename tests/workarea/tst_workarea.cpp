@@ -1,0 +1,329 @@
+#include "app/StatusPanels.h"
+#include "workarea/ItemList.h"
+#include "workarea/LineFormat.h"
+#include "workarea/LineIndex.h"
+#include "workarea/WorkArea.h"
+
+#include <QTest>
+
+namespace {
+
+// Adds a file the way a search does: path to the file and change lists, its
+// lines to the all-lines store (placed by the sorted list itself).
+void addFile(WorkArea &w, const QString &path, int lines, bool asRun = false)
+{
+    QVERIFY(w.Add_File(path) >= 0);
+    const QString key = LineFormat::Ucase(path);
+    QStringList entries;
+    for (int i = 0; i < lines; ++i)
+        entries.append(key + QStringLiteral(":@:") + LineFormat::Line_No_10(i + 1) + QStringLiteral(":@:line")
+                       + QString::number(i + 1));
+    if (asRun) {
+        QVERIFY(w.Search_Hit_All_Line_List.addRun(entries) >= 0);
+    } else {
+        for (const QString &e : entries)
+            QVERIFY(w.Search_Hit_All_Line_List.add(e) >= 0);
+    }
+}
+
+} // namespace
+
+class tst_WorkArea : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void sortedOrder_data();
+    void sortedOrder();
+    void prefixPathsKeepFileOrder_data();
+    void prefixPathsKeepFileOrder();
+    void fractionalLineNumbersInOrder();
+    void insertAtIndexStays();
+    void capRefusesNeverWraps();
+    void isFileOpenIgnoresCase_data();
+    void isFileOpenIgnoresCase();
+    void admission_data();
+    void admission();
+    void displayLinesParallel();
+    void clearing();
+    void lineIndexTwoFiles();
+    void lineIndexPrefixPaths();
+    void lineIndexAfterRemoval();
+    void lineIndexCaseOfFolder();
+    void lineIndexBrokenInvariants_data();
+    void lineIndexBrokenInvariants();
+    void lineIndexRunningTotals();
+};
+
+void tst_WorkArea::sortedOrder_data()
+{
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("case-insensitive")
+        << QStringList{QStringLiteral("b.txt"), QStringLiteral("A.TXT"), QStringLiteral("a.txt2")}
+        << QStringList{QStringLiteral("A.TXT"), QStringLiteral("a.txt2"), QStringLiteral("b.txt")};
+    QTest::newRow("underscore after letters as in upper case")
+        << QStringList{QStringLiteral("/d/_A.TXT"), QStringLiteral("/d/B.TXT")}
+        << QStringList{QStringLiteral("/d/B.TXT"), QStringLiteral("/d/_A.TXT")};
+    QTest::newRow("same text in two cases stays deterministic")
+        << QStringList{QStringLiteral("a.txt"), QStringLiteral("A.TXT")}
+        << QStringList{QStringLiteral("A.TXT"), QStringLiteral("a.txt")};
+}
+
+void tst_WorkArea::sortedOrder()
+{
+    QFETCH(QStringList, added);
+    QFETCH(QStringList, expected);
+    ItemList list(true);
+    for (const QString &s : added)
+        list.add(s);
+    QCOMPARE(list.texts(), expected);
+}
+
+void tst_WorkArea::prefixPathsKeepFileOrder_data()
+{
+    QTest::addColumn<bool>("asRun");
+    QTest::newRow("entries added one by one") << false;
+    QTest::newRow("entries added as a run") << true;
+}
+
+void tst_WorkArea::prefixPathsKeepFileOrder()
+{
+    QFETCH(bool, asRun);
+    WorkArea w;
+    // Visited in walk order: the longer path first.
+    addFile(w, QStringLiteral("/doc/A.TXT2"), 3, asRun);
+    addFile(w, QStringLiteral("/doc/a.txt"), 2, asRun);
+    addFile(w, QStringLiteral("/doc/A.TX"), 1, asRun);
+    QCOMPARE(w.Search_Hit_File_List.texts(),
+             (QStringList{QStringLiteral("/doc/A.TX"), QStringLiteral("/doc/a.txt"), QStringLiteral("/doc/A.TXT2")}));
+    QCOMPARE(w.Search_Hit_File_Change.texts(), w.Search_Hit_File_List.texts());
+    QStringList keys;
+    for (const QString &e : w.Search_Hit_All_Line_List.texts()) {
+        const QString key = LineFormat::Entry_Key(e).toString();
+        if (keys.isEmpty() || keys.last() != key)
+            keys.append(key);
+    }
+    QCOMPARE(keys, (QStringList{QStringLiteral("/DOC/A.TX"), QStringLiteral("/DOC/A.TXT"),
+                                QStringLiteral("/DOC/A.TXT2")}));
+}
+
+void tst_WorkArea::fractionalLineNumbersInOrder()
+{
+    ItemList list(true);
+    const QString k = QStringLiteral("/D/A.TXT:@:");
+    for (const char *n : {"000013.000", "000012.000", "000012.500", "000001.000", "000012.250"})
+        list.add(k + QString::fromLatin1(n) + QStringLiteral(":@:x"));
+    QStringList numbers;
+    for (const QString &e : list.texts())
+        numbers.append(LineFormat::Entry_Line_No(e).toString());
+    QCOMPARE(numbers, (QStringList{QStringLiteral("000001.000"), QStringLiteral("000012.000"),
+                                   QStringLiteral("000012.250"), QStringLiteral("000012.500"),
+                                   QStringLiteral("000013.000")}));
+}
+
+void tst_WorkArea::insertAtIndexStays()
+{
+    ItemList list(true);
+    list.add(QStringLiteral("B"));
+    list.add(QStringLiteral("C"));
+    QVERIFY(list.insert(2, QStringLiteral("A")));
+    QCOMPARE(list.texts(), (QStringList{QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("A")}));
+    QVERIFY(!list.insert(5, QStringLiteral("X")));
+}
+
+void tst_WorkArea::capRefusesNeverWraps()
+{
+    ItemList list(false);
+    for (int i = 0; i < ItemList::kMaxItems; ++i)
+        QCOMPARE(list.add(QString()), i);
+    QCOMPARE(list.add(QStringLiteral("one too many")), -1);
+    QVERIFY(!list.insert(0, QStringLiteral("one too many")));
+    QCOMPARE(list.count(), 32767);
+    ItemList sorted(true);
+    for (int i = 0; i < 32760; ++i)
+        sorted.add(QStringLiteral("K:@:") + LineFormat::Line_No_10(i));
+    QStringList run;
+    for (int i = 0; i < 8; ++i)
+        run.append(QStringLiteral("Z:@:") + LineFormat::Line_No_10(i));
+    QCOMPARE(sorted.addRun(run), -1);
+    QCOMPARE(sorted.count(), 32760);
+}
+
+void tst_WorkArea::isFileOpenIgnoresCase_data()
+{
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<int>("open");
+    QTest::newRow("upper asks for lower") << QStringLiteral("/c/a.txt") << QStringLiteral("/C/A.TXT") << 1;
+    QTest::newRow("exact") << QStringLiteral("/c/a.txt") << QStringLiteral("/c/a.txt") << 1;
+    QTest::newRow("prefix is another file") << QStringLiteral("/c/a.txt") << QStringLiteral("/c/a.tx") << 0;
+    QTest::newRow("longer is another file") << QStringLiteral("/c/a.txt") << QStringLiteral("/c/a.txt2") << 0;
+}
+
+void tst_WorkArea::isFileOpenIgnoresCase()
+{
+    QFETCH(QString, held);
+    QFETCH(QString, asked);
+    QFETCH(int, open);
+    WorkArea w;
+    w.Add_File(QStringLiteral("/b/z.txt"));
+    w.Add_File(held);
+    w.Add_File(QStringLiteral("/d/z.txt"));
+    QCOMPARE(w.Is_File_Open(asked), open);
+}
+
+void tst_WorkArea::admission_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("admitted");
+    QTest::newRow("to exactly 32,700") << 32650 << 50 << true;
+    QTest::newRow("to 32,701") << 32650 << 51 << false;
+    QTest::newRow("empty store, 32,700 lines") << 0 << 32700 << true;
+    QTest::newRow("empty store, 32,701 lines") << 0 << 32701 << false;
+}
+
+void tst_WorkArea::admission()
+{
+    QFETCH(int, stored);
+    QFETCH(int, lines);
+    QFETCH(bool, admitted);
+    WorkArea w;
+    QStringList run;
+    for (int i = 0; i < stored; ++i)
+        run.append(QStringLiteral("/A:@:") + LineFormat::Line_No_10(i + 1) + QStringLiteral(":@:"));
+    QVERIFY(w.Search_Hit_All_Line_List.addRun(run) >= 0);
+    QCOMPARE(w.Admits(lines), admitted);
+}
+
+void tst_WorkArea::displayLinesParallel()
+{
+    WorkArea w;
+    QVERIFY(w.Append_Display_Line(LineFormat::kColumnHeader));
+    QVERIFY(w.Append_Display_Line(QStringLiteral("000012:") + QString(200, QLatin1Char('a'))));
+    QCOMPARE(w.Search_Hit_List.count(), 2);
+    QCOMPARE(w.Mojisuu_Count_List.count(), 2);
+    QCOMPARE(w.Search_Hit_List.data(1), 168);
+    QCOMPARE(w.Mojisuu_Count_List.text(1), QStringLiteral("85"));
+}
+
+void tst_WorkArea::clearing()
+{
+    WorkArea w;
+    addFile(w, QStringLiteral("/a.txt"), 2);
+    w.Append_Display_Line(LineFormat::kColumnHeader);
+    w.Search_List.add(QStringLiteral("x"));
+    w.Sort_List.add(QStringLiteral("y"));
+    w.Clear_Results();
+    QCOMPARE(w.Search_Hit_File_List.count() + w.Search_Hit_File_Change.count() + w.Search_Hit_All_Line_List.count()
+                 + w.Search_Hit_List.count() + w.Mojisuu_Count_List.count(),
+             0);
+    QCOMPARE(w.Search_List.count(), 1);
+    w.Clear_All();
+    QCOMPARE(w.Search_List.count() + w.Sort_List.count(), 0);
+}
+
+void tst_WorkArea::lineIndexTwoFiles()
+{
+    WorkArea w;
+    addFile(w, QStringLiteral("/d/B.TXT"), 5);
+    addFile(w, QStringLiteral("/d/A.TXT"), 3);
+    StatusPanels status;
+    LineIndex::Build_Line_Index(w, &status);
+    QCOMPARE(w.Search_Hit_File_List.data(0), 0);
+    QCOMPARE(w.Search_Hit_File_List.data(1), 3);
+    QCOMPARE(status.text(StatusPanels::kSearch), QStringLiteral("Wait...!"));
+    QCOMPARE(status.text(StatusPanels::kPath), QStringLiteral("ｲﾝﾃﾞｯｸｽを生成中 !"));
+}
+
+void tst_WorkArea::lineIndexPrefixPaths()
+{
+    WorkArea w;
+    addFile(w, QStringLiteral("/d/A.TXT2"), 4);
+    addFile(w, QStringLiteral("/d/A.TXT"), 2);
+    LineIndex::Build_Line_Index(w);
+    QCOMPARE(w.Search_Hit_File_List.text(0), QStringLiteral("/d/A.TXT"));
+    QCOMPARE(w.Search_Hit_File_List.data(0), 0);
+    QCOMPARE(w.Search_Hit_File_List.data(1), 2);
+    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List.text(2)).toString(), QStringLiteral("/D/A.TXT2"));
+}
+
+void tst_WorkArea::lineIndexAfterRemoval()
+{
+    WorkArea w;
+    addFile(w, QStringLiteral("/a"), 2);
+    addFile(w, QStringLiteral("/b"), 7);
+    addFile(w, QStringLiteral("/c"), 3);
+    LineIndex::Build_Line_Index(w);
+    QCOMPARE(w.Search_Hit_File_List.data(2), 9);
+    // Drop the middle file from every list, as deselect does.
+    w.Search_Hit_All_Line_List.removeRange(w.Search_Hit_File_List.data(1), 7);
+    w.Search_Hit_File_List.remove(1);
+    w.Search_Hit_File_Change.remove(1);
+    LineIndex::Build_Line_Index(w);
+    QCOMPARE(w.Search_Hit_File_List.data(1), 2);
+}
+
+void tst_WorkArea::lineIndexCaseOfFolder()
+{
+    WorkArea w;
+    addFile(w, QStringLiteral("/Doc/a.txt"), 2);
+    // A file-list item whose folder part differs in case from the key.
+    w.Search_Hit_File_List.setText(0, QStringLiteral("/doc/A.TXT"));
+    LineIndex::Build_Line_Index(w);
+    QCOMPARE(w.Search_Hit_File_List.data(0), 0);
+}
+
+void tst_WorkArea::lineIndexBrokenInvariants_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("lineKeys");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("file without lines in the middle")
+        << QStringList{QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c")}
+        << QStringList{QStringLiteral("/A"), QStringLiteral("/A"), QStringLiteral("/C")} << QList<int>{0, 3, 2};
+    QTest::newRow("last file without lines")
+        << QStringList{QStringLiteral("/a"), QStringLiteral("/b")} << QStringList{QStringLiteral("/A")}
+        << QList<int>{0, 1};
+    QTest::newRow("empty store") << QStringList{QStringLiteral("/a")} << QStringList{} << QList<int>{0};
+    QTest::newRow("files out of order")
+        << QStringList{QStringLiteral("/a"), QStringLiteral("/b")}
+        << QStringList{QStringLiteral("/B"), QStringLiteral("/A")} << QList<int>{1, 2};
+}
+
+void tst_WorkArea::lineIndexBrokenInvariants()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, lineKeys);
+    QFETCH(QList<int>, expected);
+    WorkArea w;
+    for (const QString &f : files)
+        w.Add_File(f);
+    // Written past the sorted order on purpose.
+    for (int i = 0; i < lineKeys.size(); ++i)
+        w.Search_Hit_All_Line_List.insert(i, lineKeys[i] + QStringLiteral(":@:000001.000:@:"));
+    LineIndex::Build_Line_Index(w);
+    QList<int> actual;
+    for (int i = 0; i < w.Search_Hit_File_List.count(); ++i) {
+        actual.append(w.Search_Hit_File_List.data(i));
+        QVERIFY(w.Search_Hit_File_List.data(i) <= w.Search_Hit_All_Line_List.count());
+    }
+    QCOMPARE(actual, expected);
+}
+
+void tst_WorkArea::lineIndexRunningTotals()
+{
+    WorkArea w;
+    LineIndex::Build_Line_Index(w);
+    w.Append_Display_Line(LineFormat::kColumnHeader);
+    LineIndex::Build_Line_Index(w);
+    QCOMPARE(w.Mojisuu_Count_List.data(0), 85);
+    w.Append_Display_Line(QStringLiteral("SEARCH_FILE = /D/A.TXT"));
+    w.Append_Display_Line(QStringLiteral("000001:漢字") + QString(60, QLatin1Char('x')));
+    LineIndex::Build_Line_Index(w);
+    QCOMPARE(w.Mojisuu_Count_List.data(1), 170);
+    QCOMPARE(w.Mojisuu_Count_List.data(2), 170 + 9 + 60 + 12 + 2);
+}
+
+QTEST_GUILESS_MAIN(tst_WorkArea)
+#include "tst_workarea.moc"
