@@ -1,6 +1,7 @@
 #include "search/BatchSearch.h"
 
 #include "app/Workbench.h"
+#include "display/RtfBuilder.h"
 #include "platform/DirectoryListing.h"
 #include "search/BatchMessagePort.h"
 #include "search/ResultFile.h"
@@ -219,6 +220,7 @@ int BatchSearch::run(const QStringList &args)
         wb.Start_Dir = DirectoryListing::withSeparator(rtfDir->path());
         rtfPort.emplace(QFileInfo(o.rtf).absoluteFilePath());
         wb.listView = &*rtfPort;
+        RtfBuilder::Make_RTF_Colors(wb); // as the window does at start-up
     }
 
     WorkArea &work = wb.work;

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void storedSettingsAreDefaults();
     void storedResultFileIsNotWritten();
     void standardOutput();
+    void listDocument();
 
 private:
     int run(const QStringList &args) { return BatchSearch::run(args); }
@@ -203,6 +204,28 @@ void tst_BatchSearch::standardOutput()
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
              QStringLiteral("サーチ実行: ") + m_root + QStringLiteral("_o.txtへ結果を出力しました。\n"));
+}
+
+void tst_BatchSearch::listDocument()
+{
+    const QString rtf = m_root + QStringLiteral("_list.rtf");
+    QCOMPARE(run({"--dir", m_root, "--ext", "TXT", "--out", m_root + QStringLiteral("_o.txt"), "--rtf", rtf, "検索"}), 0);
+    QFile f(rtf);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray doc = f.readAll();
+    QVERIFY(doc.startsWith("{\\rtf1"));
+    QVERIFY(doc.contains("\\colortbl"));
+    // Kanji travel as \'hh pairs: the document is 7-bit.
+    for (char ch : doc)
+        QVERIFY(uchar(ch) < 0x80);
+    QVERIFY(doc.contains("\\'8C\\'9F\\'8D\\'F5")); // 検索, marked as a hit
+    // The temporary list document stays out of the caller's folder.
+    QVERIFY(!QFile::exists(QDir::currentPath() + QStringLiteral("/~QUAV_SK.RTF")));
+
+    // Nothing found: no list view is built, no document written.
+    QFile::remove(rtf);
+    QCOMPARE(run({"--dir", m_root, "--ext", "TXT", "--rtf", rtf, "absent"}), 1);
+    QVERIFY(!QFile::exists(rtf));
 }
 
 QTEST_GUILESS_MAIN(tst_BatchSearch)

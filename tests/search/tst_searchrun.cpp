@@ -65,6 +65,7 @@ private Q_SLOTS:
     void stopFinishesCurrentFile_data();
     void stopFinishesCurrentFile();
     void nothingFound();
+    void boardAndFlagsAfterRun_data();
     void boardAndFlagsAfterRun();
     void resultFileBytes();
     void resultFileFailureIsReported();
@@ -450,20 +451,43 @@ void tst_SearchRun::nothingFound()
     QVERIFY(m_messages.shown.isEmpty());
 }
 
+void tst_SearchRun::boardAndFlagsAfterRun_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("resultFlag");
+    QTest::addColumn<QStringList>("on");
+    QTest::addColumn<QStringList>("off");
+    QTest::newRow("found") << "word" << 1
+                           << QStringList({"DISP", "CHANGE", "CLIP", "PARAMETER", "SEARCH_SAVE", "FILE_DELETE",
+                                           "DRIVE", "FOLDER", "CLEAR", "HINAGATA", "TIME", "SETTEI", "END"})
+                           << QStringList({"SEARCH", "STOP", "DISP_SEARCH", "HOZON"});
+    QTest::newRow("nothing found") << "absent" << 0
+                                   << QStringList({"SEARCH", "SEARCH_SAVE", "DRIVE", "FOLDER", "CLEAR", "HINAGATA",
+                                                   "TIME", "SETTEI", "END"})
+                                   << QStringList({"STOP", "DISP", "FILE_DELETE", "CHANGE", "HOZON"});
+}
+
 void tst_SearchRun::boardAndFlagsAfterRun()
 {
+    QFETCH(QString, word);
+    QFETCH(int, resultFlag);
+    QFETCH(QStringList, on);
+    QFETCH(QStringList, off);
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("word")}));
     m_wb->board.Apply_Startup();
-    prepare(QStringLiteral("word"), 0);
+    // The search dialog turns SEARCH off and STOP on before the run.
+    m_wb->board.disable({"SEARCH"});
+    m_wb->board.enable({"STOP"});
+    prepare(word, 0);
     SearchRun::Search_Execute(*m_wb);
     // While the run went on, every button but STOP was off.
     QVERIFY(m_pump.sawBusy);
     QVERIFY(!m_pump.cursorBusy);
-    QCOMPARE(m_wb->work.Result_Flag, qint16(1));
-    // The buttons that were on before the run are on again.
-    for (const char *key : {"DRIVE", "FOLDER", "CLEAR", "HINAGATA", "TIME", "SETTEI", "END"})
-        QVERIFY2(m_wb->board.isEnabled(QLatin1String(key)), key);
-    QVERIFY(!m_wb->board.isVisible(QStringLiteral("NONE1")));
+    QCOMPARE(m_wb->work.Result_Flag, qint16(resultFlag));
+    for (const QString &key : on)
+        QVERIFY2(m_wb->board.isEnabled(key), qPrintable(key));
+    for (const QString &key : off)
+        QVERIFY2(!m_wb->board.isEnabled(key), qPrintable(key));
 }
 
 void tst_SearchRun::resultFileBytes()
