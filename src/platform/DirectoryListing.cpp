@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 bool DirectoryListing::lessByListingOrder(const QString &a, const QString &b)
@@ -27,7 +28,7 @@ QString DirectoryListing::withSeparator(const QString &folder)
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
-bool DirectoryListing::list(const QString &folder, QList<DirEntry> &entries, QString *error)
+bool DirectoryListing::list(const QString &folder, QList<DirEntry> &entries, QString *error, bool fileDetails)
 {
     entries.clear();
     const QByteArray native = QFile::encodeName(folder);
@@ -37,23 +38,29 @@ bool DirectoryListing::list(const QString &folder, QList<DirEntry> &entries, QSt
             *error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
-    const QByteArray prefix = native.endsWith('/') ? native : native + '/';
+    // Entries are looked up relative to the open folder: a full path per
+    // entry would be resolved from the root each time.
+    const int fd = ::dirfd(dir);
     while (dirent *d = ::readdir(dir)) {
         if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
             continue;
         DirEntry e;
         e.name = QFile::decodeName(d->d_name);
         e.hidden = d->d_name[0] == '.';
-        const QByteArray full = prefix + d->d_name;
+        if (!fileDetails && d->d_type == DT_REG) {
+            e.regularFile = true;
+            entries.append(std::move(e));
+            continue;
+        }
         struct stat st;
-        if (::lstat(full.constData(), &st) != 0) {
+        if (::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
             e.system = true;
         } else if (S_ISLNK(st.st_mode)) {
             e.system = true;
             // A link is never entered as a folder; a link to a file is a file
             // that can be read, but it keeps the system attribute.
             struct stat target;
-            if (::stat(full.constData(), &target) == 0 && S_ISREG(target.st_mode)) {
+            if (::fstatat(fd, d->d_name, &target, 0) == 0 && S_ISREG(target.st_mode)) {
                 e.regularFile = true;
                 e.size = target.st_size;
                 e.modified = QDateTime::fromSecsSinceEpoch(target.st_mtime);

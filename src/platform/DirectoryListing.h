@@ -32,7 +32,12 @@ public:
     // Entries of a folder, "." and ".." excluded, in the order the original
     // file system listed them: names compared in upper case code unit by code
     // unit, ties broken by the exact name. false when the folder cannot be read.
-    static bool list(const QString &folder, QList<DirEntry> &entries, QString *error = nullptr);
+    // fileDetails false: plain regular files are taken from the listing's own
+    // entry type without a status call, so their size, modified time and
+    // read-only bit are left unset (for the search's walk, which needs them
+    // only for the few files it opens, and has them from the open file).
+    static bool list(const QString &folder, QList<DirEntry> &entries, QString *error = nullptr,
+                     bool fileDetails = true);
 
     static bool lessByListingOrder(const QString &a, const QString &b);
 

@@ -5,9 +5,9 @@ MessagePort::Answer BatchMessagePort::show(const QString &text, const QString &c
     QString line = caption + QStringLiteral(": ") + text;
     line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     line += QLatin1Char('\n');
-    const QByteArray utf8 = line.toUtf8();
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), m_out);
-    std::fflush(m_out);
+    m_pending += line.toUtf8();
+    if (m_pending.size() >= 64 * 1024 || m_clock.elapsed() >= 200)
+        flush();
     ++m_shown;
     switch (buttons) {
     case Buttons::Ok:
@@ -24,4 +24,14 @@ MessagePort::Answer BatchMessagePort::show(const QString &text, const QString &c
 std::optional<QString> BatchMessagePort::input(const QString &, const QString &, const QString &)
 {
     return std::nullopt;
+}
+
+void BatchMessagePort::flush()
+{
+    if (!m_pending.isEmpty()) {
+        std::fwrite(m_pending.constData(), 1, size_t(m_pending.size()), m_out);
+        m_pending.clear();
+    }
+    std::fflush(m_out);
+    m_clock.restart();
 }

@@ -239,6 +239,7 @@ int BatchSearch::run(const QStringList &args)
     const SearchOutcome outcome = SearchRun::Search_Execute(wb);
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
+    messages.flush();
 
     if (o.out.isEmpty()) {
         QString text;

@@ -34,7 +34,9 @@ void FolderWalk::walk(QString dir)
         return;
     QList<DirEntry> entries;
     QString error;
-    if (!DirectoryListing::list(dir, entries, &error)) {
+    // Plain files are told from the listing alone; the few the search opens
+    // get their size and time from the open file.
+    if (!DirectoryListing::list(dir, entries, &error, false)) {
         if (m_skipped)
             m_skipped(withoutSeparator(dir) + QStringLiteral("\r\nフォルダを読み込めません。（") + error
                       + QStringLiteral("）"));
@@ -60,8 +62,6 @@ void FolderWalk::walk(QString dir)
             continue;
         file.dir = dir;
         file.name = entry.name;
-        file.size = entry.size;
-        file.modified = entry.modified;
         files.append(std::move(file));
     }
     if (!files.isEmpty())

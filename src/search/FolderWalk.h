@@ -15,8 +15,8 @@ struct WalkFile
     QString dir;       // Current_Dir: the folder as on disk, ending in "/"
     QString name;      // the name as on disk
     QString upperName; // the name in upper case
-    qint64 size = 0;
-    QDateTime modified;
+    qint64 size = 0;     // set once the file is open
+    QDateTime modified;  // set once the file is open
 
     QString realPath() const { return dir + name; }
 };

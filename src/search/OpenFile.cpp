@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -20,8 +21,8 @@ QString failure(const QString &path, const QString &what, int err)
 } // namespace
 
 OpenFile::OpenFile(OpenFile &&other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_expected(other.m_expected), m_atEnd(other.m_atEnd),
-      m_path(std::move(other.m_path))
+    : m_fd(std::exchange(other.m_fd, -1)), m_expected(other.m_expected), m_modified(other.m_modified),
+      m_atEnd(other.m_atEnd), m_path(std::move(other.m_path))
 {
 }
 
@@ -31,6 +32,7 @@ OpenFile &OpenFile::operator=(OpenFile &&other) noexcept
         close();
         m_fd = std::exchange(other.m_fd, -1);
         m_expected = other.m_expected;
+        m_modified = other.m_modified;
         m_atEnd = other.m_atEnd;
         m_path = std::move(other.m_path);
     }
@@ -39,19 +41,27 @@ OpenFile &OpenFile::operator=(OpenFile &&other) noexcept
 
 bool OpenFile::open(const QString &path, QString *error)
 {
+    return openAt(AT_FDCWD, path, path, error);
+}
+
+bool OpenFile::openAt(int folderFd, const QString &name, const QString &path, QString *error)
+{
     close();
     m_path = path;
     m_atEnd = false;
     m_expected = -1;
-    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    m_modified = 0;
+    m_fd = ::openat(folderFd, QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0) {
         if (error)
             *error = failure(path, QStringLiteral("ファイルを開けません。"), errno);
         return false;
     }
     struct stat st;
-    if (::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode))
+    if (::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode)) {
         m_expected = st.st_size;
+        m_modified = st.st_mtime;
+    }
     return true;
 }
 
@@ -76,7 +86,10 @@ bool OpenFile::readMore(QByteArray &buffer, qsizetype upTo, QString *error)
     while (upTo < 0 || size < upTo) {
         if (size == buffer.size())
             buffer.resize(buffer.size() * 2 + 4096); // larger than when opened
-        const ssize_t n = ::read(m_fd, buffer.data() + size, size_t(buffer.size() - size));
+        // A head is read no further than asked, whatever the buffer holds.
+        const qsizetype room = buffer.size() - size;
+        const qsizetype ask = upTo < 0 ? room : std::min(room, upTo - size);
+        const ssize_t n = ::read(m_fd, buffer.data() + size, size_t(ask));
         if (n < 0) {
             if (errno == EINTR)
                 continue;

@@ -3,7 +3,11 @@
 #include "search/FileScan.h"
 #include "search/WordMatcher.h"
 
+#include <QFile>
+
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 #include <utility>
 
 ScanPool::ScanPool(const WordMatcher &matcher, int helpers) : m_matcher(matcher)
@@ -40,8 +44,12 @@ void ScanPool::probe(int index, QByteArray &scratch)
     // slot are not touched by anyone else until the job is marked finished.
     Probe result;
     scratch.truncate(0);
-    bool ok = result.file.open(m_paths->at(index), &result.error)
+    const QString &name = m_paths->at(index);
+    bool ok = (m_folderFd >= 0 ? result.file.openAt(m_folderFd, name, m_folder + name, &result.error)
+                               : result.file.open(m_folder + name, &result.error))
         && result.file.readMore(scratch, kHead, &result.error);
+    result.size = result.file.size();
+    result.modifiedSecs = result.file.modifiedSecs();
     if (ok && !result.file.atEnd()) {
         const qsizetype complete = FileScan::completeLines(scratch);
         result.hasHit = complete > 0 && FileScan::Scan_File(m_matcher, QByteArrayView(scratch).first(complete));
@@ -54,7 +62,9 @@ void ScanPool::probe(int index, QByteArray &scratch)
     }
     result.readable = ok;
     if (result.hasHit) {
-        result.bytes = std::exchange(scratch, QByteArray());
+        // A copy of what was read, so that the scratch buffer keeps its
+        // capacity: a fresh buffer per file costs a page fault per page.
+        result.bytes = QByteArray(scratch.constData(), scratch.size());
         const qint64 room = m_room.load(std::memory_order_relaxed) - m_reserved.load(std::memory_order_relaxed);
         qint64 lines = 0;
         if (room > 0 && FileScan::countLines(result.bytes, room) <= room
@@ -89,13 +99,17 @@ void ScanPool::helperLoop()
     }
 }
 
-void ScanPool::run(const QStringList &paths, const QStringList &keys,
+void ScanPool::run(const QString &folder, const QStringList &names, const QStringList &keys,
                    const std::function<bool(int, Probe &)> &handle)
 {
-    const int n = int(paths.size());
+    const int n = int(names.size());
     {
         std::lock_guard lock(m_mutex);
-        m_paths = &paths;
+        // Files are opened relative to their folder: no lookup from the root
+        // for each. Without the folder open, by full path.
+        m_folder = folder;
+        m_folderFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        m_paths = &names;
         m_keys = &keys;
         m_probes.clear();
         m_probes.resize(size_t(n));
@@ -138,6 +152,9 @@ void ScanPool::run(const QStringList &paths, const QStringList &keys,
     m_reserved.store(0, std::memory_order_relaxed);
     m_paths = nullptr;
     m_keys = nullptr;
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
+    m_folderFd = -1;
     m_probes.clear();
     m_finished.clear();
 }

@@ -22,6 +22,9 @@ struct Probe
     bool readable = false;
     QString error; // why it could not be read
     bool hasHit = false;
+    // As the file was when opened.
+    qint64 size = 0;
+    qint64 modifiedSecs = 0; // since 1970
     // Kept only when the file has a hit: its bytes as far as they were read,
     // and the file, still open when a hit in its head ended the reading.
     QByteArray bytes;
@@ -57,9 +60,10 @@ public:
     ScanPool &operator=(const ScanPool &) = delete;
 
     // handle(i, probe) for i = 0, 1, ... in order; returning false drops the
-    // rest (files already being read are finished and discarded). keys: the
-    // files' upper-case paths, for decoding ahead.
-    void run(const QStringList &paths, const QStringList &keys, const std::function<bool(int, Probe &)> &handle);
+    // rest (files already being read are finished and discarded). folder
+    // ends in "/"; keys: the files' upper-case paths, for decoding ahead.
+    void run(const QString &folder, const QStringList &names, const QStringList &keys,
+             const std::function<bool(int, Probe &)> &handle);
 
     // The lines the all-lines store can still take; set by the caller as it
     // admits files.
@@ -80,7 +84,9 @@ private:
     bool m_quit = false;
 
     // The batch being run; guarded by m_mutex.
-    const QStringList *m_paths = nullptr;
+    QString m_folder;
+    int m_folderFd = -1;
+    const QStringList *m_paths = nullptr; // names in m_folder
     const QStringList *m_keys = nullptr;
     std::atomic<qint64> m_room{0};
     std::atomic<qint64> m_reserved{0}; // lines of files decoded ahead and not handed back yet

@@ -36,13 +36,13 @@ void noteSkipped(Workbench &wb, SearchOutcome &outcome, const QString &reason)
 // The anchor byte of the prefilter is picked from the byte frequencies of the
 // heads of the first few files, read once more later by the pool (from the
 // page cache).
-void tuneOnHeads(WordMatcher &matcher, const QStringList &paths)
+void tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files)
 {
     QByteArray sample;
-    for (qsizetype i = 0; i < paths.size() && i < 4; ++i) {
+    for (qsizetype i = 0; i < files.size() && i < 4; ++i) {
         OpenFile file;
         QByteArray head;
-        if (file.open(paths.at(i), nullptr) && file.readMore(head, ScanPool::kHead, nullptr))
+        if (file.open(files.at(i).realPath(), nullptr) && file.readMore(head, ScanPool::kHead, nullptr))
             sample += head;
     }
     matcher.tune(sample);
@@ -90,20 +90,23 @@ void walkAndScan(Workbench &wb, SearchOutcome &outcome)
 
     // One folder's files, read ahead by the pool and taken in listing order.
     auto visitFolder = [&](const QList<WalkFile> &files) {
-        QStringList paths, keys;
-        paths.reserve(files.size());
+        QStringList names, keys;
+        names.reserve(files.size());
         keys.reserve(files.size());
         for (const WalkFile &f : files) {
-            paths.append(f.realPath());
+            names.append(f.name);
             keys.append(ResultSink::Key_Of(f));
         }
         if (!pool) {
-            tuneOnHeads(matcher, paths);
+            tuneOnHeads(matcher, files);
             pool.emplace(matcher, SearchRun::Scan_Helpers);
         }
         pool->setRoom(sink.Line_Room());
-        pool->run(paths, keys, [&](int i, Probe &probe) {
-            const WalkFile &file = files.at(i);
+        pool->run(files.front().dir, names, keys, [&](int i, Probe &probe) {
+            WalkFile file = files.at(i);
+            file.size = probe.size;
+            if (probe.hasHit && wb.settings.FILE_NAME_DISP == 1)
+                file.modified = QDateTime::fromSecsSinceEpoch(probe.modifiedSecs);
             wb.status.setText(StatusPanels::kPath, file.name);
             wb.pump->yield();
             if (!probe.readable)

@@ -170,7 +170,8 @@ void tst_FileScan::poolReadsHeadFirst()
     QList<bool> hits, decoded;
     bool atEnd = false, wholeAtFirst = false, rest = false;
     QByteArray completed, second;
-    pool.run({path, tmp.path() + QStringLiteral("/B.TXT")}, {QStringLiteral("A"), QStringLiteral("B")},
+    pool.run(tmp.path() + QLatin1Char('/'), {QStringLiteral("A.TXT"), QStringLiteral("B.TXT")},
+             {QStringLiteral("A"), QStringLiteral("B")},
              [&](int i, Probe &p) {
                  hits.append(p.hasHit);
                  decoded.append(p.decoded);
@@ -196,17 +197,18 @@ void tst_FileScan::poolReadsHeadFirst()
 void tst_FileScan::poolStopsWhenAsked()
 {
     QTemporaryDir tmp;
-    QStringList paths, keys;
+    QStringList names, keys;
+    const QString folder = tmp.path() + QLatin1Char('/');
     for (int i = 0; i < 40; ++i) {
-        paths.append(tmp.path() + QStringLiteral("/F%1.TXT").arg(i));
-        keys.append(paths.last().toUpper());
-        QVERIFY(SearchTree::writeLines(paths.last(), {QStringLiteral("hit")}));
+        names.append(QStringLiteral("F%1.TXT").arg(i));
+        keys.append((folder + names.last()).toUpper());
+        QVERIFY(SearchTree::writeLines(folder + names.last(), {QStringLiteral("hit")}));
     }
     const WordMatcher m(QStringLiteral("hit"), false);
     ScanPool pool(m, 3);
     pool.setRoom(1000);
     QList<int> seen;
-    pool.run(paths, keys, [&](int i, Probe &p) {
+    pool.run(folder, names, keys, [&](int i, Probe &p) {
         seen.append(i);
         if (p.decoded)
             pool.setRoom(1000 - p.scanned.lineCount());
@@ -215,7 +217,7 @@ void tst_FileScan::poolStopsWhenAsked()
     QCOMPARE(seen, QList<int>({0, 1, 2, 3, 4}));
     // The pool can run the next folder after a stop.
     seen.clear();
-    pool.run(paths.mid(0, 3), keys.mid(0, 3), [&](int i, Probe &p) {
+    pool.run(folder, names.mid(0, 3), keys.mid(0, 3), [&](int i, Probe &p) {
         seen.append(i);
         return p.hasHit;
     });
