@@ -3,8 +3,10 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class WorkArea;
 class SikibetuMatcher;
@@ -12,7 +14,7 @@ class SikibetuMatcher;
 // One file of a chosen identifier met by the walk.
 struct WalkFile
 {
-    QString dir;       // Current_Dir: the folder as on disk, ending in "/"
+    QString dir;       // the folder as on disk, ending in "/"
     QString name;      // the name as on disk
     QString upperName; // the name in upper case
     qint64 size = 0;     // set once the file is open
@@ -21,37 +23,38 @@ struct WalkFile
     QString realPath() const { return dir + name; }
 };
 
-// The folder walk: lists each folder whole before entering any of its
-// subfolders, hands its files with a chosen identifier to the visitor, in
-// listing order and all at once (so that they can be read ahead), then descends depth-first into the plain subfolders (not
-// hidden, not read-only, not a link) when subfolders are wanted.
+// The folder walk, one folder at a time in the order the search visits them:
+// a folder's listing is taken whole before any of its subfolders, its files
+// come first, then its plain subfolders (not hidden, not read-only, not a
+// link), depth-first, in listing order, when subfolders are wanted.
 //
-// The process's current directory is never changed; instead Search_Path holds
-// the folder being listed (no trailing "/" except for the root) and
-// Current_Dir the same with "/", as the rest of the program expects. Each
-// level restores both for its parent when it returns.
-//
-// Search_Running is tested before each folder and before each subfolder; the
-// visitor tests it after each file, and finishes a file it has begun.
+// The walk is a cursor rather than a recursion so that the run can list the
+// next folders while the files of the present one are still being read. It
+// never changes the process's current directory; the run sets Search_Path
+// and Current_Dir to the folder whose files it scans.
 class FolderWalk
 {
 public:
-    using FileVisitor = std::function<void(const QList<WalkFile> &)>;
     // A folder that cannot be listed: skipped; the reason goes here.
     using SkipNote = std::function<void(const QString &)>;
 
-    FolderWalk(WorkArea &work, const SikibetuMatcher &sikibetu, bool subDirs, FileVisitor visit,
-               SkipNote skipped);
+    FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped);
 
-    // Walks Current_Dir (set from Search_Path when it has no trailing "/").
-    void Walk_Folder();
+    // The next folder's files with a chosen identifier (possibly none), in
+    // listing order; false when the walk is done. folder ends in "/".
+    bool Next_Folder(QString &folder, QList<WalkFile> &files);
 
 private:
-    void walk(QString dir); // by value: Current_Dir changes under it
+    struct Level
+    {
+        QString dir;
+        QStringList subDirs;
+        qsizetype next = 0;
+    };
 
-    WorkArea &m_work;
     const SikibetuMatcher &m_sikibetu;
     bool m_subDirs;
-    FileVisitor m_visit;
     SkipNote m_skipped;
+    QString m_pending; // the folder to list next; empty when none
+    std::vector<Level> m_stack;
 };

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <limits>
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
@@ -20,6 +21,7 @@ ScanPool::ScanPool(const WordMatcher &matcher, int helpers) : m_matcher(matcher)
 
 ScanPool::~ScanPool()
 {
+    cancel();
     {
         std::lock_guard lock(m_mutex);
         m_quit = true;
@@ -29,24 +31,54 @@ ScanPool::~ScanPool()
         t.join();
 }
 
-bool ScanPool::claim(int &index)
+void ScanPool::add(const QString &folder, const QStringList &names, const QStringList &keys)
 {
-    if (!m_paths || m_next >= m_end || m_next >= m_handled + kWindow)
+    if (names.isEmpty())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        // Files are opened relative to their folder: no lookup from the root
+        // for each. Without the folder open, by full path.
+        Folder f;
+        f.path = folder;
+        f.fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            m_jobs.push_back(Job{f.fd, folder, names.at(i), keys.at(i)});
+            m_probes.emplace_back();
+            m_finished.push_back(0);
+        }
+        f.lastJob = m_base + qint64(m_jobs.size()) - 1;
+        m_folders.push_back(std::move(f));
+    }
+    m_work.notify_all();
+}
+
+qsizetype ScanPool::queued() const
+{
+    std::lock_guard lock(m_mutex);
+    return qsizetype(m_jobs.size());
+}
+
+bool ScanPool::claim(qint64 &index, Job &job)
+{
+    const qint64 end = m_base + qint64(m_jobs.size());
+    if (m_next >= end || m_next >= m_base + kWindow)
         return false;
     index = m_next++;
+    job = m_jobs[size_t(index - m_base)];
     ++m_inFlight;
     return true;
 }
 
-void ScanPool::probe(int index, QByteArray &scratch)
+void ScanPool::probe(qint64 index, const Job &job, QByteArray &scratch)
 {
-    // Reading and matching happen outside the lock: m_paths and the probe's
-    // slot are not touched by anyone else until the job is marked finished.
+    // Reading and matching happen outside the lock; the job's slot is not
+    // touched by anyone else until it is marked finished.
     Probe result;
     scratch.truncate(0);
-    const QString &name = m_paths->at(index);
-    bool ok = (m_folderFd >= 0 ? result.file.openAt(m_folderFd, name, m_folder + name, &result.error)
-                               : result.file.open(m_folder + name, &result.error))
+    const QString path = job.folder + job.name;
+    bool ok = (job.fd >= 0 ? result.file.openAt(job.fd, job.name, path, &result.error)
+                           : result.file.open(path, &result.error))
         && result.file.readMore(scratch, kHead, &result.error);
     result.size = result.file.size();
     result.modifiedSecs = result.file.modifiedSecs();
@@ -71,15 +103,17 @@ void ScanPool::probe(int index, QByteArray &scratch)
             && (result.file.atEnd() || result.file.readMore(result.bytes, -1, nullptr))
             && result.file.atEnd() && (lines = FileScan::countLines(result.bytes, room)) <= room) {
             m_reserved.fetch_add(lines, std::memory_order_relaxed);
-            FileScan::collect(m_matcher, result.bytes, m_keys->at(index), result.scanned, nullptr);
+            FileScan::collect(m_matcher, result.bytes, job.key, result.scanned, nullptr);
             result.decoded = true;
         }
     }
     if (!result.hasHit || result.file.atEnd())
         result.file.close();
     std::lock_guard lock(m_mutex);
-    m_probes[size_t(index)] = std::move(result);
-    m_finished[size_t(index)] = 1;
+    if (index >= m_base) { // else dropped by cancel
+        m_probes[size_t(index - m_base)] = std::move(result);
+        m_finished[size_t(index - m_base)] = 1;
+    }
     --m_inFlight;
     m_done.notify_all();
 }
@@ -89,72 +123,67 @@ void ScanPool::helperLoop()
     QByteArray scratch;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        int index = 0;
-        m_work.wait(lock, [&] { return m_quit || claim(index); });
+        qint64 index = 0;
+        Job job;
+        m_work.wait(lock, [&] { return m_quit || claim(index, job); });
         if (m_quit)
             return;
         lock.unlock();
-        probe(index, scratch);
+        probe(index, job, scratch);
         lock.lock();
     }
 }
 
-void ScanPool::run(const QString &folder, const QStringList &names, const QStringList &keys,
-                   const std::function<bool(int, Probe &)> &handle)
+void ScanPool::closeFoldersBefore(qint64 index)
 {
-    const int n = int(names.size());
+    while (!m_folders.empty() && m_folders.front().lastJob < index) {
+        if (m_folders.front().fd >= 0)
+            ::close(m_folders.front().fd);
+        m_folders.pop_front();
+    }
+}
+
+bool ScanPool::take(Probe &out)
+{
     {
-        std::lock_guard lock(m_mutex);
-        // Files are opened relative to their folder: no lookup from the root
-        // for each. Without the folder open, by full path.
-        m_folder = folder;
-        m_folderFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        m_paths = &names;
-        m_keys = &keys;
-        m_probes.clear();
-        m_probes.resize(size_t(n));
-        m_finished.assign(size_t(n), 0);
-        m_next = m_handled = 0;
-        m_end = n;
-    }
-    m_work.notify_all();
-
-    for (int i = 0; i < n; ++i) {
-        Probe result;
-        {
-            std::unique_lock lock(m_mutex);
-            while (!m_finished[size_t(i)]) {
-                // Rather than wait, read the next file nobody has taken.
-                int index = 0;
-                if (claim(index)) {
-                    lock.unlock();
-                    probe(index, m_mainScratch);
-                    lock.lock();
-                    continue;
-                }
-                m_done.wait(lock);
+        std::unique_lock lock(m_mutex);
+        if (m_jobs.empty())
+            return false;
+        while (!m_finished.front()) {
+            // Rather than wait, read the next file nobody has taken.
+            qint64 index = 0;
+            Job job;
+            if (claim(index, job)) {
+                lock.unlock();
+                probe(index, job, m_mainScratch);
+                lock.lock();
+                continue;
             }
-            result = std::move(m_probes[size_t(i)]);
-            m_handled = i + 1;
-            if (result.decoded)
-                m_reserved.fetch_sub(result.scanned.lineCount(), std::memory_order_relaxed);
+            m_done.wait(lock);
         }
-        m_work.notify_all(); // the window moved on
-        if (!handle(i, result))
-            break;
+        out = std::move(m_probes.front());
+        m_probes.pop_front();
+        m_jobs.pop_front();
+        m_finished.pop_front();
+        ++m_base;
+        if (out.decoded)
+            m_reserved.fetch_sub(out.scanned.lineCount(), std::memory_order_relaxed);
+        closeFoldersBefore(m_base);
     }
+    m_work.notify_all(); // the window moved on
+    return true;
+}
 
-    // Nothing more is claimed; the jobs being read are waited for, since
-    // they use paths.
+void ScanPool::cancel()
+{
     std::unique_lock lock(m_mutex);
-    m_end = 0;
-    m_done.wait(lock, [&] { return m_inFlight == 0; });
-    m_reserved.store(0, std::memory_order_relaxed);
-    m_paths = nullptr;
-    m_keys = nullptr;
-    if (m_folderFd >= 0)
-        ::close(m_folderFd);
-    m_folderFd = -1;
+    // Jobs being read still use their folder; nothing more is claimed.
+    const qint64 claimedEnd = m_next;
+    m_jobs.clear();
     m_probes.clear();
     m_finished.clear();
+    m_base = m_next = claimedEnd;
+    m_done.wait(lock, [&] { return m_inFlight == 0; });
+    closeFoldersBefore(std::numeric_limits<qint64>::max());
+    m_reserved.store(0, std::memory_order_relaxed);
 }

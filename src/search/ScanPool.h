@@ -1,15 +1,15 @@
 #pragma once
 
+#include "search/FileScan.h"
+#include "search/OpenFile.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-#include "search/FileScan.h"
-#include "search/OpenFile.h"
-
 #include <atomic>
 #include <condition_variable>
-#include <functional>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -37,12 +37,14 @@ struct Probe
     ScannedFile scanned;
 };
 
-// Reads and prefilters the files of one folder on helper threads ahead of the
-// caller, and hands the results back in order on the calling thread, where
-// everything that touches the work area or the user happens. The helpers
-// share nothing with the rest of the program but the (read-only) matcher.
+// Reads and prefilters files on helper threads ahead of the caller, and hands
+// the results back in the order the files were added, on the calling thread,
+// where everything that touches the work area or the user happens. The
+// helpers share nothing with the rest of the program but the (read-only)
+// matcher. Files of several folders may be queued, so the helpers do not
+// wait at the end of each folder.
 //
-// At most kWindow files beyond the one being handed back are read ahead, so
+// At most kWindow files beyond the next one to be taken are read ahead, so
 // memory stays bounded by kWindow of the largest files with a hit.
 class ScanPool
 {
@@ -59,11 +61,16 @@ public:
     ScanPool(const ScanPool &) = delete;
     ScanPool &operator=(const ScanPool &) = delete;
 
-    // handle(i, probe) for i = 0, 1, ... in order; returning false drops the
-    // rest (files already being read are finished and discarded). folder
-    // ends in "/"; keys: the files' upper-case paths, for decoding ahead.
-    void run(const QString &folder, const QStringList &names, const QStringList &keys,
-             const std::function<bool(int, Probe &)> &handle);
+    // Queues the files of one folder (ending in "/"); keys: their upper-case
+    // paths, for decoding ahead.
+    void add(const QString &folder, const QStringList &names, const QStringList &keys);
+    // Files queued and not taken yet.
+    qsizetype queued() const;
+    // The next file's result, in the order added; false when none is queued.
+    // While it is not ready, the caller reads files itself.
+    bool take(Probe &out);
+    // Drops every file not taken; waits for the ones being read.
+    void cancel();
 
     // The lines the all-lines store can still take; set by the caller as it
     // admits files.
@@ -72,29 +79,42 @@ public:
     int helpers() const { return int(m_threads.size()); }
 
 private:
+    struct Folder
+    {
+        QString path;
+        int fd = -1;
+        qint64 lastJob = -1; // absolute index of its last file
+    };
+    struct Job
+    {
+        int fd;
+        QString folder;
+        QString name;
+        QString key;
+    };
     void helperLoop();
-    bool claim(int &index); // under m_mutex
-    void probe(int index, QByteArray &scratch);
+    bool claim(qint64 &index, Job &job); // under m_mutex
+    void probe(qint64 index, const Job &job, QByteArray &scratch);
+    void closeFoldersBefore(qint64 index); // under m_mutex
 
     const WordMatcher &m_matcher;
     std::vector<std::thread> m_threads;
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_work; // a job may be claimable
     std::condition_variable m_done; // a job was finished
     bool m_quit = false;
 
-    // The batch being run; guarded by m_mutex.
-    QString m_folder;
-    int m_folderFd = -1;
-    const QStringList *m_paths = nullptr; // names in m_folder
-    const QStringList *m_keys = nullptr;
-    std::atomic<qint64> m_room{0};
-    std::atomic<qint64> m_reserved{0}; // lines of files decoded ahead and not handed back yet
-    std::vector<Probe> m_probes;
-    std::vector<char> m_finished;
-    int m_next = 0;     // first job nobody has claimed
-    int m_handled = 0;  // jobs below this were handed back
-    int m_end = 0;      // jobs at or beyond this are not wanted
-    int m_inFlight = 0; // jobs claimed and not finished
+    // Guarded by m_mutex. Jobs are numbered from the first ever added;
+    // m_base is the number of the front of the queues.
+    std::deque<Folder> m_folders;
+    std::deque<Job> m_jobs;
+    std::deque<Probe> m_probes;
+    std::deque<char> m_finished;
+    qint64 m_base = 0;
+    qint64 m_next = 0;     // first job nobody has claimed
+    int m_inFlight = 0;    // jobs claimed and not finished
     QByteArray m_mainScratch;
+
+    std::atomic<qint64> m_room{0};
+    std::atomic<qint64> m_reserved{0}; // lines of files decoded ahead and not taken yet
 };

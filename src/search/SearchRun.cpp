@@ -16,6 +16,7 @@
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
 
+#include <deque>
 #include <optional>
 
 int SearchRun::Scan_Helpers = -1;
@@ -79,50 +80,82 @@ void admitOrRefuse(Workbench &wb, SearchOutcome &outcome, ResultSink &sink, cons
     sink.Admit(file, scanned);
 }
 
-void walkAndScan(Workbench &wb, SearchOutcome &outcome)
+// The walk and the scan together: folders are listed a little ahead and their
+// files read ahead by the pool, while the files are taken into the work area
+// strictly in walk order here. STOP is tested after each file and before any
+// further folder is listed; a file begun is finished.
+void Walk_Folder(Workbench &wb, SearchOutcome &outcome)
 {
     WorkArea &work = wb.work;
     WordMatcher matcher(work.Search_Word, work.Compare_Mode == 1);
     const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
     ResultSink sink(work, wb.messages, wb.settings.FILE_NAME_DISP == 1);
-    std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
-    ScannedFile scanned;
-
-    // One folder's files, read ahead by the pool and taken in listing order.
-    auto visitFolder = [&](const QList<WalkFile> &files) {
-        QStringList names, keys;
-        names.reserve(files.size());
-        keys.reserve(files.size());
-        for (const WalkFile &f : files) {
-            names.append(f.name);
-            keys.append(ResultSink::Key_Of(f));
-        }
-        if (!pool) {
-            tuneOnHeads(matcher, files);
-            pool.emplace(matcher, SearchRun::Scan_Helpers);
-        }
-        pool->setRoom(sink.Line_Room());
-        pool->run(files.front().dir, names, keys, [&](int i, Probe &probe) {
-            WalkFile file = files.at(i);
-            file.size = probe.size;
-            if (probe.hasHit && wb.settings.FILE_NAME_DISP == 1)
-                file.modified = QDateTime::fromSecsSinceEpoch(probe.modifiedSecs);
-            wb.status.setText(StatusPanels::kPath, file.name);
-            wb.pump->yield();
-            if (!probe.readable)
-                noteSkipped(wb, outcome, probe.error);
-            else if (probe.hasHit && sink.Is_Open(file))
-                sink.Refuse_Duplicate(file);
-            else if (probe.hasHit)
-                admitOrRefuse(wb, outcome, sink, matcher, file, probe, scanned);
-            work.Search_List.clear();
-            pool->setRoom(sink.Line_Room());
-            return work.Search_Running != 0;
-        });
-    };
-    FolderWalk walk(work, sikibetu, wb.settings.SUB_DIR_FLG == 1, visitFolder,
+    FolderWalk walk(work.Search_Path, sikibetu, wb.settings.SUB_DIR_FLG == 1,
                     [&](const QString &reason) { noteSkipped(wb, outcome, reason); });
-    walk.Walk_Folder();
+    std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
+    std::deque<QList<WalkFile>> queued; // the files given to the pool, folder by folder
+    qsizetype position = 0;            // in queued.front()
+    bool walked = false;
+
+    auto listAhead = [&] {
+        while (!walked && work.Search_Running != 0 && (!pool || pool->queued() < 2 * ScanPool::kWindow)) {
+            QString folder;
+            QList<WalkFile> files;
+            if (!walk.Next_Folder(folder, files)) {
+                walked = true;
+                break;
+            }
+            if (files.isEmpty())
+                continue;
+            if (!pool) {
+                tuneOnHeads(matcher, files);
+                pool.emplace(matcher, SearchRun::Scan_Helpers);
+                pool->setRoom(sink.Line_Room());
+            }
+            QStringList names, keys;
+            names.reserve(files.size());
+            keys.reserve(files.size());
+            const QString upperDir = LineFormat::Ucase(folder);
+            for (const WalkFile &f : std::as_const(files)) {
+                names.append(f.name);
+                keys.append(upperDir + f.upperName);
+            }
+            pool->add(folder, names, keys);
+            queued.push_back(std::move(files));
+        }
+    };
+
+    listAhead();
+    ScannedFile scanned;
+    Probe probe;
+    while (work.Search_Running != 0 && pool && pool->take(probe)) {
+        while (position == queued.front().size()) {
+            queued.pop_front();
+            position = 0;
+        }
+        WalkFile file = queued.front().at(position++);
+        if (work.Current_Dir != file.dir) {
+            work.Current_Dir = file.dir;
+            work.Search_Path = file.dir.size() > 1 ? file.dir.chopped(1) : file.dir;
+        }
+        file.size = probe.size;
+        if (probe.hasHit && wb.settings.FILE_NAME_DISP == 1)
+            file.modified = QDateTime::fromSecsSinceEpoch(probe.modifiedSecs);
+
+        wb.status.setText(StatusPanels::kPath, file.name);
+        wb.pump->yield();
+        if (!probe.readable)
+            noteSkipped(wb, outcome, probe.error);
+        else if (probe.hasHit && sink.Is_Open(file))
+            sink.Refuse_Duplicate(file);
+        else if (probe.hasHit)
+            admitOrRefuse(wb, outcome, sink, matcher, file, probe, scanned);
+        work.Search_List.clear();
+        pool->setRoom(sink.Line_Room());
+        listAhead();
+    }
+    if (pool)
+        pool->cancel();
     outcome.admitted = sink.admitted();
 }
 
@@ -155,12 +188,11 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb)
     wb.status.setText(StatusPanels::kPath, work.Search_Path);
     wb.status.setText(StatusPanels::kWord, work.Search_Word);
     const QString searchPath = work.Search_Path;
-    const QString currentDir = work.Current_Dir;
 
     if (work.Search_Hit_File_List.isEmpty())
         work.Append_Display_Line(LineFormat::kColumnHeader);
 
-    walkAndScan(wb, outcome);
+    Walk_Folder(wb, outcome);
     outcome.stopped = work.Search_Running == 0;
 
     if (work.Search_Hit_List.count() > 1)
@@ -171,7 +203,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb)
     // The walk leaves both on the last folder it entered; the rest of the
     // program expects the folder the search started from.
     work.Search_Path = searchPath;
-    work.Current_Dir = currentDir.isEmpty() ? DirectoryListing::withSeparator(searchPath) : currentDir;
+    work.Current_Dir = DirectoryListing::withSeparator(searchPath);
 
     if (!work.Search_Hit_File_List.isEmpty() && wb.listView)
         ListView::Build_List_View(wb);

@@ -170,21 +170,21 @@ void tst_FileScan::poolReadsHeadFirst()
     QList<bool> hits, decoded;
     bool atEnd = false, wholeAtFirst = false, rest = false;
     QByteArray completed, second;
-    pool.run(tmp.path() + QLatin1Char('/'), {QStringLiteral("A.TXT"), QStringLiteral("B.TXT")},
-             {QStringLiteral("A"), QStringLiteral("B")},
-             [&](int i, Probe &p) {
-                 hits.append(p.hasHit);
-                 decoded.append(p.decoded);
-                 if (i == 0) {
-                     atEnd = p.file.atEnd();
-                     wholeAtFirst = p.bytes.size() == bytes.size();
-                     rest = p.file.readMore(p.bytes, -1, nullptr);
-                     completed = p.bytes;
-                 } else {
-                     second = p.bytes;
-                 }
-                 return true;
-             });
+    pool.add(tmp.path() + QLatin1Char('/'), {QStringLiteral("A.TXT"), QStringLiteral("B.TXT")},
+             {QStringLiteral("A"), QStringLiteral("B")});
+    Probe p;
+    for (int i = 0; pool.take(p); ++i) {
+        hits.append(p.hasHit);
+        decoded.append(p.decoded);
+        if (i == 0) {
+            atEnd = p.file.atEnd();
+            wholeAtFirst = p.bytes.size() == bytes.size();
+            rest = p.file.readMore(p.bytes, -1, nullptr);
+            completed = p.bytes;
+        } else {
+            second = p.bytes;
+        }
+    }
     QCOMPARE(hits, QList<bool>({true, false}));
     QCOMPARE(decoded, QList<bool>({false, false}));
     QCOMPARE(atEnd, readWhole);
@@ -207,21 +207,27 @@ void tst_FileScan::poolStopsWhenAsked()
     const WordMatcher m(QStringLiteral("hit"), false);
     ScanPool pool(m, 3);
     pool.setRoom(1000);
+    // Two folders' worth queued; the caller stops after five files.
+    pool.add(folder, names.mid(0, 20), keys.mid(0, 20));
+    pool.add(folder, names.mid(20), keys.mid(20));
+    QCOMPARE(pool.queued(), qsizetype(40));
     QList<int> seen;
-    pool.run(folder, names, keys, [&](int i, Probe &p) {
+    Probe p;
+    for (int i = 0; i < 5 && pool.take(p); ++i) {
         seen.append(i);
-        if (p.decoded)
-            pool.setRoom(1000 - p.scanned.lineCount());
-        return i < 4;
-    });
-    QCOMPARE(seen, QList<int>({0, 1, 2, 3, 4}));
-    // The pool can run the next folder after a stop.
-    seen.clear();
-    pool.run(folder, names.mid(0, 3), keys.mid(0, 3), [&](int i, Probe &p) {
-        seen.append(i);
-        return p.hasHit;
-    });
-    QCOMPARE(seen, QList<int>({0, 1, 2}));
+        QVERIFY(p.hasHit);
+        QVERIFY(p.decoded); // one line each, within the room
+        pool.setRoom(1000 - (i + 1));
+    }
+    pool.cancel();
+    QCOMPARE(pool.queued(), qsizetype(0));
+    QVERIFY(!pool.take(p));
+    // The pool takes new files after a stop, in order.
+    pool.add(folder, names.mid(0, 3), keys.mid(0, 3));
+    QStringList again;
+    while (pool.take(p))
+        again.append(p.scanned.entries.value(0).section(QStringLiteral(":@:"), 0, 0));
+    QCOMPARE(again, keys.mid(0, 3));
 }
 
 QTEST_GUILESS_MAIN(tst_FileScan)
