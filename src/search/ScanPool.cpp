@@ -75,18 +75,19 @@ void ScanPool::probe(qint64 index, const Job &job, QByteArray &scratch)
     // Reading and matching happen outside the lock; the job's slot is not
     // touched by anyone else until it is marked finished.
     Probe result;
+    OpenFile file;
     scratch.truncate(0);
     const QString path = job.folder + job.name;
-    bool ok = (job.fd >= 0 ? result.file.openAt(job.fd, job.name, path, &result.error)
-                           : result.file.open(path, &result.error))
-        && result.file.readMore(scratch, kHead, &result.error);
-    result.size = result.file.size();
-    result.modifiedSecs = result.file.modifiedSecs();
-    if (ok && !result.file.atEnd()) {
+    bool ok = (job.fd >= 0 ? file.openAt(job.fd, job.name, path, &result.error)
+                           : file.open(path, &result.error))
+        && file.readMore(scratch, kHead, &result.error);
+    result.size = file.size();
+    result.modifiedSecs = file.modifiedSecs();
+    if (ok && !file.atEnd()) {
         const qsizetype complete = FileScan::completeLines(scratch);
         result.hasHit = complete > 0 && FileScan::Scan_File(m_matcher, QByteArrayView(scratch).first(complete));
         if (!result.hasHit) {
-            ok = result.file.readMore(scratch, -1, &result.error);
+            ok = file.readMore(scratch, -1, &result.error);
             result.hasHit = ok && FileScan::Scan_File(m_matcher, scratch, complete);
         }
     } else if (ok) {
@@ -94,21 +95,30 @@ void ScanPool::probe(qint64 index, const Job &job, QByteArray &scratch)
     }
     result.readable = ok;
     if (result.hasHit) {
-        // A copy of what was read, so that the scratch buffer keeps its
-        // capacity: a fresh buffer per file costs a page fault per page.
-        result.bytes = QByteArray(scratch.constData(), scratch.size());
-        const qint64 room = m_room.load(std::memory_order_relaxed) - m_reserved.load(std::memory_order_relaxed);
-        qint64 lines = 0;
-        if (room > 0 && FileScan::countLines(result.bytes, room) <= room
-            && (result.file.atEnd() || result.file.readMore(result.bytes, -1, nullptr))
-            && result.file.atEnd() && (lines = FileScan::countLines(result.bytes, room)) <= room) {
-            m_reserved.fetch_add(lines, std::memory_order_relaxed);
-            FileScan::collect(m_matcher, result.bytes, job.key, result.scanned, nullptr);
-            result.decoded = true;
+        // A file with more lines than the store can take now will be
+        // refused (the room only shrinks): its bytes are not kept. Any other
+        // file with a hit is read to its end here, and decoded ahead when it
+        // fits the room less what was decoded ahead of it.
+        const qint64 room = m_room.load(std::memory_order_relaxed);
+        if (FileScan::countLines(scratch, room) > room) {
+            result.tooLong = true;
+        } else if (!file.atEnd() && !file.readMore(scratch, -1, &result.error)) {
+            result.readable = false;
+            result.hasHit = false;
+        } else if (const qint64 lines = FileScan::countLines(scratch, room); lines > room) {
+            result.tooLong = true;
+        } else {
+            if (lines <= room - m_reserved.load(std::memory_order_relaxed)) {
+                m_reserved.fetch_add(lines, std::memory_order_relaxed);
+                FileScan::collect(m_matcher, scratch, job.key, result.scanned, nullptr);
+                result.decoded = true;
+            } else {
+                // A copy, so that the scratch buffer keeps its capacity: a
+                // fresh buffer per file costs a page fault per page.
+                result.bytes = QByteArray(scratch.constData(), scratch.size());
+            }
         }
     }
-    if (!result.hasHit || result.file.atEnd())
-        result.file.close();
     std::lock_guard lock(m_mutex);
     if (index >= m_base) { // else dropped by cancel
         m_probes[size_t(index - m_base)] = std::move(result);

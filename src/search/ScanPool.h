@@ -22,13 +22,16 @@ struct Probe
     bool readable = false;
     QString error; // why it could not be read
     bool hasHit = false;
+    // The file has more lines than the all-lines store could take when it
+    // was read; the room only shrinks, so it will be refused. Its bytes are
+    // not kept.
+    bool tooLong = false;
     // As the file was when opened.
     qint64 size = 0;
     qint64 modifiedSecs = 0; // since 1970
-    // Kept only when the file has a hit: its bytes as far as they were read,
-    // and the file, still open when a hit in its head ended the reading.
+    // A file with a hit that is not too long: its whole bytes, unless it
+    // was decoded ahead.
     QByteArray bytes;
-    OpenFile file;
     // Decoded ahead when the whole file fitted the room left in the
     // all-lines store at the time, less the lines of the files decoded ahead
     // of it (the room only shrinks, so a file that did not fit then never
@@ -50,8 +53,8 @@ class ScanPool
 {
 public:
     static constexpr int kWindow = 16;
-    // A file is first read this far; a hit there ends its reading until the
-    // whole file is wanted.
+    // A file is first read this far; a hit there with more lines than the
+    // store can take ends its reading.
     static constexpr qsizetype kHead = 64 * 1024;
 
     // helpers < 0: one fewer than the machine's cores, at most 3; 0: all on

@@ -49,34 +49,22 @@ void tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files)
     matcher.tune(sample);
 }
 
-// A file with a hit that is not open yet. Admission is decided on the line
-// count before anything is decoded (a file of more than 32,767 lines never
-// fits); lines counted in the head that was read are a lower bound for the
-// whole file, so a file the store cannot take is refused without reading on.
-void admitOrRefuse(Workbench &wb, SearchOutcome &outcome, ResultSink &sink, const WordMatcher &matcher,
-                   const WalkFile &file, Probe &probe, ScannedFile &scanned)
+// A file with a hit that is not open yet, read whole. Admission is decided on
+// the line count before anything is decoded (a file of more than 32,767
+// lines never fits).
+void admitOrRefuse(ResultSink &sink, const WordMatcher &matcher, const WalkFile &file, Probe &probe,
+                   ScannedFile &scanned, EventPump *pump)
 {
-    const qint64 room = sink.Line_Room();
     if (probe.decoded) {
         sink.Admit(file, probe.scanned); // refuses it when it no longer fits
         return;
     }
+    const qint64 room = sink.Line_Room();
     if (FileScan::countLines(probe.bytes, room) > room) {
         sink.Refuse_Overflow(file);
         return;
     }
-    if (!probe.file.atEnd()) {
-        QString error;
-        if (!probe.file.readMore(probe.bytes, -1, &error)) {
-            noteSkipped(wb, outcome, error);
-            return;
-        }
-        if (FileScan::countLines(probe.bytes, room) > room) {
-            sink.Refuse_Overflow(file);
-            return;
-        }
-    }
-    FileScan::collect(matcher, probe.bytes, ResultSink::Key_Of(file), scanned, wb.pump);
+    FileScan::collect(matcher, probe.bytes, ResultSink::Key_Of(file), scanned, pump);
     sink.Admit(file, scanned);
 }
 
@@ -148,8 +136,10 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome)
             noteSkipped(wb, outcome, probe.error);
         else if (probe.hasHit && sink.Is_Open(file))
             sink.Refuse_Duplicate(file);
+        else if (probe.hasHit && probe.tooLong)
+            sink.Refuse_Overflow(file);
         else if (probe.hasHit)
-            admitOrRefuse(wb, outcome, sink, matcher, file, probe, scanned);
+            admitOrRefuse(sink, matcher, file, probe, scanned, wb.pump);
         work.Search_List.clear();
         pool->setRoom(sink.Line_Room());
         listAhead();

@@ -140,58 +140,56 @@ void tst_FileScan::collect()
 
 void tst_FileScan::poolReadsHeadFirst_data()
 {
+    // The file: 3 x 64 KiB of 10-byte lines (19,661 lines), the word at hitAt.
     QTest::addColumn<int>("helpers");
     QTest::addColumn<qsizetype>("hitAt");
-    QTest::addColumn<bool>("readWhole");
-    QTest::newRow("hit in the head, on the caller") << 0 << qsizetype(10) << false;
-    QTest::newRow("hit beyond the head, on the caller") << 0 << ScanPool::kHead + 10 << true;
-    QTest::newRow("hit in the head, on helpers") << 2 << qsizetype(10) << false;
-    QTest::newRow("hit across the end of the head") << 2 << ScanPool::kHead - 3 << true;
+    QTest::addColumn<qint64>("room");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("hit in the head, the file fits: read whole and decoded")
+        << 0 << qsizetype(10) << qint64(20000) << "decoded";
+    QTest::newRow("hit in the head, on helpers") << 2 << qsizetype(10) << qint64(20000) << "decoded";
+    QTest::newRow("hit across the end of the head") << 2 << ScanPool::kHead - 3 << qint64(20000) << "decoded";
+    QTest::newRow("hit beyond the head, exactly the room left")
+        << 0 << ScanPool::kHead + 14 << qint64(19661) << "decoded";
+    QTest::newRow("more lines in the head than the store takes") << 2 << qsizetype(10) << qint64(100) << "too long";
+    QTest::newRow("more lines in the whole file than the store takes")
+        << 0 << 2 * ScanPool::kHead << qint64(19660) << "too long";
 }
 
 void tst_FileScan::poolReadsHeadFirst()
 {
     QFETCH(int, helpers);
     QFETCH(qsizetype, hitAt);
-    QFETCH(bool, readWhole);
+    QFETCH(qint64, room);
+    QFETCH(QString, expected);
     QTemporaryDir tmp;
-    // Lines of 10 bytes; the word replaces bytes at hitAt.
     QByteArray bytes;
     while (bytes.size() < 3 * ScanPool::kHead)
         bytes += "abcdefgh\r\n";
     bytes.replace(hitAt, 4, "WORD");
-    const QString path = tmp.path() + QStringLiteral("/A.TXT");
-    QVERIFY(SearchTree::writeBytes(path, bytes));
+    QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/A.TXT"), bytes));
     QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/B.TXT"), "none\r\n"));
 
     const WordMatcher m(QStringLiteral("WORD"), false);
     ScanPool pool(m, helpers);
-    pool.setRoom(0); // nothing is decoded ahead
-    QList<bool> hits, decoded;
-    bool atEnd = false, wholeAtFirst = false, rest = false;
-    QByteArray completed, second;
+    pool.setRoom(room);
     pool.add(tmp.path() + QLatin1Char('/'), {QStringLiteral("A.TXT"), QStringLiteral("B.TXT")},
-             {QStringLiteral("A"), QStringLiteral("B")});
-    Probe p;
-    for (int i = 0; pool.take(p); ++i) {
-        hits.append(p.hasHit);
-        decoded.append(p.decoded);
-        if (i == 0) {
-            atEnd = p.file.atEnd();
-            wholeAtFirst = p.bytes.size() == bytes.size();
-            rest = p.file.readMore(p.bytes, -1, nullptr);
-            completed = p.bytes;
-        } else {
-            second = p.bytes;
-        }
+             {QStringLiteral("K"), QStringLiteral("L")});
+    Probe a, b;
+    QVERIFY(pool.take(a));
+    QVERIFY(pool.take(b));
+    QVERIFY(a.hasHit);
+    QVERIFY(!b.hasHit && b.bytes.isEmpty()); // a file without a hit keeps nothing
+    if (expected == QLatin1String("decoded")) {
+        QVERIFY(!a.tooLong && a.decoded);
+        QVERIFY(a.bytes.isEmpty()); // the entries carry the text
+        QCOMPARE(a.scanned.lineCount(), qsizetype(19661));
+        QCOMPARE(a.scanned.hitLines.size(), size_t(1));
+        QCOMPARE(a.scanned.hitLines.front(), int(hitAt / 10));
+    } else {
+        QVERIFY(a.tooLong && !a.decoded);
+        QVERIFY(a.bytes.isEmpty());
     }
-    QCOMPARE(hits, QList<bool>({true, false}));
-    QCOMPARE(decoded, QList<bool>({false, false}));
-    QCOMPARE(atEnd, readWhole);
-    QCOMPARE(wholeAtFirst, readWhole);
-    QVERIFY(rest);
-    QCOMPARE(completed, bytes);
-    QVERIFY(second.isEmpty()); // a file without a hit keeps nothing
 }
 
 void tst_FileScan::poolStopsWhenAsked()
