@@ -6,6 +6,7 @@
 #include "search/WordMatcher.h"
 
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -83,6 +84,7 @@ void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const Q
 {
     out.entries.clear();
     out.hitLines.clear();
+    out.entries.reserve(qsizetype(countLines(bytes, std::numeric_limits<qint64>::max() - 1)));
     // One decode for the whole file. CR and LF bytes always decode to
     // themselves, so the decoded text breaks into the same lines as the
     // bytes; the byte lines are walked alongside to find the candidates.
@@ -111,9 +113,12 @@ void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const Q
         qint64 v = n;
         for (int d = 5; d >= 0; --d, v /= 10)
             number[d] = QChar(u'0' + char16_t(v % 10));
-        QString entry;
-        entry.reserve(out.textOffset + (ce - c));
-        entry.append(head).append(number, 13).append(chars + c, ce - c);
+        // One allocation per entry, filled in place.
+        QString entry(out.textOffset + (ce - c), Qt::Uninitialized);
+        QChar *to = entry.data();
+        std::memcpy(to, head.constData(), size_t(head.size()) * sizeof(QChar));
+        std::memcpy(to + head.size(), number, sizeof number);
+        std::memcpy(to + out.textOffset, chars + c, size_t(ce - c) * sizeof(QChar));
 
         if (candidate >= 0 && candidate < b)
             candidate = cursor.next(b);
