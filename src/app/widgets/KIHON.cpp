@@ -343,28 +343,25 @@ void KIHON::showError(const QString &text, const QString &caption)
 
 void KIHON::M_DISP_TOOL_BAR_Click()
 {
-    QAction *entry = m_menuEntries.value(QStringLiteral("M_DISP_TOOL_BAR"));
+    toggleBar(QStringLiteral("M_DISP_TOOL_BAR"), m_toolbar, &MainCommands::Toggle_Tool_Bar);
+}
+
+void KIHON::M_DISP_STATUS_BAR_Click()
+{
+    toggleBar(QStringLiteral("M_DISP_STATUS_BAR"), m_statusBar, &MainCommands::Toggle_Status_Bar);
+}
+
+void KIHON::toggleBar(const QString &entryName, QWidget *bar,
+                      bool (*toggle)(Workbench &, ViewFrame &, bool, QString *))
+{
+    QAction *entry = m_menuEntries.value(entryName);
     // QAction toggles its check mark before it reports; the handler works
     // from the mark the user saw.
     const bool wasChecked = !entry->isChecked();
     refreshGeometrySettings();
     QString error;
-    const bool nowChecked = MainCommands::Toggle_Tool_Bar(m_wb, m_frame, wasChecked, &error);
-    m_toolbar->setVisible(nowChecked);
-    entry->setChecked(nowChecked);
-    layoutClientArea();
-    if (!error.isEmpty())
-        showError(error, QStringLiteral("ＱＵＡＶ"));
-}
-
-void KIHON::M_DISP_STATUS_BAR_Click()
-{
-    QAction *entry = m_menuEntries.value(QStringLiteral("M_DISP_STATUS_BAR"));
-    const bool wasChecked = !entry->isChecked();
-    refreshGeometrySettings();
-    QString error;
-    const bool nowChecked = MainCommands::Toggle_Status_Bar(m_wb, m_frame, wasChecked, &error);
-    m_statusBar->setVisible(nowChecked);
+    const bool nowChecked = toggle(m_wb, m_frame, wasChecked, &error);
+    bar->setVisible(nowChecked);
     entry->setChecked(nowChecked);
     layoutClientArea();
     if (!error.isEmpty())

@@ -87,6 +87,8 @@ private:
     void Open_Color_Settei();
     void Write_Dump();
 
+    void toggleBar(const QString &entryName, QWidget *bar,
+                   bool (*toggle)(Workbench &, ViewFrame &, bool, QString *));
     void M_DISP_TOOL_BAR_Click();
     void M_DISP_STATUS_BAR_Click();
     void M_HELP_VER_Click();
