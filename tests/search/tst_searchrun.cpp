@@ -240,6 +240,8 @@ void tst_SearchRun::allLinesAndHeaders()
     QVERIFY2(d.text(1).contains(QStringLiteral(" :@:") + info.lastModified().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))
                                 + QStringLiteral("  ") + QString::number(bytes.size()).left(1)),
              qPrintable(d.text(1)));
+    // The header's full key is kept beside it, whatever the 83 columns cut.
+    QCOMPARE(m_wb->work.Header_File_Key(1), key);
     QVERIFY(d.text(2).startsWith(QStringLiteral("000003:key ")));
     QVERIFY(d.text(3).startsWith(QStringLiteral("000005:最後 key")));
     QCOMPARE(m_wb->work.Mojisuu_Count_List.count(), 4);
