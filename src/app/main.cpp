@@ -1,41 +1,45 @@
-#include "app/Workbench.h"
-#include "app/widgets/KIHON.h"
 #include "search/BatchSearch.h"
-#include "settings/SettingsStore.h"
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFontDatabase>
-#include <QLibraryInfo>
-#include <QTranslator>
 
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// The window program sits beside this one.
+std::string windowProgram(const char *argv0)
+{
+    std::string self;
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n > 0)
+        self.assign(buffer, size_t(n));
+    else
+        self = argv0;
+    const size_t slash = self.rfind('/');
+    return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "quav-window";
+}
+
+} // namespace
+
+// "quav search ..." runs the batch search in this program, which links QtCore
+// only: a script's search loads no GUI library, saving a few milliseconds on
+// every call. Anything else is the window, started in place of this process
+// (same arguments, same folder, same environment).
 int main(int argc, char **argv)
 {
-    // The batch search needs no display: decided before any widget exists.
-    if (argc > 1 && qstrcmp(argv[1], "search") == 0) {
+    if (argc > 1 && std::strcmp(argv[1], "search") == 0) {
         QCoreApplication app(argc, argv);
         return BatchSearch::run(app.arguments().mid(2));
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quav"));
-
-    // The interface is Japanese whatever the locale: the standard buttons of
-    // message boxes and dialogs too.
-    QTranslator qtJapanese;
-    if (qtJapanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtJapanese);
-    if (QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
-        QFont font(QStringLiteral("IPAPGothic"));
-        font.setPointSize(10);
-        QApplication::setFont(font);
-    }
-
-    Workbench wb;
-    SettingsStore store;
-    wb.store = &store;
-    KIHON window(wb);
-    window.Form_Load(QDir::currentPath());
-    window.show();
-    return QApplication::exec();
+    const std::string window = windowProgram(argv[0]);
+    ::execv(window.c_str(), argv);
+    const std::string text = "quav: " + window + " を起動できません。（" + std::strerror(errno) + "）\n";
+    std::fputs(text.c_str(), stderr);
+    return 2;
 }
