@@ -78,45 +78,53 @@ void ScanPool::probe(qint64 index, const Job &job, QByteArray &scratch)
     OpenFile file;
     scratch.truncate(0);
     const QString path = job.folder + job.name;
-    bool ok = (job.fd >= 0 ? file.openAt(job.fd, job.name, path, &result.error)
-                           : file.open(path, &result.error))
-        && file.readMore(scratch, kHead, &result.error);
+    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, path, &result.error) : file.open(path, &result.error);
     result.size = file.size();
     result.modifiedSecs = file.modifiedSecs();
-    if (ok && !file.atEnd()) {
-        const qsizetype complete = FileScan::completeLines(scratch);
-        result.hasHit = complete > 0 && FileScan::Scan_File(m_matcher, QByteArrayView(scratch).first(complete));
-        if (!result.hasHit) {
-            ok = file.readMore(scratch, -1, &result.error);
-            result.hasHit = ok && FileScan::Scan_File(m_matcher, scratch, complete);
+
+    qsizetype step = kFirstRead;
+    auto readStep = [&] {
+        ok = file.readMore(scratch, scratch.size() + step, &result.error);
+        step = std::min(step * 2, kMaxRead);
+        return ok;
+    };
+    // Whole lines are searched as they arrive; bytes before `searched` are
+    // whole lines without a hit.
+    qsizetype searched = 0;
+    while (ok && !result.hasHit && !file.atEnd() && readStep()) {
+        const QByteArrayView bytes(scratch);
+        const qsizetype end = file.atEnd() ? bytes.size()
+                                           : searched + FileScan::completeLines(bytes.sliced(searched));
+        if (end > searched) {
+            result.hasHit = FileScan::Scan_File(m_matcher, bytes.first(end), searched);
+            searched = end;
         }
-    } else if (ok) {
-        result.hasHit = FileScan::Scan_File(m_matcher, scratch);
     }
     result.readable = ok;
-    if (result.hasHit) {
+    if (ok && result.hasHit) {
         // A file with more lines than the store can take now will be
-        // refused (the room only shrinks): its bytes are not kept. Any other
-        // file with a hit is read to its end here, and decoded ahead when it
-        // fits the room less what was decoded ahead of it.
+        // refused (the room only shrinks): it is read no further than needed
+        // to know that, and its bytes are not kept. Any other file with a hit
+        // is read to its end here, and decoded ahead when it fits the room
+        // less what was decoded ahead of it. (Lines counted on a part of the
+        // file are never more than the whole file has.)
         const qint64 room = m_room.load(std::memory_order_relaxed);
-        if (FileScan::countLines(scratch, room) > room) {
-            result.tooLong = true;
-        } else if (!file.atEnd() && !file.readMore(scratch, -1, &result.error)) {
+        qint64 lines = FileScan::countLines(scratch, room);
+        while (lines <= room && !file.atEnd() && readStep())
+            lines = FileScan::countLines(scratch, room);
+        if (!ok) {
             result.readable = false;
             result.hasHit = false;
-        } else if (const qint64 lines = FileScan::countLines(scratch, room); lines > room) {
+        } else if (lines > room) {
             result.tooLong = true;
+        } else if (lines <= room - m_reserved.load(std::memory_order_relaxed)) {
+            m_reserved.fetch_add(lines, std::memory_order_relaxed);
+            FileScan::collect(m_matcher, scratch, job.key, result.scanned, nullptr);
+            result.decoded = true;
         } else {
-            if (lines <= room - m_reserved.load(std::memory_order_relaxed)) {
-                m_reserved.fetch_add(lines, std::memory_order_relaxed);
-                FileScan::collect(m_matcher, scratch, job.key, result.scanned, nullptr);
-                result.decoded = true;
-            } else {
-                // A copy, so that the scratch buffer keeps its capacity: a
-                // fresh buffer per file costs a page fault per page.
-                result.bytes = QByteArray(scratch.constData(), scratch.size());
-            }
+            // A copy, so that the scratch buffer keeps its capacity: a
+            // fresh buffer per file costs a page fault per page.
+            result.bytes = QByteArray(scratch.constData(), scratch.size());
         }
     }
     std::lock_guard lock(m_mutex);

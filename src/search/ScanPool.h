@@ -53,9 +53,13 @@ class ScanPool
 {
 public:
     static constexpr int kWindow = 16;
-    // A file is first read this far; a hit there with more lines than the
-    // store can take ends its reading.
-    static constexpr qsizetype kHead = 64 * 1024;
+    // A file is read in steps, the first of kFirstRead bytes, each further
+    // one twice the last up to kMaxRead, and searched as it comes: its
+    // reading ends at the first confirmed hit once it is known to have more
+    // lines than the store can take. When the store is full that is the
+    // line of the hit: most of a file after its first hit is never read.
+    static constexpr qsizetype kFirstRead = 8 * 1024;
+    static constexpr qsizetype kMaxRead = 256 * 1024;
 
     // helpers < 0: one fewer than the machine's cores, at most 3; 0: all on
     // the calling thread.

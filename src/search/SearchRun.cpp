@@ -39,11 +39,12 @@ void noteSkipped(Workbench &wb, SearchOutcome &outcome, const QString &reason)
 // page cache).
 void tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files)
 {
+    constexpr qsizetype kSampleHead = 64 * 1024;
     QByteArray sample;
     for (qsizetype i = 0; i < files.size() && i < 4; ++i) {
         OpenFile file;
         QByteArray head;
-        if (file.open(files.at(i).realPath(), nullptr) && file.readMore(head, ScanPool::kHead, nullptr))
+        if (file.open(files.at(i).realPath(), nullptr) && file.readMore(head, kSampleHead, nullptr))
             sample += head;
     }
     matcher.tune(sample);

@@ -21,8 +21,10 @@ private Q_SLOTS:
     void countLines();
     void countLinesStopsAtLimit();
     void collect();
-    void poolReadsHeadFirst_data();
-    void poolReadsHeadFirst();
+    void poolReadsInSteps_data();
+    void poolReadsInSteps();
+    void poolStepBoundaries_data();
+    void poolStepBoundaries();
     void poolStopsWhenAsked();
 };
 
@@ -138,25 +140,27 @@ void tst_FileScan::collect()
     QCOMPARE(out.lineText(3).toString(), QStringLiteral("KEY:@:x"));
 }
 
-void tst_FileScan::poolReadsHeadFirst_data()
+void tst_FileScan::poolReadsInSteps_data()
 {
-    // The file: 3 x 64 KiB of 10-byte lines (19,661 lines), the word at hitAt.
+    // The file: 24 KiB of 10-byte lines (2,458 lines), the word at the start
+    // of a line (hitAt), read in steps of 8, 16, ... KiB (8,192 bytes: the
+    // line at 8,190 is cut by the end of the first read).
     QTest::addColumn<int>("helpers");
     QTest::addColumn<qsizetype>("hitAt");
     QTest::addColumn<qint64>("room");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("hit in the head, the file fits: read whole and decoded")
-        << 0 << qsizetype(10) << qint64(20000) << "decoded";
-    QTest::newRow("hit in the head, on helpers") << 2 << qsizetype(10) << qint64(20000) << "decoded";
-    QTest::newRow("hit across the end of the head") << 2 << ScanPool::kHead - 3 << qint64(20000) << "decoded";
-    QTest::newRow("hit beyond the head, exactly the room left")
-        << 0 << ScanPool::kHead + 14 << qint64(19661) << "decoded";
-    QTest::newRow("more lines in the head than the store takes") << 2 << qsizetype(10) << qint64(100) << "too long";
-    QTest::newRow("more lines in the whole file than the store takes")
-        << 0 << 2 * ScanPool::kHead << qint64(19660) << "too long";
+    constexpr qsizetype first = ScanPool::kFirstRead;
+    QTest::newRow("hit in the first read, the file fits: read whole and decoded")
+        << 0 << qsizetype(10) << qint64(3000) << "decoded";
+    QTest::newRow("hit in the first read, on helpers") << 2 << qsizetype(10) << qint64(3000) << "decoded";
+    QTest::newRow("hit across the end of the first read") << 2 << first - 2 << qint64(3000) << "decoded";
+    QTest::newRow("hit in a later read, exactly the room left") << 0 << first + 18 << qint64(2458) << "decoded";
+    QTest::newRow("more lines in the first read than the store takes") << 2 << qsizetype(10) << qint64(100) << "too long";
+    QTest::newRow("more lines in the whole file than the store takes, hit in the last line")
+        << 0 << 3 * first - 6 << qint64(2457) << "too long";
 }
 
-void tst_FileScan::poolReadsHeadFirst()
+void tst_FileScan::poolReadsInSteps()
 {
     QFETCH(int, helpers);
     QFETCH(qsizetype, hitAt);
@@ -164,7 +168,7 @@ void tst_FileScan::poolReadsHeadFirst()
     QFETCH(QString, expected);
     QTemporaryDir tmp;
     QByteArray bytes;
-    while (bytes.size() < 3 * ScanPool::kHead)
+    while (bytes.size() < 3 * ScanPool::kFirstRead)
         bytes += "abcdefgh\r\n";
     bytes.replace(hitAt, 4, "WORD");
     QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/A.TXT"), bytes));
@@ -183,12 +187,53 @@ void tst_FileScan::poolReadsHeadFirst()
     if (expected == QLatin1String("decoded")) {
         QVERIFY(!a.tooLong && a.decoded);
         QVERIFY(a.bytes.isEmpty()); // the entries carry the text
-        QCOMPARE(a.scanned.lineCount(), qsizetype(19661));
+        QCOMPARE(a.scanned.lineCount(), qsizetype(2458));
         QCOMPARE(a.scanned.hitLines.size(), size_t(1));
         QCOMPARE(a.scanned.hitLines.front(), int(hitAt / 10));
     } else {
         QVERIFY(a.tooLong && !a.decoded);
         QVERIFY(a.bytes.isEmpty());
+    }
+}
+
+void tst_FileScan::poolStepBoundaries_data()
+{
+    // Files whose lines meet the ends of the read steps in awkward places.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("hasHit");
+    QTest::addColumn<qsizetype>("lines");
+    constexpr qsizetype first = ScanPool::kFirstRead;
+    // CR as the last byte of the first read, its LF the first of the next.
+    const QByteArray crFirst = QByteArray(first - 1, 'x') + "\r\nWORD\r\n";
+    QTest::newRow("CR LF split between two reads") << crFirst << true << qsizetype(2);
+    // One line longer than two steps with the word at its very end.
+    QTest::newRow("word at the end of a line longer than the steps")
+        << QByteArray(3 * first, 'x') + "WORD" << true << qsizetype(1);
+    // Code page 932: 0x8C 0x57 is one kanji whose trail byte is 'W'; the
+    // word's bytes straddle it at the step boundary and are no hit.
+    const QByteArray straddle = QByteArray(first - 1, 'x') + "\x8c" + "WORD" + "\r\n";
+    QTest::newRow("byte match across a character at the step boundary")
+        << straddle << false << qsizetype(1);
+}
+
+void tst_FileScan::poolStepBoundaries()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, hasHit);
+    QFETCH(qsizetype, lines);
+    QTemporaryDir tmp;
+    QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/A.TXT"), bytes));
+    const WordMatcher m(QStringLiteral("WORD"), false);
+    ScanPool pool(m, 0);
+    pool.setRoom(1000);
+    pool.add(tmp.path() + QLatin1Char('/'), {QStringLiteral("A.TXT")}, {QStringLiteral("K")});
+    Probe a;
+    QVERIFY(pool.take(a));
+    QVERIFY(a.readable);
+    QCOMPARE(a.hasHit, hasHit);
+    if (hasHit) {
+        QVERIFY(a.decoded);
+        QCOMPARE(a.scanned.lineCount(), lines);
     }
 }
 
