@@ -5,6 +5,44 @@
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
 
+namespace {
+
+bool isAsciiLetter(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// Whether the entry's key (its text before the first ":@:") equals key
+// without regard to case, exactly as a case-insensitive compare of the two
+// tells. Most entries looked at belong to another file and differ in length
+// or in an ASCII character; those are told without folding. Folding keeps the
+// length, so an equal key ends where the key does. Paths differ mostly in
+// their last characters: compared from the end.
+bool keyEquals(QStringView entry, QStringView key)
+{
+    const qsizetype n = key.size();
+    if (entry.size() < n || (entry.size() > n && !entry.sliced(n).startsWith(LineFormat::kSeparator)))
+        return false;
+    for (qsizetype i = n - 1; i >= 0; --i) {
+        const char16_t a = entry[i].unicode();
+        const char16_t b = key[i].unicode();
+        if (a == b)
+            continue;
+        if (a < 0x80 && b < 0x80) {
+            // ASCII characters fold only to ASCII, a letter to its other case.
+            if (!isAsciiLetter(a) || (a ^ 0x20) != b)
+                return false;
+            continue;
+        }
+        return LineFormat::Entry_Key(entry).compare(key, Qt::CaseInsensitive) == 0;
+    }
+    // Equal up to ASCII letter case; the entry's key ends at n unless a
+    // separator begins earlier.
+    return LineFormat::Entry_Key(entry).size() == n;
+}
+
+} // namespace
+
 void LineIndex::Build_Line_Index(WorkArea &work, StatusPanels *status, EventPump *pump)
 {
     if (status) {
@@ -23,8 +61,7 @@ void LineIndex::Build_Line_Index(WorkArea &work, StatusPanels *status, EventPump
         // line of the previous one. A key compare ignores case so that a file
         // list item whose folder differs in case still finds its lines.
         int k = j;
-        while (k < lineCount
-               && LineFormat::Entry_Key(lines.text(k)).compare(key, Qt::CaseInsensitive) != 0)
+        while (k < lineCount && !keyEquals(lines.text(k), key))
             ++k;
         if (k < lineCount)
             j = k;

@@ -52,6 +52,8 @@ private Q_SLOTS:
     void lineIndexBrokenInvariants_data();
     void lineIndexBrokenInvariants();
     void lineIndexRunningTotals();
+    void lineIndexKeyComparison_data();
+    void lineIndexKeyComparison();
 };
 
 void tst_WorkArea::sortedOrder_data()
@@ -323,6 +325,47 @@ void tst_WorkArea::lineIndexRunningTotals()
     LineIndex::Build_Line_Index(w);
     QCOMPARE(w.Mojisuu_Count_List.data(1), 170);
     QCOMPARE(w.Mojisuu_Count_List.data(2), 170 + 9 + 60 + 12 + 2);
+}
+
+void tst_WorkArea::lineIndexKeyComparison_data()
+{
+    // The file list holds `path`; its one line is stored under `lineKey`,
+    // after two lines of "/D/B1.TXT" that the scan passes over first.
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("lineKey");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("same key") << QStringLiteral("/d/a1.txt") << QStringLiteral("/D/A1.TXT") << true;
+    QTest::newRow("same length, one digit differs")
+        << QStringLiteral("/d/a1.txt") << QStringLiteral("/D/A2.TXT") << false;
+    QTest::newRow("ASCII letter case in the folder")
+        << QStringLiteral("/d/a1.txt") << QStringLiteral("/d/A1.TXT") << true;
+    QTest::newRow("letters that differ beyond case") << QStringLiteral("/d/a1.txt") << QStringLiteral("/D/A1.TXS") << false;
+    QTest::newRow("'@' and '`' differ by the case bit only")
+        << QStringLiteral("/d/a@.txt") << QStringLiteral("/D/A`.TXT") << false;
+    QTest::newRow("Greek case in the folder")
+        << QStringLiteral("/\u03c3/a.txt") << QStringLiteral("/\u03a3/A.TXT") << true;
+    QTest::newRow("Kelvin sign against K")
+        << QStringLiteral("/d/k.txt") << QStringLiteral("/D/\u212a.TXT") << true;
+    QTest::newRow("key longer than the path") << QStringLiteral("/d/a1.txt") << QStringLiteral("/D/A1.TXTX") << false;
+    QTest::newRow("separator inside the path") << QStringLiteral("/d/a:@:b") << QStringLiteral("/D/A:@:B") << false;
+}
+
+void tst_WorkArea::lineIndexKeyComparison()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, lineKey);
+    QFETCH(bool, found);
+    WorkArea w;
+    addFile(w, QStringLiteral("/d/b1.txt"), 2);
+    QVERIFY(w.Add_File(path) >= 0);
+    const int at = w.Search_Hit_All_Line_List.count();
+    // Written in place: the sorted list would move a key that does not
+    // match its file.
+    w.Search_Hit_All_Line_List.insert(at, lineKey + QStringLiteral(":@:0000000001:@:text"));
+    LineIndex::Build_Line_Index(w);
+    const int file = w.Search_Hit_File_List.indexOfCaseInsensitive(path);
+    QVERIFY(file >= 0);
+    QCOMPARE(w.Search_Hit_File_List.data(file), found ? at : w.Search_Hit_All_Line_List.count());
 }
 
 QTEST_GUILESS_MAIN(tst_WorkArea)
