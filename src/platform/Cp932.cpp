@@ -111,7 +111,12 @@ QString Cp932::decode(QByteArrayView bytes)
 {
     QString out;
     out.resize(bytes.size());
-    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    out.truncate(decodeTo(bytes, reinterpret_cast<char16_t *>(out.data())));
+    return out;
+}
+
+qsizetype Cp932::decodeTo(QByteArrayView bytes, char16_t *dst)
+{
     qsizetype n = 0;
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
     const qsizetype size = bytes.size();
@@ -133,6 +138,5 @@ QString Cp932::decode(QByteArrayView bytes)
             dst[n++] = char16_t(kRawByteBase + b);
         }
     }
-    out.truncate(n);
-    return out;
+    return n;
 }

@@ -30,6 +30,9 @@ public:
     static QByteArray encode(QStringView text);
     static void encodeAppend(QStringView text, QByteArray &out);
     static QString decode(QByteArrayView bytes);
+    // Decodes into out, which has room for bytes.size() characters (never
+    // more are written); the number of characters written.
+    static qsizetype decodeTo(QByteArrayView bytes, char16_t *out);
 
     static bool isLeadByte(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 };

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -85,14 +86,12 @@ void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const Q
     out.entries.clear();
     out.hitLines.clear();
     out.entries.reserve(qsizetype(countLines(bytes, std::numeric_limits<qint64>::max() - 1)));
-    // One decode for the whole file. CR and LF bytes always decode to
-    // themselves, so the decoded text breaks into the same lines as the
-    // bytes; the byte lines are walked alongside to find the candidates.
-    const QString text = Cp932::decode(bytes);
-    const QChar *chars = text.constData();
-    const qsizetype charCount = text.size();
+    // Each line is decoded on its own, into a buffer that stays in the cache,
+    // and copied into its entry: no decoded copy of the whole file. CR and LF
+    // are never trail bytes, so a line decodes as it would within the file.
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
     const qsizetype size = bytes.size();
+    std::vector<char16_t> chars(256);
 
     const QString head = key + LineFormat::kSeparator;
     out.textOffset = head.size() + 13;
@@ -101,24 +100,24 @@ void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const Q
 
     WordMatcher::Cursor cursor(matcher, bytes);
     qsizetype candidate = matcher.canMatch() ? cursor.next(0) : -1;
-    qsizetype b = 0, c = 0;
+    qsizetype b = 0;
     for (qint64 n = 1;; ++n) {
         qsizetype be = b;
         while (be < size && !isBreak(data[be]))
             ++be;
-        qsizetype ce = c;
-        while (ce < charCount && chars[ce] != u'\n' && chars[ce] != u'\r')
-            ++ce;
+        if (chars.size() < size_t(be - b))
+            chars.resize(size_t(be - b));
+        const qsizetype charCount = Cp932::decodeTo(bytes.sliced(b, be - b), chars.data());
 
         qint64 v = n;
         for (int d = 5; d >= 0; --d, v /= 10)
             number[d] = QChar(u'0' + char16_t(v % 10));
         // One allocation per entry, filled in place.
-        QString entry(out.textOffset + (ce - c), Qt::Uninitialized);
+        QString entry(out.textOffset + charCount, Qt::Uninitialized);
         QChar *to = entry.data();
         std::memcpy(to, head.constData(), size_t(head.size()) * sizeof(QChar));
         std::memcpy(to + head.size(), number, sizeof number);
-        std::memcpy(to + out.textOffset, chars + c, size_t(ce - c) * sizeof(QChar));
+        std::memcpy(static_cast<void *>(to + out.textOffset), chars.data(), size_t(charCount) * sizeof(char16_t));
 
         if (candidate >= 0 && candidate < b)
             candidate = cursor.next(b);
@@ -132,7 +131,6 @@ void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const Q
         if (be >= size)
             break;
         b = (data[be] == '\r' && be + 1 < size && data[be + 1] == '\n') ? be + 2 : be + 1;
-        c = (chars[ce] == u'\r' && ce + 1 < charCount && chars[ce + 1] == u'\n') ? ce + 2 : ce + 1;
         if (b >= size)
             break; // the last line ended with its break
     }

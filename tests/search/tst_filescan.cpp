@@ -6,6 +6,7 @@
 #include "search/ScanPool.h"
 #include "search/WordMatcher.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void countLines();
     void countLinesStopsAtLimit();
     void collect();
+    void collectDecodesAsTheWholeFile_data();
+    void collectDecodesAsTheWholeFile();
     void poolReadsInSteps_data();
     void poolReadsInSteps();
     void poolStepBoundaries_data();
@@ -138,6 +141,33 @@ void tst_FileScan::collect()
                                        QStringLiteral("/D/A.TXT:@:000005.000:@:last")}));
     QCOMPARE(out.hitLines, std::vector<int>({0, 3}));
     QCOMPARE(out.lineText(3).toString(), QStringLiteral("KEY:@:x"));
+}
+
+void tst_FileScan::collectDecodesAsTheWholeFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("lead byte before CR LF") << b({0x41, 0x82, 0x0D, 0x0A, 0x82, 0xA0});
+    QTest::newRow("lead byte at the end of the file") << b({0x82, 0xA0, 0x0D, 0x0A, 0x88});
+    QTest::newRow("invalid trail, then a kanji") << b({0x81, 0x20, 0x8C, 0x57, 0x0A, 0x0D});
+    QTest::newRow("half-width katakana and raw bytes") << b({0xB1, 0x80, 0xA0, 0xFD, 0x0D, 0x0D, 0x0A});
+    QTest::newRow("long line") << sjis(QString(3000, QChar(u'漢')) + QStringLiteral("\r\nx"));
+}
+
+void tst_FileScan::collectDecodesAsTheWholeFile()
+{
+    // Each line decoded on its own gives the lines of the whole file decoded
+    // at once.
+    QFETCH(QByteArray, bytes);
+    const WordMatcher m(QStringLiteral("x"), false);
+    ScannedFile out;
+    FileScan::collect(m, bytes, QStringLiteral("K"), out, nullptr);
+    const QString whole = Cp932::decode(bytes);
+    QStringList lines = whole.split(QRegularExpression(QStringLiteral("\\r\\n|\\r|\\n")));
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast(); // a break ends the last line
+    QCOMPARE(out.lineCount(), lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        QCOMPARE(out.lineText(i).toString(), lines.at(i));
 }
 
 void tst_FileScan::poolReadsInSteps_data()
