@@ -143,7 +143,11 @@ void ScanPool::helperLoop()
     for (;;) {
         qint64 index = 0;
         Job job;
-        m_work.wait(lock, [&] { return m_quit || claim(index, job); });
+        if (!claim(index, job)) {
+            ++m_idle;
+            m_work.wait(lock, [&] { return m_quit || claim(index, job); });
+            --m_idle;
+        }
         if (m_quit)
             return;
         lock.unlock();
@@ -163,6 +167,7 @@ void ScanPool::closeFoldersBefore(qint64 index)
 
 bool ScanPool::take(Probe &out)
 {
+    bool wake = false;
     {
         std::unique_lock lock(m_mutex);
         if (m_jobs.empty())
@@ -187,8 +192,12 @@ bool ScanPool::take(Probe &out)
         if (out.decoded)
             m_reserved.fetch_sub(out.scanned.lineCount(), std::memory_order_relaxed);
         closeFoldersBefore(m_base);
+        // The window moved on: a waiting helper is woken once half of it is
+        // free and there is a file to claim.
+        wake = m_idle > 0 && m_next < m_base + qint64(m_jobs.size()) && m_base + kWindow - m_next >= kWindow / 2;
     }
-    m_work.notify_all(); // the window moved on
+    if (wake)
+        m_work.notify_all();
     return true;
 }
 

@@ -48,11 +48,13 @@ struct Probe
 // wait at the end of each folder.
 //
 // At most kWindow files beyond the next one to be taken are read ahead, so
-// memory stays bounded by kWindow of the largest files with a hit.
+// memory stays bounded by kWindow of the largest files with a hit. A helper
+// that finds the window full sleeps until half of it is free again: woken
+// for every file taken, it would cost a sleep and a wake-up per file.
 class ScanPool
 {
 public:
-    static constexpr int kWindow = 16;
+    static constexpr int kWindow = 32;
     // A file is read in steps, the first of kFirstRead bytes, each further
     // one twice the last up to kMaxRead, and searched as it comes: its
     // reading ends at the first confirmed hit once it is known to have more
@@ -120,6 +122,7 @@ private:
     qint64 m_base = 0;
     qint64 m_next = 0;     // first job nobody has claimed
     int m_inFlight = 0;    // jobs claimed and not finished
+    int m_idle = 0;        // helpers waiting for a job
     QByteArray m_mainScratch;
 
     std::atomic<qint64> m_room{0};
