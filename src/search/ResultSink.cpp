@@ -50,7 +50,7 @@ qint64 ResultSink::Line_Room() const
     return std::max<qint64>(0, std::min<qint64>(room, ItemList::kMaxItems));
 }
 
-bool ResultSink::Admit(const WalkFile &file, const ScannedFile &scanned)
+bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
 {
     const qsizetype lineCount = scanned.lineCount();
     const int displayLines = 1 + int(scanned.hitLines.size());
@@ -66,7 +66,8 @@ bool ResultSink::Admit(const WalkFile &file, const ScannedFile &scanned)
         m_work.Append_Display_Line(LineFormat::Line_No_6(i + 1) + QLatin1Char(':')
                                    + scanned.lineText(i).toString());
     m_work.Add_File(file.realPath());
-    m_work.Search_Hit_All_Line_List.addRun(scanned.entries);
+    m_work.Search_Hit_All_Line_List.addRun(std::move(scanned.entries));
+    scanned.entries.clear();
     ++m_admitted;
     return true;
 }

@@ -39,8 +39,9 @@ public:
     // Adds the file: its path to the file and change lists, all its lines to
     // the all-lines store, its header and hit lines to the display lists.
     // When the display lists or the file list cannot take it, refuses it with
-    // the overflow message instead and adds nothing. true when admitted.
-    bool Admit(const WalkFile &file, const ScannedFile &scanned);
+    // the overflow message instead and adds nothing. true when admitted; the
+    // entries are then taken over from scanned.
+    bool Admit(const WalkFile &file, ScannedFile &scanned);
 
     int admitted() const { return m_admitted; }
 

@@ -1,6 +1,8 @@
 #include "workarea/ItemList.h"
 
 #include <algorithm>
+#include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -62,14 +64,35 @@ bool ItemList::insert(int index, const QString &text, qint32 data)
 
 int ItemList::addRun(const QStringList &texts)
 {
+    return addRunOf(texts);
+}
+
+int ItemList::addRun(QStringList &&texts)
+{
+    return addRunOf(std::move(texts));
+}
+
+template<typename Texts>
+int ItemList::addRunOf(Texts &&texts)
+{
+    // A const list's texts are shared; a list handed over gives them up.
+    constexpr bool take = !std::is_const_v<std::remove_reference_t<Texts>> && std::is_rvalue_reference_v<Texts &&>;
+    auto text = [&](qsizetype i) -> decltype(auto) {
+        if constexpr (take)
+            return std::move(texts[i]);
+        else
+            return std::as_const(texts)[i];
+    };
     if (texts.isEmpty())
         return count();
     if (count() + texts.size() > kMaxItems)
         return -1;
+    const size_t n = size_t(texts.size());
     if (!m_sorted) {
         const int first = count();
-        for (const QString &t : texts)
-            m_items.push_back(Item{t, 0, {}});
+        m_items.reserve(m_items.size() + n);
+        for (qsizetype i = 0; i < texts.size(); ++i)
+            m_items.push_back(Item{text(i), 0, {}});
         return first;
     }
     const int first = upperBound(texts.front());
@@ -77,16 +100,14 @@ int ItemList::addRun(const QStringList &texts)
     // run; otherwise the items are placed one by one.
     const bool contiguous = first == count() || compare(texts.back(), m_items[size_t(first)].text) < 0;
     if (!contiguous) {
-        for (const QString &t : texts)
+        for (const QString &t : std::as_const(texts))
             add(t);
         return first;
     }
-    std::vector<Item> run;
-    run.reserve(size_t(texts.size()));
-    for (const QString &t : texts)
-        run.push_back(Item{t, 0, {}});
-    m_items.insert(m_items.begin() + first, std::make_move_iterator(run.begin()),
-                   std::make_move_iterator(run.end()));
+    // Empty items opened in place and filled: no second array of the run.
+    m_items.insert(m_items.begin() + first, n, Item{});
+    for (size_t i = 0; i < n; ++i)
+        m_items[size_t(first) + i].text = text(qsizetype(i));
     return first;
 }
 

@@ -45,6 +45,8 @@ public:
     // as adding them one by one, at the cost of one insertion. Index of the
     // first item, or -1 (nothing added) when the run does not fit.
     int addRun(const QStringList &texts);
+    // The same, taking the texts over (they are left empty or unspecified).
+    int addRun(QStringList &&texts);
 
     void remove(int index);
     void removeRange(int index, int n);
@@ -73,6 +75,8 @@ private:
         QString tag;
     };
     int upperBound(QStringView text) const;
+    template<typename Texts>
+    int addRunOf(Texts &&texts);
 
     bool m_sorted;
     std::vector<Item> m_items;

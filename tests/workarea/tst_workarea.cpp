@@ -38,6 +38,8 @@ private Q_SLOTS:
     void prefixPathsKeepFileOrder();
     void fractionalLineNumbersInOrder();
     void insertAtIndexStays();
+    void runTakenOverAsAddedOneByOne_data();
+    void runTakenOverAsAddedOneByOne();
     void capRefusesNeverWraps();
     void isFileOpenIgnoresCase_data();
     void isFileOpenIgnoresCase();
@@ -131,6 +133,39 @@ void tst_WorkArea::insertAtIndexStays()
     QVERIFY(list.insert(2, QStringLiteral("A")));
     QCOMPARE(list.texts(), (QStringList{QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("A")}));
     QVERIFY(!list.insert(5, QStringLiteral("X")));
+}
+
+void tst_WorkArea::runTakenOverAsAddedOneByOne_data()
+{
+    // A sorted list holding /B and /D entries; a run of /key entries added.
+    QTest::addColumn<QString>("key");
+    QTest::newRow("in the middle") << QStringLiteral("/C");
+    QTest::newRow("at the front") << QStringLiteral("/A");
+    QTest::newRow("at the end") << QStringLiteral("/E");
+    QTest::newRow("interleaved with stored entries") << QStringLiteral("/b");
+}
+
+void tst_WorkArea::runTakenOverAsAddedOneByOne()
+{
+    QFETCH(QString, key);
+    auto entries = [](const QString &k, int from, int n) {
+        QStringList out;
+        for (int i = from; i < from + n; ++i)
+            out.append(k + QStringLiteral(":@:") + LineFormat::Line_No_10(i) + QStringLiteral(":@:t"));
+        return out;
+    };
+    ItemList oneByOne(true), shared(true), taken(true);
+    for (ItemList *l : {&oneByOne, &shared, &taken})
+        for (const QString &e : entries(QStringLiteral("/B"), 1, 3) + entries(QStringLiteral("/D"), 1, 2))
+            l->add(e);
+    // Line numbers 2.. fall between the stored /B entries for key "/b".
+    const QStringList run = entries(key, 2, 4);
+    for (const QString &e : run)
+        oneByOne.add(e);
+    QCOMPARE(shared.addRun(run), taken.addRun(QStringList(run)));
+    QCOMPARE(shared.texts(), oneByOne.texts());
+    QCOMPARE(taken.texts(), oneByOne.texts());
+    QCOMPARE(run.size(), 4); // the shared list is left as it was
 }
 
 void tst_WorkArea::capRefusesNeverWraps()
