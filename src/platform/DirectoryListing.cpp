@@ -9,6 +9,21 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+namespace {
+
+QString upperCase(const QString &name)
+{
+    QString out = name;
+    char16_t *p = reinterpret_cast<char16_t *>(out.data());
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const char16_t c = p[i];
+        p[i] = c < 0x80 ? (c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c) : QChar(c).toUpper().unicode();
+    }
+    return out;
+}
+
+} // namespace
+
 bool DirectoryListing::lessByListingOrder(const QString &a, const QString &b)
 {
     const qsizetype n = std::min(a.size(), b.size());
@@ -46,6 +61,7 @@ bool DirectoryListing::list(const QString &folder, QList<DirEntry> &entries, QSt
             continue;
         DirEntry e;
         e.name = QFile::decodeName(d->d_name);
+        e.upperName = upperCase(e.name);
         e.hidden = d->d_name[0] == '.';
         if (!fileDetails && d->d_type == DT_REG) {
             e.regularFile = true;
@@ -77,8 +93,11 @@ bool DirectoryListing::list(const QString &folder, QList<DirEntry> &entries, QSt
         entries.append(std::move(e));
     }
     ::closedir(dir);
+    // The same order as lessByListingOrder, with each name upper-cased once
+    // rather than in every comparison.
     std::sort(entries.begin(), entries.end(), [](const DirEntry &a, const DirEntry &b) {
-        return lessByListingOrder(a.name, b.name);
+        const int c = QStringView(a.upperName).compare(b.upperName);
+        return c != 0 ? c < 0 : a.name < b.name;
     });
     return true;
 }

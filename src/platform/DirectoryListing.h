@@ -13,6 +13,7 @@
 struct DirEntry
 {
     QString name;
+    QString upperName; // name with each code unit upper-cased, as the listing order compares it
     bool directory = false;
     bool regularFile = false;
     bool hidden = false;

@@ -2,7 +2,6 @@
 
 #include "platform/DirectoryListing.h"
 #include "search/SikibetuMatcher.h"
-#include "workarea/LineFormat.h"
 
 FolderWalk::FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped)
     : m_sikibetu(sikibetu), m_subDirs(subDirs), m_skipped(std::move(skipped)),
@@ -48,7 +47,7 @@ bool FolderWalk::Next_Folder(QString &folder, QList<WalkFile> &files)
         if (!entry.regularFile)
             continue;
         WalkFile file;
-        file.upperName = LineFormat::Ucase(entry.name);
+        file.upperName = entry.upperName;
         if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::Identifier_Of(file.upperName)))
             continue;
         file.dir = folder;
