@@ -1,11 +1,34 @@
 #include "search/BatchMessagePort.h"
 
+#include <QStringEncoder>
+
+namespace {
+
+void appendUtf8(QByteArray &out, QStringView text)
+{
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    const qsizetype at = out.size();
+    out.resize(at + utf8.requiredSpace(text.size()));
+    char *end = utf8.appendToBuffer(out.data() + at, text);
+    out.truncate(end - out.constData());
+}
+
+} // namespace
+
 MessagePort::Answer BatchMessagePort::show(const QString &text, const QString &caption, Icon, Buttons buttons)
 {
-    QString line = caption + QStringLiteral(": ") + text;
-    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    line += QLatin1Char('\n');
-    m_pending += line.toUtf8();
+    // "caption: text", each CR LF as LF, encoded straight into the block.
+    appendUtf8(m_pending, caption);
+    m_pending += ": ";
+    const QStringView view(text);
+    qsizetype from = 0;
+    for (qsizetype at = view.indexOf(u"\r\n"); at >= 0; at = view.indexOf(u"\r\n", from)) {
+        appendUtf8(m_pending, view.sliced(from, at - from));
+        m_pending += '\n';
+        from = at + 2;
+    }
+    appendUtf8(m_pending, view.sliced(from));
+    m_pending += '\n';
     if (m_pending.size() >= 64 * 1024 || m_clock.elapsed() >= 200)
         flush();
     ++m_shown;
