@@ -7,8 +7,13 @@ const QString StatusPanels::kHitSu = QStringLiteral("HIT_SU");
 
 void StatusPanels::setText(const QString &key, const QString &text)
 {
-    if (m_texts.value(key) == text && m_texts.contains(key))
+    // One lookup: the search sets a panel for every file it reads.
+    const auto it = m_texts.find(key);
+    if (it == m_texts.end())
+        m_texts.insert(key, text);
+    else if (*it == text)
         return;
-    m_texts.insert(key, text);
+    else
+        *it = text;
     Q_EMIT changed(key, text);
 }

@@ -8,13 +8,25 @@ namespace {
 
 const QString kSeparator = QStringLiteral(":@:");
 
+// QChar::toUpper, without the call for ASCII (paths are mostly ASCII).
+char16_t upper(char16_t c)
+{
+    if (c < 0x80)
+        return c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c;
+    return QChar(c).toUpper().unicode();
+}
+
 // Case-insensitive compare of two plain texts; 0 when equal ignoring case.
 int compareFolded(QStringView a, QStringView b)
 {
     const qsizetype n = std::min(a.size(), b.size());
+    const char16_t *pa = a.utf16();
+    const char16_t *pb = b.utf16();
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t x = a[i].toUpper().unicode();
-        const char16_t y = b[i].toUpper().unicode();
+        if (pa[i] == pb[i])
+            continue;
+        const char16_t x = upper(pa[i]);
+        const char16_t y = upper(pb[i]);
         if (x != y)
             return x < y ? -1 : 1;
     }
@@ -135,10 +147,10 @@ int ItemList::indexOfCaseInsensitive(QStringView text) const
     }
     // Items equal without regard to case are adjacent in collation order; the
     // first of them is the first item not below the folded text.
+    const qsizetype sx = text.indexOf(kSeparator);
     auto it = std::partition_point(m_items.begin(), m_items.end(), [&](const Item &item) {
         const QStringView t = item.text;
         const qsizetype si = t.indexOf(kSeparator);
-        const qsizetype sx = text.indexOf(kSeparator);
         const int c = compareFolded(si < 0 ? t : t.left(si), sx < 0 ? text : text.left(sx));
         if (c != 0)
             return c < 0;

@@ -21,8 +21,13 @@ bool isAsciiLetter(char16_t c)
 bool keyEquals(QStringView entry, QStringView key)
 {
     const qsizetype n = key.size();
-    if (entry.size() < n || (entry.size() > n && !entry.sliced(n).startsWith(LineFormat::kSeparator)))
+    if (entry.size() < n)
         return false;
+    if (entry.size() > n) {
+        // ":@:" must begin at n.
+        if (entry.size() < n + 3 || entry[n] != u':' || entry[n + 1] != u'@' || entry[n + 2] != u':')
+            return false;
+    }
     for (qsizetype i = n - 1; i >= 0; --i) {
         const char16_t a = entry[i].unicode();
         const char16_t b = key[i].unicode();

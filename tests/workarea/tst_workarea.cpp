@@ -195,6 +195,9 @@ void tst_WorkArea::isFileOpenIgnoresCase_data()
     QTest::newRow("exact") << QStringLiteral("/c/a.txt") << QStringLiteral("/c/a.txt") << 1;
     QTest::newRow("prefix is another file") << QStringLiteral("/c/a.txt") << QStringLiteral("/c/a.tx") << 0;
     QTest::newRow("longer is another file") << QStringLiteral("/c/a.txt") << QStringLiteral("/c/a.txt2") << 0;
+    QTest::newRow("case beyond ASCII") << QStringLiteral("/c/\u00e4\u03c3.txt") << QStringLiteral("/C/\u00c4\u03a3.TXT") << 1;
+    QTest::newRow("'@' is not the upper case of '`'") << QStringLiteral("/c/`.txt") << QStringLiteral("/c/@.txt") << 0;
+    QTest::newRow("'_' is not the lower case of DEL") << QStringLiteral("/c/_.txt") << QStringLiteral("/c/\u007f.txt") << 0;
 }
 
 void tst_WorkArea::isFileOpenIgnoresCase()
