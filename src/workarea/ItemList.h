@@ -1,10 +1,20 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
-#include <vector>
+
+// One item of an ItemList; outside the class only so that it can be declared
+// relocatable.
+struct ItemListEntry
+{
+    QString text;
+    qint32 data = 0;
+    QString tag;
+};
+Q_DECLARE_TYPEINFO(ItemListEntry, Q_RELOCATABLE_TYPE);
 
 // An ordered list of texts with one 32-bit integer (ItemData) per item, the
 // storage of every work-area list. Counts and indexes are 16-bit in the
@@ -68,16 +78,14 @@ public:
     static int compare(QStringView a, QStringView b);
 
 private:
-    struct Item
-    {
-        QString text;
-        qint32 data = 0;
-        QString tag;
-    };
+    using Item = ItemListEntry;
     int upperBound(QStringView text) const;
     template<typename Texts>
     int addRunOf(Texts &&texts);
 
     bool m_sorted;
-    std::vector<Item> m_items;
+    // A QList of a relocatable type: a run inserted into a sorted list of
+    // 32,000 entries moves the tail with one memmove, not item by item.
+    QList<Item> m_items;
 };
+
