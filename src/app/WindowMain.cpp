@@ -16,7 +16,7 @@ int main(int argc, char **argv)
 {
     if (argc > 1 && qstrcmp(argv[1], "search") == 0) {
         QCoreApplication app(argc, argv);
-        return BatchSearch::run(app.arguments().mid(2));
+        return BatchSearch::run(app.arguments().mid(2), true);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quav"));

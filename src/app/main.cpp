@@ -35,7 +35,7 @@ int main(int argc, char **argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "search") == 0) {
         QCoreApplication app(argc, argv);
-        return BatchSearch::run(app.arguments().mid(2));
+        return BatchSearch::run(app.arguments().mid(2), true);
     }
     const std::string window = windowProgram(argv[0]);
     ::execv(window.c_str(), argv);

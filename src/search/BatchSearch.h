@@ -8,6 +8,8 @@
 class BatchSearch
 {
 public:
-    static int run(const QStringList &args);
+    // processEndsAfter: the caller ends the process right after, so the work
+    // area is left to the system rather than freed entry by entry.
+    static int run(const QStringList &args, bool processEndsAfter = false);
     static QString helpText();
 };
