@@ -81,11 +81,12 @@ qint64 FileScan::countLines(QByteArrayView bytes, qint64 limit)
 }
 
 void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
-                       EventPump *pump)
+                       EventPump *pump, qint64 lineCount)
 {
     out.entries.clear();
     out.hitLines.clear();
-    out.entries.reserve(qsizetype(countLines(bytes, std::numeric_limits<qint64>::max() - 1)));
+    out.entries.reserve(
+        qsizetype(lineCount >= 0 ? lineCount : countLines(bytes, std::numeric_limits<qint64>::max() - 1)));
     // Each line is decoded on its own, into a buffer that stays in the cache,
     // and copied into its entry: no decoded copy of the whole file. CR and LF
     // are never trail bytes, so a line decodes as it would within the file.

@@ -46,7 +46,8 @@ public:
 
     // Every line decoded into its all-lines entry under the file's key (its
     // upper-case path), and the lines that hold the word. Yields to the event
-    // loop every few hundred lines when given a pump.
+    // loop every few hundred lines when given a pump. lineCount: the file's
+    // lines when the caller has counted them already (-1: not known).
     static void collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
-                        EventPump *pump);
+                        EventPump *pump, qint64 lineCount = -1);
 };

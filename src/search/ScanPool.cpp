@@ -119,7 +119,7 @@ void ScanPool::probe(qint64 index, const Job &job, QByteArray &scratch)
             result.tooLong = true;
         } else if (lines <= room - m_reserved.load(std::memory_order_relaxed)) {
             m_reserved.fetch_add(lines, std::memory_order_relaxed);
-            FileScan::collect(m_matcher, scratch, job.key, result.scanned, nullptr);
+            FileScan::collect(m_matcher, scratch, job.key, result.scanned, nullptr, lines);
             result.decoded = true;
         } else {
             // A copy, so that the scratch buffer keeps its capacity: a

@@ -61,11 +61,12 @@ void admitOrRefuse(ResultSink &sink, const WordMatcher &matcher, const WalkFile 
         return;
     }
     const qint64 room = sink.Line_Room();
-    if (FileScan::countLines(probe.bytes, room) > room) {
+    const qint64 lines = FileScan::countLines(probe.bytes, room);
+    if (lines > room) {
         sink.Refuse_Overflow(file);
         return;
     }
-    FileScan::collect(matcher, probe.bytes, ResultSink::Key_Of(file), scanned, pump);
+    FileScan::collect(matcher, probe.bytes, ResultSink::Key_Of(file), scanned, pump, lines);
     sink.Admit(file, scanned);
 }
 
