@@ -80,6 +80,32 @@ qint64 FileScan::countLines(QByteArrayView bytes, qint64 limit)
     return lines == 0 ? 1 : lines;
 }
 
+qint64 FileScan::countBreaks(QByteArrayView bytes, qsizetype from, qsizetype to, qint64 limit)
+{
+    const char *data = bytes.data();
+    qint64 breaks = 0;
+    qsizetype i = from;
+    if (i > 0 && i < to && data[i] == '\n' && data[i - 1] == '\r')
+        ++i; // counted with its CR
+    while (i < to && breaks <= limit) {
+        const void *lf = std::memchr(data + i, '\n', size_t(to - i));
+        const qsizetype lfAt = lf ? static_cast<const char *>(lf) - data : to;
+        const void *cr = std::memchr(data + i, '\r', size_t(lfAt - i));
+        ++breaks;
+        if (!cr) {
+            if (!lf) {
+                --breaks; // no break left
+                break;
+            }
+            i = lfAt + 1;
+            continue;
+        }
+        const qsizetype crAt = static_cast<const char *>(cr) - data;
+        i = (crAt + 1 < bytes.size() && data[crAt + 1] == '\n') ? crAt + 2 : crAt + 1;
+    }
+    return breaks;
+}
+
 void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
                        EventPump *pump, qint64 lineCount)
 {

@@ -44,6 +44,15 @@ public:
     // up to limit + 1: enough to tell whether the file fits.
     static qint64 countLines(QByteArrayView bytes, qint64 limit);
 
+    // Line breaks (CR LF, LF or a lone CR) that begin in bytes [from, to),
+    // counted only up to limit + 1. A break is counted where it begins, so
+    // that counting a file in steps as it is read gives its breaks once
+    // each: an LF right after a CR belongs to that CR; a CR that is the last
+    // byte read so far counts, whatever follows it. Lines of bytes
+    // [0, to) = the breaks + 1 when something follows the last break (1 for
+    // no bytes at all).
+    static qint64 countBreaks(QByteArrayView bytes, qsizetype from, qsizetype to, qint64 limit);
+
     // Every line decoded into its all-lines entry under the file's key (its
     // upper-case path), and the lines that hold the word. Yields to the event
     // loop every few hundred lines when given a pump. lineCount: the file's

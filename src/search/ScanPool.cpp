@@ -109,9 +109,18 @@ void ScanPool::probe(qint64 index, const Job &job, QByteArray &scratch)
         // less what was decoded ahead of it. (Lines counted on a part of the
         // file are never more than the whole file has.)
         const qint64 room = m_room.load(std::memory_order_relaxed);
-        qint64 lines = FileScan::countLines(scratch, room);
+        // Counted as the bytes come, each byte once.
+        qint64 breaks = 0;
+        qsizetype counted = 0;
+        auto linesSoFar = [&] {
+            breaks += FileScan::countBreaks(scratch, counted, scratch.size(), room - breaks);
+            counted = scratch.size();
+            const char last = scratch.isEmpty() ? '\n' : scratch.back();
+            return scratch.isEmpty() ? qint64(1) : breaks + (last == '\n' || last == '\r' ? 0 : 1);
+        };
+        qint64 lines = linesSoFar();
         while (lines <= room && !file.atEnd() && readStep())
-            lines = FileScan::countLines(scratch, room);
+            lines = linesSoFar();
         if (!ok) {
             result.readable = false;
             result.hasHit = false;

@@ -21,6 +21,8 @@ private Q_SLOTS:
     void countLines_data();
     void countLines();
     void countLinesStopsAtLimit();
+    void countBreaksInSteps_data();
+    void countBreaksInSteps();
     void collect();
     void collectDecodesAsTheWholeFile_data();
     void collectDecodesAsTheWholeFile();
@@ -126,6 +128,36 @@ void tst_FileScan::countLinesStopsAtLimit()
     QCOMPARE(FileScan::countLines(five, 5), qint64(5));
     QVERIFY(FileScan::countLines(five, 4) > 4);
     QVERIFY(FileScan::countLines(five, 0) > 0);
+}
+
+void tst_FileScan::countBreaksInSteps_data()
+{
+    countLines_data();
+    QTest::newRow("CR LF CR LF") << QByteArray("\r\n\r\n");
+    QTest::newRow("lone CRs and LFs") << QByteArray("\r\r\n\n\rx\n\r");
+}
+
+void tst_FileScan::countBreaksInSteps()
+{
+    // Read in two or three steps, cut anywhere (also between CR and LF): the
+    // lines counted step by step are those of the whole.
+    QFETCH(QByteArray, bytes);
+    const qint64 expected = FileScan::countLines(bytes, 1000);
+    auto lines = [](QByteArrayView read, qint64 breaks) {
+        return read.isEmpty() ? qint64(1)
+                              : breaks + (read.back() == '\n' || read.back() == '\r' ? 0 : 1);
+    };
+    for (qsizetype a = 0; a <= bytes.size(); ++a) {
+        for (qsizetype b = a; b <= bytes.size(); ++b) {
+            qint64 breaks = FileScan::countBreaks(bytes.first(a), 0, a, 1000);
+            QVERIFY(lines(bytes.first(a), breaks) <= expected); // a part never has more
+            breaks += FileScan::countBreaks(bytes.first(b), a, b, 1000);
+            breaks += FileScan::countBreaks(bytes, b, bytes.size(), 1000);
+            QCOMPARE(lines(bytes, breaks), expected);
+        }
+    }
+    const QByteArray many = QByteArray("x\r\n").repeated(50);
+    QVERIFY(FileScan::countBreaks(many, 0, many.size(), 9) > 9);
 }
 
 void tst_FileScan::collect()
