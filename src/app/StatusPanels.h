@@ -4,6 +4,9 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
+#include <optional>
+
 // The status bar's four panels, addressed by key: "SEARCH", "PATH", "WORD",
 // "HIT_SU". The core writes texts here; the status bar widget mirrors them.
 class StatusPanels : public QObject
@@ -16,11 +19,15 @@ public:
     static const QString kHitSu;
 
     void setText(const QString &key, const QString &text);
-    QString text(const QString &key) const { return m_texts.value(key); }
+    QString text(const QString &key) const;
 
 Q_SIGNALS:
     void changed(const QString &key, const QString &text);
 
 private:
+    // The four panels by slot, found without hashing their key: the search
+    // sets "PATH" for every file it reads. Any other key goes to m_texts.
+    static int slotOf(const QString &key);
+    std::array<std::optional<QString>, 4> m_panels;
     QHash<QString, QString> m_texts;
 };

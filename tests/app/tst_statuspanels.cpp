@@ -1,0 +1,46 @@
+#include "app/StatusPanels.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_StatusPanels : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void changedOnlyOnChange_data();
+    void changedOnlyOnChange();
+};
+
+void tst_StatusPanels::changedOnlyOnChange_data()
+{
+    // The key as the constant, as an equal text built elsewhere, or another key.
+    QTest::addColumn<QString>("key");
+    QTest::newRow("panel constant") << StatusPanels::kPath;
+    QTest::newRow("equal text") << QString(QStringLiteral("PA") + QStringLiteral("TH"));
+    QTest::newRow("other key") << QStringLiteral("EXTRA");
+}
+
+void tst_StatusPanels::changedOnlyOnChange()
+{
+    QFETCH(QString, key);
+    StatusPanels status;
+    QSignalSpy spy(&status, &StatusPanels::changed);
+    QCOMPARE(status.text(key), QString());
+    status.setText(key, QString()); // a first text, even empty, is a change
+    status.setText(key, QString());
+    status.setText(key, QStringLiteral("a.txt"));
+    status.setText(key, QStringLiteral("a.txt"));
+    status.setText(key, QStringLiteral("b.txt"));
+    QCOMPARE(spy.count(), 3);
+    QCOMPARE(spy.last().at(1).toString(), QStringLiteral("b.txt"));
+    QCOMPARE(status.text(key), QStringLiteral("b.txt"));
+    // One key's text leaves the others alone.
+    if (key != StatusPanels::kPath)
+        QCOMPARE(status.text(StatusPanels::kPath), QString());
+    QCOMPARE(status.text(StatusPanels::kWord), QString());
+    if (key == StatusPanels::kPath)
+        QCOMPARE(status.text(StatusPanels::kPath), QStringLiteral("b.txt"));
+}
+
+QTEST_GUILESS_MAIN(tst_StatusPanels)
+#include "tst_statuspanels.moc"
