@@ -4,9 +4,8 @@
 
 namespace {
 
-void appendUtf8(QByteArray &out, QStringView text)
+void appendUtf8(QByteArray &out, QStringEncoder &utf8, QStringView text)
 {
-    QStringEncoder utf8(QStringEncoder::Utf8);
     const qsizetype at = out.size();
     out.resize(at + utf8.requiredSpace(text.size()));
     char *end = utf8.appendToBuffer(out.data() + at, text);
@@ -18,16 +17,19 @@ void appendUtf8(QByteArray &out, QStringView text)
 MessagePort::Answer BatchMessagePort::show(const QString &text, const QString &caption, Icon, Buttons buttons)
 {
     // "caption: text", each CR LF as LF, encoded straight into the block.
-    appendUtf8(m_pending, caption);
+    appendUtf8(m_pending, m_utf8, caption);
     m_pending += ": ";
-    const QStringView view(text);
+    const char16_t *chars = QStringView(text).utf16();
+    const qsizetype size = text.size();
     qsizetype from = 0;
-    for (qsizetype at = view.indexOf(u"\r\n"); at >= 0; at = view.indexOf(u"\r\n", from)) {
-        appendUtf8(m_pending, view.sliced(from, at - from));
-        m_pending += '\n';
-        from = at + 2;
+    for (qsizetype i = 0; i + 1 < size; ++i) {
+        if (chars[i] == u'\r' && chars[i + 1] == u'\n') {
+            appendUtf8(m_pending, m_utf8, QStringView(text).sliced(from, i - from));
+            m_pending += '\n';
+            from = ++i + 1;
+        }
     }
-    appendUtf8(m_pending, view.sliced(from));
+    appendUtf8(m_pending, m_utf8, QStringView(text).sliced(from));
     m_pending += '\n';
     if (m_pending.size() >= 64 * 1024 || m_clock.elapsed() >= 200)
         flush();

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QStringEncoder>
 
 #include <cstdio>
 
@@ -31,5 +32,7 @@ private:
     std::FILE *m_out;
     int m_shown = 0;
     QByteArray m_pending;
+    // Stateless: each text is whole, a lone surrogate is not carried over.
+    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
     QElapsedTimer m_clock;
 };
