@@ -1,12 +1,20 @@
 #include "workarea/ItemList.h"
 
 #include <algorithm>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
 namespace {
 
-const QString kSeparator = QStringLiteral(":@:");
+// Where ":@:" begins, or -1: the first ':' looked for with the library's
+// character search, as QStringView::indexOf costs more for a short needle.
+qsizetype separatorAt(QStringView text)
+{
+    const std::u16string_view view(text.utf16(), size_t(text.size()));
+    const size_t at = view.find(u":@:");
+    return at == std::u16string_view::npos ? -1 : qsizetype(at);
+}
 
 // QChar::toUpper, without the call for ASCII (paths are mostly ASCII).
 char16_t upper(char16_t c)
@@ -37,8 +45,8 @@ int compareFolded(QStringView a, QStringView b)
 
 int ItemList::compare(QStringView a, QStringView b)
 {
-    const qsizetype sa = a.indexOf(kSeparator);
-    const qsizetype sb = b.indexOf(kSeparator);
+    const qsizetype sa = separatorAt(a);
+    const qsizetype sb = separatorAt(b);
     const QStringView keyA = sa < 0 ? a : a.left(sa);
     const QStringView keyB = sb < 0 ? b : b.left(sb);
     if (int c = compareFolded(keyA, keyB))
@@ -147,10 +155,10 @@ int ItemList::indexOfCaseInsensitive(QStringView text) const
     }
     // Items equal without regard to case are adjacent in collation order; the
     // first of them is the first item not below the folded text.
-    const qsizetype sx = text.indexOf(kSeparator);
+    const qsizetype sx = separatorAt(text);
     auto it = std::partition_point(m_items.begin(), m_items.end(), [&](const Item &item) {
         const QStringView t = item.text;
-        const qsizetype si = t.indexOf(kSeparator);
+        const qsizetype si = separatorAt(t);
         const int c = compareFolded(si < 0 ? t : t.left(si), sx < 0 ? text : text.left(sx));
         if (c != 0)
             return c < 0;
