@@ -35,28 +35,33 @@ void ScanPool::add(const QString &folder, const QStringList &names, const QStrin
 {
     if (names.isEmpty())
         return;
+    // Prepared outside the lock, which the helpers take for every file.
+    // Files are opened relative to their folder: no lookup from the root for
+    // each. Without the folder open, by full path.
+    Folder f;
+    f.path = folder;
+    f.fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::vector<Job> jobs;
+    jobs.reserve(size_t(names.size()));
+    for (qsizetype i = 0; i < names.size(); ++i)
+        jobs.push_back(Job{f.fd, folder, names.at(i), keys.at(i)});
     {
         std::lock_guard lock(m_mutex);
-        // Files are opened relative to their folder: no lookup from the root
-        // for each. Without the folder open, by full path.
-        Folder f;
-        f.path = folder;
-        f.fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            m_jobs.push_back(Job{f.fd, folder, names.at(i), keys.at(i)});
+        for (Job &job : jobs) {
+            m_jobs.push_back(std::move(job));
             m_probes.emplace_back();
             m_finished.push_back(0);
         }
         f.lastJob = m_base + qint64(m_jobs.size()) - 1;
         m_folders.push_back(std::move(f));
+        m_queued.store(qint64(m_jobs.size()), std::memory_order_relaxed);
     }
     m_work.notify_all();
 }
 
 qsizetype ScanPool::queued() const
 {
-    std::lock_guard lock(m_mutex);
-    return qsizetype(m_jobs.size());
+    return qsizetype(m_queued.load(std::memory_order_relaxed));
 }
 
 bool ScanPool::claim(qint64 &index, Job &job)
@@ -70,7 +75,7 @@ bool ScanPool::claim(qint64 &index, Job &job)
     return true;
 }
 
-void ScanPool::probe(qint64 index, const Job &job, QByteArray &scratch)
+Probe ScanPool::probe(const Job &job, QByteArray &scratch)
 {
     // Reading and matching happen outside the lock; the job's slot is not
     // touched by anyone else until it is marked finished.
@@ -136,7 +141,11 @@ void ScanPool::probe(qint64 index, const Job &job, QByteArray &scratch)
             result.bytes = QByteArray(scratch.constData(), scratch.size());
         }
     }
-    std::lock_guard lock(m_mutex);
+    return result;
+}
+
+void ScanPool::finish(qint64 index, Probe &&result)
+{
     if (index >= m_base) { // else dropped by cancel
         m_probes[size_t(index - m_base)] = std::move(result);
         m_finished[size_t(index - m_base)] = 1;
@@ -160,23 +169,33 @@ void ScanPool::helperLoop()
         if (m_quit)
             return;
         lock.unlock();
-        probe(index, job, scratch);
+        Probe result = probe(job, scratch);
         lock.lock();
+        // Finished and the next one claimed under the same hold of the lock.
+        finish(index, std::move(result));
     }
 }
 
-void ScanPool::closeFoldersBefore(qint64 index)
+void ScanPool::dropFoldersBefore(qint64 index, std::vector<int> &toClose)
 {
     while (!m_folders.empty() && m_folders.front().lastJob < index) {
         if (m_folders.front().fd >= 0)
-            ::close(m_folders.front().fd);
+            toClose.push_back(m_folders.front().fd);
         m_folders.pop_front();
     }
+}
+
+void ScanPool::closeAll(std::vector<int> &fds)
+{
+    for (int fd : fds)
+        ::close(fd);
+    fds.clear();
 }
 
 bool ScanPool::take(Probe &out)
 {
     bool wake = false;
+    std::vector<int> toClose;
     {
         std::unique_lock lock(m_mutex);
         if (m_jobs.empty())
@@ -187,8 +206,9 @@ bool ScanPool::take(Probe &out)
             Job job;
             if (claim(index, job)) {
                 lock.unlock();
-                probe(index, job, m_mainScratch);
+                Probe result = probe(job, m_mainScratch);
                 lock.lock();
+                finish(index, std::move(result));
                 continue;
             }
             m_done.wait(lock);
@@ -198,15 +218,17 @@ bool ScanPool::take(Probe &out)
         m_jobs.pop_front();
         m_finished.pop_front();
         ++m_base;
+        m_queued.store(qint64(m_jobs.size()), std::memory_order_relaxed);
         if (out.decoded)
             m_reserved.fetch_sub(out.scanned.lineCount(), std::memory_order_relaxed);
-        closeFoldersBefore(m_base);
+        dropFoldersBefore(m_base, toClose);
         // The window moved on: a waiting helper is woken once half of it is
         // free and there is a file to claim.
         wake = m_idle > 0 && m_next < m_base + qint64(m_jobs.size()) && m_base + kWindow - m_next >= kWindow / 2;
     }
     if (wake)
         m_work.notify_all();
+    closeAll(toClose);
     return true;
 }
 
@@ -219,7 +241,11 @@ void ScanPool::cancel()
     m_probes.clear();
     m_finished.clear();
     m_base = m_next = claimedEnd;
+    m_queued.store(0, std::memory_order_relaxed);
     m_done.wait(lock, [&] { return m_inFlight == 0; });
-    closeFoldersBefore(std::numeric_limits<qint64>::max());
+    std::vector<int> toClose;
+    dropFoldersBefore(std::numeric_limits<qint64>::max(), toClose);
     m_reserved.store(0, std::memory_order_relaxed);
+    lock.unlock();
+    closeAll(toClose);
 }

@@ -103,8 +103,13 @@ private:
     };
     void helperLoop();
     bool claim(qint64 &index, Job &job); // under m_mutex
-    void probe(qint64 index, const Job &job, QByteArray &scratch);
-    void closeFoldersBefore(qint64 index); // under m_mutex
+    // Reads and matches one file; touches nothing shared but the atomics.
+    Probe probe(const Job &job, QByteArray &scratch);
+    void finish(qint64 index, Probe &&result); // under m_mutex
+    // Folders whose files are all taken; their descriptors are closed by the
+    // caller once the lock is released.
+    void dropFoldersBefore(qint64 index, std::vector<int> &toClose); // under m_mutex
+    static void closeAll(std::vector<int> &fds);
 
     const WordMatcher &m_matcher;
     std::vector<std::thread> m_threads;
@@ -125,6 +130,7 @@ private:
     int m_idle = 0;        // helpers waiting for a job
     QByteArray m_mainScratch;
 
+    std::atomic<qint64> m_queued{0}; // m_jobs.size(), read without the lock
     std::atomic<qint64> m_room{0};
     std::atomic<qint64> m_reserved{0}; // lines of files decoded ahead and not taken yet
 };
