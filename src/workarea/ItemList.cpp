@@ -110,7 +110,6 @@ int ItemList::addRunOf(Texts &&texts)
     const size_t n = size_t(texts.size());
     if (!m_sorted) {
         const int first = count();
-        m_items.reserve(m_items.size() + n);
         for (qsizetype i = 0; i < texts.size(); ++i)
             m_items.push_back(Item{text(i), 0, {}});
         return first;
