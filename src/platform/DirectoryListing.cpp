@@ -1,5 +1,7 @@
 #include "platform/DirectoryListing.h"
 
+#include "platform/TextCase.h"
+
 #include <QDir>
 
 #include <algorithm>
@@ -9,27 +11,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-namespace {
-
-QString upperCase(const QString &name)
-{
-    QString out = name;
-    char16_t *p = reinterpret_cast<char16_t *>(out.data());
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        const char16_t c = p[i];
-        p[i] = c < 0x80 ? (c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c) : QChar(c).toUpper().unicode();
-    }
-    return out;
-}
-
-} // namespace
-
 bool DirectoryListing::lessByListingOrder(const QString &a, const QString &b)
 {
     const qsizetype n = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t ua = a.at(i).toUpper().unicode();
-        const char16_t ub = b.at(i).toUpper().unicode();
+        const char16_t ua = TextCase::upperUnit(a.at(i).unicode());
+        const char16_t ub = TextCase::upperUnit(b.at(i).unicode());
         if (ua != ub)
             return ua < ub;
     }
@@ -61,7 +48,7 @@ bool DirectoryListing::list(const QString &folder, QList<DirEntry> &entries, QSt
             continue;
         DirEntry e;
         e.name = QFile::decodeName(d->d_name);
-        e.upperName = upperCase(e.name);
+        e.upperName = TextCase::upperUnits(e.name);
         e.hidden = d->d_name[0] == '.';
         if (!fileDetails && d->d_type == DT_REG) {
             e.regularFile = true;

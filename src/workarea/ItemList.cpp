@@ -1,5 +1,7 @@
 #include "workarea/ItemList.h"
 
+#include "platform/TextCase.h"
+
 #include <algorithm>
 #include <string_view>
 #include <type_traits>
@@ -16,14 +18,6 @@ qsizetype separatorAt(QStringView text)
     return at == std::u16string_view::npos ? -1 : qsizetype(at);
 }
 
-// QChar::toUpper, without the call for ASCII (paths are mostly ASCII).
-char16_t upper(char16_t c)
-{
-    if (c < 0x80)
-        return c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c;
-    return QChar(c).toUpper().unicode();
-}
-
 // Case-insensitive compare of two plain texts; 0 when equal ignoring case.
 int compareFolded(QStringView a, QStringView b)
 {
@@ -33,8 +27,8 @@ int compareFolded(QStringView a, QStringView b)
     for (qsizetype i = 0; i < n; ++i) {
         if (pa[i] == pb[i])
             continue;
-        const char16_t x = upper(pa[i]);
-        const char16_t y = upper(pb[i]);
+        const char16_t x = TextCase::upperUnit(pa[i]);
+        const char16_t y = TextCase::upperUnit(pb[i]);
         if (x != y)
             return x < y ? -1 : 1;
     }

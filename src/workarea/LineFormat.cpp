@@ -1,6 +1,7 @@
 #include "workarea/LineFormat.h"
 
 #include "platform/Cp932.h"
+#include "platform/TextCase.h"
 
 #include <QDateTime>
 
@@ -92,10 +93,7 @@ QStringView LineFormat::Entry_Text(QStringView entry)
 
 QString LineFormat::Ucase(QStringView text)
 {
-    QString out(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        out[i] = text[i].toUpper();
-    return out;
+    return TextCase::upperUnits(text);
 }
 
 QString LineFormat::File_Header(const QString &prefix, const QString &upperPath, const QString &suffix)
