@@ -55,9 +55,7 @@ void backToList(Workbench &wb)
         wb.listView->setCaret(0);
         wb.listView->selectToLineEnd();
     }
-    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Ready"));
-    wb.status.setText(StatusPanels::kPath, wb.work.Search_Path);
-    wb.status.setText(StatusPanels::kHitSu, ListView::File_Count_Text(wb));
+    ListView::Show_Ready_Panels(wb);
     wb.MENU_SETTEI();
 }
 

@@ -18,6 +18,13 @@ QString ListView::File_Count_Text(const Workbench &wb)
     return QStringLiteral("対象数 =") + QString::number(wb.work.Search_Hit_File_List.count()) + QStringLiteral("ﾌｧｲﾙ");
 }
 
+void ListView::Show_Ready_Panels(Workbench &wb)
+{
+    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Ready"));
+    wb.status.setText(StatusPanels::kPath, wb.work.Search_Path);
+    wb.status.setText(StatusPanels::kHitSu, File_Count_Text(wb));
+}
+
 bool ListView::Build_List_View(Workbench &wb)
 {
     const int n = wb.work.Search_Hit_List.count();
@@ -56,9 +63,7 @@ bool ListView::Build_List_View(Workbench &wb)
 
 void ListView::Show_Status_Counts(Workbench &wb)
 {
-    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Ready"));
-    wb.status.setText(StatusPanels::kPath, wb.work.Search_Path);
-    wb.status.setText(StatusPanels::kHitSu, File_Count_Text(wb));
+    Show_Ready_Panels(wb);
 
     CommandBoard &b = wb.board;
     b.setEnabled(QStringLiteral("HOZON"), wb.work.Hozon_Flag == 1);
@@ -141,7 +146,5 @@ void ListView::Show_List_View(Workbench &wb, bool fromToolbar)
     CommandBoard &b = wb.board;
     b.enable({"DISP", "HINAGATA", "FILE_DELETE"});
     b.disable({"DISP_SEARCH", "SORT", "UPDATE"});
-    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Ready"));
-    wb.status.setText(StatusPanels::kPath, wb.work.Search_Path);
-    wb.status.setText(StatusPanels::kHitSu, File_Count_Text(wb));
+    Show_Ready_Panels(wb);
 }

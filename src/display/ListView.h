@@ -22,6 +22,8 @@ public:
     static void Show_Status_Counts(Workbench &wb);
     // "対象数 =" + number of files + "ﾌｧｲﾙ"
     static QString File_Count_Text(const Workbench &wb);
+    // "SEARCH" := "Ready", "PATH" := Search_Path, "HIT_SU" := the file count.
+    static void Show_Ready_Panels(Workbench &wb);
 
     // Caret position -> display line, from end offsets held as ItemData of
     // the count list. A caret exactly at a line's end offset stands at the

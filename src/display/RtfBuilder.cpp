@@ -3,6 +3,7 @@
 #include "app/StatusPanels.h"
 #include "app/Workbench.h"
 #include "platform/Cp932.h"
+#include "platform/DirectoryListing.h"
 #include "platform/EventPump.h"
 #include "platform/ProgressPort.h"
 #include "workarea/LineFormat.h"
@@ -190,9 +191,7 @@ QString RtfBuilder::Mark_Hits(QStringView line, QStringView word, bool ignoreCas
 
 QString RtfBuilder::Join_Path(const QString &folder, const QString &name)
 {
-    if (folder.isEmpty())
-        return name;
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+    return folder.isEmpty() ? name : DirectoryListing::withSeparator(folder) + name;
 }
 
 QString RtfBuilder::Fallback_Folder()
