@@ -31,21 +31,35 @@ void readString(const SettingsStore &store, const QString &section, const QStrin
         target = *v;
 }
 
+// The numbered string values of a section: DATA0 … DATA9, SIKIBETU00 … SIKIBETU19.
+template<size_t N>
+void readList(const SettingsStore &store, const QString &section, const char *stem, int width,
+              std::array<QString, N> &list)
+{
+    for (size_t i = 0; i < N; ++i)
+        readString(store, section, indexed(stem, int(i), width), list[i]);
+}
+
+template<size_t N>
+void writeList(SettingsStore &store, const QString &section, const char *stem, int width,
+               const std::array<QString, N> &list)
+{
+    for (size_t i = 0; i < N; ++i)
+        store.setString(section, indexed(stem, int(i), width), list[i]);
+}
+
 void readAll(const SettingsStore &store, Settings &s, const QString &section)
 {
     if (section == kSearchData) {
         readNumber(store, section, "DEFAULT_DATA", s.DEFAULT_DATA);
-        for (int i = 0; i < 10; ++i)
-            readString(store, section, indexed("DATA", i, 1), s.DATA[size_t(i)]);
+        readList(store, section, "DATA", 1, s.DATA);
     } else if (section == kSearchPath) {
         readNumber(store, section, "DEFAULT_PATH", s.DEFAULT_PATH);
-        for (int i = 0; i < 10; ++i)
-            readString(store, section, indexed("PATH", i, 1), s.PATH[size_t(i)]);
+        readList(store, section, "PATH", 1, s.PATH);
     } else if (section == kSearchSikibetu) {
         readNumber(store, section, "DEFAULT_SIKIBETU", s.DEFAULT_SIKIBETU);
         readNumber(store, section, "SIKIBETU_ALL_FLG", s.SIKIBETU_ALL_FLG);
-        for (int i = 0; i < 20; ++i)
-            readString(store, section, indexed("SIKIBETU", i, 2), s.SIKIBETU[size_t(i)]);
+        readList(store, section, "SIKIBETU", 2, s.SIKIBETU);
     } else if (section == kWindowConfig) {
         readNumber(store, section, "S_Bar", s.S_Bar);
         readNumber(store, section, "T_Bar", s.T_Bar);
@@ -153,8 +167,7 @@ bool SettingsIo::Write_Search_Data(Workbench &wb, QString *error)
     const Settings &s = wb.settings;
     return finishWrite(wb, kSearchData, true, error, [&](SettingsStore &st) {
         st.setNumber(kSearchData, QStringLiteral("DEFAULT_DATA"), s.DEFAULT_DATA);
-        for (int i = 0; i < 10; ++i)
-            st.setString(kSearchData, indexed("DATA", i, 1), s.DATA[size_t(i)]);
+        writeList(st, kSearchData, "DATA", 1, s.DATA);
     });
 }
 
@@ -163,8 +176,7 @@ bool SettingsIo::Write_Search_Path(Workbench &wb, QString *error)
     const Settings &s = wb.settings;
     return finishWrite(wb, kSearchPath, true, error, [&](SettingsStore &st) {
         st.setNumber(kSearchPath, QStringLiteral("DEFAULT_PATH"), s.DEFAULT_PATH);
-        for (int i = 0; i < 10; ++i)
-            st.setString(kSearchPath, indexed("PATH", i, 1), s.PATH[size_t(i)]);
+        writeList(st, kSearchPath, "PATH", 1, s.PATH);
     });
 }
 
@@ -174,8 +186,7 @@ bool SettingsIo::Write_Search_Sikibetu(Workbench &wb, QString *error)
     return finishWrite(wb, kSearchSikibetu, true, error, [&](SettingsStore &st) {
         st.setNumber(kSearchSikibetu, QStringLiteral("DEFAULT_SIKIBETU"), s.DEFAULT_SIKIBETU);
         st.setNumber(kSearchSikibetu, QStringLiteral("SIKIBETU_ALL_FLG"), s.SIKIBETU_ALL_FLG);
-        for (int i = 0; i < 20; ++i)
-            st.setString(kSearchSikibetu, indexed("SIKIBETU", i, 2), s.SIKIBETU[size_t(i)]);
+        writeList(st, kSearchSikibetu, "SIKIBETU", 2, s.SIKIBETU);
     });
 }
 
