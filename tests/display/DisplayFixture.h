@@ -2,6 +2,7 @@
 
 #include "app/Workbench.h"
 #include "display/RtfReader.h"
+#include "platform/MessagePort.h"
 #include "platform/RichViewPort.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
@@ -98,4 +99,17 @@ inline void setColours(Workbench &wb, bool on)
     wb.settings.Line_No_Color = 0x008000;    // green
     wb.settings.Hit_Color = 0x0000FF;        // red
     wb.settings.Color_Set_Flg = on ? 1 : 0;
+}
+
+// Views and messages of a core test: documents in dir, the search folder
+// "/data", colouring on.
+inline void attachPorts(Workbench &wb, const QTemporaryDir &dir, RichViewPort &list, RichViewPort &detail,
+                        MessagePort &messages)
+{
+    wb.Start_Dir = dir.path() + QLatin1Char('/');
+    wb.listView = &list;
+    wb.detailView = &detail;
+    wb.messages = &messages;
+    wb.work.Search_Path = QStringLiteral("/data");
+    setColours(wb, true);
 }

@@ -54,12 +54,7 @@ void tst_DetailView::init()
 
 void tst_DetailView::setUp(Workbench &wb, const QList<TestFile> &files)
 {
-    wb.Start_Dir = m_dir.path() + QLatin1Char('/');
-    wb.listView = &m_list;
-    wb.detailView = &m_detail;
-    wb.messages = &m_messages;
-    wb.work.Search_Path = QStringLiteral("/data");
-    setColours(wb, true);
+    attachPorts(wb, m_dir, m_list, m_detail, m_messages);
     fillWorkArea(wb, files, QStringLiteral("hit"));
     QVERIFY(ListView::Build_List_View(wb));
     ListView::Show_Status_Counts(wb);

@@ -41,12 +41,7 @@ void tst_ListView::init()
 
 void tst_ListView::setUpWorkbench(Workbench &wb, int hitLines)
 {
-    wb.Start_Dir = m_dir.path() + QLatin1Char('/');
-    wb.listView = &m_list;
-    wb.detailView = &m_detail;
-    wb.messages = &m_messages;
-    wb.work.Search_Path = QStringLiteral("/data");
-    setColours(wb, true);
+    attachPorts(wb, m_dir, m_list, m_detail, m_messages);
     QStringList lines;
     for (int i = 0; i < hitLines; ++i)
         lines.append(QStringLiteral("hit %1").arg(i));
