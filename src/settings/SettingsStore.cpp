@@ -139,15 +139,7 @@ void SettingsStore::parse(const QString &text, bool countDamage)
                 ++m_damagedLines;
             continue;
         }
-        bool replaced = false;
-        for (Value &existing : current->values)
-            if (existing.name.compare(v.name, Qt::CaseInsensitive) == 0) {
-                existing = v;
-                replaced = true;
-                break;
-            }
-        if (!replaced)
-            current->values.append(v);
+        put(*current, v);
     }
 }
 
@@ -225,44 +217,47 @@ bool SettingsStore::hasSection(const QString &section) const
     return findSection(sectionPath(section)) != nullptr;
 }
 
-std::optional<qint32> SettingsStore::number(const QString &section, const QString &name) const
+const SettingsStore::Value *SettingsStore::findValue(const QString &section, const QString &name) const
 {
     if (const Section *s = findSection(sectionPath(section)))
         for (const Value &v : s->values)
             if (v.name.compare(name, Qt::CaseInsensitive) == 0)
-                return v.isNumber ? std::optional<qint32>(v.number) : std::nullopt;
-    return std::nullopt;
+                return &v;
+    return nullptr;
+}
+
+// A value replaces the one of the same name (compared without case), which
+// keeps the name as first written; otherwise it is appended.
+void SettingsStore::put(Section &section, const Value &value)
+{
+    for (Value &v : section.values)
+        if (v.name.compare(value.name, Qt::CaseInsensitive) == 0) {
+            v = Value{v.name, value.isNumber, value.number, value.text};
+            return;
+        }
+    section.values.append(value);
+}
+
+std::optional<qint32> SettingsStore::number(const QString &section, const QString &name) const
+{
+    const Value *v = findValue(section, name);
+    return (v && v->isNumber) ? std::optional<qint32>(v->number) : std::nullopt;
 }
 
 std::optional<QString> SettingsStore::string(const QString &section, const QString &name) const
 {
-    if (const Section *s = findSection(sectionPath(section)))
-        for (const Value &v : s->values)
-            if (v.name.compare(name, Qt::CaseInsensitive) == 0)
-                return v.isNumber ? std::nullopt : std::optional<QString>(v.text);
-    return std::nullopt;
+    const Value *v = findValue(section, name);
+    return (v && !v->isNumber) ? std::optional<QString>(v->text) : std::nullopt;
 }
 
 void SettingsStore::setNumber(const QString &section, const QString &name, qint32 value)
 {
-    Section &s = ensureSection(section);
-    for (Value &v : s.values)
-        if (v.name.compare(name, Qt::CaseInsensitive) == 0) {
-            v = Value{v.name, true, value, {}};
-            return;
-        }
-    s.values.append(Value{name, true, value, {}});
+    put(ensureSection(section), Value{name, true, value, {}});
 }
 
 void SettingsStore::setString(const QString &section, const QString &name, const QString &value)
 {
-    Section &s = ensureSection(section);
-    for (Value &v : s.values)
-        if (v.name.compare(name, Qt::CaseInsensitive) == 0) {
-            v = Value{v.name, false, 0, value};
-            return;
-        }
-    s.values.append(Value{name, false, 0, value});
+    put(ensureSection(section), Value{name, false, 0, value});
 }
 
 QByteArray SettingsStore::installFile(const QString &startDir)

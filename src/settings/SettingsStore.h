@@ -75,6 +75,8 @@ private:
     Section *findSection(const QString &path);
     const Section *findSection(const QString &path) const;
     Section &ensureSection(const QString &section);
+    const Value *findValue(const QString &section, const QString &name) const;
+    static void put(Section &section, const Value &value);
     static QString sectionPath(const QString &section);
     void parse(const QString &text, bool countDamage);
 
