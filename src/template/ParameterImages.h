@@ -1,0 +1,71 @@
+#pragma once
+
+#include "template/DuplicationParameters.h"
+#include "workarea/ItemList.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class MessagePort;
+
+// The parameter dialog's working copy of the parameter list (its sorted image
+// list): read from parameter cards, added to, deleted from, and committed to
+// DuplicationParameters. Refusals are shown through the message port with the
+// caption kCaption and leave the images as they were.
+class ParameterImages
+{
+public:
+    static const QString kCaption; // "複製用パラメータ読み込み", of every message
+    static const QString kCancelCaption;   // "キャンセル"
+    static const QString kCompleteCaption; // "設定完了"
+    static const QString kNoSelection;     // "リストが選択されていません。"
+    static const QString kCardTooLong;     // "パラメータは１００枚までです。以降のイメージは読み捨てました。"
+    static const QString kNothingTyped;    // "追加イメージが入力されていません。"
+    static const QString kImageDuplicate;  // "パラメータイメージが重複しています。"
+    static const QString kNothingChosen;   // "パラメータイメージリストが選択されていません。"
+    static const QString kTooMany;         // "パラメータの数が多すぎます。MAX100まで！"
+    static const QString kEmptyImage;      // "パラメータにスペースは使えません。"
+    static const QString kDuplicate;       // "パラメータが重複しています。"
+
+    // The images start as the committed list.
+    explicit ParameterImages(const DuplicationParameters &committed);
+
+    QStringList images() const { return m_images.texts(); }
+    int count() const { return m_images.count(); }
+    // The commit button's caption: kCompleteCaption once a read, add or
+    // delete has succeeded, kCancelCaption before. Both commit.
+    QString Commit_Caption() const { return m_changed ? kCompleteCaption : kCancelCaption; }
+
+    // The lines of a parameter card, each unchanged (blanks and empty lines
+    // kept), at most 100 of them; *cut tells whether lines were left unread.
+    // An empty card has no lines.
+    static QStringList Card_Lines(const QByteArray &bytes, bool *cut = nullptr);
+
+    // Adds the lines of the card at path (empty: nothing was selected) to
+    // the images, without any test of their own. A card that cannot be read
+    // is reported and nothing is added.
+    bool Read_Card(const QString &path, MessagePort &port);
+    // Adds one typed value. The value is trimmed in place, as the text box
+    // then shows it; an empty value, one already among the images, and one
+    // with characters that have no code page 932 form are refused.
+    bool Add(QString &typed, MessagePort &port);
+    // Removes the images at the given rows.
+    bool Delete(const QList<int> &rows, MessagePort &port);
+
+    // The checks of a commit, then the images become the parameters. An
+    // empty image list commits an empty parameter list. false, with the
+    // parameters unchanged and the refusal shown, when a check fails.
+    bool Commit(DuplicationParameters &parameters, MessagePort &port) const;
+
+    // Why a value cannot stand in a file name, or empty when it can: a
+    // value holding "/" or NUL, or equal to "." or "..", would name a file
+    // in another folder or none, and one holding ":@:" could not be the key
+    // of a file in the work area.
+    static QString Unusable_In_File_Name(const QString &value);
+
+private:
+    ItemList m_images{true};
+    bool m_changed = false;
+};

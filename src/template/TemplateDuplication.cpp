@@ -1,0 +1,183 @@
+#include "template/TemplateDuplication.h"
+
+#include "platform/EventPump.h"
+#include "platform/MessagePort.h"
+#include "platform/ProgressPort.h"
+#include "workarea/LineFormat.h"
+
+const QString TemplateDuplication::kCaption = QStringLiteral("雛形複製");
+const QString TemplateDuplication::kLineErrorCaption = QStringLiteral("雛形複製処理");
+const QString TemplateDuplication::kNoParameters = QStringLiteral("複製のためのパラメータが設定されていません。");
+const QString TemplateDuplication::kNoSource = QStringLiteral("対象ファイルが選択されていません。");
+const QString TemplateDuplication::kNoSearchText = QStringLiteral("検索文字列が設定されていません。");
+const QString TemplateDuplication::kOneSourceOnly =
+    QStringLiteral("生成ファイル名に＃＃＃を選択したときは、\r\n対象ファイルは、１つしか選択できません。");
+const QString TemplateDuplication::kAlreadyOpen =
+    QStringLiteral("同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。");
+const QString TemplateDuplication::kOverflow =
+    QStringLiteral("で複製中に、Over Flow しました。\r\n対象データが多すぎます。雛形複製は中止しました。");
+const QString TemplateDuplication::kLineError = QStringLiteral("実行時のエラーを検出しました。\r\n複製失敗");
+
+namespace {
+
+constexpr qint64 kAdmissionLimit = 32700;
+// ReplaceInLine's arguments for a stored line, with letter case significant.
+constexpr int kStoredLine = 2;
+constexpr int kOverwrite = 1;
+constexpr int kSplice = 2;
+constexpr int kExactCase = 0;
+
+QString overflowText(const QString &source, const QString &parameter)
+{
+    return source + QStringLiteral("を") + parameter + TemplateDuplication::kOverflow;
+}
+
+} // namespace
+
+QStringList TemplateDuplication::Pattern_Items()
+{
+    return {QStringLiteral("＊＿＃＃＃．＊"), QStringLiteral("＊．＊＿＃＃＃"), QStringLiteral("＃＃＃")};
+}
+
+QString TemplateDuplication::New_File_Name(const QString &source, const QString &parameter, int pattern)
+{
+    const qsizetype slash = source.lastIndexOf(QLatin1Char('/'));
+    if (pattern == Parameter_Only)
+        return source.left(slash + 1) + parameter;
+    if (pattern != After_Name) {
+        const qsizetype dot = source.lastIndexOf(QLatin1Char('.'));
+        if (dot > slash)
+            return source.left(dot) + QLatin1Char('_') + parameter + source.mid(dot);
+    }
+    return source + QLatin1Char('_') + parameter;
+}
+
+QString TemplateDuplication::Made_Header(const QString &newPath, const QString &source)
+{
+    return LineFormat::kMakePrefix + newPath + LineFormat::kSeparator + QStringLiteral(" <-- ") + source;
+}
+
+bool TemplateDuplication::Check_Open(int paramCount, MessagePort &port)
+{
+    if (paramCount > 0)
+        return true;
+    port.show(kNoParameters, kCaption, MessagePort::Icon::Exclamation);
+    return false;
+}
+
+bool TemplateDuplication::Check_Run(int selectedSources, const QString &searchText, int pattern, MessagePort &port)
+{
+    QString refusal;
+    if (selectedSources <= 0)
+        refusal = kNoSource;
+    else if (searchText.isEmpty())
+        refusal = kNoSearchText;
+    else if (pattern == Parameter_Only && selectedSources != 1)
+        refusal = kOneSourceOnly;
+    if (refusal.isEmpty())
+        return true;
+    port.show(refusal, kCaption, MessagePort::Icon::Exclamation);
+    return false;
+}
+
+TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &parameter,
+                                                                const QString &searchText,
+                                                                const QString &source, int pattern,
+                                                                const TemplateStore &store,
+                                                                const ReplaceInLineFunction &replace)
+{
+    Made out;
+    const QString newPath = New_File_Name(source, parameter, pattern);
+    if (store.isOpen(newPath)) {
+        out.status = Status::Already_Open;
+        out.message = newPath + QStringLiteral("\r\n") + kAlreadyOpen;
+        return out;
+    }
+    const QStringList sourceEntries = store.storedEntries(source);
+    if (sourceEntries.size() + store.storedLines() > kAdmissionLimit) {
+        out.status = Status::Overflow;
+        out.message = overflowText(source, parameter);
+        return out;
+    }
+
+    const int method = parameter.size() == searchText.size() ? kOverwrite : kSplice;
+    QStringList entries;
+    entries.reserve(sourceEntries.size());
+    for (const QString &entry : sourceEntries) {
+        const qsizetype sep = entry.indexOf(LineFormat::kSeparator);
+        if (sep < 0) {
+            ++out.lineErrors;
+            continue;
+        }
+        QString line = newPath + entry.mid(sep);
+        QString output;
+        int changed = 0;
+        if (replace(kStoredLine, method, line, searchText, kExactCase, parameter, output, changed) != 0) {
+            ++out.lineErrors;
+            continue;
+        }
+        entries.append(output);
+    }
+
+    out.status = Status::Made;
+    out.file.path = newPath;
+    out.file.header = Made_Header(newPath, source);
+    out.file.entries = std::move(entries);
+    out.file.changed = true;
+    return out;
+}
+
+TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &parameters, const QStringList &sources,
+                                                      const QString &searchText, int pattern,
+                                                      TemplateStore &store, MessagePort &port,
+                                                      const ReplaceInLineFunction &replace,
+                                                      ProgressPort *progress, EventPump *pump)
+{
+    Summary summary;
+    if (!Check_Run(int(sources.size()), searchText, pattern, port)) {
+        summary.refused = true;
+        return summary;
+    }
+    if (progress) {
+        progress->setRange(0, int(parameters.size() * sources.size()));
+        progress->setValue(0);
+        progress->setShown(true);
+    }
+    int done = 0;
+    for (const QString &parameter : parameters) {
+        for (const QString &source : sources) {
+            Made made = Make_File_Seisei(parameter, searchText, source, pattern, store, replace);
+            switch (made.status) {
+            case Status::Already_Open:
+                ++summary.alreadyOpen;
+                port.show(made.message, kCaption, MessagePort::Icon::Exclamation);
+                break;
+            case Status::Overflow:
+                ++summary.overflow;
+                port.show(made.message, kCaption, MessagePort::Icon::Exclamation);
+                break;
+            case Status::Made: {
+                // One message for the file, not one per line: the routine
+                // refuses a line only for arguments that are the same for
+                // every line.
+                if (made.lineErrors > 0)
+                    port.show(kLineError, kLineErrorCaption, MessagePort::Icon::Critical);
+                const QString path = made.file.path;
+                if (store.addFile(std::move(made.file))) {
+                    ++summary.made;
+                    summary.newPaths.append(path);
+                } else {
+                    ++summary.overflow;
+                    port.show(overflowText(source, parameter), kCaption, MessagePort::Icon::Exclamation);
+                }
+                break;
+            }
+            }
+            if (progress)
+                progress->setValue(++done);
+            if (pump)
+                pump->yield();
+        }
+    }
+    return summary;
+}

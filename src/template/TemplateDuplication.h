@@ -1,0 +1,96 @@
+#pragma once
+
+#include "template/TemplateStore.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class EventPump;
+class MessagePort;
+class ProgressPort;
+
+// The replace routine of one line, as the replace dialog uses it: kind (2 =
+// an all-lines entry, whose key and line number are protected), method (1 =
+// overwrite in place, 2 = splice), the line (in/out), search, compare (0 =
+// letter case significant), replacement, the whole new line (out) and
+// whether anything was replaced (out). Returns 0, or an error code.
+using ReplaceInLineFunction =
+    std::function<int(int kind, int method, QString &line, const QString &search, int compare,
+                      const QString &replacement, QString &output, int &changed)>;
+
+// Template duplication: for every parameter and every chosen source file of
+// the work area, a new file whose name carries the parameter and whose lines
+// are the source's with the search text replaced by it. The new files live
+// in the work area, changed and unsaved.
+class TemplateDuplication
+{
+public:
+    static const QString kCaption;          // "雛形複製"
+    static const QString kLineErrorCaption; // "雛形複製処理"
+    static const QString kNoParameters;     // "複製のためのパラメータが設定されていません。"
+    static const QString kNoSource;         // "対象ファイルが選択されていません。"
+    static const QString kNoSearchText;     // "検索文字列が設定されていません。"
+    static const QString kOneSourceOnly;    // the refusal of pattern 3 with other than one source
+    static const QString kAlreadyOpen;      // N CR LF this
+    static const QString kOverflow;         // S を P this
+    static const QString kLineError;        // "実行時のエラーを検出しました。" CR LF "複製失敗"
+
+    // The name patterns, numbered as the pattern combo's items carry them.
+    enum Pattern { Before_Extension = 1, After_Name = 2, Parameter_Only = 3 };
+    // The combo's items in order: "＊＿＃＃＃．＊", "＊．＊＿＃＃＃", "＃＃＃".
+    static QStringList Pattern_Items();
+
+    // The new full name for source S and parameter P, both used unchanged:
+    //  1: P before the extension, "_" joining: /t/FORM.TXT -> /t/FORM_P.TXT;
+    //     the extension is the file name's last "." on, so a dot in a folder
+    //     name is never taken, and a name without one is treated as 2;
+    //  2: "_" and P after the whole name: /t/FORM.TXT -> /t/FORM.TXT_P;
+    //  3: a file named P in S's folder: /t/FORM.TXT -> /t/P.
+    static QString New_File_Name(const QString &source, const QString &parameter, int pattern);
+
+    // "MAKE___FILE = " + N + ":@: <-- " + S, no fill, no date.
+    static QString Made_Header(const QString &newPath, const QString &source);
+
+    // The command's test before the dialog opens; false, refused, when there
+    // are no parameters.
+    static bool Check_Open(int paramCount, MessagePort &port);
+    // The run's refusals, in order: no source, no search text, pattern 3
+    // with other than exactly one source. false when refused.
+    static bool Check_Run(int selectedSources, const QString &searchText, int pattern, MessagePort &port);
+
+    enum class Status { Made, Already_Open, Overflow };
+    struct Made
+    {
+        Status status = Status::Made;
+        AddedFile file;     // complete when Made: change flag set, no bytes
+        QString message;    // for Already_Open and Overflow
+        int lineErrors = 0; // lines the replace routine refused, left out
+    };
+
+    // One new file from one source and one parameter, not yet added: refused
+    // when its name is already in the work area, or when its lines would
+    // take the all-lines store past the admission limit (32,700 entries).
+    // Letter case is significant in the search; a parameter as long as the
+    // search text overwrites in place, another length splices.
+    static Made Make_File_Seisei(const QString &parameter, const QString &searchText, const QString &source,
+                                 int pattern, const TemplateStore &store, const ReplaceInLineFunction &replace);
+
+    struct Summary
+    {
+        bool refused = false; // a check of Check_Run failed; nothing tried
+        int made = 0;
+        int alreadyOpen = 0;
+        int overflow = 0;
+        QStringList newPaths; // the files made, in order of making
+    };
+
+    // The run: Check_Run, then every parameter in order and, within it,
+    // every source in order. A refused combination is reported and the run
+    // goes on; each made file joins the work area (and its line index)
+    // before the next is made, so a later source may be a file made earlier.
+    static Summary Run(const QStringList &parameters, const QStringList &sources, const QString &searchText,
+                       int pattern, TemplateStore &store, MessagePort &port, const ReplaceInLineFunction &replace,
+                       ProgressPort *progress = nullptr, EventPump *pump = nullptr);
+};

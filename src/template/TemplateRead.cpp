@@ -1,0 +1,180 @@
+#include "template/TemplateRead.h"
+
+#include "platform/Cp932.h"
+#include "platform/DirectoryListing.h"
+#include "platform/EventPump.h"
+#include "platform/MessagePort.h"
+#include "platform/ProgressPort.h"
+#include "platform/TextFile.h"
+#include "workarea/LineFormat.h"
+
+#include <QFileInfo>
+
+const QString TemplateRead::kCaption = QStringLiteral("雛形読み込み");
+const QString TemplateRead::kAlreadyOpen = QStringLiteral("同じファイルが既に開かれています。");
+const QString TemplateRead::kNoSelection = QStringLiteral("リストが選択されていません。");
+const QString TemplateRead::kDiscardQuestion =
+    QStringLiteral("現在の検索編集内容は全て消去されます。\r\n続けますか？");
+const QString TemplateRead::kOverflow = QStringLiteral("Over Flow しました。対象データが多すぎます。");
+const QString TemplateRead::kStopped = QStringLiteral("雛形追加は中止しました。");
+const QString TemplateRead::kClearWordQuestion =
+    QStringLiteral("検索文字列が意味をなさなくなる可能性があります。\r\n現在の検索文字列をクリアしますか？");
+
+namespace {
+
+constexpr qint64 kAdmissionLimit = 32700;
+
+// The file's full name, the reason and the closing line, one a line.
+QString refusalText(const QString &path, const QString &reason)
+{
+    return path + QStringLiteral("\r\n") + reason + QStringLiteral("\r\n") + TemplateRead::kStopped;
+}
+
+TemplateRead::Outcome refused(TemplateRead::Status status, const QString &message)
+{
+    TemplateRead::Outcome out;
+    out.status = status;
+    out.message = message;
+    return out;
+}
+
+} // namespace
+
+QString TemplateRead::Template_Folder(const QString &browseFolder)
+{
+    return DirectoryListing::withSeparator(browseFolder);
+}
+
+QString TemplateRead::Template_Header(const QString &path, const QDateTime &modified, qint64 size)
+{
+    return LineFormat::File_Header(LineFormat::kAddPrefix, path, LineFormat::Date_Size_Suffix(modified, size));
+}
+
+QStringList TemplateRead::Template_Entries(const QString &path, const QStringList &lines)
+{
+    QStringList entries;
+    entries.reserve(lines.size());
+    const QString keyPart = path + LineFormat::kSeparator;
+    for (qsizetype k = 0; k < lines.size(); ++k)
+        entries.append(keyPart + LineFormat::Line_No_10(k + 1) + LineFormat::kSeparator + lines.at(k));
+    return entries;
+}
+
+TemplateRead::Outcome TemplateRead::Make_Template(const QString &path, const QByteArray &bytes,
+                                                  const QDateTime &modified, qint64 storedLines)
+{
+    if (bytes.isEmpty())
+        return refused(Status::Empty, QString());
+    // Counted before anything is decoded or added: a file refused here
+    // leaves no trace.
+    const QList<QByteArrayView> raw = TextFile::splitLines(bytes);
+    if (storedLines + raw.size() > kAdmissionLimit)
+        return refused(Status::Overflow, refusalText(path, kOverflow));
+
+    QStringList lines;
+    lines.reserve(raw.size());
+    for (QByteArrayView line : raw)
+        lines.append(Cp932::decode(line));
+
+    Outcome out;
+    out.status = Status::Added;
+    out.file.path = path;
+    out.file.header = Template_Header(path, modified, bytes.size());
+    out.file.entries = Template_Entries(path, lines);
+    out.file.changed = false;
+    out.file.bytes = bytes;
+    out.file.size = bytes.size();
+    out.file.modified = modified;
+    return out;
+}
+
+TemplateRead::Outcome TemplateRead::Read_Template(const QString &path, qint64 storedLines)
+{
+    if (path.contains(LineFormat::kSeparator))
+        return refused(Status::Unreadable,
+                       refusalText(path, QStringLiteral("ファイル名に \":@:\" が含まれているため、読み込めません。")));
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return refused(Status::Unreadable, refusalText(path, QStringLiteral("通常のファイルではありません。")));
+    const QDateTime modified = info.lastModified();
+    QByteArray bytes;
+    QString error;
+    if (!TextFile::readBytes(path, bytes, &error))
+        return refused(Status::Unreadable, error + QStringLiteral("\r\n") + kStopped);
+    return Make_Template(path, bytes, modified, storedLines);
+}
+
+bool TemplateRead::Check_Selection(const QStringList &paths, const TemplateStore &store, MessagePort &port)
+{
+    for (const QString &path : paths) {
+        if (store.isOpen(path)) {
+            port.show(kAlreadyOpen, kCaption, MessagePort::Icon::Exclamation);
+            return false;
+        }
+    }
+    if (paths.isEmpty()) {
+        port.show(kNoSelection, kCaption, MessagePort::Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+TemplateRead::Discard TemplateRead::Ask_Discard(bool discardTicked, int resultFlag, MessagePort &port)
+{
+    if (!discardTicked || resultFlag != 1)
+        return Discard::Keep;
+    const auto answer =
+        port.show(kDiscardQuestion, kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::YesNo);
+    return answer == MessagePort::Answer::Yes ? Discard::Discard : Discard::Declined;
+}
+
+TemplateRead::Summary TemplateRead::Read_Templates(const QStringList &paths, TemplateStore &store,
+                                                   MessagePort &port, ProgressPort *progress, EventPump *pump)
+{
+    Summary summary;
+    if (progress) {
+        progress->setRange(0, int(paths.size()));
+        progress->setValue(0);
+        progress->setShown(true);
+    }
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString &path = paths.at(i);
+        Outcome outcome = Read_Template(path, store.storedLines());
+        switch (outcome.status) {
+        case Status::Empty:
+            ++summary.empty;
+            break;
+        case Status::Unreadable:
+            ++summary.refused;
+            port.show(outcome.message, kCaption, MessagePort::Icon::Critical);
+            break;
+        case Status::Overflow:
+            ++summary.refused;
+            port.show(outcome.message, kCaption, MessagePort::Icon::Exclamation);
+            break;
+        case Status::Added:
+            // The line limit passed, but the file or display lists may still
+            // be full: that is the same overflow to the user.
+            if (store.addFile(std::move(outcome.file))) {
+                ++summary.added;
+            } else {
+                ++summary.refused;
+                port.show(refusalText(path, kOverflow), kCaption, MessagePort::Icon::Exclamation);
+            }
+            break;
+        }
+        if (progress)
+            progress->setValue(int(i + 1));
+        if (pump)
+            pump->yield();
+    }
+    return summary;
+}
+
+bool TemplateRead::Ask_Clear_Search_Word(const QString &searchWord, MessagePort &port)
+{
+    if (searchWord.isEmpty())
+        return false;
+    return port.show(kClearWordQuestion, kCaption, MessagePort::Icon::Question, MessagePort::Buttons::YesNo)
+        == MessagePort::Answer::Yes;
+}
