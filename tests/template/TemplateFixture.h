@@ -1,18 +1,15 @@
 #pragma once
 
+#include "template/TemplateRead.h"
 #include "template/TemplateStore.h"
 #include "workarea/LineFormat.h"
 
-#include <QList>
-#include <QString>
-#include <QStringList>
-
-// The work area as template read and duplication see it, held in plain lists.
+// The work area as template read and duplication see it, in plain lists.
 class MemoryTemplateStore : public TemplateStore
 {
 public:
     QList<AddedFile> files; // in the order added
-    qint64 otherLines = 0;  // all-lines entries of files not held here
+    qint64 otherLines = 0;  // entries of files not held here
     int fileRoom = -1;      // files that may still join; -1 for no limit
 
     bool isOpen(const QString &path) const override { return indexOf(path) >= 0; }
@@ -25,19 +22,16 @@ public:
     }
     QStringList storedEntries(const QString &path) const override
     {
-        const int i = indexOf(path);
-        return i < 0 ? QStringList() : files.at(i).entries;
+        return indexOf(path) < 0 ? QStringList() : files.at(indexOf(path)).entries;
     }
     bool addFile(AddedFile &&file) override
     {
         if (fileRoom == 0)
             return false;
-        if (fileRoom > 0)
-            --fileRoom;
+        fileRoom -= fileRoom > 0;
         files.append(std::move(file));
         return true;
     }
-
     int indexOf(const QString &path) const
     {
         for (int i = 0; i < files.size(); ++i)
@@ -52,44 +46,38 @@ public:
             out.append(f.path);
         return out;
     }
+    void addSource(const QString &path, const QStringList &lines)
+    {
+        files.append(AddedFile{path, {}, TemplateRead::Template_Entries(path, lines), false, {}, 0, {}});
+    }
 };
 
-// A replace routine for stored lines with the contract of the editing
-// dialog's: the key and line number protected, occurrences replaced left to
-// right, replaced text never searched again. Records the last call.
+// A stored-line replace with the editing dialog's contract (key and line
+// number protected, left to right, inserted text not searched again); a
+// same-length overwrite gives what a splice gives. Records the last call.
 struct RecordingReplace
 {
     int lastMethod = 0;
     int lastCompare = -1;
-    int calls = 0;
-    int failOnCall = 0; // 1-based call that reports an error; 0 for none
 
     int operator()(int kind, int method, QString &line, const QString &search, int compare,
                    const QString &replacement, QString &output, int &changed)
     {
-        ++calls;
         lastMethod = method;
         lastCompare = compare;
-        if (calls == failOnCall || kind != 2 || search.isEmpty())
+        if (kind != 2 || search.isEmpty())
             return 91;
-        const qsizetype p1 = line.indexOf(LineFormat::kSeparator);
-        const qsizetype p2 = line.indexOf(LineFormat::kSeparator, p1 + 3);
-        const QString prefix = line.left(p2 + 3);
+        const qsizetype p2 = line.indexOf(LineFormat::kSeparator, line.indexOf(LineFormat::kSeparator) + 3);
         QString text = line.mid(p2 + 3);
-        const Qt::CaseSensitivity cs = compare == 0 ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        const auto cs = compare == 0 ? Qt::CaseSensitive : Qt::CaseInsensitive;
         changed = 0;
-        qsizetype h = text.indexOf(search, 0, cs);
-        while (h >= 0) {
-            if (method == 1)
-                text.replace(h, std::min(search.size(), text.size() - h), replacement.left(search.size()));
-            else
-                text.replace(h, search.size(), replacement);
+        for (qsizetype h = text.indexOf(search, 0, cs); h >= 0;
+             h = text.indexOf(search, h + replacement.size(), cs)) {
+            text.replace(h, search.size(), replacement);
             changed = 1;
-            const qsizetype next = h + replacement.size();
-            h = next > text.size() ? -1 : text.indexOf(search, next, cs);
         }
+        output = line.left(p2 + 3) + text;
         line = text;
-        output = prefix + text;
         return 0;
     }
 };
