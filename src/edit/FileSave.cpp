@@ -6,6 +6,9 @@
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
+const QString kChanged = QStringLiteral("このファイルは読み込んだ後に変更されています。");
+const QString kRemoved = QStringLiteral("このファイルは読み込んだ後に削除されています。");
+const QString kTaken = QStringLiteral("同じ名前のファイルが既にあります。");
 
 SaveResult outcome(SaveResult::Outcome what, const QString &name, const QString &text)
 {
@@ -59,13 +62,11 @@ SaveResult FileSave::save(const SaveRequest &request)
     const bool exists = found == FileReplacer::Status::Ok;
     if (!request.overwriteAgreed) {
         if (isNew && exists)
-            return outcome(Outcome::AlreadyExists, name, QStringLiteral("同じ名前のファイルが既にあります。"));
+            return outcome(Outcome::AlreadyExists, name, kTaken);
         if (!isNew && !exists)
-            return outcome(Outcome::ChangedOnDisk, name,
-                           QStringLiteral("このファイルは読み込んだ後に削除されています。"));
+            return outcome(Outcome::ChangedOnDisk, name, kRemoved);
         if (!isNew && !request.readStamp->sameAs(file.stamp()))
-            return outcome(Outcome::ChangedOnDisk, name,
-                           QStringLiteral("このファイルは読み込んだ後に変更されています。"));
+            return outcome(Outcome::ChangedOnDisk, name, kChanged);
     }
 
     QByteArray old;
@@ -83,9 +84,7 @@ SaveResult FileSave::save(const SaveRequest &request)
         return r;
     }
     case FileReplacer::Status::Changed:
-        return isNew ? outcome(Outcome::AlreadyExists, name, QStringLiteral("同じ名前のファイルが既にあります。"))
-                     : outcome(Outcome::ChangedOnDisk, name,
-                               QStringLiteral("このファイルは読み込んだ後に変更されています。"));
+        return isNew ? outcome(Outcome::AlreadyExists, name, kTaken) : outcome(Outcome::ChangedOnDisk, name, kChanged);
     default:
         return failure(name, file.reason(), file.untouched());
     }

@@ -55,10 +55,6 @@ void tst_SavedText::compose_data()
     QTest::newRow("deleted line: the lines after it keep their bytes")
         << true << QByteArray("a\nb\n\xED\x40\n") << QStringList{"000001.000", "000003.000"}
         << QStringList{"a", nec} << QByteArray("a\n\xED\x40\n");
-    QTest::newRow("last line without a break gets the file's break")
-        << true << QByteArray("a\nb") << numbered(2) << QStringList{"a", "b"} << QByteArray("a\nb\n");
-    QTest::newRow("single line without a break gets CR LF")
-        << true << QByteArray("abc") << numbered(1) << QStringList{"abc"} << QByteArray("abc\r\n");
     QTest::newRow("empty file is one empty line") << true << QByteArray("") << numbered(1) << QStringList{""}
                                                  << QByteArray("\r\n");
     QTest::newRow("unchanged NEC-selected code kept, edited line takes the preferred code")
@@ -94,10 +90,8 @@ void tst_SavedText::readLineNumber_data()
     QTest::newRow("line read from disk") << "000012.000" << 12;
     QTest::newRow("inserted line") << "000012.500" << 0;
     QTest::newRow("inserted, last fraction digit") << "000012.001" << 0;
-    QTest::newRow("zero") << "000000.000" << 0;
     QTest::newRow("no fraction") << "000012" << 0;
     QTest::newRow("not digits") << "00001a.000" << 0;
-    QTest::newRow("empty") << "" << 0;
 }
 
 void tst_SavedText::readLineNumber()
