@@ -77,6 +77,22 @@ bool Cp932::isMapped(char16_t c)
     return c == 0 || encodeTable().code[c] != 0;
 }
 
+QString Cp932::unmappedCharacters(QStringView text)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (isMapped(c.unicode()) && !c.isSurrogate())
+            continue;
+        QString one(c);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            one.append(text.at(++i));
+        if (!out.contains(one))
+            out.append(one);
+    }
+    return out;
+}
+
 int Cp932::byteWidth(char16_t c)
 {
     return code(c) > 0xFF ? 2 : 1;

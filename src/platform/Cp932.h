@@ -26,6 +26,10 @@ public:
     // Unmapped characters give '?'.
     static quint16 code(char16_t c);
     static bool isMapped(char16_t c);
+    // The characters of a text that have no code page 932 form, each once, in
+    // order of appearance (a surrogate pair counts as one character, a lone
+    // surrogate as unmapped). Empty when the whole text can be encoded.
+    static QString unmappedCharacters(QStringView text);
 
     static QByteArray encode(QStringView text);
     static void encodeAppend(QStringView text, QByteArray &out);

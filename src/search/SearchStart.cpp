@@ -44,18 +44,7 @@ QString SearchStart::Search_Text(const QString &typed)
 
 QString SearchStart::Unmapped_Characters(const QString &text)
 {
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        QString one(text.at(i));
-        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            one.append(text.at(++i));
-        bool mapped = true;
-        for (QChar c : one)
-            mapped = mapped && Cp932::isMapped(c.unicode()) && !c.isSurrogate();
-        if (!mapped && !out.contains(one))
-            out.append(one);
-    }
-    return out;
+    return Cp932::unmappedCharacters(text);
 }
 
 SearchStart::Refusal SearchStart::Check(Workbench &wb, const SearchChoice &choice)

@@ -33,8 +33,9 @@ public:
     // 932 look-alikes (U+301C WAVE DASH for U+FF5E and the like) replaced, so
     // that what the user typed can match what a Shift-JIS file holds.
     static QString Search_Text(const QString &typed);
-    // The characters of a text that have no code page 932 form, each once, in
-    // order of appearance (a surrogate pair counts as one character).
+    // The characters of a text that have no code page 932 form
+    // (Cp932::unmappedCharacters, which every place that refuses such text
+    // shares).
     static QString Unmapped_Characters(const QString &text);
 
     // The checks of the search button, in order; a refusal has been shown

@@ -1,0 +1,91 @@
+#include "edit/FileSave.h"
+
+#include "platform/Cp932.h"
+#include "platform/FileReplacer.h"
+
+namespace {
+
+const QString kLineBreak = QStringLiteral("\r\n");
+const QString kChanged = QStringLiteral("このファイルは読み込んだ後に変更されています。");
+const QString kRemoved = QStringLiteral("このファイルは読み込んだ後に削除されています。");
+const QString kTaken = QStringLiteral("同じ名前のファイルが既にあります。");
+
+SaveResult outcome(SaveResult::Outcome what, const QString &name, const QString &text)
+{
+    SaveResult r;
+    r.outcome = what;
+    r.message = name + kLineBreak + text;
+    return r;
+}
+
+SaveResult failure(const QString &name, const QString &reason, bool untouched = true)
+{
+    return outcome(SaveResult::Outcome::Failed, name,
+                   reason + kLineBreak
+                       + (untouched ? QStringLiteral("保存できませんでした。ファイルは元のままです。")
+                                    : QStringLiteral("保存できませんでした。")));
+}
+
+} // namespace
+
+QString FileSave::unmappedCharacters(const QList<StoredLine> &lines)
+{
+    QString all;
+    for (const StoredLine &line : lines) {
+        const QString some = Cp932::unmappedCharacters(line.text);
+        for (qsizetype i = 0; i < some.size(); ++i) {
+            const qsizetype width = some.at(i).isHighSurrogate() && i + 1 < some.size() ? 2 : 1;
+            const QStringView one = QStringView(some).sliced(i, width);
+            if (!all.contains(one))
+                all.append(one);
+            i += width - 1;
+        }
+    }
+    return all;
+}
+
+SaveResult FileSave::save(const SaveRequest &request)
+{
+    using Outcome = SaveResult::Outcome;
+    const QString name = request.displayName.isEmpty() ? FileReplacer::displayName(request.path)
+                                                       : request.displayName;
+    const QString unmapped = unmappedCharacters(request.lines);
+    if (!unmapped.isEmpty())
+        return failure(name, QStringLiteral("シフトJISで表せない文字が含まれています。（") + unmapped
+                                 + QStringLiteral("）"));
+
+    FileReplacer file(request.path);
+    const FileReplacer::Status found = file.inspect();
+    if (found == FileReplacer::Status::Failed)
+        return failure(name, file.reason());
+    const bool isNew = !request.readStamp;
+    const bool exists = found == FileReplacer::Status::Ok;
+    if (!request.overwriteAgreed) {
+        if (isNew && exists)
+            return outcome(Outcome::AlreadyExists, name, kTaken);
+        if (!isNew && !exists)
+            return outcome(Outcome::ChangedOnDisk, name, kRemoved);
+        if (!isNew && !request.readStamp->sameAs(file.stamp()))
+            return outcome(Outcome::ChangedOnDisk, name, kChanged);
+    }
+
+    QByteArray old;
+    if (exists && !file.readAll(old))
+        return failure(name, file.reason());
+    // A new file's lines never came from what now stands under its name.
+    const QByteArray content = SavedText::compose(
+        request.lines, exists && !isNew ? std::optional<QByteArrayView>(old) : std::nullopt);
+
+    switch (file.write(content, old)) {
+    case FileReplacer::Status::Ok: {
+        SaveResult r;
+        r.outcome = Outcome::Written;
+        r.stamp = file.writtenStamp();
+        return r;
+    }
+    case FileReplacer::Status::Changed:
+        return isNew ? outcome(Outcome::AlreadyExists, name, kTaken) : outcome(Outcome::ChangedOnDisk, name, kChanged);
+    default:
+        return failure(name, file.reason(), file.untouched());
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "edit/SavedText.h"
+#include "platform/DiskStamp.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// One file of the work area to be written back to disk.
+struct SaveRequest
+{
+    QByteArray path;       // the native path, bytes exactly as on disk
+    QString displayName;   // how messages name the file; empty: the path decoded
+    QList<StoredLine> lines; // the file's stored lines, in line-number order
+    // The file as it was when it was read; nothing for a new file, whose name
+    // must not exist on disk yet.
+    std::optional<DiskStamp> readStamp;
+    // The user agreed to replace what is on disk now (after ChangedOnDisk or
+    // AlreadyExists).
+    bool overwriteAgreed = false;
+};
+
+struct SaveResult
+{
+    enum class Outcome {
+        Written,
+        ChangedOnDisk, // changed or removed since it was read: ask (default No)
+        AlreadyExists, // a new file whose name is taken on disk: ask likewise
+        Failed,        // not written; the file on disk is as it was
+    };
+    Outcome outcome = Outcome::Failed;
+    // Japanese; its first line names the file. Empty when written. For the
+    // two questions it states the fact; the caller adds its question.
+    QString message;
+    // When written: the file's stamp now. Keep it as the file's read stamp;
+    // a new file, once saved, is no longer new.
+    DiskStamp stamp;
+
+    bool written() const { return outcome == Outcome::Written; }
+    bool needsQuestion() const { return outcome == Outcome::ChangedOnDisk || outcome == Outcome::AlreadyExists; }
+};
+
+// Writes one file from its stored lines (SavedText: unchanged lines keep
+// their bytes, the file keeps its line breaks) through FileReplacer (whole or
+// not at all, links followed, permissions and owner kept). The file on disk
+// is read once, at save time, and flushed once. Never throws and never shows
+// anything: every outcome is in the result.
+class FileSave
+{
+public:
+    static SaveResult save(const SaveRequest &request);
+
+    // The characters of the lines that have no code page 932 form, each
+    // once: a save refuses such lines rather than write "?" for them.
+    static QString unmappedCharacters(const QList<StoredLine> &lines);
+};
