@@ -26,6 +26,8 @@
 #include <functional>
 #include <random>
 
+#include <time.h>
+
 namespace {
 
 constexpr int kFiles = 1000;
@@ -74,18 +76,42 @@ void writeCorpus(const QString &root)
     }
 }
 
-double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+double cpuMs()
 {
-    QList<double> times;
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+// Median wall-clock and processor time of runs of work, each after prepare.
+// The processor time (all threads of the process) is what the machine's
+// other load does not inflate.
+struct Timing
+{
+    double wall = 0;
+    double cpu = 0;
+};
+
+Timing median(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    QList<double> walls, cpus;
     for (int r = 0; r < runs; ++r) {
         prepare();
         QElapsedTimer t;
+        const double c0 = cpuMs();
         t.start();
         work();
-        times.append(double(t.nsecsElapsed()) / 1e6);
+        walls.append(double(t.nsecsElapsed()) / 1e6);
+        cpus.append(cpuMs() - c0);
     }
-    std::sort(times.begin(), times.end());
-    return times.at(times.size() / 2);
+    std::sort(walls.begin(), walls.end());
+    std::sort(cpus.begin(), cpus.end());
+    return {walls.at(walls.size() / 2), cpus.at(cpus.size() / 2)};
+}
+
+void print(const char *what, Timing t, const QString &note = QString())
+{
+    std::printf("%-38s wall %8.2f ms   cpu %8.2f ms  %s\n", what, t.wall, t.cpu, qPrintable(note));
 }
 
 void search(Workbench &wb, const QString &root)
@@ -156,20 +182,34 @@ int main(int argc, char **argv)
     SilentPort port;
     Workbench wb;
     wb.messages = &port;
-    const double searchMs = medianMs(runs, [] {}, [&] { search(wb, root); });
+    const Timing searched = median(runs, [] {}, [&] { search(wb, root); });
     const WorkArea filled = wb.work;
     std::printf("work area: %d files, %d stored lines, %d display lines\n", filled.Search_Hit_File_List.count(),
                 filled.Search_Hit_All_Line_List.count(), filled.Search_Hit_List.count());
-    std::printf("search that filled it:               %8.2f ms\n", searchMs);
+    print("search that filled it", searched);
 
+    // A copy of the filled work area that shares nothing with it, as the
+    // program's own work area does not.
     WorkArea w;
+    auto fresh = [&] {
+        w = filled;
+        for (ItemList *list : {&w.Search_Hit_List, &w.Mojisuu_Count_List, &w.Search_Hit_All_Line_List,
+                               &w.Search_Hit_File_Change, &w.Search_Hit_File_List})
+            list->setData(0, list->data(0));
+    };
     int changed = 0;
-    const double sameLength = medianMs(runs, [&] { w = filled; }, [&] { changed = replaceAll(w, QStringLiteral("置替済み")); });
-    std::printf("replace, all files, same length:     %8.2f ms (%d stored lines changed), ratio %.2f\n", sameLength,
-                changed, sameLength / searchMs);
-    const double splice = medianMs(runs, [&] { w = filled; }, [&] { changed = replaceAll(w, QStringLiteral("置替")); });
-    std::printf("replace, all files, other length:    %8.2f ms (%d stored lines changed), ratio %.2f\n", splice,
-                changed, splice / searchMs);
+    auto ratio = [&](Timing t) {
+        return QStringLiteral("%1 stored lines changed; ratio to the search: wall %2, cpu %3")
+            .arg(changed)
+            .arg(t.wall / searched.wall, 0, 'f', 2)
+            .arg(t.cpu / searched.cpu, 0, 'f', 2);
+    };
+    const Timing sameLength =
+        median(runs, fresh, [&] { changed = replaceAll(w, QStringLiteral("置替済み")); });
+    print("replace all files, same length", sameLength, ratio(sameLength));
+    const Timing splice = median(runs, fresh, [&] { changed = replaceAll(w, QStringLiteral("置替")); });
+    print("of which the line index", median(runs, fresh, [&] { LineIndex::Build_Line_Index(w); }));
+    print("replace all files, other length", splice, ratio(splice));
 
     // One file of 32,700 lines between two others.
     const QString key = root + QStringLiteral("/BIG.TXT");
@@ -184,30 +224,23 @@ int main(int argc, char **argv)
     store.add(root + QStringLiteral("/C.TXT:@:000001.000:@:c"));
     const int first = 1;
     const int count = int(entries.size());
+    std::printf("one file of %d lines between two others\n", count);
 
     LineEditor editor(port);
-    const double load = medianMs(runs, [] {}, [&] { editor.Load(entries); });
+    print("line editor load", median(runs, [] {}, [&] { editor.Load(entries); }));
     ItemList target(true);
-    const double reflect = medianMs(runs, [&] { target = store; }, [&] {
-        target.removeRange(first, count);
-        target.addRun(editor.Reflect_Entries(key));
-    });
+    print("line editor reflect into the store", median(runs, [&] { target = store; }, [&] {
+              target.removeRange(first, count);
+              target.addRun(editor.Reflect_Entries(key));
+          }));
     LineSort sort;
-    const double sortUp = medianMs(runs, [&] { target = store; }, [&] {
-        sort.Load(entries);
-        sort.Command1_Click(true);
-        target.removeRange(first, count);
-        target.addRun(sort.Reflect_Entries(key));
-    });
-    const double sortDown = medianMs(runs, [&] { target = store; }, [&] {
-        sort.Load(entries);
-        sort.Command1_Click(false);
-        target.removeRange(first, count);
-        target.addRun(sort.Reflect_Entries(key));
-    });
-    std::printf("line editor, load %d lines:       %8.2f ms\n", count, load);
-    std::printf("line editor, reflect into the store: %8.2f ms\n", reflect);
-    std::printf("sort ascending + reflect:            %8.2f ms\n", sortUp);
-    std::printf("sort descending + reflect:           %8.2f ms\n", sortDown);
+    for (bool ascending : {true, false})
+        print(ascending ? "sort ascending + reflect" : "sort descending + reflect",
+              median(runs, [&] { target = store; }, [&] {
+                  sort.Load(entries);
+                  sort.Command1_Click(ascending);
+                  target.removeRange(first, count);
+                  target.addRun(sort.Reflect_Entries(key));
+              }));
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "edit/LineEditor.h"
 
+#include "edit/StoredEntry.h"
 #include "edit/UnsavableText.h"
 #include "platform/EventPump.h"
 #include "platform/MessagePort.h"
@@ -216,9 +217,8 @@ QStringList LineEditor::Reflect_Entries(const QString &key) const
 {
     QStringList out;
     out.reserve(m_lines.size());
-    const QString head = key + LineFormat::kSeparator;
     for (const EditorLine &line : m_lines)
-        out.append(head + LineFormat::Line_No_Thousandths(line.number) + LineFormat::kSeparator + line.text);
+        out.append(StoredEntry::Make(key, LineFormat::Line_No_Thousandths(line.number), line.text));
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "edit/LineSort.h"
 
+#include "edit/StoredEntry.h"
 #include "workarea/ItemList.h"
 #include "workarea/LineFormat.h"
 
@@ -41,9 +42,8 @@ QStringList LineSort::Reflect_Entries(const QString &key) const
 {
     QStringList out;
     out.reserve(m_lines.size());
-    const QString head = key + LineFormat::kSeparator;
     for (qsizetype i = 0; i < m_lines.size(); ++i)
-        out.append(head + LineFormat::Line_No_10(i + 1) + LineFormat::kSeparator + m_lines.at(i));
+        out.append(StoredEntry::Make(key, LineFormat::Line_No_10(i + 1), m_lines.at(i)));
     return out;
 }
 
@@ -62,7 +62,11 @@ QStringList LineSort::Descending(const QStringList &lines)
     prefixed.reserve(ascending.size());
     for (qsizetype i = 0; i < ascending.size(); ++i)
         prefixed.append(LineFormat::Line_No_10(kDescendingTop - i) + ascending.at(i));
-    std::stable_sort(prefixed.begin(), prefixed.end(), before);
+    // The prefixes fall as i grows, so the collation takes the lines in
+    // reverse; checked in one pass rather than sorted a second time.
+    std::reverse(prefixed.begin(), prefixed.end());
+    if (!std::is_sorted(prefixed.cbegin(), prefixed.cend(), before))
+        std::stable_sort(prefixed.begin(), prefixed.end(), before);
     for (QString &line : prefixed)
         line.remove(0, kPrefixWidth);
     return prefixed;

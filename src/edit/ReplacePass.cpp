@@ -11,12 +11,16 @@ const QString ReplacePass::kFailureCaption = QStringLiteral("置替処理");
 
 ReplacePass::ReplacePass(const QString &search, const QString &replacement, qint16 compare)
     : m_search(search), m_replacement(replacement), m_compare(compare),
-      m_method(TextReplace::Method_For(search, replacement))
+      m_method(TextReplace::Method_For(search, replacement)), m_cs(TextReplace::Case_For(compare))
 {
 }
 
 bool ReplacePass::Display_Line(const QString &item, FittedLine *fitted)
 {
+    // Most lines hold no occurrence anywhere; those cannot change, whatever
+    // part of them is protected.
+    if (!m_search.isEmpty() && !item.contains(m_search, m_cs))
+        return false;
     QString line = item;
     QString output;
     qint16 changed = 0;
@@ -34,6 +38,8 @@ bool ReplacePass::Display_Line(const QString &item, FittedLine *fitted)
 
 bool ReplacePass::Stored_Line(const QString &entry, QString *output)
 {
+    if (!m_search.isEmpty() && !entry.contains(m_search, m_cs))
+        return false;
     QString line = entry;
     qint16 changed = 0;
     if (TextReplace::ReplaceInLine(TextReplace::kStoredLine, m_method, line, m_search, m_compare, m_replacement,
