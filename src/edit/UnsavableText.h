@@ -9,11 +9,9 @@
 class UnsavableText
 {
 public:
-    // The characters of text without a code page 932 form, each once, in
-    // order of appearance; empty when all can be saved.
-    static QString Characters(const QString &text);
-
     // Empty when text can be saved; otherwise the refusal message, beginning
-    // with what (the field's name, "置替文字") and naming the characters.
+    // with what (the field's name, "置替文字") and naming the characters
+    // without a code page 932 form, each once, in order of appearance (the
+    // search dialog refuses the same characters in a search string).
     static QString Refusal(const QString &what, const QString &text);
 };

@@ -18,8 +18,6 @@ private Q_SLOTS:
     void checks();
     void adoption_data();
     void adoption();
-    void unsavable_data();
-    void unsavable();
 };
 
 namespace {
@@ -155,27 +153,6 @@ void tst_ReplacePass::adoption()
     if (asked)
         QCOMPARE(port.shown[0].text,
                  QStringLiteral("現在の検索文字列：abcを\r\n置替文字列：") + replacement + QStringLiteral("で置き替えますか？"));
-}
-
-void tst_ReplacePass::unsavable_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("named");
-    QTest::newRow("Shift-JIS text") << QStringLiteral("漢字ｶﾅ①～ABC\t") << QString();
-    QTest::newRow("emoji once, as one character") << QStringLiteral("a\U0001F600b\U0001F600") << QStringLiteral("\U0001F600");
-    QTest::newRow("accented letters in order") << QStringLiteral("café naïve é") << QStringLiteral("éï");
-    QTest::newRow("wave dash of an input method") << QStringLiteral("1\u301C2") << QStringLiteral("\u301C");
-}
-
-void tst_ReplacePass::unsavable()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, named);
-    QCOMPARE(UnsavableText::Characters(text), named);
-    const QString message = UnsavableText::Refusal(QStringLiteral("置替文字"), text);
-    QCOMPARE(message.isEmpty(), named.isEmpty());
-    if (!named.isEmpty())
-        QVERIFY(message.startsWith(QStringLiteral("置替文字")) && message.contains(QStringLiteral("（") + named + QStringLiteral("）")));
 }
 
 QTEST_APPLESS_MAIN(tst_ReplacePass)
