@@ -1,0 +1,246 @@
+// Times the editing algorithms over a full work area: the replace passes over
+// 32,700 stored lines in about 1,000 files (against the search that filled
+// the work area), and the line editor's load, reflect and sort of one file of
+// 32,700 lines. Prints the median of several runs.
+//
+// Usage: edit_bench [RUNS]
+
+#include "app/Workbench.h"
+#include "edit/LineEditor.h"
+#include "edit/LineSort.h"
+#include "edit/ReplacePass.h"
+#include "platform/Cp932.h"
+#include "platform/MessagePort.h"
+#include "search/SearchRun.h"
+#include "workarea/LineFormat.h"
+#include "workarea/LineIndex.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <random>
+
+#include <time.h>
+
+namespace {
+
+constexpr int kFiles = 1000;
+constexpr int kLines = 32700;
+const QString kWord = QStringLiteral("置替対象");
+
+class SilentPort : public MessagePort
+{
+public:
+    Answer show(const QString &, const QString &, Icon, Buttons buttons) override
+    {
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
+};
+
+QString sentence(std::mt19937 &rng, bool withWord)
+{
+    static const QStringList words{"検索", "処理", "設定", "データ", "ファイル", "status", "OK", "あいう",
+                                   "12345", "変更", "保存", "Timeout", "ネットワーク", "確認"};
+    QString out;
+    const int n = 4 + int(rng() % 8);
+    for (int i = 0; i < n; ++i) {
+        out += words.at(qsizetype(rng() % words.size()));
+        if (withWord && i == n / 2)
+            out += kWord;
+    }
+    return out + QStringLiteral("。");
+}
+
+// 1,000 files holding 32,700 lines, each file with the word in about a
+// quarter of its lines.
+void writeCorpus(const QString &root)
+{
+    std::mt19937 rng(20240607);
+    for (int f = 0; f < kFiles; ++f) {
+        const int lines = kLines / kFiles + (f < kLines % kFiles ? 1 : 0);
+        QByteArray bytes;
+        for (int i = 0; i < lines; ++i) {
+            Cp932::encodeAppend(sentence(rng, i == 0 || rng() % 4 == 0), bytes);
+            bytes += "\r\n";
+        }
+        QFile file(root + QStringLiteral("/F%1.TXT").arg(f, 4, 10, QLatin1Char('0')));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write the corpus");
+    }
+}
+
+double cpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+// Median wall-clock and processor time of runs of work, each after prepare.
+// The processor time (all threads of the process) is what the machine's
+// other load does not inflate.
+struct Timing
+{
+    double wall = 0;
+    double cpu = 0;
+};
+
+Timing median(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    QList<double> walls, cpus;
+    for (int r = 0; r < runs; ++r) {
+        prepare();
+        QElapsedTimer t;
+        const double c0 = cpuMs();
+        t.start();
+        work();
+        walls.append(double(t.nsecsElapsed()) / 1e6);
+        cpus.append(cpuMs() - c0);
+    }
+    std::sort(walls.begin(), walls.end());
+    std::sort(cpus.begin(), cpus.end());
+    return {walls.at(walls.size() / 2), cpus.at(cpus.size() / 2)};
+}
+
+void print(const char *what, Timing t, const QString &note = QString())
+{
+    std::printf("%-38s wall %8.2f ms   cpu %8.2f ms  %s\n", what, t.wall, t.cpu, qPrintable(note));
+}
+
+void search(Workbench &wb, const QString &root)
+{
+    wb.work.Clear_All();
+    Settings &s = wb.settings;
+    s.SIKIBETU_ALL_FLG = 1;
+    s.SIKIBETU.fill(QString());
+    s.SIKIBETU[0] = QStringLiteral("TXT");
+    s.SUB_DIR_FLG = 1;
+    s.FILE_NAME_DISP = 0;
+    s.FILE_OUT = 0;
+    wb.work.Search_Word = kWord;
+    wb.work.Compare_Mode = 1;
+    wb.work.Search_Running = 1;
+    wb.work.Search_Path = root;
+    wb.work.Current_Dir = root + QLatin1Char('/');
+    SearchRun::Search_Execute(wb);
+}
+
+// Every file selected: each file's display block and stored range, the
+// changes written in place, then the line index rebuilt.
+int replaceAll(WorkArea &w, const QString &replacement)
+{
+    ReplacePass pass(kWord, replacement, 1);
+    ItemList &display = w.Search_Hit_List;
+    ItemList &counts = w.Mojisuu_Count_List;
+    for (int j = 0; j < display.count(); ++j) {
+        FittedLine fitted;
+        if (pass.Display_Line(display.text(j), &fitted)) {
+            display.setText(j, fitted.text);
+            display.setData(j, fitted.byteLength);
+            counts.setText(j, QString::number(fitted.charCount));
+        }
+    }
+    ItemList &stored = w.Search_Hit_All_Line_List;
+    int changed = 0;
+    for (int k = 0; k < w.Search_Hit_File_List.count(); ++k) {
+        const int first = w.Search_Hit_File_List.data(k);
+        const int end = k + 1 < w.Search_Hit_File_List.count() ? w.Search_Hit_File_List.data(k + 1) : stored.count();
+        bool fileChanged = false;
+        for (int i = first; i < end; ++i) {
+            QString out;
+            if (pass.Stored_Line(stored.text(i), &out)) {
+                stored.setText(i, out);
+                fileChanged = true;
+                ++changed;
+            }
+        }
+        if (fileChanged)
+            w.Search_Hit_File_Change.setData(k, 1);
+    }
+    LineIndex::Build_Line_Index(w);
+    return changed;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    QTemporaryDir tmp;
+    const QString root = tmp.path() + QStringLiteral("/corpus");
+    QDir().mkpath(root);
+    writeCorpus(root);
+
+    SilentPort port;
+    Workbench wb;
+    wb.messages = &port;
+    const Timing searched = median(runs, [] {}, [&] { search(wb, root); });
+    const WorkArea filled = wb.work;
+    std::printf("work area: %d files, %d stored lines, %d display lines\n", filled.Search_Hit_File_List.count(),
+                filled.Search_Hit_All_Line_List.count(), filled.Search_Hit_List.count());
+    print("search that filled it", searched);
+
+    // A copy of the filled work area that shares nothing with it, as the
+    // program's own work area does not.
+    WorkArea w;
+    auto fresh = [&] {
+        w = filled;
+        for (ItemList *list : {&w.Search_Hit_List, &w.Mojisuu_Count_List, &w.Search_Hit_All_Line_List,
+                               &w.Search_Hit_File_Change, &w.Search_Hit_File_List})
+            list->setData(0, list->data(0));
+    };
+    int changed = 0;
+    auto ratio = [&](Timing t) {
+        return QStringLiteral("%1 stored lines changed; ratio to the search: wall %2, cpu %3")
+            .arg(changed)
+            .arg(t.wall / searched.wall, 0, 'f', 2)
+            .arg(t.cpu / searched.cpu, 0, 'f', 2);
+    };
+    const Timing sameLength =
+        median(runs, fresh, [&] { changed = replaceAll(w, QStringLiteral("置替済み")); });
+    print("replace all files, same length", sameLength, ratio(sameLength));
+    const Timing splice = median(runs, fresh, [&] { changed = replaceAll(w, QStringLiteral("置替")); });
+    print("of which the line index", median(runs, fresh, [&] { LineIndex::Build_Line_Index(w); }));
+    print("replace all files, other length", splice, ratio(splice));
+
+    // One file of 32,700 lines between two others.
+    const QString key = root + QStringLiteral("/BIG.TXT");
+    QStringList entries;
+    std::mt19937 rng(7);
+    for (int i = 1; i <= kLines - 2; ++i)
+        entries.append(key + LineFormat::kSeparator + LineFormat::Line_No_10(i) + LineFormat::kSeparator
+                       + sentence(rng, false));
+    ItemList store(true);
+    store.add(root + QStringLiteral("/A.TXT:@:000001.000:@:a"));
+    store.addRun(entries);
+    store.add(root + QStringLiteral("/C.TXT:@:000001.000:@:c"));
+    const int first = 1;
+    const int count = int(entries.size());
+    std::printf("one file of %d lines between two others\n", count);
+
+    LineEditor editor(port);
+    print("line editor load", median(runs, [] {}, [&] { editor.Load(entries); }));
+    ItemList target(true);
+    print("line editor reflect into the store", median(runs, [&] { target = store; }, [&] {
+              target.removeRange(first, count);
+              target.addRun(editor.Reflect_Entries(key));
+          }));
+    LineSort sort;
+    for (bool ascending : {true, false})
+        print(ascending ? "sort ascending + reflect" : "sort descending + reflect",
+              median(runs, [&] { target = store; }, [&] {
+                  sort.Load(entries);
+                  sort.Command1_Click(ascending);
+                  target.removeRange(first, count);
+                  target.addRun(sort.Reflect_Entries(key));
+              }));
+    return 0;
+}

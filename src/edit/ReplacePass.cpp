@@ -1,0 +1,126 @@
+#include "edit/ReplacePass.h"
+
+#include "edit/TextReplace.h"
+#include "edit/UnsavableText.h"
+#include "platform/MessagePort.h"
+
+#include <algorithm>
+
+const QString ReplacePass::kCaption = QStringLiteral("置替");
+const QString ReplacePass::kFailureCaption = QStringLiteral("置替処理");
+
+ReplacePass::ReplacePass(const QString &search, const QString &replacement, qint16 compare)
+    : m_search(search), m_replacement(replacement), m_compare(compare),
+      m_method(TextReplace::Method_For(search, replacement)), m_cs(TextReplace::Case_For(compare))
+{
+}
+
+bool ReplacePass::Display_Line(const QString &item, FittedLine *fitted)
+{
+    // Most lines hold no occurrence anywhere; those cannot change, whatever
+    // part of them is protected.
+    if (!m_search.isEmpty() && !item.contains(m_search, m_cs))
+        return false;
+    QString line = item;
+    QString output;
+    qint16 changed = 0;
+    if (TextReplace::ReplaceInLine(TextReplace::kDisplayLine, m_method, line, m_search, m_compare, m_replacement,
+                                   output, changed)
+        != TextReplace::kDone) {
+        ++m_failures;
+        return false;
+    }
+    if (changed != 1)
+        return false;
+    *fitted = LineFormat::Fit_Display_Line(output);
+    return true;
+}
+
+bool ReplacePass::Stored_Line(const QString &entry, QString *output)
+{
+    if (!m_search.isEmpty() && !entry.contains(m_search, m_cs))
+        return false;
+    QString line = entry;
+    qint16 changed = 0;
+    if (TextReplace::ReplaceInLine(TextReplace::kStoredLine, m_method, line, m_search, m_compare, m_replacement,
+                                   *output, changed)
+        != TextReplace::kDone) {
+        ++m_failures;
+        return false;
+    }
+    return changed == 1;
+}
+
+QList<DisplayChange> ReplacePass::Display_Pass(const QStringList &items, int first, int last)
+{
+    QList<DisplayChange> out;
+    last = std::min(last, int(items.size()) - 1);
+    for (int j = std::max(first, 0); j <= last; ++j) {
+        DisplayChange change;
+        change.index = j;
+        if (Display_Line(items.at(j), &change.fitted))
+            out.append(std::move(change));
+    }
+    return out;
+}
+
+QList<StoredChange> ReplacePass::Stored_Pass(const QStringList &entries, int first, int last)
+{
+    QList<StoredChange> out;
+    last = std::min(last, int(entries.size()) - 1);
+    for (int j = std::max(first, 0); j <= last; ++j) {
+        StoredChange change;
+        change.index = j;
+        if (Stored_Line(entries.at(j), &change.entry))
+            out.append(std::move(change));
+    }
+    return out;
+}
+
+void ReplacePass::Report_Failures(MessagePort &messages) const
+{
+    if (m_failures > 0)
+        messages.show(QStringLiteral("実行時のエラーを検出しました。\r\n置替失敗"), kFailureCaption,
+                      MessagePort::Icon::Critical);
+}
+
+bool ReplacePass::Check_Request(const QString &search, const QString &replacement, int selectedFiles,
+                                MessagePort &messages)
+{
+    using Icon = MessagePort::Icon;
+    if (search.isEmpty()) {
+        messages.show(QStringLiteral("サーチ文字が入力されていません。"), kCaption, Icon::Exclamation);
+        return false;
+    }
+    // What is put into the work area is what a save writes: a character a
+    // Shift-JIS file cannot hold would reach the disk as "?".
+    const QString unsavable = UnsavableText::Refusal(QStringLiteral("置替文字"), replacement);
+    if (!unsavable.isEmpty()) {
+        messages.show(unsavable, kCaption, Icon::Exclamation);
+        return false;
+    }
+    if (replacement.isEmpty()
+        && messages.show(QStringLiteral("置替文字が入力されていません。\r\nサーチ文字を削除します。よろしいですか？"),
+                         kCaption, Icon::Exclamation, MessagePort::Buttons::YesNo)
+            != MessagePort::Answer::Yes)
+        return false;
+    if (selectedFiles <= 0) {
+        messages.show(QStringLiteral("対象ファイルが選択されていません。"), kCaption, Icon::Exclamation);
+        return false;
+    }
+    if (selectedFiles >= 2)
+        messages.show(QStringLiteral("複数のファイルが選択されています。\r\n処理に時間がかかるかもしれません。"),
+                      kCaption, Icon::Information);
+    return true;
+}
+
+bool ReplacePass::Ask_Adoption(const QString &searchWord, const QString &search, const QString &replacement,
+                               MessagePort &messages)
+{
+    if (replacement.isEmpty() || searchWord != search)
+        return false;
+    return messages.show(QStringLiteral("現在の検索文字列：") + search + QStringLiteral("を\r\n置替文字列：")
+                             + replacement + QStringLiteral("で置き替えますか？"),
+                         kCaption, MessagePort::Icon::Question, MessagePort::Buttons::YesNo)
+        == MessagePort::Answer::Yes;
+}

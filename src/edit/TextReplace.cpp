@@ -1,0 +1,81 @@
+#include "edit/TextReplace.h"
+
+#include "workarea/LineFormat.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr qsizetype kHitNumberWidth = 7; // "000012:"
+
+// Characters of the entry before its text: key, ":@:", line number, ":@:".
+// An entry without its second separator has no text: all of it is protected.
+qsizetype storedPrefixLength(const QString &entry)
+{
+    const qsizetype first = entry.indexOf(LineFormat::kSeparator);
+    const qsizetype second = first < 0 ? -1 : entry.indexOf(LineFormat::kSeparator, first + 3);
+    return second < 0 ? entry.size() : second + 3;
+}
+
+} // namespace
+
+int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const QString &search, qint16 compare,
+                               const QString &replacement, QString &output, qint16 &changed)
+{
+    if (kind != kDisplayLine && kind != kStoredLine && kind != kPlainText)
+        return kBadKind;
+    if (method != kOverwrite && method != kSplice)
+        return kBadMethod;
+    if (search.isEmpty())
+        return kEmptySearch;
+    if (compare != kExactCase && compare != kIgnoreCase)
+        return kBadCompare;
+
+    qsizetype prefixLength = 0;
+    if (kind == kDisplayLine) {
+        if (LineFormat::Is_Header(line)) {
+            output = line;
+            changed = 0;
+            return kDone;
+        }
+        prefixLength = std::min(kHitNumberWidth, line.size());
+    } else if (kind == kStoredLine) {
+        prefixLength = storedPrefixLength(line);
+    }
+    const QString prefix = line.left(prefixLength);
+    const QStringView rest = QStringView(line).mid(prefixLength);
+    const Qt::CaseSensitivity cs = Case_For(compare);
+
+    qint16 replaced = 0;
+    QString text;
+    if (method == kSplice) {
+        // Built in one pass: searching on after the replacement in the spliced
+        // line is searching on after the occurrence in the original one.
+        qsizetype from = 0;
+        for (qsizetype h = rest.indexOf(search, 0, cs); h >= 0; h = rest.indexOf(search, from, cs)) {
+            text += rest.mid(from, h - from);
+            text += replacement;
+            from = h + search.size();
+            replaced = 1;
+        }
+        text += rest.mid(from);
+    } else {
+        text = rest.toString();
+        qsizetype h = text.indexOf(search, 0, cs);
+        while (h >= 0) {
+            const qsizetype n = std::min({replacement.size(), search.size(), text.size() - h});
+            std::copy_n(replacement.constData(), n, text.data() + h);
+            if (n > 0)
+                replaced = 1;
+            // An empty replacement overwrites nothing; stepping at least one
+            // character keeps the search from finding the same place forever.
+            const qsizetype next = h + std::max<qsizetype>(replacement.size(), 1);
+            h = next > text.size() ? -1 : text.indexOf(search, next, cs);
+        }
+    }
+
+    output = kind == kPlainText ? text : prefix + text;
+    line = std::move(text);
+    changed = replaced;
+    return kDone;
+}
