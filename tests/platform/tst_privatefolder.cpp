@@ -15,8 +15,6 @@ class tst_PrivateFolder : public QObject
 private Q_SLOTS:
     void hostileSetups_data();
     void hostileSetups();
-    void cachePath_data();
-    void cachePath();
 };
 
 namespace {
@@ -112,29 +110,6 @@ void tst_PrivateFolder::hostileSetups()
     }
     QCOMPARE(readAll(victim), QByteArray("another user's work"));
     QCOMPARE(QDir(victimFolder).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 1);
-}
-
-void tst_PrivateFolder::cachePath_data()
-{
-    QTest::addColumn<QByteArray>("xdg");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("XDG_CACHE_HOME") << QByteArray("/var/c") << QStringLiteral("/var/c/quav");
-    QTest::newRow("unset: ~/.cache") << QByteArray() << QDir::homePath() + QStringLiteral("/.cache/quav");
-    QTest::newRow("relative: ignored") << QByteArray("rel/c") << QDir::homePath() + QStringLiteral("/.cache/quav");
-}
-
-void tst_PrivateFolder::cachePath()
-{
-    QFETCH(QByteArray, xdg);
-    QFETCH(QString, expected);
-    const QByteArray old = qgetenv("XDG_CACHE_HOME");
-    if (xdg.isNull())
-        qunsetenv("XDG_CACHE_HOME");
-    else
-        qputenv("XDG_CACHE_HOME", xdg);
-    const QString got = PrivateFolder::cachePath();
-    qputenv("XDG_CACHE_HOME", old);
-    QCOMPARE(got, expected);
 }
 
 QTEST_GUILESS_MAIN(tst_PrivateFolder)
