@@ -5,7 +5,6 @@
 #include "platform/MessagePort.h"
 #include "settings/SearchPath.h"
 #include "settings/SettingsIo.h"
-#include "settings/SettingsStore.h"
 
 #include <QDir>
 
@@ -16,20 +15,9 @@ const QString MainCommands::kFukuseiCaption = QStringLiteral("雛形複製");
 
 QString MainCommands::Startup(Workbench &wb, const QString &startDir)
 {
-    QString error;
     wb.Start_Dir = startDir.endsWith(QLatin1Char('/')) ? startDir : startDir + QLatin1Char('/');
 
-    // A store without the program's root key (first start, or a file that
-    // was lost) is filled from the import file without asking.
-    if (wb.store) {
-        QString loadError;
-        if (!wb.store->load(&loadError))
-            error = loadError;
-        if (!wb.store->rootExists() && !wb.store->importInstallFile(wb.Start_Dir, &error)) {
-            // The defaults are in memory even when the folder cannot be
-            // written: the program runs with them.
-        }
-    }
+    const QString error = SettingsIo::Open_Store(wb);
     SettingsIo::Restore_Window(wb);
     SettingsIo::Load_Settings(wb);
 
@@ -68,7 +56,7 @@ void MainCommands::Activate(Workbench &wb, bool listViewShown)
     }
 }
 
-bool MainCommands::Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked, QString *error)
+bool MainCommands::Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked)
 {
     if (checked) {
         frame.top = 0;
@@ -79,11 +67,11 @@ bool MainCommands::Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked
         frame.height -= ViewFrame::kToolbarTwips;
         wb.settings.T_Bar = 1;
     }
-    SettingsIo::Write_Window_Config(wb, error);
+    SettingsIo::Write_Window_Config(wb);
     return !checked;
 }
 
-bool MainCommands::Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool checked, QString *error)
+bool MainCommands::Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool checked)
 {
     if (checked) {
         frame.height += ViewFrame::kStatusBarTwips;
@@ -92,7 +80,7 @@ bool MainCommands::Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool check
         frame.height -= ViewFrame::kStatusBarTwips;
         wb.settings.S_Bar = 1;
     }
-    SettingsIo::Write_Window_Config(wb, error);
+    SettingsIo::Write_Window_Config(wb);
     return !checked;
 }
 

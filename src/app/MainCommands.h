@@ -17,7 +17,7 @@ public:
     // Start-up steps that need no window: settings store, window geometry,
     // settings, last folder, status panels, command states, duplication
     // parameters. Returns an error text to show when the store could not be
-    // written (the program runs on with what it has in memory).
+    // read or written (the program runs on with what it has in memory).
     static QString Startup(Workbench &wb, const QString &startDir);
 
     // The activation handler (the main window became active).
@@ -26,10 +26,9 @@ public:
     // Toolbar and status-bar toggles: `checked` is the menu entry's check mark
     // before the click; returns the new check mark. The views' frame changes
     // by 420 (toolbar: top and height) or 370 twips (status bar: height), the
-    // setting is changed and the window configuration written (error text in
-    // *error when that fails).
-    static bool Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked, QString *error);
-    static bool Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool checked, QString *error);
+    // setting is changed and the window configuration written.
+    static bool Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked);
+    static bool Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool checked);
 
     // STOP: the running search stops at its next check.
     static void Stop(Workbench &wb);

@@ -14,9 +14,11 @@ struct DisplayState
     QString Line_No_Prefix;
     QString Hit_Prefix;
 
-    // Where the last list and detail documents were written: the start-up
-    // folder, or the user's cache folder when that cannot be written. The
-    // views load from here.
+    // The folder the documents are written in; empty: the user's cache folder
+    // (a batch run gives each run a folder of its own).
+    QString Document_Folder;
+    // Where the last list and detail documents were written; the views load
+    // from here.
     QString List_Document_Path;
     QString Detail_Document_Path;
 

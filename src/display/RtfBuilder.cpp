@@ -5,12 +5,10 @@
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EventPump.h"
+#include "platform/PrivateFolder.h"
 #include "platform/ProgressPort.h"
 #include "workarea/LineFormat.h"
 
-#include <QDir>
-#include <QSaveFile>
-#include <QStandardPaths>
 
 #include <vector>
 
@@ -86,25 +84,6 @@ QString replaceFirstSeparator(QString text)
     if (p >= 0)
         text.replace(p, kSeparator.size(), kThreeSpaces);
     return text;
-}
-
-bool writeDocument(const QString &path, const QByteArray &bytes, QString *reason)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *reason = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *reason = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *reason = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -194,12 +173,9 @@ QString RtfBuilder::Join_Path(const QString &folder, const QString &name)
     return folder.isEmpty() ? name : DirectoryListing::withSeparator(folder) + name;
 }
 
-QString RtfBuilder::Fallback_Folder()
+QString RtfBuilder::Document_Folder(const Workbench &wb)
 {
-    const QString xdg = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (!xdg.isEmpty())
-        return Join_Path(xdg, QStringLiteral("quav"));
-    return Join_Path(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation), QStringLiteral("quav"));
+    return wb.display.Document_Folder.isEmpty() ? PrivateFolder::cachePath() : wb.display.Document_Folder;
 }
 
 bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
@@ -289,22 +265,12 @@ bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 fi
 
     const QString name = listMode ? kListFileName : kDetailFileName;
     QString reason;
-    QString path = Join_Path(wb.Start_Dir, name);
-    bool written = !wb.Start_Dir.isEmpty() && writeDocument(path, doc, &reason);
-    if (!written) {
-        const QString folder = Fallback_Folder();
-        QDir().mkpath(folder);
-        path = Join_Path(folder, name);
-        QString fallbackReason;
-        written = writeDocument(path, doc, &fallbackReason);
-        if (!written && reason.isEmpty())
-            reason = fallbackReason;
-    }
-    if (!written) {
+    const QString folder = Document_Folder(wb);
+    if (!PrivateFolder::prepare(folder, &reason) || !PrivateFolder::writeFile(folder, name, doc, &reason)) {
         if (error)
             *error = QStringLiteral("表示用ファイル %1 を書き込めません。\r\n%2").arg(name, reason);
         return false;
     }
-    (listMode ? d.List_Document_Path : d.Detail_Document_Path) = path;
+    (listMode ? d.List_Document_Path : d.Detail_Document_Path) = Join_Path(folder, name);
     return true;
 }

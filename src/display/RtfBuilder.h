@@ -37,16 +37,18 @@ public:
                              const QString &hitPrefix, const QString &blackPrefix);
 
     // Writes the list document (mode 1) or the detail document (any other
-    // mode: heading, then the all-lines entries first..last). The file is
-    // written whole and then renamed into place. The path written goes to
-    // wb.display (List_Document_Path / Detail_Document_Path). false with a
-    // Japanese reason in *error when no folder could take it.
+    // mode: heading, then the all-lines entries first..last) in the document
+    // folder. The file is written whole and then renamed into place. The path
+    // written goes to wb.display (List_Document_Path / Detail_Document_Path).
+    // false with a Japanese reason in *error when the folder is not the
+    // user's own or cannot take the file.
     static bool Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
                                   const QString &heading, QString *error = nullptr);
 
-    // The folder for the documents when the start-up folder cannot be
-    // written: $XDG_CACHE_HOME/quav, or the user's cache folder + "/quav".
-    static QString Fallback_Folder();
+    // wb.display.Document_Folder, else the user's cache folder (quav below
+    // $XDG_CACHE_HOME or ~/.cache), never the folder the program started in:
+    // anyone may have planted a link there.
+    static QString Document_Folder(const Workbench &wb);
     // A file name joined to a folder, adding "/" only when it is missing.
     static QString Join_Path(const QString &folder, const QString &name);
 };

@@ -202,7 +202,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
         }
     } leftToTheSystem{owned, processEndsAfter};
     Workbench &wb = *owned;
-    wb.settings = SettingsIo::Load_Without_Questions(startDir);
+    wb.settings = SettingsIo::Load_Without_Questions();
     wb.Start_Dir = startDir;
     Settings &s = wb.settings;
     if (o.ext) {
@@ -223,15 +223,15 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     BatchMessagePort messages;
     wb.messages = &messages;
 
-    // The list document is written to the start-up folder before the view
-    // loads it; a batch run keeps that out of the caller's folder.
+    // The list document is written before the view loads it; each batch run
+    // has a folder of its own, so runs side by side never read each other's.
     std::optional<QTemporaryDir> rtfDir;
     std::optional<RtfCapturePort> rtfPort;
     if (!o.rtf.isEmpty()) {
         rtfDir.emplace();
         if (!rtfDir->isValid())
             return fail(QStringLiteral("一時フォルダを作成できません。"));
-        wb.Start_Dir = DirectoryListing::withSeparator(rtfDir->path());
+        wb.display.Document_Folder = rtfDir->path();
         rtfPort.emplace(QFileInfo(o.rtf).absoluteFilePath());
         wb.listView = &*rtfPort;
         RtfBuilder::Make_RTF_Colors(wb); // as the window does at start-up

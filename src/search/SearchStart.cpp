@@ -24,12 +24,6 @@ constexpr char16_t kLookAlikes[][2] = {
     {0x2014, 0x2015}, // — EM DASH -> ― (81 5C)
 };
 
-void reportWrite(Workbench &wb, bool ok, const QString &error)
-{
-    if (!ok && wb.messages)
-        wb.messages->show(error, SearchStart::kCaption, MessagePort::Icon::Critical);
-}
-
 } // namespace
 
 QString SearchStart::Search_Text(const QString &typed)
@@ -91,10 +85,9 @@ void SearchStart::Store_Choices(Workbench &wb, const SearchChoice &choice)
     SearchHistory::Record(s.DATA, s.DEFAULT_DATA, text, choice.dataDefault);
     wb.work.Search_Word = text;
 
-    QString error;
-    reportWrite(wb, SettingsIo::Write_Execute(wb, &error), error);
-    reportWrite(wb, SettingsIo::Write_Search_Data(wb, &error), error);
-    reportWrite(wb, SettingsIo::Write_Search_Sikibetu(wb, &error), error);
+    SettingsIo::Write_Execute(wb);
+    SettingsIo::Write_Search_Data(wb);
+    SettingsIo::Write_Search_Sikibetu(wb);
 }
 
 void SearchStart::Prepare_Run(Workbench &wb, bool caseSensitive)

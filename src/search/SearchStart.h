@@ -45,7 +45,7 @@ public:
 
     // Takes the choice into the settings and the shared state and writes the
     // EXECUTE, SEARCH_DATA and SEARCH_SIKIBETU sections. A section that cannot
-    // be written is reported and the search goes on.
+    // be written is reported (once in a session) and the search goes on.
     static void Store_Choices(Workbench &wb, const SearchChoice &choice);
 
     // SEARCH off and STOP on, Search_Running, Compare_Mode, Current_Dir (with

@@ -6,9 +6,10 @@ struct Workbench;
 struct Settings;
 
 // Reading and writing the five settings sections between the store and the
-// Settings variables. Writers write their whole section in a fixed order and
-// return false with a Japanese reason in *error when the store file cannot be
-// written (the settings in memory stay as they are).
+// Settings variables, as the settings table orders them. A writer writes its
+// whole section; when the store cannot be written it returns false with a
+// Japanese reason in *error, the settings in memory stay as they are, and the
+// user is told through the message port, once in a session.
 class SettingsIo
 {
 public:
@@ -16,9 +17,18 @@ public:
     static constexpr qint32 kDefaultHeight = 7200; // twips
     static const QString kRepairQuestion;
     static const QString kRepairCaption;
+    static const QString kNotSaved; // the program runs on with what it has
 
+    // Start-up: reads the store; a store without the program's root key is
+    // filled from the import file without asking. A store that exists but
+    // cannot be read is never written over: the factory defaults serve in
+    // memory. Returns a text for the user when the store could not be read
+    // or written (which counts as the session's one report of it).
+    static QString Open_Store(Workbench &wb);
     // Reads the five sections in order; a section that is missing asks the
-    // repair question (and this run goes on without its values).
+    // repair question (and this run goes on without its values). Lines of
+    // the store that could not be read as written are reported first, with
+    // the name of the copy kept of the file.
     static void Load_Settings(Workbench &wb);
     // Asks whether to repair the store; on Yes merges the import file into it.
     static void Repair_Settings(Workbench &wb);
@@ -38,5 +48,5 @@ public:
     // For the batch search: the settings as the window would load them at
     // start-up (the store, or the factory defaults when there is none), with
     // no question asked and nothing written.
-    static Settings Load_Without_Questions(const QString &startDir);
+    static Settings Load_Without_Questions();
 };

@@ -3,15 +3,93 @@
 #include "platform/Cp932.h"
 #include "platform/TextFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
-#include <QRegularExpression>
 #include <QStringConverter>
+
+#include <utility>
 
 const QString SettingsStore::kRoot = QStringLiteral("HKEY_LOCAL_MACHINE\\software\\VKM\\QUAV");
 const QString SettingsStore::kFileName = QStringLiteral("QUAV.REG");
+const QString SettingsStore::kInstallFileName = QStringLiteral("QUAV_INSTALL.REG");
+
+namespace {
+
+// How long a write waits for another instance that is writing the store; a
+// write takes milliseconds, and the lock of an instance that died is taken
+// over at once.
+constexpr int kLockWaitMs = 5000;
+
+QString decodeLine(QByteArrayView line, bool *utf8)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(line);
+    *utf8 = !decoder.hasError();
+    return *utf8 ? text : Cp932::decode(line);
+}
+
+// "text" with the escapes the writer uses; nullopt when the quoting is
+// broken. A backslash before any other character stands for that character.
+std::optional<QString> unquote(QStringView s, qsizetype &pos)
+{
+    if (pos >= s.size() || s[pos] != QLatin1Char('"'))
+        return std::nullopt;
+    QString out;
+    for (++pos; pos < s.size(); ++pos) {
+        const QChar c = s[pos];
+        if (c == QLatin1Char('\\') && pos + 1 < s.size()) {
+            const QChar next = s[++pos];
+            out += next == QLatin1Char('n') ? QChar(u'\n') : next == QLatin1Char('r') ? QChar(u'\r') : next;
+        } else if (c == QLatin1Char('"')) {
+            ++pos;
+            return out;
+        } else {
+            out += c;
+        }
+    }
+    return std::nullopt;
+}
+
+QString quote(const QString &s)
+{
+    QString out;
+    out.reserve(s.size() + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : s) {
+        switch (c.unicode()) {
+        case u'\\': out += QLatin1String("\\\\"); break;
+        case u'"': out += QLatin1String("\\\""); break;
+        case u'\n': out += QLatin1String("\\n"); break;
+        case u'\r': out += QLatin1String("\\r"); break;
+        default: out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+QString refusal(const QString &path, const QString &text)
+{
+    return path + QStringLiteral("\r\n") + text;
+}
+
+// Only a regular file is opened: reading a named pipe would wait for a
+// writer, and a folder or a device is no store.
+bool readStoreFile(const QString &path, QByteArray &bytes, QString *error)
+{
+    if (!QFileInfo(path).isFile()) {
+        if (error)
+            *error = refusal(path, QStringLiteral("通常のファイルではないため、設定ファイルとして読み込めません。"));
+        return false;
+    }
+    return TextFile::readBytes(path, bytes, error);
+}
+
+} // namespace
 
 QString SettingsStore::defaultPath()
 {
@@ -31,9 +109,9 @@ QString SettingsStore::sectionPath(const QString &section)
     return kRoot + QLatin1Char('\\') + section;
 }
 
-SettingsStore::Section *SettingsStore::findSection(const QString &path)
+SettingsStore::Section *SettingsStore::findSection(QList<Section> &sections, const QString &path)
 {
-    for (Section &s : m_sections)
+    for (Section &s : sections)
         if (s.path.compare(path, Qt::CaseInsensitive) == 0)
             return &s;
     return nullptr;
@@ -41,74 +119,43 @@ SettingsStore::Section *SettingsStore::findSection(const QString &path)
 
 const SettingsStore::Section *SettingsStore::findSection(const QString &path) const
 {
-    return const_cast<SettingsStore *>(this)->findSection(path);
+    return findSection(const_cast<QList<Section> &>(m_sections), path);
 }
 
-SettingsStore::Section &SettingsStore::ensureSection(const QString &section)
+SettingsStore::Section &SettingsStore::ensureSection(QList<Section> &sections, const QString &section)
 {
     const QString path = sectionPath(section);
-    if (Section *s = findSection(path))
+    if (Section *s = findSection(sections, path))
         return *s;
-    m_sections.append(Section{path, {}});
-    return m_sections.last();
+    sections.append(Section{path, {}});
+    return sections.last();
 }
 
-namespace {
-
-QString decodeText(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text;
-    return Cp932::decode(bytes);
-}
-
-// "text" with \\ and \" escapes; nullopt when the quoting is broken.
-std::optional<QString> unquote(QStringView s, qsizetype &pos)
-{
-    if (pos >= s.size() || s[pos] != QLatin1Char('"'))
-        return std::nullopt;
-    QString out;
-    for (++pos; pos < s.size(); ++pos) {
-        const QChar c = s[pos];
-        if (c == QLatin1Char('\\') && pos + 1 < s.size()) {
-            out += s[++pos];
-        } else if (c == QLatin1Char('"')) {
-            ++pos;
-            return out;
-        } else {
-            out += c;
-        }
-    }
-    return std::nullopt;
-}
-
-QString quote(const QString &s)
-{
-    QString out = s;
-    out.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    out.replace(QLatin1Char('"'), QStringLiteral("\\\""));
-    return QLatin1Char('"') + out + QLatin1Char('"');
-}
-
-} // namespace
-
-void SettingsStore::parse(const QString &text, bool countDamage)
+// A store file is always written as UTF-8, so there a line that is not
+// UTF-8 counts as damaged (it is still read, as code page 932). An import
+// file may be code page 932 throughout.
+void SettingsStore::parse(const QByteArray &bytes, Parsed &into, bool storeFile)
 {
     Section *current = nullptr;
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-    for (const QString &raw : lines) {
-        const QString line = raw.trimmed();
+    const QList<QByteArrayView> lines = TextFile::splitLines(bytes);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        QByteArrayView rawLine = lines[n];
+        if (n == 0 && rawLine.startsWith("\xEF\xBB\xBF"))
+            rawLine = rawLine.sliced(3);
+        bool utf8 = true;
+        const QString line = decodeLine(rawLine, &utf8).trimmed();
+        const int lineNumber = int(n) + 1;
+        if (!utf8 && storeFile)
+            into.damaged.append(lineNumber);
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line == QLatin1String("REGEDIT4")
             || line.startsWith(QLatin1String("Windows Registry Editor")))
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             const QString path = line.mid(1, line.size() - 2).trimmed();
-            current = findSection(path);
+            current = findSection(into.sections, path);
             if (!current) {
-                m_sections.append(Section{path, {}});
-                current = &m_sections.last();
+                into.sections.append(Section{path, {}});
+                current = &into.sections.last();
             }
             continue;
         }
@@ -123,10 +170,10 @@ void SettingsStore::parse(const QString &text, bool countDamage)
             if (rest.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
                 const QStringView hex = rest.mid(6).trimmed();
                 bool okNum = false;
-                const quint32 n = hex.toUInt(&okNum, 16);
+                const quint32 number = hex.toUInt(&okNum, 16);
                 ok = okNum && hex.size() <= 8;
                 v.isNumber = true;
-                v.number = qint32(n);
+                v.number = qint32(number);
             } else {
                 const std::optional<QString> value = unquote(rest, pos = 0);
                 ok = value.has_value() && rest.mid(pos).trimmed().isEmpty();
@@ -135,38 +182,83 @@ void SettingsStore::parse(const QString &text, bool countDamage)
             }
         }
         if (!ok) {
-            if (countDamage)
-                ++m_damagedLines;
+            if (storeFile && (into.damaged.isEmpty() || into.damaged.last() != lineNumber))
+                into.damaged.append(lineNumber);
             continue;
         }
         put(*current, v);
     }
 }
 
+void SettingsStore::noteDamage(const QByteArray &bytes, const QList<int> &damaged)
+{
+    m_damaged = damaged;
+    if (damaged.isEmpty())
+        return;
+    m_damagedBytes = bytes;
+    if (bytes != m_reportedBytes)
+        m_unreported = damaged;
+}
+
 bool SettingsStore::load(QString *error)
 {
     m_sections.clear();
-    m_damagedLines = 0;
-    QFile file(m_path);
-    if (!file.exists())
+    m_damaged.clear();
+    // A link whose target is missing is not taken for a missing store: its
+    // target may be on a disk that is not mounted.
+    const QFileInfo info(m_path);
+    if (!info.exists() && !info.isSymLink())
         return true;
     QByteArray bytes;
-    if (!TextFile::readBytes(m_path, bytes, error))
+    if (!readStoreFile(m_path, bytes, error)) {
+        m_unreadable = true;
         return false;
-    parse(decodeText(bytes), true);
-    m_backupNeeded = m_damagedLines > 0;
+    }
+    Parsed parsed;
+    parse(bytes, parsed, true);
+    m_sections = parsed.sections;
+    noteDamage(bytes, parsed.damaged);
     return true;
 }
 
 void SettingsStore::merge(const QByteArray &bytes)
 {
-    parse(decodeText(bytes), false);
+    Parsed parsed;
+    parsed.sections = m_sections;
+    parse(bytes, parsed, false);
+    m_sections = parsed.sections;
 }
 
-QByteArray SettingsStore::serialize() const
+bool SettingsStore::keepDamagedCopy(QString *error)
+{
+    if (m_damaged.isEmpty() || m_damagedBytes == m_copiedBytes)
+        return true;
+    QString reason;
+    if (!TextFile::writeBytes(damagedCopyPath(), m_damagedBytes, &reason)) {
+        if (error)
+            *error = reason + QStringLiteral("\r\n破損した設定ファイルの控えを作成できません。");
+        return false;
+    }
+    m_copiedBytes = m_damagedBytes;
+    return true;
+}
+
+QList<int> SettingsStore::takeUnreportedDamage()
+{
+    if (!m_unreported.isEmpty())
+        m_reportedBytes = m_damagedBytes;
+    return std::exchange(m_unreported, {});
+}
+
+bool SettingsStore::firstFailure()
+{
+    return !std::exchange(m_failureReported, true);
+}
+
+QByteArray SettingsStore::serialize(const QList<Section> &sections)
 {
     QString out = QStringLiteral("REGEDIT4\r\n");
-    for (const Section &s : m_sections) {
+    for (const Section &s : sections) {
         out += QStringLiteral("\r\n[") + s.path + QStringLiteral("]\r\n");
         for (const Value &v : s.values) {
             out += quote(v.name) + QLatin1Char('=');
@@ -180,27 +272,77 @@ QByteArray SettingsStore::serialize() const
     return out.toUtf8();
 }
 
-bool SettingsStore::save(QString *error)
+QByteArray SettingsStore::serialize() const
 {
+    return serialize(m_sections);
+}
+
+// Read again, change, write, all under the lock: the file as another
+// instance left it is the base, so only `change` differs from it. A file
+// that has gone is written whole from memory. A damaged file is copied aside
+// before it is written over.
+bool SettingsStore::commit(const std::function<void(QList<Section> &)> &change, QString *error)
+{
+    if (m_unreadable) {
+        if (error)
+            *error = refusal(m_path, QStringLiteral("設定ファイルを読み込めなかったため、上書きしません。"));
+        return false;
+    }
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath())) {
         if (error)
-            *error = info.absolutePath() + QStringLiteral("\r\n設定フォルダーを作成できません。");
+            *error = refusal(info.absolutePath(), QStringLiteral("設定フォルダーを作成できません。"));
         return false;
     }
-    if (m_backupNeeded && info.exists()) {
-        const QString backup = m_path + QStringLiteral(".damaged");
-        QFile::remove(backup);
-        if (!QFile::copy(m_path, backup)) {
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs)) {
+        if (error)
+            *error = refusal(m_path, lock.error() == QLockFile::LockFailedError
+                                         ? QStringLiteral("設定ファイルがほかのＱＵＡＶで使用中のため、書き込めません。")
+                                         : QStringLiteral("設定フォルダーに書き込めません。"));
+        return false;
+    }
+
+    QList<Section> sections = m_sections;
+    const QFileInfo now(m_path);
+    if (now.exists() || now.isSymLink()) {
+        QByteArray bytes;
+        QString reason;
+        if (!readStoreFile(m_path, bytes, &reason)) {
             if (error)
-                *error = backup + QStringLiteral("\r\n破損した設定ファイルの控えを作成できません。");
+                *error = reason + QStringLiteral("\r\n設定ファイルを読み込めないため、上書きしません。");
             return false;
         }
+        Parsed parsed;
+        parse(bytes, parsed, true);
+        sections = parsed.sections;
+        noteDamage(bytes, parsed.damaged);
+        if (!keepDamagedCopy(error))
+            return false;
     }
-    if (!TextFile::writeBytes(m_path, serialize(), error))
+    change(sections);
+    if (!TextFile::writeBytes(m_path, serialize(sections), error))
         return false;
-    m_backupNeeded = false;
+    m_sections = sections;
+    m_damaged.clear();
     return true;
+}
+
+bool SettingsStore::writeValues(const QString &section, const QList<Value> &values, QString *error)
+{
+    auto putAll = [&](QList<Section> &sections) {
+        Section &s = ensureSection(sections, section);
+        for (const Value &v : values)
+            put(s, v);
+    };
+    putAll(m_sections);
+    return commit(putAll, error);
+}
+
+bool SettingsStore::save(QString *error)
+{
+    const QList<Section> whole = m_sections;
+    return commit([&](QList<Section> &sections) { sections = whole; }, error);
 }
 
 bool SettingsStore::rootExists() const
@@ -252,28 +394,40 @@ std::optional<QString> SettingsStore::string(const QString &section, const QStri
 
 void SettingsStore::setNumber(const QString &section, const QString &name, qint32 value)
 {
-    put(ensureSection(section), Value{name, true, value, {}});
+    put(ensureSection(m_sections, section), Value{name, true, value, {}});
 }
 
 void SettingsStore::setString(const QString &section, const QString &name, const QString &value)
 {
-    put(ensureSection(section), Value{name, false, 0, value});
+    put(ensureSection(m_sections, section), Value{name, false, 0, value});
 }
 
-QByteArray SettingsStore::installFile(const QString &startDir)
+QStringList SettingsStore::programFolders()
 {
-    QByteArray bytes;
-    const QString local = QDir(startDir).filePath(QStringLiteral("QUAV_INSTALL.REG"));
-    if (QFileInfo(local).isFile() && TextFile::readBytes(local, bytes))
-        return bytes;
+    // Without an application object there is no program folder to ask for
+    // (a tool linking the core); the built-in defaults serve.
+    if (!QCoreApplication::instance())
+        return {};
+    const QString bin = QCoreApplication::applicationDirPath();
+    return {bin, QDir::cleanPath(bin + QStringLiteral("/../share/quav"))};
+}
+
+QByteArray SettingsStore::installFile(const QStringList &folders)
+{
+    for (const QString &folder : folders) {
+        QByteArray bytes;
+        const QString path = QDir(folder).filePath(kInstallFileName);
+        if (QFileInfo(path).isFile() && TextFile::readBytes(path, bytes))
+            return bytes;
+    }
     QFile builtIn(QStringLiteral(":/quav/QUAV_INSTALL.REG"));
     if (builtIn.open(QIODevice::ReadOnly))
         return builtIn.readAll();
     return {};
 }
 
-bool SettingsStore::importInstallFile(const QString &startDir, QString *error)
+bool SettingsStore::importInstallFile(QString *error)
 {
-    merge(installFile(startDir));
+    merge(installFile());
     return save(error);
 }

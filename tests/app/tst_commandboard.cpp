@@ -119,18 +119,16 @@ void tst_CommandBoard::toggles()
     SettingsStore store;
     Workbench wb;
     wb.store = &store;
-    QVERIFY(store.importInstallFile(m_dir->path()));
+    QVERIFY(store.importInstallFile());
     ViewFrame frame = ViewFrame::fitted(9000, true, true);
     const ViewFrame shown = frame;
-    QString error;
     if (toolbarFirst) {
-        QCOMPARE(MainCommands::Toggle_Tool_Bar(wb, frame, true, &error), false);
-        QCOMPARE(MainCommands::Toggle_Status_Bar(wb, frame, true, &error), false);
+        QCOMPARE(MainCommands::Toggle_Tool_Bar(wb, frame, true), false);
+        QCOMPARE(MainCommands::Toggle_Status_Bar(wb, frame, true), false);
     } else {
-        QCOMPARE(MainCommands::Toggle_Status_Bar(wb, frame, true, &error), false);
-        QCOMPARE(MainCommands::Toggle_Tool_Bar(wb, frame, true, &error), false);
+        QCOMPARE(MainCommands::Toggle_Status_Bar(wb, frame, true), false);
+        QCOMPARE(MainCommands::Toggle_Tool_Bar(wb, frame, true), false);
     }
-    QVERIFY(error.isEmpty());
     QCOMPARE(frame.top, 0);
     QCOMPARE(frame.height, shown.height + 790);
     QCOMPARE(wb.settings.T_Bar, 0);
@@ -141,8 +139,8 @@ void tst_CommandBoard::toggles()
     QCOMPARE(again.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("T_Bar")).value(), 0);
     QCOMPARE(again.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("S_Bar")).value(), 0);
 
-    QCOMPARE(MainCommands::Toggle_Tool_Bar(wb, frame, false, &error), true);
-    QCOMPARE(MainCommands::Toggle_Status_Bar(wb, frame, false, &error), true);
+    QCOMPARE(MainCommands::Toggle_Tool_Bar(wb, frame, false), true);
+    QCOMPARE(MainCommands::Toggle_Status_Bar(wb, frame, false), true);
     QCOMPARE(frame.top, shown.top);
     QCOMPARE(frame.height, shown.height);
     QCOMPARE(wb.settings.T_Bar, 1);

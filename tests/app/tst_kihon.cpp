@@ -243,7 +243,7 @@ void tst_KIHON::lastFolderRemoved()
     const QString path = gone.path();
     {
         SettingsStore store;
-        QVERIFY(store.importInstallFile(m_startDir->path()));
+        QVERIFY(store.importInstallFile());
         store.setString(QStringLiteral("SEARCH_PATH"), QStringLiteral("PATH0"), path);
         store.setNumber(QStringLiteral("SEARCH_PATH"), QStringLiteral("DEFAULT_PATH"), 0);
         QVERIFY(store.save());

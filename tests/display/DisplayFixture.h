@@ -106,7 +106,7 @@ inline void setColours(Workbench &wb, bool on)
 inline void attachPorts(Workbench &wb, const QTemporaryDir &dir, RichViewPort &list, RichViewPort &detail,
                         MessagePort &messages)
 {
-    wb.Start_Dir = dir.path() + QLatin1Char('/');
+    wb.display.Document_Folder = dir.path();
     wb.listView = &list;
     wb.detailView = &detail;
     wb.messages = &messages;

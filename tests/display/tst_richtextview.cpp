@@ -132,7 +132,7 @@ void tst_RichTextView::listDocumentLoads()
 {
     QTemporaryDir dir;
     Workbench wb;
-    wb.Start_Dir = dir.path() + QLatin1Char('/');
+    wb.display.Document_Folder = dir.path();
     setColours(wb, true);
     fillWorkArea(wb, {{QStringLiteral("/d/漢字.txt"), {QStringLiteral("hit 日本語"), QStringLiteral("x"), QStringLiteral("\thit")}}},
                  QStringLiteral("hit"));
@@ -159,7 +159,7 @@ void tst_RichTextView::listLoadMeasure()
         QSKIP("set QUAV_MEASURE_LINES to measure");
     QTemporaryDir dir;
     Workbench wb;
-    wb.Start_Dir = dir.path() + QLatin1Char('/');
+    wb.display.Document_Folder = dir.path();
     setColours(wb, true);
     QList<TestFile> files;
     const int perFile = 99;

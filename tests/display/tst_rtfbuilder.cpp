@@ -21,8 +21,8 @@ private Q_SLOTS:
     void colouringOnRuns();
     void emptySearchWordMarksNothing();
     void detailFirstEqualsLast();
-    void startDirWithoutSlash();
-    void unwritableStartDirFallsBackToCache();
+    void documentFolderWithoutSlash();
+    void documentsInCacheNeverInStartFolder();
 
 private:
     QByteArray build(Workbench &wb, qint16 mode = RtfBuilder::List_Mode, int first = 1, int last = 1,
@@ -37,8 +37,8 @@ void tst_RtfBuilder::init()
 
 QByteArray tst_RtfBuilder::build(Workbench &wb, qint16 mode, int first, int last, const QString &heading)
 {
-    if (wb.Start_Dir.isEmpty())
-        wb.Start_Dir = m_dir.path() + QLatin1Char('/');
+    if (wb.display.Document_Folder.isEmpty())
+        wb.display.Document_Folder = m_dir.path();
     QString error;
     if (!RtfBuilder::Make_RTF_Document(wb, mode, first, last, heading, &error)) {
         qWarning() << error;
@@ -221,33 +221,40 @@ void tst_RtfBuilder::detailFirstEqualsLast()
     QCOMPARE(lines[4].chopped(1), QByteArray("\\par l2"));
 }
 
-void tst_RtfBuilder::startDirWithoutSlash()
+void tst_RtfBuilder::documentFolderWithoutSlash()
 {
     Workbench wb;
     setColours(wb, false);
-    wb.Start_Dir = m_dir.path(); // no trailing "/"
+    wb.display.Document_Folder = m_dir.path(); // no trailing "/"
     QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")));
     QCOMPARE(wb.display.List_Document_Path, m_dir.path() + QStringLiteral("/~QUAV_SK.RTF"));
     QVERIFY(QFile::exists(wb.display.List_Document_Path));
 }
 
-void tst_RtfBuilder::unwritableStartDirFallsBackToCache()
+void tst_RtfBuilder::documentsInCacheNeverInStartFolder()
 {
-    QTemporaryDir cache;
+    // Someone planted a link named like the document in the folder the
+    // program is started from.
+    QTemporaryDir cache, start;
+    QFile victim(start.filePath(QStringLiteral("victim.txt")));
+    QVERIFY(victim.open(QIODevice::WriteOnly));
+    victim.write("keep me");
+    victim.close();
+    QVERIFY(QFile::link(victim.fileName(), start.filePath(QStringLiteral("~QUAV_SD.RTF"))));
     const QByteArray old = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
     Workbench wb;
     setColours(wb, false);
     fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("k")}}}, QStringLiteral("k"));
-    wb.Start_Dir = m_dir.path() + QStringLiteral("/missing/folder/");
-    const bool ok = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/D/A.TXT"));
-    if (old.isNull())
-        qunsetenv("XDG_CACHE_HOME");
-    else
-        qputenv("XDG_CACHE_HOME", old);
+    wb.Start_Dir = start.path() + QLatin1Char('/');
+    const bool ok = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/d/a.txt"));
+    qputenv("XDG_CACHE_HOME", old);
     QVERIFY(ok);
     QCOMPARE(wb.display.Detail_Document_Path, cache.path() + QStringLiteral("/quav/~QUAV_SD.RTF"));
     QVERIFY(QFile::exists(wb.display.Detail_Document_Path));
+    QVERIFY(victim.open(QIODevice::ReadOnly));
+    QCOMPARE(victim.readAll(), QByteArray("keep me"));
+    QCOMPARE(QFileInfo(cache.path() + QStringLiteral("/quav")).permissions() & 0x0077, QFileDevice::Permissions());
 }
 
 QTEST_GUILESS_MAIN(tst_RtfBuilder)

@@ -48,7 +48,7 @@ QList<TestFile> testFiles()
 
 QByteArray tst_RtfReader::listDocument(Workbench &wb)
 {
-    wb.Start_Dir = m_dir.path() + QLatin1Char('/');
+    wb.display.Document_Folder = m_dir.path();
     setColours(wb, true);
     fillWorkArea(wb, testFiles(), QStringLiteral("検索語"));
     if (!RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")))

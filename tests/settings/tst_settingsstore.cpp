@@ -48,7 +48,7 @@ void tst_SettingsStore::writeStore(const QByteArray &bytes)
 void tst_SettingsStore::roundTrip()
 {
     SettingsStore store;
-    QVERIFY(store.importInstallFile(m_dir->path()));
+    QVERIFY(store.importInstallFile());
     Workbench wb;
     wb.store = &store;
     wb.settings.DATA[0] = QStringLiteral("検索語　テスト\"引用\"\\");
@@ -80,7 +80,7 @@ void tst_SettingsStore::roundTrip()
 void tst_SettingsStore::colourFlagNameIgnoresCase()
 {
     SettingsStore store;
-    QVERIFY(store.importInstallFile(m_dir->path()));
+    QVERIFY(store.importInstallFile());
     Workbench wb;
     wb.store = &store;
     wb.settings.Color_Set_Flg = 0;
@@ -99,7 +99,7 @@ void tst_SettingsStore::colourFlagNameIgnoresCase()
 
 void tst_SettingsStore::factoryDefaults()
 {
-    const Settings s = SettingsIo::Load_Without_Questions(m_dir->path());
+    const Settings s = SettingsIo::Load_Without_Questions();
     QCOMPARE(s.S_Bar, 1);
     QCOMPARE(s.T_Bar, 1);
     QCOMPARE(s.Color_Set_Flg, 1);
@@ -112,7 +112,7 @@ void tst_SettingsStore::factoryDefaults()
     for (const QString &id : s.SIKIBETU)
         QCOMPARE(id, id.toUpper());
     SettingsStore defaults(QString{});
-    defaults.merge(SettingsStore::installFile(m_dir->path()));
+    defaults.merge(SettingsStore::installFile());
     QVERIFY(defaults.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Width")).value() >= 9600);
     QVERIFY(defaults.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Height")).value() >= 7200);
 }
@@ -206,7 +206,7 @@ void tst_SettingsStore::unwritableFolder()
     SettingsStore store(m_dir->filePath(QStringLiteral("blocker/quav/QUAV.REG")));
     Workbench wb;
     wb.store = &store;
-    store.merge(SettingsStore::installFile(m_dir->path()));
+    store.merge(SettingsStore::installFile());
     wb.settings.DATA[0] = QStringLiteral("メモリには残る");
     QString error;
     QVERIFY(!SettingsIo::Write_Search_Data(wb, &error));
@@ -261,7 +261,7 @@ void tst_SettingsStore::cp932ImportFile()
     f.write(bytes);
     f.close();
     SettingsStore store;
-    QVERIFY(store.importInstallFile(m_dir->path()));
+    store.merge(SettingsStore::installFile({m_dir->path()}));
     QCOMPARE(store.string(QStringLiteral("search_data"), QStringLiteral("data0")).value(),
              QStringLiteral("日本語ﾃｷｽﾄ"));
 }

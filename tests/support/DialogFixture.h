@@ -29,10 +29,11 @@ struct DialogFixture
     {
         qputenv("QUAV_CONFIG_DIR", dir.path().toUtf8());
         store = std::make_unique<SettingsStore>();
-        store->importInstallFile(dir.path());
+        store->importInstallFile();
         wb.store = store.get();
         wb.messages = &port;
         wb.Start_Dir = dir.path() + QLatin1Char('/');
+        wb.display.Document_Folder = dir.path();
         wb.Main_Width = 9600;
         wb.Main_Height = 7200;
         wb.work.Search_Path = dir.path();

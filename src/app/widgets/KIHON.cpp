@@ -352,20 +352,17 @@ void KIHON::M_DISP_STATUS_BAR_Click()
 }
 
 void KIHON::toggleBar(const QString &entryName, QWidget *bar,
-                      bool (*toggle)(Workbench &, ViewFrame &, bool, QString *))
+                      bool (*toggle)(Workbench &, ViewFrame &, bool))
 {
     QAction *entry = m_menuEntries.value(entryName);
     // QAction toggles its check mark before it reports; the handler works
     // from the mark the user saw.
     const bool wasChecked = !entry->isChecked();
     refreshGeometrySettings();
-    QString error;
-    const bool nowChecked = toggle(m_wb, m_frame, wasChecked, &error);
+    const bool nowChecked = toggle(m_wb, m_frame, wasChecked);
     bar->setVisible(nowChecked);
     entry->setChecked(nowChecked);
     layoutClientArea();
-    if (!error.isEmpty())
-        showError(error, QStringLiteral("ＱＵＡＶ"));
 }
 
 void KIHON::M_HELP_VER_Click()
@@ -377,9 +374,7 @@ void KIHON::M_HELP_VER_Click()
 void KIHON::End_Program()
 {
     refreshGeometrySettings();
-    QString error;
-    if (!SettingsIo::Write_Window_Config(m_wb, &error))
-        showError(error, QStringLiteral("ＱＵＡＶ"));
+    SettingsIo::Write_Window_Config(m_wb);
     m_closing = true;
     close();
 }

@@ -88,7 +88,7 @@ private:
     void Write_Dump();
 
     void toggleBar(const QString &entryName, QWidget *bar,
-                   bool (*toggle)(Workbench &, ViewFrame &, bool, QString *));
+                   bool (*toggle)(Workbench &, ViewFrame &, bool));
     void M_DISP_TOOL_BAR_Click();
     void M_DISP_STATUS_BAR_Click();
     void M_HELP_VER_Click();

@@ -98,9 +98,7 @@ void QUAV_Search_Sikibetu_Hensyu::Cmd_End_Click()
 {
     setButtonsEnabled(false);
     m_editor.Store(m_wb.settings.SIKIBETU);
-    QString error;
-    if (!SettingsIo::Write_Search_Sikibetu(m_wb, &error) && m_wb.messages)
-        m_wb.messages->show(error, windowTitle(), MessagePort::Icon::Critical);
+    SettingsIo::Write_Search_Sikibetu(m_wb);
     finish();
 }
 

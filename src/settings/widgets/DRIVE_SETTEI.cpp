@@ -177,9 +177,7 @@ void DRIVE_SETTEI::Command1_Click()
     m_wb.status.setText(StatusPanels::kPath, folder);
     if (Check1->isChecked()) {
         SearchPath::Record_Folder(m_wb.settings.PATH, m_wb.settings.DEFAULT_PATH, folder);
-        QString error;
-        if (!SettingsIo::Write_Search_Path(m_wb, &error) && m_wb.messages)
-            m_wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
+        SettingsIo::Write_Search_Path(m_wb);
     }
     finish();
 }

@@ -80,9 +80,7 @@ void QUAV_FOLDER_SENTAKU::Command1_Click()
     // actually entered is the search folder.
     const QString path = QDir::isAbsolutePath(entry) ? QDir::cleanPath(entry) : QDir::currentPath();
     m_wb.work.Search_Path = path;
-    QString error;
-    if (!SettingsIo::Write_Search_Path(m_wb, &error) && m_wb.messages)
-        m_wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
+    SettingsIo::Write_Search_Path(m_wb);
     m_wb.status.setText(StatusPanels::kPath, path);
 
     if (SearchPath::Folder_From_Search_Flg == 1 && m_searchDialog) {
