@@ -200,7 +200,8 @@ QString BatchSearch::helpText()
         "検索は続けます。\n"
         "\n"
         "終了ステータス: 0 = 1つ以上のファイルを結果に加えた、1 = 加えたファイルがない、\n"
-        "                2 = エラー（不正なオプション、フォルダがない、結果ファイルを書けない）\n");
+        "                2 = エラー（不正なオプション、検索できない検索文字列、フォルダがない、\n"
+        "                    結果ファイルや標準出力に書けない、出力先が通常のファイルでない）\n");
 }
 
 int BatchSearch::run(const QStringList &args, bool processEndsAfter)
