@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <limits>
 #include <fcntl.h>
 #include <unistd.h>
@@ -116,10 +117,20 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 
     // Whole lines are searched as they arrive; bytes before `searched` are
     // whole lines without a hit, and bytes before `lookedAt` have been looked
-    // at for line breaks.
+    // at for line breaks. A file that cannot be taken (too many lines in a
+    // large file) is wanted only for whether it has a hit, which refuses it:
+    // its searched lines are dropped as it goes.
     qsizetype searched = 0;
     qsizetype lookedAt = 0;
     bool takeable = true;
+    bool overlongLine = false;
+    auto drop = [&] {
+        // Moved down in place: the buffer keeps its start and capacity.
+        std::memmove(scratch.data(), scratch.constData() + searched, size_t(scratch.size() - searched));
+        scratch.truncate(scratch.size() - searched);
+        lookedAt -= searched;
+        searched = 0;
+    };
     while (ok && !result.hasHit && !file.atEnd() && readStep()) {
         const QByteArrayView bytes(scratch);
         qsizetype end = file.atEnd() ? bytes.size() : FileScan::lastLineEnd(bytes, lookedAt);
@@ -132,19 +143,23 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
         }
         if (result.hasHit)
             break;
-        // A line not ended yet that is already too long, or too many lines
-        // in a large file: it cannot be taken.
-        if (bytes.size() - searched > LineMeter::kMaxLineBytes
-            || (bytes.size() > kHeldUncounted && !measure())) {
+        if (takeable && bytes.size() > kHeldUncounted && !measure()) {
             takeable = false;
+        }
+        if (!takeable)
+            drop();
+        // A line not ended yet that is already too long: the file cannot be
+        // taken, and the line is too long to be searched as one.
+        if (scratch.size() - searched > LineMeter::kMaxLineBytes) {
+            takeable = false;
+            overlongLine = true;
             break;
         }
     }
 
-    if (ok && !takeable) {
-        // Only whether it has a hit is still wanted (it is refused if it
-        // has): the rest is searched as it comes, from the first line not
-        // searched yet, and not kept.
+    if (ok && overlongLine) {
+        // The rest is searched as it comes, from the start of that line, and
+        // not kept.
         WordStream stream(m_matcher);
         result.examined += scratch.size() - searched;
         stream.feed(QByteArrayView(scratch).sliced(searched), file.atEnd());
@@ -155,9 +170,12 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
             result.examined += scratch.size();
             stream.feed(scratch, file.atEnd());
         }
+        result.hasHit = stream.found();
+    }
+    if (!takeable) {
         scratch.truncate(0);
         result.readable = ok;
-        result.hasHit = ok && stream.found();
+        result.hasHit = ok && result.hasHit;
         result.tooLong = result.hasHit;
         return result;
     }

@@ -436,6 +436,11 @@ void tst_FileScan::poolLongLines_data()
         << (QByteArray(60000, 'x') + "\r\n").repeated(100) + "WORD" << true << true << true;
     QTest::newRow("lines of 30,000 bytes, the word at the end")
         << (QByteArray(30000, 'x') + "\n").repeated(30) + "WORD" << true << false << true;
+    const QByteArray shortLines = QByteArray("abcdefgh\r\n").repeated(ScanPool::kHeldUncounted / 10 + 1000);
+    QTest::newRow("too many lines past the size held uncounted, the word at the end")
+        << shortLines + "WORD" << true << true << true;
+    QTest::newRow("too many lines past the size held uncounted, then a line without end, the word at its end")
+        << shortLines + x + "WORD" << true << true << true;
     QTest::newRow("lone CRs, the word at the end")
         << (QByteArray(100, 'x') + "\r").repeated(60000) + "WORD" << true << true << true;
 }
