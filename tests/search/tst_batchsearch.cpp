@@ -273,6 +273,9 @@ void tst_BatchSearch::standardOutputWriteError()
 {
     // A result that standard output did not take whole is an error, and
     // the refusal of a word reads as in the window.
+    struct stat full;
+    if (::stat("/dev/full", &full) != 0 || !S_ISCHR(full.st_mode))
+        QSKIP("no /dev/full here"); // never made a regular file by opening it
     QProcess p;
     p.setStandardOutputFile(QStringLiteral("/dev/full"));
     if (!start(p, {"--dir", m_root, "--ext", "TXT", "key"}))
