@@ -143,9 +143,8 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
         }
         if (result.hasHit)
             break;
-        if (takeable && bytes.size() > kHeldUncounted && !measure()) {
+        if (takeable && bytes.size() > kHeldUncounted && !measure())
             takeable = false;
-        }
         if (!takeable)
             drop();
         // A line not ended yet that is already too long: the file cannot be
@@ -175,8 +174,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     if (!takeable) {
         scratch.truncate(0);
         result.readable = ok;
-        result.hasHit = ok && result.hasHit;
-        result.tooLong = result.hasHit;
+        result.hasHit = result.tooLong = ok && result.hasHit;
         return result;
     }
 
