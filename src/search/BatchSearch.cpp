@@ -7,6 +7,7 @@
 #include "search/ResultFile.h"
 #include "search/RtfCapturePort.h"
 #include "search/SearchRun.h"
+#include "search/SearchWord.h"
 #include "settings/SettingsIo.h"
 #include "workarea/LineFormat.h"
 
@@ -14,9 +15,13 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -24,16 +29,46 @@ constexpr int kFound = 0;
 constexpr int kNotFound = 1;
 constexpr int kError = 2;
 
-void writeTo(std::FILE *out, const QString &text)
+// false when the stream did not take all of it (a full disk, a closed
+// descriptor); errno then tells why.
+bool writeTo(std::FILE *out, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), out);
+    const bool written = std::fwrite(utf8.constData(), 1, size_t(utf8.size()), out) == size_t(utf8.size());
+    return std::fflush(out) == 0 && written && !std::ferror(out);
 }
 
-int fail(const QString &text)
+int fail(QString text)
 {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     writeTo(stderr, QStringLiteral("quav search: ") + text + QLatin1Char('\n'));
     return kError;
+}
+
+// Standard output that could not take the result: a script must not take a
+// cut result for a whole one.
+int failOnStandardOutput()
+{
+    const int err = errno;
+    return fail(QStringLiteral("標準出力に書き込めません。（") + QString::fromLocal8Bit(std::strerror(err))
+                + QStringLiteral("）"));
+}
+
+// Two spellings of one file: the same file on disk, or, for files not yet
+// there, the same name in the same real folder.
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat sa, sb;
+    const bool hasA = ::stat(QFile::encodeName(a).constData(), &sa) == 0;
+    const bool hasB = ::stat(QFile::encodeName(b).constData(), &sb) == 0;
+    if (hasA || hasB)
+        return hasA && hasB && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    auto real = [](const QString &path) {
+        const QFileInfo info(path);
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
+    };
+    return real(a) == real(b);
 }
 
 struct Options
@@ -105,11 +140,12 @@ std::optional<QString> parse(const QStringList &args, Options &o)
             else {
                 QStringList ids;
                 for (const QString &part : v->split(QLatin1Char(','))) {
-                    const QString id = LineFormat::Ucase(part.trimmed());
+                    const QString trimmed = SearchWord::Trim_Spaces(part);
+                    const QString id = LineFormat::Ucase(trimmed);
                     if (id.isEmpty())
                         continue;
                     if (id.contains(QLatin1Char('.')) || id.size() > 3)
-                        return QStringLiteral("識別子は3文字以内で、\".\" を含められません: ") + part.trimmed();
+                        return QStringLiteral("識別子は3文字以内で、\".\" を含められません: ") + trimmed;
                     if (!ids.contains(id))
                         ids.append(id);
                 }
@@ -128,17 +164,11 @@ std::optional<QString> parse(const QStringList &args, Options &o)
     if (words.size() != 1)
         return words.isEmpty() ? QStringLiteral("検索文字列がありません。（--help で使い方を表示します）")
                                : QStringLiteral("検索文字列は1つだけ指定してください。");
-    // The dialog trims leading and trailing spaces, and refuses an empty string.
-    QString word = words.front();
-    while (word.startsWith(QLatin1Char(' ')))
-        word.remove(0, 1);
-    while (word.endsWith(QLatin1Char(' ')))
-        word.chop(1);
-    if (word.isEmpty())
-        return QStringLiteral("検索文字列が空です。");
-    if (word.contains(QLatin1Char('\n')) || word.contains(QLatin1Char('\r')))
-        return QStringLiteral("検索文字列に改行は使えません。");
-    o.word = word;
+    // Prepared as the search dialog prepares it.
+    const SearchWord::Prepared word = SearchWord::Prepare(words.front());
+    if (word.problem != SearchWord::Problem::None)
+        return word.message;
+    o.word = word.word;
     return std::nullopt;
 }
 
@@ -170,7 +200,8 @@ QString BatchSearch::helpText()
         "検索は続けます。\n"
         "\n"
         "終了ステータス: 0 = 1つ以上のファイルを結果に加えた、1 = 加えたファイルがない、\n"
-        "                2 = エラー（不正なオプション、フォルダがない、結果ファイルを書けない）\n");
+        "                2 = エラー（不正なオプション、検索できない検索文字列、フォルダがない、\n"
+        "                    結果ファイルや標準出力に書けない、出力先が通常のファイルでない）\n");
 }
 
 int BatchSearch::run(const QStringList &args, bool processEndsAfter)
@@ -178,10 +209,20 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     Options o;
     if (const auto error = parse(args, o))
         return fail(*error);
-    if (o.help) {
-        writeTo(stdout, helpText());
-        return kFound;
+    if (o.help)
+        return writeTo(stdout, helpText()) ? kFound : failOnStandardOutput();
+
+    // The files to be written are looked at before anything is searched: a
+    // FIFO or a device is never replaced by a regular file, and one file
+    // cannot take both outputs.
+    for (const QString &target : {o.out, o.rtf}) {
+        if (target.isEmpty())
+            continue;
+        if (const QString problem = ResultFile::Target_Problem(QFileInfo(target).absoluteFilePath()); !problem.isEmpty())
+            return fail(problem);
     }
+    if (!o.out.isEmpty() && !o.rtf.isEmpty() && sameFile(o.out, o.rtf))
+        return fail(QStringLiteral("--out と --rtf に同じファイルが指定されています。"));
 
     const QString startDir = DirectoryListing::withSeparator(QDir::currentPath());
     const QString root = QDir::cleanPath(QDir(o.dir.isEmpty() ? QStringLiteral(".") : o.dir).absolutePath());
@@ -259,8 +300,8 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
         QString text;
         for (const QString &line : ResultFile::Result_Lines(work))
             text += line + QLatin1Char('\n');
-        writeTo(stdout, text);
-        std::fflush(stdout);
+        if (!writeTo(stdout, text))
+            return failOnStandardOutput();
     } else if (!outcome.resultWritten) {
         return kError; // the port has shown why
     }

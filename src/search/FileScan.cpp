@@ -12,18 +12,19 @@
 namespace {
 
 constexpr int kLinesPerYield = 256;
+constexpr qsizetype kBytesPerYield = 1024 * 1024;
 
 bool isBreak(uchar c) { return c == '\n' || c == '\r'; }
 
 } // namespace
 
-qsizetype FileScan::completeLines(QByteArrayView bytes)
+qsizetype FileScan::lastLineEnd(QByteArrayView bytes, qsizetype from)
 {
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
-    qsizetype end = bytes.size();
-    while (end > 0 && !isBreak(data[end - 1]))
-        --end;
-    return end;
+    for (qsizetype end = bytes.size(); end > from; --end)
+        if (isBreak(data[end - 1]))
+            return end;
+    return -1;
 }
 
 bool FileScan::Scan_File(const WordMatcher &matcher, QByteArrayView bytes, qsizetype from)
@@ -57,14 +58,18 @@ qint64 FileScan::countLines(QByteArrayView bytes, qint64 limit)
     const qsizetype size = bytes.size();
     qint64 lines = 0;
     qsizetype i = 0;
+    qsizetype lfAt = -1;
     while (i < size && lines <= limit) {
         // LF is the usual break; a lone CR is rare, so look for both and
-        // take the nearer.
-        const void *lf = std::memchr(data + i, '\n', size_t(size - i));
-        const qsizetype lfAt = lf ? static_cast<const char *>(lf) - data : size;
+        // take the nearer. The next LF is remembered: lines of lone CRs
+        // would otherwise have the rest of the file searched for one each.
+        if (lfAt < i) {
+            const void *lf = std::memchr(data + i, '\n', size_t(size - i));
+            lfAt = lf ? static_cast<const char *>(lf) - data : size;
+        }
         const void *cr = std::memchr(data + i, '\r', size_t(lfAt - i));
         if (!cr) {
-            if (!lf) {
+            if (lfAt == size) {
                 ++lines; // a last line without a break
                 i = size;
                 break;
@@ -78,32 +83,6 @@ qint64 FileScan::countLines(QByteArrayView bytes, qint64 limit)
         i = (crAt + 1 < size && data[crAt + 1] == '\n') ? crAt + 2 : crAt + 1;
     }
     return lines == 0 ? 1 : lines;
-}
-
-qint64 FileScan::countBreaks(QByteArrayView bytes, qsizetype from, qsizetype to, qint64 limit)
-{
-    const char *data = bytes.data();
-    qint64 breaks = 0;
-    qsizetype i = from;
-    if (i > 0 && i < to && data[i] == '\n' && data[i - 1] == '\r')
-        ++i; // counted with its CR
-    while (i < to && breaks <= limit) {
-        const void *lf = std::memchr(data + i, '\n', size_t(to - i));
-        const qsizetype lfAt = lf ? static_cast<const char *>(lf) - data : to;
-        const void *cr = std::memchr(data + i, '\r', size_t(lfAt - i));
-        ++breaks;
-        if (!cr) {
-            if (!lf) {
-                --breaks; // no break left
-                break;
-            }
-            i = lfAt + 1;
-            continue;
-        }
-        const qsizetype crAt = static_cast<const char *>(cr) - data;
-        i = (crAt + 1 < bytes.size() && data[crAt + 1] == '\n') ? crAt + 2 : crAt + 1;
-    }
-    return breaks;
 }
 
 void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
@@ -128,6 +107,7 @@ void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const Q
     WordMatcher::Cursor cursor(matcher, bytes);
     qsizetype candidate = matcher.canMatch() ? cursor.next(0) : -1;
     qsizetype b = 0;
+    qsizetype yieldedAt = 0;
     for (qint64 n = 1;; ++n) {
         qsizetype be = b;
         while (be < size && !isBreak(data[be]))
@@ -151,8 +131,10 @@ void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const Q
         if (candidate >= b && candidate < be && matcher.confirm(QStringView(entry).mid(out.textOffset)))
             out.hitLines.push_back(int(n - 1));
         out.entries.append(std::move(entry));
-        if (pump && n % kLinesPerYield == 0)
+        if (pump && (n % kLinesPerYield == 0 || be - yieldedAt >= kBytesPerYield)) {
             pump->yield();
+            yieldedAt = be;
+        }
 
         // Past the break: CR LF counts as one.
         if (be >= size)

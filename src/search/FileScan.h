@@ -35,27 +35,19 @@ public:
     // are taken as already looked at.
     static bool Scan_File(const WordMatcher &matcher, QByteArrayView bytes, qsizetype from = 0);
 
-    // The end of the last complete line: the offset just past its last line
-    // break, 0 when there is none.
-    static qsizetype completeLines(QByteArrayView bytes);
+    // Just past the last line break among bytes [from, size), -1 when there
+    // is none: only those bytes are looked at, so that a file read in steps
+    // has each byte looked at once however long its lines are.
+    static qsizetype lastLineEnd(QByteArrayView bytes, qsizetype from);
 
     // Lines as the text-file layer splits them (CR LF, LF or a lone CR; a last
     // line without a break counts; an empty file is one line), counted only
     // up to limit + 1: enough to tell whether the file fits.
     static qint64 countLines(QByteArrayView bytes, qint64 limit);
 
-    // Line breaks (CR LF, LF or a lone CR) that begin in bytes [from, to),
-    // counted only up to limit + 1. A break is counted where it begins, so
-    // that counting a file in steps as it is read gives its breaks once
-    // each: an LF right after a CR belongs to that CR; a CR that is the last
-    // byte read so far counts, whatever follows it. Lines of bytes
-    // [0, to) = the breaks + 1 when something follows the last break (1 for
-    // no bytes at all).
-    static qint64 countBreaks(QByteArrayView bytes, qsizetype from, qsizetype to, qint64 limit);
-
     // Every line decoded into its all-lines entry under the file's key (its
-    // upper-case path), and the lines that hold the word. Yields to the event
-    // loop every few hundred lines when given a pump. lineCount: the file's
+    // upper-case path), and the lines that hold the word. Given a pump, yields
+    // to it every few hundred lines or every megabyte, whichever comes first. lineCount: the file's
     // lines when the caller has counted them already (-1: not known).
     static void collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
                         EventPump *pump, qint64 lineCount = -1);

@@ -1,6 +1,7 @@
 #include "search/IdentifierEditor.h"
 
 #include "platform/MessagePort.h"
+#include "search/SearchWord.h"
 
 #include <algorithm>
 
@@ -19,7 +20,7 @@ bool IdentifierEditor::Add(QString &text, MessagePort &messages)
         messages.show(QString::fromUtf8(message), kCaption, MessagePort::Icon::Exclamation);
         return false;
     };
-    text = text.trimmed().toUpper();
+    text = SearchWord::Trim_Spaces(text).toUpper();
     if (text.isEmpty())
         return refuse("識別子が入力されていません。");
     if (text.contains(QLatin1Char('.')))

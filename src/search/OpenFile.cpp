@@ -21,7 +21,8 @@ QString failure(const QString &path, const QString &what, int err)
 } // namespace
 
 OpenFile::OpenFile(OpenFile &&other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_expected(other.m_expected), m_modified(other.m_modified),
+    : m_fd(std::exchange(other.m_fd, -1)), m_expected(other.m_expected), m_offset(other.m_offset),
+      m_modified(other.m_modified),
       m_atEnd(other.m_atEnd), m_path(std::move(other.m_path))
 {
 }
@@ -32,6 +33,7 @@ OpenFile &OpenFile::operator=(OpenFile &&other) noexcept
         close();
         m_fd = std::exchange(other.m_fd, -1);
         m_expected = other.m_expected;
+        m_offset = other.m_offset;
         m_modified = other.m_modified;
         m_atEnd = other.m_atEnd;
         m_path = std::move(other.m_path);
@@ -50,6 +52,7 @@ bool OpenFile::openAt(int folderFd, const QString &name, const QString &path, QS
     m_path = path;
     m_atEnd = false;
     m_expected = -1;
+    m_offset = 0;
     m_modified = 0;
     m_fd = ::openat(folderFd, QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0) {
@@ -102,9 +105,10 @@ bool OpenFile::readMore(QByteArray &buffer, qsizetype upTo, QString *error)
             return false;
         }
         size += n;
+        m_offset += n;
         // A file read to the size it had when opened is taken as complete,
         // saving the read that would report its end.
-        if (n == 0 || (m_expected >= 0 && size == m_expected)) {
+        if (n == 0 || (m_expected >= 0 && m_offset == m_expected)) {
             m_atEnd = true;
             break;
         }

@@ -24,9 +24,11 @@ public:
     bool openAt(int folderFd, const QString &name, const QString &path, QString *error);
     void close();
 
-    // Appends to buffer until it holds at least `upTo` bytes of the file (-1:
-    // to the end). The buffer's capacity is kept between files. false with a
-    // Japanese reason when a read fails.
+    // Appends to buffer until it holds at least `upTo` bytes (-1: to the end
+    // of the file). The reader may have emptied the buffer between calls:
+    // what is appended continues where the last call stopped. The buffer's
+    // capacity is kept between files. false with a Japanese reason when a
+    // read fails.
     bool readMore(QByteArray &buffer, qsizetype upTo, QString *error);
 
     // The whole file is in the buffer.
@@ -41,6 +43,7 @@ public:
 private:
     int m_fd = -1;
     qint64 m_expected = -1; // size when opened; reading stops there without a further call
+    qint64 m_offset = 0;    // bytes read so far
     qint64 m_modified = 0;
     bool m_atEnd = false;
     QString m_path;

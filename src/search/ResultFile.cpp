@@ -4,6 +4,10 @@
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
 
+#include <QFile>
+
+#include <sys/stat.h>
+
 const QString ResultFile::kCaption = QStringLiteral("サーチ実行");
 
 QStringList ResultFile::Result_Lines(const WorkArea &work)
@@ -21,11 +25,24 @@ QStringList ResultFile::Result_Lines(const WorkArea &work)
     return out;
 }
 
+QString ResultFile::Target_Problem(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
+        return {}; // absent (or unreachable: the write reports that)
+    return path + QStringLiteral("\r\n通常のファイルではないため、書き込みません。");
+}
+
 bool ResultFile::Write_Result_File(const WorkArea &work, const QString &path, QString *error)
 {
     if (path.isEmpty()) {
         if (error)
             *error = QStringLiteral("結果を出力するファイルの名前がありません。");
+        return false;
+    }
+    if (const QString problem = Target_Problem(path); !problem.isEmpty()) {
+        if (error)
+            *error = problem;
         return false;
     }
     return TextFile::writeLines(path, Result_Lines(work), error);

@@ -15,7 +15,12 @@ public:
     static const QString kCaption; // "サーチ実行"
 
     static QStringList Result_Lines(const WorkArea &work);
-    // Written whole or not at all; false with a Japanese reason on failure.
+    // Why a file may not be written in place of `path`: it exists and is not
+    // a regular file (a FIFO, a device, a folder; a link counts as what it
+    // points to), and writing would replace it. Empty when it may.
+    static QString Target_Problem(const QString &path);
+    // Written whole or not at all; false with a Japanese reason on failure
+    // (also when Target_Problem refuses the path: nothing is written).
     static bool Write_Result_File(const WorkArea &work, const QString &path, QString *error);
     // The closing message: "<path>へ結果を出力しました。", after a stop
     // preceded by "サーチ実行は中断されました。".

@@ -1,17 +1,22 @@
 #include "search/ScanPool.h"
 
+#include "platform/EventPump.h"
 #include "search/FileScan.h"
+#include "search/LineMeter.h"
 #include "search/WordMatcher.h"
+#include "search/WordStream.h"
 
 #include <QFile>
 
 #include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <limits>
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
 
-ScanPool::ScanPool(const WordMatcher &matcher, int helpers) : m_matcher(matcher)
+ScanPool::ScanPool(const WordMatcher &matcher, int helpers, EventPump *pump) : m_matcher(matcher), m_pump(pump)
 {
     if (helpers < 0)
         helpers = std::clamp(int(std::thread::hardware_concurrency()) - 1, 0, 3);
@@ -75,7 +80,7 @@ bool ScanPool::claim(qint64 &index, Job &job)
     return true;
 }
 
-Probe ScanPool::probe(const Job &job, QByteArray &scratch)
+Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 {
     // Reading and matching happen outside the lock; the job's slot is not
     // touched by anyone else until it is marked finished.
@@ -88,57 +93,118 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch)
     result.modifiedSecs = file.modifiedSecs();
 
     qsizetype step = kFirstRead;
+    int steps = 0;
     auto readStep = [&] {
+        // The calling thread serves the window between the steps of one
+        // file: a step takes a few milliseconds at most.
+        if (pump && steps++ > 0)
+            pump->yield();
+        const qsizetype before = scratch.size();
         ok = file.readMore(scratch, scratch.size() + step, &result.error);
+        result.bytesRead += scratch.size() - before;
         step = std::min(step * 2, kMaxRead);
         return ok;
     };
+
+    // The room only shrinks: a file that does not fit it now never will.
+    const qint64 room = m_room.load(std::memory_order_relaxed);
+    LineMeter meter;
+    auto measure = [&] {
+        result.examined += scratch.size() - meter.taken();
+        meter.feed(scratch, room);
+        return meter.fits(room);
+    };
+
     // Whole lines are searched as they arrive; bytes before `searched` are
-    // whole lines without a hit.
+    // whole lines without a hit, and bytes before `lookedAt` have been looked
+    // at for line breaks. A file that cannot be taken (too many lines in a
+    // large file) is wanted only for whether it has a hit, which refuses it:
+    // its searched lines are dropped as it goes.
     qsizetype searched = 0;
+    qsizetype lookedAt = 0;
+    bool takeable = true;
+    bool overlongLine = false;
+    auto drop = [&] {
+        // Moved down in place: the buffer keeps its start and capacity.
+        std::memmove(scratch.data(), scratch.constData() + searched, size_t(scratch.size() - searched));
+        scratch.truncate(scratch.size() - searched);
+        lookedAt -= searched;
+        searched = 0;
+    };
     while (ok && !result.hasHit && !file.atEnd() && readStep()) {
         const QByteArrayView bytes(scratch);
-        const qsizetype end = file.atEnd() ? bytes.size()
-                                           : searched + FileScan::completeLines(bytes.sliced(searched));
+        qsizetype end = file.atEnd() ? bytes.size() : FileScan::lastLineEnd(bytes, lookedAt);
+        result.examined += bytes.size() - lookedAt;
+        lookedAt = bytes.size();
         if (end > searched) {
+            result.examined += end - searched;
             result.hasHit = FileScan::Scan_File(m_matcher, bytes.first(end), searched);
             searched = end;
         }
+        if (result.hasHit)
+            break;
+        if (takeable && bytes.size() > kHeldUncounted && !measure())
+            takeable = false;
+        if (!takeable)
+            drop();
+        // A line not ended yet that is already too long: the file cannot be
+        // taken, and the line is too long to be searched as one.
+        if (scratch.size() - searched > LineMeter::kMaxLineBytes) {
+            takeable = false;
+            overlongLine = true;
+            break;
+        }
     }
+
+    if (ok && overlongLine) {
+        // The rest is searched as it comes, from the start of that line, and
+        // not kept.
+        WordStream stream(m_matcher);
+        result.examined += scratch.size() - searched;
+        stream.feed(QByteArrayView(scratch).sliced(searched), file.atEnd());
+        while (!stream.found() && !file.atEnd()) {
+            scratch.truncate(0);
+            if (!readStep())
+                break;
+            result.examined += scratch.size();
+            stream.feed(scratch, file.atEnd());
+        }
+        result.hasHit = stream.found();
+    }
+    if (!takeable) {
+        scratch.truncate(0);
+        result.readable = ok;
+        result.hasHit = result.tooLong = ok && result.hasHit;
+        return result;
+    }
+
     result.readable = ok;
     if (ok && result.hasHit) {
-        // A file with more lines than the store can take now will be
-        // refused (the room only shrinks): it is read no further than needed
-        // to know that, and its bytes are not kept. Any other file with a hit
+        // A file that cannot be taken is read no further than needed to
+        // know that, and its bytes are not kept. Any other file with a hit
         // is read to its end here, and decoded ahead when it fits the room
         // less what was decoded ahead of it. (Lines counted on a part of the
         // file are never more than the whole file has.)
-        const qint64 room = m_room.load(std::memory_order_relaxed);
-        // Counted as the bytes come, each byte once.
-        qint64 breaks = 0;
-        qsizetype counted = 0;
-        auto linesSoFar = [&] {
-            breaks += FileScan::countBreaks(scratch, counted, scratch.size(), room - breaks);
-            counted = scratch.size();
-            const char last = scratch.isEmpty() ? '\n' : scratch.back();
-            return scratch.isEmpty() ? qint64(1) : breaks + (last == '\n' || last == '\r' ? 0 : 1);
-        };
-        qint64 lines = linesSoFar();
-        while (lines <= room && !file.atEnd() && readStep())
-            lines = linesSoFar();
+        bool fits = measure();
+        while (fits && !file.atEnd() && readStep())
+            fits = measure();
         if (!ok) {
             result.readable = false;
             result.hasHit = false;
-        } else if (lines > room) {
+        } else if (!fits) {
             result.tooLong = true;
-        } else if (lines <= room - m_reserved.load(std::memory_order_relaxed)) {
-            m_reserved.fetch_add(lines, std::memory_order_relaxed);
-            FileScan::collect(m_matcher, scratch, job.key, result.scanned, nullptr, lines);
-            result.decoded = true;
         } else {
-            // A copy, so that the scratch buffer keeps its capacity: a
-            // fresh buffer per file costs a page fault per page.
-            result.bytes = QByteArray(scratch.constData(), scratch.size());
+            result.lines = meter.lines();
+            if (result.lines <= room - m_reserved.load(std::memory_order_relaxed)) {
+                m_reserved.fetch_add(result.lines, std::memory_order_relaxed);
+                result.examined += scratch.size();
+                FileScan::collect(m_matcher, scratch, job.key, result.scanned, pump, result.lines);
+                result.decoded = true;
+            } else {
+                // A copy, so that the scratch buffer keeps its capacity: a
+                // fresh buffer per file costs a page fault per page.
+                result.bytes = QByteArray(scratch.constData(), scratch.size());
+            }
         }
     }
     return result;
@@ -169,7 +235,7 @@ void ScanPool::helperLoop()
         if (m_quit)
             return;
         lock.unlock();
-        Probe result = probe(job, scratch);
+        Probe result = probe(job, scratch, nullptr);
         lock.lock();
         // Finished and the next one claimed under the same hold of the lock.
         finish(index, std::move(result));
@@ -206,12 +272,21 @@ bool ScanPool::take(Probe &out)
             Job job;
             if (claim(index, job)) {
                 lock.unlock();
-                Probe result = probe(job, m_mainScratch);
+                Probe result = probe(job, m_mainScratch, m_pump);
                 lock.lock();
                 finish(index, std::move(result));
                 continue;
             }
-            m_done.wait(lock);
+            if (!m_pump) {
+                m_done.wait(lock);
+                continue;
+            }
+            // A helper may take long over a large file: the window is served
+            // meanwhile (the pump itself decides how often it runs).
+            m_done.wait_for(lock, std::chrono::milliseconds(10));
+            lock.unlock();
+            m_pump->yield();
+            lock.lock();
         }
         out = std::move(m_probes.front());
         m_probes.pop_front();

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+class EventPump;
 class WordMatcher;
 
 // What the byte prefilter found out about one file.
@@ -22,22 +23,31 @@ struct Probe
     bool readable = false;
     QString error; // why it could not be read
     bool hasHit = false;
-    // The file has more lines than the all-lines store could take when it
-    // was read; the room only shrinks, so it will be refused. Its bytes are
-    // not kept.
+    // The file cannot be taken whatever else it holds: it has more lines
+    // than the all-lines store could take when it was read (the room only
+    // shrinks), or a line longer than a line may be. Its bytes are not kept,
+    // and it was read no further than needed to know that and whether it
+    // has a hit.
     bool tooLong = false;
     // As the file was when opened.
     qint64 size = 0;
     qint64 modifiedSecs = 0; // since 1970
     // A file with a hit that is not too long: its whole bytes, unless it
-    // was decoded ahead.
+    // was decoded ahead, and its lines.
     QByteArray bytes;
+    qint64 lines = 0;
     // Decoded ahead when the whole file fitted the room left in the
     // all-lines store at the time, less the lines of the files decoded ahead
     // of it (the room only shrinks, so a file that did not fit then never
     // will).
     bool decoded = false;
     ScannedFile scanned;
+    // How far the file was read, and how many bytes the search and the line
+    // count looked at, added over each look: for the tests and the benchmark
+    // notes (a byte is looked at a bounded number of times, however long the
+    // file's lines are).
+    qint64 bytesRead = 0;
+    qint64 examined = 0;
 };
 
 // Reads and prefilters files on helper threads ahead of the caller, and hands
@@ -58,14 +68,22 @@ public:
     // A file is read in steps, the first of kFirstRead bytes, each further
     // one twice the last up to kMaxRead, and searched as it comes: its
     // reading ends at the first confirmed hit once it is known to have more
-    // lines than the store can take. When the store is full that is the
-    // line of the hit: most of a file after its first hit is never read.
+    // lines than the store can take, or a line longer than a line may be.
+    // When the store is full that is the line of the hit: most of a file
+    // after its first hit is never read. A file that cannot be taken is
+    // searched on without keeping its bytes.
     static constexpr qsizetype kFirstRead = 8 * 1024;
     static constexpr qsizetype kMaxRead = 256 * 1024;
 
+    // A file that has not taken a hit after this many bytes has its lines
+    // counted from then on, so that a file that could never be taken is not
+    // held whole while it is searched.
+    static constexpr qsizetype kHeldUncounted = 16 * 1024 * 1024;
+
     // helpers < 0: one fewer than the machine's cores, at most 3; 0: all on
-    // the calling thread.
-    ScanPool(const WordMatcher &matcher, int helpers = -1);
+    // the calling thread. pump: served by the calling thread while it reads
+    // a file itself or waits for a helper (never by the helpers).
+    ScanPool(const WordMatcher &matcher, int helpers = -1, EventPump *pump = nullptr);
     ~ScanPool();
     ScanPool(const ScanPool &) = delete;
     ScanPool &operator=(const ScanPool &) = delete;
@@ -104,7 +122,8 @@ private:
     void helperLoop();
     bool claim(qint64 &index, Job &job); // under m_mutex
     // Reads and matches one file; touches nothing shared but the atomics.
-    Probe probe(const Job &job, QByteArray &scratch);
+    // pump: only on the calling thread.
+    Probe probe(const Job &job, QByteArray &scratch, EventPump *pump);
     void finish(qint64 index, Probe &&result); // under m_mutex
     // Folders whose files are all taken; their descriptors are closed by the
     // caller once the lock is released.
@@ -112,6 +131,7 @@ private:
     static void closeAll(std::vector<int> &fds);
 
     const WordMatcher &m_matcher;
+    EventPump *m_pump;
     std::vector<std::thread> m_threads;
     mutable std::mutex m_mutex;
     std::condition_variable m_work; // a job may be claimable

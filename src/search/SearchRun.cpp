@@ -51,8 +51,8 @@ void tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files)
 }
 
 // A file with a hit that is not open yet, read whole. Admission is decided on
-// the line count before anything is decoded (a file of more than 32,767
-// lines never fits).
+// the line count the reader took before anything is decoded (a file of more
+// than 32,767 lines never fits).
 void admitOrRefuse(ResultSink &sink, const WordMatcher &matcher, const WalkFile &file, Probe &probe,
                    ScannedFile &scanned, EventPump *pump)
 {
@@ -60,13 +60,11 @@ void admitOrRefuse(ResultSink &sink, const WordMatcher &matcher, const WalkFile 
         sink.Admit(file, probe.scanned); // refuses it when it no longer fits
         return;
     }
-    const qint64 room = sink.Line_Room();
-    const qint64 lines = FileScan::countLines(probe.bytes, room);
-    if (lines > room) {
+    if (probe.lines > sink.Line_Room()) {
         sink.Refuse_Overflow(file);
         return;
     }
-    FileScan::collect(matcher, probe.bytes, ResultSink::Key_Of(file), scanned, pump, lines);
+    FileScan::collect(matcher, probe.bytes, ResultSink::Key_Of(file), scanned, pump, probe.lines);
     sink.Admit(file, scanned);
 }
 
@@ -99,7 +97,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome)
                 continue;
             if (!pool) {
                 tuneOnHeads(matcher, files);
-                pool.emplace(matcher, SearchRun::Scan_Helpers);
+                pool.emplace(matcher, SearchRun::Scan_Helpers, wb.pump);
                 pool->setRoom(sink.Line_Room());
             }
             QStringList names, keys;

@@ -1,45 +1,13 @@
 #include "search/SearchStart.h"
 
 #include "app/Workbench.h"
-#include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
 #include "platform/MessagePort.h"
 #include "search/SearchHistory.h"
+#include "search/SearchWord.h"
 #include "settings/SettingsIo.h"
 
 const QString SearchStart::kCaption = QStringLiteral("ＱＵＡＶ　サーチ諸元設定");
-
-namespace {
-
-// Characters that Linux input methods and UTF-8 texts use where code page 932
-// has a look-alike of another code point; Windows-31J decodes the Shift-JIS
-// bytes to the right-hand characters.
-constexpr char16_t kLookAlikes[][2] = {
-    {0x301C, 0xFF5E}, // 〜 WAVE DASH -> ～ FULLWIDTH TILDE (81 60)
-    {0x2016, 0x2225}, // ‖ -> ∥ (81 61)
-    {0x2212, 0xFF0D}, // − MINUS SIGN -> － (81 7C)
-    {0x00A2, 0xFFE0}, // ¢ -> ￠ (81 91)
-    {0x00A3, 0xFFE1}, // £ -> ￡ (81 92)
-    {0x00AC, 0xFFE2}, // ¬ -> ￢ (81 CA)
-    {0x2014, 0x2015}, // — EM DASH -> ― (81 5C)
-};
-
-} // namespace
-
-QString SearchStart::Search_Text(const QString &typed)
-{
-    QString text = typed.trimmed();
-    for (QChar &c : text)
-        for (const auto &pair : kLookAlikes)
-            if (c.unicode() == pair[0])
-                c = QChar(pair[1]);
-    return text;
-}
-
-QString SearchStart::Unmapped_Characters(const QString &text)
-{
-    return Cp932::unmappedCharacters(text);
-}
 
 SearchStart::Refusal SearchStart::Check(Workbench &wb, const SearchChoice &choice)
 {
@@ -48,20 +16,18 @@ SearchStart::Refusal SearchStart::Check(Workbench &wb, const SearchChoice &choic
             wb.messages->show(text, kCaption, MessagePort::Icon::Exclamation);
         return why;
     };
-    const QString text = Search_Text(choice.searchText);
-    if (text.isEmpty())
-        return refuse(QStringLiteral("サーチ文字が設定されていません。"), Refusal::No_Word);
-    // Files are read as code page 932: a character without a Shift-JIS form
-    // can never occur in what a search reads, so such a search could only
-    // ever find nothing.
-    const QString unmapped = Unmapped_Characters(text);
-    if (!unmapped.isEmpty())
-        return refuse(QStringLiteral("サーチ文字にシフトJISで表せない文字が含まれています。")
-                          + QStringLiteral("\r\n") + QStringLiteral("（") + unmapped + QStringLiteral("）")
-                          + QStringLiteral("\r\n")
-                          + QStringLiteral("この文字はシフトJISのファイルの中に現れないため、検索できません。"),
-                      Refusal::Not_Shift_JIS);
-    if (!choice.sikibetuAll && choice.identifierText.trimmed().isEmpty())
+    const SearchWord::Prepared word = SearchWord::Prepare(choice.searchText);
+    switch (word.problem) {
+    case SearchWord::Problem::None:
+        break;
+    case SearchWord::Problem::Empty:
+        return refuse(word.message, Refusal::No_Word);
+    case SearchWord::Problem::Line_Break:
+        return refuse(word.message, Refusal::Line_Break);
+    case SearchWord::Problem::Not_Shift_JIS:
+        return refuse(word.message, Refusal::Not_Shift_JIS);
+    }
+    if (!choice.sikibetuAll && SearchWord::Trim_Spaces(choice.identifierText).isEmpty())
         return refuse(QStringLiteral("サーチ対象識別子が設定されていません。"), Refusal::No_Identifier);
     return Refusal::None;
 }
@@ -69,7 +35,7 @@ SearchStart::Refusal SearchStart::Check(Workbench &wb, const SearchChoice &choic
 void SearchStart::Store_Choices(Workbench &wb, const SearchChoice &choice)
 {
     Settings &s = wb.settings;
-    const QString identifier = choice.identifierText.trimmed();
+    const QString identifier = SearchWord::Trim_Spaces(choice.identifierText);
     s.SUB_DIR_FLG = choice.subDirs ? 1 : 0;
     s.SIKIBETU_ALL_FLG = choice.sikibetuAll ? 1 : 0;
     wb.work.Search_Sikibetu = identifier;
@@ -81,7 +47,7 @@ void SearchStart::Store_Choices(Workbench &wb, const SearchChoice &choice)
             s.DEFAULT_SIKIBETU = at;
     }
 
-    const QString text = Search_Text(choice.searchText);
+    const QString text = SearchWord::Prepare(choice.searchText).word;
     SearchHistory::Record(s.DATA, s.DEFAULT_DATA, text, choice.dataDefault);
     wb.work.Search_Word = text;
 

@@ -26,19 +26,10 @@ class SearchStart
 public:
     static const QString kCaption; // "ＱＵＡＶ　サーチ諸元設定"
 
-    enum class Refusal { None, No_Word, Not_Shift_JIS, No_Identifier };
+    enum class Refusal { None, No_Word, Line_Break, Not_Shift_JIS, No_Identifier };
 
-    // The search text as it will be searched: trimmed, and with the
-    // characters that Linux input methods produce in place of their code page
-    // 932 look-alikes (U+301C WAVE DASH for U+FF5E and the like) replaced, so
-    // that what the user typed can match what a Shift-JIS file holds.
-    static QString Search_Text(const QString &typed);
-    // The characters of a text that have no code page 932 form
-    // (Cp932::unmappedCharacters, which every place that refuses such text
-    // shares).
-    static QString Unmapped_Characters(const QString &text);
-
-    // The checks of the search button, in order; a refusal has been shown
+    // The checks of the search button, in order (the search text prepared
+    // as SearchWord::Prepare does it); a refusal has been shown
     // through the message port (caption kCaption, exclamation icon) and the
     // caller puts the focus on the control concerned.
     static Refusal Check(Workbench &wb, const SearchChoice &choice);

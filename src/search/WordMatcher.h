@@ -38,6 +38,8 @@ public:
     // page 932 cannot represent): no file needs to be read for it.
     bool canMatch() const { return m_canMatch; }
 
+    const QString &word() const { return m_word; }
+
     // The comparison on characters: the line contains the word.
     bool confirm(QStringView line) const { return line.indexOf(m_word, 0, m_cs) >= 0; }
 

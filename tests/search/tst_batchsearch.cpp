@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 class tst_BatchSearch : public QObject
 {
     Q_OBJECT
@@ -25,9 +28,17 @@ private Q_SLOTS:
     void storedResultFileIsNotWritten();
     void standardOutput();
     void listDocument();
+    void wordPrepared_data();
+    void wordPrepared();
+    void standardOutputWriteError();
+    void outputTargets_data();
+    void outputTargets();
 
 private:
     int run(const QStringList &args) { return BatchSearch::run(args); }
+    // The program itself, for what only a process shows; false when it is
+    // not built beside the tests.
+    bool start(QProcess &p, const QStringList &args);
     void writeStore(const QString &text);
 
     QTemporaryDir m_config;
@@ -49,6 +60,20 @@ void tst_BatchSearch::init()
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/B.CSV"), {QStringLiteral("key,1")}));
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/sub/C.TXT"), {QStringLiteral("KEY")}));
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/N.ZZZ"), {QStringLiteral("key")}));
+}
+
+bool tst_BatchSearch::start(QProcess &p, const QStringList &args)
+{
+    const QString quav = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/quav");
+    if (!QFile::exists(quav))
+        return false;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM")); // no display is needed at all
+    p.setProcessEnvironment(env);
+    p.start(quav, QStringList{QStringLiteral("search")} + args);
+    return p.waitForFinished(30000);
 }
 
 void tst_BatchSearch::writeStore(const QString &text)
@@ -180,17 +205,9 @@ void tst_BatchSearch::storedResultFileIsNotWritten()
 
 void tst_BatchSearch::standardOutput()
 {
-    const QString quav = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/quav");
-    if (!QFile::exists(quav))
-        QSKIP("the quav program is not built beside the tests");
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM")); // no display is needed at all
-    p.setProcessEnvironment(env);
-    p.start(quav, {"search", "--dir", m_root, "--ext", "TXT", "--no-subdirs", "--no-timestamps", "検索"});
-    QVERIFY(p.waitForFinished(30000));
+    if (!start(p, {"--dir", m_root, "--ext", "TXT", "--no-subdirs", "--no-timestamps", "検索"}))
+        QSKIP("the quav program is not built beside the tests");
     QCOMPARE(p.exitCode(), 0);
     const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 4); // three lines, each ended by LF
@@ -199,8 +216,7 @@ void tst_BatchSearch::standardOutput()
     QCOMPARE(lines[3], QString());
 
     // Messages go to standard error as "caption: text"; the run goes on.
-    p.start(quav, {"search", "--dir", m_root, "--ext", "TXT", "--out", m_root + QStringLiteral("_o.txt"), "key"});
-    QVERIFY(p.waitForFinished(30000));
+    QVERIFY(start(p, {"--dir", m_root, "--ext", "TXT", "--out", m_root + QStringLiteral("_o.txt"), "key"}));
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
              QStringLiteral("サーチ実行: ") + m_root + QStringLiteral("_o.txtへ結果を出力しました。\n"));
@@ -226,6 +242,111 @@ void tst_BatchSearch::listDocument()
     QFile::remove(rtf);
     QCOMPARE(run({"--dir", m_root, "--ext", "TXT", "--rtf", rtf, "absent"}), 1);
     QVERIFY(!QFile::exists(rtf));
+}
+
+void tst_BatchSearch::wordPrepared_data()
+{
+    // The word is prepared as the search dialog prepares it: what a Linux
+    // input method types finds its code page 932 look-alike.
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("status");
+    QTest::newRow("wave dash finds the full-width tilde") << QStringLiteral("1\u301C2") << 0;
+    QTest::newRow("minus sign finds the full-width hyphen-minus") << QStringLiteral("3\u22124") << 0;
+    QTest::newRow("em dash finds the horizontal bar") << QStringLiteral("5\u20146") << 0;
+    QTest::newRow("full-width spaces around are trimmed") << QStringLiteral("　1～2　") << 0;
+    QTest::newRow("full-width space inside is kept") << QStringLiteral("1　～2") << 1;
+    QTest::newRow("emoji refused") << QStringLiteral("1😀") << 2;
+    QTest::newRow("line break refused") << QStringLiteral("1\n2") << 2;
+}
+
+void tst_BatchSearch::wordPrepared()
+{
+    QFETCH(QString, word);
+    QFETCH(int, status);
+    const QString dir = m_root + QStringLiteral("_words");
+    QVERIFY(SearchTree::writeLines(dir + QStringLiteral("/W.TXT"),
+                                   {QStringLiteral("1\uFF5E2"), QStringLiteral("3\uFF0D4"), QStringLiteral("5\u20156")}));
+    QCOMPARE(run({"--dir", dir, "--ext", "TXT", "--out", dir + QStringLiteral("_o.txt"), "--", word}), status);
+}
+
+void tst_BatchSearch::standardOutputWriteError()
+{
+    // A result that standard output did not take whole is an error, and
+    // the refusal of a word reads as in the window.
+    struct stat full;
+    if (::stat("/dev/full", &full) != 0 || !S_ISCHR(full.st_mode))
+        QSKIP("no /dev/full here"); // never made a regular file by opening it
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    if (!start(p, {"--dir", m_root, "--ext", "TXT", "key"}))
+        QSKIP("the quav program is not built beside the tests");
+    QCOMPARE(p.exitCode(), 2);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("標準出力に書き込めません。")));
+
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    QVERIFY(start(p, {"--help"}));
+    QCOMPARE(p.exitCode(), 2);
+
+    QProcess q;
+    QVERIFY(start(q, {"--dir", m_root, QStringLiteral("😀")}));
+    QCOMPARE(q.exitCode(), 2);
+    QCOMPARE(QString::fromUtf8(q.readAllStandardError()),
+             QStringLiteral("quav search: サーチ文字にシフトJISで表せない文字が含まれています。\n（😀）\n"
+                            "この文字はシフトJISのファイルの中に現れないため、検索できません。\n"));
+}
+
+void tst_BatchSearch::outputTargets_data()
+{
+    // @: a folder holding FIFO (a FIFO), DIR (a folder), OLD.TXT (a file),
+    // LINK.TXT (a link to OLD.TXT) and, when the tests may make one, DEV (a
+    // copy of the null device). No device outside the folder is ever named:
+    // a faulty build run by root would replace it.
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("rtf");
+    QTest::addColumn<int>("status");
+    QTest::newRow("--out a FIFO") << "@/FIFO" << "" << 2;
+    QTest::newRow("--out a folder") << "@/DIR" << "" << 2;
+    QTest::newRow("--out a device") << "@/DEV" << "" << 2;
+    QTest::newRow("--rtf a FIFO") << "@/NEW.TXT" << "@/FIFO" << 2;
+    QTest::newRow("--out and --rtf one new name") << "@/NEW.TXT" << "@/NEW.TXT" << 2;
+    QTest::newRow("--out and --rtf one new name, spelled twice") << "@/NEW.TXT" << "@/DIR/../NEW.TXT" << 2;
+    QTest::newRow("--out and --rtf one file through a link") << "@/OLD.TXT" << "@/LINK.TXT" << 2;
+    QTest::newRow("--out and --rtf two files") << "@/NEW.TXT" << "@/OLD.TXT" << 0;
+    QTest::newRow("--out an existing file") << "@/OLD.TXT" << "" << 0;
+}
+
+void tst_BatchSearch::outputTargets()
+{
+    QFETCH(QString, out);
+    QFETCH(QString, rtf);
+    QFETCH(int, status);
+    const QString at = m_root + QStringLiteral("_targets");
+    QVERIFY(QDir().mkpath(at + QStringLiteral("/DIR")));
+    QVERIFY(::mkfifo(QFile::encodeName(at + QStringLiteral("/FIFO")).constData(), 0600) == 0);
+    QVERIFY(SearchTree::writeBytes(at + QStringLiteral("/OLD.TXT"), "old\r\n"));
+    QVERIFY(QFile::link(at + QStringLiteral("/OLD.TXT"), at + QStringLiteral("/LINK.TXT")));
+    const QByteArray device = QFile::encodeName(at + QStringLiteral("/DEV"));
+    if (out.endsWith(QLatin1String("/DEV")) && ::mknod(device.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+        QSKIP("only root makes a device node");
+    out.replace(QLatin1Char('@'), at);
+    rtf.replace(QLatin1Char('@'), at);
+    QStringList args{"--dir", m_root, "--ext", "TXT", "--out", out};
+    if (!rtf.isEmpty())
+        args << "--rtf" << rtf;
+    QCOMPARE(run(args << "key"), status);
+    // What is not a regular file is left as it was.
+    struct stat st;
+    QVERIFY(::stat(QFile::encodeName(at + QStringLiteral("/FIFO")).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    QVERIFY(QFileInfo(at + QStringLiteral("/DIR")).isDir());
+    QVERIFY(QFileInfo(at + QStringLiteral("/LINK.TXT")).isSymLink());
+    if (out.endsWith(QLatin1String("/DEV")))
+        QVERIFY(::stat(device.constData(), &st) == 0 && S_ISCHR(st.st_mode));
+    if (status != 0) {
+        QVERIFY(!QFile::exists(at + QStringLiteral("/NEW.TXT")));
+        QFile old(at + QStringLiteral("/OLD.TXT"));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old\r\n"));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_BatchSearch)

@@ -2,9 +2,12 @@
 
 #include "platform/Cp932.h"
 #include "platform/TextFile.h"
+#include "platform/EventPump.h"
 #include "search/FileScan.h"
+#include "search/LineMeter.h"
 #include "search/ScanPool.h"
 #include "search/WordMatcher.h"
+#include "search/WordStream.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -21,8 +24,12 @@ private Q_SLOTS:
     void countLines_data();
     void countLines();
     void countLinesStopsAtLimit();
-    void countBreaksInSteps_data();
-    void countBreaksInSteps();
+    void lineMeterInSteps_data();
+    void lineMeterInSteps();
+    void lineMeterLongLines_data();
+    void lineMeterLongLines();
+    void wordStream_data();
+    void wordStream();
     void collect();
     void collectDecodesAsTheWholeFile_data();
     void collectDecodesAsTheWholeFile();
@@ -31,6 +38,8 @@ private Q_SLOTS:
     void poolStepBoundaries_data();
     void poolStepBoundaries();
     void poolStopsWhenAsked();
+    void poolLongLines_data();
+    void poolLongLines();
 };
 
 namespace {
@@ -42,6 +51,16 @@ QByteArray b(std::initializer_list<int> bytes)
     return out;
 }
 QByteArray sjis(const QString &s) { return Cp932::encode(s); }
+
+class CountingPump : public EventPump
+{
+public:
+    int yields = 0;
+    void yield() override { ++yields; }
+    void yieldNow() override {}
+    void setBusyCursor(bool) override {}
+    void flushInput() override {}
+};
 } // namespace
 
 void tst_FileScan::hasHit_data()
@@ -130,34 +149,97 @@ void tst_FileScan::countLinesStopsAtLimit()
     QVERIFY(FileScan::countLines(five, 0) > 0);
 }
 
-void tst_FileScan::countBreaksInSteps_data()
+void tst_FileScan::lineMeterInSteps_data()
 {
     countLines_data();
     QTest::newRow("CR LF CR LF") << QByteArray("\r\n\r\n");
     QTest::newRow("lone CRs and LFs") << QByteArray("\r\r\n\n\rx\n\r");
 }
 
-void tst_FileScan::countBreaksInSteps()
+void tst_FileScan::lineMeterInSteps()
 {
     // Read in two or three steps, cut anywhere (also between CR and LF): the
     // lines counted step by step are those of the whole.
     QFETCH(QByteArray, bytes);
     const qint64 expected = FileScan::countLines(bytes, 1000);
-    auto lines = [](QByteArrayView read, qint64 breaks) {
-        return read.isEmpty() ? qint64(1)
-                              : breaks + (read.back() == '\n' || read.back() == '\r' ? 0 : 1);
-    };
     for (qsizetype a = 0; a <= bytes.size(); ++a) {
         for (qsizetype b = a; b <= bytes.size(); ++b) {
-            qint64 breaks = FileScan::countBreaks(bytes.first(a), 0, a, 1000);
-            QVERIFY(lines(bytes.first(a), breaks) <= expected); // a part never has more
-            breaks += FileScan::countBreaks(bytes.first(b), a, b, 1000);
-            breaks += FileScan::countBreaks(bytes, b, bytes.size(), 1000);
-            QCOMPARE(lines(bytes, breaks), expected);
+            LineMeter meter;
+            meter.feed(bytes.first(a), 1000);
+            QVERIFY(meter.lines() <= expected); // a part never has more
+            meter.feed(bytes.first(b), 1000);
+            meter.feed(bytes, 1000);
+            QCOMPARE(meter.lines(), expected);
+            QVERIFY(meter.fits(expected) && !meter.fits(expected - 1));
         }
     }
     const QByteArray many = QByteArray("x\r\n").repeated(50);
-    QVERIFY(FileScan::countBreaks(many, 0, many.size(), 9) > 9);
+    LineMeter meter;
+    meter.feed(many, 9);
+    QVERIFY(meter.lines() > 9);
+}
+
+void tst_FileScan::lineMeterLongLines_data()
+{
+    // A line may hold 32,767 characters; a kanji is two bytes, a raw byte
+    // that is no character one.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("overlong");
+    const QByteArray kanji = sjis(QStringLiteral("漢"));
+    QTest::newRow("32,767 single-byte characters") << QByteArray(32767, 'a') + "\r\nb" << false;
+    QTest::newRow("32,768 single-byte characters") << QByteArray(32768, 'a') + "\r\nb" << true;
+    QTest::newRow("32,767 kanji, 65,534 bytes") << "b\n" + kanji.repeated(32767) + "\n" << false;
+    QTest::newRow("32,768 kanji") << "b\n" + kanji.repeated(32768) << true;
+    QTest::newRow("32,766 kanji and two raw bytes") << kanji.repeated(32766) + b({0x80, 0xFD}) << true;
+    QTest::newRow("lead byte before the break counts alone")
+        << kanji.repeated(32766) + b({0x41, 0x82, 0x0D, 0x0A}) << true;
+    QTest::newRow("long line of lone CRs") << QByteArray("\r") + QByteArray(40000, 'a') + "\r" << true;
+    QTest::newRow("many short lines") << QByteArray("abc\r\n").repeated(20000) << false;
+}
+
+void tst_FileScan::lineMeterLongLines()
+{
+    // Whole, and in steps of every size from a few bytes to the whole.
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, overlong);
+    for (qsizetype step : {qsizetype(7), qsizetype(4096), qsizetype(32768), bytes.size()}) {
+        LineMeter meter;
+        for (qsizetype at = step; at < bytes.size() + step; at += step)
+            meter.feed(bytes.first(std::min(at, bytes.size())), 1000000);
+        QCOMPARE(meter.overlong(), overlong);
+        if (!overlong) // else the rest is not counted
+            QCOMPARE(meter.lines(), FileScan::countLines(bytes, 1000000));
+    }
+}
+
+void tst_FileScan::wordStream_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QByteArray>("bytes");
+    // サ is 83 54: its trail byte is "T"; 8C 57 is a kanji whose trail is "W".
+    QTest::newRow("plain") << "WORD" << QByteArray("xxWORDyy");
+    QTest::newRow("kanji") << "検索" << sjis("前の検索語");
+    QTest::newRow("trail byte is not the word") << "Timeout" << sjis("xサimeout");
+    QTest::newRow("byte match across a character") << "WORD" << QByteArray("xx\x8cWORD\r\n");
+    QTest::newRow("never across a line break") << "ab" << QByteArray("a\r\nb");
+    QTest::newRow("lead byte alone at the end") << "x" << QByteArray("ab\x82");
+    QTest::newRow("invalid pair, then a kanji") << "漢" << (b({0x85, 0x81}) + sjis(QStringLiteral("漢")));
+    QTest::newRow("ignoring case") << "key" << QByteArray("a KEY b");
+}
+
+void tst_FileScan::wordStream()
+{
+    // Cut into two pieces anywhere (also inside a character), the stream
+    // finds what the search of whole lines finds.
+    QFETCH(QString, word);
+    QFETCH(QByteArray, bytes);
+    const WordMatcher m(word, true);
+    const bool expected = FileScan::Scan_File(m, bytes);
+    for (qsizetype cut = 0; cut <= bytes.size(); ++cut) {
+        WordStream stream(m);
+        stream.feed(bytes.first(cut), false);
+        QCOMPARE(stream.feed(bytes.sliced(cut), true), expected);
+    }
 }
 
 void tst_FileScan::collect()
@@ -333,6 +415,65 @@ void tst_FileScan::poolStopsWhenAsked()
     while (pool.take(p))
         again.append(p.scanned.entries.value(0).section(QStringLiteral(":@:"), 0, 0));
     QCOMPARE(again, keys.mid(0, 3));
+}
+
+void tst_FileScan::poolLongLines_data()
+{
+    // Large files whose lines are long or missing, read on the calling
+    // thread. readWhole: whether anything decides before the end.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("hasHit");
+    QTest::addColumn<bool>("tooLong");
+    QTest::addColumn<bool>("readWhole");
+    constexpr qsizetype mib = 1024 * 1024;
+    const QByteArray x(6 * mib, 'x');
+    QTest::newRow("no line break, no hit") << x << false << false << true;
+    QTest::newRow("no line break, the word at the end") << x + "WORD" << true << true << true;
+    QTest::newRow("no line break, the word at the start") << "WORD" + x << true << true << false;
+    QTest::newRow("the word on the first line, then a line without end")
+        << "WORD\r\n" + x << true << true << false;
+    QTest::newRow("lines of 60,000 bytes, the word at the end")
+        << (QByteArray(60000, 'x') + "\r\n").repeated(100) + "WORD" << true << true << true;
+    QTest::newRow("lines of 30,000 bytes, the word at the end")
+        << (QByteArray(30000, 'x') + "\n").repeated(30) + "WORD" << true << false << true;
+    const QByteArray shortLines = QByteArray("abcdefgh\r\n").repeated(ScanPool::kHeldUncounted / 10 + 1000);
+    QTest::newRow("too many lines past the size held uncounted, the word at the end")
+        << shortLines + "WORD" << true << true << true;
+    QTest::newRow("too many lines past the size held uncounted, then a line without end, the word at its end")
+        << shortLines + x + "WORD" << true << true << true;
+    QTest::newRow("lone CRs, the word at the end")
+        << (QByteArray(100, 'x') + "\r").repeated(60000) + "WORD" << true << true << true;
+}
+
+void tst_FileScan::poolLongLines()
+{
+    // Each byte is looked at a bounded number of times however long the
+    // lines, the window is served between the steps of the one file, and a
+    // file that cannot be taken is not read to its end once it has a hit.
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, hasHit);
+    QFETCH(bool, tooLong);
+    QFETCH(bool, readWhole);
+    QTemporaryDir tmp;
+    QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/A.TXT"), bytes));
+    const WordMatcher m(QStringLiteral("WORD"), false);
+    CountingPump pump;
+    ScanPool pool(m, 0, &pump);
+    pool.setRoom(1000);
+    pool.add(tmp.path() + QLatin1Char('/'), {QStringLiteral("A.TXT")}, {QStringLiteral("K")});
+    Probe a;
+    QVERIFY(pool.take(a));
+    QVERIFY(a.readable);
+    QCOMPARE(a.hasHit, hasHit);
+    QCOMPARE(a.tooLong, tooLong);
+    if (tooLong)
+        QVERIFY(a.bytes.isEmpty() && !a.decoded);
+    if (readWhole)
+        QCOMPARE(a.bytesRead, qint64(bytes.size()));
+    else
+        QVERIFY(a.bytesRead <= LineMeter::kMaxLineBytes + ScanPool::kMaxRead);
+    QVERIFY2(a.examined <= 4 * a.bytesRead, qPrintable(QString::number(a.examined)));
+    QVERIFY(pump.yields >= a.bytesRead / ScanPool::kMaxRead - 1);
 }
 
 QTEST_GUILESS_MAIN(tst_FileScan)

@@ -53,6 +53,8 @@ void tst_IdentifierEditor::add_data()
     const QList<Answer> none;
     QTest::newRow("trimmed and upper-cased") << QStringList{"CSV"} << "  txt " << none << QString()
                                              << QStringList{"CSV", "TXT"} << "TXT";
+    QTest::newRow("full-width spaces trimmed") << QStringList() << QStringLiteral("　csv　") << none << QString()
+                                               << QStringList{"CSV"} << "CSV";
     QTest::newRow("empty") << QStringList() << "   " << none << "識別子が入力されていません。" << QStringList()
                            << "";
     QTest::newRow("point refused, text stays") << QStringList() << ".txt" << none << "．の入力は不要です。"

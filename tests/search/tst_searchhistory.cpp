@@ -1,6 +1,7 @@
 #include "app/Workbench.h"
 #include "search/SearchHistory.h"
 #include "search/SearchStart.h"
+#include "search/SearchWord.h"
 
 #include "ScriptedMessagePort.h"
 
@@ -14,6 +15,8 @@ class tst_SearchHistory : public QObject
 private Q_SLOTS:
     void record_data();
     void record();
+    void trimSpaces_data();
+    void trimSpaces();
     void searchText_data();
     void searchText();
     void unmapped_data();
@@ -78,6 +81,27 @@ void tst_SearchHistory::record()
     QCOMPARE(d, defaultAfter);
 }
 
+void tst_SearchHistory::trimSpaces_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("trimmed");
+    QTest::newRow("half-width spaces") << "  検索 語  " << "検索 語";
+    QTest::newRow("full-width spaces") << QStringLiteral("　語　") << QStringLiteral("語");
+    QTest::newRow("both kinds mixed") << QStringLiteral(" 　 a b　 ") << QStringLiteral("a b");
+    QTest::newRow("tab kept") << "\tkey\t" << "\tkey\t";
+    QTest::newRow("line breaks kept") << " key\r\n" << "key\r\n";
+    QTest::newRow("spaces inside a tab kept") << "\t key \t" << "\t key \t";
+    QTest::newRow("no-break space kept") << QStringLiteral("\u00A0x\u00A0") << QStringLiteral("\u00A0x\u00A0");
+    QTest::newRow("only spaces") << QStringLiteral(" 　 ") << QString();
+}
+
+void tst_SearchHistory::trimSpaces()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, trimmed);
+    QCOMPARE(SearchWord::Trim_Spaces(typed), trimmed);
+}
+
 void tst_SearchHistory::searchText_data()
 {
     QTest::addColumn<QString>("typed");
@@ -86,14 +110,18 @@ void tst_SearchHistory::searchText_data()
     QTest::newRow("full-width blanks around") << QStringLiteral("　語　") << QStringLiteral("語");
     QTest::newRow("wave dash becomes the code page 932 tilde") << QStringLiteral("1\u301C2") << QStringLiteral("1\uFF5E2");
     QTest::newRow("minus sign becomes full-width hyphen-minus") << QStringLiteral("\u2212") << QStringLiteral("\uFF0D");
+    QTest::newRow("em dash becomes the horizontal bar") << QStringLiteral("a\u2014") << QStringLiteral("a\u2015");
+    QTest::newRow("tab kept") << "\tx" << "\tx";
 }
 
 void tst_SearchHistory::searchText()
 {
     QFETCH(QString, typed);
     QFETCH(QString, searched);
-    QCOMPARE(SearchStart::Search_Text(typed), searched);
-    QVERIFY(SearchStart::Unmapped_Characters(SearchStart::Search_Text(typed)).isEmpty());
+    const SearchWord::Prepared p = SearchWord::Prepare(typed);
+    QCOMPARE(p.word, searched);
+    QCOMPARE(int(p.problem), int(SearchWord::Problem::None));
+    QVERIFY(p.message.isEmpty());
 }
 
 void tst_SearchHistory::unmapped_data()
@@ -109,7 +137,7 @@ void tst_SearchHistory::unmapped()
 {
     QFETCH(QString, text);
     QFETCH(QString, unmapped);
-    QCOMPARE(SearchStart::Unmapped_Characters(text), unmapped);
+    QCOMPARE(SearchWord::Unmapped_Characters(text), unmapped);
 }
 
 void tst_SearchHistory::checkOrder_data()
@@ -127,6 +155,13 @@ void tst_SearchHistory::checkOrder_data()
     QTest::newRow("all identifiers need none") << "x" << "" << true << int(R::None) << QString();
     QTest::newRow("emoji") << QStringLiteral("😀") << "TXT" << false << int(R::Not_Shift_JIS)
                            << QStringLiteral("サーチ文字にシフトJISで表せない文字が含まれています。");
+    QTest::newRow("line break in the word") << "a\nb" << "TXT" << false << int(R::Line_Break)
+                                            << QStringLiteral("サーチ文字に改行は使えません。");
+    QTest::newRow("a tab is not blank") << "\t" << "TXT" << false << int(R::None) << QString();
+    QTest::newRow("identifier of a tab is not blank") << "x" << "\t" << false << int(R::None) << QString();
+    QTest::newRow("identifier of full-width spaces is blank") << "x" << QStringLiteral("　") << false
+                                                              << int(R::No_Identifier)
+                                                              << QStringLiteral("サーチ対象識別子が設定されていません。");
     QTest::newRow("very long word") << QString(5000, QLatin1Char('a')) << "TXT" << false << int(R::None) << QString();
 }
 

@@ -4,6 +4,7 @@
 #include "app/Workbench.h"
 #include "platform/EventPump.h"
 #include "search/ResultSink.h"
+#include "search/ScanPool.h"
 #include "search/SearchRun.h"
 #include "search/SikibetuMatcher.h"
 #include "workarea/LineFormat.h"
@@ -13,14 +14,14 @@
 
 #include <sys/stat.h>
 
-// A pump that presses STOP at its n-th yield and records what the buttons
-// looked like while the run was going.
+// A pump that presses STOP at its first yield once the work area holds n
+// files, and records what the buttons looked like while the run was going.
 class StopPump : public EventPump
 {
 public:
     WorkArea *work = nullptr;
     CommandBoard *board = nullptr;
-    int stopAt = 0; // 0: never
+    int stopAtFiles = 0; // 0: never
     int calls = 0;
     bool sawBusy = false;
     bool cursorBusy = false;
@@ -34,7 +35,7 @@ public:
                     othersOff = false;
             sawBusy = othersOff && board->isEnabled(QStringLiteral("STOP"));
         }
-        if (stopAt && calls == stopAt)
+        if (stopAtFiles && work->Search_Hit_File_List.count() >= stopAtFiles)
             work->Search_Running = 0;
     }
     void yieldNow() override {}
@@ -70,6 +71,11 @@ private Q_SLOTS:
     void resultFileBytes();
     void resultFileFailureIsReported();
     void unreadableFileSkipped();
+    void longLines_data();
+    void longLines();
+    void windowServedInsideOneFile();
+    void resultFileTargetRefused_data();
+    void resultFileTargetRefused();
 
 private:
     void prepare(const QString &word, int mode, const QStringList &ids = {QStringLiteral("TXT")});
@@ -421,8 +427,9 @@ void tst_SearchRun::stopFinishesCurrentFile()
 {
     QFETCH(int, helpers);
     SearchRun::Scan_Helpers = helpers;
-    // STOP comes with the yield before B.TXT: B, already begun, is still
-    // finished; C.TXT and the subfolder are not visited.
+    // STOP comes with the first yield after A.TXT was taken, whether in
+    // B.TXT or before it: B, already begun, is still finished; C.TXT and the
+    // subfolder are not visited.
     QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/A.TXT"), 3, QStringLiteral("hit"), {1}));
     QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/B.TXT"), 2000, QStringLiteral("hit"), {1999}));
     QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/C.TXT"), 3, QStringLiteral("hit"), {1}));
@@ -430,7 +437,7 @@ void tst_SearchRun::stopFinishesCurrentFile()
     prepare(QStringLiteral("hit"), 0);
     m_wb->settings.FILE_OUT = 1;
     m_wb->settings.FILE_OUT_NAME = m_root + QStringLiteral("_result.txt");
-    m_pump.stopAt = 2;
+    m_pump.stopAtFiles = 1;
     const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
     QVERIFY(outcome.stopped);
     QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 2);
@@ -548,6 +555,86 @@ void tst_SearchRun::unreadableFileSkipped()
     QCOMPARE(outcome.skipped.size(), 1);
     QVERIFY(outcome.skipped[0].startsWith(m_root + QStringLiteral("/A.TXT\r\n")));
     QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 1);
+}
+
+void tst_SearchRun::longLines_data()
+{
+    // A line may hold 32,767 characters; a file with a longer one is refused
+    // as a file with too many lines is, when it has a hit.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("admitted");
+    QTest::addColumn<bool>("refused");
+    const QByteArray huge(5 * 1024 * 1024, 'x');
+    QTest::newRow("32,767 characters with the hit: admitted")
+        << "hit" + QByteArray(32764, 'x') + "\r\nend\r\n" << true << false;
+    QTest::newRow("32,768 characters with the hit: refused")
+        << "hit" + QByteArray(32765, 'x') + "\r\nend\r\n" << false << true;
+    QTest::newRow("32,765 kanji after the hit, 65,533 bytes: refused")
+        << "hit" + Cp932::encode(QString(32765, QChar(u'漢'))) + "\r\n" << false << true;
+    QTest::newRow("32,764 kanji after the hit: admitted")
+        << "hit" + Cp932::encode(QString(32764, QChar(u'漢'))) + "\r\n" << true << false;
+    QTest::newRow("the hit on the first line, then a line without end: refused")
+        << "hit\r\n" + huge << false << true;
+    QTest::newRow("the hit at the end of a line without end: refused") << huge + "hit" << false << true;
+    QTest::newRow("a line without end and no hit: nothing said") << huge << false << false;
+}
+
+void tst_SearchRun::longLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, admitted);
+    QFETCH(bool, refused);
+    QVERIFY(SearchTree::writeBytes(m_root + QStringLiteral("/LONG.TXT"), bytes));
+    QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/SMALL.TXT"), 3, QStringLiteral("hit"), {1}));
+    prepare(QStringLiteral("hit"), 0);
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(m_wb->work.Is_File_Open(m_root + QStringLiteral("/LONG.TXT")) == 1, admitted);
+    QCOMPARE(m_wb->work.Is_File_Open(m_root + QStringLiteral("/SMALL.TXT")), 1);
+    const QStringList expected = refused ? QStringList({m_root + QStringLiteral("/LONG.TXT\r\nOver Flow しました。"
+                                                                                "対象データが多すぎます。\r\n追加は中止しました。")})
+                                         : QStringList();
+    QCOMPARE(m_messages.texts(), expected);
+}
+
+void tst_SearchRun::windowServedInsideOneFile()
+{
+    // One file of 8 MiB without a line break, read on the calling thread:
+    // the window is offered a turn between the read steps, not only between
+    // files.
+    SearchRun::Scan_Helpers = 0;
+    QVERIFY(SearchTree::writeBytes(m_root + QStringLiteral("/ONE.TXT"), QByteArray(8 * 1024 * 1024, 'x')));
+    prepare(QStringLiteral("hit"), 0);
+    SearchRun::Search_Execute(*m_wb);
+    QVERIFY2(m_pump.calls >= 8 * 1024 * 1024 / ScanPool::kMaxRead - 2, qPrintable(QString::number(m_pump.calls)));
+}
+
+void tst_SearchRun::resultFileTargetRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("a folder") << "folder";
+}
+
+void tst_SearchRun::resultFileTargetRefused()
+{
+    // What is not a regular file is never replaced by the result file.
+    QFETCH(QString, kind);
+    const QString target = m_root + QStringLiteral("_target");
+    if (kind == QLatin1String("fifo"))
+        QVERIFY(::mkfifo(QFile::encodeName(target).constData(), 0600) == 0);
+    else
+        QVERIFY(QDir().mkpath(target));
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("key")}));
+    prepare(QStringLiteral("key"), 0);
+    m_wb->settings.FILE_OUT = 1;
+    m_wb->settings.FILE_OUT_NAME = target;
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    QVERIFY(!outcome.resultWritten);
+    QCOMPARE(m_messages.texts(), QStringList({target + QStringLiteral("\r\n通常のファイルではないため、書き込みません。")}));
+    QCOMPARE(m_messages.shown[0].icon, MessagePort::Icon::Critical);
+    struct stat st;
+    QVERIFY(::stat(QFile::encodeName(target).constData(), &st) == 0);
+    QVERIFY(kind == QLatin1String("fifo") ? S_ISFIFO(st.st_mode) : S_ISDIR(st.st_mode));
 }
 
 QTEST_GUILESS_MAIN(tst_SearchRun)

@@ -5,6 +5,7 @@
 #include "search/SearchHistory.h"
 #include "search/SearchRun.h"
 #include "search/SearchStart.h"
+#include "search/SearchWord.h"
 #include "search/widgets/QUAV_Search_Sikibetu_Hensyu.h"
 #include "settings/SearchPath.h"
 #include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
@@ -205,7 +206,7 @@ void QUAV_SEARCH_SETTEI::Show_Search_Path(const QString &path)
 
 void QUAV_SEARCH_SETTEI::Check_Data_Default_Click()
 {
-    if (Check_Data_Default->isChecked() && Combo_Search_Data->currentText().trimmed().isEmpty()) {
+    if (Check_Data_Default->isChecked() && SearchWord::Trim_Spaces(Combo_Search_Data->currentText()).isEmpty()) {
         if (m_wb.messages)
             m_wb.messages->show(QStringLiteral("サーチ文字が設定されていません。"), SearchStart::kCaption,
                                 MessagePort::Icon::Exclamation);
@@ -215,7 +216,7 @@ void QUAV_SEARCH_SETTEI::Check_Data_Default_Click()
 
 void QUAV_SEARCH_SETTEI::Check_Sikibetu_Default_Click()
 {
-    if (Check_Sikibetu_Default->isChecked() && Combo_Search_Sikibetu->currentText().trimmed().isEmpty()) {
+    if (Check_Sikibetu_Default->isChecked() && SearchWord::Trim_Spaces(Combo_Search_Sikibetu->currentText()).isEmpty()) {
         if (m_wb.messages)
             m_wb.messages->show(QStringLiteral("識別子が選択されていません。"), SearchStart::kCaption,
                                 MessagePort::Icon::Exclamation);
@@ -275,6 +276,7 @@ void QUAV_SEARCH_SETTEI::CMD_SEARCH_Click()
     case SearchStart::Refusal::None:
         break;
     case SearchStart::Refusal::No_Word:
+    case SearchStart::Refusal::Line_Break:
     case SearchStart::Refusal::Not_Shift_JIS:
         CMD_SEARCH->setEnabled(true);
         CMD_CANCEL->setEnabled(true);
