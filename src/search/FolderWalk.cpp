@@ -1,60 +1,83 @@
 #include "search/FolderWalk.h"
 
 #include "platform/DirectoryListing.h"
+#include "platform/NativeName.h"
 #include "search/SikibetuMatcher.h"
+#include "workarea/LineFormat.h"
+
+const QString FolderWalk::kNameNotHeld = QStringLiteral("名前に \":@:\" を含むため検索できません。");
 
 FolderWalk::FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped)
-    : m_sikibetu(sikibetu), m_subDirs(subDirs), m_skipped(std::move(skipped)),
-      m_pending(DirectoryListing::withSeparator(root))
+    : m_sikibetu(sikibetu), m_subDirs(subDirs), m_skipped(std::move(skipped))
 {
+    m_pending.shown = DirectoryListing::withSeparator(root);
+    m_pending.native = NativeName::encode(m_pending.shown);
+}
+
+void FolderWalk::skip(const QString &path, const QString &reason)
+{
+    if (m_skipped)
+        m_skipped(path + QStringLiteral("\r\n") + reason);
 }
 
 bool FolderWalk::Next_Folder(QString &folder, QList<WalkFile> &files)
 {
     files.clear();
-    while (m_pending.isEmpty()) {
+    while (m_pending.native.isEmpty()) {
         // Back up to the nearest level with a subfolder left.
         if (m_stack.empty())
             return false;
         Level &top = m_stack.back();
         if (top.next < top.subDirs.size())
-            m_pending = top.dir + top.subDirs.at(top.next++) + QLatin1Char('/');
+            m_pending = top.subDirs[top.next++];
         else
             m_stack.pop_back();
     }
-    folder = std::exchange(m_pending, QString());
+    const Dir dir = std::exchange(m_pending, Dir());
+    folder = dir.shown;
+    const QString shownFolder = folder.size() > 1 ? folder.chopped(1) : folder;
 
+    // Every key below this folder would hold the separator.
+    if (folder.contains(LineFormat::kSeparator)) {
+        skip(shownFolder, kNameNotHeld);
+        return true;
+    }
     QList<DirEntry> entries;
     QString error;
     // Plain files are told from the listing alone; the few the search opens
     // get their size and time from the open file.
-    if (!DirectoryListing::list(folder, entries, &error, false)) {
-        if (m_skipped)
-            m_skipped((folder.size() > 1 ? folder.chopped(1) : folder)
-                      + QStringLiteral("\r\nフォルダを読み込めません。（") + error + QStringLiteral("）"));
+    if (!DirectoryListing::listNative(dir.native, entries, &error, false)) {
+        skip(shownFolder, QStringLiteral("フォルダを読み込めません。（") + error + QStringLiteral("）"));
         return true;
     }
     Level level;
-    level.dir = folder;
+    level.dir = dir;
     for (const DirEntry &entry : std::as_const(entries)) {
         if (entry.directory) {
             if (entry.plainDirectory() && m_subDirs)
-                level.subDirs.append(entry.name);
+                level.subDirs.push_back(Dir{folder + entry.name + QLatin1Char('/'),
+                                            dir.native + entry.nativeName + '/'});
             continue;
         }
         // Links to files are read like files; links to folders, devices,
         // pipes and sockets are never opened.
         if (!entry.regularFile)
             continue;
+        if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::Identifier_Of(entry.upperName)))
+            continue;
+        if (!LineFormat::Holds_Key(QString(folder + entry.name))) {
+            skip(folder + entry.name, kNameNotHeld);
+            continue;
+        }
         WalkFile file;
         file.upperName = entry.upperName;
-        if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::Identifier_Of(file.upperName)))
-            continue;
         file.dir = folder;
         file.name = entry.name;
+        file.nativeDir = dir.native;
+        file.nativeName = entry.nativeName;
         files.append(std::move(file));
     }
-    if (!level.subDirs.isEmpty())
+    if (!level.subDirs.empty())
         m_stack.push_back(std::move(level));
     return true;
 }

@@ -1,5 +1,6 @@
 #include "search/ResultFile.h"
 
+#include "platform/NativeName.h"
 #include "platform/TextFile.h"
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
@@ -17,6 +18,33 @@ QStringList ResultFile::Result_Lines(const WorkArea &work)
         if (p >= 0)
             line.replace(p, LineFormat::kSeparator.size(), QStringLiteral("   "));
         out.append(line);
+    }
+    return out;
+}
+
+QByteArray ResultFile::Shell_Text(const WorkArea &work)
+{
+    const QStringList lines = Result_Lines(work);
+    QByteArray out;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        const QString key = work.Header_File_Key(int(i));
+        const int file = key.isEmpty() ? -1 : work.Search_Hit_File_List.indexOf(key);
+        const QByteArray native = file < 0 ? QByteArray() : work.Native_Path(file);
+        const QByteArray utf8 = line.toUtf8();
+        if (native.isEmpty() || native == NativeName::encode(key)) {
+            out += utf8;
+        } else {
+            // prefix + as much of the path as the 83 columns left + the rest.
+            const QStringView path = QStringView(line).mid(std::min<qsizetype>(14, line.size()));
+            qsizetype shown = 0;
+            while (shown < path.size() && shown < key.size() && path[shown] == key[shown])
+                ++shown;
+            out += QStringView(line).left(line.size() - path.size()).toUtf8();
+            out += NativeName::prefixBytes(native, shown);
+            out += path.mid(shown).toUtf8();
+        }
+        out += '\n';
     }
     return out;
 }

@@ -15,6 +15,11 @@ public:
     static const QString kCaption; // "サーチ実行"
 
     static QStringList Result_Lines(const WorkArea &work);
+    // The same lines for a terminal or a pipe: UTF-8, each followed by LF,
+    // and every file header's path in the bytes the file has on disk, so
+    // that a name that is not UTF-8 can be pasted into a shell (as far as the
+    // header shows it).
+    static QByteArray Shell_Text(const WorkArea &work);
     // Written whole or not at all; false with a Japanese reason on failure.
     static bool Write_Result_File(const WorkArea &work, const QString &path, QString *error);
     // The closing message: "<path>へ結果を出力しました。", after a stop
