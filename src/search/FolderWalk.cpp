@@ -6,6 +6,8 @@
 #include "workarea/LineFormat.h"
 
 const QString FolderWalk::kNameNotHeld = QStringLiteral("名前に \":@:\" を含むため検索できません。");
+const QString FolderWalk::kNameShownTwice =
+    QStringLiteral("同じ名前に見えるファイルまたはフォルダーが既にあるため検索できません。");
 
 FolderWalk::FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped)
     : m_sikibetu(sikibetu), m_subDirs(subDirs), m_skipped(std::move(skipped))
@@ -52,7 +54,16 @@ bool FolderWalk::Next_Folder(QString &folder, QList<WalkFile> &files)
     }
     Level level;
     level.dir = dir;
+    const QString *previous = nullptr;
     for (const DirEntry &entry : std::as_const(entries)) {
+        // A UTF-8 name and a Shift-JIS one that decodes to the same text
+        // would share one key; the listing puts them side by side.
+        const bool shownTwice = previous && *previous == entry.name;
+        previous = &entry.name;
+        if (shownTwice && (entry.regularFile || (entry.plainDirectory() && m_subDirs))) {
+            skip(folder + entry.name, kNameShownTwice);
+            continue;
+        }
         if (entry.directory) {
             if (entry.plainDirectory() && m_subDirs)
                 level.subDirs.push_back(Dir{folder + entry.name + QLatin1Char('/'),

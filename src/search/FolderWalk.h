@@ -38,7 +38,8 @@ struct WalkFile
 // UTF-8 is listed and entered like any other; only the shown paths are
 // decoded (NativeName). A path that cannot be a work-area key (LineFormat::
 // Holds_Key) is not searched: such a file, or such a folder with everything
-// in it, is skipped with a note.
+// in it, is skipped with a note; so is the second of two names in a folder
+// that show alike (and would share one key).
 //
 // The walk is a cursor rather than a recursion so that the run can list the
 // next folders while the files of the present one are still being read. It
@@ -52,6 +53,7 @@ public:
     using SkipNote = std::function<void(const QString &)>;
 
     static const QString kNameNotHeld;      // the note for a name holding ":@:"
+    static const QString kNameShownTwice;   // the note for a second name that shows as the first
 
     FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped);
 

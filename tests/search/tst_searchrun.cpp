@@ -62,6 +62,7 @@ private Q_SLOTS:
     void namesDifferingInCase();
     void namesNotUtf8_data();
     void namesNotUtf8();
+    void namesShownAlike();
     void separatorInNameSkipped_data();
     void separatorInNameSkipped();
     void admissionLimit_data();
@@ -419,6 +420,23 @@ void tst_SearchRun::namesNotUtf8()
              qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec);
     const int first = w.Search_Hit_File_List.data(file);
     QCOMPARE(w.Search_Hit_All_Line_List.text(first + 1), path + QStringLiteral(":@:000002.000:@:検索語あり"));
+}
+
+void tst_SearchRun::namesShownAlike()
+{
+    // テ.txt in UTF-8 (E3 83 86) and in Shift-JIS (83 65): two files, one
+    // shown name. The first in byte order is searched, the other noted.
+    const QByteArray dir = QFile::encodeName(m_root) + '/';
+    QVERIFY(SearchTree::writeBytesAt(dir + "\x83\x65.txt", "word sjis\r\n"));
+    QVERIFY(SearchTree::writeBytesAt(dir + "\xe3\x83\x86.txt", "word utf8\r\n"));
+    prepare(QStringLiteral("word"), 0);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    const QString path = m_root + QStringLiteral("/テ.txt");
+    QCOMPARE(outcome.skipped, QStringList{path + QStringLiteral("\r\n") + FolderWalk::kNameShownTwice});
+    QCOMPARE(m_wb->work.Search_Hit_File_List.texts(), QStringList{path});
+    QCOMPARE(m_wb->work.Native_Path(0), dir + "\x83\x65.txt");
+    QCOMPARE(LineFormat::Entry_Text(m_wb->work.Search_Hit_All_Line_List.text(0)).toString(), QStringLiteral("word sjis"));
+    QVERIFY(m_messages.shown.isEmpty());
 }
 
 void tst_SearchRun::separatorInNameSkipped_data()
