@@ -4,21 +4,34 @@
 
 #include <QFile>
 
+namespace {
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (char c : bytes)
+        if (uchar(c) >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
 bool NativeName::isUtf8(QByteArrayView bytes)
 {
-    bool ascii = true;
-    for (char c : bytes)
-        ascii = ascii && uchar(c) < 0x80;
-    if (ascii)
-        return true;
     // Valid exactly when the text gives the same bytes back: overlong forms,
     // encoded surrogates and stray bytes all fail this.
-    return QString::fromUtf8(bytes).toUtf8() == bytes;
+    return isAscii(bytes) || QString::fromUtf8(bytes).toUtf8() == bytes;
 }
 
 QString NativeName::decode(QByteArrayView bytes)
 {
-    return isUtf8(bytes) ? QString::fromUtf8(bytes) : Cp932::decode(bytes);
+    // Every name of a folder is decoded on each search: decoded once here.
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
+    QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() == bytes)
+        return text;
+    return Cp932::decode(bytes);
 }
 
 QString NativeName::decodePath(QByteArrayView path)

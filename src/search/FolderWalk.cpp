@@ -76,7 +76,8 @@ bool FolderWalk::Next_Folder(QString &folder, QList<WalkFile> &files)
             continue;
         if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::Identifier_Of(entry.upperName)))
             continue;
-        if (!LineFormat::Holds_Key(QString(folder + entry.name))) {
+        // The folder holds no separator and ends in "/": the name decides.
+        if (!LineFormat::Holds_Key(entry.name)) {
             skip(folder + entry.name, kNameNotHeld);
             continue;
         }
