@@ -54,20 +54,22 @@ bool FolderWalk::Next_Folder(QString &folder, QList<WalkFile> &files)
     }
     Level level;
     level.dir = dir;
-    const QString *previous = nullptr;
+    // A UTF-8 name and a Shift-JIS one that decodes to the same text would
+    // share one key (two folders: keys for their files); the listing puts
+    // names that show alike side by side.
+    const QString *lastFile = nullptr;
+    const QString *lastDir = nullptr;
     for (const DirEntry &entry : std::as_const(entries)) {
-        // A UTF-8 name and a Shift-JIS one that decodes to the same text
-        // would share one key; the listing puts them side by side.
-        const bool shownTwice = previous && *previous == entry.name;
-        previous = &entry.name;
-        if (shownTwice && (entry.regularFile || (entry.plainDirectory() && m_subDirs))) {
-            skip(folder + entry.name, kNameShownTwice);
-            continue;
-        }
         if (entry.directory) {
-            if (entry.plainDirectory() && m_subDirs)
+            if (entry.plainDirectory() && m_subDirs) {
+                if (lastDir && *lastDir == entry.name) {
+                    skip(folder + entry.name, kNameShownTwice);
+                    continue;
+                }
+                lastDir = &entry.name;
                 level.subDirs.push_back(Dir{folder + entry.name + QLatin1Char('/'),
                                             dir.native + entry.nativeName + '/'});
+            }
             continue;
         }
         // Links to files are read like files; links to folders, devices,
@@ -76,6 +78,11 @@ bool FolderWalk::Next_Folder(QString &folder, QList<WalkFile> &files)
             continue;
         if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::Identifier_Of(entry.upperName)))
             continue;
+        if (lastFile && *lastFile == entry.name) {
+            skip(folder + entry.name, kNameShownTwice);
+            continue;
+        }
+        lastFile = &entry.name;
         // The folder holds no separator and ends in "/": the name decides.
         if (!LineFormat::Holds_Key(entry.name)) {
             skip(folder + entry.name, kNameNotHeld);
