@@ -6,9 +6,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 class tst_DirectoryListing : public QObject
 {
@@ -16,7 +13,6 @@ class tst_DirectoryListing : public QObject
 private Q_SLOTS:
     void listingOrder_data();
     void listingOrder();
-    void namesAsBytes();
 };
 
 void tst_DirectoryListing::listingOrder_data()
@@ -57,39 +53,6 @@ void tst_DirectoryListing::listingOrder()
         expectedUpper.append(u);
     }
     QCOMPARE(upper, expectedUpper);
-}
-
-void tst_DirectoryListing::namesAsBytes()
-{
-    // Shift-JIS names as unpacked from an archive: a file 報告.TXT and a
-    // folder テスト, beside a UTF-8 file.
-    QTemporaryDir tmp;
-    const QByteArray root = QFile::encodeName(tmp.path()) + '/';
-    const QByteArray file("\x95\xf1\x8d\x90.TXT");
-    const QByteArray folder("\x83\x65\x83\x58\x83\x67");
-    QFile f(QFile::decodeName(root + "plain.txt"));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.close();
-    const int fd = ::open((root + file).constData(), O_CREAT | O_WRONLY, 0644);
-    QVERIFY(fd >= 0);
-    ::close(fd);
-    QVERIFY(::mkdir((root + folder).constData(), 0755) == 0);
-
-    QList<DirEntry> entries;
-    QVERIFY(DirectoryListing::listNative(root, entries));
-    QStringList names;
-    for (const DirEntry &e : std::as_const(entries)) {
-        names.append(e.name);
-        if (e.name == QStringLiteral("報告.TXT"))
-            QCOMPARE(e.nativeName, file);
-        if (e.name == QStringLiteral("テスト")) {
-            QCOMPARE(e.nativeName, folder);
-            QVERIFY(e.plainDirectory());
-        }
-        if (e.name == QStringLiteral("plain.txt"))
-            QCOMPARE(e.nativeName, QByteArray("plain.txt"));
-    }
-    QCOMPARE(names, (QStringList{QStringLiteral("plain.txt"), QStringLiteral("テスト"), QStringLiteral("報告.TXT")}));
 }
 
 QTEST_GUILESS_MAIN(tst_DirectoryListing)
