@@ -18,17 +18,15 @@ bool startsWithKind(QStringView line)
     return head == QLatin1String("SEARCH_") || head == QLatin1String("ADD____") || head == QLatin1String("MAKE___");
 }
 
+// The key of file i: its path exactly as on disk.
 QString fileKeyOf(const WorkArea &work, int i)
 {
-    return LineFormat::Ucase(QStringView(work.Search_Hit_File_List.text(i)).trimmed());
+    return work.File_Key(i);
 }
 
 int findFileByKey(const WorkArea &work, const QString &key)
 {
-    for (int i = 0; i < work.Search_Hit_File_List.count(); ++i)
-        if (fileKeyOf(work, i) == key)
-            return i;
-    return -1;
+    return work.Search_Hit_File_List.indexOf(key);
 }
 
 void showMessage(Workbench &wb, const QString &text, const QString &caption, MessagePort::Icon icon)
@@ -85,11 +83,11 @@ int DetailView::Locate_Header_File(const WorkArea &work, int k)
     }
     const QString &text = work.Search_Hit_List.text(k);
     if (text.contains(LineFormat::kSeparator))
-        return findFileByKey(work, LineFormat::Ucase(LineFormat::Header_Key(text)));
+        return findFileByKey(work, LineFormat::Header_Key(text));
     // The header was cut before its separator: what is left of the path is
     // a prefix of the key (perhaps ending in part of ":@:"). Only a single
     // file with that prefix is taken.
-    QString prefix = LineFormat::Ucase(QStringView(text).mid(std::min<qsizetype>(14, text.size())));
+    QString prefix = text.mid(std::min<qsizetype>(14, text.size()));
     if (prefix.endsWith(QLatin1String(":@")))
         prefix.chop(2);
     else if (prefix.endsWith(QLatin1Char(':')))

@@ -1,5 +1,6 @@
 #include "platform/DirectoryListing.h"
 
+#include "platform/NativeName.h"
 #include "platform/TextCase.h"
 
 #include <QDir>
@@ -32,9 +33,14 @@ QString DirectoryListing::withSeparator(const QString &folder)
 
 bool DirectoryListing::list(const QString &folder, QList<DirEntry> &entries, QString *error, bool fileDetails)
 {
+    return listNative(NativeName::encode(folder), entries, error, fileDetails);
+}
+
+bool DirectoryListing::listNative(const QByteArray &folder, QList<DirEntry> &entries, QString *error,
+                                  bool fileDetails)
+{
     entries.clear();
-    const QByteArray native = QFile::encodeName(folder);
-    DIR *dir = ::opendir(native.constData());
+    DIR *dir = ::opendir(folder.constData());
     if (!dir) {
         if (error)
             *error = QString::fromLocal8Bit(std::strerror(errno));
@@ -47,7 +53,8 @@ bool DirectoryListing::list(const QString &folder, QList<DirEntry> &entries, QSt
         if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
             continue;
         DirEntry e;
-        e.name = QFile::decodeName(d->d_name);
+        e.nativeName = QByteArray(d->d_name);
+        e.name = NativeName::decode(e.nativeName);
         e.upperName = TextCase::upperUnits(e.name);
         e.hidden = d->d_name[0] == '.';
         if (!fileDetails && d->d_type == DT_REG) {
@@ -81,10 +88,14 @@ bool DirectoryListing::list(const QString &folder, QList<DirEntry> &entries, QSt
     }
     ::closedir(dir);
     // The same order as lessByListingOrder, with each name upper-cased once
-    // rather than in every comparison.
+    // rather than in every comparison. Two names that show alike (a UTF-8
+    // name and a Shift-JIS one that decodes to it) stand in byte order.
     std::sort(entries.begin(), entries.end(), [](const DirEntry &a, const DirEntry &b) {
-        const int c = QStringView(a.upperName).compare(b.upperName);
-        return c != 0 ? c < 0 : a.name < b.name;
+        if (const int c = QStringView(a.upperName).compare(b.upperName))
+            return c < 0;
+        if (const int c = QStringView(a.name).compare(b.name))
+            return c < 0;
+        return a.nativeName < b.nativeName;
     });
     return true;
 }

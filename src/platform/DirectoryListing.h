@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -12,7 +13,8 @@
 //   archive   - never set
 struct DirEntry
 {
-    QString name;
+    QString name;      // as shown: NativeName::decode of nativeName
+    QByteArray nativeName; // as on disk; what the entry is opened by
     QString upperName; // name with each code unit upper-cased, as the listing order compares it
     bool directory = false;
     bool regularFile = false;
@@ -39,6 +41,9 @@ public:
     // only for the few files it opens, and has them from the open file).
     static bool list(const QString &folder, QList<DirEntry> &entries, QString *error = nullptr,
                      bool fileDetails = true);
+    // The same for a folder given by its bytes as on disk.
+    static bool listNative(const QByteArray &folder, QList<DirEntry> &entries, QString *error = nullptr,
+                           bool fileDetails = true);
 
     static bool lessByListingOrder(const QString &a, const QString &b);
 

@@ -192,6 +192,7 @@ QString BatchSearch::helpText()
         "  --no-timestamps       付けない（既定: 保存された設定）\n"
         "  --out ファイル        結果ファイルを書く（Shift-JIS、CR LF、\":@:\" は空白3つ）\n"
         "                        省略時は同じ行を標準出力へ UTF-8 で出力\n"
+        "                        （UTF-8 でないファイル名・フォルダ名はディスク上のバイト列のまま）\n"
         "  --rtf ファイル        一覧表示用の RTF 文書も書く\n"
         "  --help                この説明を表示する\n"
         "\n"
@@ -297,10 +298,9 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     messages.flush();
 
     if (o.out.isEmpty()) {
-        QString text;
-        for (const QString &line : ResultFile::Result_Lines(work))
-            text += line + QLatin1Char('\n');
-        if (!writeTo(stdout, text))
+        const QByteArray text = ResultFile::Shell_Text(work);
+        const bool written = std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
+        if (std::fflush(stdout) != 0 || !written || std::ferror(stdout))
             return failOnStandardOutput();
     } else if (!outcome.resultWritten) {
         return kError; // the port has shown why

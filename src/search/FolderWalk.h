@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -14,19 +15,31 @@ class SikibetuMatcher;
 // One file of a chosen identifier met by the walk.
 struct WalkFile
 {
-    QString dir;       // the folder as on disk, ending in "/"
-    QString name;      // the name as on disk
-    QString upperName; // the name in upper case
-    qint64 size = 0;     // set once the file is open
-    QDateTime modified;  // set once the file is open
+    QString dir;       // the folder as shown (NativeName), ending in "/"
+    QString name;      // the name as shown
+    QString upperName; // the name in upper case, for the identifier
+    QByteArray nativeDir;  // the folder's bytes as on disk, ending in "/"
+    QByteArray nativeName; // the name's bytes as on disk
+    qint64 size = 0;          // set once the file is open
+    qint64 modifiedNsecs = 0; // since 1970; set once the file is open
+    QDateTime modified;       // for the header; set once the file is open
 
+    // The file's key in the work area: its path as on disk, as shown.
     QString realPath() const { return dir + name; }
+    QByteArray nativePath() const { return nativeDir + nativeName; }
 };
 
 // The folder walk, one folder at a time in the order the search visits them:
 // a folder's listing is taken whole before any of its subfolders, its files
 // come first, then its plain subfolders (not hidden, not read-only, not a
 // link), depth-first, in listing order, when subfolders are wanted.
+//
+// Folders are walked by their bytes as on disk, so a folder whose name is not
+// UTF-8 is listed and entered like any other; only the shown paths are
+// decoded (NativeName). A path that cannot be a work-area key (LineFormat::
+// Holds_Key) is not searched: such a file, or such a folder with everything
+// in it, is skipped with a note; so is the second of two names in a folder
+// that show alike (and would share one key).
 //
 // The walk is a cursor rather than a recursion so that the run can list the
 // next folders while the files of the present one are still being read. It
@@ -35,8 +48,12 @@ struct WalkFile
 class FolderWalk
 {
 public:
-    // A folder that cannot be listed: skipped; the reason goes here.
+    // A folder that cannot be listed, or a path that cannot be held: skipped;
+    // the path and the reason go here.
     using SkipNote = std::function<void(const QString &)>;
+
+    static const QString kNameNotHeld;      // the note for a name holding ":@:"
+    static const QString kNameShownTwice;   // the note for a second name that shows as the first
 
     FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped);
 
@@ -45,16 +62,22 @@ public:
     bool Next_Folder(QString &folder, QList<WalkFile> &files);
 
 private:
+    struct Dir
+    {
+        QString shown;     // ends in "/"
+        QByteArray native; // ends in "/"
+    };
     struct Level
     {
-        QString dir;
-        QStringList subDirs;
-        qsizetype next = 0;
+        Dir dir;
+        std::vector<Dir> subDirs;
+        size_t next = 0;
     };
+    void skip(const QString &path, const QString &reason);
 
     const SikibetuMatcher &m_sikibetu;
     bool m_subDirs;
     SkipNote m_skipped;
-    QString m_pending; // the folder to list next; empty when none
+    Dir m_pending; // the folder to list next; empty when none
     std::vector<Level> m_stack;
 };

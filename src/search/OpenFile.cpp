@@ -1,6 +1,6 @@
 #include "search/OpenFile.h"
 
-#include <QFile>
+#include "platform/NativeName.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,8 +22,8 @@ QString failure(const QString &path, const QString &what, int err)
 
 OpenFile::OpenFile(OpenFile &&other) noexcept
     : m_fd(std::exchange(other.m_fd, -1)), m_expected(other.m_expected), m_offset(other.m_offset),
-      m_modified(other.m_modified),
-      m_atEnd(other.m_atEnd), m_path(std::move(other.m_path))
+      m_modified(other.m_modified), m_modifiedNsecs(other.m_modifiedNsecs), m_atEnd(other.m_atEnd),
+      m_path(std::move(other.m_path))
 {
 }
 
@@ -35,6 +35,7 @@ OpenFile &OpenFile::operator=(OpenFile &&other) noexcept
         m_expected = other.m_expected;
         m_offset = other.m_offset;
         m_modified = other.m_modified;
+        m_modifiedNsecs = other.m_modifiedNsecs;
         m_atEnd = other.m_atEnd;
         m_path = std::move(other.m_path);
     }
@@ -43,27 +44,34 @@ OpenFile &OpenFile::operator=(OpenFile &&other) noexcept
 
 bool OpenFile::open(const QString &path, QString *error)
 {
-    return openAt(AT_FDCWD, path, path, error);
+    return openAt(AT_FDCWD, NativeName::encode(path), path, error);
 }
 
-bool OpenFile::openAt(int folderFd, const QString &name, const QString &path, QString *error)
+bool OpenFile::openNative(const QByteArray &path, const QString &shown, QString *error)
+{
+    return openAt(AT_FDCWD, path, shown, error);
+}
+
+bool OpenFile::openAt(int folderFd, const QByteArray &name, const QString &shown, QString *error)
 {
     close();
-    m_path = path;
+    m_path = shown;
     m_atEnd = false;
     m_expected = -1;
     m_offset = 0;
     m_modified = 0;
-    m_fd = ::openat(folderFd, QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC);
+    m_modifiedNsecs = 0;
+    m_fd = ::openat(folderFd, name.constData(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0) {
         if (error)
-            *error = failure(path, QStringLiteral("ファイルを開けません。"), errno);
+            *error = failure(shown, QStringLiteral("ファイルを開けません。"), errno);
         return false;
     }
     struct stat st;
     if (::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode)) {
         m_expected = st.st_size;
-        m_modified = st.st_mtime;
+        m_modified = st.st_mtim.tv_sec;
+        m_modifiedNsecs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     }
     return true;
 }

@@ -19,9 +19,11 @@ public:
 
     // false with a Japanese reason ("<path> CR LF ファイルを開けません。（…）").
     bool open(const QString &path, QString *error);
-    // The same, for a name in an open folder (no path lookup from the root);
-    // path is what messages show.
-    bool openAt(int folderFd, const QString &name, const QString &path, QString *error);
+    // By the path's bytes as on disk; shown is what messages show.
+    bool openNative(const QByteArray &path, const QString &shown, QString *error);
+    // The same, for a name (its bytes) in an open folder: no path lookup from
+    // the root.
+    bool openAt(int folderFd, const QByteArray &name, const QString &shown, QString *error);
     void close();
 
     // Appends to buffer until it holds at least `upTo` bytes (-1: to the end
@@ -34,17 +36,19 @@ public:
     // The whole file is in the buffer.
     bool atEnd() const { return m_atEnd; }
 
-    // Size in bytes and last-modified time (seconds since 1970) when it was
-    // opened. The time is left a number: turning it into a local time
-    // consults the time zone file on every call.
+    // Size in bytes and last-modified time (since 1970) when it was opened.
+    // The time is left a number: turning it into a local time consults the
+    // time zone file on every call.
     qint64 size() const { return m_expected < 0 ? 0 : m_expected; }
     qint64 modifiedSecs() const { return m_modified; }
+    qint64 modifiedNsecs() const { return m_modifiedNsecs; }
 
 private:
     int m_fd = -1;
     qint64 m_expected = -1; // size when opened; reading stops there without a further call
     qint64 m_offset = 0;    // bytes read so far
     qint64 m_modified = 0;
+    qint64 m_modifiedNsecs = 0;
     bool m_atEnd = false;
     QString m_path;
 };

@@ -1,5 +1,6 @@
 #include "search/ResultFile.h"
 
+#include "platform/NativeName.h"
 #include "platform/TextFile.h"
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
@@ -31,6 +32,33 @@ QString ResultFile::Target_Problem(const QString &path)
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
         return {}; // absent (or unreachable: the write reports that)
     return path + QStringLiteral("\r\n通常のファイルではないため、書き込みません。");
+}
+
+QByteArray ResultFile::Shell_Text(const WorkArea &work)
+{
+    const QStringList lines = Result_Lines(work);
+    QByteArray out;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        const QString key = work.Header_File_Key(int(i));
+        const int file = key.isEmpty() ? -1 : work.Search_Hit_File_List.indexOf(key);
+        const QByteArray native = file < 0 ? QByteArray() : work.Native_Path(file);
+        const QByteArray utf8 = line.toUtf8();
+        if (native.isEmpty() || native == NativeName::encode(key)) {
+            out += utf8;
+        } else {
+            // prefix + as much of the path as the 83 columns left + the rest.
+            const QStringView path = QStringView(line).mid(std::min<qsizetype>(14, line.size()));
+            qsizetype shown = 0;
+            while (shown < path.size() && shown < key.size() && path[shown] == key[shown])
+                ++shown;
+            out += QStringView(line).left(line.size() - path.size()).toUtf8();
+            out += NativeName::prefixBytes(native, shown);
+            out += path.mid(shown).toUtf8();
+        }
+        out += '\n';
+    }
+    return out;
 }
 
 bool ResultFile::Write_Result_File(const WorkArea &work, const QString &path, QString *error)

@@ -19,6 +19,11 @@ public:
     // a regular file (a FIFO, a device, a folder; a link counts as what it
     // points to), and writing would replace it. Empty when it may.
     static QString Target_Problem(const QString &path);
+    // The same lines for a terminal or a pipe: UTF-8, each followed by LF,
+    // and every file header's path in the bytes the file has on disk, so
+    // that a name that is not UTF-8 can be pasted into a shell (as far as the
+    // header shows it).
+    static QByteArray Shell_Text(const WorkArea &work);
     // Written whole or not at all; false with a Japanese reason on failure
     // (also when Target_Problem refuses the path: nothing is written).
     static bool Write_Result_File(const WorkArea &work, const QString &path, QString *error);

@@ -20,11 +20,6 @@ ResultSink::ResultSink(WorkArea &work, MessagePort *messages, bool withDateSize)
 {
 }
 
-QString ResultSink::Message_Path(const WalkFile &file)
-{
-    return file.dir + file.upperName;
-}
-
 bool ResultSink::Is_Open(const WalkFile &file) const
 {
     return m_work.Is_File_Open(file.realPath()) == 1;
@@ -36,7 +31,7 @@ namespace {
 // search over a large tree may refuse thousands of files.
 QString refusal(const WalkFile &file, const QString &reason)
 {
-    return file.dir % file.upperName % QLatin1String("\r\n") % reason % QLatin1String("\r\n")
+    return file.dir % file.name % QLatin1String("\r\n") % reason % QLatin1String("\r\n")
         % ResultSink::kAdditionStopped;
 }
 
@@ -71,11 +66,12 @@ bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
     }
 
     const QString suffix = m_withDateSize ? LineFormat::Date_Size_Suffix(file.modified, file.size) : QString();
-    m_work.Append_Display_Line(LineFormat::File_Header(LineFormat::kSearchPrefix, Key_Of(file), suffix));
+    const QString key = Key_Of(file);
+    m_work.Append_Display_Line(LineFormat::File_Header(LineFormat::kSearchPrefix, key, suffix), key);
     for (int i : scanned.hitLines)
         m_work.Append_Display_Line(LineFormat::Line_No_6(i + 1) + QLatin1Char(':')
                                    + scanned.lineText(i).toString());
-    m_work.Add_File(file.realPath());
+    m_work.Add_File(key, FileOrigin{file.nativePath(), file.size, file.modifiedNsecs});
     m_work.Search_Hit_All_Line_List.addRun(std::move(scanned.entries));
     scanned.entries.clear();
     ++m_admitted;
@@ -84,5 +80,5 @@ bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
 
 QString ResultSink::Key_Of(const WalkFile &file)
 {
-    return LineFormat::Ucase(file.dir) + file.upperName;
+    return file.realPath();
 }

@@ -20,14 +20,11 @@ public:
     // messages may be null: refusals are then silent.
     ResultSink(WorkArea &work, MessagePort *messages, bool withDateSize);
 
-    // The path shown in both messages: the folder as on disk, the name in
-    // upper case.
-    static QString Message_Path(const WalkFile &file);
-
-    // The file's key: its full path in upper case.
+    // The file's key, and the path shown in both messages: its path as on
+    // disk (a name that is not UTF-8 decoded as code page 932).
     static QString Key_Of(const WalkFile &file);
 
-    // A file already in the file list (compared without case).
+    // A file already in the file list (compared exactly).
     bool Is_Open(const WalkFile &file) const;
     void Refuse_Duplicate(const WalkFile &file);
     void Refuse_Overflow(const WalkFile &file);
@@ -36,8 +33,9 @@ public:
     // more than a 16-bit list holds.
     qint64 Line_Room() const;
 
-    // Adds the file: its path to the file and change lists, all its lines to
-    // the all-lines store, its header and hit lines to the display lists.
+    // Adds the file: its path to the file and change lists (with its bytes,
+    // size and time as read), all its lines to the all-lines store, its
+    // header and hit lines to the display lists.
     // When the display lists or the file list cannot take it, refuses it with
     // the overflow message instead and adds nothing. true when admitted; the
     // entries are then taken over from scanned.

@@ -6,8 +6,6 @@
 #include "search/WordMatcher.h"
 #include "search/WordStream.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -36,7 +34,7 @@ ScanPool::~ScanPool()
         t.join();
 }
 
-void ScanPool::add(const QString &folder, const QStringList &names, const QStringList &keys)
+void ScanPool::add(const QByteArray &folder, const QList<QByteArray> &names, const QStringList &keys)
 {
     if (names.isEmpty())
         return;
@@ -45,7 +43,7 @@ void ScanPool::add(const QString &folder, const QStringList &names, const QStrin
     // each. Without the folder open, by full path.
     Folder f;
     f.path = folder;
-    f.fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    f.fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     std::vector<Job> jobs;
     jobs.reserve(size_t(names.size()));
     for (qsizetype i = 0; i < names.size(); ++i)
@@ -87,10 +85,11 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     Probe result;
     OpenFile file;
     scratch.truncate(0);
-    const QString path = job.folder + job.name;
-    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, path, &result.error) : file.open(path, &result.error);
+    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.key, &result.error)
+                          : file.openNative(job.folder + job.name, job.key, &result.error);
     result.size = file.size();
     result.modifiedSecs = file.modifiedSecs();
+    result.modifiedNsecs = file.modifiedNsecs();
 
     qsizetype step = kFirstRead;
     int steps = 0;

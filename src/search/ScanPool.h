@@ -32,6 +32,7 @@ struct Probe
     // As the file was when opened.
     qint64 size = 0;
     qint64 modifiedSecs = 0; // since 1970
+    qint64 modifiedNsecs = 0;
     // A file with a hit that is not too long: its whole bytes, unless it
     // was decoded ahead, and its lines.
     QByteArray bytes;
@@ -88,9 +89,10 @@ public:
     ScanPool(const ScanPool &) = delete;
     ScanPool &operator=(const ScanPool &) = delete;
 
-    // Queues the files of one folder (ending in "/"); keys: their upper-case
-    // paths, for decoding ahead.
-    void add(const QString &folder, const QStringList &names, const QStringList &keys);
+    // Queues the files of one folder: the folder's bytes as on disk (ending
+    // in "/"), the names' bytes, and their keys (paths as shown), for
+    // decoding ahead and for messages.
+    void add(const QByteArray &folder, const QList<QByteArray> &names, const QStringList &keys);
     // Files queued and not taken yet.
     qsizetype queued() const;
     // The next file's result, in the order added; false when none is queued.
@@ -108,15 +110,15 @@ public:
 private:
     struct Folder
     {
-        QString path;
+        QByteArray path;
         int fd = -1;
         qint64 lastJob = -1; // absolute index of its last file
     };
     struct Job
     {
         int fd;
-        QString folder;
-        QString name;
+        QByteArray folder;
+        QByteArray name;
         QString key;
     };
     void helperLoop();

@@ -44,7 +44,8 @@ void tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files)
     for (qsizetype i = 0; i < files.size() && i < 4; ++i) {
         OpenFile file;
         QByteArray head;
-        if (file.open(files.at(i).realPath(), nullptr) && file.readMore(head, kSampleHead, nullptr))
+        if (file.openNative(files.at(i).nativePath(), files.at(i).realPath(), nullptr)
+            && file.readMore(head, kSampleHead, nullptr))
             sample += head;
     }
     matcher.tune(sample);
@@ -100,15 +101,15 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome)
                 pool.emplace(matcher, SearchRun::Scan_Helpers, wb.pump);
                 pool->setRoom(sink.Line_Room());
             }
-            QStringList names, keys;
+            QList<QByteArray> names;
+            QStringList keys;
             names.reserve(files.size());
             keys.reserve(files.size());
-            const QString upperDir = LineFormat::Ucase(folder);
             for (const WalkFile &f : std::as_const(files)) {
-                names.append(f.name);
-                keys.append(upperDir + f.upperName);
+                names.append(f.nativeName);
+                keys.append(f.realPath());
             }
-            pool->add(folder, names, keys);
+            pool->add(files.front().nativeDir, names, keys);
             queued.push_back(std::move(files));
         }
     };
@@ -127,6 +128,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome)
             work.Search_Path = file.dir.size() > 1 ? file.dir.chopped(1) : file.dir;
         }
         file.size = probe.size;
+        file.modifiedNsecs = probe.modifiedNsecs;
         if (probe.hasHit && wb.settings.FILE_NAME_DISP == 1)
             file.modified = QDateTime::fromSecsSinceEpoch(probe.modifiedSecs);
 

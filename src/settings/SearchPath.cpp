@@ -61,7 +61,7 @@ void SearchPath::Record_Folder(std::array<QString, kHistory> &history, qint32 &d
 {
     int match = -1;
     for (int i = 0; i < kHistory; ++i)
-        if (history[size_t(i)].compare(folder, Qt::CaseInsensitive) == 0)
+        if (history[size_t(i)] == folder)
             match = i;
     if (match >= 0) {
         defaultIndex = match;

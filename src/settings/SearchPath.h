@@ -34,8 +34,9 @@ public:
     static bool Enter_For_Browsing(const QString &path, QString *why);
 
     // Records a folder ("選択・登録" with the box ticked): an entry equal to it
-    // without regard to letter case becomes the default (the last such entry
-    // counts); otherwise it goes to entry 0, entry 9 drops out, default 0.
+    // becomes the default (the last such entry counts); otherwise it goes to
+    // entry 0, entry 9 drops out, default 0. Folders compare exactly: /Data
+    // and /data are two folders, and the default must name the one chosen.
     static void Record_Folder(std::array<QString, kHistory> &history, qint32 &defaultIndex,
                               const QString &folder);
 

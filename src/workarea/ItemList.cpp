@@ -45,11 +45,14 @@ int ItemList::compare(QStringView a, QStringView b)
     const QStringView keyB = sb < 0 ? b : b.left(sb);
     if (int c = compareFolded(keyA, keyB))
         return c;
+    if (int c = keyA.compare(keyB, Qt::CaseSensitive))
+        return c < 0 ? -1 : 1;
     const QStringView restA = sa < 0 ? QStringView() : a.mid(sa);
     const QStringView restB = sb < 0 ? QStringView() : b.mid(sb);
     if (int c = compareFolded(restA, restB))
         return c;
-    return a.compare(b, Qt::CaseSensitive) < 0 ? -1 : (a == b ? 0 : 1);
+    const int c = restA.compare(restB, Qt::CaseSensitive);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 int ItemList::upperBound(QStringView text) const
@@ -138,26 +141,19 @@ void ItemList::removeRange(int index, int n)
     m_items.erase(m_items.begin() + index, m_items.begin() + index + n);
 }
 
-int ItemList::indexOfCaseInsensitive(QStringView text) const
+int ItemList::indexOf(QStringView text) const
 {
     if (!m_sorted) {
         for (int i = 0; i < count(); ++i)
-            if (compareFolded(m_items[size_t(i)].text, text) == 0)
+            if (m_items[size_t(i)].text == text)
                 return i;
         return -1;
     }
-    // Items equal without regard to case are adjacent in collation order; the
-    // first of them is the first item not below the folded text.
-    const qsizetype sx = separatorAt(text);
-    auto it = std::partition_point(m_items.begin(), m_items.end(), [&](const Item &item) {
-        const QStringView t = item.text;
-        const qsizetype si = separatorAt(t);
-        const int c = compareFolded(si < 0 ? t : t.left(si), sx < 0 ? text : text.left(sx));
-        if (c != 0)
-            return c < 0;
-        return compareFolded(si < 0 ? QStringView() : t.mid(si), sx < 0 ? QStringView() : text.mid(sx)) < 0;
-    });
-    if (it != m_items.end() && compareFolded(it->text, text) == 0)
+    // compare is 0 only for equal texts: the first item not below text is
+    // the one, if any.
+    auto it = std::partition_point(m_items.begin(), m_items.end(),
+                                   [&](const Item &item) { return compare(item.text, text) < 0; });
+    if (it != m_items.end() && it->text == text)
         return int(it - m_items.begin());
     return -1;
 }

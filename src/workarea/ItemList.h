@@ -62,9 +62,9 @@ public:
     void removeRange(int index, int n);
     void clear() { m_items.clear(); }
 
-    // First item equal to text without regard to letter case, or -1. Binary
-    // search on a sorted list, a scan on a plain one.
-    int indexOfCaseInsensitive(QStringView text) const;
+    // First item exactly equal to text, or -1. Binary search on a sorted
+    // list, a scan on a plain one.
+    int indexOf(QStringView text) const;
 
     QStringList texts() const;
 
@@ -73,8 +73,10 @@ public:
     // so that all-lines entries ("KEY:@:000012.000:@:text") group by file in
     // the same order as the file list holds the bare paths, also where one
     // path is a prefix of another (A.TXT before A.TXT2), and stand in
-    // line-number order within a file. Ties on letter case fall back to the
-    // exact code units.
+    // line-number order within a file. Keys equal but for letter case (two
+    // files A.TXT and a.txt) are told apart by their exact code units before
+    // the rest is looked at, so each file's entries stay together; any other
+    // tie on letter case falls back to the exact code units as well.
     static int compare(QStringView a, QStringView b);
 
 private:

@@ -96,9 +96,14 @@ QString LineFormat::Ucase(QStringView text)
     return TextCase::upperUnits(text);
 }
 
-QString LineFormat::File_Header(const QString &prefix, const QString &upperPath, const QString &suffix)
+bool LineFormat::Holds_Key(QStringView path)
 {
-    QString head = prefix + upperPath;
+    return !path.contains(kSeparator) && !path.endsWith(QLatin1String(":@"));
+}
+
+QString LineFormat::File_Header(const QString &prefix, const QString &path, const QString &suffix)
+{
+    QString head = prefix + path;
     head += QString(std::max<qsizetype>(1, kHeaderWidth - head.size()), QLatin1Char(' '));
     return head + kSeparator + suffix;
 }

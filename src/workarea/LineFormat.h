@@ -45,12 +45,16 @@ public:
     static QStringView Entry_Line_No(QStringView entry);
     static QStringView Entry_Text(QStringView entry);
 
-    // Upper case, code unit by code unit (keys and headers keep the length of
-    // the path they stand for).
+    // Upper case, code unit by code unit (identifiers, the listing order).
     static QString Ucase(QStringView text);
 
+    // Whether a path can be a file key: an entry's key is everything before
+    // its first ":@:", so the path followed by ":@:" must have its first
+    // separator at its end (no ":@:" inside, no ":@" at the end).
+    static bool Holds_Key(QStringView path);
+
     // PREFIX + path + fill to 50 + ":@:" + suffix.
-    static QString File_Header(const QString &prefix, const QString &upperPath, const QString &suffix);
+    static QString File_Header(const QString &prefix, const QString &path, const QString &suffix);
     // "YYYY/MM/DD HH:MM:SS  <size>ﾊﾞｲﾄ"
     static QString Date_Size_Suffix(const class QDateTime &modified, qint64 size);
     // The key of a file header: the text before the first ":@:", trimmed,

@@ -7,17 +7,10 @@
 
 namespace {
 
-bool isAsciiLetter(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-}
-
-// Whether the entry's key (its text before the first ":@:") equals key
-// without regard to case, exactly as a case-insensitive compare of the two
-// tells. Most entries looked at belong to another file and differ in length
-// or in an ASCII character; those are told without folding. Folding keeps the
-// length, so an equal key ends where the key does. Paths differ mostly in
-// their last characters: compared from the end.
+// Whether the entry's key (its text before the first ":@:") is exactly key.
+// Most entries looked at belong to another file and differ in length or in
+// one of their last characters (paths differ mostly at their end): compared
+// from the end.
 bool keyEquals(QStringView entry, QStringView key)
 {
     const qsizetype n = key.size();
@@ -28,21 +21,10 @@ bool keyEquals(QStringView entry, QStringView key)
         if (entry.size() < n + 3 || entry[n] != u':' || entry[n + 1] != u'@' || entry[n + 2] != u':')
             return false;
     }
-    for (qsizetype i = n - 1; i >= 0; --i) {
-        const char16_t a = entry[i].unicode();
-        const char16_t b = key[i].unicode();
-        if (a == b)
-            continue;
-        if (a < 0x80 && b < 0x80) {
-            // ASCII characters fold only to ASCII, a letter to its other case.
-            if (!isAsciiLetter(a) || (a ^ 0x20) != b)
-                return false;
-            continue;
-        }
-        return LineFormat::Entry_Key(entry).compare(key, Qt::CaseInsensitive) == 0;
-    }
-    // Equal up to ASCII letter case; the entry's key ends at n unless a
-    // separator begins earlier.
+    for (qsizetype i = n - 1; i >= 0; --i)
+        if (entry[i] != key[i])
+            return false;
+    // A separator earlier in the entry would end its key sooner.
     return LineFormat::Entry_Key(entry).size() == n;
 }
 
@@ -63,8 +45,8 @@ void LineIndex::Build_Line_Index(WorkArea &work, StatusPanels *status, EventPump
     for (int i = 0; i < work.Search_Hit_File_List.count(); ++i) {
         const QString key = work.File_Key(i);
         // j is not reset between files: each file's search starts at the first
-        // line of the previous one. A key compare ignores case so that a file
-        // list item whose folder differs in case still finds its lines.
+        // line of the previous one. Keys compare exactly: A.TXT and a.txt are
+        // two files, each with its own lines.
         int k = j;
         while (k < lineCount && !keyEquals(lines.text(k), key))
             ++k;

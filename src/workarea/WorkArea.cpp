@@ -1,19 +1,43 @@
 #include "workarea/WorkArea.h"
 
+#include "platform/NativeName.h"
 #include "workarea/LineFormat.h"
 
 int WorkArea::Is_File_Open(const QString &path) const
 {
-    return Search_Hit_File_List.indexOfCaseInsensitive(path) >= 0 ? 1 : 0;
+    return Search_Hit_File_List.indexOf(path) >= 0 ? 1 : 0;
 }
 
-int WorkArea::Add_File(const QString &path)
+int WorkArea::Add_File(const QString &path, const FileOrigin &origin)
 {
     if (Search_Hit_File_List.isFull() || Search_Hit_File_Change.isFull())
         return -1;
     const int index = Search_Hit_File_List.add(path, 0);
     Search_Hit_File_Change.add(path, 0);
+    // A writer that filled the file list directly left its origins unknown.
+    if (Search_Hit_File_Origin.size() < index)
+        Search_Hit_File_Origin.resize(index);
+    Search_Hit_File_Origin.insert(index, origin);
     return index;
+}
+
+void WorkArea::Remove_File(int i)
+{
+    if (i < 0 || i >= Search_Hit_File_List.count())
+        return;
+    Search_Hit_File_List.remove(i);
+    Search_Hit_File_Change.remove(i);
+    if (i < Search_Hit_File_Origin.size())
+        Search_Hit_File_Origin.removeAt(i);
+}
+
+QByteArray WorkArea::Native_Path(int i) const
+{
+    if (i >= 0 && i < Search_Hit_File_Origin.size() && !Search_Hit_File_Origin.at(i).nativePath.isEmpty())
+        return Search_Hit_File_Origin.at(i).nativePath;
+    if (i < 0 || i >= Search_Hit_File_List.count())
+        return QByteArray();
+    return NativeName::encode(Search_Hit_File_List.text(i));
 }
 
 bool WorkArea::Admits(qint64 lines) const
@@ -21,14 +45,14 @@ bool WorkArea::Admits(qint64 lines) const
     return Search_Hit_All_Line_List.count() + lines <= kAdmissionLimit;
 }
 
-bool WorkArea::Append_Display_Line(const QString &text)
+bool WorkArea::Append_Display_Line(const QString &text, const QString &fileKey)
 {
     if (!Display_Room(1))
         return false;
     const FittedLine fitted = LineFormat::Fit_Display_Line(text);
     const int index = Search_Hit_List.add(fitted.text, fitted.byteLength);
     if (LineFormat::Is_Header(text))
-        Search_Hit_List.setTag(index, LineFormat::Header_Key(text));
+        Search_Hit_List.setTag(index, fileKey.isEmpty() ? LineFormat::Header_Key(text) : fileKey);
     Mojisuu_Count_List.add(QString::number(fitted.charCount), 0);
     return true;
 }
@@ -46,6 +70,7 @@ void WorkArea::Clear_Results()
     Search_Hit_All_Line_List.clear();
     Mojisuu_Count_List.clear();
     Search_Hit_File_Change.clear();
+    Search_Hit_File_Origin.clear();
 }
 
 void WorkArea::Clear_All()
@@ -64,5 +89,5 @@ QString WorkArea::Header_File_Key(int i) const
 
 QString WorkArea::File_Key(int i) const
 {
-    return LineFormat::Ucase(Search_Hit_File_List.text(i));
+    return Search_Hit_File_List.text(i);
 }

@@ -2,7 +2,19 @@
 
 #include "workarea/ItemList.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
+
+// Where a file of the work area came from on disk, as it was when it was
+// read: the save writes it back by these bytes and takes a different size or
+// modification time as a change made by someone else.
+struct FileOrigin
+{
+    QByteArray nativePath;  // the path's bytes as on disk; empty: the key's UTF-8 form
+    qint64 size = -1;       // bytes; -1: not read from disk (a file made in memory)
+    qint64 modifiedNsecs = -1; // modification time, nanoseconds since 1970; -1: as size
+};
 
 // The single in-memory store of everything the user works on: seven lists and
 // the state shared by every subsystem. Nothing of it is persisted.
@@ -11,7 +23,10 @@
 //  - Search_Hit_File_Change is parallel to Search_Hit_File_List;
 //  - Mojisuu_Count_List is parallel to Search_Hit_List;
 //  - files stand in the all-lines store in file-list order, each contiguous;
-//  - a file is at most once in the file list (compared without case);
+//  - Search_Hit_File_Origin is parallel to Search_Hit_File_List as well
+//    (Add_File, Remove_File and the clears keep the three together);
+//  - a file is at most once in the file list; keys are paths exactly as on
+//    disk and compare exactly (A.TXT and a.txt are two files);
 //  - ItemData of the file list and the count list (the line index) is valid
 //    only after Build_Line_Index.
 class WorkArea
@@ -26,6 +41,7 @@ public:
     ItemList Mojisuu_Count_List{false};      // char count text; data = running total
     ItemList Search_List{false};             // scan buffer
     ItemList Sort_List{true};                // spare
+    QList<FileOrigin> Search_Hit_File_Origin; // item i: where file i was read from
 
     QString Search_Word;
     qint16 Compare_Mode = 0;   // 0 = case-sensitive, 1 = ignore case
@@ -36,20 +52,28 @@ public:
     qint16 Result_Flag = 0;
     qint16 Hozon_Flag = 0;
 
-    // 1 when some file-list item equals path without regard to case.
+    // 1 when some file-list item equals path exactly.
     int Is_File_Open(const QString &path) const;
     // Adds a path to the file list and the change list (flag 0) at the same
-    // sorted place. Its index, or -1 when the lists are full.
-    int Add_File(const QString &path);
+    // sorted place, and its origin at that place in Search_Hit_File_Origin.
+    // Its index, or -1 when the lists are full.
+    int Add_File(const QString &path, const FileOrigin &origin = {});
+    // Takes file i out of the file, change and origin lists (its lines and
+    // display lines are the caller's).
+    void Remove_File(int i);
+    // The bytes file i is opened and saved by: the bytes it was read from,
+    // else its key's UTF-8 form.
+    QByteArray Native_Path(int i) const;
     // Whether a file of `lines` lines may join the all-lines store.
     bool Admits(qint64 lines) const;
 
     // Fits a display text and appends it with its byte length, and its
     // character count to Mojisuu_Count_List. false (nothing added) when the
     // display lists are full. A file header also keeps its file's full key
-    // (taken from the text before fitting) beside the display line, since
-    // fitting to 83 columns cuts a long path.
-    bool Append_Display_Line(const QString &text);
+    // beside the display line, since fitting to 83 columns cuts a long path:
+    // fileKey, or else the key taken from the text before fitting (which
+    // cannot tell a path's trailing spaces from the header's fill).
+    bool Append_Display_Line(const QString &text, const QString &fileKey = QString());
     // The full key kept beside display line i when it was appended as a file
     // header; empty for other lines or where a writer stored the line directly.
     QString Header_File_Key(int i) const;
@@ -61,6 +85,6 @@ public:
     // All seven lists.
     void Clear_All();
 
-    // The key of file i: its path in upper case.
+    // The key of file i: its path exactly as on disk (as shown).
     QString File_Key(int i) const;
 };

@@ -1,6 +1,7 @@
 // The whole road from the window: SEARCH opens the dialog, a search fills the
 // work area and shows the list view, a double-click shows the detail view,
-// CLIP copies, CLEAR empties and offers SEARCH again.
+// CLIP copies, CLEAR empties and offers SEARCH again. Files are shown and kept
+// by their paths as on disk: a.txt beside A.TXT are two files.
 #include "app/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
@@ -56,6 +57,9 @@ void tst_WholeRoad::searchShowCopyClear()
                                                          QStringLiteral("終わり")});
     writeSjis(tree.filePath(QStringLiteral("other.log")), {QStringLiteral("検索語")});
     writeSjis(tree.filePath(QStringLiteral("skip.txt")), {QStringLiteral("no hit")});
+    writeSjis(tree.filePath(QStringLiteral("a.txt")), {QStringLiteral("小文字の検索")});
+    writeSjis(tree.filePath(QStringLiteral("A.TXT")), {QStringLiteral("大文字"), QStringLiteral("大文字の検索")});
+    const QString root = QDir(tree.path()).absolutePath();
     const QString cwd = QDir::currentPath();
     QVERIFY(QDir::setCurrent(tree.path()));
 
@@ -80,8 +84,13 @@ void tst_WholeRoad::searchShowCopyClear()
 
         QVERIFY(window.isEnabled());
         QCOMPARE(wb.work.Search_Word, QStringLiteral("検索"));
-        QCOMPARE(wb.work.Search_Hit_File_List.count(), 2);
-        QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =2ﾌｧｲﾙ"));
+        QCOMPARE(wb.work.Search_Hit_File_List.count(), 4);
+        QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =4ﾌｧｲﾙ"));
+        // Neither a.txt nor A.TXT was refused as already open.
+        QVERIFY(!port.texts().join(QLatin1Char('|')).contains(QStringLiteral("既に開かれています")));
+        const QString list = window.listView()->plainText();
+        QVERIFY(list.contains(QStringLiteral("SEARCH_FILE = ") + root + QStringLiteral("/a.txt ")));
+        QVERIFY(list.contains(QStringLiteral("SEARCH_FILE = ") + root + QStringLiteral("/A.TXT ")));
         QVERIFY(window.listView()->isShown());
         QVERIFY(!wb.board.isEnabled(QStringLiteral("SEARCH")));
         QVERIFY(!wb.board.isEnabled(QStringLiteral("STOP")));
@@ -98,7 +107,22 @@ void tst_WholeRoad::searchShowCopyClear()
         const QString detail = window.detailView()->plainText();
         QVERIFY(detail.contains(QStringLiteral("第一行")));
         QVERIFY(detail.contains(QStringLiteral("終わり")));
-        QVERIFY(detail.startsWith(QDir(tree.path()).absolutePath().toUpper()));
+        QVERIFY(detail.startsWith(root + QStringLiteral("/報告.TXT")));
+        QCOMPARE(wb.status.text(StatusPanels::kPath), root + QStringLiteral("/報告.TXT"));
+
+        // a.txt and A.TXT each show their own lines under their own path.
+        for (const auto &[name, line] : {std::pair{QStringLiteral("a.txt"), QStringLiteral("000001:小文字の検索")},
+                                         std::pair{QStringLiteral("A.TXT"), QStringLiteral("000002:大文字の検索")}}) {
+            window.Run_Command(QStringLiteral("DISP_SEARCH"), KIHON::Origin::Toolbar);
+            const int at = window.listView()->plainText().indexOf(line);
+            QVERIFY(at > 0);
+            QTest::mouseDClick(window.listView()->viewport(), Qt::LeftButton, {}, window.listView()->pointOf(at + 3));
+            QTRY_VERIFY(window.detailView()->isShown());
+            const QString shown = window.detailView()->plainText();
+            QVERIFY2(shown.startsWith(root + QLatin1Char('/') + name + QStringLiteral("\r\n")), qPrintable(shown));
+            QVERIFY(shown.contains(line.mid(7)));
+            QCOMPARE(shown.contains(QStringLiteral("大文字\r\n")), name == QLatin1String("A.TXT"));
+        }
 
         // Back to the list; copy a selected line exactly, filling spaces too.
         window.Run_Command(QStringLiteral("DISP_SEARCH"), KIHON::Origin::Toolbar);

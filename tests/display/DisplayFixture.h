@@ -78,7 +78,7 @@ inline void fillWorkArea(Workbench &wb, const QList<TestFile> &files, const QStr
     if (w.Search_Hit_List.isEmpty())
         w.Append_Display_Line(LineFormat::kColumnHeader);
     for (const TestFile &f : files) {
-        const QString key = LineFormat::Ucase(f.path);
+        const QString key = f.path;
         w.Add_File(f.path);
         QStringList entries;
         for (int i = 0; i < f.lines.size(); ++i)

@@ -97,14 +97,14 @@ void tst_DetailView::hitLineShowsWholeFile()
     DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
     QVERIFY(m_messages.shown.isEmpty());
     const DisplayState &d = wb.display;
-    QCOMPARE(d.Detail_File_Key, QStringLiteral("/DATA/B.TXT"));
+    QCOMPARE(d.Detail_File_Key, QStringLiteral("/data/b.txt"));
     QCOMPARE(d.Detail_File_Index, 1);
     QCOMPARE(d.Detail_First, 3);
     QCOMPARE(d.Detail_Last, 4);
-    QVERIFY(d.Detail_Header.startsWith(QStringLiteral("SEARCH_FILE = /DATA/B.TXT")));
+    QVERIFY(d.Detail_Header.startsWith(QStringLiteral("SEARCH_FILE = /data/b.txt")));
     QCOMPARE(d.Clicked_Line_Index, 5);
     QCOMPARE(d.List_Caret_Pos, caret);
-    QCOMPARE(m_detail.plainText(), QStringLiteral("/DATA/B.TXT\r\nb1\r\nhit b2\r\n"));
+    QCOMPARE(m_detail.plainText(), QStringLiteral("/data/b.txt\r\nb1\r\nhit b2\r\n"));
     QCOMPARE(m_detail.caret(), 1);
     QVERIFY(m_detail.shown && m_detail.enabled);
     QVERIFY(!m_list.shown && !m_list.enabled);
@@ -114,7 +114,7 @@ void tst_DetailView::hitLineShowsWholeFile()
     for (const char *k : {"DISP", "HINAGATA", "SORT", "FILE_DELETE"})
         QVERIFY2(!wb.board.isEnabled(QString::fromLatin1(k)), k);
     QCOMPARE(wb.status.text(StatusPanels::kSearch), QStringLiteral("Details"));
-    QCOMPARE(wb.status.text(StatusPanels::kPath), QStringLiteral("/DATA/B.TXT"));
+    QCOMPARE(wb.status.text(StatusPanels::kPath), QStringLiteral("/data/b.txt"));
     QCOMPARE(wb.status.text(StatusPanels::kHitSu), QString());
 }
 
@@ -124,7 +124,7 @@ void tst_DetailView::headerLineShowsSameFile()
     setUp(wb, twoFiles());
     caretInLine(wb, 1, 30);
     DetailView::Show_Detail_View(wb, DetailView::Origin::Menu);
-    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/DATA/A.TXT"));
+    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/data/a.txt"));
     QCOMPARE(wb.display.Detail_First, 0);
     QCOMPARE(wb.display.Detail_Last, 2);
     QString shown = wb.work.Search_Hit_List.text(1);
@@ -139,7 +139,7 @@ void tst_DetailView::caretAtLineStartBelongsToThatLine()
     caretInLine(wb, 4, 0); // first column of b.txt's header, just after a.txt's last hit
     DetailView::Show_Detail_View(wb, DetailView::Origin::Toolbar);
     QCOMPARE(wb.display.Clicked_Line_Index, 4);
-    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/DATA/B.TXT"));
+    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/data/b.txt"));
 }
 
 void tst_DetailView::detailDocumentCached()
@@ -148,7 +148,7 @@ void tst_DetailView::detailDocumentCached()
     setUp(wb, twoFiles());
     caretInLine(wb, 2);
     DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
-    QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/DATA/A.TXT"));
+    QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/data/a.txt"));
     const QString path = wb.display.Detail_Document_Path;
 
     // A stand-in on disk shows whether the same file is written again.
@@ -168,14 +168,14 @@ void tst_DetailView::detailDocumentCached()
     wb.display.Detail_Cache_Key.clear();
     caretInLine(wb, 3);
     DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
-    QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/DATA/A.TXT"));
+    QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/data/a.txt"));
 
     // Another file is written without being asked.
     plant();
     ListView::Show_List_View(wb, false);
     caretInLine(wb, 5);
     DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
-    QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/DATA/B.TXT"));
+    QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/data/b.txt"));
 }
 
 void tst_DetailView::columnHeaderMessages_data()
@@ -222,7 +222,7 @@ void tst_DetailView::columnHeaderMessages()
     DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
     QVERIFY(m_messages.shown.isEmpty());
     QVERIFY(m_detail.shown);
-    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/DATA/A.TXT"));
+    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/data/a.txt"));
 }
 
 void tst_DetailView::rangeOnlyLocatesWithoutShowing()
@@ -233,7 +233,7 @@ void tst_DetailView::rangeOnlyLocatesWithoutShowing()
     wb.display.Range_Only_Flag = 1;
     QVERIFY(DetailView::Build_Detail_View(wb));
     QCOMPARE(wb.display.Range_Only_Flag, qint16(0));
-    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/DATA/B.TXT"));
+    QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/data/b.txt"));
     QCOMPARE(wb.display.Detail_First, 3);
     QCOMPARE(wb.display.Detail_Last, 4);
     QVERIFY(m_detail.loaded.isEmpty());
@@ -271,11 +271,11 @@ void tst_DetailView::longPathsSharingTheirHead()
                {dir + QStringLiteral("second.txt"), {QStringLiteral("x"), QStringLiteral("hit 2")}}});
     // Both headers are cut to the same display text.
     QCOMPARE(wb.work.Search_Hit_List.text(1), wb.work.Search_Hit_List.text(3));
-    for (const auto &[line, name] : {std::pair{4, "SECOND.TXT"}, std::pair{3, "SECOND.TXT"}, std::pair{2, "FIRST.TXT"}, std::pair{1, "FIRST.TXT"}}) {
+    for (const auto &[line, name] : {std::pair{4, "second.txt"}, std::pair{3, "second.txt"}, std::pair{2, "first.txt"}, std::pair{1, "first.txt"}}) {
         ListView::Show_List_View(wb, true);
         caretInLine(wb, line);
         DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
-        QCOMPARE(wb.display.Detail_File_Key, LineFormat::Ucase(dir) + QString::fromLatin1(name));
+        QCOMPARE(wb.display.Detail_File_Key, dir + QString::fromLatin1(name));
         QCOMPARE(m_detail.doc.paragraphs[0].text, wb.display.Detail_File_Key);
     }
 }

@@ -105,7 +105,7 @@ void tst_ListView::buildLoadsDocument()
     setUpWorkbench(wb);
     wb.settings.Color_Set_Flg = colour ? 1 : 0;
     wb.status.setText(StatusPanels::kPath, QStringLiteral("before"));
-    wb.display.Detail_Cache_Key = QStringLiteral("/DATA/A.TXT");
+    wb.display.Detail_Cache_Key = QStringLiteral("/data/a.txt");
     QVERIFY(ListView::Build_List_View(wb));
     QCOMPARE(wb.status.text(StatusPanels::kSearch), QStringLiteral("Editing..."));
     QCOMPARE(wb.status.text(StatusPanels::kPath), path);

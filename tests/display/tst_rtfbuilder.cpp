@@ -142,7 +142,7 @@ void tst_RtfBuilder::listDocumentLayout()
     QCOMPARE(lines[0].chopped(1), RtfBuilder::kFontTable.toLatin1());
     QCOMPARE(lines[3].chopped(1), (RtfBuilder::kFirstOpener + LineFormat::kColumnHeader + QStringLiteral("  ")).toLatin1());
     // The header's first ":@:" shows as three spaces.
-    QVERIFY(lines[4].startsWith("\\par SEARCH_FILE = /D/A.TXT"));
+    QVERIFY(lines[4].startsWith("\\par SEARCH_FILE = /d/a.txt"));
     QVERIFY(!lines[4].contains(":@:"));
     QVERIFY(lines[5].startsWith("\\par 000002:two key"));
 }
@@ -186,7 +186,7 @@ void tst_RtfBuilder::colouringOnRuns()
     fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("none"), QStringLiteral("a key")}}}, QStringLiteral("key"));
     const QList<QByteArray> lines = build(wb).split('\n');
     QCOMPARE(lines[3].chopped(1), (RtfBuilder::kFirstOpener + LineFormat::kColumnHeader + QStringLiteral("  ")).toLatin1());
-    QVERIFY(lines[4].startsWith("\\par \\plain\\f6\\fs20\\cf1 SEARCH_FILE = /D/A.TXT"));
+    QVERIFY(lines[4].startsWith("\\par \\plain\\f6\\fs20\\cf1 SEARCH_FILE = /d/a.txt"));
     QVERIFY(lines[4].endsWith("\\plain\\f6\\fs20 \r"));
     QVERIFY2(lines[5].startsWith("\\par \\plain\\f6\\fs20\\cf2 000002:\\plain\\f6\\fs20 a \\plain\\f6\\fs20\\cf3 key\\plain\\f6\\fs20  "),
              lines[5].constData());

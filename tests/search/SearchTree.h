@@ -9,6 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 // Builds small folder trees of code page 932 files for the search tests.
 namespace SearchTree {
 
@@ -17,6 +21,19 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A file (and its folders) named by raw bytes, such as a Shift-JIS name
+// that QString paths cannot reach.
+inline bool writeBytesAt(const QByteArray &path, const QByteArray &bytes)
+{
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
+        ::mkdir(path.left(slash).constData(), 0755);
+    const int fd = ::open(path.constData(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+    if (fd < 0)
+        return false;
+    const bool ok = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    return ::close(fd) == 0 && ok;
 }
 
 // Lines in code page 932, each followed by CR LF.

@@ -27,6 +27,8 @@ private Q_SLOTS:
     void storedSettingsAreDefaults();
     void storedResultFileIsNotWritten();
     void standardOutput();
+    void standardOutputNativeBytes_data();
+    void standardOutputNativeBytes();
     void listDocument();
     void wordPrepared_data();
     void wordPrepared();
@@ -35,6 +37,7 @@ private Q_SLOTS:
     void outputTargets();
 
 private:
+    QString quavProgram() const;
     int run(const QStringList &args) { return BatchSearch::run(args); }
     // The program itself, for what only a process shows; false when it is
     // not built beside the tests.
@@ -119,7 +122,7 @@ void tst_BatchSearch::resultFileExpectedBytes()
     QFile f(out);
     QVERIFY(f.open(QIODevice::ReadOnly));
     auto header = [](const QString &path) {
-        QString h = QStringLiteral("SEARCH_FILE = ") + LineFormat::Ucase(path);
+        QString h = QStringLiteral("SEARCH_FILE = ") + path;
         h += QString(std::max<qsizetype>(1, 50 - h.size()), QLatin1Char(' ')) + QStringLiteral("   ");
         return h.size() >= 83 ? h.left(82) + QLatin1Char(' ') : h + QString(83 - h.size(), QLatin1Char(' '));
     };
@@ -169,7 +172,7 @@ void tst_BatchSearch::storedSettingsAreDefaults()
     QFile f(out);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QString text = Cp932::decode(f.readAll());
-    QVERIFY(text.contains(LineFormat::Ucase(m_root) + QStringLiteral("/SUB/C.TXT")));
+    QVERIFY(text.contains(m_root + QStringLiteral("/sub/C.TXT")));
     QVERIFY(!text.contains(QStringLiteral("N.ZZZ")));
     f.close();
 
@@ -189,7 +192,7 @@ void tst_BatchSearch::storedSettingsAreDefaults()
     // Options win over the store.
     QCOMPARE(run({"--dir", m_root, "--ext", "TXT", "--subdirs", "--out", out, "key"}), 0);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(Cp932::decode(f.readAll()).contains(QStringLiteral("/SUB/C.TXT")));
+    QVERIFY(Cp932::decode(f.readAll()).contains(QStringLiteral("/sub/C.TXT")));
 }
 
 void tst_BatchSearch::storedResultFileIsNotWritten()
@@ -211,7 +214,7 @@ void tst_BatchSearch::standardOutput()
     QCOMPARE(p.exitCode(), 0);
     const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 4); // three lines, each ended by LF
-    QVERIFY(lines[1].startsWith(QStringLiteral("SEARCH_FILE = ") + LineFormat::Ucase(m_root) + QStringLiteral("/A.TXT ")));
+    QVERIFY(lines[1].startsWith(QStringLiteral("SEARCH_FILE = ") + m_root + QStringLiteral("/A.TXT ")));
     QVERIFY(lines[2].startsWith(QStringLiteral("000002:Key 検索 ")));
     QCOMPARE(lines[3], QString());
 
@@ -220,6 +223,53 @@ void tst_BatchSearch::standardOutput()
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
              QStringLiteral("サーチ実行: ") + m_root + QStringLiteral("_o.txtへ結果を出力しました。\n"));
+}
+
+QString tst_BatchSearch::quavProgram() const
+{
+    const QString quav = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/quav");
+    return QFile::exists(quav) ? quav : QString();
+}
+
+void tst_BatchSearch::standardOutputNativeBytes_data()
+{
+    // Shift-JIS names below the root: 報告 = 95F1 8D90, テスト = 8365 8358 8367.
+    QTest::addColumn<QByteArray>("relative");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("name shown whole") << QByteArray("\x95\xf1\x8d\x90.TXT") << true;
+    QByteArray deep;
+    for (int i = 0; i < 12; ++i)
+        deep += "\x83\x65\x83\x58\x83\x67/";
+    QTest::newRow("path cut inside a folder name") << deep + "\x95\xf1\x8d\x90.TXT" << false;
+}
+
+void tst_BatchSearch::standardOutputNativeBytes()
+{
+    QFETCH(QByteArray, relative);
+    QFETCH(bool, whole);
+    const QString quav = quavProgram();
+    if (quav.isEmpty())
+        QSKIP("the quav program is not built beside the tests");
+    const QByteArray native = QFile::encodeName(m_root) + '/' + relative;
+    QVERIFY(SearchTree::writeBytesAt(native, Cp932::encode(QStringLiteral("x\r\nKey 検索\r\n"))));
+    QProcess p;
+    p.start(quav, {"search", "--dir", m_root, "--ext", "TXT", "--subdirs", "--no-timestamps", "検索"});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    const QList<QByteArray> lines = p.readAllStandardOutput().split('\n');
+    QByteArray header;
+    for (const QByteArray &line : lines)
+        if (line.startsWith("SEARCH_FILE = ") && !line.contains("/A.TXT") && !line.contains("/sub/C.TXT"))
+            header = line.mid(14);
+    QVERIFY(!header.isEmpty());
+    // The path as a shell can use it: the bytes on disk, as far as shown.
+    if (whole) {
+        QVERIFY(header.startsWith(native + ' '));
+    } else {
+        const QByteArray shown = header.trimmed();
+        QVERIFY(shown.size() > QFile::encodeName(m_root).size() + 12);
+        QVERIFY2(native.startsWith(shown), shown.constData());
+    }
 }
 
 void tst_BatchSearch::listDocument()

@@ -321,8 +321,7 @@ void tst_FileScan::poolReadsInSteps()
     const WordMatcher m(QStringLiteral("WORD"), false);
     ScanPool pool(m, helpers);
     pool.setRoom(room);
-    pool.add(tmp.path() + QLatin1Char('/'), {QStringLiteral("A.TXT"), QStringLiteral("B.TXT")},
-             {QStringLiteral("K"), QStringLiteral("L")});
+    pool.add(QFile::encodeName(tmp.path()) + '/', {"A.TXT", "B.TXT"}, {QStringLiteral("K"), QStringLiteral("L")});
     Probe a, b;
     QVERIFY(pool.take(a));
     QVERIFY(pool.take(b));
@@ -370,7 +369,7 @@ void tst_FileScan::poolStepBoundaries()
     const WordMatcher m(QStringLiteral("WORD"), false);
     ScanPool pool(m, 0);
     pool.setRoom(1000);
-    pool.add(tmp.path() + QLatin1Char('/'), {QStringLiteral("A.TXT")}, {QStringLiteral("K")});
+    pool.add(QFile::encodeName(tmp.path()) + '/', {"A.TXT"}, {QStringLiteral("K")});
     Probe a;
     QVERIFY(pool.take(a));
     QVERIFY(a.readable);
@@ -384,19 +383,20 @@ void tst_FileScan::poolStepBoundaries()
 void tst_FileScan::poolStopsWhenAsked()
 {
     QTemporaryDir tmp;
-    QStringList names, keys;
+    QList<QByteArray> names;
+    QStringList keys;
     const QString folder = tmp.path() + QLatin1Char('/');
     for (int i = 0; i < 40; ++i) {
-        names.append(QStringLiteral("F%1.TXT").arg(i));
-        keys.append((folder + names.last()).toUpper());
-        QVERIFY(SearchTree::writeLines(folder + names.last(), {QStringLiteral("hit")}));
+        names.append("F" + QByteArray::number(i) + ".TXT");
+        keys.append(folder + QString::fromLatin1(names.last()));
+        QVERIFY(SearchTree::writeLines(keys.last(), {QStringLiteral("hit")}));
     }
     const WordMatcher m(QStringLiteral("hit"), false);
     ScanPool pool(m, 3);
     pool.setRoom(1000);
     // Two folders' worth queued; the caller stops after five files.
-    pool.add(folder, names.mid(0, 20), keys.mid(0, 20));
-    pool.add(folder, names.mid(20), keys.mid(20));
+    pool.add(QFile::encodeName(folder), names.mid(0, 20), keys.mid(0, 20));
+    pool.add(QFile::encodeName(folder), names.mid(20), keys.mid(20));
     QCOMPARE(pool.queued(), qsizetype(40));
     QList<int> seen;
     Probe p;
@@ -410,7 +410,7 @@ void tst_FileScan::poolStopsWhenAsked()
     QCOMPARE(pool.queued(), qsizetype(0));
     QVERIFY(!pool.take(p));
     // The pool takes new files after a stop, in order.
-    pool.add(folder, names.mid(0, 3), keys.mid(0, 3));
+    pool.add(QFile::encodeName(folder), names.mid(0, 3), keys.mid(0, 3));
     QStringList again;
     while (pool.take(p))
         again.append(p.scanned.entries.value(0).section(QStringLiteral(":@:"), 0, 0));

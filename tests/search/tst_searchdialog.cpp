@@ -79,7 +79,7 @@ void tst_SearchDialog::openingShowsSettings()
     QCOMPARE(d->Combo_Search_Data->count(), 2);
     QCOMPARE(d->Combo_Search_Data->currentText(), QStringLiteral("c"));
     QVERIFY(d->Check_Data_Default->isChecked());
-    QCOMPARE(d->LBL_SEARCH_PATH->text(), QStringLiteral("/HOME/USER/DOC"));
+    QCOMPARE(d->LBL_SEARCH_PATH->text(), QStringLiteral("/home/User/Doc"));
     QVERIFY(d->Opt_SUB_DIR_YES->isChecked());
     QVERIFY(d->Opt_Moji_Kubetu_No->isChecked());
     QCOMPARE(d->Combo_Search_Sikibetu->count(), 2);
@@ -287,7 +287,7 @@ void tst_SearchDialog::pathFromSearchDialog()
     QCOMPARE(SearchPath::Folder_From_Search_Flg, qint16(0));
     QVERIFY(d->isEnabled());
     QVERIFY(!f.main.isEnabled());
-    QCOMPARE(d->LBL_SEARCH_PATH->text(), folder.toUpper());
+    QCOMPARE(d->LBL_SEARCH_PATH->text(), folder);
     QCOMPARE(f.wb.work.Search_Path, folder);
     QCOMPARE(f.wb.settings.DEFAULT_PATH, 1);
 

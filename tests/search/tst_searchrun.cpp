@@ -3,6 +3,7 @@
 
 #include "app/Workbench.h"
 #include "platform/EventPump.h"
+#include "search/FolderWalk.h"
 #include "search/ResultSink.h"
 #include "search/ScanPool.h"
 #include "search/SearchRun.h"
@@ -58,7 +59,13 @@ private Q_SLOTS:
     void foldersNotEntered_data();
     void foldersNotEntered();
     void duplicateRefusedWalkGoesOn();
+    void namesDifferingInCase_data();
     void namesDifferingInCase();
+    void namesNotUtf8_data();
+    void namesNotUtf8();
+    void namesShownAlike();
+    void separatorInNameSkipped_data();
+    void separatorInNameSkipped();
     void admissionLimit_data();
     void admissionLimit();
     void fileOver16BitLines();
@@ -161,9 +168,8 @@ void tst_SearchRun::onlyChosenIdentifiersAreRead()
     // An empty identifier in the list never picks the files without one.
     prepare(QStringLiteral("key"), 0, {QStringLiteral("TXT"), QString(), QStringLiteral("C"), QStringLiteral("HTML")});
     SearchRun::Search_Execute(*m_wb);
-    const QString dir = LineFormat::Ucase(m_root) + QLatin1Char('/');
-    QCOMPARE(headers(), QStringList({dir + "A.TXT", dir + "B.C", dir + "D.TXT"}));
-    // The file list keeps the name as it is on disk.
+    const QString dir = m_root + QLatin1Char('/');
+    QCOMPARE(headers(), QStringList({dir + "A.TXT", dir + "B.C", dir + "d.txt"}));
     QVERIFY(m_wb->work.Search_Hit_File_List.texts().contains(m_root + QStringLiteral("/d.txt")));
 
     // A single identifier chosen (not the whole list): only that one.
@@ -174,7 +180,7 @@ void tst_SearchRun::onlyChosenIdentifiersAreRead()
     m_wb->settings.SIKIBETU_ALL_FLG = 0;
     m_wb->work.Search_Sikibetu = QStringLiteral("C");
     SearchRun::Search_Execute(*m_wb);
-    QCOMPARE(headers(), QStringList({LineFormat::Ucase(m_root) + QStringLiteral("/B.C")}));
+    QCOMPARE(headers(), QStringList({m_root + QStringLiteral("/B.C")}));
 }
 
 void tst_SearchRun::compareModes_data()
@@ -227,7 +233,7 @@ void tst_SearchRun::allLinesAndHeaders()
     m_wb->settings.FILE_NAME_DISP = 1;
     SearchRun::Search_Execute(*m_wb);
 
-    const QString key = LineFormat::Ucase(m_root) + QStringLiteral("/SUB/M.TXT");
+    const QString key = m_root + QStringLiteral("/sub/m.txt");
     const ItemList &all = m_wb->work.Search_Hit_All_Line_List;
     QCOMPARE(all.count(), 5);
     QCOMPARE(all.text(0), key + QStringLiteral(":@:000001.000:@:一行目"));
@@ -313,7 +319,7 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     QCOMPARE(m_messages.shown[0].text, QStringLiteral("既にワークエリアにデータが存在します。\r\nクリアしますか？"));
     QCOMPARE(m_messages.shown[0].caption, QStringLiteral("検索"));
     QCOMPARE(m_messages.shown[0].buttons, MessagePort::Buttons::YesNo);
-    QCOMPARE(m_messages.shown[1].text, m_root + QStringLiteral("/A.TXT\r\n上記ファイルは既に開かれています。\r\n追加は中止しました。"));
+    QCOMPARE(m_messages.shown[1].text, m_root + QStringLiteral("/a.txt\r\n上記ファイルは既に開かれています。\r\n追加は中止しました。"));
     QCOMPARE(m_messages.shown[1].caption, QStringLiteral("検索"));
     QCOMPARE(m_messages.shown[1].icon, MessagePort::Icon::Exclamation);
 
@@ -323,7 +329,7 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     // One column header only; the refused file's header and hit are gone.
     QCOMPARE(w.Search_Hit_List.count(), 5);
     QCOMPARE(w.Mojisuu_Count_List.count(), 5);
-    QCOMPARE(headers(), QStringList({LineFormat::Ucase(m_root) + "/A.TXT", LineFormat::Ucase(m_root) + "/B.TXT"}));
+    QCOMPARE(headers(), QStringList({m_root + "/a.txt", m_root + "/b.txt"}));
 
     // Yes clears first: nothing is refused.
     m_messages.shown.clear();
@@ -333,17 +339,139 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     QCOMPARE(m_wb->work.Search_Hit_List.count(), 5);
 }
 
+void tst_SearchRun::namesDifferingInCase_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("name in two cases") << QStringList{QStringLiteral("a.txt"), QStringLiteral("A.TXT")};
+    QTest::newRow("folder in two cases") << QStringList{QStringLiteral("sub/x.txt"), QStringLiteral("SUB/x.txt")};
+    QTest::newRow("three spellings")
+        << QStringList{QStringLiteral("Read.txt"), QStringLiteral("read.TXT"), QStringLiteral("READ.txt")};
+}
+
 void tst_SearchRun::namesDifferingInCase()
 {
-    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/a.txt"), {QStringLiteral("word")}));
-    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("word"), QStringLiteral("word")}));
+    QFETCH(QStringList, names);
+    // File k has k + 1 lines, every one a hit, so that each file's lines can
+    // be told apart.
+    QStringList expected;
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        QStringList lines;
+        for (qsizetype i = 0; i <= k; ++i)
+            lines.append(QStringLiteral("word ") + names.at(k));
+        QVERIFY(SearchTree::writeLines(m_root + QLatin1Char('/') + names.at(k), lines));
+        expected.append(m_root + QLatin1Char('/') + names.at(k));
+    }
     prepare(QStringLiteral("word"), 0);
     SearchRun::Search_Execute(*m_wb);
-    // Listing order puts A.TXT first; a.txt has the same key and is refused.
-    QCOMPARE(m_wb->work.Search_Hit_File_List.texts(), QStringList({m_root + "/A.TXT"}));
-    QCOMPARE(m_wb->work.Search_Hit_All_Line_List.count(), 2);
-    QCOMPARE(m_messages.texts(),
-             QStringList({m_root + QStringLiteral("/A.TXT\r\n上記ファイルは既に開かれています。\r\n追加は中止しました。")}));
+
+    // Both are found, each under its real path, nothing refused.
+    const WorkArea &w = m_wb->work;
+    QVERIFY(m_messages.shown.isEmpty());
+    const QSet<QString> wanted(expected.begin(), expected.end());
+    const QStringList files = w.Search_Hit_File_List.texts();
+    const QStringList shown = headers();
+    QCOMPARE(QSet<QString>(files.begin(), files.end()), wanted);
+    QCOMPARE(QSet<QString>(shown.begin(), shown.end()), wanted);
+    // Each file's lines stand under its own key and hold its own text.
+    for (int i = 0; i < w.Search_Hit_File_List.count(); ++i) {
+        const QString path = w.Search_Hit_File_List.text(i);
+        const int first = w.Search_Hit_File_List.data(i);
+        const int end = i + 1 < w.Search_Hit_File_List.count() ? w.Search_Hit_File_List.data(i + 1)
+                                                                 : w.Search_Hit_All_Line_List.count();
+        QCOMPARE(end - first, int(expected.indexOf(path)) + 1);
+        for (int k = first; k < end; ++k) {
+            QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List.text(k)).toString(), path);
+            QVERIFY(LineFormat::Entry_Text(w.Search_Hit_All_Line_List.text(k)).endsWith(path.mid(m_root.size() + 1)));
+        }
+    }
+}
+
+void tst_SearchRun::namesNotUtf8_data()
+{
+    // Shift-JIS bytes: 報告 (0x95F1 0x8D90) and テスト (0x8365 0x8358 0x8367).
+    QTest::addColumn<QByteArray>("relative");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("file name") << QByteArray("\x95\xf1\x8d\x90.TXT") << QStringLiteral("報告.TXT");
+    QTest::newRow("folder name") << QByteArray("\x83\x65\x83\x58\x83\x67/a.txt") << QStringLiteral("テスト/a.txt");
+    QTest::newRow("both, below a UTF-8 folder")
+        << QByteArray("\xe6\x97\xa5/\x83\x65\x83\x58\x83\x67/\x95\xf1\x8d\x90.TXT")
+        << QStringLiteral("日/テスト/報告.TXT");
+    QTest::newRow("invalid Shift-JIS as well") << QByteArray("a\xff\x80.txt") << QStringLiteral("a\uf7ff\uf780.txt");
+}
+
+void tst_SearchRun::namesNotUtf8()
+{
+    QFETCH(QByteArray, relative);
+    QFETCH(QString, shown);
+    const QByteArray native = QFile::encodeName(m_root) + '/' + relative;
+    const QByteArray bytes = Cp932::encode(QStringLiteral("一行目\r\n検索語あり\r\n"));
+    QVERIFY(SearchTree::writeBytesAt(native, bytes));
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/z.txt"), {QStringLiteral("検索語")}));
+    prepare(QStringLiteral("検索語"), 0);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+
+    QVERIFY2(outcome.skipped.isEmpty(), qPrintable(outcome.skipped.join(QLatin1Char('|'))));
+    const QString path = m_root + QLatin1Char('/') + shown;
+    const WorkArea &w = m_wb->work;
+    QCOMPARE(w.Search_Hit_File_List.count(), 2);
+    const int file = w.Search_Hit_File_List.indexOf(path);
+    QVERIFY(file >= 0);
+    // Shown decoded, kept by its bytes, with size and time as read.
+    QVERIFY(headers().contains(path));
+    QCOMPARE(w.Native_Path(file), native);
+    QCOMPARE(w.Search_Hit_File_Origin.at(file).size, bytes.size());
+    struct stat st;
+    QVERIFY(::stat(native.constData(), &st) == 0);
+    QCOMPARE(w.Search_Hit_File_Origin.at(file).modifiedNsecs,
+             qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec);
+    const int first = w.Search_Hit_File_List.data(file);
+    QCOMPARE(w.Search_Hit_All_Line_List.text(first + 1), path + QStringLiteral(":@:000002.000:@:検索語あり"));
+}
+
+void tst_SearchRun::namesShownAlike()
+{
+    // テ.txt in UTF-8 (E3 83 86) and in Shift-JIS (83 65): two files, one
+    // shown name. The first in byte order is searched, the other noted.
+    const QByteArray dir = QFile::encodeName(m_root) + '/';
+    QVERIFY(SearchTree::writeBytesAt(dir + "\x83\x65.txt", "word sjis\r\n"));
+    QVERIFY(SearchTree::writeBytesAt(dir + "\xe3\x83\x86.txt", "word utf8\r\n"));
+    prepare(QStringLiteral("word"), 0);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    const QString path = m_root + QStringLiteral("/テ.txt");
+    QCOMPARE(outcome.skipped, QStringList{path + QStringLiteral("\r\n") + FolderWalk::kNameShownTwice});
+    QCOMPARE(m_wb->work.Search_Hit_File_List.texts(), QStringList{path});
+    QCOMPARE(m_wb->work.Native_Path(0), dir + "\x83\x65.txt");
+    QCOMPARE(LineFormat::Entry_Text(m_wb->work.Search_Hit_All_Line_List.text(0)).toString(), QStringLiteral("word sjis"));
+    QVERIFY(m_messages.shown.isEmpty());
+}
+
+void tst_SearchRun::separatorInNameSkipped_data()
+{
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<QString>("noted");
+    QTest::newRow("file name") << QStringLiteral("a:@:b.txt") << QStringLiteral("a:@:b.txt");
+    QTest::newRow("folder name") << QStringLiteral("x:@:y/in.txt") << QStringLiteral("x:@:y");
+}
+
+void tst_SearchRun::separatorInNameSkipped()
+{
+    QFETCH(QString, relative);
+    QFETCH(QString, noted);
+    QVERIFY(SearchTree::writeLines(m_root + QLatin1Char('/') + relative, {QStringLiteral("word")}));
+    // Beside it, files sorting before and after, with their own lines.
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/a.txt"), {QStringLiteral("word"), QStringLiteral("two")}));
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/z.txt"), {QStringLiteral("word")}));
+    prepare(QStringLiteral("word"), 0);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+
+    QCOMPARE(outcome.skipped, QStringList{m_root + QLatin1Char('/') + noted + QStringLiteral("\r\n")
+                                          + FolderWalk::kNameNotHeld});
+    const WorkArea &w = m_wb->work;
+    QCOMPARE(w.Search_Hit_File_List.texts(), (QStringList{m_root + "/a.txt", m_root + "/z.txt"}));
+    QCOMPARE(w.Search_Hit_All_Line_List.count(), 3);
+    QCOMPARE(w.Search_Hit_File_List.data(0), 0);
+    QCOMPARE(w.Search_Hit_File_List.data(1), 2);
+    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List.text(2)).toString(), m_root + "/z.txt");
 }
 
 void tst_SearchRun::admissionLimit_data()
@@ -512,7 +640,7 @@ void tst_SearchRun::resultFileBytes()
 
     QFile f(m_root + QStringLiteral("_out.txt"));
     QVERIFY(f.open(QIODevice::ReadOnly));
-    const QString path = LineFormat::Ucase(m_root) + QStringLiteral("/A.TXT");
+    const QString path = m_root + QStringLiteral("/A.TXT");
     // Columns: the header pads "SEARCH_FILE = " + path to 50 (at least one
     // space), its ":@:" becomes three spaces; kanji and hiragana take two
     // columns, the tab runs to column 24; every line is 83 columns wide.

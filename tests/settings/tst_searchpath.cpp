@@ -95,10 +95,12 @@ void tst_SearchPath::recordFolder_data()
     QTest::addColumn<int>("defaultAfter");
     QTest::newRow("new folder at entry 0")
         << QStringList{"/a", "/b"} << 1 << "/c" << QStringList{"/c", "/a", "/b"} << 0;
-    QTest::newRow("known folder in other letter case: no duplicate")
-        << QStringList{"/a", "/Data/Doc"} << 0 << "/DATA/doc" << QStringList{"/a", "/Data/Doc"} << 1;
+    QTest::newRow("known folder: no duplicate")
+        << QStringList{"/a", "/Data/Doc"} << 0 << "/Data/Doc" << QStringList{"/a", "/Data/Doc"} << 1;
+    QTest::newRow("folder in other letter case is another folder")
+        << QStringList{"/a", "/Data/Doc"} << 0 << "/DATA/doc" << QStringList{"/DATA/doc", "/a", "/Data/Doc"} << 0;
     QTest::newRow("last matching entry counts")
-        << QStringList{"/x", "/a", "/X"} << 0 << "/x" << QStringList{"/x", "/a", "/X"} << 2;
+        << QStringList{"/x", "/a", "/x"} << 0 << "/x" << QStringList{"/x", "/a", "/x"} << 2;
     QStringList ten;
     for (int i = 0; i < 10; ++i)
         ten << QStringLiteral("/f%1").arg(i);

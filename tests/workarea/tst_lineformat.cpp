@@ -15,6 +15,8 @@ private Q_SLOTS:
     void entryParts();
     void header_data();
     void header();
+    void holdsKey_data();
+    void holdsKey();
     void cp932Vectors_data();
     void cp932Vectors();
     void cp932RawBytesRoundTrip();
@@ -132,6 +134,30 @@ void tst_LineFormat::header()
     QFETCH(QString, item);
     QFETCH(bool, isHeader);
     QCOMPARE(LineFormat::Is_Header(item), isHeader);
+}
+
+void tst_LineFormat::holdsKey_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("held");
+    QTest::newRow("plain") << QStringLiteral("/d/a.txt") << true;
+    QTest::newRow("colon and at-sign apart") << QStringLiteral("/d/a:b@c.txt") << true;
+    QTest::newRow("ends in a colon") << QStringLiteral("/d/a.txt:") << true;
+    QTest::newRow("ends in an at-sign") << QStringLiteral("/d/a.txt@") << true;
+    QTest::newRow("separator in the name") << QStringLiteral("/d/a:@:b.txt") << false;
+    QTest::newRow("separator in a folder") << QStringLiteral("/d:@:e/a.txt") << false;
+    QTest::newRow("ends in \":@\"") << QStringLiteral("/d/a.txt:@") << false;
+    QTest::newRow("ends in \":@:\"") << QStringLiteral("/d/a.txt:@:") << false;
+}
+
+void tst_LineFormat::holdsKey()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, held);
+    QCOMPARE(LineFormat::Holds_Key(path), held);
+    // What the rule is for: an entry of a held path gives the path back.
+    const QString entry = path + LineFormat::kSeparator + LineFormat::Line_No_10(1) + LineFormat::kSeparator + "x";
+    QCOMPARE(LineFormat::Entry_Key(entry) == path, held);
 }
 
 void tst_LineFormat::cp932Vectors_data()

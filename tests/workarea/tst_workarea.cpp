@@ -13,7 +13,7 @@ namespace {
 void addFile(WorkArea &w, const QString &path, int lines, bool asRun = false)
 {
     QVERIFY(w.Add_File(path) >= 0);
-    const QString key = LineFormat::Ucase(path);
+    const QString key = path;
     QStringList entries;
     for (int i = 0; i < lines; ++i)
         entries.append(key + QStringLiteral(":@:") + LineFormat::Line_No_10(i + 1) + QStringLiteral(":@:line")
@@ -41,8 +41,9 @@ private Q_SLOTS:
     void runTakenOverAsAddedOneByOne_data();
     void runTakenOverAsAddedOneByOne();
     void capRefusesNeverWraps();
-    void isFileOpenIgnoresCase_data();
-    void isFileOpenIgnoresCase();
+    void isFileOpenExact_data();
+    void isFileOpenExact();
+    void originsParallelToFileList();
     void admission_data();
     void admission();
     void displayLinesParallel();
@@ -50,7 +51,8 @@ private Q_SLOTS:
     void lineIndexTwoFiles();
     void lineIndexPrefixPaths();
     void lineIndexAfterRemoval();
-    void lineIndexCaseOfFolder();
+    void lineIndexFilesDifferingInCase_data();
+    void lineIndexFilesDifferingInCase();
     void lineIndexBrokenInvariants_data();
     void lineIndexBrokenInvariants();
     void lineIndexRunningTotals();
@@ -107,8 +109,8 @@ void tst_WorkArea::prefixPathsKeepFileOrder()
         if (keys.isEmpty() || keys.last() != key)
             keys.append(key);
     }
-    QCOMPARE(keys, (QStringList{QStringLiteral("/DOC/A.TX"), QStringLiteral("/DOC/A.TXT"),
-                                QStringLiteral("/DOC/A.TXT2")}));
+    QCOMPARE(keys, (QStringList{QStringLiteral("/doc/A.TX"), QStringLiteral("/doc/a.txt"),
+                                QStringLiteral("/doc/A.TXT2")}));
 }
 
 void tst_WorkArea::fractionalLineNumbersInOrder()
@@ -186,21 +188,22 @@ void tst_WorkArea::capRefusesNeverWraps()
     QCOMPARE(sorted.count(), 32760);
 }
 
-void tst_WorkArea::isFileOpenIgnoresCase_data()
+void tst_WorkArea::isFileOpenExact_data()
 {
     QTest::addColumn<QString>("held");
     QTest::addColumn<QString>("asked");
     QTest::addColumn<int>("open");
-    QTest::newRow("upper asks for lower") << QStringLiteral("/c/a.txt") << QStringLiteral("/C/A.TXT") << 1;
     QTest::newRow("exact") << QStringLiteral("/c/a.txt") << QStringLiteral("/c/a.txt") << 1;
+    QTest::newRow("upper case is another file") << QStringLiteral("/c/a.txt") << QStringLiteral("/c/A.TXT") << 0;
+    QTest::newRow("folder in upper case is another folder") << QStringLiteral("/c/a.txt") << QStringLiteral("/C/a.txt") << 0;
+    QTest::newRow("lower asked, upper held") << QStringLiteral("/c/A.TXT") << QStringLiteral("/c/a.txt") << 0;
     QTest::newRow("prefix is another file") << QStringLiteral("/c/a.txt") << QStringLiteral("/c/a.tx") << 0;
     QTest::newRow("longer is another file") << QStringLiteral("/c/a.txt") << QStringLiteral("/c/a.txt2") << 0;
-    QTest::newRow("case beyond ASCII") << QStringLiteral("/c/\u00e4\u03c3.txt") << QStringLiteral("/C/\u00c4\u03a3.TXT") << 1;
+    QTest::newRow("case beyond ASCII") << QStringLiteral("/c/\u00e4\u03c3.txt") << QStringLiteral("/c/\u00c4\u03a3.txt") << 0;
     QTest::newRow("'@' is not the upper case of '`'") << QStringLiteral("/c/`.txt") << QStringLiteral("/c/@.txt") << 0;
-    QTest::newRow("'_' is not the lower case of DEL") << QStringLiteral("/c/_.txt") << QStringLiteral("/c/\u007f.txt") << 0;
 }
 
-void tst_WorkArea::isFileOpenIgnoresCase()
+void tst_WorkArea::isFileOpenExact()
 {
     QFETCH(QString, held);
     QFETCH(QString, asked);
@@ -210,6 +213,35 @@ void tst_WorkArea::isFileOpenIgnoresCase()
     w.Add_File(held);
     w.Add_File(QStringLiteral("/d/z.txt"));
     QCOMPARE(w.Is_File_Open(asked), open);
+    QCOMPARE(w.Is_File_Open(held), 1);
+}
+
+void tst_WorkArea::originsParallelToFileList()
+{
+    WorkArea w;
+    // Added out of sorted order: each origin lands beside its own path.
+    const QByteArray sjis("/d/\x83\x65.txt"); // a Shift-JIS name
+    w.Add_File(QStringLiteral("/d/b.txt"), FileOrigin{"/d/b.txt", 10, 1000});
+    w.Add_File(QStringLiteral("/d/\uFF83.txt"), FileOrigin{sjis, 20, 2000});
+    w.Add_File(QStringLiteral("/d/a.txt"), FileOrigin{"/d/a.txt", 30, 3000});
+    w.Add_File(QStringLiteral("/d/A.TXT")); // made in memory: no origin on disk
+    QCOMPARE(w.Search_Hit_File_List.texts(), (QStringList{QStringLiteral("/d/A.TXT"), QStringLiteral("/d/a.txt"),
+                                                          QStringLiteral("/d/b.txt"), QStringLiteral("/d/\uFF83.txt")}));
+    QCOMPARE(w.Search_Hit_File_Origin.size(), 4);
+    QCOMPARE(w.Search_Hit_File_Origin.at(1).size, 30);
+    QCOMPARE(w.Search_Hit_File_Origin.at(2).modifiedNsecs, 1000);
+    QCOMPARE(w.Search_Hit_File_Origin.at(0).size, -1);
+    QCOMPARE(w.Native_Path(3), sjis);
+    QCOMPARE(w.Native_Path(0), QByteArray("/d/A.TXT"));
+
+    w.Remove_File(1);
+    QCOMPARE(w.Search_Hit_File_Change.texts(), w.Search_Hit_File_List.texts());
+    QCOMPARE(w.Search_Hit_File_Origin.size(), 3);
+    QCOMPARE(w.Native_Path(2), sjis);
+    QCOMPARE(w.Search_Hit_File_Origin.at(1).size, 10);
+
+    w.Clear_Results();
+    QVERIFY(w.Search_Hit_File_Origin.isEmpty());
 }
 
 void tst_WorkArea::admission_data()
@@ -285,7 +317,7 @@ void tst_WorkArea::lineIndexPrefixPaths()
     QCOMPARE(w.Search_Hit_File_List.text(0), QStringLiteral("/d/A.TXT"));
     QCOMPARE(w.Search_Hit_File_List.data(0), 0);
     QCOMPARE(w.Search_Hit_File_List.data(1), 2);
-    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List.text(2)).toString(), QStringLiteral("/D/A.TXT2"));
+    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List.text(2)).toString(), QStringLiteral("/d/A.TXT2"));
 }
 
 void tst_WorkArea::lineIndexAfterRemoval()
@@ -304,14 +336,38 @@ void tst_WorkArea::lineIndexAfterRemoval()
     QCOMPARE(w.Search_Hit_File_List.data(1), 2);
 }
 
-void tst_WorkArea::lineIndexCaseOfFolder()
+void tst_WorkArea::lineIndexFilesDifferingInCase_data()
 {
+    QTest::addColumn<bool>("asRun");
+    QTest::newRow("entries added one by one") << false;
+    QTest::newRow("entries added as a run") << true;
+}
+
+void tst_WorkArea::lineIndexFilesDifferingInCase()
+{
+    QFETCH(bool, asRun);
+    // Three files whose paths differ only in letter case, in the name or in
+    // the folder.
     WorkArea w;
-    addFile(w, QStringLiteral("/Doc/a.txt"), 2);
-    // A file-list item whose folder part differs in case from the key.
-    w.Search_Hit_File_List.setText(0, QStringLiteral("/doc/A.TXT"));
+    addFile(w, QStringLiteral("/d/a.txt"), 2, asRun);
+    addFile(w, QStringLiteral("/d/A.TXT"), 3, asRun);
+    addFile(w, QStringLiteral("/D/a.txt"), 1, asRun);
     LineIndex::Build_Line_Index(w);
-    QCOMPARE(w.Search_Hit_File_List.data(0), 0);
+    QCOMPARE(w.Search_Hit_File_List.texts(),
+             (QStringList{QStringLiteral("/D/a.txt"), QStringLiteral("/d/A.TXT"), QStringLiteral("/d/a.txt")}));
+    const ItemList &lines = w.Search_Hit_All_Line_List;
+    // Each file's lines stand together under its own key, in line order.
+    for (int i = 0; i < w.Search_Hit_File_List.count(); ++i) {
+        const int first = w.Search_Hit_File_List.data(i);
+        const int end = i + 1 < w.Search_Hit_File_List.count() ? w.Search_Hit_File_List.data(i + 1) : lines.count();
+        QVERIFY(first < end);
+        for (int k = first; k < end; ++k) {
+            QCOMPARE(LineFormat::Entry_Key(lines.text(k)).toString(), w.Search_Hit_File_List.text(i));
+            QCOMPARE(LineFormat::Entry_Line_No(lines.text(k)).toString(), LineFormat::Line_No_10(k - first + 1));
+        }
+    }
+    QCOMPARE(w.Search_Hit_File_List.data(1), 1);
+    QCOMPARE(w.Search_Hit_File_List.data(2), 4);
 }
 
 void tst_WorkArea::lineIndexBrokenInvariants_data()
@@ -321,14 +377,14 @@ void tst_WorkArea::lineIndexBrokenInvariants_data()
     QTest::addColumn<QList<int>>("expected");
     QTest::newRow("file without lines in the middle")
         << QStringList{QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c")}
-        << QStringList{QStringLiteral("/A"), QStringLiteral("/A"), QStringLiteral("/C")} << QList<int>{0, 3, 2};
+        << QStringList{QStringLiteral("/a"), QStringLiteral("/a"), QStringLiteral("/c")} << QList<int>{0, 3, 2};
     QTest::newRow("last file without lines")
-        << QStringList{QStringLiteral("/a"), QStringLiteral("/b")} << QStringList{QStringLiteral("/A")}
+        << QStringList{QStringLiteral("/a"), QStringLiteral("/b")} << QStringList{QStringLiteral("/a")}
         << QList<int>{0, 1};
     QTest::newRow("empty store") << QStringList{QStringLiteral("/a")} << QStringList{} << QList<int>{0};
     QTest::newRow("files out of order")
         << QStringList{QStringLiteral("/a"), QStringLiteral("/b")}
-        << QStringList{QStringLiteral("/B"), QStringLiteral("/A")} << QList<int>{1, 2};
+        << QStringList{QStringLiteral("/b"), QStringLiteral("/a")} << QList<int>{1, 2};
 }
 
 void tst_WorkArea::lineIndexBrokenInvariants()
@@ -372,20 +428,20 @@ void tst_WorkArea::lineIndexKeyComparison_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("lineKey");
     QTest::addColumn<bool>("found");
-    QTest::newRow("same key") << QStringLiteral("/d/a1.txt") << QStringLiteral("/D/A1.TXT") << true;
+    QTest::newRow("same key") << QStringLiteral("/d/a1.txt") << QStringLiteral("/d/a1.txt") << true;
     QTest::newRow("same length, one digit differs")
-        << QStringLiteral("/d/a1.txt") << QStringLiteral("/D/A2.TXT") << false;
+        << QStringLiteral("/d/a1.txt") << QStringLiteral("/d/a2.txt") << false;
+    QTest::newRow("the key in upper case is another file")
+        << QStringLiteral("/d/a1.txt") << QStringLiteral("/D/A1.TXT") << false;
     QTest::newRow("ASCII letter case in the folder")
-        << QStringLiteral("/d/a1.txt") << QStringLiteral("/d/A1.TXT") << true;
-    QTest::newRow("letters that differ beyond case") << QStringLiteral("/d/a1.txt") << QStringLiteral("/D/A1.TXS") << false;
+        << QStringLiteral("/d/a1.txt") << QStringLiteral("/D/a1.txt") << false;
     QTest::newRow("'@' and '`' differ by the case bit only")
-        << QStringLiteral("/d/a@.txt") << QStringLiteral("/D/A`.TXT") << false;
+        << QStringLiteral("/d/a@.txt") << QStringLiteral("/d/a`.txt") << false;
     QTest::newRow("Greek case in the folder")
-        << QStringLiteral("/\u03c3/a.txt") << QStringLiteral("/\u03a3/A.TXT") << true;
-    QTest::newRow("Kelvin sign against K")
-        << QStringLiteral("/d/k.txt") << QStringLiteral("/D/\u212a.TXT") << true;
-    QTest::newRow("key longer than the path") << QStringLiteral("/d/a1.txt") << QStringLiteral("/D/A1.TXTX") << false;
-    QTest::newRow("separator inside the path") << QStringLiteral("/d/a:@:b") << QStringLiteral("/D/A:@:B") << false;
+        << QStringLiteral("/\u03c3/a.txt") << QStringLiteral("/\u03a3/a.txt") << false;
+    QTest::newRow("Kelvin sign against K") << QStringLiteral("/d/K.txt") << QStringLiteral("/d/\u212a.txt") << false;
+    QTest::newRow("key longer than the path") << QStringLiteral("/d/a1.txt") << QStringLiteral("/d/a1.txtx") << false;
+    QTest::newRow("separator inside the path") << QStringLiteral("/d/a:@:b") << QStringLiteral("/d/a:@:b") << false;
 }
 
 void tst_WorkArea::lineIndexKeyComparison()
@@ -401,7 +457,7 @@ void tst_WorkArea::lineIndexKeyComparison()
     // match its file.
     w.Search_Hit_All_Line_List.insert(at, lineKey + QStringLiteral(":@:0000000001:@:text"));
     LineIndex::Build_Line_Index(w);
-    const int file = w.Search_Hit_File_List.indexOfCaseInsensitive(path);
+    const int file = w.Search_Hit_File_List.indexOf(path);
     QVERIFY(file >= 0);
     QCOMPARE(w.Search_Hit_File_List.data(file), found ? at : w.Search_Hit_All_Line_List.count());
 }

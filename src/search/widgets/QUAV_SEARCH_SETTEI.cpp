@@ -200,7 +200,7 @@ void QUAV_SEARCH_SETTEI::COMBO_SEARCH_DATA_REFRESH()
 
 void QUAV_SEARCH_SETTEI::Show_Search_Path(const QString &path)
 {
-    LBL_SEARCH_PATH->setText(path.toUpper());
+    LBL_SEARCH_PATH->setText(path);
     LBL_SEARCH_PATH->setToolTip(path);
 }
 
