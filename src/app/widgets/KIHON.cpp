@@ -152,6 +152,9 @@ KIHON::KIHON(Workbench &wb)
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(60000);
+    // Never early: a tick just short of the due time would put the reminder
+    // off by a whole period.
+    m_timer1->setTimerType(Qt::PreciseTimer);
     connect(m_timer1, &QTimer::timeout, this, &KIHON::Timer1_Timer);
 
     m_wb.messages = m_messagePort.get();

@@ -13,7 +13,7 @@ public:
     static const QString kTitle;
     static const QString kText;
 
-    QSize sizeHint() const override { return {380, 190}; }
+    QSize sizeHint() const override { return {440, 180}; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
