@@ -5,6 +5,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 const QString WorkAreaDump::kCaption = QStringLiteral("作業エリアのダンプ");
 
@@ -58,6 +63,22 @@ WriteResult WorkAreaDump::Write_Dump(const WorkArea &work, const QString &folder
         result.error = result.path + QStringLiteral("\r\nフォルダー ") + folder + QStringLiteral(" がありません。");
         return result;
     }
-    TextFile::writeLines(result.path, Dump_Lines(work), &result.error);
+    // The folder is shared with every user and the name is predictable: the
+    // dump is written to a new private file (mode 0600, created exclusively)
+    // and renamed onto its name, which replaces whatever stands there (a
+    // planted link included) and never writes through it.
+    auto fail = [&](const QString &reason) {
+        result.error = result.path + QStringLiteral("\r\nファイルに書き込めません。（") + reason + QStringLiteral("）");
+        return result;
+    };
+    QTemporaryFile file(QDir(folder).filePath(QStringLiteral("ListData_Output_XXXXXX.tmp")));
+    if (!file.open())
+        return fail(file.errorString());
+    const QByteArray bytes = TextFile::encodeLines(Dump_Lines(work));
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return fail(file.errorString());
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(result.path).constData()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    file.setAutoRemove(false);
     return result;
 }

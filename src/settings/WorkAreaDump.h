@@ -25,6 +25,7 @@ public:
     // folder that is missing is kept, so that the failure names it.
     static QString Dump_Folder();
     // Writes the dump into folder (the system's temporary folder in the
-    // program), replacing a file of the same name whole.
+    // program) as a file only its owner can read, replacing a file of the
+    // same name whole; a link of that name is replaced, not followed.
     static WriteResult Write_Dump(const WorkArea &work, const QString &folder, const QDateTime &now);
 };

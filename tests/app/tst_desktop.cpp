@@ -118,8 +118,6 @@ void tst_Desktop::commandLine_data()
     QTest::addColumn<bool>("error");
     QTest::newRow("nothing") << QStringList() << false << false << false << false;
     QTest::newRow("help") << QStringList{"--help"} << true << false << false << false;
-    QTest::newRow("short help") << QStringList{"-h"} << true << false << false << false;
-    QTest::newRow("version") << QStringList{"--version"} << false << true << false << false;
     QTest::newRow("dump button") << QStringList{"--dump"} << false << false << true << false;
     QTest::newRow("unknown option") << QStringList{"--bogus"} << false << false << false << true;
     QTest::newRow("stray argument") << QStringList{"folder"} << false << false << false << true;

@@ -18,7 +18,6 @@ private Q_SLOTS:
     void output_data();
     void output();
     void exportFormat();
-    void secondExportReplacesFirst();
     void unwritableFile();
     void dialogRoad();
 
@@ -110,14 +109,8 @@ void tst_ResultExport::exportFormat()
         QCOMPARE(lines[i].size(), f.wb.work.Search_Hit_List.text(i).size());
     QVERIFY(lines[1].startsWith(QStringLiteral("SEARCH_FILE = /d/A.TXT   2024/03/01")));
     QVERIFY(lines[2].startsWith(QStringLiteral("000012:x   y:@:z")));
-}
 
-void tst_ResultExport::secondExportReplacesFirst()
-{
-    DialogFixture f;
-    fill(f.wb.work);
-    const QString path = f.dir.filePath(QStringLiteral("out.txt"));
-    QVERIFY(ResultExport::Export(f.wb.work, path).ok());
+    // A second export replaces the first; nothing is appended.
     f.wb.work.Clear_All();
     f.wb.work.Append_Display_Line(QStringLiteral("only"));
     QVERIFY(ResultExport::Export(f.wb.work, path).ok());

@@ -25,7 +25,6 @@ private Q_SLOTS:
     void offThenCancelKeepsReminders();
     void offStoresZeroAndOnNeedsInterval();
     void zeroIntervalNeverFallsDue();
-    void optionsActAtOnce();
 
 private:
     static qint64 at(int day, int hour, int minute)
@@ -146,13 +145,17 @@ void tst_TimeKanri::offThenCancelKeepsReminders()
     QTimer timer;
     f.wb.settings.VDT_FOLLOW = 1;
     f.wb.settings.VDT_INTERVAL_TIME = 1800;
+    f.wb.settings.FILE_NAME_DISP = 0;
     QVERIFY(SettingsIo::Write_Execute(f.wb));
     QVERIFY(BreakReminder::Arm(f.wb, at(5, 9, 0)));
     timer.start(60000);
     QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 10));
+    // The options act at once, in memory.
     d->Opt_VDT_No->click();
     QVERIFY(!d->Txt_Interval_Time->isVisible());
     QCOMPARE(f.wb.settings.VDT_FOLLOW, 0);
+    d->Opt_Serch_Yes->click();
+    QCOMPARE(f.wb.settings.FILE_NAME_DISP, 1);
     d->CMD_CANCEL->click();
     f.settle();
     QVERIFY(d.isNull() && f.main.isEnabled());
@@ -160,6 +163,8 @@ void tst_TimeKanri::offThenCancelKeepsReminders()
     QVERIFY(timer.isActive());
     QVERIFY(BreakReminder::Is_Due(f.wb, at(5, 9, 30)));
     QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("VDT_FOLLOW")), 1);
+    QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("FILE_NAME_DISP")), 0);
+    QCOMPARE(f.wb.settings.FILE_NAME_DISP, 1); // for the next search of this run
 }
 
 void tst_TimeKanri::offStoresZeroAndOnNeedsInterval()
@@ -206,22 +211,6 @@ void tst_TimeKanri::zeroIntervalNeverFallsDue()
     // Nor after a restart with the stored 0.
     QVERIFY(!BreakReminder::Arm(f.wb, at(6, 9, 0)));
     QVERIFY(!BreakReminder::Is_Due(f.wb, at(6, 10, 0)));
-}
-
-void tst_TimeKanri::optionsActAtOnce()
-{
-    DialogFixture f;
-    QTimer timer;
-    f.wb.settings.FILE_NAME_DISP = 0;
-    QVERIFY(SettingsIo::Write_Execute(f.wb));
-    QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 0));
-    QVERIFY(d->Opt_Serch_No->isChecked());
-    d->Opt_Serch_Yes->click();
-    QCOMPARE(f.wb.settings.FILE_NAME_DISP, 1);
-    d->CMD_CANCEL->click();
-    f.settle();
-    QCOMPARE(f.wb.settings.FILE_NAME_DISP, 1); // in memory for this run
-    QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("FILE_NAME_DISP")), 0);
 }
 
 QTEST_MAIN(tst_TimeKanri)

@@ -2,7 +2,9 @@
 #include "settings/WorkAreaDump.h"
 #include "workarea/WorkArea.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,6 +18,7 @@ private Q_SLOTS:
     void fileName();
     void sameSecondReplaces();
     void missingFolder();
+    void plantedLinkNotFollowed();
 
 private:
     static const QString kRule;
@@ -115,6 +118,29 @@ void tst_WorkAreaDump::missingFolder()
     QVERIFY(!r.ok());
     QVERIFY(r.error.contains(r.path));
     QVERIFY(r.path.startsWith(folder + QLatin1Char('/')));
+}
+
+void tst_WorkAreaDump::plantedLinkNotFollowed()
+{
+    // Another user of the shared folder may plant a link under the coming
+    // name; the dump must neither write through it nor be readable by others.
+    QTemporaryDir dir;
+    const QDateTime when(QDate(2024, 5, 1), QTime(8, 0, 0));
+    const QString victim = dir.filePath(QStringLiteral("victim"));
+    {
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::WriteOnly));
+        v.write("keep");
+    }
+    const QString name = dir.filePath(WorkAreaDump::File_Name(when));
+    QVERIFY(QFile::link(victim, name));
+    const WriteResult r = WorkAreaDump::Write_Dump(WorkArea(), dir.path(), when);
+    QVERIFY2(r.ok(), qPrintable(r.error));
+    QCOMPARE(read(victim), QByteArray("keep"));
+    QVERIFY(!QFileInfo(name).isSymLink());
+    QCOMPARE(read(name).count("\r\n"), 9);
+    QCOMPARE(QFileInfo(name).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporary file left
 }
 
 QTEST_MAIN(tst_WorkAreaDump)
