@@ -84,6 +84,12 @@ bool MainCommands::Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool check
     return !checked;
 }
 
+void MainCommands::Offer_Dump(Workbench &wb)
+{
+    wb.board.setVisible(QStringLiteral("NONE1"), true);
+    wb.board.setEnabled(QStringLiteral("NONE1"), true);
+}
+
 void MainCommands::Stop(Workbench &wb)
 {
     wb.work.Search_Running = 0;

@@ -30,6 +30,10 @@ public:
     static bool Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked);
     static bool Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool checked);
 
+    // The developers' switch: the work-area dump button NONE1, created hidden
+    // and disabled, is shown and enabled.
+    static void Offer_Dump(Workbench &wb);
+
     // STOP: the running search stops at its next check.
     static void Stop(Workbench &wb);
     // HINA_FUKUSEI without parameters shows its message; true when the

@@ -1,3 +1,5 @@
+#include "app/CommandLine.h"
+#include "app/MainCommands.h"
 #include "app/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "search/BatchSearch.h"
@@ -10,6 +12,20 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdio>
+
+namespace {
+
+QStringList rawArguments(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    return args;
+}
+
+} // namespace
+
 // The window program. "quav" starts it for everything but a batch search;
 // given "search" it runs the batch search as well, without a display.
 int main(int argc, char **argv)
@@ -18,8 +34,30 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         return BatchSearch::run(app.arguments().mid(2), true);
     }
+    // Help and version need no display: answered before the toolkit looks
+    // for one.
+    {
+        const CommandLine::Options early = CommandLine::Parse(rawArguments(argc, argv));
+        if (early.help || early.version) {
+            std::fputs((early.help ? CommandLine::Help_Text() : CommandLine::Version_Text()).toLocal8Bit().constData(),
+                       stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quav"));
+    QApplication::setApplicationVersion(QStringLiteral(QUAV_VERSION));
+    // Lets the desktop match the window to quav.desktop (name and icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("quav"));
+    QApplication::setWindowIcon(KIHON::applicationIcon());
+
+    // What is left once the toolkit has taken its own options.
+    const CommandLine::Options options = CommandLine::Parse(app.arguments().mid(1));
+    if (!options.error.isEmpty()) {
+        std::fputs(("quav: " + options.error + QStringLiteral("（--help で使い方を表示します）\n")).toLocal8Bit().constData(),
+                   stderr);
+        return 2;
+    }
 
     // The interface is Japanese whatever the locale: the standard buttons of
     // message boxes and dialogs too.
@@ -37,6 +75,8 @@ int main(int argc, char **argv)
     wb.store = &store;
     KIHON window(wb);
     window.Form_Load(QDir::currentPath());
+    if (options.dumpButton)
+        MainCommands::Offer_Dump(wb);
     window.show();
     return QApplication::exec();
 }

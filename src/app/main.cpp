@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "search/BatchSearch.h"
 
 #include <QCoreApplication>
@@ -36,6 +37,15 @@ int main(int argc, char **argv)
     if (argc > 1 && std::strcmp(argv[1], "search") == 0) {
         QCoreApplication app(argc, argv);
         return BatchSearch::run(app.arguments().mid(2), true);
+    }
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine::Options options = CommandLine::Parse(args);
+    if (options.help || options.version) {
+        std::fputs((options.help ? CommandLine::Help_Text() : CommandLine::Version_Text()).toLocal8Bit().constData(),
+                   stdout);
+        return 0;
     }
     const std::string window = windowProgram(argv[0]);
     ::execv(window.c_str(), argv);

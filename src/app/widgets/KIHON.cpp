@@ -1,6 +1,8 @@
 #include "app/widgets/KIHON.h"
 
+#include "app/AccessKey.h"
 #include "app/MainCommands.h"
+#include "app/ScreenFit.h"
 #include "app/WorkAreaCommands.h"
 #include "app/Workbench.h"
 #include "app/widgets/CommandIcons.h"
@@ -13,18 +15,26 @@
 #include "display/RtfBuilder.h"
 #include "display/widgets/RichTextView.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
+#include "settings/BreakReminder.h"
 #include "settings/SettingsIo.h"
+#include "settings/WorkAreaDump.h"
 #include "settings/widgets/DRIVE_SETTEI.h"
+#include "settings/widgets/QUAV_Color_Settei.h"
 #include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
+#include "settings/widgets/QUAV_Search_Save.h"
+#include "settings/widgets/Time_Kanri.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -124,6 +134,7 @@ KIHON::KIHON(Workbench &wb)
     , m_clipboard(std::make_unique<QtClipboardPort>())
 {
     setWindowTitle(kCaption);
+    setWindowIcon(applicationIcon());
     m_pump = std::make_unique<TimedEventPump>(this);
 
     m_client = new QWidget(this);
@@ -141,6 +152,10 @@ KIHON::KIHON(Workbench &wb)
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(60000);
+    // Never early: a tick just short of the due time would put the reminder
+    // off by a whole period.
+    m_timer1->setTimerType(Qt::PreciseTimer);
+    connect(m_timer1, &QTimer::timeout, this, &KIHON::Timer1_Timer);
 
     m_wb.messages = m_messagePort.get();
     m_wb.progress = this;
@@ -201,6 +216,7 @@ void KIHON::buildMenus()
     for (const Menu &m : kMenus) {
         QMenu *menu = menuBar()->addMenu(QString::fromUtf8(m.caption));
         menu->setObjectName(QString::fromLatin1(m.name));
+        addFoldedAccessKey(menu);
         // A menu never offers what the toolbar does not.
         connect(menu, &QMenu::aboutToShow, this, &KIHON::MENU_SETTEI);
         for (const MenuEntry &e : m.entries) {
@@ -222,6 +238,29 @@ void KIHON::buildMenus()
             }
         }
     }
+}
+
+void KIHON::addFoldedAccessKey(QMenu *menu)
+{
+    // "編集(&Ｅ)" marks a full-width letter, which no key sends: Alt with
+    // the ASCII letter opens the menu all the same.
+    const QString caption = menu->title();
+    if (!AccessKey::Needs_Folding(caption))
+        return;
+    const QChar key = AccessKey::Of(caption);
+    auto *shortcut = new QShortcut(QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(key.unicode()))), this);
+    connect(shortcut, &QShortcut::activated, this, [this, menu] {
+        if (menuBar()->isEnabled())
+            menuBar()->setActiveAction(menu->menuAction());
+    });
+}
+
+QIcon KIHON::applicationIcon()
+{
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/quav/icons/quav-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 void KIHON::buildStatusBar()
@@ -260,16 +299,15 @@ void KIHON::Form_Load(const QString &startDir)
 {
     const QString storeError = MainCommands::Startup(m_wb, startDir);
 
+    fitOntoScreen();
     const Settings &s = m_wb.settings;
     setGeometry(s.FORM_X / kTwips, s.FORM_Y / kTwips, s.Width / kTwips, s.Height / kTwips);
 
     // The break reminder polls the clock while it is on.
-    if (s.VDT_FOLLOW == 1) {
-        m_wb.VDT_Next_Time = QDateTime::currentMSecsSinceEpoch() + qint64(s.VDT_INTERVAL_TIME) * 1000;
+    if (BreakReminder::Arm(m_wb, QDateTime::currentMSecsSinceEpoch()))
         m_timer1->start();
-    } else {
+    else
         m_timer1->stop();
-    }
 
     applyBars(s.T_Bar != 0, s.S_Bar != 0);
     m_menuEntries.value(QStringLiteral("M_DISP_TOOL_BAR"))->setChecked(s.T_Bar != 0);
@@ -280,6 +318,26 @@ void KIHON::Form_Load(const QString &startDir)
     if (!storeError.isEmpty())
         showError(storeError + QStringLiteral("\r\n設定は保存されませんが、このまま使用できます。"),
                   QStringLiteral("ＱＵＡＶ"));
+}
+
+void KIHON::fitOntoScreen()
+{
+    // A geometry stored on another monitor or at another scale factor is
+    // brought onto the screens there are now; dialogs centre on the result.
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    Settings &s = m_wb.settings;
+    const QRect stored(s.FORM_X / kTwips, s.FORM_Y / kTwips, s.Width / kTwips, s.Height / kTwips);
+    // The frame is not known before the window is shown: room for a title
+    // bar and borders is left as most desktops draw them.
+    const QRect fitted = ScreenFit::Fit_Window(stored, screens, QMargins(4, 32, 4, 4));
+    if (fitted == stored)
+        return;
+    s.FORM_X = m_wb.Main_Left = fitted.x() * kTwips;
+    s.FORM_Y = m_wb.Main_Top = fitted.y() * kTwips;
+    s.Width = m_wb.Main_Width = fitted.width() * kTwips;
+    s.Height = m_wb.Main_Height = fitted.height() * kTwips;
 }
 
 void KIHON::applyBars(bool toolbarShown, bool statusShown)
@@ -488,7 +546,6 @@ void KIHON::Run_Command(const QString &key, Origin origin)
 // Commands whose dialogs and routines the program does not have yet: they are
 // dispatched here and change nothing.
 void KIHON::Open_Hozon() {}
-void KIHON::Open_Search_Save() {}
 void KIHON::Delete_File() {}
 void KIHON::Open_Sort() {}
 void KIHON::Open_Change_Settei() {}
@@ -496,6 +553,44 @@ void KIHON::Open_Update() {}
 void KIHON::Open_Parameter_Read() {}
 void KIHON::Open_Hinagata_Read() {}
 void KIHON::Open_Hinagata_Fukusei() {}
-void KIHON::Open_Time_Kanri(bool) {}
-void KIHON::Open_Color_Settei() {}
-void KIHON::Write_Dump() {}
+
+void KIHON::Open_Search_Save()
+{
+    (new QUAV_Search_Save(m_wb))->openFrom(this);
+}
+
+void KIHON::Open_Color_Settei()
+{
+    (new QUAV_Color_Settei(m_wb))->openFrom(this);
+}
+
+void KIHON::Open_Time_Kanri(bool fromMenu)
+{
+    if (!m_timeKanri)
+        m_timeKanri = new Time_Kanri(m_wb, m_timer1);
+    // From the toolbar the main window stays usable.
+    m_timeKanri->Show_Settings_View(fromMenu ? this : nullptr);
+}
+
+Time_Kanri *KIHON::timeKanri() const
+{
+    return m_timeKanri;
+}
+
+void KIHON::Timer1_Timer()
+{
+    if (!BreakReminder::Is_Due(m_wb, QDateTime::currentMSecsSinceEpoch()))
+        return;
+    if (!m_timeKanri)
+        m_timeKanri = new Time_Kanri(m_wb, m_timer1);
+    m_timeKanri->Show_Reminder_View();
+}
+
+void KIHON::Write_Dump()
+{
+    const WriteResult r = WorkAreaDump::Write_Dump(m_wb.work, WorkAreaDump::Dump_Folder(), QDateTime::currentDateTime());
+    if (!r.ok())
+        showError(r.error, WorkAreaDump::kCaption);
+    else
+        qInfo("%s", qPrintable(r.path));
+}

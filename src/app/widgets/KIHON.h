@@ -4,6 +4,7 @@
 #include "platform/ProgressPort.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -20,6 +21,7 @@ class RichTextView;
 class MessageBoxPort;
 class TimedEventPump;
 class QtClipboardPort;
+class Time_Kanri;
 
 // The main window: toolbar of 21 commands, the menus that mirror it, the two
 // result views stacked below the toolbar, the progress bar and the status bar
@@ -41,6 +43,9 @@ public:
     // commands that have one.
     void MENU_SETTEI();
 
+    // The program's icon, drawn for it, in the sizes the desktop uses.
+    static QIcon applicationIcon();
+
     // Every toolbar key and menu entry ends here.
     enum class Origin { Toolbar, Menu };
     void Run_Command(const QString &key, Origin origin);
@@ -52,6 +57,9 @@ public:
     RichTextView *listView() const { return m_listView; }
     RichTextView *detailView() const { return m_detailView; }
     QTimer *timer1() const { return m_timer1; }
+    Time_Kanri *timeKanri() const;
+    // The break reminder's poll: shows the reminder when it is due.
+    void Timer1_Timer();
     const ViewFrame &viewFrame() const { return m_frame; }
 
     // ProgressPort
@@ -67,13 +75,16 @@ protected:
 private:
     void buildToolbar();
     void buildMenus();
+    void addFoldedAccessKey(QMenu *menu);
+    void fitOntoScreen();
     void buildStatusBar();
     void layoutClientArea();
     void applyBars(bool toolbarShown, bool statusShown);
     void refreshGeometrySettings();
     void showError(const QString &text, const QString &caption);
 
-    // Entry points of commands the program does not have yet.
+    // Entry points of commands; those the program does not have yet change
+    // nothing.
     void Open_Hozon();
     void Open_Search_Save();
     void Delete_File();
@@ -108,6 +119,7 @@ private:
     QHash<QString, QLabel *> m_panels;       // by panel key
     ViewFrame m_frame;
     bool m_closing = false;
+    QPointer<Time_Kanri> m_timeKanri; // one instance, for both views
 
     std::unique_ptr<MessageBoxPort> m_messagePort;
     std::unique_ptr<TimedEventPump> m_pump;

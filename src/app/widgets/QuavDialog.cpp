@@ -1,8 +1,12 @@
 #include "app/widgets/QuavDialog.h"
 
+#include "app/ScreenFit.h"
 #include "app/Workbench.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QMainWindow>
+#include <QScreen>
 
 QuavDialog::QuavDialog(Workbench &wb, bool stayOnTop)
     : QDialog(nullptr)
@@ -30,7 +34,19 @@ void QuavDialog::openFrom(QWidget *opener)
     if (opener)
         opener->setEnabled(false);
     adjustSize();
-    move(centredPosition(m_wb, size()));
+    // The remembered rectangle may lie elsewhere than the main window now
+    // (moved to another monitor, resized): the dialog must not land off the
+    // screens.
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    QRect mainNow;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow *>(w) && w->isVisible())
+            mainNow = w->frameGeometry();
+    const QRect wanted(centredPosition(m_wb, size()), size());
+    move(mainNow.isValid() ? ScreenFit::Dialog_Position(wanted, mainNow, screens)
+                           : ScreenFit::Fit_Window(wanted, screens).topLeft());
     show();
     raise();
     activateWindow();

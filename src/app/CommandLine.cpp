@@ -1,0 +1,44 @@
+#include "app/CommandLine.h"
+
+#ifndef QUAV_VERSION
+#error "QUAV_VERSION comes from the project version in CMakeLists.txt"
+#endif
+
+CommandLine::Options CommandLine::Parse(const QStringList &args)
+{
+    Options o;
+    for (const QString &a : args) {
+        if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+            o.help = true;
+        else if (a == QLatin1String("--version"))
+            o.version = true;
+        else if (a == QLatin1String("--dump"))
+            o.dumpButton = true;
+        else if (o.error.isEmpty())
+            o.error = a.startsWith(QLatin1Char('-')) ? QStringLiteral("不明なオプションです: ") + a
+                                                      : QStringLiteral("余分な引数です: ") + a;
+    }
+    return o;
+}
+
+QString CommandLine::Help_Text()
+{
+    return QStringLiteral(
+        "使い方: quav [オプション]\n"
+        "        quav search [オプション] 検索文字列\n"
+        "\n"
+        "多数のテキストファイル（Shift-JIS）を一度に検索し、見つかったファイルを\n"
+        "置換・編集・保存するウィンドウを開きます。\n"
+        "\n"
+        "  --dump       ツールバーに作業エリアのダンプ用ボタンを出す（開発用）\n"
+        "  --help       この説明を表示して終了する\n"
+        "  --version    バージョンを表示して終了する\n"
+        "\n"
+        "ウィンドウを開かずに検索するには quav search（quav search --help で説明を表示）。\n"
+        "Qt の標準オプション（-platform、-style など）も使えます。\n");
+}
+
+QString CommandLine::Version_Text()
+{
+    return QStringLiteral("QUAV " QUAV_VERSION "\n");
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The options of the window program ("quav" without "search"). "--help" and
+// "--version" print and end the program before any window or display is
+// touched; "--dump" shows the work-area dump button for developers.
+class CommandLine
+{
+public:
+    struct Options
+    {
+        bool help = false;
+        bool version = false;
+        bool dumpButton = false;
+        QString error; // an argument the program does not know
+    };
+
+    // args: the arguments after the program's name, with the toolkit's own
+    // options (-platform, -style ...) already taken out where they can be.
+    // --help and --version count even beside an unknown argument.
+    static Options Parse(const QStringList &args);
+
+    static QString Help_Text();
+    static QString Version_Text();
+};

@@ -1,0 +1,60 @@
+#include "settings/DisplayColors.h"
+
+#include "app/Workbench.h"
+#include "display/RtfBuilder.h"
+#include "platform/MessagePort.h"
+#include "settings/SettingsIo.h"
+
+const QString DisplayColors::kCaption = QStringLiteral("表示色設定");
+const QString DisplayColors::kNoTarget = QStringLiteral("色の設定対象が選定されていません。");
+
+qint32 *DisplayColors::Target_Color(Settings &s, int target)
+{
+    switch (target) {
+    case 0: return &s.Hit_Color;
+    case 1: return &s.File_Name_Color;
+    case 2: return &s.Line_No_Color;
+    default: return nullptr;
+    }
+}
+
+bool DisplayColors::Check_Target(Workbench &wb, int target)
+{
+    if (Target_Color(wb.settings, target))
+        return true;
+    if (wb.messages)
+        wb.messages->show(kNoTarget, kCaption, MessagePort::Icon::Exclamation);
+    return false;
+}
+
+bool DisplayColors::Store_Picked(Workbench &wb, int target, qint32 before, qint32 picked)
+{
+    qint32 *color = Target_Color(wb.settings, target);
+    if (!color || picked == before)
+        return false;
+    *color = picked;
+    return true;
+}
+
+void DisplayColors::Apply(Workbench &wb, bool colouring)
+{
+    wb.settings.Color_Set_Flg = colouring ? 1 : 0;
+    if (colouring)
+        RtfBuilder::Make_RTF_Colors(wb);
+    else
+        // A detail document kept from before carries the colours; the next
+        // one must be written without them.
+        wb.display.Detail_Cache_Key.clear();
+
+    QString error;
+    if (!SettingsIo::Write_Execute(wb, &error) && wb.messages)
+        wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
+    // Both sections go to the same file: a failure is told once.
+    else if (!SettingsIo::Write_Window_Config(wb, &error) && wb.messages)
+        wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
+}
+
+qint32 DisplayColors::From_Rgb(int red, int green, int blue)
+{
+    return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
+}

@@ -1,0 +1,70 @@
+#include "settings/ResultExport.h"
+
+#include "app/Workbench.h"
+#include "platform/MessagePort.h"
+#include "search/ResultFile.h"
+#include "settings/SettingsIo.h"
+
+const QString ResultExport::kCaption = QStringLiteral("検索結果の保存");
+const QString ResultExport::kNoPath = QStringLiteral("検索結果出力パスが設定されていません。");
+const QString ResultExport::kNoData =
+    QStringLiteral("出力データが１件もありません。\r\nファイルヘの出力処理は中止します。");
+
+namespace {
+
+void storeExecute(Workbench &wb)
+{
+    QString error;
+    if (!SettingsIo::Write_Execute(wb, &error) && wb.messages)
+        wb.messages->show(error, ResultExport::kCaption, MessagePort::Icon::Critical);
+}
+
+} // namespace
+
+void ResultExport::Apply_File_Out(Workbench &wb, bool automatic)
+{
+    wb.settings.FILE_OUT = automatic ? 1 : 0;
+    storeExecute(wb);
+}
+
+ResultExport::Result ResultExport::Output(Workbench &wb, const QString &typedPath, bool makeDefault)
+{
+    Result r;
+    // A path of blanks only is no path either.
+    if (typedPath.trimmed().isEmpty()) {
+        if (wb.messages)
+            wb.messages->show(kNoPath, kCaption, MessagePort::Icon::Exclamation);
+        r.outcome = Outcome::Refused;
+        return r;
+    }
+    if (makeDefault)
+        wb.settings.FILE_OUT_NAME = typedPath;
+    storeExecute(wb);
+
+    if (wb.settings.FILE_OUT != 1) {
+        r.outcome = Outcome::Stored;
+        return r;
+    }
+    if (wb.work.Search_Hit_List.isEmpty()) {
+        if (wb.messages)
+            wb.messages->show(kNoData, kCaption, MessagePort::Icon::Information);
+        r.outcome = Outcome::No_Data;
+        return r;
+    }
+    r.file = Export(wb.work, wb.settings.FILE_OUT_NAME);
+    r.outcome = r.file.ok() ? Outcome::Written : Outcome::Write_Failed;
+    return r;
+}
+
+WriteResult ResultExport::Export(const WorkArea &work, const QString &path)
+{
+    WriteResult r;
+    r.path = path;
+    ResultFile::Write_Result_File(work, path, &r.error);
+    return r;
+}
+
+QString ResultExport::Browse_Result(const QString &picked, const QString &fileOutName)
+{
+    return picked.isEmpty() ? fileOutName : picked;
+}

@@ -1,0 +1,217 @@
+#include "settings/BreakReminder.h"
+#include "settings/SettingsIo.h"
+#include "settings/widgets/CoffeeBreakPanel.h"
+#include "settings/widgets/Time_Kanri.h"
+
+#include "DialogFixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+class tst_TimeKanri : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void interval_data();
+    void interval();
+    void dueAcrossMidnight();
+    void intervalSetAndReopened();
+    void refusedIntervalKeepsEverything();
+    void offThenCancelKeepsReminders();
+    void offStoresZeroAndOnNeedsInterval();
+    void zeroIntervalNeverFallsDue();
+
+private:
+    static qint64 at(int day, int hour, int minute)
+    {
+        return QDateTime(QDate(2024, 3, day), QTime(hour, minute)).toMSecsSinceEpoch();
+    }
+    static QPointer<Time_Kanri> open(DialogFixture &f, QTimer *timer, qint64 now)
+    {
+        QPointer<Time_Kanri> d = new Time_Kanri(f.wb, timer);
+        d->now = [now] { return now; };
+        d->Show_Settings_View(&f.main);
+        return d;
+    }
+};
+
+void tst_TimeKanri::interval_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("refusal");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("minutes");
+    using R = BreakReminder::Refusal;
+    QTest::newRow("30") << "30" << int(R::None) << "30" << 30;
+    QTest::newRow("blanks around") << "  45 " << int(R::None) << "45" << 45;
+    QTest::newRow("full-width blanks around") << "　45　" << int(R::None) << "45" << 45;
+    QTest::newRow("120, the limit") << "120" << int(R::None) << "120" << 120;
+    QTest::newRow("0") << "0" << int(R::None) << "0" << 0;
+    QTest::newRow("leading zeros") << "0120" << int(R::None) << "0120" << 120;
+    QTest::newRow("empty") << "" << int(R::No_Interval) << "" << 0;
+    QTest::newRow("blanks only") << "   " << int(R::No_Interval) << "" << 0;
+    QTest::newRow("decimal point") << "4.5" << int(R::Not_Numeric) << "4.5" << 0;
+    QTest::newRow("unit typed") << "45分" << int(R::Not_Numeric) << "45分" << 0;
+    QTest::newRow("negative") << "-5" << int(R::Not_Numeric) << "-5" << 0;
+    QTest::newRow("full-width digits") << "４５" << int(R::Not_Numeric) << "４５" << 0;
+    QTest::newRow("blank inside") << "4 5" << int(R::Not_Numeric) << "4 5" << 0;
+    QTest::newRow("121") << "121" << int(R::Over_Limit) << "121" << 0;
+    QTest::newRow("beyond an int") << "99999999999999999999" << int(R::Over_Limit) << "99999999999999999999" << 0;
+}
+
+void tst_TimeKanri::interval()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, refusal);
+    QFETCH(QString, text);
+    QFETCH(int, minutes);
+    const BreakReminder::Interval r = BreakReminder::Check_Interval(typed);
+    QCOMPARE(int(r.refusal), refusal);
+    QCOMPARE(r.text, text);
+    if (r.refusal == BreakReminder::Refusal::None)
+        QCOMPARE(r.minutes, minutes);
+}
+
+void tst_TimeKanri::dueAcrossMidnight()
+{
+    Workbench wb;
+    const auto c = BreakReminder::CMD_JIKOU(wb, true, QStringLiteral("30"), at(1, 23, 50));
+    QVERIFY(c.accepted && c.reminderRuns);
+    QVERIFY(!BreakReminder::Is_Due(wb, at(1, 23, 51)));
+    QVERIFY(!BreakReminder::Is_Due(wb, at(2, 0, 19)));
+    QVERIFY(BreakReminder::Is_Due(wb, at(2, 0, 20)));
+    // Acknowledged late: the next one is a whole interval after the "ＯＫ".
+    BreakReminder::CMD_OK(wb, at(2, 0, 25));
+    QVERIFY(!BreakReminder::Is_Due(wb, at(2, 0, 54)));
+    QVERIFY(BreakReminder::Is_Due(wb, at(2, 0, 55)));
+}
+
+void tst_TimeKanri::intervalSetAndReopened()
+{
+    DialogFixture f;
+    QTimer timer;
+    f.wb.settings.VDT_FOLLOW = 0;
+    QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 0));
+    QVERIFY(!f.main.isEnabled());
+    QVERIFY(!d->Txt_Interval_Time->isVisible());
+    QVERIFY(!d->Image1->isVisible() && !d->CMD_OK->isVisible());
+    d->Opt_VDT_Yes->click();
+    QVERIFY(d->Txt_Interval_Time->isVisible());
+    d->Txt_Interval_Time->setText(QStringLiteral(" 30 "));
+    d->CMD_JIKOU->click();
+    f.settle();
+    QVERIFY(d.isNull());
+    QVERIFY(f.main.isEnabled());
+    QVERIFY(f.port.shown.isEmpty());
+    QCOMPARE(f.wb.settings.VDT_INTERVAL_TIME, 1800);
+    QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("VDT_INTERVAL_TIME")), 1800);
+    QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("VDT_FOLLOW")), 1);
+    QVERIFY(timer.isActive());
+    QCOMPARE(f.wb.VDT_Next_Time, at(5, 9, 30));
+
+    d = open(f, &timer, at(5, 9, 1));
+    QVERIFY(d->Opt_VDT_Yes->isChecked());
+    QCOMPARE(d->Txt_Interval_Time->text(), QStringLiteral("30"));
+}
+
+void tst_TimeKanri::refusedIntervalKeepsEverything()
+{
+    DialogFixture f;
+    QTimer timer;
+    f.wb.settings.VDT_FOLLOW = 1;
+    f.wb.settings.VDT_INTERVAL_TIME = 600;
+    QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 0));
+    d->Txt_Interval_Time->setText(QStringLiteral(" 121 "));
+    d->CMD_JIKOU->click();
+    QCOMPARE(f.port.texts(), QStringList{BreakReminder::kOverLimit});
+    QCOMPARE(f.port.shown[0].caption, QStringLiteral("時間管理"));
+    QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Exclamation);
+    QVERIFY(!d.isNull() && d->isVisible());
+    QVERIFY(d->CMD_JIKOU->isEnabled() && d->CMD_CANCEL->isEnabled());
+    QCOMPARE(d->Txt_Interval_Time->text(), QStringLiteral("121")); // put back trimmed
+    QCOMPARE(f.wb.settings.VDT_INTERVAL_TIME, 600);
+    QVERIFY(!timer.isActive());
+    QVERIFY(!f.main.isEnabled());
+}
+
+void tst_TimeKanri::offThenCancelKeepsReminders()
+{
+    DialogFixture f;
+    QTimer timer;
+    f.wb.settings.VDT_FOLLOW = 1;
+    f.wb.settings.VDT_INTERVAL_TIME = 1800;
+    f.wb.settings.FILE_NAME_DISP = 0;
+    QVERIFY(SettingsIo::Write_Execute(f.wb));
+    QVERIFY(BreakReminder::Arm(f.wb, at(5, 9, 0)));
+    timer.start(60000);
+    QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 10));
+    // The options act at once, in memory.
+    d->Opt_VDT_No->click();
+    QVERIFY(!d->Txt_Interval_Time->isVisible());
+    QCOMPARE(f.wb.settings.VDT_FOLLOW, 0);
+    d->Opt_Serch_Yes->click();
+    QCOMPARE(f.wb.settings.FILE_NAME_DISP, 1);
+    d->CMD_CANCEL->click();
+    f.settle();
+    QVERIFY(d.isNull() && f.main.isEnabled());
+    // Nothing stored, the timer untouched: the reminder still falls due.
+    QVERIFY(timer.isActive());
+    QVERIFY(BreakReminder::Is_Due(f.wb, at(5, 9, 30)));
+    QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("VDT_FOLLOW")), 1);
+    QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("FILE_NAME_DISP")), 0);
+    QCOMPARE(f.wb.settings.FILE_NAME_DISP, 1); // for the next search of this run
+}
+
+void tst_TimeKanri::offStoresZeroAndOnNeedsInterval()
+{
+    DialogFixture f;
+    QTimer timer;
+    f.wb.settings.VDT_FOLLOW = 1;
+    f.wb.settings.VDT_INTERVAL_TIME = 1800;
+    timer.start(60000);
+    QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 0));
+    d->Opt_VDT_No->click();
+    d->CMD_JIKOU->click();
+    f.settle();
+    QVERIFY(d.isNull());
+    QVERIFY(!timer.isActive());
+    QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("VDT_INTERVAL_TIME")), 0);
+    QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("VDT_FOLLOW")), 0);
+
+    d = open(f, &timer, at(5, 9, 5));
+    QVERIFY(d->Opt_VDT_No->isChecked());
+    d->Opt_VDT_Yes->click();
+    QCOMPARE(d->Txt_Interval_Time->text(), QString());
+    d->CMD_JIKOU->click();
+    QCOMPARE(f.port.texts(), QStringList{BreakReminder::kNoInterval});
+    QVERIFY(!d.isNull() && d->isVisible());
+}
+
+void tst_TimeKanri::zeroIntervalNeverFallsDue()
+{
+    // An interval of 0 is accepted; it must not turn into a reminder at
+    // every tick.
+    DialogFixture f;
+    QTimer timer;
+    QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 0));
+    d->Opt_VDT_Yes->click();
+    d->Txt_Interval_Time->setText(QStringLiteral("0"));
+    d->CMD_JIKOU->click();
+    f.settle();
+    QVERIFY(d.isNull());
+    QCOMPARE(f.wb.settings.VDT_FOLLOW, 1);
+    QCOMPARE(f.wb.settings.VDT_INTERVAL_TIME, 0);
+    QVERIFY(!timer.isActive());
+    QVERIFY(!BreakReminder::Is_Due(f.wb, at(5, 9, 1)));
+    // Nor after a restart with the stored 0.
+    QVERIFY(!BreakReminder::Arm(f.wb, at(6, 9, 0)));
+    QVERIFY(!BreakReminder::Is_Due(f.wb, at(6, 10, 0)));
+}
+
+QTEST_MAIN(tst_TimeKanri)
+#include "tst_timekanri.moc"
