@@ -185,7 +185,7 @@ void tst_Desktop::storedGeometryFittedAtStart()
     // A window stored on a monitor far to the right, larger than this screen.
     {
         SettingsStore s;
-        s.importInstallFile(startDir.path());
+        QVERIFY(s.importInstallFile());
         s.setNumber(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("FORM_X"), 60000);
         s.setNumber(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("FORM_Y"), 3000);
         s.setNumber(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Width"), 45000);

@@ -460,7 +460,7 @@ void tst_FileScan::poolLongLines()
     CountingPump pump;
     ScanPool pool(m, 0, &pump);
     pool.setRoom(1000);
-    pool.add(tmp.path() + QLatin1Char('/'), {QStringLiteral("A.TXT")}, {QStringLiteral("K")});
+    pool.add(QFile::encodeName(tmp.path() + QLatin1Char('/')), {QByteArrayLiteral("A.TXT")}, {QStringLiteral("K")});
     Probe a;
     QVERIFY(pool.take(a));
     QVERIFY(a.readable);
