@@ -108,6 +108,7 @@ private:
     QHash<QString, QLabel *> m_panels;       // by panel key
     ViewFrame m_frame;
     bool m_closing = false;
+    bool m_closeWhenIdle = false; // closed while busy: close when the operation ends
 
     std::unique_ptr<MessageBoxPort> m_messagePort;
     std::unique_ptr<TimedEventPump> m_pump;
