@@ -8,10 +8,14 @@
 #include "search/SikibetuMatcher.h"
 #include "workarea/LineFormat.h"
 
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
+
+Q_DECLARE_METATYPE(RunNotices::Boxes)
 
 // A pump that presses STOP at its n-th yield and records what the buttons
 // looked like while the run was going.
@@ -70,6 +74,9 @@ private Q_SLOTS:
     void resultFileBytes();
     void resultFileFailureIsReported();
     void unreadableFileSkipped();
+    void refusalStorm_data();
+    void refusalStorm();
+    void notStartedWhileBusy();
 
 private:
     void prepare(const QString &word, int mode, const QStringList &ids = {QStringLiteral("TXT")});
@@ -548,6 +555,95 @@ void tst_SearchRun::unreadableFileSkipped()
     QCOMPARE(outcome.skipped.size(), 1);
     QVERIFY(outcome.skipped[0].startsWith(m_root + QStringLiteral("/A.TXT\r\n")));
     QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 1);
+}
+
+void tst_SearchRun::refusalStorm_data()
+{
+    QTest::addColumn<bool>("overflow");      // else: a second search without clearing
+    QTest::addColumn<RunNotices::Boxes>("boxes");
+    QTest::addColumn<int>("stopAt");         // the pump's yield that presses STOP; 0: never
+    QTest::newRow("overflows: one box, one summary") << true << RunNotices::Boxes::FirstOfEachKind << 0;
+    QTest::newRow("already open: one box, one summary") << false << RunNotices::Boxes::FirstOfEachKind << 0;
+    QTest::newRow("batch: every refusal") << true << RunNotices::Boxes::Every << 0;
+    QTest::newRow("STOP amid the refusals") << true << RunNotices::Boxes::FirstOfEachKind << 12;
+}
+
+// A common word over many files: thirty files refused for the same reason.
+void tst_SearchRun::refusalStorm()
+{
+    QFETCH(bool, overflow);
+    QFETCH(RunNotices::Boxes, boxes);
+    QFETCH(int, stopAt);
+    constexpr int kRefused = 30;
+    if (overflow)
+        QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/A_BIG.TXT"), 32700, QStringLiteral("hit"), {1}));
+    for (int i = 1; i <= kRefused; ++i)
+        QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/B%1.TXT").arg(i, 3, 10, QLatin1Char('0')), 2,
+                                          QStringLiteral("hit"), {2}));
+    prepare(QStringLiteral("hit"), 0);
+    QString first = m_root + QStringLiteral("/B001.TXT\r\n");
+    QStringList expected;
+    if (overflow) {
+        first += QStringLiteral("Over Flow しました。対象データが多すぎます。\r\n追加は中止しました。");
+    } else {
+        SearchRun::Search_Execute(*m_wb);
+        QCOMPARE(m_wb->work.Search_Hit_File_List.count(), kRefused);
+        m_messages.answers.enqueue(MessagePort::Answer::No);
+        m_wb->work.Search_Running = 1;
+        first += QStringLiteral("上記ファイルは既に開かれています。\r\n追加は中止しました。");
+        expected.append(SearchRun::kClearQuestion);
+    }
+    QSignalSpy panels(&m_wb->status, &StatusPanels::changed);
+    m_pump.stopAt = stopAt;
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, boxes);
+
+    const int refused = overflow ? outcome.overflow : outcome.alreadyOpen;
+    QCOMPARE(overflow ? outcome.alreadyOpen : outcome.overflow, 0);
+    QCOMPARE(outcome.stopped, stopAt != 0);
+    if (stopAt) {
+        // STOP had its chance between the refused files.
+        QVERIFY2(refused > 1 && refused < kRefused, qPrintable(QString::number(refused)));
+    } else {
+        QCOMPARE(refused, kRefused);
+    }
+    expected.append(first);
+    if (boxes == RunNotices::Boxes::Every) {
+        for (int i = 2; i <= kRefused; ++i)
+            expected.append(first.replace(QRegularExpression(QStringLiteral("/B\\d+")),
+                                          QStringLiteral("/B%1").arg(i, 3, 10, QLatin1Char('0'))));
+    } else {
+        expected.append(QStringLiteral("追加しなかったファイルがあります。\r\n")
+                        + (overflow ? QStringLiteral("Over Flow（追加中止）：%1件")
+                                    : QStringLiteral("既に開かれているファイル（追加中止）：%1件"))
+                              .arg(refused));
+        // The running count went to the status bar as the run went on.
+        QStringList counts;
+        for (const QList<QVariant> &change : std::as_const(panels))
+            if (change.at(0).toString() == StatusPanels::kHitSu && change.at(1).toString().startsWith(QStringLiteral("追加中止")))
+                counts.append(change.at(1).toString());
+        QCOMPARE(counts.size(), refused);
+        QCOMPARE(counts.last(), QStringLiteral("追加中止 =%1ﾌｧｲﾙ").arg(refused));
+    }
+    QCOMPARE(m_messages.texts(), expected);
+    QCOMPARE(m_messages.shown.last().caption, QStringLiteral("検索"));
+    QCOMPARE(m_messages.shown.last().icon, MessagePort::Icon::Exclamation);
+    // The work area holds what it held before the refusals.
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), overflow ? 1 : kRefused);
+    QCOMPARE(m_wb->work.Search_Hit_List.count(), overflow ? 3 : 1 + 2 * kRefused);
+}
+
+void tst_SearchRun::notStartedWhileBusy()
+{
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("key")}));
+    prepare(QStringLiteral("key"), 0);
+    m_wb->board.Apply_Startup();
+    QVERIFY(m_wb->board.Enter_Busy());
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 0);
+    QVERIFY(m_wb->board.isBusy());
+    QVERIFY(!m_wb->board.isEnabled(QStringLiteral("SEARCH")));
+    m_wb->board.Leave_Busy();
+    QVERIFY(m_wb->board.isEnabled(QStringLiteral("SEARCH")));
 }
 
 QTEST_GUILESS_MAIN(tst_SearchRun)
