@@ -1,8 +1,8 @@
 #include "search/ResultSink.h"
 
-#include "search/RunNotices.h"
 #include "search/FileScan.h"
 #include "search/FolderWalk.h"
+#include "search/RunNotices.h"
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
 
