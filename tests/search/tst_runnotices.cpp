@@ -137,11 +137,7 @@ void tst_RunNotices::closingMessage()
     ScriptedMessagePort port;
     RunNotices notices(&port, nullptr, boxes);
     refuseAll(notices, order);
-    const QString text = notices.Closing_Message(skippedFiles(skipped));
-    QCOMPARE(!text.isEmpty(), summary);
-    if (summary)
-        QCOMPARE(text, RunNotices::Summary_Text(notices.refused(Kind::AlreadyOpen), notices.refused(Kind::Overflow),
-                                                skippedFiles(skipped)));
+    QCOMPARE(!notices.Closing_Message(skippedFiles(skipped)).isEmpty(), summary);
 }
 
 QTEST_GUILESS_MAIN(tst_RunNotices)
