@@ -72,12 +72,17 @@ void CommandBoard::disable(std::initializer_list<const char *> list)
         setEnabled(QString::fromLatin1(k), false);
 }
 
-void CommandBoard::Enter_Busy()
+bool CommandBoard::Enter_Busy()
 {
+    if (m_busy)
+        return false;
     for (int i = 0; i < kCount; ++i)
         m_saved[size_t(i)] = m_enabled[size_t(i)] ? 1 : 0;
     for (const QString &key : keys())
         setEnabled(key, false);
+    m_busy = true;
+    Q_EMIT busyChanged(true);
+    return true;
 }
 
 void CommandBoard::Leave_Busy()
@@ -85,6 +90,10 @@ void CommandBoard::Leave_Busy()
     for (int i = 0; i < kCount; ++i)
         if (m_saved[size_t(i)] == 1)
             setEnabled(keys()[size_t(i)], true);
+    if (m_busy) {
+        m_busy = false;
+        Q_EMIT busyChanged(false);
+    }
 }
 
 void CommandBoard::Apply_Startup()

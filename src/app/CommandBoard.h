@@ -27,12 +27,18 @@ public:
     void enable(std::initializer_list<const char *> keys);
     void disable(std::initializer_list<const char *> keys);
 
-    // Saves which buttons are enabled and disables all 21. Called once before
-    // each Leave_Busy; a second call would record every button as disabled.
-    void Enter_Busy();
+    // Saves which buttons are enabled and disables all 21. The snapshot is
+    // one: while busy a second call is refused (false) and changes nothing,
+    // since it would record every button as disabled and leave them so when
+    // the first operation ends.
+    bool Enter_Busy();
     // Enables every button that was enabled at Enter_Busy; the others keep
     // their present state, so a button enabled meanwhile stays enabled.
+    // Ends the busy state; a second call is harmless.
     void Leave_Busy();
+    // Between Enter_Busy and Leave_Busy: a long operation runs and pumps the
+    // event loop; views and handlers take no command but STOP.
+    bool isBusy() const { return m_busy; }
     const std::array<qint16, kCount> &Saved_Buttons() const { return m_saved; }
 
     // The state after start-up: NONE1 hidden and disabled, the commands that
@@ -41,9 +47,11 @@ public:
 
 Q_SIGNALS:
     void changed(const QString &key);
+    void busyChanged(bool busy);
 
 private:
     std::array<bool, kCount> m_enabled{};
     std::array<bool, kCount> m_visible{};
     std::array<qint16, kCount> m_saved{};
+    bool m_busy = false;
 };

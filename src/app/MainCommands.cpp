@@ -41,11 +41,16 @@ QString MainCommands::Startup(Workbench &wb, const QString &startDir)
     return error;
 }
 
-void MainCommands::Activate(Workbench &wb, bool listViewShown)
+void MainCommands::Activate(Workbench &wb, bool detailViewShown)
 {
+    // The window is activated again when the search dialog hides itself for
+    // the run; the busy state owns the buttons until it ends.
+    if (wb.board.isBusy())
+        return;
     wb.board.setEnabled(QStringLiteral("HINA_FUKUSEI"), wb.Param_Count >= 1);
     if (wb.work.Result_Flag != 0) {
-        if (!listViewShown) {
+        // After CLEAR neither view shows: that is not the detail view.
+        if (detailViewShown) {
             wb.board.setEnabled(QStringLiteral("UPDATE"), true);
             const QString kind = wb.display.Detail_Header.left(7);
             wb.board.setEnabled(QStringLiteral("SORT"),

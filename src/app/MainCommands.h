@@ -20,8 +20,10 @@ public:
     // read or written (the program runs on with what it has in memory).
     static QString Startup(Workbench &wb, const QString &startDir);
 
-    // The activation handler (the main window became active).
-    static void Activate(Workbench &wb, bool listViewShown);
+    // The activation handler (the main window became active). UPDATE and
+    // SORT are offered only while the detail view shows a file; nothing
+    // changes while the board is busy.
+    static void Activate(Workbench &wb, bool detailViewShown);
 
     // Toolbar and status-bar toggles: `checked` is the menu entry's check mark
     // before the click; returns the new check mark. The views' frame changes

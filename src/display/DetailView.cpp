@@ -108,6 +108,11 @@ int DetailView::Locate_Header_File(const WorkArea &work, int k)
 
 void DetailView::Show_Detail_View(Workbench &wb, Origin origin)
 {
+    // A search pumps the event loop while the list view can still be
+    // double-clicked (during a first search it is empty): the run owns the
+    // buttons until it ends.
+    if (wb.board.isBusy())
+        return;
     if (wb.work.Search_Hit_List.isEmpty()) {
         showMessage(wb, QStringLiteral("一覧表にデータがありません。"), kCaption, MessagePort::Icon::Exclamation);
         return;

@@ -15,7 +15,7 @@ public:
     enum class Origin { DoubleClick, Toolbar, Menu };
 
     // The user's entries: double-click in the list view, toolbar DISP, menu
-    // M_DISP_SYOUSAI.
+    // M_DISP_SYOUSAI. Ignored while the board is busy.
     static void Show_Detail_View(Workbench &wb, Origin origin);
     // Locates the file of the display line under the list caret and, unless
     // Range_Only_Flag is 1, shows it. true when a file was located.

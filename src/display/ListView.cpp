@@ -106,7 +106,7 @@ void ListView::KIHON_RTB_Search_Kekka_Click(Workbench &wb)
 {
     DisplayState &d = wb.display;
     RichViewPort *view = wb.listView;
-    if (!view)
+    if (!view || wb.board.isBusy())
         return;
     const ItemList &counts = wb.work.Mojisuu_Count_List;
     d.Clicked_Caret_Pos = view->caret();

@@ -33,7 +33,8 @@ public:
     // Where display line k starts in the list view's text.
     static qint32 Line_Start(const ItemList &counts, int k);
 
-    // The click event of the list view: highlights the clicked line.
+    // The click event of the list view: highlights the clicked line. Ignored
+    // while the board is busy (Clicked_Line_Index and Clicked_Caret_Pos stay).
     static void KIHON_RTB_Search_Kekka_Click(Workbench &wb);
     // Back from the detail view to the list (toolbar DISP_SEARCH or menu
     // M_DISP_ITIRAN).

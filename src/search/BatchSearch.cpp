@@ -292,7 +292,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     if (helpersSet)
         SearchRun::Scan_Helpers = helpers;
 
-    const SearchOutcome outcome = SearchRun::Search_Execute(wb);
+    const SearchOutcome outcome = SearchRun::Search_Execute(wb, RunNotices::Boxes::Every);
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     messages.flush();

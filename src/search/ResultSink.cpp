@@ -1,8 +1,8 @@
 #include "search/ResultSink.h"
 
-#include "platform/MessagePort.h"
 #include "search/FileScan.h"
 #include "search/FolderWalk.h"
+#include "search/RunNotices.h"
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
 
@@ -15,8 +15,8 @@ const QString ResultSink::kAlreadyOpen = QStringLiteral("上記ファイルは�
 const QString ResultSink::kOverflow = QStringLiteral("Over Flow しました。対象データが多すぎます。");
 const QString ResultSink::kAdditionStopped = QStringLiteral("追加は中止しました。");
 
-ResultSink::ResultSink(WorkArea &work, MessagePort *messages, bool withDateSize)
-    : m_work(work), m_messages(messages), m_withDateSize(withDateSize)
+ResultSink::ResultSink(WorkArea &work, RunNotices *notices, bool withDateSize)
+    : m_work(work), m_notices(notices), m_withDateSize(withDateSize)
 {
 }
 
@@ -39,14 +39,14 @@ QString refusal(const WalkFile &file, const QString &reason)
 
 void ResultSink::Refuse_Duplicate(const WalkFile &file)
 {
-    if (m_messages)
-        m_messages->show(refusal(file, kAlreadyOpen), kCaption, MessagePort::Icon::Exclamation);
+    if (m_notices)
+        m_notices->refuse(RunNotices::Kind::AlreadyOpen, [&] { return refusal(file, kAlreadyOpen); }, kCaption);
 }
 
 void ResultSink::Refuse_Overflow(const WalkFile &file)
 {
-    if (m_messages)
-        m_messages->show(refusal(file, kOverflow), kCaption, MessagePort::Icon::Exclamation);
+    if (m_notices)
+        m_notices->refuse(RunNotices::Kind::Overflow, [&] { return refusal(file, kOverflow); }, kCaption);
 }
 
 qint64 ResultSink::Line_Room() const

@@ -2,13 +2,14 @@
 
 #include <QString>
 
-class MessagePort;
+class RunNotices;
 class WorkArea;
 struct ScannedFile;
 struct WalkFile;
 
 // Takes the files with a hit into the work area, or refuses them with the
-// search's own messages (caption "検索"); the walk goes on either way.
+// search's own messages (caption "検索"), as far as the run's notices show
+// them; the walk goes on either way.
 class ResultSink
 {
 public:
@@ -17,8 +18,8 @@ public:
     static const QString kOverflow;         // "Over Flow しました。対象データが多すぎます。"
     static const QString kAdditionStopped;  // "追加は中止しました。"
 
-    // messages may be null: refusals are then silent.
-    ResultSink(WorkArea &work, MessagePort *messages, bool withDateSize);
+    // notices may be null: refusals are then silent.
+    ResultSink(WorkArea &work, RunNotices *notices, bool withDateSize);
 
     // The file's key, and the path shown in both messages: its path as on
     // disk (a name that is not UTF-8 decoded as code page 932).
@@ -45,7 +46,7 @@ public:
 
 private:
     WorkArea &m_work;
-    MessagePort *m_messages;
+    RunNotices *m_notices;
     bool m_withDateSize;
     int m_admitted = 0;
 };

@@ -73,12 +73,12 @@ void admitOrRefuse(ResultSink &sink, const WordMatcher &matcher, const WalkFile 
 // files read ahead by the pool, while the files are taken into the work area
 // strictly in walk order here. STOP is tested after each file and before any
 // further folder is listed; a file begun is finished.
-void Walk_Folder(Workbench &wb, SearchOutcome &outcome)
+void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices)
 {
     WorkArea &work = wb.work;
     WordMatcher matcher(work.Search_Word, work.Compare_Mode == 1);
     const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
-    ResultSink sink(work, wb.messages, wb.settings.FILE_NAME_DISP == 1);
+    ResultSink sink(work, &notices, wb.settings.FILE_NAME_DISP == 1);
     FolderWalk walk(work.Search_Path, sikibetu, wb.settings.SUB_DIR_FLG == 1,
                     [&](const QString &reason) { noteSkipped(wb, outcome, reason); });
     std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
@@ -153,10 +153,12 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome)
 
 } // namespace
 
-SearchOutcome SearchRun::Search_Execute(Workbench &wb)
+SearchOutcome SearchRun::Search_Execute(Workbench &wb, RunNotices::Boxes refusals)
 {
     SearchOutcome outcome;
     WorkArea &work = wb.work;
+    if (wb.board.isBusy())
+        return outcome;
 
     wb.pump->setBusyCursor(true);
     work.Search_List.clear();
@@ -184,8 +186,11 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb)
     if (work.Search_Hit_File_List.isEmpty())
         work.Append_Display_Line(LineFormat::kColumnHeader);
 
-    Walk_Folder(wb, outcome);
+    RunNotices notices(wb.messages, &wb.status, refusals);
+    Walk_Folder(wb, outcome, notices);
     outcome.stopped = work.Search_Running == 0;
+    outcome.alreadyOpen = notices.refused(RunNotices::Kind::AlreadyOpen);
+    outcome.overflow = notices.refused(RunNotices::Kind::Overflow);
 
     if (work.Search_Hit_List.count() > 1)
         work.Result_Flag = 1;
@@ -214,6 +219,12 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb)
                 wb.messages->show(error, ResultFile::kCaption, MessagePort::Icon::Critical);
         }
     }
+
+    // Before the busy state ends: the window acts on its end (a close asked
+    // for during the run), and no box may still be open then.
+    const QString summary = notices.Closing_Message(outcome.skipped);
+    if (!summary.isEmpty() && wb.messages)
+        wb.messages->show(summary, ResultSink::kCaption, MessagePort::Icon::Exclamation);
 
     wb.pump->setBusyCursor(false);
     wb.board.Leave_Busy();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/RunNotices.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +13,8 @@ struct SearchOutcome
     int admitted = 0;     // files added to the work area by this run
     bool stopped = false; // STOP was pressed
     QStringList skipped;  // files and folders that could not be read, with the reason
+    int alreadyOpen = 0;  // files with a hit refused as already open
+    int overflow = 0;     // files with a hit refused as too many lines
     bool resultWritten = false;
     QString resultError;  // the result file could not be written
 };
@@ -26,7 +30,11 @@ public:
     // Search_Word, Compare_Mode, Search_Running = 1, Search_Path and
     // Current_Dir. Messages go through the workbench's message port; without
     // one, an existing result is kept (as on "No") and refusals are silent.
-    static SearchOutcome Search_Execute(Workbench &wb);
+    // The window shows the first refusal of each kind and sums up the rest at
+    // the end; the batch search asks for every one. Nothing is done while the
+    // board is busy (a run cannot start inside another operation).
+    static SearchOutcome Search_Execute(Workbench &wb,
+                                        RunNotices::Boxes refusals = RunNotices::Boxes::FirstOfEachKind);
 
     // Helper threads that read and prefilter files ahead of the run: -1 for
     // as many as the machine has cores beyond one (at most 3), 0 for none.

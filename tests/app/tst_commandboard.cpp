@@ -20,6 +20,7 @@ private Q_SLOTS:
     void startupRow();
     void busyKeepsButtonEnabledMeanwhile();
     void leaveBusyTwiceIsHarmless();
+    void enterBusyRefusesToNest();
     void toggles_data();
     void toggles();
     void activation_data();
@@ -106,6 +107,28 @@ void tst_CommandBoard::leaveBusyTwiceIsHarmless()
     QVERIFY(!board.isEnabled(QStringLiteral("STOP")));
 }
 
+void tst_CommandBoard::enterBusyRefusesToNest()
+{
+    CommandBoard board;
+    board.Apply_Startup();
+    QSignalSpy busy(&board, &CommandBoard::busyChanged);
+    QVERIFY(board.Enter_Busy());
+    board.enable({"STOP"});
+    // A second operation inside the first: refused, the snapshot kept.
+    QVERIFY(!board.Enter_Busy());
+    QVERIFY(board.isBusy());
+    QVERIFY(board.isEnabled(QStringLiteral("STOP")));
+    board.Leave_Busy();
+    QVERIFY(!board.isBusy());
+    for (const char *key : {"DRIVE", "FOLDER", "SEARCH", "CLEAR", "HINAGATA", "TIME", "SETTEI", "END"})
+        QVERIFY2(board.isEnabled(QString::fromLatin1(key)), key);
+    QCOMPARE(busy.size(), 2);
+    QCOMPARE(busy.at(0).at(0).toBool(), true);
+    QCOMPARE(busy.at(1).at(0).toBool(), false);
+    board.Leave_Busy();
+    QCOMPARE(busy.size(), 2);
+}
+
 void tst_CommandBoard::toggles_data()
 {
     QTest::addColumn<bool>("toolbarFirst");
@@ -151,37 +174,47 @@ void tst_CommandBoard::activation_data()
 {
     QTest::addColumn<int>("paramCount");
     QTest::addColumn<int>("resultFlag");
-    QTest::addColumn<bool>("listShown");
+    QTest::addColumn<bool>("detailShown");
+    QTest::addColumn<bool>("busy");
     QTest::addColumn<QString>("header");
     QTest::addColumn<bool>("fukusei");
     QTest::addColumn<bool>("update");
     QTest::addColumn<bool>("sort");
-    QTest::newRow("parameters read enable duplication") << 3 << 0 << true << QString() << true << false << false;
-    QTest::newRow("detail of a searched file") << 0 << 1 << false << QStringLiteral("SEARCH_FILE = /A.TXT")
-                                               << false << true << false;
-    QTest::newRow("detail of a template file") << 0 << 1 << false << QStringLiteral("ADD____FILE = /A.TXT")
-                                               << false << true << true;
-    QTest::newRow("detail of a generated file") << 1 << 1 << false << QStringLiteral("MAKE___FILE = /B.TXT")
-                                                << true << true << true;
-    QTest::newRow("list view shown") << 0 << 1 << true << QStringLiteral("ADD____FILE = /A.TXT") << false << false
-                                     << false;
+    QTest::newRow("parameters read enable duplication")
+        << 3 << 0 << false << false << QString() << true << false << false;
+    QTest::newRow("detail of a searched file")
+        << 0 << 1 << true << false << QStringLiteral("SEARCH_FILE = /A.TXT") << false << true << false;
+    QTest::newRow("detail of a template file")
+        << 0 << 1 << true << false << QStringLiteral("ADD____FILE = /A.TXT") << false << true << true;
+    QTest::newRow("detail of a generated file")
+        << 1 << 1 << true << false << QStringLiteral("MAKE___FILE = /B.TXT") << true << true << true;
+    QTest::newRow("list view shown")
+        << 0 << 1 << false << false << QStringLiteral("ADD____FILE = /A.TXT") << false << false << false;
+    // CLEAR hides both views; a search then activates the window while the
+    // list is not built yet.
+    QTest::newRow("neither view shown") << 0 << 1 << false << false << QString() << false << false << false;
+    QTest::newRow("busy: the run owns the buttons")
+        << 2 << 1 << true << true << QStringLiteral("ADD____FILE = /A.TXT") << false << false << false;
 }
 
 void tst_CommandBoard::activation()
 {
     QFETCH(int, paramCount);
     QFETCH(int, resultFlag);
-    QFETCH(bool, listShown);
+    QFETCH(bool, detailShown);
+    QFETCH(bool, busy);
     QFETCH(QString, header);
     QFETCH(bool, fukusei);
     QFETCH(bool, update);
     QFETCH(bool, sort);
     Workbench wb;
     wb.board.Apply_Startup();
+    if (busy)
+        wb.board.Enter_Busy();
     wb.Param_Count = paramCount;
     wb.work.Result_Flag = qint16(resultFlag);
     wb.display.Detail_Header = header;
-    MainCommands::Activate(wb, listShown);
+    MainCommands::Activate(wb, detailShown);
     QCOMPARE(wb.board.isEnabled(QStringLiteral("HINA_FUKUSEI")), fukusei);
     QCOMPARE(wb.board.isEnabled(QStringLiteral("UPDATE")), update);
     QCOMPARE(wb.board.isEnabled(QStringLiteral("SORT")), sort);

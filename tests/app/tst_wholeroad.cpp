@@ -1,13 +1,17 @@
 // The whole road from the window: SEARCH opens the dialog, a search fills the
 // work area and shows the list view, a double-click shows the detail view,
 // CLIP copies, CLEAR empties and offers SEARCH again. Files are shown and kept
-// by their paths as on disk: a.txt beside A.TXT are two files.
+// by their paths as on disk: a.txt beside A.TXT are two files. Then the roads
+// a new user takes during a run: a common word refusing many files, a
+// double-click on the view, the window closed.
 #include "app/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
 #include "platform/Cp932.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
 #include "settings/SettingsStore.h"
+
+#include "../search/SearchTree.h"
 
 #include "ScriptedMessagePort.h"
 
@@ -20,6 +24,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -39,6 +45,80 @@ QUAV_SEARCH_SETTEI *openSearchDialog()
     return nullptr;
 }
 
+// A window started on its own settings store, over a folder of test files;
+// every message after start-up recorded.
+struct Road
+{
+    QTemporaryDir config;
+    QTemporaryDir tree;
+    QString cwd = QDir::currentPath();
+    Workbench wb;
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<KIHON> window;
+    ScriptedMessagePort port;
+
+    Road()
+    {
+        qputenv("QUAV_CONFIG_DIR", config.path().toUtf8());
+        QDir::setCurrent(tree.path());
+        store = std::make_unique<SettingsStore>(); // finds its file through the variable
+        wb.store = store.get();
+    }
+    ~Road()
+    {
+        window.reset();
+        wb.messages = nullptr;
+        QDir::setCurrent(cwd);
+    }
+    QString file(const QString &name) const { return tree.filePath(name); }
+    bool start()
+    {
+        window = std::make_unique<KIHON>(wb);
+        window->Form_Load(tree.path());
+        wb.messages = &port;
+        // A default word: the search dialog opens without its note.
+        wb.settings.DATA[0] = QStringLiteral("word");
+        wb.settings.DEFAULT_DATA = 0;
+        window->show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+    // SEARCH, the word typed, サーチ開始: returns once the run has ended.
+    bool search(const QString &word)
+    {
+        window->Run_Command(QStringLiteral("SEARCH"), KIHON::Origin::Toolbar);
+        QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
+        if (!dialog)
+            return false;
+        dialog->Combo_Search_Data->setEditText(word);
+        QTest::mouseClick(dialog->CMD_SEARCH, Qt::LeftButton);
+        return !openSearchDialog();
+    }
+    // Runs once, from inside the run, when the PATH panel shows the file name.
+    void during(const QString &name, std::function<void()> action)
+    {
+        auto done = std::make_shared<bool>(false);
+        QObject::connect(&wb.status, &StatusPanels::changed, window.get(),
+                         [=](const QString &key, const QString &text) {
+                             if (!*done && key == StatusPanels::kPath && text.endsWith(name)) {
+                                 *done = true;
+                                 action();
+                             }
+                         });
+    }
+};
+
+// n small files B001.TXT ... each with the word on its second line.
+bool writeSmallFiles(const Road &road, int n, const QString &word)
+{
+    for (int i = 1; i <= n; ++i)
+        if (!SearchTree::writeNumbered(road.file(QStringLiteral("B%1.TXT").arg(i, 3, 10, QLatin1Char('0'))), 2, word,
+                                       {2}))
+            return false;
+    return true;
+}
+
+const QStringList kIdleCommands{"DRIVE", "FOLDER", "CLEAR", "HINAGATA", "TIME", "SETTEI", "END"};
+
 } // namespace
 
 class tst_WholeRoad : public QObject
@@ -46,6 +126,9 @@ class tst_WholeRoad : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void searchShowCopyClear();
+    void manyRefusalsOneBoxOneSummary();
+    void doubleClickDuringRun();
+    void closedDuringRun(); // last: the program's exit ends every later event loop at once
 };
 
 void tst_WholeRoad::searchShowCopyClear()
@@ -145,6 +228,109 @@ void tst_WholeRoad::searchShowCopyClear()
         wb.messages = nullptr;
     }
     QDir::setCurrent(cwd);
+}
+
+void tst_WholeRoad::manyRefusalsOneBoxOneSummary()
+{
+    Road road;
+    // The first file fills the work area; the thirty after it overflow.
+    QVERIFY(SearchTree::writeNumbered(road.file(QStringLiteral("A_BIG.TXT")), 32700, QStringLiteral("word"), {1}));
+    QVERIFY(writeSmallFiles(road, 30, QStringLiteral("word")));
+    QVERIFY(road.start());
+    QStringList counts;
+    QObject::connect(&road.wb.status, &StatusPanels::changed, road.window.get(),
+                     [&](const QString &key, const QString &text) {
+                         if (key == StatusPanels::kHitSu)
+                             counts.append(text);
+                     });
+    QVERIFY(road.search(QStringLiteral("word")));
+    const QString overflow = QStringLiteral("\r\nOver Flow しました。対象データが多すぎます。\r\n追加は中止しました。");
+    QCOMPARE(road.port.texts(),
+             QStringList({road.file(QStringLiteral("B001.TXT")) + overflow,
+                          QStringLiteral("追加しなかったファイルがあります。\r\nOver Flow（追加中止）：30件")}));
+    QVERIFY(counts.contains(QStringLiteral("追加中止 =30ﾌｧｲﾙ")));
+    QCOMPARE(road.wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =1ﾌｧｲﾙ"));
+
+    // Searching again without clearing: each file is already open.
+    road.port.shown.clear();
+    road.wb.board.enable({"SEARCH"});
+    road.port.answers.enqueue(MessagePort::Answer::No);
+    QVERIFY(road.search(QStringLiteral("word")));
+    QCOMPARE(road.port.texts(),
+             QStringList({QStringLiteral("既にワークエリアにデータが存在します。\r\nクリアしますか？"),
+                          road.file(QStringLiteral("A_BIG.TXT"))
+                              + QStringLiteral("\r\n上記ファイルは既に開かれています。\r\n追加は中止しました。"),
+                          road.file(QStringLiteral("B001.TXT")) + overflow,
+                          QStringLiteral("追加しなかったファイルがあります。\r\n既に開かれているファイル（追加中止）：1件\r\n"
+                                         "Over Flow（追加中止）：30件")}));
+    QCOMPARE(road.wb.work.Search_Hit_File_List.count(), 1);
+}
+
+void tst_WholeRoad::doubleClickDuringRun()
+{
+    Road road;
+    QVERIFY(writeSmallFiles(road, 20, QStringLiteral("word")));
+    QVERIFY(road.start());
+    // A first search: the list view is in sight, and empty.
+    road.during(QStringLiteral("B010.TXT"), [&] {
+        QVERIFY(road.window->listView()->isShown());
+        QTest::mouseDClick(road.window->listView()->viewport(), Qt::LeftButton, {}, QPoint(20, 8));
+    });
+    QVERIFY(road.search(QStringLiteral("word")));
+    QVERIFY(road.port.texts().isEmpty());
+    QCOMPARE(road.wb.work.Search_Hit_File_List.count(), 20);
+    QVERIFY(road.window->listView()->isShown());
+    QVERIFY(!road.window->detailView()->isShown());
+    QVERIFY(!road.wb.board.isBusy());
+    for (const QString &key : kIdleCommands)
+        QVERIFY2(road.wb.board.isEnabled(key), qPrintable(key));
+    QVERIFY(road.wb.board.isEnabled(QStringLiteral("DISP")));
+    QVERIFY(!road.wb.board.isEnabled(QStringLiteral("UPDATE")));
+
+    // After the run the same double-click works as ever.
+    const int hit = road.window->listView()->plainText().indexOf(QStringLiteral("000002:"));
+    QTest::mouseDClick(road.window->listView()->viewport(), Qt::LeftButton, {},
+                       road.window->listView()->pointOf(hit + 3));
+    QTRY_VERIFY(road.window->detailView()->isShown());
+    QVERIFY(road.wb.board.isEnabled(QStringLiteral("UPDATE")));
+
+    // CLEAR from the detail view and a new search: UPDATE stays off while
+    // the list shows, whenever the window is activated.
+    road.port.answers.enqueue(MessagePort::Answer::Yes);
+    road.window->Run_Command(QStringLiteral("CLEAR"), KIHON::Origin::Toolbar);
+    auto activate = [&] {
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(road.window.get(), &activation);
+    };
+    road.during(QStringLiteral("B005.TXT"), activate);
+    QVERIFY(road.search(QStringLiteral("word")));
+    activate();
+    QVERIFY(road.window->listView()->isShown());
+    QVERIFY(!road.wb.board.isEnabled(QStringLiteral("UPDATE")));
+}
+
+void tst_WholeRoad::closedDuringRun()
+{
+    Road road;
+    QVERIFY(writeSmallFiles(road, 40, QStringLiteral("word")));
+    QVERIFY(road.start());
+    road.window->resize(860, 610);
+    bool shownAfterClose = false;
+    road.during(QStringLiteral("B010.TXT"), [&] {
+        road.window->close();
+        shownAfterClose = road.window->isVisible();
+    });
+    QVERIFY(road.search(QStringLiteral("word")));
+    // STOP's effect: the file begun is finished, no further one is read.
+    QVERIFY(shownAfterClose);
+    QVERIFY(road.wb.work.Search_Hit_File_List.count() >= 9);
+    QVERIFY(road.wb.work.Search_Hit_File_List.count() <= 11);
+    // Then the window closes and writes its configuration.
+    QTRY_VERIFY(!road.window->isVisible());
+    SettingsStore written;
+    QVERIFY(written.load());
+    QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Width")).value_or(-1),
+             road.window->geometry().width() * 15);
 }
 
 QTEST_MAIN(tst_WholeRoad)

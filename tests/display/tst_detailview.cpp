@@ -24,6 +24,8 @@ private Q_SLOTS:
     void sortFollowsHeaderKind();
     void longPathsSharingTheirHead();
     void cutHeaderWithoutKeptKeyNeverGuesses();
+    void viewsIgnoredWhileBusy_data();
+    void viewsIgnoredWhileBusy();
 
 private:
     void setUp(Workbench &wb, const QList<TestFile> &files);
@@ -301,6 +303,48 @@ void tst_DetailView::cutHeaderWithoutKeptKeyNeverGuesses()
     QVERIFY(wb.display.Detail_Header.isEmpty());
     QVERIFY(!m_detail.shown);
     QVERIFY(m_list.shown && m_list.enabled);
+}
+
+void tst_DetailView::viewsIgnoredWhileBusy_data()
+{
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<int>("line");
+    QTest::newRow("double-click on the column header") << true << 0;
+    QTest::newRow("double-click on a hit line") << true << 2;
+    QTest::newRow("click on a hit line") << false << 2;
+}
+
+// A search pumps the event loop with the list view in sight: a click or a
+// double-click there must neither start a command nor touch the saved states.
+void tst_DetailView::viewsIgnoredWhileBusy()
+{
+    QFETCH(bool, doubleClick);
+    QFETCH(int, line);
+    Workbench wb;
+    setUp(wb, twoFiles());
+    QStringList enabledBefore;
+    for (const QString &key : CommandBoard::keys())
+        if (wb.board.isEnabled(key))
+            enabledBefore.append(key);
+    wb.display.Clicked_Line_Index = 7;
+    m_detail.shown = false;
+
+    QVERIFY(wb.board.Enter_Busy());
+    wb.board.enable({"STOP"});
+    caretInLine(wb, line);
+    if (doubleClick)
+        DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
+    else
+        ListView::KIHON_RTB_Search_Kekka_Click(wb);
+    QVERIFY(m_messages.shown.isEmpty());
+    QVERIFY(m_list.shown && !m_detail.shown);
+    QCOMPARE(wb.display.Clicked_Line_Index, 7);
+    for (const QString &key : CommandBoard::keys())
+        QCOMPARE(wb.board.isEnabled(key), key == QLatin1String("STOP"));
+
+    wb.board.Leave_Busy();
+    for (const QString &key : std::as_const(enabledBefore))
+        QVERIFY2(wb.board.isEnabled(key), qPrintable(key));
 }
 
 QTEST_GUILESS_MAIN(tst_DetailView)

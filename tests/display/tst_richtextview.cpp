@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -20,6 +21,8 @@ private Q_SLOTS:
     void selectedTextAcrossLines();
     void clickAndDoubleClick();
     void keyboardSkipsTheBreak();
+    void underscoresShow_data();
+    void underscoresShow();
     void listDocumentLoads();
     void listLoadMeasure();
 };
@@ -126,6 +129,47 @@ void tst_RichTextView::keyboardSkipsTheBreak()
     QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier); // already at the end
     QTest::keyClick(&view, Qt::Key_Down);
     QCOMPARE(view.caret(), 5 + 2); // column 3 of "あx\ty" is after its two characters "あx"
+}
+
+void tst_RichTextView::underscoresShow_data()
+{
+    QTest::addColumn<int>("selectedLine"); // -1: none
+    QTest::newRow("nothing selected") << -1;
+    QTest::newRow("the line below highlighted") << 1;
+    QTest::newRow("the line itself highlighted") << 0;
+}
+
+// An underscore lies in the descent, below the baseline: the row must hold
+// it, and the row below (its highlight included) must leave it alone.
+void tst_RichTextView::underscoresShow()
+{
+    QFETCH(int, selectedLine);
+    RichTextView view;
+    view.resize(300, 120);
+    // Column 1 holds the underscore in the first line and nothing below it.
+    view.setDocument(RtfReader::parse("{\\rtf1\\pard A_B\\par D F\\par x}"));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    if (selectedLine >= 0) {
+        view.setCaret(selectedLine * 5);
+        view.selectToLineEnd();
+    }
+    const QImage image = view.viewport()->grab().toImage();
+    const qreal scale = image.devicePixelRatio();
+    const QColor base = view.palette().color(QPalette::Active, QPalette::Base);
+    const QColor highlight = view.palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor background = selectedLine == 0 ? highlight : base;
+    // The row of the first line, in device pixels.
+    const int top = qRound(view.pointOf(0).y() * scale);
+    const int bottom = qRound(view.pointOf(5).y() * scale);
+    const int left = qRound(view.pointOf(1).x() * scale);
+    const int right = qRound(view.pointOf(2).x() * scale);
+    QVERIFY(bottom - top >= QFontMetrics(view.textFont()).height() * scale - 1);
+    int ink = 0; // how far the darkest pixel of the column stands from the row's background
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            ink = std::max(ink, std::abs(qGray(image.pixel(x, y)) - qGray(background.rgb())));
+    QVERIFY2(ink >= 96, qPrintable(QStringLiteral("underscore contrast %1").arg(ink)));
 }
 
 void tst_RichTextView::listDocumentLoads()

@@ -40,6 +40,10 @@ private Q_SLOTS:
     void typedIdentifierUpperCase();
     void identifierEditorRefreshesList();
     void pathFromSearchDialog();
+    void typedWordKeepsItsCase_data();
+    void typedWordKeepsItsCase();
+    void closeBoxIgnoredUnderChild_data();
+    void closeBoxIgnoredUnderChild();
 
 private:
     static QPointer<QUAV_SEARCH_SETTEI> open(DialogFixture &f)
@@ -299,6 +303,76 @@ void tst_SearchDialog::pathFromSearchDialog()
     f.settle();
     QVERIFY(d->isEnabled());
     QCOMPARE(SearchPath::Folder_From_Search_Flg, qint16(0));
+}
+
+void tst_SearchDialog::typedWordKeepsItsCase_data()
+{
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("upper case typed, lower case in the history") << "error" << "ERROR";
+    QTest::newRow("a history entry that begins with the typed word") << "ERROR LOG" << "ERROR";
+    QTest::newRow("a history entry typed in full") << "error" << "error";
+}
+
+void tst_SearchDialog::typedWordKeepsItsCase()
+{
+    QFETCH(QString, history);
+    QFETCH(QString, typed);
+    DialogFixture f;
+    f.wb.settings.DATA[0] = history;
+    f.wb.settings.SIKIBETU_ALL_FLG = 1;
+    auto d = open(f);
+    d->Opt_Moji_Kubetu_Yes->setChecked(true);
+    QLineEdit *edit = d->Combo_Search_Data->lineEdit();
+    edit->clear();
+    edit->setFocus();
+    QTest::keyClicks(edit, typed);
+    QTest::keyClick(edit, Qt::Key_Return); // the default button: サーチ開始
+    f.settle();
+    QVERIFY(d.isNull());
+    QCOMPARE(f.wb.work.Search_Word, typed);
+    QCOMPARE(f.wb.work.Compare_Mode, qint16(0));
+}
+
+void tst_SearchDialog::closeBoxIgnoredUnderChild_data()
+{
+    QTest::addColumn<bool>("identifierEditor"); // else the folder history
+    QTest::newRow("identifier editor open") << true;
+    QTest::newRow("folder history open") << false;
+}
+
+// The search dialog is disabled while a dialog it opened shows: its close box
+// must not close it and enable the main window under that dialog.
+void tst_SearchDialog::closeBoxIgnoredUnderChild()
+{
+    QFETCH(bool, identifierEditor);
+    DialogFixture f;
+    f.wb.settings.DATA[0] = QStringLiteral("w");
+    auto d = open(f);
+    QuavDialog *child = nullptr;
+    if (identifierEditor) {
+        d->Cmd_Sikibetu_Hensyu_Click();
+        child = DialogFixture::find<QUAV_Search_Sikibetu_Hensyu>();
+    } else {
+        d->Cmd_Path_Saisettei_Click();
+        child = DialogFixture::find<QUAV_FOLDER_SENTAKU>();
+    }
+    QVERIFY(child);
+    QVERIFY(!d->isEnabled());
+    QVERIFY(!d->close());
+    f.settle();
+    QVERIFY(!d.isNull() && d->isVisible());
+    QVERIFY(!f.main.isEnabled());
+    QVERIFY(child->isVisible());
+
+    // Once the child has gone, the close box closes the dialog as usual.
+    QTest::keyClick(child, Qt::Key_Escape);
+    f.settle();
+    QVERIFY(d->isEnabled());
+    QVERIFY(d->close());
+    f.settle();
+    QVERIFY(d.isNull());
+    QVERIFY(f.main.isEnabled());
 }
 
 QTEST_MAIN(tst_SearchDialog)

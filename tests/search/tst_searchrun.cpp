@@ -10,19 +10,26 @@
 #include "search/SikibetuMatcher.h"
 #include "workarea/LineFormat.h"
 
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
 
+Q_DECLARE_METATYPE(RunNotices::Boxes)
+
 // A pump that presses STOP at its first yield once the work area holds n
-// files, and records what the buttons looked like while the run was going.
+// files, or once the status bar counts n refused files, and records what the buttons looked like while
+// the run was going.
 class StopPump : public EventPump
 {
 public:
     WorkArea *work = nullptr;
     CommandBoard *board = nullptr;
     int stopAtFiles = 0; // 0: never
+    int stopAtRefused = 0; // 0: never; else once the status bar counts that many refusals
+    StatusPanels *status = nullptr;
     int calls = 0;
     bool sawBusy = false;
     bool cursorBusy = false;
@@ -36,11 +43,17 @@ public:
                     othersOff = false;
             sawBusy = othersOff && board->isEnabled(QStringLiteral("STOP"));
         }
-        if (stopAtFiles && work->Search_Hit_File_List.count() >= stopAtFiles)
+        if ((stopAtFiles && work->Search_Hit_File_List.count() >= stopAtFiles) || (stopAtRefused && refusedSoFar() >= stopAtRefused))
             work->Search_Running = 0;
     }
     void yieldNow() override {}
     void setBusyCursor(bool busy) override { cursorBusy = busy; }
+    int refusedSoFar() const
+    {
+        static const QString counted = QStringLiteral("追加中止 =");
+        const QString text = status->text(StatusPanels::kHitSu);
+        return text.startsWith(counted) ? text.mid(counted.size()).chopped(4).toInt() : 0;
+    }
     void flushInput() override {}
 };
 
@@ -83,6 +96,9 @@ private Q_SLOTS:
     void windowServedInsideOneFile();
     void resultFileTargetRefused_data();
     void resultFileTargetRefused();
+    void refusalStorm_data();
+    void refusalStorm();
+    void notStartedWhileBusy();
 
 private:
     void prepare(const QString &word, int mode, const QStringList &ids = {QStringLiteral("TXT")});
@@ -104,6 +120,7 @@ void tst_SearchRun::init()
     m_wb->pump = &m_pump;
     m_pump.work = &m_wb->work;
     m_pump.board = &m_wb->board;
+    m_pump.status = &m_wb->status;
     static int n = 0;
     m_root = m_tmp.path() + QStringLiteral("/run") + QString::number(++n);
     QDir().mkpath(m_root);
@@ -442,7 +459,9 @@ void tst_SearchRun::namesShownAlike()
     QCOMPARE(m_wb->work.Search_Hit_File_List.texts(), QStringList{path});
     QCOMPARE(m_wb->work.Native_Path(0), dir + "\x83\x65.txt");
     QCOMPARE(LineFormat::Entry_Text(m_wb->work.Search_Hit_All_Line_List.text(0)).toString(), QStringLiteral("word sjis"));
-    QVERIFY(m_messages.shown.isEmpty());
+    // The note reaches the user once, in the run's closing summary.
+    QCOMPARE(m_messages.texts().size(), 1);
+    QVERIFY(m_messages.texts().first().contains(path));
 }
 
 void tst_SearchRun::separatorInNameSkipped_data()
@@ -763,6 +782,95 @@ void tst_SearchRun::resultFileTargetRefused()
     struct stat st;
     QVERIFY(::stat(QFile::encodeName(target).constData(), &st) == 0);
     QVERIFY(kind == QLatin1String("fifo") ? S_ISFIFO(st.st_mode) : S_ISDIR(st.st_mode));
+}
+
+void tst_SearchRun::refusalStorm_data()
+{
+    QTest::addColumn<bool>("overflow");      // else: a second search without clearing
+    QTest::addColumn<RunNotices::Boxes>("boxes");
+    QTest::addColumn<int>("stopAt");         // refusals counted when STOP is pressed; 0: never
+    QTest::newRow("overflows: one box, one summary") << true << RunNotices::Boxes::FirstOfEachKind << 0;
+    QTest::newRow("already open: one box, one summary") << false << RunNotices::Boxes::FirstOfEachKind << 0;
+    QTest::newRow("batch: every refusal") << true << RunNotices::Boxes::Every << 0;
+    QTest::newRow("STOP amid the refusals") << true << RunNotices::Boxes::FirstOfEachKind << 5;
+}
+
+// A common word over many files: thirty files refused for the same reason.
+void tst_SearchRun::refusalStorm()
+{
+    QFETCH(bool, overflow);
+    QFETCH(RunNotices::Boxes, boxes);
+    QFETCH(int, stopAt);
+    constexpr int kRefused = 30;
+    if (overflow)
+        QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/A_BIG.TXT"), 32700, QStringLiteral("hit"), {1}));
+    for (int i = 1; i <= kRefused; ++i)
+        QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/B%1.TXT").arg(i, 3, 10, QLatin1Char('0')), 2,
+                                          QStringLiteral("hit"), {2}));
+    prepare(QStringLiteral("hit"), 0);
+    QString first = m_root + QStringLiteral("/B001.TXT\r\n");
+    QStringList expected;
+    if (overflow) {
+        first += QStringLiteral("Over Flow しました。対象データが多すぎます。\r\n追加は中止しました。");
+    } else {
+        SearchRun::Search_Execute(*m_wb);
+        QCOMPARE(m_wb->work.Search_Hit_File_List.count(), kRefused);
+        m_messages.answers.enqueue(MessagePort::Answer::No);
+        m_wb->work.Search_Running = 1;
+        first += QStringLiteral("上記ファイルは既に開かれています。\r\n追加は中止しました。");
+        expected.append(SearchRun::kClearQuestion);
+    }
+    QSignalSpy panels(&m_wb->status, &StatusPanels::changed);
+    m_pump.stopAtRefused = stopAt;
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, boxes);
+
+    const int refused = overflow ? outcome.overflow : outcome.alreadyOpen;
+    QCOMPARE(overflow ? outcome.alreadyOpen : outcome.overflow, 0);
+    QCOMPARE(outcome.stopped, stopAt != 0);
+    if (stopAt) {
+        // STOP had its chance between the refused files.
+        QVERIFY2(refused > 1 && refused < kRefused, qPrintable(QString::number(refused)));
+    } else {
+        QCOMPARE(refused, kRefused);
+    }
+    expected.append(first);
+    if (boxes == RunNotices::Boxes::Every) {
+        for (int i = 2; i <= kRefused; ++i)
+            expected.append(first.replace(QRegularExpression(QStringLiteral("/B\\d+")),
+                                          QStringLiteral("/B%1").arg(i, 3, 10, QLatin1Char('0'))));
+    } else {
+        expected.append(QStringLiteral("追加しなかったファイルがあります。\r\n")
+                        + (overflow ? QStringLiteral("Over Flow（追加中止）：%1件")
+                                    : QStringLiteral("既に開かれているファイル（追加中止）：%1件"))
+                              .arg(refused));
+        // The running count went to the status bar as the run went on.
+        QStringList counts;
+        for (const QList<QVariant> &change : std::as_const(panels))
+            if (change.at(0).toString() == StatusPanels::kHitSu && change.at(1).toString().startsWith(QStringLiteral("追加中止")))
+                counts.append(change.at(1).toString());
+        QCOMPARE(counts.size(), refused);
+        QCOMPARE(counts.last(), QStringLiteral("追加中止 =%1ﾌｧｲﾙ").arg(refused));
+    }
+    QCOMPARE(m_messages.texts(), expected);
+    QCOMPARE(m_messages.shown.last().caption, QStringLiteral("検索"));
+    QCOMPARE(m_messages.shown.last().icon, MessagePort::Icon::Exclamation);
+    // The work area holds what it held before the refusals.
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), overflow ? 1 : kRefused);
+    QCOMPARE(m_wb->work.Search_Hit_List.count(), overflow ? 3 : 1 + 2 * kRefused);
+}
+
+void tst_SearchRun::notStartedWhileBusy()
+{
+    QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("key")}));
+    prepare(QStringLiteral("key"), 0);
+    m_wb->board.Apply_Startup();
+    QVERIFY(m_wb->board.Enter_Busy());
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 0);
+    QVERIFY(m_wb->board.isBusy());
+    QVERIFY(!m_wb->board.isEnabled(QStringLiteral("SEARCH")));
+    m_wb->board.Leave_Busy();
+    QVERIFY(m_wb->board.isEnabled(QStringLiteral("SEARCH")));
 }
 
 QTEST_GUILESS_MAIN(tst_SearchRun)

@@ -176,6 +176,11 @@ KIHON::KIHON(Workbench &wb)
         if (QLabel *l = m_panels.value(key))
             l->setText(text);
     });
+    connect(&m_wb.board, &CommandBoard::busyChanged, this, [this](bool busy) {
+        // Queued: the operation that left the busy state finishes first.
+        if (!busy && m_closeWhenIdle)
+            QTimer::singleShot(0, this, &QWidget::close);
+    });
     connect(m_listView, &RichTextView::clicked, this, [this] { ListView::KIHON_RTB_Search_Kekka_Click(m_wb); });
     connect(m_listView, &RichTextView::doubleClicked, this,
             [this] { DetailView::Show_Detail_View(m_wb, DetailView::Origin::DoubleClick); });
@@ -439,13 +444,24 @@ void KIHON::End_Program()
 
 void KIHON::closeEvent(QCloseEvent *event)
 {
+    // A long operation is on the stack below this event (it pumps the event
+    // loop): it is stopped as STOP does, and the window closes once it has
+    // ended, so that nothing runs on for a window that is gone.
+    if (m_wb.board.isBusy()) {
+        MainCommands::Stop(m_wb);
+        m_closeWhenIdle = true;
+        event->ignore();
+        return;
+    }
     // Closed by the window's close box: the configuration is written too.
     if (!m_closing) {
         refreshGeometrySettings();
         SettingsIo::Write_Window_Config(m_wb);
     }
     event->accept();
-    QCoreApplication::quit();
+    // Not quit(): it asks every window to close first, and a dialog that a
+    // child dialog has disabled refuses, which would cancel the quit.
+    QCoreApplication::exit(0);
 }
 
 bool KIHON::event(QEvent *event)
@@ -468,7 +484,7 @@ bool KIHON::event(QEvent *event)
 
 void KIHON::Form_Activate()
 {
-    MainCommands::Activate(m_wb, m_listView->isShown());
+    MainCommands::Activate(m_wb, m_detailView->isShown());
     m_wb.Main_Left = geometry().x() * kTwips;
     m_wb.Main_Top = geometry().y() * kTwips;
 }

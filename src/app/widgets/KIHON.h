@@ -120,6 +120,7 @@ private:
     ViewFrame m_frame;
     bool m_closing = false;
     QPointer<Time_Kanri> m_timeKanri; // one instance, for both views
+    bool m_closeWhenIdle = false; // closed while busy: close when the operation ends
 
     std::unique_ptr<MessageBoxPort> m_messagePort;
     std::unique_ptr<TimedEventPump> m_pump;

@@ -67,6 +67,13 @@ void QuavDialog::finish(QWidget *enableInstead)
 
 void QuavDialog::closeEvent(QCloseEvent *event)
 {
+    // Disabled, this dialog has a child dialog open that will enable it
+    // again: closing it now would enable its opener under the child. The
+    // close box and Escape are ignored; finish() still closes it.
+    if (!m_finished && !isEnabled()) {
+        event->ignore();
+        return;
+    }
     if (!m_finished) {
         m_finished = true;
         if (m_opener)

@@ -9,7 +9,8 @@ struct Workbench;
 // disabled, the dialog shows without modality, centred over the main window's
 // remembered geometry and (for most dialogs) kept on top; when it closes, by
 // its own buttons or the window's close box, it re-enables its opener and
-// unloads itself.
+// unloads itself. While it is disabled (a dialog it opened is showing) its
+// close box does nothing.
 //
 // Dialogs have no parent widget: in Qt a disabled window disables its child
 // windows, and the dialog must stay usable while its opener is disabled.

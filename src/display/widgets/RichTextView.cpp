@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -36,8 +37,19 @@ RichTextView::RichTextView(QWidget *parent) : QAbstractScrollArea(parent)
     m_columnWidth = metrics.horizontalAdvance(QLatin1Char('0'));
     if (m_columnWidth <= 0)
         m_columnWidth = 8;
-    m_lineHeight = std::max(1, qRound(metrics.lineSpacing()));
-    m_ascent = qRound(metrics.ascent());
+    // A row holds the font's whole height: the baseline below the full
+    // ascent, the whole descent under it. Rounded, a row could end inside the
+    // descent, and the next row's highlight would cover what hangs there.
+    m_ascent = qCeil(metrics.ascent());
+    // The font's underscore is a hairline that anti-aliasing fades to a pale
+    // grey and full hinting can drop altogether: "SEARCH_FILE" would read as
+    // "SEARCH FILE". The views rule it themselves, at least a pixel thick,
+    // over the font's own stroke.
+    const QRectF stroke = metrics.tightBoundingRect(QStringLiteral("_"));
+    m_underscoreTop = std::max(1, qFloor(stroke.top()));
+    m_underscoreHeight = std::max(1, qRound(stroke.height()));
+    m_lineHeight = std::max({1, qCeil(metrics.lineSpacing()), m_ascent + qCeil(metrics.descent()),
+                             m_ascent + m_underscoreTop + m_underscoreHeight});
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
     setFocusPolicy(Qt::StrongFocus);
@@ -344,14 +356,21 @@ void RichTextView::paintEvent(QPaintEvent *)
                        && ((j >= a && j < b) == selected))
                     ++j;
             }
-            painter.setPen(selected ? highlightedText : QColor::fromRgb(QRgb(0xFF000000u | rgb)));
+            const QColor pen = selected ? highlightedText : QColor::fromRgb(QRgb(0xFF000000u | rgb));
+            painter.setPen(pen);
             const qreal x = x0 + column * m_columnWidth;
-            if (x < viewport()->width()) {
+            const bool inSight = x < viewport()->width();
+            if (inSight) {
                 const QStringView piece = QStringView(line.text).mid(i, j - i);
                 painter.drawText(QPointF(x, y + m_ascent), piece.toString());
             }
-            for (int k = i; k < j; ++k)
+            for (int k = i; k < j; ++k) {
+                if (inSight && line.text[k] == QLatin1Char('_'))
+                    painter.fillRect(QRectF(x0 + column * m_columnWidth, y + m_ascent + m_underscoreTop, m_columnWidth,
+                                            m_underscoreHeight),
+                                     pen);
                 column += advance(line.text[k], column);
+            }
             i = j;
         }
     }

@@ -43,6 +43,8 @@ public:
     // Selection as positions (start <= end).
     int selectionStart() const { return std::min(m_anchor, m_active); }
     int selectionEnd() const { return std::max(m_anchor, m_active); }
+    // The fixed-pitch font the text is drawn in.
+    const QFont &textFont() const { return m_font; }
     // Position under a point of the viewport.
     int positionAt(const QPoint &point) const;
     // Top-left of a position in viewport coordinates.
@@ -92,6 +94,8 @@ private:
     qreal m_columnWidth = 8;
     int m_lineHeight = 16;
     int m_ascent = 12;
+    int m_underscoreTop = 1;    // the underscore's rule, below the baseline
+    int m_underscoreHeight = 1;
     bool m_dragging = false;
     bool m_afterDoubleClick = false;
     static constexpr int kMargin = 4; // pixels left of the text

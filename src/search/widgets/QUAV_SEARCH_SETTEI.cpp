@@ -50,6 +50,10 @@ void QUAV_SEARCH_SETTEI::buildUi()
     Combo_Search_Data = new QComboBox(this);
     Combo_Search_Data->setEditable(true);
     Combo_Search_Data->setInsertPolicy(QComboBox::NoInsert);
+    // The word is searched exactly as typed: completion would replace it by
+    // a history entry that differs in letter case (or only begins with it),
+    // and Return would then pick that entry. The history is in the list.
+    Combo_Search_Data->setCompleter(nullptr);
     keepNarrow(Combo_Search_Data);
     Check_Data_Default = new QCheckBox(QStringLiteral("ﾃﾞﾌｫﾙﾄ登録する"), this);
 
