@@ -1,7 +1,8 @@
 #include "app/MainCommands.h"
 
-#include "app/ViewFrame.h"
-#include "app/Workbench.h"
+#include "base/ViewFrame.h"
+#include "base/Workbench.h"
+#include "display/ListView.h"
 #include "platform/MessagePort.h"
 #include "settings/SearchPath.h"
 #include "settings/SettingsIo.h"
@@ -94,6 +95,12 @@ bool MainCommands::Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool check
     }
     SettingsIo::Write_Window_Config(wb, error);
     return !checked;
+}
+
+void MainCommands::Build_Result_Views(Workbench &wb)
+{
+    if (!wb.work.Search_Hit_File_List.isEmpty())
+        ListView::Build_List_View(wb);
 }
 
 void MainCommands::Stop(Workbench &wb)

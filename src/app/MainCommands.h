@@ -31,6 +31,10 @@ public:
     static bool Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked, QString *error);
     static bool Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool checked, QString *error);
 
+    // The result views after a search run: the list view, when the work area
+    // holds files.
+    static void Build_Result_Views(Workbench &wb);
+
     // STOP: the running search stops at its next check.
     static void Stop(Workbench &wb);
     // HINA_FUKUSEI without parameters shows its message; true when the

@@ -1,6 +1,6 @@
 #include "app/WorkAreaCommands.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/ClipboardPort.h"
 #include "platform/MessagePort.h"
 #include "platform/RichViewPort.h"

@@ -1,6 +1,6 @@
 #include "display/DetailView.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "display/ListView.h"
 #include "display/RtfBuilder.h"
 #include "platform/MessagePort.h"

@@ -1,6 +1,6 @@
 #include "display/ListView.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "display/RtfBuilder.h"
 #include "platform/MessagePort.h"
 #include "platform/ProgressPort.h"

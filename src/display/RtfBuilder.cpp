@@ -1,7 +1,7 @@
 #include "display/RtfBuilder.h"
 
-#include "app/StatusPanels.h"
-#include "app/Workbench.h"
+#include "base/StatusPanels.h"
+#include "base/Workbench.h"
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EventPump.h"

@@ -1,6 +1,6 @@
 #include "search/SearchRun.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "display/ListView.h"
 #include "platform/DirectoryListing.h"
 #include "platform/MessagePort.h"
@@ -153,7 +153,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome)
 
 } // namespace
 
-SearchOutcome SearchRun::Search_Execute(Workbench &wb)
+SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void()> &buildViews)
 {
     SearchOutcome outcome;
     WorkArea &work = wb.work;
@@ -190,15 +190,17 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb)
     if (work.Search_Hit_List.count() > 1)
         work.Result_Flag = 1;
 
-    LineIndex::Build_Line_Index(work, &wb.status, wb.pump);
+    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Wait...!"));
+    wb.status.setText(StatusPanels::kPath, QStringLiteral("ｲﾝﾃﾞｯｸｽを生成中 !"));
+    LineIndex::Build_Line_Index(work, wb.pump);
 
     // The walk leaves both on the last folder it entered; the rest of the
     // program expects the folder the search started from.
     work.Search_Path = searchPath;
     work.Current_Dir = DirectoryListing::withSeparator(searchPath);
 
-    if (!work.Search_Hit_File_List.isEmpty() && wb.listView)
-        ListView::Build_List_View(wb);
+    if (buildViews)
+        buildViews();
 
     if (!work.Search_Hit_List.isEmpty() && wb.settings.FILE_OUT == 1) {
         const QString &name = wb.settings.FILE_OUT_NAME;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct Workbench;
 
 // What a run did, beyond what it left in the work area.
@@ -26,7 +28,9 @@ public:
     // Search_Word, Compare_Mode, Search_Running = 1, Search_Path and
     // Current_Dir. Messages go through the workbench's message port; without
     // one, an existing result is kept (as on "No") and refusals are silent.
-    static SearchOutcome Search_Execute(Workbench &wb);
+    // buildViews, given by whoever shows the results, is called once the work
+    // area and its line index are complete, before the result file is written.
+    static SearchOutcome Search_Execute(Workbench &wb, const std::function<void()> &buildViews = {});
 
     // Helper threads that read and prefilter files ahead of the run: -1 for
     // as many as the machine has cores beyond one (at most 3), 0 for none.

@@ -1,6 +1,6 @@
 #include "search/SearchStart.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
 #include "platform/MessagePort.h"

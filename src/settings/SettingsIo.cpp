@@ -1,6 +1,6 @@
 #include "settings/SettingsIo.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "settings/SettingsStore.h"
 

@@ -1,7 +1,7 @@
 // The whole road from the window: SEARCH opens the dialog, a search fills the
 // work area and shows the list view, a double-click shows the detail view,
 // CLIP copies, CLEAR empties and offers SEARCH again.
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
 #include "platform/Cp932.h"

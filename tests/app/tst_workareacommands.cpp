@@ -1,5 +1,5 @@
 #include "app/WorkAreaCommands.h"
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/ClipboardPort.h"
 #include "platform/RichViewPort.h"
 

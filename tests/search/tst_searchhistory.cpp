@@ -1,4 +1,4 @@
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "search/SearchHistory.h"
 #include "search/SearchStart.h"
 

@@ -1,7 +1,7 @@
 #include "SearchTree.h"
 #include "ScriptedMessagePort.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/EventPump.h"
 #include "search/ResultSink.h"
 #include "search/SearchRun.h"

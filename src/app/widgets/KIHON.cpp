@@ -2,7 +2,7 @@
 
 #include "app/MainCommands.h"
 #include "app/WorkAreaCommands.h"
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "app/widgets/CommandIcons.h"
 #include "app/widgets/MessageBoxPort.h"
 #include "app/widgets/QtClipboardPort.h"
@@ -448,7 +448,7 @@ void KIHON::Run_Command(const QString &key, Origin origin)
     } else if (key == QLatin1String("FOLDER")) {
         (new QUAV_FOLDER_SENTAKU(m_wb))->openFrom(this);
     } else if (key == QLatin1String("SEARCH")) {
-        (new QUAV_SEARCH_SETTEI(m_wb))->openFrom(this);
+        (new QUAV_SEARCH_SETTEI(m_wb, [this] { MainCommands::Build_Result_Views(m_wb); }))->openFrom(this);
     } else if (key == QLatin1String("CLEAR")) {
         WorkAreaCommands::Clear_Work_Area(m_wb);
     } else if (key == QLatin1String("CLIP")) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ViewFrame.h"
+#include "base/ViewFrame.h"
 #include "platform/ProgressPort.h"
 
 #include <QHash>

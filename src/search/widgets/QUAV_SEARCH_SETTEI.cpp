@@ -1,6 +1,6 @@
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "search/SearchHistory.h"
 #include "search/SearchRun.h"
@@ -34,8 +34,9 @@ void keepNarrow(QComboBox *combo)
 
 } // namespace
 
-QUAV_SEARCH_SETTEI::QUAV_SEARCH_SETTEI(Workbench &wb)
+QUAV_SEARCH_SETTEI::QUAV_SEARCH_SETTEI(Workbench &wb, std::function<void()> buildViews)
     : QuavDialog(wb)
+    , m_buildViews(std::move(buildViews))
 {
     buildUi();
     Form_Load();
@@ -248,6 +249,7 @@ void QUAV_SEARCH_SETTEI::Cmd_Path_Saisettei_Click()
 {
     SearchPath::Folder_From_Search_Flg = 1;
     auto *folders = new QUAV_FOLDER_SENTAKU(m_wb, this);
+    connect(folders, &QUAV_FOLDER_SENTAKU::folderChosen, this, &QUAV_SEARCH_SETTEI::Show_Search_Path);
     folders->openFrom(this);
 }
 
@@ -296,7 +298,7 @@ void QUAV_SEARCH_SETTEI::CMD_SEARCH_Click()
         main->setEnabled(true);
     hide();
     SearchStart::Prepare_Run(m_wb, c.caseSensitive);
-    SearchRun::Search_Execute(m_wb);
+    SearchRun::Search_Execute(m_wb, m_buildViews);
     finish();
 }
 

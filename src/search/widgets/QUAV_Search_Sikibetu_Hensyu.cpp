@@ -1,6 +1,6 @@
 #include "search/widgets/QUAV_Search_Sikibetu_Hensyu.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "settings/SettingsIo.h"
 

@@ -1,6 +1,6 @@
 #include "settings/widgets/DRIVE_SETTEI.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "settings/SearchPath.h"
 #include "settings/SettingsIo.h"

@@ -1,8 +1,7 @@
 #include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
-#include "search/widgets/QUAV_SEARCH_SETTEI.h"
 #include "settings/SearchPath.h"
 #include "settings/SettingsIo.h"
 
@@ -16,7 +15,7 @@
 
 const QString QUAV_FOLDER_SENTAKU::kCaption = QStringLiteral("フォルダー履歴からパスを選択");
 
-QUAV_FOLDER_SENTAKU::QUAV_FOLDER_SENTAKU(Workbench &wb, QUAV_SEARCH_SETTEI *searchDialog)
+QUAV_FOLDER_SENTAKU::QUAV_FOLDER_SENTAKU(Workbench &wb, QWidget *searchDialog)
     : QuavDialog(wb)
     , m_searchDialog(searchDialog)
 {
@@ -87,7 +86,7 @@ void QUAV_FOLDER_SENTAKU::Command1_Click()
 
     if (SearchPath::Folder_From_Search_Flg == 1 && m_searchDialog) {
         SearchPath::Folder_From_Search_Flg = 0;
-        m_searchDialog->Show_Search_Path(path);
+        Q_EMIT folderChosen(path);
         finish(m_searchDialog);
     } else {
         SearchPath::Folder_From_Search_Flg = 0;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/CommandBoard.h"
-#include "app/StatusPanels.h"
-#include "display/DisplayState.h"
+#include "base/CommandBoard.h"
+#include "base/StatusPanels.h"
+#include "base/DisplayState.h"
 #include "platform/EventPump.h"
-#include "settings/Settings.h"
+#include "base/Settings.h"
 #include "workarea/WorkArea.h"
 
 #include <QString>

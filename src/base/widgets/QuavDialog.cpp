@@ -1,6 +1,6 @@
-#include "app/widgets/QuavDialog.h"
+#include "base/widgets/QuavDialog.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 
 #include <QCloseEvent>
 

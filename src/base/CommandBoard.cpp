@@ -1,4 +1,4 @@
-#include "app/CommandBoard.h"
+#include "base/CommandBoard.h"
 
 const std::array<QString, CommandBoard::kCount> &CommandBoard::keys()
 {

@@ -1,4 +1,4 @@
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "search/BatchSearch.h"
 #include "settings/SettingsStore.h"

@@ -1,7 +1,7 @@
-#include "app/CommandBoard.h"
+#include "base/CommandBoard.h"
 #include "app/MainCommands.h"
-#include "app/ViewFrame.h"
-#include "app/Workbench.h"
+#include "base/ViewFrame.h"
+#include "base/Workbench.h"
 #include "settings/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"
