@@ -56,15 +56,15 @@ QString MainCommands::Startup(Workbench &wb, const QString &startDir)
 
 void MainCommands::Activate(Workbench &wb, bool listViewShown)
 {
-    wb.board.setEnabled(QStringLiteral("HINA_FUKUSEI"), wb.Param_Count >= 1);
+    wb.board.setEnabled(Command::HINA_FUKUSEI, wb.Param_Count >= 1);
     if (wb.work.Result_Flag != 0) {
         if (!listViewShown) {
-            wb.board.setEnabled(QStringLiteral("UPDATE"), true);
+            wb.board.setEnabled(Command::UPDATE, true);
             const QString kind = wb.display.Detail_Header.left(7);
-            wb.board.setEnabled(QStringLiteral("SORT"),
+            wb.board.setEnabled(Command::SORT,
                                 kind == QLatin1String("ADD____") || kind == QLatin1String("MAKE___"));
         } else {
-            wb.board.disable({"UPDATE", "SORT"});
+            wb.board.disable({Command::UPDATE, Command::SORT});
         }
     }
 }

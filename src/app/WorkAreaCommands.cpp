@@ -19,9 +19,10 @@ void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
 
     wb.work.Clear_All();
 
-    wb.board.enable({"SEARCH", "HINAGATA"});
-    wb.board.disable({"HOZON", "FILE_DELETE", "SORT", "CHANGE", "UPDATE", "CLIP", "PARAMETER", "HINA_FUKUSEI",
-                      "STOP", "DISP_SEARCH", "DISP"});
+    wb.board.enable({Command::SEARCH, Command::HINAGATA});
+    wb.board.disable({Command::HOZON, Command::FILE_DELETE, Command::SORT, Command::CHANGE, Command::UPDATE,
+                      Command::CLIP, Command::PARAMETER, Command::HINA_FUKUSEI, Command::STOP, Command::DISP_SEARCH,
+                      Command::DISP});
 
     for (RichViewPort *view : {wb.listView, wb.detailView}) {
         if (!view)

@@ -1,96 +1,70 @@
 #include "base/CommandBoard.h"
 
-const std::array<QString, CommandBoard::kCount> &CommandBoard::keys()
-{
-    static const std::array<QString, kCount> k = {
-        QStringLiteral("DRIVE"),       QStringLiteral("FOLDER"),       QStringLiteral("NONE1"),
-        QStringLiteral("HOZON"),       QStringLiteral("SEARCH_SAVE"),  QStringLiteral("SEARCH"),
-        QStringLiteral("FILE_DELETE"), QStringLiteral("SORT"),         QStringLiteral("CHANGE"),
-        QStringLiteral("UPDATE"),      QStringLiteral("CLEAR"),        QStringLiteral("CLIP"),
-        QStringLiteral("PARAMETER"),   QStringLiteral("HINAGATA"),     QStringLiteral("HINA_FUKUSEI"),
-        QStringLiteral("STOP"),        QStringLiteral("DISP_SEARCH"),  QStringLiteral("DISP"),
-        QStringLiteral("TIME"),        QStringLiteral("SETTEI"),       QStringLiteral("END"),
-    };
-    return k;
-}
-
-int CommandBoard::indexOf(const QString &key)
-{
-    const auto &k = keys();
-    for (int i = 0; i < kCount; ++i)
-        if (k[size_t(i)] == key)
-            return i;
-    return -1;
-}
-
 CommandBoard::CommandBoard()
 {
     m_enabled.fill(true);
     m_visible.fill(true);
 }
 
-bool CommandBoard::isEnabled(const QString &key) const
+bool CommandBoard::isEnabled(Command command) const
 {
-    const int i = indexOf(key);
-    return i >= 0 && m_enabled[size_t(i)];
+    return m_enabled[size_t(command)];
 }
 
-bool CommandBoard::isVisible(const QString &key) const
+bool CommandBoard::isVisible(Command command) const
 {
-    const int i = indexOf(key);
-    return i >= 0 && m_visible[size_t(i)];
+    return m_visible[size_t(command)];
 }
 
-void CommandBoard::setEnabled(const QString &key, bool enabled)
+void CommandBoard::setEnabled(Command command, bool enabled)
 {
-    const int i = indexOf(key);
-    Q_ASSERT_X(i >= 0, "CommandBoard", "unknown command key");
-    if (i < 0 || m_enabled[size_t(i)] == enabled)
+    if (m_enabled[size_t(command)] == enabled)
         return;
-    m_enabled[size_t(i)] = enabled;
-    Q_EMIT changed(key);
+    m_enabled[size_t(command)] = enabled;
+    Q_EMIT changed(command);
 }
 
-void CommandBoard::setVisible(const QString &key, bool visible)
+void CommandBoard::setVisible(Command command, bool visible)
 {
-    const int i = indexOf(key);
-    if (i < 0 || m_visible[size_t(i)] == visible)
+    if (m_visible[size_t(command)] == visible)
         return;
-    m_visible[size_t(i)] = visible;
-    Q_EMIT changed(key);
+    m_visible[size_t(command)] = visible;
+    Q_EMIT changed(command);
 }
 
-void CommandBoard::enable(std::initializer_list<const char *> list)
+void CommandBoard::enable(std::initializer_list<Command> list)
 {
-    for (const char *k : list)
-        setEnabled(QString::fromLatin1(k), true);
+    for (Command c : list)
+        setEnabled(c, true);
 }
 
-void CommandBoard::disable(std::initializer_list<const char *> list)
+void CommandBoard::disable(std::initializer_list<Command> list)
 {
-    for (const char *k : list)
-        setEnabled(QString::fromLatin1(k), false);
+    for (Command c : list)
+        setEnabled(c, false);
 }
 
 void CommandBoard::Enter_Busy()
 {
     for (int i = 0; i < kCount; ++i)
         m_saved[size_t(i)] = m_enabled[size_t(i)] ? 1 : 0;
-    for (const QString &key : keys())
-        setEnabled(key, false);
+    for (int i = 0; i < kCount; ++i)
+        setEnabled(Command(i), false);
 }
 
 void CommandBoard::Leave_Busy()
 {
     for (int i = 0; i < kCount; ++i)
         if (m_saved[size_t(i)] == 1)
-            setEnabled(keys()[size_t(i)], true);
+            setEnabled(Command(i), true);
 }
 
 void CommandBoard::Apply_Startup()
 {
-    enable({"DRIVE", "FOLDER", "SEARCH", "CLEAR", "HINAGATA", "TIME", "SETTEI", "END"});
-    disable({"HOZON", "SEARCH_SAVE", "FILE_DELETE", "SORT", "CHANGE", "UPDATE", "CLIP", "PARAMETER",
-             "HINA_FUKUSEI", "STOP", "DISP_SEARCH", "DISP", "NONE1"});
-    setVisible(QStringLiteral("NONE1"), false);
+    enable({Command::DRIVE, Command::FOLDER, Command::SEARCH, Command::CLEAR, Command::HINAGATA, Command::TIME,
+            Command::SETTEI, Command::END});
+    disable({Command::HOZON, Command::SEARCH_SAVE, Command::FILE_DELETE, Command::SORT, Command::CHANGE,
+             Command::UPDATE, Command::CLIP, Command::PARAMETER, Command::HINA_FUKUSEI, Command::STOP,
+             Command::DISP_SEARCH, Command::DISP, Command::NONE1});
+    setVisible(Command::NONE1, false);
 }

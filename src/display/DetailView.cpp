@@ -46,10 +46,10 @@ void backToList(Workbench &wb)
     if (wb.detailView)
         wb.detailView->setShown(false);
     wb.board.Leave_Busy();
-    wb.board.enable({"FILE_DELETE"});
+    wb.board.enable({Command::FILE_DELETE});
     wb.MENU_SETTEI();
-    wb.board.disable({"DISP_SEARCH"});
-    wb.board.enable({"DISP"});
+    wb.board.disable({Command::DISP_SEARCH});
+    wb.board.enable({Command::DISP});
     if (wb.listView) {
         wb.listView->setViewEnabled(true);
         wb.listView->setCaret(0);
@@ -118,7 +118,7 @@ void DetailView::Show_Detail_View(Workbench &wb, Origin origin)
     wb.pump->setBusyCursor(true);
     if (doubleClick && wb.detailView)
         wb.detailView->clearText();
-    wb.board.disable({"FILE_DELETE"});
+    wb.board.disable({Command::FILE_DELETE});
     wb.board.Enter_Busy();
     wb.MENU_SETTEI();
     if (!doubleClick && wb.listView)
@@ -225,13 +225,13 @@ bool DetailView::Build_Detail_View(Workbench &wb)
         wb.detailView->setViewEnabled(true);
         wb.detailView->setShown(true);
     }
-    wb.board.enable({"DISP_SEARCH", "UPDATE"});
-    wb.board.disable({"DISP", "HINAGATA"});
+    wb.board.enable({Command::DISP_SEARCH, Command::UPDATE});
+    wb.board.disable({Command::DISP, Command::HINAGATA});
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Details"));
     wb.status.setText(StatusPanels::kPath, d.Detail_File_Key);
     wb.status.setText(StatusPanels::kHitSu, QString());
     const QStringView kind = QStringView(d.Detail_Header).left(7);
-    wb.board.setEnabled(QStringLiteral("SORT"), kind == QLatin1String("ADD____") || kind == QLatin1String("MAKE___"));
+    wb.board.setEnabled(Command::SORT, kind == QLatin1String("ADD____") || kind == QLatin1String("MAKE___"));
     wb.MENU_SETTEI();
     return true;
 }

@@ -66,12 +66,14 @@ void ListView::Show_Status_Counts(Workbench &wb)
     Show_Ready_Panels(wb);
 
     CommandBoard &b = wb.board;
-    b.setEnabled(QStringLiteral("HOZON"), wb.work.Hozon_Flag == 1);
-    b.enable({"SEARCH_SAVE", "CHANGE", "CLIP", "PARAMETER", "DISP", "FILE_DELETE"});
-    b.disable({"STOP"});
+    b.setEnabled(Command::HOZON, wb.work.Hozon_Flag == 1);
+    b.enable({Command::SEARCH_SAVE, Command::CHANGE, Command::CLIP, Command::PARAMETER, Command::DISP,
+              Command::FILE_DELETE});
+    b.disable({Command::STOP});
     if (wb.work.Search_Hit_File_List.isEmpty()) {
-        b.enable({"SEARCH", "SEARCH_SAVE"});
-        b.disable({"HOZON", "FILE_DELETE", "CHANGE", "UPDATE", "CLIP", "PARAMETER", "DISP", "STOP", "HINA_FUKUSEI"});
+        b.enable({Command::SEARCH, Command::SEARCH_SAVE});
+        b.disable({Command::HOZON, Command::FILE_DELETE, Command::CHANGE, Command::UPDATE, Command::CLIP,
+                   Command::PARAMETER, Command::DISP, Command::STOP, Command::HINA_FUKUSEI});
     }
 }
 
@@ -144,7 +146,7 @@ void ListView::Show_List_View(Workbench &wb, bool fromToolbar)
         detail->setShown(false);
     }
     CommandBoard &b = wb.board;
-    b.enable({"DISP", "HINAGATA", "FILE_DELETE"});
-    b.disable({"DISP_SEARCH", "SORT", "UPDATE"});
+    b.enable({Command::DISP, Command::HINAGATA, Command::FILE_DELETE});
+    b.disable({Command::DISP_SEARCH, Command::SORT, Command::UPDATE});
     Show_Ready_Panels(wb);
 }

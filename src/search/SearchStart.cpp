@@ -110,8 +110,8 @@ void SearchStart::Store_Choices(Workbench &wb, const SearchChoice &choice)
 
 void SearchStart::Prepare_Run(Workbench &wb, bool caseSensitive)
 {
-    wb.board.disable({"SEARCH"});
-    wb.board.enable({"STOP"});
+    wb.board.disable({Command::SEARCH});
+    wb.board.enable({Command::STOP});
     wb.work.Search_Running = 1;
     wb.work.Compare_Mode = caseSensitive ? 0 : 1;
     wb.work.Current_Dir = DirectoryListing::withSeparator(wb.work.Search_Path);

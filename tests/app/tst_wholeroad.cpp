@@ -70,7 +70,7 @@ void tst_WholeRoad::searchShowCopyClear()
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-        window.Run_Command(QStringLiteral("SEARCH"), KIHON::Origin::Toolbar);
+        window.Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
         QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
         QVERIFY(dialog);
         QVERIFY(!window.isEnabled());
@@ -83,9 +83,9 @@ void tst_WholeRoad::searchShowCopyClear()
         QCOMPARE(wb.work.Search_Hit_File_List.count(), 2);
         QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =2ﾌｧｲﾙ"));
         QVERIFY(window.listView()->isShown());
-        QVERIFY(!wb.board.isEnabled(QStringLiteral("SEARCH")));
-        QVERIFY(!wb.board.isEnabled(QStringLiteral("STOP")));
-        QVERIFY(wb.board.isEnabled(QStringLiteral("DISP")));
+        QVERIFY(!wb.board.isEnabled(Command::SEARCH));
+        QVERIFY(!wb.board.isEnabled(Command::STOP));
+        QVERIFY(wb.board.isEnabled(Command::DISP));
         QVERIFY(window.listView()->plainText().contains(QStringLiteral("000002:ここで検索する")));
 
         // A double-click on the hit line of 報告.TXT shows the whole file.
@@ -101,21 +101,21 @@ void tst_WholeRoad::searchShowCopyClear()
         QVERIFY(detail.startsWith(QDir(tree.path()).absolutePath().toUpper()));
 
         // Back to the list; copy a selected line exactly, filling spaces too.
-        window.Run_Command(QStringLiteral("DISP_SEARCH"), KIHON::Origin::Toolbar);
+        window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
         QVERIFY(window.listView()->isShown());
         window.listView()->setCaret(hitLine);
         window.listView()->selectToLineEnd();
-        window.Run_Command(QStringLiteral("CLIP"), KIHON::Origin::Toolbar);
+        window.Run_Command(Command::CLIP, KIHON::Origin::Toolbar);
         const QString copied = QGuiApplication::clipboard()->text();
         QVERIFY(copied.startsWith(QStringLiteral("000002:ここで検索する")));
         QVERIFY(copied.endsWith(QLatin1Char(' ')));
 
         port.answers.enqueue(MessagePort::Answer::Yes);
-        window.Run_Command(QStringLiteral("CLEAR"), KIHON::Origin::Toolbar);
+        window.Run_Command(Command::CLEAR, KIHON::Origin::Toolbar);
         QCOMPARE(wb.work.Search_Hit_File_List.count(), 0);
         QVERIFY(!window.listView()->isShown());
         QVERIFY(!window.detailView()->isShown());
-        QVERIFY(wb.board.isEnabled(QStringLiteral("SEARCH")));
+        QVERIFY(wb.board.isEnabled(Command::SEARCH));
         window.MENU_SETTEI();
         QVERIFY(window.menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
         wb.messages = nullptr;
