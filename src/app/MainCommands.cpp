@@ -112,7 +112,6 @@ bool MainCommands::Check_Fukusei(Workbench &wb)
 {
     if (wb.Param_Count != 0)
         return true;
-    if (wb.messages)
-        wb.messages->show(kNoParameters, kFukuseiCaption, MessagePort::Icon::Exclamation);
+    wb.messages->show(kNoParameters, kFukuseiCaption, MessagePort::Icon::Exclamation);
     return false;
 }

@@ -9,8 +9,6 @@ void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
 {
     if (wb.work.Result_Flag == 0)
         return;
-    if (!wb.messages)
-        return;
     const auto answer = wb.messages->show(QStringLiteral("作業中の内容を全てクリアーします\r\nよろしいですか？"),
                                           QStringLiteral("ＱＵＡＶ"), MessagePort::Icon::Question,
                                           MessagePort::Buttons::YesNo);
@@ -25,8 +23,6 @@ void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
                       Command::DISP});
 
     for (RichViewPort *view : {wb.listView, wb.detailView}) {
-        if (!view)
-            continue;
         view->clearText();
         view->setCaret(0);
         view->refresh();
@@ -43,14 +39,12 @@ void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
 
 void WorkAreaCommands::Copy_Selection(Workbench &wb)
 {
-    RichViewPort *view = (wb.listView && wb.listView->isShown()) ? wb.listView : wb.detailView;
-    const QString selected = view ? view->selectedText() : QString();
+    RichViewPort *view = wb.listView->isShown() ? wb.listView : wb.detailView;
+    const QString selected = view->selectedText();
     if (selected.isEmpty()) {
-        if (wb.messages)
-            wb.messages->show(QStringLiteral("テキストが選択されていません。"), QStringLiteral("クリップボードコピー"),
-                              MessagePort::Icon::Exclamation);
+        wb.messages->show(QStringLiteral("テキストが選択されていません。"), QStringLiteral("クリップボードコピー"),
+                          MessagePort::Icon::Exclamation);
         return;
     }
-    if (wb.clipboard)
-        wb.clipboard->setText(selected);
+    wb.clipboard->setText(selected);
 }

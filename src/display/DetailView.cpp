@@ -33,28 +33,23 @@ int findFileByKey(const WorkArea &work, const QString &key)
 
 void showMessage(Workbench &wb, const QString &text, const QString &caption, MessagePort::Icon icon)
 {
-    if (wb.messages)
-        wb.messages->show(text, caption, icon);
+    wb.messages->show(text, caption, icon);
 }
 
 // The list view comes back as it was before the detail view was asked for,
 // the caret on the first line.
 void backToList(Workbench &wb)
 {
-    if (wb.listView)
-        wb.listView->setShown(true);
-    if (wb.detailView)
-        wb.detailView->setShown(false);
+    wb.listView->setShown(true);
+    wb.detailView->setShown(false);
     wb.board.Leave_Busy();
     wb.board.enable({Command::FILE_DELETE});
     wb.MENU_SETTEI();
     wb.board.disable({Command::DISP_SEARCH});
     wb.board.enable({Command::DISP});
-    if (wb.listView) {
-        wb.listView->setViewEnabled(true);
-        wb.listView->setCaret(0);
-        wb.listView->selectToLineEnd();
-    }
+    wb.listView->setViewEnabled(true);
+    wb.listView->setCaret(0);
+    wb.listView->selectToLineEnd();
     ListView::Show_Ready_Panels(wb);
     wb.MENU_SETTEI();
 }
@@ -65,8 +60,7 @@ void refuse(Workbench &wb, const QString &text, const QString &caption, MessageP
     wb.display.Range_Only_Flag = 0;
     wb.display.Detail_Header.clear();
     wb.display.Detail_File_Index = -1;
-    if (wb.listView)
-        wb.listView->setShown(false);
+    wb.listView->setShown(false);
     showMessage(wb, text, caption, icon);
     backToList(wb);
 }
@@ -116,15 +110,14 @@ void DetailView::Show_Detail_View(Workbench &wb, Origin origin)
     }
     const bool doubleClick = origin == Origin::DoubleClick;
     wb.pump->setBusyCursor(true);
-    if (doubleClick && wb.detailView)
+    if (doubleClick)
         wb.detailView->clearText();
     wb.board.disable({Command::FILE_DELETE});
     wb.board.Enter_Busy();
     wb.MENU_SETTEI();
-    if (!doubleClick && wb.listView)
+    if (!doubleClick)
         wb.listView->focus();
-    if (wb.listView)
-        wb.listView->setViewEnabled(false);
+    wb.listView->setViewEnabled(false);
     Build_Detail_View(wb);
     wb.pump->setBusyCursor(false);
     if (doubleClick)
@@ -140,11 +133,10 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     if (!rangeOnly)
         wb.status.setText(StatusPanels::kPath, QStringLiteral("詳細表示画面作成中"));
     d.Detail_Header.clear();
-    if (wb.detailView)
-        wb.detailView->setShown(false);
+    wb.detailView->setShown(false);
 
     const ItemList &counts = work.Mojisuu_Count_List;
-    d.Clicked_Caret_Pos = wb.listView ? wb.listView->caret() : 0;
+    d.Clicked_Caret_Pos = wb.listView->caret();
     const int k = std::min(ListView::Caret_To_Line(counts, d.Clicked_Caret_Pos), work.Search_Hit_List.count() - 1);
     d.Clicked_Line_Index = k;
 
@@ -154,14 +146,12 @@ bool DetailView::Build_Detail_View(Workbench &wb)
         return false;
     }
 
-    if (wb.listView) {
-        wb.listView->setCaret(ListView::Line_Start(counts, k));
-        // A header line is highlighted from its own start too: two long
-        // paths can share a cut header's text, so a search for that text
-        // could highlight the other file.
-        wb.listView->selectToLineEnd();
-        wb.listView->setViewEnabled(false);
-    }
+    wb.listView->setCaret(ListView::Line_Start(counts, k));
+    // A header line is highlighted from its own start too: two long
+    // paths can share a cut header's text, so a search for that text
+    // could highlight the other file.
+    wb.listView->selectToLineEnd();
+    wb.listView->setViewEnabled(false);
     d.List_Caret_Pos = d.Clicked_Caret_Pos;
     int header = k;
     while (header > 0 && !startsWithKind(work.Search_Hit_List.text(header)))
@@ -202,29 +192,23 @@ bool DetailView::Build_Detail_View(Workbench &wb)
         }
         fresh = true;
     }
-    if (wb.detailView) {
-        bool loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
-        // The cached document may have gone from disk since: write it again.
-        if (!loaded && !fresh && write())
-            loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
-        if (!loaded) {
-            refuse(wb, error.isEmpty() ? QStringLiteral("表示用ファイル %1 を読み込めません。").arg(d.Detail_Document_Path) : error,
-                   kCaption, MessagePort::Icon::Critical);
-            return false;
-        }
-        wb.detailView->refresh();
-        wb.detailView->setCaret(1);
+    bool loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
+    // The cached document may have gone from disk since: write it again.
+    if (!loaded && !fresh && write())
+        loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
+    if (!loaded) {
+        refuse(wb, error.isEmpty() ? QStringLiteral("表示用ファイル %1 を読み込めません。").arg(d.Detail_Document_Path) : error,
+               kCaption, MessagePort::Icon::Critical);
+        return false;
     }
+    wb.detailView->refresh();
+    wb.detailView->setCaret(1);
     wb.board.Leave_Busy();
     wb.MENU_SETTEI();
-    if (wb.listView) {
-        wb.listView->setShown(false);
-        wb.listView->setViewEnabled(false);
-    }
-    if (wb.detailView) {
-        wb.detailView->setViewEnabled(true);
-        wb.detailView->setShown(true);
-    }
+    wb.listView->setShown(false);
+    wb.listView->setViewEnabled(false);
+    wb.detailView->setViewEnabled(true);
+    wb.detailView->setShown(true);
     wb.board.enable({Command::DISP_SEARCH, Command::UPDATE});
     wb.board.disable({Command::DISP, Command::HINAGATA});
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Details"));

@@ -28,11 +28,9 @@ void ListView::Show_Ready_Panels(Workbench &wb)
 bool ListView::Build_List_View(Workbench &wb)
 {
     const int n = wb.work.Search_Hit_List.count();
-    if (wb.progress) {
-        wb.progress->setRange(0, std::max(0, n - 1));
-        wb.progress->setValue(0);
-        wb.progress->setShown(true);
-    }
+    wb.progress->setRange(0, std::max(0, n - 1));
+    wb.progress->setValue(0);
+    wb.progress->setShown(true);
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Editing..."));
     if (wb.settings.Color_Set_Flg == 1)
         wb.status.setText(StatusPanels::kPath, QStringLiteral("一覧表示画面作成中！"));
@@ -44,18 +42,16 @@ bool ListView::Build_List_View(Workbench &wb)
 
     QString error;
     const bool written = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "), &error);
-    if (written && wb.listView) {
+    if (written) {
         if (!wb.listView->loadRtf(wb.display.List_Document_Path))
             error = QStringLiteral("表示用ファイル %1 を読み込めません。").arg(wb.display.List_Document_Path);
         wb.listView->refresh();
         wb.listView->setCaret(1);
         wb.listView->setShown(true);
     }
-    if (wb.progress)
-        wb.progress->setShown(false);
+    wb.progress->setShown(false);
     if (!error.isEmpty()) {
-        if (wb.messages)
-            wb.messages->show(error, QStringLiteral("一覧表示"), MessagePort::Icon::Critical);
+        wb.messages->show(error, QStringLiteral("一覧表示"), MessagePort::Icon::Critical);
         return false;
     }
     return true;
@@ -128,23 +124,21 @@ void ListView::KIHON_RTB_Search_Kekka_Click(Workbench &wb)
 void ListView::Show_List_View(Workbench &wb, bool fromToolbar)
 {
     DisplayState &d = wb.display;
-    if (RichViewPort *list = wb.listView) {
-        if (!fromToolbar || d.List_Caret_Pos < kHighlightLimit) {
-            list->setCaret(d.List_Caret_Pos);
-            list->selectToLineEnd();
-        }
-        list->refresh();
-        list->setShown(true);
-        list->setViewEnabled(true);
-        list->focus();
+    RichViewPort *list = wb.listView;
+    if (!fromToolbar || d.List_Caret_Pos < kHighlightLimit) {
+        list->setCaret(d.List_Caret_Pos);
+        list->selectToLineEnd();
     }
-    if (RichViewPort *detail = wb.detailView) {
-        if (fromToolbar) {
-            detail->clearText();
-            detail->refresh();
-        }
-        detail->setShown(false);
+    list->refresh();
+    list->setShown(true);
+    list->setViewEnabled(true);
+    list->focus();
+    RichViewPort *detail = wb.detailView;
+    if (fromToolbar) {
+        detail->clearText();
+        detail->refresh();
     }
+    detail->setShown(false);
     CommandBoard &b = wb.board;
     b.enable({Command::DISP, Command::HINAGATA, Command::FILE_DELETE});
     b.disable({Command::DISP_SEARCH, Command::SORT, Command::UPDATE});

@@ -250,7 +250,7 @@ bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 fi
                 line = (i == 0 ? kFirstOpener : kParagraph) + escaped;
             }
             put(line);
-            if (wb.progress && (i % kProgressStep == 0 || i == n - 1))
+            if (i % kProgressStep == 0 || i == n - 1)
                 wb.progress->setValue(i);
             wb.pump->yield();
         }
@@ -259,11 +259,9 @@ bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 fi
         first = std::max<qint32>(first, 0);
         last = std::min<qint32>(last, all.count() - 1);
         const int total = std::max(0, last - first + 1);
-        if (wb.progress) {
-            wb.progress->setRange(0, total);
-            wb.progress->setValue(0);
-            wb.progress->setShown(true);
-        }
+        wb.progress->setRange(0, total);
+        wb.progress->setValue(0);
+        wb.progress->setShown(true);
         doc.reserve(qsizetype(total) * 120 + 1024);
         const QString escapedHeading = replaceFirstSeparator(Escape_RTF_Text(heading));
         if (colour)
@@ -277,12 +275,11 @@ bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 fi
                 escaped = Mark_Hits(escaped, word, ignoreCase, d.Hit_Prefix, d.Black_Prefix);
             put(kParagraph + escaped);
             ++counter;
-            if (wb.progress && (counter % kProgressStep == 0 || k == last))
+            if (counter % kProgressStep == 0 || k == last)
                 wb.progress->setValue(counter);
             wb.pump->yield();
         }
-        if (wb.progress)
-            wb.progress->setShown(false);
+        wb.progress->setShown(false);
     }
     put(kTrailer1);
     put(kTrailer2);

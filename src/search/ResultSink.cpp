@@ -15,7 +15,7 @@ const QString ResultSink::kAlreadyOpen = QStringLiteral("上記ファイルは�
 const QString ResultSink::kOverflow = QStringLiteral("Over Flow しました。対象データが多すぎます。");
 const QString ResultSink::kAdditionStopped = QStringLiteral("追加は中止しました。");
 
-ResultSink::ResultSink(WorkArea &work, MessagePort *messages, bool withDateSize)
+ResultSink::ResultSink(WorkArea &work, MessagePort &messages, bool withDateSize)
     : m_work(work), m_messages(messages), m_withDateSize(withDateSize)
 {
 }
@@ -44,14 +44,12 @@ QString refusal(const WalkFile &file, const QString &reason)
 
 void ResultSink::Refuse_Duplicate(const WalkFile &file)
 {
-    if (m_messages)
-        m_messages->show(refusal(file, kAlreadyOpen), kCaption, MessagePort::Icon::Exclamation);
+    m_messages.show(refusal(file, kAlreadyOpen), kCaption, MessagePort::Icon::Exclamation);
 }
 
 void ResultSink::Refuse_Overflow(const WalkFile &file)
 {
-    if (m_messages)
-        m_messages->show(refusal(file, kOverflow), kCaption, MessagePort::Icon::Exclamation);
+    m_messages.show(refusal(file, kOverflow), kCaption, MessagePort::Icon::Exclamation);
 }
 
 qint64 ResultSink::Line_Room() const

@@ -17,8 +17,7 @@ public:
     static const QString kOverflow;         // "Over Flow しました。対象データが多すぎます。"
     static const QString kAdditionStopped;  // "追加は中止しました。"
 
-    // messages may be null: refusals are then silent.
-    ResultSink(WorkArea &work, MessagePort *messages, bool withDateSize);
+    ResultSink(WorkArea &work, MessagePort &messages, bool withDateSize);
 
     // The path shown in both messages: the folder as on disk, the name in
     // upper case.
@@ -47,7 +46,7 @@ public:
 
 private:
     WorkArea &m_work;
-    MessagePort *m_messages;
+    MessagePort &m_messages;
     bool m_withDateSize;
     int m_admitted = 0;
 };

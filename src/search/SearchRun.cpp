@@ -79,7 +79,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome)
     WorkArea &work = wb.work;
     WordMatcher matcher(work.Search_Word, work.Compare_Mode == 1);
     const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
-    ResultSink sink(work, wb.messages, wb.settings.FILE_NAME_DISP == 1);
+    ResultSink sink(work, *wb.messages, wb.settings.FILE_NAME_DISP == 1);
     FolderWalk walk(work.Search_Path, sikibetu, wb.settings.SUB_DIR_FLG == 1,
                     [&](const QString &reason) { noteSkipped(wb, outcome, reason); });
     std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
@@ -162,10 +162,9 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
     work.Search_List.clear();
 
     if (!work.Search_Hit_File_List.isEmpty()) {
-        if (wb.messages
-            && wb.messages->show(kClearQuestion, ResultSink::kCaption, MessagePort::Icon::Question,
-                                 MessagePort::Buttons::YesNo)
-                   == MessagePort::Answer::Yes)
+        if (wb.messages->show(kClearQuestion, ResultSink::kCaption, MessagePort::Icon::Question,
+                              MessagePort::Buttons::YesNo)
+            == MessagePort::Answer::Yes)
             work.Clear_Results();
     } else {
         work.Clear_Results();
@@ -208,20 +207,17 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
         outcome.resultWritten = ResultFile::Write_Result_File(work, name, &error);
         if (!outcome.resultWritten)
             outcome.resultError = error;
-        if (wb.messages) {
-            if (outcome.resultWritten)
-                wb.messages->show(ResultFile::Done_Message(name, outcome.stopped), ResultFile::kCaption,
-                                  MessagePort::Icon::Information);
-            else
-                wb.messages->show(error, ResultFile::kCaption, MessagePort::Icon::Critical);
-        }
+        if (outcome.resultWritten)
+            wb.messages->show(ResultFile::Done_Message(name, outcome.stopped), ResultFile::kCaption,
+                              MessagePort::Icon::Information);
+        else
+            wb.messages->show(error, ResultFile::kCaption, MessagePort::Icon::Critical);
     }
 
     wb.pump->setBusyCursor(false);
     wb.board.Leave_Busy();
     wb.MENU_SETTEI();
-    if (wb.listView)
-        wb.listView->setViewEnabled(true);
+    wb.listView->setViewEnabled(true);
 
     ListView::Show_Status_Counts(wb);
     return outcome;

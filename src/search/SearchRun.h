@@ -26,8 +26,8 @@ public:
 
     // The whole run, as started by the search settings dialog after it has set
     // Search_Word, Compare_Mode, Search_Running = 1, Search_Path and
-    // Current_Dir. Messages go through the workbench's message port; without
-    // one, an existing result is kept (as on "No") and refusals are silent.
+    // Current_Dir. Messages go through the workbench's message port; the null
+    // port answers "No", so an existing result is then kept.
     // buildViews, given by whoever shows the results, is called once the work
     // area and its line index are complete, before the result file is written.
     static SearchOutcome Search_Execute(Workbench &wb, const std::function<void()> &buildViews = {});

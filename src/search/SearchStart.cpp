@@ -26,7 +26,7 @@ constexpr char16_t kLookAlikes[][2] = {
 
 void reportWrite(Workbench &wb, bool ok, const QString &error)
 {
-    if (!ok && wb.messages)
+    if (!ok)
         wb.messages->show(error, SearchStart::kCaption, MessagePort::Icon::Critical);
 }
 
@@ -61,8 +61,7 @@ QString SearchStart::Unmapped_Characters(const QString &text)
 SearchStart::Refusal SearchStart::Check(Workbench &wb, const SearchChoice &choice)
 {
     auto refuse = [&wb](const QString &text, Refusal why) {
-        if (wb.messages)
-            wb.messages->show(text, kCaption, MessagePort::Icon::Exclamation);
+        wb.messages->show(text, kCaption, MessagePort::Icon::Exclamation);
         return why;
     };
     const QString text = Search_Text(choice.searchText);

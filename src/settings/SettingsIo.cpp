@@ -108,7 +108,7 @@ const QString SettingsIo::kRepairCaption = QStringLiteral("ＱＵＡＶ");
 
 void SettingsIo::Repair_Settings(Workbench &wb)
 {
-    if (!wb.messages || !wb.store)
+    if (!wb.store)
         return;
     const auto answer = wb.messages->show(kRepairQuestion, kRepairCaption, MessagePort::Icon::Critical,
                                           MessagePort::Buttons::YesNo);

@@ -118,7 +118,7 @@ void tst_WholeRoad::searchShowCopyClear()
         QVERIFY(wb.board.isEnabled(Command::SEARCH));
         window.MENU_SETTEI();
         QVERIFY(window.menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
-        wb.messages = nullptr;
+        wb.detachPorts();
     }
     QDir::setCurrent(cwd);
 }

@@ -129,12 +129,7 @@ KIHON::KIHON(Workbench &wb)
 KIHON::~KIHON()
 {
     // The ports die with the window; the workbench must not keep them.
-    m_wb.messages = nullptr;
-    m_wb.progress = nullptr;
-    m_wb.listView = nullptr;
-    m_wb.detailView = nullptr;
-    m_wb.clipboard = nullptr;
-    m_wb.pump = nullptr;
+    m_wb.detachPorts();
     m_wb.menuSettei = nullptr;
     m_wb.mainWindowEnabled = nullptr;
 }
@@ -297,8 +292,7 @@ void KIHON::refreshGeometrySettings()
 
 void KIHON::showError(const QString &text, const QString &caption)
 {
-    if (m_wb.messages)
-        m_wb.messages->show(text, caption, MessagePort::Icon::Critical);
+    m_wb.messages->show(text, caption, MessagePort::Icon::Critical);
 }
 
 void KIHON::M_DISP_TOOL_BAR_Click()

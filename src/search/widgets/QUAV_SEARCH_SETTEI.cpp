@@ -207,9 +207,8 @@ void QUAV_SEARCH_SETTEI::Show_Search_Path(const QString &path)
 void QUAV_SEARCH_SETTEI::Check_Data_Default_Click()
 {
     if (Check_Data_Default->isChecked() && Combo_Search_Data->currentText().trimmed().isEmpty()) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("サーチ文字が設定されていません。"), SearchStart::kCaption,
-                                MessagePort::Icon::Exclamation);
+        m_wb.messages->show(QStringLiteral("サーチ文字が設定されていません。"), SearchStart::kCaption,
+                            MessagePort::Icon::Exclamation);
         Check_Data_Default->setChecked(false);
     }
 }
@@ -217,9 +216,8 @@ void QUAV_SEARCH_SETTEI::Check_Data_Default_Click()
 void QUAV_SEARCH_SETTEI::Check_Sikibetu_Default_Click()
 {
     if (Check_Sikibetu_Default->isChecked() && Combo_Search_Sikibetu->currentText().trimmed().isEmpty()) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("識別子が選択されていません。"), SearchStart::kCaption,
-                                MessagePort::Icon::Exclamation);
+        m_wb.messages->show(QStringLiteral("識別子が選択されていません。"), SearchStart::kCaption,
+                            MessagePort::Icon::Exclamation);
         Check_Sikibetu_Default->setChecked(false);
     }
 }

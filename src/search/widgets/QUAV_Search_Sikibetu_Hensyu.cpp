@@ -67,8 +67,6 @@ void QUAV_Search_Sikibetu_Hensyu::showItems()
 
 void QUAV_Search_Sikibetu_Hensyu::Cmd_Tuika_Click()
 {
-    if (!m_wb.messages)
-        return;
     setButtonsEnabled(false);
     QString text = Text1->text();
     if (m_editor.Add(text, *m_wb.messages))
@@ -80,8 +78,6 @@ void QUAV_Search_Sikibetu_Hensyu::Cmd_Tuika_Click()
 
 void QUAV_Search_Sikibetu_Hensyu::Cmd_Sakujyo_Click()
 {
-    if (!m_wb.messages)
-        return;
     setButtonsEnabled(false);
     QList<int> rows;
     for (const QListWidgetItem *item : List1->selectedItems())
@@ -99,7 +95,7 @@ void QUAV_Search_Sikibetu_Hensyu::Cmd_End_Click()
     setButtonsEnabled(false);
     m_editor.Store(m_wb.settings.SIKIBETU);
     QString error;
-    if (!SettingsIo::Write_Search_Sikibetu(m_wb, &error) && m_wb.messages)
+    if (!SettingsIo::Write_Search_Sikibetu(m_wb, &error))
         m_wb.messages->show(error, windowTitle(), MessagePort::Icon::Critical);
     finish();
 }

@@ -118,10 +118,9 @@ bool DRIVE_SETTEI::browseTo(const QString &folder)
 {
     QString why;
     if (!SearchPath::Enter_For_Browsing(folder, &why)) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("フォルダー「%1」に移動できません。").arg(folder) + QStringLiteral("\r\n")
-                                    + why,
-                                kCaption, MessagePort::Icon::Exclamation);
+        m_wb.messages->show(QStringLiteral("フォルダー「%1」に移動できません。").arg(folder) + QStringLiteral("\r\n")
+                                + why,
+                            kCaption, MessagePort::Icon::Exclamation);
         // The folder shown stays; its lists are read again so that an entry
         // that has vanished meanwhile is no longer offered.
         Fill_Folder_Lists();
@@ -166,9 +165,8 @@ void DRIVE_SETTEI::Command1_Click()
     Command2->setEnabled(false);
     const QString folder = SearchPath::Current_Directory();
     if (folder.isEmpty()) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("表示中のフォルダーが見つかりません。（削除または移動された可能性があります。）"),
-                                kCaption, MessagePort::Icon::Exclamation);
+        m_wb.messages->show(QStringLiteral("表示中のフォルダーが見つかりません。（削除または移動された可能性があります。）"),
+                            kCaption, MessagePort::Icon::Exclamation);
         Command1->setEnabled(true);
         Command2->setEnabled(true);
         return;
@@ -178,7 +176,7 @@ void DRIVE_SETTEI::Command1_Click()
     if (Check1->isChecked()) {
         SearchPath::Record_Folder(m_wb.settings.PATH, m_wb.settings.DEFAULT_PATH, folder);
         QString error;
-        if (!SettingsIo::Write_Search_Path(m_wb, &error) && m_wb.messages)
+        if (!SettingsIo::Write_Search_Path(m_wb, &error))
             m_wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
     }
     finish();

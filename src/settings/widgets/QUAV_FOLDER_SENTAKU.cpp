@@ -57,15 +57,13 @@ void QUAV_FOLDER_SENTAKU::Command1_Click()
         if (List1->item(i)->isSelected())
             index = i;
     if (index < 0) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("フォルダーが選択されていません。"), kCaption, MessagePort::Icon::Question);
+        m_wb.messages->show(QStringLiteral("フォルダーが選択されていません。"), kCaption, MessagePort::Icon::Question);
         return;
     }
     const QString folder = List1->item(index)->text().mid(2);
     if (SearchPath::Change_Folder(folder) == 9) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("フォルダーが無効です。（存在を確認して下さい。）"), kCaption,
-                                MessagePort::Icon::Critical);
+        m_wb.messages->show(QStringLiteral("フォルダーが無効です。（存在を確認して下さい。）"), kCaption,
+                            MessagePort::Icon::Critical);
         return;
     }
     Command1->setEnabled(false);
@@ -80,7 +78,7 @@ void QUAV_FOLDER_SENTAKU::Command1_Click()
     const QString path = QDir::isAbsolutePath(entry) ? QDir::cleanPath(entry) : QDir::currentPath();
     m_wb.work.Search_Path = path;
     QString error;
-    if (!SettingsIo::Write_Search_Path(m_wb, &error) && m_wb.messages)
+    if (!SettingsIo::Write_Search_Path(m_wb, &error))
         m_wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
     m_wb.status.setText(StatusPanels::kPath, path);
 
