@@ -24,8 +24,6 @@ public:
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
 
-    static const QString kCaption; // "フォルダー履歴からパスを選択"
-
 Q_SIGNALS:
     // A folder was chosen for the search dialog, just before returning to it.
     void folderChosen(const QString &path);
