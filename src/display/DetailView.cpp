@@ -178,9 +178,12 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     QString error;
     auto write = [&]() {
         d.Detail_Cache_Key.clear();
-        if (!RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, d.Detail_First, d.Detail_Last,
-                                           d.Detail_File_Key, &error))
+        const WriteResult document
+            = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, d.Detail_First, d.Detail_Last, d.Detail_File_Key);
+        if (!document.written) {
+            error = RtfBuilder::Write_Failure_Text(document);
             return false;
+        }
         d.Detail_Cache_Key = d.Detail_File_Key;
         return true;
     };

@@ -40,9 +40,11 @@ bool ListView::Build_List_View(Workbench &wb)
     // a cached detail document shows (a new search re-reads every file).
     wb.display.Detail_Cache_Key.clear();
 
+    const WriteResult document = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "));
     QString error;
-    const bool written = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "), &error);
-    if (written) {
+    if (!document.written)
+        error = RtfBuilder::Write_Failure_Text(document);
+    if (document.written) {
         if (!wb.listView->loadRtf(wb.display.List_Document_Path))
             error = QStringLiteral("表示用ファイル %1 を読み込めません。").arg(wb.display.List_Document_Path);
         wb.listView->refresh();

@@ -9,6 +9,7 @@
 #include "workarea/LineFormat.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -202,8 +203,8 @@ QString RtfBuilder::Fallback_Folder()
     return Join_Path(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation), QStringLiteral("quav"));
 }
 
-bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
-                                   const QString &heading, QString *error)
+WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
+                                          const QString &heading)
 {
     DisplayState &d = wb.display;
     if (d.RTF_Header.isEmpty())
@@ -297,11 +298,14 @@ bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 fi
         if (!written && reason.isEmpty())
             reason = fallbackReason;
     }
-    if (!written) {
-        if (error)
-            *error = QStringLiteral("表示用ファイル %1 を書き込めません。\r\n%2").arg(name, reason);
-        return false;
-    }
+    if (!written)
+        return {path, false, reason};
     (listMode ? d.List_Document_Path : d.Detail_Document_Path) = path;
-    return true;
+    return {path, true, QString()};
+}
+
+QString RtfBuilder::Write_Failure_Text(const WriteResult &result)
+{
+    return QStringLiteral("表示用ファイル %1 を書き込めません。\r\n%2")
+        .arg(QFileInfo(result.path).fileName(), result.reason);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/WriteResult.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -39,10 +41,13 @@ public:
     // Writes the list document (mode 1) or the detail document (any other
     // mode: heading, then the all-lines entries first..last). The file is
     // written whole and then renamed into place. The path written goes to
-    // wb.display (List_Document_Path / Detail_Document_Path). false with a
-    // Japanese reason in *error when no folder could take it.
-    static bool Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
-                                  const QString &heading, QString *error = nullptr);
+    // wb.display (List_Document_Path / Detail_Document_Path). Not written
+    // when no folder could take it: the reason is the one the start-up
+    // folder gave, or else the cache folder's.
+    static WriteResult Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
+                                         const QString &heading);
+    // What the views say when a document could not be written.
+    static QString Write_Failure_Text(const WriteResult &result);
 
     // The folder for the documents when the start-up folder cannot be
     // written: $XDG_CACHE_HOME/quav, or the user's cache folder + "/quav".

@@ -21,14 +21,15 @@ QStringList ResultFile::Result_Lines(const WorkArea &work)
     return out;
 }
 
-bool ResultFile::Write_Result_File(const WorkArea &work, const QString &path, QString *error)
+WriteResult ResultFile::Write_Result_File(const WorkArea &work, const QString &path)
 {
-    if (path.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("結果を出力するファイルの名前がありません。");
-        return false;
-    }
-    return TextFile::writeLines(path, Result_Lines(work), error);
+    WriteResult result;
+    result.path = path;
+    if (path.isEmpty())
+        result.reason = QStringLiteral("結果を出力するファイルの名前がありません。");
+    else
+        result.written = TextFile::writeLines(path, Result_Lines(work), &result.reason);
+    return result;
 }
 
 QString ResultFile::Done_Message(const QString &path, bool stopped)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/WriteResult.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -15,8 +17,8 @@ public:
     static const QString kCaption; // "サーチ実行"
 
     static QStringList Result_Lines(const WorkArea &work);
-    // Written whole or not at all; false with a Japanese reason on failure.
-    static bool Write_Result_File(const WorkArea &work, const QString &path, QString *error);
+    // Written whole or not at all.
+    static WriteResult Write_Result_File(const WorkArea &work, const QString &path);
     // The closing message: "<path>へ結果を出力しました。", after a stop
     // preceded by "サーチ実行は中断されました。".
     static QString Done_Message(const QString &path, bool stopped);

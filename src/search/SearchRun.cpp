@@ -203,15 +203,15 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
 
     if (!work.Search_Hit_List.isEmpty() && wb.settings.FILE_OUT == 1) {
         const QString &name = wb.settings.FILE_OUT_NAME;
-        QString error;
-        outcome.resultWritten = ResultFile::Write_Result_File(work, name, &error);
-        if (!outcome.resultWritten)
-            outcome.resultError = error;
-        if (outcome.resultWritten)
-            wb.messages->show(ResultFile::Done_Message(name, outcome.stopped), ResultFile::kCaption,
+        const WriteResult result = ResultFile::Write_Result_File(work, name);
+        outcome.resultWritten = result.written;
+        if (!result.written)
+            outcome.resultError = result.reason;
+        if (result.written)
+            wb.messages->show(ResultFile::Done_Message(result.path, outcome.stopped), ResultFile::kCaption,
                               MessagePort::Icon::Information);
         else
-            wb.messages->show(error, ResultFile::kCaption, MessagePort::Icon::Critical);
+            wb.messages->show(result.reason, ResultFile::kCaption, MessagePort::Icon::Critical);
     }
 
     wb.pump->setBusyCursor(false);

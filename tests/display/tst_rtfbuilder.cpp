@@ -3,6 +3,7 @@
 #include "display/RtfBuilder.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 class tst_RtfBuilder : public QObject
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void detailFirstEqualsLast();
     void startDirWithoutSlash();
     void unwritableStartDirFallsBackToCache();
+    void nowhereToWrite();
 
 private:
     QByteArray build(Workbench &wb, qint16 mode = RtfBuilder::List_Mode, int first = 1, int last = 1,
@@ -39,9 +41,9 @@ QByteArray tst_RtfBuilder::build(Workbench &wb, qint16 mode, int first, int last
 {
     if (wb.Start_Dir.isEmpty())
         wb.Start_Dir = m_dir.path() + QLatin1Char('/');
-    QString error;
-    if (!RtfBuilder::Make_RTF_Document(wb, mode, first, last, heading, &error)) {
-        qWarning() << error;
+    const WriteResult written = RtfBuilder::Make_RTF_Document(wb, mode, first, last, heading);
+    if (!written.written) {
+        qWarning() << RtfBuilder::Write_Failure_Text(written);
         return QByteArray();
     }
     QFile f(mode == RtfBuilder::List_Mode ? wb.display.List_Document_Path : wb.display.Detail_Document_Path);
@@ -226,7 +228,7 @@ void tst_RtfBuilder::startDirWithoutSlash()
     Workbench wb;
     setColours(wb, false);
     wb.Start_Dir = m_dir.path(); // no trailing "/"
-    QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")));
+    QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")).written);
     QCOMPARE(wb.display.List_Document_Path, m_dir.path() + QStringLiteral("/~QUAV_SK.RTF"));
     QVERIFY(QFile::exists(wb.display.List_Document_Path));
 }
@@ -240,7 +242,7 @@ void tst_RtfBuilder::unwritableStartDirFallsBackToCache()
     setColours(wb, false);
     fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("k")}}}, QStringLiteral("k"));
     wb.Start_Dir = m_dir.path() + QStringLiteral("/missing/folder/");
-    const bool ok = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/D/A.TXT"));
+    const bool ok = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/D/A.TXT")).written;
     if (old.isNull())
         qunsetenv("XDG_CACHE_HOME");
     else
@@ -248,6 +250,31 @@ void tst_RtfBuilder::unwritableStartDirFallsBackToCache()
     QVERIFY(ok);
     QCOMPARE(wb.display.Detail_Document_Path, cache.path() + QStringLiteral("/quav/~QUAV_SD.RTF"));
     QVERIFY(QFile::exists(wb.display.Detail_Document_Path));
+}
+
+void tst_RtfBuilder::nowhereToWrite()
+{
+    // Neither the start-up folder nor the cache folder (a file stands where
+    // its "quav" folder would be made) can take the document.
+    QTemporaryDir cache;
+    QFile blocker(cache.filePath(QStringLiteral("quav")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QByteArray old = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
+    Workbench wb;
+    setColours(wb, false);
+    wb.Start_Dir = m_dir.path() + QStringLiteral("/missing/");
+    const WriteResult result = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "));
+    if (old.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", old);
+    QVERIFY(!result.written);
+    QCOMPARE(QFileInfo(result.path).fileName(), QStringLiteral("~QUAV_SK.RTF"));
+    QVERIFY(!result.reason.isEmpty());
+    QVERIFY(wb.display.List_Document_Path.isEmpty());
+    QVERIFY(RtfBuilder::Write_Failure_Text(result).startsWith(QStringLiteral("表示用ファイル ~QUAV_SK.RTF を書き込めません。\r\n")));
 }
 
 QTEST_GUILESS_MAIN(tst_RtfBuilder)
