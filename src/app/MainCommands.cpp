@@ -7,6 +7,7 @@
 #include "settings/SearchPath.h"
 #include "settings/SettingsIo.h"
 #include "settings/SettingsStore.h"
+#include "workarea/LineFormat.h"
 
 #include <QDir>
 
@@ -60,9 +61,7 @@ void MainCommands::Activate(Workbench &wb, bool listViewShown)
     if (wb.work.Result_Flag != 0) {
         if (!listViewShown) {
             wb.board.setEnabled(Command::UPDATE, true);
-            const QString kind = wb.display.Detail_Header.left(7);
-            wb.board.setEnabled(Command::SORT,
-                                kind == QLatin1String("ADD____") || kind == QLatin1String("MAKE___"));
+            wb.board.setEnabled(Command::SORT, LineFormat::isAddedFileHeader(wb.display.Detail_Header));
         } else {
             wb.board.disable({Command::UPDATE, Command::SORT});
         }

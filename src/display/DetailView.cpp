@@ -12,12 +12,6 @@ namespace {
 const QString kCaption = QStringLiteral("詳細表示");
 const QString kDeselectCaption = QStringLiteral("選択取り消し");
 
-bool startsWithKind(QStringView line)
-{
-    const QStringView head = line.left(7);
-    return head == QLatin1String("SEARCH_") || head == QLatin1String("ADD____") || head == QLatin1String("MAKE___");
-}
-
 QString fileKeyOf(const WorkArea &work, int i)
 {
     return LineFormat::Ucase(QStringView(work.Search_Hit_File_List.text(i)).trimmed());
@@ -154,7 +148,7 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     wb.listView->setViewEnabled(false);
     d.List_Caret_Pos = d.Clicked_Caret_Pos;
     int header = k;
-    while (header > 0 && !startsWithKind(work.Search_Hit_List.text(header)))
+    while (header > 0 && !LineFormat::Is_Header(work.Search_Hit_List.text(header)))
         --header;
     const int file = header > 0 ? Locate_Header_File(work, header) : -1;
     if (file < 0) {
@@ -217,8 +211,7 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Details"));
     wb.status.setText(StatusPanels::kPath, d.Detail_File_Key);
     wb.status.setText(StatusPanels::kHitSu, QString());
-    const QStringView kind = QStringView(d.Detail_Header).left(7);
-    wb.board.setEnabled(Command::SORT, kind == QLatin1String("ADD____") || kind == QLatin1String("MAKE___"));
+    wb.board.setEnabled(Command::SORT, LineFormat::isAddedFileHeader(d.Detail_Header));
     wb.MENU_SETTEI();
     return true;
 }

@@ -33,7 +33,7 @@ const QString KIHON::kCaption = QStringLiteral("QUAV Multi-File Search Workbench
 
 namespace {
 
-constexpr int kTwips = 15; // twips per logical pixel
+constexpr int kTwips = Workbench::kTwipsPerPixel;
 
 struct MenuEntry
 {
