@@ -1,10 +1,12 @@
 #include "app/MainCommands.h"
 
-#include "app/ViewFrame.h"
-#include "app/Workbench.h"
+#include "base/ViewFrame.h"
+#include "base/Workbench.h"
+#include "display/ListView.h"
 #include "platform/MessagePort.h"
 #include "settings/SearchPath.h"
 #include "settings/SettingsIo.h"
+#include "workarea/LineFormat.h"
 
 #include <QDir>
 
@@ -47,16 +49,14 @@ void MainCommands::Activate(Workbench &wb, bool detailViewShown)
     // the run; the busy state owns the buttons until it ends.
     if (wb.board.isBusy())
         return;
-    wb.board.setEnabled(QStringLiteral("HINA_FUKUSEI"), wb.Param_Count >= 1);
+    wb.board.setEnabled(Command::HINA_FUKUSEI, wb.Param_Count >= 1);
     if (wb.work.Result_Flag != 0) {
         // After CLEAR neither view shows: that is not the detail view.
         if (detailViewShown) {
-            wb.board.setEnabled(QStringLiteral("UPDATE"), true);
-            const QString kind = wb.display.Detail_Header.left(7);
-            wb.board.setEnabled(QStringLiteral("SORT"),
-                                kind == QLatin1String("ADD____") || kind == QLatin1String("MAKE___"));
+            wb.board.setEnabled(Command::UPDATE, true);
+            wb.board.setEnabled(Command::SORT, LineFormat::isAddedFileHeader(wb.display.Detail_Header));
         } else {
-            wb.board.disable({"UPDATE", "SORT"});
+            wb.board.disable({Command::UPDATE, Command::SORT});
         }
     }
 }
@@ -91,8 +91,14 @@ bool MainCommands::Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool check
 
 void MainCommands::Offer_Dump(Workbench &wb)
 {
-    wb.board.setVisible(QStringLiteral("NONE1"), true);
-    wb.board.setEnabled(QStringLiteral("NONE1"), true);
+    wb.board.setVisible(Command::NONE1, true);
+    wb.board.setEnabled(Command::NONE1, true);
+}
+
+void MainCommands::Build_Result_Views(Workbench &wb)
+{
+    if (!wb.work.Search_Hit_File_List.isEmpty())
+        ListView::Build_List_View(wb);
 }
 
 void MainCommands::Stop(Workbench &wb)
@@ -104,7 +110,6 @@ bool MainCommands::Check_Fukusei(Workbench &wb)
 {
     if (wb.Param_Count != 0)
         return true;
-    if (wb.messages)
-        wb.messages->show(kNoParameters, kFukuseiCaption, MessagePort::Icon::Exclamation);
+    wb.messages->show(kNoParameters, kFukuseiCaption, MessagePort::Icon::Exclamation);
     return false;
 }

@@ -36,6 +36,10 @@ public:
     // and disabled, is shown and enabled.
     static void Offer_Dump(Workbench &wb);
 
+    // The result views after a search run: the list view, when the work area
+    // holds files.
+    static void Build_Result_Views(Workbench &wb);
+
     // STOP: the running search stops at its next check.
     static void Stop(Workbench &wb);
     // HINA_FUKUSEI without parameters shows its message; true when the

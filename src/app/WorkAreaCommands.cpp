@@ -1,6 +1,6 @@
 #include "app/WorkAreaCommands.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/ClipboardPort.h"
 #include "platform/MessagePort.h"
 #include "platform/RichViewPort.h"
@@ -8,8 +8,6 @@
 void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
 {
     if (wb.work.Result_Flag == 0)
-        return;
-    if (!wb.messages)
         return;
     const auto answer = wb.messages->show(QStringLiteral("作業中の内容を全てクリアーします\r\nよろしいですか？"),
                                           QStringLiteral("ＱＵＡＶ"), MessagePort::Icon::Question,
@@ -19,13 +17,12 @@ void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
 
     wb.work.Clear_All();
 
-    wb.board.enable({"SEARCH", "HINAGATA"});
-    wb.board.disable({"HOZON", "FILE_DELETE", "SORT", "CHANGE", "UPDATE", "CLIP", "PARAMETER", "HINA_FUKUSEI",
-                      "STOP", "DISP_SEARCH", "DISP"});
+    wb.board.enable({Command::SEARCH, Command::HINAGATA});
+    wb.board.disable({Command::HOZON, Command::FILE_DELETE, Command::SORT, Command::CHANGE, Command::UPDATE,
+                      Command::CLIP, Command::PARAMETER, Command::HINA_FUKUSEI, Command::STOP, Command::DISP_SEARCH,
+                      Command::DISP});
 
     for (RichViewPort *view : {wb.listView, wb.detailView}) {
-        if (!view)
-            continue;
         view->clearText();
         view->setCaret(0);
         view->refresh();
@@ -42,14 +39,12 @@ void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
 
 void WorkAreaCommands::Copy_Selection(Workbench &wb)
 {
-    RichViewPort *view = (wb.listView && wb.listView->isShown()) ? wb.listView : wb.detailView;
-    const QString selected = view ? view->selectedText() : QString();
+    RichViewPort *view = wb.listView->isShown() ? wb.listView : wb.detailView;
+    const QString selected = view->selectedText();
     if (selected.isEmpty()) {
-        if (wb.messages)
-            wb.messages->show(QStringLiteral("テキストが選択されていません。"), QStringLiteral("クリップボードコピー"),
-                              MessagePort::Icon::Exclamation);
+        wb.messages->show(QStringLiteral("テキストが選択されていません。"), QStringLiteral("クリップボードコピー"),
+                          MessagePort::Icon::Exclamation);
         return;
     }
-    if (wb.clipboard)
-        wb.clipboard->setText(selected);
+    wb.clipboard->setText(selected);
 }

@@ -1,6 +1,6 @@
 #include "display/DetailView.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "display/ListView.h"
 #include "display/RtfBuilder.h"
 #include "platform/MessagePort.h"
@@ -11,12 +11,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("詳細表示");
 const QString kDeselectCaption = QStringLiteral("選択取り消し");
-
-bool startsWithKind(QStringView line)
-{
-    const QStringView head = line.left(7);
-    return head == QLatin1String("SEARCH_") || head == QLatin1String("ADD____") || head == QLatin1String("MAKE___");
-}
 
 // The key of file i: its path exactly as on disk.
 QString fileKeyOf(const WorkArea &work, int i)
@@ -31,28 +25,23 @@ int findFileByKey(const WorkArea &work, const QString &key)
 
 void showMessage(Workbench &wb, const QString &text, const QString &caption, MessagePort::Icon icon)
 {
-    if (wb.messages)
-        wb.messages->show(text, caption, icon);
+    wb.messages->show(text, caption, icon);
 }
 
 // The list view comes back as it was before the detail view was asked for,
 // the caret on the first line.
 void backToList(Workbench &wb)
 {
-    if (wb.listView)
-        wb.listView->setShown(true);
-    if (wb.detailView)
-        wb.detailView->setShown(false);
+    wb.listView->setShown(true);
+    wb.detailView->setShown(false);
     wb.board.Leave_Busy();
-    wb.board.enable({"FILE_DELETE"});
+    wb.board.enable({Command::FILE_DELETE});
     wb.MENU_SETTEI();
-    wb.board.disable({"DISP_SEARCH"});
-    wb.board.enable({"DISP"});
-    if (wb.listView) {
-        wb.listView->setViewEnabled(true);
-        wb.listView->setCaret(0);
-        wb.listView->selectToLineEnd();
-    }
+    wb.board.disable({Command::DISP_SEARCH});
+    wb.board.enable({Command::DISP});
+    wb.listView->setViewEnabled(true);
+    wb.listView->setCaret(0);
+    wb.listView->selectToLineEnd();
     ListView::Show_Ready_Panels(wb);
     wb.MENU_SETTEI();
 }
@@ -63,8 +52,7 @@ void refuse(Workbench &wb, const QString &text, const QString &caption, MessageP
     wb.display.Range_Only_Flag = 0;
     wb.display.Detail_Header.clear();
     wb.display.Detail_File_Index = -1;
-    if (wb.listView)
-        wb.listView->setShown(false);
+    wb.listView->setShown(false);
     showMessage(wb, text, caption, icon);
     backToList(wb);
 }
@@ -119,15 +107,14 @@ void DetailView::Show_Detail_View(Workbench &wb, Origin origin)
     }
     const bool doubleClick = origin == Origin::DoubleClick;
     wb.pump->setBusyCursor(true);
-    if (doubleClick && wb.detailView)
+    if (doubleClick)
         wb.detailView->clearText();
-    wb.board.disable({"FILE_DELETE"});
+    wb.board.disable({Command::FILE_DELETE});
     wb.board.Enter_Busy();
     wb.MENU_SETTEI();
-    if (!doubleClick && wb.listView)
+    if (!doubleClick)
         wb.listView->focus();
-    if (wb.listView)
-        wb.listView->setViewEnabled(false);
+    wb.listView->setViewEnabled(false);
     Build_Detail_View(wb);
     wb.pump->setBusyCursor(false);
     if (doubleClick)
@@ -143,11 +130,10 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     if (!rangeOnly)
         wb.status.setText(StatusPanels::kPath, QStringLiteral("詳細表示画面作成中"));
     d.Detail_Header.clear();
-    if (wb.detailView)
-        wb.detailView->setShown(false);
+    wb.detailView->setShown(false);
 
     const ItemList &counts = work.Mojisuu_Count_List;
-    d.Clicked_Caret_Pos = wb.listView ? wb.listView->caret() : 0;
+    d.Clicked_Caret_Pos = wb.listView->caret();
     const int k = std::min(ListView::Caret_To_Line(counts, d.Clicked_Caret_Pos), work.Search_Hit_List.count() - 1);
     d.Clicked_Line_Index = k;
 
@@ -157,17 +143,15 @@ bool DetailView::Build_Detail_View(Workbench &wb)
         return false;
     }
 
-    if (wb.listView) {
-        wb.listView->setCaret(ListView::Line_Start(counts, k));
-        // A header line is highlighted from its own start too: two long
-        // paths can share a cut header's text, so a search for that text
-        // could highlight the other file.
-        wb.listView->selectToLineEnd();
-        wb.listView->setViewEnabled(false);
-    }
+    wb.listView->setCaret(ListView::Line_Start(counts, k));
+    // A header line is highlighted from its own start too: two long
+    // paths can share a cut header's text, so a search for that text
+    // could highlight the other file.
+    wb.listView->selectToLineEnd();
+    wb.listView->setViewEnabled(false);
     d.List_Caret_Pos = d.Clicked_Caret_Pos;
     int header = k;
-    while (header > 0 && !startsWithKind(work.Search_Hit_List.text(header)))
+    while (header > 0 && !LineFormat::Is_Header(work.Search_Hit_List.text(header)))
         --header;
     const int file = header > 0 ? Locate_Header_File(work, header) : -1;
     if (file < 0) {
@@ -191,9 +175,12 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     QString error;
     auto write = [&]() {
         d.Detail_Cache_Key.clear();
-        if (!RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, d.Detail_First, d.Detail_Last,
-                                           d.Detail_File_Key, &error))
+        const WriteResult document
+            = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, d.Detail_First, d.Detail_Last, d.Detail_File_Key);
+        if (!document.written) {
+            error = RtfBuilder::Write_Failure_Text(document);
             return false;
+        }
         d.Detail_Cache_Key = d.Detail_File_Key;
         return true;
     };
@@ -205,36 +192,29 @@ bool DetailView::Build_Detail_View(Workbench &wb)
         }
         fresh = true;
     }
-    if (wb.detailView) {
-        bool loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
-        // The cached document may have gone from disk since: write it again.
-        if (!loaded && !fresh && write())
-            loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
-        if (!loaded) {
-            refuse(wb, error.isEmpty() ? QStringLiteral("表示用ファイル %1 を読み込めません。").arg(d.Detail_Document_Path) : error,
-                   kCaption, MessagePort::Icon::Critical);
-            return false;
-        }
-        wb.detailView->refresh();
-        wb.detailView->setCaret(1);
+    bool loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
+    // The cached document may have gone from disk since: write it again.
+    if (!loaded && !fresh && write())
+        loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
+    if (!loaded) {
+        refuse(wb, error.isEmpty() ? QStringLiteral("表示用ファイル %1 を読み込めません。").arg(d.Detail_Document_Path) : error,
+               kCaption, MessagePort::Icon::Critical);
+        return false;
     }
+    wb.detailView->refresh();
+    wb.detailView->setCaret(1);
     wb.board.Leave_Busy();
     wb.MENU_SETTEI();
-    if (wb.listView) {
-        wb.listView->setShown(false);
-        wb.listView->setViewEnabled(false);
-    }
-    if (wb.detailView) {
-        wb.detailView->setViewEnabled(true);
-        wb.detailView->setShown(true);
-    }
-    wb.board.enable({"DISP_SEARCH", "UPDATE"});
-    wb.board.disable({"DISP", "HINAGATA"});
+    wb.listView->setShown(false);
+    wb.listView->setViewEnabled(false);
+    wb.detailView->setViewEnabled(true);
+    wb.detailView->setShown(true);
+    wb.board.enable({Command::DISP_SEARCH, Command::UPDATE});
+    wb.board.disable({Command::DISP, Command::HINAGATA});
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Details"));
     wb.status.setText(StatusPanels::kPath, d.Detail_File_Key);
     wb.status.setText(StatusPanels::kHitSu, QString());
-    const QStringView kind = QStringView(d.Detail_Header).left(7);
-    wb.board.setEnabled(QStringLiteral("SORT"), kind == QLatin1String("ADD____") || kind == QLatin1String("MAKE___"));
+    wb.board.setEnabled(Command::SORT, LineFormat::isAddedFileHeader(d.Detail_Header));
     wb.MENU_SETTEI();
     return true;
 }

@@ -1,6 +1,6 @@
 #include "display/ListView.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "display/RtfBuilder.h"
 #include "platform/MessagePort.h"
 #include "platform/ProgressPort.h"
@@ -28,11 +28,9 @@ void ListView::Show_Ready_Panels(Workbench &wb)
 bool ListView::Build_List_View(Workbench &wb)
 {
     const int n = wb.work.Search_Hit_List.count();
-    if (wb.progress) {
-        wb.progress->setRange(0, std::max(0, n - 1));
-        wb.progress->setValue(0);
-        wb.progress->setShown(true);
-    }
+    wb.progress->setRange(0, std::max(0, n - 1));
+    wb.progress->setValue(0);
+    wb.progress->setShown(true);
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Editing..."));
     if (wb.settings.Color_Set_Flg == 1)
         wb.status.setText(StatusPanels::kPath, QStringLiteral("一覧表示画面作成中！"));
@@ -42,20 +40,20 @@ bool ListView::Build_List_View(Workbench &wb)
     // a cached detail document shows (a new search re-reads every file).
     wb.display.Detail_Cache_Key.clear();
 
+    const WriteResult document = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "));
     QString error;
-    const bool written = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "), &error);
-    if (written && wb.listView) {
+    if (!document.written)
+        error = RtfBuilder::Write_Failure_Text(document);
+    if (document.written) {
         if (!wb.listView->loadRtf(wb.display.List_Document_Path))
             error = QStringLiteral("表示用ファイル %1 を読み込めません。").arg(wb.display.List_Document_Path);
         wb.listView->refresh();
         wb.listView->setCaret(1);
         wb.listView->setShown(true);
     }
-    if (wb.progress)
-        wb.progress->setShown(false);
+    wb.progress->setShown(false);
     if (!error.isEmpty()) {
-        if (wb.messages)
-            wb.messages->show(error, QStringLiteral("一覧表示"), MessagePort::Icon::Critical);
+        wb.messages->show(error, QStringLiteral("一覧表示"), MessagePort::Icon::Critical);
         return false;
     }
     return true;
@@ -66,12 +64,14 @@ void ListView::Show_Status_Counts(Workbench &wb)
     Show_Ready_Panels(wb);
 
     CommandBoard &b = wb.board;
-    b.setEnabled(QStringLiteral("HOZON"), wb.work.Hozon_Flag == 1);
-    b.enable({"SEARCH_SAVE", "CHANGE", "CLIP", "PARAMETER", "DISP", "FILE_DELETE"});
-    b.disable({"STOP"});
+    b.setEnabled(Command::HOZON, wb.work.Hozon_Flag == 1);
+    b.enable({Command::SEARCH_SAVE, Command::CHANGE, Command::CLIP, Command::PARAMETER, Command::DISP,
+              Command::FILE_DELETE});
+    b.disable({Command::STOP});
     if (wb.work.Search_Hit_File_List.isEmpty()) {
-        b.enable({"SEARCH", "SEARCH_SAVE"});
-        b.disable({"HOZON", "FILE_DELETE", "CHANGE", "UPDATE", "CLIP", "PARAMETER", "DISP", "STOP", "HINA_FUKUSEI"});
+        b.enable({Command::SEARCH, Command::SEARCH_SAVE});
+        b.disable({Command::HOZON, Command::FILE_DELETE, Command::CHANGE, Command::UPDATE, Command::CLIP,
+                   Command::PARAMETER, Command::DISP, Command::STOP, Command::HINA_FUKUSEI});
     }
 }
 
@@ -126,25 +126,23 @@ void ListView::KIHON_RTB_Search_Kekka_Click(Workbench &wb)
 void ListView::Show_List_View(Workbench &wb, bool fromToolbar)
 {
     DisplayState &d = wb.display;
-    if (RichViewPort *list = wb.listView) {
-        if (!fromToolbar || d.List_Caret_Pos < kHighlightLimit) {
-            list->setCaret(d.List_Caret_Pos);
-            list->selectToLineEnd();
-        }
-        list->refresh();
-        list->setShown(true);
-        list->setViewEnabled(true);
-        list->focus();
+    RichViewPort *list = wb.listView;
+    if (!fromToolbar || d.List_Caret_Pos < kHighlightLimit) {
+        list->setCaret(d.List_Caret_Pos);
+        list->selectToLineEnd();
     }
-    if (RichViewPort *detail = wb.detailView) {
-        if (fromToolbar) {
-            detail->clearText();
-            detail->refresh();
-        }
-        detail->setShown(false);
+    list->refresh();
+    list->setShown(true);
+    list->setViewEnabled(true);
+    list->focus();
+    RichViewPort *detail = wb.detailView;
+    if (fromToolbar) {
+        detail->clearText();
+        detail->refresh();
     }
+    detail->setShown(false);
     CommandBoard &b = wb.board;
-    b.enable({"DISP", "HINAGATA", "FILE_DELETE"});
-    b.disable({"DISP_SEARCH", "SORT", "UPDATE"});
+    b.enable({Command::DISP, Command::HINAGATA, Command::FILE_DELETE});
+    b.disable({Command::DISP_SEARCH, Command::SORT, Command::UPDATE});
     Show_Ready_Panels(wb);
 }

@@ -1,7 +1,7 @@
 #include "display/RtfBuilder.h"
 
-#include "app/StatusPanels.h"
-#include "app/Workbench.h"
+#include "base/StatusPanels.h"
+#include "base/Workbench.h"
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EventPump.h"
@@ -9,6 +9,7 @@
 #include "platform/ProgressPort.h"
 #include "workarea/LineFormat.h"
 
+#include <QFileInfo>
 
 #include <vector>
 
@@ -178,8 +179,8 @@ QString RtfBuilder::Document_Folder(const Workbench &wb)
     return wb.display.Document_Folder.isEmpty() ? PrivateFolder::cachePath() : wb.display.Document_Folder;
 }
 
-bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
-                                   const QString &heading, QString *error)
+WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
+                                          const QString &heading)
 {
     DisplayState &d = wb.display;
     if (d.RTF_Header.isEmpty())
@@ -226,7 +227,7 @@ bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 fi
                 line = (i == 0 ? kFirstOpener : kParagraph) + escaped;
             }
             put(line);
-            if (wb.progress && (i % kProgressStep == 0 || i == n - 1))
+            if (i % kProgressStep == 0 || i == n - 1)
                 wb.progress->setValue(i);
             wb.pump->yield();
         }
@@ -235,11 +236,9 @@ bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 fi
         first = std::max<qint32>(first, 0);
         last = std::min<qint32>(last, all.count() - 1);
         const int total = std::max(0, last - first + 1);
-        if (wb.progress) {
-            wb.progress->setRange(0, total);
-            wb.progress->setValue(0);
-            wb.progress->setShown(true);
-        }
+        wb.progress->setRange(0, total);
+        wb.progress->setValue(0);
+        wb.progress->setShown(true);
         doc.reserve(qsizetype(total) * 120 + 1024);
         const QString escapedHeading = replaceFirstSeparator(Escape_RTF_Text(heading));
         if (colour)
@@ -253,12 +252,11 @@ bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 fi
                 escaped = Mark_Hits(escaped, word, ignoreCase, d.Hit_Prefix, d.Black_Prefix);
             put(kParagraph + escaped);
             ++counter;
-            if (wb.progress && (counter % kProgressStep == 0 || k == last))
+            if (counter % kProgressStep == 0 || k == last)
                 wb.progress->setValue(counter);
             wb.pump->yield();
         }
-        if (wb.progress)
-            wb.progress->setShown(false);
+        wb.progress->setShown(false);
     }
     put(kTrailer1);
     put(kTrailer2);
@@ -266,11 +264,15 @@ bool RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 fi
     const QString name = listMode ? kListFileName : kDetailFileName;
     QString reason;
     const QString folder = Document_Folder(wb);
-    if (!PrivateFolder::prepare(folder, &reason) || !PrivateFolder::writeFile(folder, name, doc, &reason)) {
-        if (error)
-            *error = QStringLiteral("表示用ファイル %1 を書き込めません。\r\n%2").arg(name, reason);
-        return false;
-    }
-    (listMode ? d.List_Document_Path : d.Detail_Document_Path) = Join_Path(folder, name);
-    return true;
+    const QString path = Join_Path(folder, name);
+    if (!PrivateFolder::prepare(folder, &reason) || !PrivateFolder::writeFile(folder, name, doc, &reason))
+        return {path, false, reason};
+    (listMode ? d.List_Document_Path : d.Detail_Document_Path) = path;
+    return {path, true, QString()};
+}
+
+QString RtfBuilder::Write_Failure_Text(const WriteResult &result)
+{
+    return QStringLiteral("表示用ファイル %1 を書き込めません。\r\n%2")
+        .arg(QFileInfo(result.path).fileName(), result.reason);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/WriteResult.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -40,10 +42,12 @@ public:
     // mode: heading, then the all-lines entries first..last) in the document
     // folder. The file is written whole and then renamed into place. The path
     // written goes to wb.display (List_Document_Path / Detail_Document_Path).
-    // false with a Japanese reason in *error when the folder is not the
-    // user's own or cannot take the file.
-    static bool Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
-                                  const QString &heading, QString *error = nullptr);
+    // Not written, with a Japanese reason, when the folder is not the user's
+    // own or cannot take the file.
+    static WriteResult Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
+                                         const QString &heading);
+    // What the views say when a document could not be written.
+    static QString Write_Failure_Text(const WriteResult &result);
 
     // wb.display.Document_Folder, else the user's cache folder (quav below
     // $XDG_CACHE_HOME or ~/.cache), never the folder the program started in:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -23,4 +24,32 @@ public:
     // An input box; no value when the user cancels.
     virtual std::optional<QString> input(const QString &prompt, const QString &caption,
                                          const QString &initial = QString()) = 0;
+};
+
+// The port of a workbench with no user to ask (a test, a run without a
+// window): every question is answered the cautious way, No or Cancel, nothing
+// is typed, and each message is kept so that it is not lost without trace.
+class NullMessagePort : public MessagePort
+{
+public:
+    Answer show(const QString &text, const QString &caption, Icon, Buttons buttons = Buttons::Ok) override
+    {
+        shown.append(caption + QStringLiteral(": ") + text);
+        switch (buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::OkCancel:
+        case Buttons::YesNoCancel:
+            break;
+        }
+        return Answer::Cancel;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString & = QString()) override
+    {
+        return std::nullopt;
+    }
+
+    QStringList shown; // "caption: text", oldest first
 };

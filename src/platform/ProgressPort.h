@@ -9,3 +9,12 @@ public:
     virtual void setValue(int value) = 0;
     virtual void setShown(bool shown) = 0;
 };
+
+// Progress nobody watches.
+class NullProgressPort : public ProgressPort
+{
+public:
+    void setRange(int, int) override {}
+    void setValue(int) override {}
+    void setShown(bool) override {}
+};

@@ -29,3 +29,23 @@ public:
     virtual void refresh() = 0;
     virtual void focus() = 0;
 };
+
+// A view that is not there: it shows nothing, holds no text and accepts every
+// document without reading it.
+class NullRichViewPort : public RichViewPort
+{
+public:
+    bool loadRtf(const QString &) override { return true; }
+    void clearText() override {}
+    QString plainText() const override { return {}; }
+    int caret() const override { return 0; }
+    void setCaret(int) override {}
+    void selectToLineEnd() override {}
+    int find(const QString &, int) override { return -1; }
+    QString selectedText() const override { return {}; }
+    void setShown(bool) override {}
+    bool isShown() const override { return false; }
+    void setViewEnabled(bool) override {}
+    void refresh() override {}
+    void focus() override {}
+};

@@ -1,6 +1,7 @@
 #include "search/BatchSearch.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
+#include "display/ListView.h"
 #include "display/RtfBuilder.h"
 #include "platform/DirectoryListing.h"
 #include "search/BatchMessagePort.h"
@@ -292,7 +293,14 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     if (helpersSet)
         SearchRun::Scan_Helpers = helpers;
 
-    const SearchOutcome outcome = SearchRun::Search_Execute(wb, RunNotices::Boxes::Every);
+    // The list document is built as the window builds its list view.
+    std::function<void()> buildViews;
+    if (rtfPort)
+        buildViews = [&wb] {
+            if (!wb.work.Search_Hit_File_List.isEmpty())
+                ListView::Build_List_View(wb);
+        };
+    const SearchOutcome outcome = SearchRun::Search_Execute(wb, buildViews, RunNotices::Boxes::Every);
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     messages.flush();

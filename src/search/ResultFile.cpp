@@ -61,19 +61,17 @@ QByteArray ResultFile::Shell_Text(const WorkArea &work)
     return out;
 }
 
-bool ResultFile::Write_Result_File(const WorkArea &work, const QString &path, QString *error)
+WriteResult ResultFile::Write_Result_File(const WorkArea &work, const QString &path)
 {
-    if (path.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("結果を出力するファイルの名前がありません。");
-        return false;
-    }
-    if (const QString problem = Target_Problem(path); !problem.isEmpty()) {
-        if (error)
-            *error = problem;
-        return false;
-    }
-    return TextFile::writeLines(path, Result_Lines(work), error);
+    WriteResult result;
+    result.path = path;
+    if (path.isEmpty())
+        result.reason = QStringLiteral("結果を出力するファイルの名前がありません。");
+    else if (const QString problem = Target_Problem(path); !problem.isEmpty())
+        result.reason = problem;
+    else
+        result.written = TextFile::writeLines(path, Result_Lines(work), &result.reason);
+    return result;
 }
 
 QString ResultFile::Done_Message(const QString &path, bool stopped)

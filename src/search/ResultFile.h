@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/WriteResult.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -24,9 +26,9 @@ public:
     // that a name that is not UTF-8 can be pasted into a shell (as far as the
     // header shows it).
     static QByteArray Shell_Text(const WorkArea &work);
-    // Written whole or not at all; false with a Japanese reason on failure
-    // (also when Target_Problem refuses the path: nothing is written).
-    static bool Write_Result_File(const WorkArea &work, const QString &path, QString *error);
+    // Written whole or not at all; not written, with a Japanese reason, on
+    // failure (also when Target_Problem refuses the path: nothing is written).
+    static WriteResult Write_Result_File(const WorkArea &work, const QString &path);
     // The closing message: "<path>へ結果を出力しました。", after a stop
     // preceded by "サーチ実行は中断されました。".
     static QString Done_Message(const QString &path, bool stopped);

@@ -15,7 +15,7 @@ const QString ResultSink::kAlreadyOpen = QStringLiteral("上記ファイルは�
 const QString ResultSink::kOverflow = QStringLiteral("Over Flow しました。対象データが多すぎます。");
 const QString ResultSink::kAdditionStopped = QStringLiteral("追加は中止しました。");
 
-ResultSink::ResultSink(WorkArea &work, RunNotices *notices, bool withDateSize)
+ResultSink::ResultSink(WorkArea &work, RunNotices &notices, bool withDateSize)
     : m_work(work), m_notices(notices), m_withDateSize(withDateSize)
 {
 }
@@ -39,14 +39,12 @@ QString refusal(const WalkFile &file, const QString &reason)
 
 void ResultSink::Refuse_Duplicate(const WalkFile &file)
 {
-    if (m_notices)
-        m_notices->refuse(RunNotices::Kind::AlreadyOpen, [&] { return refusal(file, kAlreadyOpen); }, kCaption);
+    m_notices.refuse(RunNotices::Kind::AlreadyOpen, [&] { return refusal(file, kAlreadyOpen); }, kCaption);
 }
 
 void ResultSink::Refuse_Overflow(const WalkFile &file)
 {
-    if (m_notices)
-        m_notices->refuse(RunNotices::Kind::Overflow, [&] { return refusal(file, kOverflow); }, kCaption);
+    m_notices.refuse(RunNotices::Kind::Overflow, [&] { return refusal(file, kOverflow); }, kCaption);
 }
 
 qint64 ResultSink::Line_Room() const

@@ -18,8 +18,7 @@ public:
     static const QString kOverflow;         // "Over Flow しました。対象データが多すぎます。"
     static const QString kAdditionStopped;  // "追加は中止しました。"
 
-    // notices may be null: refusals are then silent.
-    ResultSink(WorkArea &work, RunNotices *notices, bool withDateSize);
+    ResultSink(WorkArea &work, RunNotices &notices, bool withDateSize);
 
     // The file's key, and the path shown in both messages: its path as on
     // disk (a name that is not UTF-8 decoded as code page 932).
@@ -46,7 +45,7 @@ public:
 
 private:
     WorkArea &m_work;
-    RunNotices *m_notices;
+    RunNotices &m_notices;
     bool m_withDateSize;
     int m_admitted = 0;
 };

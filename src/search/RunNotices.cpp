@@ -1,9 +1,9 @@
 #include "search/RunNotices.h"
 
-#include "app/StatusPanels.h"
+#include "base/StatusPanels.h"
 #include "platform/MessagePort.h"
 
-RunNotices::RunNotices(MessagePort *messages, StatusPanels *status, Boxes boxes)
+RunNotices::RunNotices(MessagePort &messages, StatusPanels *status, Boxes boxes)
     : m_messages(messages), m_status(status), m_boxes(boxes)
 {
 }
@@ -12,8 +12,7 @@ void RunNotices::refuse(Kind kind, const std::function<QString()> &text, const Q
 {
     const int n = ++m_refused[size_t(kind)];
     if (m_boxes == Boxes::Every || n == 1) {
-        if (m_messages)
-            m_messages->show(text(), caption, MessagePort::Icon::Exclamation);
+        m_messages.show(text(), caption, MessagePort::Icon::Exclamation);
     } else {
         ++m_unshown;
     }

@@ -28,8 +28,8 @@ public:
 
     static constexpr int kListedSkips = 20; // names in the summary; the rest counted
 
-    // messages and status may be null.
-    RunNotices(MessagePort *messages, StatusPanels *status, Boxes boxes);
+    // status may be null.
+    RunNotices(MessagePort &messages, StatusPanels *status, Boxes boxes);
 
     // One refused file. The text is built only when it is shown.
     void refuse(Kind kind, const std::function<QString()> &text, const QString &caption);
@@ -50,7 +50,7 @@ public:
     static QString Running_Count(int refused);
 
 private:
-    MessagePort *m_messages;
+    MessagePort &m_messages;
     StatusPanels *m_status;
     Boxes m_boxes;
     std::array<int, 2> m_refused{};

@@ -1,6 +1,6 @@
 #include "search/SearchRun.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "display/ListView.h"
 #include "platform/DirectoryListing.h"
 #include "platform/MessagePort.h"
@@ -78,7 +78,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices)
     WorkArea &work = wb.work;
     WordMatcher matcher(work.Search_Word, work.Compare_Mode == 1);
     const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
-    ResultSink sink(work, &notices, wb.settings.FILE_NAME_DISP == 1);
+    ResultSink sink(work, notices, wb.settings.FILE_NAME_DISP == 1);
     FolderWalk walk(work.Search_Path, sikibetu, wb.settings.SUB_DIR_FLG == 1,
                     [&](const QString &reason) { noteSkipped(wb, outcome, reason); });
     std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
@@ -153,7 +153,8 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices)
 
 } // namespace
 
-SearchOutcome SearchRun::Search_Execute(Workbench &wb, RunNotices::Boxes refusals)
+SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void()> &buildViews,
+                                        RunNotices::Boxes refusals)
 {
     SearchOutcome outcome;
     WorkArea &work = wb.work;
@@ -164,10 +165,9 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, RunNotices::Boxes refusal
     work.Search_List.clear();
 
     if (!work.Search_Hit_File_List.isEmpty()) {
-        if (wb.messages
-            && wb.messages->show(kClearQuestion, ResultSink::kCaption, MessagePort::Icon::Question,
-                                 MessagePort::Buttons::YesNo)
-                   == MessagePort::Answer::Yes)
+        if (wb.messages->show(kClearQuestion, ResultSink::kCaption, MessagePort::Icon::Question,
+                              MessagePort::Buttons::YesNo)
+            == MessagePort::Answer::Yes)
             work.Clear_Results();
     } else {
         work.Clear_Results();
@@ -175,8 +175,8 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, RunNotices::Boxes refusal
 
     wb.board.Enter_Busy();
     wb.MENU_SETTEI();
-    wb.board.disable({"SEARCH"});
-    wb.board.enable({"STOP"});
+    wb.board.disable({Command::SEARCH});
+    wb.board.enable({Command::STOP});
 
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Search...!"));
     wb.status.setText(StatusPanels::kPath, work.Search_Path);
@@ -186,7 +186,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, RunNotices::Boxes refusal
     if (work.Search_Hit_File_List.isEmpty())
         work.Append_Display_Line(LineFormat::kColumnHeader);
 
-    RunNotices notices(wb.messages, &wb.status, refusals);
+    RunNotices notices(*wb.messages, &wb.status, refusals);
     Walk_Folder(wb, outcome, notices);
     outcome.stopped = work.Search_Running == 0;
     outcome.alreadyOpen = notices.refused(RunNotices::Kind::AlreadyOpen);
@@ -195,42 +195,41 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, RunNotices::Boxes refusal
     if (work.Search_Hit_List.count() > 1)
         work.Result_Flag = 1;
 
-    LineIndex::Build_Line_Index(work, &wb.status, wb.pump);
+    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Wait...!"));
+    wb.status.setText(StatusPanels::kPath, QStringLiteral("ｲﾝﾃﾞｯｸｽを生成中 !"));
+    LineIndex::Build_Line_Index(work, wb.pump);
 
     // The walk leaves both on the last folder it entered; the rest of the
     // program expects the folder the search started from.
     work.Search_Path = searchPath;
     work.Current_Dir = DirectoryListing::withSeparator(searchPath);
 
-    if (!work.Search_Hit_File_List.isEmpty() && wb.listView)
-        ListView::Build_List_View(wb);
+    if (buildViews)
+        buildViews();
 
     if (!work.Search_Hit_List.isEmpty() && wb.settings.FILE_OUT == 1) {
         const QString &name = wb.settings.FILE_OUT_NAME;
-        QString error;
-        outcome.resultWritten = ResultFile::Write_Result_File(work, name, &error);
-        if (!outcome.resultWritten)
-            outcome.resultError = error;
-        if (wb.messages) {
-            if (outcome.resultWritten)
-                wb.messages->show(ResultFile::Done_Message(name, outcome.stopped), ResultFile::kCaption,
-                                  MessagePort::Icon::Information);
-            else
-                wb.messages->show(error, ResultFile::kCaption, MessagePort::Icon::Critical);
-        }
+        const WriteResult result = ResultFile::Write_Result_File(work, name);
+        outcome.resultWritten = result.written;
+        if (!result.written)
+            outcome.resultError = result.reason;
+        if (result.written)
+            wb.messages->show(ResultFile::Done_Message(result.path, outcome.stopped), ResultFile::kCaption,
+                              MessagePort::Icon::Information);
+        else
+            wb.messages->show(result.reason, ResultFile::kCaption, MessagePort::Icon::Critical);
     }
 
     // Before the busy state ends: the window acts on its end (a close asked
     // for during the run), and no box may still be open then.
     const QString summary = notices.Closing_Message(outcome.skipped);
-    if (!summary.isEmpty() && wb.messages)
+    if (!summary.isEmpty())
         wb.messages->show(summary, ResultSink::kCaption, MessagePort::Icon::Exclamation);
 
     wb.pump->setBusyCursor(false);
     wb.board.Leave_Busy();
     wb.MENU_SETTEI();
-    if (wb.listView)
-        wb.listView->setViewEnabled(true);
+    wb.listView->setViewEnabled(true);
 
     ListView::Show_Status_Counts(wb);
     return outcome;

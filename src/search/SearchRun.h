@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct Workbench;
 
 // What a run did, beyond what it left in the work area.
@@ -28,12 +30,14 @@ public:
 
     // The whole run, as started by the search settings dialog after it has set
     // Search_Word, Compare_Mode, Search_Running = 1, Search_Path and
-    // Current_Dir. Messages go through the workbench's message port; without
-    // one, an existing result is kept (as on "No") and refusals are silent.
-    // The window shows the first refusal of each kind and sums up the rest at
-    // the end; the batch search asks for every one. Nothing is done while the
-    // board is busy (a run cannot start inside another operation).
-    static SearchOutcome Search_Execute(Workbench &wb,
+    // Current_Dir. Messages go through the workbench's message port; the null
+    // port answers "No", so an existing result is then kept, and shows no
+    // refusal. The window shows the first refusal of each kind and sums up the
+    // rest at the end; the batch search asks for every one. Nothing is done
+    // while the board is busy (a run cannot start inside another operation).
+    // buildViews, given by whoever shows the results, is called once the work
+    // area and its line index are complete, before the result file is written.
+    static SearchOutcome Search_Execute(Workbench &wb, const std::function<void()> &buildViews = {},
                                         RunNotices::Boxes refusals = RunNotices::Boxes::FirstOfEachKind);
 
     // Helper threads that read and prefilter files ahead of the run: -1 for

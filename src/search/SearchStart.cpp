@@ -1,6 +1,6 @@
 #include "search/SearchStart.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/DirectoryListing.h"
 #include "platform/MessagePort.h"
 #include "search/SearchHistory.h"
@@ -12,8 +12,7 @@ const QString SearchStart::kCaption = QStringLiteral("ＱＵＡＶ　サーチ�
 SearchStart::Refusal SearchStart::Check(Workbench &wb, const SearchChoice &choice)
 {
     auto refuse = [&wb](const QString &text, Refusal why) {
-        if (wb.messages)
-            wb.messages->show(text, kCaption, MessagePort::Icon::Exclamation);
+        wb.messages->show(text, kCaption, MessagePort::Icon::Exclamation);
         return why;
     };
     const SearchWord::Prepared word = SearchWord::Prepare(choice.searchText);
@@ -58,8 +57,8 @@ void SearchStart::Store_Choices(Workbench &wb, const SearchChoice &choice)
 
 void SearchStart::Prepare_Run(Workbench &wb, bool caseSensitive)
 {
-    wb.board.disable({"SEARCH"});
-    wb.board.enable({"STOP"});
+    wb.board.disable({Command::SEARCH});
+    wb.board.enable({Command::STOP});
     wb.work.Search_Running = 1;
     wb.work.Compare_Mode = caseSensitive ? 0 : 1;
     wb.work.Current_Dir = DirectoryListing::withSeparator(wb.work.Search_Path);

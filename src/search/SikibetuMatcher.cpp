@@ -1,6 +1,6 @@
 #include "search/SikibetuMatcher.h"
 
-#include "settings/Settings.h"
+#include "base/Settings.h"
 
 SikibetuMatcher::SikibetuMatcher(const Settings &settings, const QString &searchSikibetu)
 {

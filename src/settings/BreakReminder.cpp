@@ -1,6 +1,6 @@
 #include "settings/BreakReminder.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "settings/SettingsIo.h"
 
@@ -85,8 +85,7 @@ BreakReminder::Commit BreakReminder::CMD_JIKOU(Workbench &wb, bool reminderOn, c
         case Refusal::Over_Limit: refusal = &kOverLimit; break;
         }
         if (refusal) {
-            if (wb.messages)
-                wb.messages->show(*refusal, kCaption, MessagePort::Icon::Exclamation);
+            wb.messages->show(*refusal, kCaption, MessagePort::Icon::Exclamation);
             return c;
         }
         s.VDT_INTERVAL_TIME = interval.minutes * 60;
@@ -100,7 +99,7 @@ BreakReminder::Commit BreakReminder::CMD_JIKOU(Workbench &wb, bool reminderOn, c
     c.accepted = true;
 
     QString error;
-    if (!SettingsIo::Write_Execute(wb, &error) && wb.messages)
+    if (!SettingsIo::Write_Execute(wb, &error))
         wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
     return c;
 }

@@ -1,6 +1,6 @@
 #include "settings/SettingsIo.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
@@ -30,8 +30,6 @@ void reportDamage(Workbench &wb)
         return;
     QString copyError;
     const bool copied = wb.store->keepDamagedCopy(&copyError);
-    if (!wb.messages)
-        return;
     QString text = QStringLiteral("設定ファイルの %1 行目を書かれたとおりに読めませんでした。\r\n%2\r\n")
                        .arg(lineList(lines), wb.store->path());
     text += copied ? QStringLiteral("元のファイルを次の名前で残しました。\r\n") + wb.store->damagedCopyPath()
@@ -41,7 +39,7 @@ void reportDamage(Workbench &wb)
 
 void reportFailure(Workbench &wb, const QString &reason)
 {
-    if (wb.messages && wb.store->firstFailure())
+    if (wb.store->firstFailure())
         wb.messages->show(reason + QStringLiteral("\r\n") + SettingsIo::kNotSaved, SettingsIo::kRepairCaption,
                           MessagePort::Icon::Critical);
 }
@@ -94,7 +92,7 @@ QString SettingsIo::Open_Store(Workbench &wb)
 
 void SettingsIo::Repair_Settings(Workbench &wb)
 {
-    if (!wb.messages || !wb.store)
+    if (!wb.store)
         return;
     const auto answer = wb.messages->show(kRepairQuestion, kRepairCaption, MessagePort::Icon::Critical,
                                           MessagePort::Buttons::YesNo);

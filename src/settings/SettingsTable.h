@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/Settings.h"
+#include "base/Settings.h"
 #include "settings/SettingsStore.h"
 
 #include <QList>

@@ -60,7 +60,8 @@ WriteResult WorkAreaDump::Write_Dump(const WorkArea &work, const QString &folder
     WriteResult result;
     result.path = QDir(folder).filePath(File_Name(now));
     if (!QFileInfo(folder).isDir()) {
-        result.error = result.path + QStringLiteral("\r\nフォルダー ") + folder + QStringLiteral(" がありません。");
+        result.reason = QStringLiteral("フォルダー ") + folder + QStringLiteral(" がありません。");
+        result.error = result.path + QStringLiteral("\r\n") + result.reason;
         return result;
     }
     // The folder is shared with every user and the name is predictable: the
@@ -68,7 +69,8 @@ WriteResult WorkAreaDump::Write_Dump(const WorkArea &work, const QString &folder
     // and renamed onto its name, which replaces whatever stands there (a
     // planted link included) and never writes through it.
     auto fail = [&](const QString &reason) {
-        result.error = result.path + QStringLiteral("\r\nファイルに書き込めません。（") + reason + QStringLiteral("）");
+        result.reason = QStringLiteral("ファイルに書き込めません。（") + reason + QStringLiteral("）");
+        result.error = result.path + QStringLiteral("\r\n") + result.reason;
         return result;
     };
     QTemporaryFile file(QDir(folder).filePath(QStringLiteral("ListData_Output_XXXXXX.tmp")));
@@ -80,5 +82,6 @@ WriteResult WorkAreaDump::Write_Dump(const WorkArea &work, const QString &folder
     if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(result.path).constData()) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     file.setAutoRemove(false);
+    result.written = true;
     return result;
 }

@@ -1,7 +1,7 @@
 #include "template/FolderEntries.h"
 
 #include "search/SikibetuMatcher.h"
-#include "settings/Settings.h"
+#include "base/Settings.h"
 
 #include <algorithm>
 

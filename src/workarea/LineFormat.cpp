@@ -63,8 +63,12 @@ QString LineFormat::Line_No_Thousandths(qint64 thousandths)
 
 bool LineFormat::Is_Header(QStringView item)
 {
-    const QStringView head = item.left(14);
-    return head == kSearchPrefix || head == kAddPrefix || head == kMakePrefix;
+    return item.startsWith(kSearchPrefix) || isAddedFileHeader(item);
+}
+
+bool LineFormat::isAddedFileHeader(QStringView item)
+{
+    return item.startsWith(kAddPrefix) || item.startsWith(kMakePrefix);
 }
 
 QStringView LineFormat::Entry_Key(QStringView entry)

@@ -39,7 +39,12 @@ public:
     // A line number held in thousandths, as "000012.500".
     static QString Line_No_Thousandths(qint64 thousandths);
 
+    // Every test of a header prefix goes through these: a display line is a
+    // file header when it begins with one of the three prefixes in full.
     static bool Is_Header(QStringView item);
+    // A header of a file added from a template or made by duplication (not
+    // one a search found).
+    static bool isAddedFileHeader(QStringView item);
 
     static QStringView Entry_Key(QStringView entry);
     static QStringView Entry_Line_No(QStringView entry);

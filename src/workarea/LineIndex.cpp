@@ -1,6 +1,5 @@
 #include "workarea/LineIndex.h"
 
-#include "app/StatusPanels.h"
 #include "platform/EventPump.h"
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
@@ -30,12 +29,8 @@ bool keyEquals(QStringView entry, QStringView key)
 
 } // namespace
 
-void LineIndex::Build_Line_Index(WorkArea &work, StatusPanels *status, EventPump *pump)
+void LineIndex::Build_Line_Index(WorkArea &work, EventPump *pump)
 {
-    if (status) {
-        status->setText(StatusPanels::kSearch, QStringLiteral("Wait...!"));
-        status->setText(StatusPanels::kPath, QStringLiteral("ｲﾝﾃﾞｯｸｽを生成中 !"));
-    }
     if (pump)
         pump->yieldNow();
 

@@ -1,7 +1,6 @@
 #pragma once
 
 class WorkArea;
-class StatusPanels;
 class EventPump;
 
 // The two lookups the views and editors need without scanning the work area:
@@ -14,5 +13,5 @@ public:
     // are single forward passes. A file without lines in the store, or files
     // out of order, never make it read past the end: such a file's index
     // points past the last entry.
-    static void Build_Line_Index(WorkArea &work, StatusPanels *status = nullptr, EventPump *pump = nullptr);
+    static void Build_Line_Index(WorkArea &work, EventPump *pump = nullptr);
 };

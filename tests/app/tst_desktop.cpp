@@ -1,7 +1,7 @@
 #include "app/AccessKey.h"
 #include "app/CommandLine.h"
-#include "app/ScreenFit.h"
-#include "app/Workbench.h"
+#include "base/ScreenFit.h"
+#include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "settings/SettingsStore.h"
 

@@ -1,4 +1,4 @@
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
 #include "settings/SettingsStore.h"
@@ -88,16 +88,16 @@ void tst_KIHON::captionToolbarAndPanels()
         QStringLiteral("一覧表示"), QStringLiteral("詳細表示"), QStringLiteral("時間管理"), QStringLiteral("設定"),
         QStringLiteral("終了")};
     for (int i = 0; i < 21; ++i) {
-        QCOMPARE(actions[i]->objectName(), CommandBoard::keys()[size_t(i)]);
+        QCOMPARE(actions[i]->objectName(), Commands::key(Command(i)));
         if (i != 2)
             QCOMPARE(actions[i]->toolTip(), tooltips[i]);
         QVERIFY(!actions[i]->icon().isNull());
     }
-    QAction *none1 = m_window->buttonAction(QStringLiteral("NONE1"));
+    QAction *none1 = m_window->buttonAction(Command::NONE1);
     QVERIFY(!none1->isVisible());
     QVERIFY(!none1->isEnabled());
-    QVERIFY(m_window->buttonAction(QStringLiteral("SEARCH"))->isEnabled());
-    QVERIFY(!m_window->buttonAction(QStringLiteral("HOZON"))->isEnabled());
+    QVERIFY(m_window->buttonAction(Command::SEARCH)->isEnabled());
+    QVERIFY(!m_window->buttonAction(Command::HOZON)->isEnabled());
 
     auto panel = [&](const char *key) {
         return m_window->statusBarWidget()->findChild<QLabel *>(QString::fromLatin1(key))->text();
@@ -170,8 +170,8 @@ void tst_KIHON::menuSetteiMirrorsToolbar()
     start();
     QAction *save = m_window->menuEntry(QStringLiteral("M_FILE_SAVE"));
     QVERIFY(!save->isEnabled());
-    m_wb->board.setEnabled(QStringLiteral("HOZON"), true);
-    m_wb->board.setEnabled(QStringLiteral("SEARCH"), false);
+    m_wb->board.setEnabled(Command::HOZON, true);
+    m_wb->board.setEnabled(Command::SEARCH, false);
     // Menus copy the toolbar only through MENU_SETTEI.
     QVERIFY(!save->isEnabled());
     m_window->MENU_SETTEI();
@@ -210,7 +210,7 @@ void tst_KIHON::endWritesWindowConfig()
 {
     start();
     m_window->resize(900, 640);
-    m_window->Run_Command(QStringLiteral("END"), KIHON::Origin::Toolbar);
+    m_window->Run_Command(Command::END, KIHON::Origin::Toolbar);
     SettingsStore written;
     QVERIFY(written.load());
     QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Width")).value(),
@@ -259,10 +259,10 @@ void tst_KIHON::disabledCommandIgnored()
     start();
     m_wb->Param_Count = 0;
     // HINA_FUKUSEI is disabled at start: neither road runs it.
-    m_window->Run_Command(QStringLiteral("HINA_FUKUSEI"), KIHON::Origin::Menu);
+    m_window->Run_Command(Command::HINA_FUKUSEI, KIHON::Origin::Menu);
     QVERIFY(m_port.shown.isEmpty());
-    m_wb->board.setEnabled(QStringLiteral("HINA_FUKUSEI"), true);
-    m_window->Run_Command(QStringLiteral("HINA_FUKUSEI"), KIHON::Origin::Toolbar);
+    m_wb->board.setEnabled(Command::HINA_FUKUSEI, true);
+    m_window->Run_Command(Command::HINA_FUKUSEI, KIHON::Origin::Toolbar);
     QCOMPARE(m_port.shown.size(), 1);
     QCOMPARE(m_port.shown[0].caption, QStringLiteral("雛形複製"));
 }

@@ -1,11 +1,11 @@
 #include "app/MainCommands.h"
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "settings/BreakReminder.h"
 #include "settings/SettingsStore.h"
 #include "settings/widgets/CoffeeBreakPanel.h"
-#include "settings/widgets/QUAV_Color_Settei.h"
-#include "settings/widgets/QUAV_Search_Save.h"
+#include "display/widgets/QUAV_Color_Settei.h"
+#include "search/widgets/QUAV_Search_Save.h"
 #include "settings/widgets/Time_Kanri.h"
 
 #include "ScriptedMessagePort.h"
@@ -92,7 +92,7 @@ void tst_UtilityCommands::start()
 void tst_UtilityCommands::colourPickedThenCancelledIsWrittenAtExit()
 {
     start();
-    m_window->Run_Command(QStringLiteral("SETTEI"), KIHON::Origin::Toolbar);
+    m_window->Run_Command(Command::SETTEI, KIHON::Origin::Toolbar);
     QCOMPARE(shown<QUAV_Color_Settei>().size(), 1);
     QUAV_Color_Settei *d = shown<QUAV_Color_Settei>().first();
     QVERIFY(!m_window->isEnabled());
@@ -106,7 +106,7 @@ void tst_UtilityCommands::colourPickedThenCancelledIsWrittenAtExit()
     SettingsStore before;
     QVERIFY(before.load());
     QVERIFY(before.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Hit_Color")) != 0x0000FF);
-    m_window->Run_Command(QStringLiteral("END"), KIHON::Origin::Menu);
+    m_window->Run_Command(Command::END, KIHON::Origin::Menu);
     SettingsStore after;
     QVERIFY(after.load());
     QCOMPARE(after.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Hit_Color")), 0x0000FF);
@@ -116,7 +116,7 @@ void tst_UtilityCommands::reminderTakesOverTheOpenDialog()
 {
     start();
     m_wb->settings.VDT_INTERVAL_TIME = 1800;
-    m_window->Run_Command(QStringLiteral("TIME"), KIHON::Origin::Menu);
+    m_window->Run_Command(Command::TIME, KIHON::Origin::Menu);
     QVERIFY(!m_window->isEnabled());
     Time_Kanri *d = m_window->timeKanri();
     QVERIFY(d && d->isVisible() && !d->Is_Reminder_View());
@@ -144,11 +144,11 @@ void tst_UtilityCommands::reminderTakesOverTheOpenDialog()
 void tst_UtilityCommands::timeFromToolbarLeavesWindowEnabled()
 {
     start();
-    m_window->Run_Command(QStringLiteral("TIME"), KIHON::Origin::Toolbar);
+    m_window->Run_Command(Command::TIME, KIHON::Origin::Toolbar);
     QVERIFY(m_window->timeKanri() && m_window->timeKanri()->isVisible());
     QVERIFY(m_window->isEnabled());
     // The menu entry then takes the same dialog and the window with it.
-    m_window->Run_Command(QStringLiteral("TIME"), KIHON::Origin::Menu);
+    m_window->Run_Command(Command::TIME, KIHON::Origin::Menu);
     QCOMPARE(shown<Time_Kanri>().size(), 1);
     QVERIFY(!m_window->isEnabled());
     m_window->timeKanri()->CMD_CANCEL->click();
@@ -159,10 +159,10 @@ void tst_UtilityCommands::timeFromToolbarLeavesWindowEnabled()
 void tst_UtilityCommands::exportOpensOverDisabledWindow()
 {
     start();
-    m_window->Run_Command(QStringLiteral("SEARCH_SAVE"), KIHON::Origin::Menu);
+    m_window->Run_Command(Command::SEARCH_SAVE, KIHON::Origin::Menu);
     QVERIFY(shown<QUAV_Search_Save>().isEmpty()); // disabled at start
-    m_wb->board.setEnabled(QStringLiteral("SEARCH_SAVE"), true);
-    m_window->Run_Command(QStringLiteral("SEARCH_SAVE"), KIHON::Origin::Menu);
+    m_wb->board.setEnabled(Command::SEARCH_SAVE, true);
+    m_window->Run_Command(Command::SEARCH_SAVE, KIHON::Origin::Menu);
     QCOMPARE(shown<QUAV_Search_Save>().size(), 1);
     QVERIFY(!m_window->isEnabled());
     shown<QUAV_Search_Save>().first()->Cmd_Cancel->click();
@@ -176,7 +176,7 @@ void tst_UtilityCommands::dumpButtonForDevelopers()
     const QByteArray oldTmp = qgetenv("TMPDIR");
     qputenv("TMPDIR", tmp.path().toUtf8());
     start();
-    QAction *none1 = m_window->buttonAction(QStringLiteral("NONE1"));
+    QAction *none1 = m_window->buttonAction(Command::NONE1);
     QVERIFY(!none1->isVisible());
     MainCommands::Offer_Dump(*m_wb);
     QVERIFY(none1->isVisible() && none1->isEnabled());

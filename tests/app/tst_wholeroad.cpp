@@ -4,7 +4,7 @@
 // by their paths as on disk: a.txt beside A.TXT are two files. Then the roads
 // a new user takes during a run: a common word refusing many files, a
 // double-click on the view, the window closed.
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
 #include "platform/Cp932.h"
@@ -85,7 +85,7 @@ struct Road
     // SEARCH, the word typed, サーチ開始: returns once the run has ended.
     bool search(const QString &word)
     {
-        window->Run_Command(QStringLiteral("SEARCH"), KIHON::Origin::Toolbar);
+        window->Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
         QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
         if (!dialog)
             return false;
@@ -117,7 +117,8 @@ bool writeSmallFiles(const Road &road, int n, const QString &word)
     return true;
 }
 
-const QStringList kIdleCommands{"DRIVE", "FOLDER", "CLEAR", "HINAGATA", "TIME", "SETTEI", "END"};
+const QList<Command> kIdleCommands{Command::DRIVE, Command::FOLDER, Command::CLEAR, Command::HINAGATA,
+                                   Command::TIME,  Command::SETTEI, Command::END};
 
 } // namespace
 
@@ -157,7 +158,7 @@ void tst_WholeRoad::searchShowCopyClear()
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-        window.Run_Command(QStringLiteral("SEARCH"), KIHON::Origin::Toolbar);
+        window.Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
         QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
         QVERIFY(dialog);
         QVERIFY(!window.isEnabled());
@@ -175,9 +176,9 @@ void tst_WholeRoad::searchShowCopyClear()
         QVERIFY(list.contains(QStringLiteral("SEARCH_FILE = ") + root + QStringLiteral("/a.txt ")));
         QVERIFY(list.contains(QStringLiteral("SEARCH_FILE = ") + root + QStringLiteral("/A.TXT ")));
         QVERIFY(window.listView()->isShown());
-        QVERIFY(!wb.board.isEnabled(QStringLiteral("SEARCH")));
-        QVERIFY(!wb.board.isEnabled(QStringLiteral("STOP")));
-        QVERIFY(wb.board.isEnabled(QStringLiteral("DISP")));
+        QVERIFY(!wb.board.isEnabled(Command::SEARCH));
+        QVERIFY(!wb.board.isEnabled(Command::STOP));
+        QVERIFY(wb.board.isEnabled(Command::DISP));
         QVERIFY(window.listView()->plainText().contains(QStringLiteral("000002:ここで検索する")));
 
         // A double-click on the hit line of 報告.TXT shows the whole file.
@@ -196,7 +197,7 @@ void tst_WholeRoad::searchShowCopyClear()
         // a.txt and A.TXT each show their own lines under their own path.
         for (const auto &[name, line] : {std::pair{QStringLiteral("a.txt"), QStringLiteral("000001:小文字の検索")},
                                          std::pair{QStringLiteral("A.TXT"), QStringLiteral("000002:大文字の検索")}}) {
-            window.Run_Command(QStringLiteral("DISP_SEARCH"), KIHON::Origin::Toolbar);
+            window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
             const int at = window.listView()->plainText().indexOf(line);
             QVERIFY(at > 0);
             QTest::mouseDClick(window.listView()->viewport(), Qt::LeftButton, {}, window.listView()->pointOf(at + 3));
@@ -208,24 +209,24 @@ void tst_WholeRoad::searchShowCopyClear()
         }
 
         // Back to the list; copy a selected line exactly, filling spaces too.
-        window.Run_Command(QStringLiteral("DISP_SEARCH"), KIHON::Origin::Toolbar);
+        window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
         QVERIFY(window.listView()->isShown());
         window.listView()->setCaret(hitLine);
         window.listView()->selectToLineEnd();
-        window.Run_Command(QStringLiteral("CLIP"), KIHON::Origin::Toolbar);
+        window.Run_Command(Command::CLIP, KIHON::Origin::Toolbar);
         const QString copied = QGuiApplication::clipboard()->text();
         QVERIFY(copied.startsWith(QStringLiteral("000002:ここで検索する")));
         QVERIFY(copied.endsWith(QLatin1Char(' ')));
 
         port.answers.enqueue(MessagePort::Answer::Yes);
-        window.Run_Command(QStringLiteral("CLEAR"), KIHON::Origin::Toolbar);
+        window.Run_Command(Command::CLEAR, KIHON::Origin::Toolbar);
         QCOMPARE(wb.work.Search_Hit_File_List.count(), 0);
         QVERIFY(!window.listView()->isShown());
         QVERIFY(!window.detailView()->isShown());
-        QVERIFY(wb.board.isEnabled(QStringLiteral("SEARCH")));
+        QVERIFY(wb.board.isEnabled(Command::SEARCH));
         window.MENU_SETTEI();
         QVERIFY(window.menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
-        wb.messages = nullptr;
+        wb.detachPorts();
     }
     QDir::setCurrent(cwd);
 }
@@ -253,7 +254,7 @@ void tst_WholeRoad::manyRefusalsOneBoxOneSummary()
 
     // Searching again without clearing: each file is already open.
     road.port.shown.clear();
-    road.wb.board.enable({"SEARCH"});
+    road.wb.board.enable({Command::SEARCH});
     road.port.answers.enqueue(MessagePort::Answer::No);
     QVERIFY(road.search(QStringLiteral("word")));
     QCOMPARE(road.port.texts(),
@@ -282,22 +283,22 @@ void tst_WholeRoad::doubleClickDuringRun()
     QVERIFY(road.window->listView()->isShown());
     QVERIFY(!road.window->detailView()->isShown());
     QVERIFY(!road.wb.board.isBusy());
-    for (const QString &key : kIdleCommands)
-        QVERIFY2(road.wb.board.isEnabled(key), qPrintable(key));
-    QVERIFY(road.wb.board.isEnabled(QStringLiteral("DISP")));
-    QVERIFY(!road.wb.board.isEnabled(QStringLiteral("UPDATE")));
+    for (Command c : kIdleCommands)
+        QVERIFY2(road.wb.board.isEnabled(c), Commands::info(c).key);
+    QVERIFY(road.wb.board.isEnabled(Command::DISP));
+    QVERIFY(!road.wb.board.isEnabled(Command::UPDATE));
 
     // After the run the same double-click works as ever.
     const int hit = road.window->listView()->plainText().indexOf(QStringLiteral("000002:"));
     QTest::mouseDClick(road.window->listView()->viewport(), Qt::LeftButton, {},
                        road.window->listView()->pointOf(hit + 3));
     QTRY_VERIFY(road.window->detailView()->isShown());
-    QVERIFY(road.wb.board.isEnabled(QStringLiteral("UPDATE")));
+    QVERIFY(road.wb.board.isEnabled(Command::UPDATE));
 
     // CLEAR from the detail view and a new search: UPDATE stays off while
     // the list shows, whenever the window is activated.
     road.port.answers.enqueue(MessagePort::Answer::Yes);
-    road.window->Run_Command(QStringLiteral("CLEAR"), KIHON::Origin::Toolbar);
+    road.window->Run_Command(Command::CLEAR, KIHON::Origin::Toolbar);
     auto activate = [&] {
         QEvent activation(QEvent::WindowActivate);
         QApplication::sendEvent(road.window.get(), &activation);
@@ -306,7 +307,7 @@ void tst_WholeRoad::doubleClickDuringRun()
     QVERIFY(road.search(QStringLiteral("word")));
     activate();
     QVERIFY(road.window->listView()->isShown());
-    QVERIFY(!road.wb.board.isEnabled(QStringLiteral("UPDATE")));
+    QVERIFY(!road.wb.board.isEnabled(Command::UPDATE));
 }
 
 void tst_WholeRoad::closedDuringRun()

@@ -1,5 +1,5 @@
 #include "app/WorkAreaCommands.h"
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/ClipboardPort.h"
 #include "platform/RichViewPort.h"
 
@@ -91,8 +91,9 @@ void tst_WorkAreaCommands::fillResult()
     wb->display.Detail_Cache_Key = QStringLiteral("/D/A.TXT");
     wb->display.Detail_File_Index = 0;
     wb->board.Apply_Startup();
-    wb->board.enable({"HOZON", "DISP_SEARCH", "UPDATE", "SORT", "CLIP", "SEARCH_SAVE"});
-    wb->board.disable({"SEARCH", "HINAGATA", "DISP"});
+    wb->board.enable(
+        {Command::HOZON, Command::DISP_SEARCH, Command::UPDATE, Command::SORT, Command::CLIP, Command::SEARCH_SAVE});
+    wb->board.disable({Command::SEARCH, Command::HINAGATA, Command::DISP});
     list.text = QStringLiteral("list");
     detail.text = QStringLiteral("detail");
     detail.shown = true;
@@ -107,7 +108,7 @@ void tst_WorkAreaCommands::clearNeedsAResult()
     QVERIFY(port.shown.isEmpty());
     QCOMPARE(wb->work.Search_Hit_List.count(), 1);
     QVERIFY(detail.shown);
-    QVERIFY(!wb->board.isEnabled(QStringLiteral("SEARCH")));
+    QVERIFY(!wb->board.isEnabled(Command::SEARCH));
 }
 
 void tst_WorkAreaCommands::clearAnsweredNo()
@@ -126,7 +127,7 @@ void tst_WorkAreaCommands::clearAnsweredNo()
     QCOMPARE(wb->work.Result_Flag, qint16(1));
     QCOMPARE(wb->display.Detail_Cache_Key, QStringLiteral("/D/A.TXT"));
     QVERIFY(detail.shown);
-    QVERIFY(wb->board.isEnabled(QStringLiteral("HOZON")));
+    QVERIFY(wb->board.isEnabled(Command::HOZON));
 }
 
 void tst_WorkAreaCommands::clearAnsweredYes()
@@ -137,11 +138,12 @@ void tst_WorkAreaCommands::clearAnsweredYes()
     for (const ItemList *l : {&w.Search_Hit_File_List, &w.Search_Hit_File_Change, &w.Search_Hit_All_Line_List,
                               &w.Search_Hit_List, &w.Mojisuu_Count_List, &w.Search_List, &w.Sort_List})
         QVERIFY(l->isEmpty());
-    for (const char *on : {"SEARCH", "HINAGATA", "SEARCH_SAVE", "DRIVE", "CLEAR"})
-        QVERIFY2(wb->board.isEnabled(QString::fromLatin1(on)), on);
-    for (const char *off : {"HOZON", "FILE_DELETE", "SORT", "CHANGE", "UPDATE", "CLIP", "PARAMETER", "HINA_FUKUSEI",
-                            "STOP", "DISP_SEARCH", "DISP"})
-        QVERIFY2(!wb->board.isEnabled(QString::fromLatin1(off)), off);
+    for (Command on : {Command::SEARCH, Command::HINAGATA, Command::SEARCH_SAVE, Command::DRIVE, Command::CLEAR})
+        QVERIFY2(wb->board.isEnabled(on), Commands::info(on).key);
+    for (Command off :
+         {Command::HOZON, Command::FILE_DELETE, Command::SORT, Command::CHANGE, Command::UPDATE, Command::CLIP,
+          Command::PARAMETER, Command::HINA_FUKUSEI, Command::STOP, Command::DISP_SEARCH, Command::DISP})
+        QVERIFY2(!wb->board.isEnabled(off), Commands::info(off).key);
     for (const FakeView *v : {&list, &detail}) {
         QVERIFY(v->text.isEmpty());
         QVERIFY(v->selection.isEmpty());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "display/RtfReader.h"
 #include "platform/MessagePort.h"
 #include "platform/RichViewPort.h"

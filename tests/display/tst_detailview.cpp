@@ -60,7 +60,7 @@ void tst_DetailView::setUp(Workbench &wb, const QList<TestFile> &files)
     fillWorkArea(wb, files, QStringLiteral("hit"));
     QVERIFY(ListView::Build_List_View(wb));
     ListView::Show_Status_Counts(wb);
-    wb.board.enable({"DISP", "FILE_DELETE", "HINAGATA"});
+    wb.board.enable({Command::DISP, Command::FILE_DELETE, Command::HINAGATA});
 }
 
 void tst_DetailView::caretInLine(Workbench &, int k, int offset)
@@ -79,13 +79,13 @@ void tst_DetailView::emptyListRefused()
     wb.messages = &m_messages;
     wb.listView = &m_list;
     wb.detailView = &m_detail;
-    wb.board.enable({"FILE_DELETE"});
+    wb.board.enable({Command::FILE_DELETE});
     DetailView::Show_Detail_View(wb, DetailView::Origin::Toolbar);
     QCOMPARE(m_messages.shown.size(), 1);
     QCOMPARE(m_messages.shown[0].text, QStringLiteral("一覧表にデータがありません。"));
     QCOMPARE(m_messages.shown[0].caption, QStringLiteral("詳細表示"));
     QCOMPARE(m_messages.shown[0].icon, MessagePort::Icon::Exclamation);
-    QVERIFY(wb.board.isEnabled(QStringLiteral("FILE_DELETE")));
+    QVERIFY(wb.board.isEnabled(Command::FILE_DELETE));
     QVERIFY(m_detail.loaded.isEmpty());
 }
 
@@ -111,10 +111,10 @@ void tst_DetailView::hitLineShowsWholeFile()
     QVERIFY(m_detail.shown && m_detail.enabled);
     QVERIFY(!m_list.shown && !m_list.enabled);
     QCOMPARE(m_list.selectedText(), wb.work.Search_Hit_List.text(5));
-    for (const char *k : {"DISP_SEARCH", "UPDATE"})
-        QVERIFY(wb.board.isEnabled(QString::fromLatin1(k)));
-    for (const char *k : {"DISP", "HINAGATA", "SORT", "FILE_DELETE"})
-        QVERIFY2(!wb.board.isEnabled(QString::fromLatin1(k)), k);
+    for (Command k : {Command::DISP_SEARCH, Command::UPDATE})
+        QVERIFY(wb.board.isEnabled(k));
+    for (Command k : {Command::DISP, Command::HINAGATA, Command::SORT, Command::FILE_DELETE})
+        QVERIFY2(!wb.board.isEnabled(k), Commands::info(k).key);
     QCOMPARE(wb.status.text(StatusPanels::kSearch), QStringLiteral("Details"));
     QCOMPARE(wb.status.text(StatusPanels::kPath), QStringLiteral("/data/b.txt"));
     QCOMPARE(wb.status.text(StatusPanels::kHitSu), QString());
@@ -213,9 +213,9 @@ void tst_DetailView::columnHeaderMessages()
     QVERIFY(m_list.shown && m_list.enabled && !m_detail.shown);
     QCOMPARE(m_list.caret(), 0);
     QCOMPARE(m_list.selectedText(), wb.work.Search_Hit_List.text(0));
-    QVERIFY(wb.board.isEnabled(QStringLiteral("DISP")));
-    QVERIFY(wb.board.isEnabled(QStringLiteral("FILE_DELETE")));
-    QVERIFY(!wb.board.isEnabled(QStringLiteral("DISP_SEARCH")));
+    QVERIFY(wb.board.isEnabled(Command::DISP));
+    QVERIFY(wb.board.isEnabled(Command::FILE_DELETE));
+    QVERIFY(!wb.board.isEnabled(Command::DISP_SEARCH));
     QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =2ﾌｧｲﾙ"));
 
     // The next double-click on a hit line shows its file as usual.
@@ -259,10 +259,10 @@ void tst_DetailView::sortFollowsHeaderKind()
     Workbench wb;
     TestFile f{QStringLiteral("/t/x.txt"), {QStringLiteral("hit")}, prefix};
     setUp(wb, {f});
-    wb.board.setEnabled(QStringLiteral("SORT"), !sort);
+    wb.board.setEnabled(Command::SORT, !sort);
     caretInLine(wb, 2);
     DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
-    QCOMPARE(wb.board.isEnabled(QStringLiteral("SORT")), sort);
+    QCOMPARE(wb.board.isEnabled(Command::SORT), sort);
 }
 
 void tst_DetailView::longPathsSharingTheirHead()
@@ -322,15 +322,15 @@ void tst_DetailView::viewsIgnoredWhileBusy()
     QFETCH(int, line);
     Workbench wb;
     setUp(wb, twoFiles());
-    QStringList enabledBefore;
-    for (const QString &key : CommandBoard::keys())
-        if (wb.board.isEnabled(key))
-            enabledBefore.append(key);
+    QList<Command> enabledBefore;
+    for (int i = 0; i < Commands::kCount; ++i)
+        if (wb.board.isEnabled(Command(i)))
+            enabledBefore.append(Command(i));
     wb.display.Clicked_Line_Index = 7;
     m_detail.shown = false;
 
     QVERIFY(wb.board.Enter_Busy());
-    wb.board.enable({"STOP"});
+    wb.board.enable({Command::STOP});
     caretInLine(wb, line);
     if (doubleClick)
         DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
@@ -339,12 +339,12 @@ void tst_DetailView::viewsIgnoredWhileBusy()
     QVERIFY(m_messages.shown.isEmpty());
     QVERIFY(m_list.shown && !m_detail.shown);
     QCOMPARE(wb.display.Clicked_Line_Index, 7);
-    for (const QString &key : CommandBoard::keys())
-        QCOMPARE(wb.board.isEnabled(key), key == QLatin1String("STOP"));
+    for (int i = 0; i < Commands::kCount; ++i)
+        QCOMPARE(wb.board.isEnabled(Command(i)), Command(i) == Command::STOP);
 
     wb.board.Leave_Busy();
-    for (const QString &key : std::as_const(enabledBefore))
-        QVERIFY2(wb.board.isEnabled(key), qPrintable(key));
+    for (Command c : std::as_const(enabledBefore))
+        QVERIFY2(wb.board.isEnabled(c), Commands::info(c).key);
 }
 
 QTEST_GUILESS_MAIN(tst_DetailView)

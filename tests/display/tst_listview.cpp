@@ -187,15 +187,21 @@ void tst_ListView::statusCounts_data()
     QTest::addColumn<bool>("withFiles");
     QTest::addColumn<int>("hozon");
     QTest::addColumn<QString>("hitSu");
-    QTest::addColumn<QStringList>("on");
-    QTest::addColumn<QStringList>("off");
-    QTest::newRow("files, unsaved change") << true << 1 << QStringLiteral("対象数 =2ﾌｧｲﾙ")
-                                           << QStringList{"HOZON", "SEARCH_SAVE", "CHANGE", "CLIP", "PARAMETER", "DISP", "FILE_DELETE"}
-                                           << QStringList{"STOP", "SEARCH"};
+    QTest::addColumn<QList<Command>>("on");
+    QTest::addColumn<QList<Command>>("off");
+    QTest::newRow("files, unsaved change")
+        << true << 1 << QStringLiteral("対象数 =2ﾌｧｲﾙ")
+        << QList<Command> {Command::HOZON,     Command::SEARCH_SAVE, Command::CHANGE,     Command::CLIP,
+                           Command::PARAMETER, Command::DISP,        Command::FILE_DELETE}
+        << QList<Command> {Command::STOP, Command::SEARCH};
     QTest::newRow("files, saved") << true << 0 << QStringLiteral("対象数 =2ﾌｧｲﾙ")
-                                  << QStringList{"SEARCH_SAVE", "DISP"} << QStringList{"HOZON", "STOP"};
-    QTest::newRow("empty") << false << 1 << QStringLiteral("対象数 =0ﾌｧｲﾙ") << QStringList{"SEARCH", "SEARCH_SAVE"}
-                           << QStringList{"HOZON", "FILE_DELETE", "CHANGE", "UPDATE", "CLIP", "PARAMETER", "DISP", "STOP", "HINA_FUKUSEI"};
+                                  << QList<Command> {Command::SEARCH_SAVE, Command::DISP}
+                                  << QList<Command> {Command::HOZON, Command::STOP};
+    QTest::newRow("empty") << false << 1 << QStringLiteral("対象数 =0ﾌｧｲﾙ")
+                           << QList<Command> {Command::SEARCH, Command::SEARCH_SAVE}
+                           << QList<Command> {Command::HOZON,  Command::FILE_DELETE, Command::CHANGE,
+                                              Command::UPDATE, Command::CLIP,        Command::PARAMETER,
+                                              Command::DISP,   Command::STOP,        Command::HINA_FUKUSEI};
 }
 
 void tst_ListView::statusCounts()
@@ -203,25 +209,25 @@ void tst_ListView::statusCounts()
     QFETCH(bool, withFiles);
     QFETCH(int, hozon);
     QFETCH(QString, hitSu);
-    QFETCH(QStringList, on);
-    QFETCH(QStringList, off);
+    QFETCH(QList<Command>, on);
+    QFETCH(QList<Command>, off);
     Workbench wb;
     if (withFiles)
         setUpWorkbench(wb);
     wb.work.Search_Path = QStringLiteral("/data");
     wb.work.Hozon_Flag = qint16(hozon);
-    wb.board.disable({"SEARCH", "SEARCH_SAVE", "DISP", "CHANGE"});
-    wb.board.enable({"STOP", "UPDATE", "HINA_FUKUSEI"});
+    wb.board.disable({Command::SEARCH, Command::SEARCH_SAVE, Command::DISP, Command::CHANGE});
+    wb.board.enable({Command::STOP, Command::UPDATE, Command::HINA_FUKUSEI});
     ListView::Show_Status_Counts(wb);
     QCOMPARE(wb.status.text(StatusPanels::kSearch), QStringLiteral("Ready"));
     QCOMPARE(wb.status.text(StatusPanels::kPath), QStringLiteral("/data"));
     QCOMPARE(wb.status.text(StatusPanels::kHitSu), hitSu);
-    for (const QString &k : on)
-        QVERIFY2(wb.board.isEnabled(k), qPrintable(k));
-    for (const QString &k : off)
-        QVERIFY2(!wb.board.isEnabled(k), qPrintable(k));
+    for (Command k : on)
+        QVERIFY2(wb.board.isEnabled(k), Commands::info(k).key);
+    for (Command k : off)
+        QVERIFY2(!wb.board.isEnabled(k), Commands::info(k).key);
     if (withFiles)
-        QVERIFY(wb.board.isEnabled(QStringLiteral("UPDATE"))); // left as it was
+        QVERIFY(wb.board.isEnabled(Command::UPDATE)); // left as it was
 }
 
 void tst_ListView::showListView_data()
@@ -251,8 +257,8 @@ void tst_ListView::showListView()
     const qint32 pos = farDown ? ListView::kHighlightLimit + 100 : 200;
     wb.display.List_Caret_Pos = pos;
     m_list.setCaret(7);
-    wb.board.enable({"DISP_SEARCH", "SORT", "UPDATE"});
-    wb.board.disable({"DISP", "HINAGATA", "FILE_DELETE"});
+    wb.board.enable({Command::DISP_SEARCH, Command::SORT, Command::UPDATE});
+    wb.board.disable({Command::DISP, Command::HINAGATA, Command::FILE_DELETE});
     ListView::Show_List_View(wb, fromToolbar);
     QVERIFY(m_list.shown && m_list.enabled && m_list.focused);
     QVERIFY(!m_detail.shown);
@@ -262,10 +268,10 @@ void tst_ListView::showListView()
         const QString rest = m_list.plainText().mid(pos);
         QCOMPARE(m_list.selectedText(), rest.left(rest.indexOf(QLatin1Char('\r'))));
     }
-    for (const char *k : {"DISP", "HINAGATA", "FILE_DELETE"})
-        QVERIFY(wb.board.isEnabled(QString::fromLatin1(k)));
-    for (const char *k : {"DISP_SEARCH", "SORT", "UPDATE"})
-        QVERIFY(!wb.board.isEnabled(QString::fromLatin1(k)));
+    for (Command k : {Command::DISP, Command::HINAGATA, Command::FILE_DELETE})
+        QVERIFY(wb.board.isEnabled(k));
+    for (Command k : {Command::DISP_SEARCH, Command::SORT, Command::UPDATE})
+        QVERIFY(!wb.board.isEnabled(k));
     QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =2ﾌｧｲﾙ"));
     QCOMPARE(wb.status.text(StatusPanels::kSearch), QStringLiteral("Ready"));
 }

@@ -3,6 +3,7 @@
 #include "display/RtfBuilder.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 class tst_RtfBuilder : public QObject
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void detailFirstEqualsLast();
     void documentFolderWithoutSlash();
     void documentsInCacheNeverInStartFolder();
+    void nowhereToWrite();
 
 private:
     QByteArray build(Workbench &wb, qint16 mode = RtfBuilder::List_Mode, int first = 1, int last = 1,
@@ -39,9 +41,9 @@ QByteArray tst_RtfBuilder::build(Workbench &wb, qint16 mode, int first, int last
 {
     if (wb.display.Document_Folder.isEmpty())
         wb.display.Document_Folder = m_dir.path();
-    QString error;
-    if (!RtfBuilder::Make_RTF_Document(wb, mode, first, last, heading, &error)) {
-        qWarning() << error;
+    const WriteResult written = RtfBuilder::Make_RTF_Document(wb, mode, first, last, heading);
+    if (!written.written) {
+        qWarning() << RtfBuilder::Write_Failure_Text(written);
         return QByteArray();
     }
     QFile f(mode == RtfBuilder::List_Mode ? wb.display.List_Document_Path : wb.display.Detail_Document_Path);
@@ -226,7 +228,7 @@ void tst_RtfBuilder::documentFolderWithoutSlash()
     Workbench wb;
     setColours(wb, false);
     wb.display.Document_Folder = m_dir.path(); // no trailing "/"
-    QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")));
+    QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")).written);
     QCOMPARE(wb.display.List_Document_Path, m_dir.path() + QStringLiteral("/~QUAV_SK.RTF"));
     QVERIFY(QFile::exists(wb.display.List_Document_Path));
 }
@@ -247,7 +249,7 @@ void tst_RtfBuilder::documentsInCacheNeverInStartFolder()
     setColours(wb, false);
     fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("k")}}}, QStringLiteral("k"));
     wb.Start_Dir = start.path() + QLatin1Char('/');
-    const bool ok = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/d/a.txt"));
+    const bool ok = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/d/a.txt")).written;
     qputenv("XDG_CACHE_HOME", old);
     QVERIFY(ok);
     QCOMPARE(wb.display.Detail_Document_Path, cache.path() + QStringLiteral("/quav/~QUAV_SD.RTF"));
@@ -255,6 +257,30 @@ void tst_RtfBuilder::documentsInCacheNeverInStartFolder()
     QVERIFY(victim.open(QIODevice::ReadOnly));
     QCOMPARE(victim.readAll(), QByteArray("keep me"));
     QCOMPARE(QFileInfo(cache.path() + QStringLiteral("/quav")).permissions() & 0x0077, QFileDevice::Permissions());
+}
+
+void tst_RtfBuilder::nowhereToWrite()
+{
+    // The cache folder cannot take the document: a file stands where its
+    // "quav" folder would be made.
+    QTemporaryDir cache;
+    QFile blocker(cache.filePath(QStringLiteral("quav")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QByteArray old = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
+    Workbench wb;
+    setColours(wb, false);
+    const WriteResult result = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "));
+    if (old.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", old);
+    QVERIFY(!result.written);
+    QCOMPARE(QFileInfo(result.path).fileName(), QStringLiteral("~QUAV_SK.RTF"));
+    QVERIFY(!result.reason.isEmpty());
+    QVERIFY(wb.display.List_Document_Path.isEmpty());
+    QVERIFY(RtfBuilder::Write_Failure_Text(result).startsWith(QStringLiteral("表示用ファイル ~QUAV_SK.RTF を書き込めません。\r\n")));
 }
 
 QTEST_GUILESS_MAIN(tst_RtfBuilder)

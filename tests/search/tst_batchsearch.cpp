@@ -1,7 +1,7 @@
 #include "SearchTree.h"
 #include "ScriptedMessagePort.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "search/BatchSearch.h"
 #include "search/SearchRun.h"
 #include "workarea/LineFormat.h"

@@ -1,6 +1,6 @@
 #include "ScriptedMessagePort.h"
 
-#include "app/StatusPanels.h"
+#include "base/StatusPanels.h"
 #include "search/RunNotices.h"
 
 #include <QTest>
@@ -67,7 +67,7 @@ void tst_RunNotices::boxes()
     QFETCH(QString, panel);
     ScriptedMessagePort port;
     StatusPanels status;
-    RunNotices notices(&port, &status, boxes);
+    RunNotices notices(port, &status, boxes);
     refuseAll(notices, order);
     QCOMPARE(port.texts(), shown);
     for (const auto &s : std::as_const(port.shown)) {
@@ -135,7 +135,7 @@ void tst_RunNotices::closingMessage()
     QFETCH(int, skipped);
     QFETCH(bool, summary);
     ScriptedMessagePort port;
-    RunNotices notices(&port, nullptr, boxes);
+    RunNotices notices(port, nullptr, boxes);
     refuseAll(notices, order);
     QCOMPARE(!notices.Closing_Message(skippedFiles(skipped)).isEmpty(), summary);
 }

@@ -1,4 +1,4 @@
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "search/SearchHistory.h"
 #include "search/SearchStart.h"
 #include "search/SearchWord.h"
@@ -214,8 +214,8 @@ void tst_SearchHistory::prepareRun()
     QCOMPARE(wb.work.Current_Dir, currentDir);
     QCOMPARE(int(wb.work.Compare_Mode), compareMode);
     QCOMPARE(wb.work.Search_Running, qint16(1));
-    QVERIFY(!wb.board.isEnabled(QStringLiteral("SEARCH")));
-    QVERIFY(wb.board.isEnabled(QStringLiteral("STOP")));
+    QVERIFY(!wb.board.isEnabled(Command::SEARCH));
+    QVERIFY(wb.board.isEnabled(Command::STOP));
     QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("実行中"));
 }
 

@@ -1,7 +1,7 @@
 #include "SearchTree.h"
 #include "ScriptedMessagePort.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/EventPump.h"
 #include "search/FolderWalk.h"
 #include "search/ResultSink.h"
@@ -38,10 +38,10 @@ public:
         ++calls;
         if (board) {
             bool othersOff = true;
-            for (const QString &key : CommandBoard::keys())
-                if (key != QLatin1String("STOP") && board->isEnabled(key))
+            for (const CommandInfo &c : Commands::table())
+                if (c.command != Command::STOP && board->isEnabled(c.command))
                     othersOff = false;
-            sawBusy = othersOff && board->isEnabled(QStringLiteral("STOP"));
+            sawBusy = othersOff && board->isEnabled(Command::STOP);
         }
         if ((stopAtFiles && work->Search_Hit_File_List.count() >= stopAtFiles) || (stopAtRefused && refusedSoFar() >= stopAtRefused))
             work->Search_Running = 0;
@@ -613,39 +613,43 @@ void tst_SearchRun::boardAndFlagsAfterRun_data()
 {
     QTest::addColumn<QString>("word");
     QTest::addColumn<int>("resultFlag");
-    QTest::addColumn<QStringList>("on");
-    QTest::addColumn<QStringList>("off");
+    QTest::addColumn<QList<Command>>("on");
+    QTest::addColumn<QList<Command>>("off");
     QTest::newRow("found") << "word" << 1
-                           << QStringList({"DISP", "CHANGE", "CLIP", "PARAMETER", "SEARCH_SAVE", "FILE_DELETE",
-                                           "DRIVE", "FOLDER", "CLEAR", "HINAGATA", "TIME", "SETTEI", "END"})
-                           << QStringList({"SEARCH", "STOP", "DISP_SEARCH", "HOZON"});
+                           << QList<Command>({Command::DISP, Command::CHANGE, Command::CLIP, Command::PARAMETER,
+                                              Command::SEARCH_SAVE, Command::FILE_DELETE, Command::DRIVE,
+                                              Command::FOLDER, Command::CLEAR, Command::HINAGATA, Command::TIME,
+                                              Command::SETTEI, Command::END})
+                           << QList<Command>({Command::SEARCH, Command::STOP, Command::DISP_SEARCH, Command::HOZON});
     QTest::newRow("nothing found") << "absent" << 0
-                                   << QStringList({"SEARCH", "SEARCH_SAVE", "DRIVE", "FOLDER", "CLEAR", "HINAGATA",
-                                                   "TIME", "SETTEI", "END"})
-                                   << QStringList({"STOP", "DISP", "FILE_DELETE", "CHANGE", "HOZON"});
+                                   << QList<Command>({Command::SEARCH, Command::SEARCH_SAVE, Command::DRIVE,
+                                                      Command::FOLDER, Command::CLEAR, Command::HINAGATA, Command::TIME,
+                                                      Command::SETTEI, Command::END})
+                                   << QList<Command>({Command::STOP, Command::DISP, Command::FILE_DELETE,
+                                                      Command::CHANGE, Command::HOZON});
 }
 
 void tst_SearchRun::boardAndFlagsAfterRun()
 {
     QFETCH(QString, word);
     QFETCH(int, resultFlag);
-    QFETCH(QStringList, on);
-    QFETCH(QStringList, off);
+    QFETCH(QList<Command>, on);
+    QFETCH(QList<Command>, off);
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("word")}));
     m_wb->board.Apply_Startup();
     // The search dialog turns SEARCH off and STOP on before the run.
-    m_wb->board.disable({"SEARCH"});
-    m_wb->board.enable({"STOP"});
+    m_wb->board.disable({Command::SEARCH});
+    m_wb->board.enable({Command::STOP});
     prepare(word, 0);
     SearchRun::Search_Execute(*m_wb);
     // While the run went on, every button but STOP was off.
     QVERIFY(m_pump.sawBusy);
     QVERIFY(!m_pump.cursorBusy);
     QCOMPARE(m_wb->work.Result_Flag, qint16(resultFlag));
-    for (const QString &key : on)
-        QVERIFY2(m_wb->board.isEnabled(key), qPrintable(key));
-    for (const QString &key : off)
-        QVERIFY2(!m_wb->board.isEnabled(key), qPrintable(key));
+    for (Command key : on)
+        QVERIFY2(m_wb->board.isEnabled(key), Commands::info(key).key);
+    for (Command key : off)
+        QVERIFY2(!m_wb->board.isEnabled(key), Commands::info(key).key);
 }
 
 void tst_SearchRun::resultFileBytes()
@@ -822,7 +826,7 @@ void tst_SearchRun::refusalStorm()
     }
     QSignalSpy panels(&m_wb->status, &StatusPanels::changed);
     m_pump.stopAtRefused = stopAt;
-    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, boxes);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, {}, boxes);
 
     const int refused = overflow ? outcome.overflow : outcome.alreadyOpen;
     QCOMPARE(overflow ? outcome.alreadyOpen : outcome.overflow, 0);
@@ -868,9 +872,9 @@ void tst_SearchRun::notStartedWhileBusy()
     SearchRun::Search_Execute(*m_wb);
     QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 0);
     QVERIFY(m_wb->board.isBusy());
-    QVERIFY(!m_wb->board.isEnabled(QStringLiteral("SEARCH")));
+    QVERIFY(!m_wb->board.isEnabled(Command::SEARCH));
     m_wb->board.Leave_Busy();
-    QVERIFY(m_wb->board.isEnabled(QStringLiteral("SEARCH")));
+    QVERIFY(m_wb->board.isEnabled(Command::SEARCH));
 }
 
 QTEST_GUILESS_MAIN(tst_SearchRun)

@@ -1,4 +1,4 @@
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/Cp932.h"
 #include "settings/SettingsIo.h"
 #include "settings/SettingsStore.h"

@@ -1,6 +1,6 @@
 #include "app/MainCommands.h"
-#include "app/ViewFrame.h"
-#include "app/Workbench.h"
+#include "base/ViewFrame.h"
+#include "base/Workbench.h"
 #include "search/SearchStart.h"
 #include "settings/SettingsIo.h"
 #include "settings/SettingsStore.h"

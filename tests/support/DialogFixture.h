@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "settings/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"

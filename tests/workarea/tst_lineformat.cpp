@@ -121,19 +121,24 @@ void tst_LineFormat::header_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<bool>("isHeader");
-    QTest::newRow("search") << QStringLiteral("SEARCH_FILE = /A.TXT") << true;
-    QTest::newRow("add") << QStringLiteral("ADD____FILE = /A.TXT") << true;
-    QTest::newRow("make") << QStringLiteral("MAKE___FILE = /A.TXT") << true;
-    QTest::newRow("hit line") << QStringLiteral("000001:SEARCH_FILE = ") << false;
-    QTest::newRow("lower case") << QStringLiteral("search_file = /A.TXT") << false;
-    QTest::newRow("short") << QStringLiteral("SEARCH_FILE =") << false;
+    QTest::addColumn<bool>("added");
+    QTest::newRow("search") << QStringLiteral("SEARCH_FILE = /A.TXT") << true << false;
+    QTest::newRow("add") << QStringLiteral("ADD____FILE = /A.TXT") << true << true;
+    QTest::newRow("make") << QStringLiteral("MAKE___FILE = /A.TXT") << true << true;
+    QTest::newRow("hit line") << QStringLiteral("000001:SEARCH_FILE = ") << false << false;
+    QTest::newRow("lower case") << QStringLiteral("search_file = /A.TXT") << false << false;
+    QTest::newRow("short") << QStringLiteral("SEARCH_FILE =") << false << false;
+    QTest::newRow("add, short") << QStringLiteral("ADD____") << false << false;
+    QTest::newRow("column header") << LineFormat::kColumnHeader << false << false;
 }
 
 void tst_LineFormat::header()
 {
     QFETCH(QString, item);
     QFETCH(bool, isHeader);
+    QFETCH(bool, added);
     QCOMPARE(LineFormat::Is_Header(item), isHeader);
+    QCOMPARE(LineFormat::isAddedFileHeader(item), added);
 }
 
 void tst_LineFormat::holdsKey_data()

@@ -1,4 +1,3 @@
-#include "app/StatusPanels.h"
 #include "workarea/ItemList.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
@@ -300,12 +299,9 @@ void tst_WorkArea::lineIndexTwoFiles()
     WorkArea w;
     addFile(w, QStringLiteral("/d/B.TXT"), 5);
     addFile(w, QStringLiteral("/d/A.TXT"), 3);
-    StatusPanels status;
-    LineIndex::Build_Line_Index(w, &status);
+    LineIndex::Build_Line_Index(w);
     QCOMPARE(w.Search_Hit_File_List.data(0), 0);
     QCOMPARE(w.Search_Hit_File_List.data(1), 3);
-    QCOMPARE(status.text(StatusPanels::kSearch), QStringLiteral("Wait...!"));
-    QCOMPARE(status.text(StatusPanels::kPath), QStringLiteral("ｲﾝﾃﾞｯｸｽを生成中 !"));
 }
 
 void tst_WorkArea::lineIndexPrefixPaths()

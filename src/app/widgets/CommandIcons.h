@@ -1,12 +1,13 @@
 #pragma once
 
+#include "base/Command.h"
+
 #include <QIcon>
-#include <QString>
 
 // The toolbar's pictures: one glyph on a coloured tile per command, drawn
 // once, so the buttons need no image files and stay legible at any scale.
 class CommandIcons
 {
 public:
-    static QIcon icon(const QString &key);
+    static QIcon icon(Command command);
 };

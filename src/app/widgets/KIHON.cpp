@@ -2,9 +2,9 @@
 
 #include "app/AccessKey.h"
 #include "app/MainCommands.h"
-#include "app/ScreenFit.h"
+#include "base/ScreenFit.h"
 #include "app/WorkAreaCommands.h"
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "app/widgets/CommandIcons.h"
 #include "app/widgets/MessageBoxPort.h"
 #include "app/widgets/QtClipboardPort.h"
@@ -19,9 +19,9 @@
 #include "settings/SettingsIo.h"
 #include "settings/WorkAreaDump.h"
 #include "settings/widgets/DRIVE_SETTEI.h"
-#include "settings/widgets/QUAV_Color_Settei.h"
+#include "display/widgets/QUAV_Color_Settei.h"
 #include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
-#include "settings/widgets/QUAV_Search_Save.h"
+#include "search/widgets/QUAV_Search_Save.h"
 #include "settings/widgets/Time_Kanri.h"
 
 #include <QAction>
@@ -43,39 +43,7 @@ const QString KIHON::kCaption = QStringLiteral("QUAV Multi-File Search Workbench
 
 namespace {
 
-constexpr int kTwips = 15; // twips per logical pixel
-
-struct Command
-{
-    const char *key;
-    const char *tooltip;
-    const char *menuEntry; // empty: no menu entry
-};
-
-// The toolbar, left to right. The order is also that of the saved states.
-const Command kCommands[] = {
-    {"DRIVE", "ｻｰﾁﾊﾟｽ選択", "M_FILE_PATH"},
-    {"FOLDER", "フォルダー履歴からパスを選択", "M_FILE_FOLDER"},
-    {"NONE1", "", ""},
-    {"HOZON", "保存", "M_FILE_SAVE"},
-    {"SEARCH_SAVE", "検索結果の保存", "M_FILE_SAVE_SETTEI"},
-    {"SEARCH", "検索", "M_EDIT_SEARCH"},
-    {"FILE_DELETE", "選択取り消し", "M_EDIT_DELETE"},
-    {"SORT", "並び替え", "M_EDIT_SORT"},
-    {"CHANGE", "置替", "M_EDIT_CHANGE"},
-    {"UPDATE", "簡易編集", "M_EDIT_EDIT"},
-    {"CLEAR", "作業内容のクリア", "M_EDIT_CLEAR"},
-    {"CLIP", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ", "M_EDIT_CLIP"},
-    {"PARAMETER", "ﾊﾟﾗﾒｰﾀ", "M_FILE_PARAMETER"},
-    {"HINAGATA", "雛形", "M_FILE_HINAGATA"},
-    {"HINA_FUKUSEI", "雛形複製", "M_EDIT_HINA_FUKUSEI"},
-    {"STOP", "中止", "M_EDIT_STOP"},
-    {"DISP_SEARCH", "一覧表示", "M_DISP_ITIRAN"},
-    {"DISP", "詳細表示", "M_DISP_SYOUSAI"},
-    {"TIME", "時間管理", "M_CONFIG_DATE"},
-    {"SETTEI", "設定", "M_DISP_COLOR"},
-    {"END", "終了", "M_FILE_EXIT"},
-};
+constexpr int kTwips = Workbench::kTwipsPerPixel;
 
 struct MenuEntry
 {
@@ -118,14 +86,6 @@ const Menu kMenus[] = {
     {"M_HELP", "　ﾍﾙﾌﾟ(&H)　", {{"M_HELP_VER", "ﾊﾞｰｼﾞｮﾝ情報"}}},
 };
 
-QString keyOfMenuEntry(const QString &name)
-{
-    for (const Command &c : kCommands)
-        if (name == QLatin1String(c.menuEntry))
-            return QString::fromLatin1(c.key);
-    return {};
-}
-
 } // namespace
 
 KIHON::KIHON(Workbench &wb)
@@ -166,10 +126,10 @@ KIHON::KIHON(Workbench &wb)
     m_wb.menuSettei = [this] { MENU_SETTEI(); };
     m_wb.mainWindowEnabled = [this](bool enabled) { setEnabled(enabled); };
 
-    connect(&m_wb.board, &CommandBoard::changed, this, [this](const QString &key) {
-        if (QAction *a = m_buttons.value(key)) {
-            a->setEnabled(m_wb.board.isEnabled(key));
-            a->setVisible(m_wb.board.isVisible(key));
+    connect(&m_wb.board, &CommandBoard::changed, this, [this](Command command) {
+        if (QAction *a = m_buttons[size_t(command)]) {
+            a->setEnabled(m_wb.board.isEnabled(command));
+            a->setVisible(m_wb.board.isVisible(command));
         }
     });
     connect(&m_wb.status, &StatusPanels::changed, this, [this](const QString &key, const QString &text) {
@@ -189,12 +149,7 @@ KIHON::KIHON(Workbench &wb)
 KIHON::~KIHON()
 {
     // The ports die with the window; the workbench must not keep them.
-    m_wb.messages = nullptr;
-    m_wb.progress = nullptr;
-    m_wb.listView = nullptr;
-    m_wb.detailView = nullptr;
-    m_wb.clipboard = nullptr;
-    m_wb.pump = nullptr;
+    m_wb.detachPorts();
     m_wb.menuSettei = nullptr;
     m_wb.mainWindowEnabled = nullptr;
 }
@@ -205,14 +160,15 @@ void KIHON::buildToolbar()
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolbar->setMovable(false);
     m_toolbar->setIconSize(QSize(20, 20));
-    for (const Command &c : kCommands) {
+    for (const CommandInfo &c : Commands::table()) {
         const QString key = QString::fromLatin1(c.key);
-        QAction *a = m_toolbar->addAction(CommandIcons::icon(key), QString::fromUtf8(c.tooltip));
+        QAction *a = m_toolbar->addAction(CommandIcons::icon(c.command), QString::fromUtf8(c.tooltip));
         a->setObjectName(key);
         a->setToolTip(QString::fromUtf8(c.tooltip));
         a->setData(key);
-        m_buttons.insert(key, a);
-        connect(a, &QAction::triggered, this, [this, key] { Run_Command(key, Origin::Toolbar); });
+        m_buttons[size_t(c.command)] = a;
+        connect(a, &QAction::triggered, this,
+                [this, command = c.command] { Run_Command(command, Origin::Toolbar); });
     }
 }
 
@@ -237,9 +193,8 @@ void KIHON::buildMenus()
                 connect(a, &QAction::triggered, this, &KIHON::M_DISP_STATUS_BAR_Click);
             } else if (name == QLatin1String("M_HELP_VER")) {
                 connect(a, &QAction::triggered, this, &KIHON::M_HELP_VER_Click);
-            } else {
-                const QString key = keyOfMenuEntry(name);
-                connect(a, &QAction::triggered, this, [this, key] { Run_Command(key, Origin::Menu); });
+            } else if (const std::optional<Command> command = Commands::ofMenuEntry(name)) {
+                connect(a, &QAction::triggered, this, [this, c = *command] { Run_Command(c, Origin::Menu); });
             }
         }
     }
@@ -381,11 +336,11 @@ void KIHON::resizeEvent(QResizeEvent *event)
 
 void KIHON::MENU_SETTEI()
 {
-    for (const Command &c : kCommands) {
+    for (const CommandInfo &c : Commands::table()) {
         if (!*c.menuEntry)
             continue;
         if (QAction *entry = m_menuEntries.value(QString::fromLatin1(c.menuEntry)))
-            entry->setEnabled(m_wb.board.isEnabled(QString::fromLatin1(c.key)));
+            entry->setEnabled(m_wb.board.isEnabled(c.command));
     }
 }
 
@@ -400,8 +355,7 @@ void KIHON::refreshGeometrySettings()
 
 void KIHON::showError(const QString &text, const QString &caption)
 {
-    if (m_wb.messages)
-        m_wb.messages->show(text, caption, MessagePort::Icon::Critical);
+    m_wb.messages->show(text, caption, MessagePort::Icon::Critical);
 }
 
 void KIHON::M_DISP_TOOL_BAR_Click()
@@ -506,56 +460,78 @@ void KIHON::setShown(bool shown)
         m_progress->raise();
 }
 
-void KIHON::Run_Command(const QString &key, Origin origin)
+void KIHON::Run_Command(Command command, Origin origin)
 {
     // A command whose button is disabled is not offered, whichever road it
     // came by (a menu mirrors the toolbar only when opened).
-    if (!m_wb.board.isEnabled(key))
+    if (!m_wb.board.isEnabled(command))
         return;
-    if (key == QLatin1String("DRIVE")) {
+    switch (command) {
+    case Command::DRIVE:
         (new DRIVE_SETTEI(m_wb))->openFrom(this);
-    } else if (key == QLatin1String("FOLDER")) {
+        break;
+    case Command::FOLDER:
         (new QUAV_FOLDER_SENTAKU(m_wb))->openFrom(this);
-    } else if (key == QLatin1String("SEARCH")) {
-        (new QUAV_SEARCH_SETTEI(m_wb))->openFrom(this);
-    } else if (key == QLatin1String("CLEAR")) {
+        break;
+    case Command::SEARCH:
+        (new QUAV_SEARCH_SETTEI(m_wb, [this] { MainCommands::Build_Result_Views(m_wb); }))->openFrom(this);
+        break;
+    case Command::CLEAR:
         WorkAreaCommands::Clear_Work_Area(m_wb);
-    } else if (key == QLatin1String("CLIP")) {
+        break;
+    case Command::CLIP:
         WorkAreaCommands::Copy_Selection(m_wb);
-    } else if (key == QLatin1String("STOP")) {
+        break;
+    case Command::STOP:
         MainCommands::Stop(m_wb);
-    } else if (key == QLatin1String("DISP_SEARCH")) {
+        break;
+    case Command::DISP_SEARCH:
         ListView::Show_List_View(m_wb, origin == Origin::Toolbar);
-    } else if (key == QLatin1String("DISP")) {
+        break;
+    case Command::DISP:
         DetailView::Show_Detail_View(m_wb, origin == Origin::Toolbar ? DetailView::Origin::Toolbar
                                                                      : DetailView::Origin::Menu);
-    } else if (key == QLatin1String("END")) {
+        break;
+    case Command::END:
         End_Program();
-    } else if (key == QLatin1String("HINA_FUKUSEI")) {
+        break;
+    case Command::HINA_FUKUSEI:
         if (MainCommands::Check_Fukusei(m_wb))
             Open_Hinagata_Fukusei();
-    } else if (key == QLatin1String("HOZON")) {
+        break;
+    case Command::HOZON:
         Open_Hozon();
-    } else if (key == QLatin1String("SEARCH_SAVE")) {
+        break;
+    case Command::SEARCH_SAVE:
         Open_Search_Save();
-    } else if (key == QLatin1String("FILE_DELETE")) {
+        break;
+    case Command::FILE_DELETE:
         Delete_File();
-    } else if (key == QLatin1String("SORT")) {
+        break;
+    case Command::SORT:
         Open_Sort();
-    } else if (key == QLatin1String("CHANGE")) {
+        break;
+    case Command::CHANGE:
         Open_Change_Settei();
-    } else if (key == QLatin1String("UPDATE")) {
+        break;
+    case Command::UPDATE:
         Open_Update();
-    } else if (key == QLatin1String("PARAMETER")) {
+        break;
+    case Command::PARAMETER:
         Open_Parameter_Read();
-    } else if (key == QLatin1String("HINAGATA")) {
+        break;
+    case Command::HINAGATA:
         Open_Hinagata_Read();
-    } else if (key == QLatin1String("TIME")) {
+        break;
+    case Command::TIME:
         Open_Time_Kanri(origin == Origin::Menu);
-    } else if (key == QLatin1String("SETTEI")) {
+        break;
+    case Command::SETTEI:
         Open_Color_Settei();
-    } else if (key == QLatin1String("NONE1")) {
+        break;
+    case Command::NONE1:
         Write_Dump();
+        break;
     }
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 
-#include "app/ViewFrame.h"
+#include "base/Command.h"
+#include "base/ViewFrame.h"
 #include "platform/ProgressPort.h"
 
 #include <QHash>
 #include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
+
+#include <array>
 
 struct Workbench;
 class QAction;
@@ -48,11 +51,11 @@ public:
 
     // Every toolbar key and menu entry ends here.
     enum class Origin { Toolbar, Menu };
-    void Run_Command(const QString &key, Origin origin);
+    void Run_Command(Command command, Origin origin);
 
     QToolBar *toolbar() const { return m_toolbar; }
     QStatusBar *statusBarWidget() const { return m_statusBar; }
-    QAction *buttonAction(const QString &key) const { return m_buttons.value(key); }
+    QAction *buttonAction(Command command) const { return m_buttons[size_t(command)]; }
     QAction *menuEntry(const QString &name) const { return m_menuEntries.value(name); }
     RichTextView *listView() const { return m_listView; }
     RichTextView *detailView() const { return m_detailView; }
@@ -114,7 +117,7 @@ private:
     RichTextView *m_listView = nullptr;
     RichTextView *m_detailView = nullptr;
     QTimer *m_timer1 = nullptr;
-    QHash<QString, QAction *> m_buttons;     // by command key
+    std::array<QAction *, Commands::kCount> m_buttons{}; // by command
     QHash<QString, QAction *> m_menuEntries; // by menu entry name
     QHash<QString, QLabel *> m_panels;       // by panel key
     ViewFrame m_frame;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/widgets/QuavDialog.h"
+#include "base/widgets/QuavDialog.h"
 
 // "バージョン情報": the program's name and version.
 class VersionWindow : public QuavDialog

@@ -1,6 +1,6 @@
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "search/SearchHistory.h"
 #include "search/SearchRun.h"
@@ -35,8 +35,9 @@ void keepNarrow(QComboBox *combo)
 
 } // namespace
 
-QUAV_SEARCH_SETTEI::QUAV_SEARCH_SETTEI(Workbench &wb)
+QUAV_SEARCH_SETTEI::QUAV_SEARCH_SETTEI(Workbench &wb, std::function<void()> buildViews)
     : QuavDialog(wb)
+    , m_buildViews(std::move(buildViews))
 {
     buildUi();
     Form_Load();
@@ -211,9 +212,8 @@ void QUAV_SEARCH_SETTEI::Show_Search_Path(const QString &path)
 void QUAV_SEARCH_SETTEI::Check_Data_Default_Click()
 {
     if (Check_Data_Default->isChecked() && SearchWord::Trim_Spaces(Combo_Search_Data->currentText()).isEmpty()) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("サーチ文字が設定されていません。"), SearchStart::kCaption,
-                                MessagePort::Icon::Exclamation);
+        m_wb.messages->show(QStringLiteral("サーチ文字が設定されていません。"), SearchStart::kCaption,
+                            MessagePort::Icon::Exclamation);
         Check_Data_Default->setChecked(false);
     }
 }
@@ -221,9 +221,8 @@ void QUAV_SEARCH_SETTEI::Check_Data_Default_Click()
 void QUAV_SEARCH_SETTEI::Check_Sikibetu_Default_Click()
 {
     if (Check_Sikibetu_Default->isChecked() && SearchWord::Trim_Spaces(Combo_Search_Sikibetu->currentText()).isEmpty()) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("識別子が選択されていません。"), SearchStart::kCaption,
-                                MessagePort::Icon::Exclamation);
+        m_wb.messages->show(QStringLiteral("識別子が選択されていません。"), SearchStart::kCaption,
+                            MessagePort::Icon::Exclamation);
         Check_Sikibetu_Default->setChecked(false);
     }
 }
@@ -253,6 +252,7 @@ void QUAV_SEARCH_SETTEI::Cmd_Path_Saisettei_Click()
 {
     SearchPath::Folder_From_Search_Flg = 1;
     auto *folders = new QUAV_FOLDER_SENTAKU(m_wb, this);
+    connect(folders, &QUAV_FOLDER_SENTAKU::folderChosen, this, &QUAV_SEARCH_SETTEI::Show_Search_Path);
     folders->openFrom(this);
 }
 
@@ -302,7 +302,7 @@ void QUAV_SEARCH_SETTEI::CMD_SEARCH_Click()
         main->setEnabled(true);
     hide();
     SearchStart::Prepare_Run(m_wb, c.caseSensitive);
-    SearchRun::Search_Execute(m_wb);
+    SearchRun::Search_Execute(m_wb, m_buildViews);
     finish();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/widgets/QuavDialog.h"
+#include "base/widgets/QuavDialog.h"
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -12,12 +14,13 @@ struct SearchChoice;
 // "ＱＵＡＶ　サーチ諸元設定": the search string with its history, the
 // identifiers, letter case and subfolders; its search button stores the
 // choice and runs the search. Opened by SEARCH and M_EDIT_SEARCH:
-//   (new QUAV_SEARCH_SETTEI(wb))->openFrom(mainWindow);
+//   (new QUAV_SEARCH_SETTEI(wb, buildViews))->openFrom(mainWindow);
+// where buildViews, when given, builds the result views after the run.
 class QUAV_SEARCH_SETTEI : public QuavDialog
 {
     Q_OBJECT
 public:
-    explicit QUAV_SEARCH_SETTEI(Workbench &wb);
+    explicit QUAV_SEARCH_SETTEI(Workbench &wb, std::function<void()> buildViews = {});
 
     QComboBox *Combo_Search_Data = nullptr;
     QCheckBox *Check_Data_Default = nullptr;
@@ -56,4 +59,6 @@ private:
     void buildUi();
     void Form_Load();
     SearchChoice choice() const;
+
+    std::function<void()> m_buildViews;
 };

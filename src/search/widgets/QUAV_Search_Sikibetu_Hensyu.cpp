@@ -1,6 +1,6 @@
 #include "search/widgets/QUAV_Search_Sikibetu_Hensyu.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "settings/SettingsIo.h"
 
@@ -67,8 +67,6 @@ void QUAV_Search_Sikibetu_Hensyu::showItems()
 
 void QUAV_Search_Sikibetu_Hensyu::Cmd_Tuika_Click()
 {
-    if (!m_wb.messages)
-        return;
     setButtonsEnabled(false);
     QString text = Text1->text();
     if (m_editor.Add(text, *m_wb.messages))
@@ -80,8 +78,6 @@ void QUAV_Search_Sikibetu_Hensyu::Cmd_Tuika_Click()
 
 void QUAV_Search_Sikibetu_Hensyu::Cmd_Sakujyo_Click()
 {
-    if (!m_wb.messages)
-        return;
     setButtonsEnabled(false);
     QList<int> rows;
     for (const QListWidgetItem *item : List1->selectedItems())

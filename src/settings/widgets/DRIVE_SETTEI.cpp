@@ -1,13 +1,9 @@
 #include "settings/widgets/DRIVE_SETTEI.h"
 
-#include "app/Workbench.h"
-#include "platform/MessagePort.h"
-#include "settings/SearchPath.h"
-#include "settings/SettingsIo.h"
+#include "base/Workbench.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -15,15 +11,14 @@
 #include <QListWidget>
 #include <QPushButton>
 
-const QString DRIVE_SETTEI::kCaption = QStringLiteral("サーチパス選択");
-
 DRIVE_SETTEI::DRIVE_SETTEI(Workbench &wb, const QStringList &drives)
     : QuavDialog(wb)
+    , m_browser(wb, drives)
 {
-    setWindowTitle(kCaption);
+    setWindowTitle(PathBrowser::kCaption);
 
     Drive1 = new QComboBox(this);
-    Drive1->addItems(drives.isEmpty() ? SearchPath::Drive_List() : SearchPath::Drive_List(drives));
+    Drive1->addItems(m_browser.drives());
     List1 = new QListWidget(this);
     List2 = new QListWidget(this);
     List2->setSelectionMode(QAbstractItemView::NoSelection);
@@ -74,70 +69,24 @@ DRIVE_SETTEI::DRIVE_SETTEI(Workbench &wb, const QStringList &drives)
 
 void DRIVE_SETTEI::Form_Load()
 {
+    m_browser.Form_Load();
+    render();
+}
+
+void DRIVE_SETTEI::render()
+{
+    Label1->setText(m_browser.folder());
+    Drive1->setCurrentIndex(m_browser.driveIndex());
     List1->clear();
     List2->clear();
-    // The current directory may have been removed since it was entered; then
-    // browsing starts from the search folder, the home folder or the root.
-    const QString here = SearchPath::Current_Directory();
-    SearchPath::FolderLists probe;
-    if (here.isEmpty() || !SearchPath::Fill_Folder_Lists(here, probe, nullptr)) {
-        for (const QString &fallback : {m_wb.work.Search_Path, QDir::homePath(), QStringLiteral("/")})
-            if (SearchPath::Enter_For_Browsing(fallback, nullptr))
-                break;
-    }
-    m_folder = QDir::currentPath();
-    selectDriveOf(m_folder);
-    Fill_Folder_Lists();
-}
-
-void DRIVE_SETTEI::selectDriveOf(const QString &folder)
-{
-    QStringList drives;
-    for (int i = 0; i < Drive1->count(); ++i)
-        drives.append(Drive1->itemText(i));
-    m_driveIndex = std::max(0, int(drives.indexOf(SearchPath::Drive_Of(drives, folder))));
-    Drive1->setCurrentIndex(m_driveIndex);
-}
-
-void DRIVE_SETTEI::Fill_Folder_Lists()
-{
-    Label1->setText(m_folder);
-    List1->clear();
-    List2->clear();
-    SearchPath::FolderLists lists;
-    QString why;
-    if (SearchPath::Fill_Folder_Lists(m_folder, lists, &why)) {
-        List1->addItems(lists.folders);
-        List2->addItems(lists.files);
-    } else {
-        List1->addItem(QStringLiteral(".."));
-    }
-}
-
-bool DRIVE_SETTEI::browseTo(const QString &folder)
-{
-    QString why;
-    if (!SearchPath::Enter_For_Browsing(folder, &why)) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("フォルダー「%1」に移動できません。").arg(folder) + QStringLiteral("\r\n")
-                                    + why,
-                                kCaption, MessagePort::Icon::Exclamation);
-        // The folder shown stays; its lists are read again so that an entry
-        // that has vanished meanwhile is no longer offered.
-        Fill_Folder_Lists();
-        return false;
-    }
-    m_folder = QDir::currentPath();
-    Fill_Folder_Lists();
-    return true;
+    List1->addItems(m_browser.lists().folders);
+    List2->addItems(m_browser.lists().files);
 }
 
 void DRIVE_SETTEI::Drive1_Change()
 {
-    if (browseTo(Drive1->currentText()))
-        m_driveIndex = Drive1->currentIndex();
-    else
-        Drive1->setCurrentIndex(m_driveIndex);
+    m_browser.chooseDrive(Drive1->currentIndex());
+    render();
 }
 
 void DRIVE_SETTEI::List1_DblClick()
@@ -148,36 +97,20 @@ void DRIVE_SETTEI::List1_DblClick()
     int row = selected.isEmpty() ? 0 : List1->row(selected.first());
     for (const QListWidgetItem *item : selected)
         row = std::min(row, List1->row(item));
-    const QString name = List1->item(row)->text();
-    // Relative to the folder shown, which stays known even when it has been
-    // removed while shown (the system then no longer reports it).
-    const QString target = name == QLatin1String("..") ? QDir::cleanPath(m_folder + QStringLiteral("/.."))
-                                                       : QDir(m_folder).filePath(name);
-    if (browseTo(target)) {
-        selectDriveOf(m_folder);
-        if (List1->count() > 0)
-            List1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-    }
+    const bool entered = m_browser.enterEntry(List1->item(row)->text());
+    render();
+    if (entered && List1->count() > 0)
+        List1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
 }
 
 void DRIVE_SETTEI::Command1_Click()
 {
     Command1->setEnabled(false);
     Command2->setEnabled(false);
-    const QString folder = SearchPath::Current_Directory();
-    if (folder.isEmpty()) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("表示中のフォルダーが見つかりません。（削除または移動された可能性があります。）"),
-                                kCaption, MessagePort::Icon::Exclamation);
+    if (!m_browser.Choose(Check1->isChecked())) {
         Command1->setEnabled(true);
         Command2->setEnabled(true);
         return;
-    }
-    m_wb.work.Search_Path = folder;
-    m_wb.status.setText(StatusPanels::kPath, folder);
-    if (Check1->isChecked()) {
-        SearchPath::Record_Folder(m_wb.settings.PATH, m_wb.settings.DEFAULT_PATH, folder);
-        SettingsIo::Write_Search_Path(m_wb);
     }
     finish();
 }

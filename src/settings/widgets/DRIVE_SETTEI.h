@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/widgets/QuavDialog.h"
+#include "base/widgets/QuavDialog.h"
+#include "settings/PathBrowser.h"
 
 #include <QStringList>
 
@@ -12,7 +13,8 @@ class QPushButton;
 
 // "サーチパス選択": browses drives and folders through the process's current
 // directory; "選択・登録" makes the folder shown the search folder and, when
-// ticked, records it in the folder history. Opened by DRIVE and M_FILE_PATH:
+// ticked, records it in the folder history. The work is PathBrowser's; this
+// shows its state. Opened by DRIVE and M_FILE_PATH:
 //   (new DRIVE_SETTEI(wb))->openFrom(mainWindow);
 class DRIVE_SETTEI : public QuavDialog
 {
@@ -31,8 +33,6 @@ public:
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
 
-    static const QString kCaption; // "サーチパス選択"
-
 public Q_SLOTS:
     void Drive1_Change();
     void List1_DblClick();
@@ -45,11 +45,7 @@ protected:
 
 private:
     void Form_Load();
-    // Enters a folder and shows it; on failure says why and keeps showing the
-    // folder shown before.
-    bool browseTo(const QString &folder);
-    void Fill_Folder_Lists();
-    void selectDriveOf(const QString &folder);
-    int m_driveIndex = 0;
-    QString m_folder; // the folder shown in Label1 and the lists
+    // Shows the browser's drive, folder and lists.
+    void render();
+    PathBrowser m_browser;
 };

@@ -1,26 +1,21 @@
 #include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
 
-#include "app/Workbench.h"
-#include "platform/MessagePort.h"
-#include "search/widgets/QUAV_SEARCH_SETTEI.h"
+#include "base/Workbench.h"
+#include "settings/FolderChoice.h"
 #include "settings/SearchPath.h"
-#include "settings/SettingsIo.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-const QString QUAV_FOLDER_SENTAKU::kCaption = QStringLiteral("フォルダー履歴からパスを選択");
-
-QUAV_FOLDER_SENTAKU::QUAV_FOLDER_SENTAKU(Workbench &wb, QUAV_SEARCH_SETTEI *searchDialog)
+QUAV_FOLDER_SENTAKU::QUAV_FOLDER_SENTAKU(Workbench &wb, QWidget *searchDialog)
     : QuavDialog(wb)
     , m_searchDialog(searchDialog)
 {
-    setWindowTitle(kCaption);
+    setWindowTitle(FolderChoice::kCaption);
     Label1 = new QLabel(QStringLiteral("フォルダー履歴一覧"), this);
     List1 = new QListWidget(this);
     Label1->setBuddy(List1);
@@ -57,35 +52,16 @@ void QUAV_FOLDER_SENTAKU::Command1_Click()
     for (int i = 0; i < List1->count(); ++i)
         if (List1->item(i)->isSelected())
             index = i;
-    if (index < 0) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("フォルダーが選択されていません。"), kCaption, MessagePort::Icon::Question);
+    if (FolderChoice::Check(m_wb, index, index < 0 ? QString() : List1->item(index)->text().mid(2))
+        != FolderChoice::Refusal::None)
         return;
-    }
-    const QString folder = List1->item(index)->text().mid(2);
-    if (SearchPath::Change_Folder(folder) == 9) {
-        if (m_wb.messages)
-            m_wb.messages->show(QStringLiteral("フォルダーが無効です。（存在を確認して下さい。）"), kCaption,
-                                MessagePort::Icon::Critical);
-        return;
-    }
     Command1->setEnabled(false);
     Command2->setEnabled(false);
-
-    Settings &s = m_wb.settings;
-    s.DEFAULT_PATH = index;
-    const QString entry = s.PATH[size_t(index)];
-    // A recorded entry is an absolute folder as the system reported it; an
-    // entry edited into the store by hand may not be, and then the folder
-    // actually entered is the search folder.
-    const QString path = QDir::isAbsolutePath(entry) ? QDir::cleanPath(entry) : QDir::currentPath();
-    m_wb.work.Search_Path = path;
-    SettingsIo::Write_Search_Path(m_wb);
-    m_wb.status.setText(StatusPanels::kPath, path);
+    const QString path = FolderChoice::Take(m_wb, index);
 
     if (SearchPath::Folder_From_Search_Flg == 1 && m_searchDialog) {
         SearchPath::Folder_From_Search_Flg = 0;
-        m_searchDialog->Show_Search_Path(path);
+        Q_EMIT folderChosen(path);
         finish(m_searchDialog);
     } else {
         SearchPath::Folder_From_Search_Flg = 0;

@@ -1,31 +1,32 @@
 #pragma once
 
-#include "app/widgets/QuavDialog.h"
+#include "base/widgets/QuavDialog.h"
 
 #include <QPointer>
 
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QUAV_SEARCH_SETTEI;
 
 // "フォルダー履歴からパスを選択": picks the search folder from the folder
 // history. Opened by FOLDER and M_FILE_FOLDER:
 //   (new QUAV_FOLDER_SENTAKU(wb))->openFrom(mainWindow);
 // and by the search settings dialog's "再設定", with that dialog given: it then
-// returns to it and shows the chosen folder in its path label.
+// returns to it and reports the chosen folder through folderChosen.
 class QUAV_FOLDER_SENTAKU : public QuavDialog
 {
     Q_OBJECT
 public:
-    explicit QUAV_FOLDER_SENTAKU(Workbench &wb, QUAV_SEARCH_SETTEI *searchDialog = nullptr);
+    explicit QUAV_FOLDER_SENTAKU(Workbench &wb, QWidget *searchDialog = nullptr);
 
     QListWidget *List1 = nullptr;
     QLabel *Label1 = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
 
-    static const QString kCaption; // "フォルダー履歴からパスを選択"
+Q_SIGNALS:
+    // A folder was chosen for the search dialog, just before returning to it.
+    void folderChosen(const QString &path);
 
 public Q_SLOTS:
     void Command1_Click();
@@ -36,5 +37,5 @@ protected:
     void reject() override;
 
 private:
-    QPointer<QUAV_SEARCH_SETTEI> m_searchDialog;
+    QPointer<QWidget> m_searchDialog;
 };

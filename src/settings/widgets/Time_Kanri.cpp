@@ -1,6 +1,6 @@
 #include "settings/widgets/Time_Kanri.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "settings/BreakReminder.h"
 #include "settings/widgets/CoffeeBreakPanel.h"
 

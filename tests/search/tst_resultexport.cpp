@@ -1,6 +1,6 @@
 #include "platform/Cp932.h"
-#include "settings/ResultExport.h"
-#include "settings/widgets/QUAV_Search_Save.h"
+#include "search/ResultExport.h"
+#include "search/widgets/QUAV_Search_Save.h"
 
 #include "DialogFixture.h"
 

@@ -1,7 +1,7 @@
-#include "settings/widgets/QUAV_Color_Settei.h"
+#include "display/widgets/QUAV_Color_Settei.h"
 
-#include "app/Workbench.h"
-#include "settings/DisplayColors.h"
+#include "base/Workbench.h"
+#include "display/DisplayColors.h"
 
 #include <QColorDialog>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "app/widgets/QuavDialog.h"
+#include "base/widgets/QuavDialog.h"
 
-#include "app/ScreenFit.h"
-#include "app/Workbench.h"
+#include "base/ScreenFit.h"
+#include "base/Workbench.h"
 
 #include <QApplication>
 #include <QCloseEvent>

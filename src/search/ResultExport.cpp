@@ -1,6 +1,6 @@
-#include "settings/ResultExport.h"
+#include "search/ResultExport.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "search/ResultFile.h"
 #include "settings/SettingsIo.h"
@@ -15,7 +15,7 @@ namespace {
 void storeExecute(Workbench &wb)
 {
     QString error;
-    if (!SettingsIo::Write_Execute(wb, &error) && wb.messages)
+    if (!SettingsIo::Write_Execute(wb, &error))
         wb.messages->show(error, ResultExport::kCaption, MessagePort::Icon::Critical);
 }
 
@@ -32,8 +32,7 @@ ResultExport::Result ResultExport::Output(Workbench &wb, const QString &typedPat
     Result r;
     // A path of blanks only is no path either.
     if (typedPath.trimmed().isEmpty()) {
-        if (wb.messages)
-            wb.messages->show(kNoPath, kCaption, MessagePort::Icon::Exclamation);
+        wb.messages->show(kNoPath, kCaption, MessagePort::Icon::Exclamation);
         r.outcome = Outcome::Refused;
         return r;
     }
@@ -46,8 +45,7 @@ ResultExport::Result ResultExport::Output(Workbench &wb, const QString &typedPat
         return r;
     }
     if (wb.work.Search_Hit_List.isEmpty()) {
-        if (wb.messages)
-            wb.messages->show(kNoData, kCaption, MessagePort::Icon::Information);
+        wb.messages->show(kNoData, kCaption, MessagePort::Icon::Information);
         r.outcome = Outcome::No_Data;
         return r;
     }
@@ -58,9 +56,8 @@ ResultExport::Result ResultExport::Output(Workbench &wb, const QString &typedPat
 
 WriteResult ResultExport::Export(const WorkArea &work, const QString &path)
 {
-    WriteResult r;
-    r.path = path;
-    ResultFile::Write_Result_File(work, path, &r.error);
+    WriteResult r = ResultFile::Write_Result_File(work, path);
+    r.error = r.reason;
     return r;
 }
 

@@ -1,11 +1,12 @@
-#include "app/CommandBoard.h"
+#include "base/CommandBoard.h"
 #include "app/MainCommands.h"
-#include "app/ViewFrame.h"
-#include "app/Workbench.h"
+#include "base/ViewFrame.h"
+#include "base/Workbench.h"
 #include "settings/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"
 
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,7 +16,7 @@ class tst_CommandBoard : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void init();
-    void keysInToolbarOrder();
+    void tableHasOneRowPerCommand();
     void startupRow_data();
     void startupRow();
     void busyKeepsButtonEnabledMeanwhile();
@@ -37,40 +38,52 @@ void tst_CommandBoard::init()
     qputenv("QUAV_CONFIG_DIR", m_dir->path().toUtf8());
 }
 
-void tst_CommandBoard::keysInToolbarOrder()
+void tst_CommandBoard::tableHasOneRowPerCommand()
 {
-    const QStringList expected = {
-        QStringLiteral("DRIVE"), QStringLiteral("FOLDER"), QStringLiteral("NONE1"), QStringLiteral("HOZON"),
-        QStringLiteral("SEARCH_SAVE"), QStringLiteral("SEARCH"), QStringLiteral("FILE_DELETE"),
-        QStringLiteral("SORT"), QStringLiteral("CHANGE"), QStringLiteral("UPDATE"), QStringLiteral("CLEAR"),
-        QStringLiteral("CLIP"), QStringLiteral("PARAMETER"), QStringLiteral("HINAGATA"),
-        QStringLiteral("HINA_FUKUSEI"), QStringLiteral("STOP"), QStringLiteral("DISP_SEARCH"),
-        QStringLiteral("DISP"), QStringLiteral("TIME"), QStringLiteral("SETTEI"), QStringLiteral("END")};
-    QStringList actual;
-    for (const QString &k : CommandBoard::keys())
-        actual.append(k);
-    QCOMPARE(actual, expected);
+    // The board, the saved states and the toolbar index by Command(i): row i
+    // must be that command, and no two buttons may share an object name.
+    QSet<QString> keys;
+    QSet<QString> menuEntries;
+    for (int i = 0; i < Commands::kCount; ++i) {
+        const CommandInfo &c = Commands::table()[size_t(i)];
+        QCOMPARE(int(c.command), i);
+        QVERIFY2(!keys.contains(QLatin1String(c.key)), c.key);
+        keys.insert(QLatin1String(c.key));
+        if (*c.menuEntry) {
+            QVERIFY2(!menuEntries.contains(QLatin1String(c.menuEntry)), c.menuEntry);
+            menuEntries.insert(QLatin1String(c.menuEntry));
+            QCOMPARE(Commands::ofMenuEntry(QLatin1String(c.menuEntry)), std::optional<Command>(c.command));
+        }
+    }
+    QCOMPARE(int(Command::END) + 1, Commands::kCount);
+    // A command is named by its type only: a key spelt as text, misspelt or
+    // not, does not make a command.
+    static_assert(!std::is_convertible_v<const char *, Command>);
+    static_assert(!std::is_constructible_v<Command, QString>);
+    QCOMPARE(Commands::ofMenuEntry(QStringLiteral("M_HELP_VER")), std::optional<Command>());
 }
 
 void tst_CommandBoard::startupRow_data()
 {
-    QTest::addColumn<QString>("key");
+    QTest::addColumn<Command>("command");
     QTest::addColumn<bool>("enabled");
-    for (const char *k : {"DRIVE", "FOLDER", "SEARCH", "CLEAR", "HINAGATA", "TIME", "SETTEI", "END"})
-        QTest::newRow(k) << QString::fromLatin1(k) << true;
-    for (const char *k : {"NONE1", "HOZON", "SEARCH_SAVE", "FILE_DELETE", "SORT", "CHANGE", "UPDATE", "CLIP",
-                          "PARAMETER", "HINA_FUKUSEI", "STOP", "DISP_SEARCH", "DISP"})
-        QTest::newRow(k) << QString::fromLatin1(k) << false;
+    for (Command k : {Command::DRIVE, Command::FOLDER, Command::SEARCH, Command::CLEAR, Command::HINAGATA,
+                      Command::TIME, Command::SETTEI, Command::END})
+        QTest::newRow(Commands::info(k).key) << k << true;
+    for (Command k : {Command::NONE1, Command::HOZON, Command::SEARCH_SAVE, Command::FILE_DELETE, Command::SORT,
+                      Command::CHANGE, Command::UPDATE, Command::CLIP, Command::PARAMETER, Command::HINA_FUKUSEI,
+                      Command::STOP, Command::DISP_SEARCH, Command::DISP})
+        QTest::newRow(Commands::info(k).key) << k << false;
 }
 
 void tst_CommandBoard::startupRow()
 {
-    QFETCH(QString, key);
+    QFETCH(Command, command);
     QFETCH(bool, enabled);
     CommandBoard board;
     board.Apply_Startup();
-    QCOMPARE(board.isEnabled(key), enabled);
-    QCOMPARE(board.isVisible(key), key != QLatin1String("NONE1"));
+    QCOMPARE(board.isEnabled(command), enabled);
+    QCOMPARE(board.isVisible(command), command != Command::NONE1);
 }
 
 void tst_CommandBoard::busyKeepsButtonEnabledMeanwhile()
@@ -79,18 +92,18 @@ void tst_CommandBoard::busyKeepsButtonEnabledMeanwhile()
     board.Apply_Startup();
     QSignalSpy spy(&board, &CommandBoard::changed);
     board.Enter_Busy();
-    for (const QString &k : CommandBoard::keys())
-        QVERIFY2(!board.isEnabled(k), qPrintable(k));
+    for (const CommandInfo &c : Commands::table())
+        QVERIFY2(!board.isEnabled(c.command), c.key);
     QVERIFY(spy.count() > 0);
     // A search enables STOP and disables SEARCH while busy.
-    board.setEnabled(QStringLiteral("STOP"), true);
+    board.setEnabled(Command::STOP, true);
     board.Leave_Busy();
-    QVERIFY(board.isEnabled(QStringLiteral("STOP")));
-    QVERIFY(board.isEnabled(QStringLiteral("SEARCH")));
-    QVERIFY(board.isEnabled(QStringLiteral("END")));
-    QVERIFY(!board.isEnabled(QStringLiteral("HOZON")));
-    QCOMPARE(board.Saved_Buttons()[size_t(CommandBoard::indexOf(QStringLiteral("STOP")))], qint16(0));
-    QCOMPARE(board.Saved_Buttons()[size_t(CommandBoard::indexOf(QStringLiteral("DRIVE")))], qint16(1));
+    QVERIFY(board.isEnabled(Command::STOP));
+    QVERIFY(board.isEnabled(Command::SEARCH));
+    QVERIFY(board.isEnabled(Command::END));
+    QVERIFY(!board.isEnabled(Command::HOZON));
+    QCOMPARE(board.Saved_Buttons()[size_t(Command::STOP)], qint16(0));
+    QCOMPARE(board.Saved_Buttons()[size_t(Command::DRIVE)], qint16(1));
 }
 
 void tst_CommandBoard::leaveBusyTwiceIsHarmless()
@@ -99,12 +112,12 @@ void tst_CommandBoard::leaveBusyTwiceIsHarmless()
     board.Apply_Startup();
     board.Enter_Busy();
     board.Leave_Busy();
-    board.setEnabled(QStringLiteral("SEARCH"), false);
+    board.setEnabled(Command::SEARCH, false);
     board.Leave_Busy();
     // The second call enables again what the snapshot held: harmless, as the
     // snapshot is the state before the operation.
-    QVERIFY(board.isEnabled(QStringLiteral("SEARCH")));
-    QVERIFY(!board.isEnabled(QStringLiteral("STOP")));
+    QVERIFY(board.isEnabled(Command::SEARCH));
+    QVERIFY(!board.isEnabled(Command::STOP));
 }
 
 void tst_CommandBoard::enterBusyRefusesToNest()
@@ -113,15 +126,16 @@ void tst_CommandBoard::enterBusyRefusesToNest()
     board.Apply_Startup();
     QSignalSpy busy(&board, &CommandBoard::busyChanged);
     QVERIFY(board.Enter_Busy());
-    board.enable({"STOP"});
+    board.enable({Command::STOP});
     // A second operation inside the first: refused, the snapshot kept.
     QVERIFY(!board.Enter_Busy());
     QVERIFY(board.isBusy());
-    QVERIFY(board.isEnabled(QStringLiteral("STOP")));
+    QVERIFY(board.isEnabled(Command::STOP));
     board.Leave_Busy();
     QVERIFY(!board.isBusy());
-    for (const char *key : {"DRIVE", "FOLDER", "SEARCH", "CLEAR", "HINAGATA", "TIME", "SETTEI", "END"})
-        QVERIFY2(board.isEnabled(QString::fromLatin1(key)), key);
+    for (Command c : {Command::DRIVE, Command::FOLDER, Command::SEARCH, Command::CLEAR, Command::HINAGATA,
+                      Command::TIME, Command::SETTEI, Command::END})
+        QVERIFY2(board.isEnabled(c), Commands::info(c).key);
     QCOMPARE(busy.size(), 2);
     QCOMPARE(busy.at(0).at(0).toBool(), true);
     QCOMPARE(busy.at(1).at(0).toBool(), false);
@@ -215,9 +229,9 @@ void tst_CommandBoard::activation()
     wb.work.Result_Flag = qint16(resultFlag);
     wb.display.Detail_Header = header;
     MainCommands::Activate(wb, detailShown);
-    QCOMPARE(wb.board.isEnabled(QStringLiteral("HINA_FUKUSEI")), fukusei);
-    QCOMPARE(wb.board.isEnabled(QStringLiteral("UPDATE")), update);
-    QCOMPARE(wb.board.isEnabled(QStringLiteral("SORT")), sort);
+    QCOMPARE(wb.board.isEnabled(Command::HINA_FUKUSEI), fukusei);
+    QCOMPARE(wb.board.isEnabled(Command::UPDATE), update);
+    QCOMPARE(wb.board.isEnabled(Command::SORT), sort);
 }
 
 void tst_CommandBoard::fukuseiWithoutParameters()

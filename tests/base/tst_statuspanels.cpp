@@ -1,4 +1,4 @@
-#include "app/StatusPanels.h"
+#include "base/StatusPanels.h"
 
 #include <QSignalSpy>
 #include <QTest>

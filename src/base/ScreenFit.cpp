@@ -1,4 +1,4 @@
-#include "app/ScreenFit.h"
+#include "base/ScreenFit.h"
 
 bool ScreenFit::On_A_Screen(const QRect &rect, const QList<QRect> &screens)
 {

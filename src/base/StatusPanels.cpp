@@ -1,4 +1,4 @@
-#include "app/StatusPanels.h"
+#include "base/StatusPanels.h"
 
 const QString StatusPanels::kSearch = QStringLiteral("SEARCH");
 const QString StatusPanels::kPath = QStringLiteral("PATH");

@@ -1,6 +1,6 @@
 #include "display/RtfBuilder.h"
-#include "settings/DisplayColors.h"
-#include "settings/widgets/QUAV_Color_Settei.h"
+#include "display/DisplayColors.h"
+#include "display/widgets/QUAV_Color_Settei.h"
 
 #include "DialogFixture.h"
 
@@ -84,7 +84,7 @@ void tst_DisplayColors::colouringOffLeavesNoColourWords()
     w.Append_Display_Line(QStringLiteral("000001:a key"));
     w.Search_Hit_All_Line_List.add(QStringLiteral("/d/A.TXT:@:000001.000:@:a key"));
     RtfBuilder::Make_RTF_Colors(f.wb);
-    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")));
+    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")).written);
     QVERIFY(read(f.wb.display.List_Document_Path).contains("\\cf3"));
     // A detail document of the coloured kind is kept for reuse.
     f.wb.display.Detail_Cache_Key = QStringLiteral("/d/A.TXT");
@@ -97,8 +97,8 @@ void tst_DisplayColors::colouringOffLeavesNoColourWords()
     QCOMPARE(f.wb.settings.Color_Set_Flg, 0);
     QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("Color_Set_Flg")), 0);
     QVERIFY(f.wb.display.Detail_Cache_Key.isEmpty());
-    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")));
-    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/d/A.TXT")));
+    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")).written);
+    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/d/A.TXT")).written);
     for (const QString &path : {f.wb.display.List_Document_Path, f.wb.display.Detail_Document_Path}) {
         const QByteArray doc = read(path);
         QVERIFY(doc.contains("a key"));

@@ -1,6 +1,6 @@
-#include "settings/DisplayColors.h"
+#include "display/DisplayColors.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "display/RtfBuilder.h"
 #include "platform/MessagePort.h"
 #include "settings/SettingsIo.h"
@@ -22,8 +22,7 @@ bool DisplayColors::Check_Target(Workbench &wb, int target)
 {
     if (Target_Color(wb.settings, target))
         return true;
-    if (wb.messages)
-        wb.messages->show(kNoTarget, kCaption, MessagePort::Icon::Exclamation);
+    wb.messages->show(kNoTarget, kCaption, MessagePort::Icon::Exclamation);
     return false;
 }
 
@@ -47,10 +46,10 @@ void DisplayColors::Apply(Workbench &wb, bool colouring)
         wb.display.Detail_Cache_Key.clear();
 
     QString error;
-    if (!SettingsIo::Write_Execute(wb, &error) && wb.messages)
+    if (!SettingsIo::Write_Execute(wb, &error))
         wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
     // Both sections go to the same file: a failure is told once.
-    else if (!SettingsIo::Write_Window_Config(wb, &error) && wb.messages)
+    else if (!SettingsIo::Write_Window_Config(wb, &error))
         wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
 }
 

@@ -1,26 +1,28 @@
 #pragma once
 
-#include "app/CommandBoard.h"
-#include "app/StatusPanels.h"
-#include "display/DisplayState.h"
+#include "base/CommandBoard.h"
+#include "base/StatusPanels.h"
+#include "base/DisplayState.h"
+#include "platform/ClipboardPort.h"
 #include "platform/EventPump.h"
-#include "settings/Settings.h"
+#include "platform/MessagePort.h"
+#include "platform/ProgressPort.h"
+#include "platform/RichViewPort.h"
+#include "base/Settings.h"
 #include "workarea/WorkArea.h"
 
 #include <QString>
 
 #include <functional>
 
-class MessagePort;
-class ProgressPort;
-class RichViewPort;
-class ClipboardPort;
 class SettingsStore;
 
 // Everything the core works on, and the narrow ports through which it reaches
 // the user. The main window owns one; tests build one with scripted ports.
-// Ports may be null where a caller has no such thing (the batch search has no
-// views); core code checks before use.
+// A port the caller has no such thing for (the batch search has no views)
+// stays a null port that ignores what it is told, so core code uses every
+// port without checking. Only the settings store may be null: without one,
+// nothing is read or written.
 struct Workbench
 {
     WorkArea work;
@@ -40,13 +42,24 @@ struct Workbench
     qint32 Main_Left = 0, Main_Top = 0, Main_Width = 0, Main_Height = 0;
     static constexpr int kTwipsPerPixel = 15;
 
-    MessagePort *messages = nullptr;
-    ProgressPort *progress = nullptr;
-    RichViewPort *listView = nullptr;
-    RichViewPort *detailView = nullptr;
-    ClipboardPort *clipboard = nullptr;
+    MessagePort *messages = &m_nullMessages;
+    ProgressPort *progress = &m_nullProgress;
+    RichViewPort *listView = &m_nullListView;
+    RichViewPort *detailView = &m_nullDetailView;
+    ClipboardPort *clipboard = &m_nullClipboard;
     SettingsStore *store = nullptr;
     EventPump *pump = &m_nullPump;
+
+    // Puts the null ports back, for an owner of ports that goes away first.
+    void detachPorts()
+    {
+        messages = &m_nullMessages;
+        progress = &m_nullProgress;
+        listView = &m_nullListView;
+        detailView = &m_nullDetailView;
+        clipboard = &m_nullClipboard;
+        pump = &m_nullPump;
+    }
 
     // Set by the main window: copies the board's states to the menus.
     std::function<void()> menuSettei;
@@ -65,5 +78,10 @@ struct Workbench
     }
 
 private:
+    NullMessagePort m_nullMessages;
+    NullProgressPort m_nullProgress;
+    NullRichViewPort m_nullListView;
+    NullRichViewPort m_nullDetailView;
+    NullClipboardPort m_nullClipboard;
     NullEventPump m_nullPump;
 };

@@ -1,8 +1,8 @@
-#include "settings/widgets/QUAV_Search_Save.h"
+#include "search/widgets/QUAV_Search_Save.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
-#include "settings/ResultExport.h"
+#include "search/ResultExport.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -115,7 +115,7 @@ void QUAV_Search_Save::Cmd_Out_Click()
 {
     setButtonsEnabled(false);
     const ResultExport::Result r = ResultExport::Output(m_wb, Text_Path->text(), Check2->isChecked());
-    if (r.outcome == ResultExport::Outcome::Write_Failed && m_wb.messages)
+    if (r.outcome == ResultExport::Outcome::Write_Failed)
         m_wb.messages->show(r.file.error, ResultExport::kCaption, MessagePort::Icon::Critical);
     if (r.closesDialog()) {
         finish();

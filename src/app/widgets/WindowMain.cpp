@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/MainCommands.h"
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "search/BatchSearch.h"
 #include "settings/SettingsStore.h"

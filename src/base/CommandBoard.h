@@ -1,31 +1,28 @@
 #pragma once
 
+#include "base/Command.h"
+
 #include <QObject>
-#include <QString>
-#include <QStringList>
 
 #include <array>
 
-// The enabled and visible state of the 21 toolbar commands, addressed by key:
+// The enabled and visible state of the 21 toolbar commands:
 // the one record of what the user may do. The toolbar mirrors it at once; the
 // menus copy it through MENU_SETTEI.
 class CommandBoard : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kCount = 21;
-    // The toolbar order, which is also the order of the saved-state array.
-    static const std::array<QString, kCount> &keys();
-    static int indexOf(const QString &key);
+    static constexpr int kCount = Commands::kCount;
 
     CommandBoard();
 
-    bool isEnabled(const QString &key) const;
-    bool isVisible(const QString &key) const;
-    void setEnabled(const QString &key, bool enabled);
-    void setVisible(const QString &key, bool visible);
-    void enable(std::initializer_list<const char *> keys);
-    void disable(std::initializer_list<const char *> keys);
+    bool isEnabled(Command command) const;
+    bool isVisible(Command command) const;
+    void setEnabled(Command command, bool enabled);
+    void setVisible(Command command, bool visible);
+    void enable(std::initializer_list<Command> commands);
+    void disable(std::initializer_list<Command> commands);
 
     // Saves which buttons are enabled and disables all 21. The snapshot is
     // one: while busy a second call is refused (false) and changes nothing,
@@ -46,7 +43,7 @@ public:
     void Apply_Startup();
 
 Q_SIGNALS:
-    void changed(const QString &key);
+    void changed(Command command);
     void busyChanged(bool busy);
 
 private:
