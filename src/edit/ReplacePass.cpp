@@ -3,6 +3,7 @@
 #include "edit/TextReplace.h"
 #include "edit/UnsavableText.h"
 #include "platform/MessagePort.h"
+#include "platform/TextMatch.h"
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@ const QString ReplacePass::kFailureCaption = QStringLiteral("置替処理");
 
 ReplacePass::ReplacePass(const QString &search, const QString &replacement, qint16 compare)
     : m_search(search), m_replacement(replacement), m_compare(compare),
-      m_method(TextReplace::Method_For(search, replacement)), m_cs(TextReplace::Case_For(compare))
+      m_method(TextReplace::Method_For(search, replacement))
 {
 }
 
@@ -19,7 +20,7 @@ bool ReplacePass::Display_Line(const QString &item, FittedLine *fitted)
 {
     // Most lines hold no occurrence anywhere; those cannot change, whatever
     // part of them is protected.
-    if (!m_search.isEmpty() && !item.contains(m_search, m_cs))
+    if (!m_search.isEmpty() && !TextMatch::contains(item, m_search, m_compare == TextReplace::kIgnoreCase))
         return false;
     QString line = item;
     QString output;
@@ -38,7 +39,7 @@ bool ReplacePass::Display_Line(const QString &item, FittedLine *fitted)
 
 bool ReplacePass::Stored_Line(const QString &entry, QString *output)
 {
-    if (!m_search.isEmpty() && !entry.contains(m_search, m_cs))
+    if (!m_search.isEmpty() && !TextMatch::contains(entry, m_search, m_compare == TextReplace::kIgnoreCase))
         return false;
     QString line = entry;
     qint16 changed = 0;

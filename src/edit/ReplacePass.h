@@ -78,6 +78,5 @@ private:
     QString m_replacement;
     qint16 m_compare;
     qint16 m_method;
-    Qt::CaseSensitivity m_cs;
     int m_failures = 0;
 };

@@ -1,5 +1,6 @@
 #include "edit/TextReplace.h"
 
+#include "platform/TextMatch.h"
 #include "workarea/LineFormat.h"
 
 #include <algorithm>
@@ -44,7 +45,7 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
     }
     const QString prefix = line.left(prefixLength);
     const QStringView rest = QStringView(line).mid(prefixLength);
-    const Qt::CaseSensitivity cs = Case_For(compare);
+    const bool ignoreCase = compare == kIgnoreCase;
 
     qint16 replaced = 0;
     QString text;
@@ -52,7 +53,8 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
         // Built in one pass: searching on after the replacement in the spliced
         // line is searching on after the occurrence in the original one.
         qsizetype from = 0;
-        for (qsizetype h = rest.indexOf(search, 0, cs); h >= 0; h = rest.indexOf(search, from, cs)) {
+        for (qsizetype h = TextMatch::indexIn(rest, search, ignoreCase); h >= 0;
+             h = TextMatch::indexIn(rest, search, ignoreCase, from)) {
             text += rest.mid(from, h - from);
             text += replacement;
             from = h + search.size();
@@ -61,7 +63,7 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
         text += rest.mid(from);
     } else {
         text = rest.toString();
-        qsizetype h = text.indexOf(search, 0, cs);
+        qsizetype h = TextMatch::indexIn(text, search, ignoreCase);
         while (h >= 0) {
             const qsizetype n = std::min({replacement.size(), search.size(), text.size() - h});
             std::copy_n(replacement.constData(), n, text.data() + h);
@@ -70,7 +72,7 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
             // An empty replacement overwrites nothing; stepping at least one
             // character keeps the search from finding the same place forever.
             const qsizetype next = h + std::max<qsizetype>(replacement.size(), 1);
-            h = next > text.size() ? -1 : text.indexOf(search, next, cs);
+            h = TextMatch::indexIn(text, search, ignoreCase, next);
         }
     }
 
