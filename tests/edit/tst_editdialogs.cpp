@@ -19,13 +19,18 @@ QList<TestFile> twoFiles()
     };
 }
 
-void closeAll()
+// Closes the dialogs a test left open while the workbench they work on is
+// still there: declared after it, it goes first.
+struct CloseDialogs
 {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->isVisible())
-            w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+    ~CloseDialogs()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isVisible())
+                w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
 
 } // namespace
 
@@ -33,7 +38,6 @@ class tst_EditDialogs : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { closeAll(); }
     void replaceFromTheDetailView();
     void replaceRefusalKeepsDialog();
     void replaceCloseBoxCancels();
@@ -46,6 +50,7 @@ void tst_EditDialogs::replaceFromTheDetailView()
     EditFixture f(twoFiles(), QStringLiteral("w"));
     QVERIFY(f.showDetail(f.lineOf(QStringLiteral("000001:b1"))));
     QWidget main;
+    const CloseDialogs closer;
     QPointer<QUAV_Change_Settei> d = new QUAV_Change_Settei(f.wb);
     d->openFrom(&main);
     QCOMPARE(d->Syousai_Gamen_Flg(), qint16(1));
@@ -70,6 +75,7 @@ void tst_EditDialogs::replaceRefusalKeepsDialog()
 {
     EditFixture f(twoFiles(), QStringLiteral("w"));
     QWidget main;
+    const CloseDialogs closer;
     QPointer<QUAV_Change_Settei> d = new QUAV_Change_Settei(f.wb);
     d->openFrom(&main);
     QVERIFY(d->ui.List1->isEnabled());
@@ -91,6 +97,7 @@ void tst_EditDialogs::replaceCloseBoxCancels()
 {
     EditFixture f(twoFiles(), QStringLiteral("w"));
     QWidget main;
+    const CloseDialogs closer;
     QPointer<QUAV_Change_Settei> d = new QUAV_Change_Settei(f.wb);
     d->openFrom(&main);
     QVERIFY(!f.list.enabled);
@@ -105,6 +112,7 @@ void tst_EditDialogs::lineEditorModes()
     EditFixture f(twoFiles(), QStringLiteral("w"));
     QVERIFY(f.showDetail(f.lineOf(QStringLiteral("000001:a1"))));
     QWidget main;
+    const CloseDialogs closer;
     QPointer<QUAV_UPDATE> d = new QUAV_UPDATE(f.wb);
     QVERIFY(d->loaded());
     d->openFrom(&main);
@@ -131,6 +139,7 @@ void tst_EditDialogs::lineEditorModes()
     QVERIFY(d->ui.List1->isVisible() && d->ui.List1->isEnabled() && d->ui.Cmd_Hanei->isVisible());
     QCOMPARE(d->ui.List1->count(), 3);
 
+    d->ui.List1->clearSelection();
     d->ui.List1->item(1)->setSelected(true);
     d->ui.List1->item(2)->setSelected(true);
     QTest::mouseClick(d->ui.Cmd_Delete, Qt::LeftButton);
@@ -152,6 +161,7 @@ void tst_EditDialogs::sortOffersReflectAfterSorting()
     ListView::Build_List_View(f.wb);
     QVERIFY(f.showDetail(f.lineOf(LineFormat::kAddPrefix)));
     QWidget main;
+    const CloseDialogs closer;
     QPointer<Quav_Sort> d = new Quav_Sort(f.wb);
     QVERIFY(d->loaded());
     d->openFrom(&main);
