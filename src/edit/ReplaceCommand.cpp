@@ -106,9 +106,9 @@ int ReplaceCommand::Replace_Files(WorkArea &work, ReplacePass &pass, const QList
             continue;
         const WorkArea::Range block = blocks.value(file);
         for (int j = block.first; j <= block.last; ++j) {
-            FittedLine fitted;
-            if (pass.Display_Line(display.text(j), &fitted))
-                shown.append({j, std::move(fitted.text)});
+            QString output;
+            if (pass.Display_Output(display.text(j), &output))
+                shown.append({j, std::move(output)});
         }
         const WorkArea::Range lines = work.File_Line_Range(file);
         bool changed = false;

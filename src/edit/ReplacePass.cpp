@@ -18,23 +18,28 @@ ReplacePass::ReplacePass(const QString &search, const QString &replacement, qint
 
 bool ReplacePass::Display_Line(const QString &item, FittedLine *fitted)
 {
+    QString output;
+    if (!Display_Output(item, &output))
+        return false;
+    *fitted = LineFormat::Fit_Display_Line(output);
+    return true;
+}
+
+bool ReplacePass::Display_Output(const QString &item, QString *output)
+{
     // Most lines hold no occurrence anywhere; those cannot change, whatever
     // part of them is protected.
     if (!m_search.isEmpty() && !TextMatch::contains(item, m_search, m_compare == TextReplace::kIgnoreCase))
         return false;
     QString line = item;
-    QString output;
     qint16 changed = 0;
     if (TextReplace::ReplaceInLine(TextReplace::kDisplayLine, m_method, line, m_search, m_compare, m_replacement,
-                                   output, changed)
+                                   *output, changed)
         != TextReplace::kDone) {
         ++m_failures;
         return false;
     }
-    if (changed != 1)
-        return false;
-    *fitted = LineFormat::Fit_Display_Line(output);
-    return true;
+    return changed == 1;
 }
 
 bool ReplacePass::Stored_Line(const QString &entry, QString *output)

@@ -4,6 +4,7 @@
 #include "workarea/LineFormat.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -13,9 +14,12 @@ constexpr qsizetype kHitNumberWidth = 7; // "000012:"
 // An entry without its second separator has no text: all of it is protected.
 qsizetype storedPrefixLength(const QString &entry)
 {
-    const qsizetype first = entry.indexOf(LineFormat::kSeparator);
-    const qsizetype second = first < 0 ? -1 : entry.indexOf(LineFormat::kSeparator, first + 3);
-    return second < 0 ? entry.size() : second + 3;
+    // The library's search: a replace over the whole store asks this of
+    // every line that holds the word.
+    const std::u16string_view view(QStringView(entry).utf16(), size_t(entry.size()));
+    const size_t first = view.find(u":@:");
+    const size_t second = first == std::u16string_view::npos ? first : view.find(u":@:", first + 3);
+    return second == std::u16string_view::npos ? entry.size() : qsizetype(second + 3);
 }
 
 } // namespace
@@ -43,7 +47,7 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
     } else if (kind == kStoredLine) {
         prefixLength = storedPrefixLength(line);
     }
-    const QString prefix = line.left(prefixLength);
+    const QStringView prefix = QStringView(line).left(prefixLength);
     const QStringView rest = QStringView(line).mid(prefixLength);
     const bool ignoreCase = compare == kIgnoreCase;
 
@@ -52,6 +56,8 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
     if (method == kSplice) {
         // Built in one pass: searching on after the replacement in the spliced
         // line is searching on after the occurrence in the original one.
+        // Room for a few longer replacements, so the text grows in place.
+        text.reserve(rest.size() + 4 * std::max<qsizetype>(0, replacement.size() - search.size()));
         qsizetype from = 0;
         for (qsizetype h = TextMatch::indexIn(rest, search, ignoreCase); h >= 0;
              h = TextMatch::indexIn(rest, search, ignoreCase, from)) {
@@ -76,7 +82,16 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
         }
     }
 
-    output = kind == kPlainText ? text : prefix + text;
+    // The whole line in one allocation; line (which prefix views) is
+    // overwritten only after.
+    if (kind == kPlainText) {
+        output = text;
+    } else {
+        QString whole;
+        whole.reserve(prefix.size() + text.size());
+        whole.append(prefix).append(text);
+        output = std::move(whole);
+    }
     line = std::move(text);
     changed = replaced;
     return kDone;

@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -19,16 +20,18 @@ QString sameFileForm(QStringView key)
 
 bool sameFile(QStringView a, QStringView b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return sameFileForm(a) == sameFileForm(b);
 }
 
 // Characters of an entry up to and including its second ":@:" (key and line
-// number); all of it when it has no second separator.
+// number); all of it when it has no second separator. The library's search:
+// a replace over the whole store asks this of every changed line.
 qsizetype protectedLength(QStringView entry)
 {
-    const qsizetype first = entry.indexOf(LineFormat::kSeparator);
-    const qsizetype second = first < 0 ? -1 : entry.indexOf(LineFormat::kSeparator, first + 3);
-    return second < 0 ? entry.size() : second + 3;
+    const std::u16string_view view(entry.utf16(), size_t(entry.size()));
+    const size_t first = view.find(u":@:");
+    const size_t second = first == std::u16string_view::npos ? first : view.find(u":@:", first + 3);
+    return second == std::u16string_view::npos ? entry.size() : qsizetype(second + 3);
 }
 
 // Which file a file header stands for, by the file keys of the work area.
@@ -80,10 +83,7 @@ private:
     int byKey(const QString &key) const
     {
         const auto it = m_byKey.constFind(sameFileForm(key));
-        if (it == m_byKey.cend())
-            return -1;
-        // Keys that fold alike are one file only where the paths agree.
-        return sameFile(m_work.File_Key(*it), key) ? *it : -1;
+        return it == m_byKey.cend() ? -1 : *it;
     }
 
     const WorkArea &m_work;
@@ -143,8 +143,11 @@ bool WorkArea::Replace_Stored_Line(int index, const QString &entry)
     if (index < 0 || index >= store.count())
         return false;
     const QString &old = store.text(index);
-    const QStringView kept = QStringView(old).left(protectedLength(old));
-    if (!entry.startsWith(kept) || protectedLength(entry) != kept.size())
+    const qsizetype kept = protectedLength(old);
+    // Beginning with the old key, line number and both separators, the new
+    // entry has them where the old one had them. An entry without a text
+    // field has nothing that may change.
+    if (kept == old.size() ? entry != old : !entry.startsWith(QStringView(old).left(kept)))
         return false;
     store.setText(index, entry);
     return true;
