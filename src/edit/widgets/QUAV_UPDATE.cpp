@@ -48,10 +48,14 @@ void QUAV_UPDATE::takeSelection()
 
 void QUAV_UPDATE::setInsertMode(bool insert)
 {
-    ui.RTB_Insert_Data->setVisible(insert);
+    // The text box takes the list's place: what leaves is hidden before what
+    // comes is shown, or the window would grow to hold both for a moment.
+    QWidget *leaving = insert ? static_cast<QWidget *>(ui.List1) : ui.RTB_Insert_Data;
+    QWidget *coming = insert ? static_cast<QWidget *>(ui.RTB_Insert_Data) : ui.List1;
+    leaving->hide();
+    coming->show();
     ui.Cmd_Insert_Commit->setVisible(insert);
     ui.Cmd_Insert_Commit->setEnabled(insert && m_command.editor().commitEnabled());
-    ui.List1->setVisible(!insert);
     ui.List1->setEnabled(!insert);
     ui.Label3->setVisible(!insert);
     ui.Cmd_Cancel->setEnabled(true);
