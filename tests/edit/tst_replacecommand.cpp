@@ -28,7 +28,6 @@ private Q_SLOTS:
     void refusedRunChangesNothing_data();
     void refusedRunChangesNothing();
     void detailModeOneFileCaretKept();
-    void cancelGivesViewsBack();
 };
 
 void tst_ReplaceCommand::listModeTwoFiles()
@@ -149,18 +148,6 @@ void tst_ReplaceCommand::detailModeOneFileCaretKept()
     QVERIFY(!f.list.shown && !f.list.enabled);
     QVERIFY(f.detail.plainText().contains(QStringLiteral("one 漢字")));
     QVERIFY(f.wb.board.isEnabled(QStringLiteral("HOZON")));
-}
-
-void tst_ReplaceCommand::cancelGivesViewsBack()
-{
-    EditFixture f(threeFiles(), QStringLiteral("abc"));
-    ReplaceCommand c(f.wb);
-    c.Form_Load();
-    QVERIFY(!f.list.enabled && !f.detail.enabled);
-    c.Cmd_Cancel_Click();
-    QVERIFY(f.list.enabled && f.detail.enabled);
-    QVERIFY(f.port.shown.isEmpty());
-    QVERIFY_CONSISTENT(f.wb.work);
 }
 
 QTEST_GUILESS_MAIN(tst_ReplaceCommand)
