@@ -24,3 +24,23 @@ public:
     virtual std::optional<QString> input(const QString &prompt, const QString &caption,
                                          const QString &initial = QString()) = 0;
 };
+
+// A port for code that runs with nobody to ask: nothing is shown, a question
+// is answered No (nothing is changed on an answer nobody gave) and an input
+// box is cancelled.
+class NullMessagePort : public MessagePort
+{
+public:
+    Answer show(const QString &, const QString &, Icon, Buttons buttons) override
+    {
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
+
+    // The port of a workbench or other owner that may have none.
+    static MessagePort &orNull(MessagePort *port)
+    {
+        static NullMessagePort none;
+        return port ? *port : none;
+    }
+};

@@ -91,6 +91,9 @@ private:
     void Open_Sort();
     void Open_Change_Settei();
     void Open_Update();
+    // Entry points of commands the program does not have yet.
+    void Open_Hozon();
+    void Open_Search_Save();
     void Open_Parameter_Read();
     void Open_Hinagata_Read();
     void Open_Hinagata_Fukusei();
