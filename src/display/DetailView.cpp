@@ -18,11 +18,6 @@ QString fileKeyOf(const WorkArea &work, int i)
     return work.File_Key(i);
 }
 
-int findFileByKey(const WorkArea &work, const QString &key)
-{
-    return work.Search_Hit_File_List.indexOf(key);
-}
-
 void showMessage(Workbench &wb, const QString &text, const QString &caption, MessagePort::Icon icon)
 {
     wb.messages->show(text, caption, icon);
@@ -61,37 +56,7 @@ void refuse(Workbench &wb, const QString &text, const QString &caption, MessageP
 
 int DetailView::Locate_Header_File(const WorkArea &work, int k)
 {
-    if (k < 0 || k >= work.Search_Hit_List.count())
-        return -1;
-    const QString kept = work.Header_File_Key(k);
-    if (!kept.isEmpty()) {
-        const int i = findFileByKey(work, kept);
-        if (i >= 0)
-            return i;
-    }
-    const QString &text = work.Search_Hit_List.text(k);
-    if (text.contains(LineFormat::kSeparator))
-        return findFileByKey(work, LineFormat::Header_Key(text));
-    // The header was cut before its separator: what is left of the path is
-    // a prefix of the key (perhaps ending in part of ":@:"). Only a single
-    // file with that prefix is taken.
-    QString prefix = text.mid(std::min<qsizetype>(14, text.size()));
-    if (prefix.endsWith(QLatin1String(":@")))
-        prefix.chop(2);
-    else if (prefix.endsWith(QLatin1Char(':')))
-        prefix.chop(1);
-    prefix = prefix.trimmed();
-    if (prefix.isEmpty())
-        return -1;
-    int found = -1;
-    for (int i = 0; i < work.Search_Hit_File_List.count(); ++i) {
-        if (fileKeyOf(work, i).startsWith(prefix)) {
-            if (found >= 0)
-                return -1;
-            found = i;
-        }
-    }
-    return found;
+    return work.Header_File_Index(k);
 }
 
 void DetailView::Show_Detail_View(Workbench &wb, Origin origin)

@@ -7,11 +7,11 @@
 #include "platform/EventPump.h"
 #include "platform/PrivateFolder.h"
 #include "platform/ProgressPort.h"
+#include "platform/TextMatch.h"
 #include "workarea/LineFormat.h"
 
 #include <QFileInfo>
 
-#include <vector>
 
 const QString RtfBuilder::kListFileName = QStringLiteral("~QUAV_SK.RTF");
 const QString RtfBuilder::kDetailFileName = QStringLiteral("~QUAV_SD.RTF");
@@ -52,31 +52,6 @@ QString colourEntry(qint32 value)
         .arg(value & 0xFF)
         .arg((value >> 8) & 0xFF)
         .arg((value >> 16) & 0xFF);
-}
-
-// Length of the escape or character that starts at i of an escaped text:
-// "\'hh", a control word with its number and delimiting space, a control
-// symbol ("\\", "\{"), or one plain character.
-qsizetype tokenLength(QStringView s, qsizetype i)
-{
-    const qsizetype n = s.size();
-    if (s[i] != QLatin1Char('\\') || i + 1 >= n)
-        return 1;
-    const QChar next = s[i + 1];
-    if (next == QLatin1Char('\''))
-        return std::min<qsizetype>(4, n - i);
-    if (!((next >= QLatin1Char('a') && next <= QLatin1Char('z')) || (next >= QLatin1Char('A') && next <= QLatin1Char('Z'))))
-        return 2;
-    qsizetype j = i + 1;
-    while (j < n && ((s[j] >= QLatin1Char('a') && s[j] <= QLatin1Char('z')) || (s[j] >= QLatin1Char('A') && s[j] <= QLatin1Char('Z'))))
-        ++j;
-    if (j < n && s[j] == QLatin1Char('-'))
-        ++j;
-    while (j < n && s[j].isDigit())
-        ++j;
-    if (j < n && s[j] == QLatin1Char(' '))
-        ++j;
-    return j - i;
 }
 
 QString replaceFirstSeparator(QString text)
@@ -137,35 +112,21 @@ QString RtfBuilder::Escape_RTF_Text(QStringView text)
 QString RtfBuilder::Mark_Hits(QStringView line, QStringView word, bool ignoreCase, const QString &hitPrefix,
                               const QString &blackPrefix)
 {
-    const qsizetype n = line.size();
-    const qsizetype m = word.size();
-    if (m == 0 || m > n)
-        return line.toString();
-    // Where escapes begin and end: a match is taken only from one such
-    // boundary to another, so it consists of whole escapes.
-    std::vector<bool> boundary(size_t(n) + 1, false);
-    for (qsizetype i = 0; i < n; i += tokenLength(line, i))
-        boundary[size_t(i)] = true;
-    boundary[size_t(n)] = true;
-
-    const Qt::CaseSensitivity cs = ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    if (word.isEmpty())
+        return Escape_RTF_Text(line);
     QString out;
-    out.reserve(n + 4 * (hitPrefix.size() + blackPrefix.size()));
-    qsizetype i = 0;
-    while (i < n) {
-        if (i + m <= n && boundary[size_t(i + m)] && line.mid(i, m).compare(word, cs) == 0) {
-            out += hitPrefix;
-            out += QLatin1Char(' ');
-            out += line.mid(i, m);
-            out += blackPrefix;
-            out += QLatin1Char(' ');
-            i += m;
-            continue;
-        }
-        const qsizetype t = tokenLength(line, i);
-        out += line.mid(i, t);
-        i += t;
+    qsizetype from = 0;
+    for (qsizetype h = TextMatch::indexIn(line, word, ignoreCase); h >= 0;
+         h = TextMatch::indexIn(line, word, ignoreCase, from)) {
+        out += Escape_RTF_Text(line.mid(from, h - from));
+        out += hitPrefix;
+        out += QLatin1Char(' ');
+        out += Escape_RTF_Text(line.mid(h, word.size()));
+        out += blackPrefix;
+        out += QLatin1Char(' ');
+        from = h + word.size();
     }
+    out += Escape_RTF_Text(line.mid(from));
     return out;
 }
 
@@ -188,7 +149,7 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
     const WorkArea &work = wb.work;
     const bool colour = wb.settings.Color_Set_Flg == 1;
     const bool ignoreCase = work.Compare_Mode == 1;
-    const QString word = Escape_RTF_Text(work.Search_Word);
+    const QString &word = work.Search_Word;
     const bool listMode = documentMode == List_Mode;
 
     QByteArray doc;
@@ -214,9 +175,8 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
                 } else {
                     // The number field is escaped apart from the text, so
                     // the colour change never splits an escape.
-                    QString rest = Escape_RTF_Text(QStringView(text).mid(std::min<qsizetype>(7, text.size())));
-                    if (!word.isEmpty())
-                        rest = Mark_Hits(rest, word, ignoreCase, d.Hit_Prefix, d.Black_Prefix);
+                    const QString rest = Mark_Hits(QStringView(text).mid(std::min<qsizetype>(7, text.size())), word,
+                                                   ignoreCase, d.Hit_Prefix, d.Black_Prefix);
                     line = kParagraph + d.Line_No_Prefix + QLatin1Char(' ') + Escape_RTF_Text(QStringView(text).left(7))
                         + d.Black_Prefix + QLatin1Char(' ') + rest;
                 }
@@ -247,10 +207,9 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
             put(kFirstOpener + escapedHeading);
         int counter = 0;
         for (qint32 k = first; k <= last; ++k) {
-            QString escaped = Escape_RTF_Text(LineFormat::Entry_Text(all.text(k)));
-            if (colour && !word.isEmpty())
-                escaped = Mark_Hits(escaped, word, ignoreCase, d.Hit_Prefix, d.Black_Prefix);
-            put(kParagraph + escaped);
+            const QStringView text = LineFormat::Entry_Text(all.text(k));
+            put(kParagraph + (colour ? Mark_Hits(text, word, ignoreCase, d.Hit_Prefix, d.Black_Prefix)
+                                     : Escape_RTF_Text(text)));
             ++counter;
             if (counter % kProgressStep == 0 || k == last)
                 wb.progress->setValue(counter);
@@ -266,9 +225,9 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
     const QString folder = Document_Folder(wb);
     const QString path = Join_Path(folder, name);
     if (!PrivateFolder::prepare(folder, &reason) || !PrivateFolder::writeFile(folder, name, doc, &reason))
-        return {path, false, reason};
+        return {path, false, reason, QString()};
     (listMode ? d.List_Document_Path : d.Detail_Document_Path) = path;
-    return {path, true, QString()};
+    return {path, true, QString(), QString()};
 }
 
 QString RtfBuilder::Write_Failure_Text(const WriteResult &result)

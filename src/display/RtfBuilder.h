@@ -32,11 +32,13 @@ public:
     // every other character as "\'hh" per code page 932 byte.
     static QString Escape_RTF_Text(QStringView text);
 
-    // Wraps every occurrence of the escaped search text in an escaped line in
-    // the hit colour. A match must start and end on whole escapes, so it never
-    // lands inside "\tab ", "\'82" or a control word.
-    static QString Mark_Hits(QStringView escapedLine, QStringView escapedWord, bool ignoreCase,
-                             const QString &hitPrefix, const QString &blackPrefix);
+    // A line as RTF (Escape_RTF_Text) with every occurrence of word wrapped
+    // in the hit colour. Occurrences are found on the characters by the
+    // search's own comparison (TextMatch), so every hit the search listed is
+    // coloured, ＡＢＣ for ａｂｃ included when case is ignored; they are
+    // escaped whole, so a mark never splits "\tab " or "\'82".
+    static QString Mark_Hits(QStringView line, QStringView word, bool ignoreCase, const QString &hitPrefix,
+                             const QString &blackPrefix);
 
     // Writes the list document (mode 1) or the detail document (any other
     // mode: heading, then the all-lines entries first..last) in the document

@@ -122,7 +122,7 @@ bool LineEditor::Cmd_Insert_Click()
     qint16 mode = 2;
     if (List1_Select_Count(mode, Check_ANSWER) == kSelectNg)
         return refuseSelection(Check_ANSWER);
-    if (count() >= kMaxLines)
+    if (count() >= m_lineLimit)
         return refuse(QStringLiteral("行が多すぎます。これ以上追加できません。"));
     m_mode = Mode::Insert;
     m_commitEnabled = true;
@@ -156,7 +156,7 @@ LineEditor::Commit LineEditor::Cmd_Insert_Commit_Click(const QString &typed)
     }
     if (step <= kNarrowStep)
         refuse(QStringLiteral("挿入が多くなってきました。\r\n一旦入力を確定し、ファイルの保存を行って下さい。"));
-    if (count() + n > kMaxLines) {
+    if (count() + n > m_lineLimit) {
         refuse(QStringLiteral("追加行が多すぎます。これ以上追加できません。"));
         m_commitEnabled = false;
         return Commit::Blocked;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QList>
+
+#include <algorithm>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -50,6 +52,12 @@ public:
     // the file as loaded. The progress bar runs from 0 to the number of lines
     // and the event loop may run between lines.
     void Load(const QStringList &entries, ProgressPort *progress = nullptr, EventPump *pump = nullptr);
+
+    // The most lines the file may have here: kMaxLines, or fewer when the
+    // other files leave less room in the all-lines store, which holds at most
+    // kMaxLines in all (a reflect must never find it full).
+    void setLineLimit(int limit) { m_lineLimit = std::clamp(limit, 0, kMaxLines); }
+    int lineLimit() const { return m_lineLimit; }
 
     const QList<EditorLine> &lines() const { return m_lines; }
     int count() const { return int(m_lines.size()); }
@@ -108,4 +116,5 @@ private:
     QList<int> m_selection;       // sorted, unique
     Mode m_mode = Mode::Normal;
     bool m_commitEnabled = true;
+    int m_lineLimit = kMaxLines;
 };

@@ -3,6 +3,7 @@
 #include "edit/TextReplace.h"
 #include "edit/UnsavableText.h"
 #include "platform/MessagePort.h"
+#include "platform/TextMatch.h"
 
 #include <algorithm>
 
@@ -11,34 +12,39 @@ const QString ReplacePass::kFailureCaption = QStringLiteral("置替処理");
 
 ReplacePass::ReplacePass(const QString &search, const QString &replacement, qint16 compare)
     : m_search(search), m_replacement(replacement), m_compare(compare),
-      m_method(TextReplace::Method_For(search, replacement)), m_cs(TextReplace::Case_For(compare))
+      m_method(TextReplace::Method_For(search, replacement))
 {
 }
 
 bool ReplacePass::Display_Line(const QString &item, FittedLine *fitted)
 {
-    // Most lines hold no occurrence anywhere; those cannot change, whatever
-    // part of them is protected.
-    if (!m_search.isEmpty() && !item.contains(m_search, m_cs))
-        return false;
-    QString line = item;
     QString output;
-    qint16 changed = 0;
-    if (TextReplace::ReplaceInLine(TextReplace::kDisplayLine, m_method, line, m_search, m_compare, m_replacement,
-                                   output, changed)
-        != TextReplace::kDone) {
-        ++m_failures;
-        return false;
-    }
-    if (changed != 1)
+    if (!Display_Output(item, &output))
         return false;
     *fitted = LineFormat::Fit_Display_Line(output);
     return true;
 }
 
+bool ReplacePass::Display_Output(const QString &item, QString *output)
+{
+    // Most lines hold no occurrence anywhere; those cannot change, whatever
+    // part of them is protected.
+    if (!m_search.isEmpty() && !TextMatch::contains(item, m_search, m_compare == TextReplace::kIgnoreCase))
+        return false;
+    QString line = item;
+    qint16 changed = 0;
+    if (TextReplace::ReplaceInLine(TextReplace::kDisplayLine, m_method, line, m_search, m_compare, m_replacement,
+                                   *output, changed)
+        != TextReplace::kDone) {
+        ++m_failures;
+        return false;
+    }
+    return changed == 1;
+}
+
 bool ReplacePass::Stored_Line(const QString &entry, QString *output)
 {
-    if (!m_search.isEmpty() && !entry.contains(m_search, m_cs))
+    if (!m_search.isEmpty() && !TextMatch::contains(entry, m_search, m_compare == TextReplace::kIgnoreCase))
         return false;
     QString line = entry;
     qint16 changed = 0;

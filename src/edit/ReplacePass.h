@@ -44,6 +44,9 @@ public:
     // fitted line when the text after the line-number field changed. A header
     // never changes.
     bool Display_Line(const QString &item, FittedLine *fitted);
+    // The same, the new line not yet fitted: for a caller that fits it where
+    // it stores it (WorkArea::Replace_Display_Lines).
+    bool Display_Output(const QString &item, QString *output);
     // An all-lines entry: true with the new entry when the text after its
     // second ":@:" changed; key and line number never do.
     bool Stored_Line(const QString &entry, QString *output);
@@ -78,6 +81,5 @@ private:
     QString m_replacement;
     qint16 m_compare;
     qint16 m_method;
-    Qt::CaseSensitivity m_cs;
     int m_failures = 0;
 };

@@ -1,8 +1,10 @@
 #include "edit/TextReplace.h"
 
+#include "platform/TextMatch.h"
 #include "workarea/LineFormat.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -12,9 +14,12 @@ constexpr qsizetype kHitNumberWidth = 7; // "000012:"
 // An entry without its second separator has no text: all of it is protected.
 qsizetype storedPrefixLength(const QString &entry)
 {
-    const qsizetype first = entry.indexOf(LineFormat::kSeparator);
-    const qsizetype second = first < 0 ? -1 : entry.indexOf(LineFormat::kSeparator, first + 3);
-    return second < 0 ? entry.size() : second + 3;
+    // The library's search: a replace over the whole store asks this of
+    // every line that holds the word.
+    const std::u16string_view view(QStringView(entry).utf16(), size_t(entry.size()));
+    const size_t first = view.find(u":@:");
+    const size_t second = first == std::u16string_view::npos ? first : view.find(u":@:", first + 3);
+    return second == std::u16string_view::npos ? entry.size() : qsizetype(second + 3);
 }
 
 } // namespace
@@ -42,17 +47,20 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
     } else if (kind == kStoredLine) {
         prefixLength = storedPrefixLength(line);
     }
-    const QString prefix = line.left(prefixLength);
+    const QStringView prefix = QStringView(line).left(prefixLength);
     const QStringView rest = QStringView(line).mid(prefixLength);
-    const Qt::CaseSensitivity cs = Case_For(compare);
+    const bool ignoreCase = compare == kIgnoreCase;
 
     qint16 replaced = 0;
     QString text;
     if (method == kSplice) {
         // Built in one pass: searching on after the replacement in the spliced
         // line is searching on after the occurrence in the original one.
+        // Room for a few longer replacements, so the text grows in place.
+        text.reserve(rest.size() + 4 * std::max<qsizetype>(0, replacement.size() - search.size()));
         qsizetype from = 0;
-        for (qsizetype h = rest.indexOf(search, 0, cs); h >= 0; h = rest.indexOf(search, from, cs)) {
+        for (qsizetype h = TextMatch::indexIn(rest, search, ignoreCase); h >= 0;
+             h = TextMatch::indexIn(rest, search, ignoreCase, from)) {
             text += rest.mid(from, h - from);
             text += replacement;
             from = h + search.size();
@@ -61,7 +69,7 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
         text += rest.mid(from);
     } else {
         text = rest.toString();
-        qsizetype h = text.indexOf(search, 0, cs);
+        qsizetype h = TextMatch::indexIn(text, search, ignoreCase);
         while (h >= 0) {
             const qsizetype n = std::min({replacement.size(), search.size(), text.size() - h});
             std::copy_n(replacement.constData(), n, text.data() + h);
@@ -70,11 +78,20 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
             // An empty replacement overwrites nothing; stepping at least one
             // character keeps the search from finding the same place forever.
             const qsizetype next = h + std::max<qsizetype>(replacement.size(), 1);
-            h = next > text.size() ? -1 : text.indexOf(search, next, cs);
+            h = TextMatch::indexIn(text, search, ignoreCase, next);
         }
     }
 
-    output = kind == kPlainText ? text : prefix + text;
+    // The whole line in one allocation; line (which prefix views) is
+    // overwritten only after.
+    if (kind == kPlainText) {
+        output = text;
+    } else {
+        QString whole;
+        whole.reserve(prefix.size() + text.size());
+        whole.append(prefix).append(text);
+        output = std::move(whole);
+    }
     line = std::move(text);
     changed = replaced;
     return kDone;

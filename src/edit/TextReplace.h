@@ -25,10 +25,10 @@ public:
     static constexpr int kBadCompare = 94;
 
     // Replaces every occurrence of search in line, left to right, without
-    // overlaps; text put in is never searched again. compare 1 ignores letter
-    // case exactly as the search does (Unicode simple case folding: ASCII and
-    // full-width Latin, Greek, Cyrillic, Roman numerals), so that every hit the
-    // search listed is replaced. On return, line holds the replaced text
+    // overlaps; text put in is never searched again. Occurrences are found by
+    // the search's own comparison (TextMatch; compare 1 folds ASCII and
+    // full-width Latin, Greek, Cyrillic, Roman numerals), so that every hit
+    // the search listed is replaced. On return, line holds the replaced text
     // without its protected prefix, output the whole new line (also when
     // nothing changed) and changed 1 when something was replaced. A non-zero
     // result writes none of line, output and changed.
@@ -40,10 +40,5 @@ public:
     static qint16 Method_For(const QString &search, const QString &replacement)
     {
         return search.size() == replacement.size() ? kOverwrite : kSplice;
-    }
-
-    static Qt::CaseSensitivity Case_For(qint16 compare)
-    {
-        return compare == kIgnoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
     }
 };

@@ -99,7 +99,7 @@ int byteCost(uchar b)
 } // namespace
 
 WordMatcher::WordMatcher(const QString &word, bool ignoreCase)
-    : m_word(word), m_cs(ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive)
+    : m_word(word), m_ignoreCase(ignoreCase)
 {
     std::vector<std::vector<quint16>> codes;
     codes.reserve(size_t(word.size()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextMatch.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -21,9 +23,9 @@
 // set of bytes. A place in the bytes that fits the pattern is only a
 // candidate: a trail byte can look like an ASCII byte, and the sets accept
 // combinations of leads and trails that are no code of the word. Candidates
-// are confirmed on the decoded line with the same comparison the search
-// promises (QString::indexOf with or without case). A real hit is always
-// among the candidates, so no line with a hit is missed.
+// are confirmed on the decoded line with the program's one comparison of a
+// word in a line (TextMatch, which replace and the views use too). A real hit
+// is always among the candidates, so no line with a hit is missed.
 //
 // Case-insensitive comparison is Unicode simple case folding, as QString
 // does it: ASCII and full-width Latin letters, Greek, Cyrillic and Roman
@@ -41,7 +43,7 @@ public:
     const QString &word() const { return m_word; }
 
     // The comparison on characters: the line contains the word.
-    bool confirm(QStringView line) const { return line.indexOf(m_word, 0, m_cs) >= 0; }
+    bool confirm(QStringView line) const { return TextMatch::contains(line, m_word, m_ignoreCase); }
 
     // One pass over one buffer, candidates in increasing order. Keeps the
     // next place of each anchor byte, so a pass costs one memchr sweep per
@@ -79,7 +81,7 @@ private:
     void pickAnchor(const std::array<qint64, 256> &cost);
 
     QString m_word;
-    Qt::CaseSensitivity m_cs;
+    bool m_ignoreCase;
     bool m_canMatch = true;
     Prefilter m_prefilter = Prefilter::EveryLine;
     std::vector<std::bitset<256>> m_classes; // ByteClasses: accepted bytes per offset

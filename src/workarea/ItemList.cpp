@@ -141,6 +141,24 @@ void ItemList::removeRange(int index, int n)
     m_items.erase(m_items.begin() + index, m_items.begin() + index + n);
 }
 
+bool ItemList::replaceRange(int index, int n, QStringList &&texts)
+{
+    if (index < 0 || n < 0 || index + n > count() || count() - n + texts.size() > kMaxItems)
+        return false;
+    const qsizetype common = std::min<qsizetype>(n, texts.size());
+    for (qsizetype i = 0; i < common; ++i)
+        m_items[size_t(index + i)] = Item{std::move(texts[i]), 0, {}};
+    if (texts.size() > n) {
+        // One opening for the rest of the run: the tail moves once.
+        m_items.insert(m_items.begin() + index + n, texts.size() - n, Item{});
+        for (qsizetype i = n; i < texts.size(); ++i)
+            m_items[size_t(index + i)].text = std::move(texts[i]);
+    } else if (texts.size() < n) {
+        m_items.erase(m_items.begin() + index + common, m_items.begin() + index + n);
+    }
+    return true;
+}
+
 int ItemList::indexOf(QStringView text) const
 {
     if (!m_sorted) {

@@ -60,6 +60,12 @@ public:
 
     void remove(int index);
     void removeRange(int index, int n);
+    // Replaces items index..index+n-1 by texts (ItemData 0, no tag), in
+    // place: what stood before and after keeps its index, shifted only by
+    // the difference in length, and nothing is placed by collation. false,
+    // with nothing changed, when the range is not inside the list or the
+    // result would pass kMaxItems. Texts are taken over.
+    bool replaceRange(int index, int n, QStringList &&texts);
     void clear() { m_items.clear(); }
 
     // First item exactly equal to text, or -1. Binary search on a sorted

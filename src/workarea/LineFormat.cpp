@@ -35,7 +35,9 @@ FittedLine LineFormat::Fit_Display_Line(QStringView text)
             return out;
         }
     }
-    out.text = text.toString() + QString(kDisplayColumns - col, QLatin1Char(' '));
+    out.text.reserve(text.size() + kDisplayColumns - col);
+    out.text.append(text);
+    out.text.resize(text.size() + kDisplayColumns - col, QLatin1Char(' '));
     out.charCount = int(out.text.size()) + 2;
     out.byteLength = 2 * int(out.text.size());
     return out;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Where a file of the work area came from on disk, as it was when it was
 // read: the save writes it back by these bytes and takes a different size or
@@ -87,4 +88,74 @@ public:
 
     // The key of file i: its path exactly as on disk (as shown).
     QString File_Key(int i) const;
+
+    // ---- Edits (WorkAreaEdits.cpp) ----------------------------------------
+    // The named operations through which replace, the line editor, sort and
+    // deselect change the lists. Each keeps every invariant above, the line
+    // index included, so the lists are consistent after every call; each
+    // refuses (false, nothing changed) what would break one. They expect the
+    // line index to be valid when called, as every writer leaves it.
+
+    // An inclusive range of list indexes; empty when last < first.
+    struct Range
+    {
+        int first = 0;
+        int last = -1;
+        bool isEmpty() const { return last < first; }
+        int size() const { return isEmpty() ? 0 : last - first + 1; }
+    };
+    // A new text for the display line at index.
+    struct DisplayText
+    {
+        int index = 0;
+        QString text;
+    };
+
+    // The stored lines of file i, by the line index.
+    Range File_Line_Range(int file) const;
+    // The key the stored lines of file i begin with, as the store holds it.
+    QString Stored_Key(int file) const;
+    // The file whose header is display line k, or -1. By the full key kept
+    // beside the header; where none was kept, by the header's own text when
+    // it is whole, or the one file whose key begins with a cut header's path.
+    // Never guesses between two files.
+    int Header_File_Index(int k) const;
+    // Each file's display block (its header and the hit lines after it), by
+    // file-list index; empty for a file without a header. One pass.
+    QList<Range> File_Display_Blocks() const;
+
+    // An all-lines entry rewritten where it stands. Its key and line number
+    // (everything up to its second ":@:") must stay as they are.
+    bool Replace_Stored_Line(int index, const QString &entry);
+    // Display lines rewritten where they stand: each text is fitted, its byte
+    // length and character count stored, and the running totals follow. A
+    // file header stays a header with its kept key, and a hit line cannot
+    // become one.
+    bool Replace_Display_Lines(const QList<DisplayText> &lines);
+    bool Replace_Display_Line(int index, const QString &text) { return Replace_Display_Lines({{index, text}}); }
+    // All stored lines of file i replaced by entries, in the same place: at
+    // least one entry, each with the file's Stored_Key, in the store's order
+    // (line numbers rising); the store may not pass the admission limit by it.
+    bool Replace_File_Lines(int file, QStringList entries);
+    // Deselect: file i leaves every list (its stored lines, its display
+    // block with the counts, its file-list and change-list items); the other
+    // files keep their order and Hozon_Flag is recomputed.
+    bool Drop_File(int file);
+    // The change flag of file i; Hozon_Flag follows.
+    void Set_File_Changed(int file, bool changed);
+    // Hozon_Flag := 1 when some file's change flag is set, else 0.
+    void Recompute_Hozon_Flag();
+
+    // Every broken invariant, one text each; empty when the lists are
+    // consistent: parallel lists, fitted display lines with their counts and
+    // running totals, the column heading first, one header per file, each
+    // file once, its stored lines contiguous, in file-list order and in line
+    // order, and the line index pointing at them.
+    QStringList invariantErrors() const;
+
+private:
+    // Running totals of the character counts from display line `from` on.
+    void refreshTotals(int from);
+    // Adds delta to the first-line index of the files after `file`.
+    void shiftFileStarts(int file, int delta);
 };

@@ -21,6 +21,7 @@ private Q_SLOTS:
     void colouringOffHasNoColourWord();
     void colouringOnRuns();
     void emptySearchWordMarksNothing();
+    void foldedHitsMarkedInBothDocuments();
     void detailFirstEqualsLast();
     void documentFolderWithoutSlash();
     void documentsInCacheNeverInStartFolder();
@@ -97,6 +98,12 @@ void tst_RtfBuilder::markHits_data()
     QTest::newRow("backslash is not a trail byte") << "ソ" << "\\" << false << "\\'83\\'5C";
     QTest::newRow("brace") << "{a}" << "}" << false << "\\{a[ \\}] ";
     QTest::newRow("adjacent hits") << "aaa" << "aa" << false << "[ aa] a";
+    // The hits the search finds by folding case beyond ASCII.
+    QTest::newRow("full-width Latin ignoring case") << "xＡＢＣ" << "ａｂｃ" << true
+                                                    << "x[ \\'82\\'60\\'82\\'61\\'82\\'62] ";
+    QTest::newRow("Greek ignoring case") << "ΑΒΓ" << "αβγ" << true << "[ \\'83\\'9F\\'83\\'A0\\'83\\'A1] ";
+    QTest::newRow("full-width Latin with case") << "ＡＢＣ" << "ａｂｃ" << false << "\\'82\\'60\\'82\\'61\\'82\\'62";
+    QTest::newRow("half-width is not full-width") << "ABC" << "ＡＢＣ" << true << "ABC";
 }
 
 void tst_RtfBuilder::markHits()
@@ -105,8 +112,7 @@ void tst_RtfBuilder::markHits()
     QFETCH(QString, word);
     QFETCH(bool, ignoreCase);
     QFETCH(QString, expected);
-    const QString marked = RtfBuilder::Mark_Hits(RtfBuilder::Escape_RTF_Text(line), RtfBuilder::Escape_RTF_Text(word),
-                                                 ignoreCase, QStringLiteral("["), QStringLiteral("]"));
+    const QString marked = RtfBuilder::Mark_Hits(line, word, ignoreCase, QStringLiteral("["), QStringLiteral("]"));
     QCOMPARE(marked, expected);
 }
 
@@ -198,6 +204,19 @@ void tst_RtfBuilder::colouringOnRuns()
     QCOMPARE(detail[3].chopped(1), (RtfBuilder::kFirstOpener + QStringLiteral("\\plain\\f6\\fs20\\cf1 /D/A.TXT\\plain\\f6\\fs20 ")).toLatin1());
     QCOMPARE(detail[4].chopped(1), QByteArray("\\par none"));
     QCOMPARE(detail[5].chopped(1), QByteArray("\\par a \\plain\\f6\\fs20\\cf3 key\\plain\\f6\\fs20 "));
+}
+
+// What a search ignoring case lists is what both documents colour, beyond
+// ASCII too.
+void tst_RtfBuilder::foldedHitsMarkedInBothDocuments()
+{
+    Workbench wb;
+    setColours(wb, true);
+    wb.work.Compare_Mode = 1;
+    fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("x ＡＢＣ y")}}}, QStringLiteral("ａｂｃ"));
+    const QByteArray hit = "\\plain\\f6\\fs20\\cf3 \\'82\\'60\\'82\\'61\\'82\\'62\\plain\\f6\\fs20 ";
+    QVERIFY(build(wb).contains(hit));
+    QVERIFY(build(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/D/A.TXT")).contains(hit));
 }
 
 void tst_RtfBuilder::emptySearchWordMarksNothing()

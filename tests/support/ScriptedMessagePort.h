@@ -38,6 +38,14 @@ public:
         return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
     }
 
+    // The answers to the next questions, in order, instead of any queued.
+    void answerWith(const QList<Answer> &next)
+    {
+        answers.clear();
+        for (Answer a : next)
+            answers.enqueue(a);
+    }
+
     QStringList texts() const
     {
         QStringList out;

@@ -14,6 +14,10 @@
 #include "display/ListView.h"
 #include "display/RtfBuilder.h"
 #include "display/widgets/RichTextView.h"
+#include "edit/DeselectCommand.h"
+#include "edit/widgets/QUAV_Change_Settei.h"
+#include "edit/widgets/QUAV_UPDATE.h"
+#include "edit/widgets/Quav_Sort.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
 #include "settings/BreakReminder.h"
 #include "settings/SettingsIo.h"
@@ -535,13 +539,37 @@ void KIHON::Run_Command(Command command, Origin origin)
     }
 }
 
+void KIHON::Delete_File()
+{
+    DeselectCommand::KIHON_M_EDIT_DELETE_Click(m_wb);
+}
+
+void KIHON::Open_Sort()
+{
+    auto *d = new Quav_Sort(m_wb);
+    if (d->loaded())
+        d->openFrom(this);
+    else
+        d->deleteLater();
+}
+
+void KIHON::Open_Change_Settei()
+{
+    (new QUAV_Change_Settei(m_wb))->openFrom(this);
+}
+
+void KIHON::Open_Update()
+{
+    auto *d = new QUAV_UPDATE(m_wb);
+    if (d->loaded())
+        d->openFrom(this);
+    else
+        d->deleteLater();
+}
+
 // Commands whose dialogs and routines the program does not have yet: they are
 // dispatched here and change nothing.
 void KIHON::Open_Hozon() {}
-void KIHON::Delete_File() {}
-void KIHON::Open_Sort() {}
-void KIHON::Open_Change_Settei() {}
-void KIHON::Open_Update() {}
 void KIHON::Open_Parameter_Read() {}
 void KIHON::Open_Hinagata_Read() {}
 void KIHON::Open_Hinagata_Fukusei() {}

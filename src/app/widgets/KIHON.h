@@ -88,12 +88,13 @@ private:
 
     // Entry points of commands; those the program does not have yet change
     // nothing.
-    void Open_Hozon();
-    void Open_Search_Save();
     void Delete_File();
     void Open_Sort();
     void Open_Change_Settei();
     void Open_Update();
+    // Entry points of commands the program does not have yet.
+    void Open_Hozon();
+    void Open_Search_Save();
     void Open_Parameter_Read();
     void Open_Hinagata_Read();
     void Open_Hinagata_Fukusei();

@@ -28,6 +28,15 @@ QPoint QuavDialog::centredPosition(const Workbench &wb, const QSize &size)
     return {left, top};
 }
 
+QFont QuavDialog::listFont()
+{
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPointSize(10);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
 void QuavDialog::openFrom(QWidget *opener)
 {
     m_opener = opener;

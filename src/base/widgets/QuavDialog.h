@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QPointer>
 
 struct Workbench;
@@ -25,6 +26,10 @@ public:
     QWidget *opener() const { return m_opener; }
     // Re-enables the opener (or, when given, another window) and unloads.
     void finish(QWidget *enableInstead = nullptr);
+
+    // The fixed-pitch Japanese font of list boxes that show lines of text,
+    // the font of the result views.
+    static QFont listFont();
 
     // left = main left + (main width - dialog width) / 2, likewise top; in pixels.
     static QPoint centredPosition(const Workbench &wb, const QSize &dialogSize);

@@ -1,0 +1,88 @@
+#include "edit/DeselectCommand.h"
+
+#include "base/Workbench.h"
+#include "display/DetailView.h"
+#include "display/ListView.h"
+#include "platform/MessagePort.h"
+#include "platform/RichViewPort.h"
+#include "workarea/LineIndex.h"
+
+const QString DeselectCommand::kCaption = QStringLiteral("選択取り消し");
+
+void DeselectCommand::KIHON_M_EDIT_DELETE_Click(Workbench &wb)
+{
+    wb.pump->setBusyCursor(true);
+    wb.board.Enter_Busy();
+    wb.MENU_SETTEI();
+
+    DisplayState &d = wb.display;
+    d.Range_Only_Flag = 1;
+    const bool located = DetailView::Build_Detail_View(wb);
+    d.Range_Only_Flag = 0;
+    // On the column heading the build has told the user and given the
+    // toolbar back.
+    if (!located || d.Detail_Header.isEmpty()) {
+        wb.pump->setBusyCursor(false);
+        return;
+    }
+
+    const auto answer = NullMessagePort::orNull(wb.messages)
+                            .show(d.Detail_File_Key + QStringLiteral("を取り消します。\r\nよろしいですか？"), kCaption,
+                                  MessagePort::Icon::Question, MessagePort::Buttons::YesNo);
+    if (answer != MessagePort::Answer::Yes) {
+        // The locate step left the list view disabled on the located line
+        // and the panels waiting.
+        if (wb.listView)
+            wb.listView->setViewEnabled(true);
+        ListView::Show_Ready_Panels(wb);
+        wb.board.Leave_Busy();
+        wb.MENU_SETTEI();
+        wb.pump->setBusyCursor(false);
+        return;
+    }
+    wb.status.setText(StatusPanels::kPath, QStringLiteral("選択ファイルの取り消し処理中"));
+    Remove_Located_File(wb);
+    wb.pump->setBusyCursor(false);
+}
+
+void DeselectCommand::Remove_Located_File(Workbench &wb)
+{
+    WorkArea &work = wb.work;
+    DisplayState &d = wb.display;
+    if (wb.listView)
+        wb.listView->setViewEnabled(false);
+
+    work.Drop_File(d.Detail_File_Index);
+    // Every index after the dropped file moved: nothing may point into the
+    // old lists any more.
+    d.Detail_File_Index = -1;
+    d.Detail_Header.clear();
+    d.Detail_File_Key.clear();
+    d.Detail_Cache_Key.clear();
+
+    if (wb.listView) {
+        wb.listView->clearText();
+        wb.listView->refresh();
+    }
+    if (work.Search_Hit_List.count() > 1) {
+        work.Result_Flag = 1;
+        if (wb.listView)
+            wb.listView->setViewEnabled(true);
+        LineIndex::Build_Line_Index(work, wb.pump);
+        if (!work.Search_Hit_File_List.isEmpty())
+            ListView::Build_List_View(wb);
+    } else {
+        work.Result_Flag = 0;
+        for (RichViewPort *view : {wb.listView, wb.detailView}) {
+            if (view) {
+                view->setViewEnabled(false);
+                view->setShown(false);
+            }
+        }
+    }
+    wb.board.Leave_Busy();
+    wb.MENU_SETTEI();
+    ListView::Show_Status_Counts(wb);
+    work.Recompute_Hozon_Flag();
+    wb.board.setEnabled(Command::HOZON, work.Hozon_Flag == 1);
+}

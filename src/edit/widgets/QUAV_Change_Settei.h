@@ -1,0 +1,39 @@
+#pragma once
+
+#include "base/widgets/QuavDialog.h"
+#include "edit/ReplaceCommand.h"
+
+#include "ui_QUAV_Change_Settei.h"
+
+// "ＱＵＡＶ　置替諸元設定": replace a text in the chosen files of the work
+// area. Opened by CHANGE and M_EDIT_CHANGE:
+//   (new QUAV_Change_Settei(wb))->openFrom(mainWindow);
+// From the detail view it works on the file shown there only.
+class QUAV_Change_Settei : public QuavDialog
+{
+    Q_OBJECT
+public:
+    explicit QUAV_Change_Settei(Workbench &wb);
+
+    // The form's controls, named as the program names them.
+    Ui::QUAV_Change_Settei ui;
+
+    qint16 Syousai_Gamen_Flg() const { return m_command.Syousai_Gamen_Flg; }
+
+public Q_SLOTS:
+    void Cmd_All_Sentaku_Click();
+    void Cmd_All_Clear_Click();
+    void Cmd_Jikkou_Click();
+    void CMD_CANCEL_Click();
+
+protected:
+    void reject() override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Load();
+    void setButtonsEnabled(bool enabled);
+
+    ReplaceCommand m_command;
+    bool m_done = false;
+};

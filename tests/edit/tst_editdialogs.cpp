@@ -1,0 +1,118 @@
+// The editing dialogs as widgets: what they show in each mode and how their
+// buttons follow the core (the whole road is tst_editroad).
+#include "EditFixture.h"
+
+#include "edit/widgets/QUAV_Change_Settei.h"
+#include "edit/widgets/QUAV_UPDATE.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace {
+
+QList<TestFile> twoFiles()
+{
+    return {
+        {QStringLiteral("/d/a.txt"), {QStringLiteral("a1 w"), QStringLiteral("a2"), QStringLiteral("a3")}},
+        {QStringLiteral("/d/b.txt"), {QStringLiteral("b1 w")}},
+    };
+}
+
+// Closes the dialogs a test left open while the workbench they work on is
+// still there: declared after it, it goes first.
+struct CloseDialogs
+{
+    ~CloseDialogs()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isVisible())
+                w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+} // namespace
+
+class tst_EditDialogs : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void replaceFromTheDetailView();
+    void replaceRefusalThenCloseBox();
+    void lineEditorInsertMode();
+};
+
+void tst_EditDialogs::replaceFromTheDetailView()
+{
+    EditFixture f(twoFiles(), QStringLiteral("w"));
+    QVERIFY(f.showDetail(f.lineOf(QStringLiteral("000001:b1"))));
+    QWidget main;
+    const CloseDialogs closer;
+    QPointer<QUAV_Change_Settei> d = new QUAV_Change_Settei(f.wb);
+    d->openFrom(&main);
+    QCOMPARE(d->Syousai_Gamen_Flg(), qint16(1));
+    QVERIFY(d->ui.Cmd_All_Sentaku->isHidden() && d->ui.Cmd_All_Clear->isHidden());
+    QVERIFY(!d->ui.List1->isEnabled());
+    QCOMPARE(d->ui.List1->selectedItems().size(), 1);
+    QCOMPARE(d->ui.List1->row(d->ui.List1->selectedItems().first()), 1);
+    QCOMPARE(d->ui.Label4->text(), ReplaceCommand::kDetailNote);
+    QCOMPARE(d->ui.Text_Search->text(), QStringLiteral("w"));
+    QVERIFY(d->ui.Opt_Moji_Kubetu_No->isChecked());
+
+    d->ui.Text_Change->setText(QStringLiteral("W2"));
+    f.port.answerWith({MessagePort::Answer::No});
+    QTest::mouseClick(d->ui.Cmd_Jikkou, Qt::LeftButton);
+    QTRY_VERIFY(!d || !d->isVisible());
+    QVERIFY(main.isEnabled());
+    QCOMPARE(f.stored(1), QStringList{"000001.000:b1 W2"});
+    QCOMPARE(f.stored(0).first(), QStringLiteral("000001.000:a1 w"));
+}
+
+void tst_EditDialogs::replaceRefusalThenCloseBox()
+{
+    EditFixture f(twoFiles(), QStringLiteral("w"));
+    QWidget main;
+    const CloseDialogs closer;
+    QPointer<QUAV_Change_Settei> d = new QUAV_Change_Settei(f.wb);
+    d->openFrom(&main);
+    d->ui.Text_Change->setText(QStringLiteral("v"));
+    QTest::mouseClick(d->ui.Cmd_Jikkou, Qt::LeftButton);
+    QCOMPARE(f.port.texts(), QStringList{QStringLiteral("対象ファイルが選択されていません。")});
+    QVERIFY(d && d->isVisible());
+    for (QPushButton *b : {d->ui.Cmd_All_Sentaku, d->ui.Cmd_All_Clear, d->ui.Cmd_Jikkou, d->ui.Cmd_Cancel})
+        QVERIFY(b->isEnabled());
+    QVERIFY(!f.list.enabled && !main.isEnabled());
+    // The close box cancels: views and window come back.
+    d->close();
+    QVERIFY(f.list.enabled && f.detail.enabled && main.isEnabled());
+}
+
+void tst_EditDialogs::lineEditorInsertMode()
+{
+    EditFixture f(twoFiles(), QStringLiteral("w"));
+    QVERIFY(f.showDetail(f.lineOf(QStringLiteral("000001:a1"))));
+    QWidget main;
+    const CloseDialogs closer;
+    QPointer<QUAV_UPDATE> d = new QUAV_UPDATE(f.wb);
+    QVERIFY(d->loaded());
+    d->openFrom(&main);
+    QCOMPARE(d->ui.List1->item(2)->data(Qt::UserRole).toInt(), 3000);
+    d->ui.List1->item(0)->setSelected(true);
+    QTest::mouseClick(d->ui.Cmd_Insert, Qt::LeftButton);
+    QVERIFY(d->ui.RTB_Insert_Data->isVisible() && !d->ui.List1->isVisible() && !d->ui.Cmd_Hanei->isVisible());
+    // A character a Shift-JIS file cannot hold: refused, the typed text stays.
+    d->ui.RTB_Insert_Data->setPlainText(QStringLiteral("ok\n\U0001F600"));
+    QTest::mouseClick(d->ui.Cmd_Insert_Commit, Qt::LeftButton);
+    QCOMPARE(d->ui.RTB_Insert_Data->toPlainText(), QStringLiteral("ok\n\U0001F600"));
+    // Cancel leaves insert mode and keeps the dialog; a second one closes it.
+    QTest::mouseClick(d->ui.Cmd_Cancel, Qt::LeftButton);
+    QVERIFY(d && d->isVisible() && d->ui.List1->isVisible() && d->ui.List1->isEnabled());
+    QCOMPARE(d->ui.List1->count(), 3);
+    QTest::mouseClick(d->ui.Cmd_Cancel, Qt::LeftButton);
+    QTRY_VERIFY(!d || !d->isVisible());
+    QVERIFY(main.isEnabled());
+    QCOMPARE(f.wb.work.Hozon_Flag, qint16(0));
+}
+
+QTEST_MAIN(tst_EditDialogs)
+#include "tst_editdialogs.moc"

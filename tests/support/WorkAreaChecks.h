@@ -1,0 +1,27 @@
+#pragma once
+
+#include "template/TemplateRead.h"
+#include "workarea/LineIndex.h"
+#include "workarea/WorkArea.h"
+
+#include <QDateTime>
+#include <QTest>
+
+// Fails the test with every broken invariant of the work area; writing tests
+// call it after each step.
+#define QVERIFY_CONSISTENT(work)                                                                                       \
+    do {                                                                                                               \
+        const QStringList errors_ = (work).invariantErrors();                                                          \
+        QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join(QLatin1Char('\n'))));                                      \
+    } while (false)
+
+// A template file put into the work area as a template read puts it: its
+// path as the key of its lines, the "ADD____FILE = " header with date and
+// size, no hit lines; the line index rebuilt.
+inline void addTemplate(WorkArea &w, const QString &path, const QStringList &lines)
+{
+    w.Append_Display_Line(TemplateRead::Template_Header(path, QDateTime(QDate(2024, 5, 1), QTime(9, 30)), 120));
+    w.Add_File(path);
+    w.Search_Hit_All_Line_List.addRun(TemplateRead::Template_Entries(path, lines));
+    LineIndex::Build_Line_Index(w);
+}
