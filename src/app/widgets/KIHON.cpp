@@ -14,6 +14,7 @@
 #include "display/ListView.h"
 #include "display/RtfBuilder.h"
 #include "display/widgets/RichTextView.h"
+#include "edit/widgets/QUAV_Hozon.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
 #include "settings/BreakReminder.h"
 #include "settings/SettingsIo.h"
@@ -561,7 +562,6 @@ void KIHON::Run_Command(const QString &key, Origin origin)
 
 // Commands whose dialogs and routines the program does not have yet: they are
 // dispatched here and change nothing.
-void KIHON::Open_Hozon() {}
 void KIHON::Delete_File() {}
 void KIHON::Open_Sort() {}
 void KIHON::Open_Change_Settei() {}
@@ -569,6 +569,11 @@ void KIHON::Open_Update() {}
 void KIHON::Open_Parameter_Read() {}
 void KIHON::Open_Hinagata_Read() {}
 void KIHON::Open_Hinagata_Fukusei() {}
+
+void KIHON::Open_Hozon()
+{
+    (new QUAV_Hozon(m_wb))->openFrom(this);
+}
 
 void KIHON::Open_Search_Save()
 {
