@@ -143,6 +143,17 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
         }
         QStringList entries;
         SaveRequest request = Request_For(work, i, entries);
+        if (request.lines.isEmpty()) {
+            // Every file read has at least one line: none found means the
+            // store lost track of it, and writing would empty the file.
+            ++out.failed;
+            if (wb.messages)
+                wb.messages->show(change.text(i) + kLineBreak
+                                      + QStringLiteral("作業エリアにこのファイルの行が見つかりません。") + kLineBreak
+                                      + QStringLiteral("保存できませんでした。ファイルは元のままです。"),
+                                  kCaption, MessagePort::Icon::Critical);
+            continue;
+        }
         SaveResult r = FileSave::save(request);
         if (r.needsQuestion()) {
             // Someone else's content is at stake: only an explicit Yes

@@ -48,6 +48,7 @@ private Q_SLOTS:
     void changedOnDisk();
     void secondSaveAsksNothing();
     void linesAsStored();
+    void fileWithoutLinesNotEmptied();
     void wholeRoad();
 
 private:
@@ -274,6 +275,17 @@ void tst_SaveDialog::linesAsStored()
     SaveDialog::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(m_messages.texts(), QStringList());
     QCOMPARE(bytesOf(a), QByteArray("p:@:q\r\n") + Cp932::encode(QStringLiteral("新しい行")) + "\r\nend\r\n");
+}
+
+void tst_SaveDialog::fileWithoutLinesNotEmptied()
+{
+    const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("keep")}, 1);
+    m_wb->work.Search_Hit_All_Line_List.clear();
+    LineIndex::Build_Line_Index(m_wb->work);
+    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    QCOMPARE(out.failed, 1);
+    QCOMPARE(bytesOf(a), QByteArray("keep\r\n"));
+    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(0), 1);
 }
 
 void tst_SaveDialog::wholeRoad()
