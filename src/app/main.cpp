@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "edit/BatchReplace.h"
 #include "search/BatchSearch.h"
 
 #include <QCoreApplication>
@@ -28,7 +29,7 @@ std::string windowProgram(const char *argv0)
 
 } // namespace
 
-// "quav search ..." runs the batch search in this program, which links QtCore
+// "quav search ..." and "quav replace ..." run in this program, which links QtCore
 // only: a script's search loads no GUI library, saving a few milliseconds on
 // every call. Anything else is the window, started in place of this process
 // (same arguments, same folder, same environment).
@@ -37,6 +38,10 @@ int main(int argc, char **argv)
     if (argc > 1 && std::strcmp(argv[1], "search") == 0) {
         QCoreApplication app(argc, argv);
         return BatchSearch::run(app.arguments().mid(2), true);
+    }
+    if (argc > 1 && std::strcmp(argv[1], "replace") == 0) {
+        QCoreApplication app(argc, argv);
+        return BatchReplace::run(app.arguments().mid(2));
     }
     QStringList args;
     for (int i = 1; i < argc; ++i)

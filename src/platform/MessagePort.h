@@ -11,7 +11,9 @@ class MessagePort
 {
 public:
     enum class Icon { None, Information, Exclamation, Question, Critical };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    // YesNoDefaultNo: a question where Enter, Escape and closing mean No
+    // (overwriting what someone else wrote).
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~MessagePort() = default;

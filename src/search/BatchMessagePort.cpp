@@ -41,6 +41,7 @@ MessagePort::Answer BatchMessagePort::show(const QString &text, const QString &c
         return Answer::Cancel;
     case Buttons::YesNo:
     case Buttons::YesNoCancel:
+    case Buttons::YesNoDefaultNo:
         break;
     }
     return Answer::No;

@@ -6,8 +6,9 @@
 #include <QQueue>
 #include <QString>
 
-// A message port for tests: answers questions from a queue (Yes when the
-// queue is empty and the question has Yes; Ok otherwise) and records every
+// A message port for tests: answers questions from a queue (when the queue
+// is empty: No for a default-No question, Yes for another question with Yes,
+// Ok otherwise) and records every
 // message shown.
 class ScriptedMessagePort : public MessagePort
 {
@@ -29,6 +30,8 @@ public:
         shown.append({text, caption, icon, buttons});
         if (!answers.isEmpty())
             return answers.dequeue();
+        if (buttons == Buttons::YesNoDefaultNo)
+            return Answer::No;
         return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::Yes : Answer::Ok;
     }
 

@@ -18,6 +18,7 @@
 #include "edit/widgets/QUAV_Change_Settei.h"
 #include "edit/widgets/QUAV_UPDATE.h"
 #include "edit/widgets/Quav_Sort.h"
+#include "edit/widgets/QUAV_Hozon.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
 #include "settings/BreakReminder.h"
 #include "settings/SettingsIo.h"
@@ -569,10 +570,14 @@ void KIHON::Open_Update()
 
 // Commands whose dialogs and routines the program does not have yet: they are
 // dispatched here and change nothing.
-void KIHON::Open_Hozon() {}
 void KIHON::Open_Parameter_Read() {}
 void KIHON::Open_Hinagata_Read() {}
 void KIHON::Open_Hinagata_Fukusei() {}
+
+void KIHON::Open_Hozon()
+{
+    (new QUAV_Hozon(m_wb))->openFrom(this);
+}
 
 void KIHON::Open_Search_Save()
 {

@@ -40,6 +40,11 @@ MessagePort::Answer MessageBoxPort::show(const QString &text, const QString &cap
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case Buttons::YesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
     }
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     switch (box.exec()) {
@@ -49,7 +54,7 @@ MessagePort::Answer MessageBoxPort::show(const QString &text, const QString &cap
     default: break;
     }
     // Closing a Yes/No box by its close button is not a Yes.
-    return buttons == Buttons::YesNo ? Answer::No : (buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel);
+    return (buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo) ? Answer::No : (buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel);
 }
 
 std::optional<QString> MessageBoxPort::input(const QString &prompt, const QString &caption, const QString &initial)

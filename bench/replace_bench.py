@@ -1,0 +1,75 @@
+#!/usr/bin/env python3
+"""Times `quav replace` over a fresh copy of the benchmark corpus: a common
+word replaced by a text of another length, so every changed line is spliced.
+
+Each run gets its own copy (the copy is not timed). Reports the median wall
+time, files written per second and MB written per second (the sizes of the
+changed files after the run), and, for comparison, `quav search` of the same
+word over the same copy.
+
+Usage:
+  bench/replace_bench.py [--quav build/src/quav] [--corpus bench/corpus]
+                         [--scale 3] [--reps 3]
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import gen_corpus  # noqa: E402
+
+EXTS = "TXT,CSV,LOG,DAT,C"
+REPLACEMENT = "システム基盤"
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--quav", default=os.path.join(HERE, "..", "build", "src", "quav"))
+    ap.add_argument("--corpus", default=os.path.join(HERE, "corpus"))
+    ap.add_argument("--scale", default="3")
+    ap.add_argument("--reps", type=int, default=3)
+    a = ap.parse_args()
+    quav = os.path.abspath(a.quav)
+    corpus = os.path.abspath(a.corpus)
+    if not os.path.isdir(corpus):
+        subprocess.run([sys.executable, os.path.join(HERE, "gen_corpus.py"), corpus, "--scale", a.scale], check=True)
+    cfg = tempfile.mkdtemp(prefix="quav-bench-cfg-")
+    env = dict(os.environ, LC_ALL="C.UTF-8", QUAV_CONFIG_DIR=cfg)
+    word = gen_corpus.COMMON
+    common = ["--ext", EXTS, "--subdirs"]
+
+    replace_ms, search_ms = [], []
+    files = written = 0
+    with tempfile.TemporaryDirectory() as tmp:
+        for rep in range(a.reps):
+            copy = os.path.join(tmp, f"c{rep}")
+            shutil.copytree(corpus, copy, symlinks=True)
+            t = time.perf_counter()
+            subprocess.run([quav, "search", "--dir", copy] + common + [word], env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            search_ms.append((time.perf_counter() - t) * 1000)
+            t = time.perf_counter()
+            r = subprocess.run([quav, "replace", "--dir", copy] + common + ["--with", REPLACEMENT, word],
+                               env=env, capture_output=True)
+            replace_ms.append((time.perf_counter() - t) * 1000)
+            if r.returncode != 0:
+                sys.exit(f"quav replace exited {r.returncode}: {r.stderr.decode(errors='replace')[:500]}")
+            changed = [line.split(b"\t")[0] for line in r.stdout.splitlines()]
+            files = len(changed)
+            written = sum(os.path.getsize(p) for p in changed)
+            shutil.rmtree(copy)
+    ms = statistics.median(replace_ms)
+    print(f"corpus {corpus}; word {word} -> {REPLACEMENT}; {a.reps} runs, median wall time")
+    print(f"quav replace: {ms:.0f} ms, {files} files changed, {written / 1e6:.1f} MB written")
+    print(f"  {files / (ms / 1000):.0f} files/s, {written / 1e6 / (ms / 1000):.1f} MB/s written")
+    print(f"quav search of the same word: {statistics.median(search_ms):.0f} ms")
+
+
+if __name__ == "__main__":
+    main()

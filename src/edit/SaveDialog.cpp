@@ -1,0 +1,181 @@
+#include "edit/SaveDialog.h"
+
+#include "app/Workbench.h"
+#include "platform/MessagePort.h"
+#include "workarea/LineFormat.h"
+#include "workarea/WorkArea.h"
+
+const QString SaveDialog::kCaption = QStringLiteral("保存");
+
+namespace {
+
+const QString kLineBreak = QStringLiteral("\r\n");
+
+MessagePort::Answer ask(Workbench &wb, const QString &text, MessagePort::Buttons buttons)
+{
+    // Without a port nobody can agree: nothing unasked is written.
+    if (!wb.messages)
+        return MessagePort::Answer::No;
+    return wb.messages->show(text, SaveDialog::kCaption, MessagePort::Icon::Exclamation, buttons);
+}
+
+} // namespace
+
+// The line index gives the first entry; it is checked against the key, since
+// an editor may have moved the lines since the index was built. An index past
+// the end is the index's own "no lines".
+std::pair<int, int> SaveDialog::Lines_Of(const WorkArea &work, int i)
+{
+    const ItemList &all = work.Search_Hit_All_Line_List;
+    const QString key = work.File_Key(i);
+    auto belongs = [&](int k) { return LineFormat::Entry_Key(all.text(k)) == key; };
+    int first = i < work.Search_Hit_File_List.count() ? work.Search_Hit_File_List.data(i) : -1;
+    if (first >= all.count())
+        return {0, -1};
+    if (first < 0 || first >= all.count() || !belongs(first) || (first > 0 && belongs(first - 1))) {
+        first = -1;
+        for (int k = 0; k < all.count(); ++k)
+            if (belongs(k)) {
+                first = k;
+                break;
+            }
+        if (first < 0)
+            return {0, -1};
+    }
+    int last = first;
+    while (last + 1 < all.count() && belongs(last + 1))
+        ++last;
+    return {first, last};
+}
+
+QList<SaveDialog::Item> SaveDialog::Form_Load(const WorkArea &work)
+{
+    QList<Item> items;
+    const ItemList &change = work.Search_Hit_File_Change;
+    for (int i = 0; i < change.count(); ++i)
+        items.append({change.text(i), change.data(i) == 1});
+    return items;
+}
+
+SaveRequest SaveDialog::Request_For(const WorkArea &work, int i, QStringList &entries)
+{
+    SaveRequest r;
+    r.path = work.Native_Path(i);
+    r.displayName = work.File_Key(i);
+    const auto [first, last] = Lines_Of(work, i);
+    entries.clear();
+    for (int k = first; k <= last; ++k)
+        entries.append(work.Search_Hit_All_Line_List.text(k));
+    for (const QString &entry : std::as_const(entries))
+        r.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
+    const FileOrigin origin = i < work.Search_Hit_File_Origin.size() ? work.Search_Hit_File_Origin.at(i) : FileOrigin();
+    if (origin.size >= 0)
+        r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs, 1};
+    return r;
+}
+
+void SaveDialog::Keep_Stamp(WorkArea &work, int i, const DiskStamp &stamp)
+{
+    if (work.Search_Hit_File_Origin.size() <= i)
+        work.Search_Hit_File_Origin.resize(i + 1);
+    FileOrigin &origin = work.Search_Hit_File_Origin[i];
+    if (origin.nativePath.isEmpty())
+        origin.nativePath = work.Native_Path(i);
+    origin.size = stamp.size;
+    origin.modifiedNsecs = stamp.mtimeNs;
+}
+
+void SaveDialog::Update_Hozon(Workbench &wb)
+{
+    const ItemList &change = wb.work.Search_Hit_File_Change;
+    bool pending = false;
+    for (int i = 0; i < change.count() && !pending; ++i)
+        pending = change.data(i) == 1;
+    wb.work.Hozon_Flag = pending ? 1 : 0;
+    wb.board.setEnabled(QStringLiteral("HOZON"), pending);
+    wb.MENU_SETTEI();
+}
+
+SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &selected)
+{
+    using Answer = MessagePort::Answer;
+    using Buttons = MessagePort::Buttons;
+    WorkArea &work = wb.work;
+    ItemList &change = work.Search_Hit_File_Change;
+    const int n = std::min(int(selected.size()), change.count());
+
+    int chosen = 0, unchanged = 0;
+    for (int i = 0; i < n; ++i)
+        if (selected.at(i)) {
+            ++chosen;
+            if (change.data(i) == 0)
+                ++unchanged;
+        }
+
+    Outcome out;
+    if (chosen == 0) {
+        if (wb.messages)
+            wb.messages->show(QStringLiteral("対象ファイルリストが１件も選択されていません。"), kCaption,
+                              MessagePort::Icon::Exclamation);
+        return out;
+    }
+    out.closes = true;
+
+    bool allAgreed = false;
+    if (unchanged > 0 && chosen > 1)
+        allAgreed = ask(wb,
+                        QStringLiteral("更新のないファイルを含んでいます。") + kLineBreak
+                            + QStringLiteral("一括更新保存しますか？"),
+                        Buttons::YesNo)
+            == Answer::Yes;
+
+    for (int i = 0; i < n; ++i) {
+        if (!selected.at(i))
+            continue;
+        if (change.data(i) == 0 && !allAgreed
+            && ask(wb,
+                   change.text(i) + kLineBreak + QStringLiteral("上のファイルは更新のないファイルです。") + kLineBreak
+                       + QStringLiteral("保存しますか？"),
+                   Buttons::YesNo)
+                != Answer::Yes) {
+            ++out.skipped;
+            continue;
+        }
+        QStringList entries;
+        SaveRequest request = Request_For(work, i, entries);
+        if (request.lines.isEmpty()) {
+            // Every file read has at least one line: none found means the
+            // store lost track of it, and writing would empty the file.
+            ++out.failed;
+            if (wb.messages)
+                wb.messages->show(change.text(i) + kLineBreak
+                                      + QStringLiteral("作業エリアにこのファイルの行が見つかりません。") + kLineBreak
+                                      + QStringLiteral("保存できませんでした。ファイルは元のままです。"),
+                                  kCaption, MessagePort::Icon::Critical);
+            continue;
+        }
+        SaveResult r = FileSave::save(request);
+        if (r.needsQuestion()) {
+            // Someone else's content is at stake: only an explicit Yes
+            // replaces it, and No keeps the change flag.
+            if (ask(wb, r.message + kLineBreak + QStringLiteral("上書き保存しますか？"), Buttons::YesNoDefaultNo)
+                != Answer::Yes) {
+                ++out.skipped;
+                continue;
+            }
+            request.overwriteAgreed = true;
+            r = FileSave::save(request);
+        }
+        if (!r.written()) {
+            ++out.failed;
+            if (wb.messages)
+                wb.messages->show(r.message, kCaption, MessagePort::Icon::Critical);
+            continue;
+        }
+        Keep_Stamp(work, i, r.stamp);
+        change.setData(i, 0);
+        ++out.written;
+    }
+    Update_Hozon(wb);
+    return out;
+}

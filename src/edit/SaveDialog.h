@@ -1,0 +1,56 @@
+#pragma once
+
+#include "edit/FileSave.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+
+struct Workbench;
+class WorkArea;
+
+// The algorithm of the save dialog "保存", free of widgets: which files are
+// offered and preselected, the questions, writing each chosen file through
+// FileSave, and the change flags, Hozon_Flag and HOZON afterwards.
+class SaveDialog
+{
+public:
+    static const QString kCaption; // "保存"
+
+    struct Item
+    {
+        QString text;  // the file's key, as the work area shows it
+        bool selected; // preselected: changed and not saved
+    };
+    // One item per file of the work area, in work-area order.
+    static QList<Item> Form_Load(const WorkArea &work);
+
+    struct Outcome
+    {
+        bool closes = false; // false only when nothing was selected
+        int written = 0;
+        int skipped = 0; // answered No (unchanged file, or changed on disk)
+        int failed = 0;  // reported, left as it was on disk
+    };
+    // selected[i]: whether List1 item i is selected. Asks and reports through
+    // the workbench's message port; one file's failure is reported and the
+    // others are still written.
+    static Outcome Cmd_Jikkou(Workbench &wb, const QList<bool> &selected);
+
+    // Hozon_Flag and HOZON from the change flags.
+    static void Update_Hozon(Workbench &wb);
+
+    // The request that writes file i from its stored lines. entries holds
+    // the entries the request's views point into; it must outlive the request.
+    static SaveRequest Request_For(const WorkArea &work, int i, QStringList &entries);
+
+    // The index range [first, last] of file i's entries in the all-lines
+    // store; last < first when it has none.
+    static std::pair<int, int> Lines_Of(const WorkArea &work, int i);
+
+    // Stores a written file's stamp as its origin, so that the next save
+    // compares with what this one wrote.
+    static void Keep_Stamp(WorkArea &work, int i, const DiskStamp &stamp);
+};

@@ -1,0 +1,109 @@
+#include "edit/widgets/QUAV_Hozon.h"
+
+#include "app/Workbench.h"
+#include "edit/SaveDialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+QUAV_Hozon::QUAV_Hozon(Workbench &wb)
+    : QuavDialog(wb)
+{
+    setWindowTitle(SaveDialog::kCaption);
+
+    Label1 = new QLabel(QStringLiteral("保存対象ファイル"), this);
+    List1 = new QListWidget(this);
+    List1->setSelectionMode(QAbstractItemView::MultiSelection);
+    List1->setMinimumSize(560, 240);
+    Label1->setBuddy(List1);
+    Label2 = new QLabel(QStringLiteral("↑　複数ファイルの個別選択も可能です。"), this);
+    Cmd_All_Sentaku = new QPushButton(QStringLiteral("全て選択"), this);
+    Cmd_All_Sentaku->setAutoDefault(false);
+    Cmd_All_Clear = new QPushButton(QStringLiteral("クリア"), this);
+    Cmd_All_Clear->setAutoDefault(false);
+    Cmd_Jikkou = new QPushButton(QStringLiteral("保存"), this);
+    Cmd_Jikkou->setDefault(true);
+    Cmd_Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    Cmd_Cancel->setAutoDefault(false);
+
+    setObjectName(QStringLiteral("QUAV_Hozon"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    List1->setObjectName(QStringLiteral("List1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Cmd_All_Sentaku->setObjectName(QStringLiteral("Cmd_All_Sentaku"));
+    Cmd_All_Clear->setObjectName(QStringLiteral("Cmd_All_Clear"));
+    Cmd_Jikkou->setObjectName(QStringLiteral("Cmd_Jikkou"));
+    Cmd_Cancel->setObjectName(QStringLiteral("Cmd_Cancel"));
+
+    auto *selectRow = new QHBoxLayout;
+    selectRow->addWidget(Label2, 1);
+    selectRow->addWidget(Cmd_All_Sentaku);
+    selectRow->addWidget(Cmd_All_Clear);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Cmd_Jikkou);
+    buttons->addWidget(Cmd_Cancel);
+    auto *top = new QVBoxLayout(this);
+    top->addWidget(Label1);
+    top->addWidget(List1, 1);
+    top->addLayout(selectRow);
+    top->addSpacing(6);
+    top->addLayout(buttons);
+
+    connect(Cmd_All_Sentaku, &QPushButton::clicked, this, &QUAV_Hozon::Cmd_All_Sentaku_Click);
+    connect(Cmd_All_Clear, &QPushButton::clicked, this, &QUAV_Hozon::Cmd_All_Clear_Click);
+    connect(Cmd_Jikkou, &QPushButton::clicked, this, &QUAV_Hozon::Cmd_Jikkou_Click);
+    connect(Cmd_Cancel, &QPushButton::clicked, this, &QUAV_Hozon::CMD_CANCEL_Click);
+
+    Form_Load();
+}
+
+void QUAV_Hozon::Form_Load()
+{
+    for (const SaveDialog::Item &item : SaveDialog::Form_Load(m_wb.work)) {
+        auto *row = new QListWidgetItem(item.text, List1);
+        row->setSelected(item.selected);
+    }
+}
+
+void QUAV_Hozon::Cmd_All_Sentaku_Click()
+{
+    List1->selectAll();
+}
+
+void QUAV_Hozon::Cmd_All_Clear_Click()
+{
+    List1->clearSelection();
+}
+
+void QUAV_Hozon::setControlsEnabled(bool enabled)
+{
+    for (QWidget *w : {static_cast<QWidget *>(List1), static_cast<QWidget *>(Cmd_All_Sentaku),
+                       static_cast<QWidget *>(Cmd_All_Clear), static_cast<QWidget *>(Cmd_Jikkou),
+                       static_cast<QWidget *>(Cmd_Cancel)})
+        w->setEnabled(enabled);
+}
+
+void QUAV_Hozon::Cmd_Jikkou_Click()
+{
+    setControlsEnabled(false);
+    QList<bool> selected;
+    for (int i = 0; i < List1->count(); ++i)
+        selected.append(List1->item(i)->isSelected());
+    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(m_wb, selected);
+    if (out.closes) {
+        finish();
+        return;
+    }
+    setControlsEnabled(true);
+    List1->setFocus();
+}
+
+void QUAV_Hozon::CMD_CANCEL_Click()
+{
+    setControlsEnabled(false);
+    finish();
+}

@@ -1,0 +1,173 @@
+#include "../search/SearchTree.h"
+
+#include "platform/Cp932.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+// "quav replace" run as a process over a small tree, its files compared byte
+// for byte afterwards.
+class tst_BatchReplace : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void treeAfterwards_data();
+    void treeAfterwards();
+    void unwritableFileOthersWritten();
+    void moreLinesThanTheWorkAreaHolds();
+
+private:
+    // false when the program is not built beside the tests.
+    bool run(const QStringList &args, int &status, QByteArray &out, QByteArray &err);
+    QByteArray bytesOf(const QString &name) const;
+
+    QTemporaryDir m_config;
+    QTemporaryDir m_tmp;
+    QString m_root;
+};
+
+void tst_BatchReplace::init()
+{
+    static int n = 0;
+    m_root = m_tmp.path() + QStringLiteral("/t") + QString::number(++n);
+    QVERIFY(SearchTree::writeBytes(m_root + "/A.TXT", Cp932::encode(QStringLiteral("前\r\nKey 検索 key\r\n"))));
+    QVERIFY(SearchTree::writeBytes(m_root + "/B.CSV", "key,1\nkey key\nother\n"));
+    QVERIFY(SearchTree::writeBytes(m_root + "/sub/C.TXT", "KEY"));
+    QVERIFY(SearchTree::writeBytes(m_root + "/N.ZZZ", "key\r\n"));
+}
+
+bool tst_BatchReplace::run(const QStringList &args, int &status, QByteArray &out, QByteArray &err)
+{
+    const QString quav = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/quav");
+    if (!QFile::exists(quav))
+        return false;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.insert(QStringLiteral("QUAV_CONFIG_DIR"), m_config.path());
+    env.remove(QStringLiteral("DISPLAY"));
+    p.setProcessEnvironment(env);
+    p.start(quav, QStringList{QStringLiteral("replace"), QStringLiteral("--dir"), m_root} + args);
+    if (!p.waitForFinished(60000))
+        return false;
+    status = p.exitCode();
+    out = p.readAllStandardOutput().replace(QFile::encodeName(m_root + QLatin1Char('/')), "");
+    err = p.readAllStandardError();
+    return true;
+}
+
+QByteArray tst_BatchReplace::bytesOf(const QString &name) const
+{
+    QFile f(m_root + QLatin1Char('/') + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArrayLiteral("<missing>");
+}
+
+void tst_BatchReplace::treeAfterwards_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("a");
+    QTest::addColumn<QByteArray>("b");
+    QTest::addColumn<QByteArray>("c");
+    const QByteArray a0 = Cp932::encode(QStringLiteral("前\r\nKey 検索 key\r\n"));
+    const QByteArray b0 = "key,1\nkey key\nother\n", c0 = "KEY";
+    const QStringList all{"--ext", "txt,csv", "--subdirs"};
+    QTest::newRow("ignoring case, longer text; LF file stays LF, last break added")
+        << all + QStringList{"--with", "KEYS", "key"} << 0 << QByteArray("A.TXT\t1\nB.CSV\t2\nsub/C.TXT\t1\n")
+        << Cp932::encode(QStringLiteral("前\r\nKEYS 検索 KEYS\r\n")) << QByteArray("KEYS,1\nKEYS KEYS\nother\n")
+        << QByteArray("KEYS\r\n");
+    QTest::newRow("with case, same length")
+        << all + QStringList{"--case", "--with", "k2y", "Key"} << 0 << QByteArray("A.TXT\t1\n")
+        << Cp932::encode(QStringLiteral("前\r\nk2y 検索 key\r\n")) << b0 << c0;
+    QTest::newRow("empty text deletes")
+        << QStringList{"--ext", "csv", "--with", "", "key"} << 0 << QByteArray("B.CSV\t2\n") << a0
+        << QByteArray(",1\n \nother\n") << c0;
+    QTest::newRow("kanji replaced by kanji")
+        << all + QStringList{"--with", "検査結果", "検索"} << 0 << QByteArray("A.TXT\t1\n")
+        << Cp932::encode(QStringLiteral("前\r\nKey 検査結果 key\r\n")) << b0 << c0;
+    QTest::newRow("dry run writes nothing")
+        << all + QStringList{"--dry-run", "--with", "x", "key"} << 0
+        << QByteArray("A.TXT\t1\nB.CSV\t2\nsub/C.TXT\t1\n") << a0 << b0 << c0;
+    QTest::newRow("without subfolders") << QStringList{"--ext", "txt", "--no-subdirs", "--with", "K", "KEY"} << 0
+                                        << QByteArray("A.TXT\t1\n")
+                                        << Cp932::encode(QStringLiteral("前\r\nK 検索 K\r\n")) << b0 << c0;
+    QTest::newRow("no hit") << all + QStringList{"--with", "x", "nothing"} << 1 << QByteArray() << a0 << b0 << c0;
+    QTest::newRow("missing --with") << all + QStringList{"key"} << 2 << QByteArray() << a0 << b0 << c0;
+    QTest::newRow("text without a Shift-JIS form")
+        << all + QStringList{"--with", QStringLiteral("\U0001F600"), "key"} << 2 << QByteArray() << a0 << b0 << c0;
+    QTest::newRow("unknown option") << all + QStringList{"--bogus", "--with", "x", "key"} << 2 << QByteArray() << a0
+                                    << b0 << c0;
+}
+
+void tst_BatchReplace::treeAfterwards()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QByteArray, out);
+    int got = -1;
+    QByteArray stdOut, stdErr;
+    if (!run(args, got, stdOut, stdErr))
+        QSKIP("quav is not built beside the tests");
+    QCOMPARE(got, status);
+    QCOMPARE(stdOut, out);
+    QTEST(bytesOf("A.TXT"), "a");
+    QTEST(bytesOf("B.CSV"), "b");
+    QTEST(bytesOf("sub/C.TXT"), "c");
+    QCOMPARE(bytesOf("N.ZZZ"), QByteArray("key\r\n"));
+    if (status == 2)
+        QVERIFY(stdErr.startsWith("quav replace: "));
+}
+
+void tst_BatchReplace::unwritableFileOthersWritten()
+{
+    QVERIFY(::chmod(QFile::encodeName(m_root + "/B.CSV").constData(), 0444) == 0);
+    int got = -1;
+    QByteArray stdOut, stdErr;
+    if (!run({"--ext", "txt,csv", "--subdirs", "--with", "x", "key"}, got, stdOut, stdErr))
+        QSKIP("quav is not built beside the tests");
+    QCOMPARE(got, 2);
+    QCOMPARE(stdOut, QByteArray("A.TXT\t1\nsub/C.TXT\t1\n"));
+    QCOMPARE(bytesOf("B.CSV"), QByteArray("key,1\nkey key\nother\n"));
+    QCOMPARE(bytesOf("sub/C.TXT"), QByteArray("x\r\n"));
+    QVERIFY(QString::fromUtf8(stdErr).contains(m_root + "/B.CSV"));
+}
+
+void tst_BatchReplace::moreLinesThanTheWorkAreaHolds()
+{
+    // Three files of 12,000 lines fill the work area twice over: every one
+    // is replaced all the same. One file longer than the whole work area is
+    // left as it was and reported.
+    QByteArray big;
+    for (int k = 0; k < 12000; ++k)
+        big += "key " + QByteArray::number(k) + "\n";
+    for (const char *name : {"/L1.TXT", "/L2.TXT", "/L3.TXT"})
+        QVERIFY(SearchTree::writeBytes(m_root + name, big));
+    QByteArray huge;
+    for (int k = 0; k < 33000; ++k)
+        huge += "key\n";
+    QVERIFY(SearchTree::writeBytes(m_root + "/XL.TXT", huge));
+    int got = -1;
+    QByteArray stdOut, stdErr;
+    if (!run({"--ext", "txt", "--no-subdirs", "--with", "door", "key"}, got, stdOut, stdErr))
+        QSKIP("quav is not built beside the tests");
+    QCOMPARE(got, 2);
+    QByteArray expected = big;
+    expected.replace("key", "door");
+    for (const char *name : {"L1.TXT", "L2.TXT", "L3.TXT"})
+        QCOMPARE(bytesOf(name), expected);
+    QCOMPARE(bytesOf("XL.TXT"), huge);
+    QList<QByteArray> lines = stdOut.split('\n');
+    lines.removeAll(QByteArray());
+    std::sort(lines.begin(), lines.end());
+    QCOMPARE(lines, QList<QByteArray>({"A.TXT\t1", "L1.TXT\t12000", "L2.TXT\t12000", "L3.TXT\t12000"}));
+    QVERIFY(QString::fromUtf8(stdErr).contains(m_root + "/XL.TXT"));
+}
+
+QTEST_GUILESS_MAIN(tst_BatchReplace)
+#include "tst_batchreplace.moc"

@@ -1,0 +1,332 @@
+#include "ScriptedMessagePort.h"
+
+#include "app/Workbench.h"
+#include "edit/ReplacePass.h"
+#include "edit/SaveDialog.h"
+#include "platform/Cp932.h"
+#include "search/SearchRun.h"
+#include "workarea/LineFormat.h"
+#include "workarea/LineIndex.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <utime.h>
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArrayLiteral("<missing>");
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+} // namespace
+
+// The save dialog's algorithm over a work area of files on disk, each read as
+// a search would read it: "first", "second", ... with a change flag.
+class tst_SaveDialog : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void questionsAndWrites_data();
+    void questionsAndWrites();
+    void nothingSelectedStaysOpen();
+    void preselection();
+    void failedFileKeepsFlagOthersWritten();
+    void changedOnDisk_data();
+    void changedOnDisk();
+    void secondSaveAsksNothing();
+    void linesAsStored();
+    void fileWithoutLinesNotEmptied();
+    void wholeRoad();
+
+private:
+    // Adds a file of the given lines (CR LF) and change flag to the work
+    // area; its stored lines are what was read.
+    QString addFile(const QString &name, const QStringList &lines, int flag);
+    void storeText(int file, int line, const QString &text);
+
+    QTemporaryDir m_tmp;
+    QString m_root;
+    std::unique_ptr<Workbench> m_wb;
+    ScriptedMessagePort m_messages;
+};
+
+void tst_SaveDialog::init()
+{
+    m_wb = std::make_unique<Workbench>();
+    m_messages = ScriptedMessagePort();
+    m_wb->messages = &m_messages;
+    static int n = 0;
+    m_root = m_tmp.path() + QStringLiteral("/case") + QString::number(++n);
+    QDir().mkpath(m_root);
+}
+
+QString tst_SaveDialog::addFile(const QString &name, const QStringList &lines, int flag)
+{
+    const QString path = m_root + QLatin1Char('/') + name;
+    QByteArray bytes;
+    for (const QString &l : lines)
+        bytes += Cp932::encode(l) + "\r\n";
+    put(path, bytes);
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    WorkArea &w = m_wb->work;
+    const int i = w.Add_File(path, FileOrigin{QFile::encodeName(path), qint64(st.st_size),
+                                               qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec});
+    w.Search_Hit_File_Change.setData(i, flag);
+    QStringList entries;
+    for (int k = 0; k < lines.size(); ++k)
+        entries.append(path + LineFormat::kSeparator + LineFormat::Line_No_10(k + 1) + LineFormat::kSeparator
+                       + lines.at(k));
+    w.Search_Hit_All_Line_List.addRun(entries);
+    LineIndex::Build_Line_Index(w);
+    if (flag)
+        w.Hozon_Flag = 1;
+    return path;
+}
+
+void tst_SaveDialog::storeText(int file, int line, const QString &text)
+{
+    WorkArea &w = m_wb->work;
+    const QString key = w.File_Key(file);
+    const int k = w.Search_Hit_File_List.data(file) + line - 1;
+    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List.text(k)), key);
+    w.Search_Hit_All_Line_List.setText(k, key + LineFormat::kSeparator + LineFormat::Line_No_10(line)
+                                              + LineFormat::kSeparator + text);
+}
+
+void tst_SaveDialog::questionsAndWrites_data()
+{
+    // Three files a, b, c; flags and selection per file; answers in order;
+    // how many questions come; which files reach the disk; HOZON afterwards.
+    QTest::addColumn<QList<int>>("flags");
+    QTest::addColumn<QList<bool>>("selected");
+    QTest::addColumn<QList<MessagePort::Answer>>("answers");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QList<bool>>("written");
+    QTest::addColumn<bool>("hozon");
+    using A = MessagePort::Answer;
+    QTest::newRow("changed files only: no question")
+        << QList<int>{1, 0, 1} << QList<bool>{true, false, true} << QList<A>{} << 0
+        << QList<bool>{true, false, true} << false;
+    QTest::newRow("one unchanged alone: only its own question, No")
+        << QList<int>{0, 1, 1} << QList<bool>{true, false, false} << QList<A>{A::No} << 1
+        << QList<bool>{false, false, false} << true;
+    QTest::newRow("one unchanged alone: Yes writes it")
+        << QList<int>{0, 1, 1} << QList<bool>{true, false, false} << QList<A>{A::Yes} << 1
+        << QList<bool>{true, false, false} << true;
+    QTest::newRow("three with one unchanged: batch Yes writes all")
+        << QList<int>{1, 0, 1} << QList<bool>{true, true, true} << QList<A>{A::Yes} << 1
+        << QList<bool>{true, true, true} << false;
+    QTest::newRow("three with one unchanged: batch No asks once")
+        << QList<int>{1, 0, 1} << QList<bool>{true, true, true} << QList<A>{A::No, A::No} << 2
+        << QList<bool>{true, false, true} << false;
+    QTest::newRow("some of the changed saved: HOZON stays")
+        << QList<int>{1, 1, 0} << QList<bool>{false, true, false} << QList<A>{} << 0
+        << QList<bool>{false, true, false} << true;
+}
+
+void tst_SaveDialog::questionsAndWrites()
+{
+    QFETCH(QList<int>, flags);
+    QFETCH(QList<bool>, selected);
+    QFETCH(QList<MessagePort::Answer>, answers);
+    QFETCH(int, questions);
+    QFETCH(QList<bool>, written);
+    QFETCH(bool, hozon);
+
+    QStringList paths;
+    for (int f = 0; f < 3; ++f) {
+        paths.append(addFile(QStringLiteral("%1.txt").arg(QChar(u'a' + f)), {QStringLiteral("one"), QStringLiteral("two")},
+                             flags.at(f)));
+        // The stored text differs from the disk, so a write shows.
+        storeText(f, 2, QStringLiteral("二"));
+    }
+    m_wb->board.setEnabled(QStringLiteral("HOZON"), true);
+    for (MessagePort::Answer a : answers)
+        m_messages.answers.enqueue(a);
+
+    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, selected);
+    QVERIFY(out.closes);
+    QCOMPARE(m_messages.shown.size(), questions);
+    for (const auto &s : m_messages.shown) {
+        QCOMPARE(s.caption, SaveDialog::kCaption);
+        QCOMPARE(s.icon, MessagePort::Icon::Exclamation);
+        QCOMPARE(s.buttons, MessagePort::Buttons::YesNo);
+    }
+    for (int f = 0; f < 3; ++f) {
+        const QByteArray expected = written.at(f) ? QByteArray("one\r\n") + Cp932::encode(QStringLiteral("二")) + "\r\n"
+                                                  : QByteArray("one\r\ntwo\r\n");
+        QCOMPARE(bytesOf(paths.at(f)), expected);
+        const bool stillChanged = flags.at(f) == 1 && !written.at(f);
+        QCOMPARE(m_wb->work.Search_Hit_File_Change.data(f), stillChanged ? 1 : 0);
+    }
+    QCOMPARE(m_wb->work.Hozon_Flag, qint16(hozon ? 1 : 0));
+    QCOMPARE(m_wb->board.isEnabled(QStringLiteral("HOZON")), hozon);
+}
+
+void tst_SaveDialog::nothingSelectedStaysOpen()
+{
+    const QString path = addFile(QStringLiteral("a.txt"), {QStringLiteral("x")}, 1);
+    storeText(0, 1, QStringLiteral("y"));
+    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {false});
+    QVERIFY(!out.closes);
+    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("対象ファイルリストが１件も選択されていません。")});
+    QCOMPARE(bytesOf(path), QByteArray("x\r\n"));
+    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(0), 1);
+}
+
+void tst_SaveDialog::preselection()
+{
+    addFile(QStringLiteral("b.txt"), {QStringLiteral("x")}, 0);
+    addFile(QStringLiteral("a.txt"), {QStringLiteral("x")}, 1);
+    addFile(QStringLiteral("c.txt"), {QStringLiteral("x")}, 1);
+    QList<bool> selected;
+    QStringList texts;
+    for (const SaveDialog::Item &item : SaveDialog::Form_Load(m_wb->work)) {
+        selected.append(item.selected);
+        texts.append(item.text.mid(m_root.size() + 1));
+    }
+    QCOMPARE(texts, QStringList({"a.txt", "b.txt", "c.txt"}));
+    QCOMPARE(selected, QList<bool>({true, false, true}));
+}
+
+void tst_SaveDialog::failedFileKeepsFlagOthersWritten()
+{
+    const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("x")}, 1);
+    const QString b = addFile(QStringLiteral("b.txt"), {QStringLiteral("x")}, 1);
+    storeText(0, 1, QStringLiteral("y"));
+    storeText(1, 1, QStringLiteral("y"));
+    QVERIFY(::chmod(QFile::encodeName(a).constData(), 0444) == 0);
+    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true, true});
+    QVERIFY(out.closes);
+    QCOMPARE(out.failed, 1);
+    QCOMPARE(out.written, 1);
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown.at(0).icon, MessagePort::Icon::Critical);
+    QVERIFY(m_messages.shown.at(0).text.startsWith(a));
+    QCOMPARE(bytesOf(a), QByteArray("x\r\n"));
+    QCOMPARE(bytesOf(b), QByteArray("y\r\n"));
+    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(0), 1);
+    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(1), 0);
+    QCOMPARE(m_wb->work.Hozon_Flag, qint16(1));
+}
+
+void tst_SaveDialog::changedOnDisk_data()
+{
+    QTest::addColumn<QList<MessagePort::Answer>>("answers");
+    QTest::addColumn<bool>("overwritten");
+    QTest::newRow("no answer is No") << QList<MessagePort::Answer>{} << false;
+    QTest::newRow("No keeps the newer file") << QList<MessagePort::Answer>{MessagePort::Answer::No} << false;
+    QTest::newRow("Yes overwrites") << QList<MessagePort::Answer>{MessagePort::Answer::Yes} << true;
+}
+
+void tst_SaveDialog::changedOnDisk()
+{
+    QFETCH(QList<MessagePort::Answer>, answers);
+    QFETCH(bool, overwritten);
+    const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("x")}, 1);
+    storeText(0, 1, QStringLiteral("y"));
+    put(a, "someone else's\n");
+    m_messages.answers.append(answers);
+    SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown.at(0).buttons, MessagePort::Buttons::YesNoDefaultNo);
+    QVERIFY(m_messages.shown.at(0).text.startsWith(a));
+    QCOMPARE(bytesOf(a), overwritten ? QByteArray("y\n") : QByteArray("someone else's\n"));
+    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(0), overwritten ? 0 : 1);
+}
+
+void tst_SaveDialog::secondSaveAsksNothing()
+{
+    // A saved file's stamp becomes its origin: saving it again after another
+    // change is not taken for someone else's change.
+    const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("x")}, 1);
+    storeText(0, 1, QStringLiteral("y"));
+    SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    storeText(0, 1, QStringLiteral("zz"));
+    m_wb->work.Search_Hit_File_Change.setData(0, 1);
+    SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    QCOMPARE(m_messages.texts(), QStringList());
+    QCOMPARE(bytesOf(a), QByteArray("zz\r\n"));
+}
+
+void tst_SaveDialog::linesAsStored()
+{
+    // ":@:" inside a line belongs to its text; an inserted line (fraction)
+    // goes between its neighbours, without its number.
+    const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("p:@:q"), QStringLiteral("end")}, 1);
+    WorkArea &w = m_wb->work;
+    w.Search_Hit_All_Line_List.add(a + LineFormat::kSeparator + QStringLiteral("000001.500") + LineFormat::kSeparator
+                                   + QStringLiteral("新しい行"));
+    LineIndex::Build_Line_Index(w);
+    SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    QCOMPARE(m_messages.texts(), QStringList());
+    QCOMPARE(bytesOf(a), QByteArray("p:@:q\r\n") + Cp932::encode(QStringLiteral("新しい行")) + "\r\nend\r\n");
+}
+
+void tst_SaveDialog::fileWithoutLinesNotEmptied()
+{
+    const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("keep")}, 1);
+    m_wb->work.Search_Hit_All_Line_List.clear();
+    LineIndex::Build_Line_Index(m_wb->work);
+    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    QCOMPARE(out.failed, 1);
+    QCOMPARE(bytesOf(a), QByteArray("keep\r\n"));
+    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(0), 1);
+}
+
+void tst_SaveDialog::wholeRoad()
+{
+    // Search, replace in the stored lines, save, and read the file back: an LF
+    // file with a byte that is not code page 932 keeps both.
+    const QString path = m_root + QStringLiteral("/memo.txt");
+    const QByteArray before = QByteArray("alpha\n") + Cp932::encode(QStringLiteral("検索語です")) + "\n\x80raw\n";
+    put(path, before);
+    Settings &s = m_wb->settings;
+    s.SIKIBETU.fill(QString());
+    s.SIKIBETU[0] = QStringLiteral("TXT");
+    s.SIKIBETU_ALL_FLG = 1;
+    s.SUB_DIR_FLG = 1;
+    s.FILE_OUT = 0;
+    WorkArea &w = m_wb->work;
+    w.Search_Word = QStringLiteral("検索語");
+    w.Search_Running = 1;
+    w.Search_Path = m_root;
+    w.Current_Dir = m_root + QLatin1Char('/');
+    SearchRun::Scan_Helpers = 0;
+    SearchRun::Search_Execute(*m_wb);
+    QCOMPARE(w.Search_Hit_File_List.count(), 1);
+
+    ReplacePass pass(QStringLiteral("検索語"), QStringLiteral("置換後の語"), 0);
+    const QList<StoredChange> changes = pass.Stored_Pass(w.Search_Hit_All_Line_List.texts(), w.Search_Hit_File_List.data(0),
+                                                         w.Search_Hit_All_Line_List.count() - 1);
+    QCOMPARE(changes.size(), 1);
+    for (const StoredChange &c : changes)
+        w.Search_Hit_All_Line_List.setText(c.index, c.entry);
+    w.Search_Hit_File_Change.setData(0, 1);
+    w.Hozon_Flag = 1;
+
+    QList<bool> selected;
+    for (const SaveDialog::Item &item : SaveDialog::Form_Load(w))
+        selected.append(item.selected);
+    QVERIFY(SaveDialog::Cmd_Jikkou(*m_wb, selected).closes);
+    QCOMPARE(m_messages.texts(), QStringList());
+    QCOMPARE(bytesOf(path), QByteArray("alpha\n") + Cp932::encode(QStringLiteral("置換後の語です")) + "\n\x80raw\n");
+    QCOMPARE(w.Hozon_Flag, qint16(0));
+}
+
+QTEST_GUILESS_MAIN(tst_SaveDialog)
+#include "tst_savedialog.moc"
