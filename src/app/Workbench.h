@@ -5,6 +5,7 @@
 #include "display/DisplayState.h"
 #include "platform/EventPump.h"
 #include "settings/Settings.h"
+#include "template/DuplicationParameters.h"
 #include "workarea/WorkArea.h"
 
 #include <QString>
@@ -31,6 +32,8 @@ struct Workbench
 
     QString Start_Dir; // the folder the program started in, with a trailing "/"
     int Param_Count = 0;
+    // The committed duplication parameters; Param_Count follows each commit.
+    DuplicationParameters parameters;
     // When the next break reminder falls due (ms since the epoch; 0 = none).
     qint64 VDT_Next_Time = 0;
 

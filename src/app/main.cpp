@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "search/BatchSearch.h"
+#include "template/BatchDuplicate.h"
 
 #include <QCoreApplication>
 
@@ -37,6 +38,10 @@ int main(int argc, char **argv)
     if (argc > 1 && std::strcmp(argv[1], "search") == 0) {
         QCoreApplication app(argc, argv);
         return BatchSearch::run(app.arguments().mid(2), true);
+    }
+    if (argc > 1 && std::strcmp(argv[1], "duplicate") == 0) {
+        QCoreApplication app(argc, argv);
+        return BatchDuplicate::run(app.arguments().mid(2));
     }
     QStringList args;
     for (int i = 1; i < argc; ++i)

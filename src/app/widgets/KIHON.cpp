@@ -23,6 +23,9 @@
 #include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
 #include "settings/widgets/QUAV_Search_Save.h"
 #include "settings/widgets/Time_Kanri.h"
+#include "template/widgets/Quav_Hinagata_Fukusei.h"
+#include "template/widgets/Quav_Hinagata_Read.h"
+#include "template/widgets/Quav_Parameter_Read.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -566,9 +569,21 @@ void KIHON::Delete_File() {}
 void KIHON::Open_Sort() {}
 void KIHON::Open_Change_Settei() {}
 void KIHON::Open_Update() {}
-void KIHON::Open_Parameter_Read() {}
-void KIHON::Open_Hinagata_Read() {}
-void KIHON::Open_Hinagata_Fukusei() {}
+
+void KIHON::Open_Parameter_Read()
+{
+    (new Quav_Parameter_Read(m_wb))->openFrom(this);
+}
+
+void KIHON::Open_Hinagata_Read()
+{
+    (new Quav_Hinagata_Read(m_wb))->openFrom(this);
+}
+
+void KIHON::Open_Hinagata_Fukusei()
+{
+    (new Quav_Hinagata_Fukusei(m_wb))->openFrom(this);
+}
 
 void KIHON::Open_Search_Save()
 {
