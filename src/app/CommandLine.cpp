@@ -27,6 +27,7 @@ QString CommandLine::Help_Text()
         "使い方: quav [オプション]\n"
         "        quav search [オプション] 検索文字列\n"
         "        quav replace [オプション] --with 置換後の文字列 検索文字列\n"
+        "        quav duplicate --params FILE --search TEXT [オプション] 雛形...\n"
         "\n"
         "多数のテキストファイル（Shift-JIS）を一度に検索し、見つかったファイルを\n"
         "置換・編集・保存するウィンドウを開きます。\n"
@@ -37,6 +38,7 @@ QString CommandLine::Help_Text()
         "\n"
         "ウィンドウを開かずに検索するには quav search（quav search --help で説明を表示）、\n"
         "置換して保存するには quav replace（quav replace --help で説明を表示）。\n"
+        "雛形から複製するには quav duplicate（quav duplicate --help で説明を表示）。\n"
         "Qt の標準オプション（-platform、-style など）も使えます。\n");
 }
 

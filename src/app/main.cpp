@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "edit/BatchReplace.h"
 #include "search/BatchSearch.h"
+#include "template/BatchDuplicate.h"
 
 #include <QCoreApplication>
 
@@ -42,6 +43,10 @@ int main(int argc, char **argv)
     if (argc > 1 && std::strcmp(argv[1], "replace") == 0) {
         QCoreApplication app(argc, argv);
         return BatchReplace::run(app.arguments().mid(2));
+    }
+    if (argc > 1 && std::strcmp(argv[1], "duplicate") == 0) {
+        QCoreApplication app(argc, argv);
+        return BatchDuplicate::run(app.arguments().mid(2));
     }
     QStringList args;
     for (int i = 1; i < argc; ++i)

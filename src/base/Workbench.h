@@ -9,6 +9,7 @@
 #include "platform/ProgressPort.h"
 #include "platform/RichViewPort.h"
 #include "base/Settings.h"
+#include "base/DuplicationParameters.h"
 #include "workarea/WorkArea.h"
 
 #include <QString>
@@ -33,6 +34,8 @@ struct Workbench
 
     QString Start_Dir; // the folder the program started in, with a trailing "/"
     int Param_Count = 0;
+    // The committed duplication parameters; Param_Count follows each commit.
+    DuplicationParameters parameters;
     // When the next break reminder falls due (ms since the epoch; 0 = none).
     qint64 VDT_Next_Time = 0;
 

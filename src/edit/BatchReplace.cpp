@@ -1,6 +1,6 @@
 #include "edit/BatchReplace.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "edit/ReplacePass.h"
 #include "edit/SaveDialog.h"
 #include "platform/Cp932.h"

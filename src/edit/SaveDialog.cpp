@@ -1,6 +1,6 @@
 #include "edit/SaveDialog.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
@@ -92,7 +92,7 @@ void SaveDialog::Update_Hozon(Workbench &wb)
     for (int i = 0; i < change.count() && !pending; ++i)
         pending = change.data(i) == 1;
     wb.work.Hozon_Flag = pending ? 1 : 0;
-    wb.board.setEnabled(QStringLiteral("HOZON"), pending);
+    wb.board.setEnabled(Command::HOZON, pending);
     wb.MENU_SETTEI();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "template/DuplicationParameters.h"
+#include "base/DuplicationParameters.h"
 #include "workarea/ItemList.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "ScriptedMessagePort.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "edit/ReplacePass.h"
 #include "edit/SaveDialog.h"
 #include "platform/Cp932.h"
@@ -154,7 +154,7 @@ void tst_SaveDialog::questionsAndWrites()
         // The stored text differs from the disk, so a write shows.
         storeText(f, 2, QStringLiteral("二"));
     }
-    m_wb->board.setEnabled(QStringLiteral("HOZON"), true);
+    m_wb->board.setEnabled(Command::HOZON, true);
     for (MessagePort::Answer a : answers)
         m_messages.answers.enqueue(a);
 
@@ -174,7 +174,7 @@ void tst_SaveDialog::questionsAndWrites()
         QCOMPARE(m_wb->work.Search_Hit_File_Change.data(f), stillChanged ? 1 : 0);
     }
     QCOMPARE(m_wb->work.Hozon_Flag, qint16(hozon ? 1 : 0));
-    QCOMPARE(m_wb->board.isEnabled(QStringLiteral("HOZON")), hozon);
+    QCOMPARE(m_wb->board.isEnabled(Command::HOZON), hozon);
 }
 
 void tst_SaveDialog::nothingSelectedStaysOpen()

@@ -28,6 +28,9 @@
 #include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
 #include "search/widgets/QUAV_Search_Save.h"
 #include "settings/widgets/Time_Kanri.h"
+#include "template/widgets/Quav_Hinagata_Fukusei.h"
+#include "template/widgets/Quav_Hinagata_Read.h"
+#include "template/widgets/Quav_Parameter_Read.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -568,11 +571,20 @@ void KIHON::Open_Update()
         d->deleteLater();
 }
 
-// Commands whose dialogs and routines the program does not have yet: they are
-// dispatched here and change nothing.
-void KIHON::Open_Parameter_Read() {}
-void KIHON::Open_Hinagata_Read() {}
-void KIHON::Open_Hinagata_Fukusei() {}
+void KIHON::Open_Parameter_Read()
+{
+    (new Quav_Parameter_Read(m_wb))->openFrom(this);
+}
+
+void KIHON::Open_Hinagata_Read()
+{
+    (new Quav_Hinagata_Read(m_wb))->openFrom(this);
+}
+
+void KIHON::Open_Hinagata_Fukusei()
+{
+    (new Quav_Hinagata_Fukusei(m_wb))->openFrom(this);
+}
 
 void KIHON::Open_Hozon()
 {

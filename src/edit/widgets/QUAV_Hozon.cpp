@@ -1,6 +1,6 @@
 #include "edit/widgets/QUAV_Hozon.h"
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "edit/SaveDialog.h"
 
 #include <QHBoxLayout>

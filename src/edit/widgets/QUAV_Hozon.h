@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/widgets/QuavDialog.h"
+#include "base/widgets/QuavDialog.h"
 
 class QLabel;
 class QListWidget;

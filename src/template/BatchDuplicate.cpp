@@ -1,0 +1,211 @@
+#include "template/BatchDuplicate.h"
+
+#include "search/BatchMessagePort.h"
+#include "template/NewFileSave.h"
+#include "template/ParameterImages.h"
+#include "template/TemplateCommands.h"
+#include "template/TemplateRead.h"
+#include "template/WorkAreaTemplateStore.h"
+#include "workarea/WorkArea.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kProgram = QStringLiteral("quav duplicate");
+
+struct Options
+{
+    QString params;
+    QString search;
+    int pattern = TemplateDuplication::Before_Extension;
+    bool force = false;
+    bool dryRun = false;
+    bool help = false;
+    QStringList templates;
+};
+
+void write(std::FILE *f, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
+}
+
+// Empty on success, else why the arguments cannot be used.
+QString parse(const QStringList &args, Options &o)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString arg = args.at(i);
+        QString value;
+        bool hasValue = false;
+        if (arg.startsWith(QLatin1String("--")) && arg.contains(QLatin1Char('='))) {
+            value = arg.mid(arg.indexOf(QLatin1Char('=')) + 1);
+            arg = arg.left(arg.indexOf(QLatin1Char('=')));
+            hasValue = true;
+        }
+        const auto takeValue = [&]() -> bool {
+            if (hasValue)
+                return true;
+            if (i + 1 >= args.size())
+                return false;
+            value = args.at(++i);
+            return true;
+        };
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            o.help = true;
+        } else if (arg == QLatin1String("--params")) {
+            if (!takeValue())
+                return QStringLiteral("--params にパラメータカードのファイルを指定してください。");
+            o.params = value;
+        } else if (arg == QLatin1String("--search")) {
+            if (!takeValue())
+                return QStringLiteral("--search に検索文字列を指定してください。");
+            o.search = value;
+        } else if (arg == QLatin1String("--pattern")) {
+            if (!takeValue() || (value != QLatin1String("1") && value != QLatin1String("2")
+                                 && value != QLatin1String("3")))
+                return QStringLiteral("--pattern は 1、2、3 のどれかです。");
+            o.pattern = value.toInt();
+        } else if (arg == QLatin1String("--force") && !hasValue) {
+            o.force = true;
+        } else if (arg == QLatin1String("--dry-run") && !hasValue) {
+            o.dryRun = true;
+        } else if (arg == QLatin1String("--")) {
+            o.templates += args.mid(i + 1);
+            break;
+        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            return QStringLiteral("不明なオプションです：") + args.at(i);
+        } else {
+            o.templates.append(arg);
+        }
+    }
+    if (o.help)
+        return QString();
+    if (o.params.isEmpty())
+        return QStringLiteral("--params FILE を指定してください。");
+    if (o.search.isEmpty())
+        return QStringLiteral("--search TEXT を指定してください。");
+    if (o.templates.isEmpty())
+        return QStringLiteral("雛形のファイルを指定してください。");
+    return QString();
+}
+
+} // namespace
+
+QString BatchDuplicate::helpText()
+{
+    return QStringLiteral(
+        "使い方: quav duplicate --params FILE --search TEXT [--pattern 1|2|3] [--force] [--dry-run] TEMPLATE...\n"
+        "\n"
+        "雛形 TEMPLATE を読み込み、パラメータカード FILE の各行（最大100行）ごとに、\n"
+        "TEXT（大文字・小文字を区別）をパラメータに置き換えた新しいファイルを作って保存します。\n"
+        "\n"
+        "  --params FILE   パラメータカード（1行に1つ。空行・重複・\"/\" を含むものは不可）\n"
+        "  --search TEXT   雛形の中で置き換える文字列\n"
+        "  --pattern N     新しいファイルの名前（既定 1）\n"
+        "                    1  名前_パラメータ.拡張子（名前に \".\" がなければ 2 と同じ）\n"
+        "                    2  名前.拡張子_パラメータ\n"
+        "                    3  雛形と同じフォルダのパラメータという名前（雛形は1つだけ）\n"
+        "  --force         既にあるファイルを上書きします（指定しなければ、そのファイルは書かず、ほかは書きます）\n"
+        "  --dry-run       何も書かず、作るファイルの名前だけを出力します\n"
+        "  --help          この説明を表示します\n"
+        "\n"
+        "標準出力: 書いた（--dry-run では書く）新しいファイルのパス、1行に1つ。\n"
+        "メッセージは標準エラーに「見出し: 本文」で出力します。\n"
+        "終了コード: 0 すべての新しいファイルを書いた、2 オプションの誤り、読めない雛形・パラメータカード、\n"
+        "パラメータの不備、または書けなかった新しいファイルがあるとき。\n");
+}
+
+int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
+{
+    Options o;
+    const QString bad = parse(args, o);
+    if (o.help) {
+        write(out, helpText());
+        return 0;
+    }
+    if (!bad.isEmpty()) {
+        write(err, kProgram + QStringLiteral(": ") + bad + QStringLiteral("\n「quav duplicate --help」で使い方を表示します。\n"));
+        return 2;
+    }
+
+    BatchMessagePort port(err);
+    MessagePort &msg = port;
+    bool failed = false;
+
+    ParameterImages images{DuplicationParameters{}};
+    DuplicationParameters parameters;
+    if (!images.Read_Card(o.params, port) || !images.Commit(parameters, port)
+        || !TemplateDuplication::Check_Open(parameters.Param_Count(), port))
+        return 2;
+
+    WorkArea work;
+    WorkAreaTemplateStore store(work);
+    QStringList sources;
+    for (const QString &given : std::as_const(o.templates)) {
+        // Absolute, so that every name pattern has a folder to put the new
+        // file in; a template named twice is read once.
+        const QString path = QFileInfo(given).absoluteFilePath();
+        if (store.isOpen(path))
+            continue;
+        TemplateRead::Outcome outcome = TemplateRead::Read_Template(path, store.storedLines());
+        switch (outcome.status) {
+        case TemplateRead::Status::Added:
+            if (store.addFile(std::move(outcome.file))) {
+                sources.append(path);
+                break;
+            }
+            outcome.message = path + QStringLiteral("\r\n") + TemplateRead::kOverflow;
+            Q_FALLTHROUGH();
+        case TemplateRead::Status::Unreadable:
+        case TemplateRead::Status::Overflow:
+            msg.show(outcome.message, TemplateRead::kCaption, MessagePort::Icon::Critical);
+            failed = true;
+            break;
+        case TemplateRead::Status::Empty:
+            // An empty template has no lines to make a file of.
+            msg.show(path + QStringLiteral("\r\n空のファイルのため、複製しません。"), TemplateRead::kCaption,
+                      MessagePort::Icon::Exclamation);
+            failed = true;
+            break;
+        }
+    }
+    if (sources.isEmpty()) {
+        port.flush();
+        return 2;
+    }
+
+    const TemplateDuplication::Summary summary = TemplateDuplication::Run(
+        parameters.values, sources, o.search, o.pattern, store, port, TemplateCommands::Line_Replacer());
+    if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0)
+        failed = true;
+
+    for (const QString &path : summary.newPaths) {
+        const int index = work.Search_Hit_File_List.indexOf(path);
+        if (o.dryRun) {
+            if (!o.force && QFileInfo::exists(path)) {
+                msg.show(path + QStringLiteral("\r\n同じ名前のファイルが既にあります。（--force で上書きします）"),
+                          TemplateDuplication::kCaption, MessagePort::Icon::Exclamation);
+                failed = true;
+                continue;
+            }
+            port.flush();
+            write(out, path + QLatin1Char('\n'));
+            continue;
+        }
+        const SaveResult saved = NewFileSave::Save_New_File(work, index, o.force);
+        if (!saved.written()) {
+            QString text = saved.message;
+            if (saved.outcome == SaveResult::Outcome::AlreadyExists)
+                text += QStringLiteral("\r\n（--force で上書きします）");
+            msg.show(text, TemplateDuplication::kCaption, MessagePort::Icon::Critical);
+            failed = true;
+            continue;
+        }
+        port.flush();
+        write(out, path + QLatin1Char('\n'));
+    }
+    port.flush();
+    std::fflush(out);
+    return failed ? 2 : 0;
+}

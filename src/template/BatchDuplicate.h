@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+
+// "quav duplicate": template duplication without a window. Every template is
+// read as template read does, the parameter card is read and committed as the
+// parameter dialog does, every template is duplicated for every parameter,
+// and every new file is saved. Standard output gets the path of each new file
+// written (or, with --dry-run, that would be written); messages go to
+// standard error. Exit status 0 when every new file was written, 2 otherwise.
+class BatchDuplicate
+{
+public:
+    static int run(const QStringList &args, std::FILE *out = stdout, std::FILE *err = stderr);
+    static QString helpText();
+};

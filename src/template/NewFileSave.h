@@ -1,0 +1,14 @@
+#pragma once
+
+#include "edit/FileSave.h"
+
+class WorkArea;
+
+// Writing a file made by duplication (never read from disk) from the work
+// area: a new file, so a name already taken on disk comes back as
+// AlreadyExists unless the caller has the user's leave to replace it.
+class NewFileSave
+{
+public:
+    static SaveResult Save_New_File(const WorkArea &work, int fileIndex, bool overwriteAgreed);
+};

@@ -1,0 +1,132 @@
+#include "template/TemplateCommands.h"
+
+#include "base/Workbench.h"
+#include "display/DetailView.h"
+#include "edit/TextReplace.h"
+#include "platform/MessagePort.h"
+#include "platform/ProgressPort.h"
+#include "platform/RichViewPort.h"
+#include "template/ParameterImages.h"
+#include "template/TemplateRead.h"
+#include "template/WorkAreaTemplateStore.h"
+
+namespace {
+
+// Template commands without a message port (a window not yet set up) still
+// run; their messages go nowhere.
+class SilentPort : public MessagePort
+{
+public:
+    Answer show(const QString &, const QString &, Icon, Buttons buttons) override
+    {
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::Ok;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
+};
+
+MessagePort &portOf(Workbench &wb)
+{
+    static SilentPort silent;
+    return wb.messages ? *wb.messages : silent;
+}
+
+} // namespace
+
+ReplaceInLineFunction TemplateCommands::Line_Replacer()
+{
+    return [](int kind, int method, QString &line, const QString &search, int compare, const QString &replacement,
+              QString &output, int &changed) {
+        qint16 flag = 0;
+        const int rc = TextReplace::ReplaceInLine(qint16(kind), qint16(method), line, search, qint16(compare),
+                                                  replacement, output, flag);
+        if (rc == 0)
+            changed = flag;
+        return rc;
+    };
+}
+
+bool TemplateCommands::Hinagata_Read(Workbench &wb, const QStringList &paths, bool discardTicked,
+                                     ProgressPort *progress)
+{
+    MessagePort &port = portOf(wb);
+    WorkAreaTemplateStore store(wb.work);
+    if (!TemplateRead::Check_Selection(paths, store, port))
+        return false;
+    switch (TemplateRead::Ask_Discard(discardTicked, wb.work.Result_Flag, port)) {
+    case TemplateRead::Discard::Declined:
+        return false;
+    case TemplateRead::Discard::Discard:
+        wb.work.Clear_Results();
+        wb.work.Result_Flag = 0;
+        break;
+    case TemplateRead::Discard::Keep:
+        break;
+    }
+    WorkAreaTemplateStore::Begin_Run(wb.work);
+    const TemplateRead::Summary summary = TemplateRead::Read_Templates(paths, store, port, progress, wb.pump);
+    if (progress)
+        progress->setShown(false);
+    WorkAreaTemplateStore::Finish_Run(wb, summary.added > 0, false);
+    if (TemplateRead::Ask_Clear_Search_Word(wb.work.Search_Word, port)) {
+        wb.work.Search_Word.clear();
+        wb.status.setText(StatusPanels::kWord, QStringLiteral("未設定"));
+    }
+    return true;
+}
+
+bool TemplateCommands::Commit_Parameters(Workbench &wb, const ParameterImages &images)
+{
+    if (!images.Commit(wb.parameters, portOf(wb)))
+        return false;
+    wb.Param_Count = wb.parameters.Param_Count();
+    wb.board.setEnabled(Command::HINA_FUKUSEI, wb.Param_Count >= 1);
+    wb.MENU_SETTEI();
+    return true;
+}
+
+TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, const QStringList &sources,
+                                                               const QString &searchText, int pattern,
+                                                               ProgressPort *progress)
+{
+    WorkAreaTemplateStore store(wb.work);
+    MessagePort &port = portOf(wb);
+    if (!TemplateDuplication::Check_Run(int(sources.size()), searchText, pattern, port)) {
+        TemplateDuplication::Summary refused;
+        refused.refused = true;
+        return refused;
+    }
+    WorkAreaTemplateStore::Begin_Run(wb.work);
+    TemplateDuplication::Summary summary = TemplateDuplication::Run(
+        wb.parameters.values, sources, searchText, pattern, store, port, Line_Replacer(), progress, wb.pump);
+    if (progress)
+        progress->setShown(false);
+    if (summary.made > 0)
+        wb.board.setEnabled(Command::HOZON, true);
+    wb.MENU_SETTEI();
+    const bool detailShown = wb.detailView && wb.detailView->isShown();
+    if (detailShown) {
+        // The list is rebuilt under the detail view, its caret kept, and the
+        // detail view shows its file again from the changed work area.
+        const qint32 caret = wb.display.List_Caret_Pos;
+        wb.display.Detail_Cache_Key.clear();
+        WorkAreaTemplateStore::Finish_Run(wb, summary.made > 0, summary.made > 0);
+        wb.display.List_Caret_Pos = caret;
+        if (wb.listView)
+            wb.listView->setCaret(caret);
+        DetailView::Build_Detail_View(wb);
+        if (wb.listView)
+            wb.listView->setViewEnabled(false);
+        wb.detailView->setViewEnabled(true);
+    } else {
+        if (wb.listView)
+            wb.listView->setViewEnabled(true);
+        WorkAreaTemplateStore::Finish_Run(wb, summary.made > 0, summary.made > 0);
+        wb.MENU_SETTEI();
+    }
+    return summary;
+}
+
+QStringList TemplateCommands::Source_Files(const Workbench &wb)
+{
+    return wb.work.Search_Hit_File_List.texts();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "template/TemplateStore.h"
+
+struct Workbench;
+class WorkArea;
+
+// The work area itself as template read and duplication see it. Each added
+// file joins the file, change and origin lists, the display list (its header)
+// and the all-lines store, and the line index is rebuilt before addFile
+// returns; a file the lists have no room for leaves every list as it was.
+class WorkAreaTemplateStore : public TemplateStore
+{
+public:
+    explicit WorkAreaTemplateStore(WorkArea &work) : m_work(work) {}
+
+    bool isOpen(const QString &path) const override;
+    qint64 storedLines() const override;
+    QStringList storedEntries(const QString &path) const override;
+    bool addFile(AddedFile &&file) override;
+
+    // What a run that added files leaves behind, as the end of a search does:
+    // the column header above the first header, the result and save flags,
+    // the list view and the status panels. Files were added when `added`.
+    static void Finish_Run(Workbench &wb, bool added, bool madeFiles);
+    // The column header, when the display list is still empty (before the
+    // first file of a run joins).
+    static void Begin_Run(WorkArea &work);
+
+private:
+    WorkArea &m_work;
+};

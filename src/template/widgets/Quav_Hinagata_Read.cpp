@@ -1,0 +1,95 @@
+#include "template/widgets/Quav_Hinagata_Read.h"
+
+#include "base/Workbench.h"
+#include "template/TemplateCommands.h"
+#include "template/TemplateRead.h"
+#include "template/widgets/BarProgressPort.h"
+#include "template/widgets/TemplateFolderBrowser.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+Quav_Hinagata_Read::Quav_Hinagata_Read(Workbench &wb)
+    : QuavDialog(wb)
+{
+    setObjectName(QStringLiteral("Quav_Hinagata_Read"));
+    setWindowTitle(TemplateRead::kCaption);
+    browser = new TemplateFolderBrowser(this, wb.settings.SIKIBETU, wb.messages, TemplateRead::kCaption);
+    Drive1 = browser->Drive1;
+    List1 = browser->folderList;
+    List2 = browser->fileList;
+    Label2 = browser->pathLabel;
+    List2->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Label1 = new QLabel(QStringLiteral("Path　=　"), this);
+    Label3 = new QLabel(QStringLiteral("↑　サーチ諸元設定で編集した識別子が対象です。　　　　また、複数選択も可能です。"), this);
+    Label3->setWordWrap(true);
+    Label4 = new QLabel(QStringLiteral("フォルダー選択"), this);
+    Check1 = new QCheckBox(QStringLiteral("現在編集中の検索内容を破棄して読み込む"), this);
+    Cmd_Read = new QPushButton(QStringLiteral("読み込み"), this);
+    Cmd_Read->setDefault(true);
+    Cmd_Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    Cmd_Cancel->setAutoDefault(false);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->hide();
+
+    const QList<std::pair<QWidget *, const char *>> named{
+        {Drive1, "Drive1"}, {List1, "List1"},   {List2, "List2"},     {Label1, "Label1"},       {Label2, "Label2"},
+        {Label3, "Label3"}, {Label4, "Label4"}, {Check1, "Check1"},   {Cmd_Read, "Cmd_Read"},   {Cmd_Cancel, "Cmd_Cancel"},
+        {ProgressBar1, "ProgressBar1"}};
+    for (const auto &[w, name] : named)
+        w->setObjectName(QLatin1String(name));
+
+    auto *grid = new QGridLayout(this);
+    auto *path = new QHBoxLayout;
+    path->addWidget(Label1);
+    path->addWidget(Label2, 1);
+    grid->addLayout(path, 0, 0, 1, 2);
+    grid->addWidget(Label4, 1, 0);
+    grid->addWidget(Drive1, 2, 0);
+    grid->addWidget(List1, 3, 0);
+    grid->addWidget(List2, 2, 1, 2, 1);
+    grid->addWidget(Label3, 4, 1);
+    grid->addWidget(Check1, 5, 0, 1, 2);
+    grid->addWidget(ProgressBar1, 6, 0, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Cmd_Read);
+    buttons->addWidget(Cmd_Cancel);
+    grid->addLayout(buttons, 7, 0, 1, 2);
+
+    connect(Cmd_Read, &QPushButton::clicked, this, &Quav_Hinagata_Read::Cmd_Read_Click);
+    connect(Cmd_Cancel, &QPushButton::clicked, this, &Quav_Hinagata_Read::CMD_CANCEL_Click);
+
+    // Browsing starts in the search folder, or at the root when it is gone.
+    if (!browser->browseTo(wb.work.Search_Path))
+        browser->browseTo(QStringLiteral("/"));
+}
+
+void Quav_Hinagata_Read::Cmd_Read_Click()
+{
+    QStringList paths;
+    const QString folder = TemplateRead::Template_Folder(browser->folder());
+    for (int i = 0; i < List2->count(); ++i)
+        if (List2->item(i)->isSelected())
+            paths.append(folder + List2->item(i)->text());
+    Cmd_Read->setEnabled(false);
+    Cmd_Cancel->setEnabled(false);
+    BarProgressPort progress(ProgressBar1);
+    const bool done = TemplateCommands::Hinagata_Read(m_wb, paths, Check1->isChecked(), &progress);
+    Cmd_Read->setEnabled(true);
+    Cmd_Cancel->setEnabled(true);
+    if (done)
+        finish();
+}
+
+void Quav_Hinagata_Read::CMD_CANCEL_Click()
+{
+    finish();
+}

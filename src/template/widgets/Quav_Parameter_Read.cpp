@@ -1,0 +1,147 @@
+#include "template/widgets/Quav_Parameter_Read.h"
+
+#include "base/Workbench.h"
+#include "template/TemplateCommands.h"
+#include "template/widgets/TemplateFolderBrowser.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+const QString Quav_Parameter_Read::kTitle = QStringLiteral("複製用パラメーター読み込み");
+
+Quav_Parameter_Read::Quav_Parameter_Read(Workbench &wb)
+    : QuavDialog(wb)
+    , m_images(wb.parameters)
+{
+    setObjectName(QStringLiteral("Quav_Parameter_Read"));
+    setWindowTitle(kTitle);
+    browser = new TemplateFolderBrowser(this, wb.settings.SIKIBETU, wb.messages, ParameterImages::kCaption);
+    Drive1 = browser->Drive1;
+    List2 = browser->folderList;
+    List3 = browser->fileList;
+    Label2 = browser->pathLabel;
+    List3->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1 = new QListWidget(this);
+    List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Txt_Tuika = new QLineEdit(this);
+    Cmd_Tuika = new QPushButton(QStringLiteral("追加"), this);
+    Cmd_Sakujyo = new QPushButton(QStringLiteral("削除"), this);
+    Cmd_Read = new QPushButton(QStringLiteral("読み込み"), this);
+    Cmd_Cancel = new QPushButton(this);
+    for (QPushButton *b : {Cmd_Tuika, Cmd_Sakujyo, Cmd_Read, Cmd_Cancel})
+        b->setAutoDefault(false);
+    Label1 = new QLabel(QStringLiteral("Path　=　"), this);
+    Label3 = new QLabel(QStringLiteral("↑　サーチ諸元設定で編集した識別子が対象です。　　　　また、複数選択はできません。"), this);
+    Label3->setWordWrap(true);
+    Label4 = new QLabel(QStringLiteral("現在パラメータイメージ"), this);
+    Label6 = new QLabel(QStringLiteral("イメージ追加"), this);
+    Label9 = new QLabel(QStringLiteral("フォルダー選択"), this);
+
+    const QList<std::pair<QWidget *, const char *>> named{
+        {Drive1, "Drive1"},         {List1, "List1"},       {List2, "List2"},       {List3, "List3"},
+        {Txt_Tuika, "Txt_Tuika"},   {Cmd_Tuika, "Cmd_Tuika"}, {Cmd_Sakujyo, "Cmd_Sakujyo"},
+        {Cmd_Read, "Cmd_Read"},     {Cmd_Cancel, "Cmd_Cancel"}, {Label1, "Label1"}, {Label2, "Label2"},
+        {Label3, "Label3"},         {Label4, "Label4"},     {Label6, "Label6"},     {Label9, "Label9"}};
+    for (const auto &[w, name] : named)
+        w->setObjectName(QLatin1String(name));
+
+    auto *grid = new QGridLayout(this);
+    auto *path = new QHBoxLayout;
+    path->addWidget(Label1);
+    path->addWidget(Label2, 1);
+    grid->addLayout(path, 0, 0, 1, 3);
+    grid->addWidget(Label9, 1, 0);
+    grid->addWidget(Drive1, 2, 0);
+    grid->addWidget(List2, 3, 0);
+    grid->addWidget(List3, 2, 1, 2, 1);
+    grid->addWidget(Label3, 4, 1);
+    grid->addWidget(Cmd_Read, 5, 1);
+    grid->addWidget(Label4, 1, 2);
+    grid->addWidget(List1, 2, 2, 2, 1);
+    grid->addWidget(Cmd_Sakujyo, 4, 2);
+    grid->addWidget(Label6, 5, 2);
+    auto *add = new QHBoxLayout;
+    add->addWidget(Txt_Tuika, 1);
+    add->addWidget(Cmd_Tuika);
+    grid->addLayout(add, 6, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Cmd_Cancel);
+    grid->addLayout(buttons, 7, 0, 1, 3);
+
+    connect(Cmd_Read, &QPushButton::clicked, this, &Quav_Parameter_Read::Cmd_Read_Click);
+    connect(Cmd_Tuika, &QPushButton::clicked, this, &Quav_Parameter_Read::Cmd_Tuika_Click);
+    connect(Txt_Tuika, &QLineEdit::returnPressed, this, &Quav_Parameter_Read::Cmd_Tuika_Click);
+    connect(Cmd_Sakujyo, &QPushButton::clicked, this, &Quav_Parameter_Read::Cmd_Sakujyo_Click);
+    connect(Cmd_Cancel, &QPushButton::clicked, this, &Quav_Parameter_Read::CMD_CANCEL_Click);
+
+    showImages();
+    if (!browser->browseTo(wb.work.Search_Path))
+        browser->browseTo(QStringLiteral("/"));
+}
+
+void Quav_Parameter_Read::showImages()
+{
+    List1->clear();
+    List1->addItems(m_images.images());
+    Cmd_Cancel->setText(m_images.Commit_Caption());
+}
+
+void Quav_Parameter_Read::Cmd_Read_Click()
+{
+    QString path;
+    if (QListWidgetItem *item = List3->currentItem(); item && item->isSelected())
+        path = browser->folder() + item->text();
+    if (m_wb.messages && m_images.Read_Card(path, *m_wb.messages))
+        showImages();
+}
+
+void Quav_Parameter_Read::Cmd_Tuika_Click()
+{
+    QString typed = Txt_Tuika->text();
+    const bool added = m_wb.messages && m_images.Add(typed, *m_wb.messages);
+    Txt_Tuika->setText(added ? QString() : typed);
+    if (added)
+        showImages();
+}
+
+void Quav_Parameter_Read::Cmd_Sakujyo_Click()
+{
+    QList<int> rows;
+    for (int i = 0; i < List1->count(); ++i)
+        if (List1->item(i)->isSelected())
+            rows.append(i);
+    if (m_wb.messages && m_images.Delete(rows, *m_wb.messages))
+        showImages();
+}
+
+void Quav_Parameter_Read::CMD_CANCEL_Click()
+{
+    if (!TemplateCommands::Commit_Parameters(m_wb, m_images))
+        return;
+    m_committed = true;
+    finish();
+}
+
+void Quav_Parameter_Read::reject()
+{
+    CMD_CANCEL_Click();
+}
+
+void Quav_Parameter_Read::closeEvent(QCloseEvent *event)
+{
+    // The close box commits as the button does; a refused commit keeps the
+    // dialog open with the images as they are.
+    if (!m_committed && isEnabled() && !TemplateCommands::Commit_Parameters(m_wb, m_images)) {
+        event->ignore();
+        return;
+    }
+    m_committed = true;
+    QuavDialog::closeEvent(event);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+class MessagePort;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QWidget;
+
+// The drive, folder and file lists shared by the template read and parameter
+// dialogs. The browse folder is held here rather than made the process's
+// current folder: nothing else of the program is moved by browsing, so there
+// is nothing to restore on close.
+class TemplateFolderBrowser : public QObject
+{
+    Q_OBJECT
+public:
+    TemplateFolderBrowser(QWidget *dialog, const std::array<QString, 20> &sikibetu, MessagePort *port,
+                          const QString &caption);
+
+    QComboBox *Drive1 = nullptr;
+    QListWidget *folderList = nullptr;
+    QListWidget *fileList = nullptr;
+    QLabel *pathLabel = nullptr;
+
+    // The browse folder, ending in "/".
+    QString folder() const { return m_folder; }
+    // Lists the folder; a folder that cannot be listed is reported and the
+    // lists stay on the folder shown before.
+    bool browseTo(const QString &folder);
+
+    void Drive1_Change();
+    void Folder_DblClick();
+
+private:
+    std::array<QString, 20> m_sikibetu;
+    MessagePort *m_port;
+    QString m_caption;
+    QString m_folder;
+    int m_driveIndex = 0;
+};

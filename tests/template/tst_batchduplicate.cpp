@@ -1,0 +1,144 @@
+#include "template/BatchDuplicate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+// "quav duplicate" on a small tree: the files it writes, byte for byte, what
+// it prints, and its exit status.
+class tst_BatchDuplicate : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void run_data();
+    void run();
+};
+
+namespace {
+
+// Lines of "name=bytes" for the tree; "-" alone for none.
+using Files = QMap<QString, QByteArray>;
+
+QByteArray readAll(std::FILE *f)
+{
+    std::fflush(f);
+    std::rewind(f);
+    QByteArray out;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        out.append(buffer, qsizetype(n));
+    return out;
+}
+
+const QByteArray kForm = "ID=XX\r\nkeep xx\r\nXX-XX\r\n";
+// A Shift-JIS line of its own bytes: kept as it was where nothing is replaced.
+const QByteArray kSjis = "\x83\x65\x83\x58\x83\x67 XX\n";
+
+} // namespace
+
+void tst_BatchDuplicate::run_data()
+{
+    QTest::addColumn<QStringList>("args");     // "@" stands for the tree's folder
+    QTest::addColumn<Files>("before");         // files of the tree before the run
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("printed");  // standard output, names in the tree
+    QTest::addColumn<Files>("after");          // files that must then hold these bytes
+    QTest::addColumn<QStringList>("absent");   // files that must not exist
+
+    const Files base{{"FORM.TXT", kForm}, {"card", "B2\nA1\n"}};
+    const QStringList common{"--params", "@/card", "--search", "XX"};
+
+    QTest::newRow("pattern 1 by default, every parameter")
+        << common + QStringList{"@/FORM.TXT"} << base << 0 << QStringList{"FORM_A1.TXT", "FORM_B2.TXT"}
+        << Files{{"FORM_A1.TXT", "ID=A1\r\nkeep xx\r\nA1-A1\r\n"}, {"FORM_B2.TXT", "ID=B2\r\nkeep xx\r\nB2-B2\r\n"},
+                 {"FORM.TXT", kForm}}
+        << QStringList();
+    QTest::newRow("pattern 2, Shift-JIS text, a new file breaks lines with CR LF")
+        << common + QStringList{"--pattern", "2", "@/s.txt"} << Files{{"s.txt", kSjis}, {"card", "Q\n"}} << 0
+        << QStringList{"s.txt_Q"} << Files{{"s.txt_Q", "\x83\x65\x83\x58\x83\x67 Q\r\n"}} << QStringList();
+    QTest::newRow("pattern 3 names the file after the parameter")
+        << common + QStringList{"--pattern=3", "@/FORM.TXT"} << base << 0 << QStringList{"A1", "B2"}
+        << Files{{"A1", "ID=A1\r\nkeep xx\r\nA1-A1\r\n"}} << QStringList();
+    QTest::newRow("existing file refused, the others written")
+        << common + QStringList{"@/FORM.TXT"} << Files{{"FORM.TXT", kForm}, {"card", "B2\nA1\n"}, {"FORM_A1.TXT", "old\n"}}
+        << 2 << QStringList{"FORM_B2.TXT"} << Files{{"FORM_A1.TXT", "old\n"}, {"FORM_B2.TXT", "ID=B2\r\nkeep xx\r\nB2-B2\r\n"}}
+        << QStringList();
+    QTest::newRow("--force replaces an existing file")
+        << common + QStringList{"--force", "@/FORM.TXT"}
+        << Files{{"FORM.TXT", kForm}, {"card", "A1\n"}, {"FORM_A1.TXT", "old\n"}} << 0 << QStringList{"FORM_A1.TXT"}
+        << Files{{"FORM_A1.TXT", "ID=A1\r\nkeep xx\r\nA1-A1\r\n"}} << QStringList();
+    QTest::newRow("--dry-run writes nothing")
+        << common + QStringList{"--dry-run", "@/FORM.TXT"} << base << 0 << QStringList{"FORM_A1.TXT", "FORM_B2.TXT"}
+        << Files() << QStringList{"FORM_A1.TXT", "FORM_B2.TXT"};
+    QTest::newRow("letter case significant")
+        << QStringList{"--params", "@/card", "--search", "xx", "@/FORM.TXT"} << Files{{"FORM.TXT", kForm}, {"card", "A1\n"}}
+        << 0 << QStringList{"FORM_A1.TXT"} << Files{{"FORM_A1.TXT", "ID=XX\r\nkeep A1\r\nXX-XX\r\n"}} << QStringList();
+    QTest::newRow("parameter holding a slash refuses the run")
+        << common + QStringList{"@/FORM.TXT"} << Files{{"FORM.TXT", kForm}, {"card", "A1\n../x\n"}} << 2 << QStringList()
+        << Files() << QStringList{"FORM_A1.TXT"};
+    QTest::newRow("duplicate parameters refused")
+        << common + QStringList{"@/FORM.TXT"} << Files{{"FORM.TXT", kForm}, {"card", "A1\nA1\n"}} << 2 << QStringList()
+        << Files() << QStringList{"FORM_A1.TXT"};
+    QTest::newRow("unreadable card") << QStringList{"--params", "@/none", "--search", "XX", "@/FORM.TXT"} << base << 2
+                                     << QStringList() << Files() << QStringList{"FORM_A1.TXT"};
+    QTest::newRow("missing template, the other still made")
+        << common + QStringList{"@/none.TXT", "@/FORM.TXT"} << base << 2 << QStringList{"FORM_A1.TXT", "FORM_B2.TXT"}
+        << Files{{"FORM_A1.TXT", "ID=A1\r\nkeep xx\r\nA1-A1\r\n"}} << QStringList();
+    QTest::newRow("pattern 3 with two templates")
+        << common + QStringList{"--pattern", "3", "@/FORM.TXT", "@/G.TXT"}
+        << Files{{"FORM.TXT", kForm}, {"G.TXT", "XX\n"}, {"card", "A1\n"}} << 2 << QStringList() << Files()
+        << QStringList{"A1"};
+    QTest::newRow("bad pattern") << common + QStringList{"--pattern", "4", "@/FORM.TXT"} << base << 2 << QStringList()
+                                 << Files() << QStringList{"FORM_A1.TXT"};
+    QTest::newRow("unknown option") << common + QStringList{"--colour", "@/FORM.TXT"} << base << 2 << QStringList()
+                                    << Files() << QStringList{"FORM_A1.TXT"};
+    QTest::newRow("no search text") << QStringList{"--params", "@/card", "@/FORM.TXT"} << base << 2 << QStringList()
+                                    << Files() << QStringList{"FORM_A1.TXT"};
+}
+
+void tst_BatchDuplicate::run()
+{
+    QFETCH(QStringList, args);
+    QFETCH(Files, before);
+    QFETCH(int, status);
+    QFETCH(QStringList, printed);
+    QFETCH(Files, after);
+    QFETCH(QStringList, absent);
+
+    QTemporaryDir dir;
+    const QString root = QDir(dir.path()).canonicalPath();
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        QFile f(root + QLatin1Char('/') + it.key());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(it.value());
+    }
+    for (QString &a : args)
+        a.replace(QLatin1Char('@'), root);
+
+    std::FILE *out = std::tmpfile();
+    std::FILE *err = std::tmpfile();
+    QCOMPARE(BatchDuplicate::run(args, out, err), status);
+    QByteArray expectedOut;
+    for (const QString &name : std::as_const(printed))
+        expectedOut += (root + QLatin1Char('/') + name + QLatin1Char('\n')).toUtf8();
+    QCOMPARE(readAll(out), expectedOut);
+    const QByteArray messages = readAll(err);
+    QCOMPARE(messages.isEmpty(), status == 0);
+    std::fclose(out);
+    std::fclose(err);
+
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        QFile f(root + QLatin1Char('/') + it.key());
+        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(it.key()));
+        QCOMPARE(f.readAll(), it.value());
+    }
+    for (const QString &name : std::as_const(absent))
+        QVERIFY2(!QFile::exists(root + QLatin1Char('/') + name), qPrintable(name));
+}
+
+QTEST_GUILESS_MAIN(tst_BatchDuplicate)
+#include "tst_batchduplicate.moc"
