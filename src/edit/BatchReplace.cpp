@@ -253,7 +253,7 @@ int BatchReplace::run(const QStringList &args)
         work.Search_Running = 1;
         work.Search_Path = root;
         work.Current_Dir = DirectoryListing::withSeparator(root);
-        const SearchOutcome outcome = SearchRun::Search_Execute(wb, RunNotices::Boxes::Every);
+        const SearchOutcome outcome = SearchRun::Search_Execute(wb, {}, RunNotices::Boxes::Every);
         for (const QString &reason : outcome.skipped)
             messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
 
