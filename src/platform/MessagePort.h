@@ -41,6 +41,7 @@ public:
         case Buttons::Ok:
             return Answer::Ok;
         case Buttons::YesNo:
+        case Buttons::YesNoDefaultNo:
             return Answer::No;
         case Buttons::OkCancel:
         case Buttons::YesNoCancel:
