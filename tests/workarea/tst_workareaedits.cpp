@@ -209,7 +209,7 @@ void tst_WorkAreaEdits::headerFile_data()
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<bool>("keyKept");
     QTest::addColumn<QStringList>("expected"); // path of the file of each header, in display order; "" none
-    const QString folder = QStringLiteral("/home/user/projects/quav/documents/specifications/");
+    const QString folder = QStringLiteral("/home/user/projects/quav/documents/meeting-minutes/");
     QVERIFY(folder.size() < 64);
     const QString a = folder + QStringLiteral("chapter-one-introduction-and-overview.txt");
     const QString b = folder + QStringLiteral("chapter-one-introduction-and-appendix.txt");
