@@ -9,41 +9,23 @@
 #include "edit/widgets/QUAV_Change_Settei.h"
 #include "edit/widgets/QUAV_UPDATE.h"
 #include "edit/widgets/Quav_Sort.h"
-#include "platform/Cp932.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
 #include "settings/SettingsStore.h"
 #include "workarea/LineFormat.h"
 
-#include "ScriptedMessagePort.h"
+#include "../search/SearchTree.h"
+
+#include "WindowFixture.h"
 #include "WorkAreaChecks.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using Answer = MessagePort::Answer;
 
 namespace {
-
-void writeSjis(const QString &path, const QStringList &lines)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    for (const QString &l : lines)
-        f.write(Cp932::encode(l) + "\r\n");
-}
-
-template<typename T>
-T *shown()
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *t = qobject_cast<T *>(w); t && t->isVisible())
-            return t;
-    return nullptr;
-}
 
 // A double-click on the display line that begins with text.
 void doubleClickLine(KIHON &window, const QString &text)
@@ -82,131 +64,116 @@ private Q_SLOTS:
 
 void tst_EditRoad::searchReplaceEditSortDeselect()
 {
-    QTemporaryDir config;
-    QTemporaryDir tree;
-    qputenv("QUAV_CONFIG_DIR", config.path().toUtf8());
-    writeSjis(tree.filePath(QStringLiteral("one.txt")), {QStringLiteral("first"), QStringLiteral("use 検索 here"),
-                                                        QStringLiteral("last")});
-    writeSjis(tree.filePath(QStringLiteral("three.txt")), {QStringLiteral("x 検索")});
-    writeSjis(tree.filePath(QStringLiteral("two.txt")), {QStringLiteral("検索 again"), QStringLiteral("other")});
-    const QString cwd = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(tree.path()));
-    const QString folder = QDir(tree.path()).absolutePath() + QLatin1Char('/');
-    const QString template_ = QDir(tree.path()).absoluteFilePath(QStringLiteral("form.tpl"));
+    WindowFixture f;
+    QVERIFY(SearchTree::writeLines(f.file(QStringLiteral("one.txt")),
+                                   {QStringLiteral("first"), QStringLiteral("use 検索 here"), QStringLiteral("last")}));
+    QVERIFY(SearchTree::writeLines(f.file(QStringLiteral("three.txt")), {QStringLiteral("x 検索")}));
+    QVERIFY(SearchTree::writeLines(f.file(QStringLiteral("two.txt")), {QStringLiteral("検索 again"), QStringLiteral("other")}));
+    const QString folder = QDir(f.tree.path()).absolutePath() + QLatin1Char('/');
+    const QString template_ = QDir(f.tree.path()).absoluteFilePath(QStringLiteral("form.tpl"));
+    QVERIFY(f.start());
+    KIHON &window = *f.window;
+    Workbench &wb = *f.wb;
+    ScriptedMessagePort &port = f.port;
+    // Search.
+    window.Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
+    QUAV_SEARCH_SETTEI *search = DialogFixture::find<QUAV_SEARCH_SETTEI>();
+    QVERIFY(search);
+    search->Combo_Search_Data->setEditText(QStringLiteral("検索"));
+    QTest::mouseClick(search->CMD_SEARCH, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<QUAV_SEARCH_SETTEI>());
+    QCOMPARE(wb.work.Search_Hit_File_List.count(), 3);
+    QVERIFY_CONSISTENT(wb.work);
 
-    Workbench wb;
-    SettingsStore store;
-    wb.store = &store;
-    {
-        KIHON window(wb);
-        ScriptedMessagePort port;
-        window.Form_Load(tree.path());
-        wb.messages = &port;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Replace in one.txt and three.txt; the replacement becomes the search string.
+    window.Run_Command(Command::CHANGE, KIHON::Origin::Toolbar);
+    QUAV_Change_Settei *change = DialogFixture::find<QUAV_Change_Settei>();
+    QVERIFY(change);
+    QVERIFY(!window.isEnabled());
+    QCOMPARE(change->ui.Text_Search->text(), QStringLiteral("検索"));
+    change->ui.Text_Change->setText(QStringLiteral("探索"));
+    change->ui.List1->item(0)->setSelected(true);
+    change->ui.List1->item(1)->setSelected(true);
+    port.answerWith({Answer::Ok, Answer::Yes});
+    QTest::mouseClick(change->ui.Cmd_Jikkou, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<QUAV_Change_Settei>());
+    QVERIFY(window.isEnabled());
+    QVERIFY_CONSISTENT(wb.work);
+    QCOMPARE(wb.work.Search_Word, QStringLiteral("探索"));
+    QCOMPARE(wb.status.text(StatusPanels::kWord), QStringLiteral("探索"));
+    QVERIFY(window.listView()->isShown());
+    QVERIFY(window.listView()->plainText().contains(QStringLiteral("000002:use 探索 here")));
+    QVERIFY(window.listView()->plainText().contains(QStringLiteral("000001:検索 again")));
 
-        // Search.
-        window.Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
-        QUAV_SEARCH_SETTEI *search = shown<QUAV_SEARCH_SETTEI>();
-        QVERIFY(search);
-        search->Combo_Search_Data->setEditText(QStringLiteral("検索"));
-        QTest::mouseClick(search->CMD_SEARCH, Qt::LeftButton);
-        QTRY_VERIFY(!shown<QUAV_SEARCH_SETTEI>());
-        QCOMPARE(wb.work.Search_Hit_File_List.count(), 3);
-        QVERIFY_CONSISTENT(wb.work);
+    // The detail view of one.txt, then the line editor.
+    doubleClickLine(window, QStringLiteral("000002:use 探索"));
+    QVERIFY(wb.board.isEnabled(Command::UPDATE));
+    QVERIFY(!wb.board.isEnabled(Command::SORT));
+    window.Run_Command(Command::UPDATE, KIHON::Origin::Toolbar);
+    QUAV_UPDATE *editor = DialogFixture::find<QUAV_UPDATE>();
+    QVERIFY(editor);
+    QCOMPARE(editor->ui.List1->count(), 3);
+    selectRow(editor->ui.List1, 0);
+    port.inputs.enqueue(QStringLiteral("first edited"));
+    QTest::mouseClick(editor->ui.Cmd_Update, Qt::LeftButton);
+    QCOMPARE(editor->ui.List1->item(0)->text(), QStringLiteral("first edited"));
+    selectRow(editor->ui.List1, 2);
+    QTest::mouseClick(editor->ui.Cmd_Insert, Qt::LeftButton);
+    QVERIFY(editor->ui.RTB_Insert_Data->isVisible());
+    QVERIFY(!editor->ui.List1->isVisible());
+    QTest::keyClicks(editor->ui.RTB_Insert_Data, QStringLiteral("new1"));
+    QTest::keyClick(editor->ui.RTB_Insert_Data, Qt::Key_Return);
+    editor->ui.RTB_Insert_Data->insertPlainText(QStringLiteral("新2"));
+    QTest::mouseClick(editor->ui.Cmd_Insert_Commit, Qt::LeftButton);
+    QVERIFY(editor->ui.List1->isVisible());
+    QCOMPARE(editor->ui.List1->count(), 5);
+    QCOMPARE(editor->ui.List1->item(3)->data(Qt::UserRole).toInt(), 2666);
+    QVERIFY_CONSISTENT(wb.work);
+    QTest::mouseClick(editor->ui.Cmd_Hanei, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<QUAV_UPDATE>());
+    QVERIFY_CONSISTENT(wb.work);
+    QVERIFY(window.detailView()->plainText().contains(QStringLiteral("first edited")));
+    QVERIFY(wb.board.isEnabled(Command::HOZON));
 
-        // Replace in one.txt and three.txt; the replacement becomes the search string.
-        window.Run_Command(Command::CHANGE, KIHON::Origin::Toolbar);
-        QUAV_Change_Settei *change = shown<QUAV_Change_Settei>();
-        QVERIFY(change);
-        QVERIFY(!window.isEnabled());
-        QCOMPARE(change->ui.Text_Search->text(), QStringLiteral("検索"));
-        change->ui.Text_Change->setText(QStringLiteral("探索"));
-        change->ui.List1->item(0)->setSelected(true);
-        change->ui.List1->item(1)->setSelected(true);
-        port.answerWith({Answer::Ok, Answer::Yes});
-        QTest::mouseClick(change->ui.Cmd_Jikkou, Qt::LeftButton);
-        QTRY_VERIFY(!shown<QUAV_Change_Settei>());
-        QVERIFY(window.isEnabled());
-        QVERIFY_CONSISTENT(wb.work);
-        QCOMPARE(wb.work.Search_Word, QStringLiteral("探索"));
-        QCOMPARE(wb.status.text(StatusPanels::kWord), QStringLiteral("探索"));
-        QVERIFY(window.listView()->isShown());
-        QVERIFY(window.listView()->plainText().contains(QStringLiteral("000002:use 探索 here")));
-        QVERIFY(window.listView()->plainText().contains(QStringLiteral("000001:検索 again")));
+    // A template file, shown and sorted.
+    addTemplate(wb.work, template_, {QStringLiteral("b"), QStringLiteral("A"), QStringLiteral("c")});
+    QVERIFY_CONSISTENT(wb.work);
+    window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+    QVERIFY(ListView::Build_List_View(wb));
+    doubleClickLine(window, LineFormat::kAddPrefix);
+    QVERIFY(wb.board.isEnabled(Command::SORT));
+    window.Run_Command(Command::SORT, KIHON::Origin::Toolbar);
+    Quav_Sort *sort = DialogFixture::find<Quav_Sort>();
+    QVERIFY(sort);
+    QVERIFY(!sort->ui.Cmd_Hanei->isVisible());
+    sort->ui.Option2->setChecked(true);
+    QTest::mouseClick(sort->ui.Command1, Qt::LeftButton);
+    QVERIFY(sort->ui.Cmd_Hanei->isVisible());
+    QTest::mouseClick(sort->ui.Cmd_Hanei, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Sort>());
+    QVERIFY_CONSISTENT(wb.work);
 
-        // The detail view of one.txt, then the line editor.
-        doubleClickLine(window, QStringLiteral("000002:use 探索"));
-        QVERIFY(wb.board.isEnabled(Command::UPDATE));
-        QVERIFY(!wb.board.isEnabled(Command::SORT));
-        window.Run_Command(Command::UPDATE, KIHON::Origin::Toolbar);
-        QUAV_UPDATE *editor = shown<QUAV_UPDATE>();
-        QVERIFY(editor);
-        QCOMPARE(editor->ui.List1->count(), 3);
-        selectRow(editor->ui.List1, 0);
-        port.inputs.enqueue(QStringLiteral("first edited"));
-        QTest::mouseClick(editor->ui.Cmd_Update, Qt::LeftButton);
-        QCOMPARE(editor->ui.List1->item(0)->text(), QStringLiteral("first edited"));
-        selectRow(editor->ui.List1, 2);
-        QTest::mouseClick(editor->ui.Cmd_Insert, Qt::LeftButton);
-        QVERIFY(editor->ui.RTB_Insert_Data->isVisible());
-        QVERIFY(!editor->ui.List1->isVisible());
-        QTest::keyClicks(editor->ui.RTB_Insert_Data, QStringLiteral("new1"));
-        QTest::keyClick(editor->ui.RTB_Insert_Data, Qt::Key_Return);
-        editor->ui.RTB_Insert_Data->insertPlainText(QStringLiteral("新2"));
-        QTest::mouseClick(editor->ui.Cmd_Insert_Commit, Qt::LeftButton);
-        QVERIFY(editor->ui.List1->isVisible());
-        QCOMPARE(editor->ui.List1->count(), 5);
-        QCOMPARE(editor->ui.List1->item(3)->data(Qt::UserRole).toInt(), 2666);
-        QVERIFY_CONSISTENT(wb.work);
-        QTest::mouseClick(editor->ui.Cmd_Hanei, Qt::LeftButton);
-        QTRY_VERIFY(!shown<QUAV_UPDATE>());
-        QVERIFY_CONSISTENT(wb.work);
-        QVERIFY(window.detailView()->plainText().contains(QStringLiteral("first edited")));
-        QVERIFY(wb.board.isEnabled(Command::HOZON));
+    // Deselect two.txt from the list view.
+    window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+    RichTextView *list = window.listView();
+    list->setCaret(int(list->plainText().indexOf(QStringLiteral("000001:検索 again"))) + 2);
+    port.answerWith({Answer::Yes});
+    window.Run_Command(Command::FILE_DELETE, KIHON::Origin::Toolbar);
+    QVERIFY_CONSISTENT(wb.work);
+    QCOMPARE(port.texts().last(), folder + QStringLiteral("two.txtを取り消します。\r\nよろしいですか？"));
 
-        // A template file, shown and sorted.
-        addTemplate(wb.work, template_, {QStringLiteral("b"), QStringLiteral("A"), QStringLiteral("c")});
-        QVERIFY_CONSISTENT(wb.work);
-        window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
-        QVERIFY(ListView::Build_List_View(wb));
-        doubleClickLine(window, LineFormat::kAddPrefix);
-        QVERIFY(wb.board.isEnabled(Command::SORT));
-        window.Run_Command(Command::SORT, KIHON::Origin::Toolbar);
-        Quav_Sort *sort = shown<Quav_Sort>();
-        QVERIFY(sort);
-        QVERIFY(!sort->ui.Cmd_Hanei->isVisible());
-        sort->ui.Option2->setChecked(true);
-        QTest::mouseClick(sort->ui.Command1, Qt::LeftButton);
-        QVERIFY(sort->ui.Cmd_Hanei->isVisible());
-        QTest::mouseClick(sort->ui.Cmd_Hanei, Qt::LeftButton);
-        QTRY_VERIFY(!shown<Quav_Sort>());
-        QVERIFY_CONSISTENT(wb.work);
-
-        // Deselect two.txt from the list view.
-        window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
-        RichTextView *list = window.listView();
-        list->setCaret(int(list->plainText().indexOf(QStringLiteral("000001:検索 again"))) + 2);
-        port.answerWith({Answer::Yes});
-        window.Run_Command(Command::FILE_DELETE, KIHON::Origin::Toolbar);
-        QVERIFY_CONSISTENT(wb.work);
-        QCOMPARE(port.texts().last(), folder + QStringLiteral("two.txtを取り消します。\r\nよろしいですか？"));
-
-        // The template's path sorts before one.txt; its lines keep its path.
-        QCOMPARE(wb.work.Search_Hit_All_Line_List.texts(),
-                 entries(template_, {"000001.000:c", "000002.000:b", "000003.000:A"})
-                     + entries(folder + QStringLiteral("one.txt"), {"000001.000:first edited", "000002.000:use 探索 here",
-                                                                    "000002.333:new1", "000002.666:新2", "000003.000:last"})
-                     + entries(folder + QStringLiteral("three.txt"), {"000001.000:x 探索"}));
-        QCOMPARE(wb.work.Search_Hit_File_Change.texts().size(), 3);
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(wb.work.Search_Hit_File_Change.data(i), 1);
-        QCOMPARE(wb.work.Hozon_Flag, qint16(1));
-        QVERIFY(window.listView()->isShown());
-        QVERIFY(!window.listView()->plainText().contains(QStringLiteral("two.txt")));
-        wb.messages = nullptr;
-    }
-    QDir::setCurrent(cwd);
+    // The template's path sorts before one.txt; its lines keep its path.
+    QCOMPARE(wb.work.Search_Hit_All_Line_List.texts(),
+             entries(template_, {"000001.000:c", "000002.000:b", "000003.000:A"})
+                 + entries(folder + QStringLiteral("one.txt"), {"000001.000:first edited", "000002.000:use 探索 here",
+                                                                "000002.333:new1", "000002.666:新2", "000003.000:last"})
+                 + entries(folder + QStringLiteral("three.txt"), {"000001.000:x 探索"}));
+    QCOMPARE(wb.work.Search_Hit_File_Change.texts().size(), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(wb.work.Search_Hit_File_Change.data(i), 1);
+    QCOMPARE(wb.work.Hozon_Flag, qint16(1));
+    QVERIFY(window.listView()->isShown());
+    QVERIFY(!window.listView()->plainText().contains(QStringLiteral("two.txt")));
 }
 
 QTEST_MAIN(tst_EditRoad)

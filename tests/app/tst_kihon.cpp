@@ -3,7 +3,7 @@
 #include "display/widgets/RichTextView.h"
 #include "settings/SettingsStore.h"
 
-#include "ScriptedMessagePort.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,49 +35,24 @@ private Q_SLOTS:
     void disabledCommandIgnored();
 
 private:
-    void start();
-    std::unique_ptr<QTemporaryDir> m_config;
-    std::unique_ptr<QTemporaryDir> m_startDir;
-    std::unique_ptr<Workbench> m_wb;
-    std::unique_ptr<SettingsStore> m_store;
-    std::unique_ptr<KIHON> m_window;
-    ScriptedMessagePort m_port;
-    QString m_cwd;
+    std::optional<WindowFixture> f;
 };
 
 void tst_KIHON::init()
 {
-    m_cwd = QDir::currentPath();
-    m_config = std::make_unique<QTemporaryDir>();
-    m_startDir = std::make_unique<QTemporaryDir>();
-    qputenv("QUAV_CONFIG_DIR", m_config->path().toUtf8());
-    m_port = ScriptedMessagePort();
+    f.emplace();
 }
 
 void tst_KIHON::cleanup()
 {
-    m_window.reset();
-    m_wb.reset();
-    m_store.reset();
-    QDir::setCurrent(m_cwd);
-}
-
-void tst_KIHON::start()
-{
-    m_wb = std::make_unique<Workbench>();
-    m_store = std::make_unique<SettingsStore>();
-    m_wb->store = m_store.get();
-    m_window = std::make_unique<KIHON>(*m_wb);
-    m_wb->messages = &m_port; // answers scripted, every message recorded
-    m_window->Form_Load(m_startDir->path());
-    m_window->show();
+    f.reset();
 }
 
 void tst_KIHON::captionToolbarAndPanels()
 {
-    start();
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("QUAV Multi-File Search Workbench"));
-    const QList<QAction *> actions = m_window->toolbar()->actions();
+    QVERIFY(f->start());
+    QCOMPARE(f->window->windowTitle(), QStringLiteral("QUAV Multi-File Search Workbench"));
+    const QList<QAction *> actions = f->window->toolbar()->actions();
     QCOMPARE(actions.size(), 21);
     const QStringList tooltips = {
         QStringLiteral("ｻｰﾁﾊﾟｽ選択"), QStringLiteral("フォルダー履歴からパスを選択"), QString(),
@@ -93,22 +68,22 @@ void tst_KIHON::captionToolbarAndPanels()
             QCOMPARE(actions[i]->toolTip(), tooltips[i]);
         QVERIFY(!actions[i]->icon().isNull());
     }
-    QAction *none1 = m_window->buttonAction(Command::NONE1);
+    QAction *none1 = f->window->buttonAction(Command::NONE1);
     QVERIFY(!none1->isVisible());
     QVERIFY(!none1->isEnabled());
-    QVERIFY(m_window->buttonAction(Command::SEARCH)->isEnabled());
-    QVERIFY(!m_window->buttonAction(Command::HOZON)->isEnabled());
+    QVERIFY(f->window->buttonAction(Command::SEARCH)->isEnabled());
+    QVERIFY(!f->window->buttonAction(Command::HOZON)->isEnabled());
 
     auto panel = [&](const char *key) {
-        return m_window->statusBarWidget()->findChild<QLabel *>(QString::fromLatin1(key))->text();
+        return f->window->statusBarWidget()->findChild<QLabel *>(QString::fromLatin1(key))->text();
     };
     QCOMPARE(panel("SEARCH"), QStringLiteral("Initial"));
-    QCOMPARE(panel("PATH"), m_wb->work.Search_Path);
+    QCOMPARE(panel("PATH"), f->wb->work.Search_Path);
     QCOMPARE(panel("WORD"), QStringLiteral("未設定"));
     QCOMPARE(panel("HIT_SU"), QStringLiteral("未実行"));
-    QVERIFY(m_window->listView()->isVisible());
-    QVERIFY(!m_window->detailView()->isVisible());
-    QCOMPARE(m_window->timer1()->interval(), 60000);
+    QVERIFY(f->window->listView()->isVisible());
+    QVERIFY(!f->window->detailView()->isVisible());
+    QCOMPARE(f->window->timer1()->interval(), 60000);
 }
 
 void tst_KIHON::menus_data()
@@ -142,8 +117,8 @@ void tst_KIHON::menus()
     QFETCH(QString, menu);
     QFETCH(QString, caption);
     QFETCH(QStringList, entries);
-    start();
-    QMenu *m = m_window->menuBar()->findChild<QMenu *>(menu);
+    QVERIFY(f->start());
+    QMenu *m = f->window->menuBar()->findChild<QMenu *>(menu);
     QVERIFY(m);
     QCOMPARE(m->title(), caption);
     QStringList actual;
@@ -154,87 +129,86 @@ void tst_KIHON::menus()
 
 void tst_KIHON::firstStartWritesFiveSections()
 {
-    start();
+    QVERIFY(f->start());
     SettingsStore written;
     QVERIFY(written.load());
     for (const char *s : {"SEARCH_DATA", "SEARCH_PATH", "SEARCH_SIKIBETU", "WINDOW_CONFIG", "EXECUTE"})
         QVERIFY2(written.hasSection(QString::fromLatin1(s)), s);
-    QVERIFY(m_port.shown.isEmpty());
-    QVERIFY(m_window->toolbar()->isVisible());
-    QVERIFY(m_window->statusBarWidget()->isVisible());
-    QVERIFY(m_window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isChecked());
+    QVERIFY(f->port.shown.isEmpty());
+    QVERIFY(f->window->toolbar()->isVisible());
+    QVERIFY(f->window->statusBarWidget()->isVisible());
+    QVERIFY(f->window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isChecked());
 }
 
 void tst_KIHON::menuSetteiMirrorsToolbar()
 {
-    start();
-    QAction *save = m_window->menuEntry(QStringLiteral("M_FILE_SAVE"));
+    QVERIFY(f->start());
+    QAction *save = f->window->menuEntry(QStringLiteral("M_FILE_SAVE"));
     QVERIFY(!save->isEnabled());
-    m_wb->board.setEnabled(Command::HOZON, true);
-    m_wb->board.setEnabled(Command::SEARCH, false);
+    f->wb->board.setEnabled(Command::HOZON, true);
+    f->wb->board.setEnabled(Command::SEARCH, false);
     // Menus copy the toolbar only through MENU_SETTEI.
     QVERIFY(!save->isEnabled());
-    m_window->MENU_SETTEI();
+    f->window->MENU_SETTEI();
     QVERIFY(save->isEnabled());
-    QVERIFY(!m_window->menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
-    QVERIFY(m_window->menuEntry(QStringLiteral("M_HELP_VER"))->isEnabled());
-    QVERIFY(m_window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isEnabled());
+    QVERIFY(!f->window->menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
+    QVERIFY(f->window->menuEntry(QStringLiteral("M_HELP_VER"))->isEnabled());
+    QVERIFY(f->window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isEnabled());
 }
 
 void tst_KIHON::toggles()
 {
-    start();
-    const ViewFrame before = m_window->viewFrame();
+    QVERIFY(f->start());
+    const ViewFrame before = f->window->viewFrame();
     QCOMPARE(before.top, 420);
-    m_window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->trigger();
-    m_window->menuEntry(QStringLiteral("M_DISP_STATUS_BAR"))->trigger();
-    QCOMPARE(m_window->viewFrame().top, 0);
-    QCOMPARE(m_window->viewFrame().height, before.height + 790);
-    QVERIFY(!m_window->toolbar()->isVisible());
-    QVERIFY(!m_window->statusBarWidget()->isVisible());
-    QVERIFY(!m_window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isChecked());
-    QCOMPARE(m_window->listView()->geometry().top(), 0);
+    f->window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->trigger();
+    f->window->menuEntry(QStringLiteral("M_DISP_STATUS_BAR"))->trigger();
+    QCOMPARE(f->window->viewFrame().top, 0);
+    QCOMPARE(f->window->viewFrame().height, before.height + 790);
+    QVERIFY(!f->window->toolbar()->isVisible());
+    QVERIFY(!f->window->statusBarWidget()->isVisible());
+    QVERIFY(!f->window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isChecked());
+    QCOMPARE(f->window->listView()->geometry().top(), 0);
     SettingsStore written;
     QVERIFY(written.load());
     QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("T_Bar")).value(), 0);
     QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("S_Bar")).value(), 0);
 
     // The next start applies them.
-    m_window.reset();
-    start();
-    QVERIFY(!m_window->toolbar()->isVisible());
-    QCOMPARE(m_window->viewFrame().top, 0);
+    QVERIFY(f->start());
+    QVERIFY(!f->window->toolbar()->isVisible());
+    QCOMPARE(f->window->viewFrame().top, 0);
 }
 
 void tst_KIHON::endWritesWindowConfig()
 {
-    start();
-    m_window->resize(900, 640);
-    m_window->Run_Command(Command::END, KIHON::Origin::Toolbar);
+    QVERIFY(f->start());
+    f->window->resize(900, 640);
+    f->window->Run_Command(Command::END, KIHON::Origin::Toolbar);
     SettingsStore written;
     QVERIFY(written.load());
     QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Width")).value(),
-             m_window->geometry().width() * 15);
+             f->window->geometry().width() * 15);
     QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Height")).value(),
-             m_window->geometry().height() * 15);
+             f->window->geometry().height() * 15);
 }
 
 void tst_KIHON::versionWindowProtocol()
 {
-    start();
-    m_window->menuEntry(QStringLiteral("M_HELP_VER"))->trigger();
+    QVERIFY(f->start());
+    f->window->menuEntry(QStringLiteral("M_HELP_VER"))->trigger();
     QWidget *version = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->isVisible() && w->windowTitle() == QStringLiteral("バージョン情報"))
             version = w;
     QVERIFY(version);
-    QVERIFY(!m_window->isEnabled());
+    QVERIFY(!f->window->isEnabled());
     QVERIFY(version->isEnabled());
     QVERIFY(version->findChild<QLabel *>(QStringLiteral("LBL_VERSION")));
     QCOMPARE(version->findChild<QLabel *>(QStringLiteral("LBL_VERSION"))->text(), QStringLiteral("ＱＵＡＶ　Ver1.2"));
     QVERIFY(version->windowFlags() & Qt::WindowStaysOnTopHint);
     version->close();
-    QVERIFY(m_window->isEnabled());
+    QVERIFY(f->window->isEnabled());
 }
 
 void tst_KIHON::lastFolderRemoved()
@@ -249,22 +223,21 @@ void tst_KIHON::lastFolderRemoved()
         QVERIFY(store.save());
     }
     QVERIFY(gone.remove());
-    QDir::setCurrent(m_startDir->path());
-    start();
-    QCOMPARE(QDir(m_wb->work.Search_Path).canonicalPath(), QDir(m_startDir->path()).canonicalPath());
+    QVERIFY(f->start());
+    QCOMPARE(QDir(f->wb->work.Search_Path).canonicalPath(), QDir(f->tree.path()).canonicalPath());
 }
 
 void tst_KIHON::disabledCommandIgnored()
 {
-    start();
-    m_wb->Param_Count = 0;
+    QVERIFY(f->start());
+    f->wb->Param_Count = 0;
     // HINA_FUKUSEI is disabled at start: neither road runs it.
-    m_window->Run_Command(Command::HINA_FUKUSEI, KIHON::Origin::Menu);
-    QVERIFY(m_port.shown.isEmpty());
-    m_wb->board.setEnabled(Command::HINA_FUKUSEI, true);
-    m_window->Run_Command(Command::HINA_FUKUSEI, KIHON::Origin::Toolbar);
-    QCOMPARE(m_port.shown.size(), 1);
-    QCOMPARE(m_port.shown[0].caption, QStringLiteral("雛形複製"));
+    f->window->Run_Command(Command::HINA_FUKUSEI, KIHON::Origin::Menu);
+    QVERIFY(f->port.shown.isEmpty());
+    f->wb->board.setEnabled(Command::HINA_FUKUSEI, true);
+    f->window->Run_Command(Command::HINA_FUKUSEI, KIHON::Origin::Toolbar);
+    QCOMPARE(f->port.shown.size(), 1);
+    QCOMPARE(f->port.shown[0].caption, QStringLiteral("雛形複製"));
 }
 
 QTEST_MAIN(tst_KIHON)

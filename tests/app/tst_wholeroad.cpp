@@ -7,80 +7,40 @@
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
-#include "platform/Cp932.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
 #include "settings/SettingsStore.h"
 
 #include "../search/SearchTree.h"
 
-#include "ScriptedMessagePort.h"
+#include "WindowFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
 
 namespace {
 
-void writeSjis(const QString &path, const QStringList &lines)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    for (const QString &l : lines)
-        f.write(Cp932::encode(l) + "\r\n");
-}
-
 QUAV_SEARCH_SETTEI *openSearchDialog()
 {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *d = qobject_cast<QUAV_SEARCH_SETTEI *>(w); d && d->isVisible())
-            return d;
-    return nullptr;
+    return DialogFixture::find<QUAV_SEARCH_SETTEI>();
 }
 
-// A window started on its own settings store, over a folder of test files;
-// every message after start-up recorded.
-struct Road
+// A window started over a folder of test files.
+struct Road : WindowFixture
 {
-    QTemporaryDir config;
-    QTemporaryDir tree;
-    QString cwd = QDir::currentPath();
-    Workbench wb;
-    std::unique_ptr<SettingsStore> store;
-    std::unique_ptr<KIHON> window;
-    ScriptedMessagePort port;
-
-    Road()
-    {
-        qputenv("QUAV_CONFIG_DIR", config.path().toUtf8());
-        QDir::setCurrent(tree.path());
-        store = std::make_unique<SettingsStore>(); // finds its file through the variable
-        wb.store = store.get();
-    }
-    ~Road()
-    {
-        window.reset();
-        wb.messages = nullptr;
-        QDir::setCurrent(cwd);
-    }
-    QString file(const QString &name) const { return tree.filePath(name); }
     bool start()
     {
-        window = std::make_unique<KIHON>(wb);
-        window->Form_Load(tree.path());
-        wb.messages = &port;
+        const bool exposed = WindowFixture::start();
         // A default word: the search dialog opens without its note.
-        wb.settings.DATA[0] = QStringLiteral("word");
-        wb.settings.DEFAULT_DATA = 0;
-        window->show();
-        return QTest::qWaitForWindowExposed(window.get());
+        wb->settings.DATA[0] = QStringLiteral("word");
+        wb->settings.DEFAULT_DATA = 0;
+        return exposed;
     }
     // SEARCH, the word typed, サーチ開始: returns once the run has ended.
     bool search(const QString &word)
@@ -97,7 +57,7 @@ struct Road
     void during(const QString &name, std::function<void()> action)
     {
         auto done = std::make_shared<bool>(false);
-        QObject::connect(&wb.status, &StatusPanels::changed, window.get(),
+        QObject::connect(&wb->status, &StatusPanels::changed, window.get(),
                          [=](const QString &key, const QString &text) {
                              if (!*done && key == StatusPanels::kPath && text.endsWith(name)) {
                                  *done = true;
@@ -134,101 +94,86 @@ private Q_SLOTS:
 
 void tst_WholeRoad::searchShowCopyClear()
 {
-    QTemporaryDir config;
-    QTemporaryDir tree;
-    qputenv("QUAV_CONFIG_DIR", config.path().toUtf8());
-    writeSjis(tree.filePath(QStringLiteral("報告.TXT")), {QStringLiteral("第一行"), QStringLiteral("ここで検索する"),
-                                                         QStringLiteral("終わり")});
-    writeSjis(tree.filePath(QStringLiteral("other.log")), {QStringLiteral("検索語")});
-    writeSjis(tree.filePath(QStringLiteral("skip.txt")), {QStringLiteral("no hit")});
-    writeSjis(tree.filePath(QStringLiteral("a.txt")), {QStringLiteral("小文字の検索")});
-    writeSjis(tree.filePath(QStringLiteral("A.TXT")), {QStringLiteral("大文字"), QStringLiteral("大文字の検索")});
-    const QString root = QDir(tree.path()).absolutePath();
-    const QString cwd = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(tree.path()));
+    WindowFixture f;
+    QVERIFY(SearchTree::writeLines(f.file(QStringLiteral("報告.TXT")), {QStringLiteral("第一行"), QStringLiteral("ここで検索する"),
+                                                                      QStringLiteral("終わり")}));
+    QVERIFY(SearchTree::writeLines(f.file(QStringLiteral("other.log")), {QStringLiteral("検索語")}));
+    QVERIFY(SearchTree::writeLines(f.file(QStringLiteral("skip.txt")), {QStringLiteral("no hit")}));
+    QVERIFY(SearchTree::writeLines(f.file(QStringLiteral("a.txt")), {QStringLiteral("小文字の検索")}));
+    QVERIFY(SearchTree::writeLines(f.file(QStringLiteral("A.TXT")), {QStringLiteral("大文字"), QStringLiteral("大文字の検索")}));
+    const QString root = QDir(f.tree.path()).absolutePath();
+    QVERIFY(f.start());
+    KIHON &window = *f.window;
+    Workbench &wb = *f.wb;
+    ScriptedMessagePort &port = f.port;
+    window.Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
+    QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
+    QVERIFY(dialog);
+    QVERIFY(!window.isEnabled());
+    dialog->Combo_Search_Data->setEditText(QStringLiteral("  検索  "));
+    QTest::mouseClick(dialog->CMD_SEARCH, Qt::LeftButton);
+    QTRY_VERIFY(!openSearchDialog());
 
-    Workbench wb;
-    SettingsStore store;
-    wb.store = &store;
-    {
-        KIHON window(wb);
-        ScriptedMessagePort port;
-        window.Form_Load(tree.path());
-        wb.messages = &port; // after start-up: every later message recorded
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.isEnabled());
+    QCOMPARE(wb.work.Search_Word, QStringLiteral("検索"));
+    QCOMPARE(wb.work.Search_Hit_File_List.count(), 4);
+    QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =4ﾌｧｲﾙ"));
+    // Neither a.txt nor A.TXT was refused as already open.
+    QVERIFY(!port.texts().join(QLatin1Char('|')).contains(QStringLiteral("既に開かれています")));
+    const QString list = window.listView()->plainText();
+    QVERIFY(list.contains(QStringLiteral("SEARCH_FILE = ") + root + QStringLiteral("/a.txt ")));
+    QVERIFY(list.contains(QStringLiteral("SEARCH_FILE = ") + root + QStringLiteral("/A.TXT ")));
+    QVERIFY(window.listView()->isShown());
+    QVERIFY(!wb.board.isEnabled(Command::SEARCH));
+    QVERIFY(!wb.board.isEnabled(Command::STOP));
+    QVERIFY(wb.board.isEnabled(Command::DISP));
+    QVERIFY(window.listView()->plainText().contains(QStringLiteral("000002:ここで検索する")));
 
-        window.Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
-        QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
-        QVERIFY(dialog);
-        QVERIFY(!window.isEnabled());
-        dialog->Combo_Search_Data->setEditText(QStringLiteral("  検索  "));
-        QTest::mouseClick(dialog->CMD_SEARCH, Qt::LeftButton);
-        QTRY_VERIFY(!openSearchDialog());
+    // A double-click on the hit line of 報告.TXT shows the whole file.
+    const int hitLine = window.listView()->plainText().indexOf(QStringLiteral("000002:ここで"));
+    QVERIFY(hitLine > 0);
+    QTest::mouseDClick(window.listView()->viewport(), Qt::LeftButton, {},
+                       window.listView()->pointOf(hitLine + 3));
+    QTRY_VERIFY(window.detailView()->isShown());
+    QVERIFY(!window.listView()->isShown());
+    const QString detail = window.detailView()->plainText();
+    QVERIFY(detail.contains(QStringLiteral("第一行")));
+    QVERIFY(detail.contains(QStringLiteral("終わり")));
+    QVERIFY(detail.startsWith(root + QStringLiteral("/報告.TXT")));
+    QCOMPARE(wb.status.text(StatusPanels::kPath), root + QStringLiteral("/報告.TXT"));
 
-        QVERIFY(window.isEnabled());
-        QCOMPARE(wb.work.Search_Word, QStringLiteral("検索"));
-        QCOMPARE(wb.work.Search_Hit_File_List.count(), 4);
-        QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =4ﾌｧｲﾙ"));
-        // Neither a.txt nor A.TXT was refused as already open.
-        QVERIFY(!port.texts().join(QLatin1Char('|')).contains(QStringLiteral("既に開かれています")));
-        const QString list = window.listView()->plainText();
-        QVERIFY(list.contains(QStringLiteral("SEARCH_FILE = ") + root + QStringLiteral("/a.txt ")));
-        QVERIFY(list.contains(QStringLiteral("SEARCH_FILE = ") + root + QStringLiteral("/A.TXT ")));
-        QVERIFY(window.listView()->isShown());
-        QVERIFY(!wb.board.isEnabled(Command::SEARCH));
-        QVERIFY(!wb.board.isEnabled(Command::STOP));
-        QVERIFY(wb.board.isEnabled(Command::DISP));
-        QVERIFY(window.listView()->plainText().contains(QStringLiteral("000002:ここで検索する")));
-
-        // A double-click on the hit line of 報告.TXT shows the whole file.
-        const int hitLine = window.listView()->plainText().indexOf(QStringLiteral("000002:ここで"));
-        QVERIFY(hitLine > 0);
-        QTest::mouseDClick(window.listView()->viewport(), Qt::LeftButton, {},
-                           window.listView()->pointOf(hitLine + 3));
-        QTRY_VERIFY(window.detailView()->isShown());
-        QVERIFY(!window.listView()->isShown());
-        const QString detail = window.detailView()->plainText();
-        QVERIFY(detail.contains(QStringLiteral("第一行")));
-        QVERIFY(detail.contains(QStringLiteral("終わり")));
-        QVERIFY(detail.startsWith(root + QStringLiteral("/報告.TXT")));
-        QCOMPARE(wb.status.text(StatusPanels::kPath), root + QStringLiteral("/報告.TXT"));
-
-        // a.txt and A.TXT each show their own lines under their own path.
-        for (const auto &[name, line] : {std::pair{QStringLiteral("a.txt"), QStringLiteral("000001:小文字の検索")},
-                                         std::pair{QStringLiteral("A.TXT"), QStringLiteral("000002:大文字の検索")}}) {
-            window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
-            const int at = window.listView()->plainText().indexOf(line);
-            QVERIFY(at > 0);
-            QTest::mouseDClick(window.listView()->viewport(), Qt::LeftButton, {}, window.listView()->pointOf(at + 3));
-            QTRY_VERIFY(window.detailView()->isShown());
-            const QString shown = window.detailView()->plainText();
-            QVERIFY2(shown.startsWith(root + QLatin1Char('/') + name + QStringLiteral("\r\n")), qPrintable(shown));
-            QVERIFY(shown.contains(line.mid(7)));
-            QCOMPARE(shown.contains(QStringLiteral("大文字\r\n")), name == QLatin1String("A.TXT"));
-        }
-
-        // Back to the list; copy a selected line exactly, filling spaces too.
+    // a.txt and A.TXT each show their own lines under their own path.
+    for (const auto &[name, line] : {std::pair{QStringLiteral("a.txt"), QStringLiteral("000001:小文字の検索")},
+                                     std::pair{QStringLiteral("A.TXT"), QStringLiteral("000002:大文字の検索")}}) {
         window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
-        QVERIFY(window.listView()->isShown());
-        window.listView()->setCaret(hitLine);
-        window.listView()->selectToLineEnd();
-        window.Run_Command(Command::CLIP, KIHON::Origin::Toolbar);
-        const QString copied = QGuiApplication::clipboard()->text();
-        QVERIFY(copied.startsWith(QStringLiteral("000002:ここで検索する")));
-        QVERIFY(copied.endsWith(QLatin1Char(' ')));
-
-        port.answers.enqueue(MessagePort::Answer::Yes);
-        window.Run_Command(Command::CLEAR, KIHON::Origin::Toolbar);
-        QCOMPARE(wb.work.Search_Hit_File_List.count(), 0);
-        QVERIFY(!window.listView()->isShown());
-        QVERIFY(!window.detailView()->isShown());
-        QVERIFY(wb.board.isEnabled(Command::SEARCH));
-        window.MENU_SETTEI();
-        QVERIFY(window.menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
-        wb.detachPorts();
+        const int at = window.listView()->plainText().indexOf(line);
+        QVERIFY(at > 0);
+        QTest::mouseDClick(window.listView()->viewport(), Qt::LeftButton, {}, window.listView()->pointOf(at + 3));
+        QTRY_VERIFY(window.detailView()->isShown());
+        const QString shown = window.detailView()->plainText();
+        QVERIFY2(shown.startsWith(root + QLatin1Char('/') + name + QStringLiteral("\r\n")), qPrintable(shown));
+        QVERIFY(shown.contains(line.mid(7)));
+        QCOMPARE(shown.contains(QStringLiteral("大文字\r\n")), name == QLatin1String("A.TXT"));
     }
-    QDir::setCurrent(cwd);
+
+    // Back to the list; copy a selected line exactly, filling spaces too.
+    window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+    QVERIFY(window.listView()->isShown());
+    window.listView()->setCaret(hitLine);
+    window.listView()->selectToLineEnd();
+    window.Run_Command(Command::CLIP, KIHON::Origin::Toolbar);
+    const QString copied = QGuiApplication::clipboard()->text();
+    QVERIFY(copied.startsWith(QStringLiteral("000002:ここで検索する")));
+    QVERIFY(copied.endsWith(QLatin1Char(' ')));
+
+    port.answers.enqueue(MessagePort::Answer::Yes);
+    window.Run_Command(Command::CLEAR, KIHON::Origin::Toolbar);
+    QCOMPARE(wb.work.Search_Hit_File_List.count(), 0);
+    QVERIFY(!window.listView()->isShown());
+    QVERIFY(!window.detailView()->isShown());
+    QVERIFY(wb.board.isEnabled(Command::SEARCH));
+    window.MENU_SETTEI();
+    QVERIFY(window.menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
 }
 
 void tst_WholeRoad::manyRefusalsOneBoxOneSummary()
@@ -239,7 +184,7 @@ void tst_WholeRoad::manyRefusalsOneBoxOneSummary()
     QVERIFY(writeSmallFiles(road, 30, QStringLiteral("word")));
     QVERIFY(road.start());
     QStringList counts;
-    QObject::connect(&road.wb.status, &StatusPanels::changed, road.window.get(),
+    QObject::connect(&road.wb->status, &StatusPanels::changed, road.window.get(),
                      [&](const QString &key, const QString &text) {
                          if (key == StatusPanels::kHitSu)
                              counts.append(text);
@@ -250,11 +195,11 @@ void tst_WholeRoad::manyRefusalsOneBoxOneSummary()
              QStringList({road.file(QStringLiteral("B001.TXT")) + overflow,
                           QStringLiteral("追加しなかったファイルがあります。\r\nOver Flow（追加中止）：30件")}));
     QVERIFY(counts.contains(QStringLiteral("追加中止 =30ﾌｧｲﾙ")));
-    QCOMPARE(road.wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =1ﾌｧｲﾙ"));
+    QCOMPARE(road.wb->status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =1ﾌｧｲﾙ"));
 
     // Searching again without clearing: each file is already open.
     road.port.shown.clear();
-    road.wb.board.enable({Command::SEARCH});
+    road.wb->board.enable({Command::SEARCH});
     road.port.answers.enqueue(MessagePort::Answer::No);
     QVERIFY(road.search(QStringLiteral("word")));
     QCOMPARE(road.port.texts(),
@@ -264,7 +209,7 @@ void tst_WholeRoad::manyRefusalsOneBoxOneSummary()
                           road.file(QStringLiteral("B001.TXT")) + overflow,
                           QStringLiteral("追加しなかったファイルがあります。\r\n既に開かれているファイル（追加中止）：1件\r\n"
                                          "Over Flow（追加中止）：30件")}));
-    QCOMPARE(road.wb.work.Search_Hit_File_List.count(), 1);
+    QCOMPARE(road.wb->work.Search_Hit_File_List.count(), 1);
 }
 
 void tst_WholeRoad::doubleClickDuringRun()
@@ -279,21 +224,21 @@ void tst_WholeRoad::doubleClickDuringRun()
     });
     QVERIFY(road.search(QStringLiteral("word")));
     QVERIFY(road.port.texts().isEmpty());
-    QCOMPARE(road.wb.work.Search_Hit_File_List.count(), 20);
+    QCOMPARE(road.wb->work.Search_Hit_File_List.count(), 20);
     QVERIFY(road.window->listView()->isShown());
     QVERIFY(!road.window->detailView()->isShown());
-    QVERIFY(!road.wb.board.isBusy());
+    QVERIFY(!road.wb->board.isBusy());
     for (Command c : kIdleCommands)
-        QVERIFY2(road.wb.board.isEnabled(c), Commands::info(c).key);
-    QVERIFY(road.wb.board.isEnabled(Command::DISP));
-    QVERIFY(!road.wb.board.isEnabled(Command::UPDATE));
+        QVERIFY2(road.wb->board.isEnabled(c), Commands::info(c).key);
+    QVERIFY(road.wb->board.isEnabled(Command::DISP));
+    QVERIFY(!road.wb->board.isEnabled(Command::UPDATE));
 
     // After the run the same double-click works as ever.
     const int hit = road.window->listView()->plainText().indexOf(QStringLiteral("000002:"));
     QTest::mouseDClick(road.window->listView()->viewport(), Qt::LeftButton, {},
                        road.window->listView()->pointOf(hit + 3));
     QTRY_VERIFY(road.window->detailView()->isShown());
-    QVERIFY(road.wb.board.isEnabled(Command::UPDATE));
+    QVERIFY(road.wb->board.isEnabled(Command::UPDATE));
 
     // CLEAR from the detail view and a new search: UPDATE stays off while
     // the list shows, whenever the window is activated.
@@ -307,7 +252,7 @@ void tst_WholeRoad::doubleClickDuringRun()
     QVERIFY(road.search(QStringLiteral("word")));
     activate();
     QVERIFY(road.window->listView()->isShown());
-    QVERIFY(!road.wb.board.isEnabled(Command::UPDATE));
+    QVERIFY(!road.wb->board.isEnabled(Command::UPDATE));
 }
 
 void tst_WholeRoad::closedDuringRun()
@@ -324,8 +269,8 @@ void tst_WholeRoad::closedDuringRun()
     QVERIFY(road.search(QStringLiteral("word")));
     // STOP's effect: the file begun is finished, no further one is read.
     QVERIFY(shownAfterClose);
-    QVERIFY(road.wb.work.Search_Hit_File_List.count() >= 9);
-    QVERIFY(road.wb.work.Search_Hit_File_List.count() <= 11);
+    QVERIFY(road.wb->work.Search_Hit_File_List.count() >= 9);
+    QVERIFY(road.wb->work.Search_Hit_File_List.count() <= 11);
     // Then the window closes and writes its configuration.
     QTRY_VERIFY(!road.window->isVisible());
     SettingsStore written;

@@ -2,10 +2,11 @@
 // buttons follow the core (the whole road is tst_editroad).
 #include "EditFixture.h"
 
+#include "DialogFixture.h"
+
 #include "edit/widgets/QUAV_Change_Settei.h"
 #include "edit/widgets/QUAV_UPDATE.h"
 
-#include <QApplication>
 #include <QPointer>
 
 namespace {
@@ -22,13 +23,7 @@ QList<TestFile> twoFiles()
 // still there: declared after it, it goes first.
 struct CloseDialogs
 {
-    ~CloseDialogs()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->isVisible())
-                w->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    ~CloseDialogs() { DialogFixture::closeAll(); }
 };
 
 } // namespace
