@@ -5,15 +5,14 @@
 #include "edit/SaveDialog.h"
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
+#include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
 #include "search/ResultSink.h"
 #include "search/SearchRun.h"
-#include "search/SearchWord.h"
 #include "settings/SettingsIo.h"
 #include "workarea/LineFormat.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <optional>
@@ -24,116 +23,44 @@ constexpr int kChanged = 0;
 constexpr int kNothing = 1;
 constexpr int kError = 2;
 
-void writeUtf8(std::FILE *out, const QString &text)
+int fail(const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), out);
-    std::fflush(out);
-}
-
-int fail(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    writeUtf8(stderr, QStringLiteral("quav replace: ") + text + QLatin1Char('\n'));
-    return kError;
+    return BatchOutput::fail("quav replace", text);
 }
 
 struct Options
 {
+    BatchSearchOptions search;
     QString word;
     std::optional<QString> with;
-    QString dir;
-    std::optional<QStringList> ext;
-    bool caseSensitive = false;
-    std::optional<bool> subDirs;
     bool dryRun = false;
-    bool help = false;
 };
 
 std::optional<QString> parse(const QStringList &args, Options &o)
 {
-    QStringList words;
-    bool optionsDone = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (optionsDone || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
-            words.append(a);
-            continue;
-        }
-        if (a == QLatin1String("--")) {
-            optionsDone = true;
-            continue;
-        }
-        QString name = a;
-        std::optional<QString> inlineValue;
-        const qsizetype eq = a.indexOf(QLatin1Char('='));
-        if (a.startsWith(QLatin1String("--")) && eq > 0) {
-            name = a.left(eq);
-            inlineValue = a.mid(eq + 1);
-        }
-        auto value = [&]() -> std::optional<QString> {
-            if (inlineValue)
-                return inlineValue;
-            if (i + 1 < args.size())
-                return args.at(++i);
-            return std::nullopt;
-        };
-        auto flag = [&](const char *n) { return name == QLatin1String(n) && !inlineValue; };
-        if (flag("--help") || flag("-h")) {
-            o.help = true;
-        } else if (flag("--case")) {
-            o.caseSensitive = true;
-        } else if (flag("--subdirs")) {
-            o.subDirs = true;
-        } else if (flag("--no-subdirs")) {
-            o.subDirs = false;
-        } else if (flag("--dry-run")) {
+    BatchArguments a(args);
+    while (a.next()) {
+        QString error;
+        if (o.search.take(a, &error)) {
+            if (!error.isEmpty())
+                return error;
+        } else if (a.isFlag(QLatin1StringView("--dry-run"))) {
             o.dryRun = true;
-        } else if (name == QLatin1String("--with")) {
+        } else if (a.is(QLatin1StringView("--with"))) {
             // An empty replacement is allowed: it deletes.
-            const auto v = value();
-            if (!v)
+            o.with = a.value();
+            if (!o.with)
                 return QStringLiteral("--with には値が必要です。");
-            o.with = *v;
-        } else if (name == QLatin1String("--dir") || name == QLatin1String("--ext")) {
-            const auto v = value();
-            if (!v || v->isEmpty())
-                return name + QStringLiteral(" には値が必要です。");
-            if (name == QLatin1String("--dir")) {
-                o.dir = *v;
-                continue;
-            }
-            QStringList ids;
-            for (const QString &part : v->split(QLatin1Char(','))) {
-                const QString trimmed = SearchWord::Trim_Spaces(part);
-                const QString id = LineFormat::Ucase(trimmed);
-                if (id.isEmpty())
-                    continue;
-                if (id.contains(QLatin1Char('.')) || id.size() > 3)
-                    return QStringLiteral("識別子は3文字以内で、\".\" を含められません: ") + trimmed;
-                if (!ids.contains(id))
-                    ids.append(id);
-            }
-            if (ids.isEmpty())
-                return QStringLiteral("--ext に識別子がありません。");
-            if (ids.size() > 20)
-                return QStringLiteral("識別子は20個までです。");
-            o.ext = ids;
         } else {
-            return QStringLiteral("不明なオプションです: ") + a;
+            return QStringLiteral("不明なオプションです: ") + a.written();
         }
     }
-    if (o.help)
+    if (o.search.help)
         return std::nullopt;
     if (!o.with)
         return QStringLiteral("置換後の文字列（--with）がありません。（--help で使い方を表示します）");
-    if (words.size() != 1)
-        return words.isEmpty() ? QStringLiteral("検索文字列がありません。（--help で使い方を表示します）")
-                               : QStringLiteral("検索文字列は1つだけ指定してください。");
-    const SearchWord::Prepared word = SearchWord::Prepare(words.front());
-    if (word.problem != SearchWord::Problem::None)
-        return word.message;
-    o.word = word.word;
+    if (const auto problem = BatchSearchOptions::takeWord(a.words(), &o.word))
+        return problem;
     const QString unmapped = Cp932::unmappedCharacters(*o.with);
     if (!unmapped.isEmpty())
         return QStringLiteral("置換後の文字列にシフトJISで表せない文字が含まれています。（") + unmapped
@@ -215,34 +142,27 @@ int BatchReplace::run(const QStringList &args)
     Options o;
     if (const auto error = parse(args, o))
         return fail(*error);
-    if (o.help) {
-        writeUtf8(stdout, helpText());
+    if (o.search.help) {
+        BatchOutput::write(stdout, helpText());
         return kChanged;
     }
-    const QString root = QDir::cleanPath(QDir(o.dir.isEmpty() ? QStringLiteral(".") : o.dir).absolutePath());
-    if (!QFileInfo(root).isDir())
-        return fail(root + QStringLiteral(": フォルダが見つかりません。"));
+    QString error;
+    const QString root = o.search.root(&error);
+    if (root.isEmpty())
+        return fail(error);
 
     Workbench wb;
     wb.settings = SettingsIo::Load_Without_Questions();
     wb.Start_Dir = DirectoryListing::withSeparator(QDir::currentPath());
-    Settings &s = wb.settings;
-    if (o.ext) {
-        s.SIKIBETU.fill(QString());
-        for (qsizetype i = 0; i < o.ext->size(); ++i)
-            s.SIKIBETU[size_t(i)] = o.ext->at(i);
-    }
-    s.SIKIBETU_ALL_FLG = 1;
-    if (o.subDirs)
-        s.SUB_DIR_FLG = *o.subDirs ? 1 : 0;
-    s.FILE_OUT = 0;
+    o.search.applyTo(wb.settings);
+    wb.settings.FILE_OUT = 0;
 
     BatchMessagePort messages;
     RoundPort roundPort(messages);
     wb.messages = &roundPort;
     WorkArea &work = wb.work;
 
-    const qint16 compare = o.caseSensitive ? 0 : 1;
+    const qint16 compare = o.search.caseSensitive ? 0 : 1;
     ReplacePass pass(o.word, *o.with, compare);
     int changedFiles = 0, errors = 0;
 
@@ -287,10 +207,8 @@ int BatchReplace::run(const QStringList &args)
             }
             ++changedFiles;
             messages.flush();
-            const QByteArray line = request.path + '\t' + QByteArray::number(changes.size()) + '\n';
-            std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+            BatchOutput::write(stdout, request.path + '\t' + QByteArray::number(changes.size()) + '\n');
         }
-        std::fflush(stdout);
         emptyLines(work);
         // Files refused for want of room go to the next round, as long as a
         // round still makes progress; a file bigger than the whole work area

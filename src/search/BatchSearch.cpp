@@ -4,13 +4,12 @@
 #include "display/ListView.h"
 #include "display/RtfBuilder.h"
 #include "platform/DirectoryListing.h"
+#include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
 #include "search/ResultFile.h"
 #include "search/RtfCapturePort.h"
 #include "search/SearchRun.h"
-#include "search/SearchWord.h"
 #include "settings/SettingsIo.h"
-#include "workarea/LineFormat.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,20 +29,9 @@ constexpr int kFound = 0;
 constexpr int kNotFound = 1;
 constexpr int kError = 2;
 
-// false when the stream did not take all of it (a full disk, a closed
-// descriptor); errno then tells why.
-bool writeTo(std::FILE *out, const QString &text)
+int fail(const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    const bool written = std::fwrite(utf8.constData(), 1, size_t(utf8.size()), out) == size_t(utf8.size());
-    return std::fflush(out) == 0 && written && !std::ferror(out);
-}
-
-int fail(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    writeTo(stderr, QStringLiteral("quav search: ") + text + QLatin1Char('\n'));
-    return kError;
+    return BatchOutput::fail("quav search", text);
 }
 
 // Standard output that could not take the result: a script must not take a
@@ -74,103 +62,38 @@ bool sameFile(const QString &a, const QString &b)
 
 struct Options
 {
+    BatchSearchOptions search;
     QString word;
-    QString dir;
-    std::optional<QStringList> ext;
-    bool caseSensitive = false;
-    std::optional<bool> subDirs;
     std::optional<bool> timestamps;
     QString out;
     QString rtf;
-    bool help = false;
 };
 
-// Parses "--name VALUE" and "--name=VALUE"; a bare "--" ends the options.
 std::optional<QString> parse(const QStringList &args, Options &o)
 {
-    QStringList words;
-    bool optionsDone = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (optionsDone || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
-            words.append(a);
-            continue;
-        }
-        if (a == QLatin1String("--")) {
-            optionsDone = true;
-            continue;
-        }
-        QString name = a;
-        std::optional<QString> inlineValue;
-        const qsizetype eq = a.indexOf(QLatin1Char('='));
-        if (a.startsWith(QLatin1String("--")) && eq > 0) {
-            name = a.left(eq);
-            inlineValue = a.mid(eq + 1);
-        }
-        auto value = [&]() -> std::optional<QString> {
-            if (inlineValue)
-                return inlineValue;
-            if (i + 1 < args.size())
-                return args.at(++i);
-            return std::nullopt;
-        };
-        auto flag = [&](const char *n) { return name == QLatin1String(n) && !inlineValue; };
-        if (flag("--help") || flag("-h")) {
-            o.help = true;
-        } else if (flag("--case")) {
-            o.caseSensitive = true;
-        } else if (flag("--subdirs")) {
-            o.subDirs = true;
-        } else if (flag("--no-subdirs")) {
-            o.subDirs = false;
-        } else if (flag("--timestamps")) {
+    BatchArguments a(args);
+    while (a.next()) {
+        QString error;
+        if (o.search.take(a, &error)) {
+            if (!error.isEmpty())
+                return error;
+        } else if (a.isFlag(QLatin1StringView("--timestamps"))) {
             o.timestamps = true;
-        } else if (flag("--no-timestamps")) {
+        } else if (a.isFlag(QLatin1StringView("--no-timestamps"))) {
             o.timestamps = false;
-        } else if (name == QLatin1String("--dir") || name == QLatin1String("--ext")
-                   || name == QLatin1String("--out") || name == QLatin1String("--rtf")) {
-            const auto v = value();
+        } else if (a.is(QLatin1StringView("--out")) || a.is(QLatin1StringView("--rtf"))) {
+            const bool isOut = a.is(QLatin1StringView("--out"));
+            const std::optional<QString> v = a.value();
             if (!v || v->isEmpty())
-                return name + QStringLiteral(" には値が必要です。");
-            if (name == QLatin1String("--dir"))
-                o.dir = *v;
-            else if (name == QLatin1String("--out"))
-                o.out = *v;
-            else if (name == QLatin1String("--rtf"))
-                o.rtf = *v;
-            else {
-                QStringList ids;
-                for (const QString &part : v->split(QLatin1Char(','))) {
-                    const QString trimmed = SearchWord::Trim_Spaces(part);
-                    const QString id = LineFormat::Ucase(trimmed);
-                    if (id.isEmpty())
-                        continue;
-                    if (id.contains(QLatin1Char('.')) || id.size() > 3)
-                        return QStringLiteral("識別子は3文字以内で、\".\" を含められません: ") + trimmed;
-                    if (!ids.contains(id))
-                        ids.append(id);
-                }
-                if (ids.isEmpty())
-                    return QStringLiteral("--ext に識別子がありません。");
-                if (ids.size() > 20)
-                    return QStringLiteral("識別子は20個までです。");
-                o.ext = ids;
-            }
+                return (isOut ? QStringLiteral("--out") : QStringLiteral("--rtf")) + QStringLiteral(" には値が必要です。");
+            (isOut ? o.out : o.rtf) = *v;
         } else {
-            return QStringLiteral("不明なオプションです: ") + a;
+            return QStringLiteral("不明なオプションです: ") + a.written();
         }
     }
-    if (o.help)
+    if (o.search.help)
         return std::nullopt;
-    if (words.size() != 1)
-        return words.isEmpty() ? QStringLiteral("検索文字列がありません。（--help で使い方を表示します）")
-                               : QStringLiteral("検索文字列は1つだけ指定してください。");
-    // Prepared as the search dialog prepares it.
-    const SearchWord::Prepared word = SearchWord::Prepare(words.front());
-    if (word.problem != SearchWord::Problem::None)
-        return word.message;
-    o.word = word.word;
-    return std::nullopt;
+    return BatchSearchOptions::takeWord(a.words(), &o.word);
 }
 
 } // namespace
@@ -211,8 +134,8 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     Options o;
     if (const auto error = parse(args, o))
         return fail(*error);
-    if (o.help)
-        return writeTo(stdout, helpText()) ? kFound : failOnStandardOutput();
+    if (o.search.help)
+        return BatchOutput::write(stdout, helpText()) ? kFound : failOnStandardOutput();
 
     // The files to be written are looked at before anything is searched: a
     // FIFO or a device is never replaced by a regular file, and one file
@@ -227,9 +150,10 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
         return fail(QStringLiteral("--out と --rtf に同じファイルが指定されています。"));
 
     const QString startDir = DirectoryListing::withSeparator(QDir::currentPath());
-    const QString root = QDir::cleanPath(QDir(o.dir.isEmpty() ? QStringLiteral(".") : o.dir).absolutePath());
-    if (!QFileInfo(root).isDir())
-        return fail(root + QStringLiteral(": フォルダが見つかりません。"));
+    QString error;
+    const QString root = o.search.root(&error);
+    if (root.isEmpty())
+        return fail(error);
 
     // A work area can hold 32,700 entries; freeing them one by one would
     // only delay the end of a process that is ending anyway.
@@ -248,14 +172,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     wb.settings = SettingsIo::Load_Without_Questions();
     wb.Start_Dir = startDir;
     Settings &s = wb.settings;
-    if (o.ext) {
-        s.SIKIBETU.fill(QString());
-        for (qsizetype i = 0; i < o.ext->size(); ++i)
-            s.SIKIBETU[size_t(i)] = o.ext->at(i);
-    }
-    s.SIKIBETU_ALL_FLG = 1;
-    if (o.subDirs)
-        s.SUB_DIR_FLG = *o.subDirs ? 1 : 0;
+    o.search.applyTo(s);
     if (o.timestamps)
         s.FILE_NAME_DISP = *o.timestamps ? 1 : 0;
     // Only --out writes a result file: a stored FILE_OUT must not make a
@@ -282,7 +199,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
 
     WorkArea &work = wb.work;
     work.Search_Word = o.word;
-    work.Compare_Mode = o.caseSensitive ? 0 : 1;
+    work.Compare_Mode = o.search.caseSensitive ? 0 : 1;
     work.Search_Running = 1;
     work.Search_Path = root;
     work.Current_Dir = DirectoryListing::withSeparator(root);
@@ -306,9 +223,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     messages.flush();
 
     if (o.out.isEmpty()) {
-        const QByteArray text = ResultFile::Shell_Text(work);
-        const bool written = std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
-        if (std::fflush(stdout) != 0 || !written || std::ferror(stdout))
+        if (!BatchOutput::write(stdout, ResultFile::Shell_Text(work)))
             return failOnStandardOutput();
     } else if (!outcome.resultWritten) {
         return kError; // the port has shown why

@@ -1,5 +1,6 @@
 #include "template/BatchDuplicate.h"
 
+#include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
 #include "template/NewFileSave.h"
 #include "template/ParameterImages.h"
@@ -25,60 +26,37 @@ struct Options
     QStringList templates;
 };
 
-void write(std::FILE *f, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
-}
-
 // Empty on success, else why the arguments cannot be used.
 QString parse(const QStringList &args, Options &o)
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString arg = args.at(i);
-        QString value;
-        bool hasValue = false;
-        if (arg.startsWith(QLatin1String("--")) && arg.contains(QLatin1Char('='))) {
-            value = arg.mid(arg.indexOf(QLatin1Char('=')) + 1);
-            arg = arg.left(arg.indexOf(QLatin1Char('=')));
-            hasValue = true;
-        }
-        const auto takeValue = [&]() -> bool {
-            if (hasValue)
-                return true;
-            if (i + 1 >= args.size())
-                return false;
-            value = args.at(++i);
-            return true;
-        };
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+    BatchArguments a(args);
+    while (a.next()) {
+        if (a.isFlag(QLatin1StringView("--help")) || a.isFlag(QLatin1StringView("-h"))) {
             o.help = true;
-        } else if (arg == QLatin1String("--params")) {
-            if (!takeValue())
+        } else if (a.is(QLatin1StringView("--params"))) {
+            const std::optional<QString> v = a.value();
+            if (!v)
                 return QStringLiteral("--params にパラメータカードのファイルを指定してください。");
-            o.params = value;
-        } else if (arg == QLatin1String("--search")) {
-            if (!takeValue())
+            o.params = *v;
+        } else if (a.is(QLatin1StringView("--search"))) {
+            const std::optional<QString> v = a.value();
+            if (!v)
                 return QStringLiteral("--search に検索文字列を指定してください。");
-            o.search = value;
-        } else if (arg == QLatin1String("--pattern")) {
-            if (!takeValue() || (value != QLatin1String("1") && value != QLatin1String("2")
-                                 && value != QLatin1String("3")))
+            o.search = *v;
+        } else if (a.is(QLatin1StringView("--pattern"))) {
+            const std::optional<QString> v = a.value();
+            if (!v || (*v != QLatin1String("1") && *v != QLatin1String("2") && *v != QLatin1String("3")))
                 return QStringLiteral("--pattern は 1、2、3 のどれかです。");
-            o.pattern = value.toInt();
-        } else if (arg == QLatin1String("--force") && !hasValue) {
+            o.pattern = v->toInt();
+        } else if (a.isFlag(QLatin1StringView("--force"))) {
             o.force = true;
-        } else if (arg == QLatin1String("--dry-run") && !hasValue) {
+        } else if (a.isFlag(QLatin1StringView("--dry-run"))) {
             o.dryRun = true;
-        } else if (arg == QLatin1String("--")) {
-            o.templates += args.mid(i + 1);
-            break;
-        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            return QStringLiteral("不明なオプションです：") + args.at(i);
         } else {
-            o.templates.append(arg);
+            return QStringLiteral("不明なオプションです：") + a.written();
         }
     }
+    o.templates = a.words();
     if (o.help)
         return QString();
     if (o.params.isEmpty())
@@ -121,11 +99,11 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
     Options o;
     const QString bad = parse(args, o);
     if (o.help) {
-        write(out, helpText());
+        BatchOutput::write(out, helpText());
         return 0;
     }
     if (!bad.isEmpty()) {
-        write(err, kProgram + QStringLiteral(": ") + bad + QStringLiteral("\n「quav duplicate --help」で使い方を表示します。\n"));
+        BatchOutput::write(err, kProgram + QStringLiteral(": ") + bad + QStringLiteral("\n「quav duplicate --help」で使い方を表示します。\n"));
         return 2;
     }
 
@@ -190,7 +168,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
                 continue;
             }
             port.flush();
-            write(out, path + QLatin1Char('\n'));
+            BatchOutput::write(out, path + QLatin1Char('\n'));
             continue;
         }
         const SaveResult saved = NewFileSave::Save_New_File(work, index, o.force);
@@ -203,7 +181,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
             continue;
         }
         port.flush();
-        write(out, path + QLatin1Char('\n'));
+        BatchOutput::write(out, path + QLatin1Char('\n'));
     }
     port.flush();
     std::fflush(out);

@@ -1,0 +1,134 @@
+#include "search/BatchCommandLine.h"
+
+#include "base/Settings.h"
+#include "search/SearchWord.h"
+#include "workarea/LineFormat.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool BatchArguments::next()
+{
+    bool wordsOnly = false;
+    while (++m_at < m_args.size()) {
+        const QString &a = m_args.at(m_at);
+        if (wordsOnly || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
+            m_words.append(a);
+        } else if (a == QLatin1String("--")) {
+            wordsOnly = true;
+        } else {
+            const qsizetype eq = a.indexOf(QLatin1Char('='));
+            const bool split = a.startsWith(QLatin1String("--")) && eq > 0;
+            m_name = split ? a.left(eq) : a;
+            m_inline = split ? std::optional<QString>(a.mid(eq + 1)) : std::nullopt;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<QString> BatchArguments::value()
+{
+    if (m_inline)
+        return m_inline;
+    if (m_at + 1 < m_args.size())
+        return m_args.at(++m_at);
+    return std::nullopt;
+}
+
+bool BatchSearchOptions::take(BatchArguments &a, QString *error)
+{
+    if (a.isFlag(QLatin1StringView("--help")) || a.isFlag(QLatin1StringView("-h"))) {
+        help = true;
+    } else if (a.isFlag(QLatin1StringView("--case"))) {
+        caseSensitive = true;
+    } else if (a.isFlag(QLatin1StringView("--subdirs"))) {
+        subDirs = true;
+    } else if (a.isFlag(QLatin1StringView("--no-subdirs"))) {
+        subDirs = false;
+    } else if (a.is(QLatin1StringView("--dir")) || a.is(QLatin1StringView("--ext"))) {
+        const bool isDir = a.is(QLatin1StringView("--dir"));
+        const std::optional<QString> v = a.value();
+        if (!v || v->isEmpty()) {
+            *error = (isDir ? QStringLiteral("--dir") : QStringLiteral("--ext")) + QStringLiteral(" には値が必要です。");
+            return true;
+        }
+        if (isDir) {
+            dir = *v;
+            return true;
+        }
+        QStringList ids;
+        for (const QString &part : v->split(QLatin1Char(','))) {
+            const QString trimmed = SearchWord::Trim_Spaces(part);
+            const QString id = LineFormat::Ucase(trimmed);
+            if (id.isEmpty())
+                continue;
+            if (id.contains(QLatin1Char('.')) || id.size() > 3) {
+                *error = QStringLiteral("識別子は3文字以内で、\".\" を含められません: ") + trimmed;
+                return true;
+            }
+            if (!ids.contains(id))
+                ids.append(id);
+        }
+        if (ids.isEmpty())
+            *error = QStringLiteral("--ext に識別子がありません。");
+        else if (ids.size() > 20)
+            *error = QStringLiteral("識別子は20個までです。");
+        else
+            ext = ids;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+std::optional<QString> BatchSearchOptions::takeWord(const QStringList &words, QString *word)
+{
+    if (words.size() != 1)
+        return words.isEmpty() ? QStringLiteral("検索文字列がありません。（--help で使い方を表示します）")
+                               : QStringLiteral("検索文字列は1つだけ指定してください。");
+    const SearchWord::Prepared prepared = SearchWord::Prepare(words.front());
+    if (prepared.problem != SearchWord::Problem::None)
+        return prepared.message;
+    *word = prepared.word;
+    return std::nullopt;
+}
+
+QString BatchSearchOptions::root(QString *error) const
+{
+    const QString root = QDir::cleanPath(QDir(dir.isEmpty() ? QStringLiteral(".") : dir).absolutePath());
+    if (QFileInfo(root).isDir())
+        return root;
+    *error = root + QStringLiteral(": フォルダが見つかりません。");
+    return QString();
+}
+
+void BatchSearchOptions::applyTo(Settings &s) const
+{
+    if (ext) {
+        s.SIKIBETU.fill(QString());
+        for (qsizetype i = 0; i < ext->size(); ++i)
+            s.SIKIBETU[size_t(i)] = ext->at(i);
+    }
+    s.SIKIBETU_ALL_FLG = 1;
+    if (subDirs)
+        s.SUB_DIR_FLG = *subDirs ? 1 : 0;
+}
+
+bool BatchOutput::write(std::FILE *out, const QByteArray &bytes)
+{
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) == size_t(bytes.size());
+    return std::fflush(out) == 0 && written && !std::ferror(out);
+}
+
+bool BatchOutput::write(std::FILE *out, const QString &text)
+{
+    return write(out, text.toUtf8());
+}
+
+int BatchOutput::fail(const char *program, QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    write(stderr, QString::fromUtf8(program) + QStringLiteral(": ") + text + QLatin1Char('\n'));
+    return 2;
+}

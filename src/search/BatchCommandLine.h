@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <optional>
+
+struct Settings;
+
+// The command line of a batch command, option by option: "--name VALUE",
+// "--name=VALUE" and flags; other arguments are words, and a bare "--" makes
+// every later argument a word. Each command says which options it knows and
+// words its own messages.
+class BatchArguments
+{
+public:
+    explicit BatchArguments(const QStringList &args) : m_args(args) {}
+
+    // Moves to the next option, collecting the words met on the way; false
+    // when no option is left.
+    bool next();
+    // The option as written, "=VALUE" included.
+    const QString &written() const { return m_args.at(m_at); }
+    // The option is `name`, written without "=VALUE".
+    bool isFlag(QLatin1StringView name) const { return m_name == name && !m_inline; }
+    // The option is `name`, with or without "=VALUE".
+    bool is(QLatin1StringView name) const { return m_name == name; }
+    // Its value: what follows "=", else the next argument, which is taken;
+    // none at the end of the command line.
+    std::optional<QString> value();
+    const QStringList &words() const { return m_words; }
+
+private:
+    const QStringList &m_args;
+    qsizetype m_at = -1;
+    QString m_name;
+    std::optional<QString> m_inline;
+    QStringList m_words;
+};
+
+// The options of a batch command that searches, read as "quav search" reads
+// them: --dir, --ext, --case, --subdirs / --no-subdirs and --help.
+struct BatchSearchOptions
+{
+    QString dir;
+    std::optional<QStringList> ext; // upper case, each once
+    bool caseSensitive = false;
+    std::optional<bool> subDirs;
+    bool help = false;
+
+    // Takes the option `a` stands at when it is one of these. false when it
+    // is not; true when taken, with *error set when its value cannot serve.
+    bool take(BatchArguments &a, QString *error);
+    // The one search word among the words, prepared as the window prepares
+    // it, into *word; otherwise why there is none to search.
+    static std::optional<QString> takeWord(const QStringList &words, QString *word);
+    // The folder to search, absolute (the current folder when none was
+    // given); empty, with *error, when it is not a folder.
+    QString root(QString *error) const;
+    // The identifiers and the subfolder choice over the stored settings;
+    // every listed identifier is searched.
+    void applyTo(Settings &s) const;
+};
+
+// Writing a batch command's output and messages.
+namespace BatchOutput {
+// false when the stream did not take all of it (a full disk, a closed
+// descriptor); errno then tells why.
+bool write(std::FILE *out, const QByteArray &bytes);
+bool write(std::FILE *out, const QString &text); // as UTF-8
+// "program: text" on standard error, line breaks as LF; the exit status 2.
+int fail(const char *program, QString text);
+} // namespace BatchOutput
