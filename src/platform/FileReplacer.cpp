@@ -1,9 +1,8 @@
 #include "platform/FileReplacer.h"
 
-#include "platform/Cp932.h"
+#include "platform/NativeName.h"
 
 #include <QRandomGenerator>
-#include <QStringDecoder>
 
 #include <cerrno>
 #include <climits>
@@ -127,18 +126,7 @@ FileReplacer::~FileReplacer()
 
 QString FileReplacer::displayName(const QByteArray &path)
 {
-    // Component by component: a Shift-JIS name copied from an archive may
-    // stand in a folder whose name is UTF-8.
-    QString out;
-    const QList<QByteArray> parts = path.split('/');
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            out.append(QLatin1Char('/'));
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString part = utf8(parts.at(i));
-        out.append(utf8.hasError() ? Cp932::decode(parts.at(i)) : part);
-    }
-    return out;
+    return NativeName::decodePath(path);
 }
 
 FileReplacer::Status FileReplacer::fail(const QString &reason)

@@ -68,8 +68,7 @@ public:
     // Why inspect() or write() failed: one or two Japanese sentences, without
     // the file's name.
     const QString &reason() const { return m_reason; }
-    // A native path as the user reads it: each name decoded as UTF-8, or as
-    // code page 932 when it is not valid UTF-8.
+    // A native path as the user reads it (NativeName::decodePath).
     static QString displayName(const QByteArray &path);
 
     // false only when a failed in-place write could not put the old content

@@ -6,7 +6,6 @@
 #include "search/WordMatcher.h"
 
 #include <cstring>
-#include <limits>
 #include <vector>
 
 namespace {
@@ -52,46 +51,13 @@ bool FileScan::Scan_File(const WordMatcher &matcher, QByteArrayView bytes, qsize
     }
 }
 
-qint64 FileScan::countLines(QByteArrayView bytes, qint64 limit)
-{
-    const char *data = bytes.data();
-    const qsizetype size = bytes.size();
-    qint64 lines = 0;
-    qsizetype i = 0;
-    qsizetype lfAt = -1;
-    while (i < size && lines <= limit) {
-        // LF is the usual break; a lone CR is rare, so look for both and
-        // take the nearer. The next LF is remembered: lines of lone CRs
-        // would otherwise have the rest of the file searched for one each.
-        if (lfAt < i) {
-            const void *lf = std::memchr(data + i, '\n', size_t(size - i));
-            lfAt = lf ? static_cast<const char *>(lf) - data : size;
-        }
-        const void *cr = std::memchr(data + i, '\r', size_t(lfAt - i));
-        if (!cr) {
-            if (lfAt == size) {
-                ++lines; // a last line without a break
-                i = size;
-                break;
-            }
-            ++lines;
-            i = lfAt + 1;
-            continue;
-        }
-        const qsizetype crAt = static_cast<const char *>(cr) - data;
-        ++lines;
-        i = (crAt + 1 < size && data[crAt + 1] == '\n') ? crAt + 2 : crAt + 1;
-    }
-    return lines == 0 ? 1 : lines;
-}
-
 void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
                        EventPump *pump, qint64 lineCount)
 {
     out.entries.clear();
     out.hitLines.clear();
-    out.entries.reserve(
-        qsizetype(lineCount >= 0 ? lineCount : countLines(bytes, std::numeric_limits<qint64>::max() - 1)));
+    if (lineCount > 0)
+        out.entries.reserve(qsizetype(lineCount));
     // Each line is decoded on its own, into a buffer that stays in the cache,
     // and copied into its entry: no decoded copy of the whole file. CR and LF
     // are never trail bytes, so a line decodes as it would within the file.

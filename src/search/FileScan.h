@@ -40,15 +40,11 @@ public:
     // has each byte looked at once however long its lines are.
     static qsizetype lastLineEnd(QByteArrayView bytes, qsizetype from);
 
-    // Lines as the text-file layer splits them (CR LF, LF or a lone CR; a last
-    // line without a break counts; an empty file is one line), counted only
-    // up to limit + 1: enough to tell whether the file fits.
-    static qint64 countLines(QByteArrayView bytes, qint64 limit);
-
     // Every line decoded into its all-lines entry under the file's key (its
     // upper-case path), and the lines that hold the word. Given a pump, yields
     // to it every few hundred lines or every megabyte, whichever comes first. lineCount: the file's
-    // lines when the caller has counted them already (-1: not known).
+    // lines when the caller has counted them already (LineMeter), to size the
+    // entries at once (-1: not known).
     static void collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
                         EventPump *pump, qint64 lineCount = -1);
 };

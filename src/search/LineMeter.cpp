@@ -5,7 +5,10 @@
 #include <cstring>
 #include <vector>
 
-qsizetype LineMeter::characters(QByteArrayView bytes)
+namespace {
+
+// Characters that code page 932 bytes decode to.
+qsizetype characters(QByteArrayView bytes)
 {
     // Only lines near the limit are counted: at most kMaxLineBytes at a time.
     thread_local std::vector<char16_t> chars;
@@ -13,6 +16,8 @@ qsizetype LineMeter::characters(QByteArrayView bytes)
         chars.resize(size_t(bytes.size()));
     return Cp932::decodeTo(bytes, chars.data());
 }
+
+} // namespace
 
 void LineMeter::measure(QByteArrayView line)
 {

@@ -32,9 +32,6 @@ public:
     bool fits(qint64 limit) const { return !m_overlong && lines() <= limit; }
     qsizetype taken() const { return m_taken; }
 
-    // Characters that code page 932 bytes decode to.
-    static qsizetype characters(QByteArrayView bytes);
-
 private:
     void measure(QByteArrayView line);
 

@@ -1,14 +1,11 @@
 #include "search/OpenFile.h"
 
-#include "platform/NativeName.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -19,33 +16,6 @@ QString failure(const QString &path, const QString &what, int err)
 }
 
 } // namespace
-
-OpenFile::OpenFile(OpenFile &&other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_expected(other.m_expected), m_offset(other.m_offset),
-      m_modified(other.m_modified), m_modifiedNsecs(other.m_modifiedNsecs), m_atEnd(other.m_atEnd),
-      m_path(std::move(other.m_path))
-{
-}
-
-OpenFile &OpenFile::operator=(OpenFile &&other) noexcept
-{
-    if (this != &other) {
-        close();
-        m_fd = std::exchange(other.m_fd, -1);
-        m_expected = other.m_expected;
-        m_offset = other.m_offset;
-        m_modified = other.m_modified;
-        m_modifiedNsecs = other.m_modifiedNsecs;
-        m_atEnd = other.m_atEnd;
-        m_path = std::move(other.m_path);
-    }
-    return *this;
-}
-
-bool OpenFile::open(const QString &path, QString *error)
-{
-    return openAt(AT_FDCWD, NativeName::encode(path), path, error);
-}
 
 bool OpenFile::openNative(const QByteArray &path, const QString &shown, QString *error)
 {

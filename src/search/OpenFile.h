@@ -12,14 +12,11 @@ class OpenFile
 public:
     OpenFile() = default;
     ~OpenFile() { close(); }
-    OpenFile(OpenFile &&other) noexcept;
-    OpenFile &operator=(OpenFile &&other) noexcept;
     OpenFile(const OpenFile &) = delete;
     OpenFile &operator=(const OpenFile &) = delete;
 
-    // false with a Japanese reason ("<path> CR LF ファイルを開けません。（…）").
-    bool open(const QString &path, QString *error);
-    // By the path's bytes as on disk; shown is what messages show.
+    // By the path's bytes as on disk; shown is what messages show. false
+    // with a Japanese reason ("<shown> CR LF ファイルを開けません。（…）").
     bool openNative(const QByteArray &path, const QString &shown, QString *error);
     // The same, for a name (its bytes) in an open folder: no path lookup from
     // the root.

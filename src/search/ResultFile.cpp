@@ -43,9 +43,8 @@ QByteArray ResultFile::Shell_Text(const WorkArea &work)
         const QString key = work.Header_File_Key(int(i));
         const int file = key.isEmpty() ? -1 : work.Search_Hit_File_List.indexOf(key);
         const QByteArray native = file < 0 ? QByteArray() : work.Native_Path(file);
-        const QByteArray utf8 = line.toUtf8();
         if (native.isEmpty() || native == NativeName::encode(key)) {
-            out += utf8;
+            out += line.toUtf8();
         } else {
             // prefix + as much of the path as the 83 columns left + the rest.
             const QStringView path = QStringView(line).mid(std::min<qsizetype>(14, line.size()));
