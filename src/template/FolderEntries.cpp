@@ -1,7 +1,8 @@
 #include "template/FolderEntries.h"
 
-#include "search/SikibetuMatcher.h"
 #include "base/Settings.h"
+#include "search/SikibetuMatcher.h"
+#include "settings/SearchPath.h"
 
 #include <algorithm>
 
@@ -21,22 +22,18 @@ FolderEntries FolderEntries::ListFolderEntries(const QString &folder, const QLis
     chosen.SIKIBETU_ALL_FLG = 1;
     const SikibetuMatcher matcher(chosen, QString());
 
+    // The split into folders and files is the search path browser's.
+    SearchPath::FolderLists lists = SearchPath::Fill_Folder_Lists(entries, folder == QLatin1String("/"));
     FolderEntries out;
-    for (const DirEntry &e : entries) {
-        if (e.plainDirectory()) {
-            out.folders.append(e.name);
-            continue;
-        }
-        if (e.name == QLatin1String("RECYCLED"))
-            continue;
-        if (matcher.Match_Sikibetu(Identifier_Of_Name(e.name)) && !out.files.contains(e.name))
-            out.files.append(e.name);
-    }
-    if (folder != QLatin1String("/"))
-        out.folders.append(QStringLiteral(".."));
-    // Both lists are kept sorted, whatever order the entries came in.
+    out.folders = std::move(lists.folders);
+    for (QString &name : lists.files)
+        if (matcher.Match_Sikibetu(Identifier_Of_Name(name)))
+            out.files.append(std::move(name));
+    // Both lists are kept sorted, whatever order the entries came in; a name
+    // is offered once.
     std::sort(out.folders.begin(), out.folders.end(), DirectoryListing::lessByListingOrder);
     std::sort(out.files.begin(), out.files.end(), DirectoryListing::lessByListingOrder);
+    out.files.erase(std::unique(out.files.begin(), out.files.end()), out.files.end());
     return out;
 }
 

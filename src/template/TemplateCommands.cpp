@@ -34,15 +34,7 @@ MessagePort &portOf(Workbench &wb)
 
 ReplaceInLineFunction TemplateCommands::Line_Replacer()
 {
-    return [](int kind, int method, QString &line, const QString &search, int compare, const QString &replacement,
-              QString &output, int &changed) {
-        qint16 flag = 0;
-        const int rc = TextReplace::ReplaceInLine(qint16(kind), qint16(method), line, search, qint16(compare),
-                                                  replacement, output, flag);
-        if (rc == 0)
-            changed = flag;
-        return rc;
-    };
+    return &TextReplace::ReplaceInLine;
 }
 
 bool TemplateCommands::Hinagata_Read(Workbench &wb, const QStringList &paths, bool discardTicked,

@@ -1,9 +1,11 @@
 #include "template/TemplateDuplication.h"
 
+#include "edit/TextReplace.h"
 #include "platform/EventPump.h"
 #include "platform/MessagePort.h"
 #include "platform/ProgressPort.h"
 #include "workarea/LineFormat.h"
+#include "workarea/WorkArea.h"
 
 const QString TemplateDuplication::kCaption = QStringLiteral("雛形複製");
 const QString TemplateDuplication::kLineErrorCaption = QStringLiteral("雛形複製処理");
@@ -19,13 +21,6 @@ const QString TemplateDuplication::kOverflow =
 const QString TemplateDuplication::kLineError = QStringLiteral("実行時のエラーを検出しました。\r\n複製失敗");
 
 namespace {
-
-constexpr qint64 kAdmissionLimit = 32700;
-// ReplaceInLine's arguments for a stored line, with letter case significant.
-constexpr int kStoredLine = 2;
-constexpr int kOverwrite = 1;
-constexpr int kSplice = 2;
-constexpr int kExactCase = 0;
 
 QString overflowText(const QString &source, const QString &parameter)
 {
@@ -94,13 +89,13 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
         return out;
     }
     const QStringList sourceEntries = store.storedEntries(source);
-    if (sourceEntries.size() + store.storedLines() > kAdmissionLimit) {
+    if (sourceEntries.size() + store.storedLines() > WorkArea::kAdmissionLimit) {
         out.status = Status::Overflow;
         out.message = overflowText(source, parameter);
         return out;
     }
 
-    const int method = parameter.size() == searchText.size() ? kOverwrite : kSplice;
+    const qint16 method = TextReplace::Method_For(searchText, parameter);
     QStringList entries;
     entries.reserve(sourceEntries.size());
     for (const QString &entry : sourceEntries) {
@@ -111,8 +106,9 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
         }
         QString line = newPath + entry.mid(sep);
         QString output;
-        int changed = 0;
-        if (replace(kStoredLine, method, line, searchText, kExactCase, parameter, output, changed) != 0) {
+        qint16 changed = 0;
+        if (replace(TextReplace::kStoredLine, method, line, searchText, TextReplace::kExactCase, parameter, output,
+                    changed) != TextReplace::kDone) {
             ++out.lineErrors;
             continue;
         }

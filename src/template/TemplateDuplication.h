@@ -11,14 +11,10 @@ class EventPump;
 class MessagePort;
 class ProgressPort;
 
-// The replace routine of one line, as the replace dialog uses it: kind (2 =
-// an all-lines entry, whose key and line number are protected), method (1 =
-// overwrite in place, 2 = splice), the line (in/out), search, compare (0 =
-// letter case significant), replacement, the whole new line (out) and
-// whether anything was replaced (out). Returns 0, or an error code.
+// TextReplace::ReplaceInLine, or a stand-in with its contract.
 using ReplaceInLineFunction =
-    std::function<int(int kind, int method, QString &line, const QString &search, int compare,
-                      const QString &replacement, QString &output, int &changed)>;
+    std::function<int(qint16 kind, qint16 method, QString &line, const QString &search, qint16 compare,
+                      const QString &replacement, QString &output, qint16 &changed)>;
 
 // Template duplication: for every parameter and every chosen source file of
 // the work area, a new file whose name carries the parameter and whose lines

@@ -2,12 +2,15 @@
 
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
+#include "platform/DiskStamp.h"
 #include "platform/EventPump.h"
 #include "platform/MessagePort.h"
 #include "platform/ProgressPort.h"
 #include "platform/TextFile.h"
 #include "workarea/LineFormat.h"
+#include "workarea/WorkArea.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 const QString TemplateRead::kCaption = QStringLiteral("雛形読み込み");
@@ -21,8 +24,6 @@ const QString TemplateRead::kClearWordQuestion =
     QStringLiteral("検索文字列が意味をなさなくなる可能性があります。\r\n現在の検索文字列をクリアしますか？");
 
 namespace {
-
-constexpr qint64 kAdmissionLimit = 32700;
 
 // The file's full name, the reason and the closing line, one a line.
 QString refusalText(const QString &path, const QString &reason)
@@ -68,7 +69,7 @@ TemplateRead::Outcome TemplateRead::Make_Template(const QString &path, const QBy
     // Counted before anything is decoded or added: a file refused here
     // leaves no trace.
     const QList<QByteArrayView> raw = TextFile::splitLines(bytes);
-    if (storedLines + raw.size() > kAdmissionLimit)
+    if (storedLines + raw.size() > WorkArea::kAdmissionLimit)
         return refused(Status::Overflow, refusalText(path, kOverflow));
 
     QStringList lines;
@@ -84,7 +85,7 @@ TemplateRead::Outcome TemplateRead::Make_Template(const QString &path, const QBy
     out.file.changed = false;
     out.file.bytes = bytes;
     out.file.size = bytes.size();
-    out.file.modified = modified;
+    out.file.modifiedNsecs = modified.isValid() ? modified.toMSecsSinceEpoch() * 1000000 : -1;
     return out;
 }
 
@@ -97,11 +98,16 @@ TemplateRead::Outcome TemplateRead::Read_Template(const QString &path, qint64 st
     if (info.exists() && !info.isFile())
         return refused(Status::Unreadable, refusalText(path, QStringLiteral("通常のファイルではありません。")));
     const QDateTime modified = info.lastModified();
+    const std::optional<DiskStamp> stamp = DiskStamp::of(QFile::encodeName(path));
     QByteArray bytes;
     QString error;
     if (!TextFile::readBytes(path, bytes, &error))
         return refused(Status::Unreadable, error + QStringLiteral("\r\n") + kStopped);
-    return Make_Template(path, bytes, modified, storedLines);
+    Outcome out = Make_Template(path, bytes, modified, storedLines);
+    // To the nanosecond, as a save compares it with the file's own stamp.
+    if (stamp)
+        out.file.modifiedNsecs = stamp->mtimeNs;
+    return out;
 }
 
 bool TemplateRead::Check_Selection(const QStringList &paths, const TemplateStore &store, MessagePort &port)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -19,8 +18,8 @@ struct AddedFile
     // bytes of unchanged lines and to notice a change on disk meanwhile.
     // Empty and unset for a made file, which has never been on disk.
     QByteArray bytes;
-    qint64 size = 0;
-    QDateTime modified;
+    qint64 size = -1;
+    qint64 modifiedNsecs = -1; // since 1970, as the file system keeps it
 };
 
 // What template read and duplication need of the work area. Paths compare

@@ -41,10 +41,8 @@ bool WorkAreaTemplateStore::addFile(AddedFile &&file)
 
     // The native path stays empty: the key's own bytes are the file's.
     FileOrigin origin;
-    if (!file.bytes.isEmpty() || file.modified.isValid()) {
-        origin.size = file.size;
-        origin.modifiedNsecs = file.modified.isValid() ? file.modified.toMSecsSinceEpoch() * 1000000 : -1;
-    }
+    origin.size = file.size;
+    origin.modifiedNsecs = file.modifiedNsecs;
     const int index = w.Add_File(file.path, origin);
     if (index < 0)
         return false;

@@ -60,8 +60,8 @@ struct RecordingReplace
     int lastMethod = 0;
     int lastCompare = -1;
 
-    int operator()(int kind, int method, QString &line, const QString &search, int compare,
-                   const QString &replacement, QString &output, int &changed)
+    int operator()(qint16 kind, qint16 method, QString &line, const QString &search, qint16 compare,
+                   const QString &replacement, QString &output, qint16 &changed)
     {
         lastMethod = method;
         lastCompare = compare;

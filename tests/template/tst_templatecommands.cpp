@@ -1,6 +1,7 @@
 #include "ScriptedMessagePort.h"
 
 #include "base/Workbench.h"
+#include "edit/SaveDialog.h"
 #include "template/NewFileSave.h"
 #include "template/ParameterImages.h"
 #include "template/TemplateCommands.h"
@@ -12,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 // The three template commands over the real work area, and the store they
 // add files through.
 class tst_TemplateCommands : public QObject
@@ -22,6 +26,7 @@ private Q_SLOTS:
     void cleanup();
     void wholeRoad();
     void appendsAfterSearchResults();
+    void readTemplateSavesUnasked();
     void fullDisplayListAddsNothing_data();
     void fullDisplayListAddsNothing();
     void madeFileUsedAsSource();
@@ -120,6 +125,20 @@ void tst_TemplateCommands::appendsAfterSearchResults()
     QCOMPARE(w.Search_Hit_List.count(), 3); // no second column header
     QCOMPARE(entriesOf(QStringLiteral("/s/Z.TXT")), QStringList{QStringLiteral("/s/Z.TXT:@:000001.000:@:hit")});
     QCOMPARE(entriesOf(form), QStringList{form + QStringLiteral(":@:000001.000:@:one")});
+}
+
+// The stamp kept at read time is the file's own, to the nanosecond: saving
+// the untouched file finds nobody else changed it.
+void tst_TemplateCommands::readTemplateSavesUnasked()
+{
+    const QString form = writeFile(QStringLiteral("A.TXT"), "one\r\n");
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {1700000000, 123456789}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(form).constData(), times, 0), 0);
+    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
+    QStringList entries;
+    const SaveResult saved = FileSave::save(SaveDialog::Request_For(wb->work, 0, entries));
+    QCOMPARE(saved.message, QString());
+    QVERIFY(saved.written());
 }
 
 void tst_TemplateCommands::fullDisplayListAddsNothing_data()

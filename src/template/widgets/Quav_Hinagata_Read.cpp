@@ -25,11 +25,11 @@ Quav_Hinagata_Read::Quav_Hinagata_Read(Workbench &wb)
     List1 = browser->folderList;
     List2 = browser->fileList;
     Label2 = browser->pathLabel;
+    Label1 = browser->pathCaption;
+    Label4 = browser->folderCaption;
     List2->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Label1 = new QLabel(QStringLiteral("Path　=　"), this);
     Label3 = new QLabel(QStringLiteral("↑　サーチ諸元設定で編集した識別子が対象です。　　　　また、複数選択も可能です。"), this);
     Label3->setWordWrap(true);
-    Label4 = new QLabel(QStringLiteral("フォルダー選択"), this);
     Check1 = new QCheckBox(QStringLiteral("現在編集中の検索内容を破棄して読み込む"), this);
     Cmd_Read = new QPushButton(QStringLiteral("読み込み"), this);
     Cmd_Read->setDefault(true);
@@ -47,14 +47,7 @@ Quav_Hinagata_Read::Quav_Hinagata_Read(Workbench &wb)
         w->setObjectName(QLatin1String(name));
 
     auto *grid = new QGridLayout(this);
-    auto *path = new QHBoxLayout;
-    path->addWidget(Label1);
-    path->addWidget(Label2, 1);
-    grid->addLayout(path, 0, 0, 1, 2);
-    grid->addWidget(Label4, 1, 0);
-    grid->addWidget(Drive1, 2, 0);
-    grid->addWidget(List1, 3, 0);
-    grid->addWidget(List2, 2, 1, 2, 1);
+    browser->placeIn(grid, 2);
     grid->addWidget(Label3, 4, 1);
     grid->addWidget(Check1, 5, 0, 1, 2);
     grid->addWidget(ProgressBar1, 6, 0, 1, 2);
@@ -67,9 +60,7 @@ Quav_Hinagata_Read::Quav_Hinagata_Read(Workbench &wb)
     connect(Cmd_Read, &QPushButton::clicked, this, &Quav_Hinagata_Read::Cmd_Read_Click);
     connect(Cmd_Cancel, &QPushButton::clicked, this, &Quav_Hinagata_Read::CMD_CANCEL_Click);
 
-    // Browsing starts in the search folder, or at the root when it is gone.
-    if (!browser->browseTo(wb.work.Search_Path))
-        browser->browseTo(QStringLiteral("/"));
+    browser->browseFrom(wb.work.Search_Path);
 }
 
 void Quav_Hinagata_Read::Cmd_Read_Click()

@@ -26,6 +26,8 @@ Quav_Parameter_Read::Quav_Parameter_Read(Workbench &wb)
     List2 = browser->folderList;
     List3 = browser->fileList;
     Label2 = browser->pathLabel;
+    Label1 = browser->pathCaption;
+    Label9 = browser->folderCaption;
     List3->setSelectionMode(QAbstractItemView::SingleSelection);
     List1 = new QListWidget(this);
     List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -36,12 +38,10 @@ Quav_Parameter_Read::Quav_Parameter_Read(Workbench &wb)
     Cmd_Cancel = new QPushButton(this);
     for (QPushButton *b : {Cmd_Tuika, Cmd_Sakujyo, Cmd_Read, Cmd_Cancel})
         b->setAutoDefault(false);
-    Label1 = new QLabel(QStringLiteral("Path　=　"), this);
     Label3 = new QLabel(QStringLiteral("↑　サーチ諸元設定で編集した識別子が対象です。　　　　また、複数選択はできません。"), this);
     Label3->setWordWrap(true);
     Label4 = new QLabel(QStringLiteral("現在パラメータイメージ"), this);
     Label6 = new QLabel(QStringLiteral("イメージ追加"), this);
-    Label9 = new QLabel(QStringLiteral("フォルダー選択"), this);
 
     const QList<std::pair<QWidget *, const char *>> named{
         {Drive1, "Drive1"},         {List1, "List1"},       {List2, "List2"},       {List3, "List3"},
@@ -52,14 +52,7 @@ Quav_Parameter_Read::Quav_Parameter_Read(Workbench &wb)
         w->setObjectName(QLatin1String(name));
 
     auto *grid = new QGridLayout(this);
-    auto *path = new QHBoxLayout;
-    path->addWidget(Label1);
-    path->addWidget(Label2, 1);
-    grid->addLayout(path, 0, 0, 1, 3);
-    grid->addWidget(Label9, 1, 0);
-    grid->addWidget(Drive1, 2, 0);
-    grid->addWidget(List2, 3, 0);
-    grid->addWidget(List3, 2, 1, 2, 1);
+    browser->placeIn(grid, 3);
     grid->addWidget(Label3, 4, 1);
     grid->addWidget(Cmd_Read, 5, 1);
     grid->addWidget(Label4, 1, 2);
@@ -82,8 +75,7 @@ Quav_Parameter_Read::Quav_Parameter_Read(Workbench &wb)
     connect(Cmd_Cancel, &QPushButton::clicked, this, &Quav_Parameter_Read::CMD_CANCEL_Click);
 
     showImages();
-    if (!browser->browseTo(wb.work.Search_Path))
-        browser->browseTo(QStringLiteral("/"));
+    browser->browseFrom(wb.work.Search_Path);
 }
 
 void Quav_Parameter_Read::showImages()

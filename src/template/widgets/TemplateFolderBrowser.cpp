@@ -6,6 +6,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 
@@ -21,8 +23,28 @@ TemplateFolderBrowser::TemplateFolderBrowser(QWidget *dialog, const std::array<Q
     folderList = new QListWidget(dialog);
     fileList = new QListWidget(dialog);
     pathLabel = new QLabel(dialog);
+    pathCaption = new QLabel(QStringLiteral("Path　=　"), dialog);
+    folderCaption = new QLabel(QStringLiteral("フォルダー選択"), dialog);
     connect(Drive1, &QComboBox::activated, this, &TemplateFolderBrowser::Drive1_Change);
     connect(folderList, &QListWidget::itemDoubleClicked, this, &TemplateFolderBrowser::Folder_DblClick);
+}
+
+void TemplateFolderBrowser::placeIn(QGridLayout *grid, int columns)
+{
+    auto *path = new QHBoxLayout;
+    path->addWidget(pathCaption);
+    path->addWidget(pathLabel, 1);
+    grid->addLayout(path, 0, 0, 1, columns);
+    grid->addWidget(folderCaption, 1, 0);
+    grid->addWidget(Drive1, 2, 0);
+    grid->addWidget(folderList, 3, 0);
+    grid->addWidget(fileList, 2, 1, 2, 1);
+}
+
+void TemplateFolderBrowser::browseFrom(const QString &folder)
+{
+    if (!browseTo(folder))
+        browseTo(QStringLiteral("/"));
 }
 
 bool TemplateFolderBrowser::browseTo(const QString &folder)

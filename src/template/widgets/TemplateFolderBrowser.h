@@ -7,6 +7,7 @@
 
 class MessagePort;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QListWidget;
 class QWidget;
@@ -26,12 +27,20 @@ public:
     QListWidget *folderList = nullptr;
     QListWidget *fileList = nullptr;
     QLabel *pathLabel = nullptr;
+    QLabel *pathCaption = nullptr;   // "Path　=　", before pathLabel
+    QLabel *folderCaption = nullptr; // above Drive1
+
+    // Rows 0 to 3 of the dialog's grid: the path across `columns` columns,
+    // then the drive and folder lists in column 0 beside the file list.
+    void placeIn(QGridLayout *grid, int columns);
 
     // The browse folder, ending in "/".
     QString folder() const { return m_folder; }
     // Lists the folder; a folder that cannot be listed is reported and the
     // lists stay on the folder shown before.
     bool browseTo(const QString &folder);
+    // Where a dialog starts: the folder, or the root when it is gone.
+    void browseFrom(const QString &folder);
 
     void Drive1_Change();
     void Folder_DblClick();
