@@ -5,7 +5,6 @@
 #include "display/ListView.h"
 #include "platform/MessagePort.h"
 #include "platform/RichViewPort.h"
-#include "workarea/LineIndex.h"
 
 const QString DeselectCommand::kCaption = QStringLiteral("選択取り消し");
 
@@ -68,7 +67,6 @@ void DeselectCommand::Remove_Located_File(Workbench &wb)
         work.Result_Flag = 1;
         if (wb.listView)
             wb.listView->setViewEnabled(true);
-        LineIndex::Build_Line_Index(work, wb.pump);
         if (!work.Search_Hit_File_List.isEmpty())
             ListView::Build_List_View(wb);
     } else {
@@ -83,6 +81,5 @@ void DeselectCommand::Remove_Located_File(Workbench &wb)
     wb.board.Leave_Busy();
     wb.MENU_SETTEI();
     ListView::Show_Status_Counts(wb);
-    work.Recompute_Hozon_Flag();
     wb.board.setEnabled(Command::HOZON, work.Hozon_Flag == 1);
 }

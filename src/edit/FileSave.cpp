@@ -32,14 +32,11 @@ QString FileSave::unmappedCharacters(const QList<StoredLine> &lines)
 {
     QString all;
     for (const StoredLine &line : lines) {
+        // What is found is all unmapped: going over it again only drops the
+        // characters found before.
         const QString some = Cp932::unmappedCharacters(line.text);
-        for (qsizetype i = 0; i < some.size(); ++i) {
-            const qsizetype width = some.at(i).isHighSurrogate() && i + 1 < some.size() ? 2 : 1;
-            const QStringView one = QStringView(some).sliced(i, width);
-            if (!all.contains(one))
-                all.append(one);
-            i += width - 1;
-        }
+        if (!some.isEmpty())
+            all = Cp932::unmappedCharacters(all + some);
     }
     return all;
 }

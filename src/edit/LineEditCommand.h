@@ -27,10 +27,10 @@ public:
     const LineEditor &editor() const { return m_editor; }
 
     // "編集反映": the file's stored lines become the editor's lines, in
-    // place, numbered to the thousandth; the file is marked changed (also
-    // without edits), the line index and the detail view are rebuilt. false
-    // when the work area could not take them (the user has been told; the
-    // edits stay in the dialog).
+    // place, numbered to the thousandth (the work area moves the other files'
+    // line index with them); the file is marked changed (also without edits)
+    // and the detail view rebuilt. false when the work area could not take
+    // them (the user has been told; the edits stay in the dialog).
     bool Cmd_Hanei_Click();
 
 private:

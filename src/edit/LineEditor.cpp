@@ -59,7 +59,7 @@ void LineEditor::setSelection(const QList<int> &rows)
 
 int LineEditor::List1_Select_Count(qint16 &Check_Mode, qint16 &Check_ANS)
 {
-    const qint16 selected = qint16(std::min<qsizetype>(m_selection.size(), kMaxLines));
+    const qint16 selected = qint16(std::min<qsizetype>(m_selection.size(), WorkArea::kAdmissionLimit));
     switch (Check_Mode) {
     case 1:
         Check_ANS = selected;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workarea/WorkArea.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -32,7 +34,6 @@ Q_DECLARE_TYPEINFO(EditorLine, Q_RELOCATABLE_TYPE);
 class LineEditor
 {
 public:
-    static constexpr int kMaxLines = 32700;
     static constexpr int kSelectOk = 0;
     static constexpr int kSelectNg = 9;
     static const QString kCaption;       // "簡易編集"
@@ -53,10 +54,10 @@ public:
     // and the event loop may run between lines.
     void Load(const QStringList &entries, ProgressPort *progress = nullptr, EventPump *pump = nullptr);
 
-    // The most lines the file may have here: kMaxLines, or fewer when the
-    // other files leave less room in the all-lines store, which holds at most
-    // kMaxLines in all (a reflect must never find it full).
-    void setLineLimit(int limit) { m_lineLimit = std::clamp(limit, 0, kMaxLines); }
+    // The most lines the file may have here: the admission limit, or fewer
+    // when the other files leave less room in the all-lines store, which holds
+    // at most that many in all (a reflect must never find it full).
+    void setLineLimit(int limit) { m_lineLimit = std::clamp(limit, 0, WorkArea::kAdmissionLimit); }
     int lineLimit() const { return m_lineLimit; }
 
     const QList<EditorLine> &lines() const { return m_lines; }
@@ -116,5 +117,5 @@ private:
     QList<int> m_selection;       // sorted, unique
     Mode m_mode = Mode::Normal;
     bool m_commitEnabled = true;
-    int m_lineLimit = kMaxLines;
+    int m_lineLimit = WorkArea::kAdmissionLimit;
 };

@@ -7,7 +7,6 @@
 #include "edit/TextReplace.h"
 #include "platform/MessagePort.h"
 #include "platform/RichViewPort.h"
-#include "workarea/LineIndex.h"
 
 #include <algorithm>
 
@@ -143,7 +142,6 @@ void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
     }
     wb.display.Detail_Cache_Key.clear();
     work.Result_Flag = 1;
-    LineIndex::Build_Line_Index(work, wb.pump);
     if (Syousai_Gamen_Flg == 0) {
         if (wb.listView)
             wb.listView->setViewEnabled(true);

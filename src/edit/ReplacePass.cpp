@@ -27,29 +27,23 @@ bool ReplacePass::Display_Line(const QString &item, FittedLine *fitted)
 
 bool ReplacePass::Display_Output(const QString &item, QString *output)
 {
-    // Most lines hold no occurrence anywhere; those cannot change, whatever
-    // part of them is protected.
-    if (!m_search.isEmpty() && !TextMatch::contains(item, m_search, m_compare == TextReplace::kIgnoreCase))
-        return false;
-    QString line = item;
-    qint16 changed = 0;
-    if (TextReplace::ReplaceInLine(TextReplace::kDisplayLine, m_method, line, m_search, m_compare, m_replacement,
-                                   *output, changed)
-        != TextReplace::kDone) {
-        ++m_failures;
-        return false;
-    }
-    return changed == 1;
+    return replaceIn(TextReplace::kDisplayLine, item, output);
 }
 
 bool ReplacePass::Stored_Line(const QString &entry, QString *output)
 {
-    if (!m_search.isEmpty() && !TextMatch::contains(entry, m_search, m_compare == TextReplace::kIgnoreCase))
+    return replaceIn(TextReplace::kStoredLine, entry, output);
+}
+
+bool ReplacePass::replaceIn(qint16 kind, const QString &text, QString *output)
+{
+    // Most lines hold no occurrence anywhere; those cannot change, whatever
+    // part of them is protected.
+    if (!m_search.isEmpty() && !TextMatch::contains(text, m_search, m_compare == TextReplace::kIgnoreCase))
         return false;
-    QString line = entry;
+    QString line = text;
     qint16 changed = 0;
-    if (TextReplace::ReplaceInLine(TextReplace::kStoredLine, m_method, line, m_search, m_compare, m_replacement,
-                                   *output, changed)
+    if (TextReplace::ReplaceInLine(kind, m_method, line, m_search, m_compare, m_replacement, *output, changed)
         != TextReplace::kDone) {
         ++m_failures;
         return false;

@@ -77,6 +77,10 @@ public:
                              MessagePort &messages);
 
 private:
+    // A line of the given TextReplace kind: true with the new line when its
+    // unprotected text changed; a refused line counts as a failure.
+    bool replaceIn(qint16 kind, const QString &text, QString *output);
+
     QString m_search;
     QString m_replacement;
     qint16 m_compare;

@@ -87,12 +87,8 @@ void SaveDialog::Keep_Stamp(WorkArea &work, int i, const DiskStamp &stamp)
 
 void SaveDialog::Update_Hozon(Workbench &wb)
 {
-    const ItemList &change = wb.work.Search_Hit_File_Change;
-    bool pending = false;
-    for (int i = 0; i < change.count() && !pending; ++i)
-        pending = change.data(i) == 1;
-    wb.work.Hozon_Flag = pending ? 1 : 0;
-    wb.board.setEnabled(Command::HOZON, pending);
+    wb.work.Recompute_Hozon_Flag();
+    wb.board.setEnabled(Command::HOZON, wb.work.Hozon_Flag == 1);
     wb.MENU_SETTEI();
 }
 

@@ -4,23 +4,10 @@
 #include "workarea/LineFormat.h"
 
 #include <algorithm>
-#include <string_view>
 
 namespace {
 
 constexpr qsizetype kHitNumberWidth = 7; // "000012:"
-
-// Characters of the entry before its text: key, ":@:", line number, ":@:".
-// An entry without its second separator has no text: all of it is protected.
-qsizetype storedPrefixLength(const QString &entry)
-{
-    // The library's search: a replace over the whole store asks this of
-    // every line that holds the word.
-    const std::u16string_view view(QStringView(entry).utf16(), size_t(entry.size()));
-    const size_t first = view.find(u":@:");
-    const size_t second = first == std::u16string_view::npos ? first : view.find(u":@:", first + 3);
-    return second == std::u16string_view::npos ? entry.size() : qsizetype(second + 3);
-}
 
 } // namespace
 
@@ -45,7 +32,7 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
         }
         prefixLength = std::min(kHitNumberWidth, line.size());
     } else if (kind == kStoredLine) {
-        prefixLength = storedPrefixLength(line);
+        prefixLength = LineFormat::Entry_Text_Start(line);
     }
     const QStringView prefix = QStringView(line).left(prefixLength);
     const QStringView rest = QStringView(line).mid(prefixLength);

@@ -5,6 +5,8 @@
 
 #include <QDateTime>
 
+#include <string_view>
+
 const QString LineFormat::kSeparator = QStringLiteral(":@:");
 const QString LineFormat::kSearchPrefix = QStringLiteral("SEARCH_FILE = ");
 const QString LineFormat::kAddPrefix = QStringLiteral("ADD____FILE = ");
@@ -95,6 +97,16 @@ QStringView LineFormat::Entry_Text(QStringView entry)
         return {};
     const qsizetype q = entry.indexOf(kSeparator, p + 3);
     return q < 0 ? QStringView() : entry.mid(q + 3);
+}
+
+qsizetype LineFormat::Entry_Text_Start(QStringView entry)
+{
+    // The library's search: a replace over the whole store asks this of
+    // every line that holds the word.
+    const std::u16string_view view(entry.utf16(), size_t(entry.size()));
+    const size_t first = view.find(u":@:");
+    const size_t second = first == std::u16string_view::npos ? first : view.find(u":@:", first + 3);
+    return second == std::u16string_view::npos ? entry.size() : qsizetype(second + 3);
 }
 
 QString LineFormat::Ucase(QStringView text)

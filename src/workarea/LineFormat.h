@@ -49,6 +49,9 @@ public:
     static QStringView Entry_Key(QStringView entry);
     static QStringView Entry_Line_No(QStringView entry);
     static QStringView Entry_Text(QStringView entry);
+    // Characters of an entry before its text: key, ":@:", line number,
+    // ":@:". All of it when it has no second separator (no text to change).
+    static qsizetype Entry_Text_Start(QStringView entry);
 
     // Upper case, code unit by code unit (identifiers, the listing order).
     static QString Ucase(QStringView text);

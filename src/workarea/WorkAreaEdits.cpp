@@ -6,34 +6,8 @@
 #include <QSet>
 
 #include <algorithm>
-#include <string_view>
 
 namespace {
-
-// Two keys stand for one file when they are equal as Is_File_Open compares
-// paths and the line index compares keys; this is the one place that says
-// how.
-// Keys are paths exactly as on disk: A.TXT and a.txt are two files.
-QString sameFileForm(QStringView key)
-{
-    return key.toString();
-}
-
-bool sameFile(QStringView a, QStringView b)
-{
-    return sameFileForm(a) == sameFileForm(b);
-}
-
-// Characters of an entry up to and including its second ":@:" (key and line
-// number); all of it when it has no second separator. The library's search:
-// a replace over the whole store asks this of every changed line.
-qsizetype protectedLength(QStringView entry)
-{
-    const std::u16string_view view(entry.utf16(), size_t(entry.size()));
-    const size_t first = view.find(u":@:");
-    const size_t second = first == std::u16string_view::npos ? first : view.find(u":@:", first + 3);
-    return second == std::u16string_view::npos ? entry.size() : qsizetype(second + 3);
-}
 
 // Which file a file header stands for, by the file keys of the work area.
 class HeaderFiles
@@ -42,7 +16,7 @@ public:
     explicit HeaderFiles(const WorkArea &work) : m_work(work)
     {
         for (int i = 0; i < work.Search_Hit_File_List.count(); ++i)
-            m_byKey.insert(sameFileForm(work.File_Key(i)), i); // the first file of a key wins
+            m_byKey.insert(work.File_Key(i), i);
     }
 
     int fileOf(int k) const
@@ -66,12 +40,12 @@ public:
             prefix.chop(2);
         else if (prefix.endsWith(QLatin1Char(':')))
             prefix.chop(1);
-        prefix = sameFileForm(prefix.trimmed());
+        prefix = prefix.trimmed();
         if (prefix.isEmpty())
             return -1;
         int found = -1;
         for (int i = 0; i < m_work.Search_Hit_File_List.count(); ++i) {
-            if (sameFileForm(m_work.File_Key(i)).startsWith(prefix)) {
+            if (m_work.File_Key(i).startsWith(prefix)) {
                 if (found >= 0)
                     return -1;
                 found = i;
@@ -83,7 +57,7 @@ public:
 private:
     int byKey(const QString &key) const
     {
-        const auto it = m_byKey.constFind(sameFileForm(key));
+        const auto it = m_byKey.constFind(key);
         return it == m_byKey.cend() ? -1 : *it;
     }
 
@@ -144,7 +118,7 @@ bool WorkArea::Replace_Stored_Line(int index, const QString &entry)
     if (index < 0 || index >= store.count())
         return false;
     const QString &old = store.text(index);
-    const qsizetype kept = protectedLength(old);
+    const qsizetype kept = LineFormat::Entry_Text_Start(old);
     // Beginning with the old key, line number and both separators, the new
     // entry has them where the old one had them. An entry without a text
     // field has nothing that may change.
@@ -221,7 +195,11 @@ void WorkArea::Set_File_Changed(int file, bool changed)
     if (file < 0 || file >= Search_Hit_File_Change.count())
         return;
     Search_Hit_File_Change.setData(file, changed ? 1 : 0);
-    Recompute_Hozon_Flag();
+    // A replace marks file after file: setting a flag needs no scan.
+    if (changed)
+        Hozon_Flag = 1;
+    else
+        Recompute_Hozon_Flag();
 }
 
 void WorkArea::Recompute_Hozon_Flag()
@@ -268,10 +246,9 @@ QStringList WorkArea::invariantErrors() const
 
     QSet<QString> seen;
     for (int i = 0; i < files.count(); ++i) {
-        const QString form = sameFileForm(File_Key(i));
-        if (seen.contains(form))
+        if (seen.contains(File_Key(i)))
             errors << QStringLiteral("file %1 is in the file list twice").arg(files.text(i));
-        seen.insert(form);
+        seen.insert(File_Key(i));
     }
 
     // The stored lines: one run per file, in file-list order, each of one
@@ -283,7 +260,7 @@ QStringList WorkArea::invariantErrors() const
             continue;
         }
         const QStringView key = LineFormat::Entry_Key(store.text(k));
-        if (!sameFile(key, File_Key(i)))
+        if (key != File_Key(i))
             errors << QStringLiteral("file %1: stored lines from %2 are of %3").arg(files.text(i)).arg(k).arg(key.toString());
         const int start = k;
         for (; k < store.count() && LineFormat::Entry_Key(store.text(k)) == key; ++k) {

@@ -268,7 +268,7 @@ void tst_LineEditor::insertRefusals()
     ScriptedMessagePort port;
     LineEditor editor(port);
     QList<qint32> full;
-    for (int i = 1; i <= LineEditor::kMaxLines - 1; ++i)
+    for (int i = 1; i <= WorkArea::kAdmissionLimit - 1; ++i)
         full.append(i * 1000);
     editor.Load(entries(full));
 
@@ -280,7 +280,7 @@ void tst_LineEditor::insertRefusals()
     QCOMPARE(editor.mode(), LineEditor::Mode::Insert);
     QCOMPARE(editor.Cmd_Insert_Commit_Click(QStringLiteral("a\r\nb")), LineEditor::Commit::Blocked);
     QVERIFY(!editor.commitEnabled());
-    QCOMPARE(editor.count(), LineEditor::kMaxLines - 1);
+    QCOMPARE(editor.count(), WorkArea::kAdmissionLimit - 1);
     QVERIFY(!editor.Cmd_Cancel_Click()); // leaves insert mode only
     QCOMPARE(editor.mode(), LineEditor::Mode::Normal);
 

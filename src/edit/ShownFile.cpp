@@ -1,0 +1,40 @@
+#include "edit/ShownFile.h"
+
+#include "base/Workbench.h"
+#include "display/DetailView.h"
+#include "platform/MessagePort.h"
+
+int ShownFile::Take(Workbench &wb, const QString &caption, QStringList &entries)
+{
+    const WorkArea &work = wb.work;
+    const int file = wb.display.Detail_File_Index;
+    const WorkArea::Range range = work.File_Line_Range(file);
+    if (range.isEmpty()) {
+        NullMessagePort::orNull(wb.messages)
+            .show(QStringLiteral("詳細画面のファイルが作業領域に見つかりません。"), caption,
+                  MessagePort::Icon::Exclamation);
+        return -1;
+    }
+    entries.clear();
+    entries.reserve(range.size());
+    for (int k = range.first; k <= range.last; ++k)
+        entries.append(work.Search_Hit_All_Line_List.text(k));
+    return file;
+}
+
+bool ShownFile::Put_Back(Workbench &wb, int file, QStringList entries, const QString &failure, const QString &caption)
+{
+    WorkArea &work = wb.work;
+    wb.pump->setBusyCursor(true);
+    if (!work.Replace_File_Lines(file, std::move(entries))) {
+        wb.pump->setBusyCursor(false);
+        NullMessagePort::orNull(wb.messages).show(failure, caption, MessagePort::Icon::Critical);
+        return false;
+    }
+    work.Set_File_Changed(file, true);
+    wb.board.enable({Command::HOZON});
+    wb.display.Detail_Cache_Key.clear();
+    DetailView::Build_Detail_View(wb);
+    wb.pump->setBusyCursor(false);
+    return true;
+}
