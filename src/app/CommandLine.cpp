@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <cstdio>
+
 #ifndef QUAV_VERSION
 #error "QUAV_VERSION comes from the project version in CMakeLists.txt"
 #endif
@@ -45,4 +47,20 @@ QString CommandLine::Help_Text()
 QString CommandLine::Version_Text()
 {
     return QStringLiteral("QUAV " QUAV_VERSION "\n");
+}
+
+QStringList CommandLine::Arguments(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    return args;
+}
+
+bool CommandLine::Answer_Early(const Options &options)
+{
+    if (!options.help && !options.version)
+        return false;
+    std::fputs((options.help ? Help_Text() : Version_Text()).toLocal8Bit().constData(), stdout);
+    return true;
 }

@@ -24,4 +24,10 @@ public:
 
     static QString Help_Text();
     static QString Version_Text();
+
+    // argv after the program's name, in the locale's encoding.
+    static QStringList Arguments(int argc, char **argv);
+    // Prints the help or the version to standard output when `options` asks
+    // for one; true when it did, and the program then ends.
+    static bool Answer_Early(const Options &options);
 };

@@ -48,15 +48,8 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         return BatchDuplicate::run(app.arguments().mid(2));
     }
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
-    const CommandLine::Options options = CommandLine::Parse(args);
-    if (options.help || options.version) {
-        std::fputs((options.help ? CommandLine::Help_Text() : CommandLine::Version_Text()).toLocal8Bit().constData(),
-                   stdout);
+    if (CommandLine::Answer_Early(CommandLine::Parse(CommandLine::Arguments(argc, argv))))
         return 0;
-    }
     const std::string window = windowProgram(argv[0]);
     ::execv(window.c_str(), argv);
     const std::string text = "quav: " + window + " を起動できません。（" + std::strerror(errno) + "）\n";

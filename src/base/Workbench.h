@@ -66,14 +66,6 @@ struct Workbench
 
     // Set by the main window: copies the board's states to the menus.
     std::function<void()> menuSettei;
-    // Set by the main window: enables or disables it (a search enables it so
-    // that STOP can be pressed while the settings dialog is hidden).
-    std::function<void(bool)> mainWindowEnabled;
-    void Enable_Main_Window(bool enabled) const
-    {
-        if (mainWindowEnabled)
-            mainWindowEnabled(enabled);
-    }
     void MENU_SETTEI() const
     {
         if (menuSettei)

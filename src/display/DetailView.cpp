@@ -12,17 +12,6 @@ namespace {
 const QString kCaption = QStringLiteral("詳細表示");
 const QString kDeselectCaption = QStringLiteral("選択取り消し");
 
-// The key of file i: its path exactly as on disk.
-QString fileKeyOf(const WorkArea &work, int i)
-{
-    return work.File_Key(i);
-}
-
-void showMessage(Workbench &wb, const QString &text, const QString &caption, MessagePort::Icon icon)
-{
-    wb.messages->show(text, caption, icon);
-}
-
 // The list view comes back as it was before the detail view was asked for,
 // the caret on the first line.
 void backToList(Workbench &wb)
@@ -48,7 +37,7 @@ void refuse(Workbench &wb, const QString &text, const QString &caption, MessageP
     wb.display.Detail_Header.clear();
     wb.display.Detail_File_Index = -1;
     wb.listView->setShown(false);
-    showMessage(wb, text, caption, icon);
+    wb.messages->show(text, caption, icon);
     backToList(wb);
 }
 
@@ -67,7 +56,7 @@ void DetailView::Show_Detail_View(Workbench &wb, Origin origin)
     if (wb.board.isBusy())
         return;
     if (wb.work.Search_Hit_List.isEmpty()) {
-        showMessage(wb, QStringLiteral("一覧表にデータがありません。"), kCaption, MessagePort::Icon::Exclamation);
+        wb.messages->show(QStringLiteral("一覧表にデータがありません。"), kCaption, MessagePort::Icon::Exclamation);
         return;
     }
     const bool doubleClick = origin == Origin::DoubleClick;
@@ -127,7 +116,7 @@ bool DetailView::Build_Detail_View(Workbench &wb)
 
     d.Detail_Header = work.Search_Hit_List.text(header);
     // The full key of the located file: the header may show a cut path.
-    d.Detail_File_Key = fileKeyOf(work, file);
+    d.Detail_File_Key = work.File_Key(file);
     d.Detail_File_Index = file;
     d.Detail_First = work.Search_Hit_File_List.data(file);
     d.Detail_Last = file + 1 < work.Search_Hit_File_List.count() ? work.Search_Hit_File_List.data(file + 1) - 1
@@ -162,8 +151,8 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     if (!loaded && !fresh && write())
         loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
     if (!loaded) {
-        refuse(wb, error.isEmpty() ? QStringLiteral("表示用ファイル %1 を読み込めません。").arg(d.Detail_Document_Path) : error,
-               kCaption, MessagePort::Icon::Critical);
+        refuse(wb, error.isEmpty() ? RtfBuilder::Load_Failure_Text(d.Detail_Document_Path) : error, kCaption,
+               MessagePort::Icon::Critical);
         return false;
     }
     wb.detailView->refresh();

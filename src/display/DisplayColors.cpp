@@ -45,12 +45,10 @@ void DisplayColors::Apply(Workbench &wb, bool colouring)
         // one must be written without them.
         wb.display.Detail_Cache_Key.clear();
 
-    QString error;
-    if (!SettingsIo::Write_Execute(wb, &error))
-        wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
-    // Both sections go to the same file: a failure is told once.
-    else if (!SettingsIo::Write_Window_Config(wb, &error))
-        wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
+    // Both sections go to the same file: after a failure the second is not
+    // tried. The writers tell the user of a failure themselves.
+    if (SettingsIo::Write_Execute(wb))
+        SettingsIo::Write_Window_Config(wb);
 }
 
 qint32 DisplayColors::From_Rgb(int red, int green, int blue)

@@ -42,11 +42,11 @@ bool ListView::Build_List_View(Workbench &wb)
 
     const WriteResult document = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "));
     QString error;
-    if (!document.written)
+    if (!document.written) {
         error = RtfBuilder::Write_Failure_Text(document);
-    if (document.written) {
+    } else {
         if (!wb.listView->loadRtf(wb.display.List_Document_Path))
-            error = QStringLiteral("表示用ファイル %1 を読み込めません。").arg(wb.display.List_Document_Path);
+            error = RtfBuilder::Load_Failure_Text(wb.display.List_Document_Path);
         wb.listView->refresh();
         wb.listView->setCaret(1);
         wb.listView->setShown(true);

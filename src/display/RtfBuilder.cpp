@@ -235,3 +235,8 @@ QString RtfBuilder::Write_Failure_Text(const WriteResult &result)
     return QStringLiteral("表示用ファイル %1 を書き込めません。\r\n%2")
         .arg(QFileInfo(result.path).fileName(), result.reason);
 }
+
+QString RtfBuilder::Load_Failure_Text(const QString &path)
+{
+    return QStringLiteral("表示用ファイル %1 を読み込めません。").arg(path);
+}

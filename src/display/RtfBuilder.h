@@ -48,8 +48,10 @@ public:
     // own or cannot take the file.
     static WriteResult Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
                                          const QString &heading);
-    // What the views say when a document could not be written.
+    // What the views say when a document could not be written, or could not
+    // be loaded once written.
     static QString Write_Failure_Text(const WriteResult &result);
+    static QString Load_Failure_Text(const QString &path);
 
     // wb.display.Document_Folder, else the user's cache folder (quav below
     // $XDG_CACHE_HOME or ~/.cache), never the folder the program started in:

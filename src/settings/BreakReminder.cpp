@@ -97,10 +97,7 @@ BreakReminder::Commit BreakReminder::CMD_JIKOU(Workbench &wb, bool reminderOn, c
         wb.VDT_Next_Time = 0;
     }
     c.accepted = true;
-
-    QString error;
-    if (!SettingsIo::Write_Execute(wb, &error))
-        wb.messages->show(error, kCaption, MessagePort::Icon::Critical);
+    SettingsIo::Write_Execute(wb);
     return c;
 }
 

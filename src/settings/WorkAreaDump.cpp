@@ -1,15 +1,11 @@
 #include "settings/WorkAreaDump.h"
 
+#include "platform/PrivateFolder.h"
 #include "platform/TextFile.h"
 #include "workarea/WorkArea.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 const QString WorkAreaDump::kCaption = QStringLiteral("作業エリアのダンプ");
 
@@ -58,30 +54,18 @@ QString WorkAreaDump::Dump_Folder()
 WriteResult WorkAreaDump::Write_Dump(const WorkArea &work, const QString &folder, const QDateTime &now)
 {
     WriteResult result;
-    result.path = QDir(folder).filePath(File_Name(now));
+    const QString name = File_Name(now);
+    result.path = QDir(folder).filePath(name);
     if (!QFileInfo(folder).isDir()) {
         result.reason = QStringLiteral("フォルダー ") + folder + QStringLiteral(" がありません。");
         result.error = result.path + QStringLiteral("\r\n") + result.reason;
         return result;
     }
     // The folder is shared with every user and the name is predictable: the
-    // dump is written to a new private file (mode 0600, created exclusively)
-    // and renamed onto its name, which replaces whatever stands there (a
-    // planted link included) and never writes through it.
-    auto fail = [&](const QString &reason) {
-        result.reason = QStringLiteral("ファイルに書き込めません。（") + reason + QStringLiteral("）");
-        result.error = result.path + QStringLiteral("\r\n") + result.reason;
-        return result;
-    };
-    QTemporaryFile file(QDir(folder).filePath(QStringLiteral("ListData_Output_XXXXXX.tmp")));
-    if (!file.open())
-        return fail(file.errorString());
-    const QByteArray bytes = TextFile::encodeLines(Dump_Lines(work));
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return fail(file.errorString());
-    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(result.path).constData()) != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    file.setAutoRemove(false);
-    result.written = true;
+    // dump must replace whatever stands at its name (a planted link
+    // included) and never write through it.
+    result.written = PrivateFolder::writeFile(folder, name, TextFile::encodeLines(Dump_Lines(work)), &result.error);
+    if (!result.written)
+        result.reason = result.error;
     return result;
 }

@@ -1,7 +1,9 @@
 #include "app/MainCommands.h"
 #include "base/ViewFrame.h"
 #include "base/Workbench.h"
+#include "display/DisplayColors.h"
 #include "search/SearchStart.h"
+#include "settings/BreakReminder.h"
 #include "settings/SettingsIo.h"
 #include "settings/SettingsStore.h"
 
@@ -350,11 +352,13 @@ void tst_StoreSafety::unwritableStoreToldOnce()
     SearchChoice choice;
     choice.searchText = QStringLiteral("語");
     choice.identifierText = QStringLiteral("TXT");
-    // Two searches, a toolbar toggle and END.
+    // Two searches, a toolbar toggle, the colour and time dialogs, and END.
     SearchStart::Store_Choices(wb, choice);
     SearchStart::Store_Choices(wb, choice);
     ViewFrame frame = ViewFrame::fitted(9000, true, true);
     MainCommands::Toggle_Tool_Bar(wb, frame, true);
+    DisplayColors::Apply(wb, true);
+    QVERIFY(BreakReminder::CMD_JIKOU(wb, true, QStringLiteral("30"), 0).accepted);
     QString error;
     QVERIFY(!SettingsIo::Write_Window_Config(wb, &error));
     QVERIFY(!error.isEmpty());

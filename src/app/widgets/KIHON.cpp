@@ -132,7 +132,6 @@ KIHON::KIHON(Workbench &wb)
     m_wb.clipboard = m_clipboard.get();
     m_wb.pump = m_pump.get();
     m_wb.menuSettei = [this] { MENU_SETTEI(); };
-    m_wb.mainWindowEnabled = [this](bool enabled) { setEnabled(enabled); };
 
     connect(&m_wb.board, &CommandBoard::changed, this, [this](Command command) {
         if (QAction *a = m_buttons[size_t(command)]) {
@@ -159,7 +158,6 @@ KIHON::~KIHON()
     // The ports die with the window; the workbench must not keep them.
     m_wb.detachPorts();
     m_wb.menuSettei = nullptr;
-    m_wb.mainWindowEnabled = nullptr;
 }
 
 void KIHON::buildToolbar()
@@ -284,8 +282,7 @@ void KIHON::Form_Load(const QString &startDir)
     RtfBuilder::Make_RTF_Colors(m_wb);
     MENU_SETTEI();
     if (!storeError.isEmpty())
-        showError(storeError + QStringLiteral("\r\n設定は保存されませんが、このまま使用できます。"),
-                  QStringLiteral("ＱＵＡＶ"));
+        showError(storeError + QStringLiteral("\r\n") + SettingsIo::kNotSaved, SettingsIo::kRepairCaption);
 }
 
 void KIHON::fitOntoScreen()
@@ -601,12 +598,17 @@ void KIHON::Open_Color_Settei()
     (new QUAV_Color_Settei(m_wb))->openFrom(this);
 }
 
-void KIHON::Open_Time_Kanri(bool fromMenu)
+Time_Kanri *KIHON::ensureTimeKanri()
 {
     if (!m_timeKanri)
         m_timeKanri = new Time_Kanri(m_wb, m_timer1);
+    return m_timeKanri;
+}
+
+void KIHON::Open_Time_Kanri(bool fromMenu)
+{
     // From the toolbar the main window stays usable.
-    m_timeKanri->Show_Settings_View(fromMenu ? this : nullptr);
+    ensureTimeKanri()->Show_Settings_View(fromMenu ? this : nullptr);
 }
 
 Time_Kanri *KIHON::timeKanri() const
@@ -616,11 +618,8 @@ Time_Kanri *KIHON::timeKanri() const
 
 void KIHON::Timer1_Timer()
 {
-    if (!BreakReminder::Is_Due(m_wb, QDateTime::currentMSecsSinceEpoch()))
-        return;
-    if (!m_timeKanri)
-        m_timeKanri = new Time_Kanri(m_wb, m_timer1);
-    m_timeKanri->Show_Reminder_View();
+    if (BreakReminder::Is_Due(m_wb, QDateTime::currentMSecsSinceEpoch()))
+        ensureTimeKanri()->Show_Reminder_View();
 }
 
 void KIHON::Write_Dump()

@@ -86,19 +86,19 @@ private:
     void refreshGeometrySettings();
     void showError(const QString &text, const QString &caption);
 
-    // Entry points of commands; those the program does not have yet change
-    // nothing.
+    // Entry points of commands.
     void Delete_File();
     void Open_Sort();
     void Open_Change_Settei();
     void Open_Update();
-    // Entry points of commands the program does not have yet.
     void Open_Hozon();
     void Open_Search_Save();
     void Open_Parameter_Read();
     void Open_Hinagata_Read();
     void Open_Hinagata_Fukusei();
     void Open_Time_Kanri(bool fromMenu);
+    // The one time-management dialog, made when first needed.
+    Time_Kanri *ensureTimeKanri();
     void Open_Color_Settei();
     void Write_Dump();
 

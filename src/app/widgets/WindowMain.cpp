@@ -14,18 +14,6 @@
 
 #include <cstdio>
 
-namespace {
-
-QStringList rawArguments(int argc, char **argv)
-{
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
-    return args;
-}
-
-} // namespace
-
 // The window program. "quav" starts it for everything but a batch search;
 // given "search" it runs the batch search as well, without a display.
 int main(int argc, char **argv)
@@ -36,14 +24,8 @@ int main(int argc, char **argv)
     }
     // Help and version need no display: answered before the toolkit looks
     // for one.
-    {
-        const CommandLine::Options early = CommandLine::Parse(rawArguments(argc, argv));
-        if (early.help || early.version) {
-            std::fputs((early.help ? CommandLine::Help_Text() : CommandLine::Version_Text()).toLocal8Bit().constData(),
-                       stdout);
-            return 0;
-        }
-    }
+    if (CommandLine::Answer_Early(CommandLine::Parse(CommandLine::Arguments(argc, argv))))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quav"));
     QApplication::setApplicationVersion(QStringLiteral(QUAV_VERSION));

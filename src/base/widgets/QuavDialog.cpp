@@ -37,6 +37,15 @@ QFont QuavDialog::listFont()
     return font;
 }
 
+void QuavDialog::keepRoomWhenHidden(std::initializer_list<QWidget *> widgets)
+{
+    for (QWidget *w : widgets) {
+        QSizePolicy p = w->sizePolicy();
+        p.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(p);
+    }
+}
+
 void QuavDialog::openFrom(QWidget *opener)
 {
     m_opener = opener;

@@ -35,6 +35,10 @@ public:
     static QPoint centredPosition(const Workbench &wb, const QSize &dialogSize);
 
 protected:
+    // Hidden, the widgets keep their room, so that the dialog does not jump
+    // when they are shown and hidden.
+    static void keepRoomWhenHidden(std::initializer_list<QWidget *> widgets);
+
     void closeEvent(QCloseEvent *event) override;
     void reject() override; // Escape closes like the cancel button
     Workbench &m_wb;

@@ -16,15 +16,6 @@
 
 namespace {
 
-// Hidden controls keep their room, so that switching colouring off and on
-// does not make the dialog jump.
-void keepRoomWhenHidden(QWidget *w)
-{
-    QSizePolicy p = w->sizePolicy();
-    p.setRetainSizeWhenHidden(true);
-    w->setSizePolicy(p);
-}
-
 QColor toQColor(qint32 c)
 {
     return QColor(DisplayColors::Red(c), DisplayColors::Green(c), DisplayColors::Blue(c));
@@ -56,10 +47,7 @@ QUAV_Color_Settei::QUAV_Color_Settei(Workbench &wb)
     Text1->setReadOnly(true);
     Text1->setFocusPolicy(Qt::NoFocus);
     Label1->setBuddy(Text1);
-    for (QWidget *w : {static_cast<QWidget *>(Label2), static_cast<QWidget *>(QUAV_Color_Base),
-                       static_cast<QWidget *>(Cmd_Color_Settei), static_cast<QWidget *>(Label1),
-                       static_cast<QWidget *>(Text1)})
-        keepRoomWhenHidden(w);
+    keepRoomWhenHidden({Label2, QUAV_Color_Base, Cmd_Color_Settei, Label1, Text1});
 
     Cmd_Settei = new QPushButton(QStringLiteral("設定完了"), this);
     Cmd_Settei->setDefault(true);

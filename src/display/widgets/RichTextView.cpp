@@ -1,5 +1,6 @@
 #include "display/widgets/RichTextView.h"
 
+#include "base/widgets/QuavDialog.h"
 #include "display/RtfReader.h"
 #include "platform/Cp932.h"
 
@@ -29,10 +30,7 @@ int advance(QChar c, int column)
 
 RichTextView::RichTextView(QWidget *parent) : QAbstractScrollArea(parent)
 {
-    m_font = QFont(QStringLiteral("IPAGothic"));
-    m_font.setPointSize(10);
-    m_font.setStyleHint(QFont::TypeWriter);
-    m_font.setFixedPitch(true);
+    m_font = QuavDialog::listFont();
     const QFontMetricsF metrics(m_font);
     m_columnWidth = metrics.horizontalAdvance(QLatin1Char('0'));
     if (m_columnWidth <= 0)

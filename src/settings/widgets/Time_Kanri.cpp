@@ -58,12 +58,7 @@ Time_Kanri::Time_Kanri(Workbench &wb, QTimer *timer1)
     auto *vdtLayout = new QVBoxLayout(Frame2);
     vdtLayout->addLayout(vdtOptions);
     vdtLayout->addLayout(intervalRow);
-    for (QWidget *w : {static_cast<QWidget *>(LBL_Interval1), static_cast<QWidget *>(Txt_Interval_Time),
-                       static_cast<QWidget *>(LBL_Interval2)}) {
-        QSizePolicy p = w->sizePolicy();
-        p.setRetainSizeWhenHidden(true);
-        w->setSizePolicy(p);
-    }
+    keepRoomWhenHidden({LBL_Interval1, Txt_Interval_Time, LBL_Interval2});
 
     Frame1 = new QGroupBox(QStringLiteral("サーチリストへのファイル・タイムスタンプ出力"), this);
     Opt_Serch_No = new QRadioButton(QStringLiteral("しない"), Frame1);
