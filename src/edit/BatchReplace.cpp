@@ -142,10 +142,8 @@ int BatchReplace::run(const QStringList &args)
     Options o;
     if (const auto error = parse(args, o))
         return fail(*error);
-    if (o.search.help) {
-        BatchOutput::write(stdout, helpText());
-        return kChanged;
-    }
+    if (o.search.help)
+        return BatchOutput::write(stdout, helpText()) ? kChanged : fail(BatchOutput::standardOutputError());
     QString error;
     const QString root = o.search.root(&error);
     if (root.isEmpty())
@@ -165,6 +163,9 @@ int BatchReplace::run(const QStringList &args)
     const qint16 compare = o.search.caseSensitive ? 0 : 1;
     ReplacePass pass(o.word, *o.with, compare);
     int changedFiles = 0, errors = 0;
+    // The first reason standard output refused a line: a script must not
+    // take a cut list of changed files for the whole one.
+    QString outputError;
 
     for (;;) {
         roundPort.overflow.clear();
@@ -207,7 +208,9 @@ int BatchReplace::run(const QStringList &args)
             }
             ++changedFiles;
             messages.flush();
-            BatchOutput::write(stdout, request.path + '\t' + QByteArray::number(changes.size()) + '\n');
+            if (!BatchOutput::write(stdout, request.path + '\t' + QByteArray::number(changes.size()) + '\n')
+                && outputError.isEmpty())
+                outputError = BatchOutput::standardOutputError();
         }
         emptyLines(work);
         // Files refused for want of room go to the next round, as long as a
@@ -229,6 +232,8 @@ int BatchReplace::run(const QStringList &args)
         ++errors;
     }
     messages.flush();
+    if (!outputError.isEmpty())
+        return fail(outputError);
     if (errors > 0)
         return kError;
     return changedFiles > 0 ? kChanged : kNothing;

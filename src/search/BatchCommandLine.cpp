@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+
 bool BatchArguments::next()
 {
     bool wordsOnly = false;
@@ -124,6 +127,13 @@ bool BatchOutput::write(std::FILE *out, const QByteArray &bytes)
 bool BatchOutput::write(std::FILE *out, const QString &text)
 {
     return write(out, text.toUtf8());
+}
+
+QString BatchOutput::standardOutputError()
+{
+    const int err = errno;
+    return QStringLiteral("標準出力に書き込めません。（") + QString::fromLocal8Bit(std::strerror(err))
+        + QStringLiteral("）");
 }
 
 int BatchOutput::fail(const char *program, QString text)

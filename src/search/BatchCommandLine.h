@@ -71,4 +71,7 @@ bool write(std::FILE *out, const QByteArray &bytes);
 bool write(std::FILE *out, const QString &text); // as UTF-8
 // "program: text" on standard error, line breaks as LF; the exit status 2.
 int fail(const char *program, QString text);
+// Why standard output did not take a write, from errno: read it before
+// anything else can change errno.
+QString standardOutputError();
 } // namespace BatchOutput

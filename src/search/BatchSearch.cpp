@@ -38,9 +38,7 @@ int fail(const QString &text)
 // cut result for a whole one.
 int failOnStandardOutput()
 {
-    const int err = errno;
-    return fail(QStringLiteral("標準出力に書き込めません。（") + QString::fromLocal8Bit(std::strerror(err))
-                + QStringLiteral("）"));
+    return fail(BatchOutput::standardOutputError());
 }
 
 // Two spellings of one file: the same file on disk, or, for files not yet

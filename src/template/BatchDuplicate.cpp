@@ -99,8 +99,10 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
     Options o;
     const QString bad = parse(args, o);
     if (o.help) {
-        BatchOutput::write(out, helpText());
-        return 0;
+        if (BatchOutput::write(out, helpText()))
+            return 0;
+        BatchOutput::write(err, kProgram + QStringLiteral(": ") + BatchOutput::standardOutputError() + QLatin1Char('\n'));
+        return 2;
     }
     if (!bad.isEmpty()) {
         BatchOutput::write(err, kProgram + QStringLiteral(": ") + bad + QStringLiteral("\n「quav duplicate --help」で使い方を表示します。\n"));
@@ -110,6 +112,12 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
     BatchMessagePort port(err);
     MessagePort &msg = port;
     bool failed = false;
+    // The first reason `out` refused a path: a cut list is not the whole one.
+    QString outputError;
+    const auto list = [&](const QString &path) {
+        if (!BatchOutput::write(out, path + QLatin1Char('\n')) && outputError.isEmpty())
+            outputError = BatchOutput::standardOutputError();
+    };
 
     ParameterImages images{DuplicationParameters{}};
     DuplicationParameters parameters;
@@ -168,7 +176,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
                 continue;
             }
             port.flush();
-            BatchOutput::write(out, path + QLatin1Char('\n'));
+            list(path);
             continue;
         }
         const SaveResult saved = NewFileSave::Save_New_File(work, index, o.force);
@@ -181,9 +189,13 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
             continue;
         }
         port.flush();
-        BatchOutput::write(out, path + QLatin1Char('\n'));
+        list(path);
     }
     port.flush();
-    std::fflush(out);
+    if (!outputError.isEmpty()) {
+        msg.show(outputError, TemplateDuplication::kCaption, MessagePort::Icon::Critical);
+        port.flush();
+        return 2;
+    }
     return failed ? 2 : 0;
 }

@@ -20,10 +20,12 @@ private Q_SLOTS:
     void treeAfterwards();
     void unwritableFileOthersWritten();
     void moreLinesThanTheWorkAreaHolds();
+    void standardOutputFull();
 
 private:
     // false when the program is not built beside the tests.
-    bool run(const QStringList &args, int &status, QByteArray &out, QByteArray &err);
+    bool run(const QStringList &args, int &status, QByteArray &out, QByteArray &err,
+             const QString &outFile = QString());
     QByteArray bytesOf(const QString &name) const;
 
     QTemporaryDir m_config;
@@ -41,7 +43,8 @@ void tst_BatchReplace::init()
     QVERIFY(SearchTree::writeBytes(m_root + "/N.ZZZ", "key\r\n"));
 }
 
-bool tst_BatchReplace::run(const QStringList &args, int &status, QByteArray &out, QByteArray &err)
+bool tst_BatchReplace::run(const QStringList &args, int &status, QByteArray &out, QByteArray &err,
+                           const QString &outFile)
 {
     const QString quav = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/quav");
     if (!QFile::exists(quav))
@@ -52,6 +55,8 @@ bool tst_BatchReplace::run(const QStringList &args, int &status, QByteArray &out
     env.insert(QStringLiteral("QUAV_CONFIG_DIR"), m_config.path());
     env.remove(QStringLiteral("DISPLAY"));
     p.setProcessEnvironment(env);
+    if (!outFile.isEmpty())
+        p.setStandardOutputFile(outFile);
     p.start(quav, QStringList{QStringLiteral("replace"), QStringLiteral("--dir"), m_root} + args);
     if (!p.waitForFinished(60000))
         return false;
@@ -167,6 +172,22 @@ void tst_BatchReplace::moreLinesThanTheWorkAreaHolds()
     std::sort(lines.begin(), lines.end());
     QCOMPARE(lines, QList<QByteArray>({"A.TXT\t1", "L1.TXT\t12000", "L2.TXT\t12000", "L3.TXT\t12000"}));
     QVERIFY(QString::fromUtf8(stdErr).contains(m_root + "/XL.TXT"));
+}
+
+void tst_BatchReplace::standardOutputFull()
+{
+    // The files are saved, but a list of them that did not reach standard
+    // output is not a success.
+    struct stat full;
+    if (::stat("/dev/full", &full) != 0 || !S_ISCHR(full.st_mode))
+        QSKIP("no /dev/full here");
+    int got = -1;
+    QByteArray stdOut, stdErr;
+    if (!run({"--ext", "txt", "--no-subdirs", "--with", "x", "key"}, got, stdOut, stdErr, QStringLiteral("/dev/full")))
+        QSKIP("quav is not built beside the tests");
+    QCOMPARE(got, 2);
+    QCOMPARE(bytesOf("A.TXT"), Cp932::encode(QStringLiteral("前\r\nx 検索 x\r\n")));
+    QVERIFY(QString::fromUtf8(stdErr).startsWith(QStringLiteral("quav replace: 標準出力に書き込めません。")));
 }
 
 QTEST_GUILESS_MAIN(tst_BatchReplace)

@@ -15,6 +15,7 @@ class tst_BatchDuplicate : public QObject
 private Q_SLOTS:
     void run_data();
     void run();
+    void standardOutputFull();
 };
 
 namespace {
@@ -138,6 +139,28 @@ void tst_BatchDuplicate::run()
     }
     for (const QString &name : std::as_const(absent))
         QVERIFY2(!QFile::exists(root + QLatin1Char('/') + name), qPrintable(name));
+}
+
+void tst_BatchDuplicate::standardOutputFull()
+{
+    // The new files are written, but their list did not reach standard
+    // output: not a success.
+    std::FILE *out = std::fopen("/dev/full", "w");
+    if (!out)
+        QSKIP("no /dev/full here");
+    QTemporaryDir dir;
+    const QString root = QDir(dir.path()).canonicalPath();
+    for (const auto &[name, bytes] : {std::pair<QString, QByteArray>{"FORM.TXT", kForm}, {"card", "A1\n"}}) {
+        QFile f(root + QLatin1Char('/') + name);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    std::FILE *err = std::tmpfile();
+    QCOMPARE(BatchDuplicate::run({"--params", root + "/card", "--search", "XX", root + "/FORM.TXT"}, out, err), 2);
+    std::fclose(out);
+    QVERIFY(QString::fromUtf8(readAll(err)).contains(QStringLiteral("標準出力に書き込めません。")));
+    std::fclose(err);
+    QVERIFY(QFile::exists(root + "/FORM_A1.TXT"));
 }
 
 QTEST_GUILESS_MAIN(tst_BatchDuplicate)
