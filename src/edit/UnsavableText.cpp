@@ -1,10 +1,10 @@
 #include "edit/UnsavableText.h"
 
-#include "search/SearchWord.h"
+#include "platform/Cp932.h"
 
 QString UnsavableText::Refusal(const QString &what, const QString &text)
 {
-    const QString unmapped = SearchWord::Unmapped_Characters(text);
+    const QString unmapped = Cp932::unmappedCharacters(text);
     if (unmapped.isEmpty())
         return QString();
     return what + QStringLiteral("にシフトJISで表せない文字が含まれています。\r\n（") + unmapped

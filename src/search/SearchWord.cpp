@@ -46,11 +46,6 @@ QString SearchWord::Convert_Look_Alikes(QString text)
     return text;
 }
 
-QString SearchWord::Unmapped_Characters(QStringView text)
-{
-    return Cp932::unmappedCharacters(text);
-}
-
 SearchWord::Prepared SearchWord::Prepare(QStringView typed)
 {
     Prepared p;
@@ -61,7 +56,7 @@ SearchWord::Prepared SearchWord::Prepare(QStringView typed)
     } else if (p.word.contains(QLatin1Char('\n')) || p.word.contains(QLatin1Char('\r'))) {
         p.problem = Problem::Line_Break;
         p.message = QStringLiteral("サーチ文字に改行は使えません。");
-    } else if (const QString unmapped = Unmapped_Characters(p.word); !unmapped.isEmpty()) {
+    } else if (const QString unmapped = Cp932::unmappedCharacters(p.word); !unmapped.isEmpty()) {
         // Files are read as code page 932: a character without a Shift-JIS
         // form can never occur in what a search reads, so such a search could
         // only ever find nothing.

@@ -28,9 +28,6 @@ public:
     // holds.
     static QString Convert_Look_Alikes(QString text);
 
-    // The characters of a text that have no code page 932 form, each once, in
-    // order of appearance (a surrogate pair counts as one character).
-    static QString Unmapped_Characters(QStringView text);
 
     // Trimmed, look-alikes converted, then checked: not empty, no line break
     // (a line never holds one), every character with a code page 932 form.

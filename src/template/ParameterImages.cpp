@@ -3,7 +3,6 @@
 #include "platform/Cp932.h"
 #include "platform/MessagePort.h"
 #include "platform/TextFile.h"
-#include "search/SearchWord.h"
 #include "workarea/LineFormat.h"
 
 #include <algorithm>
@@ -78,7 +77,7 @@ bool ParameterImages::Add(QString &typed, MessagePort &port)
     }
     // A parameter is written into a file's lines in code page 932: a
     // character without a form there would be saved as "?".
-    const QString unmapped = SearchWord::Unmapped_Characters(typed);
+    const QString unmapped = Cp932::unmappedCharacters(typed);
     if (!unmapped.isEmpty()) {
         port.show(QStringLiteral("追加イメージにシフトJISで表せない文字が含まれています。\r\n（") + unmapped
                       + QStringLiteral("）"),

@@ -1,4 +1,5 @@
 #include "base/Workbench.h"
+#include "platform/Cp932.h"
 #include "search/SearchHistory.h"
 #include "search/SearchStart.h"
 #include "search/SearchWord.h"
@@ -137,7 +138,7 @@ void tst_SearchHistory::unmapped()
 {
     QFETCH(QString, text);
     QFETCH(QString, unmapped);
-    QCOMPARE(SearchWord::Unmapped_Characters(text), unmapped);
+    QCOMPARE(Cp932::unmappedCharacters(text), unmapped);
 }
 
 void tst_SearchHistory::checkOrder_data()
