@@ -174,6 +174,16 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QCOMPARE(port.shown.size(), 0);
     QCOMPARE(params->List1->count(), 2);
     QCOMPARE(params->Cmd_Cancel->text(), QStringLiteral("設定完了"));
+    // A value typed with blanks is added trimmed and stays in the box;
+    // deleted again, it leaves the card's values.
+    QTest::keyClicks(params->Txt_Tuika, QStringLiteral("  C03 "));
+    QTest::mouseClick(params->Cmd_Tuika, Qt::LeftButton);
+    QCOMPARE(params->Txt_Tuika->text(), QStringLiteral("C03"));
+    QCOMPARE(params->List1->count(), 3);
+    clickRow(params->List1, QStringLiteral("C03"));
+    QTest::mouseClick(params->Cmd_Sakujyo, Qt::LeftButton);
+    QCOMPARE(params->List1->count(), 2);
+    QCOMPARE(port.shown.size(), 0);
     QTest::mouseClick(params->Cmd_Cancel, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Parameter_Read>());
     QVERIFY(window.isEnabled());

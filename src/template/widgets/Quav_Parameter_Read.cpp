@@ -104,9 +104,10 @@ void Quav_Parameter_Read::Cmd_Read_Click()
 
 void Quav_Parameter_Read::Cmd_Tuika_Click()
 {
+    // The box keeps what was typed, trimmed, whether it was added or not.
     QString typed = Txt_Tuika->text();
     const bool added = m_wb.messages && m_images.Add(typed, *m_wb.messages);
-    Txt_Tuika->setText(added ? QString() : typed);
+    Txt_Tuika->setText(typed);
     if (added)
         showImages();
 }
