@@ -38,7 +38,7 @@ Quav_Parameter_Read::Quav_Parameter_Read(Workbench &wb)
         b->setAutoDefault(false);
     Label1 = new QLabel(QStringLiteral("Path　=　"), this);
     Label3 = new QLabel(QStringLiteral("↑　サーチ諸元設定で編集した識別子が対象です。　　　　また、複数選択はできません。"), this);
-    Label3->setWordWrap(true);
+    TemplateFolderBrowser::fitNote(Label3);
     Label4 = new QLabel(QStringLiteral("現在パラメータイメージ"), this);
     Label6 = new QLabel(QStringLiteral("イメージ追加"), this);
     Label9 = new QLabel(QStringLiteral("フォルダー選択"), this);

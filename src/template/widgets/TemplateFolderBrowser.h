@@ -33,6 +33,10 @@ public:
     // lists stay on the folder shown before.
     bool browseTo(const QString &folder);
 
+    // The note under the file list: wide enough for its first sentence, so
+    // that it wraps where its blanks stand, as two lines.
+    static void fitNote(QLabel *note);
+
     void Drive1_Change();
     void Folder_DblClick();
 
