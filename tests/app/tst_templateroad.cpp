@@ -3,6 +3,7 @@
 // run (and run again, refused file by file), the save dialog, and the bytes
 // of the new files on disk. After every step the work area is consistent.
 #include "app/widgets/KIHON.h"
+#include "app/widgets/MessageBoxPort.h"
 #include "base/Workbench.h"
 #include "display/widgets/RichTextView.h"
 #include "edit/widgets/QUAV_Hozon.h"
@@ -24,11 +25,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using Answer = MessagePort::Answer;
-using Buttons = MessagePort::Buttons;
 
 namespace {
 
@@ -94,6 +96,24 @@ void chooseMenuEntry(KIHON &window, const QString &name)
     QVERIFY2(entry->isEnabled(), qPrintable(name));
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
     QTRY_VERIFY(!menu->isVisible());
+}
+
+// Answers the next message box with a key, as the user does, once it shows;
+// its text and default button are kept. Polls while `during` lives.
+void pressOnNextBox(QObject *during, Qt::Key key, QString *text, QMessageBox::StandardButton *byDefault)
+{
+    auto *timer = new QTimer(during);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        timer->deleteLater();
+        *text = box->text();
+        *byDefault = box->standardButton(box->defaultButton());
+        QTest::keyClick(box, key);
+    });
+    timer->start();
 }
 
 // Opens the dialog of a command from its toolbar button.
@@ -246,17 +266,22 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     port.shown.clear();
 
     // Save: the two new files preselected; the name already on disk is asked
-    // about, and the default answer leaves that file alone.
+    // about in a real message box, and Enter leaves that file alone.
     auto *save = openByButton<QUAV_Hozon>(window, Command::HOZON);
     QVERIFY(save);
     QCOMPARE(selectedRows(save->List1), QStringList({madeA, madeT}));
+    MessageBoxPort boxes;
+    wb.messages = &boxes;
+    QString asked;
+    QMessageBox::StandardButton byDefault = QMessageBox::NoButton;
+    pressOnNextBox(save, Qt::Key_Return, &asked, &byDefault);
     QTest::mouseClick(save->Cmd_Jikkou, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_Hozon>());
+    wb.messages = &port;
     QVERIFY(window.isEnabled());
-    QCOMPARE(port.shown.size(), 1);
-    QVERIFY2(port.shown.at(0).text.startsWith(madeT), qPrintable(port.shown.at(0).text));
-    QVERIFY(port.shown.at(0).text.endsWith(QStringLiteral("上書き保存しますか？")));
-    QCOMPARE(port.shown.at(0).buttons, Buttons::YesNoDefaultNo);
+    QVERIFY2(asked.startsWith(madeT), qPrintable(asked));
+    QVERIFY(asked.endsWith(QStringLiteral("上書き保存しますか？")));
+    QCOMPARE(byDefault, QMessageBox::No);
     QCOMPARE(bytesOf(madeA), sjis(QStringLiteral("品番=A01\r\n\r\nA01 の説明 xx\r\n")));
     QCOMPARE(bytesOf(madeT), QByteArray("kept\r\n"));
     QCOMPARE(bytesOf(form), templateBytes);
