@@ -57,6 +57,8 @@ private Q_SLOTS:
     void lineIndexRunningTotals();
     void lineIndexKeyComparison_data();
     void lineIndexKeyComparison();
+    void lineIndexRunLengths_data();
+    void lineIndexRunLengths();
 };
 
 void tst_WorkArea::sortedOrder_data()
@@ -456,6 +458,32 @@ void tst_WorkArea::lineIndexKeyComparison()
     const int file = w.Search_Hit_File_List.indexOf(path);
     QVERIFY(file >= 0);
     QCOMPARE(w.Search_Hit_File_List.data(file), found ? at : w.Search_Hit_All_Line_List.count());
+}
+
+void tst_WorkArea::lineIndexRunLengths_data()
+{
+    // Line counts of consecutive files; a file's first index is the sum of
+    // the counts before it, whatever the lengths of the runs passed over.
+    QTest::addColumn<QList<int>>("counts");
+    QTest::newRow("runs of one") << QList<int>{1, 1, 1};
+    QTest::newRow("around powers of two") << QList<int>{2, 3, 4, 5, 7, 8, 9, 16, 17, 1};
+    QTest::newRow("a long run before a short one") << QList<int>{300, 1, 2};
+    QTest::newRow("the last run reaches the end") << QList<int>{1, 300};
+    QTest::newRow("one file") << QList<int>{33};
+}
+
+void tst_WorkArea::lineIndexRunLengths()
+{
+    QFETCH(QList<int>, counts);
+    WorkArea w;
+    for (int i = 0; i < counts.size(); ++i)
+        addFile(w, QStringLiteral("/d/F%1.TXT").arg(i, 2, 10, QLatin1Char('0')), counts.at(i), true);
+    LineIndex::Build_Line_Index(w);
+    int first = 0;
+    for (int i = 0; i < counts.size(); ++i) {
+        QCOMPARE(w.Search_Hit_File_List.data(i), first);
+        first += counts.at(i);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_WorkArea)

@@ -29,7 +29,7 @@ Quav_Hinagata_Read::Quav_Hinagata_Read(Workbench &wb)
     Label4 = browser->folderCaption;
     List2->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Label3 = new QLabel(QStringLiteral("↑　サーチ諸元設定で編集した識別子が対象です。　　　　また、複数選択も可能です。"), this);
-    Label3->setWordWrap(true);
+    TemplateFolderBrowser::fitNote(Label3);
     Check1 = new QCheckBox(QStringLiteral("現在編集中の検索内容を破棄して読み込む"), this);
     Cmd_Read = new QPushButton(QStringLiteral("読み込み"), this);
     Cmd_Read->setDefault(true);

@@ -39,7 +39,7 @@ Quav_Parameter_Read::Quav_Parameter_Read(Workbench &wb)
     for (QPushButton *b : {Cmd_Tuika, Cmd_Sakujyo, Cmd_Read, Cmd_Cancel})
         b->setAutoDefault(false);
     Label3 = new QLabel(QStringLiteral("↑　サーチ諸元設定で編集した識別子が対象です。　　　　また、複数選択はできません。"), this);
-    Label3->setWordWrap(true);
+    TemplateFolderBrowser::fitNote(Label3);
     Label4 = new QLabel(QStringLiteral("現在パラメータイメージ"), this);
     Label6 = new QLabel(QStringLiteral("イメージ追加"), this);
 
@@ -96,9 +96,10 @@ void Quav_Parameter_Read::Cmd_Read_Click()
 
 void Quav_Parameter_Read::Cmd_Tuika_Click()
 {
+    // The box keeps what was typed, trimmed, whether it was added or not.
     QString typed = Txt_Tuika->text();
     const bool added = m_wb.messages && m_images.Add(typed, *m_wb.messages);
-    Txt_Tuika->setText(added ? QString() : typed);
+    Txt_Tuika->setText(typed);
     if (added)
         showImages();
 }

@@ -72,6 +72,14 @@ bool TemplateFolderBrowser::browseTo(const QString &folder)
     return true;
 }
 
+void TemplateFolderBrowser::fitNote(QLabel *note)
+{
+    const QString text = note->text();
+    const qsizetype end = text.indexOf(QChar(u'。'));
+    note->setWordWrap(true);
+    note->setMinimumWidth(note->fontMetrics().horizontalAdvance(text.left(end + 1)) + 2 * note->margin() + 4);
+}
+
 void TemplateFolderBrowser::Drive1_Change()
 {
     if (!browseTo(Drive1->currentText()))

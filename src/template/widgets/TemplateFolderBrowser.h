@@ -42,6 +42,10 @@ public:
     // Where a dialog starts: the folder, or the root when it is gone.
     void browseFrom(const QString &folder);
 
+    // The note under the file list: wide enough for its first sentence, so
+    // that it wraps where its blanks stand, as two lines.
+    static void fitNote(QLabel *note);
+
     void Drive1_Change();
     void Folder_DblClick();
 

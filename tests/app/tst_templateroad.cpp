@@ -1,0 +1,314 @@
+// The whole road of template duplication from the window: a template read
+// through its dialog, a parameter card loaded and committed, the duplication
+// run (and run again, refused file by file), the save dialog, and the bytes
+// of the new files on disk. After every step the work area is consistent.
+#include "app/widgets/KIHON.h"
+#include "app/widgets/MessageBoxPort.h"
+#include "base/Workbench.h"
+#include "display/widgets/RichTextView.h"
+#include "edit/widgets/QUAV_Hozon.h"
+#include "platform/Cp932.h"
+#include "template/widgets/Quav_Hinagata_Fukusei.h"
+#include "template/widgets/Quav_Hinagata_Read.h"
+#include "template/widgets/Quav_Parameter_Read.h"
+#include "workarea/LineFormat.h"
+
+#include "../search/SearchTree.h"
+
+#include "WindowFixture.h"
+#include "WorkAreaChecks.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using Answer = MessagePort::Answer;
+
+namespace {
+
+QListWidgetItem *itemNamed(QListWidget *list, const QString &text)
+{
+    const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+// A click on the row as the user makes it (selects it in a single or
+// extended list, toggles it in a multi-selection list).
+void clickRow(QListWidget *list, const QString &text)
+{
+    QListWidgetItem *item = itemNamed(list, text);
+    QVERIFY2(item, qPrintable(text));
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+void doubleClickRow(QListWidget *list, const QString &text)
+{
+    QListWidgetItem *item = itemNamed(list, text);
+    QVERIFY2(item, qPrintable(text));
+    list->scrollToItem(item);
+    const QPoint at = list->visualItemRect(item).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+QByteArray sjis(const QString &text)
+{
+    return Cp932::encode(text);
+}
+
+QStringList selectedRows(QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected())
+            out.append(list->item(i)->text());
+    return out;
+}
+
+// Chooses a menu entry as the user does: the menu opened (which brings its
+// entries up to date with the buttons), then the entry clicked.
+void chooseMenuEntry(KIHON &window, const QString &name)
+{
+    QAction *entry = window.menuEntry(name);
+    QVERIFY(entry);
+    QMenu *menu = nullptr;
+    for (QObject *o : entry->associatedObjects())
+        if ((menu = qobject_cast<QMenu *>(o)))
+            break;
+    QVERIFY(menu);
+    menu->popup(window.mapToGlobal(QPoint(20, 20)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QVERIFY2(entry->isEnabled(), qPrintable(name));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+    QTRY_VERIFY(!menu->isVisible());
+}
+
+// Answers the next message box with a key, as the user does, once it shows;
+// its text and default button are kept. Polls while `during` lives.
+void pressOnNextBox(QObject *during, Qt::Key key, QString *text, QMessageBox::StandardButton *byDefault)
+{
+    auto *timer = new QTimer(during);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        timer->deleteLater();
+        *text = box->text();
+        *byDefault = box->standardButton(box->defaultButton());
+        QTest::keyClick(box, key);
+    });
+    timer->start();
+}
+
+// Opens the dialog of a command from its toolbar button.
+template<typename Dialog>
+Dialog *openByButton(KIHON &window, Command command)
+{
+    window.buttonAction(command)->trigger();
+    Dialog *d = DialogFixture::find<Dialog>();
+    if (d)
+        (void)QTest::qWaitForWindowExposed(d);
+    return d;
+}
+
+} // namespace
+
+class tst_TemplateRoad : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void readLoadDuplicateSave();
+};
+
+void tst_TemplateRoad::readLoadDuplicateSave()
+{
+    WindowFixture f;
+    // A template whose middle line is empty, a card whose values are out of
+    // order, and a file already on disk under one of the new names.
+    const QByteArray templateBytes = sjis(QStringLiteral("品番=XX\r\n\r\nXX の説明 xx\r\n"));
+    QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/form.TXT")), templateBytes));
+    QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/notes.txt")), "not offered\r\n"));
+    QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("cards/list.TXT")), sjis(QStringLiteral("東京\r\nA01\r\n"))));
+    QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/form_東京.TXT")), "kept\r\n"));
+    const QString folder = QDir(f.tree.path()).absolutePath() + QStringLiteral("/tpl/");
+    const QString form = folder + QStringLiteral("form.TXT");
+    const QString madeA = folder + QStringLiteral("form_A01.TXT");
+    const QString madeT = folder + QStringLiteral("form_東京.TXT");
+    QVERIFY(f.start());
+    KIHON &window = *f.window;
+    Workbench &wb = *f.wb;
+    ScriptedMessagePort &port = f.port;
+    QVERIFY(!wb.board.isEnabled(Command::PARAMETER));
+    QVERIFY(!wb.board.isEnabled(Command::HINA_FUKUSEI));
+
+    // Template read: into the folder, the template chosen among the files
+    // the identifiers offer (letter case counts), read.
+    auto *read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
+    QVERIFY(read);
+    QVERIFY(!window.isEnabled());
+    doubleClickRow(read->List1, QStringLiteral("tpl"));
+    QCOMPARE(read->Label2->text(), folder);
+    QCOMPARE(read->List2->count(), 2); // form.TXT, form_東京.TXT
+    QVERIFY(!itemNamed(read->List2, QStringLiteral("notes.txt")));
+    clickRow(read->List2, QStringLiteral("form.TXT"));
+    QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Read>());
+    QVERIFY(window.isEnabled());
+    QVERIFY_CONSISTENT(wb.work);
+    QCOMPARE(port.shown.size(), 0);
+    QCOMPARE(wb.work.Search_Hit_All_Line_List.texts(),
+             QStringList({form + ":@:000001.000:@:品番=XX", form + ":@:000002.000:@:",
+                          form + ":@:000003.000:@:XX の説明 xx"}));
+    QVERIFY(window.listView()->isShown());
+    QVERIFY(window.listView()->plainText().contains(LineFormat::kAddPrefix + form));
+    QCOMPARE(wb.work.Result_Flag, qint16(1));
+    QCOMPARE(wb.work.Hozon_Flag, qint16(0));
+    QVERIFY(!wb.board.isEnabled(Command::HOZON));
+    QVERIFY(wb.board.isEnabled(Command::PARAMETER));
+    QVERIFY(!wb.board.isEnabled(Command::HINA_FUKUSEI));
+
+    // Parameters: the card read from its folder, then committed.
+    chooseMenuEntry(window, QStringLiteral("M_FILE_PARAMETER"));
+    auto *params = DialogFixture::find<Quav_Parameter_Read>();
+    QVERIFY(params);
+    QVERIFY(QTest::qWaitForWindowExposed(params));
+    doubleClickRow(params->List2, QStringLiteral("cards"));
+    clickRow(params->List3, QStringLiteral("list.TXT"));
+    QTest::mouseClick(params->Cmd_Read, Qt::LeftButton);
+    QCOMPARE(port.shown.size(), 0);
+    QCOMPARE(params->List1->count(), 2);
+    QCOMPARE(params->Cmd_Cancel->text(), QStringLiteral("設定完了"));
+    // A value typed with blanks is added trimmed and stays in the box;
+    // deleted again, it leaves the card's values.
+    QTest::keyClicks(params->Txt_Tuika, QStringLiteral("  C03 "));
+    QTest::mouseClick(params->Cmd_Tuika, Qt::LeftButton);
+    QCOMPARE(params->Txt_Tuika->text(), QStringLiteral("C03"));
+    QCOMPARE(params->List1->count(), 3);
+    clickRow(params->List1, QStringLiteral("C03"));
+    QTest::mouseClick(params->Cmd_Sakujyo, Qt::LeftButton);
+    QCOMPARE(params->List1->count(), 2);
+    QCOMPARE(port.shown.size(), 0);
+    QTest::mouseClick(params->Cmd_Cancel, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Parameter_Read>());
+    QVERIFY(window.isEnabled());
+    QCOMPARE(wb.parameters.values, QStringList({QStringLiteral("A01"), QStringLiteral("東京")}));
+    QCOMPARE(wb.Param_Count, qint16(2));
+    QVERIFY(wb.board.isEnabled(Command::HINA_FUKUSEI));
+    QVERIFY_CONSISTENT(wb.work);
+
+    // Duplication: the template chosen, XX replaced, the parameter put
+    // before the extension.
+    auto *dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
+    QVERIFY(dup);
+    QCOMPARE(selectedRows(dup->List_Pattern), wb.parameters.values);
+    clickRow(dup->List_Pattern, QStringLiteral("A01")); // cannot be changed
+    QCOMPARE(selectedRows(dup->List_Pattern), wb.parameters.values);
+    clickRow(dup->List_Taisyou_File, form);
+    QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
+    QCOMPARE(dup->Combo_File_Make->currentIndex(), 0);
+    QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
+    QVERIFY(window.isEnabled());
+    QVERIFY_CONSISTENT(wb.work);
+    QCOMPARE(port.shown.size(), 0);
+    const QStringList afterRun = wb.work.Search_Hit_All_Line_List.texts();
+    QCOMPARE(afterRun,
+             QStringList({form + ":@:000001.000:@:品番=XX", form + ":@:000002.000:@:",
+                          form + ":@:000003.000:@:XX の説明 xx", madeA + ":@:000001.000:@:品番=A01",
+                          madeA + ":@:000002.000:@:", madeA + ":@:000003.000:@:A01 の説明 xx",
+                          madeT + ":@:000001.000:@:品番=東京", madeT + ":@:000002.000:@:",
+                          madeT + ":@:000003.000:@:東京 の説明 xx"}));
+    // The headers, fitted to the list's width; the view shows the separator
+    // as blanks.
+    const QString list = window.listView()->plainText();
+    const QStringList made{madeA, madeT};
+    for (int i = 0; i < 2; ++i) {
+        const QString header = LineFormat::kMakePrefix + made[i] + QStringLiteral(":@: <-- ") + form;
+        QCOMPARE(wb.work.Search_Hit_List.text(2 + i), LineFormat::Fit_Display_Line(header).text);
+        QVERIFY2(list.contains(LineFormat::kMakePrefix + made[i] + QStringLiteral("    <-- ")), qPrintable(list));
+    }
+    QCOMPARE(wb.work.Search_Hit_File_Change.texts(), QStringList({form, madeA, madeT}));
+    QCOMPARE(wb.work.Search_Hit_File_Change.data(0), 0);
+    QCOMPARE(wb.work.Search_Hit_File_Change.data(1), 1);
+    QCOMPARE(wb.work.Search_Hit_File_Change.data(2), 1);
+    QCOMPARE(wb.work.Hozon_Flag, qint16(1));
+    QVERIFY(wb.board.isEnabled(Command::HOZON));
+
+    // The same run again: every new name is already open; nothing is added.
+    dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
+    QVERIFY(dup);
+    QCOMPARE(dup->List_Taisyou_File->count(), 3);
+    clickRow(dup->List_Taisyou_File, form);
+    QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
+    QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
+    QCOMPARE(port.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
+                                        madeT + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。")}));
+    QCOMPARE(wb.work.Search_Hit_All_Line_List.texts(), afterRun);
+    QCOMPARE(wb.work.Search_Hit_File_List.count(), 3);
+    QVERIFY_CONSISTENT(wb.work);
+    port.shown.clear();
+
+    // Save: the two new files preselected; the name already on disk is asked
+    // about in a real message box, and Enter leaves that file alone.
+    auto *save = openByButton<QUAV_Hozon>(window, Command::HOZON);
+    QVERIFY(save);
+    QCOMPARE(selectedRows(save->List1), QStringList({madeA, madeT}));
+    MessageBoxPort boxes;
+    wb.messages = &boxes;
+    QString asked;
+    QMessageBox::StandardButton byDefault = QMessageBox::NoButton;
+    pressOnNextBox(save, Qt::Key_Return, &asked, &byDefault);
+    QTest::mouseClick(save->Cmd_Jikkou, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<QUAV_Hozon>());
+    wb.messages = &port;
+    QVERIFY(window.isEnabled());
+    QVERIFY2(asked.startsWith(madeT), qPrintable(asked));
+    QVERIFY(asked.endsWith(QStringLiteral("上書き保存しますか？")));
+    QCOMPARE(byDefault, QMessageBox::No);
+    QCOMPARE(bytesOf(madeA), sjis(QStringLiteral("品番=A01\r\n\r\nA01 の説明 xx\r\n")));
+    QCOMPARE(bytesOf(madeT), QByteArray("kept\r\n"));
+    QCOMPARE(bytesOf(form), templateBytes);
+    QCOMPARE(wb.work.Search_Hit_File_Change.data(1), 0);
+    QCOMPARE(wb.work.Search_Hit_File_Change.data(2), 1);
+    QCOMPARE(wb.work.Hozon_Flag, qint16(1));
+    QVERIFY(wb.board.isEnabled(Command::HOZON));
+    QVERIFY_CONSISTENT(wb.work);
+    port.shown.clear();
+
+    // Saved again with the user's leave: the old file is replaced.
+    save = openByButton<QUAV_Hozon>(window, Command::HOZON);
+    QVERIFY(save);
+    QCOMPARE(selectedRows(save->List1), QStringList({madeT}));
+    port.answerWith({Answer::Yes});
+    QTest::mouseClick(save->Cmd_Jikkou, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<QUAV_Hozon>());
+    QCOMPARE(port.shown.size(), 1);
+    QCOMPARE(bytesOf(madeT), sjis(QStringLiteral("品番=東京\r\n\r\n東京 の説明 xx\r\n")));
+    QCOMPARE(bytesOf(madeA), sjis(QStringLiteral("品番=A01\r\n\r\nA01 の説明 xx\r\n")));
+    QCOMPARE(bytesOf(form), templateBytes);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(wb.work.Search_Hit_File_Change.data(i), 0);
+    QCOMPARE(wb.work.Hozon_Flag, qint16(0));
+    QVERIFY(!wb.board.isEnabled(Command::HOZON));
+    QVERIFY_CONSISTENT(wb.work);
+}
+
+QTEST_MAIN(tst_TemplateRoad)
+#include "tst_templateroad.moc"
