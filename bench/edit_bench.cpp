@@ -5,7 +5,7 @@
 //
 // Usage: edit_bench [RUNS]
 
-#include "app/Workbench.h"
+#include "base/Workbench.h"
 #include "edit/LineEditor.h"
 #include "edit/LineSort.h"
 #include "edit/ReplaceCommand.h"
