@@ -5,7 +5,10 @@ word replaced by a text of another length, so every changed line is spliced.
 Each run gets its own copy (the copy is not timed). Reports the median wall
 time, files written per second and MB written per second (the sizes of the
 changed files after the run), and, for comparison, `quav search` of the same
-word over the same copy.
+word over the same copy: both times (and the replace's dry run) and their ratio, in wall time and in CPU
+time (user + system of the child; on a shared machine the wall time follows
+the load of others, the CPU time much less). The search stops where the work
+area is full; the replace goes on in rounds until every file is done.
 
 Usage:
   bench/replace_bench.py [--quav build/src/quav] [--corpus bench/corpus]
@@ -13,6 +16,7 @@ Usage:
 """
 import argparse
 import os
+import resource
 import shutil
 import statistics
 import subprocess
@@ -45,30 +49,53 @@ def main():
     common = ["--ext", EXTS, "--subdirs"]
 
     replace_ms, search_ms = [], []
+    replace_cpu, search_cpu = [], []
+    dry_ms, dry_cpu = [], []
     files = written = 0
     with tempfile.TemporaryDirectory() as tmp:
         for rep in range(a.reps):
             copy = os.path.join(tmp, f"c{rep}")
             shutil.copytree(corpus, copy, symlinks=True)
-            t = time.perf_counter()
-            subprocess.run([quav, "search", "--dir", copy] + common + [word], env=env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            c, t = child_cpu_ms(), time.perf_counter()
+            s = subprocess.run([quav, "search", "--dir", copy] + common + [word], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
             search_ms.append((time.perf_counter() - t) * 1000)
-            t = time.perf_counter()
+            search_cpu.append(child_cpu_ms() - c)
+            if s.returncode != 0:
+                sys.exit(f"quav search exited {s.returncode}: {s.stderr.decode(errors='replace')[:500]}")
+            # The rounds without a byte written: what the writing costs shows.
+            c, t = child_cpu_ms(), time.perf_counter()
+            subprocess.run([quav, "replace", "--dry-run", "--dir", copy] + common + ["--with", REPLACEMENT, word],
+                           env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            dry_ms.append((time.perf_counter() - t) * 1000)
+            dry_cpu.append(child_cpu_ms() - c)
+            c, t = child_cpu_ms(), time.perf_counter()
             r = subprocess.run([quav, "replace", "--dir", copy] + common + ["--with", REPLACEMENT, word],
                                env=env, capture_output=True)
             replace_ms.append((time.perf_counter() - t) * 1000)
+            replace_cpu.append(child_cpu_ms() - c)
             if r.returncode != 0:
                 sys.exit(f"quav replace exited {r.returncode}: {r.stderr.decode(errors='replace')[:500]}")
             changed = [line.split(b"\t")[0] for line in r.stdout.splitlines()]
             files = len(changed)
             written = sum(os.path.getsize(p) for p in changed)
             shutil.rmtree(copy)
+    shutil.rmtree(cfg, ignore_errors=True)
     ms = statistics.median(replace_ms)
-    print(f"corpus {corpus}; word {word} -> {REPLACEMENT}; {a.reps} runs, median wall time")
-    print(f"quav replace: {ms:.0f} ms, {files} files changed, {written / 1e6:.1f} MB written")
+    sms = statistics.median(search_ms)
+    cpu, scpu = statistics.median(replace_cpu), statistics.median(search_cpu)
+    print(f"corpus {corpus}; word {word} -> {REPLACEMENT}; {a.reps} runs, medians")
+    print(f"quav replace: {ms:.0f} ms wall, {cpu:.0f} ms cpu, {files} files changed, {written / 1e6:.1f} MB written")
     print(f"  {files / (ms / 1000):.0f} files/s, {written / 1e6 / (ms / 1000):.1f} MB/s written")
-    print(f"quav search of the same word: {statistics.median(search_ms):.0f} ms")
+    print(f"quav replace --dry-run: {statistics.median(dry_ms):.0f} ms wall, {statistics.median(dry_cpu):.0f} ms cpu")
+    print(f"quav search of the same word: {sms:.0f} ms wall, {scpu:.0f} ms cpu")
+    print(f"replace / search: {ms / sms:.1f} wall, {cpu / max(scpu, 1):.1f} cpu")
+
+
+def child_cpu_ms():
+    """User + system time of the waited-for children so far, in ms."""
+    u = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return (u.ru_utime + u.ru_stime) * 1000
 
 
 if __name__ == "__main__":

@@ -5,9 +5,13 @@
 #include "DialogFixture.h"
 
 #include "edit/widgets/QUAV_Change_Settei.h"
+#include "edit/widgets/QUAV_Hozon.h"
 #include "edit/widgets/QUAV_UPDATE.h"
 
+#include <QApplication>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
 
 namespace {
 
@@ -35,6 +39,7 @@ private Q_SLOTS:
     void replaceFromTheDetailView();
     void replaceRefusalThenCloseBox();
     void lineEditorInsertMode();
+    void saveListShowsLongPathsWhole();
 };
 
 void tst_EditDialogs::replaceFromTheDetailView()
@@ -107,6 +112,33 @@ void tst_EditDialogs::lineEditorInsertMode()
     QTRY_VERIFY(!d || !d->isVisible());
     QVERIFY(main.isEnabled());
     QCOMPARE(f.wb.work.Hozon_Flag, qint16(0));
+}
+
+
+void tst_EditDialogs::saveListShowsLongPathsWhole()
+{
+    // A path wider than the dialog's least width (but narrower than the
+    // screen) still shows to its file name, without scrolling.
+    const QFontMetrics metrics(QApplication::font("QListWidget"));
+    QString deep = QStringLiteral("/d/報告書/2024年度/長い");
+    while (metrics.horizontalAdvance(deep + QStringLiteral("/最終稿.txt")) < 600)
+        deep += QStringLiteral("名");
+    deep += QStringLiteral("/最終稿.txt");
+    const int screen = QGuiApplication::primaryScreen()->availableGeometry().width();
+    if (metrics.horizontalAdvance(deep) > screen * 4 / 5)
+        QSKIP("screen too narrow for the case");
+    EditFixture f({{QStringLiteral("/d/a.txt"), {QStringLiteral("w")}}, {deep, {QStringLiteral("w")}}},
+                  QStringLiteral("w"));
+    const CloseDialogs closer;
+    QPointer<QUAV_Hozon> d = new QUAV_Hozon(f.wb);
+    d->openFrom(nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(d));
+    QListWidget *list = d->List1;
+    QCOMPARE(list->item(1)->text(), deep);
+    QCOMPARE(list->item(1)->toolTip(), deep);
+    QVERIFY2(list->viewport()->width() >= list->fontMetrics().horizontalAdvance(deep),
+             qPrintable(QString::number(list->viewport()->width())));
+    QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
 }
 
 QTEST_MAIN(tst_EditDialogs)
