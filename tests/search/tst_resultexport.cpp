@@ -106,7 +106,7 @@ void tst_ResultExport::exportFormat()
     // Every line keeps the length of its display line; only the first ":@:"
     // turns into three spaces.
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(lines[i].size(), f.wb.work.Search_Hit_List.text(i).size());
+        QCOMPARE(lines[i].size(), f.wb.work.Search_Hit_List().text(i).size());
     QVERIFY(lines[1].startsWith(QStringLiteral("SEARCH_FILE = /d/A.TXT   2024/03/01")));
     QVERIFY(lines[2].startsWith(QStringLiteral("000012:x   y:@:z")));
 
@@ -135,7 +135,7 @@ void tst_ResultExport::unwritableFile()
     // The dialog stays for another path; the work area is as it was.
     QVERIFY(!d.isNull() && d->isVisible() && d->Cmd_Out->isEnabled());
     QVERIFY(!f.main.isEnabled());
-    QCOMPARE(f.wb.work.Search_Hit_List.count(), 3);
+    QCOMPARE(f.wb.work.Search_Hit_List().count(), 3);
     QVERIFY(!QFile::exists(path));
 }
 
