@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <algorithm>
 
