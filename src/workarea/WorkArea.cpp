@@ -41,9 +41,9 @@ int WorkArea::Admit_File(const QString &key, const FileOrigin &origin, const QSt
 
     const int index = Add_File(key, origin);
     m_allLines.addRun(std::move(entries));
-    Append_Display_Line(displayLines.front(), key);
+    appendDisplayLine(displayLines.front(), key);
     for (qsizetype i = 1; i < displayLines.size(); ++i)
-        Append_Display_Line(displayLines.at(i));
+        appendDisplayLine(displayLines.at(i));
     if (changed)
         Set_File_Changed(index, true);
     return index;
@@ -73,7 +73,12 @@ bool WorkArea::Admits(qint64 lines) const
     return m_allLines.count() + lines <= kAdmissionLimit;
 }
 
-bool WorkArea::Append_Display_Line(const QString &text, const QString &fileKey)
+bool WorkArea::Append_Display_Line(const QString &text)
+{
+    return !LineFormat::Is_Header(text) && appendDisplayLine(text);
+}
+
+bool WorkArea::appendDisplayLine(const QString &text, const QString &fileKey)
 {
     if (!Display_Room(1))
         return false;

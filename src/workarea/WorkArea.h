@@ -75,14 +75,12 @@ public:
     bool Admits(qint64 lines) const;
 
     // Fits a display text and appends it with its byte length, and its
-    // character count to Mojisuu_Count_List. false (nothing added) when the
-    // display lists are full. A file header also keeps its file's full key
-    // beside the display line, since fitting to 83 columns cuts a long path:
-    // fileKey, or else the key taken from the text before fitting (which
-    // cannot tell a path's trailing spaces from the header's fill).
-    bool Append_Display_Line(const QString &text, const QString &fileKey = QString());
+    // character count to Mojisuu_Count_List (the column heading, a line of a
+    // display block). false (nothing added) when the display lists are full
+    // or text is a file header: a header comes in with its file (Admit_File).
+    bool Append_Display_Line(const QString &text);
     // The full key kept beside display line i when it was appended as a file
-    // header; empty for other lines or where a writer stored the line directly.
+    // header; empty for other lines.
     QString Header_File_Key(int i) const;
     // Whether n more display lines fit.
     bool Display_Room(int n) const;
@@ -180,6 +178,11 @@ private:
     int Add_File(const QString &path, const FileOrigin &origin = {});
     // Takes file i out of the file, change and origin lists.
     void Remove_File(int i);
+    // Append_Display_Line for any text. A file header also keeps its file's
+    // full key beside the display line, since fitting to 83 columns cuts a
+    // long path: fileKey, or else the key taken from the text before fitting
+    // (which cannot tell a path's trailing spaces from the header's fill).
+    bool appendDisplayLine(const QString &text, const QString &fileKey = QString());
 
     // Running totals of the character counts from display line `from` on.
     void refreshTotals(int from);

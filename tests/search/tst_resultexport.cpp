@@ -3,6 +3,7 @@
 #include "search/widgets/QUAV_Search_Save.h"
 
 #include "DialogFixture.h"
+#include "WorkAreaTestAccess.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -25,7 +26,8 @@ private:
     static void fill(WorkArea &w)
     {
         w.Append_Display_Line(QStringLiteral("  行番号:内容"));
-        w.Append_Display_Line(QStringLiteral("SEARCH_FILE = /d/A.TXT:@:2024/03/01 10:00:00  120ﾊﾞｲﾄ"));
+        // A display block alone, without its file's lines.
+        WorkAreaTestAccess::appendDisplayLine(w, QStringLiteral("SEARCH_FILE = /d/A.TXT:@:2024/03/01 10:00:00  120ﾊﾞｲﾄ"));
         w.Append_Display_Line(QStringLiteral("000012:x:@:y:@:z"));
     }
     static QStringList readLines(const QString &path)

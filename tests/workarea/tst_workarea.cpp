@@ -411,8 +411,11 @@ void tst_WorkArea::lineIndexRunningTotals()
     w.Append_Display_Line(LineFormat::kColumnHeader);
     LineIndex::Build_Line_Index(w);
     QCOMPARE(w.Mojisuu_Count_List().data(0), 85);
-    w.Append_Display_Line(QStringLiteral("SEARCH_FILE = /D/A.TXT"));
-    w.Append_Display_Line(QStringLiteral("000001:漢字") + QString(60, QLatin1Char('x')));
+    const QString text = QStringLiteral("漢字") + QString(60, QLatin1Char('x'));
+    QVERIFY(!w.Append_Display_Line(QStringLiteral("SEARCH_FILE = /D/A.TXT"))); // comes with its file
+    QVERIFY(w.Admit_File(QStringLiteral("/D/A.TXT"), {}, {QStringLiteral("SEARCH_FILE = /D/A.TXT"), QStringLiteral("000001:") + text},
+                         {QStringLiteral("/D/A.TXT:@:0000000001:@:") + text})
+            >= 0);
     LineIndex::Build_Line_Index(w);
     QCOMPARE(w.Mojisuu_Count_List().data(1), 170);
     QCOMPARE(w.Mojisuu_Count_List().data(2), 170 + 9 + 60 + 12 + 2);
