@@ -97,7 +97,7 @@ void MainCommands::Offer_Dump(Workbench &wb)
 
 void MainCommands::Build_Result_Views(Workbench &wb)
 {
-    if (!wb.work.Search_Hit_File_List.isEmpty())
+    if (!wb.work.Search_Hit_File_List().isEmpty())
         ListView::Build_List_View(wb);
 }
 

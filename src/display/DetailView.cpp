@@ -55,7 +55,7 @@ void DetailView::Show_Detail_View(Workbench &wb, Origin origin)
     // buttons until it ends.
     if (wb.board.isBusy())
         return;
-    if (wb.work.Search_Hit_List.isEmpty()) {
+    if (wb.work.Search_Hit_List().isEmpty()) {
         wb.messages->show(QStringLiteral("一覧表にデータがありません。"), kCaption, MessagePort::Icon::Exclamation);
         return;
     }
@@ -86,9 +86,9 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     d.Detail_Header.clear();
     wb.detailView->setShown(false);
 
-    const ItemList &counts = work.Mojisuu_Count_List;
+    const ItemList &counts = work.Mojisuu_Count_List();
     d.Clicked_Caret_Pos = wb.listView->caret();
-    const int k = std::min(ListView::Caret_To_Line(counts, d.Clicked_Caret_Pos), work.Search_Hit_List.count() - 1);
+    const int k = std::min(ListView::Caret_To_Line(counts, d.Clicked_Caret_Pos), work.Search_Hit_List().count() - 1);
     d.Clicked_Line_Index = k;
 
     if (k <= 0) {
@@ -105,7 +105,7 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     wb.listView->setViewEnabled(false);
     d.List_Caret_Pos = d.Clicked_Caret_Pos;
     int header = k;
-    while (header > 0 && !LineFormat::Is_Header(work.Search_Hit_List.text(header)))
+    while (header > 0 && !LineFormat::Is_Header(work.Search_Hit_List().text(header)))
         --header;
     const int file = header > 0 ? Locate_Header_File(work, header) : -1;
     if (file < 0) {
@@ -114,13 +114,13 @@ bool DetailView::Build_Detail_View(Workbench &wb)
         return false;
     }
 
-    d.Detail_Header = work.Search_Hit_List.text(header);
+    d.Detail_Header = work.Search_Hit_List().text(header);
     // The full key of the located file: the header may show a cut path.
     d.Detail_File_Key = work.File_Key(file);
     d.Detail_File_Index = file;
-    d.Detail_First = work.Search_Hit_File_List.data(file);
-    d.Detail_Last = file + 1 < work.Search_Hit_File_List.count() ? work.Search_Hit_File_List.data(file + 1) - 1
-                                                                   : work.Search_Hit_All_Line_List.count() - 1;
+    d.Detail_First = work.Search_Hit_File_List().data(file);
+    d.Detail_Last = file + 1 < work.Search_Hit_File_List().count() ? work.Search_Hit_File_List().data(file + 1) - 1
+                                                                   : work.Search_Hit_All_Line_List().count() - 1;
     if (rangeOnly) {
         d.Range_Only_Flag = 0;
         return true;

@@ -15,7 +15,7 @@ constexpr qint32 kCharsPerLine = 85;
 
 QString ListView::File_Count_Text(const Workbench &wb)
 {
-    return QStringLiteral("対象数 =") + QString::number(wb.work.Search_Hit_File_List.count()) + QStringLiteral("ﾌｧｲﾙ");
+    return QStringLiteral("対象数 =") + QString::number(wb.work.Search_Hit_File_List().count()) + QStringLiteral("ﾌｧｲﾙ");
 }
 
 void ListView::Show_Ready_Panels(Workbench &wb)
@@ -27,7 +27,7 @@ void ListView::Show_Ready_Panels(Workbench &wb)
 
 bool ListView::Build_List_View(Workbench &wb)
 {
-    const int n = wb.work.Search_Hit_List.count();
+    const int n = wb.work.Search_Hit_List().count();
     wb.progress->setRange(0, std::max(0, n - 1));
     wb.progress->setValue(0);
     wb.progress->setShown(true);
@@ -68,7 +68,7 @@ void ListView::Show_Status_Counts(Workbench &wb)
     b.enable({Command::SEARCH_SAVE, Command::CHANGE, Command::CLIP, Command::PARAMETER, Command::DISP,
               Command::FILE_DELETE});
     b.disable({Command::STOP});
-    if (wb.work.Search_Hit_File_List.isEmpty()) {
+    if (wb.work.Search_Hit_File_List().isEmpty()) {
         b.enable({Command::SEARCH, Command::SEARCH_SAVE});
         b.disable({Command::HOZON, Command::FILE_DELETE, Command::CHANGE, Command::UPDATE, Command::CLIP,
                    Command::PARAMETER, Command::DISP, Command::STOP, Command::HINA_FUKUSEI});
@@ -108,7 +108,7 @@ void ListView::KIHON_RTB_Search_Kekka_Click(Workbench &wb)
     RichViewPort *view = wb.listView;
     if (!view || wb.board.isBusy())
         return;
-    const ItemList &counts = wb.work.Mojisuu_Count_List;
+    const ItemList &counts = wb.work.Mojisuu_Count_List();
     d.Clicked_Caret_Pos = view->caret();
     d.Clicked_Line_Index = Caret_To_Line(counts, d.Clicked_Caret_Pos);
     if (d.Clicked_Line_Index == 0) {

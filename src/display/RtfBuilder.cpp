@@ -160,7 +160,7 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
     put(d.RTF_Header);
 
     if (listMode) {
-        const ItemList &lines = work.Search_Hit_List;
+        const ItemList &lines = work.Search_Hit_List();
         const int n = lines.count();
         doc.reserve(qsizetype(n) * 120 + 1024);
         for (int i = 0; i < n; ++i) {
@@ -192,7 +192,7 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
             wb.pump->yield();
         }
     } else {
-        const ItemList &all = work.Search_Hit_All_Line_List;
+        const ItemList &all = work.Search_Hit_All_Line_List();
         first = std::max<qint32>(first, 0);
         last = std::min<qint32>(last, all.count() - 1);
         const int total = std::max(0, last - first + 1);

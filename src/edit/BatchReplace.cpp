@@ -101,10 +101,7 @@ private:
 // list: the next round refuses them as already open.
 void emptyLines(WorkArea &work)
 {
-    work.Search_Hit_All_Line_List.clear();
-    work.Search_Hit_List.clear();
-    work.Mojisuu_Count_List.clear();
-    work.Search_List.clear();
+    work.Clear_Lines_Keep_Files();
 }
 
 } // namespace
@@ -181,8 +178,8 @@ int BatchReplace::run(const QStringList &args)
         // Indexes shift as files join the sorted list: the files of this
         // round are those whose lines are in the store.
         int newFiles = 0;
-        const QStringList entries = work.Search_Hit_All_Line_List.texts();
-        for (int i = 0; i < work.Search_Hit_File_List.count(); ++i) {
+        const QStringList entries = work.Search_Hit_All_Line_List().texts();
+        for (int i = 0; i < work.Search_Hit_File_List().count(); ++i) {
             const auto [first, last] = SaveDialog::Lines_Of(work, i);
             if (last < first)
                 continue;

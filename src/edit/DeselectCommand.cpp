@@ -63,11 +63,11 @@ void DeselectCommand::Remove_Located_File(Workbench &wb)
         wb.listView->clearText();
         wb.listView->refresh();
     }
-    if (work.Search_Hit_List.count() > 1) {
+    if (work.Search_Hit_List().count() > 1) {
         work.Result_Flag = 1;
         if (wb.listView)
             wb.listView->setViewEnabled(true);
-        if (!work.Search_Hit_File_List.isEmpty())
+        if (!work.Search_Hit_File_List().isEmpty())
             ListView::Build_List_View(wb);
     } else {
         work.Result_Flag = 0;

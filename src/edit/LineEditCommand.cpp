@@ -20,7 +20,7 @@ bool LineEditCommand::Form_Load()
     m_editor.Load(entries, m_wb.progress, m_wb.pump);
     // The store holds the other files' lines too: together they stay within
     // what it may hold, so a reflect always fits.
-    m_editor.setLineLimit(WorkArea::kAdmissionLimit - (m_wb.work.Search_Hit_All_Line_List.count() - m_editor.count()));
+    m_editor.setLineLimit(WorkArea::kAdmissionLimit - (m_wb.work.Search_Hit_All_Line_List().count() - m_editor.count()));
     m_wb.status.setText(StatusPanels::kSearch, QStringLiteral("Details"));
     m_wb.status.setText(StatusPanels::kPath, m_key);
     m_wb.status.setText(StatusPanels::kHitSu, QString());

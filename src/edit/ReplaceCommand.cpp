@@ -29,7 +29,7 @@ ReplaceCommand::ReplaceCommand(Workbench &wb) : m_wb(wb) {}
 void ReplaceCommand::Form_Load()
 {
     const WorkArea &work = m_wb.work;
-    m_files = work.Search_Hit_File_Change.texts();
+    m_files = work.Search_Hit_File_Change().texts();
     const bool detailShown = m_wb.detailView && m_wb.detailView->isShown();
     enableViews(m_wb, false);
     Syousai_Gamen_Flg = detailShown ? 1 : 0;
@@ -54,7 +54,7 @@ bool ReplaceCommand::Cmd_Jikkou_Click(const QString &search, const QString &repl
             targets.append(m_lockedFile);
     } else {
         for (int row : selectedRows)
-            if (row >= 0 && row < m_wb.work.Search_Hit_File_List.count())
+            if (row >= 0 && row < m_wb.work.Search_Hit_File_List().count())
                 targets.append(row);
         std::sort(targets.begin(), targets.end());
         targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
@@ -69,7 +69,7 @@ bool ReplaceCommand::Cmd_Jikkou_Click(const QString &search, const QString &repl
     // Where the list caret stands, as a display line and a column in it:
     // the line's character count may change with its text, and the detail
     // view is found again from the caret.
-    const ItemList &counts = m_wb.work.Mojisuu_Count_List;
+    const ItemList &counts = m_wb.work.Mojisuu_Count_List();
     const int caretLine = ListView::Caret_To_Line(counts, m_wb.display.List_Caret_Pos);
     const qint32 caretColumn = m_wb.display.List_Caret_Pos - ListView::Line_Start(counts, caretLine);
 
@@ -94,14 +94,14 @@ void ReplaceCommand::Cmd_Cancel_Click()
 int ReplaceCommand::Replace_Files(WorkArea &work, ReplacePass &pass, const QList<int> &files)
 {
     const QList<WorkArea::Range> blocks = work.File_Display_Blocks();
-    const ItemList &display = work.Search_Hit_List;
-    const ItemList &store = work.Search_Hit_All_Line_List;
+    const ItemList &display = work.Search_Hit_List();
+    const ItemList &store = work.Search_Hit_All_Line_List();
     // Display changes of every file go in together: the running totals after
     // them are counted once, not once per file.
     QList<WorkArea::DisplayText> shown;
     int changedFiles = 0;
     for (int file : files) {
-        if (file < 0 || file >= work.Search_Hit_File_List.count())
+        if (file < 0 || file >= work.Search_Hit_File_List().count())
             continue;
         const WorkArea::Range block = blocks.value(file);
         for (int j = block.first; j <= block.last; ++j) {
@@ -129,7 +129,7 @@ void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
 {
     Workbench &wb = m_wb;
     WorkArea &work = wb.work;
-    if (work.Search_Hit_List.count() <= 1) {
+    if (work.Search_Hit_List().count() <= 1) {
         work.Result_Flag = 0;
         for (RichViewPort *view : {wb.listView, wb.detailView}) {
             if (view) {
@@ -152,7 +152,7 @@ void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
     ListView::Build_List_View(wb);
     // The caret goes back to the same column of the same display line, which
     // is still the shown file's: replace moves no display line.
-    const ItemList &counts = work.Mojisuu_Count_List;
+    const ItemList &counts = work.Mojisuu_Count_List();
     const int line = std::clamp(caretLine, 0, std::max(0, counts.count() - 1));
     const qint32 width = counts.isEmpty() ? 0 : std::max(0, counts.text(line).toInt() - 2);
     if (wb.listView)

@@ -26,10 +26,10 @@ MessagePort::Answer ask(Workbench &wb, const QString &text, MessagePort::Buttons
 // the end is the index's own "no lines".
 std::pair<int, int> SaveDialog::Lines_Of(const WorkArea &work, int i)
 {
-    const ItemList &all = work.Search_Hit_All_Line_List;
+    const ItemList &all = work.Search_Hit_All_Line_List();
     const QString key = work.File_Key(i);
     auto belongs = [&](int k) { return LineFormat::Entry_Key(all.text(k)) == key; };
-    int first = i < work.Search_Hit_File_List.count() ? work.Search_Hit_File_List.data(i) : -1;
+    int first = i < work.Search_Hit_File_List().count() ? work.Search_Hit_File_List().data(i) : -1;
     if (first >= all.count())
         return {0, -1};
     if (first < 0 || first >= all.count() || !belongs(first) || (first > 0 && belongs(first - 1))) {
@@ -51,7 +51,7 @@ std::pair<int, int> SaveDialog::Lines_Of(const WorkArea &work, int i)
 QList<SaveDialog::Item> SaveDialog::Form_Load(const WorkArea &work)
 {
     QList<Item> items;
-    const ItemList &change = work.Search_Hit_File_Change;
+    const ItemList &change = work.Search_Hit_File_Change();
     for (int i = 0; i < change.count(); ++i)
         items.append({change.text(i), change.data(i) == 1});
     return items;
@@ -65,10 +65,10 @@ SaveRequest SaveDialog::Request_For(const WorkArea &work, int i, QStringList &en
     const auto [first, last] = Lines_Of(work, i);
     entries.clear();
     for (int k = first; k <= last; ++k)
-        entries.append(work.Search_Hit_All_Line_List.text(k));
+        entries.append(work.Search_Hit_All_Line_List().text(k));
     for (const QString &entry : std::as_const(entries))
         r.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
-    const FileOrigin origin = i < work.Search_Hit_File_Origin.size() ? work.Search_Hit_File_Origin.at(i) : FileOrigin();
+    const FileOrigin origin = i < work.Search_Hit_File_Origin().size() ? work.Search_Hit_File_Origin().at(i) : FileOrigin();
     if (origin.size >= 0)
         r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs, 1};
     return r;
@@ -76,13 +76,7 @@ SaveRequest SaveDialog::Request_For(const WorkArea &work, int i, QStringList &en
 
 void SaveDialog::Keep_Stamp(WorkArea &work, int i, const DiskStamp &stamp)
 {
-    if (work.Search_Hit_File_Origin.size() <= i)
-        work.Search_Hit_File_Origin.resize(i + 1);
-    FileOrigin &origin = work.Search_Hit_File_Origin[i];
-    if (origin.nativePath.isEmpty())
-        origin.nativePath = work.Native_Path(i);
-    origin.size = stamp.size;
-    origin.modifiedNsecs = stamp.mtimeNs;
+    work.Keep_File_Stamp(i, stamp.size, stamp.mtimeNs);
 }
 
 void SaveDialog::Update_Hozon(Workbench &wb)
@@ -97,7 +91,7 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
     using Answer = MessagePort::Answer;
     using Buttons = MessagePort::Buttons;
     WorkArea &work = wb.work;
-    ItemList &change = work.Search_Hit_File_Change;
+    const ItemList &change = work.Search_Hit_File_Change();
     const int n = std::min(int(selected.size()), change.count());
 
     int chosen = 0, unchanged = 0;
@@ -169,7 +163,7 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
             continue;
         }
         Keep_Stamp(work, i, r.stamp);
-        change.setData(i, 0);
+        work.Set_File_Changed(i, false);
         ++out.written;
     }
     Update_Hozon(wb);

@@ -18,7 +18,7 @@ int ShownFile::Take(Workbench &wb, const QString &caption, QStringList &entries)
     entries.clear();
     entries.reserve(range.size());
     for (int k = range.first; k <= range.last; ++k)
-        entries.append(work.Search_Hit_All_Line_List.text(k));
+        entries.append(work.Search_Hit_All_Line_List().text(k));
     return file;
 }
 

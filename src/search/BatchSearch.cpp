@@ -212,7 +212,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     std::function<void()> buildViews;
     if (rtfPort)
         buildViews = [&wb] {
-            if (!wb.work.Search_Hit_File_List.isEmpty())
+            if (!wb.work.Search_Hit_File_List().isEmpty())
                 ListView::Build_List_View(wb);
         };
     const SearchOutcome outcome = SearchRun::Search_Execute(wb, buildViews, RunNotices::Boxes::Every);

@@ -44,7 +44,7 @@ ResultExport::Result ResultExport::Output(Workbench &wb, const QString &typedPat
         r.outcome = Outcome::Stored;
         return r;
     }
-    if (wb.work.Search_Hit_List.isEmpty()) {
+    if (wb.work.Search_Hit_List().isEmpty()) {
         wb.messages->show(kNoData, kCaption, MessagePort::Icon::Information);
         r.outcome = Outcome::No_Data;
         return r;

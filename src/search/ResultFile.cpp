@@ -14,7 +14,7 @@ const QString ResultFile::kCaption = QStringLiteral("サーチ実行");
 QStringList ResultFile::Result_Lines(const WorkArea &work)
 {
     QStringList out;
-    const ItemList &display = work.Search_Hit_List;
+    const ItemList &display = work.Search_Hit_List();
     out.reserve(display.count());
     for (int i = 0; i < display.count(); ++i) {
         QString line = display.text(i);
@@ -41,7 +41,7 @@ QByteArray ResultFile::Shell_Text(const WorkArea &work)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
         const QString key = work.Header_File_Key(int(i));
-        const int file = key.isEmpty() ? -1 : work.Search_Hit_File_List.indexOf(key);
+        const int file = key.isEmpty() ? -1 : work.Search_Hit_File_List().indexOf(key);
         const QByteArray native = file < 0 ? QByteArray() : work.Native_Path(file);
         if (native.isEmpty() || native == NativeName::encode(key)) {
             out += line.toUtf8();

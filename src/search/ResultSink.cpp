@@ -49,7 +49,7 @@ void ResultSink::Refuse_Overflow(const WalkFile &file)
 
 qint64 ResultSink::Line_Room() const
 {
-    const qint64 room = qint64(WorkArea::kAdmissionLimit) - m_work.Search_Hit_All_Line_List.count();
+    const qint64 room = qint64(WorkArea::kAdmissionLimit) - m_work.Search_Hit_All_Line_List().count();
     return std::max<qint64>(0, std::min<qint64>(room, ItemList::kMaxItems));
 }
 
@@ -58,20 +58,25 @@ bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
     const qsizetype lineCount = scanned.lineCount();
     const int displayLines = 1 + int(scanned.hitLines.size());
     if (lineCount > Line_Room() || !m_work.Display_Room(displayLines)
-        || m_work.Search_Hit_File_List.isFull() || m_work.Search_Hit_File_Change.isFull()) {
+        || m_work.Search_Hit_File_List().isFull() || m_work.Search_Hit_File_Change().isFull()) {
         Refuse_Overflow(file);
         return false;
     }
 
     const QString suffix = m_withDateSize ? LineFormat::Date_Size_Suffix(file.modified, file.size) : QString();
     const QString key = Key_Of(file);
-    m_work.Append_Display_Line(LineFormat::File_Header(LineFormat::kSearchPrefix, key, suffix), key);
+    QStringList display;
+    display.reserve(displayLines);
+    display.append(LineFormat::File_Header(LineFormat::kSearchPrefix, key, suffix));
     for (int i : scanned.hitLines)
-        m_work.Append_Display_Line(LineFormat::Line_No_6(i + 1) + QLatin1Char(':')
-                                   + scanned.lineText(i).toString());
-    m_work.Add_File(key, FileOrigin{file.nativePath(), file.size, file.modifiedNsecs});
-    m_work.Search_Hit_All_Line_List.addRun(std::move(scanned.entries));
+        display.append(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + scanned.lineText(i).toString());
+    const int index = m_work.Admit_File(key, FileOrigin{file.nativePath(), file.size, file.modifiedNsecs}, display,
+                                        std::move(scanned.entries));
     scanned.entries.clear();
+    if (index < 0) {
+        Refuse_Overflow(file);
+        return false;
+    }
     ++m_admitted;
     return true;
 }

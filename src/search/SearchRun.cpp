@@ -142,7 +142,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices)
             sink.Refuse_Overflow(file);
         else if (probe.hasHit)
             admitOrRefuse(sink, matcher, file, probe, scanned, wb.pump);
-        work.Search_List.clear();
+        work.Clear_Scan_Buffer();
         pool->setRoom(sink.Line_Room());
         listAhead();
     }
@@ -162,9 +162,9 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
         return outcome;
 
     wb.pump->setBusyCursor(true);
-    work.Search_List.clear();
+    work.Clear_Scan_Buffer();
 
-    if (!work.Search_Hit_File_List.isEmpty()) {
+    if (!work.Search_Hit_File_List().isEmpty()) {
         if (wb.messages->show(kClearQuestion, ResultSink::kCaption, MessagePort::Icon::Question,
                               MessagePort::Buttons::YesNo)
             == MessagePort::Answer::Yes)
@@ -183,7 +183,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
     wb.status.setText(StatusPanels::kWord, work.Search_Word);
     const QString searchPath = work.Search_Path;
 
-    if (work.Search_Hit_File_List.isEmpty())
+    if (work.Search_Hit_File_List().isEmpty())
         work.Append_Display_Line(LineFormat::kColumnHeader);
 
     RunNotices notices(*wb.messages, &wb.status, refusals);
@@ -192,7 +192,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
     outcome.alreadyOpen = notices.refused(RunNotices::Kind::AlreadyOpen);
     outcome.overflow = notices.refused(RunNotices::Kind::Overflow);
 
-    if (work.Search_Hit_List.count() > 1)
+    if (work.Search_Hit_List().count() > 1)
         work.Result_Flag = 1;
 
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Wait...!"));
@@ -207,7 +207,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
     if (buildViews)
         buildViews();
 
-    if (!work.Search_Hit_List.isEmpty() && wb.settings.FILE_OUT == 1) {
+    if (!work.Search_Hit_List().isEmpty() && wb.settings.FILE_OUT == 1) {
         const QString &name = wb.settings.FILE_OUT_NAME;
         const WriteResult result = ResultFile::Write_Result_File(work, name);
         outcome.resultWritten = result.written;

@@ -33,15 +33,15 @@ QStringList WorkAreaDump::Dump_Lines(const WorkArea &work)
     };
 
     out.append(QStringLiteral("KIHON.Search_Hit_File_List"));
-    const ItemList &files = work.Search_Hit_File_List;
+    const ItemList &files = work.Search_Hit_File_List();
     for (int i = 0; i < files.count(); ++i) {
         out.append(files.text(i));
         out.append(QString::number(files.data(i)));
     }
-    indexed("KIHON.mojisuu_count_list", work.Mojisuu_Count_List);
-    indexed("KIHON.Search_Hit_File_Change.List", work.Search_Hit_File_Change);
-    plain("KIHON.SEARCH_HIT_LIST.List", work.Search_Hit_List);
-    plain("KIHON.Search_Hit_ALL_LINE_LIST", work.Search_Hit_All_Line_List);
+    indexed("KIHON.mojisuu_count_list", work.Mojisuu_Count_List());
+    indexed("KIHON.Search_Hit_File_Change.List", work.Search_Hit_File_Change());
+    plain("KIHON.SEARCH_HIT_LIST.List", work.Search_Hit_List());
+    plain("KIHON.Search_Hit_ALL_LINE_LIST", work.Search_Hit_All_Line_List());
     return out;
 }
 

@@ -167,7 +167,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
         failed = true;
 
     for (const QString &path : summary.newPaths) {
-        const int index = work.Search_Hit_File_List.indexOf(path);
+        const int index = work.Search_Hit_File_List().indexOf(path);
         if (o.dryRun) {
             if (!o.force && QFileInfo::exists(path)) {
                 msg.show(path + QStringLiteral("\r\n同じ名前のファイルが既にあります。（--force で上書きします）"),

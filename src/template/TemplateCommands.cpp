@@ -120,5 +120,5 @@ TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, c
 
 QStringList TemplateCommands::Source_Files(const Workbench &wb)
 {
-    return wb.work.Search_Hit_File_List.texts();
+    return wb.work.Search_Hit_File_List().texts();
 }

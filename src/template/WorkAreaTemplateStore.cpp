@@ -13,19 +13,19 @@ bool WorkAreaTemplateStore::isOpen(const QString &path) const
 
 qint64 WorkAreaTemplateStore::storedLines() const
 {
-    return m_work.Search_Hit_All_Line_List.count();
+    return m_work.Search_Hit_All_Line_List().count();
 }
 
 QStringList WorkAreaTemplateStore::storedEntries(const QString &path) const
 {
-    const int i = m_work.Search_Hit_File_List.indexOf(path);
+    const int i = m_work.Search_Hit_File_List().indexOf(path);
     if (i < 0)
         return {};
     // The line index points at the file's first entry; a file's entries are
     // contiguous, so they run while the key is still this path.
-    const ItemList &all = m_work.Search_Hit_All_Line_List;
+    const ItemList &all = m_work.Search_Hit_All_Line_List();
     QStringList out;
-    for (int k = qMax(0, int(m_work.Search_Hit_File_List.data(i))); k < all.count(); ++k) {
+    for (int k = qMax(0, int(m_work.Search_Hit_File_List().data(i))); k < all.count(); ++k) {
         if (LineFormat::Entry_Key(all.text(k)) != path)
             break;
         out.append(all.text(k));
@@ -36,41 +36,26 @@ QStringList WorkAreaTemplateStore::storedEntries(const QString &path) const
 bool WorkAreaTemplateStore::addFile(AddedFile &&file)
 {
     WorkArea &w = m_work;
-    if (!w.Display_Room(1) || w.Search_Hit_All_Line_List.count() + file.entries.size() > ItemList::kMaxItems)
-        return false;
-
     // The native path stays empty: the key's own bytes are the file's.
     FileOrigin origin;
     origin.size = file.size;
     origin.modifiedNsecs = file.modifiedNsecs;
-    const int index = w.Add_File(file.path, origin);
-    if (index < 0)
+    if (w.Admit_File(file.path, origin, {file.header}, std::move(file.entries), file.changed) < 0)
         return false;
-    if (!w.Append_Display_Line(file.header, file.path)) {
-        w.Remove_File(index);
-        return false;
-    }
-    if (w.Search_Hit_All_Line_List.addRun(std::move(file.entries)) < 0) {
-        w.Search_Hit_List.remove(w.Search_Hit_List.count() - 1);
-        w.Mojisuu_Count_List.remove(w.Mojisuu_Count_List.count() - 1);
-        w.Remove_File(index);
-        return false;
-    }
-    w.Search_Hit_File_Change.setData(w.Search_Hit_File_Change.indexOf(file.path), file.changed ? 1 : 0);
     LineIndex::Build_Line_Index(w);
     return true;
 }
 
 void WorkAreaTemplateStore::Begin_Run(WorkArea &work)
 {
-    if (work.Search_Hit_List.isEmpty())
+    if (work.Search_Hit_List().isEmpty())
         work.Append_Display_Line(LineFormat::kColumnHeader);
 }
 
 void WorkAreaTemplateStore::Finish_Run(Workbench &wb, bool added, bool madeFiles)
 {
     WorkArea &w = wb.work;
-    if (w.Search_Hit_List.count() > 1)
+    if (w.Search_Hit_List().count() > 1)
         w.Result_Flag = 1;
     if (madeFiles)
         w.Hozon_Flag = 1;

@@ -65,10 +65,10 @@ void LineIndex::Build_Line_Index(WorkArea &work, EventPump *pump)
     if (pump)
         pump->yieldNow();
 
-    const ItemList &lines = work.Search_Hit_All_Line_List;
+    const ItemList &lines = work.m_allLines;
     const int lineCount = lines.count();
     int j = 0;
-    for (int i = 0; i < work.Search_Hit_File_List.count(); ++i) {
+    for (int i = 0; i < work.m_fileList.count(); ++i) {
         const QString key = work.File_Key(i);
         // j is not reset between files: each file's search starts at the first
         // line of the previous one. Keys compare exactly: A.TXT and a.txt are
@@ -84,11 +84,11 @@ void LineIndex::Build_Line_Index(WorkArea &work, EventPump *pump)
             j = k;
         // Not found: the index points past the last entry and the next file
         // searches on from where this one started.
-        work.Search_Hit_File_List.setData(i, k);
+        work.m_fileList.setData(i, k);
     }
 
     qint32 total = 0;
-    ItemList &counts = work.Mojisuu_Count_List;
+    ItemList &counts = work.m_countList;
     for (int k = 0; k < counts.count(); ++k) {
         total += counts.text(k).toInt();
         counts.setData(k, total);

@@ -5,89 +5,149 @@
 
 int WorkArea::Is_File_Open(const QString &path) const
 {
-    return Search_Hit_File_List.indexOf(path) >= 0 ? 1 : 0;
+    return m_fileList.indexOf(path) >= 0 ? 1 : 0;
 }
 
 int WorkArea::Add_File(const QString &path, const FileOrigin &origin)
 {
-    if (Search_Hit_File_List.isFull() || Search_Hit_File_Change.isFull())
+    if (m_fileList.isFull() || m_changeList.isFull())
         return -1;
-    const int index = Search_Hit_File_List.add(path, 0);
-    Search_Hit_File_Change.add(path, 0);
-    // A writer that filled the file list directly left its origins unknown.
-    if (Search_Hit_File_Origin.size() < index)
-        Search_Hit_File_Origin.resize(index);
-    Search_Hit_File_Origin.insert(index, origin);
+    const int index = m_fileList.add(path, 0);
+    m_changeList.add(path, 0);
+    m_origins.insert(index, origin);
+    return index;
+}
+
+int WorkArea::Admit_File(const QString &key, const FileOrigin &origin, const QStringList &displayLines,
+                         QStringList &&entries, bool changed)
+{
+    if (Is_File_Open(key) || m_fileList.isFull() || m_changeList.isFull())
+        return -1;
+    if (displayLines.isEmpty() || !Display_Room(int(displayLines.size())) || !LineFormat::Is_Header(displayLines.front()))
+        return -1;
+    for (qsizetype i = 1; i < displayLines.size(); ++i)
+        if (LineFormat::Is_Header(displayLines.at(i)))
+            return -1;
+    if (entries.isEmpty() || !Admits(entries.size()))
+        return -1;
+    // In the store's order and beginning and ending with key, every entry
+    // between is of key as well: the run lands in one piece, where the file
+    // list places key.
+    if (LineFormat::Entry_Key(entries.front()) != key || LineFormat::Entry_Key(entries.back()) != key)
+        return -1;
+    for (qsizetype i = 1; i < entries.size(); ++i)
+        if (ItemList::compare(entries.at(i - 1), entries.at(i)) > 0)
+            return -1;
+
+    const int index = Add_File(key, origin);
+    m_allLines.addRun(std::move(entries));
+    appendDisplayLine(displayLines.front(), key);
+    for (qsizetype i = 1; i < displayLines.size(); ++i)
+        appendDisplayLine(displayLines.at(i));
+    if (changed)
+        Set_File_Changed(index, true);
     return index;
 }
 
 void WorkArea::Remove_File(int i)
 {
-    if (i < 0 || i >= Search_Hit_File_List.count())
+    if (i < 0 || i >= m_fileList.count())
         return;
-    Search_Hit_File_List.remove(i);
-    Search_Hit_File_Change.remove(i);
-    if (i < Search_Hit_File_Origin.size())
-        Search_Hit_File_Origin.removeAt(i);
+    m_fileList.remove(i);
+    m_changeList.remove(i);
+    if (i < m_origins.size())
+        m_origins.removeAt(i);
 }
 
 QByteArray WorkArea::Native_Path(int i) const
 {
-    if (i >= 0 && i < Search_Hit_File_Origin.size() && !Search_Hit_File_Origin.at(i).nativePath.isEmpty())
-        return Search_Hit_File_Origin.at(i).nativePath;
-    if (i < 0 || i >= Search_Hit_File_List.count())
+    if (i >= 0 && i < m_origins.size() && !m_origins.at(i).nativePath.isEmpty())
+        return m_origins.at(i).nativePath;
+    if (i < 0 || i >= m_fileList.count())
         return QByteArray();
-    return NativeName::encode(Search_Hit_File_List.text(i));
+    return NativeName::encode(m_fileList.text(i));
 }
 
 bool WorkArea::Admits(qint64 lines) const
 {
-    return Search_Hit_All_Line_List.count() + lines <= kAdmissionLimit;
+    return m_allLines.count() + lines <= kAdmissionLimit;
 }
 
-bool WorkArea::Append_Display_Line(const QString &text, const QString &fileKey)
+bool WorkArea::Append_Display_Line(const QString &text)
+{
+    return !LineFormat::Is_Header(text) && appendDisplayLine(text);
+}
+
+bool WorkArea::appendDisplayLine(const QString &text, const QString &fileKey)
 {
     if (!Display_Room(1))
         return false;
     const FittedLine fitted = LineFormat::Fit_Display_Line(text);
-    const int index = Search_Hit_List.add(fitted.text, fitted.byteLength);
+    const int index = m_hitList.add(fitted.text, fitted.byteLength);
     if (LineFormat::Is_Header(text))
-        Search_Hit_List.setTag(index, fileKey.isEmpty() ? LineFormat::Header_Key(text) : fileKey);
-    Mojisuu_Count_List.add(QString::number(fitted.charCount), 0);
+        m_hitList.setTag(index, fileKey.isEmpty() ? LineFormat::Header_Key(text) : fileKey);
+    m_countList.add(QString::number(fitted.charCount), 0);
     return true;
 }
 
 bool WorkArea::Display_Room(int n) const
 {
-    return Search_Hit_List.count() + n <= ItemList::kMaxItems
-        && Mojisuu_Count_List.count() + n <= ItemList::kMaxItems;
+    return m_hitList.count() + n <= ItemList::kMaxItems
+        && m_countList.count() + n <= ItemList::kMaxItems;
 }
 
 void WorkArea::Clear_Results()
 {
-    Search_Hit_File_List.clear();
-    Search_Hit_List.clear();
-    Search_Hit_All_Line_List.clear();
-    Mojisuu_Count_List.clear();
-    Search_Hit_File_Change.clear();
-    Search_Hit_File_Origin.clear();
+    m_fileList.clear();
+    m_hitList.clear();
+    m_allLines.clear();
+    m_countList.clear();
+    m_changeList.clear();
+    m_origins.clear();
+}
+
+void WorkArea::Clear_Scan_Buffer()
+{
+    m_searchList.clear();
+}
+
+void WorkArea::Clear_Lines_Keep_Files()
+{
+    m_allLines.clear();
+    m_hitList.clear();
+    m_countList.clear();
+    m_searchList.clear();
+    // Every file's range is the empty one at the start of the empty store.
+    for (int i = 0; i < m_fileList.count(); ++i)
+        m_fileList.setData(i, 0);
+}
+
+void WorkArea::Keep_File_Stamp(int i, qint64 size, qint64 modifiedNsecs)
+{
+    if (i < 0 || i >= m_origins.size())
+        return;
+    FileOrigin &origin = m_origins[i];
+    if (origin.nativePath.isEmpty())
+        origin.nativePath = Native_Path(i);
+    origin.size = size;
+    origin.modifiedNsecs = modifiedNsecs;
 }
 
 void WorkArea::Clear_All()
 {
     Clear_Results();
-    Search_List.clear();
-    Sort_List.clear();
+    m_searchList.clear();
+    m_sortList.clear();
 }
 
 QString WorkArea::Header_File_Key(int i) const
 {
-    if (i < 0 || i >= Search_Hit_List.count())
+    if (i < 0 || i >= m_hitList.count())
         return QString();
-    return Search_Hit_List.tag(i);
+    return m_hitList.tag(i);
 }
 
 QString WorkArea::File_Key(int i) const
 {
-    return Search_Hit_File_List.text(i);
+    return m_fileList.text(i);
 }

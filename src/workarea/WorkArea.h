@@ -20,12 +20,13 @@ struct FileOrigin
 // The single in-memory store of everything the user works on: seven lists and
 // the state shared by every subsystem. Nothing of it is persisted.
 //
-// Invariants every writer keeps:
+// The lists are read through the accessors of their own names and written
+// only through the operations below, each of which keeps these invariants
+// or refuses with nothing changed:
 //  - Search_Hit_File_Change is parallel to Search_Hit_File_List;
 //  - Mojisuu_Count_List is parallel to Search_Hit_List;
 //  - files stand in the all-lines store in file-list order, each contiguous;
-//  - Search_Hit_File_Origin is parallel to Search_Hit_File_List as well
-//    (Add_File, Remove_File and the clears keep the three together);
+//  - Search_Hit_File_Origin is parallel to Search_Hit_File_List as well;
 //  - a file is at most once in the file list; keys are paths exactly as on
 //    disk and compare exactly (A.TXT and a.txt are two files);
 //  - ItemData of the file list and the count list (the line index) is valid
@@ -35,14 +36,14 @@ class WorkArea
 public:
     static constexpr int kAdmissionLimit = 32700;
 
-    ItemList Search_Hit_File_List{true};     // path as on disk; data = first line index
-    ItemList Search_Hit_File_Change{true};   // same path; data = change flag
-    ItemList Search_Hit_All_Line_List{true}; // KEY:@:000012.000:@:text
-    ItemList Search_Hit_List{false};         // display lines; data = byte length
-    ItemList Mojisuu_Count_List{false};      // char count text; data = running total
-    ItemList Search_List{false};             // scan buffer
-    ItemList Sort_List{true};                // spare
-    QList<FileOrigin> Search_Hit_File_Origin; // item i: where file i was read from
+    const ItemList &Search_Hit_File_List() const { return m_fileList; }       // path as on disk; data = first line index
+    const ItemList &Search_Hit_File_Change() const { return m_changeList; }   // same path; data = change flag
+    const ItemList &Search_Hit_All_Line_List() const { return m_allLines; }   // KEY:@:000012.000:@:text
+    const ItemList &Search_Hit_List() const { return m_hitList; }             // display lines; data = byte length
+    const ItemList &Mojisuu_Count_List() const { return m_countList; }        // char count text; data = running total
+    const ItemList &Search_List() const { return m_searchList; }              // scan buffer
+    const ItemList &Sort_List() const { return m_sortList; }                  // spare
+    const QList<FileOrigin> &Search_Hit_File_Origin() const { return m_origins; } // item i: where file i was read from
 
     QString Search_Word;
     qint16 Compare_Mode = 0;   // 0 = case-sensitive, 1 = ignore case
@@ -55,13 +56,18 @@ public:
 
     // 1 when some file-list item equals path exactly.
     int Is_File_Open(const QString &path) const;
-    // Adds a path to the file list and the change list (flag 0) at the same
-    // sorted place, and its origin at that place in Search_Hit_File_Origin.
-    // Its index, or -1 when the lists are full.
-    int Add_File(const QString &path, const FileOrigin &origin = {});
-    // Takes file i out of the file, change and origin lists (its lines and
-    // display lines are the caller's).
-    void Remove_File(int i);
+    // Admits a file as a search or a template read finds it: its display
+    // lines (its header first, fitted, the header keeping key beside it) at
+    // the end of the display lists; key in the file and change lists at its
+    // sorted place, with origin and the change flag (a set flag sets
+    // Hozon_Flag); its entries, taken over, as one run of the all-lines
+    // store. The entries are all of key, in the store's order, at least one.
+    // The file's index, or -1 with nothing changed when the file is open
+    // already, the lists have no room or the lines are not the file's. The
+    // line index is left to Build_Line_Index, which a run of admissions
+    // calls once.
+    int Admit_File(const QString &key, const FileOrigin &origin, const QStringList &displayLines,
+                   QStringList &&entries, bool changed = false);
     // The bytes file i is opened and saved by: the bytes it was read from,
     // else its key's UTF-8 form.
     QByteArray Native_Path(int i) const;
@@ -69,14 +75,12 @@ public:
     bool Admits(qint64 lines) const;
 
     // Fits a display text and appends it with its byte length, and its
-    // character count to Mojisuu_Count_List. false (nothing added) when the
-    // display lists are full. A file header also keeps its file's full key
-    // beside the display line, since fitting to 83 columns cuts a long path:
-    // fileKey, or else the key taken from the text before fitting (which
-    // cannot tell a path's trailing spaces from the header's fill).
-    bool Append_Display_Line(const QString &text, const QString &fileKey = QString());
+    // character count to Mojisuu_Count_List (the column heading, a line of a
+    // display block). false (nothing added) when the display lists are full
+    // or text is a file header: a header comes in with its file (Admit_File).
+    bool Append_Display_Line(const QString &text);
     // The full key kept beside display line i when it was appended as a file
-    // header; empty for other lines or where a writer stored the line directly.
+    // header; empty for other lines.
     QString Header_File_Key(int i) const;
     // Whether n more display lines fit.
     bool Display_Room(int n) const;
@@ -85,6 +89,16 @@ public:
     void Clear_Results();
     // All seven lists.
     void Clear_All();
+    // The scan buffer, emptied after each file a search has looked at.
+    void Clear_Scan_Buffer();
+    // The stored lines, the display lines and the scan buffer; the files stay
+    // in the file, change and origin lists, each with an empty line range, so
+    // that a search run again refuses them as open. Only a batch that works
+    // in rounds uses it: until its next search the files have no lines.
+    void Clear_Lines_Keep_Files();
+    // Where file i is on disk now, after it was written: its size in bytes
+    // and modification time in nanoseconds (the path stays).
+    void Keep_File_Stamp(int i, qint64 size, qint64 modifiedNsecs);
 
     // The key of file i: its path exactly as on disk (as shown).
     QString File_Key(int i) const;
@@ -154,8 +168,33 @@ public:
     QStringList invariantErrors() const;
 
 private:
+    friend class LineIndex;
+    // Tests that build broken states on purpose (tests/support).
+    friend struct WorkAreaTestAccess;
+
+    // Adds a path to the file list and the change list (flag 0) at the same
+    // sorted place, and its origin at that place in the origin list. Its
+    // index, or -1 when the lists are full.
+    int Add_File(const QString &path, const FileOrigin &origin = {});
+    // Takes file i out of the file, change and origin lists.
+    void Remove_File(int i);
+    // Append_Display_Line for any text. A file header also keeps its file's
+    // full key beside the display line, since fitting to 83 columns cuts a
+    // long path: fileKey, or else the key taken from the text before fitting
+    // (which cannot tell a path's trailing spaces from the header's fill).
+    bool appendDisplayLine(const QString &text, const QString &fileKey = QString());
+
     // Running totals of the character counts from display line `from` on.
     void refreshTotals(int from);
     // Adds delta to the first-line index of the files after `file`.
     void shiftFileStarts(int file, int delta);
+
+    ItemList m_fileList{true};
+    ItemList m_changeList{true};
+    ItemList m_allLines{true};
+    ItemList m_hitList{false};
+    ItemList m_countList{false};
+    ItemList m_searchList{false};
+    ItemList m_sortList{true};
+    QList<FileOrigin> m_origins;
 };

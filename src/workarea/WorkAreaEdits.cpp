@@ -15,13 +15,13 @@ class HeaderFiles
 public:
     explicit HeaderFiles(const WorkArea &work) : m_work(work)
     {
-        for (int i = 0; i < work.Search_Hit_File_List.count(); ++i)
+        for (int i = 0; i < work.Search_Hit_File_List().count(); ++i)
             m_byKey.insert(work.File_Key(i), i);
     }
 
     int fileOf(int k) const
     {
-        const ItemList &display = m_work.Search_Hit_List;
+        const ItemList &display = m_work.Search_Hit_List();
         if (k < 0 || k >= display.count() || !LineFormat::Is_Header(display.text(k)))
             return -1;
         const QString &kept = m_work.Header_File_Key(k);
@@ -44,7 +44,7 @@ public:
         if (prefix.isEmpty())
             return -1;
         int found = -1;
-        for (int i = 0; i < m_work.Search_Hit_File_List.count(); ++i) {
+        for (int i = 0; i < m_work.Search_Hit_File_List().count(); ++i) {
             if (m_work.File_Key(i).startsWith(prefix)) {
                 if (found >= 0)
                     return -1;
@@ -69,19 +69,19 @@ private:
 
 WorkArea::Range WorkArea::File_Line_Range(int file) const
 {
-    const ItemList &files = Search_Hit_File_List;
+    const ItemList &files = m_fileList;
     if (file < 0 || file >= files.count())
         return {};
-    const int last = file + 1 < files.count() ? files.data(file + 1) - 1 : Search_Hit_All_Line_List.count() - 1;
-    return {files.data(file), std::min(last, Search_Hit_All_Line_List.count() - 1)};
+    const int last = file + 1 < files.count() ? files.data(file + 1) - 1 : m_allLines.count() - 1;
+    return {files.data(file), std::min(last, m_allLines.count() - 1)};
 }
 
 QString WorkArea::Stored_Key(int file) const
 {
     const Range range = File_Line_Range(file);
     if (range.isEmpty())
-        return file >= 0 && file < Search_Hit_File_List.count() ? File_Key(file) : QString();
-    return LineFormat::Entry_Key(Search_Hit_All_Line_List.text(range.first)).toString();
+        return file >= 0 && file < m_fileList.count() ? File_Key(file) : QString();
+    return LineFormat::Entry_Key(m_allLines.text(range.first)).toString();
 }
 
 int WorkArea::Header_File_Index(int k) const
@@ -91,9 +91,9 @@ int WorkArea::Header_File_Index(int k) const
 
 QList<WorkArea::Range> WorkArea::File_Display_Blocks() const
 {
-    QList<Range> blocks(Search_Hit_File_List.count());
+    QList<Range> blocks(m_fileList.count());
     const HeaderFiles headers(*this);
-    const ItemList &display = Search_Hit_List;
+    const ItemList &display = m_hitList;
     int current = -1;
     for (int k = 0; k < display.count(); ++k) {
         if (!LineFormat::Is_Header(display.text(k)))
@@ -114,7 +114,7 @@ QList<WorkArea::Range> WorkArea::File_Display_Blocks() const
 
 bool WorkArea::Replace_Stored_Line(int index, const QString &entry)
 {
-    ItemList &store = Search_Hit_All_Line_List;
+    ItemList &store = m_allLines;
     if (index < 0 || index >= store.count())
         return false;
     const QString &old = store.text(index);
@@ -130,9 +130,9 @@ bool WorkArea::Replace_Stored_Line(int index, const QString &entry)
 
 bool WorkArea::Replace_Display_Lines(const QList<DisplayText> &lines)
 {
-    ItemList &display = Search_Hit_List;
+    ItemList &display = m_hitList;
     for (const DisplayText &line : lines) {
-        if (line.index < 0 || line.index >= display.count() || line.index >= Mojisuu_Count_List.count())
+        if (line.index < 0 || line.index >= display.count() || line.index >= m_countList.count())
             return false;
         if (LineFormat::Is_Header(display.text(line.index)) != LineFormat::Is_Header(line.text))
             return false;
@@ -142,7 +142,7 @@ bool WorkArea::Replace_Display_Lines(const QList<DisplayText> &lines)
         const FittedLine fitted = LineFormat::Fit_Display_Line(line.text);
         display.setText(line.index, fitted.text);
         display.setData(line.index, fitted.byteLength);
-        Mojisuu_Count_List.setText(line.index, QString::number(fitted.charCount));
+        m_countList.setText(line.index, QString::number(fitted.charCount));
         from = std::min(from, line.index);
     }
     refreshTotals(from);
@@ -162,9 +162,9 @@ bool WorkArea::Replace_File_Lines(int file, QStringList entries)
             return false;
     }
     const int delta = int(entries.size()) - range.size();
-    if (delta > 0 && Search_Hit_All_Line_List.count() + delta > kAdmissionLimit)
+    if (delta > 0 && m_allLines.count() + delta > kAdmissionLimit)
         return false;
-    if (!Search_Hit_All_Line_List.replaceRange(range.first, range.size(), std::move(entries)))
+    if (!m_allLines.replaceRange(range.first, range.size(), std::move(entries)))
         return false;
     shiftFileStarts(file, delta);
     return true;
@@ -172,16 +172,16 @@ bool WorkArea::Replace_File_Lines(int file, QStringList entries)
 
 bool WorkArea::Drop_File(int file)
 {
-    if (file < 0 || file >= Search_Hit_File_List.count() || file >= Search_Hit_File_Change.count())
+    if (file < 0 || file >= m_fileList.count() || file >= m_changeList.count())
         return false;
     const Range lines = File_Line_Range(file);
     const Range block = File_Display_Blocks().value(file);
 
-    Search_Hit_All_Line_List.removeRange(lines.first, lines.size());
+    m_allLines.removeRange(lines.first, lines.size());
     shiftFileStarts(file, -lines.size());
     if (!block.isEmpty()) {
-        Search_Hit_List.removeRange(block.first, block.size());
-        Mojisuu_Count_List.removeRange(block.first, block.size());
+        m_hitList.removeRange(block.first, block.size());
+        m_countList.removeRange(block.first, block.size());
         refreshTotals(block.first);
     }
     // The file's own items, and with them every item kept parallel to them.
@@ -192,9 +192,9 @@ bool WorkArea::Drop_File(int file)
 
 void WorkArea::Set_File_Changed(int file, bool changed)
 {
-    if (file < 0 || file >= Search_Hit_File_Change.count())
+    if (file < 0 || file >= m_changeList.count())
         return;
-    Search_Hit_File_Change.setData(file, changed ? 1 : 0);
+    m_changeList.setData(file, changed ? 1 : 0);
     // A replace marks file after file: setting a flag needs no scan.
     if (changed)
         Hozon_Flag = 1;
@@ -205,14 +205,14 @@ void WorkArea::Set_File_Changed(int file, bool changed)
 void WorkArea::Recompute_Hozon_Flag()
 {
     Hozon_Flag = 0;
-    for (int i = 0; i < Search_Hit_File_Change.count(); ++i)
-        if (Search_Hit_File_Change.data(i) != 0)
+    for (int i = 0; i < m_changeList.count(); ++i)
+        if (m_changeList.data(i) != 0)
             Hozon_Flag = 1;
 }
 
 void WorkArea::refreshTotals(int from)
 {
-    ItemList &counts = Mojisuu_Count_List;
+    ItemList &counts = m_countList;
     qint32 total = from > 0 && from <= counts.count() ? counts.data(from - 1) : 0;
     for (int k = std::max(from, 0); k < counts.count(); ++k) {
         total += counts.text(k).toInt();
@@ -224,7 +224,7 @@ void WorkArea::shiftFileStarts(int file, int delta)
 {
     if (delta == 0)
         return;
-    ItemList &files = Search_Hit_File_List;
+    ItemList &files = m_fileList;
     for (int i = file + 1; i < files.count(); ++i)
         files.setData(i, files.data(i) + delta);
 }
@@ -232,17 +232,20 @@ void WorkArea::shiftFileStarts(int file, int delta)
 QStringList WorkArea::invariantErrors() const
 {
     QStringList errors;
-    const ItemList &files = Search_Hit_File_List;
-    const ItemList &changes = Search_Hit_File_Change;
-    const ItemList &store = Search_Hit_All_Line_List;
-    const ItemList &display = Search_Hit_List;
-    const ItemList &counts = Mojisuu_Count_List;
+    const ItemList &files = m_fileList;
+    const ItemList &changes = m_changeList;
+    const ItemList &store = m_allLines;
+    const ItemList &display = m_hitList;
+    const ItemList &counts = m_countList;
 
     if (files.count() != changes.count())
         errors << QStringLiteral("file list holds %1 items, change list %2").arg(files.count()).arg(changes.count());
     for (int i = 0; i < std::min(files.count(), changes.count()); ++i)
         if (files.text(i) != changes.text(i))
             errors << QStringLiteral("file %1: change list holds %2").arg(files.text(i), changes.text(i));
+
+    if (m_origins.size() != files.count())
+        errors << QStringLiteral("file list holds %1 items, origin list %2").arg(files.count()).arg(m_origins.size());
 
     QSet<QString> seen;
     for (int i = 0; i < files.count(); ++i) {

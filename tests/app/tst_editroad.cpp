@@ -82,7 +82,7 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     search->Combo_Search_Data->setEditText(QStringLiteral("検索"));
     QTest::mouseClick(search->CMD_SEARCH, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_SEARCH_SETTEI>());
-    QCOMPARE(wb.work.Search_Hit_File_List.count(), 3);
+    QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
     QVERIFY_CONSISTENT(wb.work);
 
     // Replace in one.txt and three.txt; the replacement becomes the search string.
@@ -163,14 +163,14 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     QCOMPARE(port.texts().last(), folder + QStringLiteral("two.txtを取り消します。\r\nよろしいですか？"));
 
     // The template's path sorts before one.txt; its lines keep its path.
-    QCOMPARE(wb.work.Search_Hit_All_Line_List.texts(),
+    QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(),
              entries(template_, {"000001.000:c", "000002.000:b", "000003.000:A"})
                  + entries(folder + QStringLiteral("one.txt"), {"000001.000:first edited", "000002.000:use 探索 here",
                                                                 "000002.333:new1", "000002.666:新2", "000003.000:last"})
                  + entries(folder + QStringLiteral("three.txt"), {"000001.000:x 探索"}));
-    QCOMPARE(wb.work.Search_Hit_File_Change.texts().size(), 3);
+    QCOMPARE(wb.work.Search_Hit_File_Change().texts().size(), 3);
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(wb.work.Search_Hit_File_Change.data(i), 1);
+        QCOMPARE(wb.work.Search_Hit_File_Change().data(i), 1);
     QCOMPARE(wb.work.Hozon_Flag, qint16(1));
     QVERIFY(window.listView()->isShown());
     QVERIFY(!window.listView()->plainText().contains(QStringLiteral("two.txt")));

@@ -116,7 +116,7 @@ void tst_WholeRoad::searchShowCopyClear()
 
     QVERIFY(window.isEnabled());
     QCOMPARE(wb.work.Search_Word, QStringLiteral("検索"));
-    QCOMPARE(wb.work.Search_Hit_File_List.count(), 4);
+    QCOMPARE(wb.work.Search_Hit_File_List().count(), 4);
     QCOMPARE(wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =4ﾌｧｲﾙ"));
     // Neither a.txt nor A.TXT was refused as already open.
     QVERIFY(!port.texts().join(QLatin1Char('|')).contains(QStringLiteral("既に開かれています")));
@@ -168,7 +168,7 @@ void tst_WholeRoad::searchShowCopyClear()
 
     port.answers.enqueue(MessagePort::Answer::Yes);
     window.Run_Command(Command::CLEAR, KIHON::Origin::Toolbar);
-    QCOMPARE(wb.work.Search_Hit_File_List.count(), 0);
+    QCOMPARE(wb.work.Search_Hit_File_List().count(), 0);
     QVERIFY(!window.listView()->isShown());
     QVERIFY(!window.detailView()->isShown());
     QVERIFY(wb.board.isEnabled(Command::SEARCH));
@@ -209,7 +209,7 @@ void tst_WholeRoad::manyRefusalsOneBoxOneSummary()
                           road.file(QStringLiteral("B001.TXT")) + overflow,
                           QStringLiteral("追加しなかったファイルがあります。\r\n既に開かれているファイル（追加中止）：1件\r\n"
                                          "Over Flow（追加中止）：30件")}));
-    QCOMPARE(road.wb->work.Search_Hit_File_List.count(), 1);
+    QCOMPARE(road.wb->work.Search_Hit_File_List().count(), 1);
 }
 
 void tst_WholeRoad::doubleClickDuringRun()
@@ -224,7 +224,7 @@ void tst_WholeRoad::doubleClickDuringRun()
     });
     QVERIFY(road.search(QStringLiteral("word")));
     QVERIFY(road.port.texts().isEmpty());
-    QCOMPARE(road.wb->work.Search_Hit_File_List.count(), 20);
+    QCOMPARE(road.wb->work.Search_Hit_File_List().count(), 20);
     QVERIFY(road.window->listView()->isShown());
     QVERIFY(!road.window->detailView()->isShown());
     QVERIFY(!road.wb->board.isBusy());
@@ -269,8 +269,8 @@ void tst_WholeRoad::closedDuringRun()
     QVERIFY(road.search(QStringLiteral("word")));
     // STOP's effect: the file begun is finished, no further one is read.
     QVERIFY(shownAfterClose);
-    QVERIFY(road.wb->work.Search_Hit_File_List.count() >= 9);
-    QVERIFY(road.wb->work.Search_Hit_File_List.count() <= 11);
+    QVERIFY(road.wb->work.Search_Hit_File_List().count() >= 9);
+    QVERIFY(road.wb->work.Search_Hit_File_List().count() <= 11);
     // Then the window closes and writes its configuration.
     QTRY_VERIFY(!road.window->isVisible());
     SettingsStore written;

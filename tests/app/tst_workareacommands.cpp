@@ -5,6 +5,8 @@
 
 #include "ScriptedMessagePort.h"
 
+#include "WorkAreaTestAccess.h"
+
 #include <QTest>
 
 namespace {
@@ -81,11 +83,11 @@ void tst_WorkAreaCommands::init()
 void tst_WorkAreaCommands::fillResult()
 {
     wb->work.Append_Display_Line(QStringLiteral("        Path-File"));
-    wb->work.Add_File(QStringLiteral("/d/a.txt"));
-    wb->work.Search_Hit_File_Change.setData(0, 1);
-    wb->work.Search_Hit_All_Line_List.add(QStringLiteral("/D/A.TXT:@:000001.000:@:x"));
-    wb->work.Search_List.add(QStringLiteral("x"));
-    wb->work.Sort_List.add(QStringLiteral("y"));
+    const QString key = QStringLiteral("/d/a.txt");
+    QVERIFY(wb->work.Admit_File(key, {}, {QStringLiteral("SEARCH_FILE = ") + key}, {key + QStringLiteral(":@:000001.000:@:x")},
+                                true) >= 0);
+    WorkAreaTestAccess::scanBuffer(wb->work).add(QStringLiteral("x"));
+    WorkAreaTestAccess::sortList(wb->work).add(QStringLiteral("y"));
     wb->work.Result_Flag = 1;
     wb->work.Hozon_Flag = 1;
     wb->display.Detail_Cache_Key = QStringLiteral("/D/A.TXT");
@@ -104,9 +106,10 @@ void tst_WorkAreaCommands::clearNeedsAResult()
 {
     fillResult();
     wb->work.Result_Flag = 0;
+    const int shown = wb->work.Search_Hit_List().count();
     WorkAreaCommands::Clear_Work_Area(*wb);
     QVERIFY(port.shown.isEmpty());
-    QCOMPARE(wb->work.Search_Hit_List.count(), 1);
+    QCOMPARE(wb->work.Search_Hit_List().count(), shown);
     QVERIFY(detail.shown);
     QVERIFY(!wb->board.isEnabled(Command::SEARCH));
 }
@@ -121,8 +124,8 @@ void tst_WorkAreaCommands::clearAnsweredNo()
     QCOMPARE(port.shown[0].caption, QStringLiteral("ＱＵＡＶ"));
     QCOMPARE(port.shown[0].icon, MessagePort::Icon::Question);
     QCOMPARE(port.shown[0].buttons, MessagePort::Buttons::YesNo);
-    QCOMPARE(wb->work.Search_Hit_File_List.count(), 1);
-    QCOMPARE(wb->work.Search_Hit_File_Change.data(0), 1);
+    QCOMPARE(wb->work.Search_Hit_File_List().count(), 1);
+    QCOMPARE(wb->work.Search_Hit_File_Change().data(0), 1);
     QCOMPARE(wb->work.Hozon_Flag, qint16(1));
     QCOMPARE(wb->work.Result_Flag, qint16(1));
     QCOMPARE(wb->display.Detail_Cache_Key, QStringLiteral("/D/A.TXT"));
@@ -135,8 +138,8 @@ void tst_WorkAreaCommands::clearAnsweredYes()
     fillResult();
     WorkAreaCommands::Clear_Work_Area(*wb);
     const WorkArea &w = wb->work;
-    for (const ItemList *l : {&w.Search_Hit_File_List, &w.Search_Hit_File_Change, &w.Search_Hit_All_Line_List,
-                              &w.Search_Hit_List, &w.Mojisuu_Count_List, &w.Search_List, &w.Sort_List})
+    for (const ItemList *l : {&w.Search_Hit_File_List(), &w.Search_Hit_File_Change(), &w.Search_Hit_All_Line_List(),
+                              &w.Search_Hit_List(), &w.Mojisuu_Count_List(), &w.Search_List(), &w.Sort_List()})
         QVERIFY(l->isEmpty());
     for (Command on : {Command::SEARCH, Command::HINAGATA, Command::SEARCH_SAVE, Command::DRIVE, Command::CLEAR})
         QVERIFY2(wb->board.isEnabled(on), Commands::info(on).key);

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <algorithm>
 
@@ -75,19 +76,18 @@ inline void fillWorkArea(Workbench &wb, const QList<TestFile> &files, const QStr
 {
     WorkArea &w = wb.work;
     w.Search_Word = word;
-    if (w.Search_Hit_List.isEmpty())
+    if (w.Search_Hit_List().isEmpty())
         w.Append_Display_Line(LineFormat::kColumnHeader);
     for (const TestFile &f : files) {
         const QString key = f.path;
-        w.Add_File(f.path);
         QStringList entries;
         for (int i = 0; i < f.lines.size(); ++i)
             entries.append(key + LineFormat::kSeparator + LineFormat::Line_No_10(i + 1) + LineFormat::kSeparator + f.lines[i]);
-        w.Search_Hit_All_Line_List.addRun(entries);
-        w.Append_Display_Line(LineFormat::File_Header(f.prefix, key, QString()));
+        QStringList display{LineFormat::File_Header(f.prefix, key, QString())};
         for (int i = 0; i < f.lines.size(); ++i)
             if (!word.isEmpty() && f.lines[i].contains(word, w.Compare_Mode == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive))
-                w.Append_Display_Line(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + f.lines[i]);
+                display.append(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + f.lines[i]);
+        QVERIFY(w.Admit_File(key, {}, display, std::move(entries)) >= 0);
     }
     LineIndex::Build_Line_Index(w);
 }

@@ -5,6 +5,8 @@
 #include "display/ListView.h"
 
 #include <QFile>
+#include "WorkAreaTestAccess.h"
+
 #include <QTest>
 
 class tst_DetailView : public QObject
@@ -110,7 +112,7 @@ void tst_DetailView::hitLineShowsWholeFile()
     QCOMPARE(m_detail.caret(), 1);
     QVERIFY(m_detail.shown && m_detail.enabled);
     QVERIFY(!m_list.shown && !m_list.enabled);
-    QCOMPARE(m_list.selectedText(), wb.work.Search_Hit_List.text(5));
+    QCOMPARE(m_list.selectedText(), wb.work.Search_Hit_List().text(5));
     for (Command k : {Command::DISP_SEARCH, Command::UPDATE})
         QVERIFY(wb.board.isEnabled(k));
     for (Command k : {Command::DISP, Command::HINAGATA, Command::SORT, Command::FILE_DELETE})
@@ -129,7 +131,7 @@ void tst_DetailView::headerLineShowsSameFile()
     QCOMPARE(wb.display.Detail_File_Key, QStringLiteral("/data/a.txt"));
     QCOMPARE(wb.display.Detail_First, 0);
     QCOMPARE(wb.display.Detail_Last, 2);
-    QString shown = wb.work.Search_Hit_List.text(1);
+    QString shown = wb.work.Search_Hit_List().text(1);
     shown.replace(shown.indexOf(QStringLiteral(":@:")), 3, QStringLiteral("   "));
     QCOMPARE(m_list.selectedText(), shown);
 }
@@ -212,7 +214,7 @@ void tst_DetailView::columnHeaderMessages()
     QVERIFY(wb.display.Detail_Header.isEmpty());
     QVERIFY(m_list.shown && m_list.enabled && !m_detail.shown);
     QCOMPARE(m_list.caret(), 0);
-    QCOMPARE(m_list.selectedText(), wb.work.Search_Hit_List.text(0));
+    QCOMPARE(m_list.selectedText(), wb.work.Search_Hit_List().text(0));
     QVERIFY(wb.board.isEnabled(Command::DISP));
     QVERIFY(wb.board.isEnabled(Command::FILE_DELETE));
     QVERIFY(!wb.board.isEnabled(Command::DISP_SEARCH));
@@ -272,7 +274,7 @@ void tst_DetailView::longPathsSharingTheirHead()
     setUp(wb, {{dir + QStringLiteral("first.txt"), {QStringLiteral("hit 1")}},
                {dir + QStringLiteral("second.txt"), {QStringLiteral("x"), QStringLiteral("hit 2")}}});
     // Both headers are cut to the same display text.
-    QCOMPARE(wb.work.Search_Hit_List.text(1), wb.work.Search_Hit_List.text(3));
+    QCOMPARE(wb.work.Search_Hit_List().text(1), wb.work.Search_Hit_List().text(3));
     for (const auto &[line, name] : {std::pair{4, "second.txt"}, std::pair{3, "second.txt"}, std::pair{2, "first.txt"}, std::pair{1, "first.txt"}}) {
         ListView::Show_List_View(wb, true);
         caretInLine(wb, line);
@@ -290,8 +292,8 @@ void tst_DetailView::cutHeaderWithoutKeptKeyNeverGuesses()
                {dir + QStringLiteral("second.txt"), {QStringLiteral("hit 2")}},
                {QStringLiteral("/other/") + QString(80, QLatin1Char('y')) + QStringLiteral(".txt"), {QStringLiteral("hit 3")}}});
     // As if a writer had stored the headers without their keys.
-    for (int k = 0; k < wb.work.Search_Hit_List.count(); ++k)
-        wb.work.Search_Hit_List.setTag(k, QString());
+    for (int k = 0; k < wb.work.Search_Hit_List().count(); ++k)
+        WorkAreaTestAccess::display(wb.work).setTag(k, QString());
     QCOMPARE(DetailView::Locate_Header_File(wb.work, 1), -1);
     QCOMPARE(DetailView::Locate_Header_File(wb.work, 3), -1);
     QCOMPARE(DetailView::Locate_Header_File(wb.work, 5), 2); // the only file with that head

@@ -80,9 +80,10 @@ void tst_DisplayColors::colouringOffLeavesNoColourWords()
     WorkArea &w = f.wb.work;
     w.Search_Word = QStringLiteral("key");
     w.Append_Display_Line(QStringLiteral("  行番号:内容"));
-    w.Append_Display_Line(QStringLiteral("SEARCH_FILE = /d/A.TXT"));
-    w.Append_Display_Line(QStringLiteral("000001:a key"));
-    w.Search_Hit_All_Line_List.add(QStringLiteral("/d/A.TXT:@:000001.000:@:a key"));
+    QVERIFY(w.Admit_File(QStringLiteral("/d/A.TXT"), {},
+                         {QStringLiteral("SEARCH_FILE = /d/A.TXT"), QStringLiteral("000001:a key")},
+                         {QStringLiteral("/d/A.TXT:@:000001.000:@:a key")})
+            >= 0);
     RtfBuilder::Make_RTF_Colors(f.wb);
     QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")).written);
     QVERIFY(read(f.wb.display.List_Document_Path).contains("\\cf3"));

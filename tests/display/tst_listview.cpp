@@ -112,12 +112,12 @@ void tst_ListView::buildLoadsDocument()
     QCOMPARE(m_list.loaded, QStringList{m_dir.path() + QStringLiteral("/~QUAV_SK.RTF")});
     QCOMPARE(m_list.caret(), 1);
     QVERIFY(m_list.shown);
-    QCOMPARE(int(m_list.doc.paragraphs.size()), wb.work.Search_Hit_List.count() + 1);
+    QCOMPARE(int(m_list.doc.paragraphs.size()), wb.work.Search_Hit_List().count() + 1);
     // The line index and the loaded text agree on where every line starts.
     const QString text = m_list.plainText();
-    for (int k = 1; k < wb.work.Search_Hit_List.count(); ++k)
-        QCOMPARE(text.mid(ListView::Line_Start(wb.work.Mojisuu_Count_List, k), 7),
-                 wb.work.Search_Hit_List.text(k).left(7).replace(QStringLiteral(":@:"), QStringLiteral("   ")));
+    for (int k = 1; k < wb.work.Search_Hit_List().count(); ++k)
+        QCOMPARE(text.mid(ListView::Line_Start(wb.work.Mojisuu_Count_List(), k), 7),
+                 wb.work.Search_Hit_List().text(k).left(7).replace(QStringLiteral(":@:"), QStringLiteral("   ")));
     QVERIFY(wb.display.Detail_Cache_Key.isEmpty());
 }
 
@@ -127,13 +127,13 @@ void tst_ListView::clickHighlightsWholeLine()
     setUpWorkbench(wb);
     QVERIFY(ListView::Build_List_View(wb));
     const int line = 3; // second hit line of a.txt
-    const qint32 start = ListView::Line_Start(wb.work.Mojisuu_Count_List, line);
+    const qint32 start = ListView::Line_Start(wb.work.Mojisuu_Count_List(), line);
     m_list.setCaret(start + 20);
     ListView::KIHON_RTB_Search_Kekka_Click(wb);
     QCOMPARE(wb.display.Clicked_Caret_Pos, start + 20);
     QCOMPARE(wb.display.Clicked_Line_Index, line);
     QCOMPARE(m_list.caret(), start);
-    QCOMPARE(m_list.selectedText(), wb.work.Search_Hit_List.text(line));
+    QCOMPARE(m_list.selectedText(), wb.work.Search_Hit_List().text(line));
 }
 
 void tst_ListView::clickInColumnHeaderSelectsNothing()
@@ -153,7 +153,7 @@ void tst_ListView::clickPastHighlightLimit()
     Workbench wb;
     setUpWorkbench(wb, 400);
     QVERIFY(ListView::Build_List_View(wb));
-    const ItemList &counts = wb.work.Mojisuu_Count_List;
+    const ItemList &counts = wb.work.Mojisuu_Count_List();
     int line = 1;
     while (ListView::Line_Start(counts, line) < ListView::kHighlightLimit)
         ++line;
@@ -179,7 +179,7 @@ void tst_ListView::clickBelowLastLine()
     QVERIFY(ListView::Build_List_View(wb));
     m_list.setCaret(1 << 20);
     ListView::KIHON_RTB_Search_Kekka_Click(wb);
-    QCOMPARE(wb.display.Clicked_Line_Index, wb.work.Search_Hit_List.count() - 1);
+    QCOMPARE(wb.display.Clicked_Line_Index, wb.work.Search_Hit_List().count() - 1);
 }
 
 void tst_ListView::statusCounts_data()

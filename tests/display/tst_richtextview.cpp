@@ -184,10 +184,10 @@ void tst_RichTextView::listDocumentLoads()
     wb.listView = &view;
     QVERIFY(ListView::Build_List_View(wb));
     // The line index and the view agree on every line's start.
-    for (int k = 1; k < wb.work.Search_Hit_List.count(); ++k) {
-        view.setCaret(ListView::Line_Start(wb.work.Mojisuu_Count_List, k));
+    for (int k = 1; k < wb.work.Search_Hit_List().count(); ++k) {
+        view.setCaret(ListView::Line_Start(wb.work.Mojisuu_Count_List(), k));
         view.selectToLineEnd();
-        QString expected = wb.work.Search_Hit_List.text(k);
+        QString expected = wb.work.Search_Hit_List().text(k);
         if (LineFormat::Is_Header(expected))
             expected.replace(expected.indexOf(LineFormat::kSeparator), 3, QStringLiteral("   "));
         QCOMPARE(view.selectedText(), expected);
@@ -224,7 +224,7 @@ void tst_RichTextView::listLoadMeasure()
     QVERIFY(ListView::Build_List_View(wb));
     const qint64 built = t.elapsed();
     QApplication::processEvents();
-    qInfo("list view: %d display lines built, loaded and painted in %lld ms", wb.work.Search_Hit_List.count(),
+    qInfo("list view: %d display lines built, loaded and painted in %lld ms", wb.work.Search_Hit_List().count(),
           qint64(t.elapsed()));
     Q_UNUSED(built);
 }

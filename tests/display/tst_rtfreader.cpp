@@ -63,7 +63,7 @@ void tst_RtfReader::listRoundTrip()
     const QByteArray bytes = listDocument(wb);
     QVERIFY(!bytes.isEmpty());
     const RtfDocument doc = RtfReader::parse(bytes);
-    const ItemList &lines = wb.work.Search_Hit_List;
+    const ItemList &lines = wb.work.Search_Hit_List();
     // One paragraph per display line, then the trailer's empty paragraph.
     QCOMPARE(int(doc.paragraphs.size()), lines.count() + 1);
     for (int i = 0; i < lines.count(); ++i) {
@@ -94,8 +94,8 @@ void tst_RtfReader::detailRoundTrip()
 {
     Workbench wb;
     QVERIFY(!listDocument(wb).isEmpty());
-    const int first = wb.work.Search_Hit_File_List.data(1);
-    const int last = wb.work.Search_Hit_All_Line_List.count() - 1;
+    const int first = wb.work.Search_Hit_File_List().data(1);
+    const int last = wb.work.Search_Hit_All_Line_List().count() - 1;
     const QString key = wb.work.File_Key(1);
     QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, first, last, key).written);
     RtfDocument doc;
@@ -104,7 +104,7 @@ void tst_RtfReader::detailRoundTrip()
     QCOMPARE(int(doc.paragraphs.size()), 1 + (last - first + 1) + 1);
     for (int k = first; k <= last; ++k)
         QCOMPARE(doc.paragraphs[size_t(1 + k - first)].text,
-                 LineFormat::Entry_Text(wb.work.Search_Hit_All_Line_List.text(k)).toString());
+                 LineFormat::Entry_Text(wb.work.Search_Hit_All_Line_List().text(k)).toString());
 }
 
 void tst_RtfReader::colourTableForms_data()

@@ -33,8 +33,8 @@ struct EditFixture
     // The first display line that begins with text.
     int lineOf(const QString &text) const
     {
-        for (int k = 0; k < wb.work.Search_Hit_List.count(); ++k)
-            if (wb.work.Search_Hit_List.text(k).startsWith(text))
+        for (int k = 0; k < wb.work.Search_Hit_List().count(); ++k)
+            if (wb.work.Search_Hit_List().text(k).startsWith(text))
                 return k;
         return -1;
     }
@@ -42,7 +42,7 @@ struct EditFixture
     // A double-click at column `column` of display line k.
     bool showDetail(int k, int column = 0)
     {
-        list.setCaret(ListView::Line_Start(wb.work.Mojisuu_Count_List, k) + column);
+        list.setCaret(ListView::Line_Start(wb.work.Mojisuu_Count_List(), k) + column);
         DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
         return detail.shown && !list.shown;
     }
@@ -53,7 +53,7 @@ struct EditFixture
         QStringList out;
         const WorkArea::Range r = wb.work.File_Line_Range(file);
         for (int k = r.first; k <= r.last; ++k) {
-            const QString &e = wb.work.Search_Hit_All_Line_List.text(k);
+            const QString &e = wb.work.Search_Hit_All_Line_List().text(k);
             out.append(LineFormat::Entry_Line_No(e).toString() + QLatin1Char(':') + LineFormat::Entry_Text(e).toString());
         }
         return out;

@@ -20,7 +20,7 @@ QList<TestFile> threeFiles()
 
 void deselectAt(EditFixture &f, int line, Answer answer)
 {
-    f.list.setCaret(ListView::Line_Start(f.wb.work.Mojisuu_Count_List, line) + 3);
+    f.list.setCaret(ListView::Line_Start(f.wb.work.Mojisuu_Count_List(), line) + 3);
     f.port.answerWith({answer});
     DeselectCommand::KIHON_M_EDIT_DELETE_Click(f.wb);
 }
@@ -49,7 +49,7 @@ void tst_DeselectCommand::firstOfThree()
     QCOMPARE(f.port.shown[0].caption, QStringLiteral("選択取り消し"));
     QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Question);
 
-    QCOMPARE(f.wb.work.Search_Hit_File_List.texts(), (QStringList{"/d/b.txt", "/d/c.txt"}));
+    QCOMPARE(f.wb.work.Search_Hit_File_List().texts(), (QStringList{"/d/b.txt", "/d/c.txt"}));
     QCOMPARE(f.stored(0), (QStringList{"000001.000:b1", "000002.000:b2 w", "000003.000:b3"}));
     QCOMPARE(f.stored(1), QStringList{"000001.000:c1 w"});
     QVERIFY(!f.list.plainText().contains(QStringLiteral("A.TXT")));
@@ -67,7 +67,7 @@ void tst_DeselectCommand::firstOfThree()
     QVERIFY_CONSISTENT(f.wb.work);
     QCOMPARE(f.stored(0), (QStringList{"000001.000:B1", "000002.000:B2 w", "000003.000:B3"}));
     QCOMPARE(f.stored(1), QStringList{"000001.000:c1 w"});
-    QCOMPARE(f.wb.work.Search_Hit_File_Change.data(1), 0);
+    QCOMPARE(f.wb.work.Search_Hit_File_Change().data(1), 0);
 }
 
 void tst_DeselectCommand::lastFileHidesBothViews()
@@ -76,9 +76,9 @@ void tst_DeselectCommand::lastFileHidesBothViews()
     f.wb.work.Set_File_Changed(0, true);
     deselectAt(f, 2, Answer::Yes);
     QVERIFY_CONSISTENT(f.wb.work);
-    QCOMPARE(f.wb.work.Search_Hit_List.count(), 1); // the column heading
-    QVERIFY(f.wb.work.Search_Hit_File_List.isEmpty());
-    QVERIFY(f.wb.work.Search_Hit_All_Line_List.isEmpty());
+    QCOMPARE(f.wb.work.Search_Hit_List().count(), 1); // the column heading
+    QVERIFY(f.wb.work.Search_Hit_File_List().isEmpty());
+    QVERIFY(f.wb.work.Search_Hit_All_Line_List().isEmpty());
     QCOMPARE(f.wb.work.Result_Flag, qint16(0));
     QCOMPARE(f.wb.work.Hozon_Flag, qint16(0));
     QVERIFY(!f.list.shown && !f.list.enabled);
@@ -93,13 +93,13 @@ void tst_DeselectCommand::lastFileHidesBothViews()
 void tst_DeselectCommand::declinedGivesEverythingBack()
 {
     EditFixture f(threeFiles(), QStringLiteral("w"));
-    const QStringList stored = f.wb.work.Search_Hit_All_Line_List.texts();
-    const QStringList shown = f.wb.work.Search_Hit_List.texts();
+    const QStringList stored = f.wb.work.Search_Hit_All_Line_List().texts();
+    const QStringList shown = f.wb.work.Search_Hit_List().texts();
     deselectAt(f, f.lineOf(QStringLiteral("000002:b2 w")), Answer::No);
     QVERIFY_CONSISTENT(f.wb.work);
     QCOMPARE(f.port.texts(), QStringList{QStringLiteral("/d/b.txtを取り消します。\r\nよろしいですか？")});
-    QCOMPARE(f.wb.work.Search_Hit_All_Line_List.texts(), stored);
-    QCOMPARE(f.wb.work.Search_Hit_List.texts(), shown);
+    QCOMPARE(f.wb.work.Search_Hit_All_Line_List().texts(), stored);
+    QCOMPARE(f.wb.work.Search_Hit_List().texts(), shown);
     QVERIFY(f.list.shown && f.list.enabled);
     for (Command c : {Command::FILE_DELETE, Command::CHANGE, Command::DISP, Command::CLEAR, Command::END})
         QVERIFY2(f.wb.board.isEnabled(c), qPrintable(Commands::key(c)));
@@ -113,7 +113,7 @@ void tst_DeselectCommand::headingLine()
     QVERIFY_CONSISTENT(f.wb.work);
     QCOMPARE(f.port.texts(), QStringList{QStringLiteral("見出し行は取り消し処理できません。")});
     QCOMPARE(f.port.shown[0].caption, QStringLiteral("選択取り消し"));
-    QCOMPARE(f.wb.work.Search_Hit_File_List.count(), 3);
+    QCOMPARE(f.wb.work.Search_Hit_File_List().count(), 3);
     QVERIFY(f.wb.board.isEnabled(Command::FILE_DELETE));
     // The next detail view is built normally.
     QVERIFY(f.showDetail(f.lineOf(QStringLiteral("000001:c1 w"))));
@@ -139,10 +139,10 @@ void tst_DeselectCommand::changesOfOtherFilesKept()
         f.wb.work.Set_File_Changed(i, true);
     deselectAt(f, f.lineOf(QStringLiteral("000002:b2 w")), Answer::Yes);
     QVERIFY_CONSISTENT(f.wb.work);
-    QCOMPARE(f.wb.work.Search_Hit_File_List.texts(), (QStringList{"/d/a.txt", "/d/c.txt"}));
+    QCOMPARE(f.wb.work.Search_Hit_File_List().texts(), (QStringList{"/d/a.txt", "/d/c.txt"}));
     QCOMPARE(f.wb.work.Hozon_Flag, hozon);
     QCOMPARE(f.wb.board.isEnabled(Command::HOZON), hozon == 1);
-    QCOMPARE(f.wb.work.Search_Hit_File_Change.data(0), changed.contains(0) ? 1 : 0);
+    QCOMPARE(f.wb.work.Search_Hit_File_Change().data(0), changed.contains(0) ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(tst_DeselectCommand)

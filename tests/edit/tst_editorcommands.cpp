@@ -32,13 +32,13 @@ void tst_EditorCommands::reflectWithoutEditsMarksChanged()
 {
     EditFixture f(twoFiles(), QStringLiteral("w"));
     QVERIFY(f.showDetail(f.lineOf(QStringLiteral("000001:c1 w"))));
-    const QStringList before = f.wb.work.Search_Hit_All_Line_List.texts();
+    const QStringList before = f.wb.work.Search_Hit_All_Line_List().texts();
     LineEditCommand c(f.wb);
     QVERIFY(c.Form_Load());
     QVERIFY(c.Cmd_Hanei_Click());
     QVERIFY_CONSISTENT(f.wb.work);
-    QCOMPARE(f.wb.work.Search_Hit_All_Line_List.texts(), before);
-    QCOMPARE(f.wb.work.Search_Hit_File_Change.data(1), 1);
+    QCOMPARE(f.wb.work.Search_Hit_All_Line_List().texts(), before);
+    QCOMPARE(f.wb.work.Search_Hit_File_Change().data(1), 1);
     QCOMPARE(f.wb.work.Hozon_Flag, qint16(1));
 }
 
@@ -70,7 +70,7 @@ void tst_EditorCommands::lineLimitLeavesRoomForOtherFiles()
     QCOMPARE(c.editor().Cmd_Insert_Commit_Click(typed.join(QLatin1Char('\n'))), LineEditor::Commit::Inserted);
     QVERIFY(c.Cmd_Hanei_Click());
     QVERIFY_CONSISTENT(f.wb.work);
-    QCOMPARE(f.wb.work.Search_Hit_All_Line_List.count(), WorkArea::kAdmissionLimit);
+    QCOMPARE(f.wb.work.Search_Hit_All_Line_List().count(), WorkArea::kAdmissionLimit);
 }
 
 // A template's lines are keyed by its path as on disk, not by the upper-case
@@ -90,7 +90,7 @@ void tst_EditorCommands::sortKeepsTheTemplatesKey()
     QVERIFY_CONSISTENT(f.wb.work);
     QCOMPARE(f.wb.work.Stored_Key(file), kTemplate);
     QCOMPARE(f.stored(file), (QStringList{"000001.000:b", "000002.000:a", "000003.000:"}));
-    QCOMPARE(f.wb.work.Search_Hit_File_Change.data(file), 1);
+    QCOMPARE(f.wb.work.Search_Hit_File_Change().data(file), 1);
     QVERIFY(f.detail.plainText().contains(QStringLiteral("b\r\na\r\n")));
 }
 

@@ -33,11 +33,11 @@ private Q_SLOTS:
 void tst_ReplaceCommand::listModeTwoFiles()
 {
     EditFixture f(threeFiles(), QStringLiteral("abc"));
-    const QStringList headers{f.wb.work.Search_Hit_List.text(f.lineOf(LineFormat::kSearchPrefix))};
+    const QStringList headers{f.wb.work.Search_Hit_List().text(f.lineOf(LineFormat::kSearchPrefix))};
     ReplaceCommand c(f.wb);
     c.Form_Load();
     QCOMPARE(c.Syousai_Gamen_Flg, qint16(0));
-    QCOMPARE(c.files(), f.wb.work.Search_Hit_File_List.texts());
+    QCOMPARE(c.files(), f.wb.work.Search_Hit_File_List().texts());
     QCOMPARE(c.initialSearch(), QStringLiteral("abc"));
     QVERIFY(!f.list.enabled);
     const int loads = f.list.loaded.size();
@@ -50,13 +50,13 @@ void tst_ReplaceCommand::listModeTwoFiles()
     QCOMPARE(f.stored(0), (QStringList{"000001.000:xy xy", "000002.000:none", "000003.000:xy"}));
     QCOMPARE(f.stored(1), QStringList{"000001.000:abc"});
     QCOMPARE(f.stored(2), (QStringList{"000001.000:x", "000002.000:zxyz"}));
-    QCOMPARE(f.wb.work.Search_Hit_File_Change.data(0), 1);
-    QCOMPARE(f.wb.work.Search_Hit_File_Change.data(1), 0);
-    QCOMPARE(f.wb.work.Search_Hit_File_Change.data(2), 1);
+    QCOMPARE(f.wb.work.Search_Hit_File_Change().data(0), 1);
+    QCOMPARE(f.wb.work.Search_Hit_File_Change().data(1), 0);
+    QCOMPARE(f.wb.work.Search_Hit_File_Change().data(2), 1);
     QCOMPARE(f.wb.work.Hozon_Flag, qint16(1));
     QVERIFY(f.wb.board.isEnabled(Command::HOZON));
     // A header whose path holds the word stays; hit lines change.
-    QCOMPARE(f.wb.work.Search_Hit_List.text(1), headers.first());
+    QCOMPARE(f.wb.work.Search_Hit_List().text(1), headers.first());
     QVERIFY(f.lineOf(QStringLiteral("000001:xy xy")) > 0);
     QVERIFY(f.lineOf(QStringLiteral("000001:abc")) > 0); // b.txt was not chosen
 
@@ -102,8 +102,8 @@ void tst_ReplaceCommand::refusedRunChangesNothing()
     f.port.answerWith(answers);
     QVERIFY(!c.Cmd_Jikkou_Click(search, replacement, false, rows));
     QCOMPARE(f.port.texts(), QStringList{message});
-    QCOMPARE(f.wb.work.Search_Hit_All_Line_List.texts(), before.Search_Hit_All_Line_List.texts());
-    QCOMPARE(f.wb.work.Search_Hit_List.texts(), before.Search_Hit_List.texts());
+    QCOMPARE(f.wb.work.Search_Hit_All_Line_List().texts(), before.Search_Hit_All_Line_List().texts());
+    QCOMPARE(f.wb.work.Search_Hit_List().texts(), before.Search_Hit_List().texts());
     QCOMPARE(f.wb.work.Hozon_Flag, qint16(0));
     QVERIFY_CONSISTENT(f.wb.work);
     // The dialog stays open over disabled views.
@@ -138,10 +138,10 @@ void tst_ReplaceCommand::detailModeOneFileCaretKept()
     QCOMPARE(f.stored(0), QStringList{"000001.000:abc"});
     QCOMPARE(f.stored(1), (QStringList{"000001.000:漢字 漢字 漢字 漢字", "000002.000:one 漢字"}));
     QCOMPARE(f.stored(2), QStringList{"000001.000:abc"});
-    QCOMPARE(f.wb.work.Search_Hit_File_Change.data(1), 1);
+    QCOMPARE(f.wb.work.Search_Hit_File_Change().data(1), 1);
     QCOMPARE(f.wb.work.Hozon_Flag, qint16(1));
     // Without the fix the caret's old offset lies in c.txt's header now.
-    const ItemList &counts = f.wb.work.Mojisuu_Count_List;
+    const ItemList &counts = f.wb.work.Mojisuu_Count_List();
     QCOMPARE(f.wb.display.List_Caret_Pos, ListView::Line_Start(counts, line) + 80);
     QCOMPARE(f.wb.display.Detail_File_Index, 1);
     QVERIFY(f.detail.shown && f.detail.enabled);

@@ -1,4 +1,6 @@
 #include "ScriptedMessagePort.h"
+#include "WorkAreaChecks.h"
+#include "WorkAreaTestAccess.h"
 
 #include "base/Workbench.h"
 #include "edit/ReplacePass.h"
@@ -83,14 +85,18 @@ QString tst_SaveDialog::addFile(const QString &name, const QStringList &lines, i
     struct stat st {};
     ::stat(QFile::encodeName(path).constData(), &st);
     WorkArea &w = m_wb->work;
-    const int i = w.Add_File(path, FileOrigin{QFile::encodeName(path), qint64(st.st_size),
-                                               qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec});
-    w.Search_Hit_File_Change.setData(i, flag);
     QStringList entries;
     for (int k = 0; k < lines.size(); ++k)
         entries.append(path + LineFormat::kSeparator + LineFormat::Line_No_10(k + 1) + LineFormat::kSeparator
                        + lines.at(k));
-    w.Search_Hit_All_Line_List.addRun(entries);
+    if (w.Search_Hit_List().isEmpty())
+        w.Append_Display_Line(LineFormat::kColumnHeader);
+    const FileOrigin origin{QFile::encodeName(path), qint64(st.st_size),
+                            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    const QString header = LineFormat::File_Header(LineFormat::kSearchPrefix, path, QString());
+    const int i = w.Admit_File(path, origin, {header}, std::move(entries), flag != 0);
+    if (i < 0)
+        return QString();
     LineIndex::Build_Line_Index(w);
     if (flag)
         w.Hozon_Flag = 1;
@@ -101,10 +107,10 @@ void tst_SaveDialog::storeText(int file, int line, const QString &text)
 {
     WorkArea &w = m_wb->work;
     const QString key = w.File_Key(file);
-    const int k = w.Search_Hit_File_List.data(file) + line - 1;
-    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List.text(k)), key);
-    w.Search_Hit_All_Line_List.setText(k, key + LineFormat::kSeparator + LineFormat::Line_No_10(line)
-                                              + LineFormat::kSeparator + text);
+    const int k = w.Search_Hit_File_List().data(file) + line - 1;
+    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List().text(k)), key);
+    QVERIFY(w.Replace_Stored_Line(k, key + LineFormat::kSeparator + LineFormat::Line_No_10(line)
+                                         + LineFormat::kSeparator + text));
 }
 
 void tst_SaveDialog::questionsAndWrites_data()
@@ -171,7 +177,7 @@ void tst_SaveDialog::questionsAndWrites()
                                                   : QByteArray("one\r\ntwo\r\n");
         QCOMPARE(bytesOf(paths.at(f)), expected);
         const bool stillChanged = flags.at(f) == 1 && !written.at(f);
-        QCOMPARE(m_wb->work.Search_Hit_File_Change.data(f), stillChanged ? 1 : 0);
+        QCOMPARE(m_wb->work.Search_Hit_File_Change().data(f), stillChanged ? 1 : 0);
     }
     QCOMPARE(m_wb->work.Hozon_Flag, qint16(hozon ? 1 : 0));
     QCOMPARE(m_wb->board.isEnabled(Command::HOZON), hozon);
@@ -185,7 +191,7 @@ void tst_SaveDialog::nothingSelectedStaysOpen()
     QVERIFY(!out.closes);
     QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("対象ファイルリストが１件も選択されていません。")});
     QCOMPARE(bytesOf(path), QByteArray("x\r\n"));
-    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(0), 1);
+    QCOMPARE(m_wb->work.Search_Hit_File_Change().data(0), 1);
 }
 
 void tst_SaveDialog::preselection()
@@ -219,8 +225,8 @@ void tst_SaveDialog::failedFileKeepsFlagOthersWritten()
     QVERIFY(m_messages.shown.at(0).text.startsWith(a));
     QCOMPARE(bytesOf(a), QByteArray("x\r\n"));
     QCOMPARE(bytesOf(b), QByteArray("y\r\n"));
-    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(0), 1);
-    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(1), 0);
+    QCOMPARE(m_wb->work.Search_Hit_File_Change().data(0), 1);
+    QCOMPARE(m_wb->work.Search_Hit_File_Change().data(1), 0);
     QCOMPARE(m_wb->work.Hozon_Flag, qint16(1));
 }
 
@@ -246,7 +252,7 @@ void tst_SaveDialog::changedOnDisk()
     QCOMPARE(m_messages.shown.at(0).buttons, MessagePort::Buttons::YesNoDefaultNo);
     QVERIFY(m_messages.shown.at(0).text.startsWith(a));
     QCOMPARE(bytesOf(a), overwritten ? QByteArray("y\n") : QByteArray("someone else's\n"));
-    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(0), overwritten ? 0 : 1);
+    QCOMPARE(m_wb->work.Search_Hit_File_Change().data(0), overwritten ? 0 : 1);
 }
 
 void tst_SaveDialog::secondSaveAsksNothing()
@@ -257,7 +263,7 @@ void tst_SaveDialog::secondSaveAsksNothing()
     storeText(0, 1, QStringLiteral("y"));
     SaveDialog::Cmd_Jikkou(*m_wb, {true});
     storeText(0, 1, QStringLiteral("zz"));
-    m_wb->work.Search_Hit_File_Change.setData(0, 1);
+    m_wb->work.Set_File_Changed(0, true);
     SaveDialog::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(m_messages.texts(), QStringList());
     QCOMPARE(bytesOf(a), QByteArray("zz\r\n"));
@@ -269,9 +275,11 @@ void tst_SaveDialog::linesAsStored()
     // goes between its neighbours, without its number.
     const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("p:@:q"), QStringLiteral("end")}, 1);
     WorkArea &w = m_wb->work;
-    w.Search_Hit_All_Line_List.add(a + LineFormat::kSeparator + QStringLiteral("000001.500") + LineFormat::kSeparator
-                                   + QStringLiteral("新しい行"));
-    LineIndex::Build_Line_Index(w);
+    QStringList entries = w.Search_Hit_All_Line_List().texts();
+    entries.insert(1, a + LineFormat::kSeparator + QStringLiteral("000001.500") + LineFormat::kSeparator
+                          + QStringLiteral("新しい行"));
+    QVERIFY(w.Replace_File_Lines(0, entries));
+    QVERIFY_CONSISTENT(w);
     SaveDialog::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(m_messages.texts(), QStringList());
     QCOMPARE(bytesOf(a), QByteArray("p:@:q\r\n") + Cp932::encode(QStringLiteral("新しい行")) + "\r\nend\r\n");
@@ -280,12 +288,12 @@ void tst_SaveDialog::linesAsStored()
 void tst_SaveDialog::fileWithoutLinesNotEmptied()
 {
     const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("keep")}, 1);
-    m_wb->work.Search_Hit_All_Line_List.clear();
+    WorkAreaTestAccess::allLines(m_wb->work).clear();
     LineIndex::Build_Line_Index(m_wb->work);
     const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(out.failed, 1);
     QCOMPARE(bytesOf(a), QByteArray("keep\r\n"));
-    QCOMPARE(m_wb->work.Search_Hit_File_Change.data(0), 1);
+    QCOMPARE(m_wb->work.Search_Hit_File_Change().data(0), 1);
 }
 
 void tst_SaveDialog::wholeRoad()
@@ -308,15 +316,15 @@ void tst_SaveDialog::wholeRoad()
     w.Current_Dir = m_root + QLatin1Char('/');
     SearchRun::Scan_Helpers = 0;
     SearchRun::Search_Execute(*m_wb);
-    QCOMPARE(w.Search_Hit_File_List.count(), 1);
+    QCOMPARE(w.Search_Hit_File_List().count(), 1);
 
     ReplacePass pass(QStringLiteral("検索語"), QStringLiteral("置換後の語"), 0);
-    const QList<StoredChange> changes = pass.Stored_Pass(w.Search_Hit_All_Line_List.texts(), w.Search_Hit_File_List.data(0),
-                                                         w.Search_Hit_All_Line_List.count() - 1);
+    const QList<StoredChange> changes = pass.Stored_Pass(w.Search_Hit_All_Line_List().texts(), w.Search_Hit_File_List().data(0),
+                                                         w.Search_Hit_All_Line_List().count() - 1);
     QCOMPARE(changes.size(), 1);
     for (const StoredChange &c : changes)
-        w.Search_Hit_All_Line_List.setText(c.index, c.entry);
-    w.Search_Hit_File_Change.setData(0, 1);
+        QVERIFY(w.Replace_Stored_Line(c.index, c.entry));
+    w.Set_File_Changed(0, true);
     w.Hozon_Flag = 1;
 
     QList<bool> selected;

@@ -157,7 +157,7 @@ void tst_BatchSearch::resultFileEqualsWorkArea()
     wb.work.Search_Path = m_root;
     wb.work.Current_Dir = m_root + QLatin1Char('/');
     SearchRun::Search_Execute(wb);
-    QCOMPARE(wb.work.Search_Hit_File_List.count(), 3);
+    QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
 
     QFile a(batchOut), b(wb.settings.FILE_OUT_NAME);
     QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));

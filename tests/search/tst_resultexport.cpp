@@ -3,6 +3,7 @@
 #include "search/widgets/QUAV_Search_Save.h"
 
 #include "DialogFixture.h"
+#include "WorkAreaTestAccess.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -25,7 +26,8 @@ private:
     static void fill(WorkArea &w)
     {
         w.Append_Display_Line(QStringLiteral("  行番号:内容"));
-        w.Append_Display_Line(QStringLiteral("SEARCH_FILE = /d/A.TXT:@:2024/03/01 10:00:00  120ﾊﾞｲﾄ"));
+        // A display block alone, without its file's lines.
+        WorkAreaTestAccess::appendDisplayLine(w, QStringLiteral("SEARCH_FILE = /d/A.TXT:@:2024/03/01 10:00:00  120ﾊﾞｲﾄ"));
         w.Append_Display_Line(QStringLiteral("000012:x:@:y:@:z"));
     }
     static QStringList readLines(const QString &path)
@@ -106,7 +108,7 @@ void tst_ResultExport::exportFormat()
     // Every line keeps the length of its display line; only the first ":@:"
     // turns into three spaces.
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(lines[i].size(), f.wb.work.Search_Hit_List.text(i).size());
+        QCOMPARE(lines[i].size(), f.wb.work.Search_Hit_List().text(i).size());
     QVERIFY(lines[1].startsWith(QStringLiteral("SEARCH_FILE = /d/A.TXT   2024/03/01")));
     QVERIFY(lines[2].startsWith(QStringLiteral("000012:x   y:@:z")));
 
@@ -135,7 +137,7 @@ void tst_ResultExport::unwritableFile()
     // The dialog stays for another path; the work area is as it was.
     QVERIFY(!d.isNull() && d->isVisible() && d->Cmd_Out->isEnabled());
     QVERIFY(!f.main.isEnabled());
-    QCOMPARE(f.wb.work.Search_Hit_List.count(), 3);
+    QCOMPARE(f.wb.work.Search_Hit_List().count(), 3);
     QVERIFY(!QFile::exists(path));
 }
 

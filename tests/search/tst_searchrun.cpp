@@ -43,7 +43,7 @@ public:
                     othersOff = false;
             sawBusy = othersOff && board->isEnabled(Command::STOP);
         }
-        if ((stopAtFiles && work->Search_Hit_File_List.count() >= stopAtFiles) || (stopAtRefused && refusedSoFar() >= stopAtRefused))
+        if ((stopAtFiles && work->Search_Hit_File_List().count() >= stopAtFiles) || (stopAtRefused && refusedSoFar() >= stopAtRefused))
             work->Search_Running = 0;
     }
     void yieldNow() override {}
@@ -150,7 +150,7 @@ void tst_SearchRun::prepare(const QString &word, int mode, const QStringList &id
 QStringList tst_SearchRun::headers() const
 {
     QStringList out;
-    const ItemList &d = m_wb->work.Search_Hit_List;
+    const ItemList &d = m_wb->work.Search_Hit_List();
     for (int i = 0; i < d.count(); ++i)
         if (LineFormat::Is_Header(d.text(i)))
             out.append(LineFormat::Header_Key(d.text(i)));
@@ -187,7 +187,7 @@ void tst_SearchRun::onlyChosenIdentifiersAreRead()
     SearchRun::Search_Execute(*m_wb);
     const QString dir = m_root + QLatin1Char('/');
     QCOMPARE(headers(), QStringList({dir + "A.TXT", dir + "B.C", dir + "d.txt"}));
-    QVERIFY(m_wb->work.Search_Hit_File_List.texts().contains(m_root + QStringLiteral("/d.txt")));
+    QVERIFY(m_wb->work.Search_Hit_File_List().texts().contains(m_root + QStringLiteral("/d.txt")));
 
     // A single identifier chosen (not the whole list): only that one.
     init();
@@ -226,9 +226,9 @@ void tst_SearchRun::compareModes()
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("first"), line}));
     prepare(word, mode);
     SearchRun::Search_Execute(*m_wb);
-    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), hit ? 1 : 0);
+    QCOMPARE(m_wb->work.Search_Hit_File_List().count(), hit ? 1 : 0);
     if (hit)
-        QCOMPARE(m_wb->work.Search_Hit_List.text(2).left(7 + line.size()), QStringLiteral("000002:") + line);
+        QCOMPARE(m_wb->work.Search_Hit_List().text(2).left(7 + line.size()), QStringLiteral("000002:") + line);
 }
 
 void tst_SearchRun::threeOccurrencesOneHitLine()
@@ -236,8 +236,8 @@ void tst_SearchRun::threeOccurrencesOneHitLine()
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("ab ab ab"), QStringLiteral("x")}));
     prepare(QStringLiteral("ab"), 0);
     SearchRun::Search_Execute(*m_wb);
-    QCOMPARE(m_wb->work.Search_Hit_List.count(), 3); // column header, file header, one hit line
-    QVERIFY(m_wb->work.Search_Hit_List.text(2).startsWith(QStringLiteral("000001:ab ab ab")));
+    QCOMPARE(m_wb->work.Search_Hit_List().count(), 3); // column header, file header, one hit line
+    QVERIFY(m_wb->work.Search_Hit_List().text(2).startsWith(QStringLiteral("000001:ab ab ab")));
 }
 
 void tst_SearchRun::allLinesAndHeaders()
@@ -251,16 +251,16 @@ void tst_SearchRun::allLinesAndHeaders()
     SearchRun::Search_Execute(*m_wb);
 
     const QString key = m_root + QStringLiteral("/sub/m.txt");
-    const ItemList &all = m_wb->work.Search_Hit_All_Line_List;
+    const ItemList &all = m_wb->work.Search_Hit_All_Line_List();
     QCOMPARE(all.count(), 5);
     QCOMPARE(all.text(0), key + QStringLiteral(":@:000001.000:@:一行目"));
     QCOMPARE(all.text(1), key + QStringLiteral(":@:000002.000:@:"));
     QCOMPARE(all.text(3), key + QStringLiteral(":@:000004.000:@:cr only"));
     QCOMPARE(all.text(4), key + QStringLiteral(":@:000005.000:@:最後 key"));
-    QCOMPARE(m_wb->work.Search_Hit_File_List.text(0), m_root + QStringLiteral("/sub/m.txt"));
-    QCOMPARE(m_wb->work.Search_Hit_File_Change.text(0), m_root + QStringLiteral("/sub/m.txt"));
+    QCOMPARE(m_wb->work.Search_Hit_File_List().text(0), m_root + QStringLiteral("/sub/m.txt"));
+    QCOMPARE(m_wb->work.Search_Hit_File_Change().text(0), m_root + QStringLiteral("/sub/m.txt"));
 
-    const ItemList &d = m_wb->work.Search_Hit_List;
+    const ItemList &d = m_wb->work.Search_Hit_List();
     QCOMPARE(d.count(), 4);
     const QFileInfo info(m_root + QStringLiteral("/sub/m.txt"));
     QVERIFY(d.text(1).startsWith(QStringLiteral("SEARCH_FILE = ") + key));
@@ -273,14 +273,14 @@ void tst_SearchRun::allLinesAndHeaders()
     QCOMPARE(m_wb->work.Header_File_Key(1), key);
     QVERIFY(d.text(2).startsWith(QStringLiteral("000003:key ")));
     QVERIFY(d.text(3).startsWith(QStringLiteral("000005:最後 key")));
-    QCOMPARE(m_wb->work.Mojisuu_Count_List.count(), 4);
+    QCOMPARE(m_wb->work.Mojisuu_Count_List().count(), 4);
     // The line index was rebuilt: running totals of the character counts.
-    QCOMPARE(m_wb->work.Mojisuu_Count_List.data(0), 85);
-    QCOMPARE(m_wb->work.Search_Hit_File_List.data(0), 0);
+    QCOMPARE(m_wb->work.Mojisuu_Count_List().data(0), 85);
+    QCOMPARE(m_wb->work.Search_Hit_File_List().data(0), 0);
     // The walk's changes to the folders are undone.
     QCOMPARE(m_wb->work.Search_Path, m_root);
     QCOMPARE(m_wb->work.Current_Dir, m_root + QLatin1Char('/'));
-    QVERIFY(m_wb->work.Search_List.isEmpty());
+    QVERIFY(m_wb->work.Search_List().isEmpty());
 }
 
 void tst_SearchRun::foldersNotEntered_data()
@@ -314,7 +314,7 @@ void tst_SearchRun::foldersNotEntered()
     SearchRun::Search_Execute(*m_wb);
     if (folder == QLatin1String("readonly"))
         ::chmod(QFile::encodeName(path).constData(), 0755);
-    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), entered ? 1 : 0);
+    QCOMPARE(m_wb->work.Search_Hit_File_List().count(), entered ? 1 : 0);
 }
 
 void tst_SearchRun::duplicateRefusedWalkGoesOn()
@@ -322,7 +322,7 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/a.txt"), {QStringLiteral("word")}));
     prepare(QStringLiteral("word"), 0);
     SearchRun::Search_Execute(*m_wb);
-    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 1);
+    QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 1);
 
     // Searching again without clearing: the file already there is refused,
     // a new one after it in the walk is still added.
@@ -341,11 +341,11 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     QCOMPARE(m_messages.shown[1].icon, MessagePort::Icon::Exclamation);
 
     const WorkArea &w = m_wb->work;
-    QCOMPARE(w.Search_Hit_File_List.texts(), QStringList({m_root + "/a.txt", m_root + "/b.txt"}));
-    QCOMPARE(w.Search_Hit_All_Line_List.count(), 3);
+    QCOMPARE(w.Search_Hit_File_List().texts(), QStringList({m_root + "/a.txt", m_root + "/b.txt"}));
+    QCOMPARE(w.Search_Hit_All_Line_List().count(), 3);
     // One column header only; the refused file's header and hit are gone.
-    QCOMPARE(w.Search_Hit_List.count(), 5);
-    QCOMPARE(w.Mojisuu_Count_List.count(), 5);
+    QCOMPARE(w.Search_Hit_List().count(), 5);
+    QCOMPARE(w.Mojisuu_Count_List().count(), 5);
     QCOMPARE(headers(), QStringList({m_root + "/a.txt", m_root + "/b.txt"}));
 
     // Yes clears first: nothing is refused.
@@ -353,7 +353,7 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     m_wb->work.Search_Running = 1;
     SearchRun::Search_Execute(*m_wb);
     QCOMPARE(m_messages.shown.size(), 1);
-    QCOMPARE(m_wb->work.Search_Hit_List.count(), 5);
+    QCOMPARE(m_wb->work.Search_Hit_List().count(), 5);
 }
 
 void tst_SearchRun::namesDifferingInCase_data()
@@ -385,20 +385,20 @@ void tst_SearchRun::namesDifferingInCase()
     const WorkArea &w = m_wb->work;
     QVERIFY(m_messages.shown.isEmpty());
     const QSet<QString> wanted(expected.begin(), expected.end());
-    const QStringList files = w.Search_Hit_File_List.texts();
+    const QStringList files = w.Search_Hit_File_List().texts();
     const QStringList shown = headers();
     QCOMPARE(QSet<QString>(files.begin(), files.end()), wanted);
     QCOMPARE(QSet<QString>(shown.begin(), shown.end()), wanted);
     // Each file's lines stand under its own key and hold its own text.
-    for (int i = 0; i < w.Search_Hit_File_List.count(); ++i) {
-        const QString path = w.Search_Hit_File_List.text(i);
-        const int first = w.Search_Hit_File_List.data(i);
-        const int end = i + 1 < w.Search_Hit_File_List.count() ? w.Search_Hit_File_List.data(i + 1)
-                                                                 : w.Search_Hit_All_Line_List.count();
+    for (int i = 0; i < w.Search_Hit_File_List().count(); ++i) {
+        const QString path = w.Search_Hit_File_List().text(i);
+        const int first = w.Search_Hit_File_List().data(i);
+        const int end = i + 1 < w.Search_Hit_File_List().count() ? w.Search_Hit_File_List().data(i + 1)
+                                                                 : w.Search_Hit_All_Line_List().count();
         QCOMPARE(end - first, int(expected.indexOf(path)) + 1);
         for (int k = first; k < end; ++k) {
-            QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List.text(k)).toString(), path);
-            QVERIFY(LineFormat::Entry_Text(w.Search_Hit_All_Line_List.text(k)).endsWith(path.mid(m_root.size() + 1)));
+            QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List().text(k)).toString(), path);
+            QVERIFY(LineFormat::Entry_Text(w.Search_Hit_All_Line_List().text(k)).endsWith(path.mid(m_root.size() + 1)));
         }
     }
 }
@@ -430,19 +430,19 @@ void tst_SearchRun::namesNotUtf8()
     QVERIFY2(outcome.skipped.isEmpty(), qPrintable(outcome.skipped.join(QLatin1Char('|'))));
     const QString path = m_root + QLatin1Char('/') + shown;
     const WorkArea &w = m_wb->work;
-    QCOMPARE(w.Search_Hit_File_List.count(), 2);
-    const int file = w.Search_Hit_File_List.indexOf(path);
+    QCOMPARE(w.Search_Hit_File_List().count(), 2);
+    const int file = w.Search_Hit_File_List().indexOf(path);
     QVERIFY(file >= 0);
     // Shown decoded, kept by its bytes, with size and time as read.
     QVERIFY(headers().contains(path));
     QCOMPARE(w.Native_Path(file), native);
-    QCOMPARE(w.Search_Hit_File_Origin.at(file).size, bytes.size());
+    QCOMPARE(w.Search_Hit_File_Origin().at(file).size, bytes.size());
     struct stat st;
     QVERIFY(::stat(native.constData(), &st) == 0);
-    QCOMPARE(w.Search_Hit_File_Origin.at(file).modifiedNsecs,
+    QCOMPARE(w.Search_Hit_File_Origin().at(file).modifiedNsecs,
              qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec);
-    const int first = w.Search_Hit_File_List.data(file);
-    QCOMPARE(w.Search_Hit_All_Line_List.text(first + 1), path + QStringLiteral(":@:000002.000:@:検索語あり"));
+    const int first = w.Search_Hit_File_List().data(file);
+    QCOMPARE(w.Search_Hit_All_Line_List().text(first + 1), path + QStringLiteral(":@:000002.000:@:検索語あり"));
 }
 
 void tst_SearchRun::namesShownAlike()
@@ -456,9 +456,9 @@ void tst_SearchRun::namesShownAlike()
     const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
     const QString path = m_root + QStringLiteral("/テ.txt");
     QCOMPARE(outcome.skipped, QStringList{path + QStringLiteral("\r\n") + FolderWalk::kNameShownTwice});
-    QCOMPARE(m_wb->work.Search_Hit_File_List.texts(), QStringList{path});
+    QCOMPARE(m_wb->work.Search_Hit_File_List().texts(), QStringList{path});
     QCOMPARE(m_wb->work.Native_Path(0), dir + "\x83\x65.txt");
-    QCOMPARE(LineFormat::Entry_Text(m_wb->work.Search_Hit_All_Line_List.text(0)).toString(), QStringLiteral("word sjis"));
+    QCOMPARE(LineFormat::Entry_Text(m_wb->work.Search_Hit_All_Line_List().text(0)).toString(), QStringLiteral("word sjis"));
     // The note reaches the user once, in the run's closing summary.
     QCOMPARE(m_messages.texts().size(), 1);
     QVERIFY(m_messages.texts().first().contains(path));
@@ -486,11 +486,11 @@ void tst_SearchRun::separatorInNameSkipped()
     QCOMPARE(outcome.skipped, QStringList{m_root + QLatin1Char('/') + noted + QStringLiteral("\r\n")
                                           + FolderWalk::kNameNotHeld});
     const WorkArea &w = m_wb->work;
-    QCOMPARE(w.Search_Hit_File_List.texts(), (QStringList{m_root + "/a.txt", m_root + "/z.txt"}));
-    QCOMPARE(w.Search_Hit_All_Line_List.count(), 3);
-    QCOMPARE(w.Search_Hit_File_List.data(0), 0);
-    QCOMPARE(w.Search_Hit_File_List.data(1), 2);
-    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List.text(2)).toString(), m_root + "/z.txt");
+    QCOMPARE(w.Search_Hit_File_List().texts(), (QStringList{m_root + "/a.txt", m_root + "/z.txt"}));
+    QCOMPARE(w.Search_Hit_All_Line_List().count(), 3);
+    QCOMPARE(w.Search_Hit_File_List().data(0), 0);
+    QCOMPARE(w.Search_Hit_File_List().data(1), 2);
+    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List().text(2)).toString(), m_root + "/z.txt");
 }
 
 void tst_SearchRun::admissionLimit_data()
@@ -516,7 +516,7 @@ void tst_SearchRun::admissionLimit()
     SearchRun::Search_Execute(*m_wb);
 
     QStringList files;
-    for (const QString &f : m_wb->work.Search_Hit_File_List.texts())
+    for (const QString &f : m_wb->work.Search_Hit_File_List().texts())
         files.append(QFileInfo(f).fileName());
     QCOMPARE(files, admitted);
     QStringList expected;
@@ -525,8 +525,8 @@ void tst_SearchRun::admissionLimit()
                         + QStringLiteral("\r\nOver Flow しました。対象データが多すぎます。\r\n追加は中止しました。"));
     QCOMPARE(m_messages.texts(), expected);
     QCOMPARE(m_messages.shown.at(0).caption, QStringLiteral("検索"));
-    QVERIFY(m_wb->work.Search_Hit_All_Line_List.count() <= 32700);
-    QCOMPARE(m_wb->work.Search_Hit_List.count(), 1 + 2 * 2);
+    QVERIFY(m_wb->work.Search_Hit_All_Line_List().count() <= 32700);
+    QCOMPARE(m_wb->work.Search_Hit_List().count(), 1 + 2 * 2);
 }
 
 void tst_SearchRun::fileOver16BitLines()
@@ -537,7 +537,7 @@ void tst_SearchRun::fileOver16BitLines()
     SearchRun::Search_Execute(*m_wb);
     QCOMPARE(m_messages.texts(),
              QStringList({m_root + QStringLiteral("/HUGE.TXT\r\nOver Flow しました。対象データが多すぎます。\r\n追加は中止しました。")}));
-    QCOMPARE(m_wb->work.Search_Hit_All_Line_List.count(), 3);
+    QCOMPARE(m_wb->work.Search_Hit_All_Line_List().count(), 3);
 }
 
 void tst_SearchRun::displayListOverflow()
@@ -558,9 +558,9 @@ void tst_SearchRun::displayListOverflow()
     SearchRun::Search_Execute(*m_wb);
     QCOMPARE(m_messages.texts(),
              QStringList({m_root + QStringLiteral("/F099.TXT\r\nOver Flow しました。対象データが多すぎます。\r\n追加は中止しました。")}));
-    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 100); // 99 and G.TXT
-    QCOMPARE(m_wb->work.Search_Hit_List.count(), 1 + 99 * 328 + 2);
-    QCOMPARE(m_wb->work.Mojisuu_Count_List.count(), m_wb->work.Search_Hit_List.count());
+    QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 100); // 99 and G.TXT
+    QCOMPARE(m_wb->work.Search_Hit_List().count(), 1 + 99 * 328 + 2);
+    QCOMPARE(m_wb->work.Mojisuu_Count_List().count(), m_wb->work.Search_Hit_List().count());
 }
 
 void tst_SearchRun::stopFinishesCurrentFile_data()
@@ -587,15 +587,15 @@ void tst_SearchRun::stopFinishesCurrentFile()
     m_pump.stopAtFiles = 1;
     const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
     QVERIFY(outcome.stopped);
-    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 2);
-    QCOMPARE(m_wb->work.Search_Hit_All_Line_List.count(), 2003);
+    QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 2);
+    QCOMPARE(m_wb->work.Search_Hit_All_Line_List().count(), 2003);
     QCOMPARE(m_wb->work.Result_Flag, qint16(1));
     QCOMPARE(m_messages.texts(), QStringList({QStringLiteral("サーチ実行は中断されました。\r\n") + m_root
                                                + QStringLiteral("_result.txtへ結果を出力しました。")}));
     QCOMPARE(m_messages.shown.at(0).caption, QStringLiteral("サーチ実行"));
     QCOMPARE(m_messages.shown.at(0).icon, MessagePort::Icon::Information);
     // What was admitted is indexed like a complete result.
-    QCOMPARE(m_wb->work.Search_Hit_File_List.data(1), 3);
+    QCOMPARE(m_wb->work.Search_Hit_File_List().data(1), 3);
 }
 
 void tst_SearchRun::nothingFound()
@@ -603,8 +603,8 @@ void tst_SearchRun::nothingFound()
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("nothing here")}));
     prepare(QStringLiteral("absent"), 0);
     SearchRun::Search_Execute(*m_wb);
-    QCOMPARE(m_wb->work.Search_Hit_List.texts(), QStringList({LineFormat::kColumnHeader + QStringLiteral("  ")}));
-    QCOMPARE(m_wb->work.Mojisuu_Count_List.data(0), 85);
+    QCOMPARE(m_wb->work.Search_Hit_List().texts(), QStringList({LineFormat::kColumnHeader + QStringLiteral("  ")}));
+    QCOMPARE(m_wb->work.Mojisuu_Count_List().data(0), 85);
     QCOMPARE(m_wb->work.Result_Flag, qint16(0));
     QVERIFY(m_messages.shown.isEmpty());
 }
@@ -691,7 +691,7 @@ void tst_SearchRun::resultFileFailureIsReported()
     QCOMPARE(m_messages.shown.size(), 1);
     QCOMPARE(m_messages.shown[0].icon, MessagePort::Icon::Critical);
     QVERIFY(!m_messages.shown[0].text.contains(QStringLiteral("結果を出力しました")));
-    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 1);
+    QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 1);
 }
 
 void tst_SearchRun::unreadableFileSkipped()
@@ -705,7 +705,7 @@ void tst_SearchRun::unreadableFileSkipped()
     const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
     QCOMPARE(outcome.skipped.size(), 1);
     QVERIFY(outcome.skipped[0].startsWith(m_root + QStringLiteral("/A.TXT\r\n")));
-    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 1);
+    QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 1);
 }
 
 void tst_SearchRun::longLines_data()
@@ -818,7 +818,7 @@ void tst_SearchRun::refusalStorm()
         first += QStringLiteral("Over Flow しました。対象データが多すぎます。\r\n追加は中止しました。");
     } else {
         SearchRun::Search_Execute(*m_wb);
-        QCOMPARE(m_wb->work.Search_Hit_File_List.count(), kRefused);
+        QCOMPARE(m_wb->work.Search_Hit_File_List().count(), kRefused);
         m_messages.answers.enqueue(MessagePort::Answer::No);
         m_wb->work.Search_Running = 1;
         first += QStringLiteral("上記ファイルは既に開かれています。\r\n追加は中止しました。");
@@ -859,8 +859,8 @@ void tst_SearchRun::refusalStorm()
     QCOMPARE(m_messages.shown.last().caption, QStringLiteral("検索"));
     QCOMPARE(m_messages.shown.last().icon, MessagePort::Icon::Exclamation);
     // The work area holds what it held before the refusals.
-    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), overflow ? 1 : kRefused);
-    QCOMPARE(m_wb->work.Search_Hit_List.count(), overflow ? 3 : 1 + 2 * kRefused);
+    QCOMPARE(m_wb->work.Search_Hit_File_List().count(), overflow ? 1 : kRefused);
+    QCOMPARE(m_wb->work.Search_Hit_List().count(), overflow ? 3 : 1 + 2 * kRefused);
 }
 
 void tst_SearchRun::notStartedWhileBusy()
@@ -870,7 +870,7 @@ void tst_SearchRun::notStartedWhileBusy()
     m_wb->board.Apply_Startup();
     QVERIFY(m_wb->board.Enter_Busy());
     SearchRun::Search_Execute(*m_wb);
-    QCOMPARE(m_wb->work.Search_Hit_File_List.count(), 0);
+    QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 0);
     QVERIFY(m_wb->board.isBusy());
     QVERIFY(!m_wb->board.isEnabled(Command::SEARCH));
     m_wb->board.Leave_Busy();

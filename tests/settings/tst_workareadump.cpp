@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include "WorkAreaTestAccess.h"
+
 #include <QTest>
 
 class tst_WorkAreaDump : public QObject
@@ -44,13 +46,13 @@ void tst_WorkAreaDump::emptyWorkArea()
 void tst_WorkAreaDump::sections()
 {
     WorkArea w;
-    w.Search_Hit_File_List.add(QStringLiteral("/d/A.TXT"), 0);
-    w.Search_Hit_File_List.add(QStringLiteral("/d/B.TXT"), 7);
-    w.Search_Hit_File_Change.add(QStringLiteral("/d/A.TXT"), 1);
+    WorkAreaTestAccess::files(w).add(QStringLiteral("/d/A.TXT"), 0);
+    WorkAreaTestAccess::files(w).add(QStringLiteral("/d/B.TXT"), 7);
+    WorkAreaTestAccess::changes(w).add(QStringLiteral("/d/A.TXT"), 1);
     for (int i = 0; i < 4; ++i)
-        w.Mojisuu_Count_List.add(QStringLiteral("85"), 1234 - 3 + i);
-    w.Search_Hit_List.add(QStringLiteral("見出し"));
-    w.Search_Hit_All_Line_List.add(QStringLiteral("/d/A.TXT:@:000001.000:@:一行目"));
+        WorkAreaTestAccess::counts(w).add(QStringLiteral("85"), 1234 - 3 + i);
+    WorkAreaTestAccess::display(w).add(QStringLiteral("見出し"));
+    WorkAreaTestAccess::allLines(w).add(QStringLiteral("/d/A.TXT:@:000001.000:@:一行目"));
 
     QTemporaryDir dir;
     const QDateTime when(QDate(2024, 12, 6), QTime(22, 44, 31));
@@ -75,7 +77,7 @@ void tst_WorkAreaDump::sections()
     QCOMPARE(lines.mid(19), QStringList{QStringLiteral("/d/A.TXT:@:000001.000:@:一行目")});
     QVERIFY(bytes.contains(QByteArray("\x8C\xA9\x8F\x6F\x82\xB5\r\n"))); // 見出し in code page 932
     // The dump only reads.
-    QCOMPARE(w.Search_Hit_File_List.count(), 2);
+    QCOMPARE(w.Search_Hit_File_List().count(), 2);
 }
 
 void tst_WorkAreaDump::fileName_data()
@@ -100,10 +102,10 @@ void tst_WorkAreaDump::sameSecondReplaces()
     QTemporaryDir dir;
     const QDateTime when(QDate(2024, 5, 1), QTime(8, 0, 0));
     WorkArea w;
-    w.Search_Hit_List.add(QStringLiteral("first"));
-    w.Search_Hit_List.add(QStringLiteral("second"));
+    WorkAreaTestAccess::display(w).add(QStringLiteral("first"));
+    WorkAreaTestAccess::display(w).add(QStringLiteral("second"));
     const WriteResult a = WorkAreaDump::Write_Dump(w, dir.path(), when);
-    w.Search_Hit_List.clear();
+    WorkAreaTestAccess::display(w).clear();
     const WriteResult b = WorkAreaDump::Write_Dump(w, dir.path(), when);
     QVERIFY(a.ok() && b.ok());
     QCOMPARE(b.path, a.path);

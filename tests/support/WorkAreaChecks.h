@@ -20,8 +20,7 @@
 // size, no hit lines; the line index rebuilt.
 inline void addTemplate(WorkArea &w, const QString &path, const QStringList &lines)
 {
-    w.Append_Display_Line(TemplateRead::Template_Header(path, QDateTime(QDate(2024, 5, 1), QTime(9, 30)), 120));
-    w.Add_File(path);
-    w.Search_Hit_All_Line_List.addRun(TemplateRead::Template_Entries(path, lines));
+    const QString header = TemplateRead::Template_Header(path, QDateTime(QDate(2024, 5, 1), QTime(9, 30)), 120);
+    QVERIFY(w.Admit_File(path, {}, {header}, TemplateRead::Template_Entries(path, lines)) >= 0);
     LineIndex::Build_Line_Index(w);
 }

@@ -75,11 +75,11 @@ void tst_TemplateCommands::wholeRoad()
     const QString card = writeFile(QStringLiteral("card.txt"), "B02\nA01\n");
 
     QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
-    QCOMPARE(wb->work.Search_Hit_List.count(), 2); // column header and the file's header
-    QVERIFY(wb->work.Search_Hit_List.text(1).startsWith(QStringLiteral("ADD____FILE = ") + form));
+    QCOMPARE(wb->work.Search_Hit_List().count(), 2); // column header and the file's header
+    QVERIFY(wb->work.Search_Hit_List().text(1).startsWith(QStringLiteral("ADD____FILE = ") + form));
     QCOMPARE(entriesOf(form),
              QStringList({form + ":@:000001.000:@:ID=XX", form + ":@:000002.000:@:", form + ":@:000003.000:@:xx XX end"}));
-    QCOMPARE(wb->work.Search_Hit_File_Origin.at(0).size, qint64(20));
+    QCOMPARE(wb->work.Search_Hit_File_Origin().at(0).size, qint64(20));
     QCOMPARE(wb->work.Result_Flag, qint16(1));
     QCOMPARE(wb->work.Hozon_Flag, qint16(0));
 
@@ -96,10 +96,10 @@ void tst_TemplateCommands::wholeRoad()
     QCOMPARE(summary.newPaths, QStringList({a01, b02}));
     QCOMPARE(entriesOf(a01), QStringList({a01 + ":@:000001.000:@:ID=A01", a01 + ":@:000002.000:@:",
                                           a01 + ":@:000003.000:@:xx A01 end"}));
-    QVERIFY(wb->work.Search_Hit_List.text(2).startsWith(QStringLiteral("MAKE___FILE = ") + a01));
-    const int i = wb->work.Search_Hit_File_List.indexOf(a01);
-    QCOMPARE(wb->work.Search_Hit_File_Change.data(i), 1);
-    QCOMPARE(wb->work.Search_Hit_File_Origin.at(i).size, qint64(-1));
+    QVERIFY(wb->work.Search_Hit_List().text(2).startsWith(QStringLiteral("MAKE___FILE = ") + a01));
+    const int i = wb->work.Search_Hit_File_List().indexOf(a01);
+    QCOMPARE(wb->work.Search_Hit_File_Change().data(i), 1);
+    QCOMPARE(wb->work.Search_Hit_File_Origin().at(i).size, qint64(-1));
     QCOMPARE(wb->work.Hozon_Flag, qint16(1));
     QVERIFY(wb->board.isEnabled(Command::HOZON));
 
@@ -115,14 +115,14 @@ void tst_TemplateCommands::appendsAfterSearchResults()
 {
     WorkArea &w = wb->work;
     w.Append_Display_Line(LineFormat::kColumnHeader);
-    w.Add_File(QStringLiteral("/s/Z.TXT"));
-    w.Append_Display_Line(QStringLiteral("SEARCH_FILE = /s/Z.TXT"), QStringLiteral("/s/Z.TXT"));
-    w.Search_Hit_All_Line_List.addRun(QStringList{QStringLiteral("/s/Z.TXT:@:000001.000:@:hit")});
+    QVERIFY(w.Admit_File(QStringLiteral("/s/Z.TXT"), {}, {QStringLiteral("SEARCH_FILE = /s/Z.TXT")},
+                         {QStringLiteral("/s/Z.TXT:@:000001.000:@:hit")})
+            >= 0);
     w.Result_Flag = 1;
 
     const QString form = writeFile(QStringLiteral("A.TXT"), "one\n");
     QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
-    QCOMPARE(w.Search_Hit_List.count(), 3); // no second column header
+    QCOMPARE(w.Search_Hit_List().count(), 3); // no second column header
     QCOMPARE(entriesOf(QStringLiteral("/s/Z.TXT")), QStringList{QStringLiteral("/s/Z.TXT:@:000001.000:@:hit")});
     QCOMPARE(entriesOf(form), QStringList{form + QStringLiteral(":@:000001.000:@:one")});
 }
@@ -156,17 +156,17 @@ void tst_TemplateCommands::fullDisplayListAddsNothing()
     WorkArea &w = wb->work;
     while (w.Display_Room(displayRoom + 1))
         w.Append_Display_Line(QStringLiteral("line"));
-    const int shown = w.Search_Hit_List.count();
+    const int shown = w.Search_Hit_List().count();
     AddedFile file{QStringLiteral("/t/F.TXT"), QStringLiteral("ADD____FILE = /t/F.TXT"),
                    {QStringLiteral("/t/F.TXT:@:000001.000:@:a")}, false, {}, 0, {}};
     WorkAreaTemplateStore store(w);
     QCOMPARE(store.addFile(std::move(file)), added);
-    QCOMPARE(w.Search_Hit_File_List.count(), added ? 1 : 0);
-    QCOMPARE(w.Search_Hit_File_Change.count(), added ? 1 : 0);
-    QCOMPARE(w.Search_Hit_File_Origin.size(), added ? 1 : 0);
-    QCOMPARE(w.Search_Hit_All_Line_List.count(), added ? 1 : 0);
-    QCOMPARE(w.Search_Hit_List.count(), shown + (added ? 1 : 0));
-    QCOMPARE(w.Mojisuu_Count_List.count(), w.Search_Hit_List.count());
+    QCOMPARE(w.Search_Hit_File_List().count(), added ? 1 : 0);
+    QCOMPARE(w.Search_Hit_File_Change().count(), added ? 1 : 0);
+    QCOMPARE(w.Search_Hit_File_Origin().size(), added ? 1 : 0);
+    QCOMPARE(w.Search_Hit_All_Line_List().count(), added ? 1 : 0);
+    QCOMPARE(w.Search_Hit_List().count(), shown + (added ? 1 : 0));
+    QCOMPARE(w.Mojisuu_Count_List().count(), w.Search_Hit_List().count());
 }
 
 void tst_TemplateCommands::madeFileUsedAsSource()

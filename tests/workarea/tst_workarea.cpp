@@ -3,25 +3,28 @@
 #include "workarea/LineIndex.h"
 #include "workarea/WorkArea.h"
 
+#include "WorkAreaTestAccess.h"
+
 #include <QTest>
 
 namespace {
 
-// Adds a file the way a search does: path to the file and change lists, its
-// lines to the all-lines store (placed by the sorted list itself).
+// Adds a file with its lines: as a search admits it (its lines one run),
+// or item by item, each line placed by the sorted store itself.
 void addFile(WorkArea &w, const QString &path, int lines, bool asRun = false)
 {
-    QVERIFY(w.Add_File(path) >= 0);
     const QString key = path;
     QStringList entries;
     for (int i = 0; i < lines; ++i)
         entries.append(key + QStringLiteral(":@:") + LineFormat::Line_No_10(i + 1) + QStringLiteral(":@:line")
                        + QString::number(i + 1));
     if (asRun) {
-        QVERIFY(w.Search_Hit_All_Line_List.addRun(entries) >= 0);
+        const QString header = LineFormat::File_Header(LineFormat::kSearchPrefix, key, QString());
+        QVERIFY(w.Admit_File(key, {}, {header}, std::move(entries)) >= 0);
     } else {
+        QVERIFY(WorkAreaTestAccess::addFile(w, path) >= 0);
         for (const QString &e : entries)
-            QVERIFY(w.Search_Hit_All_Line_List.add(e) >= 0);
+            QVERIFY(WorkAreaTestAccess::allLines(w).add(e) >= 0);
     }
 }
 
@@ -101,11 +104,11 @@ void tst_WorkArea::prefixPathsKeepFileOrder()
     addFile(w, QStringLiteral("/doc/A.TXT2"), 3, asRun);
     addFile(w, QStringLiteral("/doc/a.txt"), 2, asRun);
     addFile(w, QStringLiteral("/doc/A.TX"), 1, asRun);
-    QCOMPARE(w.Search_Hit_File_List.texts(),
+    QCOMPARE(w.Search_Hit_File_List().texts(),
              (QStringList{QStringLiteral("/doc/A.TX"), QStringLiteral("/doc/a.txt"), QStringLiteral("/doc/A.TXT2")}));
-    QCOMPARE(w.Search_Hit_File_Change.texts(), w.Search_Hit_File_List.texts());
+    QCOMPARE(w.Search_Hit_File_Change().texts(), w.Search_Hit_File_List().texts());
     QStringList keys;
-    for (const QString &e : w.Search_Hit_All_Line_List.texts()) {
+    for (const QString &e : w.Search_Hit_All_Line_List().texts()) {
         const QString key = LineFormat::Entry_Key(e).toString();
         if (keys.isEmpty() || keys.last() != key)
             keys.append(key);
@@ -210,9 +213,9 @@ void tst_WorkArea::isFileOpenExact()
     QFETCH(QString, asked);
     QFETCH(int, open);
     WorkArea w;
-    w.Add_File(QStringLiteral("/b/z.txt"));
-    w.Add_File(held);
-    w.Add_File(QStringLiteral("/d/z.txt"));
+    WorkAreaTestAccess::addFile(w, QStringLiteral("/b/z.txt"));
+    WorkAreaTestAccess::addFile(w, held);
+    WorkAreaTestAccess::addFile(w, QStringLiteral("/d/z.txt"));
     QCOMPARE(w.Is_File_Open(asked), open);
     QCOMPARE(w.Is_File_Open(held), 1);
 }
@@ -222,27 +225,27 @@ void tst_WorkArea::originsParallelToFileList()
     WorkArea w;
     // Added out of sorted order: each origin lands beside its own path.
     const QByteArray sjis("/d/\x83\x65.txt"); // a Shift-JIS name
-    w.Add_File(QStringLiteral("/d/b.txt"), FileOrigin{"/d/b.txt", 10, 1000});
-    w.Add_File(QStringLiteral("/d/\uFF83.txt"), FileOrigin{sjis, 20, 2000});
-    w.Add_File(QStringLiteral("/d/a.txt"), FileOrigin{"/d/a.txt", 30, 3000});
-    w.Add_File(QStringLiteral("/d/A.TXT")); // made in memory: no origin on disk
-    QCOMPARE(w.Search_Hit_File_List.texts(), (QStringList{QStringLiteral("/d/A.TXT"), QStringLiteral("/d/a.txt"),
+    WorkAreaTestAccess::addFile(w, QStringLiteral("/d/b.txt"), FileOrigin{"/d/b.txt", 10, 1000});
+    WorkAreaTestAccess::addFile(w, QStringLiteral("/d/\uFF83.txt"), FileOrigin{sjis, 20, 2000});
+    WorkAreaTestAccess::addFile(w, QStringLiteral("/d/a.txt"), FileOrigin{"/d/a.txt", 30, 3000});
+    WorkAreaTestAccess::addFile(w, QStringLiteral("/d/A.TXT")); // made in memory: no origin on disk
+    QCOMPARE(w.Search_Hit_File_List().texts(), (QStringList{QStringLiteral("/d/A.TXT"), QStringLiteral("/d/a.txt"),
                                                           QStringLiteral("/d/b.txt"), QStringLiteral("/d/\uFF83.txt")}));
-    QCOMPARE(w.Search_Hit_File_Origin.size(), 4);
-    QCOMPARE(w.Search_Hit_File_Origin.at(1).size, 30);
-    QCOMPARE(w.Search_Hit_File_Origin.at(2).modifiedNsecs, 1000);
-    QCOMPARE(w.Search_Hit_File_Origin.at(0).size, -1);
+    QCOMPARE(w.Search_Hit_File_Origin().size(), 4);
+    QCOMPARE(w.Search_Hit_File_Origin().at(1).size, 30);
+    QCOMPARE(w.Search_Hit_File_Origin().at(2).modifiedNsecs, 1000);
+    QCOMPARE(w.Search_Hit_File_Origin().at(0).size, -1);
     QCOMPARE(w.Native_Path(3), sjis);
     QCOMPARE(w.Native_Path(0), QByteArray("/d/A.TXT"));
 
-    w.Remove_File(1);
-    QCOMPARE(w.Search_Hit_File_Change.texts(), w.Search_Hit_File_List.texts());
-    QCOMPARE(w.Search_Hit_File_Origin.size(), 3);
+    WorkAreaTestAccess::removeFile(w, 1);
+    QCOMPARE(w.Search_Hit_File_Change().texts(), w.Search_Hit_File_List().texts());
+    QCOMPARE(w.Search_Hit_File_Origin().size(), 3);
     QCOMPARE(w.Native_Path(2), sjis);
-    QCOMPARE(w.Search_Hit_File_Origin.at(1).size, 10);
+    QCOMPARE(w.Search_Hit_File_Origin().at(1).size, 10);
 
     w.Clear_Results();
-    QVERIFY(w.Search_Hit_File_Origin.isEmpty());
+    QVERIFY(w.Search_Hit_File_Origin().isEmpty());
 }
 
 void tst_WorkArea::admission_data()
@@ -265,7 +268,7 @@ void tst_WorkArea::admission()
     QStringList run;
     for (int i = 0; i < stored; ++i)
         run.append(QStringLiteral("/A:@:") + LineFormat::Line_No_10(i + 1) + QStringLiteral(":@:"));
-    QVERIFY(w.Search_Hit_All_Line_List.addRun(run) >= 0);
+    QVERIFY(WorkAreaTestAccess::allLines(w).addRun(run) >= 0);
     QCOMPARE(w.Admits(lines), admitted);
 }
 
@@ -274,10 +277,10 @@ void tst_WorkArea::displayLinesParallel()
     WorkArea w;
     QVERIFY(w.Append_Display_Line(LineFormat::kColumnHeader));
     QVERIFY(w.Append_Display_Line(QStringLiteral("000012:") + QString(200, QLatin1Char('a'))));
-    QCOMPARE(w.Search_Hit_List.count(), 2);
-    QCOMPARE(w.Mojisuu_Count_List.count(), 2);
-    QCOMPARE(w.Search_Hit_List.data(1), 168);
-    QCOMPARE(w.Mojisuu_Count_List.text(1), QStringLiteral("85"));
+    QCOMPARE(w.Search_Hit_List().count(), 2);
+    QCOMPARE(w.Mojisuu_Count_List().count(), 2);
+    QCOMPARE(w.Search_Hit_List().data(1), 168);
+    QCOMPARE(w.Mojisuu_Count_List().text(1), QStringLiteral("85"));
 }
 
 void tst_WorkArea::clearing()
@@ -285,15 +288,15 @@ void tst_WorkArea::clearing()
     WorkArea w;
     addFile(w, QStringLiteral("/a.txt"), 2);
     w.Append_Display_Line(LineFormat::kColumnHeader);
-    w.Search_List.add(QStringLiteral("x"));
-    w.Sort_List.add(QStringLiteral("y"));
+    WorkAreaTestAccess::scanBuffer(w).add(QStringLiteral("x"));
+    WorkAreaTestAccess::sortList(w).add(QStringLiteral("y"));
     w.Clear_Results();
-    QCOMPARE(w.Search_Hit_File_List.count() + w.Search_Hit_File_Change.count() + w.Search_Hit_All_Line_List.count()
-                 + w.Search_Hit_List.count() + w.Mojisuu_Count_List.count(),
+    QCOMPARE(w.Search_Hit_File_List().count() + w.Search_Hit_File_Change().count() + w.Search_Hit_All_Line_List().count()
+                 + w.Search_Hit_List().count() + w.Mojisuu_Count_List().count(),
              0);
-    QCOMPARE(w.Search_List.count(), 1);
+    QCOMPARE(w.Search_List().count(), 1);
     w.Clear_All();
-    QCOMPARE(w.Search_List.count() + w.Sort_List.count(), 0);
+    QCOMPARE(w.Search_List().count() + w.Sort_List().count(), 0);
 }
 
 void tst_WorkArea::lineIndexTwoFiles()
@@ -302,8 +305,8 @@ void tst_WorkArea::lineIndexTwoFiles()
     addFile(w, QStringLiteral("/d/B.TXT"), 5);
     addFile(w, QStringLiteral("/d/A.TXT"), 3);
     LineIndex::Build_Line_Index(w);
-    QCOMPARE(w.Search_Hit_File_List.data(0), 0);
-    QCOMPARE(w.Search_Hit_File_List.data(1), 3);
+    QCOMPARE(w.Search_Hit_File_List().data(0), 0);
+    QCOMPARE(w.Search_Hit_File_List().data(1), 3);
 }
 
 void tst_WorkArea::lineIndexPrefixPaths()
@@ -312,10 +315,10 @@ void tst_WorkArea::lineIndexPrefixPaths()
     addFile(w, QStringLiteral("/d/A.TXT2"), 4);
     addFile(w, QStringLiteral("/d/A.TXT"), 2);
     LineIndex::Build_Line_Index(w);
-    QCOMPARE(w.Search_Hit_File_List.text(0), QStringLiteral("/d/A.TXT"));
-    QCOMPARE(w.Search_Hit_File_List.data(0), 0);
-    QCOMPARE(w.Search_Hit_File_List.data(1), 2);
-    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List.text(2)).toString(), QStringLiteral("/d/A.TXT2"));
+    QCOMPARE(w.Search_Hit_File_List().text(0), QStringLiteral("/d/A.TXT"));
+    QCOMPARE(w.Search_Hit_File_List().data(0), 0);
+    QCOMPARE(w.Search_Hit_File_List().data(1), 2);
+    QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List().text(2)).toString(), QStringLiteral("/d/A.TXT2"));
 }
 
 void tst_WorkArea::lineIndexAfterRemoval()
@@ -325,13 +328,11 @@ void tst_WorkArea::lineIndexAfterRemoval()
     addFile(w, QStringLiteral("/b"), 7);
     addFile(w, QStringLiteral("/c"), 3);
     LineIndex::Build_Line_Index(w);
-    QCOMPARE(w.Search_Hit_File_List.data(2), 9);
+    QCOMPARE(w.Search_Hit_File_List().data(2), 9);
     // Drop the middle file from every list, as deselect does.
-    w.Search_Hit_All_Line_List.removeRange(w.Search_Hit_File_List.data(1), 7);
-    w.Search_Hit_File_List.remove(1);
-    w.Search_Hit_File_Change.remove(1);
+    QVERIFY(w.Drop_File(1));
     LineIndex::Build_Line_Index(w);
-    QCOMPARE(w.Search_Hit_File_List.data(1), 2);
+    QCOMPARE(w.Search_Hit_File_List().data(1), 2);
 }
 
 void tst_WorkArea::lineIndexFilesDifferingInCase_data()
@@ -351,21 +352,21 @@ void tst_WorkArea::lineIndexFilesDifferingInCase()
     addFile(w, QStringLiteral("/d/A.TXT"), 3, asRun);
     addFile(w, QStringLiteral("/D/a.txt"), 1, asRun);
     LineIndex::Build_Line_Index(w);
-    QCOMPARE(w.Search_Hit_File_List.texts(),
+    QCOMPARE(w.Search_Hit_File_List().texts(),
              (QStringList{QStringLiteral("/D/a.txt"), QStringLiteral("/d/A.TXT"), QStringLiteral("/d/a.txt")}));
-    const ItemList &lines = w.Search_Hit_All_Line_List;
+    const ItemList &lines = w.Search_Hit_All_Line_List();
     // Each file's lines stand together under its own key, in line order.
-    for (int i = 0; i < w.Search_Hit_File_List.count(); ++i) {
-        const int first = w.Search_Hit_File_List.data(i);
-        const int end = i + 1 < w.Search_Hit_File_List.count() ? w.Search_Hit_File_List.data(i + 1) : lines.count();
+    for (int i = 0; i < w.Search_Hit_File_List().count(); ++i) {
+        const int first = w.Search_Hit_File_List().data(i);
+        const int end = i + 1 < w.Search_Hit_File_List().count() ? w.Search_Hit_File_List().data(i + 1) : lines.count();
         QVERIFY(first < end);
         for (int k = first; k < end; ++k) {
-            QCOMPARE(LineFormat::Entry_Key(lines.text(k)).toString(), w.Search_Hit_File_List.text(i));
+            QCOMPARE(LineFormat::Entry_Key(lines.text(k)).toString(), w.Search_Hit_File_List().text(i));
             QCOMPARE(LineFormat::Entry_Line_No(lines.text(k)).toString(), LineFormat::Line_No_10(k - first + 1));
         }
     }
-    QCOMPARE(w.Search_Hit_File_List.data(1), 1);
-    QCOMPARE(w.Search_Hit_File_List.data(2), 4);
+    QCOMPARE(w.Search_Hit_File_List().data(1), 1);
+    QCOMPARE(w.Search_Hit_File_List().data(2), 4);
 }
 
 void tst_WorkArea::lineIndexBrokenInvariants_data()
@@ -392,15 +393,15 @@ void tst_WorkArea::lineIndexBrokenInvariants()
     QFETCH(QList<int>, expected);
     WorkArea w;
     for (const QString &f : files)
-        w.Add_File(f);
+        WorkAreaTestAccess::addFile(w, f);
     // Written past the sorted order on purpose.
     for (int i = 0; i < lineKeys.size(); ++i)
-        w.Search_Hit_All_Line_List.insert(i, lineKeys[i] + QStringLiteral(":@:000001.000:@:"));
+        WorkAreaTestAccess::allLines(w).insert(i, lineKeys[i] + QStringLiteral(":@:000001.000:@:"));
     LineIndex::Build_Line_Index(w);
     QList<int> actual;
-    for (int i = 0; i < w.Search_Hit_File_List.count(); ++i) {
-        actual.append(w.Search_Hit_File_List.data(i));
-        QVERIFY(w.Search_Hit_File_List.data(i) <= w.Search_Hit_All_Line_List.count());
+    for (int i = 0; i < w.Search_Hit_File_List().count(); ++i) {
+        actual.append(w.Search_Hit_File_List().data(i));
+        QVERIFY(w.Search_Hit_File_List().data(i) <= w.Search_Hit_All_Line_List().count());
     }
     QCOMPARE(actual, expected);
 }
@@ -411,12 +412,15 @@ void tst_WorkArea::lineIndexRunningTotals()
     LineIndex::Build_Line_Index(w);
     w.Append_Display_Line(LineFormat::kColumnHeader);
     LineIndex::Build_Line_Index(w);
-    QCOMPARE(w.Mojisuu_Count_List.data(0), 85);
-    w.Append_Display_Line(QStringLiteral("SEARCH_FILE = /D/A.TXT"));
-    w.Append_Display_Line(QStringLiteral("000001:漢字") + QString(60, QLatin1Char('x')));
+    QCOMPARE(w.Mojisuu_Count_List().data(0), 85);
+    const QString text = QStringLiteral("漢字") + QString(60, QLatin1Char('x'));
+    QVERIFY(!w.Append_Display_Line(QStringLiteral("SEARCH_FILE = /D/A.TXT"))); // comes with its file
+    QVERIFY(w.Admit_File(QStringLiteral("/D/A.TXT"), {}, {QStringLiteral("SEARCH_FILE = /D/A.TXT"), QStringLiteral("000001:") + text},
+                         {QStringLiteral("/D/A.TXT:@:0000000001:@:") + text})
+            >= 0);
     LineIndex::Build_Line_Index(w);
-    QCOMPARE(w.Mojisuu_Count_List.data(1), 170);
-    QCOMPARE(w.Mojisuu_Count_List.data(2), 170 + 9 + 60 + 12 + 2);
+    QCOMPARE(w.Mojisuu_Count_List().data(1), 170);
+    QCOMPARE(w.Mojisuu_Count_List().data(2), 170 + 9 + 60 + 12 + 2);
 }
 
 void tst_WorkArea::lineIndexKeyComparison_data()
@@ -449,15 +453,15 @@ void tst_WorkArea::lineIndexKeyComparison()
     QFETCH(bool, found);
     WorkArea w;
     addFile(w, QStringLiteral("/d/b1.txt"), 2);
-    QVERIFY(w.Add_File(path) >= 0);
-    const int at = w.Search_Hit_All_Line_List.count();
+    QVERIFY(WorkAreaTestAccess::addFile(w, path) >= 0);
+    const int at = w.Search_Hit_All_Line_List().count();
     // Written in place: the sorted list would move a key that does not
     // match its file.
-    w.Search_Hit_All_Line_List.insert(at, lineKey + QStringLiteral(":@:0000000001:@:text"));
+    WorkAreaTestAccess::allLines(w).insert(at, lineKey + QStringLiteral(":@:0000000001:@:text"));
     LineIndex::Build_Line_Index(w);
-    const int file = w.Search_Hit_File_List.indexOf(path);
+    const int file = w.Search_Hit_File_List().indexOf(path);
     QVERIFY(file >= 0);
-    QCOMPARE(w.Search_Hit_File_List.data(file), found ? at : w.Search_Hit_All_Line_List.count());
+    QCOMPARE(w.Search_Hit_File_List().data(file), found ? at : w.Search_Hit_All_Line_List().count());
 }
 
 void tst_WorkArea::lineIndexRunLengths_data()

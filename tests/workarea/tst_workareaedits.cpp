@@ -6,6 +6,8 @@
 
 #include "WorkAreaChecks.h"
 
+#include "WorkAreaTestAccess.h"
+
 #include <QTest>
 
 #include <functional>
@@ -31,15 +33,14 @@ WorkArea make(const QList<FileSpec> &files, const QString &word = QStringLiteral
     w.Append_Display_Line(LineFormat::kColumnHeader);
     for (const FileSpec &f : files) {
         const QString key = f.path;
-        w.Append_Display_Line(LineFormat::File_Header(LineFormat::kSearchPrefix, key, QString()));
+        QStringList display{LineFormat::File_Header(LineFormat::kSearchPrefix, key, QString())};
         QStringList entries;
         for (int i = 0; i < f.lines.size(); ++i) {
             entries.append(entryOf(key, i + 1, f.lines[i]));
             if (f.lines[i].contains(word))
-                w.Append_Display_Line(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + f.lines[i]);
+                display.append(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + f.lines[i]);
         }
-        w.Add_File(f.path);
-        w.Search_Hit_All_Line_List.addRun(entries);
+        w.Admit_File(key, {}, display, std::move(entries));
     }
     LineIndex::Build_Line_Index(w);
     return w;
@@ -54,7 +55,7 @@ const QList<FileSpec> kThree{
 // Every list of two work areas, texts and ItemData alike.
 void compareLists(const WorkArea &actual, const WorkArea &expected)
 {
-    const std::pair<const ItemList WorkArea::*, const char *> lists[] = {
+    const std::pair<const ItemList &(WorkArea::*)() const, const char *> lists[] = {
         {&WorkArea::Search_Hit_File_List, "file list"},
         {&WorkArea::Search_Hit_File_Change, "change list"},
         {&WorkArea::Search_Hit_All_Line_List, "all-lines store"},
@@ -62,12 +63,19 @@ void compareLists(const WorkArea &actual, const WorkArea &expected)
         {&WorkArea::Mojisuu_Count_List, "counts"},
     };
     for (const auto &[list, name] : lists) {
-        const ItemList &a = actual.*list;
-        const ItemList &e = expected.*list;
+        const ItemList &a = (actual.*list)();
+        const ItemList &e = (expected.*list)();
         QVERIFY2(a.texts() == e.texts(), name);
         for (int i = 0; i < a.count(); ++i)
             QVERIFY2(a.data(i) == e.data(i), qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(i)));
     }
+    QCOMPARE(actual.Search_Hit_File_Origin().size(), expected.Search_Hit_File_Origin().size());
+    QCOMPARE(actual.Hozon_Flag, expected.Hozon_Flag);
+}
+
+QString headerOf(const QString &key)
+{
+    return LineFormat::File_Header(LineFormat::kSearchPrefix, key, QString());
 }
 
 using Edit = std::function<bool(WorkArea &)>;
@@ -88,6 +96,8 @@ private Q_SLOTS:
     void replaceFileLines();
     void refusalsChangeNothing_data();
     void refusalsChangeNothing();
+    void admitFile();
+    void linesClearedFilesKept();
     void displayLinesKeepTotals();
     void headerFile_data();
     void headerFile();
@@ -142,11 +152,11 @@ void tst_WorkAreaEdits::replaceFileLines()
         const WorkArea::Range r = w.File_Line_Range(i);
         QStringList texts;
         for (int k = r.first; k <= r.last; ++k)
-            texts.append(LineFormat::Entry_Text(w.Search_Hit_All_Line_List.text(k)).toString());
+            texts.append(LineFormat::Entry_Text(w.Search_Hit_All_Line_List().text(k)).toString());
         QCOMPARE(texts, i == file ? lines : kThree[i].lines);
     }
     // The display lines are not the stored lines' business.
-    QCOMPARE(w.Search_Hit_List.texts(), make(kThree).Search_Hit_List.texts());
+    QCOMPARE(w.Search_Hit_List().texts(), make(kThree).Search_Hit_List().texts());
 }
 
 void tst_WorkAreaEdits::refusalsChangeNothing_data()
@@ -176,6 +186,26 @@ void tst_WorkAreaEdits::refusalsChangeNothing_data()
         return w.Replace_Display_Line(1, QStringLiteral("000001:x"));
     });
     QTest::newRow("drop a file out of range") << Edit([](WorkArea &w) { return w.Drop_File(-1); });
+
+    const QString n = QStringLiteral("/d/n.txt");
+    auto admit = [](const QString &key, const QStringList &display, const QStringList &entries) {
+        return Edit([=](WorkArea &w) { return w.Admit_File(key, {}, display, QStringList(entries), true) >= 0; });
+    };
+    QTest::newRow("admit a file open already") << admit(b, {headerOf(b)}, {entryOf(b, 1, QStringLiteral("x"))});
+    QTest::newRow("admit lines of another key") << admit(n, {headerOf(n)}, {entryOf(b, 1, QStringLiteral("x"))});
+    QTest::newRow("admit another key between") << admit(n, {headerOf(n)},
+                                                        {entryOf(n, 1, QString()), entryOf(b, 2, QString()),
+                                                         entryOf(n, 3, QString())});
+    QTest::newRow("admit lines out of order") << admit(n, {headerOf(n)}, {entryOf(n, 2, QString()), entryOf(n, 1, QString())});
+    QTest::newRow("admit without lines") << admit(n, {headerOf(n)}, {});
+    QTest::newRow("admit without a header") << admit(n, {QStringLiteral("000001:x")}, {entryOf(n, 1, QStringLiteral("x"))});
+    QTest::newRow("admit a second header") << admit(n, {headerOf(n), headerOf(n)}, {entryOf(n, 1, QStringLiteral("x"))});
+    QTest::newRow("admit past the admission limit") << Edit([n](WorkArea &w) {
+        QStringList many;
+        for (int i = 1; i <= WorkArea::kAdmissionLimit - w.Search_Hit_All_Line_List().count() + 1; ++i)
+            many.append(entryOf(n, i, QString()));
+        return w.Admit_File(n, {}, {headerOf(n)}, std::move(many)) >= 0;
+    });
 }
 
 void tst_WorkAreaEdits::refusalsChangeNothing()
@@ -187,15 +217,67 @@ void tst_WorkAreaEdits::refusalsChangeNothing()
     compareLists(w, make(kThree));
 }
 
+// A file admitted among others: its lines one run at its sorted place, its
+// display block last, flag and origin beside it.
+void tst_WorkAreaEdits::admitFile()
+{
+    WorkArea w = make(kThree);
+    const QString key = QStringLiteral("/d/B.TXT2");
+    const int displayed = w.Search_Hit_List().count();
+    const int index = w.Admit_File(key, FileOrigin{"/d/B.TXT2", 12, 34}, {headerOf(key), QStringLiteral("000002:two x")},
+                                   {entryOf(key, 1, QStringLiteral("one")), entryOf(key, 2, QStringLiteral("two x"))},
+                                   true);
+    QCOMPARE(index, 2);
+    LineIndex::Build_Line_Index(w);
+    QVERIFY_CONSISTENT(w);
+    QCOMPARE(w.File_Line_Range(index).first, 5);
+    QCOMPARE(w.File_Line_Range(index).size(), 2);
+    QCOMPARE(w.File_Display_Blocks().at(index).first, displayed);
+    QCOMPARE(w.Header_File_Key(displayed), key);
+    QCOMPARE(w.Search_Hit_File_Change().data(index), 1);
+    QCOMPARE(w.Hozon_Flag, qint16(1));
+    QCOMPARE(w.Search_Hit_File_Origin().at(index).size, 12);
+    QCOMPARE(w.Search_Hit_File_Origin().at(index + 1).size, -1);
+
+    // Deselected again, the work area is the one before.
+    QVERIFY(w.Drop_File(index));
+    QVERIFY_CONSISTENT(w);
+    compareLists(w, make(kThree));
+}
+
+// A batch's next round: its files stay open, with neither lines nor display
+// lines, until a search admits new ones; a stamp kept after a save becomes
+// the file's origin.
+void tst_WorkAreaEdits::linesClearedFilesKept()
+{
+    WorkArea w = make(kThree);
+    w.Keep_File_Stamp(1, 99, 1234);
+    QCOMPARE(w.Native_Path(1), QByteArray("/d/b.txt"));
+    QCOMPARE(w.Search_Hit_File_Origin().at(1).nativePath, QByteArray("/d/b.txt"));
+    QCOMPARE(w.Search_Hit_File_Origin().at(1).modifiedNsecs, 1234);
+
+    w.Clear_Lines_Keep_Files();
+    QCOMPARE(w.Search_Hit_File_List().count(), 3);
+    QCOMPARE(w.Is_File_Open(QStringLiteral("/d/c.txt")), 1);
+    QCOMPARE(w.Search_Hit_All_Line_List().count() + w.Search_Hit_List().count() + w.Mojisuu_Count_List().count(), 0);
+    QCOMPARE(w.Search_Hit_File_Origin().at(1).size, 99);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(w.File_Line_Range(i).isEmpty());
+
+    const QString key = QStringLiteral("/d/e.txt");
+    QVERIFY(w.Admit_File(key, {}, {headerOf(key)}, {entryOf(key, 1, QStringLiteral("e"))}) >= 0);
+    QCOMPARE(w.Search_Hit_All_Line_List().texts(), QStringList{entryOf(key, 1, QStringLiteral("e"))});
+}
+
 void tst_WorkAreaEdits::displayLinesKeepTotals()
 {
     WorkArea w = make(kThree);
     // Display line 2 is a's first hit: double-byte text makes it fewer
     // characters, and the lines after it start earlier.
-    const int before = w.Mojisuu_Count_List.text(2).toInt();
+    const int before = w.Mojisuu_Count_List().text(2).toInt();
     QVERIFY(w.Replace_Display_Line(2, QStringLiteral("000001:漢字漢字漢字 x")));
     QVERIFY_CONSISTENT(w);
-    QVERIFY(w.Mojisuu_Count_List.text(2).toInt() < before);
+    QVERIFY(w.Mojisuu_Count_List().text(2).toInt() < before);
     QVERIFY(w.Replace_Stored_Line(0, entryOf(QStringLiteral("/d/a.txt"), 1, QStringLiteral("漢字漢字漢字 x"))));
     QVERIFY_CONSISTENT(w);
     // The same as a work area that held the new text from the start.
@@ -229,19 +311,19 @@ void tst_WorkAreaEdits::headerFile()
         specs.append({p, {QStringLiteral("x")}});
     WorkArea w = make(specs);
     QList<int> headers;
-    for (int k = 0; k < w.Search_Hit_List.count(); ++k) {
-        if (!LineFormat::Is_Header(w.Search_Hit_List.text(k)))
+    for (int k = 0; k < w.Search_Hit_List().count(); ++k) {
+        if (!LineFormat::Is_Header(w.Search_Hit_List().text(k)))
             continue;
         headers.append(k);
         if (!keyKept)
-            w.Search_Hit_List.setTag(k, QString()); // as a writer that stored the fitted text alone
+            WorkAreaTestAccess::display(w).setTag(k, QString()); // as a writer that stored the fitted text alone
     }
     QCOMPARE(headers.size(), expected.size());
     QStringList found;
     const QList<WorkArea::Range> blocks = w.File_Display_Blocks();
     for (int k : std::as_const(headers)) {
         const int file = w.Header_File_Index(k);
-        found.append(file >= 0 ? w.Search_Hit_File_List.text(file) : QString());
+        found.append(file >= 0 ? w.Search_Hit_File_List().text(file) : QString());
         if (file >= 0)
             QCOMPARE(blocks[file].first, k);
     }
@@ -252,32 +334,34 @@ void tst_WorkAreaEdits::brokenInvariantsFound_data()
 {
     QTest::addColumn<Break>("breakIt");
     QTest::addColumn<QString>("reported");
-    QTest::newRow("change list short") << Break([](WorkArea &w) { w.Search_Hit_File_Change.remove(2); })
+    QTest::newRow("change list short") << Break([](WorkArea &w) { WorkAreaTestAccess::changes(w).remove(2); })
                                        << "change list";
-    QTest::newRow("stale line index") << Break([](WorkArea &w) { w.Search_Hit_All_Line_List.remove(0); })
+    QTest::newRow("origin list short") << Break([](WorkArea &w) { WorkAreaTestAccess::origins(w).removeLast(); })
+                                       << "origin list";
+    QTest::newRow("stale line index") << Break([](WorkArea &w) { WorkAreaTestAccess::allLines(w).remove(0); })
                                       << "the line index says";
     QTest::newRow("stale running totals") << Break([](WorkArea &w) {
-        w.Mojisuu_Count_List.setText(3, QStringLiteral("70"));
+        WorkAreaTestAccess::counts(w).setText(3, QStringLiteral("70"));
     }) << "running total";
     QTest::newRow("lines of a file apart") << Break([](WorkArea &w) {
-        w.Search_Hit_All_Line_List.setText(1, entryOf(QStringLiteral("/d/c.txt"), 2, QStringLiteral("a2")));
+        WorkAreaTestAccess::allLines(w).setText(1, entryOf(QStringLiteral("/d/c.txt"), 2, QStringLiteral("a2")));
     }) << "are of /d/c.txt";
     QTest::newRow("lines out of order") << Break([](WorkArea &w) {
-        w.Search_Hit_All_Line_List.setText(0, entryOf(QStringLiteral("/d/a.txt"), 9, QStringLiteral("a1 x")));
+        WorkAreaTestAccess::allLines(w).setText(0, entryOf(QStringLiteral("/d/a.txt"), 9, QStringLiteral("a1 x")));
     }) << "out of order";
     QTest::newRow("file twice") << Break([](WorkArea &w) {
-        w.Search_Hit_File_List.setText(1, QStringLiteral("/d/a.txt"));
-        w.Search_Hit_File_Change.setText(1, QStringLiteral("/d/a.txt"));
+        WorkAreaTestAccess::files(w).setText(1, QStringLiteral("/d/a.txt"));
+        WorkAreaTestAccess::changes(w).setText(1, QStringLiteral("/d/a.txt"));
     }) << "twice";
     QTest::newRow("header of no file") << Break([](WorkArea &w) {
-        w.Search_Hit_List.setTag(1, QStringLiteral("/D/GONE.TXT"));
-        w.Search_Hit_List.setText(1, LineFormat::Fit_Display_Line(LineFormat::kSearchPrefix + QStringLiteral("/D/GONE.TXT :@:")).text);
+        WorkAreaTestAccess::display(w).setTag(1, QStringLiteral("/D/GONE.TXT"));
+        WorkAreaTestAccess::display(w).setText(1, LineFormat::Fit_Display_Line(LineFormat::kSearchPrefix + QStringLiteral("/D/GONE.TXT :@:")).text);
     }) << "stands for no file";
     QTest::newRow("display line not fitted") << Break([](WorkArea &w) {
-        w.Search_Hit_List.setText(2, QStringLiteral("000001:a1 x"));
+        WorkAreaTestAccess::display(w).setText(2, QStringLiteral("000001:a1 x"));
     }) << "not fitted";
     QTest::newRow("stored lines of no file") << Break([](WorkArea &w) {
-        w.Search_Hit_All_Line_List.add(entryOf(QStringLiteral("/D/Z.TXT"), 1, QString()));
+        WorkAreaTestAccess::allLines(w).add(entryOf(QStringLiteral("/D/Z.TXT"), 1, QString()));
     }) << "belong to no file";
 }
 
