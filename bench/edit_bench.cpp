@@ -13,6 +13,7 @@
 #include "platform/Cp932.h"
 #include "platform/MessagePort.h"
 #include "search/SearchRun.h"
+#include "../tests/support/WorkAreaTestAccess.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
 
@@ -138,8 +139,8 @@ void search(Workbench &wb, const QString &root)
 // program's own work area does not.
 void detach(WorkArea &w)
 {
-    for (ItemList *list : {&w.Search_Hit_List, &w.Mojisuu_Count_List, &w.Search_Hit_All_Line_List,
-                           &w.Search_Hit_File_Change, &w.Search_Hit_File_List})
+    using A = WorkAreaTestAccess;
+    for (ItemList *list : {&A::display(w), &A::counts(w), &A::allLines(w), &A::changes(w), &A::files(w)})
         if (!list->isEmpty())
             list->setData(0, list->data(0));
 }
@@ -151,7 +152,7 @@ int replaceAll(WorkArea &w, const QString &replacement)
 {
     ReplacePass pass(kWord, replacement, 1);
     QList<int> files;
-    for (int k = 0; k < w.Search_Hit_File_List.count(); ++k)
+    for (int k = 0; k < w.Search_Hit_File_List().count(); ++k)
         files.append(k);
     const int changed = ReplaceCommand::Replace_Files(w, pass, files);
     LineIndex::Build_Line_Index(w);
@@ -179,8 +180,8 @@ int main(int argc, char **argv)
     wb.messages = &port;
     const Timing searched = median(runs, [] {}, [&] { search(wb, root); });
     const WorkArea filled = wb.work;
-    std::printf("work area: %d files, %d stored lines, %d display lines\n", filled.Search_Hit_File_List.count(),
-                filled.Search_Hit_All_Line_List.count(), filled.Search_Hit_List.count());
+    std::printf("work area: %d files, %d stored lines, %d display lines\n", filled.Search_Hit_File_List().count(),
+                filled.Search_Hit_All_Line_List().count(), filled.Search_Hit_List().count());
     print("search that filled it", searched);
 
     // A copy of the filled work area that shares nothing with it, as the
@@ -212,12 +213,13 @@ int main(int argc, char **argv)
         entries.append(key + LineFormat::kSeparator + LineFormat::Line_No_10(i) + LineFormat::kSeparator
                        + sentence(rng, false));
     WorkArea three;
-    three.Add_File(root + QStringLiteral("/A.TXT"));
-    three.Add_File(key);
-    three.Add_File(root + QStringLiteral("/C.TXT"));
-    three.Search_Hit_All_Line_List.add(root + QStringLiteral("/A.TXT:@:000001.000:@:a"));
-    three.Search_Hit_All_Line_List.addRun(entries);
-    three.Search_Hit_All_Line_List.add(root + QStringLiteral("/C.TXT:@:000001.000:@:c"));
+    WorkAreaTestAccess::addFile(three, root + QStringLiteral("/A.TXT"));
+    WorkAreaTestAccess::addFile(three, key);
+    WorkAreaTestAccess::addFile(three, root + QStringLiteral("/C.TXT"));
+    ItemList &stored = WorkAreaTestAccess::allLines(three);
+    stored.add(root + QStringLiteral("/A.TXT:@:000001.000:@:a"));
+    stored.addRun(entries);
+    stored.add(root + QStringLiteral("/C.TXT:@:000001.000:@:c"));
     LineIndex::Build_Line_Index(three);
     const int count = int(entries.size());
     std::printf("one file of %d lines between two others\n", count);

@@ -171,7 +171,7 @@ int main(int argc, char **argv)
     if (summary.made != kParameters || port.shown != 0)
         qFatal("the run made %d files and showed %d messages", summary.made, port.shown);
     std::printf("template of %d lines, %d parameters: %d files made, %d stored lines in all\n", kTemplateLines,
-                kParameters, summary.made, w.Search_Hit_All_Line_List.count());
+                kParameters, summary.made, w.Search_Hit_All_Line_List().count());
 
     // The rebuilds of the run, replayed: the work area grown file by file as
     // the run grows it, and the index rebuilt once more in each state (a
@@ -179,7 +179,7 @@ int main(int argc, char **argv)
     // that followed the file's joining).
     WorkArea finished = w;
     QList<AddedFile> made;
-    for (int i = 1; i < finished.Search_Hit_File_List.count(); ++i) {
+    for (int i = 1; i < finished.Search_Hit_File_List().count(); ++i) {
         AddedFile file;
         file.path = finished.File_Key(i);
         file.header = TemplateDuplication::Made_Header(file.path, kSource);
@@ -201,7 +201,7 @@ int main(int argc, char **argv)
             wall += double(t.nsecsElapsed()) / 1e6;
             cpu += cpuMs() - c0;
         }
-        if (grow.Search_Hit_All_Line_List.texts() != finished.Search_Hit_All_Line_List.texts())
+        if (grow.Search_Hit_All_Line_List().texts() != finished.Search_Hit_All_Line_List().texts())
             qFatal("the replay differs from the run");
         rebuildWalls.append(wall);
         rebuildCpus.append(cpu);

@@ -131,7 +131,7 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     WorkArea &work = wb.work;
 
     searchFromWindow(window, QStringLiteral("検索"));
-    QCOMPARE(work.Search_Hit_File_List.count(), 4);
+    QCOMPARE(work.Search_Hit_File_List().count(), 4);
     QVERIFY(!wb.board.isEnabled(Command::HOZON));
 
     // Replace in the three files, not in kept.txt.
@@ -147,7 +147,7 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     QVERIFY_CONSISTENT(work);
     QCOMPARE(work.Hozon_Flag, qint16(1));
     QVERIFY(window.buttonAction(Command::HOZON)->isEnabled());
-    const QStringList storedBefore = work.Search_Hit_All_Line_List.texts();
+    const QStringList storedBefore = work.Search_Hit_All_Line_List().texts();
 
     if (!readOnly.isEmpty())
         QVERIFY(::chmod(QFile::encodeName(f.file(readOnly)).constData(), 0444) == 0);
@@ -163,7 +163,7 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     QVERIFY(!window.isEnabled());
     QCOMPARE(save->List1->count(), 4);
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(save->List1->item(i)->isSelected(), work.Search_Hit_File_Change.data(i) == 1);
+        QCOMPARE(save->List1->item(i)->isSelected(), work.Search_Hit_File_Change().data(i) == 1);
     QCOMPARE(save->List1->selectedItems().size(), 3);
     QTest::mouseClick(save->Cmd_Jikkou, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_Hozon>());
@@ -185,9 +185,9 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     }
 
     // The work area kept its lines; only the written files lost their flags.
-    QCOMPARE(work.Search_Hit_All_Line_List.texts(), storedBefore);
+    QCOMPARE(work.Search_Hit_All_Line_List().texts(), storedBefore);
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(work.Search_Hit_File_Change.data(i), work.File_Key(i) == f.file(readOnly) ? 1 : 0);
+        QCOMPARE(work.Search_Hit_File_Change().data(i), work.File_Key(i) == f.file(readOnly) ? 1 : 0);
     QCOMPARE(work.Hozon_Flag, qint16(readOnly.isEmpty() ? 0 : 1));
     QCOMPARE(wb.board.isEnabled(Command::HOZON), !readOnly.isEmpty());
     QCOMPARE(window.buttonAction(Command::HOZON)->isEnabled(), !readOnly.isEmpty());
@@ -201,11 +201,11 @@ void tst_SaveRoad::searchReplaceSaveReopen()
             written.append(f.file(QString::fromUtf8(t.name)));
     f.port.answerWith({Answer::Yes});
     window.Run_Command(Command::CLEAR, KIHON::Origin::Toolbar);
-    QVERIFY(work.Search_Hit_File_List.isEmpty());
+    QVERIFY(work.Search_Hit_File_List().isEmpty());
     searchFromWindow(window, QStringLiteral("置き換え"));
-    QCOMPARE(work.Search_Hit_File_List.count(), written.size());
+    QCOMPARE(work.Search_Hit_File_List().count(), written.size());
     for (const QString &key : std::as_const(written))
-        QCOMPARE(entriesOf(work.Search_Hit_All_Line_List.texts(), key), entriesOf(storedBefore, key));
+        QCOMPARE(entriesOf(work.Search_Hit_All_Line_List().texts(), key), entriesOf(storedBefore, key));
     QVERIFY_CONSISTENT(work);
 }
 

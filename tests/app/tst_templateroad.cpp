@@ -172,7 +172,7 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(window.isEnabled());
     QVERIFY_CONSISTENT(wb.work);
     QCOMPARE(port.shown.size(), 0);
-    QCOMPARE(wb.work.Search_Hit_All_Line_List.texts(),
+    QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(),
              QStringList({form + ":@:000001.000:@:品番=XX", form + ":@:000002.000:@:",
                           form + ":@:000003.000:@:XX の説明 xx"}));
     QVERIFY(window.listView()->isShown());
@@ -227,7 +227,7 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(window.isEnabled());
     QVERIFY_CONSISTENT(wb.work);
     QCOMPARE(port.shown.size(), 0);
-    const QStringList afterRun = wb.work.Search_Hit_All_Line_List.texts();
+    const QStringList afterRun = wb.work.Search_Hit_All_Line_List().texts();
     QCOMPARE(afterRun,
              QStringList({form + ":@:000001.000:@:品番=XX", form + ":@:000002.000:@:",
                           form + ":@:000003.000:@:XX の説明 xx", madeA + ":@:000001.000:@:品番=A01",
@@ -240,13 +240,13 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     const QStringList made{madeA, madeT};
     for (int i = 0; i < 2; ++i) {
         const QString header = LineFormat::kMakePrefix + made[i] + QStringLiteral(":@: <-- ") + form;
-        QCOMPARE(wb.work.Search_Hit_List.text(2 + i), LineFormat::Fit_Display_Line(header).text);
+        QCOMPARE(wb.work.Search_Hit_List().text(2 + i), LineFormat::Fit_Display_Line(header).text);
         QVERIFY2(list.contains(LineFormat::kMakePrefix + made[i] + QStringLiteral("    <-- ")), qPrintable(list));
     }
-    QCOMPARE(wb.work.Search_Hit_File_Change.texts(), QStringList({form, madeA, madeT}));
-    QCOMPARE(wb.work.Search_Hit_File_Change.data(0), 0);
-    QCOMPARE(wb.work.Search_Hit_File_Change.data(1), 1);
-    QCOMPARE(wb.work.Search_Hit_File_Change.data(2), 1);
+    QCOMPARE(wb.work.Search_Hit_File_Change().texts(), QStringList({form, madeA, madeT}));
+    QCOMPARE(wb.work.Search_Hit_File_Change().data(0), 0);
+    QCOMPARE(wb.work.Search_Hit_File_Change().data(1), 1);
+    QCOMPARE(wb.work.Search_Hit_File_Change().data(2), 1);
     QCOMPARE(wb.work.Hozon_Flag, qint16(1));
     QVERIFY(wb.board.isEnabled(Command::HOZON));
 
@@ -260,8 +260,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
     QCOMPARE(port.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
                                         madeT + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。")}));
-    QCOMPARE(wb.work.Search_Hit_All_Line_List.texts(), afterRun);
-    QCOMPARE(wb.work.Search_Hit_File_List.count(), 3);
+    QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), afterRun);
+    QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
     QVERIFY_CONSISTENT(wb.work);
     port.shown.clear();
 
@@ -285,8 +285,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QCOMPARE(bytesOf(madeA), sjis(QStringLiteral("品番=A01\r\n\r\nA01 の説明 xx\r\n")));
     QCOMPARE(bytesOf(madeT), QByteArray("kept\r\n"));
     QCOMPARE(bytesOf(form), templateBytes);
-    QCOMPARE(wb.work.Search_Hit_File_Change.data(1), 0);
-    QCOMPARE(wb.work.Search_Hit_File_Change.data(2), 1);
+    QCOMPARE(wb.work.Search_Hit_File_Change().data(1), 0);
+    QCOMPARE(wb.work.Search_Hit_File_Change().data(2), 1);
     QCOMPARE(wb.work.Hozon_Flag, qint16(1));
     QVERIFY(wb.board.isEnabled(Command::HOZON));
     QVERIFY_CONSISTENT(wb.work);
@@ -304,7 +304,7 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QCOMPARE(bytesOf(madeA), sjis(QStringLiteral("品番=A01\r\n\r\nA01 の説明 xx\r\n")));
     QCOMPARE(bytesOf(form), templateBytes);
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(wb.work.Search_Hit_File_Change.data(i), 0);
+        QCOMPARE(wb.work.Search_Hit_File_Change().data(i), 0);
     QCOMPARE(wb.work.Hozon_Flag, qint16(0));
     QVERIFY(!wb.board.isEnabled(Command::HOZON));
     QVERIFY_CONSISTENT(wb.work);

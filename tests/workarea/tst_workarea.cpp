@@ -485,7 +485,7 @@ void tst_WorkArea::lineIndexRunLengths()
     LineIndex::Build_Line_Index(w);
     int first = 0;
     for (int i = 0; i < counts.size(); ++i) {
-        QCOMPARE(w.Search_Hit_File_List.data(i), first);
+        QCOMPARE(w.Search_Hit_File_List().data(i), first);
         first += counts.at(i);
     }
 }
