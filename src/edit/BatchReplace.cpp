@@ -7,14 +7,15 @@
 #include "platform/DirectoryListing.h"
 #include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
-#include "search/ResultSink.h"
 #include "search/SearchRun.h"
 #include "settings/SettingsIo.h"
 #include "workarea/LineFormat.h"
 
 #include <QDir>
+#include <QSet>
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -68,40 +69,16 @@ std::optional<QString> parse(const QStringList &args, Options &o)
     return std::nullopt;
 }
 
-// The batch port, less what a run of rounds makes meaningless: the question
-// whether to clear the work area (a round keeps the files already done, so
-// that the next round refuses them) and the refusals of those files. Files
-// refused for want of room are held back: the next round takes them, and
-// only those that no round could take are reported.
-class RoundPort : public MessagePort
+// The file a path leads to, links followed: a file reached by two names is
+// replaced once. The path itself when it cannot be resolved.
+QByteArray realFile(const QByteArray &path)
 {
-public:
-    explicit RoundPort(BatchMessagePort &out) : m_out(out) {}
-    QStringList overflow;
-
-    Answer show(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
-    {
-        if (text == SearchRun::kClearQuestion)
-            return Answer::No;
-        if (text.contains(ResultSink::kAlreadyOpen))
-            return Answer::Ok;
-        if (text.contains(ResultSink::kOverflow)) {
-            overflow.append(text);
-            return Answer::Ok;
-        }
-        return m_out.show(text, caption, icon, buttons);
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
-
-private:
-    BatchMessagePort &m_out;
-};
-
-// Empties the stored and display lines but keeps the files done in the file
-// list: the next round refuses them as already open.
-void emptyLines(WorkArea &work)
-{
-    work.Clear_Lines_Keep_Files();
+    char *real = ::realpath(path.constData(), nullptr);
+    if (!real)
+        return path;
+    QByteArray out(real);
+    std::free(real);
+    return out;
 }
 
 } // namespace
@@ -153,8 +130,7 @@ int BatchReplace::run(const QStringList &args)
     wb.settings.FILE_OUT = 0;
 
     BatchMessagePort messages;
-    RoundPort roundPort(messages);
-    wb.messages = &roundPort;
+    wb.messages = &messages;
     WorkArea &work = wb.work;
 
     const qint16 compare = o.search.caseSensitive ? 0 : 1;
@@ -163,32 +139,26 @@ int BatchReplace::run(const QStringList &args)
     // The first reason standard output refused a line: a script must not
     // take a cut list of changed files for the whole one.
     QString outputError;
+    QSet<QByteArray> done; // realFile of every file replaced
 
-    for (;;) {
-        roundPort.overflow.clear();
-        work.Search_Word = o.word;
-        work.Compare_Mode = compare;
-        work.Search_Running = 1;
-        work.Search_Path = root;
-        work.Current_Dir = DirectoryListing::withSeparator(root);
-        const SearchOutcome outcome = SearchRun::Search_Execute(wb, {}, RunNotices::Boxes::Every);
-        for (const QString &reason : outcome.skipped)
-            messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
-
-        // Indexes shift as files join the sorted list: the files of this
-        // round are those whose lines are in the store.
-        int newFiles = 0;
+    // Every file the work area holds, replaced and saved. The line index is
+    // built.
+    const auto replaceHeld = [&] {
         const QStringList entries = work.Search_Hit_All_Line_List().texts();
         for (int i = 0; i < work.Search_Hit_File_List().count(); ++i) {
             const auto [first, last] = SaveDialog::Lines_Of(work, i);
             if (last < first)
                 continue;
-            ++newFiles;
             const QList<StoredChange> changes = pass.Stored_Pass(entries, first, last);
             if (changes.isEmpty())
                 continue;
             QStringList own;
             SaveRequest request = SaveDialog::Request_For(work, i, own);
+            // Met again through another name: it holds the replacement already.
+            const QByteArray real = realFile(request.path);
+            if (done.contains(real))
+                continue;
+            done.insert(real);
             for (const StoredChange &c : changes)
                 own[c.index - first] = c.entry;
             request.lines.clear();
@@ -209,20 +179,25 @@ int BatchReplace::run(const QStringList &args)
                 && outputError.isEmpty())
                 outputError = BatchOutput::standardOutputError();
         }
-        emptyLines(work);
-        // Files refused for want of room go to the next round, as long as a
-        // round still makes progress; a file bigger than the whole work area
-        // never will.
-        if (roundPort.overflow.isEmpty())
-            break;
-        if (newFiles == 0) {
-            for (const QString &text : std::as_const(roundPort.overflow)) {
-                messages.show(text, ResultSink::kCaption, MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
-                ++errors;
-            }
-            break;
-        }
-    }
+    };
+
+    // One walk: whenever the work area is full, what it holds is replaced
+    // and saved and the work area emptied, and the walk goes on. Only a file
+    // bigger than the whole work area is refused.
+    work.Search_Word = o.word;
+    work.Compare_Mode = compare;
+    work.Search_Running = 1;
+    work.Search_Path = root;
+    work.Current_Dir = DirectoryListing::withSeparator(root);
+    const SearchOutcome outcome = SearchRun::Search_Execute(wb, {}, RunNotices::Boxes::Every, [&] {
+        replaceHeld();
+        work.Clear_Results();
+    });
+    for (const QString &reason : outcome.skipped)
+        messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
+    replaceHeld();
+    errors += outcome.overflow;
+
     // Lines the replace refused stay as they were: not all was done.
     if (pass.failures() > 0) {
         pass.Report_Failures(messages);

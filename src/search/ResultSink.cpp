@@ -58,10 +58,8 @@ bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
     const qsizetype lineCount = scanned.lineCount();
     const int displayLines = 1 + int(scanned.hitLines.size());
     if (lineCount > Line_Room() || !m_work.Display_Room(displayLines)
-        || m_work.Search_Hit_File_List().isFull() || m_work.Search_Hit_File_Change().isFull()) {
-        Refuse_Overflow(file);
+        || m_work.Search_Hit_File_List().isFull() || m_work.Search_Hit_File_Change().isFull())
         return false;
-    }
 
     const QString suffix = m_withDateSize ? LineFormat::Date_Size_Suffix(file.modified, file.size) : QString();
     const QString key = Key_Of(file);
@@ -73,10 +71,8 @@ bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
     const int index = m_work.Admit_File(key, FileOrigin{file.nativePath(), file.size, file.modifiedNsecs}, display,
                                         std::move(scanned.entries));
     scanned.entries.clear();
-    if (index < 0) {
-        Refuse_Overflow(file);
+    if (index < 0)
         return false;
-    }
     ++m_admitted;
     return true;
 }

@@ -36,9 +36,10 @@ public:
     // Adds the file: its path to the file and change lists (with its bytes,
     // size and time as read), all its lines to the all-lines store, its
     // header and hit lines to the display lists.
-    // When the display lists or the file list cannot take it, refuses it with
-    // the overflow message instead and adds nothing. true when admitted; the
-    // entries are then taken over from scanned.
+    // false, with nothing added, when the all-lines store, the display lists
+    // or the file list cannot take it: refusing it is the caller's (the store
+    // may be emptied first). true when admitted; the entries are then taken
+    // over from scanned.
     bool Admit(const WalkFile &file, ScannedFile &scanned);
 
     int admitted() const { return m_admitted; }

@@ -209,6 +209,16 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     return result;
 }
 
+Probe ScanPool::probeNow(const QByteArray &folder, const QByteArray &name, const QString &key)
+{
+    QByteArray scratch;
+    Probe result = probe(Job{-1, folder, name, key}, scratch, m_pump);
+    // Taken at once: its lines hold no room for the files read ahead.
+    if (result.decoded)
+        m_reserved.fetch_sub(result.scanned.lineCount(), std::memory_order_relaxed);
+    return result;
+}
+
 void ScanPool::finish(qint64 index, Probe &&result)
 {
     if (index >= m_base) { // else dropped by cancel

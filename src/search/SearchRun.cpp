@@ -51,29 +51,28 @@ void tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files)
     matcher.tune(sample);
 }
 
-// A file with a hit that is not open yet, read whole. Admission is decided on
-// the line count the reader took before anything is decoded (a file of more
-// than 32,767 lines never fits).
-void admitOrRefuse(ResultSink &sink, const WordMatcher &matcher, const WalkFile &file, Probe &probe,
-                   ScannedFile &scanned, EventPump *pump)
+// A file with a hit that is not open yet, read whole: false, with nothing
+// added, when the work area has no room for it. Admission is decided on the
+// line count the reader took before anything is decoded (a file of more than
+// 32,767 lines never fits).
+bool offer(ResultSink &sink, const WordMatcher &matcher, const WalkFile &file, Probe &probe, ScannedFile &scanned,
+           EventPump *pump)
 {
-    if (probe.decoded) {
-        sink.Admit(file, probe.scanned); // refuses it when it no longer fits
-        return;
-    }
-    if (probe.lines > sink.Line_Room()) {
-        sink.Refuse_Overflow(file);
-        return;
-    }
+    if (probe.tooLong)
+        return false;
+    if (probe.decoded)
+        return sink.Admit(file, probe.scanned);
+    if (probe.lines > sink.Line_Room())
+        return false;
     FileScan::collect(matcher, probe.bytes, ResultSink::Key_Of(file), scanned, pump, probe.lines);
-    sink.Admit(file, scanned);
+    return sink.Admit(file, scanned);
 }
 
 // The walk and the scan together: folders are listed a little ahead and their
 // files read ahead by the pool, while the files are taken into the work area
 // strictly in walk order here. STOP is tested after each file and before any
 // further folder is listed; a file begun is finished.
-void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices)
+void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, const std::function<void()> &whenFull)
 {
     WorkArea &work = wb.work;
     WordMatcher matcher(work.Search_Word, work.Compare_Mode == 1);
@@ -138,10 +137,28 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices)
             noteSkipped(wb, outcome, probe.error);
         else if (probe.hasHit && sink.Is_Open(file))
             sink.Refuse_Duplicate(file);
-        else if (probe.hasHit && probe.tooLong)
-            sink.Refuse_Overflow(file);
-        else if (probe.hasHit)
-            admitOrRefuse(sink, matcher, file, probe, scanned, wb.pump);
+        else if (probe.hasHit && !offer(sink, matcher, file, probe, scanned, wb.pump)) {
+            // In batches, the store is emptied and the file read again: it
+            // may have been measured against the room before an earlier
+            // emptying, ahead of the run.
+            bool taken = false;
+            if (whenFull) {
+                if (!work.Search_Hit_All_Line_List().isEmpty()) {
+                    LineIndex::Build_Line_Index(work, wb.pump);
+                    whenFull();
+                }
+                pool->setRoom(sink.Line_Room());
+                probe = pool->probeNow(file.nativeDir, file.nativeName, file.realPath());
+                if (!probe.readable) {
+                    noteSkipped(wb, outcome, probe.error);
+                    taken = true; // told already
+                } else {
+                    taken = !probe.hasHit || offer(sink, matcher, file, probe, scanned, wb.pump);
+                }
+            }
+            if (!taken)
+                sink.Refuse_Overflow(file);
+        }
         work.Clear_Scan_Buffer();
         pool->setRoom(sink.Line_Room());
         listAhead();
@@ -154,7 +171,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices)
 } // namespace
 
 SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void()> &buildViews,
-                                        RunNotices::Boxes refusals)
+                                        RunNotices::Boxes refusals, const std::function<void()> &whenFull)
 {
     SearchOutcome outcome;
     WorkArea &work = wb.work;
@@ -187,7 +204,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
         work.Append_Display_Line(LineFormat::kColumnHeader);
 
     RunNotices notices(*wb.messages, &wb.status, refusals);
-    Walk_Folder(wb, outcome, notices);
+    Walk_Folder(wb, outcome, notices, whenFull);
     outcome.stopped = work.Search_Running == 0;
     outcome.alreadyOpen = notices.refused(RunNotices::Kind::AlreadyOpen);
     outcome.overflow = notices.refused(RunNotices::Kind::Overflow);

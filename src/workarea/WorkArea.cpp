@@ -111,17 +111,6 @@ void WorkArea::Clear_Scan_Buffer()
     m_searchList.clear();
 }
 
-void WorkArea::Clear_Lines_Keep_Files()
-{
-    m_allLines.clear();
-    m_hitList.clear();
-    m_countList.clear();
-    m_searchList.clear();
-    // Every file's range is the empty one at the start of the empty store.
-    for (int i = 0; i < m_fileList.count(); ++i)
-        m_fileList.setData(i, 0);
-}
-
 void WorkArea::Keep_File_Stamp(int i, qint64 size, qint64 modifiedNsecs)
 {
     if (i < 0 || i >= m_origins.size())

@@ -91,11 +91,6 @@ public:
     void Clear_All();
     // The scan buffer, emptied after each file a search has looked at.
     void Clear_Scan_Buffer();
-    // The stored lines, the display lines and the scan buffer; the files stay
-    // in the file, change and origin lists, each with an empty line range, so
-    // that a search run again refuses them as open. Only a batch that works
-    // in rounds uses it: until its next search the files have no lines.
-    void Clear_Lines_Keep_Files();
     // Where file i is on disk now, after it was written: its size in bytes
     // and modification time in nanoseconds (the path stays).
     void Keep_File_Stamp(int i, qint64 size, qint64 modifiedNsecs);

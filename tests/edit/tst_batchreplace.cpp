@@ -3,11 +3,13 @@
 #include "platform/Cp932.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // "quav replace" run as a process over a small tree, its files compared byte
 // for byte afterwards.
@@ -21,6 +23,7 @@ private Q_SLOTS:
     void unwritableFileOthersWritten();
     void moreLinesThanTheWorkAreaHolds();
     void standardOutputFull();
+    void fileUnderTwoNamesReplacedOnce();
 
 private:
     // false when the program is not built beside the tests.
@@ -188,6 +191,21 @@ void tst_BatchReplace::standardOutputFull()
     QCOMPARE(got, 2);
     QCOMPARE(bytesOf("A.TXT"), Cp932::encode(QStringLiteral("前\r\nx 検索 x\r\n")));
     QVERIFY(QString::fromUtf8(stdErr).startsWith(QStringLiteral("quav replace: 標準出力に書き込めません。")));
+}
+
+void tst_BatchReplace::fileUnderTwoNamesReplacedOnce()
+{
+    // A link beside its target: the replacement holds the word again, yet the
+    // file is replaced once, and listed once.
+    QVERIFY(::symlink("A.TXT", QFile::encodeName(m_root + "/L.TXT").constData()) == 0);
+    int got = -1;
+    QByteArray stdOut, stdErr;
+    if (!run({"--ext", "txt", "--no-subdirs", "--case", "--with", "key2", "key"}, got, stdOut, stdErr))
+        QSKIP("quav is not built beside the tests");
+    QCOMPARE(got, 0);
+    QCOMPARE(stdOut, QByteArray("A.TXT\t1\n"));
+    QCOMPARE(bytesOf("A.TXT"), Cp932::encode(QStringLiteral("前\r\nKey 検索 key2\r\n")));
+    QVERIFY(QFileInfo(m_root + "/L.TXT").isSymLink());
 }
 
 QTEST_GUILESS_MAIN(tst_BatchReplace)

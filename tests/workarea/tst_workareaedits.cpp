@@ -97,7 +97,7 @@ private Q_SLOTS:
     void refusalsChangeNothing_data();
     void refusalsChangeNothing();
     void admitFile();
-    void linesClearedFilesKept();
+    void fileStampKept();
     void displayLinesKeepTotals();
     void headerFile_data();
     void headerFile();
@@ -248,7 +248,7 @@ void tst_WorkAreaEdits::admitFile()
 // A batch's next round: its files stay open, with neither lines nor display
 // lines, until a search admits new ones; a stamp kept after a save becomes
 // the file's origin.
-void tst_WorkAreaEdits::linesClearedFilesKept()
+void tst_WorkAreaEdits::fileStampKept()
 {
     WorkArea w = make(kThree);
     w.Keep_File_Stamp(1, 99, 1234);
@@ -256,17 +256,6 @@ void tst_WorkAreaEdits::linesClearedFilesKept()
     QCOMPARE(w.Search_Hit_File_Origin().at(1).nativePath, QByteArray("/d/b.txt"));
     QCOMPARE(w.Search_Hit_File_Origin().at(1).modifiedNsecs, 1234);
 
-    w.Clear_Lines_Keep_Files();
-    QCOMPARE(w.Search_Hit_File_List().count(), 3);
-    QCOMPARE(w.Is_File_Open(QStringLiteral("/d/c.txt")), 1);
-    QCOMPARE(w.Search_Hit_All_Line_List().count() + w.Search_Hit_List().count() + w.Mojisuu_Count_List().count(), 0);
-    QCOMPARE(w.Search_Hit_File_Origin().at(1).size, 99);
-    for (int i = 0; i < 3; ++i)
-        QVERIFY(w.File_Line_Range(i).isEmpty());
-
-    const QString key = QStringLiteral("/d/e.txt");
-    QVERIFY(w.Admit_File(key, {}, {headerOf(key)}, {entryOf(key, 1, QStringLiteral("e"))}) >= 0);
-    QCOMPARE(w.Search_Hit_All_Line_List().texts(), QStringList{entryOf(key, 1, QStringLiteral("e"))});
 }
 
 void tst_WorkAreaEdits::displayLinesKeepTotals()
