@@ -119,7 +119,7 @@ void print(const char *what, Timing t, const QString &note = QString())
 
 void search(Workbench &wb, const QString &root)
 {
-    wb.work.Clear_All();
+    wb.work.clearAll();
     Settings &s = wb.settings;
     s.SIKIBETU_ALL_FLG = 1;
     s.SIKIBETU.fill(QString());
@@ -154,7 +154,7 @@ int replaceAll(WorkArea &w, const QString &replacement)
     QList<int> files;
     for (int k = 0; k < w.Search_Hit_File_List().count(); ++k)
         files.append(k);
-    const int changed = ReplaceCommand::Replace_Files(w, pass, files);
+    const int changed = ReplaceCommand::replaceFiles(w, pass, files);
     LineIndex::Build_Line_Index(w);
     return changed;
 }
@@ -232,7 +232,7 @@ int main(int argc, char **argv)
         detach(target);
     };
     print("line editor reflect into the store", median(runs, freshThree, [&] {
-              if (!target.Replace_File_Lines(1, editor.Reflect_Entries(key)))
+              if (!target.replaceFileLines(1, editor.reflectEntries(key)))
                   qFatal("reflect refused");
               LineIndex::Build_Line_Index(target);
           }));
@@ -242,7 +242,7 @@ int main(int argc, char **argv)
               median(runs, freshThree, [&] {
                   sort.Load(entries);
                   sort.Command1_Click(ascending);
-                  if (!target.Replace_File_Lines(1, sort.Reflect_Entries(key)))
+                  if (!target.replaceFileLines(1, sort.reflectEntries(key)))
                       qFatal("reflect refused");
               }));
     return 0;

@@ -84,11 +84,11 @@ QStringList parameters()
 void readTemplate(WorkArea &w, const QStringList &lines)
 {
     WorkAreaTemplateStore store(w);
-    WorkAreaTemplateStore::Begin_Run(w);
+    WorkAreaTemplateStore::beginRun(w);
     AddedFile file;
     file.path = kSource;
-    file.header = TemplateRead::Template_Header(kSource, QDateTime(QDate(2024, 5, 1), QTime(9, 30)), 12000);
-    file.entries = TemplateRead::Template_Entries(kSource, lines);
+    file.header = TemplateRead::templateHeader(kSource, QDateTime(QDate(2024, 5, 1), QTime(9, 30)), 12000);
+    file.entries = TemplateRead::templateEntries(kSource, lines);
     if (!store.addFile(std::move(file)))
         qFatal("template not added");
 }
@@ -135,7 +135,7 @@ qsizetype plainLoop(const QStringList &lines, const QStringList &params)
     QStringList out;
     out.reserve(lines.size() * params.size());
     for (const QString &p : params) {
-        const QString key = TemplateDuplication::New_File_Name(kSource, p, TemplateDuplication::Before_Extension);
+        const QString key = TemplateDuplication::newFileName(kSource, p, TemplateDuplication::BeforeExtension);
         for (qsizetype i = 0; i < lines.size(); ++i) {
             QString text = lines.at(i);
             out.append(key + LineFormat::kSeparator + LineFormat::Line_No_10(i + 1) + LineFormat::kSeparator
@@ -157,7 +157,7 @@ int main(int argc, char **argv)
     WorkArea start;
     readTemplate(start, lines);
     SilentPort port;
-    const ReplaceInLineFunction replace = TemplateCommands::Line_Replacer();
+    const ReplaceInLineFunction replace = TemplateCommands::lineReplacer();
 
     WorkArea w;
     TemplateDuplication::Summary summary;
@@ -165,7 +165,7 @@ int main(int argc, char **argv)
         runs, [&] { w = start; },
         [&] {
             WorkAreaTemplateStore store(w);
-            summary = TemplateDuplication::Run(params, {kSource}, kSearch, TemplateDuplication::Before_Extension,
+            summary = TemplateDuplication::Run(params, {kSource}, kSearch, TemplateDuplication::BeforeExtension,
                                                store, port, replace);
         });
     if (summary.made != kParameters || port.shown != 0)
@@ -182,7 +182,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < finished.Search_Hit_File_List().count(); ++i) {
         AddedFile file;
         file.path = finished.File_Key(i);
-        file.header = TemplateDuplication::Made_Header(file.path, kSource);
+        file.header = TemplateDuplication::madeHeader(file.path, kSource);
         file.entries = WorkAreaTemplateStore(finished).storedEntries(file.path);
         file.changed = true;
         made.append(std::move(file));

@@ -36,7 +36,7 @@ QChar AccessKey::Of(const QString &caption)
     return folded(c).toUpper();
 }
 
-bool AccessKey::Needs_Folding(const QString &caption)
+bool AccessKey::needsFolding(const QString &caption)
 {
     const QChar c = marked(caption);
     return !c.isNull() && folded(c) != c;

@@ -13,5 +13,5 @@ public:
     static QChar Of(const QString &caption);
     // Whether the key is one that the toolkit would not find by itself in
     // the caption (it compares the marked character as it stands).
-    static bool Needs_Folding(const QString &caption);
+    static bool needsFolding(const QString &caption);
 };

@@ -23,7 +23,7 @@ CommandLine::Options CommandLine::Parse(const QStringList &args)
     return o;
 }
 
-QString CommandLine::Help_Text()
+QString CommandLine::helpText()
 {
     return QStringLiteral(
         "使い方: quav [オプション]\n"
@@ -44,7 +44,7 @@ QString CommandLine::Help_Text()
         "Qt の標準オプション（-platform、-style など）も使えます。\n");
 }
 
-QString CommandLine::Version_Text()
+QString CommandLine::versionText()
 {
     return QStringLiteral("QUAV " QUAV_VERSION "\n");
 }
@@ -57,10 +57,10 @@ QStringList CommandLine::Arguments(int argc, char **argv)
     return args;
 }
 
-bool CommandLine::Answer_Early(const Options &options)
+bool CommandLine::answerEarly(const Options &options)
 {
     if (!options.help && !options.version)
         return false;
-    std::fputs((options.help ? Help_Text() : Version_Text()).toLocal8Bit().constData(), stdout);
+    std::fputs((options.help ? helpText() : versionText()).toLocal8Bit().constData(), stdout);
     return true;
 }

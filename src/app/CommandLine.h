@@ -22,12 +22,12 @@ public:
     // --help and --version count even beside an unknown argument.
     static Options Parse(const QStringList &args);
 
-    static QString Help_Text();
-    static QString Version_Text();
+    static QString helpText();
+    static QString versionText();
 
     // argv after the program's name, in the locale's encoding.
     static QStringList Arguments(int argc, char **argv);
     // Prints the help or the version to standard output when `options` asks
     // for one; true when it did, and the program then ends.
-    static bool Answer_Early(const Options &options);
+    static bool answerEarly(const Options &options);
 };

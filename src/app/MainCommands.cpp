@@ -19,14 +19,14 @@ QString MainCommands::Startup(Workbench &wb, const QString &startDir)
 {
     wb.Start_Dir = startDir.endsWith(QLatin1Char('/')) ? startDir : startDir + QLatin1Char('/');
 
-    const QString error = SettingsIo::Open_Store(wb);
+    const QString error = SettingsIo::openStore(wb);
     SettingsIo::Restore_Window(wb);
     SettingsIo::Load_Settings(wb);
 
     const qint32 last = wb.settings.DEFAULT_PATH;
     if (last >= 0 && last < 10 && !wb.settings.PATH[size_t(last)].isEmpty())
         SearchPath::Change_Folder(wb.settings.PATH[size_t(last)]);
-    wb.work.Search_Path = SearchPath::Current_Directory();
+    wb.work.Search_Path = SearchPath::currentDirectory();
     if (wb.work.Search_Path.isEmpty())
         wb.work.Search_Path = QDir::currentPath();
 
@@ -36,7 +36,7 @@ QString MainCommands::Startup(Workbench &wb, const QString &startDir)
     wb.status.setText(StatusPanels::kHitSu, QStringLiteral("未実行"));
 
     wb.work.Result_Flag = 0;
-    wb.board.Apply_Startup();
+    wb.board.applyStartup();
 
     wb.Param_Count = 0;
     wb.work.Hozon_Flag = 0;
@@ -61,7 +61,7 @@ void MainCommands::Activate(Workbench &wb, bool detailViewShown)
     }
 }
 
-bool MainCommands::Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked)
+bool MainCommands::toggleToolBar(Workbench &wb, ViewFrame &frame, bool checked)
 {
     if (checked) {
         frame.top = 0;
@@ -76,7 +76,7 @@ bool MainCommands::Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked
     return !checked;
 }
 
-bool MainCommands::Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool checked)
+bool MainCommands::toggleStatusBar(Workbench &wb, ViewFrame &frame, bool checked)
 {
     if (checked) {
         frame.height += ViewFrame::kStatusBarTwips;
@@ -89,13 +89,13 @@ bool MainCommands::Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool check
     return !checked;
 }
 
-void MainCommands::Offer_Dump(Workbench &wb)
+void MainCommands::offerDump(Workbench &wb)
 {
     wb.board.setVisible(Command::NONE1, true);
     wb.board.setEnabled(Command::NONE1, true);
 }
 
-void MainCommands::Build_Result_Views(Workbench &wb)
+void MainCommands::buildResultViews(Workbench &wb)
 {
     if (!wb.work.Search_Hit_File_List().isEmpty())
         ListView::Build_List_View(wb);
@@ -106,7 +106,7 @@ void MainCommands::Stop(Workbench &wb)
     wb.work.Search_Running = 0;
 }
 
-bool MainCommands::Check_Fukusei(Workbench &wb)
+bool MainCommands::checkFukusei(Workbench &wb)
 {
     if (wb.Param_Count != 0)
         return true;

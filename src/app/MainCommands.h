@@ -29,20 +29,20 @@ public:
     // before the click; returns the new check mark. The views' frame changes
     // by 420 (toolbar: top and height) or 370 twips (status bar: height), the
     // setting is changed and the window configuration written.
-    static bool Toggle_Tool_Bar(Workbench &wb, ViewFrame &frame, bool checked);
-    static bool Toggle_Status_Bar(Workbench &wb, ViewFrame &frame, bool checked);
+    static bool toggleToolBar(Workbench &wb, ViewFrame &frame, bool checked);
+    static bool toggleStatusBar(Workbench &wb, ViewFrame &frame, bool checked);
 
     // The developers' switch: the work-area dump button NONE1, created hidden
     // and disabled, is shown and enabled.
-    static void Offer_Dump(Workbench &wb);
+    static void offerDump(Workbench &wb);
 
     // The result views after a search run: the list view, when the work area
     // holds files.
-    static void Build_Result_Views(Workbench &wb);
+    static void buildResultViews(Workbench &wb);
 
     // STOP: the running search stops at its next check.
     static void Stop(Workbench &wb);
     // HINA_FUKUSEI without parameters shows its message; true when the
     // duplication dialog may open.
-    static bool Check_Fukusei(Workbench &wb);
+    static bool checkFukusei(Workbench &wb);
 };

@@ -15,7 +15,7 @@ void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
     if (answer != MessagePort::Answer::Yes)
         return;
 
-    wb.work.Clear_All();
+    wb.work.clearAll();
 
     wb.board.enable({Command::SEARCH, Command::HINAGATA});
     wb.board.disable({Command::HOZON, Command::FILE_DELETE, Command::SORT, Command::CHANGE, Command::UPDATE,
@@ -31,8 +31,8 @@ void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
 
     // The next detail view must be built from the new work area, never taken
     // from a document of the old one.
-    wb.display.Detail_Cache_Key.clear();
-    wb.display.Detail_File_Index = -1;
+    wb.display.detailCacheKey.clear();
+    wb.display.detailFileIndex = -1;
     wb.work.Hozon_Flag = 0;
     wb.work.Result_Flag = 0;
 }

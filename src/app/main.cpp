@@ -48,7 +48,7 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         return BatchDuplicate::run(app.arguments().mid(2));
     }
-    if (CommandLine::Answer_Early(CommandLine::Parse(CommandLine::Arguments(argc, argv))))
+    if (CommandLine::answerEarly(CommandLine::Parse(CommandLine::Arguments(argc, argv))))
         return 0;
     const std::string window = windowProgram(argv[0]);
     ::execv(window.c_str(), argv);

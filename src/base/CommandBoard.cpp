@@ -68,7 +68,7 @@ void CommandBoard::Leave_Busy()
     }
 }
 
-void CommandBoard::Apply_Startup()
+void CommandBoard::applyStartup()
 {
     enable({Command::DRIVE, Command::FOLDER, Command::SEARCH, Command::CLEAR, Command::HINAGATA, Command::TIME,
             Command::SETTEI, Command::END});

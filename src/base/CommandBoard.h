@@ -40,7 +40,7 @@ public:
 
     // The state after start-up: NONE1 hidden and disabled, the commands that
     // need a result disabled.
-    void Apply_Startup();
+    void applyStartup();
 
 Q_SIGNALS:
     void changed(Command command);

@@ -16,11 +16,11 @@ struct DisplayState
 
     // The folder the documents are written in; empty: the user's cache folder
     // (a batch run gives each run a folder of its own).
-    QString Document_Folder;
+    QString documentFolder;
     // Where the last list and detail documents were written; the views load
     // from here.
-    QString List_Document_Path;
-    QString Detail_Document_Path;
+    QString listDocumentPath;
+    QString detailDocumentPath;
 
     // List view caret (character positions, paragraph break = 2).
     qint32 Clicked_Line_Index = 0;
@@ -32,10 +32,10 @@ struct DisplayState
     QString Detail_File_Key;
     qint32 Detail_First = 0;
     qint32 Detail_Last = 0;
-    QString Detail_Cache_Key;
+    QString detailCacheKey;
     qint16 Range_Only_Flag = 0;
     // The file-list index of the file the detail view shows (-1: none). A
     // header of a long path is cut in the display list, so the file is kept
     // by index beside the header text.
-    int Detail_File_Index = -1;
+    int detailFileIndex = -1;
 };

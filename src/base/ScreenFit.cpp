@@ -1,6 +1,6 @@
 #include "base/ScreenFit.h"
 
-bool ScreenFit::On_A_Screen(const QRect &rect, const QList<QRect> &screens)
+bool ScreenFit::onAScreen(const QRect &rect, const QList<QRect> &screens)
 {
     for (const QRect &s : screens)
         if (s.contains(rect))
@@ -8,9 +8,9 @@ bool ScreenFit::On_A_Screen(const QRect &rect, const QList<QRect> &screens)
     return false;
 }
 
-QRect ScreenFit::Fit_Window(const QRect &window, const QList<QRect> &screens, const QMargins &frame)
+QRect ScreenFit::fitWindow(const QRect &window, const QList<QRect> &screens, const QMargins &frame)
 {
-    if (screens.isEmpty() || On_A_Screen(window, screens))
+    if (screens.isEmpty() || onAScreen(window, screens))
         return window;
     QRect screen = screens.first();
     qint64 best = 0;
@@ -37,11 +37,11 @@ QRect ScreenFit::Fit_Window(const QRect &window, const QList<QRect> &screens, co
     return r;
 }
 
-QPoint ScreenFit::Dialog_Position(const QRect &wanted, const QRect &mainNow, const QList<QRect> &screens)
+QPoint ScreenFit::dialogPosition(const QRect &wanted, const QRect &mainNow, const QList<QRect> &screens)
 {
-    if (screens.isEmpty() || On_A_Screen(wanted, screens))
+    if (screens.isEmpty() || onAScreen(wanted, screens))
         return wanted.topLeft();
     QRect centred(QPoint(), wanted.size());
     centred.moveCenter(mainNow.center());
-    return Fit_Window(centred, screens).topLeft();
+    return fitWindow(centred, screens).topLeft();
 }

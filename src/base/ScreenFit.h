@@ -16,12 +16,12 @@ public:
     // touches none) takes it: its size is cut to the screen's and it is
     // moved in from the edges it passes, leaving `frame` around it for the
     // window's frame (title bar and borders, which the rectangle excludes).
-    static QRect Fit_Window(const QRect &window, const QList<QRect> &screens, const QMargins &frame = {});
+    static QRect fitWindow(const QRect &window, const QList<QRect> &screens, const QMargins &frame = {});
 
     // Where a dialog goes: at `wanted` (centred on the main window's
     // remembered rectangle) when that lies wholly within a screen; otherwise
     // centred on the main window as it is now, and fitted.
-    static QPoint Dialog_Position(const QRect &wanted, const QRect &mainNow, const QList<QRect> &screens);
+    static QPoint dialogPosition(const QRect &wanted, const QRect &mainNow, const QList<QRect> &screens);
 
-    static bool On_A_Screen(const QRect &rect, const QList<QRect> &screens);
+    static bool onAScreen(const QRect &rect, const QList<QRect> &screens);
 };

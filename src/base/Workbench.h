@@ -42,7 +42,7 @@ struct Workbench
     // The main window's remembered geometry in twips (15 per pixel), used to
     // centre dialogs. Left and top follow the window on activation; width and
     // height keep their start-up values.
-    qint32 Main_Left = 0, Main_Top = 0, Main_Width = 0, Main_Height = 0;
+    qint32 mainLeft = 0, mainTop = 0, mainWidth = 0, mainHeight = 0;
     static constexpr int kTwipsPerPixel = 15;
 
     MessagePort *messages = &m_nullMessages;

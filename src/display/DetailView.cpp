@@ -26,7 +26,7 @@ void backToList(Workbench &wb)
     wb.listView->setViewEnabled(true);
     wb.listView->setCaret(0);
     wb.listView->selectToLineEnd();
-    ListView::Show_Ready_Panels(wb);
+    ListView::showReadyPanels(wb);
     wb.MENU_SETTEI();
 }
 
@@ -35,7 +35,7 @@ void refuse(Workbench &wb, const QString &text, const QString &caption, MessageP
 {
     wb.display.Range_Only_Flag = 0;
     wb.display.Detail_Header.clear();
-    wb.display.Detail_File_Index = -1;
+    wb.display.detailFileIndex = -1;
     wb.listView->setShown(false);
     wb.messages->show(text, caption, icon);
     backToList(wb);
@@ -43,9 +43,9 @@ void refuse(Workbench &wb, const QString &text, const QString &caption, MessageP
 
 } // namespace
 
-int DetailView::Locate_Header_File(const WorkArea &work, int k)
+int DetailView::locateHeaderFile(const WorkArea &work, int k)
 {
-    return work.Header_File_Index(k);
+    return work.headerFileIndex(k);
 }
 
 void DetailView::Show_Detail_View(Workbench &wb, Origin origin)
@@ -97,7 +97,7 @@ bool DetailView::Build_Detail_View(Workbench &wb)
         return false;
     }
 
-    wb.listView->setCaret(ListView::Line_Start(counts, k));
+    wb.listView->setCaret(ListView::lineStart(counts, k));
     // A header line is highlighted from its own start too: two long
     // paths can share a cut header's text, so a search for that text
     // could highlight the other file.
@@ -107,7 +107,7 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     int header = k;
     while (header > 0 && !LineFormat::Is_Header(work.Search_Hit_List().text(header)))
         --header;
-    const int file = header > 0 ? Locate_Header_File(work, header) : -1;
+    const int file = header > 0 ? locateHeaderFile(work, header) : -1;
     if (file < 0) {
         refuse(wb, QStringLiteral("この行のファイルが作業領域に見つかりません。"), rangeOnly ? kDeselectCaption : kCaption,
                MessagePort::Icon::Exclamation);
@@ -117,7 +117,7 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     d.Detail_Header = work.Search_Hit_List().text(header);
     // The full key of the located file: the header may show a cut path.
     d.Detail_File_Key = work.File_Key(file);
-    d.Detail_File_Index = file;
+    d.detailFileIndex = file;
     d.Detail_First = work.Search_Hit_File_List().data(file);
     d.Detail_Last = file + 1 < work.Search_Hit_File_List().count() ? work.Search_Hit_File_List().data(file + 1) - 1
                                                                    : work.Search_Hit_All_Line_List().count() - 1;
@@ -128,30 +128,30 @@ bool DetailView::Build_Detail_View(Workbench &wb)
 
     QString error;
     auto write = [&]() {
-        d.Detail_Cache_Key.clear();
+        d.detailCacheKey.clear();
         const WriteResult document
-            = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, d.Detail_First, d.Detail_Last, d.Detail_File_Key);
+            = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::DetailMode, d.Detail_First, d.Detail_Last, d.Detail_File_Key);
         if (!document.written) {
-            error = RtfBuilder::Write_Failure_Text(document);
+            error = RtfBuilder::writeFailureText(document);
             return false;
         }
-        d.Detail_Cache_Key = d.Detail_File_Key;
+        d.detailCacheKey = d.Detail_File_Key;
         return true;
     };
     bool fresh = false;
-    if (d.Detail_File_Key != d.Detail_Cache_Key || d.Detail_Document_Path.isEmpty()) {
+    if (d.Detail_File_Key != d.detailCacheKey || d.detailDocumentPath.isEmpty()) {
         if (!write()) {
             refuse(wb, error, kCaption, MessagePort::Icon::Critical);
             return false;
         }
         fresh = true;
     }
-    bool loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
+    bool loaded = wb.detailView->loadRtf(d.detailDocumentPath);
     // The cached document may have gone from disk since: write it again.
     if (!loaded && !fresh && write())
-        loaded = wb.detailView->loadRtf(d.Detail_Document_Path);
+        loaded = wb.detailView->loadRtf(d.detailDocumentPath);
     if (!loaded) {
-        refuse(wb, error.isEmpty() ? RtfBuilder::Load_Failure_Text(d.Detail_Document_Path) : error, kCaption,
+        refuse(wb, error.isEmpty() ? RtfBuilder::loadFailureText(d.detailDocumentPath) : error, kCaption,
                MessagePort::Icon::Critical);
         return false;
     }

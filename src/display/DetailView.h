@@ -8,7 +8,7 @@ class WorkArea;
 // The detail view (RTB_Syousai_Disp): one whole file of the work area, found
 // from the display line under the list caret. Build_Detail_View also leaves
 // behind which file that is (Detail_Header, Detail_File_Key, Detail_First,
-// Detail_Last, Detail_File_Index) for the editing dialogs.
+// Detail_Last, detailFileIndex) for the editing dialogs.
 class DetailView
 {
 public:
@@ -25,5 +25,5 @@ public:
     // Uses the full key kept beside the header; where none was kept, the
     // header's own text when it is whole, or the one file whose key begins
     // with a cut header's path. Never guesses between two files.
-    static int Locate_Header_File(const WorkArea &work, int k);
+    static int locateHeaderFile(const WorkArea &work, int k);
 };

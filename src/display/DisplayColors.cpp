@@ -8,7 +8,7 @@
 const QString DisplayColors::kCaption = QStringLiteral("表示色設定");
 const QString DisplayColors::kNoTarget = QStringLiteral("色の設定対象が選定されていません。");
 
-qint32 *DisplayColors::Target_Color(Settings &s, int target)
+qint32 *DisplayColors::targetColor(Settings &s, int target)
 {
     switch (target) {
     case 0: return &s.Hit_Color;
@@ -18,17 +18,17 @@ qint32 *DisplayColors::Target_Color(Settings &s, int target)
     }
 }
 
-bool DisplayColors::Check_Target(Workbench &wb, int target)
+bool DisplayColors::checkTarget(Workbench &wb, int target)
 {
-    if (Target_Color(wb.settings, target))
+    if (targetColor(wb.settings, target))
         return true;
     wb.messages->show(kNoTarget, kCaption, MessagePort::Icon::Exclamation);
     return false;
 }
 
-bool DisplayColors::Store_Picked(Workbench &wb, int target, qint32 before, qint32 picked)
+bool DisplayColors::storePicked(Workbench &wb, int target, qint32 before, qint32 picked)
 {
-    qint32 *color = Target_Color(wb.settings, target);
+    qint32 *color = targetColor(wb.settings, target);
     if (!color || picked == before)
         return false;
     *color = picked;
@@ -43,7 +43,7 @@ void DisplayColors::Apply(Workbench &wb, bool colouring)
     else
         // A detail document kept from before carries the colours; the next
         // one must be written without them.
-        wb.display.Detail_Cache_Key.clear();
+        wb.display.detailCacheKey.clear();
 
     // Both sections go to the same file: after a failure the second is not
     // tried. The writers tell the user of a failure themselves.
@@ -51,7 +51,7 @@ void DisplayColors::Apply(Workbench &wb, bool colouring)
         SettingsIo::Write_Window_Config(wb);
 }
 
-qint32 DisplayColors::From_Rgb(int red, int green, int blue)
+qint32 DisplayColors::fromRgb(int red, int green, int blue)
 {
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }

@@ -22,21 +22,21 @@ public:
     // The setting a target of the drop-down list stands for: 0 hits
     // (Hit_Color), 1 file headers (File_Name_Color), 2 line numbers
     // (Line_No_Color); null for any other index.
-    static qint32 *Target_Color(Settings &s, int target);
+    static qint32 *targetColor(Settings &s, int target);
 
     // "設定" before the picker: false, with the message shown, when no target
     // is chosen.
-    static bool Check_Target(Workbench &wb, int target);
+    static bool checkTarget(Workbench &wb, int target);
     // "設定" after the picker: a colour other than the one the picker started
     // from is stored for the target; true when it was.
-    static bool Store_Picked(Workbench &wb, int target, qint32 before, qint32 picked);
+    static bool storePicked(Workbench &wb, int target, qint32 before, qint32 picked);
 
     // "設定完了": the switch, the colour header when colouring is on, and the
     // EXECUTE and WINDOW_CONFIG sections (a store that cannot be written is
     // reported; the choice holds for this run).
     static void Apply(Workbench &wb, bool colouring);
 
-    static qint32 From_Rgb(int red, int green, int blue);
+    static qint32 fromRgb(int red, int green, int blue);
     static int Red(qint32 color) { return color & 0xFF; }
     static int Green(qint32 color) { return (color >> 8) & 0xFF; }
     static int Blue(qint32 color) { return (color >> 16) & 0xFF; }

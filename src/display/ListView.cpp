@@ -13,16 +13,16 @@ constexpr qint32 kCharsPerLine = 85;
 
 } // namespace
 
-QString ListView::File_Count_Text(const Workbench &wb)
+QString ListView::fileCountText(const Workbench &wb)
 {
     return QStringLiteral("対象数 =") + QString::number(wb.work.Search_Hit_File_List().count()) + QStringLiteral("ﾌｧｲﾙ");
 }
 
-void ListView::Show_Ready_Panels(Workbench &wb)
+void ListView::showReadyPanels(Workbench &wb)
 {
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Ready"));
     wb.status.setText(StatusPanels::kPath, wb.work.Search_Path);
-    wb.status.setText(StatusPanels::kHitSu, File_Count_Text(wb));
+    wb.status.setText(StatusPanels::kHitSu, fileCountText(wb));
 }
 
 bool ListView::Build_List_View(Workbench &wb)
@@ -38,15 +38,15 @@ bool ListView::Build_List_View(Workbench &wb)
 
     // The display lines changed, and with them possibly the lines of the file
     // a cached detail document shows (a new search re-reads every file).
-    wb.display.Detail_Cache_Key.clear();
+    wb.display.detailCacheKey.clear();
 
-    const WriteResult document = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "));
+    const WriteResult document = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::ListMode, 1, 1, QStringLiteral(" "));
     QString error;
     if (!document.written) {
-        error = RtfBuilder::Write_Failure_Text(document);
+        error = RtfBuilder::writeFailureText(document);
     } else {
-        if (!wb.listView->loadRtf(wb.display.List_Document_Path))
-            error = RtfBuilder::Load_Failure_Text(wb.display.List_Document_Path);
+        if (!wb.listView->loadRtf(wb.display.listDocumentPath))
+            error = RtfBuilder::loadFailureText(wb.display.listDocumentPath);
         wb.listView->refresh();
         wb.listView->setCaret(1);
         wb.listView->setShown(true);
@@ -61,7 +61,7 @@ bool ListView::Build_List_View(Workbench &wb)
 
 void ListView::Show_Status_Counts(Workbench &wb)
 {
-    Show_Ready_Panels(wb);
+    showReadyPanels(wb);
 
     CommandBoard &b = wb.board;
     b.setEnabled(Command::HOZON, wb.work.Hozon_Flag == 1);
@@ -75,7 +75,7 @@ void ListView::Show_Status_Counts(Workbench &wb)
     }
 }
 
-qint32 ListView::Line_Start(const ItemList &counts, int k)
+qint32 ListView::lineStart(const ItemList &counts, int k)
 {
     if (k <= 0 || counts.isEmpty())
         return 0;
@@ -97,7 +97,7 @@ int ListView::Caret_To_Line(const ItemList &counts, qint32 p)
             return n - 1;
         ++k;
     }
-    while (k > 0 && Line_Start(counts, k) > p)
+    while (k > 0 && lineStart(counts, k) > p)
         --k;
     return k;
 }
@@ -114,7 +114,7 @@ void ListView::KIHON_RTB_Search_Kekka_Click(Workbench &wb)
     if (d.Clicked_Line_Index == 0) {
         view->setCaret(0);
     } else {
-        const qint32 start = Line_Start(counts, d.Clicked_Line_Index);
+        const qint32 start = lineStart(counts, d.Clicked_Line_Index);
         if (start < kHighlightLimit) {
             view->setCaret(start);
             view->selectToLineEnd();
@@ -144,5 +144,5 @@ void ListView::Show_List_View(Workbench &wb, bool fromToolbar)
     CommandBoard &b = wb.board;
     b.enable({Command::DISP, Command::HINAGATA, Command::FILE_DELETE});
     b.disable({Command::DISP_SEARCH, Command::SORT, Command::UPDATE});
-    Show_Ready_Panels(wb);
+    showReadyPanels(wb);
 }

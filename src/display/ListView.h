@@ -21,9 +21,9 @@ public:
     // Panels and toolbar states after a change of the work area.
     static void Show_Status_Counts(Workbench &wb);
     // "対象数 =" + number of files + "ﾌｧｲﾙ"
-    static QString File_Count_Text(const Workbench &wb);
+    static QString fileCountText(const Workbench &wb);
     // "SEARCH" := "Ready", "PATH" := Search_Path, "HIT_SU" := the file count.
-    static void Show_Ready_Panels(Workbench &wb);
+    static void showReadyPanels(Workbench &wb);
 
     // Caret position -> display line, from end offsets held as ItemData of
     // the count list. A caret exactly at a line's end offset stands at the
@@ -31,7 +31,7 @@ public:
     // last line; an empty list gives 0.
     static int Caret_To_Line(const ItemList &counts, qint32 position);
     // Where display line k starts in the list view's text.
-    static qint32 Line_Start(const ItemList &counts, int k);
+    static qint32 lineStart(const ItemList &counts, int k);
 
     // The click event of the list view: highlights the clicked line. Ignored
     // while the board is busy (Clicked_Line_Index and Clicked_Caret_Pos stay).

@@ -75,7 +75,7 @@ void RtfBuilder::Make_RTF_Colors(Workbench &wb)
     d.File_Name_Prefix = d.Black_Prefix + QStringLiteral("\\cf1");
     d.Line_No_Prefix = d.Black_Prefix + QStringLiteral("\\cf2");
     d.Hit_Prefix = d.Black_Prefix + QStringLiteral("\\cf3");
-    d.Detail_Cache_Key.clear();
+    d.detailCacheKey.clear();
 }
 
 QString RtfBuilder::Escape_RTF_Text(QStringView text)
@@ -109,7 +109,7 @@ QString RtfBuilder::Escape_RTF_Text(QStringView text)
     return out;
 }
 
-QString RtfBuilder::Mark_Hits(QStringView line, QStringView word, bool ignoreCase, const QString &hitPrefix,
+QString RtfBuilder::markHits(QStringView line, QStringView word, bool ignoreCase, const QString &hitPrefix,
                               const QString &blackPrefix)
 {
     if (word.isEmpty())
@@ -130,14 +130,14 @@ QString RtfBuilder::Mark_Hits(QStringView line, QStringView word, bool ignoreCas
     return out;
 }
 
-QString RtfBuilder::Join_Path(const QString &folder, const QString &name)
+QString RtfBuilder::joinPath(const QString &folder, const QString &name)
 {
     return folder.isEmpty() ? name : DirectoryListing::withSeparator(folder) + name;
 }
 
-QString RtfBuilder::Document_Folder(const Workbench &wb)
+QString RtfBuilder::documentFolder(const Workbench &wb)
 {
-    return wb.display.Document_Folder.isEmpty() ? PrivateFolder::cachePath() : wb.display.Document_Folder;
+    return wb.display.documentFolder.isEmpty() ? PrivateFolder::cachePath() : wb.display.documentFolder;
 }
 
 WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
@@ -150,7 +150,7 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
     const bool colour = wb.settings.Color_Set_Flg == 1;
     const bool ignoreCase = work.Compare_Mode == 1;
     const QString &word = work.Search_Word;
-    const bool listMode = documentMode == List_Mode;
+    const bool listMode = documentMode == ListMode;
 
     QByteArray doc;
     auto put = [&doc](const QString &line) {
@@ -175,7 +175,7 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
                 } else {
                     // The number field is escaped apart from the text, so
                     // the colour change never splits an escape.
-                    const QString rest = Mark_Hits(QStringView(text).mid(std::min<qsizetype>(7, text.size())), word,
+                    const QString rest = markHits(QStringView(text).mid(std::min<qsizetype>(7, text.size())), word,
                                                    ignoreCase, d.Hit_Prefix, d.Black_Prefix);
                     line = kParagraph + d.Line_No_Prefix + QLatin1Char(' ') + Escape_RTF_Text(QStringView(text).left(7))
                         + d.Black_Prefix + QLatin1Char(' ') + rest;
@@ -208,7 +208,7 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
         int counter = 0;
         for (qint32 k = first; k <= last; ++k) {
             const QStringView text = LineFormat::Entry_Text(all.text(k));
-            put(kParagraph + (colour ? Mark_Hits(text, word, ignoreCase, d.Hit_Prefix, d.Black_Prefix)
+            put(kParagraph + (colour ? markHits(text, word, ignoreCase, d.Hit_Prefix, d.Black_Prefix)
                                      : Escape_RTF_Text(text)));
             ++counter;
             if (counter % kProgressStep == 0 || k == last)
@@ -222,21 +222,21 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
 
     const QString name = listMode ? kListFileName : kDetailFileName;
     QString reason;
-    const QString folder = Document_Folder(wb);
-    const QString path = Join_Path(folder, name);
+    const QString folder = documentFolder(wb);
+    const QString path = joinPath(folder, name);
     if (!PrivateFolder::prepare(folder, &reason) || !PrivateFolder::writeFile(folder, name, doc, &reason))
         return {path, false, reason, QString()};
-    (listMode ? d.List_Document_Path : d.Detail_Document_Path) = path;
+    (listMode ? d.listDocumentPath : d.detailDocumentPath) = path;
     return {path, true, QString(), QString()};
 }
 
-QString RtfBuilder::Write_Failure_Text(const WriteResult &result)
+QString RtfBuilder::writeFailureText(const WriteResult &result)
 {
     return QStringLiteral("表示用ファイル %1 を書き込めません。\r\n%2")
         .arg(QFileInfo(result.path).fileName(), result.reason);
 }
 
-QString RtfBuilder::Load_Failure_Text(const QString &path)
+QString RtfBuilder::loadFailureText(const QString &path)
 {
     return QStringLiteral("表示用ファイル %1 を読み込めません。").arg(path);
 }

@@ -20,7 +20,7 @@ public:
     static const QString kFirstOpener;    // opener of the first paragraph (64 characters)
     static const QString kParagraph;      // "\par "
 
-    enum : qint16 { List_Mode = 1, Detail_Mode = 2 };
+    enum : qint16 { ListMode = 1, DetailMode = 2 };
 
     // The colour table and the four run prefixes from the colour settings,
     // produced directly: black is colour 0, then file-name (cf1), line-number
@@ -37,26 +37,26 @@ public:
     // search's own comparison (TextMatch), so every hit the search listed is
     // coloured, ＡＢＣ for ａｂｃ included when case is ignored; they are
     // escaped whole, so a mark never splits "\tab " or "\'82".
-    static QString Mark_Hits(QStringView line, QStringView word, bool ignoreCase, const QString &hitPrefix,
+    static QString markHits(QStringView line, QStringView word, bool ignoreCase, const QString &hitPrefix,
                              const QString &blackPrefix);
 
     // Writes the list document (mode 1) or the detail document (any other
     // mode: heading, then the all-lines entries first..last) in the document
     // folder. The file is written whole and then renamed into place. The path
-    // written goes to wb.display (List_Document_Path / Detail_Document_Path).
+    // written goes to wb.display (listDocumentPath / detailDocumentPath).
     // Not written, with a Japanese reason, when the folder is not the user's
     // own or cannot take the file.
     static WriteResult Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
                                          const QString &heading);
     // What the views say when a document could not be written, or could not
     // be loaded once written.
-    static QString Write_Failure_Text(const WriteResult &result);
-    static QString Load_Failure_Text(const QString &path);
+    static QString writeFailureText(const WriteResult &result);
+    static QString loadFailureText(const QString &path);
 
-    // wb.display.Document_Folder, else the user's cache folder (quav below
+    // wb.display.documentFolder, else the user's cache folder (quav below
     // $XDG_CACHE_HOME or ~/.cache), never the folder the program started in:
     // anyone may have planted a link there.
-    static QString Document_Folder(const Workbench &wb);
+    static QString documentFolder(const Workbench &wb);
     // A file name joined to a folder, adding "/" only when it is missing.
-    static QString Join_Path(const QString &folder, const QString &name);
+    static QString joinPath(const QString &folder, const QString &name);
 };

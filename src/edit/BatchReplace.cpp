@@ -124,7 +124,7 @@ int BatchReplace::run(const QStringList &args)
         return fail(error);
 
     Workbench wb;
-    wb.settings = SettingsIo::Load_Without_Questions();
+    wb.settings = SettingsIo::loadWithoutQuestions();
     wb.Start_Dir = DirectoryListing::withSeparator(QDir::currentPath());
     o.search.applyTo(wb.settings);
     wb.settings.FILE_OUT = 0;
@@ -146,14 +146,14 @@ int BatchReplace::run(const QStringList &args)
     const auto replaceHeld = [&] {
         const QStringList entries = work.Search_Hit_All_Line_List().texts();
         for (int i = 0; i < work.Search_Hit_File_List().count(); ++i) {
-            const auto [first, last] = SaveDialog::Lines_Of(work, i);
+            const auto [first, last] = SaveDialog::linesOf(work, i);
             if (last < first)
                 continue;
-            const QList<StoredChange> changes = pass.Stored_Pass(entries, first, last);
+            const QList<StoredChange> changes = pass.storedPass(entries, first, last);
             if (changes.isEmpty())
                 continue;
             QStringList own;
-            SaveRequest request = SaveDialog::Request_For(work, i, own);
+            SaveRequest request = SaveDialog::requestFor(work, i, own);
             // Met again through another name: it holds the replacement already.
             const QByteArray real = realFile(request.path);
             if (done.contains(real))
@@ -191,7 +191,7 @@ int BatchReplace::run(const QStringList &args)
     work.Current_Dir = DirectoryListing::withSeparator(root);
     const SearchOutcome outcome = SearchRun::Search_Execute(wb, {}, RunNotices::Boxes::Every, [&] {
         replaceHeld();
-        work.Clear_Results();
+        work.clearResults();
     });
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
@@ -200,7 +200,7 @@ int BatchReplace::run(const QStringList &args)
 
     // Lines the replace refused stay as they were: not all was done.
     if (pass.failures() > 0) {
-        pass.Report_Failures(messages);
+        pass.reportFailures(messages);
         ++errors;
     }
     messages.flush();

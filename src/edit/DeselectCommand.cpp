@@ -33,31 +33,31 @@ void DeselectCommand::KIHON_M_EDIT_DELETE_Click(Workbench &wb)
         // and the panels waiting.
         if (wb.listView)
             wb.listView->setViewEnabled(true);
-        ListView::Show_Ready_Panels(wb);
+        ListView::showReadyPanels(wb);
         wb.board.Leave_Busy();
         wb.MENU_SETTEI();
         wb.pump->setBusyCursor(false);
         return;
     }
     wb.status.setText(StatusPanels::kPath, QStringLiteral("選択ファイルの取り消し処理中"));
-    Remove_Located_File(wb);
+    removeLocatedFile(wb);
     wb.pump->setBusyCursor(false);
 }
 
-void DeselectCommand::Remove_Located_File(Workbench &wb)
+void DeselectCommand::removeLocatedFile(Workbench &wb)
 {
     WorkArea &work = wb.work;
     DisplayState &d = wb.display;
     if (wb.listView)
         wb.listView->setViewEnabled(false);
 
-    work.Drop_File(d.Detail_File_Index);
+    work.dropFile(d.detailFileIndex);
     // Every index after the dropped file moved: nothing may point into the
     // old lists any more.
-    d.Detail_File_Index = -1;
+    d.detailFileIndex = -1;
     d.Detail_Header.clear();
     d.Detail_File_Key.clear();
-    d.Detail_Cache_Key.clear();
+    d.detailCacheKey.clear();
 
     if (wb.listView) {
         wb.listView->clearText();

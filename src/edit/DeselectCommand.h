@@ -17,8 +17,8 @@ public:
     // before and given back on every way out.
     static void KIHON_M_EDIT_DELETE_Click(Workbench &wb);
 
-    // The removal of the located file (wb.display.Detail_File_Index) and the
+    // The removal of the located file (wb.display.detailFileIndex) and the
     // refresh after it: the list view rebuilt over the remaining files, or
     // both views hidden when none is left; Hozon_Flag recomputed.
-    static void Remove_Located_File(Workbench &wb);
+    static void removeLocatedFile(Workbench &wb);
 };

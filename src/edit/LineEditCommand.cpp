@@ -9,7 +9,7 @@ LineEditCommand::LineEditCommand(Workbench &wb) : m_wb(wb), m_editor(NullMessage
 bool LineEditCommand::Form_Load()
 {
     QStringList entries;
-    m_file = ShownFile::Take(m_wb, LineEditor::kCaption, entries);
+    m_file = ShownFile::take(m_wb, LineEditor::kCaption, entries);
     if (m_file < 0)
         return false;
     m_key = m_wb.display.Detail_File_Key;
@@ -29,7 +29,7 @@ bool LineEditCommand::Form_Load()
 
 bool LineEditCommand::Cmd_Hanei_Click()
 {
-    return ShownFile::Put_Back(m_wb, m_file, m_editor.Reflect_Entries(m_wb.work.Stored_Key(m_file)),
+    return ShownFile::putBack(m_wb, m_file, m_editor.reflectEntries(m_wb.work.storedKey(m_file)),
                                QStringLiteral("編集結果を作業領域に反映できませんでした。\r\n作業領域は変更されていません。"),
                                LineEditor::kCaption);
 }

@@ -36,7 +36,7 @@ void LineEditor::Load(const QStringList &entries, ProgressPort *progress, EventP
     }
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const QString &entry = entries.at(i);
-        m_lines.append({LineFormat::Entry_Text(entry).toString(), Line_Number_Value(LineFormat::Entry_Line_No(entry))});
+        m_lines.append({LineFormat::Entry_Text(entry).toString(), lineNumberValue(LineFormat::Entry_Line_No(entry))});
         if (progress)
             progress->setValue(int(i + 1));
         if (pump)
@@ -139,7 +139,7 @@ LineEditor::Commit LineEditor::Cmd_Insert_Commit_Click(const QString &typed)
         return Commit::Refused;
     }
     List_RollBack_Set();
-    const QStringList typedLines = Split_Typed_Lines(typed);
+    const QStringList typedLines = splitTypedLines(typed);
     int s = Check_ANSWER - 1;
     if (s < 0 || s >= count()) {
         // The selection no longer names a line; nothing to insert before.
@@ -149,7 +149,7 @@ LineEditor::Commit LineEditor::Cmd_Insert_Commit_Click(const QString &typed)
     const qint64 prev = s > 0 ? m_lines.at(s - 1).number : 0;
     const qint64 cur = m_lines.at(s).number;
     const qint64 n = typedLines.size();
-    const qint64 step = Insert_Step(prev, cur, n);
+    const qint64 step = insertStep(prev, cur, n);
     if (step < 1) {
         refuse(QStringLiteral("挿入行が多すぎます。\r\n挿入行を少なくするか、\r\n一旦入力を確定し、ファイルの保存を行って下さい。"));
         return Commit::Refused;
@@ -213,16 +213,16 @@ void LineEditor::List_RollBack_Go()
     m_selection.clear();
 }
 
-QStringList LineEditor::Reflect_Entries(const QString &key) const
+QStringList LineEditor::reflectEntries(const QString &key) const
 {
     QStringList out;
     out.reserve(m_lines.size());
     for (const EditorLine &line : m_lines)
-        out.append(StoredEntry::Make(key, LineFormat::Line_No_Thousandths(line.number), line.text));
+        out.append(StoredEntry::Make(key, LineFormat::lineNoThousandths(line.number), line.text));
     return out;
 }
 
-qint64 LineEditor::Insert_Step(qint64 prev, qint64 cur, qint64 n)
+qint64 LineEditor::insertStep(qint64 prev, qint64 cur, qint64 n)
 {
     const qint64 gap = cur - prev;
     const qint64 parts = n + 1;
@@ -230,7 +230,7 @@ qint64 LineEditor::Insert_Step(qint64 prev, qint64 cur, qint64 n)
     return gap >= 0 ? gap / parts : -((-gap + parts - 1) / parts);
 }
 
-QStringList LineEditor::Split_Typed_Lines(QStringView text)
+QStringList LineEditor::splitTypedLines(QStringView text)
 {
     QStringList out;
     qsizetype start = 0;
@@ -248,7 +248,7 @@ QStringList LineEditor::Split_Typed_Lines(QStringView text)
     return out;
 }
 
-qint32 LineEditor::Line_Number_Value(QStringView lineNo)
+qint32 LineEditor::lineNumberValue(QStringView lineNo)
 {
     qint64 whole = 0;
     qsizetype i = 0;

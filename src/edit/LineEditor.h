@@ -94,18 +94,18 @@ public:
 
     // The lines as all-lines entries of the file key, numbers written to the
     // thousandth ("000012.500"). In list order, which is the store's order.
-    QStringList Reflect_Entries(const QString &key) const;
+    QStringList reflectEntries(const QString &key) const;
 
     // The gap per new line when n lines go between numbers prev and cur,
     // rounded down; below 1 the lines do not fit.
-    static qint64 Insert_Step(qint64 prev, qint64 cur, qint64 n);
+    static qint64 insertStep(qint64 prev, qint64 cur, qint64 n);
     // Typed text as lines: each line break (CR LF, or a lone LF or CR as a
     // text box may give) ends a line; a break at the very end adds no empty
     // line, two breaks in a row hold one; an empty text is no line.
-    static QStringList Split_Typed_Lines(QStringView text);
+    static QStringList splitTypedLines(QStringView text);
     // A stored line number ("000012.500") in thousandths; digits up to the
     // first other character count, as a decimal number.
-    static qint32 Line_Number_Value(QStringView lineNo);
+    static qint32 lineNumberValue(QStringView lineNo);
 
 private:
     bool refuse(const QString &text) const;

@@ -38,7 +38,7 @@ void LineSort::Command1_Click(bool ascending)
     m_sorted = true;
 }
 
-QStringList LineSort::Reflect_Entries(const QString &key) const
+QStringList LineSort::reflectEntries(const QString &key) const
 {
     QStringList out;
     out.reserve(m_lines.size());

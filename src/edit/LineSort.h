@@ -27,7 +27,7 @@ public:
     // The lines as all-lines entries of the file key, numbered 000001.000,
     // 000002.000, ... in their current order (fractions of inserted lines are
     // gone), which is also the store's order.
-    QStringList Reflect_Entries(const QString &key) const;
+    QStringList reflectEntries(const QString &key) const;
 
     // The sorted list's order.
     static QStringList Ascending(QStringList lines);

@@ -35,7 +35,7 @@ void ReplaceCommand::Form_Load()
     Syousai_Gamen_Flg = detailShown ? 1 : 0;
     // The file the detail view shows, by its index: its header in the
     // display list may be cut and no longer tell the path.
-    const int shown = m_wb.display.Detail_File_Index;
+    const int shown = m_wb.display.detailFileIndex;
     m_lockedFile = detailShown && shown >= 0 && shown < m_files.size() ? shown : -1;
 }
 
@@ -61,7 +61,7 @@ bool ReplaceCommand::Cmd_Jikkou_Click(const QString &search, const QString &repl
     }
 
     m_wb.pump->setBusyCursor(true);
-    if (!ReplacePass::Check_Request(search, replacement, int(targets.size()), port)) {
+    if (!ReplacePass::checkRequest(search, replacement, int(targets.size()), port)) {
         m_wb.pump->setBusyCursor(false);
         return false;
     }
@@ -71,13 +71,13 @@ bool ReplaceCommand::Cmd_Jikkou_Click(const QString &search, const QString &repl
     // view is found again from the caret.
     const ItemList &counts = m_wb.work.Mojisuu_Count_List();
     const int caretLine = ListView::Caret_To_Line(counts, m_wb.display.List_Caret_Pos);
-    const qint32 caretColumn = m_wb.display.List_Caret_Pos - ListView::Line_Start(counts, caretLine);
+    const qint32 caretColumn = m_wb.display.List_Caret_Pos - ListView::lineStart(counts, caretLine);
 
     ReplacePass pass(search, replacement, caseSensitive ? TextReplace::kExactCase : TextReplace::kIgnoreCase);
-    Replace_Files(m_wb.work, pass, targets);
-    pass.Report_Failures(port);
+    replaceFiles(m_wb.work, pass, targets);
+    pass.reportFailures(port);
 
-    if (ReplacePass::Ask_Adoption(m_wb.work.Search_Word, search, replacement, port)) {
+    if (ReplacePass::askAdoption(m_wb.work.Search_Word, search, replacement, port)) {
         m_wb.work.Search_Word = replacement;
         m_wb.status.setText(StatusPanels::kWord, replacement);
     }
@@ -91,9 +91,9 @@ void ReplaceCommand::Cmd_Cancel_Click()
     enableViews(m_wb, true);
 }
 
-int ReplaceCommand::Replace_Files(WorkArea &work, ReplacePass &pass, const QList<int> &files)
+int ReplaceCommand::replaceFiles(WorkArea &work, ReplacePass &pass, const QList<int> &files)
 {
-    const QList<WorkArea::Range> blocks = work.File_Display_Blocks();
+    const QList<WorkArea::Range> blocks = work.fileDisplayBlocks();
     const ItemList &display = work.Search_Hit_List();
     const ItemList &store = work.Search_Hit_All_Line_List();
     // Display changes of every file go in together: the running totals after
@@ -106,22 +106,22 @@ int ReplaceCommand::Replace_Files(WorkArea &work, ReplacePass &pass, const QList
         const WorkArea::Range block = blocks.value(file);
         for (int j = block.first; j <= block.last; ++j) {
             QString output;
-            if (pass.Display_Output(display.text(j), &output))
+            if (pass.displayOutput(display.text(j), &output))
                 shown.append({j, std::move(output)});
         }
-        const WorkArea::Range lines = work.File_Line_Range(file);
+        const WorkArea::Range lines = work.fileLineRange(file);
         bool changed = false;
         for (int k = lines.first; k <= lines.last; ++k) {
             QString output;
-            if (pass.Stored_Line(store.text(k), &output) && work.Replace_Stored_Line(k, output))
+            if (pass.storedLine(store.text(k), &output) && work.replaceStoredLine(k, output))
                 changed = true;
         }
         if (changed) {
-            work.Set_File_Changed(file, true);
+            work.setFileChanged(file, true);
             ++changedFiles;
         }
     }
-    work.Replace_Display_Lines(shown);
+    work.replaceDisplayLines(shown);
     return changedFiles;
 }
 
@@ -140,7 +140,7 @@ void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
         ListView::Show_Status_Counts(wb);
         return;
     }
-    wb.display.Detail_Cache_Key.clear();
+    wb.display.detailCacheKey.clear();
     work.Result_Flag = 1;
     if (Syousai_Gamen_Flg == 0) {
         if (wb.listView)
@@ -156,7 +156,7 @@ void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
     const int line = std::clamp(caretLine, 0, std::max(0, counts.count() - 1));
     const qint32 width = counts.isEmpty() ? 0 : std::max(0, counts.text(line).toInt() - 2);
     if (wb.listView)
-        wb.listView->setCaret(ListView::Line_Start(counts, line) + std::clamp<qint32>(caretColumn, 0, width));
+        wb.listView->setCaret(ListView::lineStart(counts, line) + std::clamp<qint32>(caretColumn, 0, width));
     DetailView::Build_Detail_View(wb);
     if (wb.listView)
         wb.listView->setViewEnabled(false);

@@ -50,7 +50,7 @@ public:
     // all its stored lines, every changed line rewritten where it stands, and
     // each file whose stored lines changed marked changed. Returns how many
     // files changed.
-    static int Replace_Files(WorkArea &work, ReplacePass &pass, const QList<int> &files);
+    static int replaceFiles(WorkArea &work, ReplacePass &pass, const QList<int> &files);
 
 private:
     void refresh(int caretLine, qint32 caretColumn);

@@ -12,25 +12,25 @@ const QString ReplacePass::kFailureCaption = QStringLiteral("置替処理");
 
 ReplacePass::ReplacePass(const QString &search, const QString &replacement, qint16 compare)
     : m_search(search), m_replacement(replacement), m_compare(compare),
-      m_method(TextReplace::Method_For(search, replacement))
+      m_method(TextReplace::methodFor(search, replacement))
 {
 }
 
 bool ReplacePass::Display_Line(const QString &item, FittedLine *fitted)
 {
     QString output;
-    if (!Display_Output(item, &output))
+    if (!displayOutput(item, &output))
         return false;
     *fitted = LineFormat::Fit_Display_Line(output);
     return true;
 }
 
-bool ReplacePass::Display_Output(const QString &item, QString *output)
+bool ReplacePass::displayOutput(const QString &item, QString *output)
 {
     return replaceIn(TextReplace::kDisplayLine, item, output);
 }
 
-bool ReplacePass::Stored_Line(const QString &entry, QString *output)
+bool ReplacePass::storedLine(const QString &entry, QString *output)
 {
     return replaceIn(TextReplace::kStoredLine, entry, output);
 }
@@ -51,7 +51,7 @@ bool ReplacePass::replaceIn(qint16 kind, const QString &text, QString *output)
     return changed == 1;
 }
 
-QList<DisplayChange> ReplacePass::Display_Pass(const QStringList &items, int first, int last)
+QList<DisplayChange> ReplacePass::displayPass(const QStringList &items, int first, int last)
 {
     QList<DisplayChange> out;
     last = std::min(last, int(items.size()) - 1);
@@ -64,27 +64,27 @@ QList<DisplayChange> ReplacePass::Display_Pass(const QStringList &items, int fir
     return out;
 }
 
-QList<StoredChange> ReplacePass::Stored_Pass(const QStringList &entries, int first, int last)
+QList<StoredChange> ReplacePass::storedPass(const QStringList &entries, int first, int last)
 {
     QList<StoredChange> out;
     last = std::min(last, int(entries.size()) - 1);
     for (int j = std::max(first, 0); j <= last; ++j) {
         StoredChange change;
         change.index = j;
-        if (Stored_Line(entries.at(j), &change.entry))
+        if (storedLine(entries.at(j), &change.entry))
             out.append(std::move(change));
     }
     return out;
 }
 
-void ReplacePass::Report_Failures(MessagePort &messages) const
+void ReplacePass::reportFailures(MessagePort &messages) const
 {
     if (m_failures > 0)
         messages.show(QStringLiteral("実行時のエラーを検出しました。\r\n置替失敗"), kFailureCaption,
                       MessagePort::Icon::Critical);
 }
 
-bool ReplacePass::Check_Request(const QString &search, const QString &replacement, int selectedFiles,
+bool ReplacePass::checkRequest(const QString &search, const QString &replacement, int selectedFiles,
                                 MessagePort &messages)
 {
     using Icon = MessagePort::Icon;
@@ -114,7 +114,7 @@ bool ReplacePass::Check_Request(const QString &search, const QString &replacemen
     return true;
 }
 
-bool ReplacePass::Ask_Adoption(const QString &searchWord, const QString &search, const QString &replacement,
+bool ReplacePass::askAdoption(const QString &searchWord, const QString &search, const QString &replacement,
                                MessagePort &messages)
 {
     if (replacement.isEmpty() || searchWord != search)

@@ -45,35 +45,35 @@ public:
     // never changes.
     bool Display_Line(const QString &item, FittedLine *fitted);
     // The same, the new line not yet fitted: for a caller that fits it where
-    // it stores it (WorkArea::Replace_Display_Lines).
-    bool Display_Output(const QString &item, QString *output);
+    // it stores it (WorkArea::replaceDisplayLines).
+    bool displayOutput(const QString &item, QString *output);
     // An all-lines entry: true with the new entry when the text after its
     // second ":@:" changed; key and line number never do.
-    bool Stored_Line(const QString &entry, QString *output);
+    bool storedLine(const QString &entry, QString *output);
 
     // The display block of one file, items[first..last] (header included).
-    QList<DisplayChange> Display_Pass(const QStringList &items, int first, int last);
+    QList<DisplayChange> displayPass(const QStringList &items, int first, int last);
     // The stored lines of one file, entries[first..last]. A file is changed
     // exactly when this returns something.
-    QList<StoredChange> Stored_Pass(const QStringList &entries, int first, int last);
+    QList<StoredChange> storedPass(const QStringList &entries, int first, int last);
 
     // Lines ReplaceInLine refused so far (they stay as they were).
     int failures() const { return m_failures; }
     // The failure message, once for the whole run, when a line was refused.
-    void Report_Failures(MessagePort &messages) const;
+    void reportFailures(MessagePort &messages) const;
 
     // The checks of Execute, in order, each refusal shown through the port:
     // empty search text; a replacement with characters that a Shift-JIS file
     // cannot hold; an empty replacement (a question: Yes deletes every
     // occurrence); no target file; two or more files (a notice, then on).
     // true when the replacement may run.
-    static bool Check_Request(const QString &search, const QString &replacement, int selectedFiles,
+    static bool checkRequest(const QString &search, const QString &replacement, int selectedFiles,
                               MessagePort &messages);
 
     // After a run: when the replacement is not empty and the search string of
     // the work area is the replaced text (letter case included), asks whether
     // the replacement becomes the search string. true on Yes.
-    static bool Ask_Adoption(const QString &searchWord, const QString &search, const QString &replacement,
+    static bool askAdoption(const QString &searchWord, const QString &search, const QString &replacement,
                              MessagePort &messages);
 
 private:

@@ -24,7 +24,7 @@ MessagePort::Answer ask(Workbench &wb, const QString &text, MessagePort::Buttons
 // The line index gives the first entry; it is checked against the key, since
 // an editor may have moved the lines since the index was built. An index past
 // the end is the index's own "no lines".
-std::pair<int, int> SaveDialog::Lines_Of(const WorkArea &work, int i)
+std::pair<int, int> SaveDialog::linesOf(const WorkArea &work, int i)
 {
     const ItemList &all = work.Search_Hit_All_Line_List();
     const QString key = work.File_Key(i);
@@ -57,31 +57,31 @@ QList<SaveDialog::Item> SaveDialog::Form_Load(const WorkArea &work)
     return items;
 }
 
-SaveRequest SaveDialog::Request_For(const WorkArea &work, int i, QStringList &entries)
+SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &entries)
 {
     SaveRequest r;
-    r.path = work.Native_Path(i);
+    r.path = work.nativePath(i);
     r.displayName = work.File_Key(i);
-    const auto [first, last] = Lines_Of(work, i);
+    const auto [first, last] = linesOf(work, i);
     entries.clear();
     for (int k = first; k <= last; ++k)
         entries.append(work.Search_Hit_All_Line_List().text(k));
     for (const QString &entry : std::as_const(entries))
         r.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
-    const FileOrigin origin = i < work.Search_Hit_File_Origin().size() ? work.Search_Hit_File_Origin().at(i) : FileOrigin();
+    const FileOrigin origin = i < work.fileOrigins().size() ? work.fileOrigins().at(i) : FileOrigin();
     if (origin.size >= 0)
         r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs, 1};
     return r;
 }
 
-void SaveDialog::Keep_Stamp(WorkArea &work, int i, const DiskStamp &stamp)
+void SaveDialog::keepStamp(WorkArea &work, int i, const DiskStamp &stamp)
 {
-    work.Keep_File_Stamp(i, stamp.size, stamp.mtimeNs);
+    work.keepFileStamp(i, stamp.size, stamp.mtimeNs);
 }
 
-void SaveDialog::Update_Hozon(Workbench &wb)
+void SaveDialog::updateHozon(Workbench &wb)
 {
-    wb.work.Recompute_Hozon_Flag();
+    wb.work.recomputeHozonFlag();
     wb.board.setEnabled(Command::HOZON, wb.work.Hozon_Flag == 1);
     wb.MENU_SETTEI();
 }
@@ -132,7 +132,7 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
             continue;
         }
         QStringList entries;
-        SaveRequest request = Request_For(work, i, entries);
+        SaveRequest request = requestFor(work, i, entries);
         if (request.lines.isEmpty()) {
             // Every file read has at least one line: none found means the
             // store lost track of it, and writing would empty the file.
@@ -162,10 +162,10 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
                 wb.messages->show(r.message, kCaption, MessagePort::Icon::Critical);
             continue;
         }
-        Keep_Stamp(work, i, r.stamp);
-        work.Set_File_Changed(i, false);
+        keepStamp(work, i, r.stamp);
+        work.setFileChanged(i, false);
         ++out.written;
     }
-    Update_Hozon(wb);
+    updateHozon(wb);
     return out;
 }

@@ -40,17 +40,17 @@ public:
     static Outcome Cmd_Jikkou(Workbench &wb, const QList<bool> &selected);
 
     // Hozon_Flag and HOZON from the change flags.
-    static void Update_Hozon(Workbench &wb);
+    static void updateHozon(Workbench &wb);
 
     // The request that writes file i from its stored lines. entries holds
     // the entries the request's views point into; it must outlive the request.
-    static SaveRequest Request_For(const WorkArea &work, int i, QStringList &entries);
+    static SaveRequest requestFor(const WorkArea &work, int i, QStringList &entries);
 
     // The index range [first, last] of file i's entries in the all-lines
     // store; last < first when it has none.
-    static std::pair<int, int> Lines_Of(const WorkArea &work, int i);
+    static std::pair<int, int> linesOf(const WorkArea &work, int i);
 
     // Stores a written file's stamp as its origin, so that the next save
     // compares with what this one wrote.
-    static void Keep_Stamp(WorkArea &work, int i, const DiskStamp &stamp);
+    static void keepStamp(WorkArea &work, int i, const DiskStamp &stamp);
 };

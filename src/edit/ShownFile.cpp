@@ -4,11 +4,11 @@
 #include "display/DetailView.h"
 #include "platform/MessagePort.h"
 
-int ShownFile::Take(Workbench &wb, const QString &caption, QStringList &entries)
+int ShownFile::take(Workbench &wb, const QString &caption, QStringList &entries)
 {
     const WorkArea &work = wb.work;
-    const int file = wb.display.Detail_File_Index;
-    const WorkArea::Range range = work.File_Line_Range(file);
+    const int file = wb.display.detailFileIndex;
+    const WorkArea::Range range = work.fileLineRange(file);
     if (range.isEmpty()) {
         NullMessagePort::orNull(wb.messages)
             .show(QStringLiteral("詳細画面のファイルが作業領域に見つかりません。"), caption,
@@ -22,18 +22,18 @@ int ShownFile::Take(Workbench &wb, const QString &caption, QStringList &entries)
     return file;
 }
 
-bool ShownFile::Put_Back(Workbench &wb, int file, QStringList entries, const QString &failure, const QString &caption)
+bool ShownFile::putBack(Workbench &wb, int file, QStringList entries, const QString &failure, const QString &caption)
 {
     WorkArea &work = wb.work;
     wb.pump->setBusyCursor(true);
-    if (!work.Replace_File_Lines(file, std::move(entries))) {
+    if (!work.replaceFileLines(file, std::move(entries))) {
         wb.pump->setBusyCursor(false);
         NullMessagePort::orNull(wb.messages).show(failure, caption, MessagePort::Icon::Critical);
         return false;
     }
-    work.Set_File_Changed(file, true);
+    work.setFileChanged(file, true);
     wb.board.enable({Command::HOZON});
-    wb.display.Detail_Cache_Key.clear();
+    wb.display.detailCacheKey.clear();
     DetailView::Build_Detail_View(wb);
     wb.pump->setBusyCursor(false);
     return true;

@@ -13,11 +13,11 @@ public:
     // The shown file's index, with its all-lines entries in store order; -1
     // when the detail view shows no file of the work area (the user has been
     // told, under caption).
-    static int Take(Workbench &wb, const QString &caption, QStringList &entries);
+    static int take(Workbench &wb, const QString &caption, QStringList &entries);
 
     // entries (the file's key, rising line numbers) become file's stored
     // lines in place; the file is marked changed and the detail view rebuilt.
     // false when the work area could not take them: the user is shown
     // failure under caption and the work area is as it was.
-    static bool Put_Back(Workbench &wb, int file, QStringList entries, const QString &failure, const QString &caption);
+    static bool putBack(Workbench &wb, int file, QStringList entries, const QString &failure, const QString &caption);
 };

@@ -16,7 +16,7 @@ SortCommand::SortCommand(Workbench &wb) : m_wb(wb) {}
 bool SortCommand::Form_Load()
 {
     QStringList entries;
-    m_file = ShownFile::Take(m_wb, kCaption, entries);
+    m_file = ShownFile::take(m_wb, kCaption, entries);
     if (m_file < 0)
         return false;
     m_key = m_wb.display.Detail_File_Key;
@@ -26,7 +26,7 @@ bool SortCommand::Form_Load()
 
 bool SortCommand::Cmd_Hanei_Click()
 {
-    return ShownFile::Put_Back(m_wb, m_file, m_sort.Reflect_Entries(m_wb.work.Stored_Key(m_file)),
+    return ShownFile::putBack(m_wb, m_file, m_sort.reflectEntries(m_wb.work.storedKey(m_file)),
                                QStringLiteral("並び替えの結果を作業領域に反映できませんでした。\r\n作業領域は変更されていません。"),
                                kCaption);
 }

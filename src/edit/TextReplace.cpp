@@ -32,7 +32,7 @@ int TextReplace::ReplaceInLine(qint16 kind, qint16 method, QString &line, const 
         }
         prefixLength = std::min(kHitNumberWidth, line.size());
     } else if (kind == kStoredLine) {
-        prefixLength = LineFormat::Entry_Text_Start(line);
+        prefixLength = LineFormat::entryTextStart(line);
     }
     const QStringView prefix = QStringView(line).left(prefixLength);
     const QStringView rest = QStringView(line).mid(prefixLength);

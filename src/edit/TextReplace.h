@@ -37,7 +37,7 @@ public:
 
     // The method callers choose: overwrite when both texts have the same
     // number of characters, else splice.
-    static qint16 Method_For(const QString &search, const QString &replacement)
+    static qint16 methodFor(const QString &search, const QString &replacement)
     {
         return search.size() == replacement.size() ? kOverwrite : kSplice;
     }

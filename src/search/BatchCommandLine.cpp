@@ -62,7 +62,7 @@ bool BatchSearchOptions::take(BatchArguments &a, QString *error)
         }
         QStringList ids;
         for (const QString &part : v->split(QLatin1Char(','))) {
-            const QString trimmed = SearchWord::Trim_Spaces(part);
+            const QString trimmed = SearchWord::trimSpaces(part);
             const QString id = LineFormat::Ucase(trimmed);
             if (id.isEmpty())
                 continue;

@@ -141,7 +141,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     for (const QString &target : {o.out, o.rtf}) {
         if (target.isEmpty())
             continue;
-        if (const QString problem = ResultFile::Target_Problem(QFileInfo(target).absoluteFilePath()); !problem.isEmpty())
+        if (const QString problem = ResultFile::targetProblem(QFileInfo(target).absoluteFilePath()); !problem.isEmpty())
             return fail(problem);
     }
     if (!o.out.isEmpty() && !o.rtf.isEmpty() && sameFile(o.out, o.rtf))
@@ -167,7 +167,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
         }
     } leftToTheSystem{owned, processEndsAfter};
     Workbench &wb = *owned;
-    wb.settings = SettingsIo::Load_Without_Questions();
+    wb.settings = SettingsIo::loadWithoutQuestions();
     wb.Start_Dir = startDir;
     Settings &s = wb.settings;
     o.search.applyTo(s);
@@ -189,7 +189,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
         rtfDir.emplace();
         if (!rtfDir->isValid())
             return fail(QStringLiteral("一時フォルダを作成できません。"));
-        wb.display.Document_Folder = rtfDir->path();
+        wb.display.documentFolder = rtfDir->path();
         rtfPort.emplace(QFileInfo(o.rtf).absoluteFilePath());
         wb.listView = &*rtfPort;
         RtfBuilder::Make_RTF_Colors(wb); // as the window does at start-up
@@ -206,7 +206,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     bool helpersSet = false;
     const int helpers = qEnvironmentVariableIntValue("QUAV_SCAN_HELPERS", &helpersSet);
     if (helpersSet)
-        SearchRun::Scan_Helpers = helpers;
+        SearchRun::scanHelpers = helpers;
 
     // The list document is built as the window builds its list view.
     std::function<void()> buildViews;
@@ -221,7 +221,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     messages.flush();
 
     if (o.out.isEmpty()) {
-        if (!BatchOutput::write(stdout, ResultFile::Shell_Text(work)))
+        if (!BatchOutput::write(stdout, ResultFile::shellText(work)))
             return failOnStandardOutput();
     } else if (!outcome.resultWritten) {
         return kError; // the port has shown why

@@ -22,7 +22,7 @@ void FolderWalk::skip(const QString &path, const QString &reason)
         m_skipped(path + QStringLiteral("\r\n") + reason);
 }
 
-bool FolderWalk::Next_Folder(QString &folder, QList<WalkFile> &files)
+bool FolderWalk::nextFolder(QString &folder, QList<WalkFile> &files)
 {
     files.clear();
     while (m_pending.native.isEmpty()) {
@@ -76,7 +76,7 @@ bool FolderWalk::Next_Folder(QString &folder, QList<WalkFile> &files)
         // pipes and sockets are never opened.
         if (!entry.regularFile)
             continue;
-        if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::Identifier_Of(entry.upperName)))
+        if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::identifierOf(entry.upperName)))
             continue;
         if (lastFile && *lastFile == entry.name) {
             skip(folder + entry.name, kNameShownTwice);
@@ -84,7 +84,7 @@ bool FolderWalk::Next_Folder(QString &folder, QList<WalkFile> &files)
         }
         lastFile = &entry.name;
         // The folder holds no separator and ends in "/": the name decides.
-        if (!LineFormat::Holds_Key(entry.name)) {
+        if (!LineFormat::holdsKey(entry.name)) {
             skip(folder + entry.name, kNameNotHeld);
             continue;
         }

@@ -37,7 +37,7 @@ struct WalkFile
 // Folders are walked by their bytes as on disk, so a folder whose name is not
 // UTF-8 is listed and entered like any other; only the shown paths are
 // decoded (NativeName). A path that cannot be a work-area key (LineFormat::
-// Holds_Key) is not searched: such a file, or such a folder with everything
+// holdsKey) is not searched: such a file, or such a folder with everything
 // in it, is skipped with a note; so is the second of two names in a folder
 // that show alike (and would share one key).
 //
@@ -59,7 +59,7 @@ public:
 
     // The next folder's files with a chosen identifier (possibly none), in
     // listing order; false when the walk is done. folder ends in "/".
-    bool Next_Folder(QString &folder, QList<WalkFile> &files);
+    bool nextFolder(QString &folder, QList<WalkFile> &files);
 
 private:
     struct Dir

@@ -20,7 +20,7 @@ bool IdentifierEditor::Add(QString &text, MessagePort &messages)
         messages.show(QString::fromUtf8(message), kCaption, MessagePort::Icon::Exclamation);
         return false;
     };
-    text = SearchWord::Trim_Spaces(text).toUpper();
+    text = SearchWord::trimSpaces(text).toUpper();
     if (text.isEmpty())
         return refuse("識別子が入力されていません。");
     if (text.contains(QLatin1Char('.')))

@@ -21,7 +21,7 @@ void storeExecute(Workbench &wb)
 
 } // namespace
 
-void ResultExport::Apply_File_Out(Workbench &wb, bool automatic)
+void ResultExport::applyFileOut(Workbench &wb, bool automatic)
 {
     wb.settings.FILE_OUT = automatic ? 1 : 0;
     storeExecute(wb);
@@ -46,22 +46,22 @@ ResultExport::Result ResultExport::Output(Workbench &wb, const QString &typedPat
     }
     if (wb.work.Search_Hit_List().isEmpty()) {
         wb.messages->show(kNoData, kCaption, MessagePort::Icon::Information);
-        r.outcome = Outcome::No_Data;
+        r.outcome = Outcome::NoData;
         return r;
     }
     r.file = Export(wb.work, wb.settings.FILE_OUT_NAME);
-    r.outcome = r.file.ok() ? Outcome::Written : Outcome::Write_Failed;
+    r.outcome = r.file.ok() ? Outcome::Written : Outcome::WriteFailed;
     return r;
 }
 
 WriteResult ResultExport::Export(const WorkArea &work, const QString &path)
 {
-    WriteResult r = ResultFile::Write_Result_File(work, path);
+    WriteResult r = ResultFile::writeResultFile(work, path);
     r.error = r.reason;
     return r;
 }
 
-QString ResultExport::Browse_Result(const QString &picked, const QString &fileOutName)
+QString ResultExport::browseResult(const QString &picked, const QString &fileOutName)
 {
     return picked.isEmpty() ? fileOutName : picked;
 }

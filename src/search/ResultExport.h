@@ -24,20 +24,20 @@ public:
 
     // The apply button: FILE_OUT from the automatic-saving box, EXECUTE written
     // (a store that cannot be written is reported; the switch holds for this run).
-    static void Apply_File_Out(Workbench &wb, bool automatic);
+    static void applyFileOut(Workbench &wb, bool automatic);
 
     enum class Outcome {
         Refused,       // empty path: reported, the dialog stays open
         Stored,        // FILE_OUT is 0: settings stored, nothing written
-        No_Data,       // reported: nothing to write, the dialog closes
+        NoData,       // reported: nothing to write, the dialog closes
         Written,       // the file was replaced whole
-        Write_Failed,  // the file is as it was; the caller shows file.error
+        WriteFailed,  // the file is as it was; the caller shows file.error
     };
     struct Result
     {
         Outcome outcome = Outcome::Refused;
         WriteResult file;
-        bool closesDialog() const { return outcome == Outcome::Stored || outcome == Outcome::No_Data || outcome == Outcome::Written; }
+        bool closesDialog() const { return outcome == Outcome::Stored || outcome == Outcome::NoData || outcome == Outcome::Written; }
     };
     // The output button with the path box's text and the default box.
     static Result Output(Workbench &wb, const QString &typedPath, bool makeDefault);
@@ -49,5 +49,5 @@ public:
     // What the browse button puts into the path box: the chosen name, or
     // FILE_OUT_NAME when the save dialog was cancelled (picked empty); nothing
     // when both are empty.
-    static QString Browse_Result(const QString &picked, const QString &fileOutName);
+    static QString browseResult(const QString &picked, const QString &fileOutName);
 };

@@ -11,7 +11,7 @@
 
 const QString ResultFile::kCaption = QStringLiteral("サーチ実行");
 
-QStringList ResultFile::Result_Lines(const WorkArea &work)
+QStringList ResultFile::resultLines(const WorkArea &work)
 {
     QStringList out;
     const ItemList &display = work.Search_Hit_List();
@@ -26,7 +26,7 @@ QStringList ResultFile::Result_Lines(const WorkArea &work)
     return out;
 }
 
-QString ResultFile::Target_Problem(const QString &path)
+QString ResultFile::targetProblem(const QString &path)
 {
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
@@ -34,15 +34,15 @@ QString ResultFile::Target_Problem(const QString &path)
     return path + QStringLiteral("\r\n通常のファイルではないため、書き込みません。");
 }
 
-QByteArray ResultFile::Shell_Text(const WorkArea &work)
+QByteArray ResultFile::shellText(const WorkArea &work)
 {
-    const QStringList lines = Result_Lines(work);
+    const QStringList lines = resultLines(work);
     QByteArray out;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
-        const QString key = work.Header_File_Key(int(i));
+        const QString key = work.headerFileKey(int(i));
         const int file = key.isEmpty() ? -1 : work.Search_Hit_File_List().indexOf(key);
-        const QByteArray native = file < 0 ? QByteArray() : work.Native_Path(file);
+        const QByteArray native = file < 0 ? QByteArray() : work.nativePath(file);
         if (native.isEmpty() || native == NativeName::encode(key)) {
             out += line.toUtf8();
         } else {
@@ -60,20 +60,20 @@ QByteArray ResultFile::Shell_Text(const WorkArea &work)
     return out;
 }
 
-WriteResult ResultFile::Write_Result_File(const WorkArea &work, const QString &path)
+WriteResult ResultFile::writeResultFile(const WorkArea &work, const QString &path)
 {
     WriteResult result;
     result.path = path;
     if (path.isEmpty())
         result.reason = QStringLiteral("結果を出力するファイルの名前がありません。");
-    else if (const QString problem = Target_Problem(path); !problem.isEmpty())
+    else if (const QString problem = targetProblem(path); !problem.isEmpty())
         result.reason = problem;
     else
-        result.written = TextFile::writeLines(path, Result_Lines(work), &result.reason);
+        result.written = TextFile::writeLines(path, resultLines(work), &result.reason);
     return result;
 }
 
-QString ResultFile::Done_Message(const QString &path, bool stopped)
+QString ResultFile::doneMessage(const QString &path, bool stopped)
 {
     const QString done = path + QStringLiteral("へ結果を出力しました。");
     return stopped ? QStringLiteral("サーチ実行は中断されました。\r\n") + done : done;

@@ -16,20 +16,20 @@ class ResultFile
 public:
     static const QString kCaption; // "サーチ実行"
 
-    static QStringList Result_Lines(const WorkArea &work);
+    static QStringList resultLines(const WorkArea &work);
     // Why a file may not be written in place of `path`: it exists and is not
     // a regular file (a FIFO, a device, a folder; a link counts as what it
     // points to), and writing would replace it. Empty when it may.
-    static QString Target_Problem(const QString &path);
+    static QString targetProblem(const QString &path);
     // The same lines for a terminal or a pipe: UTF-8, each followed by LF,
     // and every file header's path in the bytes the file has on disk, so
     // that a name that is not UTF-8 can be pasted into a shell (as far as the
     // header shows it).
-    static QByteArray Shell_Text(const WorkArea &work);
+    static QByteArray shellText(const WorkArea &work);
     // Written whole or not at all; not written, with a Japanese reason, on
-    // failure (also when Target_Problem refuses the path: nothing is written).
-    static WriteResult Write_Result_File(const WorkArea &work, const QString &path);
+    // failure (also when targetProblem refuses the path: nothing is written).
+    static WriteResult writeResultFile(const WorkArea &work, const QString &path);
     // The closing message: "<path>へ結果を出力しました。", after a stop
     // preceded by "サーチ実行は中断されました。".
-    static QString Done_Message(const QString &path, bool stopped);
+    static QString doneMessage(const QString &path, bool stopped);
 };

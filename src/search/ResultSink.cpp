@@ -20,7 +20,7 @@ ResultSink::ResultSink(WorkArea &work, RunNotices &notices, bool withDateSize)
 {
 }
 
-bool ResultSink::Is_Open(const WalkFile &file) const
+bool ResultSink::isOpen(const WalkFile &file) const
 {
     return m_work.Is_File_Open(file.realPath()) == 1;
 }
@@ -37,17 +37,17 @@ QString refusal(const WalkFile &file, const QString &reason)
 
 } // namespace
 
-void ResultSink::Refuse_Duplicate(const WalkFile &file)
+void ResultSink::refuseDuplicate(const WalkFile &file)
 {
     m_notices.refuse(RunNotices::Kind::AlreadyOpen, [&] { return refusal(file, kAlreadyOpen); }, kCaption);
 }
 
-void ResultSink::Refuse_Overflow(const WalkFile &file)
+void ResultSink::refuseOverflow(const WalkFile &file)
 {
     m_notices.refuse(RunNotices::Kind::Overflow, [&] { return refusal(file, kOverflow); }, kCaption);
 }
 
-qint64 ResultSink::Line_Room() const
+qint64 ResultSink::lineRoom() const
 {
     const qint64 room = qint64(WorkArea::kAdmissionLimit) - m_work.Search_Hit_All_Line_List().count();
     return std::max<qint64>(0, std::min<qint64>(room, ItemList::kMaxItems));
@@ -57,18 +57,18 @@ bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
 {
     const qsizetype lineCount = scanned.lineCount();
     const int displayLines = 1 + int(scanned.hitLines.size());
-    if (lineCount > Line_Room() || !m_work.Display_Room(displayLines)
+    if (lineCount > lineRoom() || !m_work.displayRoom(displayLines)
         || m_work.Search_Hit_File_List().isFull() || m_work.Search_Hit_File_Change().isFull())
         return false;
 
-    const QString suffix = m_withDateSize ? LineFormat::Date_Size_Suffix(file.modified, file.size) : QString();
+    const QString suffix = m_withDateSize ? LineFormat::dateSizeSuffix(file.modified, file.size) : QString();
     const QString key = Key_Of(file);
     QStringList display;
     display.reserve(displayLines);
-    display.append(LineFormat::File_Header(LineFormat::kSearchPrefix, key, suffix));
+    display.append(LineFormat::fileHeader(LineFormat::kSearchPrefix, key, suffix));
     for (int i : scanned.hitLines)
         display.append(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + scanned.lineText(i).toString());
-    const int index = m_work.Admit_File(key, FileOrigin{file.nativePath(), file.size, file.modifiedNsecs}, display,
+    const int index = m_work.admitFile(key, FileOrigin{file.nativePath(), file.size, file.modifiedNsecs}, display,
                                         std::move(scanned.entries));
     scanned.entries.clear();
     if (index < 0)

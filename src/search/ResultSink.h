@@ -25,13 +25,13 @@ public:
     static QString Key_Of(const WalkFile &file);
 
     // A file already in the file list (compared exactly).
-    bool Is_Open(const WalkFile &file) const;
-    void Refuse_Duplicate(const WalkFile &file);
-    void Refuse_Overflow(const WalkFile &file);
+    bool isOpen(const WalkFile &file) const;
+    void refuseDuplicate(const WalkFile &file);
+    void refuseOverflow(const WalkFile &file);
 
     // How many more lines the all-lines store takes (32,700 in all), never
     // more than a 16-bit list holds.
-    qint64 Line_Room() const;
+    qint64 lineRoom() const;
 
     // Adds the file: its path to the file and change lists (with its bytes,
     // size and time as read), all its lines to the all-lines store, its

@@ -18,17 +18,17 @@ void RunNotices::refuse(Kind kind, const std::function<QString()> &text, const Q
     }
     if (m_status && m_boxes == Boxes::FirstOfEachKind)
         m_status->setText(StatusPanels::kHitSu,
-                          Running_Count(m_refused[size_t(Kind::AlreadyOpen)] + m_refused[size_t(Kind::Overflow)]));
+                          runningCount(m_refused[size_t(Kind::AlreadyOpen)] + m_refused[size_t(Kind::Overflow)]));
 }
 
-QString RunNotices::Closing_Message(const QStringList &skipped) const
+QString RunNotices::closingMessage(const QStringList &skipped) const
 {
     if (m_boxes == Boxes::Every || (m_unshown == 0 && skipped.isEmpty()))
         return {};
-    return Summary_Text(refused(Kind::AlreadyOpen), refused(Kind::Overflow), skipped);
+    return summaryText(refused(Kind::AlreadyOpen), refused(Kind::Overflow), skipped);
 }
 
-QString RunNotices::Summary_Text(int alreadyOpen, int overflow, const QStringList &skipped)
+QString RunNotices::summaryText(int alreadyOpen, int overflow, const QStringList &skipped)
 {
     QStringList lines{QStringLiteral("追加しなかったファイルがあります。")};
     if (alreadyOpen > 0)
@@ -48,7 +48,7 @@ QString RunNotices::Summary_Text(int alreadyOpen, int overflow, const QStringLis
     return lines.join(QStringLiteral("\r\n"));
 }
 
-QString RunNotices::Running_Count(int refused)
+QString RunNotices::runningCount(int refused)
 {
     return QStringLiteral("追加中止 =") + QString::number(refused) + QStringLiteral("ﾌｧｲﾙ");
 }

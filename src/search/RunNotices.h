@@ -40,14 +40,14 @@ public:
 
     // The message for the end of the run; empty when it would tell nothing
     // the boxes have not told (or in the batch search).
-    QString Closing_Message(const QStringList &skipped) const;
+    QString closingMessage(const QStringList &skipped) const;
 
     // The summary itself: the refusals by kind (kinds without one left out),
     // then the skipped files, kListedSkips of them by name, the rest counted.
     // Each skipped entry is "path CR LF reason"; it takes one line.
-    static QString Summary_Text(int alreadyOpen, int overflow, const QStringList &skipped);
+    static QString summaryText(int alreadyOpen, int overflow, const QStringList &skipped);
     // "追加中止 =" + n + "ﾌｧｲﾙ", the running total in the status bar.
-    static QString Running_Count(int refused);
+    static QString runningCount(int refused);
 
 private:
     MessagePort &m_messages;

@@ -15,7 +15,7 @@ int firstIndexOf(const std::array<QString, SearchHistory::kEntries> &history, co
 void SearchHistory::Record(std::array<QString, kEntries> &history, qint32 &defaultIndex,
                            const QString &text, bool makeDefault)
 {
-    const QString previousDefault = Default_Text(history, defaultIndex);
+    const QString previousDefault = defaultText(history, defaultIndex);
     if (firstIndexOf(history, text) < 0) {
         for (int i = kEntries - 1; i > 0; --i)
             history[size_t(i)] = history[size_t(i - 1)];
@@ -27,7 +27,7 @@ void SearchHistory::Record(std::array<QString, kEntries> &history, qint32 &defau
     defaultIndex = found < 0 ? 0 : found;
 }
 
-QStringList SearchHistory::Non_Empty(const std::array<QString, kEntries> &history)
+QStringList SearchHistory::nonEmpty(const std::array<QString, kEntries> &history)
 {
     QStringList out;
     for (const QString &s : history)
@@ -41,7 +41,7 @@ QStringList SearchHistory::All(const std::array<QString, kEntries> &history)
     return QStringList(history.begin(), history.end());
 }
 
-QString SearchHistory::Default_Text(const std::array<QString, kEntries> &history, qint32 defaultIndex)
+QString SearchHistory::defaultText(const std::array<QString, kEntries> &history, qint32 defaultIndex)
 {
     if (defaultIndex < 0 || defaultIndex >= kEntries)
         return QString();

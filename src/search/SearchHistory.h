@@ -21,9 +21,9 @@ public:
                        const QString &text, bool makeDefault);
 
     // The non-empty entries 0 to 9 in order (the combo list at opening).
-    static QStringList Non_Empty(const std::array<QString, kEntries> &history);
+    static QStringList nonEmpty(const std::array<QString, kEntries> &history);
     // All ten entries, empty ones included (COMBO_SEARCH_DATA_REFRESH).
     static QStringList All(const std::array<QString, kEntries> &history);
     // Entry DEFAULT_DATA, or empty when the index is out of range.
-    static QString Default_Text(const std::array<QString, kEntries> &history, qint32 defaultIndex);
+    static QString defaultText(const std::array<QString, kEntries> &history, qint32 defaultIndex);
 };

@@ -19,7 +19,7 @@
 #include <deque>
 #include <optional>
 
-int SearchRun::Scan_Helpers = -1;
+int SearchRun::scanHelpers = -1;
 
 const QString SearchRun::kClearQuestion =
     QStringLiteral("既にワークエリアにデータが存在します。\r\nクリアしますか？");
@@ -62,7 +62,7 @@ bool offer(ResultSink &sink, const WordMatcher &matcher, const WalkFile &file, P
         return false;
     if (probe.decoded)
         return sink.Admit(file, probe.scanned);
-    if (probe.lines > sink.Line_Room())
+    if (probe.lines > sink.lineRoom())
         return false;
     FileScan::collect(matcher, probe.bytes, ResultSink::Key_Of(file), scanned, pump, probe.lines);
     return sink.Admit(file, scanned);
@@ -89,7 +89,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
         while (!walked && work.Search_Running != 0 && (!pool || pool->queued() < 2 * ScanPool::kWindow)) {
             QString folder;
             QList<WalkFile> files;
-            if (!walk.Next_Folder(folder, files)) {
+            if (!walk.nextFolder(folder, files)) {
                 walked = true;
                 break;
             }
@@ -97,8 +97,8 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
                 continue;
             if (!pool) {
                 tuneOnHeads(matcher, files);
-                pool.emplace(matcher, SearchRun::Scan_Helpers, wb.pump);
-                pool->setRoom(sink.Line_Room());
+                pool.emplace(matcher, SearchRun::scanHelpers, wb.pump);
+                pool->setRoom(sink.lineRoom());
             }
             QList<QByteArray> names;
             QStringList keys;
@@ -135,8 +135,8 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
         wb.pump->yield();
         if (!probe.readable)
             noteSkipped(wb, outcome, probe.error);
-        else if (probe.hasHit && sink.Is_Open(file))
-            sink.Refuse_Duplicate(file);
+        else if (probe.hasHit && sink.isOpen(file))
+            sink.refuseDuplicate(file);
         else if (probe.hasHit && !offer(sink, matcher, file, probe, scanned, wb.pump)) {
             // In batches, the store is emptied and the file read again: it
             // may have been measured against the room before an earlier
@@ -147,7 +147,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
                     LineIndex::Build_Line_Index(work, wb.pump);
                     whenFull();
                 }
-                pool->setRoom(sink.Line_Room());
+                pool->setRoom(sink.lineRoom());
                 probe = pool->probeNow(file.nativeDir, file.nativeName, file.realPath());
                 if (!probe.readable) {
                     noteSkipped(wb, outcome, probe.error);
@@ -157,10 +157,10 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
                 }
             }
             if (!taken)
-                sink.Refuse_Overflow(file);
+                sink.refuseOverflow(file);
         }
-        work.Clear_Scan_Buffer();
-        pool->setRoom(sink.Line_Room());
+        work.clearScanBuffer();
+        pool->setRoom(sink.lineRoom());
         listAhead();
     }
     if (pool)
@@ -179,15 +179,15 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
         return outcome;
 
     wb.pump->setBusyCursor(true);
-    work.Clear_Scan_Buffer();
+    work.clearScanBuffer();
 
     if (!work.Search_Hit_File_List().isEmpty()) {
         if (wb.messages->show(kClearQuestion, ResultSink::kCaption, MessagePort::Icon::Question,
                               MessagePort::Buttons::YesNo)
             == MessagePort::Answer::Yes)
-            work.Clear_Results();
+            work.clearResults();
     } else {
-        work.Clear_Results();
+        work.clearResults();
     }
 
     wb.board.Enter_Busy();
@@ -201,7 +201,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
     const QString searchPath = work.Search_Path;
 
     if (work.Search_Hit_File_List().isEmpty())
-        work.Append_Display_Line(LineFormat::kColumnHeader);
+        work.appendDisplayLine(LineFormat::kColumnHeader);
 
     RunNotices notices(*wb.messages, &wb.status, refusals);
     Walk_Folder(wb, outcome, notices, whenFull);
@@ -226,12 +226,12 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
 
     if (!work.Search_Hit_List().isEmpty() && wb.settings.FILE_OUT == 1) {
         const QString &name = wb.settings.FILE_OUT_NAME;
-        const WriteResult result = ResultFile::Write_Result_File(work, name);
+        const WriteResult result = ResultFile::writeResultFile(work, name);
         outcome.resultWritten = result.written;
         if (!result.written)
             outcome.resultError = result.reason;
         if (result.written)
-            wb.messages->show(ResultFile::Done_Message(result.path, outcome.stopped), ResultFile::kCaption,
+            wb.messages->show(ResultFile::doneMessage(result.path, outcome.stopped), ResultFile::kCaption,
                               MessagePort::Icon::Information);
         else
             wb.messages->show(result.reason, ResultFile::kCaption, MessagePort::Icon::Critical);
@@ -239,7 +239,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
 
     // Before the busy state ends: the window acts on its end (a close asked
     // for during the run), and no box may still be open then.
-    const QString summary = notices.Closing_Message(outcome.skipped);
+    const QString summary = notices.closingMessage(outcome.skipped);
     if (!summary.isEmpty())
         wb.messages->show(summary, ResultSink::kCaption, MessagePort::Icon::Exclamation);
 

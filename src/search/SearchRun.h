@@ -49,5 +49,5 @@ public:
     // as many as the machine has cores beyond one (at most 3), 0 for none.
     // Only the reading and byte matching run on them; the work area, the
     // ports and the messages stay on the calling thread.
-    static int Scan_Helpers;
+    static int scanHelpers;
 };

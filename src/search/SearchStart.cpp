@@ -20,21 +20,21 @@ SearchStart::Refusal SearchStart::Check(Workbench &wb, const SearchChoice &choic
     case SearchWord::Problem::None:
         break;
     case SearchWord::Problem::Empty:
-        return refuse(word.message, Refusal::No_Word);
-    case SearchWord::Problem::Line_Break:
-        return refuse(word.message, Refusal::Line_Break);
-    case SearchWord::Problem::Not_Shift_JIS:
-        return refuse(word.message, Refusal::Not_Shift_JIS);
+        return refuse(word.message, Refusal::NoWord);
+    case SearchWord::Problem::LineBreak:
+        return refuse(word.message, Refusal::LineBreak);
+    case SearchWord::Problem::NotShiftJis:
+        return refuse(word.message, Refusal::NotShiftJis);
     }
-    if (!choice.sikibetuAll && SearchWord::Trim_Spaces(choice.identifierText).isEmpty())
-        return refuse(QStringLiteral("サーチ対象識別子が設定されていません。"), Refusal::No_Identifier);
+    if (!choice.sikibetuAll && SearchWord::trimSpaces(choice.identifierText).isEmpty())
+        return refuse(QStringLiteral("サーチ対象識別子が設定されていません。"), Refusal::NoIdentifier);
     return Refusal::None;
 }
 
-void SearchStart::Store_Choices(Workbench &wb, const SearchChoice &choice)
+void SearchStart::storeChoices(Workbench &wb, const SearchChoice &choice)
 {
     Settings &s = wb.settings;
-    const QString identifier = SearchWord::Trim_Spaces(choice.identifierText);
+    const QString identifier = SearchWord::trimSpaces(choice.identifierText);
     s.SUB_DIR_FLG = choice.subDirs ? 1 : 0;
     s.SIKIBETU_ALL_FLG = choice.sikibetuAll ? 1 : 0;
     wb.work.Search_Sikibetu = identifier;
@@ -55,7 +55,7 @@ void SearchStart::Store_Choices(Workbench &wb, const SearchChoice &choice)
     SettingsIo::Write_Search_Sikibetu(wb);
 }
 
-void SearchStart::Prepare_Run(Workbench &wb, bool caseSensitive)
+void SearchStart::prepareRun(Workbench &wb, bool caseSensitive)
 {
     wb.board.disable({Command::SEARCH});
     wb.board.enable({Command::STOP});

@@ -26,7 +26,7 @@ class SearchStart
 public:
     static const QString kCaption; // "ＱＵＡＶ　サーチ諸元設定"
 
-    enum class Refusal { None, No_Word, Line_Break, Not_Shift_JIS, No_Identifier };
+    enum class Refusal { None, NoWord, LineBreak, NotShiftJis, NoIdentifier };
 
     // The checks of the search button, in order (the search text prepared
     // as SearchWord::Prepare does it); a refusal has been shown
@@ -37,9 +37,9 @@ public:
     // Takes the choice into the settings and the shared state and writes the
     // EXECUTE, SEARCH_DATA and SEARCH_SIKIBETU sections. A section that cannot
     // be written is reported (once in a session) and the search goes on.
-    static void Store_Choices(Workbench &wb, const SearchChoice &choice);
+    static void storeChoices(Workbench &wb, const SearchChoice &choice);
 
     // SEARCH off and STOP on, Search_Running, Compare_Mode, Current_Dir (with
     // its trailing "/") and the "HIT_SU" panel, just before the run.
-    static void Prepare_Run(Workbench &wb, bool caseSensitive);
+    static void prepareRun(Workbench &wb, bool caseSensitive);
 };

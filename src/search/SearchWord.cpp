@@ -26,7 +26,7 @@ bool isSpace(QChar c)
 
 } // namespace
 
-QString SearchWord::Trim_Spaces(QStringView text)
+QString SearchWord::trimSpaces(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -37,7 +37,7 @@ QString SearchWord::Trim_Spaces(QStringView text)
     return text.sliced(begin, end - begin).toString();
 }
 
-QString SearchWord::Convert_Look_Alikes(QString text)
+QString SearchWord::convertLookAlikes(QString text)
 {
     for (QChar &c : text)
         for (const auto &pair : kLookAlikes)
@@ -49,18 +49,18 @@ QString SearchWord::Convert_Look_Alikes(QString text)
 SearchWord::Prepared SearchWord::Prepare(QStringView typed)
 {
     Prepared p;
-    p.word = Convert_Look_Alikes(Trim_Spaces(typed));
+    p.word = convertLookAlikes(trimSpaces(typed));
     if (p.word.isEmpty()) {
         p.problem = Problem::Empty;
         p.message = QStringLiteral("サーチ文字が設定されていません。");
     } else if (p.word.contains(QLatin1Char('\n')) || p.word.contains(QLatin1Char('\r'))) {
-        p.problem = Problem::Line_Break;
+        p.problem = Problem::LineBreak;
         p.message = QStringLiteral("サーチ文字に改行は使えません。");
     } else if (const QString unmapped = Cp932::unmappedCharacters(p.word); !unmapped.isEmpty()) {
         // Files are read as code page 932: a character without a Shift-JIS
         // form can never occur in what a search reads, so such a search could
         // only ever find nothing.
-        p.problem = Problem::Not_Shift_JIS;
+        p.problem = Problem::NotShiftJis;
         p.message = QStringLiteral("サーチ文字にシフトJISで表せない文字が含まれています。\r\n（") + unmapped
             + QStringLiteral("）\r\nこの文字はシフトJISのファイルの中に現れないため、検索できません。");
     }

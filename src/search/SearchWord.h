@@ -9,7 +9,7 @@
 class SearchWord
 {
 public:
-    enum class Problem { None, Empty, Line_Break, Not_Shift_JIS };
+    enum class Problem { None, Empty, LineBreak, NotShiftJis };
 
     struct Prepared
     {
@@ -20,13 +20,13 @@ public:
 
     // Leading and trailing spaces removed: half-width (U+0020) and
     // full-width (U+3000) only. Tabs and line breaks are text.
-    static QString Trim_Spaces(QStringView text);
+    static QString trimSpaces(QStringView text);
 
     // The characters that Linux input methods produce in place of their code
     // page 932 look-alikes (U+301C WAVE DASH for U+FF5E and the like)
     // replaced, so that what the user typed can match what a Shift-JIS file
     // holds.
-    static QString Convert_Look_Alikes(QString text);
+    static QString convertLookAlikes(QString text);
 
 
     // Trimmed, look-alikes converted, then checked: not empty, no line break

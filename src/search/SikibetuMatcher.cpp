@@ -13,7 +13,7 @@ SikibetuMatcher::SikibetuMatcher(const Settings &settings, const QString &search
     }
 }
 
-QString SikibetuMatcher::Identifier_Of(QStringView upperName)
+QString SikibetuMatcher::identifierOf(QStringView upperName)
 {
     const QStringView last4 = upperName.right(4);
     const qsizetype dot = last4.lastIndexOf(QLatin1Char('.'));

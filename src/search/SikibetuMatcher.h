@@ -18,7 +18,7 @@ public:
     // The text after the last "." among the last four characters of the
     // upper-cased name, so at most three characters: A.TXT -> TXT, B.C -> C,
     // DATA.HTML and README -> empty.
-    static QString Identifier_Of(QStringView upperName);
+    static QString identifierOf(QStringView upperName);
 
     // Exact, case-sensitive comparison: identifiers are stored upper case and
     // taken from upper-cased names. The empty identifier never matches, even

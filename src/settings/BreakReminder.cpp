@@ -18,7 +18,7 @@ bool isBlank(QChar c)
 
 } // namespace
 
-BreakReminder::Interval BreakReminder::Check_Interval(const QString &typed)
+BreakReminder::Interval BreakReminder::checkInterval(const QString &typed)
 {
     Interval r;
     qsizetype from = 0, to = typed.size();
@@ -29,12 +29,12 @@ BreakReminder::Interval BreakReminder::Check_Interval(const QString &typed)
     r.text = typed.mid(from, to - from);
     // Blanks alone are no interval: taken as digits they would make 0.
     if (r.text.isEmpty()) {
-        r.refusal = Refusal::No_Interval;
+        r.refusal = Refusal::NoInterval;
         return r;
     }
     for (QChar c : std::as_const(r.text)) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
-            r.refusal = Refusal::Not_Numeric;
+            r.refusal = Refusal::NotNumeric;
             return r;
         }
     }
@@ -46,14 +46,14 @@ BreakReminder::Interval BreakReminder::Check_Interval(const QString &typed)
     const QStringView significant = QStringView(r.text).mid(first);
     const int value = significant.size() > 3 ? kMaxMinutes + 1 : significant.toInt();
     if (value > kMaxMinutes) {
-        r.refusal = Refusal::Over_Limit;
+        r.refusal = Refusal::OverLimit;
         return r;
     }
     r.minutes = value;
     return r;
 }
 
-QString BreakReminder::Interval_Text(const Settings &s)
+QString BreakReminder::intervalText(const Settings &s)
 {
     return QString::number(s.VDT_INTERVAL_TIME / 60);
 }
@@ -75,14 +75,14 @@ BreakReminder::Commit BreakReminder::CMD_JIKOU(Workbench &wb, bool reminderOn, c
     c.text = typed;
     Settings &s = wb.settings;
     if (reminderOn) {
-        const Interval interval = Check_Interval(typed);
+        const Interval interval = checkInterval(typed);
         c.text = interval.text;
         const QString *refusal = nullptr;
         switch (interval.refusal) {
         case Refusal::None: break;
-        case Refusal::No_Interval: refusal = &kNoInterval; break;
-        case Refusal::Not_Numeric: refusal = &kNotNumeric; break;
-        case Refusal::Over_Limit: refusal = &kOverLimit; break;
+        case Refusal::NoInterval: refusal = &kNoInterval; break;
+        case Refusal::NotNumeric: refusal = &kNotNumeric; break;
+        case Refusal::OverLimit: refusal = &kOverLimit; break;
         }
         if (refusal) {
             wb.messages->show(*refusal, kCaption, MessagePort::Icon::Exclamation);
@@ -101,7 +101,7 @@ BreakReminder::Commit BreakReminder::CMD_JIKOU(Workbench &wb, bool reminderOn, c
     return c;
 }
 
-bool BreakReminder::Is_Due(const Workbench &wb, qint64 nowMs)
+bool BreakReminder::isDue(const Workbench &wb, qint64 nowMs)
 {
     return wb.VDT_Next_Time != 0 && nowMs >= wb.VDT_Next_Time;
 }

@@ -22,7 +22,7 @@ public:
     static const QString kOverLimit;   // more than 120 minutes
     static constexpr int kMaxMinutes = 120;
 
-    enum class Refusal { None, No_Interval, Not_Numeric, Over_Limit };
+    enum class Refusal { None, NoInterval, NotNumeric, OverLimit };
     struct Interval
     {
         Refusal refusal = Refusal::None;
@@ -32,10 +32,10 @@ public:
     // The checks of the interval box, in order: something must remain after
     // removing blanks (half- and full-width spaces) from both ends, every
     // remaining character must be an ASCII digit, and the value at most 120.
-    static Interval Check_Interval(const QString &typed);
+    static Interval checkInterval(const QString &typed);
 
     // The interval box's text when the dialog opens: the interval in minutes.
-    static QString Interval_Text(const Settings &s);
+    static QString intervalText(const Settings &s);
 
     // Start-up and "設定" with the reminder on: the first reminder one
     // interval from now. true when the reminder runs, which needs an interval:
@@ -55,7 +55,7 @@ public:
     static Commit CMD_JIKOU(Workbench &wb, bool reminderOn, const QString &typed, qint64 nowMs);
 
     // Whether the timer's tick should show the reminder.
-    static bool Is_Due(const Workbench &wb, qint64 nowMs);
+    static bool isDue(const Workbench &wb, qint64 nowMs);
     // "ＯＫ": the next reminder one whole interval after the acknowledgement.
     static void CMD_OK(Workbench &wb, qint64 nowMs);
 };

@@ -13,12 +13,12 @@ FolderChoice::Refusal FolderChoice::Check(Workbench &wb, int index, const QStrin
 {
     if (index < 0) {
         wb.messages->show(QStringLiteral("フォルダーが選択されていません。"), kCaption, MessagePort::Icon::Question);
-        return Refusal::No_Selection;
+        return Refusal::NoSelection;
     }
     if (SearchPath::Change_Folder(folder) == 9) {
         wb.messages->show(QStringLiteral("フォルダーが無効です。（存在を確認して下さい。）"), kCaption,
                           MessagePort::Icon::Critical);
-        return Refusal::Invalid_Folder;
+        return Refusal::InvalidFolder;
     }
     return Refusal::None;
 }

@@ -11,7 +11,7 @@ class FolderChoice
 public:
     static const QString kCaption; // "フォルダー履歴からパスを選択"
 
-    enum class Refusal { None, No_Selection, Invalid_Folder };
+    enum class Refusal { None, NoSelection, InvalidFolder };
 
     // `index` is the history entry chosen (-1: none) and `folder` the folder
     // its line shows. Enters the folder; a refusal has been said through the

@@ -10,7 +10,7 @@ const QString PathBrowser::kCaption = QStringLiteral("サーチパス選択");
 
 PathBrowser::PathBrowser(Workbench &wb, const QStringList &drives)
     : m_wb(wb)
-    , m_drives(drives.isEmpty() ? SearchPath::Drive_List() : SearchPath::Drive_List(drives))
+    , m_drives(drives.isEmpty() ? SearchPath::driveList() : SearchPath::driveList(drives))
 {
 }
 
@@ -18,11 +18,11 @@ void PathBrowser::Form_Load()
 {
     // The current directory may have been removed since it was entered; then
     // browsing starts from the search folder, the home folder or the root.
-    const QString here = SearchPath::Current_Directory();
+    const QString here = SearchPath::currentDirectory();
     SearchPath::FolderLists probe;
     if (here.isEmpty() || !SearchPath::Fill_Folder_Lists(here, probe, nullptr)) {
         for (const QString &fallback : {m_wb.work.Search_Path, QDir::homePath(), QStringLiteral("/")})
-            if (SearchPath::Enter_For_Browsing(fallback, nullptr))
+            if (SearchPath::enterForBrowsing(fallback, nullptr))
                 break;
     }
     m_folder = QDir::currentPath();
@@ -32,7 +32,7 @@ void PathBrowser::Form_Load()
 
 void PathBrowser::selectDriveOf(const QString &folder)
 {
-    m_driveIndex = std::max(0, int(m_drives.indexOf(SearchPath::Drive_Of(m_drives, folder))));
+    m_driveIndex = std::max(0, int(m_drives.indexOf(SearchPath::driveOf(m_drives, folder))));
 }
 
 void PathBrowser::Fill_Folder_Lists()
@@ -48,7 +48,7 @@ void PathBrowser::Fill_Folder_Lists()
 bool PathBrowser::browseTo(const QString &folder)
 {
     QString why;
-    if (!SearchPath::Enter_For_Browsing(folder, &why)) {
+    if (!SearchPath::enterForBrowsing(folder, &why)) {
         m_wb.messages->show(QStringLiteral("フォルダー「%1」に移動できません。").arg(folder) + QStringLiteral("\r\n")
                                 + why,
                             kCaption, MessagePort::Icon::Exclamation);
@@ -86,7 +86,7 @@ bool PathBrowser::enterEntry(const QString &name)
 
 bool PathBrowser::Choose(bool record)
 {
-    const QString folder = SearchPath::Current_Directory();
+    const QString folder = SearchPath::currentDirectory();
     if (folder.isEmpty()) {
         m_wb.messages->show(QStringLiteral("表示中のフォルダーが見つかりません。（削除または移動された可能性があります。）"),
                             kCaption, MessagePort::Icon::Exclamation);
@@ -95,7 +95,7 @@ bool PathBrowser::Choose(bool record)
     m_wb.work.Search_Path = folder;
     m_wb.status.setText(StatusPanels::kPath, folder);
     if (record) {
-        SearchPath::Record_Folder(m_wb.settings.PATH, m_wb.settings.DEFAULT_PATH, folder);
+        SearchPath::recordFolder(m_wb.settings.PATH, m_wb.settings.DEFAULT_PATH, folder);
         SettingsIo::Write_Search_Path(m_wb);
     }
     return true;

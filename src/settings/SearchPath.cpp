@@ -18,7 +18,7 @@ QString reasonFor(const QString &path)
 
 } // namespace
 
-QString SearchPath::Current_Directory()
+QString SearchPath::currentDirectory()
 {
     // QDir::currentPath() gives the path even when the folder has been removed
     // meanwhile; such a folder is no place to search or record.
@@ -40,7 +40,7 @@ qint16 SearchPath::Change_Folder(const QString &path)
     return 0;
 }
 
-bool SearchPath::Enter_For_Browsing(const QString &path, QString *why)
+bool SearchPath::enterForBrowsing(const QString &path, QString *why)
 {
     const QString before = QDir::currentPath();
     if (Change_Folder(path) != 0) {
@@ -56,7 +56,7 @@ bool SearchPath::Enter_For_Browsing(const QString &path, QString *why)
     return true;
 }
 
-void SearchPath::Record_Folder(std::array<QString, kHistory> &history, qint32 &defaultIndex,
+void SearchPath::recordFolder(std::array<QString, kHistory> &history, qint32 &defaultIndex,
                                const QString &folder)
 {
     int match = -1;
@@ -73,7 +73,7 @@ void SearchPath::Record_Folder(std::array<QString, kHistory> &history, qint32 &d
     defaultIndex = 0;
 }
 
-QStringList SearchPath::History_Lines(const std::array<QString, kHistory> &history, qint32 defaultIndex)
+QStringList SearchPath::historyLines(const std::array<QString, kHistory> &history, qint32 defaultIndex)
 {
     QStringList lines;
     for (int i = 0; i < kHistory; ++i)
@@ -110,7 +110,7 @@ bool SearchPath::Fill_Folder_Lists(const QString &folder, FolderLists &lists, QS
     return true;
 }
 
-QStringList SearchPath::Drive_List(const QStringList &mountPoints)
+QStringList SearchPath::driveList(const QStringList &mountPoints)
 {
     QStringList drives{QStringLiteral("/")};
     for (const char *base : {"/media/", "/mnt/", "/run/media/"}) {
@@ -125,15 +125,15 @@ QStringList SearchPath::Drive_List(const QStringList &mountPoints)
     return drives;
 }
 
-QStringList SearchPath::Drive_List()
+QStringList SearchPath::driveList()
 {
     QStringList mounts;
     for (const QStorageInfo &v : QStorageInfo::mountedVolumes())
         mounts.append(v.rootPath());
-    return Drive_List(mounts);
+    return driveList(mounts);
 }
 
-QString SearchPath::Drive_Of(const QStringList &drives, const QString &folder)
+QString SearchPath::driveOf(const QStringList &drives, const QString &folder)
 {
     QString best = QStringLiteral("/");
     for (const QString &d : drives)

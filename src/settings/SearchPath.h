@@ -22,7 +22,7 @@ public:
 
     // The process's current directory as the program shows it: "/" for the
     // root, no trailing "/" otherwise. Empty when it no longer exists.
-    static QString Current_Directory();
+    static QString currentDirectory();
 
     // Enters a folder. 0 when it was entered or is already current; 9 when it
     // cannot be (missing, not a folder, no permission, empty path), in which
@@ -31,18 +31,18 @@ public:
 
     // Enters a folder for browsing and makes sure it can be listed; on failure
     // the current directory is as before and *why holds a Japanese reason.
-    static bool Enter_For_Browsing(const QString &path, QString *why);
+    static bool enterForBrowsing(const QString &path, QString *why);
 
     // Records a folder ("選択・登録" with the box ticked): an entry equal to it
     // becomes the default (the last such entry counts); otherwise it goes to
     // entry 0, entry 9 drops out, default 0. Folders compare exactly: /Data
     // and /data are two folders, and the default must name the one chosen.
-    static void Record_Folder(std::array<QString, kHistory> &history, qint32 &defaultIndex,
+    static void recordFolder(std::array<QString, kHistory> &history, qint32 &defaultIndex,
                               const QString &folder);
 
     // The ten lines of the history dialog: "* " before the default entry,
     // two spaces before the others, empty entries included.
-    static QStringList History_Lines(const std::array<QString, kHistory> &history, qint32 defaultIndex);
+    static QStringList historyLines(const std::array<QString, kHistory> &history, qint32 defaultIndex);
 
     struct FolderLists
     {
@@ -58,8 +58,8 @@ public:
 
     // The drive list: "/" and the mounted volumes below /media, /mnt and
     // /run/media, in that order and each once.
-    static QStringList Drive_List(const QStringList &mountPoints);
-    static QStringList Drive_List();
+    static QStringList driveList(const QStringList &mountPoints);
+    static QStringList driveList();
     // The drive a folder lies on: the longest drive that contains it.
-    static QString Drive_Of(const QStringList &drives, const QString &folder);
+    static QString driveOf(const QStringList &drives, const QString &folder);
 };

@@ -71,7 +71,7 @@ const QString SettingsIo::kRepairQuestion =
 const QString SettingsIo::kRepairCaption = QStringLiteral("ＱＵＡＶ");
 const QString SettingsIo::kNotSaved = QStringLiteral("設定は保存されませんが、このまま使用できます。");
 
-QString SettingsIo::Open_Store(Workbench &wb)
+QString SettingsIo::openStore(Workbench &wb)
 {
     if (!wb.store)
         return {};
@@ -119,7 +119,7 @@ void SettingsIo::Load_Settings(Workbench &wb)
     }
 }
 
-Settings SettingsIo::Load_Without_Questions()
+Settings SettingsIo::loadWithoutQuestions()
 {
     Settings s;
     SettingsStore store;
@@ -173,9 +173,9 @@ bool SettingsIo::Restore_Window(Workbench &wb)
         s.Width = kDefaultWidth;
         s.Height = kDefaultHeight;
     }
-    wb.Main_Left = s.FORM_X;
-    wb.Main_Top = s.FORM_Y;
-    wb.Main_Width = s.Width;
-    wb.Main_Height = s.Height;
+    wb.mainLeft = s.FORM_X;
+    wb.mainTop = s.FORM_Y;
+    wb.mainWidth = s.Width;
+    wb.mainHeight = s.Height;
     return stored;
 }

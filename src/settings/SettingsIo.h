@@ -24,7 +24,7 @@ public:
     // cannot be read is never written over: the factory defaults serve in
     // memory. Returns a text for the user when the store could not be read
     // or written (which counts as the session's one report of it).
-    static QString Open_Store(Workbench &wb);
+    static QString openStore(Workbench &wb);
     // Reads the five sections in order; a section that is missing asks the
     // repair question (and this run goes on without its values). Lines of
     // the store that could not be read as written are reported first, with
@@ -48,5 +48,5 @@ public:
     // For the batch search: the settings as the window would load them at
     // start-up (the store, or the factory defaults when there is none), with
     // no question asked and nothing written.
-    static Settings Load_Without_Questions();
+    static Settings loadWithoutQuestions();
 };

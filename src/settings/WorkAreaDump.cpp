@@ -14,7 +14,7 @@ QString WorkAreaDump::File_Name(const QDateTime &now)
     return QStringLiteral("ListData_Output_") + now.toString(QStringLiteral("MMddHHmmss")) + QStringLiteral(".txt");
 }
 
-QStringList WorkAreaDump::Dump_Lines(const WorkArea &work)
+QStringList WorkAreaDump::dumpLines(const WorkArea &work)
 {
     const QString separator(54, QLatin1Char('-'));
     QStringList out;
@@ -45,13 +45,13 @@ QStringList WorkAreaDump::Dump_Lines(const WorkArea &work)
     return out;
 }
 
-QString WorkAreaDump::Dump_Folder()
+QString WorkAreaDump::dumpFolder()
 {
     const QString tmp = qEnvironmentVariable("TMPDIR");
     return tmp.isEmpty() ? QStringLiteral("/tmp") : QDir::cleanPath(tmp);
 }
 
-WriteResult WorkAreaDump::Write_Dump(const WorkArea &work, const QString &folder, const QDateTime &now)
+WriteResult WorkAreaDump::writeDump(const WorkArea &work, const QString &folder, const QDateTime &now)
 {
     WriteResult result;
     const QString name = File_Name(now);
@@ -64,7 +64,7 @@ WriteResult WorkAreaDump::Write_Dump(const WorkArea &work, const QString &folder
     // The folder is shared with every user and the name is predictable: the
     // dump must replace whatever stands at its name (a planted link
     // included) and never write through it.
-    result.written = PrivateFolder::writeFile(folder, name, TextFile::encodeLines(Dump_Lines(work)), &result.error);
+    result.written = PrivateFolder::writeFile(folder, name, TextFile::encodeLines(dumpLines(work)), &result.error);
     if (!result.written)
         result.reason = result.error;
     return result;

@@ -20,12 +20,12 @@ public:
     // The five sections: title lines, items, and a separator of 54 hyphens
     // before each section after the first. Numbers are plain decimal; the
     // parts of a line are separated by one space.
-    static QStringList Dump_Lines(const WorkArea &work);
+    static QStringList dumpLines(const WorkArea &work);
     // The system's temporary folder: $TMPDIR, else /tmp. A TMPDIR naming a
     // folder that is missing is kept, so that the failure names it.
-    static QString Dump_Folder();
+    static QString dumpFolder();
     // Writes the dump into folder (the system's temporary folder in the
     // program) as a file only its owner can read, replacing a file of the
     // same name whole; a link of that name is replaced, not followed.
-    static WriteResult Write_Dump(const WorkArea &work, const QString &folder, const QDateTime &now);
+    static WriteResult writeDump(const WorkArea &work, const QString &folder, const QDateTime &now);
 };

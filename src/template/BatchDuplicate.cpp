@@ -19,7 +19,7 @@ struct Options
 {
     QString params;
     QString search;
-    int pattern = TemplateDuplication::Before_Extension;
+    int pattern = TemplateDuplication::BeforeExtension;
     bool force = false;
     bool dryRun = false;
     bool help = false;
@@ -121,8 +121,8 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
 
     ParameterImages images{DuplicationParameters{}};
     DuplicationParameters parameters;
-    if (!images.Read_Card(o.params, port) || !images.Commit(parameters, port)
-        || !TemplateDuplication::Check_Open(parameters.Param_Count(), port))
+    if (!images.readCard(o.params, port) || !images.Commit(parameters, port)
+        || !TemplateDuplication::checkOpen(parameters.Param_Count(), port))
         return 2;
 
     WorkArea work;
@@ -134,7 +134,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
         const QString path = QFileInfo(given).absoluteFilePath();
         if (store.isOpen(path))
             continue;
-        TemplateRead::Outcome outcome = TemplateRead::Read_Template(path, store.storedLines());
+        TemplateRead::Outcome outcome = TemplateRead::readTemplate(path, store.storedLines());
         switch (outcome.status) {
         case TemplateRead::Status::Added:
             if (store.addFile(std::move(outcome.file))) {
@@ -162,7 +162,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
     }
 
     const TemplateDuplication::Summary summary = TemplateDuplication::Run(
-        parameters.values, sources, o.search, o.pattern, store, port, TemplateCommands::Line_Replacer());
+        parameters.values, sources, o.search, o.pattern, store, port, TemplateCommands::lineReplacer());
     if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0)
         failed = true;
 
@@ -179,7 +179,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
             list(path);
             continue;
         }
-        const SaveResult saved = NewFileSave::Save_New_File(work, index, o.force);
+        const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force);
         if (!saved.written()) {
             QString text = saved.message;
             if (saved.outcome == SaveResult::Outcome::AlreadyExists)

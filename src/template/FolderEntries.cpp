@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-QString FolderEntries::Identifier_Of_Name(QStringView name)
+QString FolderEntries::identifierOfName(QStringView name)
 {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : name.mid(dot + 1).toString();
@@ -27,7 +27,7 @@ FolderEntries FolderEntries::ListFolderEntries(const QString &folder, const QLis
     FolderEntries out;
     out.folders = std::move(lists.folders);
     for (QString &name : lists.files)
-        if (matcher.Match_Sikibetu(Identifier_Of_Name(name)))
+        if (matcher.Match_Sikibetu(identifierOfName(name)))
             out.files.append(std::move(name));
     // Both lists are kept sorted, whatever order the entries came in; a name
     // is offered once.

@@ -31,5 +31,5 @@ public:
                                   FolderEntries &out, QString *error = nullptr);
 
     // The text after the last "." of a name, empty when it has none.
-    static QString Identifier_Of_Name(QStringView name);
+    static QString identifierOfName(QStringView name);
 };

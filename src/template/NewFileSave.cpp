@@ -3,10 +3,10 @@
 #include "edit/SaveDialog.h"
 #include "workarea/WorkArea.h"
 
-SaveResult NewFileSave::Save_New_File(const WorkArea &work, int fileIndex, bool overwriteAgreed)
+SaveResult NewFileSave::saveNewFile(const WorkArea &work, int fileIndex, bool overwriteAgreed)
 {
     QStringList entries;
-    SaveRequest request = SaveDialog::Request_For(work, fileIndex, entries);
+    SaveRequest request = SaveDialog::requestFor(work, fileIndex, entries);
     // Never read from disk: whatever stands under its name is another file.
     request.readStamp.reset();
     request.overwriteAgreed = overwriteAgreed;

@@ -10,5 +10,5 @@ class WorkArea;
 class NewFileSave
 {
 public:
-    static SaveResult Save_New_File(const WorkArea &work, int fileIndex, bool overwriteAgreed);
+    static SaveResult saveNewFile(const WorkArea &work, int fileIndex, bool overwriteAgreed);
 };

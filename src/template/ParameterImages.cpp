@@ -26,7 +26,7 @@ ParameterImages::ParameterImages(const DuplicationParameters &committed)
         m_images.add(value);
 }
 
-QStringList ParameterImages::Card_Lines(const QByteArray &bytes, bool *cut)
+QStringList ParameterImages::cardLines(const QByteArray &bytes, bool *cut)
 {
     QStringList lines;
     if (cut)
@@ -42,7 +42,7 @@ QStringList ParameterImages::Card_Lines(const QByteArray &bytes, bool *cut)
     return lines;
 }
 
-bool ParameterImages::Read_Card(const QString &path, MessagePort &port)
+bool ParameterImages::readCard(const QString &path, MessagePort &port)
 {
     if (path.isEmpty()) {
         port.show(kNoSelection, kCaption, MessagePort::Icon::Exclamation);
@@ -55,7 +55,7 @@ bool ParameterImages::Read_Card(const QString &path, MessagePort &port)
         return false;
     }
     bool cut = false;
-    const QStringList lines = Card_Lines(bytes, &cut);
+    const QStringList lines = cardLines(bytes, &cut);
     for (const QString &line : lines)
         m_images.add(line);
     if (cut)
@@ -108,7 +108,7 @@ bool ParameterImages::Delete(const QList<int> &rows, MessagePort &port)
     return true;
 }
 
-QString ParameterImages::Unusable_In_File_Name(const QString &value)
+QString ParameterImages::unusableInFileName(const QString &value)
 {
     if (value == QLatin1String(".") || value == QLatin1String(".."))
         return QStringLiteral("パラメータ「") + value + QStringLiteral("」はファイル名に使えません。");
@@ -143,7 +143,7 @@ bool ParameterImages::Commit(DuplicationParameters &parameters, MessagePort &por
         else if (i > 0 && image == images.at(i - 1))
             refusal = kDuplicate;
         else
-            refusal = Unusable_In_File_Name(image);
+            refusal = unusableInFileName(image);
         if (!refusal.isEmpty()) {
             port.show(refusal, kCaption, MessagePort::Icon::Exclamation);
             return false;

@@ -36,17 +36,17 @@ public:
     int count() const { return m_images.count(); }
     // The commit button's caption: kCompleteCaption once a read, add or
     // delete has succeeded, kCancelCaption before. Both commit.
-    QString Commit_Caption() const { return m_changed ? kCompleteCaption : kCancelCaption; }
+    QString commitCaption() const { return m_changed ? kCompleteCaption : kCancelCaption; }
 
     // The lines of a parameter card, each unchanged (blanks and empty lines
     // kept), at most 100 of them; *cut tells whether lines were left unread.
     // An empty card has no lines.
-    static QStringList Card_Lines(const QByteArray &bytes, bool *cut = nullptr);
+    static QStringList cardLines(const QByteArray &bytes, bool *cut = nullptr);
 
     // Adds the lines of the card at path (empty: nothing was selected) to
     // the images, without any test of their own. A card that cannot be read
     // is reported and nothing is added.
-    bool Read_Card(const QString &path, MessagePort &port);
+    bool readCard(const QString &path, MessagePort &port);
     // Adds one typed value. The value is trimmed in place, as the text box
     // then shows it; an empty value, one already among the images, and one
     // with characters that have no code page 932 form are refused.
@@ -63,7 +63,7 @@ public:
     // value holding "/" or NUL, or equal to "." or "..", would name a file
     // in another folder or none, and one holding ":@:" could not be the key
     // of a file in the work area.
-    static QString Unusable_In_File_Name(const QString &value);
+    static QString unusableInFileName(const QString &value);
 
 private:
     ItemList m_images{true};

@@ -32,7 +32,7 @@ MessagePort &portOf(Workbench &wb)
 
 } // namespace
 
-ReplaceInLineFunction TemplateCommands::Line_Replacer()
+ReplaceInLineFunction TemplateCommands::lineReplacer()
 {
     return &TextReplace::ReplaceInLine;
 }
@@ -42,31 +42,31 @@ bool TemplateCommands::Hinagata_Read(Workbench &wb, const QStringList &paths, bo
 {
     MessagePort &port = portOf(wb);
     WorkAreaTemplateStore store(wb.work);
-    if (!TemplateRead::Check_Selection(paths, store, port))
+    if (!TemplateRead::checkSelection(paths, store, port))
         return false;
-    switch (TemplateRead::Ask_Discard(discardTicked, wb.work.Result_Flag, port)) {
+    switch (TemplateRead::askDiscard(discardTicked, wb.work.Result_Flag, port)) {
     case TemplateRead::Discard::Declined:
         return false;
     case TemplateRead::Discard::Discard:
-        wb.work.Clear_Results();
+        wb.work.clearResults();
         wb.work.Result_Flag = 0;
         break;
     case TemplateRead::Discard::Keep:
         break;
     }
-    WorkAreaTemplateStore::Begin_Run(wb.work);
-    const TemplateRead::Summary summary = TemplateRead::Read_Templates(paths, store, port, progress, wb.pump);
+    WorkAreaTemplateStore::beginRun(wb.work);
+    const TemplateRead::Summary summary = TemplateRead::readTemplates(paths, store, port, progress, wb.pump);
     if (progress)
         progress->setShown(false);
-    WorkAreaTemplateStore::Finish_Run(wb, summary.added > 0, false);
-    if (TemplateRead::Ask_Clear_Search_Word(wb.work.Search_Word, port)) {
+    WorkAreaTemplateStore::finishRun(wb, summary.added > 0, false);
+    if (TemplateRead::askClearSearchWord(wb.work.Search_Word, port)) {
         wb.work.Search_Word.clear();
         wb.status.setText(StatusPanels::kWord, QStringLiteral("未設定"));
     }
     return true;
 }
 
-bool TemplateCommands::Commit_Parameters(Workbench &wb, const ParameterImages &images)
+bool TemplateCommands::commitParameters(Workbench &wb, const ParameterImages &images)
 {
     if (!images.Commit(wb.parameters, portOf(wb)))
         return false;
@@ -82,14 +82,14 @@ TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, c
 {
     WorkAreaTemplateStore store(wb.work);
     MessagePort &port = portOf(wb);
-    if (!TemplateDuplication::Check_Run(int(sources.size()), searchText, pattern, port)) {
+    if (!TemplateDuplication::checkRun(int(sources.size()), searchText, pattern, port)) {
         TemplateDuplication::Summary refused;
         refused.refused = true;
         return refused;
     }
-    WorkAreaTemplateStore::Begin_Run(wb.work);
+    WorkAreaTemplateStore::beginRun(wb.work);
     TemplateDuplication::Summary summary = TemplateDuplication::Run(
-        wb.parameters.values, sources, searchText, pattern, store, port, Line_Replacer(), progress, wb.pump);
+        wb.parameters.values, sources, searchText, pattern, store, port, lineReplacer(), progress, wb.pump);
     if (progress)
         progress->setShown(false);
     if (summary.made > 0)
@@ -100,8 +100,8 @@ TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, c
         // The list is rebuilt under the detail view, its caret kept, and the
         // detail view shows its file again from the changed work area.
         const qint32 caret = wb.display.List_Caret_Pos;
-        wb.display.Detail_Cache_Key.clear();
-        WorkAreaTemplateStore::Finish_Run(wb, summary.made > 0, summary.made > 0);
+        wb.display.detailCacheKey.clear();
+        WorkAreaTemplateStore::finishRun(wb, summary.made > 0, summary.made > 0);
         wb.display.List_Caret_Pos = caret;
         if (wb.listView)
             wb.listView->setCaret(caret);
@@ -112,13 +112,13 @@ TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, c
     } else {
         if (wb.listView)
             wb.listView->setViewEnabled(true);
-        WorkAreaTemplateStore::Finish_Run(wb, summary.made > 0, summary.made > 0);
+        WorkAreaTemplateStore::finishRun(wb, summary.made > 0, summary.made > 0);
         wb.MENU_SETTEI();
     }
     return summary;
 }
 
-QStringList TemplateCommands::Source_Files(const Workbench &wb)
+QStringList TemplateCommands::sourceFiles(const Workbench &wb)
 {
     return wb.work.Search_Hit_File_List().texts();
 }

@@ -16,7 +16,7 @@ class TemplateCommands
 {
 public:
     // The replace routine of the editing commands, for duplication.
-    static ReplaceInLineFunction Line_Replacer();
+    static ReplaceInLineFunction lineReplacer();
 
     // Template read of the chosen files (the dialog's own progress bar, or
     // none). false when a check refused the read
@@ -27,7 +27,7 @@ public:
     // The parameter dialog's commit: the images become the parameters, and
     // Param_Count and the duplication command follow them. false, with
     // nothing changed, when the commit was refused.
-    static bool Commit_Parameters(Workbench &wb, const ParameterImages &images);
+    static bool commitParameters(Workbench &wb, const ParameterImages &images);
 
     // Duplication of the chosen sources for every committed parameter; the
     // views are brought up to date afterwards, the detail view too when it
@@ -38,5 +38,5 @@ public:
 
     // The files of the work area, in file-list order (the duplication
     // dialog's source list).
-    static QStringList Source_Files(const Workbench &wb);
+    static QStringList sourceFiles(const Workbench &wb);
 };

@@ -29,17 +29,17 @@ QString overflowText(const QString &source, const QString &parameter)
 
 } // namespace
 
-QStringList TemplateDuplication::Pattern_Items()
+QStringList TemplateDuplication::patternItems()
 {
     return {QStringLiteral("＊＿＃＃＃．＊"), QStringLiteral("＊．＊＿＃＃＃"), QStringLiteral("＃＃＃")};
 }
 
-QString TemplateDuplication::New_File_Name(const QString &source, const QString &parameter, int pattern)
+QString TemplateDuplication::newFileName(const QString &source, const QString &parameter, int pattern)
 {
     const qsizetype slash = source.lastIndexOf(QLatin1Char('/'));
-    if (pattern == Parameter_Only)
+    if (pattern == ParameterOnly)
         return source.left(slash + 1) + parameter;
-    if (pattern != After_Name) {
+    if (pattern != AfterName) {
         const qsizetype dot = source.lastIndexOf(QLatin1Char('.'));
         if (dot > slash)
             return source.left(dot) + QLatin1Char('_') + parameter + source.mid(dot);
@@ -47,12 +47,12 @@ QString TemplateDuplication::New_File_Name(const QString &source, const QString 
     return source + QLatin1Char('_') + parameter;
 }
 
-QString TemplateDuplication::Made_Header(const QString &newPath, const QString &source)
+QString TemplateDuplication::madeHeader(const QString &newPath, const QString &source)
 {
     return LineFormat::kMakePrefix + newPath + LineFormat::kSeparator + QStringLiteral(" <-- ") + source;
 }
 
-bool TemplateDuplication::Check_Open(int paramCount, MessagePort &port)
+bool TemplateDuplication::checkOpen(int paramCount, MessagePort &port)
 {
     if (paramCount > 0)
         return true;
@@ -60,14 +60,14 @@ bool TemplateDuplication::Check_Open(int paramCount, MessagePort &port)
     return false;
 }
 
-bool TemplateDuplication::Check_Run(int selectedSources, const QString &searchText, int pattern, MessagePort &port)
+bool TemplateDuplication::checkRun(int selectedSources, const QString &searchText, int pattern, MessagePort &port)
 {
     QString refusal;
     if (selectedSources <= 0)
         refusal = kNoSource;
     else if (searchText.isEmpty())
         refusal = kNoSearchText;
-    else if (pattern == Parameter_Only && selectedSources != 1)
+    else if (pattern == ParameterOnly && selectedSources != 1)
         refusal = kOneSourceOnly;
     if (refusal.isEmpty())
         return true;
@@ -82,9 +82,9 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
                                                                 const ReplaceInLineFunction &replace)
 {
     Made out;
-    const QString newPath = New_File_Name(source, parameter, pattern);
+    const QString newPath = newFileName(source, parameter, pattern);
     if (store.isOpen(newPath)) {
-        out.status = Status::Already_Open;
+        out.status = Status::AlreadyOpen;
         out.message = newPath + QStringLiteral("\r\n") + kAlreadyOpen;
         return out;
     }
@@ -95,7 +95,7 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
         return out;
     }
 
-    const qint16 method = TextReplace::Method_For(searchText, parameter);
+    const qint16 method = TextReplace::methodFor(searchText, parameter);
     QStringList entries;
     entries.reserve(sourceEntries.size());
     for (const QString &entry : sourceEntries) {
@@ -117,7 +117,7 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
 
     out.status = Status::Made;
     out.file.path = newPath;
-    out.file.header = Made_Header(newPath, source);
+    out.file.header = madeHeader(newPath, source);
     out.file.entries = std::move(entries);
     out.file.changed = true;
     return out;
@@ -130,7 +130,7 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
                                                       ProgressPort *progress, EventPump *pump)
 {
     Summary summary;
-    if (!Check_Run(int(sources.size()), searchText, pattern, port)) {
+    if (!checkRun(int(sources.size()), searchText, pattern, port)) {
         summary.refused = true;
         return summary;
     }
@@ -144,7 +144,7 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
         for (const QString &source : sources) {
             Made made = Make_File_Seisei(parameter, searchText, source, pattern, store, replace);
             switch (made.status) {
-            case Status::Already_Open:
+            case Status::AlreadyOpen:
                 ++summary.alreadyOpen;
                 port.show(made.message, kCaption, MessagePort::Icon::Exclamation);
                 break;

@@ -34,9 +34,9 @@ public:
     static const QString kLineError;        // "実行時のエラーを検出しました。" CR LF "複製失敗"
 
     // The name patterns, numbered as the pattern combo's items carry them.
-    enum Pattern { Before_Extension = 1, After_Name = 2, Parameter_Only = 3 };
+    enum Pattern { BeforeExtension = 1, AfterName = 2, ParameterOnly = 3 };
     // The combo's items in order: "＊＿＃＃＃．＊", "＊．＊＿＃＃＃", "＃＃＃".
-    static QStringList Pattern_Items();
+    static QStringList patternItems();
 
     // The new full name for source S and parameter P, both used unchanged:
     //  1: P before the extension, "_" joining: /t/FORM.TXT -> /t/FORM_P.TXT;
@@ -44,24 +44,24 @@ public:
     //     name is never taken, and a name without one is treated as 2;
     //  2: "_" and P after the whole name: /t/FORM.TXT -> /t/FORM.TXT_P;
     //  3: a file named P in S's folder: /t/FORM.TXT -> /t/P.
-    static QString New_File_Name(const QString &source, const QString &parameter, int pattern);
+    static QString newFileName(const QString &source, const QString &parameter, int pattern);
 
     // "MAKE___FILE = " + N + ":@: <-- " + S, no fill, no date.
-    static QString Made_Header(const QString &newPath, const QString &source);
+    static QString madeHeader(const QString &newPath, const QString &source);
 
     // The command's test before the dialog opens; false, refused, when there
     // are no parameters.
-    static bool Check_Open(int paramCount, MessagePort &port);
+    static bool checkOpen(int paramCount, MessagePort &port);
     // The run's refusals, in order: no source, no search text, pattern 3
     // with other than exactly one source. false when refused.
-    static bool Check_Run(int selectedSources, const QString &searchText, int pattern, MessagePort &port);
+    static bool checkRun(int selectedSources, const QString &searchText, int pattern, MessagePort &port);
 
-    enum class Status { Made, Already_Open, Overflow };
+    enum class Status { Made, AlreadyOpen, Overflow };
     struct Made
     {
         Status status = Status::Made;
         AddedFile file;     // complete when Made: change flag set, no bytes
-        QString message;    // for Already_Open and Overflow
+        QString message;    // for AlreadyOpen and Overflow
         int lineErrors = 0; // lines the replace routine refused, left out
     };
 
@@ -75,14 +75,14 @@ public:
 
     struct Summary
     {
-        bool refused = false; // a check of Check_Run failed; nothing tried
+        bool refused = false; // a check of checkRun failed; nothing tried
         int made = 0;
         int alreadyOpen = 0;
         int overflow = 0;
         QStringList newPaths; // the files made, in order of making
     };
 
-    // The run: Check_Run, then every parameter in order and, within it,
+    // The run: checkRun, then every parameter in order and, within it,
     // every source in order. A refused combination is reported and the run
     // goes on; each made file joins the work area (and its line index)
     // before the next is made, so a later source may be a file made earlier.

@@ -41,17 +41,17 @@ TemplateRead::Outcome refused(TemplateRead::Status status, const QString &messag
 
 } // namespace
 
-QString TemplateRead::Template_Folder(const QString &browseFolder)
+QString TemplateRead::templateFolder(const QString &browseFolder)
 {
     return DirectoryListing::withSeparator(browseFolder);
 }
 
-QString TemplateRead::Template_Header(const QString &path, const QDateTime &modified, qint64 size)
+QString TemplateRead::templateHeader(const QString &path, const QDateTime &modified, qint64 size)
 {
-    return LineFormat::File_Header(LineFormat::kAddPrefix, path, LineFormat::Date_Size_Suffix(modified, size));
+    return LineFormat::fileHeader(LineFormat::kAddPrefix, path, LineFormat::dateSizeSuffix(modified, size));
 }
 
-QStringList TemplateRead::Template_Entries(const QString &path, const QStringList &lines)
+QStringList TemplateRead::templateEntries(const QString &path, const QStringList &lines)
 {
     QStringList entries;
     entries.reserve(lines.size());
@@ -61,7 +61,7 @@ QStringList TemplateRead::Template_Entries(const QString &path, const QStringLis
     return entries;
 }
 
-TemplateRead::Outcome TemplateRead::Make_Template(const QString &path, const QByteArray &bytes,
+TemplateRead::Outcome TemplateRead::makeTemplate(const QString &path, const QByteArray &bytes,
                                                   const QDateTime &modified, qint64 storedLines)
 {
     if (bytes.isEmpty())
@@ -80,8 +80,8 @@ TemplateRead::Outcome TemplateRead::Make_Template(const QString &path, const QBy
     Outcome out;
     out.status = Status::Added;
     out.file.path = path;
-    out.file.header = Template_Header(path, modified, bytes.size());
-    out.file.entries = Template_Entries(path, lines);
+    out.file.header = templateHeader(path, modified, bytes.size());
+    out.file.entries = templateEntries(path, lines);
     out.file.changed = false;
     out.file.bytes = bytes;
     out.file.size = bytes.size();
@@ -89,7 +89,7 @@ TemplateRead::Outcome TemplateRead::Make_Template(const QString &path, const QBy
     return out;
 }
 
-TemplateRead::Outcome TemplateRead::Read_Template(const QString &path, qint64 storedLines)
+TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines)
 {
     if (path.contains(LineFormat::kSeparator))
         return refused(Status::Unreadable,
@@ -103,14 +103,14 @@ TemplateRead::Outcome TemplateRead::Read_Template(const QString &path, qint64 st
     QString error;
     if (!TextFile::readBytes(path, bytes, &error))
         return refused(Status::Unreadable, error + QStringLiteral("\r\n") + kStopped);
-    Outcome out = Make_Template(path, bytes, modified, storedLines);
+    Outcome out = makeTemplate(path, bytes, modified, storedLines);
     // To the nanosecond, as a save compares it with the file's own stamp.
     if (stamp)
         out.file.modifiedNsecs = stamp->mtimeNs;
     return out;
 }
 
-bool TemplateRead::Check_Selection(const QStringList &paths, const TemplateStore &store, MessagePort &port)
+bool TemplateRead::checkSelection(const QStringList &paths, const TemplateStore &store, MessagePort &port)
 {
     for (const QString &path : paths) {
         if (store.isOpen(path)) {
@@ -125,7 +125,7 @@ bool TemplateRead::Check_Selection(const QStringList &paths, const TemplateStore
     return true;
 }
 
-TemplateRead::Discard TemplateRead::Ask_Discard(bool discardTicked, int resultFlag, MessagePort &port)
+TemplateRead::Discard TemplateRead::askDiscard(bool discardTicked, int resultFlag, MessagePort &port)
 {
     if (!discardTicked || resultFlag != 1)
         return Discard::Keep;
@@ -134,7 +134,7 @@ TemplateRead::Discard TemplateRead::Ask_Discard(bool discardTicked, int resultFl
     return answer == MessagePort::Answer::Yes ? Discard::Discard : Discard::Declined;
 }
 
-TemplateRead::Summary TemplateRead::Read_Templates(const QStringList &paths, TemplateStore &store,
+TemplateRead::Summary TemplateRead::readTemplates(const QStringList &paths, TemplateStore &store,
                                                    MessagePort &port, ProgressPort *progress, EventPump *pump)
 {
     Summary summary;
@@ -145,7 +145,7 @@ TemplateRead::Summary TemplateRead::Read_Templates(const QStringList &paths, Tem
     }
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString &path = paths.at(i);
-        Outcome outcome = Read_Template(path, store.storedLines());
+        Outcome outcome = readTemplate(path, store.storedLines());
         switch (outcome.status) {
         case Status::Empty:
             ++summary.empty;
@@ -177,7 +177,7 @@ TemplateRead::Summary TemplateRead::Read_Templates(const QStringList &paths, Tem
     return summary;
 }
 
-bool TemplateRead::Ask_Clear_Search_Word(const QString &searchWord, MessagePort &port)
+bool TemplateRead::askClearSearchWord(const QString &searchWord, MessagePort &port)
 {
     if (searchWord.isEmpty())
         return false;

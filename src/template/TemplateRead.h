@@ -44,39 +44,39 @@ public:
 
     // The folder part of a template's full name: the browse folder ending in
     // "/". Not trimmed: on Linux a folder name may end in a blank.
-    static QString Template_Folder(const QString &browseFolder);
+    static QString templateFolder(const QString &browseFolder);
 
     // "ADD____FILE = " + path, filled with spaces to 50 characters (exactly
     // one space when it is 50 or longer), ":@:", the modified time as
     // "YYYY/MM/DD HH:MM:SS", two spaces, the size in bytes and "ﾊﾞｲﾄ".
-    static QString Template_Header(const QString &path, const QDateTime &modified, qint64 size);
+    static QString templateHeader(const QString &path, const QDateTime &modified, qint64 size);
     // One all-lines entry per line, numbered from 000001.000.
-    static QStringList Template_Entries(const QString &path, const QStringList &lines);
+    static QStringList templateEntries(const QString &path, const QStringList &lines);
 
     // One template from its bytes as read: Empty for a file of no bytes,
     // Overflow when its lines and the storedLines already held would pass
     // the admission limit (32,700 entries), otherwise Added with the file
     // ready to join the work area.
-    static Outcome Make_Template(const QString &path, const QByteArray &bytes, const QDateTime &modified,
+    static Outcome makeTemplate(const QString &path, const QByteArray &bytes, const QDateTime &modified,
                                  qint64 storedLines);
     // The same, reading the file. Anything but a readable regular file is
     // Unreadable with the reason (a fifo is never opened, since reading one
     // would wait for a writer); so is a path holding ":@:", which the
     // all-lines format cannot carry.
-    static Outcome Read_Template(const QString &path, qint64 storedLines);
+    static Outcome readTemplate(const QString &path, qint64 storedLines);
 
     // The checks before anything changes: a selected file already in the
     // work area refuses the whole read, then an empty selection. false when
     // refused; the refusal has been shown.
-    static bool Check_Selection(const QStringList &paths, const TemplateStore &store, MessagePort &port);
+    static bool checkSelection(const QStringList &paths, const TemplateStore &store, MessagePort &port);
     // Whether the work area is to be emptied first: asked only when the
     // discard box is ticked and the work area holds a result.
-    static Discard Ask_Discard(bool discardTicked, int resultFlag, MessagePort &port);
+    static Discard askDiscard(bool discardTicked, int resultFlag, MessagePort &port);
     // Reads every selected template in order. A file that is empty is skipped
     // silently; one that cannot be read or is too large is reported and the
     // others go on.
-    static Summary Read_Templates(const QStringList &paths, TemplateStore &store, MessagePort &port,
+    static Summary readTemplates(const QStringList &paths, TemplateStore &store, MessagePort &port,
                                   ProgressPort *progress = nullptr, EventPump *pump = nullptr);
     // Asked after a read when a search string is set; true to clear it.
-    static bool Ask_Clear_Search_Word(const QString &searchWord, MessagePort &port);
+    static bool askClearSearchWord(const QString &searchWord, MessagePort &port);
 };

@@ -40,19 +40,19 @@ bool WorkAreaTemplateStore::addFile(AddedFile &&file)
     FileOrigin origin;
     origin.size = file.size;
     origin.modifiedNsecs = file.modifiedNsecs;
-    if (w.Admit_File(file.path, origin, {file.header}, std::move(file.entries), file.changed) < 0)
+    if (w.admitFile(file.path, origin, {file.header}, std::move(file.entries), file.changed) < 0)
         return false;
     LineIndex::Build_Line_Index(w);
     return true;
 }
 
-void WorkAreaTemplateStore::Begin_Run(WorkArea &work)
+void WorkAreaTemplateStore::beginRun(WorkArea &work)
 {
     if (work.Search_Hit_List().isEmpty())
-        work.Append_Display_Line(LineFormat::kColumnHeader);
+        work.appendDisplayLine(LineFormat::kColumnHeader);
 }
 
-void WorkAreaTemplateStore::Finish_Run(Workbench &wb, bool added, bool madeFiles)
+void WorkAreaTemplateStore::finishRun(Workbench &wb, bool added, bool madeFiles)
 {
     WorkArea &w = wb.work;
     if (w.Search_Hit_List().count() > 1)

@@ -22,10 +22,10 @@ public:
     // What a run that added files leaves behind, as the end of a search does:
     // the column header above the first header, the result and save flags,
     // the list view and the status panels. Files were added when `added`.
-    static void Finish_Run(Workbench &wb, bool added, bool madeFiles);
+    static void finishRun(Workbench &wb, bool added, bool madeFiles);
     // The column header, when the display list is still empty (before the
     // first file of a run joins).
-    static void Begin_Run(WorkArea &work);
+    static void beginRun(WorkArea &work);
 
 private:
     WorkArea &m_work;

@@ -57,7 +57,7 @@ QString LineFormat::Line_No_10(qint64 n)
     return Line_No_6(n) + QStringLiteral(".000");
 }
 
-QString LineFormat::Line_No_Thousandths(qint64 thousandths)
+QString LineFormat::lineNoThousandths(qint64 thousandths)
 {
     if (thousandths < 0)
         thousandths = 0;
@@ -99,7 +99,7 @@ QStringView LineFormat::Entry_Text(QStringView entry)
     return q < 0 ? QStringView() : entry.mid(q + 3);
 }
 
-qsizetype LineFormat::Entry_Text_Start(QStringView entry)
+qsizetype LineFormat::entryTextStart(QStringView entry)
 {
     // The library's search: a replace over the whole store asks this of
     // every line that holds the word.
@@ -114,25 +114,25 @@ QString LineFormat::Ucase(QStringView text)
     return TextCase::upperUnits(text);
 }
 
-bool LineFormat::Holds_Key(QStringView path)
+bool LineFormat::holdsKey(QStringView path)
 {
     return !path.contains(kSeparator) && !path.endsWith(QLatin1String(":@"));
 }
 
-QString LineFormat::File_Header(const QString &prefix, const QString &path, const QString &suffix)
+QString LineFormat::fileHeader(const QString &prefix, const QString &path, const QString &suffix)
 {
     QString head = prefix + path;
     head += QString(std::max<qsizetype>(1, kHeaderWidth - head.size()), QLatin1Char(' '));
     return head + kSeparator + suffix;
 }
 
-QString LineFormat::Date_Size_Suffix(const QDateTime &modified, qint64 size)
+QString LineFormat::dateSizeSuffix(const QDateTime &modified, qint64 size)
 {
     return modified.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) + QStringLiteral("  ")
         + QString::number(size) + kBytesUnit;
 }
 
-QString LineFormat::Header_Key(QStringView header)
+QString LineFormat::headerKey(QStringView header)
 {
     const qsizetype p = header.indexOf(kSeparator);
     const QStringView head = (p < 0 ? header : header.left(p)).trimmed();

@@ -37,7 +37,7 @@ public:
     // Line_No_6 followed by ".000", the number of a line read from disk.
     static QString Line_No_10(qint64 n);
     // A line number held in thousandths, as "000012.500".
-    static QString Line_No_Thousandths(qint64 thousandths);
+    static QString lineNoThousandths(qint64 thousandths);
 
     // Every test of a header prefix goes through these: a display line is a
     // file header when it begins with one of the three prefixes in full.
@@ -51,7 +51,7 @@ public:
     static QStringView Entry_Text(QStringView entry);
     // Characters of an entry before its text: key, ":@:", line number,
     // ":@:". All of it when it has no second separator (no text to change).
-    static qsizetype Entry_Text_Start(QStringView entry);
+    static qsizetype entryTextStart(QStringView entry);
 
     // Upper case, code unit by code unit (identifiers, the listing order).
     static QString Ucase(QStringView text);
@@ -59,13 +59,13 @@ public:
     // Whether a path can be a file key: an entry's key is everything before
     // its first ":@:", so the path followed by ":@:" must have its first
     // separator at its end (no ":@:" inside, no ":@" at the end).
-    static bool Holds_Key(QStringView path);
+    static bool holdsKey(QStringView path);
 
     // PREFIX + path + fill to 50 + ":@:" + suffix.
-    static QString File_Header(const QString &prefix, const QString &path, const QString &suffix);
+    static QString fileHeader(const QString &prefix, const QString &path, const QString &suffix);
     // "YYYY/MM/DD HH:MM:SS  <size>ﾊﾞｲﾄ"
-    static QString Date_Size_Suffix(const class QDateTime &modified, qint64 size);
+    static QString dateSizeSuffix(const class QDateTime &modified, qint64 size);
     // The key of a file header: the text before the first ":@:", trimmed,
     // without its 14-character prefix.
-    static QString Header_Key(QStringView header);
+    static QString headerKey(QStringView header);
 };

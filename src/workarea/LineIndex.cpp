@@ -7,7 +7,7 @@
 namespace {
 
 // Whether the entry's key (its text before the first ":@:") is exactly key,
-// for a key that can be one (LineFormat::Holds_Key): then a separator right
+// for a key that can be one (LineFormat::holdsKey): then a separator right
 // after the key's characters is the entry's first. Most entries looked at
 // belong to another file and differ in length or in one of their last
 // characters (paths differ mostly at their end): compared from the end.
@@ -75,7 +75,7 @@ void LineIndex::Build_Line_Index(WorkArea &work, EventPump *pump)
         // two files, each with its own lines.
         // A path that cannot be a key has no lines in the store.
         int k = lineCount;
-        if (LineFormat::Holds_Key(key)) {
+        if (LineFormat::holdsKey(key)) {
             k = skipRun(lines, j, key);
             while (k < lineCount && !keyEquals(lines.text(k), key))
                 ++k;

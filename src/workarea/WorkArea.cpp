@@ -18,12 +18,12 @@ int WorkArea::Add_File(const QString &path, const FileOrigin &origin)
     return index;
 }
 
-int WorkArea::Admit_File(const QString &key, const FileOrigin &origin, const QStringList &displayLines,
+int WorkArea::admitFile(const QString &key, const FileOrigin &origin, const QStringList &displayLines,
                          QStringList &&entries, bool changed)
 {
     if (Is_File_Open(key) || m_fileList.isFull() || m_changeList.isFull())
         return -1;
-    if (displayLines.isEmpty() || !Display_Room(int(displayLines.size())) || !LineFormat::Is_Header(displayLines.front()))
+    if (displayLines.isEmpty() || !displayRoom(int(displayLines.size())) || !LineFormat::Is_Header(displayLines.front()))
         return -1;
     for (qsizetype i = 1; i < displayLines.size(); ++i)
         if (LineFormat::Is_Header(displayLines.at(i)))
@@ -41,15 +41,15 @@ int WorkArea::Admit_File(const QString &key, const FileOrigin &origin, const QSt
 
     const int index = Add_File(key, origin);
     m_allLines.addRun(std::move(entries));
-    appendDisplayLine(displayLines.front(), key);
+    appendAnyDisplayLine(displayLines.front(), key);
     for (qsizetype i = 1; i < displayLines.size(); ++i)
-        appendDisplayLine(displayLines.at(i));
+        appendAnyDisplayLine(displayLines.at(i));
     if (changed)
-        Set_File_Changed(index, true);
+        setFileChanged(index, true);
     return index;
 }
 
-void WorkArea::Remove_File(int i)
+void WorkArea::removeFile(int i)
 {
     if (i < 0 || i >= m_fileList.count())
         return;
@@ -59,7 +59,7 @@ void WorkArea::Remove_File(int i)
         m_origins.removeAt(i);
 }
 
-QByteArray WorkArea::Native_Path(int i) const
+QByteArray WorkArea::nativePath(int i) const
 {
     if (i >= 0 && i < m_origins.size() && !m_origins.at(i).nativePath.isEmpty())
         return m_origins.at(i).nativePath;
@@ -73,30 +73,30 @@ bool WorkArea::Admits(qint64 lines) const
     return m_allLines.count() + lines <= kAdmissionLimit;
 }
 
-bool WorkArea::Append_Display_Line(const QString &text)
+bool WorkArea::appendDisplayLine(const QString &text)
 {
-    return !LineFormat::Is_Header(text) && appendDisplayLine(text);
+    return !LineFormat::Is_Header(text) && appendAnyDisplayLine(text);
 }
 
-bool WorkArea::appendDisplayLine(const QString &text, const QString &fileKey)
+bool WorkArea::appendAnyDisplayLine(const QString &text, const QString &fileKey)
 {
-    if (!Display_Room(1))
+    if (!displayRoom(1))
         return false;
     const FittedLine fitted = LineFormat::Fit_Display_Line(text);
     const int index = m_hitList.add(fitted.text, fitted.byteLength);
     if (LineFormat::Is_Header(text))
-        m_hitList.setTag(index, fileKey.isEmpty() ? LineFormat::Header_Key(text) : fileKey);
+        m_hitList.setTag(index, fileKey.isEmpty() ? LineFormat::headerKey(text) : fileKey);
     m_countList.add(QString::number(fitted.charCount), 0);
     return true;
 }
 
-bool WorkArea::Display_Room(int n) const
+bool WorkArea::displayRoom(int n) const
 {
     return m_hitList.count() + n <= ItemList::kMaxItems
         && m_countList.count() + n <= ItemList::kMaxItems;
 }
 
-void WorkArea::Clear_Results()
+void WorkArea::clearResults()
 {
     m_fileList.clear();
     m_hitList.clear();
@@ -106,30 +106,30 @@ void WorkArea::Clear_Results()
     m_origins.clear();
 }
 
-void WorkArea::Clear_Scan_Buffer()
+void WorkArea::clearScanBuffer()
 {
     m_searchList.clear();
 }
 
-void WorkArea::Keep_File_Stamp(int i, qint64 size, qint64 modifiedNsecs)
+void WorkArea::keepFileStamp(int i, qint64 size, qint64 modifiedNsecs)
 {
     if (i < 0 || i >= m_origins.size())
         return;
     FileOrigin &origin = m_origins[i];
     if (origin.nativePath.isEmpty())
-        origin.nativePath = Native_Path(i);
+        origin.nativePath = nativePath(i);
     origin.size = size;
     origin.modifiedNsecs = modifiedNsecs;
 }
 
-void WorkArea::Clear_All()
+void WorkArea::clearAll()
 {
-    Clear_Results();
+    clearResults();
     m_searchList.clear();
     m_sortList.clear();
 }
 
-QString WorkArea::Header_File_Key(int i) const
+QString WorkArea::headerFileKey(int i) const
 {
     if (i < 0 || i >= m_hitList.count())
         return QString();

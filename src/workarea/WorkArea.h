@@ -26,7 +26,7 @@ struct FileOrigin
 //  - Search_Hit_File_Change is parallel to Search_Hit_File_List;
 //  - Mojisuu_Count_List is parallel to Search_Hit_List;
 //  - files stand in the all-lines store in file-list order, each contiguous;
-//  - Search_Hit_File_Origin is parallel to Search_Hit_File_List as well;
+//  - fileOrigins is parallel to Search_Hit_File_List as well;
 //  - a file is at most once in the file list; keys are paths exactly as on
 //    disk and compare exactly (A.TXT and a.txt are two files);
 //  - ItemData of the file list and the count list (the line index) is valid
@@ -43,7 +43,7 @@ public:
     const ItemList &Mojisuu_Count_List() const { return m_countList; }        // char count text; data = running total
     const ItemList &Search_List() const { return m_searchList; }              // scan buffer
     const ItemList &Sort_List() const { return m_sortList; }                  // spare
-    const QList<FileOrigin> &Search_Hit_File_Origin() const { return m_origins; } // item i: where file i was read from
+    const QList<FileOrigin> &fileOrigins() const { return m_origins; } // item i: where file i was read from
 
     QString Search_Word;
     qint16 Compare_Mode = 0;   // 0 = case-sensitive, 1 = ignore case
@@ -66,34 +66,34 @@ public:
     // already, the lists have no room or the lines are not the file's. The
     // line index is left to Build_Line_Index, which a run of admissions
     // calls once.
-    int Admit_File(const QString &key, const FileOrigin &origin, const QStringList &displayLines,
+    int admitFile(const QString &key, const FileOrigin &origin, const QStringList &displayLines,
                    QStringList &&entries, bool changed = false);
     // The bytes file i is opened and saved by: the bytes it was read from,
     // else its key's UTF-8 form.
-    QByteArray Native_Path(int i) const;
+    QByteArray nativePath(int i) const;
     // Whether a file of `lines` lines may join the all-lines store.
     bool Admits(qint64 lines) const;
 
     // Fits a display text and appends it with its byte length, and its
     // character count to Mojisuu_Count_List (the column heading, a line of a
     // display block). false (nothing added) when the display lists are full
-    // or text is a file header: a header comes in with its file (Admit_File).
-    bool Append_Display_Line(const QString &text);
+    // or text is a file header: a header comes in with its file (admitFile).
+    bool appendDisplayLine(const QString &text);
     // The full key kept beside display line i when it was appended as a file
     // header; empty for other lines.
-    QString Header_File_Key(int i) const;
+    QString headerFileKey(int i) const;
     // Whether n more display lines fit.
-    bool Display_Room(int n) const;
+    bool displayRoom(int n) const;
 
     // File list, display list, all-lines store, counts and change list.
-    void Clear_Results();
+    void clearResults();
     // All seven lists.
-    void Clear_All();
+    void clearAll();
     // The scan buffer, emptied after each file a search has looked at.
-    void Clear_Scan_Buffer();
+    void clearScanBuffer();
     // Where file i is on disk now, after it was written: its size in bytes
     // and modification time in nanoseconds (the path stays).
-    void Keep_File_Stamp(int i, qint64 size, qint64 modifiedNsecs);
+    void keepFileStamp(int i, qint64 size, qint64 modifiedNsecs);
 
     // The key of file i: its path exactly as on disk (as shown).
     QString File_Key(int i) const;
@@ -121,39 +121,39 @@ public:
     };
 
     // The stored lines of file i, by the line index.
-    Range File_Line_Range(int file) const;
+    Range fileLineRange(int file) const;
     // The key the stored lines of file i begin with, as the store holds it.
-    QString Stored_Key(int file) const;
+    QString storedKey(int file) const;
     // The file whose header is display line k, or -1. By the full key kept
     // beside the header; where none was kept, by the header's own text when
     // it is whole, or the one file whose key begins with a cut header's path.
     // Never guesses between two files.
-    int Header_File_Index(int k) const;
+    int headerFileIndex(int k) const;
     // Each file's display block (its header and the hit lines after it), by
     // file-list index; empty for a file without a header. One pass.
-    QList<Range> File_Display_Blocks() const;
+    QList<Range> fileDisplayBlocks() const;
 
     // An all-lines entry rewritten where it stands. Its key and line number
     // (everything up to its second ":@:") must stay as they are.
-    bool Replace_Stored_Line(int index, const QString &entry);
+    bool replaceStoredLine(int index, const QString &entry);
     // Display lines rewritten where they stand: each text is fitted, its byte
     // length and character count stored, and the running totals follow. A
     // file header stays a header with its kept key, and a hit line cannot
     // become one.
-    bool Replace_Display_Lines(const QList<DisplayText> &lines);
-    bool Replace_Display_Line(int index, const QString &text) { return Replace_Display_Lines({{index, text}}); }
+    bool replaceDisplayLines(const QList<DisplayText> &lines);
+    bool replaceDisplayLine(int index, const QString &text) { return replaceDisplayLines({{index, text}}); }
     // All stored lines of file i replaced by entries, in the same place: at
-    // least one entry, each with the file's Stored_Key, in the store's order
+    // least one entry, each with the file's storedKey, in the store's order
     // (line numbers rising); the store may not pass the admission limit by it.
-    bool Replace_File_Lines(int file, QStringList entries);
+    bool replaceFileLines(int file, QStringList entries);
     // Deselect: file i leaves every list (its stored lines, its display
     // block with the counts, its file-list and change-list items); the other
     // files keep their order and Hozon_Flag is recomputed.
-    bool Drop_File(int file);
+    bool dropFile(int file);
     // The change flag of file i; Hozon_Flag follows.
-    void Set_File_Changed(int file, bool changed);
+    void setFileChanged(int file, bool changed);
     // Hozon_Flag := 1 when some file's change flag is set, else 0.
-    void Recompute_Hozon_Flag();
+    void recomputeHozonFlag();
 
     // Every broken invariant, one text each; empty when the lists are
     // consistent: parallel lists, fitted display lines with their counts and
@@ -172,12 +172,12 @@ private:
     // index, or -1 when the lists are full.
     int Add_File(const QString &path, const FileOrigin &origin = {});
     // Takes file i out of the file, change and origin lists.
-    void Remove_File(int i);
-    // Append_Display_Line for any text. A file header also keeps its file's
+    void removeFile(int i);
+    // appendDisplayLine for any text. A file header also keeps its file's
     // full key beside the display line, since fitting to 83 columns cuts a
     // long path: fileKey, or else the key taken from the text before fitting
     // (which cannot tell a path's trailing spaces from the header's fill).
-    bool appendDisplayLine(const QString &text, const QString &fileKey = QString());
+    bool appendAnyDisplayLine(const QString &text, const QString &fileKey = QString());
 
     // Running totals of the character counts from display line `from` on.
     void refreshTotals(int from);

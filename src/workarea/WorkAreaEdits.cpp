@@ -24,14 +24,14 @@ public:
         const ItemList &display = m_work.Search_Hit_List();
         if (k < 0 || k >= display.count() || !LineFormat::Is_Header(display.text(k)))
             return -1;
-        const QString &kept = m_work.Header_File_Key(k);
+        const QString &kept = m_work.headerFileKey(k);
         if (!kept.isEmpty()) {
             if (const int i = byKey(kept); i >= 0)
                 return i;
         }
         const QString &text = display.text(k);
         if (text.contains(LineFormat::kSeparator))
-            return byKey(LineFormat::Header_Key(text));
+            return byKey(LineFormat::headerKey(text));
         // The header was cut before its separator: what is left of the path
         // is a prefix of the key (perhaps ending in part of ":@:"). Only a
         // single file with that prefix is taken.
@@ -67,7 +67,7 @@ private:
 
 } // namespace
 
-WorkArea::Range WorkArea::File_Line_Range(int file) const
+WorkArea::Range WorkArea::fileLineRange(int file) const
 {
     const ItemList &files = m_fileList;
     if (file < 0 || file >= files.count())
@@ -76,20 +76,20 @@ WorkArea::Range WorkArea::File_Line_Range(int file) const
     return {files.data(file), std::min(last, m_allLines.count() - 1)};
 }
 
-QString WorkArea::Stored_Key(int file) const
+QString WorkArea::storedKey(int file) const
 {
-    const Range range = File_Line_Range(file);
+    const Range range = fileLineRange(file);
     if (range.isEmpty())
         return file >= 0 && file < m_fileList.count() ? File_Key(file) : QString();
     return LineFormat::Entry_Key(m_allLines.text(range.first)).toString();
 }
 
-int WorkArea::Header_File_Index(int k) const
+int WorkArea::headerFileIndex(int k) const
 {
     return HeaderFiles(*this).fileOf(k);
 }
 
-QList<WorkArea::Range> WorkArea::File_Display_Blocks() const
+QList<WorkArea::Range> WorkArea::fileDisplayBlocks() const
 {
     QList<Range> blocks(m_fileList.count());
     const HeaderFiles headers(*this);
@@ -112,13 +112,13 @@ QList<WorkArea::Range> WorkArea::File_Display_Blocks() const
     return blocks;
 }
 
-bool WorkArea::Replace_Stored_Line(int index, const QString &entry)
+bool WorkArea::replaceStoredLine(int index, const QString &entry)
 {
     ItemList &store = m_allLines;
     if (index < 0 || index >= store.count())
         return false;
     const QString &old = store.text(index);
-    const qsizetype kept = LineFormat::Entry_Text_Start(old);
+    const qsizetype kept = LineFormat::entryTextStart(old);
     // Beginning with the old key, line number and both separators, the new
     // entry has them where the old one had them. An entry without a text
     // field has nothing that may change.
@@ -128,7 +128,7 @@ bool WorkArea::Replace_Stored_Line(int index, const QString &entry)
     return true;
 }
 
-bool WorkArea::Replace_Display_Lines(const QList<DisplayText> &lines)
+bool WorkArea::replaceDisplayLines(const QList<DisplayText> &lines)
 {
     ItemList &display = m_hitList;
     for (const DisplayText &line : lines) {
@@ -149,12 +149,12 @@ bool WorkArea::Replace_Display_Lines(const QList<DisplayText> &lines)
     return true;
 }
 
-bool WorkArea::Replace_File_Lines(int file, QStringList entries)
+bool WorkArea::replaceFileLines(int file, QStringList entries)
 {
-    const Range range = File_Line_Range(file);
+    const Range range = fileLineRange(file);
     if (range.isEmpty() || entries.isEmpty())
         return false;
-    const QString key = Stored_Key(file);
+    const QString key = storedKey(file);
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (LineFormat::Entry_Key(entries.at(i)) != key)
             return false;
@@ -170,12 +170,12 @@ bool WorkArea::Replace_File_Lines(int file, QStringList entries)
     return true;
 }
 
-bool WorkArea::Drop_File(int file)
+bool WorkArea::dropFile(int file)
 {
     if (file < 0 || file >= m_fileList.count() || file >= m_changeList.count())
         return false;
-    const Range lines = File_Line_Range(file);
-    const Range block = File_Display_Blocks().value(file);
+    const Range lines = fileLineRange(file);
+    const Range block = fileDisplayBlocks().value(file);
 
     m_allLines.removeRange(lines.first, lines.size());
     shiftFileStarts(file, -lines.size());
@@ -185,12 +185,12 @@ bool WorkArea::Drop_File(int file)
         refreshTotals(block.first);
     }
     // The file's own items, and with them every item kept parallel to them.
-    Remove_File(file);
-    Recompute_Hozon_Flag();
+    removeFile(file);
+    recomputeHozonFlag();
     return true;
 }
 
-void WorkArea::Set_File_Changed(int file, bool changed)
+void WorkArea::setFileChanged(int file, bool changed)
 {
     if (file < 0 || file >= m_changeList.count())
         return;
@@ -199,10 +199,10 @@ void WorkArea::Set_File_Changed(int file, bool changed)
     if (changed)
         Hozon_Flag = 1;
     else
-        Recompute_Hozon_Flag();
+        recomputeHozonFlag();
 }
 
-void WorkArea::Recompute_Hozon_Flag()
+void WorkArea::recomputeHozonFlag()
 {
     Hozon_Flag = 0;
     for (int i = 0; i < m_changeList.count(); ++i)

@@ -59,7 +59,7 @@ void tst_Desktop::accessKey()
     QFETCH(bool, folding);
     const QChar c = AccessKey::Of(caption);
     QCOMPARE(c.isNull() ? QString() : QString(c), key);
-    QCOMPARE(AccessKey::Needs_Folding(caption), folding);
+    QCOMPARE(AccessKey::needsFolding(caption), folding);
 }
 
 void tst_Desktop::fitWindow_data()
@@ -89,7 +89,7 @@ void tst_Desktop::fitWindow()
     QFETCH(QMargins, frame);
     QFETCH(QRect, fitted);
     const QList<QRect> screens = {QRect(0, 0, 1920, 1040), QRect(1920, 0, 1280, 1024)};
-    QCOMPARE(ScreenFit::Fit_Window(window, screens, frame), fitted);
+    QCOMPARE(ScreenFit::fitWindow(window, screens, frame), fitted);
 }
 
 void tst_Desktop::dialogPosition_data()
@@ -106,7 +106,7 @@ void tst_Desktop::dialogPosition()
 {
     QFETCH(QRect, wanted);
     QFETCH(QPoint, position);
-    QCOMPARE(ScreenFit::Dialog_Position(wanted, QRect(1000, 100, 600, 400), {QRect(0, 0, 1920, 1040)}), position);
+    QCOMPARE(ScreenFit::dialogPosition(wanted, QRect(1000, 100, 600, 400), {QRect(0, 0, 1920, 1040)}), position);
 }
 
 void tst_Desktop::commandLine_data()
@@ -163,7 +163,7 @@ void tst_Desktop::printsWithoutDisplay()
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 0);
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    QCOMPARE(out, option == QLatin1String("--help") ? CommandLine::Help_Text() : CommandLine::Version_Text());
+    QCOMPARE(out, option == QLatin1String("--help") ? CommandLine::helpText() : CommandLine::versionText());
 }
 
 void tst_Desktop::unknownOptionRefused()
@@ -205,8 +205,8 @@ void tst_Desktop::storedGeometryFittedAtStart()
     QVERIFY2(screen.contains(window.frameGeometry()), qPrintable(text(window.frameGeometry()) + QStringLiteral(" on ") + text(screen)));
     // Dialogs centre on the window as it was fitted.
     const int k = Workbench::kTwipsPerPixel;
-    QVERIFY(screen.contains(QRect(wb.Main_Left / k, wb.Main_Top / k, wb.Main_Width / k, wb.Main_Height / k)));
-    QCOMPARE(wb.settings.Width, wb.Main_Width);
+    QVERIFY(screen.contains(QRect(wb.mainLeft / k, wb.mainTop / k, wb.mainWidth / k, wb.mainHeight / k)));
+    QCOMPARE(wb.settings.Width, wb.mainWidth);
 }
 
 void tst_Desktop::altEOpensEditMenu()

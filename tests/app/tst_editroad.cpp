@@ -76,7 +76,7 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     Workbench &wb = *f.wb;
     ScriptedMessagePort &port = f.port;
     // Search.
-    window.Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
+    window.runCommand(Command::SEARCH, KIHON::Origin::Toolbar);
     QUAV_SEARCH_SETTEI *search = DialogFixture::find<QUAV_SEARCH_SETTEI>();
     QVERIFY(search);
     search->Combo_Search_Data->setEditText(QStringLiteral("検索"));
@@ -86,7 +86,7 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     QVERIFY_CONSISTENT(wb.work);
 
     // Replace in one.txt and three.txt; the replacement becomes the search string.
-    window.Run_Command(Command::CHANGE, KIHON::Origin::Toolbar);
+    window.runCommand(Command::CHANGE, KIHON::Origin::Toolbar);
     QUAV_Change_Settei *change = DialogFixture::find<QUAV_Change_Settei>();
     QVERIFY(change);
     QVERIFY(!window.isEnabled());
@@ -109,7 +109,7 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     doubleClickLine(window, QStringLiteral("000002:use 探索"));
     QVERIFY(wb.board.isEnabled(Command::UPDATE));
     QVERIFY(!wb.board.isEnabled(Command::SORT));
-    window.Run_Command(Command::UPDATE, KIHON::Origin::Toolbar);
+    window.runCommand(Command::UPDATE, KIHON::Origin::Toolbar);
     QUAV_UPDATE *editor = DialogFixture::find<QUAV_UPDATE>();
     QVERIFY(editor);
     QCOMPARE(editor->ui.List1->count(), 3);
@@ -138,11 +138,11 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     // A template file, shown and sorted.
     addTemplate(wb.work, template_, {QStringLiteral("b"), QStringLiteral("A"), QStringLiteral("c")});
     QVERIFY_CONSISTENT(wb.work);
-    window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+    window.runCommand(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
     QVERIFY(ListView::Build_List_View(wb));
     doubleClickLine(window, LineFormat::kAddPrefix);
     QVERIFY(wb.board.isEnabled(Command::SORT));
-    window.Run_Command(Command::SORT, KIHON::Origin::Toolbar);
+    window.runCommand(Command::SORT, KIHON::Origin::Toolbar);
     Quav_Sort *sort = DialogFixture::find<Quav_Sort>();
     QVERIFY(sort);
     QVERIFY(!sort->ui.Cmd_Hanei->isVisible());
@@ -154,11 +154,11 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     QVERIFY_CONSISTENT(wb.work);
 
     // Deselect two.txt from the list view.
-    window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+    window.runCommand(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
     RichTextView *list = window.listView();
     list->setCaret(int(list->plainText().indexOf(QStringLiteral("000001:検索 again"))) + 2);
     port.answerWith({Answer::Yes});
-    window.Run_Command(Command::FILE_DELETE, KIHON::Origin::Toolbar);
+    window.runCommand(Command::FILE_DELETE, KIHON::Origin::Toolbar);
     QVERIFY_CONSISTENT(wb.work);
     QCOMPARE(port.texts().last(), folder + QStringLiteral("two.txtを取り消します。\r\nよろしいですか？"));
 

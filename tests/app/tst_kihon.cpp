@@ -184,7 +184,7 @@ void tst_KIHON::endWritesWindowConfig()
 {
     QVERIFY(f->start());
     f->window->resize(900, 640);
-    f->window->Run_Command(Command::END, KIHON::Origin::Toolbar);
+    f->window->runCommand(Command::END, KIHON::Origin::Toolbar);
     SettingsStore written;
     QVERIFY(written.load());
     QCOMPARE(written.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Width")).value(),
@@ -232,10 +232,10 @@ void tst_KIHON::disabledCommandIgnored()
     QVERIFY(f->start());
     f->wb->Param_Count = 0;
     // HINA_FUKUSEI is disabled at start: neither road runs it.
-    f->window->Run_Command(Command::HINA_FUKUSEI, KIHON::Origin::Menu);
+    f->window->runCommand(Command::HINA_FUKUSEI, KIHON::Origin::Menu);
     QVERIFY(f->port.shown.isEmpty());
     f->wb->board.setEnabled(Command::HINA_FUKUSEI, true);
-    f->window->Run_Command(Command::HINA_FUKUSEI, KIHON::Origin::Toolbar);
+    f->window->runCommand(Command::HINA_FUKUSEI, KIHON::Origin::Toolbar);
     QCOMPARE(f->port.shown.size(), 1);
     QCOMPARE(f->port.shown[0].caption, QStringLiteral("雛形複製"));
 }

@@ -67,7 +67,7 @@ QList<TreeFile> treeFiles()
 // The search dialog from the toolbar, run over the tree for word.
 void searchFromWindow(KIHON &window, const QString &word)
 {
-    window.Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
+    window.runCommand(Command::SEARCH, KIHON::Origin::Toolbar);
     QUAV_SEARCH_SETTEI *search = DialogFixture::find<QUAV_SEARCH_SETTEI>();
     QVERIFY(search);
     search->Combo_Search_Data->setEditText(word);
@@ -135,7 +135,7 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     QVERIFY(!wb.board.isEnabled(Command::HOZON));
 
     // Replace in the three files, not in kept.txt.
-    window.Run_Command(Command::CHANGE, KIHON::Origin::Toolbar);
+    window.runCommand(Command::CHANGE, KIHON::Origin::Toolbar);
     QUAV_Change_Settei *change = DialogFixture::find<QUAV_Change_Settei>();
     QVERIFY(change);
     change->ui.Text_Change->setText(QStringLiteral("置き換え"));
@@ -200,7 +200,7 @@ void tst_SaveRoad::searchReplaceSaveReopen()
         if (t.replaced && QString::fromUtf8(t.name) != readOnly)
             written.append(f.file(QString::fromUtf8(t.name)));
     f.port.answerWith({Answer::Yes});
-    window.Run_Command(Command::CLEAR, KIHON::Origin::Toolbar);
+    window.runCommand(Command::CLEAR, KIHON::Origin::Toolbar);
     QVERIFY(work.Search_Hit_File_List().isEmpty());
     searchFromWindow(window, QStringLiteral("置き換え"));
     QCOMPARE(work.Search_Hit_File_List().count(), written.size());

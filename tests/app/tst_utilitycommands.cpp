@@ -55,7 +55,7 @@ void tst_UtilityCommands::cleanup()
 void tst_UtilityCommands::colourPickedThenCancelledIsWrittenAtExit()
 {
     QVERIFY(f->start());
-    f->window->Run_Command(Command::SETTEI, KIHON::Origin::Toolbar);
+    f->window->runCommand(Command::SETTEI, KIHON::Origin::Toolbar);
     QCOMPARE(shown<QUAV_Color_Settei>().size(), 1);
     QUAV_Color_Settei *d = shown<QUAV_Color_Settei>().first();
     QVERIFY(!f->window->isEnabled());
@@ -69,7 +69,7 @@ void tst_UtilityCommands::colourPickedThenCancelledIsWrittenAtExit()
     SettingsStore before;
     QVERIFY(before.load());
     QVERIFY(before.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Hit_Color")) != 0x0000FF);
-    f->window->Run_Command(Command::END, KIHON::Origin::Menu);
+    f->window->runCommand(Command::END, KIHON::Origin::Menu);
     SettingsStore after;
     QVERIFY(after.load());
     QCOMPARE(after.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Hit_Color")), 0x0000FF);
@@ -79,19 +79,19 @@ void tst_UtilityCommands::reminderTakesOverTheOpenDialog()
 {
     QVERIFY(f->start());
     f->wb->settings.VDT_INTERVAL_TIME = 1800;
-    f->window->Run_Command(Command::TIME, KIHON::Origin::Menu);
+    f->window->runCommand(Command::TIME, KIHON::Origin::Menu);
     QVERIFY(!f->window->isEnabled());
     Time_Kanri *d = f->window->timeKanri();
-    QVERIFY(d && d->isVisible() && !d->Is_Reminder_View());
+    QVERIFY(d && d->isVisible() && !d->isReminderView());
 
     f->window->Timer1_Timer(); // not due: nothing happens
-    QVERIFY(!d->Is_Reminder_View());
+    QVERIFY(!d->isReminderView());
     f->wb->VDT_Next_Time = QDateTime::currentMSecsSinceEpoch() - 1;
     f->window->Timer1_Timer();
     f->window->Timer1_Timer(); // still due: the same dialog, not a second one
     QCOMPARE(shown<Time_Kanri>().size(), 1);
     QCOMPARE(f->window->timeKanri(), d);
-    QVERIFY(d->Is_Reminder_View());
+    QVERIFY(d->isReminderView());
     QVERIFY(d->Image1->isVisible() && d->CMD_OK->isVisible());
     QVERIFY(!d->Frame2->isVisible() && !d->Frame1->isVisible() && !d->CMD_JIKOU->isVisible());
 
@@ -101,17 +101,17 @@ void tst_UtilityCommands::reminderTakesOverTheOpenDialog()
     QVERIFY(f->window->isEnabled());
     QVERIFY(!f->window->timeKanri());
     QVERIFY(f->wb->VDT_Next_Time >= before + 1800 * 1000);
-    QVERIFY(!BreakReminder::Is_Due(*f->wb, QDateTime::currentMSecsSinceEpoch()));
+    QVERIFY(!BreakReminder::isDue(*f->wb, QDateTime::currentMSecsSinceEpoch()));
 }
 
 void tst_UtilityCommands::timeFromToolbarLeavesWindowEnabled()
 {
     QVERIFY(f->start());
-    f->window->Run_Command(Command::TIME, KIHON::Origin::Toolbar);
+    f->window->runCommand(Command::TIME, KIHON::Origin::Toolbar);
     QVERIFY(f->window->timeKanri() && f->window->timeKanri()->isVisible());
     QVERIFY(f->window->isEnabled());
     // The menu entry then takes the same dialog and the window with it.
-    f->window->Run_Command(Command::TIME, KIHON::Origin::Menu);
+    f->window->runCommand(Command::TIME, KIHON::Origin::Menu);
     QCOMPARE(shown<Time_Kanri>().size(), 1);
     QVERIFY(!f->window->isEnabled());
     f->window->timeKanri()->CMD_CANCEL->click();
@@ -122,10 +122,10 @@ void tst_UtilityCommands::timeFromToolbarLeavesWindowEnabled()
 void tst_UtilityCommands::exportOpensOverDisabledWindow()
 {
     QVERIFY(f->start());
-    f->window->Run_Command(Command::SEARCH_SAVE, KIHON::Origin::Menu);
+    f->window->runCommand(Command::SEARCH_SAVE, KIHON::Origin::Menu);
     QVERIFY(shown<QUAV_Search_Save>().isEmpty()); // disabled at start
     f->wb->board.setEnabled(Command::SEARCH_SAVE, true);
-    f->window->Run_Command(Command::SEARCH_SAVE, KIHON::Origin::Menu);
+    f->window->runCommand(Command::SEARCH_SAVE, KIHON::Origin::Menu);
     QCOMPARE(shown<QUAV_Search_Save>().size(), 1);
     QVERIFY(!f->window->isEnabled());
     shown<QUAV_Search_Save>().first()->Cmd_Cancel->click();
@@ -141,7 +141,7 @@ void tst_UtilityCommands::dumpButtonForDevelopers()
     QVERIFY(f->start());
     QAction *none1 = f->window->buttonAction(Command::NONE1);
     QVERIFY(!none1->isVisible());
-    MainCommands::Offer_Dump(*f->wb);
+    MainCommands::offerDump(*f->wb);
     QVERIFY(none1->isVisible() && none1->isEnabled());
     none1->trigger();
     const QStringList dumps = QDir(tmp.path()).entryList({QStringLiteral("ListData_Output_*.txt")});

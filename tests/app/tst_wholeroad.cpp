@@ -45,7 +45,7 @@ struct Road : WindowFixture
     // SEARCH, the word typed, サーチ開始: returns once the run has ended.
     bool search(const QString &word)
     {
-        window->Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
+        window->runCommand(Command::SEARCH, KIHON::Origin::Toolbar);
         QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
         if (!dialog)
             return false;
@@ -106,7 +106,7 @@ void tst_WholeRoad::searchShowCopyClear()
     KIHON &window = *f.window;
     Workbench &wb = *f.wb;
     ScriptedMessagePort &port = f.port;
-    window.Run_Command(Command::SEARCH, KIHON::Origin::Toolbar);
+    window.runCommand(Command::SEARCH, KIHON::Origin::Toolbar);
     QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
     QVERIFY(dialog);
     QVERIFY(!window.isEnabled());
@@ -145,7 +145,7 @@ void tst_WholeRoad::searchShowCopyClear()
     // a.txt and A.TXT each show their own lines under their own path.
     for (const auto &[name, line] : {std::pair{QStringLiteral("a.txt"), QStringLiteral("000001:小文字の検索")},
                                      std::pair{QStringLiteral("A.TXT"), QStringLiteral("000002:大文字の検索")}}) {
-        window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+        window.runCommand(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
         const int at = window.listView()->plainText().indexOf(line);
         QVERIFY(at > 0);
         QTest::mouseDClick(window.listView()->viewport(), Qt::LeftButton, {}, window.listView()->pointOf(at + 3));
@@ -157,17 +157,17 @@ void tst_WholeRoad::searchShowCopyClear()
     }
 
     // Back to the list; copy a selected line exactly, filling spaces too.
-    window.Run_Command(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+    window.runCommand(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
     QVERIFY(window.listView()->isShown());
     window.listView()->setCaret(hitLine);
     window.listView()->selectToLineEnd();
-    window.Run_Command(Command::CLIP, KIHON::Origin::Toolbar);
+    window.runCommand(Command::CLIP, KIHON::Origin::Toolbar);
     const QString copied = QGuiApplication::clipboard()->text();
     QVERIFY(copied.startsWith(QStringLiteral("000002:ここで検索する")));
     QVERIFY(copied.endsWith(QLatin1Char(' ')));
 
     port.answers.enqueue(MessagePort::Answer::Yes);
-    window.Run_Command(Command::CLEAR, KIHON::Origin::Toolbar);
+    window.runCommand(Command::CLEAR, KIHON::Origin::Toolbar);
     QCOMPARE(wb.work.Search_Hit_File_List().count(), 0);
     QVERIFY(!window.listView()->isShown());
     QVERIFY(!window.detailView()->isShown());
@@ -243,7 +243,7 @@ void tst_WholeRoad::doubleClickDuringRun()
     // CLEAR from the detail view and a new search: UPDATE stays off while
     // the list shows, whenever the window is activated.
     road.port.answers.enqueue(MessagePort::Answer::Yes);
-    road.window->Run_Command(Command::CLEAR, KIHON::Origin::Toolbar);
+    road.window->runCommand(Command::CLEAR, KIHON::Origin::Toolbar);
     auto activate = [&] {
         QEvent activation(QEvent::WindowActivate);
         QApplication::sendEvent(road.window.get(), &activation);

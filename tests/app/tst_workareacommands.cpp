@@ -82,17 +82,17 @@ void tst_WorkAreaCommands::init()
 
 void tst_WorkAreaCommands::fillResult()
 {
-    wb->work.Append_Display_Line(QStringLiteral("        Path-File"));
+    wb->work.appendDisplayLine(QStringLiteral("        Path-File"));
     const QString key = QStringLiteral("/d/a.txt");
-    QVERIFY(wb->work.Admit_File(key, {}, {QStringLiteral("SEARCH_FILE = ") + key}, {key + QStringLiteral(":@:000001.000:@:x")},
+    QVERIFY(wb->work.admitFile(key, {}, {QStringLiteral("SEARCH_FILE = ") + key}, {key + QStringLiteral(":@:000001.000:@:x")},
                                 true) >= 0);
     WorkAreaTestAccess::scanBuffer(wb->work).add(QStringLiteral("x"));
     WorkAreaTestAccess::sortList(wb->work).add(QStringLiteral("y"));
     wb->work.Result_Flag = 1;
     wb->work.Hozon_Flag = 1;
-    wb->display.Detail_Cache_Key = QStringLiteral("/D/A.TXT");
-    wb->display.Detail_File_Index = 0;
-    wb->board.Apply_Startup();
+    wb->display.detailCacheKey = QStringLiteral("/D/A.TXT");
+    wb->display.detailFileIndex = 0;
+    wb->board.applyStartup();
     wb->board.enable(
         {Command::HOZON, Command::DISP_SEARCH, Command::UPDATE, Command::SORT, Command::CLIP, Command::SEARCH_SAVE});
     wb->board.disable({Command::SEARCH, Command::HINAGATA, Command::DISP});
@@ -128,7 +128,7 @@ void tst_WorkAreaCommands::clearAnsweredNo()
     QCOMPARE(wb->work.Search_Hit_File_Change().data(0), 1);
     QCOMPARE(wb->work.Hozon_Flag, qint16(1));
     QCOMPARE(wb->work.Result_Flag, qint16(1));
-    QCOMPARE(wb->display.Detail_Cache_Key, QStringLiteral("/D/A.TXT"));
+    QCOMPARE(wb->display.detailCacheKey, QStringLiteral("/D/A.TXT"));
     QVERIFY(detail.shown);
     QVERIFY(wb->board.isEnabled(Command::HOZON));
 }
@@ -153,8 +153,8 @@ void tst_WorkAreaCommands::clearAnsweredYes()
         QVERIFY(!v->shown);
         QCOMPARE(v->refreshed, 1);
     }
-    QVERIFY(wb->display.Detail_Cache_Key.isEmpty());
-    QCOMPARE(wb->display.Detail_File_Index, -1);
+    QVERIFY(wb->display.detailCacheKey.isEmpty());
+    QCOMPARE(wb->display.detailFileIndex, -1);
     QCOMPARE(w.Hozon_Flag, qint16(0));
     QCOMPARE(w.Result_Flag, qint16(0));
 }

@@ -81,7 +81,7 @@ void tst_CommandBoard::startupRow()
     QFETCH(Command, command);
     QFETCH(bool, enabled);
     CommandBoard board;
-    board.Apply_Startup();
+    board.applyStartup();
     QCOMPARE(board.isEnabled(command), enabled);
     QCOMPARE(board.isVisible(command), command != Command::NONE1);
 }
@@ -89,7 +89,7 @@ void tst_CommandBoard::startupRow()
 void tst_CommandBoard::busyKeepsButtonEnabledMeanwhile()
 {
     CommandBoard board;
-    board.Apply_Startup();
+    board.applyStartup();
     QSignalSpy spy(&board, &CommandBoard::changed);
     board.Enter_Busy();
     for (const CommandInfo &c : Commands::table())
@@ -109,7 +109,7 @@ void tst_CommandBoard::busyKeepsButtonEnabledMeanwhile()
 void tst_CommandBoard::leaveBusyTwiceIsHarmless()
 {
     CommandBoard board;
-    board.Apply_Startup();
+    board.applyStartup();
     board.Enter_Busy();
     board.Leave_Busy();
     board.setEnabled(Command::SEARCH, false);
@@ -123,7 +123,7 @@ void tst_CommandBoard::leaveBusyTwiceIsHarmless()
 void tst_CommandBoard::enterBusyRefusesToNest()
 {
     CommandBoard board;
-    board.Apply_Startup();
+    board.applyStartup();
     QSignalSpy busy(&board, &CommandBoard::busyChanged);
     QVERIFY(board.Enter_Busy());
     board.enable({Command::STOP});
@@ -160,11 +160,11 @@ void tst_CommandBoard::toggles()
     ViewFrame frame = ViewFrame::fitted(9000, true, true);
     const ViewFrame shown = frame;
     if (toolbarFirst) {
-        QCOMPARE(MainCommands::Toggle_Tool_Bar(wb, frame, true), false);
-        QCOMPARE(MainCommands::Toggle_Status_Bar(wb, frame, true), false);
+        QCOMPARE(MainCommands::toggleToolBar(wb, frame, true), false);
+        QCOMPARE(MainCommands::toggleStatusBar(wb, frame, true), false);
     } else {
-        QCOMPARE(MainCommands::Toggle_Status_Bar(wb, frame, true), false);
-        QCOMPARE(MainCommands::Toggle_Tool_Bar(wb, frame, true), false);
+        QCOMPARE(MainCommands::toggleStatusBar(wb, frame, true), false);
+        QCOMPARE(MainCommands::toggleToolBar(wb, frame, true), false);
     }
     QCOMPARE(frame.top, 0);
     QCOMPARE(frame.height, shown.height + 790);
@@ -176,8 +176,8 @@ void tst_CommandBoard::toggles()
     QCOMPARE(again.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("T_Bar")).value(), 0);
     QCOMPARE(again.number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("S_Bar")).value(), 0);
 
-    QCOMPARE(MainCommands::Toggle_Tool_Bar(wb, frame, false), true);
-    QCOMPARE(MainCommands::Toggle_Status_Bar(wb, frame, false), true);
+    QCOMPARE(MainCommands::toggleToolBar(wb, frame, false), true);
+    QCOMPARE(MainCommands::toggleStatusBar(wb, frame, false), true);
     QCOMPARE(frame.top, shown.top);
     QCOMPARE(frame.height, shown.height);
     QCOMPARE(wb.settings.T_Bar, 1);
@@ -222,7 +222,7 @@ void tst_CommandBoard::activation()
     QFETCH(bool, update);
     QFETCH(bool, sort);
     Workbench wb;
-    wb.board.Apply_Startup();
+    wb.board.applyStartup();
     if (busy)
         wb.board.Enter_Busy();
     wb.Param_Count = paramCount;
@@ -239,12 +239,12 @@ void tst_CommandBoard::fukuseiWithoutParameters()
     Workbench wb;
     ScriptedMessagePort port;
     wb.messages = &port;
-    QVERIFY(!MainCommands::Check_Fukusei(wb));
+    QVERIFY(!MainCommands::checkFukusei(wb));
     QCOMPARE(port.shown.size(), 1);
     QCOMPARE(port.shown[0].text, QStringLiteral("複製のためのパラメータが設定されていません。"));
     QCOMPARE(port.shown[0].caption, QStringLiteral("雛形複製"));
     wb.Param_Count = 2;
-    QVERIFY(MainCommands::Check_Fukusei(wb));
+    QVERIFY(MainCommands::checkFukusei(wb));
     QCOMPARE(port.shown.size(), 1);
 }
 

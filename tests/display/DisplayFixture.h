@@ -77,17 +77,17 @@ inline void fillWorkArea(Workbench &wb, const QList<TestFile> &files, const QStr
     WorkArea &w = wb.work;
     w.Search_Word = word;
     if (w.Search_Hit_List().isEmpty())
-        w.Append_Display_Line(LineFormat::kColumnHeader);
+        w.appendDisplayLine(LineFormat::kColumnHeader);
     for (const TestFile &f : files) {
         const QString key = f.path;
         QStringList entries;
         for (int i = 0; i < f.lines.size(); ++i)
             entries.append(key + LineFormat::kSeparator + LineFormat::Line_No_10(i + 1) + LineFormat::kSeparator + f.lines[i]);
-        QStringList display{LineFormat::File_Header(f.prefix, key, QString())};
+        QStringList display{LineFormat::fileHeader(f.prefix, key, QString())};
         for (int i = 0; i < f.lines.size(); ++i)
             if (!word.isEmpty() && f.lines[i].contains(word, w.Compare_Mode == 1 ? Qt::CaseInsensitive : Qt::CaseSensitive))
                 display.append(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + f.lines[i]);
-        QVERIFY(w.Admit_File(key, {}, display, std::move(entries)) >= 0);
+        QVERIFY(w.admitFile(key, {}, display, std::move(entries)) >= 0);
     }
     LineIndex::Build_Line_Index(w);
 }
@@ -106,7 +106,7 @@ inline void setColours(Workbench &wb, bool on)
 inline void attachPorts(Workbench &wb, const QTemporaryDir &dir, RichViewPort &list, RichViewPort &detail,
                         MessagePort &messages)
 {
-    wb.display.Document_Folder = dir.path();
+    wb.display.documentFolder = dir.path();
     wb.listView = &list;
     wb.detailView = &detail;
     wb.messages = &messages;

@@ -102,7 +102,7 @@ void tst_DetailView::hitLineShowsWholeFile()
     QVERIFY(m_messages.shown.isEmpty());
     const DisplayState &d = wb.display;
     QCOMPARE(d.Detail_File_Key, QStringLiteral("/data/b.txt"));
-    QCOMPARE(d.Detail_File_Index, 1);
+    QCOMPARE(d.detailFileIndex, 1);
     QCOMPARE(d.Detail_First, 3);
     QCOMPARE(d.Detail_Last, 4);
     QVERIFY(d.Detail_Header.startsWith(QStringLiteral("SEARCH_FILE = /data/b.txt")));
@@ -153,7 +153,7 @@ void tst_DetailView::detailDocumentCached()
     caretInLine(wb, 2);
     DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
     QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/data/a.txt"));
-    const QString path = wb.display.Detail_Document_Path;
+    const QString path = wb.display.detailDocumentPath;
 
     // A stand-in on disk shows whether the same file is written again.
     auto plant = [&]() {
@@ -169,7 +169,7 @@ void tst_DetailView::detailDocumentCached()
 
     // After an edit the key is emptied: written again.
     ListView::Show_List_View(wb, true);
-    wb.display.Detail_Cache_Key.clear();
+    wb.display.detailCacheKey.clear();
     caretInLine(wb, 3);
     DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
     QCOMPARE(m_detail.doc.paragraphs[0].text, QStringLiteral("/data/a.txt"));
@@ -294,9 +294,9 @@ void tst_DetailView::cutHeaderWithoutKeptKeyNeverGuesses()
     // As if a writer had stored the headers without their keys.
     for (int k = 0; k < wb.work.Search_Hit_List().count(); ++k)
         WorkAreaTestAccess::display(wb.work).setTag(k, QString());
-    QCOMPARE(DetailView::Locate_Header_File(wb.work, 1), -1);
-    QCOMPARE(DetailView::Locate_Header_File(wb.work, 3), -1);
-    QCOMPARE(DetailView::Locate_Header_File(wb.work, 5), 2); // the only file with that head
+    QCOMPARE(DetailView::locateHeaderFile(wb.work, 1), -1);
+    QCOMPARE(DetailView::locateHeaderFile(wb.work, 3), -1);
+    QCOMPARE(DetailView::locateHeaderFile(wb.work, 5), 2); // the only file with that head
 
     caretInLine(wb, 2);
     DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);

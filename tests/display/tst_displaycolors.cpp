@@ -46,7 +46,7 @@ void tst_DisplayColors::pickAndApply()
 {
     DialogFixture f;
     f.wb.settings.Color_Set_Flg = 1;
-    f.wb.settings.File_Name_Color = DisplayColors::From_Rgb(0, 0, 0xB0);
+    f.wb.settings.File_Name_Color = DisplayColors::fromRgb(0, 0, 0xB0);
     RtfBuilder::Make_RTF_Colors(f.wb);
     QPointer<QUAV_Color_Settei> d = open(f);
     QVERIFY(d->QUAV_Color_Enabled_Yes->isChecked());
@@ -56,10 +56,10 @@ void tst_DisplayColors::pickAndApply()
     qint32 offered = -1;
     d->pickColor = [&](qint32 start) {
         offered = start;
-        return DisplayColors::From_Rgb(0x12, 0x34, 0x56);
+        return DisplayColors::fromRgb(0x12, 0x34, 0x56);
     };
     d->Cmd_Color_Settei->click();
-    QCOMPARE(offered, DisplayColors::From_Rgb(0, 0, 0xB0));
+    QCOMPARE(offered, DisplayColors::fromRgb(0, 0, 0xB0));
     // Stored at once, red in the low byte.
     QCOMPARE(f.wb.settings.File_Name_Color, 0x563412);
     QVERIFY(d->Text1->styleSheet().contains(QStringLiteral("#123456")));
@@ -79,16 +79,16 @@ void tst_DisplayColors::colouringOffLeavesNoColourWords()
     f.wb.settings.Color_Set_Flg = 1;
     WorkArea &w = f.wb.work;
     w.Search_Word = QStringLiteral("key");
-    w.Append_Display_Line(QStringLiteral("  行番号:内容"));
-    QVERIFY(w.Admit_File(QStringLiteral("/d/A.TXT"), {},
+    w.appendDisplayLine(QStringLiteral("  行番号:内容"));
+    QVERIFY(w.admitFile(QStringLiteral("/d/A.TXT"), {},
                          {QStringLiteral("SEARCH_FILE = /d/A.TXT"), QStringLiteral("000001:a key")},
                          {QStringLiteral("/d/A.TXT:@:000001.000:@:a key")})
             >= 0);
     RtfBuilder::Make_RTF_Colors(f.wb);
-    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")).written);
-    QVERIFY(read(f.wb.display.List_Document_Path).contains("\\cf3"));
+    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::ListMode, 1, 1, QStringLiteral(" ")).written);
+    QVERIFY(read(f.wb.display.listDocumentPath).contains("\\cf3"));
     // A detail document of the coloured kind is kept for reuse.
-    f.wb.display.Detail_Cache_Key = QStringLiteral("/d/A.TXT");
+    f.wb.display.detailCacheKey = QStringLiteral("/d/A.TXT");
 
     QPointer<QUAV_Color_Settei> d = open(f);
     d->QUAV_Color_Enabled_No->click();
@@ -97,10 +97,10 @@ void tst_DisplayColors::colouringOffLeavesNoColourWords()
     f.settle();
     QCOMPARE(f.wb.settings.Color_Set_Flg, 0);
     QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("Color_Set_Flg")), 0);
-    QVERIFY(f.wb.display.Detail_Cache_Key.isEmpty());
-    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")).written);
-    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/d/A.TXT")).written);
-    for (const QString &path : {f.wb.display.List_Document_Path, f.wb.display.Detail_Document_Path}) {
+    QVERIFY(f.wb.display.detailCacheKey.isEmpty());
+    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::ListMode, 1, 1, QStringLiteral(" ")).written);
+    QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::DetailMode, 0, 0, QStringLiteral("/d/A.TXT")).written);
+    for (const QString &path : {f.wb.display.listDocumentPath, f.wb.display.detailDocumentPath}) {
         const QByteArray doc = read(path);
         QVERIFY(doc.contains("a key"));
         QVERIFY2(!doc.contains("\\cf"), doc.constData());

@@ -105,7 +105,7 @@ void tst_ListView::buildLoadsDocument()
     setUpWorkbench(wb);
     wb.settings.Color_Set_Flg = colour ? 1 : 0;
     wb.status.setText(StatusPanels::kPath, QStringLiteral("before"));
-    wb.display.Detail_Cache_Key = QStringLiteral("/data/a.txt");
+    wb.display.detailCacheKey = QStringLiteral("/data/a.txt");
     QVERIFY(ListView::Build_List_View(wb));
     QCOMPARE(wb.status.text(StatusPanels::kSearch), QStringLiteral("Editing..."));
     QCOMPARE(wb.status.text(StatusPanels::kPath), path);
@@ -116,9 +116,9 @@ void tst_ListView::buildLoadsDocument()
     // The line index and the loaded text agree on where every line starts.
     const QString text = m_list.plainText();
     for (int k = 1; k < wb.work.Search_Hit_List().count(); ++k)
-        QCOMPARE(text.mid(ListView::Line_Start(wb.work.Mojisuu_Count_List(), k), 7),
+        QCOMPARE(text.mid(ListView::lineStart(wb.work.Mojisuu_Count_List(), k), 7),
                  wb.work.Search_Hit_List().text(k).left(7).replace(QStringLiteral(":@:"), QStringLiteral("   ")));
-    QVERIFY(wb.display.Detail_Cache_Key.isEmpty());
+    QVERIFY(wb.display.detailCacheKey.isEmpty());
 }
 
 void tst_ListView::clickHighlightsWholeLine()
@@ -127,7 +127,7 @@ void tst_ListView::clickHighlightsWholeLine()
     setUpWorkbench(wb);
     QVERIFY(ListView::Build_List_View(wb));
     const int line = 3; // second hit line of a.txt
-    const qint32 start = ListView::Line_Start(wb.work.Mojisuu_Count_List(), line);
+    const qint32 start = ListView::lineStart(wb.work.Mojisuu_Count_List(), line);
     m_list.setCaret(start + 20);
     ListView::KIHON_RTB_Search_Kekka_Click(wb);
     QCOMPARE(wb.display.Clicked_Caret_Pos, start + 20);
@@ -155,16 +155,16 @@ void tst_ListView::clickPastHighlightLimit()
     QVERIFY(ListView::Build_List_View(wb));
     const ItemList &counts = wb.work.Mojisuu_Count_List();
     int line = 1;
-    while (ListView::Line_Start(counts, line) < ListView::kHighlightLimit)
+    while (ListView::lineStart(counts, line) < ListView::kHighlightLimit)
         ++line;
     // The last line below the limit is still highlighted, the first at it not.
-    const qint32 below = ListView::Line_Start(counts, line - 1);
+    const qint32 below = ListView::lineStart(counts, line - 1);
     m_list.setCaret(below + 3);
     ListView::KIHON_RTB_Search_Kekka_Click(wb);
     QCOMPARE(m_list.caret(), below);
     QVERIFY(!m_list.selectedText().isEmpty());
 
-    const qint32 at = ListView::Line_Start(counts, line);
+    const qint32 at = ListView::lineStart(counts, line);
     m_list.setCaret(at + 3);
     ListView::KIHON_RTB_Search_Kekka_Click(wb);
     QCOMPARE(wb.display.Clicked_Line_Index, line);

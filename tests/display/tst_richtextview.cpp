@@ -176,7 +176,7 @@ void tst_RichTextView::listDocumentLoads()
 {
     QTemporaryDir dir;
     Workbench wb;
-    wb.display.Document_Folder = dir.path();
+    wb.display.documentFolder = dir.path();
     setColours(wb, true);
     fillWorkArea(wb, {{QStringLiteral("/d/漢字.txt"), {QStringLiteral("hit 日本語"), QStringLiteral("x"), QStringLiteral("\thit")}}},
                  QStringLiteral("hit"));
@@ -185,7 +185,7 @@ void tst_RichTextView::listDocumentLoads()
     QVERIFY(ListView::Build_List_View(wb));
     // The line index and the view agree on every line's start.
     for (int k = 1; k < wb.work.Search_Hit_List().count(); ++k) {
-        view.setCaret(ListView::Line_Start(wb.work.Mojisuu_Count_List(), k));
+        view.setCaret(ListView::lineStart(wb.work.Mojisuu_Count_List(), k));
         view.selectToLineEnd();
         QString expected = wb.work.Search_Hit_List().text(k);
         if (LineFormat::Is_Header(expected))
@@ -203,7 +203,7 @@ void tst_RichTextView::listLoadMeasure()
         QSKIP("set QUAV_MEASURE_LINES to measure");
     QTemporaryDir dir;
     Workbench wb;
-    wb.display.Document_Folder = dir.path();
+    wb.display.documentFolder = dir.path();
     setColours(wb, true);
     QList<TestFile> files;
     const int perFile = 99;

@@ -28,7 +28,7 @@ private Q_SLOTS:
     void nowhereToWrite();
 
 private:
-    QByteArray build(Workbench &wb, qint16 mode = RtfBuilder::List_Mode, int first = 1, int last = 1,
+    QByteArray build(Workbench &wb, qint16 mode = RtfBuilder::ListMode, int first = 1, int last = 1,
                      const QString &heading = QStringLiteral(" "));
     QTemporaryDir m_dir;
 };
@@ -40,14 +40,14 @@ void tst_RtfBuilder::init()
 
 QByteArray tst_RtfBuilder::build(Workbench &wb, qint16 mode, int first, int last, const QString &heading)
 {
-    if (wb.display.Document_Folder.isEmpty())
-        wb.display.Document_Folder = m_dir.path();
+    if (wb.display.documentFolder.isEmpty())
+        wb.display.documentFolder = m_dir.path();
     const WriteResult written = RtfBuilder::Make_RTF_Document(wb, mode, first, last, heading);
     if (!written.written) {
-        qWarning() << RtfBuilder::Write_Failure_Text(written);
+        qWarning() << RtfBuilder::writeFailureText(written);
         return QByteArray();
     }
-    QFile f(mode == RtfBuilder::List_Mode ? wb.display.List_Document_Path : wb.display.Detail_Document_Path);
+    QFile f(mode == RtfBuilder::ListMode ? wb.display.listDocumentPath : wb.display.detailDocumentPath);
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray();
     return f.readAll();
@@ -112,7 +112,7 @@ void tst_RtfBuilder::markHits()
     QFETCH(QString, word);
     QFETCH(bool, ignoreCase);
     QFETCH(QString, expected);
-    const QString marked = RtfBuilder::Mark_Hits(line, word, ignoreCase, QStringLiteral("["), QStringLiteral("]"));
+    const QString marked = RtfBuilder::markHits(line, word, ignoreCase, QStringLiteral("["), QStringLiteral("]"));
     QCOMPARE(marked, expected);
 }
 
@@ -120,7 +120,7 @@ void tst_RtfBuilder::colourTable()
 {
     Workbench wb;
     setColours(wb, true);
-    wb.display.Detail_Cache_Key = QStringLiteral("/X");
+    wb.display.detailCacheKey = QStringLiteral("/X");
     RtfBuilder::Make_RTF_Colors(wb);
     QCOMPARE(wb.display.Color_Table_Line,
              QStringLiteral("{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green128\\blue0;\\red255\\green0\\blue0;}"));
@@ -129,7 +129,7 @@ void tst_RtfBuilder::colourTable()
     QCOMPARE(wb.display.Line_No_Prefix, QStringLiteral("\\plain\\f6\\fs20\\cf2"));
     QCOMPARE(wb.display.Hit_Prefix, QStringLiteral("\\plain\\f6\\fs20\\cf3"));
     QVERIFY(wb.display.RTF_Header.startsWith(RtfBuilder::kFontTable + QStringLiteral("\r\n") + wb.display.Color_Table_Line + QStringLiteral("\r\n")));
-    QVERIFY(wb.display.Detail_Cache_Key.isEmpty());
+    QVERIFY(wb.display.detailCacheKey.isEmpty());
     QCOMPARE(RtfBuilder::kFontTable.size(), 440);
     QCOMPARE(RtfBuilder::kFirstOpener.size(), 64);
 }
@@ -167,8 +167,8 @@ void tst_RtfBuilder::listDocumentIsAscii()
     QVERIFY(!doc.isEmpty());
     for (const char c : std::as_const(doc))
         QVERIFY2(uchar(c) <= 0x7F, "a byte above 0x7F in the document");
-    wb.display.Detail_Cache_Key.clear();
-    doc = build(wb, RtfBuilder::Detail_Mode, 0, 1, QStringLiteral("/D/日本語.TXT"));
+    wb.display.detailCacheKey.clear();
+    doc = build(wb, RtfBuilder::DetailMode, 0, 1, QStringLiteral("/D/日本語.TXT"));
     for (const char c : std::as_const(doc))
         QVERIFY2(uchar(c) <= 0x7F, "a byte above 0x7F in the detail document");
 }
@@ -178,7 +178,7 @@ void tst_RtfBuilder::colouringOffHasNoColourWord()
     Workbench wb;
     setColours(wb, false);
     fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("key"), QStringLiteral("x key")}}}, QStringLiteral("key"));
-    for (const qint16 mode : {qint16(RtfBuilder::List_Mode), qint16(RtfBuilder::Detail_Mode)}) {
+    for (const qint16 mode : {qint16(RtfBuilder::ListMode), qint16(RtfBuilder::DetailMode)}) {
         const QByteArray doc = build(wb, mode, 0, 1, QStringLiteral("/D/A.TXT"));
         const qsizetype body = doc.indexOf("\\pard");
         QVERIFY(body > 0);
@@ -199,8 +199,8 @@ void tst_RtfBuilder::colouringOnRuns()
     QVERIFY2(lines[5].startsWith("\\par \\plain\\f6\\fs20\\cf2 000002:\\plain\\f6\\fs20 a \\plain\\f6\\fs20\\cf3 key\\plain\\f6\\fs20  "),
              lines[5].constData());
 
-    wb.display.Detail_Cache_Key.clear();
-    const QList<QByteArray> detail = build(wb, RtfBuilder::Detail_Mode, 0, 1, QStringLiteral("/D/A.TXT")).split('\n');
+    wb.display.detailCacheKey.clear();
+    const QList<QByteArray> detail = build(wb, RtfBuilder::DetailMode, 0, 1, QStringLiteral("/D/A.TXT")).split('\n');
     QCOMPARE(detail[3].chopped(1), (RtfBuilder::kFirstOpener + QStringLiteral("\\plain\\f6\\fs20\\cf1 /D/A.TXT\\plain\\f6\\fs20 ")).toLatin1());
     QCOMPARE(detail[4].chopped(1), QByteArray("\\par none"));
     QCOMPARE(detail[5].chopped(1), QByteArray("\\par a \\plain\\f6\\fs20\\cf3 key\\plain\\f6\\fs20 "));
@@ -216,7 +216,7 @@ void tst_RtfBuilder::foldedHitsMarkedInBothDocuments()
     fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("x ＡＢＣ y")}}}, QStringLiteral("ａｂｃ"));
     const QByteArray hit = "\\plain\\f6\\fs20\\cf3 \\'82\\'60\\'82\\'61\\'82\\'62\\plain\\f6\\fs20 ";
     QVERIFY(build(wb).contains(hit));
-    QVERIFY(build(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/D/A.TXT")).contains(hit));
+    QVERIFY(build(wb, RtfBuilder::DetailMode, 0, 0, QStringLiteral("/D/A.TXT")).contains(hit));
 }
 
 void tst_RtfBuilder::emptySearchWordMarksNothing()
@@ -226,7 +226,7 @@ void tst_RtfBuilder::emptySearchWordMarksNothing()
     fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("key")}}}, QStringLiteral("key"));
     wb.work.Search_Word.clear();
     QVERIFY(!build(wb).contains("\\cf3"));
-    QVERIFY(!build(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/D/A.TXT")).contains("\\cf3"));
+    QVERIFY(!build(wb, RtfBuilder::DetailMode, 0, 0, QStringLiteral("/D/A.TXT")).contains("\\cf3"));
 }
 
 void tst_RtfBuilder::detailFirstEqualsLast()
@@ -235,7 +235,7 @@ void tst_RtfBuilder::detailFirstEqualsLast()
     setColours(wb, false);
     fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("l1"), QStringLiteral("l2"), QStringLiteral("l3")}}},
                  QStringLiteral("l"));
-    const QByteArray doc = build(wb, RtfBuilder::Detail_Mode, 1, 1, QStringLiteral("/D/A.TXT"));
+    const QByteArray doc = build(wb, RtfBuilder::DetailMode, 1, 1, QStringLiteral("/D/A.TXT"));
     const QList<QByteArray> lines = doc.split('\n');
     QCOMPARE(lines.size(), 3 + 2 + 2 + 1);
     QCOMPARE(lines[3].chopped(1), (RtfBuilder::kFirstOpener + QStringLiteral("/D/A.TXT")).toLatin1());
@@ -246,10 +246,10 @@ void tst_RtfBuilder::documentFolderWithoutSlash()
 {
     Workbench wb;
     setColours(wb, false);
-    wb.display.Document_Folder = m_dir.path(); // no trailing "/"
-    QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")).written);
-    QCOMPARE(wb.display.List_Document_Path, m_dir.path() + QStringLiteral("/~QUAV_SK.RTF"));
-    QVERIFY(QFile::exists(wb.display.List_Document_Path));
+    wb.display.documentFolder = m_dir.path(); // no trailing "/"
+    QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::ListMode, 1, 1, QStringLiteral(" ")).written);
+    QCOMPARE(wb.display.listDocumentPath, m_dir.path() + QStringLiteral("/~QUAV_SK.RTF"));
+    QVERIFY(QFile::exists(wb.display.listDocumentPath));
 }
 
 void tst_RtfBuilder::documentsInCacheNeverInStartFolder()
@@ -268,11 +268,11 @@ void tst_RtfBuilder::documentsInCacheNeverInStartFolder()
     setColours(wb, false);
     fillWorkArea(wb, {{QStringLiteral("/d/a.txt"), {QStringLiteral("k")}}}, QStringLiteral("k"));
     wb.Start_Dir = start.path() + QLatin1Char('/');
-    const bool ok = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, 0, 0, QStringLiteral("/d/a.txt")).written;
+    const bool ok = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::DetailMode, 0, 0, QStringLiteral("/d/a.txt")).written;
     qputenv("XDG_CACHE_HOME", old);
     QVERIFY(ok);
-    QCOMPARE(wb.display.Detail_Document_Path, cache.path() + QStringLiteral("/quav/~QUAV_SD.RTF"));
-    QVERIFY(QFile::exists(wb.display.Detail_Document_Path));
+    QCOMPARE(wb.display.detailDocumentPath, cache.path() + QStringLiteral("/quav/~QUAV_SD.RTF"));
+    QVERIFY(QFile::exists(wb.display.detailDocumentPath));
     QVERIFY(victim.open(QIODevice::ReadOnly));
     QCOMPARE(victim.readAll(), QByteArray("keep me"));
     QCOMPARE(QFileInfo(cache.path() + QStringLiteral("/quav")).permissions() & 0x0077, QFileDevice::Permissions());
@@ -290,7 +290,7 @@ void tst_RtfBuilder::nowhereToWrite()
     qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
     Workbench wb;
     setColours(wb, false);
-    const WriteResult result = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" "));
+    const WriteResult result = RtfBuilder::Make_RTF_Document(wb, RtfBuilder::ListMode, 1, 1, QStringLiteral(" "));
     if (old.isNull())
         qunsetenv("XDG_CACHE_HOME");
     else
@@ -298,8 +298,8 @@ void tst_RtfBuilder::nowhereToWrite()
     QVERIFY(!result.written);
     QCOMPARE(QFileInfo(result.path).fileName(), QStringLiteral("~QUAV_SK.RTF"));
     QVERIFY(!result.reason.isEmpty());
-    QVERIFY(wb.display.List_Document_Path.isEmpty());
-    QVERIFY(RtfBuilder::Write_Failure_Text(result).startsWith(QStringLiteral("表示用ファイル ~QUAV_SK.RTF を書き込めません。\r\n")));
+    QVERIFY(wb.display.listDocumentPath.isEmpty());
+    QVERIFY(RtfBuilder::writeFailureText(result).startsWith(QStringLiteral("表示用ファイル ~QUAV_SK.RTF を書き込めません。\r\n")));
 }
 
 QTEST_GUILESS_MAIN(tst_RtfBuilder)

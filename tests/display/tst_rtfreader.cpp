@@ -48,12 +48,12 @@ QList<TestFile> testFiles()
 
 QByteArray tst_RtfReader::listDocument(Workbench &wb)
 {
-    wb.display.Document_Folder = m_dir.path();
+    wb.display.documentFolder = m_dir.path();
     setColours(wb, true);
     fillWorkArea(wb, testFiles(), QStringLiteral("検索語"));
-    if (!RtfBuilder::Make_RTF_Document(wb, RtfBuilder::List_Mode, 1, 1, QStringLiteral(" ")).written)
+    if (!RtfBuilder::Make_RTF_Document(wb, RtfBuilder::ListMode, 1, 1, QStringLiteral(" ")).written)
         return QByteArray();
-    QFile f(wb.display.List_Document_Path);
+    QFile f(wb.display.listDocumentPath);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
@@ -97,9 +97,9 @@ void tst_RtfReader::detailRoundTrip()
     const int first = wb.work.Search_Hit_File_List().data(1);
     const int last = wb.work.Search_Hit_All_Line_List().count() - 1;
     const QString key = wb.work.File_Key(1);
-    QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::Detail_Mode, first, last, key).written);
+    QVERIFY(RtfBuilder::Make_RTF_Document(wb, RtfBuilder::DetailMode, first, last, key).written);
     RtfDocument doc;
-    QVERIFY(RtfReader::readFile(wb.display.Detail_Document_Path, doc));
+    QVERIFY(RtfReader::readFile(wb.display.detailDocumentPath, doc));
     QCOMPARE(doc.paragraphs[0].text, key);
     QCOMPARE(int(doc.paragraphs.size()), 1 + (last - first + 1) + 1);
     for (int k = first; k <= last; ++k)

@@ -42,7 +42,7 @@ struct EditFixture
     // A double-click at column `column` of display line k.
     bool showDetail(int k, int column = 0)
     {
-        list.setCaret(ListView::Line_Start(wb.work.Mojisuu_Count_List(), k) + column);
+        list.setCaret(ListView::lineStart(wb.work.Mojisuu_Count_List(), k) + column);
         DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
         return detail.shown && !list.shown;
     }
@@ -51,7 +51,7 @@ struct EditFixture
     QStringList stored(int file) const
     {
         QStringList out;
-        const WorkArea::Range r = wb.work.File_Line_Range(file);
+        const WorkArea::Range r = wb.work.fileLineRange(file);
         for (int k = r.first; k <= r.last; ++k) {
             const QString &e = wb.work.Search_Hit_All_Line_List().text(k);
             out.append(LineFormat::Entry_Line_No(e).toString() + QLatin1Char(':') + LineFormat::Entry_Text(e).toString());

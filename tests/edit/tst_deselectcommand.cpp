@@ -20,7 +20,7 @@ QList<TestFile> threeFiles()
 
 void deselectAt(EditFixture &f, int line, Answer answer)
 {
-    f.list.setCaret(ListView::Line_Start(f.wb.work.Mojisuu_Count_List(), line) + 3);
+    f.list.setCaret(ListView::lineStart(f.wb.work.Mojisuu_Count_List(), line) + 3);
     f.port.answerWith({answer});
     DeselectCommand::KIHON_M_EDIT_DELETE_Click(f.wb);
 }
@@ -57,7 +57,7 @@ void tst_DeselectCommand::firstOfThree()
     QCOMPARE(f.wb.work.Result_Flag, qint16(1));
     QCOMPARE(f.wb.status.text(StatusPanels::kHitSu), QStringLiteral("対象数 =2ﾌｧｲﾙ"));
     QVERIFY(f.wb.board.isEnabled(Command::FILE_DELETE));
-    QCOMPARE(f.wb.display.Detail_File_Index, -1);
+    QCOMPARE(f.wb.display.detailFileIndex, -1);
 
     // A later replace in what is now the first file works on its own lines.
     ReplaceCommand replace(f.wb);
@@ -73,7 +73,7 @@ void tst_DeselectCommand::firstOfThree()
 void tst_DeselectCommand::lastFileHidesBothViews()
 {
     EditFixture f({{QStringLiteral("/d/a.txt"), {QStringLiteral("w")}}}, QStringLiteral("w"));
-    f.wb.work.Set_File_Changed(0, true);
+    f.wb.work.setFileChanged(0, true);
     deselectAt(f, 2, Answer::Yes);
     QVERIFY_CONSISTENT(f.wb.work);
     QCOMPARE(f.wb.work.Search_Hit_List().count(), 1); // the column heading
@@ -117,7 +117,7 @@ void tst_DeselectCommand::headingLine()
     QVERIFY(f.wb.board.isEnabled(Command::FILE_DELETE));
     // The next detail view is built normally.
     QVERIFY(f.showDetail(f.lineOf(QStringLiteral("000001:c1 w"))));
-    QCOMPARE(f.wb.display.Detail_File_Index, 2);
+    QCOMPARE(f.wb.display.detailFileIndex, 2);
     QCOMPARE(f.wb.display.Range_Only_Flag, qint16(0));
 }
 
@@ -136,7 +136,7 @@ void tst_DeselectCommand::changesOfOtherFilesKept()
     QFETCH(qint16, hozon);
     EditFixture f(threeFiles(), QStringLiteral("w"));
     for (int i : changed)
-        f.wb.work.Set_File_Changed(i, true);
+        f.wb.work.setFileChanged(i, true);
     deselectAt(f, f.lineOf(QStringLiteral("000002:b2 w")), Answer::Yes);
     QVERIFY_CONSISTENT(f.wb.work);
     QCOMPARE(f.wb.work.Search_Hit_File_List().texts(), (QStringList{"/d/a.txt", "/d/c.txt"}));

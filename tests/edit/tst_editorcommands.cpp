@@ -81,14 +81,14 @@ void tst_EditorCommands::sortKeepsTheTemplatesKey()
     addTemplate(f.wb.work, kTemplate, {QStringLiteral("b"), QStringLiteral(""), QStringLiteral("a")});
     ListView::Build_List_View(f.wb);
     QVERIFY(f.showDetail(f.lineOf(LineFormat::kAddPrefix)));
-    const int file = f.wb.display.Detail_File_Index;
+    const int file = f.wb.display.detailFileIndex;
     SortCommand c(f.wb);
     QVERIFY(c.Form_Load());
     QCOMPARE(c.fileKey(), kTemplate);
     c.Command1_Click(false);
     QVERIFY(c.Cmd_Hanei_Click());
     QVERIFY_CONSISTENT(f.wb.work);
-    QCOMPARE(f.wb.work.Stored_Key(file), kTemplate);
+    QCOMPARE(f.wb.work.storedKey(file), kTemplate);
     QCOMPARE(f.stored(file), (QStringList{"000001.000:b", "000002.000:a", "000003.000:"}));
     QCOMPARE(f.wb.work.Search_Hit_File_Change().data(file), 1);
     QVERIFY(f.detail.plainText().contains(QStringLiteral("b\r\na\r\n")));

@@ -34,7 +34,7 @@ QStringList entries(const QList<qint32> &numbers)
 {
     QStringList out;
     for (qint32 n : numbers)
-        out.append(kKey + QStringLiteral(":@:") + LineFormat::Line_No_Thousandths(n) + QStringLiteral(":@:L")
+        out.append(kKey + QStringLiteral(":@:") + LineFormat::lineNoThousandths(n) + QStringLiteral(":@:L")
                    + QString::number(n));
     return out;
 }
@@ -135,7 +135,7 @@ void tst_LineEditor::splitTypedLines_data()
 void tst_LineEditor::splitTypedLines()
 {
     QFETCH(QString, typed);
-    QTEST(LineEditor::Split_Typed_Lines(typed), "lines");
+    QTEST(LineEditor::splitTypedLines(typed), "lines");
 }
 
 void tst_LineEditor::lineNumberValue_data()
@@ -154,9 +154,9 @@ void tst_LineEditor::lineNumberValue()
 {
     QFETCH(QString, text);
     QFETCH(qint32, value);
-    QCOMPARE(LineEditor::Line_Number_Value(text), value);
+    QCOMPARE(LineEditor::lineNumberValue(text), value);
     if (text.size() == 10)
-        QCOMPARE(LineFormat::Line_No_Thousandths(value), text);
+        QCOMPARE(LineFormat::lineNoThousandths(value), text);
 }
 
 void tst_LineEditor::selectCount_data()
@@ -317,7 +317,7 @@ void tst_LineEditor::wholeRoadIntoTheStore()
     for (int i = first; i < first + n; ++i)
         loaded.append(store.text(i));
     editor.Load(loaded);
-    QCOMPARE(editor.Reflect_Entries(kKey), loaded); // reflect without edits
+    QCOMPARE(editor.reflectEntries(kKey), loaded); // reflect without edits
 
     editor.setSelection({1, 2});
     QVERIFY(editor.Cmd_Delete_Click());
@@ -328,7 +328,7 @@ void tst_LineEditor::wholeRoadIntoTheStore()
     port.inputs.enqueue(QStringLiteral("first"));
     QVERIFY(editor.Cmd_Update_Click());
 
-    QStringList reflected = editor.Reflect_Entries(kKey);
+    QStringList reflected = editor.reflectEntries(kKey);
     const QStringList expected{kKey + QStringLiteral(":@:000001.000:@:first"),
                                kKey + QStringLiteral(":@:000001.750:@:x"), kKey + QStringLiteral(":@:000002.500:@:"),
                                kKey + QStringLiteral(":@:000003.250:@:y:@:z"),

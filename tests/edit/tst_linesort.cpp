@@ -71,7 +71,7 @@ void tst_LineSort::reflectRenumbers()
         entries.append(key + ":@:" + n + ":@:line" + QString::fromLatin1(n).right(3));
     LineSort sort(entries);
     sort.Command1_Click(false);
-    const QStringList reflected = sort.Reflect_Entries(key);
+    const QStringList reflected = sort.reflectEntries(key);
     QCOMPARE(reflected, (QStringList{key + ":@:000001.000:@:line750", key + ":@:000002.000:@:line500",
                                      key + ":@:000003.000:@:line000", key + ":@:000004.000:@:line000"}));
     // One run in the store's order, so the work area takes it back in one place.

@@ -123,7 +123,7 @@ void tst_ReplaceCommand::detailModeOneFileCaretKept()
     EditFixture f(files, QStringLiteral("abc"));
     const int line = f.lineOf(QStringLiteral("000002:one abc"));
     QVERIFY(f.showDetail(line, 80));
-    QCOMPARE(f.wb.display.Detail_File_Index, 1);
+    QCOMPARE(f.wb.display.detailFileIndex, 1);
 
     ReplaceCommand c(f.wb);
     c.Form_Load();
@@ -142,8 +142,8 @@ void tst_ReplaceCommand::detailModeOneFileCaretKept()
     QCOMPARE(f.wb.work.Hozon_Flag, qint16(1));
     // Without the fix the caret's old offset lies in c.txt's header now.
     const ItemList &counts = f.wb.work.Mojisuu_Count_List();
-    QCOMPARE(f.wb.display.List_Caret_Pos, ListView::Line_Start(counts, line) + 80);
-    QCOMPARE(f.wb.display.Detail_File_Index, 1);
+    QCOMPARE(f.wb.display.List_Caret_Pos, ListView::lineStart(counts, line) + 80);
+    QCOMPARE(f.wb.display.detailFileIndex, 1);
     QVERIFY(f.detail.shown && f.detail.enabled);
     QVERIFY(!f.list.shown && !f.list.enabled);
     QVERIFY(f.detail.plainText().contains(QStringLiteral("one 漢字")));

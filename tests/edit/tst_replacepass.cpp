@@ -34,7 +34,7 @@ QString hit(int n, const QString &text)
 
 QString header(const QString &key)
 {
-    return LineFormat::Fit_Display_Line(LineFormat::File_Header(LineFormat::kSearchPrefix, key, QString())).text;
+    return LineFormat::Fit_Display_Line(LineFormat::fileHeader(LineFormat::kSearchPrefix, key, QString())).text;
 }
 
 } // namespace
@@ -52,7 +52,7 @@ void tst_ReplacePass::passesOverOneFile()
 
     ReplacePass pass(QStringLiteral("abc"), QStringLiteral("wxyz"), 1);
     QCOMPARE(pass.method(), qint16(2));
-    const QList<DisplayChange> shown = pass.Display_Pass(display, 1, 3);
+    const QList<DisplayChange> shown = pass.displayPass(display, 1, 3);
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown[0].index, 2);
     QCOMPARE(shown[0].fitted.text, hit(1, QStringLiteral("wxyz wxyz")));
@@ -62,7 +62,7 @@ void tst_ReplacePass::passesOverOneFile()
     QCOMPARE(shown[1].fitted.text, hit(3, QStringLiteral("x wxyz") + QString(90, QLatin1Char('y'))));
     QCOMPARE(shown[1].fitted.text.size(), 83);
 
-    const QList<StoredChange> kept = pass.Stored_Pass(stored, 0, 3);
+    const QList<StoredChange> kept = pass.storedPass(stored, 0, 3);
     QCOMPARE(kept.size(), 3);
     QCOMPARE(kept[0].entry, entry(a, 1, QStringLiteral("wxyz wxyz")));
     QCOMPARE(kept[1].index, 2);
@@ -78,8 +78,8 @@ void tst_ReplacePass::wordOnlyInNonHitLines()
     const QStringList display{header(key), hit(1, QStringLiteral("first"))};
     const QStringList stored{entry(key, 1, QStringLiteral("first")), entry(key, 2, QStringLiteral("second"))};
     ReplacePass pass(QStringLiteral("second"), QStringLiteral("2nd"), 0);
-    QVERIFY(pass.Display_Pass(display, 0, 1).isEmpty());
-    const QList<StoredChange> kept = pass.Stored_Pass(stored, 0, 1);
+    QVERIFY(pass.displayPass(display, 0, 1).isEmpty());
+    const QList<StoredChange> kept = pass.storedPass(stored, 0, 1);
     QCOMPARE(kept.size(), 1);
     QCOMPARE(kept[0].entry, entry(key, 2, QStringLiteral("2nd")));
 }
@@ -121,7 +121,7 @@ void tst_ReplacePass::checks()
     ScriptedMessagePort port;
     for (Answer a : answers)
         port.answers.enqueue(a);
-    QTEST(ReplacePass::Check_Request(search, replacement, selected, port), "runs");
+    QTEST(ReplacePass::checkRequest(search, replacement, selected, port), "runs");
     QTEST(port.texts(), "messages");
     for (const auto &shown : port.shown)
         QCOMPARE(shown.caption, QStringLiteral("置替"));
@@ -147,7 +147,7 @@ void tst_ReplacePass::adoption()
     QFETCH(Answer, answer);
     ScriptedMessagePort port;
     port.answers.enqueue(answer);
-    QTEST(ReplacePass::Ask_Adoption(searchWord, QStringLiteral("abc"), replacement, port), "adopted");
+    QTEST(ReplacePass::askAdoption(searchWord, QStringLiteral("abc"), replacement, port), "adopted");
     QFETCH(bool, asked);
     QCOMPARE(port.shown.size(), asked ? 1 : 0);
     if (asked)

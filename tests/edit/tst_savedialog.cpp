@@ -90,11 +90,11 @@ QString tst_SaveDialog::addFile(const QString &name, const QStringList &lines, i
         entries.append(path + LineFormat::kSeparator + LineFormat::Line_No_10(k + 1) + LineFormat::kSeparator
                        + lines.at(k));
     if (w.Search_Hit_List().isEmpty())
-        w.Append_Display_Line(LineFormat::kColumnHeader);
+        w.appendDisplayLine(LineFormat::kColumnHeader);
     const FileOrigin origin{QFile::encodeName(path), qint64(st.st_size),
                             qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-    const QString header = LineFormat::File_Header(LineFormat::kSearchPrefix, path, QString());
-    const int i = w.Admit_File(path, origin, {header}, std::move(entries), flag != 0);
+    const QString header = LineFormat::fileHeader(LineFormat::kSearchPrefix, path, QString());
+    const int i = w.admitFile(path, origin, {header}, std::move(entries), flag != 0);
     if (i < 0)
         return QString();
     LineIndex::Build_Line_Index(w);
@@ -109,7 +109,7 @@ void tst_SaveDialog::storeText(int file, int line, const QString &text)
     const QString key = w.File_Key(file);
     const int k = w.Search_Hit_File_List().data(file) + line - 1;
     QCOMPARE(LineFormat::Entry_Key(w.Search_Hit_All_Line_List().text(k)), key);
-    QVERIFY(w.Replace_Stored_Line(k, key + LineFormat::kSeparator + LineFormat::Line_No_10(line)
+    QVERIFY(w.replaceStoredLine(k, key + LineFormat::kSeparator + LineFormat::Line_No_10(line)
                                          + LineFormat::kSeparator + text));
 }
 
@@ -263,7 +263,7 @@ void tst_SaveDialog::secondSaveAsksNothing()
     storeText(0, 1, QStringLiteral("y"));
     SaveDialog::Cmd_Jikkou(*m_wb, {true});
     storeText(0, 1, QStringLiteral("zz"));
-    m_wb->work.Set_File_Changed(0, true);
+    m_wb->work.setFileChanged(0, true);
     SaveDialog::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(m_messages.texts(), QStringList());
     QCOMPARE(bytesOf(a), QByteArray("zz\r\n"));
@@ -278,7 +278,7 @@ void tst_SaveDialog::linesAsStored()
     QStringList entries = w.Search_Hit_All_Line_List().texts();
     entries.insert(1, a + LineFormat::kSeparator + QStringLiteral("000001.500") + LineFormat::kSeparator
                           + QStringLiteral("新しい行"));
-    QVERIFY(w.Replace_File_Lines(0, entries));
+    QVERIFY(w.replaceFileLines(0, entries));
     QVERIFY_CONSISTENT(w);
     SaveDialog::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(m_messages.texts(), QStringList());
@@ -314,17 +314,17 @@ void tst_SaveDialog::wholeRoad()
     w.Search_Running = 1;
     w.Search_Path = m_root;
     w.Current_Dir = m_root + QLatin1Char('/');
-    SearchRun::Scan_Helpers = 0;
+    SearchRun::scanHelpers = 0;
     SearchRun::Search_Execute(*m_wb);
     QCOMPARE(w.Search_Hit_File_List().count(), 1);
 
     ReplacePass pass(QStringLiteral("検索語"), QStringLiteral("置換後の語"), 0);
-    const QList<StoredChange> changes = pass.Stored_Pass(w.Search_Hit_All_Line_List().texts(), w.Search_Hit_File_List().data(0),
+    const QList<StoredChange> changes = pass.storedPass(w.Search_Hit_All_Line_List().texts(), w.Search_Hit_File_List().data(0),
                                                          w.Search_Hit_All_Line_List().count() - 1);
     QCOMPARE(changes.size(), 1);
     for (const StoredChange &c : changes)
-        QVERIFY(w.Replace_Stored_Line(c.index, c.entry));
-    w.Set_File_Changed(0, true);
+        QVERIFY(w.replaceStoredLine(c.index, c.entry));
+    w.setFileChanged(0, true);
     w.Hozon_Flag = 1;
 
     QList<bool> selected;

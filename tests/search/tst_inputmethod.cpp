@@ -35,7 +35,7 @@ void tst_InputMethod::committedTextIsSearched()
 {
     DialogFixture f;
     f.wb.settings.SIKIBETU_ALL_FLG = 1;
-    f.wb.board.Apply_Startup();
+    f.wb.board.applyStartup();
     QPointer<QUAV_SEARCH_SETTEI> d = new QUAV_SEARCH_SETTEI(f.wb);
     d->openFrom(&f.main);
     f.port.shown.clear(); // no default search text yet: the dialog says so as it opens

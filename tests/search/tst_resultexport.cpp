@@ -25,10 +25,10 @@ private Q_SLOTS:
 private:
     static void fill(WorkArea &w)
     {
-        w.Append_Display_Line(QStringLiteral("  行番号:内容"));
+        w.appendDisplayLine(QStringLiteral("  行番号:内容"));
         // A display block alone, without its file's lines.
         WorkAreaTestAccess::appendDisplayLine(w, QStringLiteral("SEARCH_FILE = /d/A.TXT:@:2024/03/01 10:00:00  120ﾊﾞｲﾄ"));
-        w.Append_Display_Line(QStringLiteral("000012:x:@:y:@:z"));
+        w.appendDisplayLine(QStringLiteral("000012:x:@:y:@:z"));
     }
     static QStringList readLines(const QString &path)
     {
@@ -113,8 +113,8 @@ void tst_ResultExport::exportFormat()
     QVERIFY(lines[2].startsWith(QStringLiteral("000012:x   y:@:z")));
 
     // A second export replaces the first; nothing is appended.
-    f.wb.work.Clear_All();
-    f.wb.work.Append_Display_Line(QStringLiteral("only"));
+    f.wb.work.clearAll();
+    f.wb.work.appendDisplayLine(QStringLiteral("only"));
     QVERIFY(ResultExport::Export(f.wb.work, path).ok());
     QCOMPARE(readLines(path).size(), 1);
     QVERIFY(readLines(path)[0].startsWith(QStringLiteral("only")));

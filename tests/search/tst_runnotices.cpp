@@ -110,7 +110,7 @@ void tst_RunNotices::summaryText()
     QFETCH(int, overflow);
     QFETCH(int, skipped);
     QFETCH(QStringList, lines);
-    QCOMPARE(RunNotices::Summary_Text(alreadyOpen, overflow, skippedFiles(skipped)).split(QStringLiteral("\r\n")),
+    QCOMPARE(RunNotices::summaryText(alreadyOpen, overflow, skippedFiles(skipped)).split(QStringLiteral("\r\n")),
              lines);
 }
 
@@ -137,7 +137,7 @@ void tst_RunNotices::closingMessage()
     ScriptedMessagePort port;
     RunNotices notices(port, nullptr, boxes);
     refuseAll(notices, order);
-    QCOMPARE(!notices.Closing_Message(skippedFiles(skipped)).isEmpty(), summary);
+    QCOMPARE(!notices.closingMessage(skippedFiles(skipped)).isEmpty(), summary);
 }
 
 QTEST_GUILESS_MAIN(tst_RunNotices)

@@ -120,7 +120,7 @@ void tst_SearchDialog::history()
     s.DATA = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
     s.DEFAULT_DATA = 1;
     s.SIKIBETU_ALL_FLG = 1;
-    f.wb.board.Apply_Startup();
+    f.wb.board.applyStartup();
     auto d = open(f);
     d->Combo_Search_Data->setEditText(typed);
     d->Check_Data_Default->setChecked(makeDefault);
@@ -131,7 +131,7 @@ void tst_SearchDialog::history()
     QVERIFY(d.isNull());
     QVERIFY(f.port.shown.isEmpty());
     QVERIFY(f.main.isEnabled());
-    QCOMPARE(SearchHistory::Non_Empty(s.DATA), history);
+    QCOMPARE(SearchHistory::nonEmpty(s.DATA), history);
     QCOMPARE(s.DEFAULT_DATA, defaultData);
     QCOMPARE(f.wb.work.Search_Word, typed.trimmed());
     QCOMPARE(f.wb.work.Compare_Mode, qint16(0));
@@ -173,7 +173,7 @@ void tst_SearchDialog::refusals()
     QCOMPARE(f.port.texts(), QStringList{message});
     QVERIFY(d->CMD_SEARCH->isEnabled() && d->CMD_CANCEL->isEnabled());
     QVERIFY(!f.main.isEnabled());
-    QCOMPARE(SearchHistory::Non_Empty(f.wb.settings.DATA), QStringList{QStringLiteral("old")});
+    QCOMPARE(SearchHistory::nonEmpty(f.wb.settings.DATA), QStringList{QStringLiteral("old")});
     QVERIFY(f.wb.work.Search_Word.isEmpty());
     QCOMPARE(f.wb.work.Search_Running, qint16(0));
 }

@@ -78,7 +78,7 @@ void tst_SearchHistory::record()
     History h = history(before);
     qint32 d = defaultBefore;
     SearchHistory::Record(h, d, text, makeDefault);
-    QCOMPARE(SearchHistory::Non_Empty(h), after);
+    QCOMPARE(SearchHistory::nonEmpty(h), after);
     QCOMPARE(d, defaultAfter);
 }
 
@@ -100,7 +100,7 @@ void tst_SearchHistory::trimSpaces()
 {
     QFETCH(QString, typed);
     QFETCH(QString, trimmed);
-    QCOMPARE(SearchWord::Trim_Spaces(typed), trimmed);
+    QCOMPARE(SearchWord::trimSpaces(typed), trimmed);
 }
 
 void tst_SearchHistory::searchText_data()
@@ -150,18 +150,18 @@ void tst_SearchHistory::checkOrder_data()
     QTest::addColumn<QString>("message");
     using R = SearchStart::Refusal;
     QTest::newRow("blank word before missing identifier")
-        << "   " << "" << false << int(R::No_Word) << QStringLiteral("サーチ文字が設定されていません。");
-    QTest::newRow("missing identifier") << "x" << " " << false << int(R::No_Identifier)
+        << "   " << "" << false << int(R::NoWord) << QStringLiteral("サーチ文字が設定されていません。");
+    QTest::newRow("missing identifier") << "x" << " " << false << int(R::NoIdentifier)
                                         << QStringLiteral("サーチ対象識別子が設定されていません。");
     QTest::newRow("all identifiers need none") << "x" << "" << true << int(R::None) << QString();
-    QTest::newRow("emoji") << QStringLiteral("😀") << "TXT" << false << int(R::Not_Shift_JIS)
+    QTest::newRow("emoji") << QStringLiteral("😀") << "TXT" << false << int(R::NotShiftJis)
                            << QStringLiteral("サーチ文字にシフトJISで表せない文字が含まれています。");
-    QTest::newRow("line break in the word") << "a\nb" << "TXT" << false << int(R::Line_Break)
+    QTest::newRow("line break in the word") << "a\nb" << "TXT" << false << int(R::LineBreak)
                                             << QStringLiteral("サーチ文字に改行は使えません。");
     QTest::newRow("a tab is not blank") << "\t" << "TXT" << false << int(R::None) << QString();
     QTest::newRow("identifier of a tab is not blank") << "x" << "\t" << false << int(R::None) << QString();
     QTest::newRow("identifier of full-width spaces is blank") << "x" << QStringLiteral("　") << false
-                                                              << int(R::No_Identifier)
+                                                              << int(R::NoIdentifier)
                                                               << QStringLiteral("サーチ対象識別子が設定されていません。");
     QTest::newRow("very long word") << QString(5000, QLatin1Char('a')) << "TXT" << false << int(R::None) << QString();
 }
@@ -209,9 +209,9 @@ void tst_SearchHistory::prepareRun()
     QFETCH(QString, currentDir);
     QFETCH(int, compareMode);
     Workbench wb;
-    wb.board.Apply_Startup();
+    wb.board.applyStartup();
     wb.work.Search_Path = searchPath;
-    SearchStart::Prepare_Run(wb, caseSensitive);
+    SearchStart::prepareRun(wb, caseSensitive);
     QCOMPARE(wb.work.Current_Dir, currentDir);
     QCOMPARE(int(wb.work.Compare_Mode), compareMode);
     QCOMPARE(wb.work.Search_Running, qint16(1));

@@ -126,7 +126,7 @@ void tst_SearchRun::init()
     QDir().mkpath(m_root);
     // Two helpers read ahead, as on most machines; STOP is also tried
     // without them.
-    SearchRun::Scan_Helpers = 2;
+    SearchRun::scanHelpers = 2;
 }
 
 void tst_SearchRun::prepare(const QString &word, int mode, const QStringList &ids)
@@ -153,7 +153,7 @@ QStringList tst_SearchRun::headers() const
     const ItemList &d = m_wb->work.Search_Hit_List();
     for (int i = 0; i < d.count(); ++i)
         if (LineFormat::Is_Header(d.text(i)))
-            out.append(LineFormat::Header_Key(d.text(i)));
+            out.append(LineFormat::headerKey(d.text(i)));
     return out;
 }
 
@@ -175,7 +175,7 @@ void tst_SearchRun::identifier()
 {
     QFETCH(QString, name);
     QFETCH(QString, identifier);
-    QCOMPARE(SikibetuMatcher::Identifier_Of(LineFormat::Ucase(name)), identifier);
+    QCOMPARE(SikibetuMatcher::identifierOf(LineFormat::Ucase(name)), identifier);
 }
 
 void tst_SearchRun::onlyChosenIdentifiersAreRead()
@@ -270,7 +270,7 @@ void tst_SearchRun::allLinesAndHeaders()
                                 + QStringLiteral("  ") + QString::number(bytes.size()).left(1)),
              qPrintable(d.text(1)));
     // The header's full key is kept beside it, whatever the 83 columns cut.
-    QCOMPARE(m_wb->work.Header_File_Key(1), key);
+    QCOMPARE(m_wb->work.headerFileKey(1), key);
     QVERIFY(d.text(2).startsWith(QStringLiteral("000003:key ")));
     QVERIFY(d.text(3).startsWith(QStringLiteral("000005:最後 key")));
     QCOMPARE(m_wb->work.Mojisuu_Count_List().count(), 4);
@@ -435,11 +435,11 @@ void tst_SearchRun::namesNotUtf8()
     QVERIFY(file >= 0);
     // Shown decoded, kept by its bytes, with size and time as read.
     QVERIFY(headers().contains(path));
-    QCOMPARE(w.Native_Path(file), native);
-    QCOMPARE(w.Search_Hit_File_Origin().at(file).size, bytes.size());
+    QCOMPARE(w.nativePath(file), native);
+    QCOMPARE(w.fileOrigins().at(file).size, bytes.size());
     struct stat st;
     QVERIFY(::stat(native.constData(), &st) == 0);
-    QCOMPARE(w.Search_Hit_File_Origin().at(file).modifiedNsecs,
+    QCOMPARE(w.fileOrigins().at(file).modifiedNsecs,
              qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec);
     const int first = w.Search_Hit_File_List().data(file);
     QCOMPARE(w.Search_Hit_All_Line_List().text(first + 1), path + QStringLiteral(":@:000002.000:@:検索語あり"));
@@ -457,7 +457,7 @@ void tst_SearchRun::namesShownAlike()
     const QString path = m_root + QStringLiteral("/テ.txt");
     QCOMPARE(outcome.skipped, QStringList{path + QStringLiteral("\r\n") + FolderWalk::kNameShownTwice});
     QCOMPARE(m_wb->work.Search_Hit_File_List().texts(), QStringList{path});
-    QCOMPARE(m_wb->work.Native_Path(0), dir + "\x83\x65.txt");
+    QCOMPARE(m_wb->work.nativePath(0), dir + "\x83\x65.txt");
     QCOMPARE(LineFormat::Entry_Text(m_wb->work.Search_Hit_All_Line_List().text(0)).toString(), QStringLiteral("word sjis"));
     // The note reaches the user once, in the run's closing summary.
     QCOMPARE(m_messages.texts().size(), 1);
@@ -573,7 +573,7 @@ void tst_SearchRun::stopFinishesCurrentFile_data()
 void tst_SearchRun::stopFinishesCurrentFile()
 {
     QFETCH(int, helpers);
-    SearchRun::Scan_Helpers = helpers;
+    SearchRun::scanHelpers = helpers;
     // STOP comes with the first yield after A.TXT was taken, whether in
     // B.TXT or before it: B, already begun, is still finished; C.TXT and the
     // subfolder are not visited.
@@ -636,7 +636,7 @@ void tst_SearchRun::boardAndFlagsAfterRun()
     QFETCH(QList<Command>, on);
     QFETCH(QList<Command>, off);
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("word")}));
-    m_wb->board.Apply_Startup();
+    m_wb->board.applyStartup();
     // The search dialog turns SEARCH off and STOP on before the run.
     m_wb->board.disable({Command::SEARCH});
     m_wb->board.enable({Command::STOP});
@@ -752,7 +752,7 @@ void tst_SearchRun::windowServedInsideOneFile()
     // One file of 8 MiB without a line break, read on the calling thread:
     // the window is offered a turn between the read steps, not only between
     // files.
-    SearchRun::Scan_Helpers = 0;
+    SearchRun::scanHelpers = 0;
     QVERIFY(SearchTree::writeBytes(m_root + QStringLiteral("/ONE.TXT"), QByteArray(8 * 1024 * 1024, 'x')));
     prepare(QStringLiteral("hit"), 0);
     SearchRun::Search_Execute(*m_wb);
@@ -867,7 +867,7 @@ void tst_SearchRun::notStartedWhileBusy()
 {
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("key")}));
     prepare(QStringLiteral("key"), 0);
-    m_wb->board.Apply_Startup();
+    m_wb->board.applyStartup();
     QVERIFY(m_wb->board.Enter_Busy());
     SearchRun::Search_Execute(*m_wb);
     QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 0);

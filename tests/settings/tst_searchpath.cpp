@@ -83,7 +83,7 @@ void tst_SearchPath::removedLastFolderAtStartup()
     const QString before = QDir::currentPath();
     QCOMPARE(SearchPath::Change_Folder(last), qint16(9));
     QCOMPARE(QDir::currentPath(), before);
-    QCOMPARE(SearchPath::Current_Directory(), before);
+    QCOMPARE(SearchPath::currentDirectory(), before);
 }
 
 void tst_SearchPath::recordFolder_data()
@@ -119,7 +119,7 @@ void tst_SearchPath::recordFolder()
     for (int i = 0; i < before.size(); ++i)
         h[size_t(i)] = before.at(i);
     qint32 d = defaultBefore;
-    SearchPath::Record_Folder(h, d, folder);
+    SearchPath::recordFolder(h, d, folder);
     QStringList got;
     for (const QString &s : h)
         if (!s.isEmpty())
@@ -133,7 +133,7 @@ void tst_SearchPath::historyLines()
     History h;
     h[0] = QStringLiteral("/a");
     h[2] = QStringLiteral("/c");
-    const QStringList lines = SearchPath::History_Lines(h, 2);
+    const QStringList lines = SearchPath::historyLines(h, 2);
     QCOMPARE(lines.size(), 10);
     QCOMPARE(lines[0], QStringLiteral("  /a"));
     QCOMPARE(lines[1], QStringLiteral("  "));
@@ -210,7 +210,7 @@ void tst_SearchPath::browsingIntoRemovedFolder()
     QDir::setCurrent(m_dir->path());
     const QString before = QDir::currentPath();
     QString why;
-    QVERIFY(!SearchPath::Enter_For_Browsing(m_dir->filePath(QStringLiteral("vanished")), &why));
+    QVERIFY(!SearchPath::enterForBrowsing(m_dir->filePath(QStringLiteral("vanished")), &why));
     QCOMPARE(QDir::currentPath(), before);
     QVERIFY(why.contains(QStringLiteral("見つかりません")));
 }
@@ -219,11 +219,11 @@ void tst_SearchPath::driveList()
 {
     const QStringList mounts{"/", "/proc", "/media/usb", "/mnt/nas", "/run/media/u/CARD", "/home", "/media/usb",
                              "/mnt/", "/media/a"};
-    const QStringList drives = SearchPath::Drive_List(mounts);
+    const QStringList drives = SearchPath::driveList(mounts);
     QCOMPARE(drives, (QStringList{"/", "/media/a", "/media/usb", "/mnt/nas", "/run/media/u/CARD"}));
-    QCOMPARE(SearchPath::Drive_Of(drives, QStringLiteral("/media/usb/doc")), QStringLiteral("/media/usb"));
-    QCOMPARE(SearchPath::Drive_Of(drives, QStringLiteral("/media/usbstick")), QStringLiteral("/"));
-    QCOMPARE(SearchPath::Drive_Of(drives, QStringLiteral("/home/u")), QStringLiteral("/"));
+    QCOMPARE(SearchPath::driveOf(drives, QStringLiteral("/media/usb/doc")), QStringLiteral("/media/usb"));
+    QCOMPARE(SearchPath::driveOf(drives, QStringLiteral("/media/usbstick")), QStringLiteral("/"));
+    QCOMPARE(SearchPath::driveOf(drives, QStringLiteral("/home/u")), QStringLiteral("/"));
 }
 
 

@@ -99,7 +99,7 @@ void tst_SettingsStore::colourFlagNameIgnoresCase()
 
 void tst_SettingsStore::factoryDefaults()
 {
-    const Settings s = SettingsIo::Load_Without_Questions();
+    const Settings s = SettingsIo::loadWithoutQuestions();
     QCOMPARE(s.S_Bar, 1);
     QCOMPARE(s.T_Bar, 1);
     QCOMPARE(s.Color_Set_Flg, 1);
@@ -247,7 +247,7 @@ void tst_SettingsStore::restoreWindow()
     QCOMPARE(SettingsIo::Restore_Window(wb), stored);
     QCOMPARE(wb.settings.FORM_X, x);
     QCOMPARE(wb.settings.Width, width);
-    QCOMPARE(wb.Main_Width, width);
+    QCOMPARE(wb.mainWidth, width);
 }
 
 void tst_SettingsStore::cp932ImportFile()

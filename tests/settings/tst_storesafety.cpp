@@ -353,10 +353,10 @@ void tst_StoreSafety::unwritableStoreToldOnce()
     choice.searchText = QStringLiteral("語");
     choice.identifierText = QStringLiteral("TXT");
     // Two searches, a toolbar toggle, the colour and time dialogs, and END.
-    SearchStart::Store_Choices(wb, choice);
-    SearchStart::Store_Choices(wb, choice);
+    SearchStart::storeChoices(wb, choice);
+    SearchStart::storeChoices(wb, choice);
     ViewFrame frame = ViewFrame::fitted(9000, true, true);
-    MainCommands::Toggle_Tool_Bar(wb, frame, true);
+    MainCommands::toggleToolBar(wb, frame, true);
     DisplayColors::Apply(wb, true);
     QVERIFY(BreakReminder::CMD_JIKOU(wb, true, QStringLiteral("30"), 0).accepted);
     QString error;

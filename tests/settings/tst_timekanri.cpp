@@ -35,7 +35,7 @@ private:
     {
         QPointer<Time_Kanri> d = new Time_Kanri(f.wb, timer);
         d->now = [now] { return now; };
-        d->Show_Settings_View(&f.main);
+        d->showSettingsView(&f.main);
         return d;
     }
 };
@@ -53,15 +53,15 @@ void tst_TimeKanri::interval_data()
     QTest::newRow("120, the limit") << "120" << int(R::None) << "120" << 120;
     QTest::newRow("0") << "0" << int(R::None) << "0" << 0;
     QTest::newRow("leading zeros") << "0120" << int(R::None) << "0120" << 120;
-    QTest::newRow("empty") << "" << int(R::No_Interval) << "" << 0;
-    QTest::newRow("blanks only") << "   " << int(R::No_Interval) << "" << 0;
-    QTest::newRow("decimal point") << "4.5" << int(R::Not_Numeric) << "4.5" << 0;
-    QTest::newRow("unit typed") << "45分" << int(R::Not_Numeric) << "45分" << 0;
-    QTest::newRow("negative") << "-5" << int(R::Not_Numeric) << "-5" << 0;
-    QTest::newRow("full-width digits") << "４５" << int(R::Not_Numeric) << "４５" << 0;
-    QTest::newRow("blank inside") << "4 5" << int(R::Not_Numeric) << "4 5" << 0;
-    QTest::newRow("121") << "121" << int(R::Over_Limit) << "121" << 0;
-    QTest::newRow("beyond an int") << "99999999999999999999" << int(R::Over_Limit) << "99999999999999999999" << 0;
+    QTest::newRow("empty") << "" << int(R::NoInterval) << "" << 0;
+    QTest::newRow("blanks only") << "   " << int(R::NoInterval) << "" << 0;
+    QTest::newRow("decimal point") << "4.5" << int(R::NotNumeric) << "4.5" << 0;
+    QTest::newRow("unit typed") << "45分" << int(R::NotNumeric) << "45分" << 0;
+    QTest::newRow("negative") << "-5" << int(R::NotNumeric) << "-5" << 0;
+    QTest::newRow("full-width digits") << "４５" << int(R::NotNumeric) << "４５" << 0;
+    QTest::newRow("blank inside") << "4 5" << int(R::NotNumeric) << "4 5" << 0;
+    QTest::newRow("121") << "121" << int(R::OverLimit) << "121" << 0;
+    QTest::newRow("beyond an int") << "99999999999999999999" << int(R::OverLimit) << "99999999999999999999" << 0;
 }
 
 void tst_TimeKanri::interval()
@@ -70,7 +70,7 @@ void tst_TimeKanri::interval()
     QFETCH(int, refusal);
     QFETCH(QString, text);
     QFETCH(int, minutes);
-    const BreakReminder::Interval r = BreakReminder::Check_Interval(typed);
+    const BreakReminder::Interval r = BreakReminder::checkInterval(typed);
     QCOMPARE(int(r.refusal), refusal);
     QCOMPARE(r.text, text);
     if (r.refusal == BreakReminder::Refusal::None)
@@ -82,13 +82,13 @@ void tst_TimeKanri::dueAcrossMidnight()
     Workbench wb;
     const auto c = BreakReminder::CMD_JIKOU(wb, true, QStringLiteral("30"), at(1, 23, 50));
     QVERIFY(c.accepted && c.reminderRuns);
-    QVERIFY(!BreakReminder::Is_Due(wb, at(1, 23, 51)));
-    QVERIFY(!BreakReminder::Is_Due(wb, at(2, 0, 19)));
-    QVERIFY(BreakReminder::Is_Due(wb, at(2, 0, 20)));
+    QVERIFY(!BreakReminder::isDue(wb, at(1, 23, 51)));
+    QVERIFY(!BreakReminder::isDue(wb, at(2, 0, 19)));
+    QVERIFY(BreakReminder::isDue(wb, at(2, 0, 20)));
     // Acknowledged late: the next one is a whole interval after the "ＯＫ".
     BreakReminder::CMD_OK(wb, at(2, 0, 25));
-    QVERIFY(!BreakReminder::Is_Due(wb, at(2, 0, 54)));
-    QVERIFY(BreakReminder::Is_Due(wb, at(2, 0, 55)));
+    QVERIFY(!BreakReminder::isDue(wb, at(2, 0, 54)));
+    QVERIFY(BreakReminder::isDue(wb, at(2, 0, 55)));
 }
 
 void tst_TimeKanri::intervalSetAndReopened()
@@ -161,7 +161,7 @@ void tst_TimeKanri::offThenCancelKeepsReminders()
     QVERIFY(d.isNull() && f.main.isEnabled());
     // Nothing stored, the timer untouched: the reminder still falls due.
     QVERIFY(timer.isActive());
-    QVERIFY(BreakReminder::Is_Due(f.wb, at(5, 9, 30)));
+    QVERIFY(BreakReminder::isDue(f.wb, at(5, 9, 30)));
     QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("VDT_FOLLOW")), 1);
     QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("FILE_NAME_DISP")), 0);
     QCOMPARE(f.wb.settings.FILE_NAME_DISP, 1); // for the next search of this run
@@ -207,10 +207,10 @@ void tst_TimeKanri::zeroIntervalNeverFallsDue()
     QCOMPARE(f.wb.settings.VDT_FOLLOW, 1);
     QCOMPARE(f.wb.settings.VDT_INTERVAL_TIME, 0);
     QVERIFY(!timer.isActive());
-    QVERIFY(!BreakReminder::Is_Due(f.wb, at(5, 9, 1)));
+    QVERIFY(!BreakReminder::isDue(f.wb, at(5, 9, 1)));
     // Nor after a restart with the stored 0.
     QVERIFY(!BreakReminder::Arm(f.wb, at(6, 9, 0)));
-    QVERIFY(!BreakReminder::Is_Due(f.wb, at(6, 10, 0)));
+    QVERIFY(!BreakReminder::isDue(f.wb, at(6, 10, 0)));
 }
 
 QTEST_MAIN(tst_TimeKanri)

@@ -36,7 +36,7 @@ const QString tst_WorkAreaDump::kRule = QString(54, QLatin1Char('-'));
 void tst_WorkAreaDump::emptyWorkArea()
 {
     const WorkArea w;
-    QCOMPARE(WorkAreaDump::Dump_Lines(w),
+    QCOMPARE(WorkAreaDump::dumpLines(w),
              (QStringList{QStringLiteral("KIHON.Search_Hit_File_List"), kRule, QStringLiteral("KIHON.mojisuu_count_list"),
                           kRule, QStringLiteral("KIHON.Search_Hit_File_Change.List"), kRule,
                           QStringLiteral("KIHON.SEARCH_HIT_LIST.List"), kRule,
@@ -56,7 +56,7 @@ void tst_WorkAreaDump::sections()
 
     QTemporaryDir dir;
     const QDateTime when(QDate(2024, 12, 6), QTime(22, 44, 31));
-    const WriteResult r = WorkAreaDump::Write_Dump(w, dir.path(), when);
+    const WriteResult r = WorkAreaDump::writeDump(w, dir.path(), when);
     QVERIFY2(r.ok(), qPrintable(r.error));
     QCOMPARE(r.path, dir.filePath(QStringLiteral("ListData_Output_1206224431.txt")));
     const QByteArray bytes = read(r.path);
@@ -104,9 +104,9 @@ void tst_WorkAreaDump::sameSecondReplaces()
     WorkArea w;
     WorkAreaTestAccess::display(w).add(QStringLiteral("first"));
     WorkAreaTestAccess::display(w).add(QStringLiteral("second"));
-    const WriteResult a = WorkAreaDump::Write_Dump(w, dir.path(), when);
+    const WriteResult a = WorkAreaDump::writeDump(w, dir.path(), when);
     WorkAreaTestAccess::display(w).clear();
-    const WriteResult b = WorkAreaDump::Write_Dump(w, dir.path(), when);
+    const WriteResult b = WorkAreaDump::writeDump(w, dir.path(), when);
     QVERIFY(a.ok() && b.ok());
     QCOMPARE(b.path, a.path);
     QCOMPARE(read(b.path).count("\r\n"), 9);
@@ -116,7 +116,7 @@ void tst_WorkAreaDump::missingFolder()
 {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("gone"));
-    const WriteResult r = WorkAreaDump::Write_Dump(WorkArea(), folder, QDateTime::currentDateTime());
+    const WriteResult r = WorkAreaDump::writeDump(WorkArea(), folder, QDateTime::currentDateTime());
     QVERIFY(!r.ok());
     QVERIFY(r.error.contains(r.path));
     QVERIFY(r.path.startsWith(folder + QLatin1Char('/')));
@@ -136,7 +136,7 @@ void tst_WorkAreaDump::plantedLinkNotFollowed()
     }
     const QString name = dir.filePath(WorkAreaDump::File_Name(when));
     QVERIFY(QFile::link(victim, name));
-    const WriteResult r = WorkAreaDump::Write_Dump(WorkArea(), dir.path(), when);
+    const WriteResult r = WorkAreaDump::writeDump(WorkArea(), dir.path(), when);
     QVERIFY2(r.ok(), qPrintable(r.error));
     QCOMPARE(read(victim), QByteArray("keep"));
     QVERIFY(!QFileInfo(name).isSymLink());

@@ -33,9 +33,9 @@ struct DialogFixture
         wb.store = store.get();
         wb.messages = &port;
         wb.Start_Dir = dir.path() + QLatin1Char('/');
-        wb.display.Document_Folder = dir.path();
-        wb.Main_Width = 9600;
-        wb.Main_Height = 7200;
+        wb.display.documentFolder = dir.path();
+        wb.mainWidth = 9600;
+        wb.mainHeight = 7200;
         wb.work.Search_Path = dir.path();
     }
     ~DialogFixture()

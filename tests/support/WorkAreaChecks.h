@@ -20,7 +20,7 @@
 // size, no hit lines; the line index rebuilt.
 inline void addTemplate(WorkArea &w, const QString &path, const QStringList &lines)
 {
-    const QString header = TemplateRead::Template_Header(path, QDateTime(QDate(2024, 5, 1), QTime(9, 30)), 120);
-    QVERIFY(w.Admit_File(path, {}, {header}, TemplateRead::Template_Entries(path, lines)) >= 0);
+    const QString header = TemplateRead::templateHeader(path, QDateTime(QDate(2024, 5, 1), QTime(9, 30)), 120);
+    QVERIFY(w.admitFile(path, {}, {header}, TemplateRead::templateEntries(path, lines)) >= 0);
     LineIndex::Build_Line_Index(w);
 }

@@ -21,7 +21,7 @@ struct WorkAreaTestAccess
     {
         return w.Add_File(path, origin);
     }
-    static void removeFile(WorkArea &w, int i) { w.Remove_File(i); }
+    static void removeFile(WorkArea &w, int i) { w.removeFile(i); }
     // A display line of any kind, a file header without its file included.
-    static bool appendDisplayLine(WorkArea &w, const QString &text) { return w.appendDisplayLine(text); }
+    static bool appendDisplayLine(WorkArea &w, const QString &text) { return w.appendAnyDisplayLine(text); }
 };

@@ -59,12 +59,12 @@ void tst_ParameterImages::card()
     QFETCH(bool, cut);
     QTemporaryDir tmp;
     ParameterImages list = imagesOf({QStringLiteral("ZZZ")});
-    QCOMPARE(list.Commit_Caption(), QStringLiteral("キャンセル"));
+    QCOMPARE(list.commitCaption(), QStringLiteral("キャンセル"));
     ScriptedMessagePort port;
-    QVERIFY(list.Read_Card(writeCard(tmp, bytes), port));
+    QVERIFY(list.readCard(writeCard(tmp, bytes), port));
     QCOMPARE(list.count(), 1 + added);
     QCOMPARE(port.texts(), cut ? QStringList{"パラメータは１００枚までです。以降のイメージは読み捨てました。"} : QStringList());
-    QCOMPARE(list.Commit_Caption(), QStringLiteral("設定完了"));
+    QCOMPARE(list.commitCaption(), QStringLiteral("設定完了"));
 }
 
 void tst_ParameterImages::readTwiceThenCommit()
@@ -73,12 +73,12 @@ void tst_ParameterImages::readTwiceThenCommit()
     const QString path = writeCard(tmp, " A01 \r\nB02\r\n   \r\n");
     ParameterImages list = imagesOf({});
     ScriptedMessagePort port;
-    QVERIFY(list.Read_Card(path, port));
+    QVERIFY(list.readCard(path, port));
     DuplicationParameters params;
     QVERIFY(list.Commit(params, port));
     // Each line unchanged, blanks and all, in the list's order.
     QCOMPARE(params.values, (QStringList{"   ", " A01 ", "B02"}));
-    QVERIFY(list.Read_Card(path, port));
+    QVERIFY(list.readCard(path, port));
     QVERIFY(!list.Commit(params, port));
     QCOMPARE(port.texts(), QStringList{"パラメータが重複しています。"});
     QCOMPARE(params.Param_Count(), 3);
@@ -88,13 +88,13 @@ void tst_ParameterImages::unreadableCard()
 {
     ParameterImages list = imagesOf({QStringLiteral("A01")});
     ScriptedMessagePort port;
-    QVERIFY(!list.Read_Card(QStringLiteral("/nonexistent/card.txt"), port));
-    QVERIFY(!list.Read_Card(QString(), port));
+    QVERIFY(!list.readCard(QStringLiteral("/nonexistent/card.txt"), port));
+    QVERIFY(!list.readCard(QString(), port));
     QCOMPARE(list.images(), QStringList{"A01"});
     QCOMPARE(port.shown.size(), 2);
     QVERIFY(port.shown.at(0).text.startsWith(QStringLiteral("/nonexistent/card.txt\r\n")));
     QCOMPARE(port.shown.at(1).text, QStringLiteral("リストが選択されていません。"));
-    QCOMPARE(list.Commit_Caption(), QStringLiteral("キャンセル"));
+    QCOMPARE(list.commitCaption(), QStringLiteral("キャンセル"));
 }
 
 void tst_ParameterImages::add_data()

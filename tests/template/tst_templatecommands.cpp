@@ -79,17 +79,17 @@ void tst_TemplateCommands::wholeRoad()
     QVERIFY(wb->work.Search_Hit_List().text(1).startsWith(QStringLiteral("ADD____FILE = ") + form));
     QCOMPARE(entriesOf(form),
              QStringList({form + ":@:000001.000:@:ID=XX", form + ":@:000002.000:@:", form + ":@:000003.000:@:xx XX end"}));
-    QCOMPARE(wb->work.Search_Hit_File_Origin().at(0).size, qint64(20));
+    QCOMPARE(wb->work.fileOrigins().at(0).size, qint64(20));
     QCOMPARE(wb->work.Result_Flag, qint16(1));
     QCOMPARE(wb->work.Hozon_Flag, qint16(0));
 
     ParameterImages images(wb->parameters);
-    QVERIFY(images.Read_Card(card, port));
-    QVERIFY(TemplateCommands::Commit_Parameters(*wb, images));
+    QVERIFY(images.readCard(card, port));
+    QVERIFY(TemplateCommands::commitParameters(*wb, images));
     QCOMPARE(wb->Param_Count, 2);
     QVERIFY(wb->board.isEnabled(Command::HINA_FUKUSEI));
 
-    const auto summary = TemplateCommands::Hinagata_Fukusei(*wb, TemplateCommands::Source_Files(*wb),
+    const auto summary = TemplateCommands::Hinagata_Fukusei(*wb, TemplateCommands::sourceFiles(*wb),
                                                             QStringLiteral("XX"), 1);
     const QString a01 = dir->filePath(QStringLiteral("FORM_A01.TXT"));
     const QString b02 = dir->filePath(QStringLiteral("FORM_B02.TXT"));
@@ -99,23 +99,23 @@ void tst_TemplateCommands::wholeRoad()
     QVERIFY(wb->work.Search_Hit_List().text(2).startsWith(QStringLiteral("MAKE___FILE = ") + a01));
     const int i = wb->work.Search_Hit_File_List().indexOf(a01);
     QCOMPARE(wb->work.Search_Hit_File_Change().data(i), 1);
-    QCOMPARE(wb->work.Search_Hit_File_Origin().at(i).size, qint64(-1));
+    QCOMPARE(wb->work.fileOrigins().at(i).size, qint64(-1));
     QCOMPARE(wb->work.Hozon_Flag, qint16(1));
     QVERIFY(wb->board.isEnabled(Command::HOZON));
 
-    QVERIFY(NewFileSave::Save_New_File(wb->work, i, false).written());
+    QVERIFY(NewFileSave::saveNewFile(wb->work, i, false).written());
     QFile saved(a01);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), QByteArray("ID=A01\r\n\r\nxx A01 end\r\n"));
     // A second save of a new file finds the name taken.
-    QCOMPARE(NewFileSave::Save_New_File(wb->work, i, false).outcome, SaveResult::Outcome::AlreadyExists);
+    QCOMPARE(NewFileSave::saveNewFile(wb->work, i, false).outcome, SaveResult::Outcome::AlreadyExists);
 }
 
 void tst_TemplateCommands::appendsAfterSearchResults()
 {
     WorkArea &w = wb->work;
-    w.Append_Display_Line(LineFormat::kColumnHeader);
-    QVERIFY(w.Admit_File(QStringLiteral("/s/Z.TXT"), {}, {QStringLiteral("SEARCH_FILE = /s/Z.TXT")},
+    w.appendDisplayLine(LineFormat::kColumnHeader);
+    QVERIFY(w.admitFile(QStringLiteral("/s/Z.TXT"), {}, {QStringLiteral("SEARCH_FILE = /s/Z.TXT")},
                          {QStringLiteral("/s/Z.TXT:@:000001.000:@:hit")})
             >= 0);
     w.Result_Flag = 1;
@@ -136,7 +136,7 @@ void tst_TemplateCommands::readTemplateSavesUnasked()
     QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(form).constData(), times, 0), 0);
     QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
     QStringList entries;
-    const SaveResult saved = FileSave::save(SaveDialog::Request_For(wb->work, 0, entries));
+    const SaveResult saved = FileSave::save(SaveDialog::requestFor(wb->work, 0, entries));
     QCOMPARE(saved.message, QString());
     QVERIFY(saved.written());
 }
@@ -154,8 +154,8 @@ void tst_TemplateCommands::fullDisplayListAddsNothing()
     QFETCH(int, displayRoom);
     QFETCH(bool, added);
     WorkArea &w = wb->work;
-    while (w.Display_Room(displayRoom + 1))
-        w.Append_Display_Line(QStringLiteral("line"));
+    while (w.displayRoom(displayRoom + 1))
+        w.appendDisplayLine(QStringLiteral("line"));
     const int shown = w.Search_Hit_List().count();
     AddedFile file{QStringLiteral("/t/F.TXT"), QStringLiteral("ADD____FILE = /t/F.TXT"),
                    {QStringLiteral("/t/F.TXT:@:000001.000:@:a")}, false, {}, 0, {}};
@@ -163,7 +163,7 @@ void tst_TemplateCommands::fullDisplayListAddsNothing()
     QCOMPARE(store.addFile(std::move(file)), added);
     QCOMPARE(w.Search_Hit_File_List().count(), added ? 1 : 0);
     QCOMPARE(w.Search_Hit_File_Change().count(), added ? 1 : 0);
-    QCOMPARE(w.Search_Hit_File_Origin().size(), added ? 1 : 0);
+    QCOMPARE(w.fileOrigins().size(), added ? 1 : 0);
     QCOMPARE(w.Search_Hit_All_Line_List().count(), added ? 1 : 0);
     QCOMPARE(w.Search_Hit_List().count(), shown + (added ? 1 : 0));
     QCOMPARE(w.Mojisuu_Count_List().count(), w.Search_Hit_List().count());
@@ -190,7 +190,7 @@ void tst_TemplateCommands::refusedCommitKeepsParamCount()
     ParameterImages images(wb->parameters);
     QString typed = QStringLiteral("..");
     images.Add(typed, port);
-    QVERIFY(!TemplateCommands::Commit_Parameters(*wb, images));
+    QVERIFY(!TemplateCommands::commitParameters(*wb, images));
     QCOMPARE(wb->Param_Count, 1);
     QCOMPARE(wb->parameters.values, QStringList{QStringLiteral("A")});
 }

@@ -57,7 +57,7 @@ void tst_TemplateDuplication::newFileName()
     QFETCH(QString, parameter);
     QFETCH(int, pattern);
     QFETCH(QString, expected);
-    QCOMPARE(TemplateDuplication::New_File_Name(source, parameter, pattern), expected);
+    QCOMPARE(TemplateDuplication::newFileName(source, parameter, pattern), expected);
 }
 
 void tst_TemplateDuplication::checkRun_data()
@@ -80,7 +80,7 @@ void tst_TemplateDuplication::checkRun()
     QFETCH(int, pattern);
     QFETCH(QString, refusal);
     ScriptedMessagePort port;
-    QCOMPARE(TemplateDuplication::Check_Run(sources, search, pattern, port), refusal.isEmpty());
+    QCOMPARE(TemplateDuplication::checkRun(sources, search, pattern, port), refusal.isEmpty());
     QCOMPARE(port.texts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
 }
 

@@ -55,21 +55,21 @@ void tst_TemplateRead::header()
 {
     QFETCH(QString, path);
     QFETCH(QString, fill);
-    QCOMPARE(TemplateRead::Template_Header(path, QDateTime(QDate(1999, 3, 15), QTime(14, 5, 9)), 2048),
+    QCOMPARE(TemplateRead::templateHeader(path, QDateTime(QDate(1999, 3, 15), QTime(14, 5, 9)), 2048),
              QStringLiteral("ADD____FILE = ") + path + fill + QStringLiteral(":@:1999/03/15 14:05:09  2048ﾊﾞｲﾄ"));
 }
 
 void tst_TemplateRead::threeLineTemplate()
 {
     QTemporaryDir tmp;
-    const QString folder = TemplateRead::Template_Folder(tmp.path() + QStringLiteral("/Tpl"));
+    const QString folder = TemplateRead::templateFolder(tmp.path() + QStringLiteral("/Tpl"));
     QVERIFY(QDir().mkpath(folder));
     const QString path = folder + QStringLiteral("t.txt");
     QVERIFY(writeFile(path, "a\r\n\r\nc\r\n"));
 
     MemoryTemplateStore store;
     ScriptedMessagePort port;
-    QCOMPARE(TemplateRead::Read_Templates({path}, store, port).added, 1);
+    QCOMPARE(TemplateRead::readTemplates({path}, store, port).added, 1);
     QVERIFY(port.shown.isEmpty());
     const AddedFile &f = store.files.value(0);
     QCOMPARE(f.path, tmp.path() + QStringLiteral("/Tpl/t.txt"));
@@ -77,7 +77,7 @@ void tst_TemplateRead::threeLineTemplate()
     QVERIFY(!f.changed);
     QCOMPARE(f.bytes, QByteArray("a\r\n\r\nc\r\n"));
     const QString date = QFileInfo(path).lastModified().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-    QCOMPARE(f.header, TemplateRead::Template_Header(path, QFileInfo(path).lastModified(), 8));
+    QCOMPARE(f.header, TemplateRead::templateHeader(path, QFileInfo(path).lastModified(), 8));
     QVERIFY(f.header.endsWith(QStringLiteral(":@:") + date + QStringLiteral("  8ﾊﾞｲﾄ")));
 }
 
@@ -93,7 +93,7 @@ void tst_TemplateRead::admission()
 {
     QFETCH(int, lines);
     QFETCH(bool, admitted);
-    const auto out = TemplateRead::Make_Template(QStringLiteral("/t/b.txt"), linesOf(lines), QDateTime(), 32650);
+    const auto out = TemplateRead::makeTemplate(QStringLiteral("/t/b.txt"), linesOf(lines), QDateTime(), 32650);
     QCOMPARE(out.status, admitted ? TemplateRead::Status::Added : TemplateRead::Status::Overflow);
     QCOMPARE(out.file.entries.size(), admitted ? lines : 0);
 }
@@ -103,7 +103,7 @@ void tst_TemplateRead::admission()
 void tst_TemplateRead::eachFileAlone()
 {
     QTemporaryDir tmp;
-    const QString f = TemplateRead::Template_Folder(tmp.path());
+    const QString f = TemplateRead::templateFolder(tmp.path());
     QVERIFY(writeFile(f + "big.txt", linesOf(4)) && writeFile(f + "empty.txt", {}) && writeFile(f + "small.txt", linesOf(3)));
     QVERIFY(QDir().mkdir(f + "dir.txt"));
     QVERIFY(::mkfifo(QFile::encodeName(f + "fifo.txt").constData(), 0600) == 0); // never opened: it would block
@@ -111,7 +111,7 @@ void tst_TemplateRead::eachFileAlone()
     MemoryTemplateStore store;
     store.otherLines = 32700 - 3;
     ScriptedMessagePort port;
-    const auto summary = TemplateRead::Read_Templates(
+    const auto summary = TemplateRead::readTemplates(
         {f + "big.txt", f + "dir.txt", f + "empty.txt", f + "fifo.txt", f + "gone.txt", f + "small.txt"}, store, port);
     QCOMPARE(store.paths(), QStringList{f + "small.txt"});
     QCOMPARE(summary.empty, 1);
@@ -126,7 +126,7 @@ void tst_TemplateRead::eachFileAlone()
     MemoryTemplateStore full;
     full.fileRoom = 0;
     port.shown.clear();
-    TemplateRead::Read_Templates({f + "small.txt"}, full, port);
+    TemplateRead::readTemplates({f + "small.txt"}, full, port);
     QVERIFY(full.files.isEmpty());
     QCOMPARE(port.texts(), QStringList{f + "small.txt" + kOverflow});
 }
@@ -148,7 +148,7 @@ void tst_TemplateRead::selection()
     MemoryTemplateStore store;
     store.addSource(QStringLiteral("/t/B.TXT"), {});
     ScriptedMessagePort port;
-    QCOMPARE(TemplateRead::Check_Selection(selected, store, port), refusal.isEmpty());
+    QCOMPARE(TemplateRead::checkSelection(selected, store, port), refusal.isEmpty());
     QCOMPARE(port.texts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
 }
 

@@ -87,7 +87,7 @@ void tst_LineFormat::lineNumbers()
     QFETCH(QString, ten);
     QCOMPARE(LineFormat::Line_No_6(n), six);
     QCOMPARE(LineFormat::Line_No_10(n), ten);
-    QCOMPARE(LineFormat::Line_No_Thousandths(n * 1000 + 500), six + QStringLiteral(".500"));
+    QCOMPARE(LineFormat::lineNoThousandths(n * 1000 + 500), six + QStringLiteral(".500"));
 }
 
 void tst_LineFormat::entryParts_data()
@@ -159,7 +159,7 @@ void tst_LineFormat::holdsKey()
 {
     QFETCH(QString, path);
     QFETCH(bool, held);
-    QCOMPARE(LineFormat::Holds_Key(path), held);
+    QCOMPARE(LineFormat::holdsKey(path), held);
     // What the rule is for: an entry of a held path gives the path back.
     const QString entry = path + LineFormat::kSeparator + LineFormat::Line_No_10(1) + LineFormat::kSeparator + "x";
     QCOMPARE(LineFormat::Entry_Key(entry) == path, held);

@@ -19,8 +19,8 @@ void addFile(WorkArea &w, const QString &path, int lines, bool asRun = false)
         entries.append(key + QStringLiteral(":@:") + LineFormat::Line_No_10(i + 1) + QStringLiteral(":@:line")
                        + QString::number(i + 1));
     if (asRun) {
-        const QString header = LineFormat::File_Header(LineFormat::kSearchPrefix, key, QString());
-        QVERIFY(w.Admit_File(key, {}, {header}, std::move(entries)) >= 0);
+        const QString header = LineFormat::fileHeader(LineFormat::kSearchPrefix, key, QString());
+        QVERIFY(w.admitFile(key, {}, {header}, std::move(entries)) >= 0);
     } else {
         QVERIFY(WorkAreaTestAccess::addFile(w, path) >= 0);
         for (const QString &e : entries)
@@ -231,21 +231,21 @@ void tst_WorkArea::originsParallelToFileList()
     WorkAreaTestAccess::addFile(w, QStringLiteral("/d/A.TXT")); // made in memory: no origin on disk
     QCOMPARE(w.Search_Hit_File_List().texts(), (QStringList{QStringLiteral("/d/A.TXT"), QStringLiteral("/d/a.txt"),
                                                           QStringLiteral("/d/b.txt"), QStringLiteral("/d/\uFF83.txt")}));
-    QCOMPARE(w.Search_Hit_File_Origin().size(), 4);
-    QCOMPARE(w.Search_Hit_File_Origin().at(1).size, 30);
-    QCOMPARE(w.Search_Hit_File_Origin().at(2).modifiedNsecs, 1000);
-    QCOMPARE(w.Search_Hit_File_Origin().at(0).size, -1);
-    QCOMPARE(w.Native_Path(3), sjis);
-    QCOMPARE(w.Native_Path(0), QByteArray("/d/A.TXT"));
+    QCOMPARE(w.fileOrigins().size(), 4);
+    QCOMPARE(w.fileOrigins().at(1).size, 30);
+    QCOMPARE(w.fileOrigins().at(2).modifiedNsecs, 1000);
+    QCOMPARE(w.fileOrigins().at(0).size, -1);
+    QCOMPARE(w.nativePath(3), sjis);
+    QCOMPARE(w.nativePath(0), QByteArray("/d/A.TXT"));
 
     WorkAreaTestAccess::removeFile(w, 1);
     QCOMPARE(w.Search_Hit_File_Change().texts(), w.Search_Hit_File_List().texts());
-    QCOMPARE(w.Search_Hit_File_Origin().size(), 3);
-    QCOMPARE(w.Native_Path(2), sjis);
-    QCOMPARE(w.Search_Hit_File_Origin().at(1).size, 10);
+    QCOMPARE(w.fileOrigins().size(), 3);
+    QCOMPARE(w.nativePath(2), sjis);
+    QCOMPARE(w.fileOrigins().at(1).size, 10);
 
-    w.Clear_Results();
-    QVERIFY(w.Search_Hit_File_Origin().isEmpty());
+    w.clearResults();
+    QVERIFY(w.fileOrigins().isEmpty());
 }
 
 void tst_WorkArea::admission_data()
@@ -275,8 +275,8 @@ void tst_WorkArea::admission()
 void tst_WorkArea::displayLinesParallel()
 {
     WorkArea w;
-    QVERIFY(w.Append_Display_Line(LineFormat::kColumnHeader));
-    QVERIFY(w.Append_Display_Line(QStringLiteral("000012:") + QString(200, QLatin1Char('a'))));
+    QVERIFY(w.appendDisplayLine(LineFormat::kColumnHeader));
+    QVERIFY(w.appendDisplayLine(QStringLiteral("000012:") + QString(200, QLatin1Char('a'))));
     QCOMPARE(w.Search_Hit_List().count(), 2);
     QCOMPARE(w.Mojisuu_Count_List().count(), 2);
     QCOMPARE(w.Search_Hit_List().data(1), 168);
@@ -287,15 +287,15 @@ void tst_WorkArea::clearing()
 {
     WorkArea w;
     addFile(w, QStringLiteral("/a.txt"), 2);
-    w.Append_Display_Line(LineFormat::kColumnHeader);
+    w.appendDisplayLine(LineFormat::kColumnHeader);
     WorkAreaTestAccess::scanBuffer(w).add(QStringLiteral("x"));
     WorkAreaTestAccess::sortList(w).add(QStringLiteral("y"));
-    w.Clear_Results();
+    w.clearResults();
     QCOMPARE(w.Search_Hit_File_List().count() + w.Search_Hit_File_Change().count() + w.Search_Hit_All_Line_List().count()
                  + w.Search_Hit_List().count() + w.Mojisuu_Count_List().count(),
              0);
     QCOMPARE(w.Search_List().count(), 1);
-    w.Clear_All();
+    w.clearAll();
     QCOMPARE(w.Search_List().count() + w.Sort_List().count(), 0);
 }
 
@@ -330,7 +330,7 @@ void tst_WorkArea::lineIndexAfterRemoval()
     LineIndex::Build_Line_Index(w);
     QCOMPARE(w.Search_Hit_File_List().data(2), 9);
     // Drop the middle file from every list, as deselect does.
-    QVERIFY(w.Drop_File(1));
+    QVERIFY(w.dropFile(1));
     LineIndex::Build_Line_Index(w);
     QCOMPARE(w.Search_Hit_File_List().data(1), 2);
 }
@@ -410,12 +410,12 @@ void tst_WorkArea::lineIndexRunningTotals()
 {
     WorkArea w;
     LineIndex::Build_Line_Index(w);
-    w.Append_Display_Line(LineFormat::kColumnHeader);
+    w.appendDisplayLine(LineFormat::kColumnHeader);
     LineIndex::Build_Line_Index(w);
     QCOMPARE(w.Mojisuu_Count_List().data(0), 85);
     const QString text = QStringLiteral("漢字") + QString(60, QLatin1Char('x'));
-    QVERIFY(!w.Append_Display_Line(QStringLiteral("SEARCH_FILE = /D/A.TXT"))); // comes with its file
-    QVERIFY(w.Admit_File(QStringLiteral("/D/A.TXT"), {}, {QStringLiteral("SEARCH_FILE = /D/A.TXT"), QStringLiteral("000001:") + text},
+    QVERIFY(!w.appendDisplayLine(QStringLiteral("SEARCH_FILE = /D/A.TXT"))); // comes with its file
+    QVERIFY(w.admitFile(QStringLiteral("/D/A.TXT"), {}, {QStringLiteral("SEARCH_FILE = /D/A.TXT"), QStringLiteral("000001:") + text},
                          {QStringLiteral("/D/A.TXT:@:0000000001:@:") + text})
             >= 0);
     LineIndex::Build_Line_Index(w);

@@ -30,17 +30,17 @@ QString entryOf(const QString &key, int n, const QString &text)
 WorkArea make(const QList<FileSpec> &files, const QString &word = QStringLiteral("x"))
 {
     WorkArea w;
-    w.Append_Display_Line(LineFormat::kColumnHeader);
+    w.appendDisplayLine(LineFormat::kColumnHeader);
     for (const FileSpec &f : files) {
         const QString key = f.path;
-        QStringList display{LineFormat::File_Header(LineFormat::kSearchPrefix, key, QString())};
+        QStringList display{LineFormat::fileHeader(LineFormat::kSearchPrefix, key, QString())};
         QStringList entries;
         for (int i = 0; i < f.lines.size(); ++i) {
             entries.append(entryOf(key, i + 1, f.lines[i]));
             if (f.lines[i].contains(word))
                 display.append(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + f.lines[i]);
         }
-        w.Admit_File(key, {}, display, std::move(entries));
+        w.admitFile(key, {}, display, std::move(entries));
     }
     LineIndex::Build_Line_Index(w);
     return w;
@@ -69,13 +69,13 @@ void compareLists(const WorkArea &actual, const WorkArea &expected)
         for (int i = 0; i < a.count(); ++i)
             QVERIFY2(a.data(i) == e.data(i), qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(i)));
     }
-    QCOMPARE(actual.Search_Hit_File_Origin().size(), expected.Search_Hit_File_Origin().size());
+    QCOMPARE(actual.fileOrigins().size(), expected.fileOrigins().size());
     QCOMPARE(actual.Hozon_Flag, expected.Hozon_Flag);
 }
 
 QString headerOf(const QString &key)
 {
-    return LineFormat::File_Header(LineFormat::kSearchPrefix, key, QString());
+    return LineFormat::fileHeader(LineFormat::kSearchPrefix, key, QString());
 }
 
 using Edit = std::function<bool(WorkArea &)>;
@@ -121,7 +121,7 @@ void tst_WorkAreaEdits::dropFile()
     QFETCH(int, files);
     QFETCH(int, drop);
     WorkArea w = make(kThree.mid(0, files));
-    QVERIFY(w.Drop_File(drop));
+    QVERIFY(w.dropFile(drop));
     QVERIFY_CONSISTENT(w);
     QList<FileSpec> left = kThree.mid(0, files);
     left.removeAt(drop);
@@ -142,14 +142,14 @@ void tst_WorkAreaEdits::replaceFileLines()
     QFETCH(int, file);
     QFETCH(QStringList, lines);
     WorkArea w = make(kThree);
-    const QString key = w.Stored_Key(file);
+    const QString key = w.storedKey(file);
     QStringList entries;
     for (int i = 0; i < lines.size(); ++i)
         entries.append(entryOf(key, i + 1, lines[i]));
-    QVERIFY(w.Replace_File_Lines(file, entries));
+    QVERIFY(w.replaceFileLines(file, entries));
     QVERIFY_CONSISTENT(w);
     for (int i = 0; i < kThree.size(); ++i) {
-        const WorkArea::Range r = w.File_Line_Range(i);
+        const WorkArea::Range r = w.fileLineRange(i);
         QStringList texts;
         for (int k = r.first; k <= r.last; ++k)
             texts.append(LineFormat::Entry_Text(w.Search_Hit_All_Line_List().text(k)).toString());
@@ -164,32 +164,32 @@ void tst_WorkAreaEdits::refusalsChangeNothing_data()
     QTest::addColumn<Edit>("edit");
     const QString b = QStringLiteral("/d/b.txt");
     QTest::newRow("file lines of another key") << Edit([b](WorkArea &w) {
-        return w.Replace_File_Lines(0, {entryOf(b, 1, QStringLiteral("x"))});
+        return w.replaceFileLines(0, {entryOf(b, 1, QStringLiteral("x"))});
     });
     QTest::newRow("file lines out of order") << Edit([b](WorkArea &w) {
-        return w.Replace_File_Lines(1, {entryOf(b, 2, QStringLiteral("x")), entryOf(b, 1, QStringLiteral("y"))});
+        return w.replaceFileLines(1, {entryOf(b, 2, QStringLiteral("x")), entryOf(b, 1, QStringLiteral("y"))});
     });
-    QTest::newRow("no file lines") << Edit([](WorkArea &w) { return w.Replace_File_Lines(1, {}); });
+    QTest::newRow("no file lines") << Edit([](WorkArea &w) { return w.replaceFileLines(1, {}); });
     QTest::newRow("store past the admission limit") << Edit([b](WorkArea &w) {
         QStringList many;
         for (int i = 1; i <= WorkArea::kAdmissionLimit; ++i)
             many.append(entryOf(b, i, QString()));
-        return w.Replace_File_Lines(1, many);
+        return w.replaceFileLines(1, many);
     });
     QTest::newRow("stored line with another key") << Edit([](WorkArea &w) {
-        return w.Replace_Stored_Line(0, entryOf(QStringLiteral("/D/Z.TXT"), 1, QStringLiteral("a1 x")));
+        return w.replaceStoredLine(0, entryOf(QStringLiteral("/D/Z.TXT"), 1, QStringLiteral("a1 x")));
     });
     QTest::newRow("stored line with another number") << Edit([](WorkArea &w) {
-        return w.Replace_Stored_Line(0, entryOf(QStringLiteral("/d/a.txt"), 7, QStringLiteral("a1 x")));
+        return w.replaceStoredLine(0, entryOf(QStringLiteral("/d/a.txt"), 7, QStringLiteral("a1 x")));
     });
     QTest::newRow("header made a hit line") << Edit([](WorkArea &w) {
-        return w.Replace_Display_Line(1, QStringLiteral("000001:x"));
+        return w.replaceDisplayLine(1, QStringLiteral("000001:x"));
     });
-    QTest::newRow("drop a file out of range") << Edit([](WorkArea &w) { return w.Drop_File(-1); });
+    QTest::newRow("drop a file out of range") << Edit([](WorkArea &w) { return w.dropFile(-1); });
 
     const QString n = QStringLiteral("/d/n.txt");
     auto admit = [](const QString &key, const QStringList &display, const QStringList &entries) {
-        return Edit([=](WorkArea &w) { return w.Admit_File(key, {}, display, QStringList(entries), true) >= 0; });
+        return Edit([=](WorkArea &w) { return w.admitFile(key, {}, display, QStringList(entries), true) >= 0; });
     };
     QTest::newRow("admit a file open already") << admit(b, {headerOf(b)}, {entryOf(b, 1, QStringLiteral("x"))});
     QTest::newRow("admit lines of another key") << admit(n, {headerOf(n)}, {entryOf(b, 1, QStringLiteral("x"))});
@@ -204,7 +204,7 @@ void tst_WorkAreaEdits::refusalsChangeNothing_data()
         QStringList many;
         for (int i = 1; i <= WorkArea::kAdmissionLimit - w.Search_Hit_All_Line_List().count() + 1; ++i)
             many.append(entryOf(n, i, QString()));
-        return w.Admit_File(n, {}, {headerOf(n)}, std::move(many)) >= 0;
+        return w.admitFile(n, {}, {headerOf(n)}, std::move(many)) >= 0;
     });
 }
 
@@ -224,23 +224,23 @@ void tst_WorkAreaEdits::admitFile()
     WorkArea w = make(kThree);
     const QString key = QStringLiteral("/d/B.TXT2");
     const int displayed = w.Search_Hit_List().count();
-    const int index = w.Admit_File(key, FileOrigin{"/d/B.TXT2", 12, 34}, {headerOf(key), QStringLiteral("000002:two x")},
+    const int index = w.admitFile(key, FileOrigin{"/d/B.TXT2", 12, 34}, {headerOf(key), QStringLiteral("000002:two x")},
                                    {entryOf(key, 1, QStringLiteral("one")), entryOf(key, 2, QStringLiteral("two x"))},
                                    true);
     QCOMPARE(index, 2);
     LineIndex::Build_Line_Index(w);
     QVERIFY_CONSISTENT(w);
-    QCOMPARE(w.File_Line_Range(index).first, 5);
-    QCOMPARE(w.File_Line_Range(index).size(), 2);
-    QCOMPARE(w.File_Display_Blocks().at(index).first, displayed);
-    QCOMPARE(w.Header_File_Key(displayed), key);
+    QCOMPARE(w.fileLineRange(index).first, 5);
+    QCOMPARE(w.fileLineRange(index).size(), 2);
+    QCOMPARE(w.fileDisplayBlocks().at(index).first, displayed);
+    QCOMPARE(w.headerFileKey(displayed), key);
     QCOMPARE(w.Search_Hit_File_Change().data(index), 1);
     QCOMPARE(w.Hozon_Flag, qint16(1));
-    QCOMPARE(w.Search_Hit_File_Origin().at(index).size, 12);
-    QCOMPARE(w.Search_Hit_File_Origin().at(index + 1).size, -1);
+    QCOMPARE(w.fileOrigins().at(index).size, 12);
+    QCOMPARE(w.fileOrigins().at(index + 1).size, -1);
 
     // Deselected again, the work area is the one before.
-    QVERIFY(w.Drop_File(index));
+    QVERIFY(w.dropFile(index));
     QVERIFY_CONSISTENT(w);
     compareLists(w, make(kThree));
 }
@@ -251,10 +251,10 @@ void tst_WorkAreaEdits::admitFile()
 void tst_WorkAreaEdits::fileStampKept()
 {
     WorkArea w = make(kThree);
-    w.Keep_File_Stamp(1, 99, 1234);
-    QCOMPARE(w.Native_Path(1), QByteArray("/d/b.txt"));
-    QCOMPARE(w.Search_Hit_File_Origin().at(1).nativePath, QByteArray("/d/b.txt"));
-    QCOMPARE(w.Search_Hit_File_Origin().at(1).modifiedNsecs, 1234);
+    w.keepFileStamp(1, 99, 1234);
+    QCOMPARE(w.nativePath(1), QByteArray("/d/b.txt"));
+    QCOMPARE(w.fileOrigins().at(1).nativePath, QByteArray("/d/b.txt"));
+    QCOMPARE(w.fileOrigins().at(1).modifiedNsecs, 1234);
 
 }
 
@@ -264,10 +264,10 @@ void tst_WorkAreaEdits::displayLinesKeepTotals()
     // Display line 2 is a's first hit: double-byte text makes it fewer
     // characters, and the lines after it start earlier.
     const int before = w.Mojisuu_Count_List().text(2).toInt();
-    QVERIFY(w.Replace_Display_Line(2, QStringLiteral("000001:漢字漢字漢字 x")));
+    QVERIFY(w.replaceDisplayLine(2, QStringLiteral("000001:漢字漢字漢字 x")));
     QVERIFY_CONSISTENT(w);
     QVERIFY(w.Mojisuu_Count_List().text(2).toInt() < before);
-    QVERIFY(w.Replace_Stored_Line(0, entryOf(QStringLiteral("/d/a.txt"), 1, QStringLiteral("漢字漢字漢字 x"))));
+    QVERIFY(w.replaceStoredLine(0, entryOf(QStringLiteral("/d/a.txt"), 1, QStringLiteral("漢字漢字漢字 x"))));
     QVERIFY_CONSISTENT(w);
     // The same as a work area that held the new text from the start.
     QList<FileSpec> changed = kThree;
@@ -309,9 +309,9 @@ void tst_WorkAreaEdits::headerFile()
     }
     QCOMPARE(headers.size(), expected.size());
     QStringList found;
-    const QList<WorkArea::Range> blocks = w.File_Display_Blocks();
+    const QList<WorkArea::Range> blocks = w.fileDisplayBlocks();
     for (int k : std::as_const(headers)) {
-        const int file = w.Header_File_Index(k);
+        const int file = w.headerFileIndex(k);
         found.append(file >= 0 ? w.Search_Hit_File_List().text(file) : QString());
         if (file >= 0)
             QCOMPARE(blocks[file].first, k);

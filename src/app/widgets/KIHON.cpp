@@ -174,7 +174,7 @@ void KIHON::buildToolbar()
         a->setData(key);
         m_buttons[size_t(c.command)] = a;
         connect(a, &QAction::triggered, this,
-                [this, command = c.command] { Run_Command(command, Origin::Toolbar); });
+                [this, command = c.command] { runCommand(command, Origin::Toolbar); });
     }
 }
 
@@ -200,7 +200,7 @@ void KIHON::buildMenus()
             } else if (name == QLatin1String("M_HELP_VER")) {
                 connect(a, &QAction::triggered, this, &KIHON::M_HELP_VER_Click);
             } else if (const std::optional<Command> command = Commands::ofMenuEntry(name)) {
-                connect(a, &QAction::triggered, this, [this, c = *command] { Run_Command(c, Origin::Menu); });
+                connect(a, &QAction::triggered, this, [this, c = *command] { runCommand(c, Origin::Menu); });
             }
         }
     }
@@ -211,7 +211,7 @@ void KIHON::addFoldedAccessKey(QMenu *menu)
     // "編集(&Ｅ)" marks a full-width letter, which no key sends: Alt with
     // the ASCII letter opens the menu all the same.
     const QString caption = menu->title();
-    if (!AccessKey::Needs_Folding(caption))
+    if (!AccessKey::needsFolding(caption))
         return;
     const QChar key = AccessKey::Of(caption);
     auto *shortcut = new QShortcut(QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(key.unicode()))), this);
@@ -296,13 +296,13 @@ void KIHON::fitOntoScreen()
     const QRect stored(s.FORM_X / kTwips, s.FORM_Y / kTwips, s.Width / kTwips, s.Height / kTwips);
     // The frame is not known before the window is shown: room for a title
     // bar and borders is left as most desktops draw them.
-    const QRect fitted = ScreenFit::Fit_Window(stored, screens, QMargins(4, 32, 4, 4));
+    const QRect fitted = ScreenFit::fitWindow(stored, screens, QMargins(4, 32, 4, 4));
     if (fitted == stored)
         return;
-    s.FORM_X = m_wb.Main_Left = fitted.x() * kTwips;
-    s.FORM_Y = m_wb.Main_Top = fitted.y() * kTwips;
-    s.Width = m_wb.Main_Width = fitted.width() * kTwips;
-    s.Height = m_wb.Main_Height = fitted.height() * kTwips;
+    s.FORM_X = m_wb.mainLeft = fitted.x() * kTwips;
+    s.FORM_Y = m_wb.mainTop = fitted.y() * kTwips;
+    s.Width = m_wb.mainWidth = fitted.width() * kTwips;
+    s.Height = m_wb.mainHeight = fitted.height() * kTwips;
 }
 
 void KIHON::applyBars(bool toolbarShown, bool statusShown)
@@ -365,12 +365,12 @@ void KIHON::showError(const QString &text, const QString &caption)
 
 void KIHON::M_DISP_TOOL_BAR_Click()
 {
-    toggleBar(QStringLiteral("M_DISP_TOOL_BAR"), m_toolbar, &MainCommands::Toggle_Tool_Bar);
+    toggleBar(QStringLiteral("M_DISP_TOOL_BAR"), m_toolbar, &MainCommands::toggleToolBar);
 }
 
 void KIHON::M_DISP_STATUS_BAR_Click()
 {
-    toggleBar(QStringLiteral("M_DISP_STATUS_BAR"), m_statusBar, &MainCommands::Toggle_Status_Bar);
+    toggleBar(QStringLiteral("M_DISP_STATUS_BAR"), m_statusBar, &MainCommands::toggleStatusBar);
 }
 
 void KIHON::toggleBar(const QString &entryName, QWidget *bar,
@@ -393,7 +393,7 @@ void KIHON::M_HELP_VER_Click()
     w->openFrom(this);
 }
 
-void KIHON::End_Program()
+void KIHON::endProgram()
 {
     refreshGeometrySettings();
     SettingsIo::Write_Window_Config(m_wb);
@@ -432,8 +432,8 @@ bool KIHON::event(QEvent *event)
         break;
     case QEvent::WindowDeactivate:
     case QEvent::Move:
-        m_wb.Main_Left = geometry().x() * kTwips;
-        m_wb.Main_Top = geometry().y() * kTwips;
+        m_wb.mainLeft = geometry().x() * kTwips;
+        m_wb.mainTop = geometry().y() * kTwips;
         break;
     default:
         break;
@@ -444,8 +444,8 @@ bool KIHON::event(QEvent *event)
 void KIHON::Form_Activate()
 {
     MainCommands::Activate(m_wb, m_detailView->isShown());
-    m_wb.Main_Left = geometry().x() * kTwips;
-    m_wb.Main_Top = geometry().y() * kTwips;
+    m_wb.mainLeft = geometry().x() * kTwips;
+    m_wb.mainTop = geometry().y() * kTwips;
 }
 
 void KIHON::setRange(int minimum, int maximum)
@@ -465,7 +465,7 @@ void KIHON::setShown(bool shown)
         m_progress->raise();
 }
 
-void KIHON::Run_Command(Command command, Origin origin)
+void KIHON::runCommand(Command command, Origin origin)
 {
     // A command whose button is disabled is not offered, whichever road it
     // came by (a menu mirrors the toolbar only when opened).
@@ -479,7 +479,7 @@ void KIHON::Run_Command(Command command, Origin origin)
         (new QUAV_FOLDER_SENTAKU(m_wb))->openFrom(this);
         break;
     case Command::SEARCH:
-        (new QUAV_SEARCH_SETTEI(m_wb, [this] { MainCommands::Build_Result_Views(m_wb); }))->openFrom(this);
+        (new QUAV_SEARCH_SETTEI(m_wb, [this] { MainCommands::buildResultViews(m_wb); }))->openFrom(this);
         break;
     case Command::CLEAR:
         WorkAreaCommands::Clear_Work_Area(m_wb);
@@ -498,54 +498,54 @@ void KIHON::Run_Command(Command command, Origin origin)
                                                                      : DetailView::Origin::Menu);
         break;
     case Command::END:
-        End_Program();
+        endProgram();
         break;
     case Command::HINA_FUKUSEI:
-        if (MainCommands::Check_Fukusei(m_wb))
-            Open_Hinagata_Fukusei();
+        if (MainCommands::checkFukusei(m_wb))
+            openHinagataFukusei();
         break;
     case Command::HOZON:
-        Open_Hozon();
+        openHozon();
         break;
     case Command::SEARCH_SAVE:
-        Open_Search_Save();
+        openSearchSave();
         break;
     case Command::FILE_DELETE:
-        Delete_File();
+        deleteFile();
         break;
     case Command::SORT:
-        Open_Sort();
+        openSort();
         break;
     case Command::CHANGE:
-        Open_Change_Settei();
+        openChangeSettei();
         break;
     case Command::UPDATE:
-        Open_Update();
+        openUpdate();
         break;
     case Command::PARAMETER:
-        Open_Parameter_Read();
+        openParameterRead();
         break;
     case Command::HINAGATA:
-        Open_Hinagata_Read();
+        openHinagataRead();
         break;
     case Command::TIME:
-        Open_Time_Kanri(origin == Origin::Menu);
+        openTimeKanri(origin == Origin::Menu);
         break;
     case Command::SETTEI:
-        Open_Color_Settei();
+        openColorSettei();
         break;
     case Command::NONE1:
-        Write_Dump();
+        writeDump();
         break;
     }
 }
 
-void KIHON::Delete_File()
+void KIHON::deleteFile()
 {
     DeselectCommand::KIHON_M_EDIT_DELETE_Click(m_wb);
 }
 
-void KIHON::Open_Sort()
+void KIHON::openSort()
 {
     auto *d = new Quav_Sort(m_wb);
     if (d->loaded())
@@ -554,12 +554,12 @@ void KIHON::Open_Sort()
         d->deleteLater();
 }
 
-void KIHON::Open_Change_Settei()
+void KIHON::openChangeSettei()
 {
     (new QUAV_Change_Settei(m_wb))->openFrom(this);
 }
 
-void KIHON::Open_Update()
+void KIHON::openUpdate()
 {
     auto *d = new QUAV_UPDATE(m_wb);
     if (d->loaded())
@@ -568,32 +568,32 @@ void KIHON::Open_Update()
         d->deleteLater();
 }
 
-void KIHON::Open_Parameter_Read()
+void KIHON::openParameterRead()
 {
     (new Quav_Parameter_Read(m_wb))->openFrom(this);
 }
 
-void KIHON::Open_Hinagata_Read()
+void KIHON::openHinagataRead()
 {
     (new Quav_Hinagata_Read(m_wb))->openFrom(this);
 }
 
-void KIHON::Open_Hinagata_Fukusei()
+void KIHON::openHinagataFukusei()
 {
     (new Quav_Hinagata_Fukusei(m_wb))->openFrom(this);
 }
 
-void KIHON::Open_Hozon()
+void KIHON::openHozon()
 {
     (new QUAV_Hozon(m_wb))->openFrom(this);
 }
 
-void KIHON::Open_Search_Save()
+void KIHON::openSearchSave()
 {
     (new QUAV_Search_Save(m_wb))->openFrom(this);
 }
 
-void KIHON::Open_Color_Settei()
+void KIHON::openColorSettei()
 {
     (new QUAV_Color_Settei(m_wb))->openFrom(this);
 }
@@ -605,10 +605,10 @@ Time_Kanri *KIHON::ensureTimeKanri()
     return m_timeKanri;
 }
 
-void KIHON::Open_Time_Kanri(bool fromMenu)
+void KIHON::openTimeKanri(bool fromMenu)
 {
     // From the toolbar the main window stays usable.
-    ensureTimeKanri()->Show_Settings_View(fromMenu ? this : nullptr);
+    ensureTimeKanri()->showSettingsView(fromMenu ? this : nullptr);
 }
 
 Time_Kanri *KIHON::timeKanri() const
@@ -618,13 +618,13 @@ Time_Kanri *KIHON::timeKanri() const
 
 void KIHON::Timer1_Timer()
 {
-    if (BreakReminder::Is_Due(m_wb, QDateTime::currentMSecsSinceEpoch()))
-        ensureTimeKanri()->Show_Reminder_View();
+    if (BreakReminder::isDue(m_wb, QDateTime::currentMSecsSinceEpoch()))
+        ensureTimeKanri()->showReminderView();
 }
 
-void KIHON::Write_Dump()
+void KIHON::writeDump()
 {
-    const WriteResult r = WorkAreaDump::Write_Dump(m_wb.work, WorkAreaDump::Dump_Folder(), QDateTime::currentDateTime());
+    const WriteResult r = WorkAreaDump::writeDump(m_wb.work, WorkAreaDump::dumpFolder(), QDateTime::currentDateTime());
     if (!r.ok())
         showError(r.error, WorkAreaDump::kCaption);
     else

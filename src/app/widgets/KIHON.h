@@ -51,7 +51,7 @@ public:
 
     // Every toolbar key and menu entry ends here.
     enum class Origin { Toolbar, Menu };
-    void Run_Command(Command command, Origin origin);
+    void runCommand(Command command, Origin origin);
 
     QToolBar *toolbar() const { return m_toolbar; }
     QStatusBar *statusBarWidget() const { return m_statusBar; }
@@ -87,27 +87,27 @@ private:
     void showError(const QString &text, const QString &caption);
 
     // Entry points of commands.
-    void Delete_File();
-    void Open_Sort();
-    void Open_Change_Settei();
-    void Open_Update();
-    void Open_Hozon();
-    void Open_Search_Save();
-    void Open_Parameter_Read();
-    void Open_Hinagata_Read();
-    void Open_Hinagata_Fukusei();
-    void Open_Time_Kanri(bool fromMenu);
+    void deleteFile();
+    void openSort();
+    void openChangeSettei();
+    void openUpdate();
+    void openHozon();
+    void openSearchSave();
+    void openParameterRead();
+    void openHinagataRead();
+    void openHinagataFukusei();
+    void openTimeKanri(bool fromMenu);
     // The one time-management dialog, made when first needed.
     Time_Kanri *ensureTimeKanri();
-    void Open_Color_Settei();
-    void Write_Dump();
+    void openColorSettei();
+    void writeDump();
 
     void toggleBar(const QString &entryName, QWidget *bar,
                    bool (*toggle)(Workbench &, ViewFrame &, bool));
     void M_DISP_TOOL_BAR_Click();
     void M_DISP_STATUS_BAR_Click();
     void M_HELP_VER_Click();
-    void End_Program();
+    void endProgram();
     void Form_Activate();
 
     Workbench &m_wb;

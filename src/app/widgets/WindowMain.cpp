@@ -24,7 +24,7 @@ int main(int argc, char **argv)
     }
     // Help and version need no display: answered before the toolkit looks
     // for one.
-    if (CommandLine::Answer_Early(CommandLine::Parse(CommandLine::Arguments(argc, argv))))
+    if (CommandLine::answerEarly(CommandLine::Parse(CommandLine::Arguments(argc, argv))))
         return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quav"));
@@ -58,7 +58,7 @@ int main(int argc, char **argv)
     KIHON window(wb);
     window.Form_Load(QDir::currentPath());
     if (options.dumpButton)
-        MainCommands::Offer_Dump(wb);
+        MainCommands::offerDump(wb);
     window.show();
     return QApplication::exec();
 }

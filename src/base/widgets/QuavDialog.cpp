@@ -23,8 +23,8 @@ QuavDialog::QuavDialog(Workbench &wb, bool stayOnTop)
 QPoint QuavDialog::centredPosition(const Workbench &wb, const QSize &size)
 {
     const int k = Workbench::kTwipsPerPixel;
-    const int left = wb.Main_Left / k + (wb.Main_Width / k - size.width()) / 2;
-    const int top = wb.Main_Top / k + (wb.Main_Height / k - size.height()) / 2;
+    const int left = wb.mainLeft / k + (wb.mainWidth / k - size.width()) / 2;
+    const int top = wb.mainTop / k + (wb.mainHeight / k - size.height()) / 2;
     return {left, top};
 }
 
@@ -63,8 +63,8 @@ void QuavDialog::openFrom(QWidget *opener)
         if (qobject_cast<QMainWindow *>(w) && w->isVisible())
             mainNow = w->frameGeometry();
     const QRect wanted(centredPosition(m_wb, size()), size());
-    move(mainNow.isValid() ? ScreenFit::Dialog_Position(wanted, mainNow, screens)
-                           : ScreenFit::Fit_Window(wanted, screens).topLeft());
+    move(mainNow.isValid() ? ScreenFit::dialogPosition(wanted, mainNow, screens)
+                           : ScreenFit::fitWindow(wanted, screens).topLeft());
     show();
     raise();
     activateWindow();

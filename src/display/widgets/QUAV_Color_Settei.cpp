@@ -76,7 +76,7 @@ QUAV_Color_Settei::QUAV_Color_Settei(Workbench &wb)
 
     pickColor = [this](qint32 start) {
         const QColor c = QColorDialog::getColor(toQColor(start), this);
-        return c.isValid() ? DisplayColors::From_Rgb(c.red(), c.green(), c.blue()) : start;
+        return c.isValid() ? DisplayColors::fromRgb(c.red(), c.green(), c.blue()) : start;
     };
 
     connect(QUAV_Color_Enabled_Yes, &QRadioButton::clicked, this, &QUAV_Color_Settei::QUAV_Color_Enabled_Yes_Click);
@@ -128,7 +128,7 @@ void QUAV_Color_Settei::QUAV_Color_Enabled_No_Click()
 
 void QUAV_Color_Settei::QUAV_Color_Base_Click()
 {
-    if (const qint32 *color = DisplayColors::Target_Color(m_wb.settings, QUAV_Color_Base->currentIndex())) {
+    if (const qint32 *color = DisplayColors::targetColor(m_wb.settings, QUAV_Color_Base->currentIndex())) {
         m_pickerColor = *color;
         paintSample(*color);
     }
@@ -137,11 +137,11 @@ void QUAV_Color_Settei::QUAV_Color_Base_Click()
 void QUAV_Color_Settei::CMD_COLOR_SETTEI_Click()
 {
     const int target = QUAV_Color_Base->currentIndex();
-    if (!DisplayColors::Check_Target(m_wb, target))
+    if (!DisplayColors::checkTarget(m_wb, target))
         return;
     const qint32 before = m_pickerColor;
     m_pickerColor = pickColor ? pickColor(before) : before;
-    if (DisplayColors::Store_Picked(m_wb, target, before, m_pickerColor))
+    if (DisplayColors::storePicked(m_wb, target, before, m_pickerColor))
         paintSample(m_pickerColor);
 }
 

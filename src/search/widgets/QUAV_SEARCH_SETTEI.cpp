@@ -162,13 +162,13 @@ void QUAV_SEARCH_SETTEI::Form_Load()
 {
     const Settings &s = m_wb.settings;
     Combo_Search_Data->clear();
-    Combo_Search_Data->addItems(SearchHistory::Non_Empty(s.DATA));
-    Combo_Search_Data->setEditText(SearchHistory::Default_Text(s.DATA, s.DEFAULT_DATA));
+    Combo_Search_Data->addItems(SearchHistory::nonEmpty(s.DATA));
+    Combo_Search_Data->setEditText(SearchHistory::defaultText(s.DATA, s.DEFAULT_DATA));
     // Ticked as by a click: with no default text yet (first use) the user is
     // told at once and the box comes up unticked.
     Check_Data_Default->setChecked(true);
     Check_Data_Default_Click();
-    Show_Search_Path(m_wb.work.Search_Path);
+    showSearchPath(m_wb.work.Search_Path);
     (s.SUB_DIR_FLG == 1 ? Opt_SUB_DIR_YES : Opt_SUB_DIR_NO)->setChecked(true);
     Opt_Moji_Kubetu_No->setChecked(true);
 }
@@ -203,7 +203,7 @@ void QUAV_SEARCH_SETTEI::COMBO_SEARCH_DATA_REFRESH()
     Combo_Search_Data->setEditText(text);
 }
 
-void QUAV_SEARCH_SETTEI::Show_Search_Path(const QString &path)
+void QUAV_SEARCH_SETTEI::showSearchPath(const QString &path)
 {
     LBL_SEARCH_PATH->setText(path);
     LBL_SEARCH_PATH->setToolTip(path);
@@ -211,7 +211,7 @@ void QUAV_SEARCH_SETTEI::Show_Search_Path(const QString &path)
 
 void QUAV_SEARCH_SETTEI::Check_Data_Default_Click()
 {
-    if (Check_Data_Default->isChecked() && SearchWord::Trim_Spaces(Combo_Search_Data->currentText()).isEmpty()) {
+    if (Check_Data_Default->isChecked() && SearchWord::trimSpaces(Combo_Search_Data->currentText()).isEmpty()) {
         m_wb.messages->show(QStringLiteral("サーチ文字が設定されていません。"), SearchStart::kCaption,
                             MessagePort::Icon::Exclamation);
         Check_Data_Default->setChecked(false);
@@ -220,7 +220,7 @@ void QUAV_SEARCH_SETTEI::Check_Data_Default_Click()
 
 void QUAV_SEARCH_SETTEI::Check_Sikibetu_Default_Click()
 {
-    if (Check_Sikibetu_Default->isChecked() && SearchWord::Trim_Spaces(Combo_Search_Sikibetu->currentText()).isEmpty()) {
+    if (Check_Sikibetu_Default->isChecked() && SearchWord::trimSpaces(Combo_Search_Sikibetu->currentText()).isEmpty()) {
         m_wb.messages->show(QStringLiteral("識別子が選択されていません。"), SearchStart::kCaption,
                             MessagePort::Icon::Exclamation);
         Check_Sikibetu_Default->setChecked(false);
@@ -252,7 +252,7 @@ void QUAV_SEARCH_SETTEI::Cmd_Path_Saisettei_Click()
 {
     SearchPath::Folder_From_Search_Flg = 1;
     auto *folders = new QUAV_FOLDER_SENTAKU(m_wb, this);
-    connect(folders, &QUAV_FOLDER_SENTAKU::folderChosen, this, &QUAV_SEARCH_SETTEI::Show_Search_Path);
+    connect(folders, &QUAV_FOLDER_SENTAKU::folderChosen, this, &QUAV_SEARCH_SETTEI::showSearchPath);
     folders->openFrom(this);
 }
 
@@ -279,21 +279,21 @@ void QUAV_SEARCH_SETTEI::CMD_SEARCH_Click()
     switch (SearchStart::Check(m_wb, c)) {
     case SearchStart::Refusal::None:
         break;
-    case SearchStart::Refusal::No_Word:
-    case SearchStart::Refusal::Line_Break:
-    case SearchStart::Refusal::Not_Shift_JIS:
+    case SearchStart::Refusal::NoWord:
+    case SearchStart::Refusal::LineBreak:
+    case SearchStart::Refusal::NotShiftJis:
         CMD_SEARCH->setEnabled(true);
         CMD_CANCEL->setEnabled(true);
         Combo_Search_Data->setFocus();
         return;
-    case SearchStart::Refusal::No_Identifier:
+    case SearchStart::Refusal::NoIdentifier:
         CMD_SEARCH->setEnabled(true);
         CMD_CANCEL->setEnabled(true);
         Combo_Search_Sikibetu->setFocus();
         return;
     }
 
-    SearchStart::Store_Choices(m_wb, c);
+    SearchStart::storeChoices(m_wb, c);
     Combo_Search_Data->setEditText(m_wb.work.Search_Word);
     COMBO_SEARCH_DATA_REFRESH();
 
@@ -301,7 +301,7 @@ void QUAV_SEARCH_SETTEI::CMD_SEARCH_Click()
     if (QWidget *main = opener())
         main->setEnabled(true);
     hide();
-    SearchStart::Prepare_Run(m_wb, c.caseSensitive);
+    SearchStart::prepareRun(m_wb, c.caseSensitive);
     SearchRun::Search_Execute(m_wb, m_buildViews);
     finish();
 }

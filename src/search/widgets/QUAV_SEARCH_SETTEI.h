@@ -40,7 +40,7 @@ public:
     // The history entries 0 to 9, empty ones included, as the combo's list.
     void COMBO_SEARCH_DATA_REFRESH();
     // The folder history dialog, opened from here, shows its choice.
-    void Show_Search_Path(const QString &path);
+    void showSearchPath(const QString &path);
 
 public Q_SLOTS:
     void Form_Activate();

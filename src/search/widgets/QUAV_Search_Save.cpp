@@ -87,7 +87,7 @@ void QUAV_Search_Save::Cmd_Sansyo_Click()
 {
     Cmd_Sansyo->setEnabled(false);
     const QString picked = pickFile ? pickFile(m_wb.settings.FILE_OUT_NAME) : QString();
-    const QString shown = ResultExport::Browse_Result(picked, m_wb.settings.FILE_OUT_NAME);
+    const QString shown = ResultExport::browseResult(picked, m_wb.settings.FILE_OUT_NAME);
     if (!shown.isEmpty())
         Text_Path->setText(shown);
     Cmd_Sansyo->setEnabled(true);
@@ -101,7 +101,7 @@ void QUAV_Search_Save::Check1_Click()
 void QUAV_Search_Save::Cmd_Settei_Click()
 {
     Cmd_Settei->setEnabled(false);
-    ResultExport::Apply_File_Out(m_wb, Check1->isChecked());
+    ResultExport::applyFileOut(m_wb, Check1->isChecked());
 }
 
 void QUAV_Search_Save::setButtonsEnabled(bool enabled)
@@ -115,7 +115,7 @@ void QUAV_Search_Save::Cmd_Out_Click()
 {
     setButtonsEnabled(false);
     const ResultExport::Result r = ResultExport::Output(m_wb, Text_Path->text(), Check2->isChecked());
-    if (r.outcome == ResultExport::Outcome::Write_Failed)
+    if (r.outcome == ResultExport::Outcome::WriteFailed)
         m_wb.messages->show(r.file.error, ResultExport::kCaption, MessagePort::Icon::Critical);
     if (r.closesDialog()) {
         finish();

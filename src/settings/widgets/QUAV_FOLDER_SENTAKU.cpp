@@ -19,7 +19,7 @@ QUAV_FOLDER_SENTAKU::QUAV_FOLDER_SENTAKU(Workbench &wb, QWidget *searchDialog)
     Label1 = new QLabel(QStringLiteral("フォルダー履歴一覧"), this);
     List1 = new QListWidget(this);
     Label1->setBuddy(List1);
-    List1->addItems(SearchPath::History_Lines(wb.settings.PATH, wb.settings.DEFAULT_PATH));
+    List1->addItems(SearchPath::historyLines(wb.settings.PATH, wb.settings.DEFAULT_PATH));
     List1->setMinimumWidth(List1->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 40);
     List1->setMinimumHeight(List1->sizeHintForRow(0) * SearchPath::kHistory + 2 * List1->frameWidth() + 4);
     // The cursor starts on the default entry, unselected: choosing needs a

@@ -108,7 +108,7 @@ void Time_Kanri::Form_Load()
     if (s.VDT_FOLLOW == 1) {
         Opt_VDT_Yes->setChecked(true);
         showInterval(true);
-        Txt_Interval_Time->setText(BreakReminder::Interval_Text(s));
+        Txt_Interval_Time->setText(BreakReminder::intervalText(s));
     } else {
         Opt_VDT_No->setChecked(true);
         showInterval(false);
@@ -136,17 +136,17 @@ void Time_Kanri::setView(bool reminder)
     CMD_CANCEL->setEnabled(true);
 }
 
-bool Time_Kanri::Is_Reminder_View() const
+bool Time_Kanri::isReminderView() const
 {
     return Image1->isVisibleTo(this);
 }
 
-void Time_Kanri::Show_Settings_View(QWidget *opener)
+void Time_Kanri::showSettingsView(QWidget *opener)
 {
     // Coming from the reminder view, whose options were cleared, the
     // settings are shown afresh; an open settings view keeps what the user
     // has changed.
-    if (Is_Reminder_View()) {
+    if (isReminderView()) {
         Form_Load();
         setView(false);
     }
@@ -156,7 +156,7 @@ void Time_Kanri::Show_Settings_View(QWidget *opener)
         activateWindow();
 }
 
-void Time_Kanri::Show_Reminder_View()
+void Time_Kanri::showReminderView()
 {
     clearWithoutAction(Opt_VDT_Yes);
     clearWithoutAction(Opt_VDT_No);
@@ -239,7 +239,7 @@ void Time_Kanri::reject()
 {
     // Escape and the close box cancel the settings view; the reminder view
     // closes unacknowledged and comes back at the next tick.
-    if (Is_Reminder_View())
+    if (isReminderView())
         close();
     else
         CMD_CANCEL_Click();

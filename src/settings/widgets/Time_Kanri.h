@@ -45,11 +45,11 @@ public:
 
     // The settings view. opener: the window kept disabled while the dialog is
     // open (null from the toolbar button, which leaves the main window usable).
-    void Show_Settings_View(QWidget *opener);
+    void showSettingsView(QWidget *opener);
     // The reminder view; a window the settings view disabled stays so until
     // "ＯＫ".
-    void Show_Reminder_View();
-    bool Is_Reminder_View() const;
+    void showReminderView();
+    bool isReminderView() const;
 
 public Q_SLOTS:
     void Opt_VDT_Yes_Click();

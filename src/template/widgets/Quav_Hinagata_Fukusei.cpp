@@ -21,14 +21,14 @@ Quav_Hinagata_Fukusei::Quav_Hinagata_Fukusei(Workbench &wb)
     setWindowTitle(TemplateDuplication::kCaption);
     List_Taisyou_File = new QListWidget(this);
     List_Taisyou_File->setSelectionMode(QAbstractItemView::MultiSelection);
-    List_Taisyou_File->addItems(TemplateCommands::Source_Files(wb));
+    List_Taisyou_File->addItems(TemplateCommands::sourceFiles(wb));
     Text_Change = new QLineEdit(this);
     List_Pattern = new QListWidget(this);
     List_Pattern->setSelectionMode(QAbstractItemView::MultiSelection);
     List_Pattern->addItems(wb.parameters.values);
     List_Pattern->selectAll();
     Combo_File_Make = new QComboBox(this);
-    const QStringList items = TemplateDuplication::Pattern_Items();
+    const QStringList items = TemplateDuplication::patternItems();
     for (int i = 0; i < items.size(); ++i)
         Combo_File_Make->addItem(items.at(i), i + 1);
     Combo_File_Make->setCurrentIndex(0);

@@ -66,7 +66,7 @@ Quav_Hinagata_Read::Quav_Hinagata_Read(Workbench &wb)
 void Quav_Hinagata_Read::Cmd_Read_Click()
 {
     QStringList paths;
-    const QString folder = TemplateRead::Template_Folder(browser->folder());
+    const QString folder = TemplateRead::templateFolder(browser->folder());
     for (int i = 0; i < List2->count(); ++i)
         if (List2->item(i)->isSelected())
             paths.append(folder + List2->item(i)->text());

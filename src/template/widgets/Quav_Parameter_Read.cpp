@@ -82,7 +82,7 @@ void Quav_Parameter_Read::showImages()
 {
     List1->clear();
     List1->addItems(m_images.images());
-    Cmd_Cancel->setText(m_images.Commit_Caption());
+    Cmd_Cancel->setText(m_images.commitCaption());
 }
 
 void Quav_Parameter_Read::Cmd_Read_Click()
@@ -90,7 +90,7 @@ void Quav_Parameter_Read::Cmd_Read_Click()
     QString path;
     if (QListWidgetItem *item = List3->currentItem(); item && item->isSelected())
         path = browser->folder() + item->text();
-    if (m_wb.messages && m_images.Read_Card(path, *m_wb.messages))
+    if (m_wb.messages && m_images.readCard(path, *m_wb.messages))
         showImages();
 }
 
@@ -116,7 +116,7 @@ void Quav_Parameter_Read::Cmd_Sakujyo_Click()
 
 void Quav_Parameter_Read::CMD_CANCEL_Click()
 {
-    if (!TemplateCommands::Commit_Parameters(m_wb, m_images))
+    if (!TemplateCommands::commitParameters(m_wb, m_images))
         return;
     m_committed = true;
     finish();
@@ -131,7 +131,7 @@ void Quav_Parameter_Read::closeEvent(QCloseEvent *event)
 {
     // The close box commits as the button does; a refused commit keeps the
     // dialog open with the images as they are.
-    if (!m_committed && isEnabled() && !TemplateCommands::Commit_Parameters(m_wb, m_images)) {
+    if (!m_committed && isEnabled() && !TemplateCommands::commitParameters(m_wb, m_images)) {
         event->ignore();
         return;
     }

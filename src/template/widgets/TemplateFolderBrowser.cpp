@@ -19,7 +19,7 @@ TemplateFolderBrowser::TemplateFolderBrowser(QWidget *dialog, const std::array<Q
     , m_caption(caption)
 {
     Drive1 = new QComboBox(dialog);
-    Drive1->addItems(SearchPath::Drive_List());
+    Drive1->addItems(SearchPath::driveList());
     folderList = new QListWidget(dialog);
     fileList = new QListWidget(dialog);
     pathLabel = new QLabel(dialog);
@@ -67,7 +67,7 @@ bool TemplateFolderBrowser::browseTo(const QString &folder)
     QStringList drives;
     for (int i = 0; i < Drive1->count(); ++i)
         drives.append(Drive1->itemText(i));
-    m_driveIndex = std::max(0, int(drives.indexOf(SearchPath::Drive_Of(drives, m_folder))));
+    m_driveIndex = std::max(0, int(drives.indexOf(SearchPath::driveOf(drives, m_folder))));
     Drive1->setCurrentIndex(m_driveIndex);
     return true;
 }
