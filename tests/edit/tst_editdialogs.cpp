@@ -39,7 +39,8 @@ private Q_SLOTS:
     void replaceFromTheDetailView();
     void replaceRefusalThenCloseBox();
     void lineEditorInsertMode();
-    void saveListShowsLongPathsWhole();
+    void fileListsShowLongPathsWhole_data();
+    void fileListsShowLongPathsWhole();
 };
 
 void tst_EditDialogs::replaceFromTheDetailView()
@@ -115,11 +116,19 @@ void tst_EditDialogs::lineEditorInsertMode()
 }
 
 
-void tst_EditDialogs::saveListShowsLongPathsWhole()
+void tst_EditDialogs::fileListsShowLongPathsWhole_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("save dialog") << true;
+    QTest::newRow("replace dialog") << false;
+}
+
+void tst_EditDialogs::fileListsShowLongPathsWhole()
 {
     // A path wider than the dialog's least width (but narrower than the
     // screen) still shows to its file name, without scrolling.
-    const QFontMetrics metrics(QApplication::font("QListWidget"));
+    QFETCH(bool, save);
+    const QFontMetrics metrics(save ? QApplication::font("QListWidget") : QuavDialog::listFont());
     QString deep = QStringLiteral("/d/報告書/2024年度/長い");
     while (metrics.horizontalAdvance(deep + QStringLiteral("/最終稿.txt")) < 600)
         deep += QStringLiteral("名");
@@ -130,10 +139,19 @@ void tst_EditDialogs::saveListShowsLongPathsWhole()
     EditFixture f({{QStringLiteral("/d/a.txt"), {QStringLiteral("w")}}, {deep, {QStringLiteral("w")}}},
                   QStringLiteral("w"));
     const CloseDialogs closer;
-    QPointer<QUAV_Hozon> d = new QUAV_Hozon(f.wb);
+    QPointer<QuavDialog> d;
+    QListWidget *list = nullptr;
+    if (save) {
+        auto *hozon = new QUAV_Hozon(f.wb);
+        list = hozon->List1;
+        d = hozon;
+    } else {
+        auto *change = new QUAV_Change_Settei(f.wb);
+        list = change->ui.List1;
+        d = change;
+    }
     d->openFrom(nullptr);
     QVERIFY(QTest::qWaitForWindowExposed(d));
-    QListWidget *list = d->List1;
     QCOMPARE(list->item(1)->text(), deep);
     QCOMPARE(list->item(1)->toolTip(), deep);
     QVERIFY2(list->viewport()->width() >= list->fontMetrics().horizontalAdvance(deep),

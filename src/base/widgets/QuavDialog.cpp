@@ -5,8 +5,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QScreen>
+#include <QScrollBar>
+
+#include <algorithm>
 
 QuavDialog::QuavDialog(Workbench &wb, bool stayOnTop)
     : QDialog(nullptr)
@@ -35,6 +40,20 @@ QFont QuavDialog::listFont()
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     return font;
+}
+
+void QuavDialog::fitPathList(QListWidget *list)
+{
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem *row = list->item(i);
+        row->setToolTip(row->text());
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(row->text()));
+    }
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() * 9 / 10 : 1200;
+    const int wanted = widest + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width() + 8;
+    list->setMinimumWidth(std::clamp(wanted, list->minimumWidth(), std::max(list->minimumWidth(), room - 40)));
 }
 
 void QuavDialog::keepRoomWhenHidden(std::initializer_list<QWidget *> widgets)

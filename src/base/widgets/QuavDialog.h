@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPointer>
 
+class QListWidget;
 struct Workbench;
 
 // The protocol between a window and the dialog it opens: the opener is
@@ -30,6 +31,11 @@ public:
     // The fixed-pitch Japanese font of list boxes that show lines of text,
     // the font of the result views.
     static QFont listFont();
+
+    // A list of paths made wide enough that they are not cut (the file names
+    // at their ends above all), as far as the screen allows; wider ones
+    // scroll. Each path shows whole in its tooltip as well.
+    static void fitPathList(QListWidget *list);
 
     // left = main left + (main width - dialog width) / 2, likewise top; in pixels.
     static QPoint centredPosition(const Workbench &wb, const QSize &dialogSize);

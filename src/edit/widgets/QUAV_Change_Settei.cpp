@@ -19,6 +19,7 @@ void QUAV_Change_Settei::Form_Load()
 {
     m_command.Form_Load();
     ui.List1->addItems(m_command.files());
+    fitPathList(ui.List1);
     ui.Label4->setText(m_command.note());
     if (m_command.Syousai_Gamen_Flg == 1) {
         ui.Cmd_All_Sentaku->hide();

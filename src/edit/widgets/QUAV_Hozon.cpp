@@ -3,15 +3,10 @@
 #include "base/Workbench.h"
 #include "edit/SaveDialog.h"
 
-#include <algorithm>
-
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 QUAV_Hozon::QUAV_Hozon(Workbench &wb)
@@ -68,20 +63,9 @@ QUAV_Hozon::QUAV_Hozon(Workbench &wb)
 
 void QUAV_Hozon::Form_Load()
 {
-    int widest = 0;
-    for (const SaveDialog::Item &item : SaveDialog::Form_Load(m_wb.work)) {
-        auto *row = new QListWidgetItem(item.text, List1);
-        row->setSelected(item.selected);
-        // A path wider than the list still shows whole when pointed at.
-        row->setToolTip(item.text);
-        widest = std::max(widest, List1->fontMetrics().horizontalAdvance(item.text));
-    }
-    // Wide enough that the paths (the file names at their ends above all)
-    // are not cut, as far as the screen allows; wider ones scroll.
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const int room = screen ? screen->availableGeometry().width() * 9 / 10 : 1200;
-    const int wanted = widest + 2 * List1->frameWidth() + List1->verticalScrollBar()->sizeHint().width() + 8;
-    List1->setMinimumWidth(std::clamp(wanted, List1->minimumWidth(), std::max(List1->minimumWidth(), room - 40)));
+    for (const SaveDialog::Item &item : SaveDialog::Form_Load(m_wb.work))
+        (new QListWidgetItem(item.text, List1))->setSelected(item.selected);
+    fitPathList(List1);
 }
 
 void QUAV_Hozon::Cmd_All_Sentaku_Click()
