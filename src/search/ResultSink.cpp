@@ -62,7 +62,7 @@ bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
         return false;
 
     const QString suffix = m_withDateSize ? LineFormat::dateSizeSuffix(file.modified, file.size) : QString();
-    const QString key = Key_Of(file);
+    const QString key = keyOf(file);
     QStringList display;
     display.reserve(displayLines);
     display.append(LineFormat::fileHeader(LineFormat::kSearchPrefix, key, suffix));
@@ -77,7 +77,7 @@ bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
     return true;
 }
 
-QString ResultSink::Key_Of(const WalkFile &file)
+QString ResultSink::keyOf(const WalkFile &file)
 {
     return file.realPath();
 }

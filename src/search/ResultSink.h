@@ -22,7 +22,7 @@ public:
 
     // The file's key, and the path shown in both messages: its path as on
     // disk (a name that is not UTF-8 decoded as code page 932).
-    static QString Key_Of(const WalkFile &file);
+    static QString keyOf(const WalkFile &file);
 
     // A file already in the file list (compared exactly).
     bool isOpen(const WalkFile &file) const;

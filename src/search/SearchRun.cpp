@@ -64,7 +64,7 @@ bool offer(ResultSink &sink, const WordMatcher &matcher, const WalkFile &file, P
         return sink.Admit(file, probe.scanned);
     if (probe.lines > sink.lineRoom())
         return false;
-    FileScan::collect(matcher, probe.bytes, ResultSink::Key_Of(file), scanned, pump, probe.lines);
+    FileScan::collect(matcher, probe.bytes, ResultSink::keyOf(file), scanned, pump, probe.lines);
     return sink.Admit(file, scanned);
 }
 
