@@ -21,11 +21,27 @@ public:
     {
         if (from < 0 || from > text.size())
             return -1;
-        return text.indexOf(word, from, ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
+        const bool folding = ignoreCase && !caseless(word);
+        return text.indexOf(word, from, folding ? Qt::CaseInsensitive : Qt::CaseSensitive);
     }
 
     static bool contains(QStringView text, QStringView word, bool ignoreCase)
     {
         return indexIn(text, word, ignoreCase) >= 0;
+    }
+
+private:
+    // Kana, kanji and the CJK punctuation have no case, and no character
+    // folds to one of them: a word of them alone is found where it is written
+    // exactly, and the exact search is several times faster.
+    static bool caseless(QStringView word)
+    {
+        for (QChar c : word) {
+            const char16_t u = c.unicode();
+            if (!((u >= 0x3000 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF)
+                  || (u >= 0xFF66 && u <= 0xFF9F)))
+                return false;
+        }
+        return true;
     }
 };

@@ -149,6 +149,10 @@ void tst_TextReplace::ignoringCaseReplacesWhatTheSearchFinds_data()
     QTest::newRow("half-width against full-width") << "abc" << "ＡＢＣ";
     QTest::newRow("hiragana against katakana") << "あ" << "ア";
     QTest::newRow("Latin against Greek look-alike") << "a" << "Α";
+    QTest::newRow("kanji and kana, among full-width Latin") << "置替データ" << "Ｘ置替データｘ";
+    QTest::newRow("half-width katakana") << "ﾃﾞｰﾀ" << "ＡﾃﾞｰﾀＡ";
+    QTest::newRow("kana with a Latin letter") << "aデ" << "Aデ";
+    QTest::newRow("kanji not in the line") << "置替" << "置 替";
 }
 
 // Replace finds a word exactly where the search confirmed a hit.
