@@ -14,22 +14,20 @@
 #include "platform/MessagePort.h"
 #include "search/SearchRun.h"
 #include "../tests/support/WorkAreaTestAccess.h"
+#include "BenchTiming.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <random>
 
 #include <malloc.h>
-#include <time.h>
 
 namespace {
 
@@ -79,43 +77,7 @@ void writeCorpus(const QString &root)
     }
 }
 
-double cpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-// Median wall-clock and processor time of runs of work, each after prepare.
-// The processor time (all threads of the process) is what the machine's
-// other load does not inflate.
-struct Timing
-{
-    double wall = 0;
-    double cpu = 0;
-};
-
-Timing median(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
-{
-    QList<double> walls, cpus;
-    for (int r = 0; r < runs; ++r) {
-        prepare();
-        QElapsedTimer t;
-        const double c0 = cpuMs();
-        t.start();
-        work();
-        walls.append(double(t.nsecsElapsed()) / 1e6);
-        cpus.append(cpuMs() - c0);
-    }
-    std::sort(walls.begin(), walls.end());
-    std::sort(cpus.begin(), cpus.end());
-    return {walls.at(walls.size() / 2), cpus.at(cpus.size() / 2)};
-}
-
-void print(const char *what, Timing t, const QString &note = QString())
-{
-    std::printf("%-38s wall %8.2f ms   cpu %8.2f ms  %s\n", what, t.wall, t.cpu, qPrintable(note));
-}
+using namespace BenchTiming;
 
 void search(Workbench &wb, const QString &root)
 {

@@ -9,6 +9,7 @@
 //
 // Usage: template_bench [RUNS]
 
+#include "BenchTiming.h"
 #include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "template/TemplateCommands.h"
@@ -23,10 +24,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <random>
 
-#include <time.h>
 
 namespace {
 
@@ -93,40 +92,7 @@ void readTemplate(WorkArea &w, const QStringList &lines)
         qFatal("template not added");
 }
 
-double cpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-struct Timing
-{
-    double wall = 0;
-    double cpu = 0;
-};
-
-Timing median(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
-{
-    QList<double> walls, cpus;
-    for (int r = 0; r < runs; ++r) {
-        prepare();
-        QElapsedTimer t;
-        const double c0 = cpuMs();
-        t.start();
-        work();
-        walls.append(double(t.nsecsElapsed()) / 1e6);
-        cpus.append(cpuMs() - c0);
-    }
-    std::sort(walls.begin(), walls.end());
-    std::sort(cpus.begin(), cpus.end());
-    return {walls.at(walls.size() / 2), cpus.at(cpus.size() / 2)};
-}
-
-void print(const char *what, Timing t, const QString &note = QString())
-{
-    std::printf("%-34s wall %8.2f ms   cpu %8.2f ms  %s\n", what, t.wall, t.cpu, qPrintable(note));
-}
+using namespace BenchTiming;
 
 // The duplication's entries made the plainest way: every parameter, every
 // line, key and number rebuilt, the text replaced with QString::replace.
