@@ -21,31 +21,16 @@ MessagePort::Answer ask(Workbench &wb, const QString &text, MessagePort::Buttons
 
 } // namespace
 
-// The line index gives the first entry; it is checked against the key, since
-// an editor may have moved the lines since the index was built. An index past
-// the end is the index's own "no lines".
-std::pair<int, int> SaveDialog::linesOf(const WorkArea &work, int i)
+WorkArea::Range SaveDialog::linesOf(const WorkArea &work, int i)
 {
+    const WorkArea::Range range = work.fileLineRange(i);
+    if (range.isEmpty())
+        return {};
     const ItemList &all = work.Search_Hit_All_Line_List();
     const QString key = work.File_Key(i);
-    auto belongs = [&](int k) { return LineFormat::Entry_Key(all.text(k)) == key; };
-    int first = i < work.Search_Hit_File_List().count() ? work.Search_Hit_File_List().data(i) : -1;
-    if (first >= all.count())
-        return {0, -1};
-    if (first < 0 || first >= all.count() || !belongs(first) || (first > 0 && belongs(first - 1))) {
-        first = -1;
-        for (int k = 0; k < all.count(); ++k)
-            if (belongs(k)) {
-                first = k;
-                break;
-            }
-        if (first < 0)
-            return {0, -1};
-    }
-    int last = first;
-    while (last + 1 < all.count() && belongs(last + 1))
-        ++last;
-    return {first, last};
+    if (LineFormat::Entry_Key(all.text(range.first)) != key || LineFormat::Entry_Key(all.text(range.last)) != key)
+        return {};
+    return range;
 }
 
 QList<SaveDialog::Item> SaveDialog::Form_Load(const WorkArea &work)

@@ -1,15 +1,13 @@
 #pragma once
 
 #include "edit/FileSave.h"
+#include "workarea/WorkArea.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <utility>
-
 struct Workbench;
-class WorkArea;
 
 // The algorithm of the save dialog "保存", free of widgets: which files are
 // offered and preselected, the questions, writing each chosen file through
@@ -46,9 +44,10 @@ public:
     // the entries the request's views point into; it must outlive the request.
     static SaveRequest requestFor(const WorkArea &work, int i, QStringList &entries);
 
-    // The index range [first, last] of file i's entries in the all-lines
-    // store; last < first when it has none.
-    static std::pair<int, int> linesOf(const WorkArea &work, int i);
+    // The index range of file i's entries in the all-lines store, by the
+    // line index; empty when it has none or the range's ends are not the
+    // file's (a save never writes another file's lines).
+    static WorkArea::Range linesOf(const WorkArea &work, int i);
 
     // Stores a written file's stamp as its origin, so that the next save
     // compares with what this one wrote.
