@@ -21,15 +21,12 @@ QStringList WorkAreaTemplateStore::storedEntries(const QString &path) const
     const int i = m_work.Search_Hit_File_List().indexOf(path);
     if (i < 0)
         return {};
-    // The line index points at the file's first entry; a file's entries are
-    // contiguous, so they run while the key is still this path.
+    const WorkArea::Range range = m_work.fileLineRange(i);
     const ItemList &all = m_work.Search_Hit_All_Line_List();
     QStringList out;
-    for (int k = qMax(0, int(m_work.Search_Hit_File_List().data(i))); k < all.count(); ++k) {
-        if (LineFormat::Entry_Key(all.text(k)) != path)
-            break;
+    out.reserve(range.size());
+    for (int k = range.first; k <= range.last; ++k)
         out.append(all.text(k));
-    }
     return out;
 }
 
