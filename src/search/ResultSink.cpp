@@ -55,16 +55,11 @@ qint64 ResultSink::lineRoom() const
 
 bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
 {
-    const qsizetype lineCount = scanned.lineCount();
-    const int displayLines = 1 + int(scanned.hitLines.size());
-    if (lineCount > lineRoom() || !m_work.displayRoom(displayLines)
-        || m_work.Search_Hit_File_List().isFull() || m_work.Search_Hit_File_Change().isFull())
-        return false;
-
+    // The work area itself refuses what it has no room for.
     const QString suffix = m_withDateSize ? LineFormat::dateSizeSuffix(file.modified, file.size) : QString();
     const QString key = keyOf(file);
     QStringList display;
-    display.reserve(displayLines);
+    display.reserve(1 + scanned.hitLines.size());
     display.append(LineFormat::fileHeader(LineFormat::kSearchPrefix, key, suffix));
     for (int i : scanned.hitLines)
         display.append(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + scanned.lineText(i).toString());
