@@ -55,7 +55,7 @@ SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &ent
         r.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
     const FileOrigin origin = i < work.fileOrigins().size() ? work.fileOrigins().at(i) : FileOrigin();
     if (origin.size >= 0)
-        r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs, 1};
+        r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs};
     return r;
 }
 

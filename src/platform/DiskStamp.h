@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 
 #include <optional>
 
@@ -11,15 +10,12 @@
 struct DiskStamp
 {
     qint64 size = -1;
-    qint64 mtimeNs = 0;     // nanoseconds since the epoch
-    qint64 precisionNs = 1; // 1 from the file system; 1,000,000 from a QDateTime
+    qint64 mtimeNs = 0; // nanoseconds since the epoch
 
     // The stamp of the file that a native path names, links followed; nothing
     // when there is no such file or it cannot be looked at.
     static std::optional<DiskStamp> of(const QByteArray &path);
-    // A stamp known only to the millisecond (QFileInfo::lastModified()).
-    static DiskStamp fromModified(qint64 size, const QDateTime &modified);
 
-    // Same size and same time, compared at the coarser of the two precisions.
-    bool sameAs(const DiskStamp &other) const;
+    // Same size and same time, to the nanosecond.
+    bool sameAs(const DiskStamp &other) const { return size == other.size && mtimeNs == other.mtimeNs; }
 };

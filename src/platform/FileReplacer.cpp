@@ -2,6 +2,7 @@
 
 #include "platform/NativeName.h"
 
+#include <QList>
 #include <QRandomGenerator>
 
 #include <cerrno>
