@@ -85,7 +85,6 @@ TemplateRead::Outcome TemplateRead::makeTemplate(const QString &path, const QByt
     out.file.changed = false;
     out.file.bytes = bytes;
     out.file.size = bytes.size();
-    out.file.modifiedNsecs = modified.isValid() ? modified.toMSecsSinceEpoch() * 1000000 : -1;
     return out;
 }
 
@@ -97,14 +96,15 @@ TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 sto
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
         return refused(Status::Unreadable, refusalText(path, QStringLiteral("通常のファイルではありません。")));
-    const QDateTime modified = info.lastModified();
+    // The time is kept to the nanosecond, as a save compares it with the
+    // file's own stamp; the header shows it to the second.
     const std::optional<DiskStamp> stamp = DiskStamp::of(QFile::encodeName(path));
     QByteArray bytes;
     QString error;
     if (!TextFile::readBytes(path, bytes, &error))
         return refused(Status::Unreadable, error + QStringLiteral("\r\n") + kStopped);
+    const QDateTime modified = stamp ? QDateTime::fromMSecsSinceEpoch(stamp->mtimeNs / 1000000) : QDateTime();
     Outcome out = makeTemplate(path, bytes, modified, storedLines);
-    // To the nanosecond, as a save compares it with the file's own stamp.
     if (stamp)
         out.file.modifiedNsecs = stamp->mtimeNs;
     return out;
