@@ -28,16 +28,9 @@ int WorkArea::admitFile(const QString &key, const FileOrigin &origin, const QStr
     for (qsizetype i = 1; i < displayLines.size(); ++i)
         if (LineFormat::Is_Header(displayLines.at(i)))
             return -1;
-    if (entries.isEmpty() || !Admits(entries.size()))
+    // The run lands in one piece, where the file list places key.
+    if (!isRunOf(key, entries) || !Admits(entries.size()))
         return -1;
-    // In the store's order and beginning and ending with key, every entry
-    // between is of key as well: the run lands in one piece, where the file
-    // list places key.
-    if (LineFormat::Entry_Key(entries.front()) != key || LineFormat::Entry_Key(entries.back()) != key)
-        return -1;
-    for (qsizetype i = 1; i < entries.size(); ++i)
-        if (ItemList::compare(entries.at(i - 1), entries.at(i)) > 0)
-            return -1;
 
     const int index = Add_File(key, origin);
     m_allLines.addRun(std::move(entries));
@@ -47,6 +40,19 @@ int WorkArea::admitFile(const QString &key, const FileOrigin &origin, const QStr
     if (changed)
         setFileChanged(index, true);
     return index;
+}
+
+bool WorkArea::isRunOf(const QString &key, const QStringList &entries)
+{
+    // In the store's order, which compares keys first, and beginning and
+    // ending with key: every entry between is of key as well.
+    if (entries.isEmpty() || LineFormat::Entry_Key(entries.front()) != key
+        || LineFormat::Entry_Key(entries.back()) != key)
+        return false;
+    for (qsizetype i = 1; i < entries.size(); ++i)
+        if (ItemList::compare(entries.at(i - 1), entries.at(i)) > 0)
+            return false;
+    return true;
 }
 
 void WorkArea::removeFile(int i)

@@ -173,6 +173,9 @@ private:
     int Add_File(const QString &path, const FileOrigin &origin = {});
     // Takes file i out of the file, change and origin lists.
     void removeFile(int i);
+    // Whether entries can be one file's run in the store: at least one, all
+    // of key, in the store's order.
+    static bool isRunOf(const QString &key, const QStringList &entries);
     // appendDisplayLine for any text. A file header also keeps its file's
     // full key beside the display line, since fitting to 83 columns cuts a
     // long path: fileKey, or else the key taken from the text before fitting

@@ -152,15 +152,8 @@ bool WorkArea::replaceDisplayLines(const QList<DisplayText> &lines)
 bool WorkArea::replaceFileLines(int file, QStringList entries)
 {
     const Range range = fileLineRange(file);
-    if (range.isEmpty() || entries.isEmpty())
+    if (range.isEmpty() || !isRunOf(storedKey(file), entries))
         return false;
-    const QString key = storedKey(file);
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (LineFormat::Entry_Key(entries.at(i)) != key)
-            return false;
-        if (i > 0 && ItemList::compare(entries.at(i - 1), entries.at(i)) > 0)
-            return false;
-    }
     const int delta = int(entries.size()) - range.size();
     if (delta > 0 && m_allLines.count() + delta > kAdmissionLimit)
         return false;
