@@ -37,7 +37,7 @@ private Q_SLOTS:
 
 private:
     template<typename T>
-    static QList<T *> shown() { return WindowFixture::shown<T>(); }
+    static QList<T *> shown() { return DialogFixture::shown<T>(); }
     static void settle() { DialogFixture::settle(); }
     std::optional<WindowFixture> f;
 };

@@ -55,13 +55,21 @@ struct DialogFixture
     // Runs the pending deletions of closed dialogs.
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
+    // Every visible top-level widget of type T, and the first of them.
+    template<typename T>
+    static QList<T *> shown()
+    {
+        QList<T *> out;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *t = qobject_cast<T *>(w); t && t->isVisible())
+                out.append(t);
+        return out;
+    }
     template<typename T>
     static T *find()
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *t = qobject_cast<T *>(w); t && t->isVisible())
-                return t;
-        return nullptr;
+        const QList<T *> all = shown<T>();
+        return all.isEmpty() ? nullptr : all.first();
     }
 
     static void closeAll()

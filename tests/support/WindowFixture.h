@@ -51,15 +51,4 @@ struct WindowFixture
         window->show();
         return QTest::qWaitForWindowExposed(window.get());
     }
-
-    // Every visible top-level widget of type T.
-    template<typename T>
-    static QList<T *> shown()
-    {
-        QList<T *> out;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *t = qobject_cast<T *>(w); t && t->isVisible())
-                out.append(t);
-        return out;
-    }
 };
