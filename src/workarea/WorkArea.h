@@ -15,6 +15,10 @@ struct FileOrigin
     QByteArray nativePath;  // the path's bytes as on disk; empty: the key's UTF-8 form
     qint64 size = -1;       // bytes; -1: not read from disk (a file made in memory)
     qint64 modifiedNsecs = -1; // modification time, nanoseconds since 1970; -1: as size
+    // The bytes the file's lines were read from, where no file on disk keeps
+    // them for the save: a template as it was read (what duplication copies),
+    // a made file's template. Empty otherwise, and once the file is saved.
+    QByteArray sourceBytes{};
 };
 
 // The single in-memory store of everything the user works on: seven lists and
