@@ -10,6 +10,7 @@ class Cp932Codec : public TextCodec
 public:
     static const Cp932Codec &instance();
 
-    void decode(QByteArrayView bytes, std::vector<char16_t> &text, std::vector<int> &starts) const override;
+    qsizetype decode(QByteArrayView bytes, std::vector<char16_t> &text, std::vector<int> &starts) const override;
+    qsizetype decode(QByteArrayView bytes, std::vector<char16_t> &text) const override;
     void encodeAppend(QStringView text, QByteArray &out) const override;
 };
