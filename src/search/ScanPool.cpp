@@ -116,9 +116,10 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     };
 
     // The file's encoding. Without a mark it stays open while the bytes
-    // are valid UTF-8: the word is then looked for both as code page 932 and
-    // as UTF-8, and the answer of the encoding the file turns out to have
-    // counts. A code page 932 file with Japanese text nearly always shows
+    // are valid UTF-8: the word is looked for as UTF-8, and as code page 932
+    // only once the file turns out to be code page 932 (UTF-8 text holds
+    // many places that look like code page 932 codes, each a candidate to
+    // decode). A code page 932 file with Japanese text nearly always shows
     // an invalid byte in its first step; a file of ASCII so far reads alike
     // in both, and is searched once.
     const bool detect = m_matchers.detects();
@@ -142,16 +143,20 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     // large file) is wanted only for whether it has a hit, which refuses it:
     // its searched lines are dropped as it goes.
     qsizetype searched = 0;
+    qsizetype searchedCp932 = 0; // while the encoding is open: how far code page 932 was looked for
     qsizetype lookedAt = 0;
     bool takeable = true;
     bool overlongLine = false;
     auto drop = [&] {
-        // Moved down in place: the buffer keeps its start and capacity.
-        std::memmove(scratch.data(), scratch.constData() + searched, size_t(scratch.size() - searched));
-        scratch.truncate(scratch.size() - searched);
-        check.dropped(searched);
-        lookedAt -= searched;
-        searched = 0;
+        // Moved down in place: the buffer keeps its start and capacity. What
+        // code page 932 may still have to search is kept.
+        const qsizetype cut = decided ? searched : std::min(searched, searchedCp932);
+        std::memmove(scratch.data(), scratch.constData() + cut, size_t(scratch.size() - cut));
+        scratch.truncate(scratch.size() - cut);
+        check.dropped(cut);
+        lookedAt -= cut;
+        searched -= cut;
+        searchedCp932 -= cut;
     };
     while (ok && !result.hasHit && !file.atEnd() && readStep()) {
         if (!markLooked && (scratch.size() >= 3 || file.atEnd())) {
@@ -170,8 +175,11 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
         const QByteArrayView bytes(scratch);
         if (!decided) {
             check.feed(bytes, file.atEnd());
-            if (!check.valid())
+            if (!check.valid()) {
                 decide(TextEncoding::Cp932);
+                if (!result.hasHit && searched > searchedCp932)
+                    result.hasHit = FileScan::Scan_File(m_matchers.cp932(), bytes.first(searched), searchedCp932);
+            }
         }
         qsizetype end = file.atEnd() ? bytes.size() : FileScan::lastLineEnd(bytes, lookedAt);
         result.examined += bytes.size() - lookedAt;
@@ -182,12 +190,15 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
             if (decided) {
                 result.hasHit = FileScan::Scan_File(m_matchers.forEncoding(encoding), lines, searched);
             } else {
-                if (!hitCp932)
-                    hitCp932 = FileScan::Scan_File(m_matchers.cp932(), lines, searched);
-                if (!check.sawMultiByte())
-                    hitUtf8 = hitCp932; // ASCII so far: the same text either way
-                else if (!hitUtf8)
+                if (!check.sawMultiByte()) {
+                    // ASCII so far: the same text either way.
+                    if (!hitCp932)
+                        hitCp932 = FileScan::Scan_File(m_matchers.cp932(), lines, searched);
+                    hitUtf8 = hitCp932;
+                    searchedCp932 = end;
+                } else if (!hitUtf8) {
                     hitUtf8 = FileScan::Scan_File(m_matchers.utf8(), lines, searched);
+                }
             }
             searched = end;
         }
