@@ -11,7 +11,7 @@ constexpr qsizetype kIncomplete = -1;
 // The length of the valid UTF-8 sequence at p[i], 0 when the byte there
 // begins none, kIncomplete when the bytes end inside what may still become
 // one. Overlong forms, surrogates and code points above U+10FFFF are invalid.
-qsizetype sequenceAt(const uchar *p, qsizetype i, qsizetype size)
+inline qsizetype sequenceAt(const uchar *p, qsizetype i, qsizetype size)
 {
     const uchar b = p[i];
     if (b < 0x80)
@@ -187,8 +187,20 @@ void Utf8Check::feed(QByteArrayView bytes, bool last)
     const qsizetype size = bytes.size();
     qsizetype i = m_checked;
     while (i < size) {
-        if (i + 8 <= size && allAscii8(p + i)) {
-            i += 8;
+        const uchar b = p[i];
+        if (b < 0x80) {
+            ++i;
+            while (i + 8 <= size && allAscii8(p + i))
+                i += 8;
+            continue;
+        }
+        // Japanese text in UTF-8 is mostly three-byte sequences led by E1-EC
+        // or EE-EF, whose second byte has no further limit: checked here
+        // without the general rule.
+        if (b >= 0xE1 && b != 0xED && b <= 0xEF && i + 2 < size && (p[i + 1] & 0xC0) == 0x80
+            && (p[i + 2] & 0xC0) == 0x80) {
+            i += 3;
+            m_multiByte = true;
             continue;
         }
         const qsizetype len = sequenceAt(p, i, size);
