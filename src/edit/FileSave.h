@@ -2,6 +2,7 @@
 
 #include "edit/SavedText.h"
 #include "platform/DiskStamp.h"
+#include "platform/TextEncoding.h"
 
 #include <QByteArray>
 #include <QList>
@@ -21,6 +22,9 @@ struct SaveRequest
     // The user agreed to replace what is on disk now, or to write a file
     // removed meanwhile (after any outcome that needs a question).
     bool overwriteAgreed = false;
+    // The encoding the file was read in: only a code page 932 file is
+    // written; a file in another encoding is refused, never re-encoded.
+    TextEncoding encoding = TextEncoding::Cp932;
     // For a new file: the bytes its lines were read from (a made file's
     // template as it was read), whose bytes and breaks it keeps. Empty: none.
     QByteArray sourceBytes;

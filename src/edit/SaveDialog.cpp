@@ -58,6 +58,7 @@ SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &ent
         r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs};
     else
         r.sourceBytes = origin.sourceBytes;
+    r.encoding = origin.encoding;
     return r;
 }
 
