@@ -17,9 +17,10 @@ public:
     };
 
     // The work a line may cost, in steps of the search (a step is a diagonal
-    // looked at or a character compared), about a third of a second. A line
-    // of 32,767 characters changed in 500 places takes a tenth of it; what
-    // is left unaligned when the budget is spent counts as changed.
+    // looked at or a character compared), about a quarter of a second. A
+    // line of 32,000 characters changed in 500 places takes a few
+    // milliseconds; what is left unaligned when the budget is spent counts
+    // as changed.
     static constexpr qint64 kBudget = qint64(1) << 25;
 
     // The common runs of a and b, ascending in both, none empty.
