@@ -42,6 +42,10 @@ QByteArray WorkAreaTemplateStore::sourceBytes(const QString &path) const
     if (i < 0 || i >= m_work.fileOrigins().size())
         return {};
     const FileOrigin &origin = m_work.fileOrigins().at(i);
+    // A made file is written in code page 932: bytes of another encoding
+    // are no source of its codes.
+    if (origin.encoding != TextEncoding::Cp932)
+        return {};
     if (!origin.sourceBytes.isEmpty() || origin.size < 0)
         return origin.sourceBytes;
     if (path == m_readPath && origin.modifiedNsecs == m_readStamp && m_read.size() == origin.size)

@@ -21,7 +21,8 @@ public:
     qint64 storedLines() const override;
     QStringList storedEntries(const QString &path) const override;
     // A file found by a search keeps no bytes: they are read again, if the
-    // file on disk is still as it was read.
+    // file on disk is still as it was read. None for a file read in another
+    // encoding than code page 932.
     QByteArray sourceBytes(const QString &path) const override;
     bool addFile(AddedFile &&file) override;
 
