@@ -123,7 +123,6 @@ void tst_WorkAreaCommands::clearAnsweredNo()
     QCOMPARE(port.shown[0].text, QStringLiteral("作業中の内容を全てクリアーします\r\nよろしいですか？"));
     QCOMPARE(port.shown[0].caption, QStringLiteral("ＱＵＡＶ"));
     QCOMPARE(port.shown[0].icon, MessagePort::Icon::Question);
-    // Unsaved changes are at stake: Return answers No.
     QCOMPARE(port.shown[0].buttons, MessagePort::Buttons::YesNoDefaultNo);
     QCOMPARE(wb->work.Search_Hit_File_List().count(), 1);
     QCOMPARE(wb->work.Search_Hit_File_Change().data(0), 1);

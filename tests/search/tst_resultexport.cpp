@@ -56,7 +56,6 @@ void tst_ResultExport::output_data()
     QTest::addColumn<QString>("message");     // %A and %B: the files' paths
     QTest::addColumn<bool>("closes");
 
-    // The dialog never closes without saying what was written, and where.
     QTest::newRow("default box off: the typed path is not used")
         << 1 << "B" << false << false << "A" << "A"
         << "%Aへ結果を出力しました。\r\n入力されたパス（%B）は、「デフォルト出力ファイルとして登録する」にチェックがないため使っていません。"

@@ -325,8 +325,7 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 1);
 
     // Searching again without clearing: the file already there is refused,
-    // a new one after it in the walk is still added. With unsaved changes
-    // Return does not clear.
+    // a new one after it in the walk is still added; Return keeps unsaved changes.
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/b.txt"), {QStringLiteral("x"), QStringLiteral("word")}));
     m_wb->work.Hozon_Flag = 1;
     m_messages.shown.clear();
