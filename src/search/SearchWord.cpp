@@ -47,7 +47,7 @@ QString SearchWord::convertLookAlikes(QString text)
     return text;
 }
 
-SearchWord::Prepared SearchWord::Prepare(QStringView typed)
+SearchWord::Prepared SearchWord::Prepare(QStringView typed, EncodingChoice choice)
 {
     Prepared p;
     p.word = convertLookAlikes(trimSpaces(typed));
@@ -57,8 +57,9 @@ SearchWord::Prepared SearchWord::Prepare(QStringView typed)
     } else if (LineBreak::isIn(p.word)) {
         p.problem = Problem::LineBreak;
         p.message = LineBreak::Refusal(QStringLiteral("サーチ文字"), p.word);
-    } else if (const QString unmapped = Cp932::unmappedCharacters(p.word); !unmapped.isEmpty()) {
-        // Files are read as code page 932: a character without a Shift-JIS
+    } else if (const QString unmapped = choice == EncodingChoice::Cp932 ? Cp932::unmappedCharacters(p.word) : QString();
+               !unmapped.isEmpty()) {
+        // Every file is read as code page 932: a character without a Shift-JIS
         // form can never occur in what a search reads, so such a search could
         // only ever find nothing.
         p.problem = Problem::NotShiftJis;
