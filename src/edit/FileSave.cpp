@@ -66,7 +66,7 @@ SaveResult FileSave::save(const SaveRequest &request)
         if (isNew && exists)
             return outcome(Outcome::AlreadyExists, name, kTaken);
         if (!isNew && !exists)
-            return outcome(Outcome::ChangedOnDisk, name, kRemoved);
+            return outcome(Outcome::RemovedOnDisk, name, kRemoved);
         if (!isNew && !request.readStamp->sameAs(file.stamp()))
             return outcome(Outcome::ChangedOnDisk, name, kChanged);
     }
@@ -75,8 +75,12 @@ SaveResult FileSave::save(const SaveRequest &request)
     if (exists && !file.readAll(old))
         return failure(name, file.reason());
     // A new file's lines never came from what now stands under its name.
-    const QByteArray content = SavedText::compose(
-        request.lines, exists && !isNew ? std::optional<QByteArrayView>(old) : std::nullopt);
+    std::optional<QByteArrayView> source;
+    if (!isNew && exists)
+        source = old;
+    else if (isNew && !request.sourceBytes.isEmpty())
+        source = request.sourceBytes;
+    const QByteArray content = SavedText::compose(request.lines, source);
 
     switch (file.write(content, old)) {
     case FileReplacer::Status::Ok: {
@@ -86,7 +90,12 @@ SaveResult FileSave::save(const SaveRequest &request)
         return r;
     }
     case FileReplacer::Status::Changed:
-        return isNew ? outcome(Outcome::AlreadyExists, name, kTaken) : outcome(Outcome::ChangedOnDisk, name, kChanged);
+        if (isNew)
+            return outcome(Outcome::AlreadyExists, name, kTaken);
+        // Gone between the look and the write: say so, not "changed".
+        if (exists && !DiskStamp::of(file.target()))
+            return outcome(Outcome::RemovedOnDisk, name, kRemoved);
+        return outcome(Outcome::ChangedOnDisk, name, kChanged);
     default:
         return failure(name, file.reason(), file.untouched());
     }

@@ -19,19 +19,23 @@ struct SaveRequest
     // The file as it was when it was read; nothing for a new file, whose name
     // must not exist on disk yet.
     std::optional<DiskStamp> readStamp;
-    // The user agreed to replace what is on disk now (after ChangedOnDisk or
-    // AlreadyExists).
+    // The user agreed to replace what is on disk now, or to write a file
+    // removed meanwhile (after any outcome that needs a question).
     bool overwriteAgreed = false;
     // The encoding the file was read in: only a code page 932 file is
     // written; a file in another encoding is refused, never re-encoded.
     TextEncoding encoding = TextEncoding::Cp932;
+    // For a new file: the bytes its lines were read from (a made file's
+    // template as it was read), whose bytes and breaks it keeps. Empty: none.
+    QByteArray sourceBytes;
 };
 
 struct SaveResult
 {
     enum class Outcome {
         Written,
-        ChangedOnDisk, // changed or removed since it was read: ask (default No)
+        ChangedOnDisk, // changed since it was read: ask (default No)
+        RemovedOnDisk, // removed since it was read: ask likewise whether to write it again
         AlreadyExists, // a new file whose name is taken on disk: ask likewise
         Failed,        // not written; the file on disk is as it was
     };
@@ -44,7 +48,11 @@ struct SaveResult
     DiskStamp stamp;
 
     bool written() const { return outcome == Outcome::Written; }
-    bool needsQuestion() const { return outcome == Outcome::ChangedOnDisk || outcome == Outcome::AlreadyExists; }
+    bool needsQuestion() const
+    {
+        return outcome == Outcome::ChangedOnDisk || outcome == Outcome::RemovedOnDisk
+            || outcome == Outcome::AlreadyExists;
+    }
 };
 
 // Writes one file from its stored lines (SavedText: unchanged lines keep

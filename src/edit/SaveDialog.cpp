@@ -56,6 +56,8 @@ SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &ent
     const FileOrigin origin = i < work.fileOrigins().size() ? work.fileOrigins().at(i) : FileOrigin();
     if (origin.size >= 0)
         r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs};
+    else
+        r.sourceBytes = origin.sourceBytes;
     r.encoding = origin.encoding;
     return r;
 }
@@ -134,8 +136,11 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
         if (r.needsQuestion()) {
             // Someone else's content is at stake: only an explicit Yes
             // replaces it, and No keeps the change flag.
-            if (ask(wb, r.message + kLineBreak + QStringLiteral("上書き保存しますか？"), Buttons::YesNoDefaultNo)
-                != Answer::Yes) {
+            // Nothing is overwritten where the file was removed.
+            const QString question = r.outcome == SaveResult::Outcome::RemovedOnDisk
+                ? QStringLiteral("保存し直しますか？")
+                : QStringLiteral("上書き保存しますか？");
+            if (ask(wb, r.message + kLineBreak + question, Buttons::YesNoDefaultNo) != Answer::Yes) {
                 ++out.skipped;
                 continue;
             }

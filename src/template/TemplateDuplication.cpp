@@ -120,6 +120,8 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
     out.file.header = madeHeader(newPath, source);
     out.file.entries = std::move(entries);
     out.file.changed = true;
+    // Its lines keep their numbers, so a save finds each one's bytes there.
+    out.file.bytes = store.sourceBytes(source);
     return out;
 }
 

@@ -60,7 +60,7 @@ public:
     struct Made
     {
         Status status = Status::Made;
-        AddedFile file;     // complete when Made: change flag set, no bytes
+        AddedFile file;     // complete when Made: change flag set, the source's bytes
         QString message;    // for AlreadyOpen and Overflow
         int lineErrors = 0; // lines the replace routine refused, left out
     };

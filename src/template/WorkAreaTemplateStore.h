@@ -2,6 +2,9 @@
 
 #include "template/TemplateStore.h"
 
+#include <QByteArray>
+#include <QString>
+
 struct Workbench;
 class WorkArea;
 
@@ -17,6 +20,10 @@ public:
     bool isOpen(const QString &path) const override;
     qint64 storedLines() const override;
     QStringList storedEntries(const QString &path) const override;
+    // A file found by a search keeps no bytes: they are read again, if the
+    // file on disk is still as it was read. None for a file read in another
+    // encoding than code page 932.
+    QByteArray sourceBytes(const QString &path) const override;
     bool addFile(AddedFile &&file) override;
 
     // What a run that added files leaves behind, as the end of a search does:
@@ -29,4 +36,9 @@ public:
 
 private:
     WorkArea &m_work;
+    // The last file read again, with the stamp it matched: a source made
+    // into a hundred files is read once, and its made files share one copy.
+    mutable QString m_readPath;
+    mutable qint64 m_readStamp = -1;
+    mutable QByteArray m_read;
 };

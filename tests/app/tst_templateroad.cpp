@@ -139,9 +139,10 @@ private Q_SLOTS:
 void tst_TemplateRoad::readLoadDuplicateSave()
 {
     WindowFixture f;
-    // A template whose middle line is empty, a card whose values are out of
-    // order, and a file already on disk under one of the new names.
-    const QByteArray templateBytes = sjis(QStringLiteral("品番=XX\r\n\r\nXX の説明 xx\r\n"));
+    // A template whose middle line is empty, with mixed breaks and no final
+    // one, a card whose values are out of order, and a file already on disk
+    // under one of the new names.
+    const QByteArray templateBytes = sjis(QStringLiteral("品番=XX\r\n\nXX の説明 xx"));
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/form.TXT")), templateBytes));
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/notes.txt")), "not offered\r\n"));
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("cards/list.TXT")), sjis(QStringLiteral("東京\r\nA01\r\n"))));
@@ -282,7 +283,7 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY2(asked.startsWith(madeT), qPrintable(asked));
     QVERIFY(asked.endsWith(QStringLiteral("上書き保存しますか？")));
     QCOMPARE(byDefault, QMessageBox::No);
-    QCOMPARE(bytesOf(madeA), sjis(QStringLiteral("品番=A01\r\n\r\nA01 の説明 xx\r\n")));
+    QCOMPARE(bytesOf(madeA), sjis(QStringLiteral("品番=A01\r\n\nA01 の説明 xx")));
     QCOMPARE(bytesOf(madeT), QByteArray("kept\r\n"));
     QCOMPARE(bytesOf(form), templateBytes);
     QCOMPARE(wb.work.Search_Hit_File_Change().data(1), 0);
@@ -300,8 +301,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QTest::mouseClick(save->Cmd_Jikkou, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_Hozon>());
     QCOMPARE(port.shown.size(), 1);
-    QCOMPARE(bytesOf(madeT), sjis(QStringLiteral("品番=東京\r\n\r\n東京 の説明 xx\r\n")));
-    QCOMPARE(bytesOf(madeA), sjis(QStringLiteral("品番=A01\r\n\r\nA01 の説明 xx\r\n")));
+    QCOMPARE(bytesOf(madeT), sjis(QStringLiteral("品番=東京\r\n\n東京 の説明 xx")));
+    QCOMPARE(bytesOf(madeA), sjis(QStringLiteral("品番=A01\r\n\nA01 の説明 xx")));
     QCOMPARE(bytesOf(form), templateBytes);
     for (int i = 0; i < 3; ++i)
         QCOMPARE(wb.work.Search_Hit_File_Change().data(i), 0);

@@ -104,8 +104,8 @@ void tst_FileSave::unchangedSave_data()
     QTest::newRow("LF only") << QByteArray("a\n\x82\xA0\n\n") << QByteArray("a\n\x82\xA0\n\n");
     QTest::newRow("CR only") << QByteArray("a\rb\r") << QByteArray("a\rb\r");
     QTest::newRow("mixed breaks") << QByteArray("a\r\nb\nc\rd\r\n") << QByteArray("a\r\nb\nc\rd\r\n");
-    QTest::newRow("no final break: only the break is added") << QByteArray("a\nb") << QByteArray("a\nb\n");
-    QTest::newRow("one line without a break gets CR LF") << QByteArray("\x82\xA0") << QByteArray("\x82\xA0\r\n");
+    QTest::newRow("no final break stays without") << QByteArray("a\nb") << QByteArray("a\nb");
+    QTest::newRow("one line without a break") << QByteArray("\x82\xA0") << QByteArray("\x82\xA0");
 }
 
 void tst_FileSave::unchangedSave()
@@ -387,8 +387,10 @@ void tst_FileSave::changedOnDisk()
     }
     SaveRequest request = read.request(path);
     const SaveResult asked = FileSave::save(request);
-    QCOMPARE(int(asked.outcome), int(SaveResult::Outcome::ChangedOnDisk));
+    QCOMPARE(int(asked.outcome), int(meanwhile.isEmpty() ? SaveResult::Outcome::RemovedOnDisk
+                                                         : SaveResult::Outcome::ChangedOnDisk));
     QVERIFY(asked.message.startsWith(QFile::decodeName(path)));
+    QVERIFY(asked.message.contains(meanwhile.isEmpty() ? QStringLiteral("削除") : QStringLiteral("変更")));
     QCOMPARE(bytesOf(path), meanwhile.isEmpty() ? QByteArray("<missing>") : meanwhile);
     request.overwriteAgreed = true;
     QVERIFY(FileSave::save(request).written());

@@ -7,6 +7,7 @@
 #include "template/TemplateCommands.h"
 #include "template/WorkAreaTemplateStore.h"
 #include "workarea/LineFormat.h"
+#include "workarea/LineIndex.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void fullDisplayListAddsNothing_data();
     void fullDisplayListAddsNothing();
     void madeFileUsedAsSource();
+    void searchedFileAsSourceKeepsItsBytes();
     void refusedCommitKeepsParamCount();
 
 private:
@@ -181,6 +183,35 @@ void tst_TemplateCommands::madeFileUsedAsSource()
     const QString second = made + QStringLiteral("_ZZ");
     QCOMPARE(summary.newPaths, QStringList{second});
     QCOMPARE(entriesOf(second), QStringList{second + QStringLiteral(":@:000001.000:@:ZZ")});
+    // Two generations on, still the template's LF.
+    QVERIFY(NewFileSave::saveNewFile(wb->work, wb->work.Search_Hit_File_List().indexOf(second), false).written());
+    QFile saved(second);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("ZZ\n"));
+}
+
+// A file found by a search keeps no bytes: a duplication reads them again,
+// unless the file changed on disk since it was read.
+void tst_TemplateCommands::searchedFileAsSourceKeepsItsBytes()
+{
+    const QByteArray bytes = "\x87\x9A XX\nend";
+    const QString path = writeFile(QStringLiteral("S.TXT"), bytes);
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    WorkArea &w = wb->work;
+    w.appendDisplayLine(LineFormat::kColumnHeader);
+    FileOrigin origin{QFile::encodeName(path), qint64(st.st_size),
+                      qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    QVERIFY(w.admitFile(path, origin, {LineFormat::kSearchPrefix + path},
+                        {path + QStringLiteral(":@:000001.000:@:∵ XX"), path + QStringLiteral(":@:000002.000:@:end")})
+            >= 0);
+    LineIndex::Build_Line_Index(w);
+    wb->parameters.values = {QStringLiteral("P")};
+    TemplateCommands::Hinagata_Fukusei(*wb, {path}, QStringLiteral("XX"), 1);
+    QCOMPARE(w.fileOrigins().at(w.Search_Hit_File_List().indexOf(dir->filePath("S_P.TXT"))).sourceBytes, bytes);
+    writeFile(QStringLiteral("S.TXT"), "changed meanwhile\n");
+    TemplateCommands::Hinagata_Fukusei(*wb, {path}, QStringLiteral("XX"), 2);
+    QCOMPARE(w.fileOrigins().at(w.Search_Hit_File_List().indexOf(path + "_P")).sourceBytes, QByteArray());
 }
 
 void tst_TemplateCommands::refusedCommitKeepsParamCount()
