@@ -46,6 +46,11 @@ QString SearchWord::convertLookAlikes(QString text)
     return text;
 }
 
+bool SearchWord::hasLineBreak(QStringView text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
 SearchWord::Prepared SearchWord::Prepare(QStringView typed)
 {
     Prepared p;
@@ -53,7 +58,7 @@ SearchWord::Prepared SearchWord::Prepare(QStringView typed)
     if (p.word.isEmpty()) {
         p.problem = Problem::Empty;
         p.message = QStringLiteral("サーチ文字が設定されていません。");
-    } else if (p.word.contains(QLatin1Char('\n')) || p.word.contains(QLatin1Char('\r'))) {
+    } else if (hasLineBreak(p.word)) {
         p.problem = Problem::LineBreak;
         p.message = QStringLiteral("サーチ文字に改行は使えません。");
     } else if (const QString unmapped = Cp932::unmappedCharacters(p.word); !unmapped.isEmpty()) {

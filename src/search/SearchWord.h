@@ -29,6 +29,10 @@ public:
     static QString convertLookAlikes(QString text);
 
 
+    // Whether the text holds a line break (CR or LF). A line of a file never
+    // does: a box that takes one line refuses such a text.
+    static bool hasLineBreak(QStringView text);
+
     // Trimmed, look-alikes converted, then checked: not empty, no line break
     // (a line never holds one), every character with a code page 932 form.
     static Prepared Prepare(QStringView typed);

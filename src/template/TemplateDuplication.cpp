@@ -127,30 +127,33 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
                                                       const QString &searchText, int pattern,
                                                       TemplateStore &store, MessagePort &port,
                                                       const ReplaceInLineFunction &replace,
-                                                      ProgressPort *progress, EventPump *pump)
+                                                      const TemplateRunPorts &ports)
 {
     Summary summary;
     if (!checkRun(int(sources.size()), searchText, pattern, port)) {
         summary.refused = true;
         return summary;
     }
-    if (progress) {
-        progress->setRange(0, int(parameters.size() * sources.size()));
-        progress->setValue(0);
-        progress->setShown(true);
+    if (ports.progress) {
+        ports.progress->setRange(0, int(parameters.size() * sources.size()));
+        ports.progress->setValue(0);
+        ports.progress->setShown(true);
     }
+    RunNotices notices(port, ports.status, ports.boxes);
     int done = 0;
     for (const QString &parameter : parameters) {
         for (const QString &source : sources) {
+            if (ports.stopped())
+                break;
             Made made = Make_File_Seisei(parameter, searchText, source, pattern, store, replace);
             switch (made.status) {
             case Status::AlreadyOpen:
                 ++summary.alreadyOpen;
-                port.show(made.message, kCaption, MessagePort::Icon::Exclamation);
+                notices.refuse(RunNotices::Kind::AlreadyOpen, [&] { return made.message; }, kCaption);
                 break;
             case Status::Overflow:
                 ++summary.overflow;
-                port.show(made.message, kCaption, MessagePort::Icon::Exclamation);
+                notices.refuse(RunNotices::Kind::Overflow, [&] { return made.message; }, kCaption);
                 break;
             case Status::Made: {
                 // One message for the file, not one per line: the routine
@@ -164,16 +167,20 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
                     summary.newPaths.append(path);
                 } else {
                     ++summary.overflow;
-                    port.show(overflowText(source, parameter), kCaption, MessagePort::Icon::Exclamation);
+                    notices.refuse(RunNotices::Kind::Overflow, [&] { return overflowText(source, parameter); },
+                                   kCaption);
                 }
                 break;
             }
             }
-            if (progress)
-                progress->setValue(++done);
-            if (pump)
-                pump->yield();
+            if (ports.progress)
+                ports.progress->setValue(++done);
+            if (ports.pump)
+                ports.pump->yield();
         }
     }
+    const QString closing = notices.closingMessage({});
+    if (!closing.isEmpty())
+        port.show(closing, kCaption, MessagePort::Icon::Exclamation);
     return summary;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "template/TemplateRunPorts.h"
 #include "template/TemplateStore.h"
 
 #include <QString>
@@ -7,9 +8,7 @@
 
 #include <functional>
 
-class EventPump;
 class MessagePort;
-class ProgressPort;
 
 // TextReplace::ReplaceInLine, or a stand-in with its contract.
 using ReplaceInLineFunction =
@@ -83,10 +82,11 @@ public:
     };
 
     // The run: checkRun, then every parameter in order and, within it,
-    // every source in order. A refused combination is reported and the run
-    // goes on; each made file joins the work area (and its line index)
-    // before the next is made, so a later source may be a file made earlier.
+    // every source in order. A refused combination is reported (by the rule
+    // of ports.boxes) and the run goes on; each made file joins the work
+    // area (and its line index) before the next is made, so a later source
+    // may be a file made earlier. A stop ends it between two combinations.
     static Summary Run(const QStringList &parameters, const QStringList &sources, const QString &searchText,
                        int pattern, TemplateStore &store, MessagePort &port, const ReplaceInLineFunction &replace,
-                       ProgressPort *progress = nullptr, EventPump *pump = nullptr);
+                       const TemplateRunPorts &ports = {});
 };

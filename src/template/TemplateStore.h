@@ -20,6 +20,7 @@ struct AddedFile
     QByteArray bytes;
     qint64 size = -1;
     qint64 modifiedNsecs = -1; // since 1970, as the file system keeps it
+    QByteArray nativePath;     // the bytes it was read by; empty: the path's UTF-8 form
 };
 
 // What template read and duplication need of the work area. Paths compare

@@ -33,20 +33,19 @@ QStringList WorkAreaTemplateStore::storedEntries(const QString &path) const
 bool WorkAreaTemplateStore::addFile(AddedFile &&file)
 {
     WorkArea &w = m_work;
-    // The native path stays empty: the key's own bytes are the file's.
+    // An empty native path stands for the key's own UTF-8 bytes.
     FileOrigin origin;
+    origin.nativePath = file.nativePath;
     origin.size = file.size;
     origin.modifiedNsecs = file.modifiedNsecs;
+    // The column header goes above the first file only: a run that adds
+    // nothing leaves the display list as it was.
+    if (w.Search_Hit_List().isEmpty())
+        w.appendDisplayLine(LineFormat::kColumnHeader);
     if (w.admitFile(file.path, origin, {file.header}, std::move(file.entries), file.changed) < 0)
         return false;
     LineIndex::Build_Line_Index(w);
     return true;
-}
-
-void WorkAreaTemplateStore::beginRun(WorkArea &work)
-{
-    if (work.Search_Hit_List().isEmpty())
-        work.appendDisplayLine(LineFormat::kColumnHeader);
 }
 
 void WorkAreaTemplateStore::finishRun(Workbench &wb, bool added, bool madeFiles)

@@ -69,7 +69,7 @@ void tst_TemplateRead::threeLineTemplate()
 
     MemoryTemplateStore store;
     ScriptedMessagePort port;
-    QCOMPARE(TemplateRead::readTemplates({path}, store, port).added, 1);
+    QCOMPARE(TemplateRead::readTemplates({QFile::encodeName(path)}, store, port).added, 1);
     QVERIFY(port.shown.isEmpty());
     const AddedFile &f = store.files.value(0);
     QCOMPARE(f.path, tmp.path() + QStringLiteral("/Tpl/t.txt"));
@@ -99,7 +99,9 @@ void tst_TemplateRead::admission()
 }
 
 // Overflow, empty and unreadable files are each judged alone; a smaller file
-// after them is still added.
+// after them is still added. Every refusal is shown, or, by the window's
+// rule, the first overflow and one summary that counts the rest and names
+// the files not read.
 void tst_TemplateRead::eachFileAlone()
 {
     QTemporaryDir tmp;
@@ -107,12 +109,14 @@ void tst_TemplateRead::eachFileAlone()
     QVERIFY(writeFile(f + "big.txt", linesOf(4)) && writeFile(f + "empty.txt", {}) && writeFile(f + "small.txt", linesOf(3)));
     QVERIFY(QDir().mkdir(f + "dir.txt"));
     QVERIFY(::mkfifo(QFile::encodeName(f + "fifo.txt").constData(), 0600) == 0); // never opened: it would block
+    QList<QByteArray> paths;
+    for (const char *name : {"big.txt", "dir.txt", "empty.txt", "fifo.txt", "gone.txt", "small.txt"})
+        paths.append(QFile::encodeName(f + name));
 
     MemoryTemplateStore store;
     store.otherLines = 32700 - 3;
     ScriptedMessagePort port;
-    const auto summary = TemplateRead::readTemplates(
-        {f + "big.txt", f + "dir.txt", f + "empty.txt", f + "fifo.txt", f + "gone.txt", f + "small.txt"}, store, port);
+    const auto summary = TemplateRead::readTemplates(paths, store, port);
     QCOMPARE(store.paths(), QStringList{f + "small.txt"});
     QCOMPARE(summary.empty, 1);
     QCOMPARE(port.shown.size(), 4);
@@ -122,11 +126,26 @@ void tst_TemplateRead::eachFileAlone()
         QVERIFY(port.texts().filter(f + name + "\r\n").size() == 1);
     QCOMPARE(port.shown.at(3).icon, MessagePort::Icon::Critical);
 
+    MemoryTemplateStore again;
+    again.otherLines = 32700 - 3;
+    port.shown.clear();
+    QVERIFY(writeFile(f + "big2.txt", linesOf(4)));
+    TemplateRunPorts window;
+    window.boxes = RunNotices::Boxes::FirstOfEachKind;
+    TemplateRead::readTemplates(paths << QFile::encodeName(f + "big2.txt"), again, port, window);
+    QCOMPARE(again.paths(), QStringList{f + "small.txt"});
+    QCOMPARE(port.texts(), (QStringList{f + "big.txt" + kOverflow,
+                                        "追加しなかったファイルがあります。\r\nOver Flow（追加中止）：2件\r\n"
+                                        "読み込めなかった、またはスキップしたファイル・フォルダ：3件\r\n　"
+                                            + f + "dir.txt　通常のファイルではありません。\r\n　" + f
+                                            + "fifo.txt　通常のファイルではありません。\r\n　" + f
+                                            + "gone.txt　ファイルを開けません。（No such file or directory）"}));
+
     // A file list with no room left is the same overflow, and nothing joins.
     MemoryTemplateStore full;
     full.fileRoom = 0;
     port.shown.clear();
-    TemplateRead::readTemplates({f + "small.txt"}, full, port);
+    TemplateRead::readTemplates({QFile::encodeName(f + "small.txt")}, full, port);
     QVERIFY(full.files.isEmpty());
     QCOMPARE(port.texts(), QStringList{f + "small.txt" + kOverflow});
 }
@@ -167,9 +186,9 @@ void tst_TemplateRead::listing_data()
         e.readOnly = readOnly;
         return e;
     };
-    QTest::newRow("identifier compared with letter case, after the last dot")
+    QTest::newRow("identifier compared without letter case, after the last dot")
         << "/t" << QList<DirEntry>{entry("readme.txt", false), entry("README.TXT", false), entry("a.TXT.BAK", false)}
-        << QStringList{".."} << QStringList{"README.TXT"};
+        << QStringList{".."} << QStringList{"README.TXT", "readme.txt"};
     QTest::newRow("hidden or read-only folder treated as a file")
         << "/t" << QList<DirEntry>{entry(".h.TXT", true), entry("v1.2", true), entry("ro.TXT", true, true)}
         << QStringList{"..", "v1.2"} << QStringList{".h.TXT", "ro.TXT"};

@@ -106,8 +106,9 @@ void QuavDialog::closeEvent(QCloseEvent *event)
 {
     // Disabled, this dialog has a child dialog open that will enable it
     // again: closing it now would enable its opener under the child. The
-    // close box and Escape are ignored; finish() still closes it.
-    if (!m_finished && !isEnabled()) {
+    // close box and Escape are ignored; finish() still closes it. So they
+    // are while a run goes on.
+    if (!m_finished && (!isEnabled() || m_running)) {
         event->ignore();
         return;
     }
