@@ -1,10 +1,14 @@
 // The whole road of template duplication from the window: a template read
 // through its dialog, a parameter card loaded and committed, the duplication
-// run (and run again, refused file by file), the save dialog, and the bytes
-// of the new files on disk. After every step the work area is consistent.
+// run (and run again from the detail view, refused file by file), the save
+// dialog, the bytes of the new files on disk, and a last read that discards
+// it all for a template whose folder and name are Shift-JIS bytes. Escape
+// and the close box during a run leave the dialog to its run. After every
+// step the work area is consistent.
 #include "app/widgets/KIHON.h"
 #include "app/widgets/MessageBoxPort.h"
 #include "base/Workbench.h"
+#include "display/ListView.h"
 #include "display/widgets/RichTextView.h"
 #include "edit/widgets/QUAV_Hozon.h"
 #include "platform/Cp932.h"
@@ -19,6 +23,7 @@
 #include "WorkAreaChecks.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -29,6 +34,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <cstdio>
+#include <sys/stat.h>
 
 using Answer = MessagePort::Answer;
 
@@ -116,6 +124,27 @@ void pressOnNextBox(QObject *during, Qt::Key key, QString *text, QMessageBox::St
     timer->start();
 }
 
+// A scripted port that runs `during` at every message, while the run that
+// shows it still goes on.
+struct HookedPort : ScriptedMessagePort
+{
+    std::function<void(const QString &text)> during;
+    Answer show(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
+    {
+        if (during)
+            during(text);
+        return ScriptedMessagePort::show(text, caption, icon, buttons);
+    }
+};
+
+// Escape and the close box, as the user gives them to a dialog.
+bool survivesEscapeAndClose(QDialog *dialog)
+{
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    dialog->close();
+    return dialog->isVisible();
+}
+
 // Opens the dialog of a command from its toolbar button.
 template<typename Dialog>
 Dialog *openByButton(KIHON &window, Command command)
@@ -146,6 +175,11 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/notes.txt")), "not offered\r\n"));
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("cards/list.TXT")), sjis(QStringLiteral("東京\r\nA01\r\n"))));
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/form_東京.TXT")), "kept\r\n"));
+    const QByteArray sjisFolder = QFile::encodeName(f.tree.path()) + '/' + sjis(QStringLiteral("見積"));
+    const QByteArray sjisTemplate = sjisFolder + '/' + sjis(QStringLiteral("見積.txt"));
+    QVERIFY(::mkdir(sjisFolder.constData(), 0700) == 0);
+    FILE *raw = std::fopen(sjisTemplate.constData(), "wb");
+    QVERIFY(raw && std::fputs("ID=XX\r\n", raw) >= 0 && std::fclose(raw) == 0);
     const QString folder = QDir(f.tree.path()).absolutePath() + QStringLiteral("/tpl/");
     const QString form = folder + QStringLiteral("form.TXT");
     const QString madeA = folder + QStringLiteral("form_A01.TXT");
@@ -157,15 +191,16 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(!wb.board.isEnabled(Command::PARAMETER));
     QVERIFY(!wb.board.isEnabled(Command::HINA_FUKUSEI));
 
-    // Template read: into the folder, the template chosen among the files
-    // the identifiers offer (letter case counts), read.
+    // Template read: into the folder (Return enters it), the template chosen
+    // among the files the identifiers offer (in any letter case), read.
     auto *read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
     QVERIFY(read);
     QVERIFY(!window.isEnabled());
-    doubleClickRow(read->List1, QStringLiteral("tpl"));
+    clickRow(read->List1, QStringLiteral("tpl"));
+    QTest::keyClick(read->List1, Qt::Key_Return);
     QCOMPARE(read->Label2->text(), folder);
-    QCOMPARE(read->List2->count(), 2); // form.TXT, form_東京.TXT
-    QVERIFY(!itemNamed(read->List2, QStringLiteral("notes.txt")));
+    QCOMPARE(read->List2->count(), 3); // form.TXT, form_東京.TXT, notes.txt
+    QVERIFY(itemNamed(read->List2, QStringLiteral("notes.txt")));
     clickRow(read->List2, QStringLiteral("form.TXT"));
     QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Read>());
@@ -188,7 +223,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     auto *params = DialogFixture::find<Quav_Parameter_Read>();
     QVERIFY(params);
     QVERIFY(QTest::qWaitForWindowExposed(params));
-    doubleClickRow(params->List2, QStringLiteral("cards"));
+    clickRow(params->List2, QStringLiteral("cards"));
+    QTest::keyClick(params->List2, Qt::Key_Return);
     clickRow(params->List3, QStringLiteral("list.TXT"));
     QTest::mouseClick(params->Cmd_Read, Qt::LeftButton);
     QCOMPARE(port.shown.size(), 0);
@@ -212,6 +248,17 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(wb.board.isEnabled(Command::HINA_FUKUSEI));
     QVERIFY_CONSISTENT(wb.work);
 
+    // Escape leaves the dialog without committing what was added.
+    params = openByButton<Quav_Parameter_Read>(window, Command::PARAMETER);
+    QVERIFY(params);
+    QTest::keyClicks(params->Txt_Tuika, QStringLiteral("Z99"));
+    QTest::mouseClick(params->Cmd_Tuika, Qt::LeftButton);
+    QCOMPARE(params->List1->count(), 3);
+    QTest::keyClick(params, Qt::Key_Escape);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Parameter_Read>());
+    QVERIFY(window.isEnabled());
+    QCOMPARE(wb.parameters.values, QStringList({QStringLiteral("A01"), QStringLiteral("東京")}));
+
     // Duplication: the template chosen, XX replaced, the parameter put
     // before the extension.
     auto *dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
@@ -219,6 +266,7 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QCOMPARE(selectedRows(dup->List_Pattern), wb.parameters.values);
     clickRow(dup->List_Pattern, QStringLiteral("A01")); // cannot be changed
     QCOMPARE(selectedRows(dup->List_Pattern), wb.parameters.values);
+    QVERIFY(dup->List_Taisyou_File->minimumWidth() > dup->List_Taisyou_File->fontMetrics().horizontalAdvance(form));
     clickRow(dup->List_Taisyou_File, form);
     QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
     QCOMPARE(dup->Combo_File_Make->currentIndex(), 0);
@@ -250,20 +298,41 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QCOMPARE(wb.work.Hozon_Flag, qint16(1));
     QVERIFY(wb.board.isEnabled(Command::HOZON));
 
-    // The same run again: every new name is already open; nothing is added.
+    // The same run again, from the detail view of the template: every new
+    // name is already open, nothing is added, and one box and one summary
+    // tell it. The run goes on under a busy pointer whatever Escape and the
+    // close box ask; the detail view stays, without deselection.
+    window.listView()->setCaret(ListView::lineStart(wb.work.Mojisuu_Count_List(), 1));
+    window.runCommand(Command::DISP, KIHON::Origin::Toolbar);
+    QTRY_VERIFY(window.detailView()->isShown());
     dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
     QVERIFY(dup);
     QCOMPARE(dup->List_Taisyou_File->count(), 3);
     clickRow(dup->List_Taisyou_File, form);
     QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
+    HookedPort hooked;
+    bool kept = false, busy = false, inputsOff = false;
+    hooked.during = [&](const QString &) {
+        kept = survivesEscapeAndClose(dup);
+        busy = window.cursor().shape() == Qt::WaitCursor;
+        inputsOff = !dup->Cmd_Fukusei->isEnabled() && !dup->Combo_File_Make->isEnabled()
+            && !dup->List_Taisyou_File->isEnabled() && !dup->Text_Change->isEnabled();
+    };
+    wb.messages = &hooked;
     QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
-    QCOMPARE(port.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
-                                        madeT + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。")}));
+    wb.messages = &port;
+    QVERIFY(kept && busy && inputsOff);
+    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(hooked.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
+                                          QStringLiteral("追加しなかったファイルがあります。\r\n既に開かれているファイル（追加中止）：2件")}));
     QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), afterRun);
     QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
+    QVERIFY(window.detailView()->isShown());
+    QVERIFY(!wb.board.isEnabled(Command::FILE_DELETE));
     QVERIFY_CONSISTENT(wb.work);
-    port.shown.clear();
+    window.runCommand(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+    QTRY_VERIFY(window.listView()->isShown());
 
     // Save: the two new files preselected; the name already on disk is asked
     // about in a real message box, and Enter leaves that file alone.
@@ -306,6 +375,56 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     for (int i = 0; i < 3; ++i)
         QCOMPARE(wb.work.Search_Hit_File_Change().data(i), 0);
     QCOMPARE(wb.work.Hozon_Flag, qint16(0));
+    QVERIFY(!wb.board.isEnabled(Command::HOZON));
+    QVERIFY_CONSISTENT(wb.work);
+
+    // A read that discards the work area, from a folder and of a file whose
+    // names are Shift-JIS bytes. Return at the question keeps everything.
+    read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
+    QVERIFY(read);
+    clickRow(read->List1, QStringLiteral("見積"));
+    QTest::keyClick(read->List1, Qt::Key_Return);
+    const QString sjisKey = QDir(f.tree.path()).absolutePath() + QStringLiteral("/見積/見積.txt");
+    QCOMPARE(read->Label2->text() + read->List2->item(0)->text(), sjisKey);
+    clickRow(read->List2, QStringLiteral("見積.txt"));
+    read->Check1->setChecked(true);
+    wb.messages = &boxes;
+    pressOnNextBox(read, Qt::Key_Return, &asked, &byDefault);
+    QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
+    QTRY_VERIFY(asked.startsWith(QStringLiteral("現在の検索編集内容は全て消去されます。")));
+    QCOMPARE(byDefault, QMessageBox::No);
+    QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
+    QVERIFY(read->isVisible());
+
+    // Agreed to, the discard leaves what CLEAR leaves, and the template
+    // joins by the bytes of its name. Whether to clear the search word is
+    // asked before the list is built.
+    wb.work.Search_Word = QStringLiteral("XX");
+    hooked.answerWith({Answer::Yes, Answer::Yes});
+    hooked.shown.clear();
+    bool listBuiltFirst = true;
+    hooked.during = [&](const QString &text) {
+        kept = survivesEscapeAndClose(read);
+        inputsOff = !read->Cmd_Read->isEnabled() && !read->Drive1->isEnabled() && !read->List1->isEnabled()
+            && !read->List2->isEnabled();
+        if (text.startsWith(QStringLiteral("検索文字列が意味")))
+            listBuiltFirst = window.listView()->plainText().contains(sjisKey);
+    };
+    wb.messages = &hooked;
+    QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Read>());
+    wb.messages = &port;
+    QVERIFY(kept && inputsOff);
+    QCOMPARE(hooked.shown.size(), 2);
+    QVERIFY(!listBuiltFirst);
+    QVERIFY(wb.work.Search_Word.isEmpty());
+    QCOMPARE(wb.work.Search_Hit_File_List().texts(), QStringList{sjisKey});
+    QCOMPARE(wb.work.nativePath(0), sjisTemplate);
+    QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), QStringList{sjisKey + QStringLiteral(":@:000001.000:@:ID=XX")});
+    QVERIFY(wb.work.Search_List().isEmpty() && wb.work.Sort_List().isEmpty());
+    QVERIFY(window.listView()->plainText().contains(LineFormat::kAddPrefix + sjisKey));
+    QVERIFY(!window.listView()->plainText().contains(madeA));
+    QVERIFY(wb.board.isEnabled(Command::SEARCH));
     QVERIFY(!wb.board.isEnabled(Command::HOZON));
     QVERIFY_CONSISTENT(wb.work);
 }

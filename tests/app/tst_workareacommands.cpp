@@ -2,11 +2,14 @@
 #include "base/Workbench.h"
 #include "platform/ClipboardPort.h"
 #include "platform/RichViewPort.h"
+#include "template/TemplateCommands.h"
 
 #include "ScriptedMessagePort.h"
 
 #include "WorkAreaTestAccess.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -53,6 +56,7 @@ private Q_SLOTS:
     void init();
     void clearNeedsAResult();
     void clearAnsweredNo();
+    void clearAnsweredYes_data();
     void clearAnsweredYes();
     void copy_data();
     void copy();
@@ -133,10 +137,28 @@ void tst_WorkAreaCommands::clearAnsweredNo()
     QVERIFY(wb->board.isEnabled(Command::HOZON));
 }
 
+// A template read that discards the work area (nothing read after) leaves
+// exactly the state CLEAR leaves.
+void tst_WorkAreaCommands::clearAnsweredYes_data()
+{
+    QTest::addColumn<bool>("byTemplateRead");
+    QTest::newRow("CLEAR") << false;
+    QTest::newRow("template read discarding, an empty template") << true;
+}
+
 void tst_WorkAreaCommands::clearAnsweredYes()
 {
+    QFETCH(bool, byTemplateRead);
     fillResult();
-    WorkAreaCommands::Clear_Work_Area(*wb);
+    QTemporaryDir tmp;
+    QFile empty(tmp.filePath(QStringLiteral("empty.txt")));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    port.answers.enqueue(MessagePort::Answer::Yes);
+    if (byTemplateRead)
+        QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(empty.fileName())}, true));
+    else
+        WorkAreaCommands::Clear_Work_Area(*wb);
     const WorkArea &w = wb->work;
     for (const ItemList *l : {&w.Search_Hit_File_List(), &w.Search_Hit_File_Change(), &w.Search_Hit_All_Line_List(),
                               &w.Search_Hit_List(), &w.Mojisuu_Count_List(), &w.Search_List(), &w.Sort_List()})
