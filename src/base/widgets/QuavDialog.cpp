@@ -67,6 +67,11 @@ void QuavDialog::keepRoomWhenHidden(std::initializer_list<QWidget *> widgets)
 
 void QuavDialog::openFrom(QWidget *opener)
 {
+    // Rows as tall as the font leave an underscore on the row's last pixel,
+    // where a selected row's edge hides it: every list gets a little room
+    // below its text.
+    for (QListWidget *list : findChildren<QListWidget *>())
+        list->setStyleSheet(QStringLiteral("QListWidget::item { padding-bottom: 2px; }"));
     m_opener = opener;
     if (opener)
         opener->setEnabled(false);

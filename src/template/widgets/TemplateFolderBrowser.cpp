@@ -103,6 +103,9 @@ bool TemplateFolderBrowser::browseTo(const QByteArray &nativeFolder)
     pathLabel->setText(m_folder);
     fill(folderList, entries.folders, entries.nativeFolders);
     fill(fileList, entries.files, entries.nativeFiles);
+    // The keyboard goes on from the top of the new folder list.
+    if (folderList->count() > 0)
+        folderList->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     QStringList drives;
     for (int i = 0; i < Drive1->count(); ++i)
         drives.append(Drive1->itemText(i));
