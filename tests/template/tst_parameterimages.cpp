@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cstdio>
+#include "../search/SearchTree.h"
 
 class tst_ParameterImages : public QObject
 {
@@ -25,14 +25,11 @@ private Q_SLOTS:
 
 namespace {
 
-// The card's path as bytes. Its name is Shift-JIS ("札.txt"), not UTF-8: a
-// card is read by the bytes of its name.
+// A card named in Shift-JIS ("札.txt"), read by the bytes of its name.
 QByteArray writeCard(const QTemporaryDir &tmp, const QByteArray &bytes)
 {
     const QByteArray path = QFile::encodeName(tmp.path()) + "/\x8e\x44.txt";
-    FILE *f = std::fopen(path.constData(), "wb");
-    const bool written = f && std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f) == size_t(bytes.size());
-    return f && std::fclose(f) == 0 && written ? path : QByteArray();
+    return SearchTree::writeBytesAt(path, bytes) ? path : QByteArray();
 }
 
 ParameterImages imagesOf(const QStringList &values)

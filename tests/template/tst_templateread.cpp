@@ -130,10 +130,8 @@ void tst_TemplateRead::eachFileAlone()
     again.otherLines = 32700 - 3;
     port.shown.clear();
     QVERIFY(writeFile(f + "big2.txt", linesOf(4)));
-    TemplateRunPorts window;
-    window.boxes = RunNotices::Boxes::FirstOfEachKind;
-    TemplateRead::readTemplates(paths << QFile::encodeName(f + "big2.txt"), again, port, window);
-    QCOMPARE(again.paths(), QStringList{f + "small.txt"});
+    TemplateRead::readTemplates(paths << QFile::encodeName(f + "big2.txt"), again, port,
+                                {nullptr, nullptr, nullptr, RunNotices::Boxes::FirstOfEachKind});
     QCOMPARE(port.texts(), (QStringList{f + "big.txt" + kOverflow,
                                         "追加しなかったファイルがあります。\r\nOver Flow（追加中止）：2件\r\n"
                                         "読み込めなかった、またはスキップしたファイル・フォルダ：3件\r\n　"
