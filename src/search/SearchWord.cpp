@@ -51,7 +51,7 @@ bool SearchWord::hasLineBreak(QStringView text)
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
 }
 
-SearchWord::Prepared SearchWord::Prepare(QStringView typed)
+SearchWord::Prepared SearchWord::Prepare(QStringView typed, EncodingChoice choice)
 {
     Prepared p;
     p.word = convertLookAlikes(trimSpaces(typed));
@@ -61,8 +61,9 @@ SearchWord::Prepared SearchWord::Prepare(QStringView typed)
     } else if (hasLineBreak(p.word)) {
         p.problem = Problem::LineBreak;
         p.message = QStringLiteral("サーチ文字に改行は使えません。");
-    } else if (const QString unmapped = Cp932::unmappedCharacters(p.word); !unmapped.isEmpty()) {
-        // Files are read as code page 932: a character without a Shift-JIS
+    } else if (const QString unmapped = choice == EncodingChoice::Cp932 ? Cp932::unmappedCharacters(p.word) : QString();
+               !unmapped.isEmpty()) {
+        // Every file is read as code page 932: a character without a Shift-JIS
         // form can never occur in what a search reads, so such a search could
         // only ever find nothing.
         p.problem = Problem::NotShiftJis;
