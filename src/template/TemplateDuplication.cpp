@@ -1,6 +1,7 @@
 #include "template/TemplateDuplication.h"
 
 #include "edit/TextReplace.h"
+#include "platform/Cp932.h"
 #include "platform/EventPump.h"
 #include "platform/MessagePort.h"
 #include "platform/ProgressPort.h"
@@ -45,6 +46,15 @@ QString TemplateDuplication::newFileName(const QString &source, const QString &p
             return source.left(dot) + QLatin1Char('_') + parameter + source.mid(dot);
     }
     return source + QLatin1Char('_') + parameter;
+}
+
+QByteArray TemplateDuplication::newNativePath(const QByteArray &sourceNative, const QString &newPath)
+{
+    const qsizetype slash = sourceNative.lastIndexOf('/');
+    const QString name = newPath.mid(newPath.lastIndexOf(QLatin1Char('/')) + 1);
+    const QByteArray native = sourceNative.left(slash + 1)
+        + (NativeName::isUtf8(sourceNative.mid(slash + 1)) ? name.toUtf8() : Cp932::encode(name));
+    return native == NativeName::encode(newPath) ? QByteArray() : native;
 }
 
 QString TemplateDuplication::madeHeader(const QString &newPath, const QString &source)
@@ -120,6 +130,7 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
     out.file.header = madeHeader(newPath, source);
     out.file.entries = std::move(entries);
     out.file.changed = true;
+    out.file.nativePath = newNativePath(store.nativePath(source), newPath);
     return out;
 }
 

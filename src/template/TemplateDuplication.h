@@ -45,6 +45,12 @@ public:
     //  3: a file named P in S's folder: /t/FORM.TXT -> /t/P.
     static QString newFileName(const QString &source, const QString &parameter, int pattern);
 
+    // The bytes a made file is saved by: the source's folder as the source
+    // is on disk, then the new name in the encoding of the source's name
+    // (code page 932 when that is not UTF-8, as names from archives made on
+    // Windows are). Empty when that is the new path's UTF-8 form.
+    static QByteArray newNativePath(const QByteArray &sourceNative, const QString &newPath);
+
     // "MAKE___FILE = " + N + ":@: <-- " + S, no fill, no date.
     static QString madeHeader(const QString &newPath, const QString &source);
 

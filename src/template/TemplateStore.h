@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/NativeName.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -37,6 +39,8 @@ public:
     // The all-lines entries of one file of the work area, in order; empty
     // when the file is not there.
     virtual QStringList storedEntries(const QString &path) const = 0;
+    // The bytes a file of the work area is on disk by.
+    virtual QByteArray nativePath(const QString &path) const { return NativeName::encode(path); }
     // Adds the file to the file and change lists, its header to the display
     // lines and its entries to the all-lines store, then rebuilds the line
     // index, so that the next storedEntries sees the file. false, with

@@ -30,6 +30,12 @@ QStringList WorkAreaTemplateStore::storedEntries(const QString &path) const
     return out;
 }
 
+QByteArray WorkAreaTemplateStore::nativePath(const QString &path) const
+{
+    const int i = m_work.Search_Hit_File_List().indexOf(path);
+    return i < 0 ? NativeName::encode(path) : m_work.nativePath(i);
+}
+
 bool WorkAreaTemplateStore::addFile(AddedFile &&file)
 {
     WorkArea &w = m_work;

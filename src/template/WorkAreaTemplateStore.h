@@ -18,6 +18,7 @@ public:
     bool isOpen(const QString &path) const override;
     qint64 storedLines() const override;
     QStringList storedEntries(const QString &path) const override;
+    QByteArray nativePath(const QString &path) const override;
     bool addFile(AddedFile &&file) override;
 
     // What a run that added files leaves behind, as the end of a search does:

@@ -1,9 +1,7 @@
 // The whole road of template duplication from the window: a template read
 // through its dialog, a parameter card loaded and committed, the duplication
-// run (and run again from the detail view, refused file by file), the save
-// dialog, the bytes of the new files on disk, and a read that discards it
-// all for a Shift-JIS named template. After every step the work area is
-// consistent.
+// run (and run again, refused file by file), the save dialog, the bytes of
+// the new files on disk, and a discarding read. The work area stays consistent.
 #include "app/widgets/KIHON.h"
 #include "app/widgets/MessageBoxPort.h"
 #include "base/Workbench.h"
@@ -52,16 +50,6 @@ void clickRow(QListWidget *list, const QString &text)
     QVERIFY2(item, qPrintable(text));
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
-void doubleClickRow(QListWidget *list, const QString &text)
-{
-    QListWidgetItem *item = itemNamed(list, text);
-    QVERIFY2(item, qPrintable(text));
-    list->scrollToItem(item);
-    const QPoint at = list->visualItemRect(item).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 QByteArray bytesOf(const QString &path)
@@ -120,8 +108,8 @@ void pressOnNextBox(QObject *during, Qt::Key key, QString *text, QMessageBox::St
     timer->start();
 }
 
-// A scripted port that, at each message while a run goes on, gives the
-// run's dialog Escape and the close box (it must stay open) and runs `also`.
+// At each message of a run: Escape and the close box to the run's dialog
+// (which stays open), then `also`.
 struct RunPort : ScriptedMessagePort
 {
     QDialog *dialog = nullptr;
@@ -180,8 +168,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(!wb.board.isEnabled(Command::PARAMETER));
     QVERIFY(!wb.board.isEnabled(Command::HINA_FUKUSEI));
 
-    // Template read: into the folder (Return enters it), the template chosen
-    // among the files the identifiers offer (in any letter case), read.
+    // Template read: into the folder (by Return), the template chosen among
+    // the files the identifiers offer (in any letter case), read.
     auto *read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
     QVERIFY(read);
     QVERIFY(!window.isEnabled());
@@ -284,10 +272,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QCOMPARE(wb.work.Hozon_Flag, qint16(1));
     QVERIFY(wb.board.isEnabled(Command::HOZON));
 
-    // The same run again, from the detail view of the template: every new
-    // name is already open, nothing is added, and one box and one summary
-    // tell it. The run goes on under a busy pointer whatever Escape and the
-    // close box ask; the detail view stays, without deselection.
+    // The same run again from the detail view, busy: every new name is open,
+    // one box and a summary tell it; the detail view stays, FILE_DELETE off.
     window.listView()->setCaret(ListView::lineStart(wb.work.Mojisuu_Count_List(), 1));
     window.runCommand(Command::DISP, KIHON::Origin::Toolbar);
     QTRY_VERIFY(window.detailView()->isShown());
@@ -306,8 +292,7 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     wb.messages = &run;
     QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
-    QVERIFY(run.held && busy);
-    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(run.held && busy && window.cursor().shape() == Qt::ArrowCursor);
     QCOMPARE(run.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
                                           QStringLiteral("追加しなかったファイルがあります。\r\n既に開かれているファイル（追加中止）：2件")}));
     QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), afterRun);
@@ -362,10 +347,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(!wb.board.isEnabled(Command::HOZON));
     QVERIFY_CONSISTENT(wb.work);
 
-    // A read that discards the work area, from a folder and of a file whose
-    // names are Shift-JIS bytes; Return at the question keeps everything.
-    // Agreed to, the discard leaves what CLEAR leaves, and whether to clear
-    // the search word is asked before the list is built.
+    // A discarding read of a template in a Shift-JIS named folder: Return
+    // keeps all; Yes leaves what CLEAR leaves, asking about the word first.
     read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
     clickRow(read->List1, QStringLiteral("見積"));
     QTest::keyClick(read->List1, Qt::Key_Return);
@@ -387,13 +370,12 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     run.answerWith({Answer::Yes, Answer::Yes});
     QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Read>());
-    QVERIFY(run.held && busy);
-    QCOMPARE(run.shown.size(), 3);
-    QVERIFY(wb.work.Search_Word.isEmpty());
+    QVERIFY(run.held && busy && run.shown.size() == 3 && wb.work.Search_Word.isEmpty());
     QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), QStringList{sjisKey + QStringLiteral(":@:000001.000:@:ID=XX")});
     QCOMPARE(wb.work.nativePath(0), sjisTemplate);
-    QVERIFY(window.listView()->plainText().contains(LineFormat::kAddPrefix + sjisKey));
-    QVERIFY(!window.listView()->plainText().contains(madeA) && wb.board.isEnabled(Command::SEARCH));
+    const QString shown = window.listView()->plainText();
+    QVERIFY(shown.contains(LineFormat::kAddPrefix + sjisKey) && !shown.contains(madeA));
+    QVERIFY(wb.board.isEnabled(Command::SEARCH));
     QVERIFY_CONSISTENT(wb.work);
 }
 

@@ -162,11 +162,7 @@ void tst_TemplateDuplication::secondRunRefusedFileByFile()
     bool stop = false;
     TemplateRunPorts window;
     window.stop = &stop;
-    const auto stopping = [&](qint16 kind, qint16 method, QString &line, const QString &search, qint16 compare,
-                              const QString &with, QString &output, qint16 &changed) {
-        stop = true;
-        return replace(kind, method, line, search, compare, with, output, changed);
-    };
+    const auto stopping = [&](auto &&...args) { return stop = true, replace(args...); };
     QCOMPARE(TemplateDuplication::Run({"C03", "D04"}, sources, "XX", 1, store, port, stopping, window).newPaths,
              QStringList{"/tpl/FORM_C03.TXT"});
 }
