@@ -30,7 +30,7 @@ char16_t decodePair(uchar lead, uchar trail)
 // Unicode -> code page 932 code; 0 = unmapped. Where several codes decode to
 // one character, the encoder takes the JIS X 0208 or NEC row 13 code first,
 // then the IBM extension (0xFA-0xFC) before the NEC-selected copy (0xED-0xEE),
-// as Windows does.
+// as the Windows-31J table does.
 struct EncodeTable
 {
     std::array<quint16, 0x10000> code{};

@@ -31,10 +31,6 @@ public:
     static QString convertLookAlikes(QString text);
 
 
-    // Whether the text holds a line break (CR or LF). A line of a file never
-    // does: a box that takes one line refuses such a text.
-    static bool hasLineBreak(QStringView text);
-
     // Trimmed, look-alikes converted, then checked: not empty, no line break
     // (a line never holds one), and, when every file is read as code page
     // 932, every character with a code page 932 form (with detection, a UTF

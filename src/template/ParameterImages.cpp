@@ -1,6 +1,7 @@
 #include "template/ParameterImages.h"
 
 #include "platform/Cp932.h"
+#include "platform/LineBreak.h"
 #include "platform/MessagePort.h"
 #include "platform/NativeName.h"
 #include "platform/TextFile.h"
@@ -17,7 +18,6 @@ const QString ParameterImages::kNoSelection = QStringLiteral("リストが選択
 const QString ParameterImages::kCardTooLong =
     QStringLiteral("パラメータは１００枚までです。以降のイメージは読み捨てました。");
 const QString ParameterImages::kNothingTyped = QStringLiteral("追加イメージが入力されていません。");
-const QString ParameterImages::kLineBreak = QStringLiteral("追加イメージに改行は使えません。");
 const QString ParameterImages::kImageDuplicate = QStringLiteral("パラメータイメージが重複しています。");
 const QString ParameterImages::kNothingChosen = QStringLiteral("パラメータイメージリストが選択されていません。");
 const QString ParameterImages::kTooMany = QStringLiteral("パラメータの数が多すぎます。MAX100まで！");
@@ -81,8 +81,8 @@ bool ParameterImages::Add(QString &typed, MessagePort &port)
         port.show(kNothingTyped, kCaption, MessagePort::Icon::Exclamation);
         return false;
     }
-    if (SearchWord::hasLineBreak(typed)) {
-        port.show(kLineBreak, kCaption, MessagePort::Icon::Exclamation);
+    if (const QString refusal = LineBreak::Refusal(QStringLiteral("追加イメージ"), typed); !refusal.isEmpty()) {
+        port.show(refusal, kCaption, MessagePort::Icon::Exclamation);
         return false;
     }
     if (m_images.texts().contains(typed)) {

@@ -23,7 +23,6 @@ public:
     static const QString kNoSelection;     // "リストが選択されていません。"
     static const QString kCardTooLong;     // "パラメータは１００枚までです。以降のイメージは読み捨てました。"
     static const QString kNothingTyped;    // "追加イメージが入力されていません。"
-    static const QString kLineBreak;       // "追加イメージに改行は使えません。"
     static const QString kImageDuplicate;  // "パラメータイメージが重複しています。"
     static const QString kNothingChosen;   // "パラメータイメージリストが選択されていません。"
     static const QString kTooMany;         // "パラメータの数が多すぎます。MAX100まで！"
