@@ -154,7 +154,9 @@ TemplateRead::Summary TemplateRead::readTemplates(const QList<QByteArray> &nativ
                                                    MessagePort &port, const TemplateRunPorts &ports)
 {
     Summary summary;
-    RunNotices notices(port, ports.status, ports.boxes);
+    // Only the window reads templates this way: its rule holds whatever the
+    // ports ask.
+    RunNotices notices(port, ports.status, RunNotices::Boxes::FirstOfEachKind);
     QStringList skipped;
     if (ports.progress) {
         ports.progress->setRange(0, int(nativePaths.size()));
@@ -170,10 +172,7 @@ TemplateRead::Summary TemplateRead::readTemplates(const QList<QByteArray> &nativ
             break;
         case Status::Unreadable:
             ++summary.refused;
-            if (ports.boxes == RunNotices::Boxes::Every)
-                port.show(outcome.message, kCaption, MessagePort::Icon::Critical);
-            else
-                skipped.append(outcome.skipped);
+            skipped.append(outcome.skipped);
             break;
         case Status::Overflow:
             ++summary.refused;

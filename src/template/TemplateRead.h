@@ -77,9 +77,9 @@ public:
     static Discard askDiscard(bool discardTicked, int resultFlag, MessagePort &port);
     // Reads every selected template in order, by native path. A file that
     // is empty is skipped silently; one that cannot be read or is too large
-    // is reported and the others go on. With FirstOfEachKind the first
-    // overflow is shown, the unreadable files are only named in the summary
-    // at the end, and the summary counts the rest.
+    // is reported and the others go on, by the window's rule: the first
+    // overflow is shown, and one summary at the end counts the rest and
+    // names the files that could not be read.
     static Summary readTemplates(const QList<QByteArray> &nativePaths, TemplateStore &store, MessagePort &port,
                                   const TemplateRunPorts &ports = {});
     // Asked after a read when a search string is set; true to clear it.

@@ -108,19 +108,21 @@ void pressOnNextBox(QObject *during, Qt::Key key, QString *text, QMessageBox::St
     timer->start();
 }
 
-// At each message of a run: Escape and the close box to the run's dialog
-// (which stays open), then `also`.
+// At each message of a run: Escape and the close box to the run's dialog,
+// which must stay open with the controls `off` disabled and `also` true.
 struct RunPort : ScriptedMessagePort
 {
     QDialog *dialog = nullptr;
+    QList<QWidget *> off;
+    std::function<bool(const QString &)> also;
     bool held = true;
-    std::function<void(const QString &)> also;
     Answer show(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
     {
         QTest::keyClick(dialog, Qt::Key_Escape);
         dialog->close();
-        held = held && dialog->isVisible();
-        also(text);
+        held = held && dialog->isVisible() && also(text);
+        for (QWidget *w : std::as_const(off))
+            held = held && !w->isEnabled();
         return ScriptedMessagePort::show(text, caption, icon, buttons);
     }
 };
@@ -168,8 +170,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(!wb.board.isEnabled(Command::PARAMETER));
     QVERIFY(!wb.board.isEnabled(Command::HINA_FUKUSEI));
 
-    // Template read: into the folder (by Return), the template chosen among
-    // the files the identifiers offer (in any letter case), read.
+    // Template read: into the folder, the template chosen among the files
+    // the identifiers offer (in any letter case), read.
     auto *read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
     QVERIFY(read);
     QVERIFY(!window.isEnabled());
@@ -284,15 +286,12 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
     RunPort run;
     run.dialog = dup;
-    bool busy = true;
-    run.also = [&](const QString &) {
-        for (QWidget *w : QList<QWidget *>{dup->Cmd_Fukusei, dup->Combo_File_Make, dup->List_Taisyou_File, dup->Text_Change})
-            busy = busy && !w->isEnabled() && window.cursor().shape() == Qt::WaitCursor;
-    };
+    run.off = {dup->Cmd_Fukusei, dup->Combo_File_Make, dup->List_Taisyou_File, dup->Text_Change};
+    run.also = [&](const QString &) { return window.cursor().shape() == Qt::WaitCursor; };
     wb.messages = &run;
     QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
-    QVERIFY(run.held && busy && window.cursor().shape() == Qt::ArrowCursor);
+    QVERIFY(run.held && window.cursor().shape() == Qt::ArrowCursor);
     QCOMPARE(run.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
                                           QStringLiteral("追加しなかったファイルがあります。\r\n既に開かれているファイル（追加中止）：2件")}));
     QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), afterRun);
@@ -357,11 +356,9 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     read->Check1->setChecked(true);
     run = RunPort();
     run.dialog = read;
+    run.off = {read->Cmd_Read, read->Drive1, read->List1, read->List2};
     run.also = [&](const QString &text) {
-        for (QWidget *w : QList<QWidget *>{read->Cmd_Read, read->Drive1, read->List1, read->List2})
-            busy = busy && !w->isEnabled();
-        if (text.startsWith(QStringLiteral("検索文字列が意味")))
-            busy = busy && !window.listView()->plainText().contains(sjisKey);
+        return !text.startsWith(QStringLiteral("検索文字列が意味")) || !window.listView()->plainText().contains(sjisKey);
     };
     wb.messages = &run;
     QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
@@ -370,13 +367,23 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     run.answerWith({Answer::Yes, Answer::Yes});
     QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Read>());
-    QVERIFY(run.held && busy && run.shown.size() == 3 && wb.work.Search_Word.isEmpty());
+    QVERIFY(run.held && run.shown.size() == 3 && wb.work.Search_Word.isEmpty());
     QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), QStringList{sjisKey + QStringLiteral(":@:000001.000:@:ID=XX")});
     QCOMPARE(wb.work.nativePath(0), sjisTemplate);
     const QString shown = window.listView()->plainText();
     QVERIFY(shown.contains(LineFormat::kAddPrefix + sjisKey) && !shown.contains(madeA));
     QVERIFY(wb.board.isEnabled(Command::SEARCH));
     QVERIFY_CONSISTENT(wb.work);
+
+    // Its duplicates are saved beside it, named in Shift-JIS as it is.
+    QEvent activation(QEvent::WindowActivate);
+    QApplication::sendEvent(&window, &activation);
+    dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
+    clickRow(dup->List_Taisyou_File, sjisKey);
+    QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
+    QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
+    QCOMPARE(wb.work.nativePath(1), sjisTemplate.chopped(4) + "_A01.txt");
 }
 
 QTEST_MAIN(tst_TemplateRoad)

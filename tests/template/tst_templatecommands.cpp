@@ -2,7 +2,6 @@
 
 #include "base/Workbench.h"
 #include "edit/SaveDialog.h"
-#include "platform/NativeName.h"
 #include "template/NewFileSave.h"
 #include "template/ParameterImages.h"
 #include "template/TemplateCommands.h"
@@ -13,8 +12,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include "../search/SearchTree.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -112,16 +109,6 @@ void tst_TemplateCommands::wholeRoad()
     QCOMPARE(saved.readAll(), QByteArray("ID=A01\r\n\r\nxx A01 end\r\n"));
     // A second save of a new file finds the name taken.
     QCOMPARE(NewFileSave::saveNewFile(wb->work, i, false).outcome, SaveResult::Outcome::AlreadyExists);
-
-    // A template in a Shift-JIS named folder ("見/見.txt") makes files that
-    // are saved beside it, named in Shift-JIS too.
-    const QByteArray sjis = QFile::encodeName(dir->path()) + "/\x8c\xa9/\x8c\xa9";
-    QVERIFY(SearchTree::writeBytesAt(sjis + ".txt", "XX\r\n"));
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {sjis + ".txt"}, false));
-    TemplateCommands::Hinagata_Fukusei(*wb, {NativeName::decodePath(sjis + ".txt")}, QStringLiteral("XX"), 1);
-    const int made = wb->work.Search_Hit_File_List().indexOf(NativeName::decodePath(sjis + "_A01.txt"));
-    QVERIFY(NewFileSave::saveNewFile(wb->work, made, false).written());
-    QVERIFY(::access((sjis + "_A01.txt").constData(), F_OK) == 0);
 }
 
 void tst_TemplateCommands::appendsAfterSearchResults()

@@ -160,8 +160,7 @@ void tst_TemplateDuplication::secondRunRefusedFileByFile()
 
     // A stop asked for while a file is made ends the run after that file.
     bool stop = false;
-    TemplateRunPorts window;
-    window.stop = &stop;
+    const TemplateRunPorts window{nullptr, nullptr, nullptr, RunNotices::Boxes::Every, &stop};
     const auto stopping = [&](auto &&...args) { return stop = true, replace(args...); };
     QCOMPARE(TemplateDuplication::Run({"C03", "D04"}, sources, "XX", 1, store, port, stopping, window).newPaths,
              QStringList{"/tpl/FORM_C03.TXT"});
