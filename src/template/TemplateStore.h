@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/NativeName.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -22,6 +24,7 @@ struct AddedFile
     // change on disk meanwhile. Unset for a made file, never on disk.
     qint64 size = -1;
     qint64 modifiedNsecs = -1; // since 1970, as the file system keeps it
+    QByteArray nativePath;     // the bytes it was read by; empty: the path's UTF-8 form
 };
 
 // What template read and duplication need of the work area. Paths compare
@@ -42,6 +45,8 @@ public:
     // AddedFile::bytes); empty when they are not to be had, as for a file
     // changed on disk since.
     virtual QByteArray sourceBytes(const QString &path) const = 0;
+    // The bytes a file of the work area is on disk by.
+    virtual QByteArray nativePath(const QString &path) const { return NativeName::encode(path); }
     // Adds the file to the file and change lists, its header to the display
     // lines and its entries to the all-lines store, then rebuilds the line
     // index, so that the next storedEntries sees the file. false, with
