@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/FileReplacer.h"
+#include "platform/SaveBatch.h"
 
 namespace {
 
@@ -73,11 +74,20 @@ SaveResult FileSave::save(const SaveRequest &request)
     const QByteArray content = SavedText::compose(
         request.lines, exists && !isNew ? std::optional<QByteArrayView>(old) : std::nullopt);
 
-    switch (file.write(content, old)) {
+    std::optional<SaveBatch> own;
+    SaveBatch *batch = request.batch;
+    if (!batch)
+        batch = &own.emplace(SaveBatch::Options());
+    switch (file.write(content, old, batch)) {
     case FileReplacer::Status::Ok: {
         SaveResult r;
         r.outcome = Outcome::Written;
         r.stamp = file.writtenStamp();
+        if (file.changedMeanwhile())
+            r.warning = name + kLineBreak
+                + QStringLiteral("保存している間にほかのプログラムがこのファイルを変更しました。") + kLineBreak
+                + (batch->journalled() ? QStringLiteral("その変更は取り消し用の記録にだけ残っています（quav undo で戻せます）。")
+                                       : QStringLiteral("その変更は失われました。"));
         return r;
     }
     case FileReplacer::Status::Changed:

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+class SaveBatch;
+
 // One file of the work area to be written back to disk.
 struct SaveRequest
 {
@@ -21,6 +23,9 @@ struct SaveRequest
     // The user agreed to replace what is on disk now (after ChangedOnDisk or
     // AlreadyExists).
     bool overwriteAgreed = false;
+    // The batch the file belongs to (its journal); none: a batch of this
+    // file alone, with a journal.
+    SaveBatch *batch = nullptr;
 };
 
 struct SaveResult
@@ -38,6 +43,10 @@ struct SaveResult
     // When written: the file's stamp now. Keep it as the file's read stamp;
     // a new file, once saved, is no longer new.
     DiskStamp stamp;
+    // When written: what the user must still know, naming the file (another
+    // program changed it during the save, and its change is now only in the
+    // journal); empty otherwise.
+    QString warning;
 
     bool written() const { return outcome == Outcome::Written; }
     bool needsQuestion() const { return outcome == Outcome::ChangedOnDisk || outcome == Outcome::AlreadyExists; }

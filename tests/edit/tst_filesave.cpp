@@ -237,9 +237,15 @@ void tst_FileSave::anotherUsersFileKeepsItsOwner()
     QVERIFY(::chown(path.constData(), 4322, 4322) == 0 && ::chmod(path.constData(), 0666) == 0);
     ReadFile read(path);
     read.texts[0] = QStringLiteral("new");
+    // That user's own journal.
+    const QByteArray state = QFile::encodeName(dir.filePath(QStringLiteral("state")));
+    QVERIFY(::mkdir(state.constData(), 0700) == 0 && ::chown(state.constData(), 4321, 4321) == 0);
+    const QByteArray home = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", state);
     QCOMPARE(::seteuid(4321), 0);
     const SaveResult r = FileSave::save(read.request(path));
     QCOMPARE(::seteuid(0), 0);
+    qputenv("XDG_STATE_HOME", home);
     QVERIFY2(r.written(), qPrintable(r.message));
     QCOMPARE(bytesOf(path), QByteArray("new\n"));
     struct stat st;
@@ -348,7 +354,8 @@ void tst_FileSave::diskFull()
     if (hardLinked)
         QCOMPARE(::link(path.constData(), QByteArray(mountPoint + "/b.txt").constData()), 0);
     ReadFile read(path);
-    read.texts[0] = QString(48 * 1024, QLatin1Char('n'));
+    // Larger than the whole file system, whichever way it is written.
+    read.texts[0] = QString(72 * 1024, QLatin1Char('n'));
     const SaveResult r = FileSave::save(read.request(path));
     QCOMPARE(int(r.outcome), int(SaveResult::Outcome::Failed));
     QVERIFY2(r.message.contains(QStringLiteral("空き容量")), qPrintable(r.message));
