@@ -33,4 +33,10 @@ struct Settings
     qint32 VDT_INTERVAL_TIME = 0; // seconds
     qint32 Color_Set_Flg = 0;
     QString EDITOR;
+    // The undo journal of saves: 1 keeps one (the default), 0 saves without
+    // undo; batches older than UNDO_DAYS days, and the oldest beyond UNDO_MB
+    // mebibytes in all, are pruned.
+    qint32 UNDO_FLG = 1;
+    qint32 UNDO_DAYS = 30;
+    qint32 UNDO_MB = 1024;
 };

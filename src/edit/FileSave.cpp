@@ -4,6 +4,8 @@
 #include "platform/FileReplacer.h"
 #include "platform/SaveBatch.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
@@ -28,6 +30,16 @@ SaveResult failure(const QString &name, const QString &reason, bool untouched = 
 }
 
 } // namespace
+
+SaveBatch::Options FileSave::batchOptions(const Settings &settings, const QString &command, bool noUndo)
+{
+    SaveBatch::Options o;
+    o.command = command;
+    o.journal = settings.UNDO_FLG != 0 && !noUndo;
+    o.keepDays = std::max(0, settings.UNDO_DAYS);
+    o.keepBytes = qint64(std::max(0, settings.UNDO_MB)) << 20;
+    return o;
+}
 
 QString FileSave::unmappedCharacters(const QList<StoredLine> &lines)
 {

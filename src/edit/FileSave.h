@@ -1,6 +1,8 @@
 #pragma once
 
+#include "base/Settings.h"
 #include "edit/SavedText.h"
+#include "platform/SaveBatch.h"
 #include "platform/DiskStamp.h"
 
 #include <QByteArray>
@@ -8,8 +10,6 @@
 #include <QString>
 
 #include <optional>
-
-class SaveBatch;
 
 // One file of the work area to be written back to disk.
 struct SaveRequest
@@ -61,6 +61,9 @@ class FileSave
 {
 public:
     static SaveResult save(const SaveRequest &request);
+
+    // A batch as the settings (and a command line's --no-undo) ask for.
+    static SaveBatch::Options batchOptions(const Settings &settings, const QString &command, bool noUndo = false);
 
     // The characters of the lines that have no code page 932 form, each
     // once: a save refuses such lines rather than write "?" for them.

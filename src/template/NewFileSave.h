@@ -10,5 +10,5 @@ class WorkArea;
 class NewFileSave
 {
 public:
-    static SaveResult saveNewFile(const WorkArea &work, int fileIndex, bool overwriteAgreed);
+    static SaveResult saveNewFile(const WorkArea &work, int fileIndex, bool overwriteAgreed, SaveBatch *batch);
 };
