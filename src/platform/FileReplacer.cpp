@@ -540,6 +540,7 @@ FileReplacer::Status FileReplacer::create(const QByteArray &content, SaveBatch *
         discard(0);
         return fail(batch->reason());
     }
+    step("kept");
     struct stat st;
     if (::fstat(fd, &st) == 0)
         m_written = stampOf(st);
