@@ -125,6 +125,8 @@ private Q_SLOTS:
     void leftoversOfACrash();
     void crashThenRollback_data();
     void crashThenRollback();
+    void pruning_data();
+    void pruning();
 };
 
 void tst_FileSave::unchangedSave_data()
@@ -687,6 +689,49 @@ void tst_FileSave::crashThenRollback()
     QCOMPARE(bytesOf(folder + "/d.txt"), QByteArray("<missing>"));
     QVERIFY(!UndoStore::lastUndoable());
     qputenv("XDG_STATE_HOME", home);
+}
+
+void tst_FileSave::pruning_data()
+{
+    QTest::addColumn<int>("days");
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("older than the days; one cut short stays") << 30 << (qint64(1) << 30)
+                                                              << QStringList{"cut", "mid", "new"};
+    QTest::newRow("beyond the total, oldest first") << 365 << qint64(40 << 10) << QStringList{"cut", "new"};
+    QTest::newRow("within both limits") << 365 << (qint64(1) << 30) << QStringList{"cut", "old", "mid", "new"};
+}
+
+void tst_FileSave::pruning()
+{
+    QFETCH(int, days);
+    QFETCH(qint64, bytes);
+    QFETCH(QStringList, left);
+    QTemporaryDir state;
+    const QByteArray home = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    const QDateTime now = QDateTime::currentDateTime();
+    const int journalFd = UndoStore::openFolder(true, nullptr);
+    QVERIFY(journalFd >= 0);
+    ::close(journalFd);
+    const QByteArray journal = QFile::encodeName(UndoStore::folder());
+    // name, age in days, finished, bytes kept
+    const struct { const char *name; int age; bool done; int kept; } batches[] = {
+        {"cut", 50, false, 0}, {"old", 40, true, 0}, {"mid", 10, true, 64 << 10}, {"new", 1, true, 0}};
+    for (const auto &b : batches) {
+        const QByteArray folder = journal + '/' + b.name;
+        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+        put(folder + "/manifest", UndoManifest::header(now.addDays(-b.age), QStringLiteral("test"))
+                                      + (b.done ? UndoManifest::stateRecord(UndoManifest::State::Done) : QByteArray()));
+        if (b.kept)
+            put(folder + "/1", QByteArray(b.kept, 'k'));
+    }
+    UndoStore::prune(days, bytes, now);
+    QStringList ids;
+    for (const UndoStore::Batch &b : UndoStore::list())
+        ids.append(b.id);
+    qputenv("XDG_STATE_HOME", home);
+    QCOMPARE(ids, left);
 }
 
 QTEST_GUILESS_MAIN(tst_FileSave)
