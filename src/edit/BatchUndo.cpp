@@ -93,9 +93,7 @@ QString BatchUndo::helpText()
 QString BatchUndo::interruptedNotice()
 {
     QString text;
-    for (const UndoStore::Batch &b : UndoStore::list()) {
-        if (!b.interrupted())
-            continue;
+    for (const UndoStore::Batch &b : UndoStore::interrupted()) {
         const QList<QByteArray> written = UndoRestore::writtenFiles(b);
         text += QStringLiteral("quav: 中断された保存があります（%1　%2）。\n").arg(b.id, UndoRestore::describe(b));
         text += written.isEmpty() ? QStringLiteral("書き込まれたファイルはありません。\n")

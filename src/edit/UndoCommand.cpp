@@ -77,9 +77,7 @@ void UndoCommand::undoLastSave(Workbench &wb)
 void UndoCommand::offerRecovery(Workbench &wb)
 {
     MessagePort &port = NullMessagePort::orNull(wb.messages);
-    for (const UndoStore::Batch &batch : UndoStore::list()) {
-        if (!batch.interrupted())
-            continue;
+    for (const UndoStore::Batch &batch : UndoStore::interrupted()) {
         const QList<QByteArray> written = UndoRestore::writtenFiles(batch);
         const QString text = QStringLiteral("前回の保存は途中で中断されました。") + kLineBreak
             + UndoRestore::describe(batch) + kLineBreak + kLineBreak

@@ -46,9 +46,9 @@ UndoManifest::File *fileNumbered(UndoManifest &m, const QByteArray &field)
 
 QByteArray UndoManifest::header(const QDateTime &time, const QString &command)
 {
-    QString oneLine = command;
+    // Percent-encoded: a command holds no TAB or LF of its own.
     return "quav-undo\t1\ntime\t" + time.toString(Qt::ISODateWithMs).toUtf8() + "\ncommand\t"
-        + oneLine.toUtf8().toPercentEncoding(" /-_.=,:") + '\n';
+        + command.toUtf8().toPercentEncoding(" /-_.=,:") + '\n';
 }
 
 QByteArray UndoManifest::fileRecord(const File &f)

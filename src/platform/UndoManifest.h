@@ -59,7 +59,7 @@ struct UndoManifest
     static QByteArray writtenRecord(int index);
     static QByteArray changedRecord(int index);
     static QByteArray stateRecord(State state);
-    // nothing when the bytes are not a manifest
+    // false when the bytes are not a manifest
     static bool parse(const QByteArray &bytes, UndoManifest &out);
 
     static QByteArray hashOf(QByteArrayView bytes);

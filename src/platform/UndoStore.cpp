@@ -76,7 +76,23 @@ void removeBatch(int journalFd, const QString &id)
     ::unlinkat(journalFd, name.constData(), AT_REMOVEDIR);
 }
 
-std::optional<UndoStore::Batch> readBatch(int journalFd, const QString &id)
+// A finished batch's manifest ends with its state line (nothing is
+// appended after it but another state).
+bool endsFinished(int fd)
+{
+    struct stat st;
+    char tail[16];
+    if (::fstat(fd, &st) != 0 || st.st_size < off_t(sizeof tail))
+        return false;
+    const ssize_t n = ::pread(fd, tail, sizeof tail, st.st_size - off_t(sizeof tail));
+    if (n != ssize_t(sizeof tail))
+        return false;
+    const QByteArrayView end(tail, n);
+    return end.endsWith("\tdone\n") || end.endsWith("\tundone\n") || end.endsWith("\tkept\n");
+}
+
+std::optional<UndoStore::Batch> readBatch(int journalFd, const QString &id, bool onlyInterrupted = false,
+                                          bool sizes = false)
 {
     const QByteArray name = QFile::encodeName(id);
     const int dir = ::openat(journalFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -84,17 +100,20 @@ std::optional<UndoStore::Batch> readBatch(int journalFd, const QString &id)
         return std::nullopt;
     std::optional<UndoStore::Batch> out;
     const int fd = ::openat(dir, "manifest", O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd >= 0) {
+    if (fd >= 0 && !(onlyInterrupted && endsFinished(fd))) {
         UndoStore::Batch b;
         b.id = id;
-        if (UndoManifest::parse(readAllFrom(fd), b.manifest)) {
-            // A lock nobody holds can be taken (and is let go at once).
-            b.running = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
-            b.bytes = folderBytes(dir);
+        // A lock nobody holds can be taken (and is let go at once).
+        b.running = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
+        if (!(onlyInterrupted && b.running) && UndoManifest::parse(readAllFrom(fd), b.manifest)
+            && !(onlyInterrupted && !b.interrupted())) {
+            if (sizes)
+                b.bytes = folderBytes(dir);
             out = b;
         }
-        ::close(fd);
     }
+    if (fd >= 0)
+        ::close(fd);
     ::close(dir);
     return out;
 }
@@ -134,6 +153,16 @@ int UndoStore::openFolder(bool create, QString *reason)
 
 QList<UndoStore::Batch> UndoStore::list()
 {
+    return list(false, false);
+}
+
+QList<UndoStore::Batch> UndoStore::interrupted()
+{
+    return list(true, false);
+}
+
+QList<UndoStore::Batch> UndoStore::list(bool onlyInterrupted, bool sizes)
+{
     QList<Batch> out;
     const int journal = openFolder(false, nullptr);
     if (journal < 0)
@@ -141,7 +170,7 @@ QList<UndoStore::Batch> UndoStore::list()
     if (DIR *d = ::fdopendir(::dup(journal))) {
         while (const dirent *e = ::readdir(d))
             if (e->d_name[0] != '.')
-                if (auto b = readBatch(journal, QFile::decodeName(e->d_name)))
+                if (auto b = readBatch(journal, QFile::decodeName(e->d_name), onlyInterrupted, sizes))
                     out.append(*b);
         ::closedir(d);
     }
@@ -221,7 +250,7 @@ void UndoStore::prune(int days, qint64 bytes, const QDateTime &now, const QStrin
     const int journal = openFolder(false, nullptr);
     if (journal < 0)
         return;
-    const QList<Batch> all = list();
+    const QList<Batch> all = list(false, true);
     qint64 total = 0;
     for (const Batch &b : all)
         total += b.bytes;
@@ -240,9 +269,7 @@ void UndoStore::prune(int days, qint64 bytes, const QDateTime &now, const QStrin
 
 void UndoStore::unshareInterrupted()
 {
-    for (const Batch &b : list()) {
-        if (!b.interrupted())
-            continue;
+    for (const Batch &b : interrupted()) {
         Hold hold(b.id);
         for (const UndoManifest::File &f : b.manifest.files) {
             struct stat kept, live;

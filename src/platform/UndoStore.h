@@ -22,7 +22,7 @@ public:
         // A save that is still running holds the batch: it is neither cut
         // short nor to be undone yet.
         bool running = false;
-        qint64 bytes = 0; // what its folder takes on disk
+        qint64 bytes = 0; // what its folder takes on disk (for pruning only)
 
         // Cut short by a crash and not yet rolled back or kept.
         bool interrupted() const { return !running && manifest.state == UndoManifest::State::Open; }
@@ -34,8 +34,11 @@ public:
     // Japanese reason when it is missing or not the user's alone.
     static int openFolder(bool create, QString *reason);
 
-    // Every batch, oldest first.
+    // Every batch, oldest first (without their sizes).
     static QList<Batch> list();
+    // The batches a crash cut short, oldest first; cheap when there are
+    // none (a finished manifest is known by its last line).
+    static QList<Batch> interrupted();
     static std::optional<Batch> find(const QString &id);
     // The newest batch that can still be undone.
     static std::optional<Batch> lastUndoable();
@@ -68,4 +71,7 @@ public:
     // until the rest take at most `bytes`; a running or interrupted batch
     // and `spare` are left alone.
     static void prune(int days, qint64 bytes, const QDateTime &now, const QString &spare = QString());
+
+private:
+    static QList<Batch> list(bool onlyInterrupted, bool sizes);
 };
