@@ -9,9 +9,11 @@ void WorkAreaCommands::Clear_Work_Area(Workbench &wb)
 {
     if (wb.work.Result_Flag == 0)
         return;
+    // With unsaved changes a Yes throws them away: Return must not.
     const auto answer = wb.messages->show(QStringLiteral("作業中の内容を全てクリアーします\r\nよろしいですか？"),
                                           QStringLiteral("ＱＵＡＶ"), MessagePort::Icon::Question,
-                                          MessagePort::Buttons::YesNo);
+                                          wb.work.Hozon_Flag == 1 ? MessagePort::Buttons::YesNoDefaultNo
+                                                                  : MessagePort::Buttons::YesNo);
     if (answer != MessagePort::Answer::Yes)
         return;
 

@@ -4,6 +4,7 @@
 #include "edit/SavedText.h"
 #include "platform/SaveBatch.h"
 #include "platform/DiskStamp.h"
+#include "platform/TextEncoding.h"
 
 #include <QByteArray>
 #include <QList>
@@ -23,6 +24,9 @@ struct SaveRequest
     // The user agreed to replace what is on disk now (after ChangedOnDisk or
     // AlreadyExists).
     bool overwriteAgreed = false;
+    // The encoding the file was read in: only a code page 932 file is
+    // written; a file in another encoding is refused, never re-encoded.
+    TextEncoding encoding = TextEncoding::Cp932;
     // The batch the file belongs to (its journal); none: a batch of this
     // file alone, with a journal.
     SaveBatch *batch = nullptr;

@@ -30,7 +30,7 @@ char16_t decodePair(uchar lead, uchar trail)
 // Unicode -> code page 932 code; 0 = unmapped. Where several codes decode to
 // one character, the encoder takes the JIS X 0208 or NEC row 13 code first,
 // then the IBM extension (0xFA-0xFC) before the NEC-selected copy (0xED-0xEE),
-// as Windows does.
+// as the Windows-31J table does.
 struct EncodeTable
 {
     std::array<quint16, 0x10000> code{};
@@ -102,11 +102,15 @@ void Cp932::encodeAppend(QStringView text, QByteArray &out)
 {
     const auto &table = encodeTable().code;
     out.reserve(out.size() + text.size() * 2);
-    for (QChar ch : text) {
-        const char16_t c = ch.unicode();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
         quint16 v = table[c];
-        if (!v && c)
+        if (!v && c) {
             v = '?';
+            // A character beyond U+FFFF is one character: one '?'.
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+        }
         if (v > 0xFF) {
             out.append(char(v >> 8));
             out.append(char(v & 0xFF));

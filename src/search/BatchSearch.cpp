@@ -9,6 +9,7 @@
 #include "search/ResultFile.h"
 #include "search/RtfCapturePort.h"
 #include "search/SearchRun.h"
+#include "search/SearchWord.h"
 #include "settings/SettingsIo.h"
 
 #include <QDir>
@@ -91,7 +92,7 @@ std::optional<QString> parse(const QStringList &args, Options &o)
     }
     if (o.search.help)
         return std::nullopt;
-    return BatchSearchOptions::takeWord(a.words(), &o.word);
+    return o.search.takeWord(a.words(), &o.word);
 }
 
 } // namespace
@@ -110,6 +111,8 @@ QString BatchSearch::helpText()
         "  --case                英大文字・小文字を区別する（既定: 区別しない）\n"
         "  --subdirs             サブフォルダも検索する\n"
         "  --no-subdirs          サブフォルダは検索しない（既定: 保存された設定）\n"
+        "  --encoding auto|cp932 auto: ファイルごとに BOM と UTF-8 かどうかで文字コードを判定、\n"
+        "                        cp932: すべてシフトJIS として読む（既定: 保存された設定）\n"
         "  --timestamps          ファイル行に更新日時とサイズを付ける\n"
         "  --no-timestamps       付けない（既定: 保存された設定）\n"
         "  --out ファイル        結果ファイルを書く（Shift-JIS、CR LF、\":@:\" は空白3つ）\n"
@@ -171,6 +174,11 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     wb.Start_Dir = startDir;
     Settings &s = wb.settings;
     o.search.applyTo(s);
+    // The stored choice is known only now: cp932 refuses what no file read so
+    // can hold, as the window does.
+    if (const SearchWord::Prepared p = SearchWord::Prepare(o.word, s.encodingChoice());
+        p.problem != SearchWord::Problem::None)
+        return fail(p.message);
     if (o.timestamps)
         s.FILE_NAME_DISP = *o.timestamps ? 1 : 0;
     // Only --out writes a result file: a stored FILE_OUT must not make a

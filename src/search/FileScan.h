@@ -24,6 +24,13 @@ struct ScannedFile
     QStringView lineText(qsizetype i) const { return QStringView(entries.at(i)).mid(textOffset); }
 };
 
+// The lines of a text: how many, and how long the longest is (characters).
+struct TextShape
+{
+    qint64 lines = 0;
+    qsizetype longest = 0;
+};
+
 // The scan of one file held whole in memory. The word is looked for on the
 // bytes first: a file without a hit is never decoded beyond the few lines
 // where its bytes looked like the word.
@@ -47,4 +54,11 @@ public:
     // entries at once (-1: not known).
     static void collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
                         EventPump *pump, qint64 lineCount = -1);
+
+    // The same for a text already decoded whole (a UTF-16 file, whose line
+    // breaks cannot be found among its bytes), compared as the views compare.
+    static bool scanText(QStringView text, const QString &word, bool ignoreCase);
+    static TextShape measureText(QStringView text);
+    static void collectText(QStringView text, const QString &word, bool ignoreCase, const QString &key,
+                            ScannedFile &out);
 };

@@ -3,6 +3,7 @@
 #include "platform/EventPump.h"
 #include "search/FileScan.h"
 #include "search/LineMeter.h"
+#include "search/FileMatchers.h"
 #include "search/WordMatcher.h"
 #include "search/WordStream.h"
 
@@ -14,7 +15,7 @@
 #include <unistd.h>
 #include <utility>
 
-ScanPool::ScanPool(const WordMatcher &matcher, int helpers, EventPump *pump) : m_matcher(matcher), m_pump(pump)
+ScanPool::ScanPool(const FileMatchers &matchers, int helpers, EventPump *pump) : m_matchers(matchers), m_pump(pump)
 {
     if (helpers < 0)
         helpers = std::clamp(int(std::thread::hardware_concurrency()) - 1, 0, 3);
@@ -114,32 +115,95 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
         return meter.fits(room);
     };
 
+    // The file's encoding. Without a mark it stays open while the bytes
+    // are valid UTF-8: the word is looked for as UTF-8, and as code page 932
+    // only once the file turns out to be code page 932 (UTF-8 text holds
+    // many places that look like code page 932 codes, each a candidate to
+    // decode). A code page 932 file with Japanese text nearly always shows
+    // an invalid byte in its first step; a file of ASCII so far reads alike
+    // in both, and is searched once.
+    const bool detect = m_matchers.detects();
+    TextEncoding encoding = TextEncoding::Cp932;
+    bool decided = !detect;
+    bool markLooked = !detect;
+    Utf8Check check;
+    bool hitCp932 = false, hitUtf8 = false;
+    if (!decided)
+        meter.setCount(LineMeter::Count::Either);
+    auto decide = [&](TextEncoding e) {
+        encoding = e;
+        decided = true;
+        meter.setCount(TextEncodings::isUtf8(e) ? LineMeter::Count::Utf8 : LineMeter::Count::Cp932);
+        result.hasHit = TextEncodings::isUtf8(e) ? hitUtf8 : hitCp932;
+    };
+
     // Whole lines are searched as they arrive; bytes before `searched` are
     // whole lines without a hit, and bytes before `lookedAt` have been looked
     // at for line breaks. A file that cannot be taken (too many lines in a
     // large file) is wanted only for whether it has a hit, which refuses it:
     // its searched lines are dropped as it goes.
     qsizetype searched = 0;
+    qsizetype searchedCp932 = 0; // while the encoding is open: how far code page 932 was looked for
     qsizetype lookedAt = 0;
     bool takeable = true;
     bool overlongLine = false;
     auto drop = [&] {
-        // Moved down in place: the buffer keeps its start and capacity.
-        std::memmove(scratch.data(), scratch.constData() + searched, size_t(scratch.size() - searched));
-        scratch.truncate(scratch.size() - searched);
-        lookedAt -= searched;
-        searched = 0;
+        // Moved down in place: the buffer keeps its start and capacity. What
+        // code page 932 may still have to search is kept.
+        const qsizetype cut = decided ? searched : std::min(searched, searchedCp932);
+        std::memmove(scratch.data(), scratch.constData() + cut, size_t(scratch.size() - cut));
+        scratch.truncate(scratch.size() - cut);
+        check.dropped(cut);
+        lookedAt -= cut;
+        searched -= cut;
+        searchedCp932 -= cut;
     };
     while (ok && !result.hasHit && !file.atEnd() && readStep()) {
+        if (!markLooked && (scratch.size() >= 3 || file.atEnd())) {
+            markLooked = true;
+            bool marked = false;
+            const TextEncoding e = TextEncodings::fromMark(scratch, &marked);
+            if (marked && TextEncodings::isUtf16(e)) {
+                probeUtf16(e, job.key, file, scratch, result, room, readStep);
+                return result;
+            }
+            if (marked) {
+                decide(e);
+                searched = lookedAt = TextEncodings::markSize(e);
+            }
+        }
         const QByteArrayView bytes(scratch);
+        if (!decided) {
+            check.feed(bytes, file.atEnd());
+            if (!check.valid()) {
+                decide(TextEncoding::Cp932);
+                if (!result.hasHit && searched > searchedCp932)
+                    result.hasHit = FileScan::Scan_File(m_matchers.cp932(), bytes.first(searched), searchedCp932);
+            }
+        }
         qsizetype end = file.atEnd() ? bytes.size() : FileScan::lastLineEnd(bytes, lookedAt);
         result.examined += bytes.size() - lookedAt;
         lookedAt = bytes.size();
-        if (end > searched) {
+        if (end > searched && !result.hasHit) {
             result.examined += end - searched;
-            result.hasHit = FileScan::Scan_File(m_matcher, bytes.first(end), searched);
+            const QByteArrayView lines = bytes.first(end);
+            if (decided) {
+                result.hasHit = FileScan::Scan_File(m_matchers.forEncoding(encoding), lines, searched);
+            } else {
+                if (!check.sawMultiByte()) {
+                    // ASCII so far: the same text either way.
+                    if (!hitCp932)
+                        hitCp932 = FileScan::Scan_File(m_matchers.cp932(), lines, searched);
+                    hitUtf8 = hitCp932;
+                    searchedCp932 = end;
+                } else if (!hitUtf8) {
+                    hitUtf8 = FileScan::Scan_File(m_matchers.utf8(), lines, searched);
+                }
+            }
             searched = end;
         }
+        if (!decided && file.atEnd())
+            decide(check.isUtf8() ? TextEncoding::Utf8 : TextEncoding::Cp932);
         if (result.hasHit)
             break;
         if (takeable && bytes.size() > kHeldUncounted && !measure())
@@ -148,7 +212,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
             drop();
         // A line not ended yet that is already too long: the file cannot be
         // taken, and the line is too long to be searched as one.
-        if (scratch.size() - searched > LineMeter::kMaxLineBytes) {
+        if (scratch.size() - searched > meter.maxLineBytes()) {
             takeable = false;
             overlongLine = true;
             break;
@@ -157,19 +221,24 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 
     if (ok && overlongLine) {
         // The rest is searched as it comes, from the start of that line, and
-        // not kept.
-        WordStream stream(m_matcher);
+        // not kept. A file whose encoding is still open is taken as what its
+        // bytes so far suggest: it can never be taken, and only whether it
+        // is refused with a message depends on it.
+        if (!decided)
+            decide(check.sawMultiByte() ? TextEncoding::Utf8 : TextEncoding::Cp932);
+        WordStream stream(m_matchers.forEncoding(encoding));
         result.examined += scratch.size() - searched;
         stream.feed(QByteArrayView(scratch).sliced(searched), file.atEnd());
-        while (!stream.found() && !file.atEnd()) {
+        while (!result.hasHit && !stream.found() && !file.atEnd()) {
             scratch.truncate(0);
             if (!readStep())
                 break;
             result.examined += scratch.size();
             stream.feed(scratch, file.atEnd());
         }
-        result.hasHit = stream.found();
+        result.hasHit = result.hasHit || stream.found();
     }
+    result.encoding = encoding;
     if (!takeable) {
         scratch.truncate(0);
         result.readable = ok;
@@ -197,7 +266,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
             if (result.lines <= room - m_reserved.load(std::memory_order_relaxed)) {
                 m_reserved.fetch_add(result.lines, std::memory_order_relaxed);
                 result.examined += scratch.size();
-                FileScan::collect(m_matcher, scratch, job.key, result.scanned, pump, result.lines);
+                m_matchers.collect(encoding, scratch, job.key, result.scanned, pump, result.lines);
                 result.decoded = true;
             } else {
                 // A copy, so that the scratch buffer keeps its capacity: a
@@ -207,6 +276,39 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
         }
     }
     return result;
+}
+
+template <typename ReadStep>
+void ScanPool::probeUtf16(TextEncoding encoding, const QString &key, OpenFile &file, QByteArray &scratch,
+                          Probe &result, qint64 room, ReadStep &readStep)
+{
+    // A UTF-16 file is decoded whole and its lines found in the text: its
+    // line breaks cannot be told among its bytes.
+    result.encoding = encoding;
+    bool ok = true;
+    while (ok && !file.atEnd())
+        ok = readStep();
+    result.readable = ok;
+    if (!ok)
+        return;
+    result.examined += scratch.size();
+    const QString text = FileMatchers::utf16Text(encoding, scratch);
+    const TextShape shape = FileScan::measureText(text);
+    result.hasHit = FileScan::scanText(text, m_matchers.word(), m_matchers.ignoreCase());
+    if (!result.hasHit)
+        return;
+    if (shape.longest > LineMeter::kMaxLineChars || shape.lines > room) {
+        result.tooLong = true;
+        return;
+    }
+    result.lines = shape.lines;
+    if (result.lines <= room - m_reserved.load(std::memory_order_relaxed)) {
+        m_reserved.fetch_add(result.lines, std::memory_order_relaxed);
+        FileScan::collectText(text, m_matchers.word(), m_matchers.ignoreCase(), key, result.scanned);
+        result.decoded = true;
+    } else {
+        result.bytes = QByteArray(scratch.constData(), scratch.size());
+    }
 }
 
 Probe ScanPool::probeNow(const QByteArray &folder, const QByteArray &name, const QString &key)

@@ -123,7 +123,7 @@ void tst_WorkAreaCommands::clearAnsweredNo()
     QCOMPARE(port.shown[0].text, QStringLiteral("作業中の内容を全てクリアーします\r\nよろしいですか？"));
     QCOMPARE(port.shown[0].caption, QStringLiteral("ＱＵＡＶ"));
     QCOMPARE(port.shown[0].icon, MessagePort::Icon::Question);
-    QCOMPARE(port.shown[0].buttons, MessagePort::Buttons::YesNo);
+    QCOMPARE(port.shown[0].buttons, MessagePort::Buttons::YesNoDefaultNo);
     QCOMPARE(wb->work.Search_Hit_File_List().count(), 1);
     QCOMPARE(wb->work.Search_Hit_File_Change().data(0), 1);
     QCOMPARE(wb->work.Hozon_Flag, qint16(1));
@@ -136,6 +136,7 @@ void tst_WorkAreaCommands::clearAnsweredNo()
 void tst_WorkAreaCommands::clearAnsweredYes()
 {
     fillResult();
+    port.answers.enqueue(MessagePort::Answer::Yes);
     WorkAreaCommands::Clear_Work_Area(*wb);
     const WorkArea &w = wb->work;
     for (const ItemList *l : {&w.Search_Hit_File_List(), &w.Search_Hit_File_Change(), &w.Search_Hit_All_Line_List(),

@@ -299,24 +299,38 @@ void tst_BatchSearch::wordPrepared_data()
     // The word is prepared as the search dialog prepares it: what a Linux
     // input method types finds its code page 932 look-alike.
     QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("encoding"); // --encoding; empty: not given (the stored choice)
     QTest::addColumn<int>("status");
-    QTest::newRow("wave dash finds the full-width tilde") << QStringLiteral("1\u301C2") << 0;
-    QTest::newRow("minus sign finds the full-width hyphen-minus") << QStringLiteral("3\u22124") << 0;
-    QTest::newRow("em dash finds the horizontal bar") << QStringLiteral("5\u20146") << 0;
-    QTest::newRow("full-width spaces around are trimmed") << QStringLiteral("　1～2　") << 0;
-    QTest::newRow("full-width space inside is kept") << QStringLiteral("1　～2") << 1;
-    QTest::newRow("emoji refused") << QStringLiteral("1😀") << 2;
-    QTest::newRow("line break refused") << QStringLiteral("1\n2") << 2;
+    QTest::newRow("wave dash finds the full-width tilde") << QStringLiteral("1\u301C2") << "" << 0;
+    QTest::newRow("minus sign finds the full-width hyphen-minus") << QStringLiteral("3\u22124") << "" << 0;
+    QTest::newRow("em dash finds the horizontal bar") << QStringLiteral("5\u20146") << "" << 0;
+    QTest::newRow("full-width spaces around are trimmed") << QStringLiteral("　1～2　") << "" << 0;
+    QTest::newRow("full-width space inside is kept") << QStringLiteral("1　～2") << "" << 1;
+    QTest::newRow("emoji refused as cp932") << QStringLiteral("1😀") << "cp932" << 2;
+    QTest::newRow("emoji found in a UTF-8 file") << QStringLiteral("1😀") << "auto" << 0;
+    QTest::newRow("UTF-8 Japanese found by default") << QStringLiteral("エラー") << "" << 0;
+    QTest::newRow("UTF-8 Japanese not found as cp932") << QStringLiteral("エラー") << "cp932" << 1;
+    QTest::newRow("UTF-16 Japanese found") << QStringLiteral("警告") << "auto" << 0;
+    QTest::newRow("unknown encoding refused") << QStringLiteral("1") << "utf8" << 2;
+    QTest::newRow("line break refused") << QStringLiteral("1\n2") << "" << 2;
 }
 
 void tst_BatchSearch::wordPrepared()
 {
     QFETCH(QString, word);
+    QFETCH(QString, encoding);
     QFETCH(int, status);
     const QString dir = m_root + QStringLiteral("_words");
     QVERIFY(SearchTree::writeLines(dir + QStringLiteral("/W.TXT"),
                                    {QStringLiteral("1\uFF5E2"), QStringLiteral("3\uFF0D4"), QStringLiteral("5\u20156")}));
-    QCOMPARE(run({"--dir", dir, "--ext", "TXT", "--out", dir + QStringLiteral("_o.txt"), "--", word}), status);
+    QVERIFY(SearchTree::writeBytes(dir + QStringLiteral("/U.TXT"), QStringLiteral("エラー 1😀\n").toUtf8()));
+    QVERIFY(SearchTree::writeBytes(dir + QStringLiteral("/V.TXT"),
+                                   QByteArray("\xFF\xFE", 2)
+                                       + QByteArray(reinterpret_cast<const char *>(u"警告\r\n"), 8)));
+    QStringList args = {"--dir", dir, "--ext", "TXT", "--out", dir + QStringLiteral("_o.txt")};
+    if (!encoding.isEmpty())
+        args << QStringLiteral("--encoding=") + encoding;
+    QCOMPARE(run(args + QStringList{"--", word}), status);
 }
 
 void tst_BatchSearch::standardOutputWriteError()
@@ -338,7 +352,7 @@ void tst_BatchSearch::standardOutputWriteError()
     QCOMPARE(p.exitCode(), 2);
 
     QProcess q;
-    QVERIFY(start(q, {"--dir", m_root, QStringLiteral("😀")}));
+    QVERIFY(start(q, {"--dir", m_root, "--encoding", "cp932", QStringLiteral("😀")}));
     QCOMPARE(q.exitCode(), 2);
     QCOMPARE(QString::fromUtf8(q.readAllStandardError()),
              QStringLiteral("quav search: サーチ文字にシフトJISで表せない文字が含まれています。\n（😀）\n"

@@ -3,6 +3,7 @@
 #include "platform/Cp932.h"
 #include "platform/TextFile.h"
 #include "platform/EventPump.h"
+#include "search/FileMatchers.h"
 #include "search/FileScan.h"
 #include "search/LineMeter.h"
 #include "search/ScanPool.h"
@@ -324,7 +325,7 @@ void tst_FileScan::poolReadsInSteps()
     QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/A.TXT"), bytes));
     QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/B.TXT"), "none\r\n"));
 
-    const WordMatcher m(QStringLiteral("WORD"), false);
+    const FileMatchers m(QStringLiteral("WORD"), false, EncodingChoice::Detect);
     ScanPool pool(m, helpers);
     pool.setRoom(room);
     pool.add(QFile::encodeName(tmp.path()) + '/', {"A.TXT", "B.TXT"}, {QStringLiteral("K"), QStringLiteral("L")});
@@ -351,18 +352,39 @@ void tst_FileScan::poolStepBoundaries_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("hasHit");
     QTest::addColumn<qsizetype>("lines");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("encoding");
     constexpr qsizetype first = ScanPool::kFirstRead;
+    const QString word = QStringLiteral("WORD");
+    const int cp932 = int(TextEncoding::Cp932);
+    const QString error = QStringLiteral("エラー");
     // CR as the last byte of the first read, its LF the first of the next.
     const QByteArray crFirst = QByteArray(first - 1, 'x') + "\r\nWORD\r\n";
-    QTest::newRow("CR LF split between two reads") << crFirst << true << qsizetype(2);
+    QTest::newRow("CR LF split between two reads") << crFirst << true << qsizetype(2) << word << cp932;
     // One line longer than two steps with the word at its very end.
     QTest::newRow("word at the end of a line longer than the steps")
-        << QByteArray(3 * first, 'x') + "WORD" << true << qsizetype(1);
+        << QByteArray(3 * first, 'x') + "WORD" << true << qsizetype(1) << word << cp932;
     // Code page 932: 0x8C 0x57 is one kanji whose trail byte is 'W'; the
     // word's bytes straddle it at the step boundary and are no hit.
     const QByteArray straddle = QByteArray(first - 1, 'x') + "\x8c" + "WORD" + "\r\n";
     QTest::newRow("byte match across a character at the step boundary")
-        << straddle << false << qsizetype(1);
+        << straddle << false << qsizetype(1) << word << cp932;
+    // The encoding of a file without a mark is known only at its end, or at
+    // its first byte that is no UTF-8.
+    QTest::newRow("UTF-8 word after a first step of ASCII")
+        << QByteArray(first + 10, 'x') + "\n" + error.toUtf8() + "\n" << true << qsizetype(2) << error
+        << int(TextEncoding::Utf8);
+    QTest::newRow("UTF-8 hit early, invalid byte late: code page 932, no hit")
+        << error.toUtf8() + "\n" + QByteArray(2 * first, 'x') + "\n" + Cp932::encode(u"末尾") << false
+        << qsizetype(3) << error << cp932;
+    QTest::newRow("code page 932 hit after UTF-8 lines")
+        << error.toUtf8() + "\n" + QByteArray(2 * first, 'x') + "\n" + Cp932::encode(error) << true
+        << qsizetype(3) << error << cp932;
+    QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF") + error.toUtf8() << true << qsizetype(1) << error
+                                     << int(TextEncoding::Utf8Bom);
+    QTest::newRow("UTF-16LE with mark, a break byte inside a character")
+        << QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(u"\u0A0Ax\r\nエラー"), 14) << true
+        << qsizetype(2) << error << int(TextEncoding::Utf16LE);
 }
 
 void tst_FileScan::poolStepBoundaries()
@@ -370,9 +392,11 @@ void tst_FileScan::poolStepBoundaries()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, hasHit);
     QFETCH(qsizetype, lines);
+    QFETCH(QString, word);
+    QFETCH(int, encoding);
     QTemporaryDir tmp;
     QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/A.TXT"), bytes));
-    const WordMatcher m(QStringLiteral("WORD"), false);
+    const FileMatchers m(word, false, EncodingChoice::Detect);
     ScanPool pool(m, 0);
     pool.setRoom(1000);
     pool.add(QFile::encodeName(tmp.path()) + '/', {"A.TXT"}, {QStringLiteral("K")});
@@ -380,6 +404,7 @@ void tst_FileScan::poolStepBoundaries()
     QVERIFY(pool.take(a));
     QVERIFY(a.readable);
     QCOMPARE(a.hasHit, hasHit);
+    QCOMPARE(int(a.encoding), encoding);
     if (hasHit) {
         QVERIFY(a.decoded);
         QCOMPARE(a.scanned.lineCount(), lines);
@@ -397,7 +422,7 @@ void tst_FileScan::poolStopsWhenAsked()
         keys.append(folder + QString::fromLatin1(names.last()));
         QVERIFY(SearchTree::writeLines(keys.last(), {QStringLiteral("hit")}));
     }
-    const WordMatcher m(QStringLiteral("hit"), false);
+    const FileMatchers m(QStringLiteral("hit"), false, EncodingChoice::Detect);
     ScanPool pool(m, 3);
     pool.setRoom(1000);
     // Two folders' worth queued; the caller stops after five files.
@@ -462,7 +487,7 @@ void tst_FileScan::poolLongLines()
     QFETCH(bool, readWhole);
     QTemporaryDir tmp;
     QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/A.TXT"), bytes));
-    const WordMatcher m(QStringLiteral("WORD"), false);
+    const FileMatchers m(QStringLiteral("WORD"), false, EncodingChoice::Detect);
     CountingPump pump;
     ScanPool pool(m, 0, &pump);
     pool.setRoom(1000);

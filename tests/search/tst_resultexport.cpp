@@ -58,15 +58,17 @@ void tst_ResultExport::output_data()
     QTest::addColumn<bool>("emptyWorkArea");
     QTest::addColumn<QString>("written");    // which file has the result afterwards
     QTest::addColumn<QString>("fileOutName"); // FILE_OUT_NAME afterwards, in memory and stored
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message");     // %A and %B: the files' paths
     QTest::addColumn<bool>("closes");
 
     QTest::newRow("default box off: the typed path is not used")
-        << 1 << "B" << false << false << "A" << "A" << "" << true;
+        << 1 << "B" << false << false << "A" << "A"
+        << "%Aへ結果を出力しました。\r\n入力されたパス（%B）は、「デフォルト出力ファイルとして登録する」にチェックがないため使っていません。"
+        << true;
     QTest::newRow("default box on: the typed path becomes the default and gets the output")
-        << 1 << "B" << true << false << "B" << "B" << "" << true;
+        << 1 << "B" << true << false << "B" << "B" << "%Bへ結果を出力しました。" << true;
     QTest::newRow("automatic saving off: only the settings are stored")
-        << 0 << "B" << true << false << "" << "B" << "" << true;
+        << 0 << "B" << true << false << "" << "B" << ResultExport::kNotWritten << true;
     QTest::newRow("nothing to write") << 1 << "A" << false << true << "" << "A" << ResultExport::kNoData << true;
     QTest::newRow("empty path") << 1 << "" << true << false << "" << "A" << ResultExport::kNoPath << false;
     QTest::newRow("blanks only") << 1 << "   " << true << false << "" << "A" << ResultExport::kNoPath << false;
@@ -91,6 +93,7 @@ void tst_ResultExport::output()
     f.wb.settings.FILE_OUT_NAME = file(QStringLiteral("A"));
     if (!emptyWorkArea)
         fill(f.wb.work);
+    message.replace(QStringLiteral("%A"), file(QStringLiteral("A"))).replace(QStringLiteral("%B"), file(QStringLiteral("B")));
 
     const ResultExport::Result r = ResultExport::Output(f.wb, file(typed), makeDefault);
     QCOMPARE(r.closesDialog(), closes);
@@ -238,7 +241,7 @@ void tst_ResultExport::dialogRoad()
     f.settle();
     QVERIFY(d.isNull());
     QVERIFY(f.main.isEnabled());
-    QVERIFY(f.port.shown.isEmpty());
+    QCOMPARE(f.port.texts(), QStringList{stored + QStringLiteral("へ結果を出力しました。")});
     QCOMPARE(readLines(stored).size(), 3);
 }
 

@@ -423,6 +423,8 @@ void KIHON::M_HELP_VER_Click()
 
 void KIHON::endProgram()
 {
+    if (!MainCommands::confirmEnd(m_wb))
+        return;
     refreshGeometrySettings();
     SettingsIo::Write_Window_Config(m_wb);
     m_closing = true;
@@ -440,8 +442,14 @@ void KIHON::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // Closed by the window's close box: the configuration is written too.
+    m_closeWhenIdle = false;
+    // Closed by the window's close box (or its keys): asked as END asks, and
+    // the configuration is written too.
     if (!m_closing) {
+        if (!MainCommands::confirmEnd(m_wb)) {
+            event->ignore();
+            return;
+        }
         refreshGeometrySettings();
         SettingsIo::Write_Window_Config(m_wb);
     }
@@ -575,11 +583,7 @@ void KIHON::deleteFile()
 
 void KIHON::openSort()
 {
-    auto *d = new Quav_Sort(m_wb);
-    if (d->loaded())
-        d->openFrom(this);
-    else
-        d->deleteLater();
+    (new Quav_Sort(m_wb))->openFrom(this);
 }
 
 void KIHON::openChangeSettei()
@@ -589,11 +593,7 @@ void KIHON::openChangeSettei()
 
 void KIHON::openUpdate()
 {
-    auto *d = new QUAV_UPDATE(m_wb);
-    if (d->loaded())
-        d->openFrom(this);
-    else
-        d->deleteLater();
+    (new QUAV_UPDATE(m_wb))->openFrom(this);
 }
 
 void KIHON::openParameterRead()

@@ -65,11 +65,18 @@ void QuavDialog::keepRoomWhenHidden(std::initializer_list<QWidget *> widgets)
     }
 }
 
-void QuavDialog::openFrom(QWidget *opener)
+bool QuavDialog::openFrom(QWidget *opener)
 {
     m_opener = opener;
     if (opener)
         opener->setEnabled(false);
+    if (!load()) {
+        m_finished = true;
+        if (m_opener)
+            m_opener->setEnabled(true);
+        deleteLater();
+        return false;
+    }
     adjustSize();
     // The remembered rectangle may lie elsewhere than the main window now
     // (moved to another monitor, resized): the dialog must not land off the
@@ -87,6 +94,7 @@ void QuavDialog::openFrom(QWidget *opener)
     show();
     raise();
     activateWindow();
+    return true;
 }
 
 void QuavDialog::finish(QWidget *enableInstead)
