@@ -2,6 +2,7 @@
 
 #include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
+#include "settings/SettingsIo.h"
 #include "template/NewFileSave.h"
 #include "template/ParameterImages.h"
 #include "template/TemplateCommands.h"
@@ -22,6 +23,7 @@ struct Options
     int pattern = TemplateDuplication::BeforeExtension;
     bool force = false;
     bool dryRun = false;
+    bool noUndo = false;
     bool help = false;
     QStringList templates;
 };
@@ -52,6 +54,8 @@ QString parse(const QStringList &args, Options &o)
             o.force = true;
         } else if (a.isFlag(QLatin1StringView("--dry-run"))) {
             o.dryRun = true;
+        } else if (a.isFlag(QLatin1StringView("--no-undo"))) {
+            o.noUndo = true;
         } else {
             return QStringLiteral("不明なオプションです：") + a.written();
         }
@@ -86,6 +90,7 @@ QString BatchDuplicate::helpText()
         "                    3  雛形と同じフォルダのパラメータという名前（雛形は1つだけ）\n"
         "  --force         既にあるファイルを上書きします（指定しなければ、そのファイルは書かず、ほかは書きます）\n"
         "  --dry-run       何も書かず、作るファイルの名前だけを出力します\n"
+        "  --no-undo       取り消し用の記録を残さずに保存します（quav undo で戻せません）\n"
         "  --help          この説明を表示します\n"
         "\n"
         "標準出力: 書いた（--dry-run では書く）新しいファイルのパス、1行に1つ。\n"
@@ -166,6 +171,8 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
     if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0)
         failed = true;
 
+    SaveBatch batch(FileSave::batchOptions(SettingsIo::loadWithoutQuestions(),
+                                           kProgram + QLatin1Char(' ') + args.join(QLatin1Char(' ')), o.noUndo));
     for (const QString &path : summary.newPaths) {
         const int index = work.Search_Hit_File_List().indexOf(path);
         if (o.dryRun) {
@@ -179,7 +186,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
             list(path);
             continue;
         }
-        const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force);
+        const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force, &batch);
         if (!saved.written()) {
             QString text = saved.message;
             if (saved.outcome == SaveResult::Outcome::AlreadyExists)
@@ -191,6 +198,9 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
         port.flush();
         list(path);
     }
+    batch.finish();
+    for (const QString &notice : batch.notices())
+        msg.show(notice, TemplateDuplication::kCaption, MessagePort::Icon::Exclamation);
     port.flush();
     if (!outputError.isEmpty()) {
         msg.show(outputError, TemplateDuplication::kCaption, MessagePort::Icon::Critical);
