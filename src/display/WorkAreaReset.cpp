@@ -6,10 +6,7 @@ void WorkAreaReset::Reset(Workbench &wb)
 {
     wb.work.clearAll();
 
-    wb.board.enable({Command::SEARCH, Command::HINAGATA});
-    wb.board.disable({Command::HOZON, Command::FILE_DELETE, Command::SORT, Command::CHANGE, Command::UPDATE,
-                      Command::CLIP, Command::PARAMETER, Command::HINA_FUKUSEI, Command::STOP, Command::DISP_SEARCH,
-                      Command::DISP});
+    wb.board.afterClear();
 
     for (RichViewPort *view : {wb.listView, wb.detailView}) {
         view->clearText();

@@ -197,8 +197,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
 
     wb.board.Enter_Busy();
     wb.MENU_SETTEI();
-    wb.board.disable({Command::SEARCH});
-    wb.board.enable({Command::STOP});
+    wb.board.searchStarting();
 
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Search...!"));
     wb.status.setText(StatusPanels::kPath, work.Search_Path);

@@ -107,7 +107,7 @@ void WorkAreaTemplateStore::finishRun(Workbench &wb, bool added, bool madeFiles)
         w.Result_Flag = 1;
     if (madeFiles)
         w.Hozon_Flag = 1;
-    if (added && wb.listView)
+    if (added)
         ListView::Build_List_View(wb);
     ListView::Show_Status_Counts(wb);
 }

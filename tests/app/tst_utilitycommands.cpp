@@ -9,6 +9,7 @@
 #include "settings/widgets/Time_Kanri.h"
 
 #include "WindowFixture.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,7 +125,7 @@ void tst_UtilityCommands::exportOpensOverDisabledWindow()
     QVERIFY(f->start());
     f->window->runCommand(Command::SEARCH_SAVE, KIHON::Origin::Menu);
     QVERIFY(shown<QUAV_Search_Save>().isEmpty()); // disabled at start
-    f->wb->board.setEnabled(Command::SEARCH_SAVE, true);
+    CommandBoardTestAccess::setEnabled(f->wb->board, Command::SEARCH_SAVE, true);
     f->window->runCommand(Command::SEARCH_SAVE, KIHON::Origin::Menu);
     QCOMPARE(shown<QUAV_Search_Save>().size(), 1);
     QVERIFY(!f->window->isEnabled());

@@ -5,11 +5,14 @@
 #include "settings/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <ranges>
 
 class tst_CommandBoard : public QObject
 {
@@ -24,6 +27,8 @@ private Q_SLOTS:
     void enterBusyRefusesToNest();
     void toggles_data();
     void toggles();
+    void transitions_data();
+    void transitions();
     void activation_data();
     void activation();
     void fukuseiWithoutParameters();
@@ -96,7 +101,7 @@ void tst_CommandBoard::busyKeepsButtonEnabledMeanwhile()
         QVERIFY2(!board.isEnabled(c.command), c.key);
     QVERIFY(spy.count() > 0);
     // A search enables STOP and disables SEARCH while busy.
-    board.setEnabled(Command::STOP, true);
+    CommandBoardTestAccess::setEnabled(board, Command::STOP, true);
     board.Leave_Busy();
     QVERIFY(board.isEnabled(Command::STOP));
     QVERIFY(board.isEnabled(Command::SEARCH));
@@ -112,7 +117,7 @@ void tst_CommandBoard::leaveBusyTwiceIsHarmless()
     board.applyStartup();
     board.Enter_Busy();
     board.Leave_Busy();
-    board.setEnabled(Command::SEARCH, false);
+    CommandBoardTestAccess::setEnabled(board, Command::SEARCH, false);
     board.Leave_Busy();
     // The second call enables again what the snapshot held: harmless, as the
     // snapshot is the state before the operation.
@@ -126,7 +131,7 @@ void tst_CommandBoard::enterBusyRefusesToNest()
     board.applyStartup();
     QSignalSpy busy(&board, &CommandBoard::busyChanged);
     QVERIFY(board.Enter_Busy());
-    board.enable({Command::STOP});
+    CommandBoardTestAccess::enable(board, {Command::STOP});
     // A second operation inside the first: refused, the snapshot kept.
     QVERIFY(!board.Enter_Busy());
     QVERIFY(board.isBusy());
@@ -182,6 +187,135 @@ void tst_CommandBoard::toggles()
     QCOMPARE(frame.height, shown.height);
     QCOMPARE(wb.settings.T_Bar, 1);
     QCOMPARE(wb.settings.S_Bar, 1);
+}
+
+namespace {
+
+// One event of the program, as a feature reports it to the board.
+enum class Step {
+    AddFile,      // a file enters the work area
+    ChangeFile,   // its lines change (unsaved)
+    SaveFile,     // its changes are saved
+    Confirm,      // the search dialog confirms a search
+    Run,          // the run: busy, the walk, the end of busy, the after-change update
+    Clear,        // the work area is emptied
+    Detail,       // the detail view is asked for and built for the file
+    Refused,      // the detail view is asked for and refused
+    List,         // back to the list view
+    Activate,     // a dialog closed: the main window is active again
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Step>)
+
+void tst_CommandBoard::transitions_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QList<Step>>("steps");
+    QTest::addColumn<QList<Command>>("on");
+    QTest::addColumn<QList<Command>>("off");
+    using S = Step;
+    using C = Command;
+    const QString searched = QStringLiteral("SEARCH_FILE = /D/A.TXT");
+    const QString added = QStringLiteral("ADD____FILE = /D/A.TXT");
+    QTest::newRow("search with results")
+        << searched << QList<Step>{S::Confirm, S::AddFile, S::Run}
+        << QList<Command>{C::DISP, C::CHANGE, C::CLIP, C::PARAMETER, C::SEARCH_SAVE, C::FILE_DELETE, C::HINAGATA}
+        << QList<Command>{C::SEARCH, C::DISP_SEARCH, C::HOZON, C::STOP, C::SORT, C::UPDATE};
+    QTest::newRow("search that finds nothing")
+        << searched << QList<Step>{S::Confirm, S::Run} << QList<Command>{C::SEARCH, C::SEARCH_SAVE}
+        << QList<Command>{C::STOP, C::DISP, C::HOZON, C::FILE_DELETE};
+    QTest::newRow("clear after results")
+        << searched << QList<Step>{S::Confirm, S::AddFile, S::Run, S::Clear}
+        << QList<Command>{C::SEARCH, C::HINAGATA, C::SEARCH_SAVE}
+        << QList<Command>{C::DISP, C::CHANGE, C::CLIP, C::FILE_DELETE, C::STOP};
+    QTest::newRow("detail of a searched file, dialog closed")
+        << searched << QList<Step>{S::Confirm, S::AddFile, S::Run, S::Detail, S::Activate}
+        << QList<Command>{C::UPDATE, C::DISP_SEARCH} << QList<Command>{C::SORT, C::DISP, C::HINAGATA, C::FILE_DELETE};
+    QTest::newRow("detail of a template file")
+        << added << QList<Step>{S::AddFile, S::Run, S::Detail}
+        << QList<Command>{C::SORT, C::UPDATE, C::DISP_SEARCH} << QList<Command>{C::DISP, C::FILE_DELETE};
+    QTest::newRow("detail refused")
+        << searched << QList<Step>{S::AddFile, S::Run, S::Refused} << QList<Command>{C::FILE_DELETE, C::DISP}
+        << QList<Command>{C::DISP_SEARCH, C::UPDATE};
+    QTest::newRow("detail, then the list again")
+        << added << QList<Step>{S::AddFile, S::Run, S::Detail, S::List}
+        << QList<Command>{C::DISP, C::HINAGATA, C::FILE_DELETE} << QList<Command>{C::DISP_SEARCH, C::SORT, C::UPDATE};
+    QTest::newRow("a change, then the save")
+        << searched << QList<Step>{S::AddFile, S::Run, S::ChangeFile, S::SaveFile} << QList<Command>{}
+        << QList<Command>{C::HOZON};
+    QTest::newRow("a change keeps HOZON through the after-change update")
+        << searched << QList<Step>{S::AddFile, S::ChangeFile, S::Run} << QList<Command>{C::HOZON}
+        << QList<Command>{};
+}
+
+void tst_CommandBoard::transitions()
+{
+    QFETCH(QString, header);
+    QFETCH(QList<Step>, steps);
+    QFETCH(QList<Command>, on);
+    QFETCH(QList<Command>, off);
+    WorkArea work;
+    CommandBoard board;
+    board.applyStartup();
+    bool detail = false;
+    for (Step step : steps) {
+        switch (step) {
+        case Step::AddFile:
+            QCOMPARE(work.admitFile(QStringLiteral("/D/A.TXT"), {}, {header},
+                                    {QStringLiteral("/D/A.TXT:@:000001.000:@:a")}),
+                     0);
+            work.Result_Flag = 1;
+            break;
+        case Step::ChangeFile:
+            work.setFileChanged(0, true);
+            board.afterChangeFlags(work);
+            break;
+        case Step::SaveFile:
+            work.setFileChanged(0, false);
+            board.afterChangeFlags(work);
+            break;
+        case Step::Confirm:
+            board.searchStarting();
+            break;
+        case Step::Run:
+            QVERIFY(board.Enter_Busy());
+            board.searchStarting();
+            for (Command c : Commands::table() | std::views::transform(&CommandInfo::command))
+                QCOMPARE(board.isEnabled(c), c == Command::STOP);
+            board.Leave_Busy();
+            board.afterResultsChanged(work);
+            break;
+        case Step::Clear:
+            work.clearAll();
+            work.Result_Flag = 0;
+            board.afterClear();
+            break;
+        case Step::Detail:
+            board.detailRequested();
+            QVERIFY(board.isBusy());
+            board.detailShown(header);
+            detail = true;
+            break;
+        case Step::Refused:
+            board.detailRequested();
+            board.detailRefused();
+            break;
+        case Step::List:
+            board.listViewShown();
+            detail = false;
+            break;
+        case Step::Activate:
+            board.activated(0, work, detail, header);
+            break;
+        }
+    }
+    QVERIFY(!board.isBusy());
+    for (Command c : on)
+        QVERIFY2(board.isEnabled(c), Commands::info(c).key);
+    for (Command c : off)
+        QVERIFY2(!board.isEnabled(c), Commands::info(c).key);
 }
 
 void tst_CommandBoard::activation_data()
