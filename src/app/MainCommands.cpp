@@ -35,11 +35,10 @@ QString MainCommands::Startup(Workbench &wb, const QString &startDir)
     wb.status.setText(StatusPanels::kWord, QStringLiteral("未設定"));
     wb.status.setText(StatusPanels::kHitSu, QStringLiteral("未実行"));
 
-    wb.work.Result_Flag = 0;
+    wb.work.clearAll();
     wb.board.applyStartup();
 
     wb.Param_Count = 0;
-    wb.work.Hozon_Flag = 0;
     return error;
 }
 

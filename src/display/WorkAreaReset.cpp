@@ -19,6 +19,4 @@ void WorkAreaReset::Reset(Workbench &wb)
     // from a document of the old one.
     wb.display.detailCacheKey.clear();
     wb.display.detailFileIndex = -1;
-    wb.work.Hozon_Flag = 0;
-    wb.work.Result_Flag = 0;
 }

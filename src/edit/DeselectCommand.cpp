@@ -53,6 +53,7 @@ void DeselectCommand::removeLocatedFile(Workbench &wb)
     wb.listView->setViewEnabled(false);
 
     work.dropFile(d.detailFileIndex);
+    work.recomputeResultFlag();
     // Every index after the dropped file moved: nothing may point into the
     // old lists any more.
     d.detailFileIndex = -1;
@@ -63,12 +64,10 @@ void DeselectCommand::removeLocatedFile(Workbench &wb)
     wb.listView->clearText();
     wb.listView->refresh();
     if (work.Search_Hit_List().count() > 1) {
-        work.Result_Flag = 1;
         wb.listView->setViewEnabled(true);
         if (!work.Search_Hit_File_List().isEmpty())
             ListView::Build_List_View(wb);
     } else {
-        work.Result_Flag = 0;
         for (RichViewPort *view : {wb.listView, wb.detailView}) {
             view->setViewEnabled(false);
             view->setShown(false);

@@ -128,8 +128,8 @@ void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
 {
     Workbench &wb = m_wb;
     WorkArea &work = wb.work;
+    work.recomputeResultFlag();
     if (work.Search_Hit_List().count() <= 1) {
-        work.Result_Flag = 0;
         for (RichViewPort *view : {wb.listView, wb.detailView}) {
             view->setViewEnabled(false);
             view->setShown(false);
@@ -138,7 +138,6 @@ void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
         return;
     }
     wb.display.detailCacheKey.clear();
-    work.Result_Flag = 1;
     if (Syousai_Gamen_Flg == 0) {
         wb.listView->setViewEnabled(true);
         ListView::Build_List_View(wb);

@@ -46,7 +46,7 @@ bool TemplateCommands::Hinagata_Read(Workbench &wb, const QList<QByteArray> &nat
         wb.work.Search_Word.clear();
         wb.status.setText(StatusPanels::kWord, QStringLiteral("未設定"));
     }
-    WorkAreaTemplateStore::finishRun(wb, summary.added > 0, false);
+    WorkAreaTemplateStore::finishRun(wb, summary.added > 0);
     return true;
 }
 
@@ -85,7 +85,7 @@ TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, c
         // detail view shows its file again from the changed work area.
         const qint32 caret = wb.display.List_Caret_Pos;
         wb.display.detailCacheKey.clear();
-        WorkAreaTemplateStore::finishRun(wb, summary.made > 0, summary.made > 0);
+        WorkAreaTemplateStore::finishRun(wb, summary.made > 0);
         wb.display.List_Caret_Pos = caret;
         wb.listView->setCaret(caret);
         DetailView::Build_Detail_View(wb);
@@ -97,7 +97,7 @@ TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, c
         wb.MENU_SETTEI();
     } else {
         wb.listView->setViewEnabled(true);
-        WorkAreaTemplateStore::finishRun(wb, summary.made > 0, summary.made > 0);
+        WorkAreaTemplateStore::finishRun(wb, summary.made > 0);
         wb.MENU_SETTEI();
     }
     wb.pump->setBusyCursor(false);

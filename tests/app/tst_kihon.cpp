@@ -1,7 +1,7 @@
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "WindowFixture.h"
 #include "CommandBoardTestAccess.h"

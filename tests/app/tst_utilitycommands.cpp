@@ -2,7 +2,7 @@
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "settings/BreakReminder.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 #include "settings/widgets/CoffeeBreakPanel.h"
 #include "display/widgets/QUAV_Color_Settei.h"
 #include "search/widgets/QUAV_Search_Save.h"

@@ -11,7 +11,7 @@
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "../search/SearchTree.h"
 

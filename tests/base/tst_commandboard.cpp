@@ -2,7 +2,7 @@
 #include "app/MainCommands.h"
 #include "base/ViewFrame.h"
 #include "base/Workbench.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"
 #include "CommandBoardTestAccess.h"
@@ -20,8 +20,6 @@ class tst_CommandBoard : public QObject
 private Q_SLOTS:
     void init();
     void tableHasOneRowPerCommand();
-    void startupRow_data();
-    void startupRow();
     void busyKeepsButtonEnabledMeanwhile();
     void leaveBusyTwiceIsHarmless();
     void enterBusyRefusesToNest();
@@ -66,29 +64,6 @@ void tst_CommandBoard::tableHasOneRowPerCommand()
     static_assert(!std::is_convertible_v<const char *, Command>);
     static_assert(!std::is_constructible_v<Command, QString>);
     QCOMPARE(Commands::ofMenuEntry(QStringLiteral("M_HELP_VER")), std::optional<Command>());
-}
-
-void tst_CommandBoard::startupRow_data()
-{
-    QTest::addColumn<Command>("command");
-    QTest::addColumn<bool>("enabled");
-    for (Command k : {Command::DRIVE, Command::FOLDER, Command::SEARCH, Command::CLEAR, Command::HINAGATA,
-                      Command::TIME, Command::SETTEI, Command::END})
-        QTest::newRow(Commands::info(k).key) << k << true;
-    for (Command k : {Command::NONE1, Command::HOZON, Command::SEARCH_SAVE, Command::FILE_DELETE, Command::SORT,
-                      Command::CHANGE, Command::UPDATE, Command::CLIP, Command::PARAMETER, Command::HINA_FUKUSEI,
-                      Command::STOP, Command::DISP_SEARCH, Command::DISP})
-        QTest::newRow(Commands::info(k).key) << k << false;
-}
-
-void tst_CommandBoard::startupRow()
-{
-    QFETCH(Command, command);
-    QFETCH(bool, enabled);
-    CommandBoard board;
-    board.applyStartup();
-    QCOMPARE(board.isEnabled(command), enabled);
-    QCOMPARE(board.isVisible(command), command != Command::NONE1);
 }
 
 void tst_CommandBoard::busyKeepsButtonEnabledMeanwhile()
@@ -192,18 +167,7 @@ void tst_CommandBoard::toggles()
 namespace {
 
 // One event of the program, as a feature reports it to the board.
-enum class Step {
-    AddFile,      // a file enters the work area
-    ChangeFile,   // its lines change (unsaved)
-    SaveFile,     // its changes are saved
-    Confirm,      // the search dialog confirms a search
-    Run,          // the run: busy, the walk, the end of busy, the after-change update
-    Clear,        // the work area is emptied
-    Detail,       // the detail view is asked for and built for the file
-    Refused,      // the detail view is asked for and refused
-    List,         // back to the list view
-    Activate,     // a dialog closed: the main window is active again
-};
+enum class Step { AddFile, ChangeFile, SaveFile, Confirm, Run, Clear, Detail, Refused, List, Activate };
 
 } // namespace
 
@@ -219,6 +183,11 @@ void tst_CommandBoard::transitions_data()
     using C = Command;
     const QString searched = QStringLiteral("SEARCH_FILE = /D/A.TXT");
     const QString added = QStringLiteral("ADD____FILE = /D/A.TXT");
+    QTest::newRow("start-up")
+        << searched << QList<Step>{}
+        << QList<Command>{C::DRIVE, C::FOLDER, C::SEARCH, C::CLEAR, C::HINAGATA, C::TIME, C::SETTEI, C::END}
+        << QList<Command>{C::NONE1, C::HOZON, C::SEARCH_SAVE, C::FILE_DELETE, C::SORT, C::CHANGE, C::UPDATE,
+                          C::CLIP, C::PARAMETER, C::HINA_FUKUSEI, C::STOP, C::DISP_SEARCH, C::DISP};
     QTest::newRow("search with results")
         << searched << QList<Step>{S::Confirm, S::AddFile, S::Run}
         << QList<Command>{C::DISP, C::CHANGE, C::CLIP, C::PARAMETER, C::SEARCH_SAVE, C::FILE_DELETE, C::HINAGATA}
@@ -312,6 +281,7 @@ void tst_CommandBoard::transitions()
         }
     }
     QVERIFY(!board.isBusy());
+    QCOMPARE(board.isVisible(Command::NONE1), false);
     for (Command c : on)
         QVERIFY2(board.isEnabled(c), Commands::info(c).key);
     for (Command c : off)
