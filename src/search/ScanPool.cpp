@@ -79,11 +79,11 @@ bool ScanPool::claim(qint64 &index, Job &job)
     return true;
 }
 
-Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
+ScanProbe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 {
     // Reading and matching happen outside the lock; the job's slot is not
     // touched by anyone else until it is marked finished.
-    Probe result;
+    ScanProbe result;
     OpenFile file;
     scratch.truncate(0);
     bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.key, &result.error)
@@ -280,7 +280,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 
 template <typename ReadStep>
 void ScanPool::probeUtf16(TextEncoding encoding, const QString &key, OpenFile &file, QByteArray &scratch,
-                          Probe &result, qint64 room, ReadStep &readStep)
+                          ScanProbe &result, qint64 room, ReadStep &readStep)
 {
     // A UTF-16 file is decoded whole and its lines found in the text: its
     // line breaks cannot be told among its bytes.
@@ -311,17 +311,17 @@ void ScanPool::probeUtf16(TextEncoding encoding, const QString &key, OpenFile &f
     }
 }
 
-Probe ScanPool::probeNow(const QByteArray &folder, const QByteArray &name, const QString &key)
+ScanProbe ScanPool::probeNow(const QByteArray &folder, const QByteArray &name, const QString &key)
 {
     QByteArray scratch;
-    Probe result = probe(Job{-1, folder, name, key}, scratch, m_pump);
+    ScanProbe result = probe(Job{-1, folder, name, key}, scratch, m_pump);
     // Taken at once: its lines hold no room for the files read ahead.
     if (result.decoded)
         m_reserved.fetch_sub(result.scanned.lineCount(), std::memory_order_relaxed);
     return result;
 }
 
-void ScanPool::finish(qint64 index, Probe &&result)
+void ScanPool::finish(qint64 index, ScanProbe &&result)
 {
     if (index >= m_base) { // else dropped by cancel
         m_probes[size_t(index - m_base)] = std::move(result);
@@ -346,7 +346,7 @@ void ScanPool::helperLoop()
         if (m_quit)
             return;
         lock.unlock();
-        Probe result = probe(job, scratch, nullptr);
+        ScanProbe result = probe(job, scratch, nullptr);
         lock.lock();
         // Finished and the next one claimed under the same hold of the lock.
         finish(index, std::move(result));
@@ -369,7 +369,7 @@ void ScanPool::closeAll(std::vector<int> &fds)
     fds.clear();
 }
 
-bool ScanPool::take(Probe &out)
+bool ScanPool::take(ScanProbe &out)
 {
     bool wake = false;
     std::vector<int> toClose;
@@ -383,7 +383,7 @@ bool ScanPool::take(Probe &out)
             Job job;
             if (claim(index, job)) {
                 lock.unlock();
-                Probe result = probe(job, m_mainScratch, m_pump);
+                ScanProbe result = probe(job, m_mainScratch, m_pump);
                 lock.lock();
                 finish(index, std::move(result));
                 continue;

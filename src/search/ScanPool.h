@@ -20,7 +20,7 @@ class EventPump;
 class FileMatchers;
 
 // What the byte prefilter found out about one file.
-struct Probe
+struct ScanProbe
 {
     bool readable = false;
     // Decided from the file's bytes (always Cp932 when every file is read
@@ -102,7 +102,7 @@ public:
     qsizetype queued() const;
     // The next file's result, in the order added; false when none is queued.
     // While it is not ready, the caller reads files itself.
-    bool take(Probe &out);
+    bool take(ScanProbe &out);
     // Drops every file not taken; waits for the ones being read.
     void cancel();
 
@@ -113,7 +113,7 @@ public:
     // One file read and matched on the calling thread, against the room as it
     // is now, outside the queue: folder as on disk (ending in "/"), the
     // name's bytes and its key.
-    Probe probeNow(const QByteArray &folder, const QByteArray &name, const QString &key);
+    ScanProbe probeNow(const QByteArray &folder, const QByteArray &name, const QString &key);
 
     int helpers() const { return int(m_threads.size()); }
 
@@ -135,12 +135,12 @@ private:
     bool claim(qint64 &index, Job &job); // under m_mutex
     // Reads and matches one file; touches nothing shared but the atomics.
     // pump: only on the calling thread.
-    Probe probe(const Job &job, QByteArray &scratch, EventPump *pump);
+    ScanProbe probe(const Job &job, QByteArray &scratch, EventPump *pump);
     // The rest of a probe for a file with a UTF-16 mark.
     template <typename ReadStep>
-    void probeUtf16(TextEncoding encoding, const QString &key, OpenFile &file, QByteArray &scratch, Probe &result,
+    void probeUtf16(TextEncoding encoding, const QString &key, OpenFile &file, QByteArray &scratch, ScanProbe &result,
                     qint64 room, ReadStep &readStep);
-    void finish(qint64 index, Probe &&result); // under m_mutex
+    void finish(qint64 index, ScanProbe &&result); // under m_mutex
     // Folders whose files are all taken; their descriptors are closed by the
     // caller once the lock is released.
     void dropFoldersBefore(qint64 index, std::vector<int> &toClose); // under m_mutex
@@ -158,7 +158,7 @@ private:
     // m_base is the number of the front of the queues.
     std::deque<Folder> m_folders;
     std::deque<Job> m_jobs;
-    std::deque<Probe> m_probes;
+    std::deque<ScanProbe> m_probes;
     std::deque<char> m_finished;
     qint64 m_base = 0;
     qint64 m_next = 0;     // first job nobody has claimed

@@ -58,7 +58,7 @@ void tuneOnHeads(FileMatchers &matchers, const QList<WalkFile> &files)
 // added, when the work area has no room for it. Admission is decided on the
 // line count the reader took before anything is decoded (a file of more than
 // 32,767 lines never fits).
-bool offer(ResultSink &sink, const FileMatchers &matchers, const WalkFile &file, Probe &probe, ScannedFile &scanned,
+bool offer(ResultSink &sink, const FileMatchers &matchers, const WalkFile &file, ScanProbe &probe, ScannedFile &scanned,
            EventPump *pump)
 {
     if (probe.tooLong)
@@ -118,7 +118,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
 
     listAhead();
     ScannedFile scanned;
-    Probe probe;
+    ScanProbe probe;
     while (work.Search_Running != 0 && pool && pool->take(probe)) {
         while (position == queued.front().size()) {
             queued.pop_front();
@@ -197,8 +197,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
 
     wb.board.Enter_Busy();
     wb.MENU_SETTEI();
-    wb.board.disable({Command::SEARCH});
-    wb.board.enable({Command::STOP});
+    wb.board.searchStarting();
 
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Search...!"));
     wb.status.setText(StatusPanels::kPath, work.Search_Path);
@@ -214,8 +213,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
     outcome.alreadyOpen = notices.refused(RunNotices::Kind::AlreadyOpen);
     outcome.overflow = notices.refused(RunNotices::Kind::Overflow);
 
-    if (work.Search_Hit_List().count() > 1)
-        work.Result_Flag = 1;
+    work.noteResultLines();
 
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Wait...!"));
     wb.status.setText(StatusPanels::kPath, QStringLiteral("ｲﾝﾃﾞｯｸｽを生成中 !"));

@@ -58,6 +58,7 @@ public:
     QString Search_Path;       // root folder of the search
     QString Current_Dir;       // folder being scanned, with a trailing "/"
     QString Search_Sikibetu;
+    // Written only by the operations below, which keep them true to the lists.
     qint16 Result_Flag = 0;
     qint16 Hozon_Flag = 0;
 
@@ -94,8 +95,15 @@ public:
 
     // File list, display list, all-lines store, counts and change list.
     void clearResults();
-    // All seven lists.
+    // All seven lists; with them go the result and every unsaved change
+    // (Result_Flag and Hozon_Flag := 0).
     void clearAll();
+    // Result_Flag := 1 when the display list holds more than its column
+    // header; else it keeps its value (a run that added nothing).
+    void noteResultLines();
+    // Result_Flag := 1 when the display list holds more than its column
+    // header, else 0 (after lines were taken out).
+    void recomputeResultFlag();
     // The scan buffer, emptied after each file a search has looked at.
     void clearScanBuffer();
     // Where file i is on disk now, after it was written: its size in bytes

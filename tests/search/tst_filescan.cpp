@@ -329,7 +329,7 @@ void tst_FileScan::poolReadsInSteps()
     ScanPool pool(m, helpers);
     pool.setRoom(room);
     pool.add(QFile::encodeName(tmp.path()) + '/', {"A.TXT", "B.TXT"}, {QStringLiteral("K"), QStringLiteral("L")});
-    Probe a, b;
+    ScanProbe a, b;
     QVERIFY(pool.take(a));
     QVERIFY(pool.take(b));
     QVERIFY(a.hasHit);
@@ -400,7 +400,7 @@ void tst_FileScan::poolStepBoundaries()
     ScanPool pool(m, 0);
     pool.setRoom(1000);
     pool.add(QFile::encodeName(tmp.path()) + '/', {"A.TXT"}, {QStringLiteral("K")});
-    Probe a;
+    ScanProbe a;
     QVERIFY(pool.take(a));
     QVERIFY(a.readable);
     QCOMPARE(a.hasHit, hasHit);
@@ -430,7 +430,7 @@ void tst_FileScan::poolStopsWhenAsked()
     pool.add(QFile::encodeName(folder), names.mid(20), keys.mid(20));
     QCOMPARE(pool.queued(), qsizetype(40));
     QList<int> seen;
-    Probe p;
+    ScanProbe p;
     for (int i = 0; i < 5 && pool.take(p); ++i) {
         seen.append(i);
         QVERIFY(p.hasHit);
@@ -492,7 +492,7 @@ void tst_FileScan::poolLongLines()
     ScanPool pool(m, 0, &pump);
     pool.setRoom(1000);
     pool.add(QFile::encodeName(tmp.path() + QLatin1Char('/')), {QByteArrayLiteral("A.TXT")}, {QStringLiteral("K")});
-    Probe a;
+    ScanProbe a;
     QVERIFY(pool.take(a));
     QVERIFY(a.readable);
     QCOMPARE(a.hasHit, hasHit);

@@ -5,7 +5,7 @@
 #include "search/SearchStart.h"
 #include "settings/BreakReminder.h"
 #include "settings/SettingsIo.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"
 

@@ -3,7 +3,7 @@
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "search/BatchSearch.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include <QApplication>
 #include <QCoreApplication>

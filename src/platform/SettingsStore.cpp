@@ -1,4 +1,4 @@
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "platform/Cp932.h"
 #include "platform/TextFile.h"
