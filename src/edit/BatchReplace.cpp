@@ -5,6 +5,7 @@
 #include "edit/SaveDialog.h"
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
+#include "platform/NativeName.h"
 #include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
 #include "search/SearchRun.h"
@@ -37,7 +38,7 @@ struct Options
     bool dryRun = false;
 };
 
-std::optional<QString> parse(const QStringList &args, Options &o)
+std::optional<QString> parse(const QList<QByteArray> &args, Options &o)
 {
     BatchArguments a(args);
     while (a.next()) {
@@ -111,7 +112,7 @@ QString BatchReplace::helpText()
         "                2 = エラー（不正なオプション、フォルダがない、保存できなかったファイルがある）\n");
 }
 
-int BatchReplace::run(const QStringList &args)
+int BatchReplace::run(const QList<QByteArray> &args)
 {
     Options o;
     if (const auto error = parse(args, o))
@@ -119,13 +120,13 @@ int BatchReplace::run(const QStringList &args)
     if (o.search.help)
         return BatchOutput::write(stdout, helpText()) ? kChanged : fail(BatchOutput::standardOutputError());
     QString error;
-    const QString root = o.search.root(&error);
-    if (root.isEmpty())
+    const std::optional<BatchSearchOptions::Root> root = o.search.root(&error);
+    if (!root)
         return fail(error);
 
     Workbench wb;
     wb.settings = SettingsIo::loadWithoutQuestions();
-    wb.Start_Dir = DirectoryListing::withSeparator(QDir::currentPath());
+    wb.Start_Dir = DirectoryListing::withSeparator(NativeName::decodePath(NativeName::currentFolder()));
     o.search.applyTo(wb.settings);
     wb.settings.FILE_OUT = 0;
 
@@ -187,8 +188,9 @@ int BatchReplace::run(const QStringList &args)
     work.Search_Word = o.word;
     work.Compare_Mode = compare;
     work.Search_Running = 1;
-    work.Search_Path = root;
-    work.Current_Dir = DirectoryListing::withSeparator(root);
+    work.Search_Path = root->shown;
+    work.Search_Path_Native = root->native;
+    work.Current_Dir = DirectoryListing::withSeparator(root->shown);
     const SearchOutcome outcome = SearchRun::Search_Execute(wb, {}, RunNotices::Boxes::Every, [&] {
         replaceHeld();
         work.clearResults();

@@ -9,11 +9,13 @@ const QString FolderWalk::kNameNotHeld = QStringLiteral("名前に \":@:\" を�
 const QString FolderWalk::kNameShownTwice =
     QStringLiteral("同じ名前に見えるファイルまたはフォルダーが既にあるため検索できません。");
 
-FolderWalk::FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped)
+FolderWalk::FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped,
+                       const QByteArray &nativeRoot)
     : m_sikibetu(sikibetu), m_subDirs(subDirs), m_skipped(std::move(skipped))
 {
     m_pending.shown = DirectoryListing::withSeparator(root);
-    m_pending.native = NativeName::encode(m_pending.shown);
+    m_pending.native = nativeRoot.isEmpty() ? NativeName::encode(m_pending.shown)
+                                            : (nativeRoot.endsWith('/') ? nativeRoot : nativeRoot + '/');
 }
 
 void FolderWalk::skip(const QString &path, const QString &reason)

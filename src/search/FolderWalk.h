@@ -55,7 +55,10 @@ public:
     static const QString kNameNotHeld;      // the note for a name holding ":@:"
     static const QString kNameShownTwice;   // the note for a second name that shows as the first
 
-    FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped);
+    // nativeRoot: root's bytes on disk when they are not its UTF-8 form (a
+    // folder named on the command line or entered by its bytes).
+    FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped,
+               const QByteArray &nativeRoot = {});
 
     // The next folder's files with a chosen identifier (possibly none), in
     // listing order; false when the walk is done. folder ends in "/".

@@ -53,6 +53,18 @@ void OpenFile::close()
     m_fd = -1;
 }
 
+bool OpenFile::skipTo(qint64 offset, QString *error)
+{
+    if (m_fd < 0 || ::lseek(m_fd, off_t(offset), SEEK_SET) < 0) {
+        if (error)
+            *error = failure(m_path, QStringLiteral("ファイルを読み込めません。"), m_fd < 0 ? EBADF : errno);
+        return false;
+    }
+    m_offset = offset;
+    m_atEnd = m_expected >= 0 && m_offset >= m_expected;
+    return true;
+}
+
 bool OpenFile::readMore(QByteArray &buffer, qsizetype upTo, QString *error)
 {
     if (m_atEnd)

@@ -30,6 +30,10 @@ public:
     // read fails.
     bool readMore(QByteArray &buffer, qsizetype upTo, QString *error);
 
+    // Reading goes on at `offset` bytes from the file's start. false with a
+    // Japanese reason when the file cannot be read there.
+    bool skipTo(qint64 offset, QString *error);
+
     // The whole file is in the buffer.
     bool atEnd() const { return m_atEnd; }
 

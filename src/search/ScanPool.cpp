@@ -2,6 +2,7 @@
 
 #include "platform/EventPump.h"
 #include "search/FileScan.h"
+#include "search/HitLines.h"
 #include "search/LineMeter.h"
 #include "search/WordMatcher.h"
 #include "search/WordStream.h"
@@ -14,7 +15,8 @@
 #include <unistd.h>
 #include <utility>
 
-ScanPool::ScanPool(const WordMatcher &matcher, int helpers, EventPump *pump) : m_matcher(matcher), m_pump(pump)
+ScanPool::ScanPool(const WordMatcher &matcher, int helpers, EventPump *pump, Mode mode)
+    : m_matcher(matcher), m_pump(pump), m_mode(mode)
 {
     if (helpers < 0)
         helpers = std::clamp(int(std::thread::hardware_concurrency()) - 1, 0, 3);
@@ -82,6 +84,8 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 {
     // Reading and matching happen outside the lock; the job's slot is not
     // touched by anyone else until it is marked finished.
+    if (m_mode == Mode::HitLines)
+        return probeLines(job, scratch, 0, 1, {});
     Probe result;
     OpenFile file;
     scratch.truncate(0);
@@ -121,7 +125,8 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     // its searched lines are dropped as it goes.
     qsizetype searched = 0;
     qsizetype lookedAt = 0;
-    bool takeable = true;
+    // Wanted only for whether it has a hit: nothing is kept.
+    bool takeable = m_mode != Mode::FirstHit;
     bool overlongLine = false;
     auto drop = [&] {
         // Moved down in place: the buffer keeps its start and capacity.
@@ -207,6 +212,68 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
         }
     }
     return result;
+}
+
+Probe ScanPool::probeLines(const Job &job, QByteArray &scratch, qint64 from, qint64 firstLine,
+                           const std::function<bool(QByteArray &)> &write)
+{
+    Probe result;
+    OpenFile file;
+    scratch.truncate(0);
+    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.key, &result.error)
+                          : file.openNative(job.folder + job.name, job.key, &result.error);
+    result.size = file.size();
+    result.modifiedSecs = file.modifiedSecs();
+    result.modifiedNsecs = file.modifiedNsecs();
+    if (ok && from > 0)
+        ok = file.skipTo(from, &result.error);
+
+    HitLines lines(m_matcher, job.folder + job.name, firstLine);
+    qint64 offset = from; // of scratch[0] in the file
+    qsizetype step = kFirstRead;
+    while (ok && !file.atEnd()) {
+        const qsizetype before = scratch.size();
+        ok = file.readMore(scratch, before + step, &result.error);
+        step = std::min(step * 2, kMaxRead);
+        if (!ok)
+            break;
+        result.bytesRead += scratch.size() - before;
+        const bool last = file.atEnd();
+        // A CR read last may be the first half of a CR LF: it waits.
+        const qsizetype known = !last && scratch.endsWith('\r') ? scratch.size() - 1 : scratch.size();
+        const qsizetype end = last ? known : FileScan::lastLineEnd(QByteArrayView(scratch).first(known), before > 0 ? before - 1 : 0);
+        if (end <= 0) {
+            if (scratch.size() > kMaxHeldLine) {
+                ok = false;
+                result.error = job.key + QStringLiteral("\r\n行が長すぎるため、表示できません。");
+            }
+            continue;
+        }
+        result.examined += end;
+        lines.take(QByteArrayView(scratch).first(end), result.hitLines, !last);
+        std::memmove(scratch.data(), scratch.constData() + end, size_t(scratch.size() - end));
+        scratch.truncate(scratch.size() - end);
+        offset += end;
+        if (result.hitLines.size() >= kMaxHitText && !file.atEnd()) {
+            if (!write) {
+                result.resumeAt = offset;
+                result.resumeLine = lines.nextLine();
+                break;
+            }
+            if (!write(result.hitLines))
+                break;
+        }
+    }
+    result.readable = ok;
+    result.hasHit = ok && (lines.found() || from > 0);
+    return result;
+}
+
+Probe ScanPool::continueLines(const QByteArray &folder, const QByteArray &name, const QString &key, const Probe &from,
+                              const std::function<bool(QByteArray &)> &write)
+{
+    QByteArray scratch;
+    return probeLines(Job{-1, folder, name, key}, scratch, from.resumeAt, from.resumeLine, write);
 }
 
 Probe ScanPool::probeNow(const QByteArray &folder, const QByteArray &name, const QString &key)

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -49,6 +50,13 @@ struct Probe
     // file's lines are).
     qint64 bytesRead = 0;
     qint64 examined = 0;
+
+    // Mode::HitLines: the file's hit lines (HitLines), and, when they grew
+    // past kMaxHitText before the file's end, where the rest begins: its byte
+    // offset and line number (resumeAt -1: searched to the end).
+    QByteArray hitLines;
+    qint64 resumeAt = -1;
+    qint64 resumeLine = 1;
 };
 
 // Reads and prefilters files on helper threads ahead of the caller, and hands
@@ -65,7 +73,20 @@ struct Probe
 class ScanPool
 {
 public:
+    // What a file is read for. Results: whether it has a hit and, if so, its
+    // bytes for the work area (above). FirstHit: whether it has a hit, read
+    // no further than its first one, nothing kept. HitLines: every hit line,
+    // read to its end in steps, nothing kept but the line being read.
+    enum class Mode { Results, FirstHit, HitLines };
+
     static constexpr int kWindow = 32;
+    // HitLines: a helper leaves a file once this much text of its hit lines
+    // is waiting, so that memory stays bounded; the caller goes on with
+    // continueLines.
+    static constexpr qsizetype kMaxHitText = 1024 * 1024;
+    // HitLines: a line longer than this is not held; its file is reported
+    // unreadable.
+    static constexpr qsizetype kMaxHeldLine = 16 * 1024 * 1024;
     // A file is read in steps, the first of kFirstRead bytes, each further
     // one twice the last up to kMaxRead, and searched as it comes: its
     // reading ends at the first confirmed hit once it is known to have more
@@ -84,7 +105,7 @@ public:
     // helpers < 0: one fewer than the machine's cores, at most 3; 0: all on
     // the calling thread. pump: served by the calling thread while it reads
     // a file itself or waits for a helper (never by the helpers).
-    ScanPool(const WordMatcher &matcher, int helpers = -1, EventPump *pump = nullptr);
+    ScanPool(const WordMatcher &matcher, int helpers = -1, EventPump *pump = nullptr, Mode mode = Mode::Results);
     ~ScanPool();
     ScanPool(const ScanPool &) = delete;
     ScanPool &operator=(const ScanPool &) = delete;
@@ -112,6 +133,12 @@ public:
 
     int helpers() const { return int(m_threads.size()); }
 
+    // HitLines: the rest of a file a helper left at `from`.resumeAt, on the
+    // calling thread; `write` takes the hit lines as they come and may empty
+    // them (false: stop).
+    Probe continueLines(const QByteArray &folder, const QByteArray &name, const QString &key, const Probe &from,
+                        const std::function<bool(QByteArray &)> &write);
+
 private:
     struct Folder
     {
@@ -131,6 +158,8 @@ private:
     // Reads and matches one file; touches nothing shared but the atomics.
     // pump: only on the calling thread.
     Probe probe(const Job &job, QByteArray &scratch, EventPump *pump);
+    Probe probeLines(const Job &job, QByteArray &scratch, qint64 from, qint64 firstLine,
+                     const std::function<bool(QByteArray &)> &write);
     void finish(qint64 index, Probe &&result); // under m_mutex
     // Folders whose files are all taken; their descriptors are closed by the
     // caller once the lock is released.
@@ -139,6 +168,7 @@ private:
 
     const WordMatcher &m_matcher;
     EventPump *m_pump;
+    Mode m_mode;
     std::vector<std::thread> m_threads;
     mutable std::mutex m_mutex;
     std::condition_variable m_work; // a job may be claimable

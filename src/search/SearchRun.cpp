@@ -4,6 +4,7 @@
 #include "display/ListView.h"
 #include "platform/DirectoryListing.h"
 #include "platform/MessagePort.h"
+#include "platform/NativeName.h"
 #include "platform/RichViewPort.h"
 #include "search/FileScan.h"
 #include "search/FolderWalk.h"
@@ -34,23 +35,6 @@ void noteSkipped(Workbench &wb, SearchOutcome &outcome, const QString &reason)
     wb.status.setText(StatusPanels::kPath, note);
 }
 
-// The anchor byte of the prefilter is picked from the byte frequencies of the
-// heads of the first few files, read once more later by the pool (from the
-// page cache).
-void tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files)
-{
-    constexpr qsizetype kSampleHead = 64 * 1024;
-    QByteArray sample;
-    for (qsizetype i = 0; i < files.size() && i < 4; ++i) {
-        OpenFile file;
-        QByteArray head;
-        if (file.openNative(files.at(i).nativePath(), files.at(i).realPath(), nullptr)
-            && file.readMore(head, kSampleHead, nullptr))
-            sample += head;
-    }
-    matcher.tune(sample);
-}
-
 // A file with a hit that is not open yet, read whole: false, with nothing
 // added, when the work area has no room for it. Admission is decided on the
 // line count the reader took before anything is decoded (a file of more than
@@ -78,8 +62,10 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
     WordMatcher matcher(work.Search_Word, work.Compare_Mode == 1);
     const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
     ResultSink sink(work, notices, wb.settings.FILE_NAME_DISP == 1);
+    const QByteArray nativeRoot =
+        NativeName::decodePath(work.Search_Path_Native) == work.Search_Path ? work.Search_Path_Native : QByteArray();
     FolderWalk walk(work.Search_Path, sikibetu, wb.settings.SUB_DIR_FLG == 1,
-                    [&](const QString &reason) { noteSkipped(wb, outcome, reason); });
+                    [&](const QString &reason) { noteSkipped(wb, outcome, reason); }, nativeRoot);
     std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
     std::deque<QList<WalkFile>> queued; // the files given to the pool, folder by folder
     qsizetype position = 0;            // in queued.front()
@@ -96,7 +82,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
             if (files.isEmpty())
                 continue;
             if (!pool) {
-                tuneOnHeads(matcher, files);
+                SearchRun::tuneOnHeads(matcher, files);
                 pool.emplace(matcher, SearchRun::scanHelpers, wb.pump);
                 pool->setRoom(sink.lineRoom());
             }
@@ -169,6 +155,20 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
 }
 
 } // namespace
+
+void SearchRun::tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files)
+{
+    constexpr qsizetype kSampleHead = 64 * 1024;
+    QByteArray sample;
+    for (qsizetype i = 0; i < files.size() && i < 4; ++i) {
+        OpenFile file;
+        QByteArray head;
+        if (file.openNative(files.at(i).nativePath(), files.at(i).realPath(), nullptr)
+            && file.readMore(head, kSampleHead, nullptr))
+            sample += head;
+    }
+    matcher.tune(sample);
+}
 
 SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void()> &buildViews,
                                         RunNotices::Boxes refusals, const std::function<void()> &whenFull)

@@ -27,7 +27,7 @@ struct Options
 };
 
 // Empty on success, else why the arguments cannot be used.
-QString parse(const QStringList &args, Options &o)
+QString parse(const QList<QByteArray> &args, Options &o)
 {
     BatchArguments a(args);
     while (a.next()) {
@@ -94,7 +94,7 @@ QString BatchDuplicate::helpText()
         "パラメータの不備、または書けなかった新しいファイルがあるとき。\n");
 }
 
-int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
+int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE *err)
 {
     Options o;
     const QString bad = parse(args, o);
