@@ -15,7 +15,9 @@
 #include <QDir>
 #include <QSet>
 
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
 #include <cstdlib>
 #include <optional>
 
@@ -105,11 +107,12 @@ QString BatchReplace::helpText()
         "それ以外は CR LF）で書きます。書き込みは一時ファイルからの置き換えで、失敗したファイルは\n"
         "元のまま残ります。読み込んだ後に他で変更されたファイルは上書きしません。\n"
         "\n"
-        "標準出力: 変更したファイルごとに1行、パス（ディスク上のバイト列）、タブ、変更した行数。\n"
+        "標準出力: 変更したファイルごとに1行、検索の順に、パス（ディスク上のバイト列）、タブ、変更した行数。\n"
         "メッセージは「見出し: 本文」の形で標準エラー出力へ出します。\n"
         "\n"
         "終了ステータス: 0 = 1つ以上のファイルを変更し、すべて保存した、1 = 変更したファイルがない、\n"
-        "                2 = エラー（不正なオプション、フォルダがない、保存できなかったファイルがある）\n");
+        "                2 = エラー（不正なオプション、フォルダがない、保存できなかったファイルがある、\n"
+        "                    読めない・検索できないファイルやフォルダがある）\n");
 }
 
 int BatchReplace::run(const QList<QByteArray> &args)
@@ -146,7 +149,14 @@ int BatchReplace::run(const QList<QByteArray> &args)
     // built.
     const auto replaceHeld = [&] {
         const QStringList entries = work.Search_Hit_All_Line_List().texts();
-        for (int i = 0; i < work.Search_Hit_File_List().count(); ++i) {
+        // In the search's order, that of the headers, not the sorted file
+        // list's: the same on every run.
+        const QList<WorkArea::Range> blocks = work.fileDisplayBlocks();
+        QList<int> order(work.Search_Hit_File_List().count());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return blocks.at(a).first < blocks.at(b).first; });
+        for (const int i : std::as_const(order)) {
             const auto [first, last] = SaveDialog::linesOf(work, i);
             if (last < first)
                 continue;
@@ -198,7 +208,9 @@ int BatchReplace::run(const QList<QByteArray> &args)
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     replaceHeld();
-    errors += outcome.overflow;
+    // A file that could not be read, or was not searched (":@:" in its
+    // name), may hold the word: not all was done.
+    errors += outcome.overflow + int(outcome.skipped.size());
 
     // Lines the replace refused stay as they were: not all was done.
     if (pass.failures() > 0) {
