@@ -11,6 +11,8 @@
 
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kProgram = QStringLiteral("quav duplicate");
@@ -169,7 +171,8 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
     for (const QString &path : summary.newPaths) {
         const int index = work.Search_Hit_File_List().indexOf(path);
         if (o.dryRun) {
-            if (!o.force && QFileInfo::exists(path)) {
+            struct stat st;
+            if (!o.force && ::lstat(work.nativePath(index).constData(), &st) == 0) { // a link counts, dangling or not
                 msg.show(path + QStringLiteral("\r\n同じ名前のファイルが既にあります。（--force で上書きします）"),
                           TemplateDuplication::kCaption, MessagePort::Icon::Exclamation);
                 failed = true;

@@ -44,7 +44,7 @@ const QByteArray kSjis = "\x83\x65\x83\x58\x83\x67 XX\n";
 void tst_BatchDuplicate::run_data()
 {
     QTest::addColumn<QStringList>("args");     // "@" stands for the tree's folder
-    QTest::addColumn<Files>("before");         // files of the tree before the run
+    QTest::addColumn<Files>("before");         // files of the tree before the run; "->name": a link
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("printed");  // standard output, names in the tree
     QTest::addColumn<Files>("after");          // files that must then hold these bytes
@@ -72,6 +72,13 @@ void tst_BatchDuplicate::run_data()
         << common + QStringList{"--force", "@/FORM.TXT"}
         << Files{{"FORM.TXT", kForm}, {"card", "A1\n"}, {"FORM_A1.TXT", "old\n"}} << 0 << QStringList{"FORM_A1.TXT"}
         << Files{{"FORM_A1.TXT", "ID=A1\r\nkeep xx\r\nA1-A1\r\n"}} << QStringList();
+    QTest::newRow("a dangling link is an existing name")
+        << common + QStringList{"@/FORM.TXT"} << Files{{"FORM.TXT", kForm}, {"card", "A1\n"}, {"FORM_A1.TXT", "->gone"}}
+        << 2 << QStringList() << Files() << QStringList{"gone"};
+    QTest::newRow("a dangling link is an existing name, --dry-run")
+        << common + QStringList{"--dry-run", "@/FORM.TXT"}
+        << Files{{"FORM.TXT", kForm}, {"card", "A1\n"}, {"FORM_A1.TXT", "->gone"}} << 2 << QStringList() << Files()
+        << QStringList{"gone"};
     QTest::newRow("--dry-run writes nothing")
         << common + QStringList{"--dry-run", "@/FORM.TXT"} << base << 0 << QStringList{"FORM_A1.TXT", "FORM_B2.TXT"}
         << Files() << QStringList{"FORM_A1.TXT", "FORM_B2.TXT"};
@@ -113,6 +120,10 @@ void tst_BatchDuplicate::run()
     QTemporaryDir dir;
     const QString root = QDir(dir.path()).canonicalPath();
     for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (it.value().startsWith("->")) {
+            QVERIFY(QFile::link(QString::fromUtf8(it.value().mid(2)), root + QLatin1Char('/') + it.key()));
+            continue;
+        }
         QFile f(root + QLatin1Char('/') + it.key());
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(it.value());
