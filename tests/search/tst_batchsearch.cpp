@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <sys/sysmacros.h>
 
 class tst_BatchSearch : public QObject
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void standardOutput();
     void standardOutputNativeBytes_data();
     void standardOutputNativeBytes();
+    void folderNamedInShiftJis_data();
+    void folderNamedInShiftJis();
     void listDocument();
     void wordPrepared_data();
     void wordPrepared();
@@ -270,6 +273,35 @@ void tst_BatchSearch::standardOutputNativeBytes()
         QVERIFY(shown.size() > QFile::encodeName(m_root).size() + 12);
         QVERIFY2(native.startsWith(shown), shown.constData());
     }
+}
+
+void tst_BatchSearch::folderNamedInShiftJis_data()
+{
+    // The folder's name is not UTF-8 (報告 = 95F1 8D90): given by its bytes,
+    // or the current folder.
+    QTest::addColumn<bool>("current");
+    QTest::newRow("--dir") << false;
+    QTest::newRow("current folder") << true;
+}
+
+void tst_BatchSearch::folderNamedInShiftJis()
+{
+    QFETCH(bool, current);
+    const QByteArray folder = QFile::encodeName(m_root) + "_\x95\xf1\x8d\x90";
+    QVERIFY(SearchTree::writeBytesAt(folder + "/D.TXT", "key\r\n"));
+    const QString out = m_root + QStringLiteral("_o.txt");
+    QList<QByteArray> args{"--ext", "TXT", "--no-timestamps", "--out", QFile::encodeName(out), "key"};
+    const QString before = QDir::currentPath();
+    if (current)
+        QVERIFY(::chdir(folder.constData()) == 0);
+    else
+        args << "--dir" << folder;
+    const int status = BatchSearch::run(args);
+    QDir::setCurrent(before);
+    QCOMPARE(status, 0);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(Cp932::decode(f.readAll()).contains(m_root + QStringLiteral("_報告/D.TXT")));
 }
 
 void tst_BatchSearch::listDocument()
