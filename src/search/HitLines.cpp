@@ -27,15 +27,22 @@ qint64 HitLines::countBreaks(QByteArrayView bytes, qsizetype n)
     qint64 count = 0;
     qsizetype i = 0;
 #if defined(__SSE2__)
+    // Per byte lane, a count that each block raises by at most one; summed
+    // up before a lane could overflow.
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
-    for (; i + 16 <= whole; i += 16) {
-        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + i));
-        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + i + 1));
-        const unsigned lfs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(here, lf)));
-        const unsigned crs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(here, cr)));
-        const unsigned crlfs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(next, lf)));
-        count += __builtin_popcount(lfs) + __builtin_popcount(crs & ~crlfs);
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= whole) {
+        __m128i lanes = zero;
+        for (int block = 0; block < 255 && i + 16 <= whole; ++block, i += 16) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + i));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + i + 1));
+            const __m128i lfs = _mm_cmpeq_epi8(here, lf);
+            const __m128i loneCrs = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(here, cr));
+            lanes = _mm_sub_epi8(lanes, _mm_or_si128(lfs, loneCrs)); // a match is -1
+        }
+        const __m128i sums = _mm_sad_epu8(lanes, zero);
+        count += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
     }
 #endif
     for (; i < whole; ++i)

@@ -347,22 +347,39 @@ void tst_FileScan::poolReadsInSteps()
 
 void tst_FileScan::poolStepBoundaries_data()
 {
-    // Files whose lines meet the ends of the read steps in awkward places.
+    // Files whose lines meet the ends of the read steps in awkward places,
+    // read for the work area, for the first hit (-l) and for every hit line
+    // (-n): how many hit lines, the number of the last, and how far the
+    // first hit is read at most.
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("hasHit");
     QTest::addColumn<qsizetype>("lines");
+    QTest::addColumn<int>("hitLines");
+    QTest::addColumn<qint64>("lastHit");
+    QTest::addColumn<qsizetype>("firstHitReads");
     constexpr qsizetype first = ScanPool::kFirstRead;
     // CR as the last byte of the first read, its LF the first of the next.
     const QByteArray crFirst = QByteArray(first - 1, 'x') + "\r\nWORD\r\n";
-    QTest::newRow("CR LF split between two reads") << crFirst << true << qsizetype(2);
+    QTest::newRow("CR LF split between two reads") << crFirst << true << qsizetype(2) << 1 << qint64(2)
+                                                   << crFirst.size();
     // One line longer than two steps with the word at its very end.
+    const QByteArray longLine = QByteArray(3 * first, 'x') + "WORD";
     QTest::newRow("word at the end of a line longer than the steps")
-        << QByteArray(3 * first, 'x') + "WORD" << true << qsizetype(1);
+        << longLine << true << qsizetype(1) << 1 << qint64(1) << longLine.size();
     // Code page 932: 0x8C 0x57 is one kanji whose trail byte is 'W'; the
     // word's bytes straddle it at the step boundary and are no hit.
     const QByteArray straddle = QByteArray(first - 1, 'x') + "\x8c" + "WORD" + "\r\n";
     QTest::newRow("byte match across a character at the step boundary")
-        << straddle << false << qsizetype(1);
+        << straddle << false << qsizetype(1) << 0 << qint64(0) << straddle.size();
+    QTest::newRow("lone CR and LF end lines too")
+        << QByteArray("a\rb\n\r\nWORD\rc") << true << qsizetype(5) << 1 << qint64(4) << qsizetype(13);
+    // More hit text than a helper holds: the rest is read on the caller's
+    // thread; the first hit needs the first step only.
+    QByteArray many;
+    for (int i = 0; i < 30000; ++i)
+        many += "WORD\r\n";
+    QTest::newRow("hit lines beyond what a helper holds") << many << true << qsizetype(30000) << 30000
+                                                         << qint64(30000) << first;
 }
 
 void tst_FileScan::poolStepBoundaries()
@@ -370,12 +387,16 @@ void tst_FileScan::poolStepBoundaries()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, hasHit);
     QFETCH(qsizetype, lines);
+    QFETCH(int, hitLines);
+    QFETCH(qint64, lastHit);
+    QFETCH(qsizetype, firstHitReads);
     QTemporaryDir tmp;
     QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/A.TXT"), bytes));
+    const QByteArray folder = QFile::encodeName(tmp.path()) + '/';
     const WordMatcher m(QStringLiteral("WORD"), false);
     ScanPool pool(m, 0);
-    pool.setRoom(1000);
-    pool.add(QFile::encodeName(tmp.path()) + '/', {"A.TXT"}, {QStringLiteral("K")});
+    pool.setRoom(100000);
+    pool.add(folder, {"A.TXT"}, {QStringLiteral("K")});
     Probe a;
     QVERIFY(pool.take(a));
     QVERIFY(a.readable);
@@ -383,6 +404,32 @@ void tst_FileScan::poolStepBoundaries()
     if (hasHit) {
         QVERIFY(a.decoded);
         QCOMPARE(a.scanned.lineCount(), lines);
+    }
+
+    ScanPool firstHit(m, 1, nullptr, ScanPool::Mode::FirstHit);
+    firstHit.add(folder, {"A.TXT"}, {QStringLiteral("K")});
+    QVERIFY(firstHit.take(a));
+    QCOMPARE(a.hasHit, hasHit);
+    QVERIFY(a.bytesRead <= firstHitReads);
+
+    ScanPool every(m, 1, nullptr, ScanPool::Mode::HitLines);
+    every.add(folder, {"A.TXT"}, {QStringLiteral("K")});
+    QVERIFY(every.take(a));
+    QCOMPARE(a.hasHit, hasHit);
+    QByteArray text = a.hitLines;
+    if (a.resumeAt >= 0) {
+        QVERIFY(text.size() <= 2 * ScanPool::kMaxHitText); // memory stays bounded
+        text += every.continueLines(folder, "A.TXT", QStringLiteral("K"), a, [&](QByteArray &t) {
+                         text += t;
+                         t.clear();
+                         return true;
+                     }).hitLines;
+    }
+    QCOMPARE(text.count('\n'), hitLines);
+    if (hitLines > 0) {
+        const QByteArray last = text.mid(text.lastIndexOf('\n', text.size() - 2) + 1);
+        QVERIFY2(last.startsWith(folder + "A.TXT:" + QByteArray::number(lastHit) + ":"), last.left(80).constData());
+        QVERIFY(last.endsWith("WORD\n"));
     }
 }
 
