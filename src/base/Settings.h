@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextEncoding.h"
+
 #include <QString>
 
 #include <array>
@@ -33,4 +35,12 @@ struct Settings
     qint32 VDT_INTERVAL_TIME = 0; // seconds
     qint32 Color_Set_Flg = 0;
     QString EDITOR;
+    QString ENCODING = QStringLiteral("auto"); // "auto": detected per file; "cp932": every file as code page 932
+
+    EncodingChoice encodingChoice() const
+    {
+        EncodingChoice choice = EncodingChoice::Detect;
+        TextEncodings::parseChoice(ENCODING, &choice);
+        return choice;
+    }
 };

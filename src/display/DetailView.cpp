@@ -166,7 +166,13 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     wb.board.enable({Command::DISP_SEARCH, Command::UPDATE});
     wb.board.disable({Command::DISP, Command::HINAGATA});
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Details"));
-    wb.status.setText(StatusPanels::kPath, d.Detail_File_Key);
+    // A file that is not code page 932 says so after its path.
+    const TextEncoding encoding
+        = file < work.fileOrigins().size() ? work.fileOrigins().at(file).encoding : TextEncoding::Cp932;
+    wb.status.setText(StatusPanels::kPath, encoding == TextEncoding::Cp932
+                                               ? d.Detail_File_Key
+                                               : d.Detail_File_Key + QStringLiteral("　［")
+                                                   + TextEncodings::name(encoding) + QStringLiteral("］"));
     wb.status.setText(StatusPanels::kHitSu, QString());
     wb.board.setEnabled(Command::SORT, LineFormat::isAddedFileHeader(d.Detail_Header));
     wb.MENU_SETTEI();

@@ -83,9 +83,16 @@ QString RtfBuilder::Escape_RTF_Text(QStringView text)
     QString out;
     out.reserve(text.size() + text.size() / 2);
     for (const QChar c : text) {
-        // Characters without a code page 932 form become its substitute '?'.
         const uint code = Cp932::code(c.unicode());
-        if (code < 0x80) {
+        if (code == '?' && c != QLatin1Char('?')) {
+            // No code page 932 form (a character of a UTF file): a Unicode
+            // escape, its 16-bit value signed as the format has it, with "?"
+            // for a reader that does not know it. A character beyond U+FFFF
+            // is its two surrogates, one escape each.
+            out += QLatin1String("\\u");
+            out += QString::number(qint16(c.unicode()));
+            out += QLatin1Char('?');
+        } else if (code < 0x80) {
             switch (code) {
             case '\\': out += QLatin1String("\\\\"); break;
             case '{': out += QLatin1String("\\{"); break;

@@ -63,7 +63,7 @@ std::optional<QString> parse(const QList<QByteArray> &args, Options &o)
         return std::nullopt;
     if (!o.with)
         return QStringLiteral("置換後の文字列（--with）がありません。（--help で使い方を表示します）");
-    if (const auto problem = BatchSearchOptions::takeWord(a.words(), &o.word))
+    if (const auto problem = o.search.takeWord(a.words(), &o.word))
         return problem;
     const QString unmapped = Cp932::unmappedCharacters(*o.with);
     if (!unmapped.isEmpty())

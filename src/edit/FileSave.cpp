@@ -46,6 +46,11 @@ SaveResult FileSave::save(const SaveRequest &request)
     using Outcome = SaveResult::Outcome;
     const QString name = request.displayName.isEmpty() ? FileReplacer::displayName(request.path)
                                                        : request.displayName;
+    // Its unchanged lines would keep their bytes and the changed ones become
+    // code page 932: a file of two encodings.
+    if (request.encoding != TextEncoding::Cp932)
+        return failure(name, TextEncodings::name(request.encoding)
+                                 + QStringLiteral(" のファイルは保存できません。シフトJISのファイルだけを保存します。"));
     const QString unmapped = unmappedCharacters(request.lines);
     if (!unmapped.isEmpty())
         return failure(name, QStringLiteral("シフトJISで表せない文字が含まれています。（") + unmapped

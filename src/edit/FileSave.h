@@ -2,6 +2,7 @@
 
 #include "edit/SavedText.h"
 #include "platform/DiskStamp.h"
+#include "platform/TextEncoding.h"
 
 #include <QByteArray>
 #include <QList>
@@ -21,6 +22,9 @@ struct SaveRequest
     // The user agreed to replace what is on disk now (after ChangedOnDisk or
     // AlreadyExists).
     bool overwriteAgreed = false;
+    // The encoding the file was read in: only a code page 932 file is
+    // written; a file in another encoding is refused, never re-encoded.
+    TextEncoding encoding = TextEncoding::Cp932;
 };
 
 struct SaveResult

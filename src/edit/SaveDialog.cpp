@@ -56,6 +56,7 @@ SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &ent
     const FileOrigin origin = i < work.fileOrigins().size() ? work.fileOrigins().at(i) : FileOrigin();
     if (origin.size >= 0)
         r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs};
+    r.encoding = origin.encoding;
     return r;
 }
 

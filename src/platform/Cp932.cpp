@@ -102,11 +102,15 @@ void Cp932::encodeAppend(QStringView text, QByteArray &out)
 {
     const auto &table = encodeTable().code;
     out.reserve(out.size() + text.size() * 2);
-    for (QChar ch : text) {
-        const char16_t c = ch.unicode();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
         quint16 v = table[c];
-        if (!v && c)
+        if (!v && c) {
             v = '?';
+            // A character beyond U+FFFF is one character: one '?'.
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+        }
         if (v > 0xFF) {
             out.append(char(v >> 8));
             out.append(char(v & 0xFF));

@@ -31,6 +31,8 @@ public:
     // surrogate as unmapped). Empty when the whole text can be encoded.
     static QString unmappedCharacters(QStringView text);
 
+    // A character with no code page 932 form (a surrogate pair counts as
+    // one) becomes the single byte '?'.
     static QByteArray encode(QStringView text);
     static void encodeAppend(QStringView text, QByteArray &out);
     static QString decode(QByteArrayView bytes);

@@ -71,6 +71,13 @@ bool BatchSearchOptions::take(BatchArguments &a, QString *error)
         subDirs = true;
     } else if (a.isFlag(QLatin1StringView("--no-subdirs"))) {
         subDirs = false;
+    } else if (a.is(QLatin1StringView("--encoding"))) {
+        const std::optional<QString> v = a.value();
+        EncodingChoice choice;
+        if (v && TextEncodings::parseChoice(*v, &choice))
+            encoding = choice;
+        else
+            *error = QStringLiteral("--encoding には auto か cp932 を指定してください。");
     } else if (a.is(QLatin1StringView("--dir")) || a.is(QLatin1StringView("--ext"))) {
         const bool isDir = a.is(QLatin1StringView("--dir"));
         const std::optional<QString> v = a.value();
@@ -107,12 +114,16 @@ bool BatchSearchOptions::take(BatchArguments &a, QString *error)
     return true;
 }
 
-std::optional<QString> BatchSearchOptions::takeWord(const QStringList &words, QString *word)
+std::optional<QString> BatchSearchOptions::takeWord(const QStringList &words, QString *word) const
 {
     if (words.size() != 1)
         return words.isEmpty() ? QStringLiteral("検索文字列がありません。（--help で使い方を表示します）")
                                : QStringLiteral("検索文字列は1つだけ指定してください。");
-    const SearchWord::Prepared prepared = SearchWord::Prepare(words.front());
+    // Without --encoding the stored setting decides, which is read later:
+    // a word is refused here only when cp932 was asked for, and the search
+    // run finds nothing for it otherwise.
+    const SearchWord::Prepared prepared
+        = SearchWord::Prepare(words.front(), encoding.value_or(EncodingChoice::Detect));
     if (prepared.problem != SearchWord::Problem::None)
         return prepared.message;
     *word = prepared.word;
@@ -140,6 +151,8 @@ void BatchSearchOptions::applyTo(Settings &s) const
     s.SIKIBETU_ALL_FLG = 1;
     if (subDirs)
         s.SUB_DIR_FLG = *subDirs ? 1 : 0;
+    if (encoding)
+        s.ENCODING = TextEncodings::choiceName(*encoding);
 }
 
 bool BatchOutput::write(std::FILE *out, const QByteArray &bytes)

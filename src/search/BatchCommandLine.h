@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextEncoding.h"
+
 #include <QString>
 #include <QByteArray>
 #include <QList>
@@ -52,21 +54,23 @@ private:
 };
 
 // The options of a batch command that searches, read as "quav search" reads
-// them: --dir, --ext, --case, --subdirs / --no-subdirs and --help.
+// them: --dir, --ext, --case, --subdirs / --no-subdirs, --encoding and --help.
 struct BatchSearchOptions
 {
     QByteArray dir; // as given, bytes
     std::optional<QStringList> ext; // upper case, each once
     bool caseSensitive = false;
     std::optional<bool> subDirs;
+    std::optional<EncodingChoice> encoding; // --encoding auto|cp932; none: the stored setting
     bool help = false;
 
     // Takes the option `a` stands at when it is one of these. false when it
     // is not; true when taken, with *error set when its value cannot serve.
     bool take(BatchArguments &a, QString *error);
     // The one search word among the words, prepared as the window prepares
-    // it, into *word; otherwise why there is none to search.
-    static std::optional<QString> takeWord(const QStringList &words, QString *word);
+    // it for the encoding choice (given, else the stored one), into *word;
+    // otherwise why there is none to search.
+    std::optional<QString> takeWord(const QStringList &words, QString *word) const;
     // The folder to search, absolute (the current folder when none was
     // given), shown and as bytes; none, with *error, when it is not a folder.
     struct Root
@@ -75,7 +79,7 @@ struct BatchSearchOptions
         QByteArray native;
     };
     std::optional<Root> root(QString *error) const;
-    // The identifiers and the subfolder choice over the stored settings;
+    // The identifiers, the subfolder and the encoding choice over the stored settings;
     // every listed identifier is searched.
     void applyTo(Settings &s) const;
 };

@@ -11,6 +11,7 @@
 #include "search/ResultFile.h"
 #include "search/RtfCapturePort.h"
 #include "search/SearchRun.h"
+#include "search/SearchWord.h"
 #include "settings/SettingsIo.h"
 
 #include <QDir>
@@ -102,7 +103,15 @@ std::optional<QString> parse(const QList<QByteArray> &args, Options &o)
         return std::nullopt;
     if (o.stream && (!o.out.isEmpty() || !o.rtf.isEmpty()))
         return QStringLiteral("-l、-n は --out、--rtf と同時に指定できません。");
-    return BatchSearchOptions::takeWord(a.words(), &o.word);
+    return o.search.takeWord(a.words(), &o.word);
+}
+
+// The stored choice is known only once the settings are read: cp932 refuses
+// what no file read so can hold, as the window does.
+QString refusedWord(const QString &word, const Settings &s)
+{
+    const SearchWord::Prepared p = SearchWord::Prepare(word, s.encodingChoice());
+    return p.problem == SearchWord::Problem::None ? QString() : p.message;
 }
 
 // -l and -n: the hits streamed to standard output, the work area unused.
@@ -110,6 +119,8 @@ int streamHits(const Options &o, const BatchSearchOptions::Root &root)
 {
     Settings s = SettingsIo::loadWithoutQuestions();
     o.search.applyTo(s);
+    if (const QString refused = refusedWord(o.word, s); !refused.isEmpty())
+        return fail(refused);
     bool helpersSet = false;
     const int helpers = qEnvironmentVariableIntValue("QUAV_SCAN_HELPERS", &helpersSet);
     if (helpersSet)
@@ -141,6 +152,8 @@ QString BatchSearch::helpText()
         "  --case                英大文字・小文字を区別する（既定: 区別しない）\n"
         "  --subdirs             サブフォルダも検索する\n"
         "  --no-subdirs          サブフォルダは検索しない（既定: 保存された設定）\n"
+        "  --encoding auto|cp932 auto: ファイルごとに BOM と UTF-8 かどうかで文字コードを判定、\n"
+        "                        cp932: すべてシフトJIS として読む（既定: 保存された設定）\n"
         "  --timestamps          ファイル行に更新日時とサイズを付ける\n"
         "  --no-timestamps       付けない（既定: 保存された設定）\n"
         "  --out ファイル        結果ファイルを書く（Shift-JIS、CR LF、\":@:\" は空白3つ）\n"
@@ -208,6 +221,8 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
     wb.Start_Dir = startDir;
     Settings &s = wb.settings;
     o.search.applyTo(s);
+    if (const QString refused = refusedWord(o.word, s); !refused.isEmpty())
+        return fail(refused);
     if (o.timestamps)
         s.FILE_NAME_DISP = *o.timestamps ? 1 : 0;
     // Only --out writes a result file: a stored FILE_OUT must not make a

@@ -1,10 +1,10 @@
 #include "search/FileScan.h"
 
-#include "platform/Cp932.h"
 #include "platform/EventPump.h"
 #include "workarea/LineFormat.h"
 #include "search/WordMatcher.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -45,7 +45,7 @@ bool FileScan::Scan_File(const WordMatcher &matcher, QByteArrayView bytes, qsize
         qsizetype end = at;
         while (end < size && !isBreak(data[end]))
             ++end;
-        if (matcher.confirm(Cp932::decode(bytes.sliced(begin, end - begin))))
+        if (matcher.confirm(matcher.decode(bytes.sliced(begin, end - begin))))
             return true;
         from = end + 1;
     }
@@ -60,7 +60,8 @@ void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const Q
         out.entries.reserve(qsizetype(lineCount));
     // Each line is decoded on its own, into a buffer that stays in the cache,
     // and copied into its entry: no decoded copy of the whole file. CR and LF
-    // are never trail bytes, so a line decodes as it would within the file.
+    // are never trail bytes of code page 932 nor part of a UTF-8 sequence, so
+    // a line decodes as it would within the file.
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
     const qsizetype size = bytes.size();
     std::vector<char16_t> chars(256);
@@ -80,7 +81,7 @@ void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const Q
             ++be;
         if (chars.size() < size_t(be - b))
             chars.resize(size_t(be - b));
-        const qsizetype charCount = Cp932::decodeTo(bytes.sliced(b, be - b), chars.data());
+        const qsizetype charCount = matcher.decodeTo(bytes.sliced(b, be - b), chars.data());
 
         qint64 v = n;
         for (int d = 5; d >= 0; --d, v /= 10)
@@ -109,4 +110,79 @@ void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const Q
         if (b >= size)
             break; // the last line ended with its break
     }
+}
+
+namespace {
+
+// Calls line(begin, end) for each line of text, as the text-file layer
+// splits lines; false from it stops.
+template <typename Line>
+void forEachLine(QStringView text, Line line)
+{
+    const qsizetype size = text.size();
+    qsizetype b = 0;
+    for (;;) {
+        qsizetype e = b;
+        while (e < size && text[e] != u'\n' && text[e] != u'\r')
+            ++e;
+        if (!line(b, e) || e >= size)
+            return;
+        b = (text[e] == u'\r' && e + 1 < size && text[e + 1] == u'\n') ? e + 2 : e + 1;
+        if (b >= size)
+            return;
+    }
+}
+
+} // namespace
+
+bool FileScan::scanText(QStringView text, const QString &word, bool ignoreCase)
+{
+    bool hit = false;
+    forEachLine(text, [&](qsizetype b, qsizetype e) {
+        hit = TextMatch::contains(text.sliced(b, e - b), word, ignoreCase);
+        return !hit;
+    });
+    return hit;
+}
+
+TextShape FileScan::measureText(QStringView text)
+{
+    TextShape shape;
+    forEachLine(text, [&](qsizetype b, qsizetype e) {
+        ++shape.lines;
+        shape.longest = std::max(shape.longest, e - b);
+        return true;
+    });
+    return shape;
+}
+
+void FileScan::collectText(QStringView text, const QString &word, bool ignoreCase, const QString &key,
+                           ScannedFile &out)
+{
+    out.entries.clear();
+    out.hitLines.clear();
+    const QString head = key + LineFormat::kSeparator;
+    out.textOffset = head.size() + 13;
+    qint64 n = 0;
+    forEachLine(text, [&](qsizetype b, qsizetype e) {
+        const QStringView line = text.sliced(b, e - b);
+        ++n;
+        out.entries.append(head + LineFormat::Line_No_10(n) + LineFormat::kSeparator + line.toString());
+        if (TextMatch::contains(line, word, ignoreCase))
+            out.hitLines.push_back(int(n - 1));
+        return true;
+    });
+}
+
+void FileScan::textHits(QStringView text, const QString &word, bool ignoreCase,
+                        const std::function<void(qint64 line, QStringView text)> &hit)
+{
+    qint64 n = 0;
+    forEachLine(text, [&](qsizetype b, qsizetype e) {
+        const QStringView line = text.sliced(b, e - b);
+        ++n;
+        if (TextMatch::contains(line, word, ignoreCase))
+            hit(n, line);
+        return true;
+    });
 }

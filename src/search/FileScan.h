@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <vector>
 
 class EventPump;
@@ -22,6 +23,13 @@ struct ScannedFile
 
     qsizetype lineCount() const { return entries.size(); }
     QStringView lineText(qsizetype i) const { return QStringView(entries.at(i)).mid(textOffset); }
+};
+
+// The lines of a text: how many, and how long the longest is (characters).
+struct TextShape
+{
+    qint64 lines = 0;
+    qsizetype longest = 0;
 };
 
 // The scan of one file held whole in memory. The word is looked for on the
@@ -47,4 +55,14 @@ public:
     // entries at once (-1: not known).
     static void collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,
                         EventPump *pump, qint64 lineCount = -1);
+
+    // The same for a text already decoded whole (a UTF-16 file, whose line
+    // breaks cannot be found among its bytes), compared as the views compare.
+    static bool scanText(QStringView text, const QString &word, bool ignoreCase);
+    static TextShape measureText(QStringView text);
+    static void collectText(QStringView text, const QString &word, bool ignoreCase, const QString &key,
+                            ScannedFile &out);
+    // Each line of the text holding the word, with its number from 1.
+    static void textHits(QStringView text, const QString &word, bool ignoreCase,
+                         const std::function<void(qint64 line, QStringView text)> &hit);
 };

@@ -1,6 +1,6 @@
 #include "search/HitLines.h"
 
-#include "platform/Cp932.h"
+#include "search/FileScan.h"
 #include "search/WordMatcher.h"
 
 #if defined(__SSE2__)
@@ -14,7 +14,7 @@ bool isBreak(uchar c) { return c == '\n' || c == '\r'; }
 } // namespace
 
 HitLines::HitLines(const WordMatcher &matcher, QByteArray path, qint64 firstLine)
-    : m_matcher(matcher), m_path(std::move(path)), m_line(firstLine)
+    : m_matcher(&matcher), m_path(std::move(path)), m_line(firstLine)
 {
 }
 
@@ -57,19 +57,20 @@ void HitLines::take(QByteArrayView lines, QByteArray &out, bool more)
     const auto *d = reinterpret_cast<const uchar *>(lines.data());
     const qsizetype size = lines.size();
     qsizetype counted = 0; // m_line is the number of the line that begins here
-    if (m_matcher.canMatch()) {
-        WordMatcher::Cursor cursor(m_matcher, lines);
+    if (m_matcher->canMatch()) {
+        WordMatcher::Cursor cursor(*m_matcher, lines);
         qsizetype from = 0;
         for (qsizetype at; (at = cursor.next(from)) >= 0;) {
-            // CR and LF are never trail bytes: a line begins at a character.
+            // CR and LF are never trail bytes of code page 932 nor part of a
+            // UTF-8 sequence: a line begins at a character.
             qsizetype begin = at;
             while (begin > counted && !isBreak(d[begin - 1]))
                 --begin;
             qsizetype end = at;
             while (end < size && !isBreak(d[end]))
                 ++end;
-            const QString text = Cp932::decode(lines.sliced(begin, end - begin));
-            if (m_matcher.confirm(text)) {
+            const QString text = m_matcher->decode(lines.sliced(begin, end - begin));
+            if (m_matcher->confirm(text)) {
                 m_line += countBreaks(lines.sliced(counted), begin - counted);
                 counted = begin;
                 m_found = true;
@@ -85,4 +86,17 @@ void HitLines::take(QByteArrayView lines, QByteArray &out, bool more)
     }
     if (more)
         m_line += countBreaks(lines.sliced(counted), size - counted);
+}
+
+void HitLines::takeText(QStringView text, const QString &word, bool ignoreCase, QByteArray &out)
+{
+    FileScan::textHits(text, word, ignoreCase, [&](qint64 line, QStringView hit) {
+        m_found = true;
+        out += m_path;
+        out += ':';
+        out += QByteArray::number(line);
+        out += ':';
+        out += hit.toUtf8();
+        out += '\n';
+    });
 }

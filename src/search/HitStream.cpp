@@ -2,11 +2,11 @@
 
 #include "base/Settings.h"
 #include "search/BatchCommandLine.h"
+#include "search/FileMatchers.h"
 #include "search/FolderWalk.h"
 #include "search/ScanPool.h"
 #include "search/SearchRun.h"
 #include "search/SikibetuMatcher.h"
-#include "search/WordMatcher.h"
 
 #include <deque>
 #include <limits>
@@ -46,7 +46,7 @@ HitStream::Outcome HitStream::run(const Settings &settings, const QString &word,
                                   const QByteArray &nativeRoot, What what, std::FILE *out)
 {
     Outcome outcome;
-    WordMatcher matcher(word, ignoreCase);
+    FileMatchers matchers(word, ignoreCase, settings.encodingChoice());
     const SikibetuMatcher sikibetu(settings, QString());
     FolderWalk walk(root, sikibetu, settings.SUB_DIR_FLG == 1,
                     [&](const QString &reason) { outcome.skipped.append(reason); }, nativeRoot);
@@ -68,8 +68,8 @@ HitStream::Outcome HitStream::run(const Settings &settings, const QString &word,
             if (files.isEmpty())
                 continue;
             if (!pool) {
-                SearchRun::tuneOnHeads(matcher, files);
-                pool.emplace(matcher, SearchRun::scanHelpers, nullptr, mode);
+                SearchRun::tuneOnHeads(matchers, files);
+                pool.emplace(matchers, SearchRun::scanHelpers, nullptr, mode);
                 pool->setRoom(std::numeric_limits<qint64>::max());
             }
             QList<QByteArray> names;

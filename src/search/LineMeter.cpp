@@ -1,27 +1,38 @@
 #include "search/LineMeter.h"
 
 #include "platform/Cp932.h"
+#include "platform/TextEncoding.h"
 
 #include <cstring>
 #include <vector>
 
 namespace {
 
-// Characters that code page 932 bytes decode to.
-qsizetype characters(QByteArrayView bytes)
+// Characters that code page 932 or UTF-8 bytes decode to.
+qsizetype characters(QByteArrayView bytes, bool utf8)
 {
-    // Only lines near the limit are counted: at most kMaxLineBytes at a time.
+    // Only lines near the limit are counted: at most kMaxUtf8LineBytes at a time.
     thread_local std::vector<char16_t> chars;
     if (chars.size() < size_t(bytes.size()))
         chars.resize(size_t(bytes.size()));
-    return Cp932::decodeTo(bytes, chars.data());
+    return utf8 ? TextEncodings::decodeUtf8To(bytes, chars.data()) : Cp932::decodeTo(bytes, chars.data());
 }
 
 } // namespace
 
 void LineMeter::measure(QByteArrayView line)
 {
-    if (line.size() > kMaxLineChars && (line.size() > kMaxLineBytes || characters(line) > kMaxLineChars))
+    if (line.size() <= kMaxLineChars)
+        return;
+    bool over;
+    if (line.size() > maxLineBytes())
+        over = true;
+    else if (m_count == Count::Either)
+        over = characters(line, true) > kMaxLineChars
+            && (line.size() > kMaxLineBytes || characters(line, false) > kMaxLineChars);
+    else
+        over = characters(line, m_count == Count::Utf8) > kMaxLineChars;
+    if (over)
         m_overlong = true;
 }
 

@@ -14,9 +14,18 @@ class LineMeter
 public:
     // Positions in a line are 16-bit: a line of more characters is refused.
     static constexpr qsizetype kMaxLineChars = 32767;
-    // A character takes at most two bytes: a line of more bytes than this
-    // cannot fit, whatever it holds.
+    // A character takes at most two bytes in code page 932, a UTF-16 unit at
+    // most three in UTF-8: a line of more bytes than this cannot fit,
+    // whatever it holds.
     static constexpr qsizetype kMaxLineBytes = 2 * kMaxLineChars;
+    static constexpr qsizetype kMaxUtf8LineBytes = 3 * kMaxLineChars;
+
+    // How characters are counted: in one encoding, or, while a file's
+    // encoding is not known yet (valid UTF-8 so far), a line is overlong only
+    // when it is in both.
+    enum class Count { Cp932, Utf8, Either };
+    void setCount(Count count) { m_count = count; }
+    qsizetype maxLineBytes() const { return m_count == Count::Cp932 ? kMaxLineBytes : kMaxUtf8LineBytes; }
 
     // Takes in the bytes from taken() on. `bytes` is everything read so far:
     // what was given before, and more. Once more than `limit` lines or an
@@ -41,4 +50,5 @@ private:
     qsizetype m_nextLf = -1; // the first LF at or after the last look; -1: look again
     bool m_endsInBreak = false;
     bool m_overlong = false;
+    Count m_count = Count::Cp932;
 };

@@ -53,7 +53,7 @@ qint64 ResultSink::lineRoom() const
     return std::max<qint64>(0, std::min<qint64>(room, ItemList::kMaxItems));
 }
 
-bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
+bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned, TextEncoding encoding)
 {
     // The work area itself refuses what it has no room for.
     const QString suffix = m_withDateSize ? LineFormat::dateSizeSuffix(file.modified, file.size) : QString();
@@ -63,7 +63,7 @@ bool ResultSink::Admit(const WalkFile &file, ScannedFile &scanned)
     display.append(LineFormat::fileHeader(LineFormat::kSearchPrefix, key, suffix));
     for (int i : scanned.hitLines)
         display.append(LineFormat::Line_No_6(i + 1) + QLatin1Char(':') + scanned.lineText(i).toString());
-    const int index = m_work.admitFile(key, FileOrigin{file.nativePath(), file.size, file.modifiedNsecs}, display,
+    const int index = m_work.admitFile(key, FileOrigin{file.nativePath(), file.size, file.modifiedNsecs, encoding}, display,
                                         std::move(scanned.entries));
     scanned.entries.clear();
     if (index < 0)

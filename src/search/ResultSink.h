@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/TextEncoding.h"
+
 #include <QString>
+
 
 class RunNotices;
 class WorkArea;
@@ -40,7 +43,7 @@ public:
     // or the file list cannot take it: refusing it is the caller's (the store
     // may be emptied first). true when admitted; the entries are then taken
     // over from scanned.
-    bool Admit(const WalkFile &file, ScannedFile &scanned);
+    bool Admit(const WalkFile &file, ScannedFile &scanned, TextEncoding encoding = TextEncoding::Cp932);
 
     int admitted() const { return m_admitted; }
 

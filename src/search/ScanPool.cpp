@@ -4,6 +4,7 @@
 #include "search/FileScan.h"
 #include "search/HitLines.h"
 #include "search/LineMeter.h"
+#include "search/FileMatchers.h"
 #include "search/WordMatcher.h"
 #include "search/WordStream.h"
 
@@ -15,8 +16,8 @@
 #include <unistd.h>
 #include <utility>
 
-ScanPool::ScanPool(const WordMatcher &matcher, int helpers, EventPump *pump, Mode mode)
-    : m_matcher(matcher), m_pump(pump), m_mode(mode)
+ScanPool::ScanPool(const FileMatchers &matchers, int helpers, EventPump *pump, Mode mode)
+    : m_matchers(matchers), m_pump(pump), m_mode(mode)
 {
     if (helpers < 0)
         helpers = std::clamp(int(std::thread::hardware_concurrency()) - 1, 0, 3);
@@ -85,7 +86,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     // Reading and matching happen outside the lock; the job's slot is not
     // touched by anyone else until it is marked finished.
     if (m_mode == Mode::HitLines)
-        return probeLines(job, scratch, 0, 1, {});
+        return probeLines(job, scratch, nullptr, {});
     Probe result;
     OpenFile file;
     scratch.truncate(0);
@@ -118,33 +119,99 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
         return meter.fits(room);
     };
 
+    // The file's encoding. Without a mark it stays open while the bytes
+    // are valid UTF-8: the word is looked for as UTF-8, and as code page 932
+    // only once the file turns out to be code page 932 (UTF-8 text holds
+    // many places that look like code page 932 codes, each a candidate to
+    // decode). A code page 932 file with Japanese text nearly always shows
+    // an invalid byte in its first step; a file of ASCII so far reads alike
+    // in both, and is searched once.
+    const bool detect = m_matchers.detects();
+    TextEncoding encoding = TextEncoding::Cp932;
+    bool decided = !detect;
+    bool markLooked = !detect;
+    Utf8Check check;
+    bool hitCp932 = false, hitUtf8 = false;
+    if (!decided)
+        meter.setCount(LineMeter::Count::Either);
+    auto decide = [&](TextEncoding e) {
+        encoding = e;
+        decided = true;
+        meter.setCount(TextEncodings::isUtf8(e) ? LineMeter::Count::Utf8 : LineMeter::Count::Cp932);
+        result.hasHit = TextEncodings::isUtf8(e) ? hitUtf8 : hitCp932;
+    };
+
     // Whole lines are searched as they arrive; bytes before `searched` are
     // whole lines without a hit, and bytes before `lookedAt` have been looked
     // at for line breaks. A file that cannot be taken (too many lines in a
     // large file) is wanted only for whether it has a hit, which refuses it:
     // its searched lines are dropped as it goes.
     qsizetype searched = 0;
+    qsizetype searchedCp932 = 0; // while the encoding is open: how far code page 932 was looked for
     qsizetype lookedAt = 0;
     // Wanted only for whether it has a hit: nothing is kept.
     bool takeable = m_mode != Mode::FirstHit;
     bool overlongLine = false;
     auto drop = [&] {
-        // Moved down in place: the buffer keeps its start and capacity.
-        std::memmove(scratch.data(), scratch.constData() + searched, size_t(scratch.size() - searched));
-        scratch.truncate(scratch.size() - searched);
-        lookedAt -= searched;
-        searched = 0;
+        // Moved down in place: the buffer keeps its start and capacity. What
+        // code page 932 may still have to search is kept.
+        const qsizetype cut = decided ? searched : std::min(searched, searchedCp932);
+        std::memmove(scratch.data(), scratch.constData() + cut, size_t(scratch.size() - cut));
+        scratch.truncate(scratch.size() - cut);
+        check.dropped(cut);
+        lookedAt -= cut;
+        searched -= cut;
+        searchedCp932 -= cut;
     };
     while (ok && !result.hasHit && !file.atEnd() && readStep()) {
+        if (!markLooked && (scratch.size() >= 3 || file.atEnd())) {
+            markLooked = true;
+            bool marked = false;
+            const TextEncoding e = TextEncodings::fromMark(scratch, &marked);
+            if (marked && TextEncodings::isUtf16(e)) {
+                probeUtf16(e, job.key, file, scratch, result, room, readStep);
+                return result;
+            }
+            if (marked) {
+                decide(e);
+                searched = lookedAt = TextEncodings::markSize(e);
+            }
+        }
         const QByteArrayView bytes(scratch);
+        if (!decided) {
+            check.feed(bytes, file.atEnd());
+            if (!check.valid()) {
+                decide(TextEncoding::Cp932);
+                if (!result.hasHit && searched > searchedCp932)
+                    result.hasHit = FileScan::Scan_File(m_matchers.cp932(), bytes.first(searched), searchedCp932);
+            }
+        }
         qsizetype end = file.atEnd() ? bytes.size() : FileScan::lastLineEnd(bytes, lookedAt);
         result.examined += bytes.size() - lookedAt;
         lookedAt = bytes.size();
-        if (end > searched) {
+        if (end > searched && !result.hasHit) {
             result.examined += end - searched;
-            result.hasHit = FileScan::Scan_File(m_matcher, bytes.first(end), searched);
+            const QByteArrayView lines = bytes.first(end);
+            if (decided) {
+                result.hasHit = FileScan::Scan_File(m_matchers.forEncoding(encoding), lines, searched);
+            } else {
+                if (!check.sawMultiByte()) {
+                    // ASCII so far: the same text either way. Its hit is a
+                    // hit whatever the encoding turns out to be.
+                    if (!hitCp932)
+                        hitCp932 = FileScan::Scan_File(m_matchers.cp932(), lines, searched);
+                    hitUtf8 = hitCp932;
+                    searchedCp932 = end;
+                    if (hitCp932 && m_mode == Mode::FirstHit)
+                        result.hasHit = true;
+                } else if (!hitUtf8) {
+                    hitUtf8 = FileScan::Scan_File(m_matchers.utf8(), lines, searched);
+                }
+            }
             searched = end;
         }
+        if (!decided && file.atEnd())
+            decide(check.isUtf8() ? TextEncoding::Utf8 : TextEncoding::Cp932);
         if (result.hasHit)
             break;
         if (takeable && bytes.size() > kHeldUncounted && !measure())
@@ -153,7 +220,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
             drop();
         // A line not ended yet that is already too long: the file cannot be
         // taken, and the line is too long to be searched as one.
-        if (scratch.size() - searched > LineMeter::kMaxLineBytes) {
+        if (scratch.size() - searched > meter.maxLineBytes()) {
             takeable = false;
             overlongLine = true;
             break;
@@ -162,19 +229,24 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 
     if (ok && overlongLine) {
         // The rest is searched as it comes, from the start of that line, and
-        // not kept.
-        WordStream stream(m_matcher);
+        // not kept. A file whose encoding is still open is taken as what its
+        // bytes so far suggest: it can never be taken, and only whether it
+        // is refused with a message depends on it.
+        if (!decided)
+            decide(check.sawMultiByte() ? TextEncoding::Utf8 : TextEncoding::Cp932);
+        WordStream stream(m_matchers.forEncoding(encoding));
         result.examined += scratch.size() - searched;
         stream.feed(QByteArrayView(scratch).sliced(searched), file.atEnd());
-        while (!stream.found() && !file.atEnd()) {
+        while (!result.hasHit && !stream.found() && !file.atEnd()) {
             scratch.truncate(0);
             if (!readStep())
                 break;
             result.examined += scratch.size();
             stream.feed(scratch, file.atEnd());
         }
-        result.hasHit = stream.found();
+        result.hasHit = result.hasHit || stream.found();
     }
+    result.encoding = encoding;
     if (!takeable) {
         scratch.truncate(0);
         result.readable = ok;
@@ -202,7 +274,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
             if (result.lines <= room - m_reserved.load(std::memory_order_relaxed)) {
                 m_reserved.fetch_add(result.lines, std::memory_order_relaxed);
                 result.examined += scratch.size();
-                FileScan::collect(m_matcher, scratch, job.key, result.scanned, pump, result.lines);
+                m_matchers.collect(encoding, scratch, job.key, result.scanned, pump, result.lines);
                 result.decoded = true;
             } else {
                 // A copy, so that the scratch buffer keeps its capacity: a
@@ -214,7 +286,40 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     return result;
 }
 
-Probe ScanPool::probeLines(const Job &job, QByteArray &scratch, qint64 from, qint64 firstLine,
+template <typename ReadStep>
+void ScanPool::probeUtf16(TextEncoding encoding, const QString &key, OpenFile &file, QByteArray &scratch,
+                          Probe &result, qint64 room, ReadStep &readStep)
+{
+    // A UTF-16 file is decoded whole and its lines found in the text: its
+    // line breaks cannot be told among its bytes.
+    result.encoding = encoding;
+    bool ok = true;
+    while (ok && !file.atEnd())
+        ok = readStep();
+    result.readable = ok;
+    if (!ok)
+        return;
+    result.examined += scratch.size();
+    const QString text = FileMatchers::utf16Text(encoding, scratch);
+    result.hasHit = FileScan::scanText(text, m_matchers.word(), m_matchers.ignoreCase());
+    if (!result.hasHit || m_mode == Mode::FirstHit)
+        return;
+    const TextShape shape = FileScan::measureText(text);
+    if (shape.longest > LineMeter::kMaxLineChars || shape.lines > room) {
+        result.tooLong = true;
+        return;
+    }
+    result.lines = shape.lines;
+    if (result.lines <= room - m_reserved.load(std::memory_order_relaxed)) {
+        m_reserved.fetch_add(result.lines, std::memory_order_relaxed);
+        FileScan::collectText(text, m_matchers.word(), m_matchers.ignoreCase(), key, result.scanned);
+        result.decoded = true;
+    } else {
+        result.bytes = QByteArray(scratch.constData(), scratch.size());
+    }
+}
+
+Probe ScanPool::probeLines(const Job &job, QByteArray &scratch, const Probe *resume,
                            const std::function<bool(QByteArray &)> &write)
 {
     Probe result;
@@ -225,23 +330,101 @@ Probe ScanPool::probeLines(const Job &job, QByteArray &scratch, qint64 from, qin
     result.size = file.size();
     result.modifiedSecs = file.modifiedSecs();
     result.modifiedNsecs = file.modifiedNsecs();
-    if (ok && from > 0)
-        ok = file.skipTo(from, &result.error);
+    qint64 offset = resume ? resume->resumeAt : 0; // of scratch[0] in the file
+    if (ok && offset > 0)
+        ok = file.skipTo(offset, &result.error);
 
-    HitLines lines(m_matcher, job.folder + job.name, firstLine);
-    qint64 offset = from; // of scratch[0] in the file
+    // The encoding, as probe() decides it. Lines are printed only once it
+    // is known, except lines of ASCII, which read alike in every encoding.
+    // A file valid UTF-8 so far with a multi-byte sequence in it is looked
+    // through to its end, or to its first invalid byte, before any of its
+    // lines beyond that ASCII is taken, and then read again from there (from
+    // the page cache): printed lines are never taken back, and nothing more
+    // than a step is held. A code page 932 file shows an invalid byte in the
+    // step that shows its first multi-byte character.
+    bool decided = resume || !m_matchers.detects();
+    result.encoding = resume ? resume->encoding : TextEncoding::Cp932;
+    Utf8Check check;
+    HitLines lines(m_matchers.forEncoding(result.encoding), job.folder + job.name, resume ? resume->resumeLine : 1);
+    auto decide = [&](TextEncoding e) {
+        decided = true;
+        result.encoding = e;
+        lines.setMatcher(m_matchers.forEncoding(e));
+    };
+    // Moved down in place: the buffer keeps its start and capacity.
+    auto drop = [&](qsizetype n) {
+        std::memmove(scratch.data(), scratch.constData() + n, size_t(scratch.size() - n));
+        scratch.truncate(scratch.size() - n);
+        offset += n;
+    };
     qsizetype step = kFirstRead;
-    while (ok && !file.atEnd()) {
+    auto readStep = [&] {
         const qsizetype before = scratch.size();
         ok = file.readMore(scratch, before + step, &result.error);
         step = std::min(step * 2, kMaxRead);
-        if (!ok)
-            break;
         result.bytesRead += scratch.size() - before;
+        return ok;
+    };
+    bool markLooked = decided;
+    while (ok && !file.atEnd()) {
+        const qsizetype before = scratch.size();
+        if (!readStep())
+            break;
         const bool last = file.atEnd();
+        if (!markLooked && (scratch.size() >= 3 || last)) {
+            markLooked = true;
+            bool marked = false;
+            const TextEncoding e = TextEncodings::fromMark(scratch, &marked);
+            if (marked && TextEncodings::isUtf16(e)) {
+                while (ok && !file.atEnd())
+                    readStep();
+                result.encoding = e;
+                if (ok)
+                    lines.takeText(FileMatchers::utf16Text(e, scratch), m_matchers.word(), m_matchers.ignoreCase(),
+                                   result.hitLines);
+                break;
+            }
+            if (marked) {
+                decide(e);
+                drop(TextEncodings::markSize(e)); // not part of line 1
+            }
+        }
+        if (!decided) {
+            check.feed(scratch, last);
+            if (check.valid() && check.sawMultiByte()) {
+                const qint64 rewind = offset;
+                bool moved = false;
+                while (ok && check.valid() && !file.atEnd()) {
+                    const qsizetype checked = check.checked();
+                    std::memmove(scratch.data(), scratch.constData() + checked, size_t(scratch.size() - checked));
+                    scratch.truncate(scratch.size() - checked);
+                    check.dropped(checked);
+                    moved = moved || checked > 0;
+                    if (readStep())
+                        check.feed(scratch, file.atEnd());
+                }
+                if (!ok)
+                    break;
+                decide(check.isUtf8() ? TextEncoding::Utf8 : TextEncoding::Cp932);
+                if (moved) {
+                    scratch.truncate(0);
+                    offset = rewind;
+                    step = kFirstRead;
+                    if (!file.skipTo(offset, &result.error)) {
+                        ok = false;
+                        break;
+                    }
+                    continue;
+                }
+            } else if (!check.valid() || last) {
+                decide(TextEncoding::Cp932);
+            }
+        }
         // A CR read last may be the first half of a CR LF: it waits.
         const qsizetype known = !last && scratch.endsWith('\r') ? scratch.size() - 1 : scratch.size();
-        const qsizetype end = last ? known : FileScan::lastLineEnd(QByteArrayView(scratch).first(known), before > 0 ? before - 1 : 0);
+        const qsizetype end = last ? known
+                                   : FileScan::lastLineEnd(QByteArrayView(scratch).first(known),
+                                                           before > 0 ? std::min(before, known) - 1 : 0);
         if (end <= 0) {
             if (scratch.size() > kMaxHeldLine) {
                 ok = false;
@@ -251,9 +434,7 @@ Probe ScanPool::probeLines(const Job &job, QByteArray &scratch, qint64 from, qin
         }
         result.examined += end;
         lines.take(QByteArrayView(scratch).first(end), result.hitLines, !last);
-        std::memmove(scratch.data(), scratch.constData() + end, size_t(scratch.size() - end));
-        scratch.truncate(scratch.size() - end);
-        offset += end;
+        drop(end);
         if (result.hitLines.size() >= kMaxHitText && !file.atEnd()) {
             if (!write) {
                 result.resumeAt = offset;
@@ -265,7 +446,7 @@ Probe ScanPool::probeLines(const Job &job, QByteArray &scratch, qint64 from, qin
         }
     }
     result.readable = ok;
-    result.hasHit = ok && (lines.found() || from > 0);
+    result.hasHit = ok && (lines.found() || resume);
     return result;
 }
 
@@ -273,7 +454,7 @@ Probe ScanPool::continueLines(const QByteArray &folder, const QByteArray &name, 
                               const std::function<bool(QByteArray &)> &write)
 {
     QByteArray scratch;
-    return probeLines(Job{-1, folder, name, key}, scratch, from.resumeAt, from.resumeLine, write);
+    return probeLines(Job{-1, folder, name, key}, scratch, &from, write);
 }
 
 Probe ScanPool::probeNow(const QByteArray &folder, const QByteArray &name, const QString &key)

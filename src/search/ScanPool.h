@@ -15,13 +15,18 @@
 #include <thread>
 #include <vector>
 
+#include "platform/TextEncoding.h"
+
 class EventPump;
-class WordMatcher;
+class FileMatchers;
 
 // What the byte prefilter found out about one file.
 struct Probe
 {
     bool readable = false;
+    // Decided from the file's bytes (always Cp932 when every file is read
+    // as code page 932).
+    TextEncoding encoding = TextEncoding::Cp932;
     QString error; // why it could not be read
     bool hasHit = false;
     // The file cannot be taken whatever else it holds: it has more lines
@@ -53,7 +58,8 @@ struct Probe
 
     // Mode::HitLines: the file's hit lines (HitLines), and, when they grew
     // past kMaxHitText before the file's end, where the rest begins: its byte
-    // offset and line number (resumeAt -1: searched to the end).
+    // offset and line number (resumeAt -1: searched to the end). The hit
+    // lines of a UTF-16 file, decoded whole, are never left for later.
     QByteArray hitLines;
     qint64 resumeAt = -1;
     qint64 resumeLine = 1;
@@ -63,7 +69,7 @@ struct Probe
 // the results back in the order the files were added, on the calling thread,
 // where everything that touches the work area or the user happens. The
 // helpers share nothing with the rest of the program but the (read-only)
-// matcher. Files of several folders may be queued, so the helpers do not
+// matchers. Files of several folders may be queued, so the helpers do not
 // wait at the end of each folder.
 //
 // At most kWindow files beyond the next one to be taken are read ahead, so
@@ -105,7 +111,7 @@ public:
     // helpers < 0: one fewer than the machine's cores, at most 3; 0: all on
     // the calling thread. pump: served by the calling thread while it reads
     // a file itself or waits for a helper (never by the helpers).
-    ScanPool(const WordMatcher &matcher, int helpers = -1, EventPump *pump = nullptr, Mode mode = Mode::Results);
+    ScanPool(const FileMatchers &matchers, int helpers = -1, EventPump *pump = nullptr, Mode mode = Mode::Results);
     ~ScanPool();
     ScanPool(const ScanPool &) = delete;
     ScanPool &operator=(const ScanPool &) = delete;
@@ -158,7 +164,13 @@ private:
     // Reads and matches one file; touches nothing shared but the atomics.
     // pump: only on the calling thread.
     Probe probe(const Job &job, QByteArray &scratch, EventPump *pump);
-    Probe probeLines(const Job &job, QByteArray &scratch, qint64 from, qint64 firstLine,
+    // The rest of a probe for a file with a UTF-16 mark.
+    template <typename ReadStep>
+    void probeUtf16(TextEncoding encoding, const QString &key, OpenFile &file, QByteArray &scratch, Probe &result,
+                    qint64 room, ReadStep &readStep);
+    // Mode::HitLines: a file from its start, or from where `resume` left it
+    // (its encoding decided then).
+    Probe probeLines(const Job &job, QByteArray &scratch, const Probe *resume,
                      const std::function<bool(QByteArray &)> &write);
     void finish(qint64 index, Probe &&result); // under m_mutex
     // Folders whose files are all taken; their descriptors are closed by the
@@ -166,7 +178,7 @@ private:
     void dropFoldersBefore(qint64 index, std::vector<int> &toClose); // under m_mutex
     static void closeAll(std::vector<int> &fds);
 
-    const WordMatcher &m_matcher;
+    const FileMatchers &m_matchers;
     EventPump *m_pump;
     Mode m_mode;
     std::vector<std::thread> m_threads;

@@ -6,6 +6,7 @@
 #include "platform/MessagePort.h"
 #include "platform/NativeName.h"
 #include "platform/RichViewPort.h"
+#include "search/FileMatchers.h"
 #include "search/FileScan.h"
 #include "search/FolderWalk.h"
 #include "search/OpenFile.h"
@@ -39,17 +40,17 @@ void noteSkipped(Workbench &wb, SearchOutcome &outcome, const QString &reason)
 // added, when the work area has no room for it. Admission is decided on the
 // line count the reader took before anything is decoded (a file of more than
 // 32,767 lines never fits).
-bool offer(ResultSink &sink, const WordMatcher &matcher, const WalkFile &file, Probe &probe, ScannedFile &scanned,
+bool offer(ResultSink &sink, const FileMatchers &matchers, const WalkFile &file, Probe &probe, ScannedFile &scanned,
            EventPump *pump)
 {
     if (probe.tooLong)
         return false;
     if (probe.decoded)
-        return sink.Admit(file, probe.scanned);
+        return sink.Admit(file, probe.scanned, probe.encoding);
     if (probe.lines > sink.lineRoom())
         return false;
-    FileScan::collect(matcher, probe.bytes, ResultSink::keyOf(file), scanned, pump, probe.lines);
-    return sink.Admit(file, scanned);
+    matchers.collect(probe.encoding, probe.bytes, ResultSink::keyOf(file), scanned, pump, probe.lines);
+    return sink.Admit(file, scanned, probe.encoding);
 }
 
 // The walk and the scan together: folders are listed a little ahead and their
@@ -59,7 +60,7 @@ bool offer(ResultSink &sink, const WordMatcher &matcher, const WalkFile &file, P
 void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, const std::function<void()> &whenFull)
 {
     WorkArea &work = wb.work;
-    WordMatcher matcher(work.Search_Word, work.Compare_Mode == 1);
+    FileMatchers matchers(work.Search_Word, work.Compare_Mode == 1, wb.settings.encodingChoice());
     const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
     ResultSink sink(work, notices, wb.settings.FILE_NAME_DISP == 1);
     const QByteArray nativeRoot =
@@ -82,8 +83,8 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
             if (files.isEmpty())
                 continue;
             if (!pool) {
-                SearchRun::tuneOnHeads(matcher, files);
-                pool.emplace(matcher, SearchRun::scanHelpers, wb.pump);
+                SearchRun::tuneOnHeads(matchers, files);
+                pool.emplace(matchers, SearchRun::scanHelpers, wb.pump);
                 pool->setRoom(sink.lineRoom());
             }
             QList<QByteArray> names;
@@ -123,7 +124,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
             noteSkipped(wb, outcome, probe.error);
         else if (probe.hasHit && sink.isOpen(file))
             sink.refuseDuplicate(file);
-        else if (probe.hasHit && !offer(sink, matcher, file, probe, scanned, wb.pump)) {
+        else if (probe.hasHit && !offer(sink, matchers, file, probe, scanned, wb.pump)) {
             // In batches, the store is emptied and the file read again: it
             // may have been measured against the room before an earlier
             // emptying, ahead of the run.
@@ -139,7 +140,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
                     noteSkipped(wb, outcome, probe.error);
                     taken = true; // told already
                 } else {
-                    taken = !probe.hasHit || offer(sink, matcher, file, probe, scanned, wb.pump);
+                    taken = !probe.hasHit || offer(sink, matchers, file, probe, scanned, wb.pump);
                 }
             }
             if (!taken)
@@ -156,7 +157,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
 
 } // namespace
 
-void SearchRun::tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files)
+void SearchRun::tuneOnHeads(FileMatchers &matchers, const QList<WalkFile> &files)
 {
     constexpr qsizetype kSampleHead = 64 * 1024;
     QByteArray sample;
@@ -167,7 +168,9 @@ void SearchRun::tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files)
             && file.readMore(head, kSampleHead, nullptr))
             sample += head;
     }
-    matcher.tune(sample);
+    matchers.cp932().tune(sample);
+    if (matchers.detects())
+        matchers.utf8().tune(sample);
 }
 
 SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void()> &buildViews,

@@ -10,7 +10,7 @@
 
 struct Workbench;
 struct WalkFile;
-class WordMatcher;
+class FileMatchers;
 
 // What a run did, beyond what it left in the work area.
 struct SearchOutcome
@@ -54,7 +54,7 @@ public:
     // ports and the messages stay on the calling thread.
     static int scanHelpers;
 
-    // Picks the prefilter's anchor byte from the byte frequencies of the heads
+    // Picks the prefilters' anchor bytes from the byte frequencies of the heads
     // of the first few files (read once more later, from the page cache).
-    static void tuneOnHeads(WordMatcher &matcher, const QList<WalkFile> &files);
+    static void tuneOnHeads(FileMatchers &matchers, const QList<WalkFile> &files);
 };

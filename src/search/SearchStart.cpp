@@ -15,7 +15,7 @@ SearchStart::Refusal SearchStart::Check(Workbench &wb, const SearchChoice &choic
         wb.messages->show(text, kCaption, MessagePort::Icon::Exclamation);
         return why;
     };
-    const SearchWord::Prepared word = SearchWord::Prepare(choice.searchText);
+    const SearchWord::Prepared word = SearchWord::Prepare(choice.searchText, choice.encoding);
     switch (word.problem) {
     case SearchWord::Problem::None:
         break;
@@ -37,6 +37,7 @@ void SearchStart::storeChoices(Workbench &wb, const SearchChoice &choice)
     const QString identifier = SearchWord::trimSpaces(choice.identifierText);
     s.SUB_DIR_FLG = choice.subDirs ? 1 : 0;
     s.SIKIBETU_ALL_FLG = choice.sikibetuAll ? 1 : 0;
+    s.ENCODING = TextEncodings::choiceName(choice.encoding);
     wb.work.Search_Sikibetu = identifier;
 
     if (choice.sikibetuDefault) {
@@ -46,7 +47,7 @@ void SearchStart::storeChoices(Workbench &wb, const SearchChoice &choice)
             s.DEFAULT_SIKIBETU = at;
     }
 
-    const QString text = SearchWord::Prepare(choice.searchText).word;
+    const QString text = SearchWord::Prepare(choice.searchText, choice.encoding).word;
     SearchHistory::Record(s.DATA, s.DEFAULT_DATA, text, choice.dataDefault);
     wb.work.Search_Word = text;
 

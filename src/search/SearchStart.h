@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextEncoding.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,7 @@ struct SearchChoice
     bool sikibetuAll = false;    // Check_Sikibetu_All
     bool subDirs = false;        // Opt_SUB_DIR_YES
     bool caseSensitive = false;  // Opt_Moji_Kubetu_Yes
+    EncodingChoice encoding = EncodingChoice::Detect; // Opt_Encoding_Auto / Opt_Encoding_Cp932
 };
 
 // The search button of the search settings dialog, without its widgets:

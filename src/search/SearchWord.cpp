@@ -46,7 +46,7 @@ QString SearchWord::convertLookAlikes(QString text)
     return text;
 }
 
-SearchWord::Prepared SearchWord::Prepare(QStringView typed)
+SearchWord::Prepared SearchWord::Prepare(QStringView typed, EncodingChoice choice)
 {
     Prepared p;
     p.word = convertLookAlikes(trimSpaces(typed));
@@ -56,8 +56,9 @@ SearchWord::Prepared SearchWord::Prepare(QStringView typed)
     } else if (p.word.contains(QLatin1Char('\n')) || p.word.contains(QLatin1Char('\r'))) {
         p.problem = Problem::LineBreak;
         p.message = QStringLiteral("サーチ文字に改行は使えません。");
-    } else if (const QString unmapped = Cp932::unmappedCharacters(p.word); !unmapped.isEmpty()) {
-        // Files are read as code page 932: a character without a Shift-JIS
+    } else if (const QString unmapped = choice == EncodingChoice::Cp932 ? Cp932::unmappedCharacters(p.word) : QString();
+               !unmapped.isEmpty()) {
+        // Every file is read as code page 932: a character without a Shift-JIS
         // form can never occur in what a search reads, so such a search could
         // only ever find nothing.
         p.problem = Problem::NotShiftJis;

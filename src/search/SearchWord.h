@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextEncoding.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -30,6 +32,8 @@ public:
 
 
     // Trimmed, look-alikes converted, then checked: not empty, no line break
-    // (a line never holds one), every character with a code page 932 form.
-    static Prepared Prepare(QStringView typed);
+    // (a line never holds one), and, when every file is read as code page
+    // 932, every character with a code page 932 form (with detection, a UTF
+    // file may hold any character).
+    static Prepared Prepare(QStringView typed, EncodingChoice choice);
 };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 namespace {
 
@@ -96,16 +97,68 @@ int byteCost(uchar b)
     return 2;
 }
 
+// The characters whose simple case fold is a given one, for the folds that
+// more than their own character has; built once over every code point.
+const std::unordered_map<char32_t, std::vector<char32_t>> &foldGroups()
+{
+    static const auto groups = [] {
+        std::unordered_map<char32_t, std::vector<char32_t>> g;
+        for (char32_t u = 0; u <= 0x10FFFF; ++u) {
+            if (u >= 0xD800 && u <= 0xDFFF)
+                continue;
+            const char32_t f = QChar::toCaseFolded(u);
+            if (f != u)
+                g[f].push_back(u);
+        }
+        return g;
+    }();
+    return groups;
+}
+
+QByteArray utf8Of(char32_t u)
+{
+    return QString::fromUcs4(&u, 1).toUtf8();
+}
+
+QByteArray codeBytes(quint16 code)
+{
+    QByteArray b;
+    if (code > 0xFF)
+        b.append(char(code >> 8));
+    b.append(char(code & 0xFF));
+    return b;
+}
+
 } // namespace
 
-WordMatcher::WordMatcher(const QString &word, bool ignoreCase)
-    : m_word(word), m_ignoreCase(ignoreCase)
+WordMatcher::WordMatcher(const QString &word, bool ignoreCase, TextEncoding encoding)
+    : m_word(word), m_ignoreCase(ignoreCase),
+      m_encoding(TextEncodings::isUtf8(encoding) ? TextEncoding::Utf8 : TextEncoding::Cp932)
 {
-    std::vector<std::vector<quint16>> codes;
-    codes.reserve(size_t(word.size()));
-    for (QChar ch : word) {
+    Forms forms;
+    m_canMatch = m_encoding == TextEncoding::Utf8 ? utf8Forms(forms) : cp932Forms(forms);
+    if (m_canMatch)
+        buildPattern(forms);
+}
+
+qsizetype WordMatcher::decodeTo(QByteArrayView bytes, char16_t *out) const
+{
+    return m_encoding == TextEncoding::Utf8 ? TextEncodings::decodeUtf8To(bytes, out) : Cp932::decodeTo(bytes, out);
+}
+
+QString WordMatcher::decode(QByteArrayView bytes) const
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    out.truncate(decodeTo(bytes, reinterpret_cast<char16_t *>(out.data())));
+    return out;
+}
+
+bool WordMatcher::cp932Forms(Forms &forms) const
+{
+    forms.reserve(size_t(m_word.size()));
+    for (QChar ch : m_word) {
         std::vector<quint16> alternatives;
-        if (ignoreCase) {
+        if (m_ignoreCase) {
             const char16_t fold = QChar::toCaseFolded(ch.unicode());
             for (const DecodedCode &d : inverse())
                 if (QChar::toCaseFolded(d.ch) == fold)
@@ -113,37 +166,65 @@ WordMatcher::WordMatcher(const QString &word, bool ignoreCase)
         } else {
             appendCodes(ch.unicode(), alternatives);
         }
-        if (alternatives.empty()) {
-            m_canMatch = false;
-            return;
-        }
-        codes.push_back(std::move(alternatives));
+        if (alternatives.empty())
+            return false;
+        std::vector<QByteArray> f;
+        for (quint16 code : alternatives)
+            f.push_back(codeBytes(code));
+        forms.push_back(std::move(f));
     }
-    buildPattern(codes);
+    return true;
 }
 
-void WordMatcher::buildPattern(const std::vector<std::vector<quint16>> &codes)
+bool WordMatcher::utf8Forms(Forms &forms) const
+{
+    for (qsizetype i = 0; i < m_word.size(); ++i) {
+        const QChar ch = m_word.at(i);
+        char32_t u = ch.unicode();
+        if (ch.isHighSurrogate() && i + 1 < m_word.size() && m_word.at(i + 1).isLowSurrogate())
+            u = QChar::surrogateToUcs4(ch, m_word.at(++i));
+        else if (ch.isSurrogate())
+            return false; // no UTF-8 text decodes to a lone surrogate
+        std::vector<QByteArray> f;
+        if (m_ignoreCase) {
+            const char32_t fold = QChar::toCaseFolded(u);
+            f.push_back(utf8Of(fold));
+            const auto &groups = foldGroups();
+            if (const auto it = groups.find(fold); it != groups.end())
+                for (char32_t other : it->second)
+                    f.push_back(utf8Of(other));
+        } else {
+            f.push_back(utf8Of(u));
+        }
+        // A raw-byte character also stands for the invalid byte it keeps.
+        if (u >= Cp932::kRawByteBase + 0x80 && u <= Cp932::kRawByteBase + 0xFF)
+            f.push_back(QByteArray(1, char(u - Cp932::kRawByteBase)));
+        forms.push_back(std::move(f));
+    }
+    return true;
+}
+
+void WordMatcher::buildPattern(const Forms &forms)
 {
     // The pattern is the longest run of characters whose byte forms all have
     // the same length, so that each byte offset of the run is fixed. (A
-    // character with forms of both lengths ends a run; none exists in code
-    // page 932 without case folding.)
-    auto width = [](const std::vector<quint16> &alt) {
-        const bool two = alt.front() > 0xFF;
-        for (quint16 c : alt)
-            if ((c > 0xFF) != two)
-                return 0;
-        return two ? 2 : 1;
+    // character with forms of several lengths ends a run.)
+    auto width = [](const std::vector<QByteArray> &alt) {
+        const qsizetype w = alt.front().size();
+        for (const QByteArray &b : alt)
+            if (b.size() != w)
+                return qsizetype(0);
+        return w;
     };
     size_t bestStart = 0, bestEnd = 0, bestBytes = 0;
-    for (size_t i = 0; i < codes.size();) {
-        if (width(codes[i]) == 0) {
+    for (size_t i = 0; i < forms.size();) {
+        if (width(forms[i]) == 0) {
             ++i;
             continue;
         }
         size_t j = i, bytes = 0;
-        while (j < codes.size() && width(codes[j]) != 0)
-            bytes += size_t(width(codes[j++]));
+        while (j < forms.size() && width(forms[j]) != 0)
+            bytes += size_t(width(forms[j++]));
         if (bytes > bestBytes) {
             bestStart = i;
             bestEnd = j;
@@ -156,20 +237,12 @@ void WordMatcher::buildPattern(const std::vector<std::vector<quint16>> &codes)
         return;
     }
     for (size_t i = bestStart; i < bestEnd; ++i) {
-        const auto &alt = codes[i];
-        if (width(alt) == 1) {
+        const auto &alt = forms[i];
+        for (qsizetype k = 0; k < alt.front().size(); ++k) {
             std::bitset<256> set;
-            for (quint16 c : alt)
-                set.set(c);
+            for (const QByteArray &b : alt)
+                set.set(uchar(b.at(k)));
             m_classes.push_back(set);
-        } else {
-            std::bitset<256> leads, trails;
-            for (quint16 c : alt) {
-                leads.set(c >> 8);
-                trails.set(c & 0xFF);
-            }
-            m_classes.push_back(leads);
-            m_classes.push_back(trails);
         }
     }
     std::array<qint64, 256> cost;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/TextEncoding.h"
 #include "platform/TextMatch.h"
 
 #include <QByteArray>
@@ -11,18 +12,20 @@
 #include <bitset>
 #include <vector>
 
-// Finds the search word in code page 932 text without decoding text that
-// cannot hold it.
+// Finds the search word in the text of one encoding (code page 932 or UTF-8)
+// without decoding text that cannot hold it.
 //
 // The word is turned into a byte pattern: for each of its characters, every
-// code page 932 byte sequence that decodes to that character, or, when case
+// byte sequence of the encoding that decodes to that character, or, when case
 // is ignored, to any character of the same case fold (A/a, Ａ/ａ, Ω/ω, Ⅰ/ⅰ).
 // Several codes can decode to one character even with case (the NEC and IBM
 // copies of ∵, ≒, ¬ and of the IBM kanji), so even a case-sensitive word may
 // have more than one byte form. Each byte position of the pattern accepts a
 // set of bytes. A place in the bytes that fits the pattern is only a
 // candidate: a trail byte can look like an ASCII byte, and the sets accept
-// combinations of leads and trails that are no code of the word. Candidates
+// combinations of leads and trails that are no code of the word. (UTF-8 needs
+// no such care: no sequence starts inside another, but the case folds of a
+// letter may differ in length, as K and the Kelvin sign do.) Candidates
 // are confirmed on the decoded line with the program's one comparison of a
 // word in a line (TextMatch, which replace and the views use too). A real hit
 // is always among the candidates, so no line with a hit is missed.
@@ -34,11 +37,18 @@
 class WordMatcher
 {
 public:
-    WordMatcher(const QString &word, bool ignoreCase);
+    // encoding: Cp932 or a UTF-8 one (the mark is not the matcher's concern).
+    WordMatcher(const QString &word, bool ignoreCase, TextEncoding encoding = TextEncoding::Cp932);
 
-    // false when no decoded text can hold the word (a character that code
-    // page 932 cannot represent): no file needs to be read for it.
+    // false when no decoded text can hold the word (a character that the
+    // encoding cannot represent): no file of it needs to be read for it.
     bool canMatch() const { return m_canMatch; }
+    TextEncoding encoding() const { return m_encoding; }
+
+    // The matcher's encoding decoded: into out, with room for bytes.size()
+    // characters; the number written.
+    qsizetype decodeTo(QByteArrayView bytes, char16_t *out) const;
+    QString decode(QByteArrayView bytes) const;
 
     const QString &word() const { return m_word; }
 
@@ -77,11 +87,16 @@ public:
     int anchorOffset() const { return m_anchor; }
 
 private:
-    void buildPattern(const std::vector<std::vector<quint16>> &codes);
+    // Per character of the word, the byte forms it may take.
+    using Forms = std::vector<std::vector<QByteArray>>;
+    bool utf8Forms(Forms &forms) const;
+    bool cp932Forms(Forms &forms) const;
+    void buildPattern(const Forms &forms);
     void pickAnchor(const std::array<qint64, 256> &cost);
 
     QString m_word;
     bool m_ignoreCase;
+    TextEncoding m_encoding;
     bool m_canMatch = true;
     Prefilter m_prefilter = Prefilter::EveryLine;
     std::vector<std::bitset<256>> m_classes; // ByteClasses: accepted bytes per offset

@@ -59,6 +59,7 @@ const Row kRows[] = {
     {&SettingsTable::kExecute,        "Color_Set_fLG",     6,   8,    &Settings::Color_Set_Flg},
     {&SettingsTable::kExecute,        "EDITOR",            7,   6,    &Settings::EDITOR},
     {&SettingsTable::kExecute,        "FILE_OUT_NAME",     8,   7,    &Settings::FILE_OUT_NAME},
+    {&SettingsTable::kExecute,        "ENCODING",          9,   9,    &Settings::ENCODING},
 };
 
 // The rows of a section in the order `order` gives, rows with order 0 left out.

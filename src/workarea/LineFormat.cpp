@@ -15,13 +15,40 @@ const QString LineFormat::kColumnHeader =
     QStringLiteral("        Path-File                                     File-Date-Time      Size   ");
 const QString LineFormat::kBytesUnit = QStringLiteral("ﾊﾞｲﾄ");
 
+namespace {
+
+// Columns of a character that code page 932 cannot hold (met in UTF files):
+// the wide and full-width characters of the East Asian scripts and the
+// pictographs take two, like a double-byte character; everything else one.
+int unmappedColumns(char32_t u)
+{
+    static constexpr char32_t kWide[][2] = {
+        {0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF}, {0x3400, 0x4DBF}, {0x4E00, 0x9FFF},
+        {0xA000, 0xA4CF}, {0xA960, 0xA97F}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF}, {0xFE10, 0xFE19},
+        {0xFE30, 0xFE6F}, {0xFF00, 0xFF60}, {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F}, {0x1F900, 0x1F9FF},
+        {0x20000, 0x3FFFD},
+    };
+    for (const auto &r : kWide)
+        if (u >= r[0] && u <= r[1])
+            return 2;
+    return 1;
+}
+
+} // namespace
+
 FittedLine LineFormat::Fit_Display_Line(QStringView text)
 {
     FittedLine out;
     int col = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (Cp932::byteWidth(c) == 2)
+        if (!Cp932::isMapped(c.unicode()) || c.isSurrogate()) {
+            // A surrogate pair is one character: never cut between its halves.
+            char32_t u = c.unicode();
+            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                u = QChar::surrogateToUcs4(c, text[++i]);
+            col += unmappedColumns(u);
+        } else if (Cp932::byteWidth(c) == 2)
             col += 2;
         else if (c == QLatin1Char('\t'))
             col += 8 - (col % 8);

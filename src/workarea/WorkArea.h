@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/TextEncoding.h"
 #include "workarea/ItemList.h"
 
 #include <QByteArray>
@@ -15,6 +16,8 @@ struct FileOrigin
     QByteArray nativePath;  // the path's bytes as on disk; empty: the key's UTF-8 form
     qint64 size = -1;       // bytes; -1: not read from disk (a file made in memory)
     qint64 modifiedNsecs = -1; // modification time, nanoseconds since 1970; -1: as size
+    // Decided when the file was read; every later read or write of it uses it.
+    TextEncoding encoding = TextEncoding::Cp932;
 };
 
 // The single in-memory store of everything the user works on: seven lists and

@@ -5,6 +5,9 @@
 // a new user takes during a run: a common word refusing many files, a
 // double-click on the view, the window closed.
 #include "base/Workbench.h"
+#include "edit/FileSave.h"
+#include "edit/SaveDialog.h"
+#include "platform/Cp932.h"
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
@@ -87,6 +90,7 @@ class tst_WholeRoad : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void searchShowCopyClear();
+    void mixedEncodings();
     void manyRefusalsOneBoxOneSummary();
     void doubleClickDuringRun();
     void closedDuringRun(); // last: the program's exit ends every later event loop at once
@@ -174,6 +178,73 @@ void tst_WholeRoad::searchShowCopyClear()
     QVERIFY(wb.board.isEnabled(Command::SEARCH));
     window.MENU_SETTEI();
     QVERIFY(window.menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
+}
+
+void tst_WholeRoad::mixedEncodings()
+{
+    // One tree, six encodings of a file: each is searched and shown in its
+    // own, and none is saved in another.
+    Road f;
+    const QString word = QStringLiteral("エラー");
+    const QByteArray u16 = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(u"前\r\nエラー16\r\n"), 20);
+    const QList<std::pair<QString, QByteArray>> files = {
+        {QStringLiteral("sj.TXT"), Cp932::encode(u"一行目\r\nエラー発生\r\n")},
+        {QStringLiteral("u8.TXT"), QStringLiteral("先\nエラー8\n").toUtf8()},
+        {QStringLiteral("bom.TXT"), QByteArray("\xEF\xBB\xBF") + QStringLiteral("エラー印\n").toUtf8()},
+        {QStringLiteral("u16.TXT"), u16},
+        {QStringLiteral("ascii.TXT"), QByteArray("error only\n")},
+        {QStringLiteral("wide.TXT"), QStringLiteral("エラー𠮷한\n").toUtf8()},
+    };
+    for (const auto &[name, bytes] : files)
+        QVERIFY(SearchTree::writeBytes(f.file(name), bytes));
+    const QString root = QDir(f.tree.path()).absolutePath() + QLatin1Char('/');
+    QVERIFY(f.start());
+    QVERIFY(f.search(word));
+    WorkArea &work = f.wb->work;
+    QCOMPARE(work.Search_Hit_File_List().count(), 5);
+    const QString list = f.window->listView()->plainText();
+    for (const QString &hit : {QStringLiteral("000002:エラー発生"), QStringLiteral("000002:エラー8"),
+                               QStringLiteral("000001:エラー印"), QStringLiteral("000002:エラー16"),
+                               QStringLiteral("000001:エラー𠮷한")})
+        QVERIFY2(list.contains(hit), qPrintable(hit));
+    // A wide character takes two columns: the fitted line keeps 83.
+    QVERIFY(list.contains(QStringLiteral("000001:エラー𠮷한") + QString(83 - 7 - 10, QLatin1Char(' ')) + QStringLiteral("\r\n")));
+    const QMap<QString, TextEncoding> expected = {{QStringLiteral("sj.TXT"), TextEncoding::Cp932},
+                                                   {QStringLiteral("u8.TXT"), TextEncoding::Utf8},
+                                                   {QStringLiteral("bom.TXT"), TextEncoding::Utf8Bom},
+                                                   {QStringLiteral("u16.TXT"), TextEncoding::Utf16LE},
+                                                   {QStringLiteral("wide.TXT"), TextEncoding::Utf8}};
+    for (int i = 0; i < work.Search_Hit_File_List().count(); ++i)
+        QCOMPARE(work.fileOrigins().at(i).encoding, expected.value(work.File_Key(i).mid(root.size())));
+
+    // The detail view: the whole file, the mark no part of its first line,
+    // the encoding beside the path.
+    for (const QString &name : {QStringLiteral("bom.TXT"), QStringLiteral("wide.TXT")}) {
+        f.window->runCommand(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+        const int at = f.window->listView()->plainText().indexOf(QStringLiteral("SEARCH_FILE = ") + root + name);
+        QVERIFY(at >= 0);
+        QTest::mouseDClick(f.window->listView()->viewport(), Qt::LeftButton, {},
+                           f.window->listView()->pointOf(at + 3));
+        QTRY_VERIFY(f.window->detailView()->isShown());
+        const QString shown = f.window->detailView()->plainText();
+        const QString first = name == QLatin1String("bom.TXT") ? QStringLiteral("エラー印") : QStringLiteral("エラー𠮷한");
+        QVERIFY2(shown.startsWith(root + name + QStringLiteral("\r\n") + first + QStringLiteral("\r\n")),
+                 qPrintable(shown));
+        QVERIFY(f.wb->status.text(StatusPanels::kPath).endsWith(QStringLiteral("［UTF-8 (BOM)］"))
+                == (name == QLatin1String("bom.TXT")));
+    }
+
+    // A UTF file is not written as code page 932: saving it is refused and
+    // the file keeps its bytes.
+    QStringList entries;
+    const int u8 = work.Search_Hit_File_List().indexOf(root + QStringLiteral("u8.TXT"));
+    QVERIFY(u8 >= 0);
+    SaveRequest request = SaveDialog::requestFor(work, u8, entries);
+    request.lines.first().text = QStringLiteral("変更");
+    QVERIFY(!FileSave::save(request).written());
+    QFile disk(f.file(QStringLiteral("u8.TXT")));
+    QVERIFY(disk.open(QIODevice::ReadOnly));
+    QCOMPARE(disk.readAll(), files.at(1).second);
 }
 
 void tst_WholeRoad::manyRefusalsOneBoxOneSummary()

@@ -66,7 +66,8 @@ void tst_RtfBuilder::escape_data()
     QTest::newRow("kanji") << "漢字" << "\\'8A\\'BF\\'8E\\'9A";
     QTest::newRow("trail byte 5C") << "ソ" << "\\'83\\'5C";
     QTest::newRow("full-width tilde") << QString(QChar(0xFF5E)) << "\\'81\\'60";
-    QTest::newRow("no cp932 form") << "é" << "?";
+    QTest::newRow("no cp932 form") << "é" << "\\u233?";
+    QTest::newRow("beyond U+FFFF, one escape a surrogate") << QStringLiteral("😀") << "\\u-10179?\\u-8704?";
     QTest::newRow("control byte") << QString(QChar(1)) << "\\'01";
     QTest::newRow("raw byte kept") << QString(QChar(0xF7FD)) << "\\'FD";
 }

@@ -226,6 +226,35 @@ void tst_BatchSearch::standardOutput()
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
              QStringLiteral("サーチ実行: ") + m_root + QStringLiteral("_o.txtへ結果を出力しました。\n"));
+
+    // -n and -l: whole paths, each file read in its own encoding, the text
+    // as UTF-8 without its mark.
+    const QString mixed = m_root + QStringLiteral("/mixed");
+    QVERIFY(SearchTree::writeBytes(mixed + QStringLiteral("/S.TXT"), Cp932::encode(QStringLiteral("エラー\r\n"))));
+    QVERIFY(SearchTree::writeBytes(mixed + QStringLiteral("/U8.TXT"),
+                                   "\xEF\xBB\xBF" + QStringLiteral("x\nエラー 1\n").toUtf8()));
+    QVERIFY(SearchTree::writeBytes(mixed + QStringLiteral("/U16.TXT"),
+                                   QByteArray("\xFF\xFE", 2)
+                                       + QByteArray(reinterpret_cast<const char *>(u"警告\r\nエラー 2\r\n"), 22)));
+    auto stdoutLines = [&](const QStringList &args) {
+        QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
+        lines.sort();
+        return p.exitCode() == 0 ? lines.join(QLatin1Char('|')) : QStringLiteral("exit ") + args.join(u' ');
+    };
+    const QStringList hitLines{"--dir", mixed, "--ext", "TXT", "-n", "エラー"};
+    QVERIFY(start(p, hitLines));
+    QCOMPARE(stdoutLines(hitLines), QStringList({QString(), mixed + QStringLiteral("/S.TXT:1:エラー"),
+                                                 mixed + QStringLiteral("/U16.TXT:2:エラー 2"),
+                                                 mixed + QStringLiteral("/U8.TXT:2:エラー 1")})
+                                        .join(QLatin1Char('|')));
+    for (const QString &encoding : {QStringLiteral("auto"), QStringLiteral("cp932")}) {
+        const QStringList files{"--dir", mixed, "--ext", "TXT", "-l", "--encoding", encoding, "エラー"};
+        QVERIFY(start(p, files));
+        QStringList expected{QString(), mixed + QStringLiteral("/S.TXT")};
+        if (encoding == QStringLiteral("auto"))
+            expected << mixed + QStringLiteral("/U16.TXT") << mixed + QStringLiteral("/U8.TXT");
+        QCOMPARE(stdoutLines(files), expected.join(QLatin1Char('|')));
+    }
 }
 
 QString tst_BatchSearch::quavProgram() const
@@ -323,24 +352,38 @@ void tst_BatchSearch::wordPrepared_data()
     // The word is prepared as the search dialog prepares it: what a Linux
     // input method types finds its code page 932 look-alike.
     QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("encoding"); // --encoding; empty: not given (the stored choice)
     QTest::addColumn<int>("status");
-    QTest::newRow("wave dash finds the full-width tilde") << QStringLiteral("1\u301C2") << 0;
-    QTest::newRow("minus sign finds the full-width hyphen-minus") << QStringLiteral("3\u22124") << 0;
-    QTest::newRow("em dash finds the horizontal bar") << QStringLiteral("5\u20146") << 0;
-    QTest::newRow("full-width spaces around are trimmed") << QStringLiteral("　1～2　") << 0;
-    QTest::newRow("full-width space inside is kept") << QStringLiteral("1　～2") << 1;
-    QTest::newRow("emoji refused") << QStringLiteral("1😀") << 2;
-    QTest::newRow("line break refused") << QStringLiteral("1\n2") << 2;
+    QTest::newRow("wave dash finds the full-width tilde") << QStringLiteral("1\u301C2") << "" << 0;
+    QTest::newRow("minus sign finds the full-width hyphen-minus") << QStringLiteral("3\u22124") << "" << 0;
+    QTest::newRow("em dash finds the horizontal bar") << QStringLiteral("5\u20146") << "" << 0;
+    QTest::newRow("full-width spaces around are trimmed") << QStringLiteral("　1～2　") << "" << 0;
+    QTest::newRow("full-width space inside is kept") << QStringLiteral("1　～2") << "" << 1;
+    QTest::newRow("emoji refused as cp932") << QStringLiteral("1😀") << "cp932" << 2;
+    QTest::newRow("emoji found in a UTF-8 file") << QStringLiteral("1😀") << "auto" << 0;
+    QTest::newRow("UTF-8 Japanese found by default") << QStringLiteral("エラー") << "" << 0;
+    QTest::newRow("UTF-8 Japanese not found as cp932") << QStringLiteral("エラー") << "cp932" << 1;
+    QTest::newRow("UTF-16 Japanese found") << QStringLiteral("警告") << "auto" << 0;
+    QTest::newRow("unknown encoding refused") << QStringLiteral("1") << "utf8" << 2;
+    QTest::newRow("line break refused") << QStringLiteral("1\n2") << "" << 2;
 }
 
 void tst_BatchSearch::wordPrepared()
 {
     QFETCH(QString, word);
+    QFETCH(QString, encoding);
     QFETCH(int, status);
     const QString dir = m_root + QStringLiteral("_words");
     QVERIFY(SearchTree::writeLines(dir + QStringLiteral("/W.TXT"),
                                    {QStringLiteral("1\uFF5E2"), QStringLiteral("3\uFF0D4"), QStringLiteral("5\u20156")}));
-    QCOMPARE(run({"--dir", dir, "--ext", "TXT", "--out", dir + QStringLiteral("_o.txt"), "--", word}), status);
+    QVERIFY(SearchTree::writeBytes(dir + QStringLiteral("/U.TXT"), QStringLiteral("エラー 1😀\n").toUtf8()));
+    QVERIFY(SearchTree::writeBytes(dir + QStringLiteral("/V.TXT"),
+                                   QByteArray("\xFF\xFE", 2)
+                                       + QByteArray(reinterpret_cast<const char *>(u"警告\r\n"), 8)));
+    QStringList args = {"--dir", dir, "--ext", "TXT", "--out", dir + QStringLiteral("_o.txt")};
+    if (!encoding.isEmpty())
+        args << QStringLiteral("--encoding=") + encoding;
+    QCOMPARE(run(args + QStringList{"--", word}), status);
 }
 
 void tst_BatchSearch::standardOutputWriteError()
@@ -362,7 +405,7 @@ void tst_BatchSearch::standardOutputWriteError()
     QCOMPARE(p.exitCode(), 2);
 
     QProcess q;
-    QVERIFY(start(q, {"--dir", m_root, QStringLiteral("😀")}));
+    QVERIFY(start(q, {"--dir", m_root, "--encoding", "cp932", QStringLiteral("😀")}));
     QCOMPARE(q.exitCode(), 2);
     QCOMPARE(QString::fromUtf8(q.readAllStandardError()),
              QStringLiteral("quav search: サーチ文字にシフトJISで表せない文字が含まれています。\n（😀）\n"

@@ -150,7 +150,7 @@ void tst_SearchDialog::refusals_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("empty word") << "   " << "TXT" << kNoWord;
     QTest::newRow("no identifier") << "x" << "" << QStringLiteral("サーチ対象識別子が設定されていません。");
-    QTest::newRow("emoji in the word") << QStringLiteral("顔😀") << "TXT"
+    QTest::newRow("emoji in the word, every file read as Shift-JIS") << QStringLiteral("顔😀") << "TXT"
                                        << QStringLiteral("サーチ文字にシフトJISで表せない文字が含まれています。\r\n（😀）\r\n"
                                                          "この文字はシフトJISのファイルの中に現れないため、検索できません。");
 }
@@ -166,6 +166,7 @@ void tst_SearchDialog::refusals()
     auto d = open(f);
     d->Combo_Search_Data->setEditText(typed);
     d->Combo_Search_Sikibetu->setEditText(identifier);
+    d->Opt_Encoding_Cp932->setChecked(true);
     QTest::mouseClick(d->CMD_SEARCH, Qt::LeftButton);
     f.settle();
     QVERIFY(!d.isNull());

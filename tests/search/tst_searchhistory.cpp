@@ -119,7 +119,7 @@ void tst_SearchHistory::searchText()
 {
     QFETCH(QString, typed);
     QFETCH(QString, searched);
-    const SearchWord::Prepared p = SearchWord::Prepare(typed);
+    const SearchWord::Prepared p = SearchWord::Prepare(typed, EncodingChoice::Cp932);
     QCOMPARE(p.word, searched);
     QCOMPARE(int(p.problem), int(SearchWord::Problem::None));
     QVERIFY(p.message.isEmpty());
@@ -181,6 +181,7 @@ void tst_SearchHistory::checkOrder()
     c.searchText = text;
     c.identifierText = identifier;
     c.sikibetuAll = all;
+    c.encoding = EncodingChoice::Cp932;
     QCOMPARE(int(SearchStart::Check(wb, c)), refusal);
     if (message.isEmpty()) {
         QVERIFY(port.shown.isEmpty());

@@ -110,6 +110,7 @@ void tst_StoreSafety::everyValueRoundTrips()
         s.SIKIBETU[i] = QStringLiteral("X%1").arg(i);
     s.FILE_OUT_NAME = QStringLiteral("/結果.txt");
     s.EDITOR = QStringLiteral("vi");
+    s.ENCODING = QStringLiteral("cp932");
     s.FORM_MAX = 7; // read, never written
     QVERIFY(SettingsIo::Write_Search_Data(wb));
     QVERIFY(SettingsIo::Write_Search_Path(wb));
@@ -132,6 +133,7 @@ void tst_StoreSafety::everyValueRoundTrips()
     QCOMPARE(got.FORM_MAX, 0); // never written
     QCOMPARE(got.FILE_OUT_NAME, s.FILE_OUT_NAME);
     QCOMPARE(got.EDITOR, s.EDITOR);
+    QCOMPARE(got.encodingChoice(), EncodingChoice::Cp932);
 }
 
 void tst_StoreSafety::instancesKeepEachOther()

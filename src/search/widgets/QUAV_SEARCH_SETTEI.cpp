@@ -95,6 +95,15 @@ void QUAV_SEARCH_SETTEI::buildUi()
     subLayout->addWidget(Opt_SUB_DIR_NO);
     subLayout->addStretch();
 
+    auto *encodingFrame = new QGroupBox(QStringLiteral("ファイルの文字コード"), this);
+    Opt_Encoding_Auto = new QRadioButton(QStringLiteral("自動判定"), encodingFrame);
+    Opt_Encoding_Auto->setToolTip(QStringLiteral("BOM、UTF-8 として正しいかを見てファイルごとに判定します"));
+    Opt_Encoding_Cp932 = new QRadioButton(QStringLiteral("すべてシフトJIS"), encodingFrame);
+    auto *encodingLayout = new QHBoxLayout(encodingFrame);
+    encodingLayout->addWidget(Opt_Encoding_Auto);
+    encodingLayout->addWidget(Opt_Encoding_Cp932);
+    encodingLayout->addStretch();
+
     LBL_SEARCH_PATH = new QLabel(this);
     LBL_SEARCH_PATH->setWordWrap(true);
     LBL_SEARCH_PATH->setTextFormat(Qt::PlainText);
@@ -129,6 +138,7 @@ void QUAV_SEARCH_SETTEI::buildUi()
     auto *frames = new QHBoxLayout;
     frames->addWidget(caseFrame);
     frames->addWidget(subFrame);
+    frames->addWidget(encodingFrame);
 
     auto *pathRow = new QHBoxLayout;
     auto *pathLabel = new QLabel(QStringLiteral("サーチPATH　="), this);
@@ -171,6 +181,7 @@ void QUAV_SEARCH_SETTEI::Form_Load()
     showSearchPath(m_wb.work.Search_Path);
     (s.SUB_DIR_FLG == 1 ? Opt_SUB_DIR_YES : Opt_SUB_DIR_NO)->setChecked(true);
     Opt_Moji_Kubetu_No->setChecked(true);
+    (s.encodingChoice() == EncodingChoice::Cp932 ? Opt_Encoding_Cp932 : Opt_Encoding_Auto)->setChecked(true);
 }
 
 void QUAV_SEARCH_SETTEI::Form_Activate()
@@ -268,6 +279,7 @@ SearchChoice QUAV_SEARCH_SETTEI::choice() const
     c.sikibetuAll = Check_Sikibetu_All->isChecked();
     c.subDirs = Opt_SUB_DIR_YES->isChecked();
     c.caseSensitive = Opt_Moji_Kubetu_Yes->isChecked();
+    c.encoding = Opt_Encoding_Cp932->isChecked() ? EncodingChoice::Cp932 : EncodingChoice::Detect;
     return c;
 }
 

@@ -32,6 +32,8 @@ public:
     QRadioButton *Opt_Moji_Kubetu_No = nullptr;
     QRadioButton *Opt_SUB_DIR_YES = nullptr;
     QRadioButton *Opt_SUB_DIR_NO = nullptr;
+    QRadioButton *Opt_Encoding_Auto = nullptr;
+    QRadioButton *Opt_Encoding_Cp932 = nullptr;
     QLabel *LBL_SEARCH_PATH = nullptr;
     QPushButton *Cmd_Path_Saisettei = nullptr;
     QPushButton *CMD_SEARCH = nullptr;
