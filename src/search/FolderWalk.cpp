@@ -59,6 +59,7 @@ bool FolderWalk::nextFolder(QString &folder, QList<WalkFile> &files)
     // A UTF-8 name and a Shift-JIS one that decodes to the same text would
     // share one key (two folders: keys for their files); the listing puts
     // names that show alike side by side.
+    files.reserve(entries.size());
     const QString *lastFile = nullptr;
     const QString *lastDir = nullptr;
     for (const DirEntry &entry : std::as_const(entries)) {
@@ -78,7 +79,7 @@ bool FolderWalk::nextFolder(QString &folder, QList<WalkFile> &files)
         // pipes and sockets are never opened.
         if (!entry.regularFile)
             continue;
-        if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::identifierOf(entry.upperName)))
+        if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::identifierIn(entry.upperName)))
             continue;
         if (lastFile && *lastFile == entry.name) {
             skip(folder + entry.name, kNameShownTwice);
@@ -91,7 +92,6 @@ bool FolderWalk::nextFolder(QString &folder, QList<WalkFile> &files)
             continue;
         }
         WalkFile file;
-        file.upperName = entry.upperName;
         file.dir = folder;
         file.name = entry.name;
         file.nativeDir = dir.native;

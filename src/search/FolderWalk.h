@@ -17,7 +17,6 @@ struct WalkFile
 {
     QString dir;       // the folder as shown (NativeName), ending in "/"
     QString name;      // the name as shown
-    QString upperName; // the name in upper case, for the identifier
     QByteArray nativeDir;  // the folder's bytes as on disk, ending in "/"
     QByteArray nativeName; // the name's bytes as on disk
     qint64 size = 0;          // set once the file is open

@@ -19,7 +19,7 @@ class Output
 {
 public:
     explicit Output(std::FILE *out) : m_out(out) {}
-    bool put(const QByteArray &bytes)
+    bool put(QByteArrayView bytes)
     {
         if (!m_error.isEmpty())
             return false;
@@ -58,7 +58,7 @@ HitStream::Outcome HitStream::run(const Settings &settings, const QString &word,
     Output output(out);
 
     auto listAhead = [&] {
-        while (!walked && (!pool || pool->queued() < 2 * ScanPool::kWindow)) {
+        while (!walked && (!pool || pool->queued() < 2 * pool->window())) {
             QString folder;
             QList<WalkFile> files;
             if (!walk.nextFolder(folder, files)) {
@@ -72,15 +72,7 @@ HitStream::Outcome HitStream::run(const Settings &settings, const QString &word,
                 pool.emplace(matchers, SearchRun::scanHelpers, nullptr, mode);
                 pool->setRoom(std::numeric_limits<qint64>::max());
             }
-            QList<QByteArray> names;
-            QStringList keys;
-            names.reserve(files.size());
-            keys.reserve(files.size());
-            for (const WalkFile &f : std::as_const(files)) {
-                names.append(f.nativeName);
-                keys.append(f.realPath());
-            }
-            pool->add(files.front().nativeDir, names, keys);
+            pool->add(files);
             queued.push_back(std::move(files));
         }
     };
@@ -103,7 +95,7 @@ HitStream::Outcome HitStream::run(const Settings &settings, const QString &word,
         } else if (probe.hasHit) {
             ++outcome.files;
             if (what == What::Files) {
-                output.put(file.nativePath() + '\n');
+                output.put(file.nativeDir) && output.put(file.nativeName) && output.put("\n");
             } else if (write(probe.hitLines) && probe.resumeAt >= 0) {
                 Probe rest = pool->continueLines(file.nativeDir, file.nativeName, file.realPath(), probe, write);
                 if (!rest.readable)

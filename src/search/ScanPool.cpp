@@ -17,7 +17,7 @@
 #include <utility>
 
 ScanPool::ScanPool(const FileMatchers &matchers, int helpers, EventPump *pump, Mode mode)
-    : m_matchers(matchers), m_pump(pump), m_mode(mode)
+    : m_matchers(matchers), m_pump(pump), m_mode(mode), m_window(mode == Mode::FirstHit ? kFirstHitWindow : kWindow)
 {
     if (helpers < 0)
         helpers = std::clamp(int(std::thread::hardware_concurrency()) - 1, 0, 3);
@@ -39,7 +39,24 @@ ScanPool::~ScanPool()
 
 void ScanPool::add(const QByteArray &folder, const QList<QByteArray> &names, const QStringList &keys)
 {
-    if (names.isEmpty())
+    addJobs(folder, names.size(), [&](int fd, qsizetype i) {
+        return Job{fd, folder, names.at(i), QString(), keys.at(i)};
+    });
+}
+
+void ScanPool::add(const QList<WalkFile> &files)
+{
+    if (files.isEmpty())
+        return;
+    addJobs(files.front().nativeDir, files.size(), [&](int fd, qsizetype i) {
+        const WalkFile &f = files.at(i);
+        return Job{fd, f.nativeDir, f.nativeName, f.dir, f.name};
+    });
+}
+
+void ScanPool::addJobs(const QByteArray &folder, qsizetype count, const std::function<Job(int fd, qsizetype i)> &job)
+{
+    if (count == 0)
         return;
     // Prepared outside the lock, which the helpers take for every file.
     // Files are opened relative to their folder: no lookup from the root for
@@ -48,9 +65,9 @@ void ScanPool::add(const QByteArray &folder, const QList<QByteArray> &names, con
     f.path = folder;
     f.fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     std::vector<Job> jobs;
-    jobs.reserve(size_t(names.size()));
-    for (qsizetype i = 0; i < names.size(); ++i)
-        jobs.push_back(Job{f.fd, folder, names.at(i), keys.at(i)});
+    jobs.reserve(size_t(count));
+    for (qsizetype i = 0; i < count; ++i)
+        jobs.push_back(job(f.fd, i));
     {
         std::lock_guard lock(m_mutex);
         for (Job &job : jobs) {
@@ -73,10 +90,10 @@ qsizetype ScanPool::queued() const
 bool ScanPool::claim(qint64 &index, Job &job)
 {
     const qint64 end = m_base + qint64(m_jobs.size());
-    if (m_next >= end || m_next >= m_base + kWindow)
+    if (m_next >= end || m_next >= m_base + m_window)
         return false;
     index = m_next++;
-    job = m_jobs[size_t(index - m_base)];
+    job = std::move(m_jobs[size_t(index - m_base)]); // its slot only keeps the order from now on
     ++m_inFlight;
     return true;
 }
@@ -90,8 +107,8 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     Probe result;
     OpenFile file;
     scratch.truncate(0);
-    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.key, &result.error)
-                          : file.openNative(job.folder + job.name, job.key, &result.error);
+    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.shownFolder, job.shownName, &result.error)
+                          : file.openNative(job.folder + job.name, job.key(), &result.error);
     result.size = file.size();
     result.modifiedSecs = file.modifiedSecs();
     result.modifiedNsecs = file.modifiedNsecs();
@@ -169,7 +186,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
             bool marked = false;
             const TextEncoding e = TextEncodings::fromMark(scratch, &marked);
             if (marked && TextEncodings::isUtf16(e)) {
-                probeUtf16(e, job.key, file, scratch, result, room, readStep);
+                probeUtf16(e, job.key(), file, scratch, result, room, readStep);
                 return result;
             }
             if (marked) {
@@ -274,7 +291,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
             if (result.lines <= room - m_reserved.load(std::memory_order_relaxed)) {
                 m_reserved.fetch_add(result.lines, std::memory_order_relaxed);
                 result.examined += scratch.size();
-                m_matchers.collect(encoding, scratch, job.key, result.scanned, pump, result.lines);
+                m_matchers.collect(encoding, scratch, job.key(), result.scanned, pump, result.lines);
                 result.decoded = true;
             } else {
                 // A copy, so that the scratch buffer keeps its capacity: a
@@ -325,8 +342,8 @@ Probe ScanPool::probeLines(const Job &job, QByteArray &scratch, const Probe *res
     Probe result;
     OpenFile file;
     scratch.truncate(0);
-    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.key, &result.error)
-                          : file.openNative(job.folder + job.name, job.key, &result.error);
+    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.shownFolder, job.shownName, &result.error)
+                          : file.openNative(job.folder + job.name, job.key(), &result.error);
     result.size = file.size();
     result.modifiedSecs = file.modifiedSecs();
     result.modifiedNsecs = file.modifiedNsecs();
@@ -428,7 +445,7 @@ Probe ScanPool::probeLines(const Job &job, QByteArray &scratch, const Probe *res
         if (end <= 0) {
             if (scratch.size() > kMaxHeldLine) {
                 ok = false;
-                result.error = job.key + QStringLiteral("\r\n行が長すぎるため、表示できません。");
+                result.error = job.key() + QStringLiteral("\r\n行が長すぎるため、表示できません。");
             }
             continue;
         }
@@ -454,13 +471,13 @@ Probe ScanPool::continueLines(const QByteArray &folder, const QByteArray &name, 
                               const std::function<bool(QByteArray &)> &write)
 {
     QByteArray scratch;
-    return probeLines(Job{-1, folder, name, key}, scratch, &from, write);
+    return probeLines(Job{-1, folder, name, QString(), key}, scratch, &from, write);
 }
 
 Probe ScanPool::probeNow(const QByteArray &folder, const QByteArray &name, const QString &key)
 {
     QByteArray scratch;
-    Probe result = probe(Job{-1, folder, name, key}, scratch, m_pump);
+    Probe result = probe(Job{-1, folder, name, QString(), key}, scratch, m_pump);
     // Taken at once: its lines hold no room for the files read ahead.
     if (result.decoded)
         m_reserved.fetch_sub(result.scanned.lineCount(), std::memory_order_relaxed);
@@ -556,7 +573,7 @@ bool ScanPool::take(Probe &out)
         dropFoldersBefore(m_base, toClose);
         // The window moved on: a waiting helper is woken once half of it is
         // free and there is a file to claim.
-        wake = m_idle > 0 && m_next < m_base + qint64(m_jobs.size()) && m_base + kWindow - m_next >= kWindow / 2;
+        wake = m_idle > 0 && m_next < m_base + qint64(m_jobs.size()) && m_base + m_window - m_next >= m_window / 2;
     }
     if (wake)
         m_work.notify_all();

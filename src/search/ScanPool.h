@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/FileScan.h"
+#include "search/FolderWalk.h"
 #include "search/OpenFile.h"
 
 #include <QByteArray>
@@ -72,7 +73,7 @@ struct Probe
 // matchers. Files of several folders may be queued, so the helpers do not
 // wait at the end of each folder.
 //
-// At most kWindow files beyond the next one to be taken are read ahead, so
+// At most window() files beyond the next one to be taken are read ahead, so
 // memory stays bounded by kWindow of the largest files with a hit. A helper
 // that finds the window full sleeps until half of it is free again: woken
 // for every file taken, it would cost a sleep and a wake-up per file.
@@ -86,6 +87,12 @@ public:
     enum class Mode { Results, FirstHit, HitLines };
 
     static constexpr int kWindow = 32;
+    // FirstHit keeps nothing of a file, so its window is wider: a helper
+    // that the system leaves waiting with the next file to be taken holds
+    // the caller up only once the caller has read all of these itself.
+    static constexpr int kFirstHitWindow = 16 * kWindow;
+    // Files read ahead at most in this pool's mode.
+    qint64 window() const { return m_window; }
     // HitLines: a helper leaves a file once this much text of its hit lines
     // is waiting, so that memory stays bounded; the caller goes on with
     // continueLines.
@@ -120,6 +127,9 @@ public:
     // in "/"), the names' bytes, and their keys (paths as shown), for
     // decoding ahead and for messages.
     void add(const QByteArray &folder, const QList<QByteArray> &names, const QStringList &keys);
+    // The same for files of one folder as the walk met them: their keys are
+    // made only when wanted (a hit, a message).
+    void add(const QList<WalkFile> &files);
     // Files queued and not taken yet.
     qsizetype queued() const;
     // The next file's result, in the order added; false when none is queued.
@@ -157,8 +167,11 @@ private:
         int fd;
         QByteArray folder;
         QByteArray name;
-        QString key;
+        QString shownFolder; // with shownName: the key
+        QString shownName;
+        QString key() const { return shownFolder + shownName; }
     };
+    void addJobs(const QByteArray &folder, qsizetype count, const std::function<Job(int fd, qsizetype i)> &job);
     void helperLoop();
     bool claim(qint64 &index, Job &job); // under m_mutex
     // Reads and matches one file; touches nothing shared but the atomics.
@@ -181,6 +194,7 @@ private:
     const FileMatchers &m_matchers;
     EventPump *m_pump;
     Mode m_mode;
+    qint64 m_window;
     std::vector<std::thread> m_threads;
     mutable std::mutex m_mutex;
     std::condition_variable m_work; // a job may be claimable

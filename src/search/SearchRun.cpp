@@ -87,15 +87,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
                 pool.emplace(matchers, SearchRun::scanHelpers, wb.pump);
                 pool->setRoom(sink.lineRoom());
             }
-            QList<QByteArray> names;
-            QStringList keys;
-            names.reserve(files.size());
-            keys.reserve(files.size());
-            for (const WalkFile &f : std::as_const(files)) {
-                names.append(f.nativeName);
-                keys.append(f.realPath());
-            }
-            pool->add(files.front().nativeDir, names, keys);
+            pool->add(files);
             queued.push_back(std::move(files));
         }
     };

@@ -43,17 +43,21 @@ std::vector<DecodedCode> buildInverse()
             probed.push_back(quint16(lead << 8 | trail));
         }
     }
+    // The decoded text is walked in place: a list of its 12,000 lines would
+    // cost more than the decoding.
     const QString decoded = Cp932::decode(probe);
+    const QStringView text(decoded);
     size_t k = 0;
-    for (QStringView segment : QStringView(decoded).split(QLatin1Char('\n'))) {
-        if (k == probed.size())
-            break;
+    for (qsizetype from = 0; k < probed.size() && from < text.size(); ++k) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), from);
+        if (end < 0)
+            end = text.size();
         // A lone byte decodes to itself, a half-width katakana or a raw-byte
         // character (also what a lead byte without a valid trail gives); a
         // pair that is a character decodes to one character.
-        if (segment.size() == 1)
-            out.push_back({segment.at(0).unicode(), probed[k]});
-        ++k;
+        if (end - from == 1)
+            out.push_back({text.at(from).unicode(), probed[k]});
+        from = end + 1;
     }
     out.push_back({u'\n', quint16('\n')});
     return out;
