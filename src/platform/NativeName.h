@@ -7,7 +7,7 @@
 
 // File and folder names as Linux holds them: bytes, with no encoding of
 // their own. A name that is valid UTF-8 is shown as UTF-8; any other (a raw
-// Shift-JIS name unpacked from an archive made on Windows) is
+// Shift-JIS name unpacked from an archive) is
 // shown decoded as code page 932, which keeps every byte (see Cp932). The
 // shown text is for people and for the work area's keys; a file is opened
 // again only by the bytes it was found under, never by its shown text turned

@@ -1,6 +1,7 @@
 #include "template/BatchDuplicate.h"
 
 #include "search/BatchCommandLine.h"
+#include "platform/NativeName.h"
 #include "search/BatchMessagePort.h"
 #include "template/NewFileSave.h"
 #include "template/ParameterImages.h"
@@ -9,7 +10,6 @@
 #include "template/WorkAreaTemplateStore.h"
 #include "workarea/WorkArea.h"
 
-#include <QFileInfo>
 
 #include <sys/stat.h>
 
@@ -19,13 +19,13 @@ const QString kProgram = QStringLiteral("quav duplicate");
 
 struct Options
 {
-    QString params;
+    QByteArray params; // bytes as given
     QString search;
     int pattern = TemplateDuplication::BeforeExtension;
     bool force = false;
     bool dryRun = false;
     bool help = false;
-    QStringList templates;
+    QList<QByteArray> templates; // bytes as given
 };
 
 // Empty on success, else why the arguments cannot be used.
@@ -39,7 +39,7 @@ QString parse(const QList<QByteArray> &args, Options &o)
             const std::optional<QString> v = a.value();
             if (!v)
                 return QStringLiteral("--params にパラメータカードのファイルを指定してください。");
-            o.params = *v;
+            o.params = a.valueBytes();
         } else if (a.is(QLatin1StringView("--search"))) {
             const std::optional<QString> v = a.value();
             if (!v)
@@ -58,7 +58,7 @@ QString parse(const QList<QByteArray> &args, Options &o)
             return QStringLiteral("不明なオプションです：") + a.written();
         }
     }
-    o.templates = a.words();
+    o.templates = a.wordBytes();
     if (o.help)
         return QString();
     if (o.params.isEmpty())
@@ -116,27 +116,43 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
     bool failed = false;
     // The first reason `out` refused a path: a cut list is not the whole one.
     QString outputError;
-    const auto list = [&](const QString &path) {
-        if (!BatchOutput::write(out, path + QLatin1Char('\n')) && outputError.isEmpty())
+    // Printed by its bytes on disk, as a shell takes it.
+    const auto list = [&](const QByteArray &path) {
+        if (!BatchOutput::write(out, path + '\n') && outputError.isEmpty())
             outputError = BatchOutput::standardOutputError();
+    };
+
+    // Paths are taken by their bytes, made absolute so that every name
+    // pattern has a folder to put the new file in; a name that is not UTF-8
+    // is shown decoded and read and written by its own bytes.
+    struct Given
+    {
+        QString shown;
+        QByteArray native; // empty: the UTF-8 form of shown
+    };
+    const auto given = [](const QByteArray &bytes) {
+        const QByteArray native = NativeName::absolutePath(bytes);
+        const QString shown = NativeName::decodePath(native);
+        return Given{shown, NativeName::encode(shown) == native ? QByteArray() : native};
     };
 
     ParameterImages images{DuplicationParameters{}};
     DuplicationParameters parameters;
-    if (!images.readCard(o.params, port) || !images.Commit(parameters, port)
+    const Given card = given(o.params);
+    if (!images.readCard(card.shown, port, card.native) || !images.Commit(parameters, port)
         || !TemplateDuplication::checkOpen(parameters.Param_Count(), port))
         return 2;
 
     WorkArea work;
     WorkAreaTemplateStore store(work);
     QStringList sources;
-    for (const QString &given : std::as_const(o.templates)) {
-        // Absolute, so that every name pattern has a folder to put the new
-        // file in; a template named twice is read once.
-        const QString path = QFileInfo(given).absoluteFilePath();
+    for (const QByteArray &bytes : std::as_const(o.templates)) {
+        // A template named twice is read once.
+        const Given source = given(bytes);
+        const QString &path = source.shown;
         if (store.isOpen(path))
             continue;
-        TemplateRead::Outcome outcome = TemplateRead::readTemplate(path, store.storedLines());
+        TemplateRead::Outcome outcome = TemplateRead::readTemplate(path, store.storedLines(), source.native);
         switch (outcome.status) {
         case TemplateRead::Status::Added:
             if (store.addFile(std::move(outcome.file))) {
@@ -179,7 +195,7 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
                 continue;
             }
             port.flush();
-            list(path);
+            list(work.nativePath(index));
             continue;
         }
         const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force);
@@ -192,7 +208,7 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
             continue;
         }
         port.flush();
-        list(path);
+        list(work.nativePath(index));
     }
     port.flush();
     if (!outputError.isEmpty()) {

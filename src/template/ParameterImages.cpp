@@ -42,7 +42,7 @@ QStringList ParameterImages::cardLines(const QByteArray &bytes, bool *cut)
     return lines;
 }
 
-bool ParameterImages::readCard(const QString &path, MessagePort &port)
+bool ParameterImages::readCard(const QString &path, MessagePort &port, const QByteArray &nativePath)
 {
     if (path.isEmpty()) {
         port.show(kNoSelection, kCaption, MessagePort::Icon::Exclamation);
@@ -50,7 +50,8 @@ bool ParameterImages::readCard(const QString &path, MessagePort &port)
     }
     QByteArray bytes;
     QString error;
-    if (!TextFile::readBytes(path, bytes, &error)) {
+    if (!(nativePath.isEmpty() ? TextFile::readBytes(path, bytes, &error)
+                               : TextFile::readBytes(nativePath, path, bytes, &error))) {
         port.show(error, kCaption, MessagePort::Icon::Critical);
         return false;
     }

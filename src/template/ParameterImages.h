@@ -46,7 +46,8 @@ public:
     // Adds the lines of the card at path (empty: nothing was selected) to
     // the images, without any test of their own. A card that cannot be read
     // is reported and nothing is added.
-    bool readCard(const QString &path, MessagePort &port);
+    // nativePath: the path's bytes on disk when they are not its UTF-8 form.
+    bool readCard(const QString &path, MessagePort &port, const QByteArray &nativePath = {});
     // Adds one typed value. The value is trimmed in place, as the text box
     // then shows it; an empty value, one already among the images, and one
     // with characters that have no code page 932 form are refused.

@@ -3,6 +3,7 @@
 #include "edit/TextReplace.h"
 #include "platform/EventPump.h"
 #include "platform/MessagePort.h"
+#include "platform/NativeName.h"
 #include "platform/ProgressPort.h"
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
@@ -117,6 +118,15 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
 
     out.status = Status::Made;
     out.file.path = newPath;
+    // A source named by bytes that are not UTF-8 (a Shift-JIS folder or
+    // name) gives its new file the same bytes around the parameter. The
+    // name rule looks only at "/" and ".", single bytes in UTF-8 and code
+    // page 932 alike (never a trail byte), so it is applied to the bytes
+    // as they are, one character each.
+    if (const QByteArray sourceBytes = store.nativePathOf(source); !sourceBytes.isEmpty())
+        out.file.nativePath = newFileName(QString::fromLatin1(sourceBytes),
+                                          QString::fromLatin1(NativeName::encode(parameter)), pattern)
+                                  .toLatin1();
     out.file.header = madeHeader(newPath, source);
     out.file.entries = std::move(entries);
     out.file.changed = true;

@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 const QString TemplateRead::kCaption = QStringLiteral("雛形読み込み");
 const QString TemplateRead::kAlreadyOpen = QStringLiteral("同じファイルが既に開かれています。");
 const QString TemplateRead::kNoSelection = QStringLiteral("リストが選択されていません。");
@@ -88,25 +90,29 @@ TemplateRead::Outcome TemplateRead::makeTemplate(const QString &path, const QByt
     return out;
 }
 
-TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines)
+TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines,
+                                                 const QByteArray &nativePath)
 {
     if (path.contains(LineFormat::kSeparator))
         return refused(Status::Unreadable,
                        refusalText(path, QStringLiteral("ファイル名に \":@:\" が含まれているため、読み込めません。")));
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
+    const QByteArray onDisk = nativePath.isEmpty() ? QFile::encodeName(path) : nativePath;
+    struct stat st;
+    if (::stat(onDisk.constData(), &st) == 0 && !S_ISREG(st.st_mode))
         return refused(Status::Unreadable, refusalText(path, QStringLiteral("通常のファイルではありません。")));
     // The time is kept to the nanosecond, as a save compares it with the
     // file's own stamp; the header shows it to the second.
-    const std::optional<DiskStamp> stamp = DiskStamp::of(QFile::encodeName(path));
+    const std::optional<DiskStamp> stamp = DiskStamp::of(onDisk);
     QByteArray bytes;
     QString error;
-    if (!TextFile::readBytes(path, bytes, &error))
+    if (!(nativePath.isEmpty() ? TextFile::readBytes(path, bytes, &error)
+                               : TextFile::readBytes(nativePath, path, bytes, &error)))
         return refused(Status::Unreadable, error + QStringLiteral("\r\n") + kStopped);
     const QDateTime modified = stamp ? QDateTime::fromMSecsSinceEpoch(stamp->mtimeNs / 1000000) : QDateTime();
     Outcome out = makeTemplate(path, bytes, modified, storedLines);
     if (stamp)
         out.file.modifiedNsecs = stamp->mtimeNs;
+    out.file.nativePath = nativePath;
     return out;
 }
 

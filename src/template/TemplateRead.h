@@ -63,7 +63,9 @@ public:
     // Unreadable with the reason (a fifo is never opened, since reading one
     // would wait for a writer); so is a path holding ":@:", which the
     // all-lines format cannot carry.
-    static Outcome readTemplate(const QString &path, qint64 storedLines);
+    // nativePath: the path's bytes on disk when they are not its UTF-8 form;
+    // the file is read by them and keeps them.
+    static Outcome readTemplate(const QString &path, qint64 storedLines, const QByteArray &nativePath = {});
 
     // The checks before anything changes: a selected file already in the
     // work area refuses the whole read, then an empty selection. false when

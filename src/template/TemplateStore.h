@@ -9,7 +9,7 @@
 // work area holds all of a file or none of it.
 struct AddedFile
 {
-    QString path;        // as on disk; file list, change list and key of every entry
+    QString path;        // as shown; file list, change list and key of every entry
     QString header;      // its file header, before fitting to 83 columns
     QStringList entries; // "path:@:000001.000:@:text", in line order
     bool changed = false; // the change flag it starts with (1 for a made file)
@@ -20,6 +20,8 @@ struct AddedFile
     QByteArray bytes;
     qint64 size = -1;
     qint64 modifiedNsecs = -1; // since 1970, as the file system keeps it
+    // The path's bytes on disk; empty: the path's UTF-8 form.
+    QByteArray nativePath;
 };
 
 // What template read and duplication need of the work area. Paths compare
@@ -41,4 +43,11 @@ public:
     // index, so that the next storedEntries sees the file. false, with
     // nothing added, when a list has no room left for it.
     virtual bool addFile(AddedFile &&file) = 0;
+    // The bytes on disk of a file held; empty when they are its path's UTF-8
+    // form.
+    virtual QByteArray nativePathOf(const QString &path) const
+    {
+        Q_UNUSED(path);
+        return {};
+    }
 };

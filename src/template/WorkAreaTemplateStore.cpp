@@ -30,11 +30,17 @@ QStringList WorkAreaTemplateStore::storedEntries(const QString &path) const
     return out;
 }
 
+QByteArray WorkAreaTemplateStore::nativePathOf(const QString &path) const
+{
+    const int i = m_work.Search_Hit_File_List().indexOf(path);
+    return i < 0 || i >= m_work.fileOrigins().size() ? QByteArray() : m_work.fileOrigins().at(i).nativePath;
+}
+
 bool WorkAreaTemplateStore::addFile(AddedFile &&file)
 {
     WorkArea &w = m_work;
-    // The native path stays empty: the key's own bytes are the file's.
     FileOrigin origin;
+    origin.nativePath = file.nativePath;
     origin.size = file.size;
     origin.modifiedNsecs = file.modifiedNsecs;
     if (w.admitFile(file.path, origin, {file.header}, std::move(file.entries), file.changed) < 0)

@@ -18,6 +18,7 @@ public:
     qint64 storedLines() const override;
     QStringList storedEntries(const QString &path) const override;
     bool addFile(AddedFile &&file) override;
+    QByteArray nativePathOf(const QString &path) const override;
 
     // What a run that added files leaves behind, as the end of a search does:
     // the column header above the first header, the result and save flags,
