@@ -102,12 +102,14 @@ int byteCost(uchar b)
 }
 
 // The characters whose simple case fold is a given one, for the folds that
-// more than their own character has; built once over every code point.
+// more than their own character has; built once over the code points of the
+// first two planes: beyond them (ideographs, tags, private use) no
+// character has a case, and each search asking for it pays for the table.
 const std::unordered_map<char32_t, std::vector<char32_t>> &foldGroups()
 {
     static const auto groups = [] {
         std::unordered_map<char32_t, std::vector<char32_t>> g;
-        for (char32_t u = 0; u <= 0x10FFFF; ++u) {
+        for (char32_t u = 0; u < 0x20000; ++u) {
             if (u >= 0xD800 && u <= 0xDFFF)
                 continue;
             const char32_t f = QChar::toCaseFolded(u);
