@@ -101,6 +101,19 @@ void MainCommands::buildResultViews(Workbench &wb)
         ListView::Build_List_View(wb);
 }
 
+bool MainCommands::confirmEnd(Workbench &wb)
+{
+    if (wb.work.Hozon_Flag != 1)
+        return true;
+    return NullMessagePort::orNull(wb.messages)
+               .show(QStringLiteral("保存されていない変更があります。\r\n"
+                                    "終了すると、変更は保存されずに失われます。\r\n"
+                                    "保存せずに終了しますか？"),
+                     QStringLiteral("ＱＵＡＶ"), MessagePort::Icon::Exclamation,
+                     MessagePort::Buttons::YesNoDefaultNo)
+        == MessagePort::Answer::Yes;
+}
+
 void MainCommands::Stop(Workbench &wb)
 {
     wb.work.Search_Running = 0;

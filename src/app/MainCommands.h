@@ -40,6 +40,11 @@ public:
     // holds files.
     static void buildResultViews(Workbench &wb);
 
+    // END, M_FILE_EXIT, the close box: true when the program may end. With
+    // unsaved changes (Hozon_Flag 1) the user is asked first, and only a
+    // Yes ends it without saving; No, the default, stays.
+    static bool confirmEnd(Workbench &wb);
+
     // STOP: the running search stops at its next check.
     static void Stop(Workbench &wb);
     // HINA_FUKUSEI without parameters shows its message; true when the

@@ -6,7 +6,8 @@ struct Workbench;
 class WorkAreaCommands
 {
 public:
-    // CLEAR and M_EDIT_CLEAR: after one question, empties all seven lists,
+    // CLEAR and M_EDIT_CLEAR: after one question (No is its default while
+    // changes are unsaved), empties all seven lists,
     // both views (emptied and hidden) and the detail cache, and offers SEARCH
     // and HINAGATA again. Nothing happens while the work area holds no result.
     static void Clear_Work_Area(Workbench &wb);

@@ -25,9 +25,12 @@ void DeselectCommand::KIHON_M_EDIT_DELETE_Click(Workbench &wb)
         return;
     }
 
+    // A Yes drops the file's unsaved changes with it: Return must not.
+    const bool unsaved = wb.work.Search_Hit_File_Change().data(d.detailFileIndex) == 1;
     const auto answer = NullMessagePort::orNull(wb.messages)
                             .show(d.Detail_File_Key + QStringLiteral("を取り消します。\r\nよろしいですか？"), kCaption,
-                                  MessagePort::Icon::Question, MessagePort::Buttons::YesNo);
+                                  MessagePort::Icon::Question,
+                                  unsaved ? MessagePort::Buttons::YesNoDefaultNo : MessagePort::Buttons::YesNo);
     if (answer != MessagePort::Answer::Yes) {
         // The locate step left the list view disabled on the located line
         // and the panels waiting.

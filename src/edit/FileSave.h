@@ -1,6 +1,8 @@
 #pragma once
 
+#include "base/Settings.h"
 #include "edit/SavedText.h"
+#include "platform/SaveBatch.h"
 #include "platform/DiskStamp.h"
 #include "platform/TextEncoding.h"
 
@@ -19,19 +21,26 @@ struct SaveRequest
     // The file as it was when it was read; nothing for a new file, whose name
     // must not exist on disk yet.
     std::optional<DiskStamp> readStamp;
-    // The user agreed to replace what is on disk now (after ChangedOnDisk or
-    // AlreadyExists).
+    // The user agreed to replace what is on disk now, or to write a file
+    // removed meanwhile (after any outcome that needs a question).
     bool overwriteAgreed = false;
     // The encoding the file was read in: only a code page 932 file is
     // written; a file in another encoding is refused, never re-encoded.
     TextEncoding encoding = TextEncoding::Cp932;
+    // For a new file: the bytes its lines were read from (a made file's
+    // template as it was read), whose bytes and breaks it keeps. Empty: none.
+    QByteArray sourceBytes;
+    // The batch the file belongs to (its journal); none: a batch of this
+    // file alone, with a journal.
+    SaveBatch *batch = nullptr;
 };
 
 struct SaveResult
 {
     enum class Outcome {
         Written,
-        ChangedOnDisk, // changed or removed since it was read: ask (default No)
+        ChangedOnDisk, // changed since it was read: ask (default No)
+        RemovedOnDisk, // removed since it was read: ask likewise whether to write it again
         AlreadyExists, // a new file whose name is taken on disk: ask likewise
         Failed,        // not written; the file on disk is as it was
     };
@@ -42,9 +51,17 @@ struct SaveResult
     // When written: the file's stamp now. Keep it as the file's read stamp;
     // a new file, once saved, is no longer new.
     DiskStamp stamp;
+    // When written: what the user must still know, naming the file (another
+    // program changed it during the save, and its change is now only in the
+    // journal); empty otherwise.
+    QString warning;
 
     bool written() const { return outcome == Outcome::Written; }
-    bool needsQuestion() const { return outcome == Outcome::ChangedOnDisk || outcome == Outcome::AlreadyExists; }
+    bool needsQuestion() const
+    {
+        return outcome == Outcome::ChangedOnDisk || outcome == Outcome::RemovedOnDisk
+            || outcome == Outcome::AlreadyExists;
+    }
 };
 
 // Writes one file from its stored lines (SavedText: unchanged lines keep
@@ -56,6 +73,9 @@ class FileSave
 {
 public:
     static SaveResult save(const SaveRequest &request);
+
+    // A batch as the settings (and a command line's --no-undo) ask for.
+    static SaveBatch::Options batchOptions(const Settings &settings, const QString &command, bool noUndo = false);
 
     // The characters of the lines that have no code page 932 form, each
     // once: a save refuses such lines rather than write "?" for them.

@@ -3,6 +3,7 @@
 #include "edit/StoredEntry.h"
 #include "edit/UnsavableText.h"
 #include "platform/EventPump.h"
+#include "platform/LineBreak.h"
 #include "platform/MessagePort.h"
 #include "platform/ProgressPort.h"
 #include "workarea/LineFormat.h"
@@ -185,9 +186,12 @@ bool LineEditor::Cmd_Update_Click()
     // stays.
     if (!answer || answer->isEmpty())
         return false;
-    const QString unsavable = UnsavableText::Refusal(QStringLiteral("修正イメージ"), *answer);
-    if (!unsavable.isEmpty())
-        return refuse(unsavable);
+    // One line stays one line: a pasted line break would split it on saving.
+    QString refusal = LineBreak::Refusal(QStringLiteral("修正イメージ"), *answer);
+    if (refusal.isEmpty())
+        refusal = UnsavableText::Refusal(QStringLiteral("修正イメージ"), *answer);
+    if (!refusal.isEmpty())
+        return refuse(refusal);
     m_lines[s].text = *answer;
     return true;
 }

@@ -145,8 +145,10 @@ void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
     if (Syousai_Gamen_Flg == 0) {
         if (wb.listView)
             wb.listView->setViewEnabled(true);
-        ListView::Show_Status_Counts(wb);
         ListView::Build_List_View(wb);
+        // After the build, which shows its own progress in the panels: they
+        // tell the finished state until the next command.
+        ListView::Show_Status_Counts(wb);
         return;
     }
     ListView::Build_List_View(wb);

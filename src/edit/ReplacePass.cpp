@@ -2,6 +2,7 @@
 
 #include "edit/TextReplace.h"
 #include "edit/UnsavableText.h"
+#include "platform/LineBreak.h"
 #include "platform/MessagePort.h"
 #include "platform/TextMatch.h"
 
@@ -92,11 +93,16 @@ bool ReplacePass::checkRequest(const QString &search, const QString &replacement
         messages.show(QStringLiteral("サーチ文字が入力されていません。"), kCaption, Icon::Exclamation);
         return false;
     }
-    // What is put into the work area is what a save writes: a character a
-    // Shift-JIS file cannot hold would reach the disk as "?".
-    const QString unsavable = UnsavableText::Refusal(QStringLiteral("置替文字"), replacement);
-    if (!unsavable.isEmpty()) {
-        messages.show(unsavable, kCaption, Icon::Exclamation);
+    // What is put into the work area is what a save writes: a line break
+    // would split the line, a character a Shift-JIS file cannot hold would
+    // reach the disk as "?". A search text with a line break matches no line.
+    QString refusal = LineBreak::Refusal(QStringLiteral("サーチ文字"), search);
+    if (refusal.isEmpty())
+        refusal = LineBreak::Refusal(QStringLiteral("置替文字"), replacement);
+    if (refusal.isEmpty())
+        refusal = UnsavableText::Refusal(QStringLiteral("置替文字"), replacement);
+    if (!refusal.isEmpty()) {
+        messages.show(refusal, kCaption, Icon::Exclamation);
         return false;
     }
     if (replacement.isEmpty()

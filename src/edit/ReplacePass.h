@@ -63,8 +63,8 @@ public:
     void reportFailures(MessagePort &messages) const;
 
     // The checks of Execute, in order, each refusal shown through the port:
-    // empty search text; a replacement with characters that a Shift-JIS file
-    // cannot hold; an empty replacement (a question: Yes deletes every
+    // empty search text; a line break in either text; a replacement with
+    // characters that a Shift-JIS file cannot hold; an empty replacement (a question: Yes deletes every
     // occurrence); no target file; two or more files (a notice, then on).
     // true when the replacement may run.
     static bool checkRequest(const QString &search, const QString &replacement, int selectedFiles,

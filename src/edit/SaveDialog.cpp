@@ -56,6 +56,8 @@ SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &ent
     const FileOrigin origin = i < work.fileOrigins().size() ? work.fileOrigins().at(i) : FileOrigin();
     if (origin.size >= 0)
         r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs};
+    else
+        r.sourceBytes = origin.sourceBytes;
     r.encoding = origin.encoding;
     return r;
 }
@@ -105,6 +107,8 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
                         Buttons::YesNo)
             == Answer::Yes;
 
+    // One batch in the undo journal for all the files of this save.
+    SaveBatch batch(FileSave::batchOptions(wb.settings, kCaption));
     for (int i = 0; i < n; ++i) {
         if (!selected.at(i))
             continue;
@@ -130,12 +134,16 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
                                   kCaption, MessagePort::Icon::Critical);
             continue;
         }
+        request.batch = &batch;
         SaveResult r = FileSave::save(request);
         if (r.needsQuestion()) {
             // Someone else's content is at stake: only an explicit Yes
             // replaces it, and No keeps the change flag.
-            if (ask(wb, r.message + kLineBreak + QStringLiteral("上書き保存しますか？"), Buttons::YesNoDefaultNo)
-                != Answer::Yes) {
+            // Nothing is overwritten where the file was removed.
+            const QString question = r.outcome == SaveResult::Outcome::RemovedOnDisk
+                ? QStringLiteral("保存し直しますか？")
+                : QStringLiteral("上書き保存しますか？");
+            if (ask(wb, r.message + kLineBreak + question, Buttons::YesNoDefaultNo) != Answer::Yes) {
                 ++out.skipped;
                 continue;
             }
@@ -151,7 +159,13 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
         keepStamp(work, i, r.stamp);
         work.setFileChanged(i, false);
         ++out.written;
+        if (!r.warning.isEmpty() && wb.messages)
+            wb.messages->show(r.warning, kCaption, MessagePort::Icon::Exclamation);
     }
+    batch.finish();
+    if (wb.messages)
+        for (const QString &notice : batch.notices())
+            wb.messages->show(notice, kCaption, MessagePort::Icon::Exclamation);
     updateHozon(wb);
     return out;
 }

@@ -1,9 +1,10 @@
 #include "edit/SavedText.h"
 
+#include "edit/KeptBytes.h"
 #include "platform/Cp932.h"
+#include "platform/Cp932Codec.h"
 
 #include <limits>
-#include <vector>
 
 QList<SavedText::RawLine> SavedText::splitRaw(QByteArrayView file)
 {
@@ -67,23 +68,16 @@ QByteArray SavedText::compose(const QList<StoredLine> &lines, std::optional<QByt
     const QByteArray lineBreak = original ? lineBreakOf(raw) : QByteArrayLiteral("\r\n");
     QByteArray out;
     out.reserve(original ? original->size() + original->size() / 16 + 64 : lines.size() * 40);
-    std::vector<char16_t> decoded(256);
-    for (const StoredLine &line : lines) {
+    KeptBytes kept(Cp932Codec::instance());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const StoredLine &line = lines.at(i);
         const int n = readLineNumber(line.lineNo);
         if (n > 0 && n <= raw.size()) {
             const RawLine &was = raw.at(n - 1);
-            // A line never decodes to more characters than it has bytes, nor
-            // to fewer than half of them.
-            if (line.text.size() <= was.bytes.size() && line.text.size() * 2 >= was.bytes.size()) {
-                if (decoded.size() < size_t(was.bytes.size()))
-                    decoded.resize(size_t(was.bytes.size()));
-                const qsizetype length = Cp932::decodeTo(was.bytes, decoded.data());
-                if (QStringView(decoded.data(), length) == line.text) {
-                    out.append(was.bytes);
-                    out.append(was.lineBreak.isEmpty() ? QByteArrayView(lineBreak) : was.lineBreak);
-                    continue;
-                }
-            }
+            kept.appendLine(was.bytes, line.text, out);
+            const bool last = i + 1 == lines.size();
+            out.append(was.lineBreak.isEmpty() && !last ? QByteArrayView(lineBreak) : was.lineBreak);
+            continue;
         }
         Cp932::encodeAppend(line.text, out);
         out.append(lineBreak);

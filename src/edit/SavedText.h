@@ -16,18 +16,19 @@ struct StoredLine
     QStringView text;
 };
 
-// The bytes a save writes for a file's stored lines: each line's text
-// followed by a line break, the last line included. A save changes no byte
-// the user did not change, so
-// - a stored line with the number n of a line read from disk, whose text is
-//   still what line n of the file on disk decodes to, is written with line
-//   n's own bytes and break (code page 932 has two codes for some kanji, and a
-//   file may hold bytes that are not valid code page 932; both survive);
-// - every other line is encoded in code page 932 and gets the file's break:
-//   LF when every break of the file on disk is LF alone, CR when every one is
-//   CR alone, CR LF otherwise (CR LF files, mixed breaks, a file without any
-//   break, a new file);
-// - the last line always ends with a break.
+// The bytes a save writes for a file's stored lines. A save changes no byte
+// the user did not change:
+// - a stored line with the number n of a line read from disk is written from
+//   line n's own bytes (KeptBytes): unchanged, it is those bytes; changed,
+//   every character the change kept keeps its bytes (code page 932 has two
+//   codes for some characters, and a file may hold bytes that are not valid
+//   code page 932; both survive) and only new characters are encoded. It
+//   ends with line n's own break; the last line of the file, read without a
+//   break, stays without one unless another line now follows it;
+// - every other line (inserted, or a file never read) is encoded and gets
+//   the file's break: LF when every break of the file is LF alone, CR when
+//   every one is CR alone, CR LF otherwise (CR LF files, mixed breaks, a file
+//   without any break, a new file).
 class SavedText
 {
 public:
@@ -51,8 +52,9 @@ public:
     // 0 for inserted lines and anything that is not a line number.
     static int readLineNumber(QStringView lineNo);
 
-    // The file's new content; original is the file as it is on disk now,
-    // nothing for a new file. Characters without a code page 932 form would
-    // be written as "?": the caller refuses such lines first.
+    // The file's new content; original is what the lines were read from
+    // (the file as it is on disk now, or a made file's template), nothing
+    // for a file of no such bytes. Characters without a code page 932 form
+    // would be written as "?": the caller refuses such lines first.
     static QByteArray compose(const QList<StoredLine> &lines, std::optional<QByteArrayView> original);
 };

@@ -30,7 +30,7 @@ char16_t decodePair(uchar lead, uchar trail)
 // Unicode -> code page 932 code; 0 = unmapped. Where several codes decode to
 // one character, the encoder takes the JIS X 0208 or NEC row 13 code first,
 // then the IBM extension (0xFA-0xFC) before the NEC-selected copy (0xED-0xEE),
-// as Windows does.
+// as the Windows-31J table does.
 struct EncodeTable
 {
     std::array<quint16, 0x10000> code{};
@@ -135,28 +135,48 @@ QString Cp932::decode(QByteArrayView bytes)
     return out;
 }
 
-qsizetype Cp932::decodeTo(QByteArrayView bytes, char16_t *dst)
+namespace {
+
+// One loop for both decoders; the search's decoder keeps no starts.
+template<bool kStarts>
+qsizetype decodeLoop(QByteArrayView bytes, char16_t *dst, int *starts)
 {
     qsizetype n = 0;
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i < size; ++i) {
+        if constexpr (kStarts)
+            starts[n] = int(i);
         const uchar b = p[i];
         if (b < 0x80) {
             dst[n++] = b;
         } else if (b >= 0xA1 && b <= 0xDF) {
             dst[n++] = char16_t(0xFF61 + (b - 0xA1));
-        } else if (isLeadByte(b) && i + 1 < size) {
+        } else if (Cp932::isLeadByte(b) && i + 1 < size) {
             const char16_t u = decodePair(b, p[i + 1]);
             if (u) {
                 dst[n++] = u;
                 ++i;
             } else {
-                dst[n++] = char16_t(kRawByteBase + b);
+                dst[n++] = char16_t(Cp932::kRawByteBase + b);
             }
         } else {
-            dst[n++] = char16_t(kRawByteBase + b);
+            dst[n++] = char16_t(Cp932::kRawByteBase + b);
         }
     }
+    if constexpr (kStarts)
+        starts[n] = int(size);
     return n;
+}
+
+} // namespace
+
+qsizetype Cp932::decodeTo(QByteArrayView bytes, char16_t *dst)
+{
+    return decodeLoop<false>(bytes, dst, nullptr);
+}
+
+qsizetype Cp932::decodeTo(QByteArrayView bytes, char16_t *dst, int *starts)
+{
+    return decodeLoop<true>(bytes, dst, starts);
 }

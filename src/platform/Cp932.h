@@ -39,6 +39,10 @@ public:
     // Decodes into out, which has room for bytes.size() characters (never
     // more are written); the number of characters written.
     static qsizetype decodeTo(QByteArrayView bytes, char16_t *out);
+    // The same, and where each character's bytes begin: starts has room for
+    // bytes.size() + 1 entries; starts[i] is the offset of character i's
+    // first byte, and starts[count] is bytes.size().
+    static qsizetype decodeTo(QByteArrayView bytes, char16_t *out, int *starts);
 
     static bool isLeadByte(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 };

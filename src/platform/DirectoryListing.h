@@ -5,8 +5,8 @@
 #include <QList>
 #include <QString>
 
-// One entry of a directory as the program sees it, with the attribute bits of
-// its original platform mapped onto Linux:
+// One entry of a directory as the program sees it, with the attribute bits
+// that the program's commands test, taken from Linux:
 //   hidden    - the name begins with "."
 //   system    - a symbolic link, or neither a regular file nor a directory
 //   read-only - the owner's write bit is clear, whoever runs the program
@@ -32,9 +32,9 @@ struct DirEntry
 class DirectoryListing
 {
 public:
-    // Entries of a folder, "." and ".." excluded, in the order the original
-    // file system listed them: names compared in upper case code unit by code
-    // unit, ties broken by the exact name. false when the folder cannot be read.
+    // Entries of a folder, "." and ".." excluded, in the program's listing
+    // order: names compared in upper case code unit by code unit, ties broken
+    // by the exact name. false when the folder cannot be read.
     // fileDetails false: plain regular files are taken from the listing's own
     // entry type without a status call, so their size, modified time and
     // read-only bit are left unset (for the search's walk, which needs them

@@ -5,11 +5,6 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
-
 QList<QByteArrayView> TextFile::splitLines(QByteArrayView bytes)
 {
     QList<QByteArrayView> lines;
@@ -42,27 +37,6 @@ bool TextFile::readBytes(const QString &path, QByteArray &bytes, QString *error)
     if (file.error() != QFileDevice::NoError) {
         if (error)
             *error = path + QStringLiteral("\r\nファイルを読み込めません。（") + file.errorString() + QStringLiteral("）");
-        return false;
-    }
-    return true;
-}
-
-bool TextFile::readBytes(const QByteArray &nativePath, const QString &shown, QByteArray &bytes, QString *error)
-{
-    QFile file;
-    const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (error)
-            *error = shown + QStringLiteral("\r\nファイルを開けません。（")
-                + (fd < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString()) + QStringLiteral("）");
-        if (fd >= 0)
-            ::close(fd);
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = shown + QStringLiteral("\r\nファイルを読み込めません。（") + file.errorString() + QStringLiteral("）");
         return false;
     }
     return true;

@@ -21,10 +21,6 @@ public:
 
     // Reads the whole file; false with a Japanese reason in *error on failure.
     static bool readBytes(const QString &path, QByteArray &bytes, QString *error = nullptr);
-    // The same by the path's bytes as on disk (a name that is not UTF-8);
-    // messages show `shown`.
-    static bool readBytes(const QByteArray &nativePath, const QString &shown, QByteArray &bytes,
-                          QString *error = nullptr);
     static bool readLines(const QString &path, QStringList &lines, QString *error = nullptr);
 
     static QByteArray encodeLines(const QStringList &lines);

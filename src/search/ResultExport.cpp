@@ -9,6 +9,10 @@ const QString ResultExport::kCaption = QStringLiteral("検索結果の保存");
 const QString ResultExport::kNoPath = QStringLiteral("検索結果出力パスが設定されていません。");
 const QString ResultExport::kNoData =
     QStringLiteral("出力データが１件もありません。\r\nファイルヘの出力処理は中止します。");
+const QString ResultExport::kNotWritten = QStringLiteral(
+    "検索結果の自動保存が設定されていないため、ファイルには出力していません。\r\n"
+    "出力するには「検索結果の自動保存」にチェックを付けて「設定変更」を押してから、"
+    "もう一度「検索結果出力」を押して下さい。");
 
 namespace {
 
@@ -17,6 +21,17 @@ void storeExecute(Workbench &wb)
     QString error;
     if (!SettingsIo::Write_Execute(wb, &error))
         wb.messages->show(error, ResultExport::kCaption, MessagePort::Icon::Critical);
+}
+
+// What the output button tells after writing path: the file, and a typed
+// path that was not used because it was not made the default.
+QString writtenMessage(const QString &path, const QString &typedPath)
+{
+    QString text = ResultFile::doneMessage(path, false);
+    if (typedPath != path)
+        text += QStringLiteral("\r\n入力されたパス（") + typedPath
+            + QStringLiteral("）は、「デフォルト出力ファイルとして登録する」にチェックがないため使っていません。");
+    return text;
 }
 
 } // namespace
@@ -41,6 +56,7 @@ ResultExport::Result ResultExport::Output(Workbench &wb, const QString &typedPat
     storeExecute(wb);
 
     if (wb.settings.FILE_OUT != 1) {
+        wb.messages->show(kNotWritten, kCaption, MessagePort::Icon::Information);
         r.outcome = Outcome::Stored;
         return r;
     }
@@ -51,6 +67,9 @@ ResultExport::Result ResultExport::Output(Workbench &wb, const QString &typedPat
     }
     r.file = Export(wb.work, wb.settings.FILE_OUT_NAME);
     r.outcome = r.file.ok() ? Outcome::Written : Outcome::WriteFailed;
+    if (r.outcome == Outcome::Written)
+        wb.messages->show(writtenMessage(wb.settings.FILE_OUT_NAME, typedPath), kCaption,
+                          MessagePort::Icon::Information);
     return r;
 }
 

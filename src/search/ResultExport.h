@@ -14,13 +14,16 @@ class WorkArea;
 // The rules are narrower than the dialog suggests: FILE_OUT changes only
 // through the apply button, FILE_OUT_NAME only through the output button with
 // the default box ticked, and the output button writes only while FILE_OUT is
-// 1 and only ever to FILE_OUT_NAME.
+// 1 and only ever to FILE_OUT_NAME. So that the dialog never closes as if it
+// had written, the output button always says which file it wrote, or that it
+// wrote nothing and why.
 class ResultExport
 {
 public:
     static const QString kCaption;  // "検索結果の保存"
     static const QString kNoPath;   // the output button with an empty path
     static const QString kNoData;   // nothing to write
+    static const QString kNotWritten; // automatic saving off: nothing written
 
     // The apply button: FILE_OUT from the automatic-saving box, EXECUTE written
     // (a store that cannot be written is reported; the switch holds for this run).
@@ -28,9 +31,9 @@ public:
 
     enum class Outcome {
         Refused,       // empty path: reported, the dialog stays open
-        Stored,        // FILE_OUT is 0: settings stored, nothing written
+        Stored,        // FILE_OUT is 0: settings stored, nothing written (reported)
         NoData,       // reported: nothing to write, the dialog closes
-        Written,       // the file was replaced whole
+        Written,       // the file was replaced whole (reported with its path)
         WriteFailed,  // the file is as it was; the caller shows file.error
     };
     struct Result

@@ -27,8 +27,9 @@ public:
     // header that its 83 columns cut is given whole, unfitted (withDateSize:
     // the headers carry the file's time and size).
     static QByteArray shellText(const WorkArea &work, bool withDateSize);
-    // Written whole or not at all; not written, with a Japanese reason, on
-    // failure (also when targetProblem refuses the path: nothing is written).
+    // Written whole or not at all, by the rules of a save (FileReplacer);
+    // not written, with a Japanese reason naming the file, on failure (also
+    // when targetProblem refuses the path: nothing is written).
     static WriteResult writeResultFile(const WorkArea &work, const QString &path);
     // The closing message: "<path>へ結果を出力しました。", after a stop
     // preceded by "サーチ実行は中断されました。".

@@ -177,8 +177,10 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
     work.clearScanBuffer();
 
     if (!work.Search_Hit_File_List().isEmpty()) {
+        // A Yes throws unsaved changes away: then Return must not.
         if (wb.messages->show(kClearQuestion, ResultSink::kCaption, MessagePort::Icon::Question,
-                              MessagePort::Buttons::YesNo)
+                              work.Hozon_Flag == 1 ? MessagePort::Buttons::YesNoDefaultNo
+                                                   : MessagePort::Buttons::YesNo)
             == MessagePort::Answer::Yes)
             work.clearResults();
     } else {

@@ -1,6 +1,7 @@
 #include "search/SearchWord.h"
 
 #include "platform/Cp932.h"
+#include "platform/LineBreak.h"
 
 namespace {
 
@@ -53,9 +54,9 @@ SearchWord::Prepared SearchWord::Prepare(QStringView typed, EncodingChoice choic
     if (p.word.isEmpty()) {
         p.problem = Problem::Empty;
         p.message = QStringLiteral("サーチ文字が設定されていません。");
-    } else if (p.word.contains(QLatin1Char('\n')) || p.word.contains(QLatin1Char('\r'))) {
+    } else if (LineBreak::isIn(p.word)) {
         p.problem = Problem::LineBreak;
-        p.message = QStringLiteral("サーチ文字に改行は使えません。");
+        p.message = LineBreak::Refusal(QStringLiteral("サーチ文字"), p.word);
     } else if (const QString unmapped = choice == EncodingChoice::Cp932 ? Cp932::unmappedCharacters(p.word) : QString();
                !unmapped.isEmpty()) {
         // Every file is read as code page 932: a character without a Shift-JIS

@@ -8,8 +8,8 @@
 #include <functional>
 #include <optional>
 
-// The file-backed key/value store that holds the program's settings, in the
-// registry editor's text format:
+// The file-backed key/value store that holds the program's settings, in a
+// sectioned text format of quoted names and values:
 //
 //   REGEDIT4
 //
@@ -23,8 +23,8 @@
 //
 // The file is written as UTF-8 (Linux paths may hold characters that code
 // page 932 lacks). Each line is read as UTF-8 when it is valid UTF-8 and as
-// code page 932 otherwise, so an import file made on the original platform
-// reads as it was written and one bad byte damages one value, not the file.
+// code page 932 otherwise, so a Shift-JIS import file made on Windows reads
+// as it was written and one bad byte damages one value, not the file.
 //
 // Several instances of the program may share the file: a write takes a lock
 // beside it, reads the file again and changes only the values it writes, so

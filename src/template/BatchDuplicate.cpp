@@ -1,15 +1,15 @@
 #include "template/BatchDuplicate.h"
 
-#include "search/BatchCommandLine.h"
 #include "platform/NativeName.h"
+#include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
+#include "settings/SettingsIo.h"
 #include "template/NewFileSave.h"
 #include "template/ParameterImages.h"
 #include "template/TemplateCommands.h"
 #include "template/TemplateRead.h"
 #include "template/WorkAreaTemplateStore.h"
 #include "workarea/WorkArea.h"
-
 
 #include <sys/stat.h>
 
@@ -24,6 +24,7 @@ struct Options
     int pattern = TemplateDuplication::BeforeExtension;
     bool force = false;
     bool dryRun = false;
+    bool noUndo = false;
     bool help = false;
     QList<QByteArray> templates; // bytes as given
 };
@@ -54,6 +55,8 @@ QString parse(const QList<QByteArray> &args, Options &o)
             o.force = true;
         } else if (a.isFlag(QLatin1StringView("--dry-run"))) {
             o.dryRun = true;
+        } else if (a.isFlag(QLatin1StringView("--no-undo"))) {
+            o.noUndo = true;
         } else {
             return QStringLiteral("不明なオプションです：") + a.written();
         }
@@ -88,6 +91,7 @@ QString BatchDuplicate::helpText()
         "                    3  雛形と同じフォルダのパラメータという名前（雛形は1つだけ）\n"
         "  --force         既にあるファイルを上書きします（指定しなければ、そのファイルは書かず、ほかは書きます）\n"
         "  --dry-run       何も書かず、作るファイルの名前だけを出力します\n"
+        "  --no-undo       取り消し用の記録を残さずに保存します（quav undo で戻せません）\n"
         "  --help          この説明を表示します\n"
         "\n"
         "標準出力: 書いた（--dry-run では書く）新しいファイルのパス、1行に1つ。\n"
@@ -125,21 +129,9 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
     // Paths are taken by their bytes, made absolute so that every name
     // pattern has a folder to put the new file in; a name that is not UTF-8
     // is shown decoded and read and written by its own bytes.
-    struct Given
-    {
-        QString shown;
-        QByteArray native; // empty: the UTF-8 form of shown
-    };
-    const auto given = [](const QByteArray &bytes) {
-        const QByteArray native = NativeName::absolutePath(bytes);
-        const QString shown = NativeName::decodePath(native);
-        return Given{shown, NativeName::encode(shown) == native ? QByteArray() : native};
-    };
-
     ParameterImages images{DuplicationParameters{}};
     DuplicationParameters parameters;
-    const Given card = given(o.params);
-    if (!images.readCard(card.shown, port, card.native) || !images.Commit(parameters, port)
+    if (!images.readCard(NativeName::absolutePath(o.params), port) || !images.Commit(parameters, port)
         || !TemplateDuplication::checkOpen(parameters.Param_Count(), port))
         return 2;
 
@@ -148,11 +140,11 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
     QStringList sources;
     for (const QByteArray &bytes : std::as_const(o.templates)) {
         // A template named twice is read once.
-        const Given source = given(bytes);
-        const QString &path = source.shown;
+        const QByteArray native = NativeName::absolutePath(bytes);
+        const QString path = NativeName::decodePath(native);
         if (store.isOpen(path))
             continue;
-        TemplateRead::Outcome outcome = TemplateRead::readTemplate(path, store.storedLines(), source.native);
+        TemplateRead::Outcome outcome = TemplateRead::readTemplate(native, store.storedLines());
         switch (outcome.status) {
         case TemplateRead::Status::Added:
             if (store.addFile(std::move(outcome.file))) {
@@ -184,6 +176,8 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
     if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0)
         failed = true;
 
+    SaveBatch batch(FileSave::batchOptions(SettingsIo::loadWithoutQuestions(),
+                                           kProgram + QLatin1Char(' ') + NativeName::decodePath(args.join(' ')), o.noUndo));
     for (const QString &path : summary.newPaths) {
         const int index = work.Search_Hit_File_List().indexOf(path);
         if (o.dryRun) {
@@ -198,7 +192,7 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
             list(work.nativePath(index));
             continue;
         }
-        const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force);
+        const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force, &batch);
         if (!saved.written()) {
             QString text = saved.message;
             if (saved.outcome == SaveResult::Outcome::AlreadyExists)
@@ -210,6 +204,9 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
         port.flush();
         list(work.nativePath(index));
     }
+    batch.finish();
+    for (const QString &notice : batch.notices())
+        msg.show(notice, TemplateDuplication::kCaption, MessagePort::Icon::Exclamation);
     port.flush();
     if (!outputError.isEmpty()) {
         msg.show(outputError, TemplateDuplication::kCaption, MessagePort::Icon::Critical);

@@ -1,9 +1,9 @@
 #include "template/TemplateDuplication.h"
 
 #include "edit/TextReplace.h"
+#include "platform/Cp932.h"
 #include "platform/EventPump.h"
 #include "platform/MessagePort.h"
-#include "platform/NativeName.h"
 #include "platform/ProgressPort.h"
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
@@ -46,6 +46,15 @@ QString TemplateDuplication::newFileName(const QString &source, const QString &p
             return source.left(dot) + QLatin1Char('_') + parameter + source.mid(dot);
     }
     return source + QLatin1Char('_') + parameter;
+}
+
+QByteArray TemplateDuplication::newNativePath(const QByteArray &sourceNative, const QString &newPath)
+{
+    const qsizetype slash = sourceNative.lastIndexOf('/');
+    const QString name = newPath.mid(newPath.lastIndexOf(QLatin1Char('/')) + 1);
+    const QByteArray native = sourceNative.left(slash + 1)
+        + (NativeName::isUtf8(sourceNative.mid(slash + 1)) ? name.toUtf8() : Cp932::encode(name));
+    return native == NativeName::encode(newPath) ? QByteArray() : native;
 }
 
 QString TemplateDuplication::madeHeader(const QString &newPath, const QString &source)
@@ -118,18 +127,12 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
 
     out.status = Status::Made;
     out.file.path = newPath;
-    // A source named by bytes that are not UTF-8 (a Shift-JIS folder or
-    // name) gives its new file the same bytes around the parameter. The
-    // name rule looks only at "/" and ".", single bytes in UTF-8 and code
-    // page 932 alike (never a trail byte), so it is applied to the bytes
-    // as they are, one character each.
-    if (const QByteArray sourceBytes = store.nativePathOf(source); !sourceBytes.isEmpty())
-        out.file.nativePath = newFileName(QString::fromLatin1(sourceBytes),
-                                          QString::fromLatin1(NativeName::encode(parameter)), pattern)
-                                  .toLatin1();
     out.file.header = madeHeader(newPath, source);
     out.file.entries = std::move(entries);
     out.file.changed = true;
+    // Its lines keep their numbers, so a save finds each one's bytes there.
+    out.file.bytes = store.sourceBytes(source);
+    out.file.nativePath = newNativePath(store.nativePath(source), newPath);
     return out;
 }
 
@@ -137,30 +140,33 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
                                                       const QString &searchText, int pattern,
                                                       TemplateStore &store, MessagePort &port,
                                                       const ReplaceInLineFunction &replace,
-                                                      ProgressPort *progress, EventPump *pump)
+                                                      const TemplateRunPorts &ports)
 {
     Summary summary;
     if (!checkRun(int(sources.size()), searchText, pattern, port)) {
         summary.refused = true;
         return summary;
     }
-    if (progress) {
-        progress->setRange(0, int(parameters.size() * sources.size()));
-        progress->setValue(0);
-        progress->setShown(true);
+    if (ports.progress) {
+        ports.progress->setRange(0, int(parameters.size() * sources.size()));
+        ports.progress->setValue(0);
+        ports.progress->setShown(true);
     }
+    RunNotices notices(port, ports.status, ports.boxes);
     int done = 0;
     for (const QString &parameter : parameters) {
         for (const QString &source : sources) {
+            if (ports.stopped())
+                break;
             Made made = Make_File_Seisei(parameter, searchText, source, pattern, store, replace);
             switch (made.status) {
             case Status::AlreadyOpen:
                 ++summary.alreadyOpen;
-                port.show(made.message, kCaption, MessagePort::Icon::Exclamation);
+                notices.refuse(RunNotices::Kind::AlreadyOpen, [&] { return made.message; }, kCaption);
                 break;
             case Status::Overflow:
                 ++summary.overflow;
-                port.show(made.message, kCaption, MessagePort::Icon::Exclamation);
+                notices.refuse(RunNotices::Kind::Overflow, [&] { return made.message; }, kCaption);
                 break;
             case Status::Made: {
                 // One message for the file, not one per line: the routine
@@ -174,16 +180,20 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
                     summary.newPaths.append(path);
                 } else {
                     ++summary.overflow;
-                    port.show(overflowText(source, parameter), kCaption, MessagePort::Icon::Exclamation);
+                    notices.refuse(RunNotices::Kind::Overflow, [&] { return overflowText(source, parameter); },
+                                   kCaption);
                 }
                 break;
             }
             }
-            if (progress)
-                progress->setValue(++done);
-            if (pump)
-                pump->yield();
+            if (ports.progress)
+                ports.progress->setValue(++done);
+            if (ports.pump)
+                ports.pump->yield();
         }
     }
+    const QString closing = notices.closingMessage({});
+    if (!closing.isEmpty())
+        port.show(closing, kCaption, MessagePort::Icon::Exclamation);
     return summary;
 }

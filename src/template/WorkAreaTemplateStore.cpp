@@ -6,6 +6,12 @@
 #include "workarea/LineIndex.h"
 #include "workarea/WorkArea.h"
 
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 bool WorkAreaTemplateStore::isOpen(const QString &path) const
 {
     return m_work.Is_File_Open(path) != 0;
@@ -30,29 +36,68 @@ QStringList WorkAreaTemplateStore::storedEntries(const QString &path) const
     return out;
 }
 
-QByteArray WorkAreaTemplateStore::nativePathOf(const QString &path) const
+QByteArray WorkAreaTemplateStore::sourceBytes(const QString &path) const
 {
     const int i = m_work.Search_Hit_File_List().indexOf(path);
-    return i < 0 || i >= m_work.fileOrigins().size() ? QByteArray() : m_work.fileOrigins().at(i).nativePath;
+    if (i < 0 || i >= m_work.fileOrigins().size())
+        return {};
+    const FileOrigin &origin = m_work.fileOrigins().at(i);
+    // A made file is written in code page 932: bytes of another encoding
+    // are no source of its codes.
+    if (origin.encoding != TextEncoding::Cp932)
+        return {};
+    if (!origin.sourceBytes.isEmpty() || origin.size < 0)
+        return origin.sourceBytes;
+    if (path == m_readPath && origin.modifiedNsecs == m_readStamp && m_read.size() == origin.size)
+        return m_read;
+    const int fd = ::open(m_work.nativePath(i).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    struct stat st;
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != origin.size
+        || qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec != origin.modifiedNsecs
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {};
+    }
+    QByteArray bytes = file.readAll();
+    if (bytes.size() != origin.size)
+        return {};
+    m_readPath = path;
+    m_readStamp = origin.modifiedNsecs;
+    m_read = bytes;
+    return bytes;
+}
+
+QByteArray WorkAreaTemplateStore::nativePath(const QString &path) const
+{
+    const int i = m_work.Search_Hit_File_List().indexOf(path);
+    return i < 0 ? NativeName::encode(path) : m_work.nativePath(i);
 }
 
 bool WorkAreaTemplateStore::addFile(AddedFile &&file)
 {
     WorkArea &w = m_work;
+    // An empty native path stands for the key's own UTF-8 bytes.
     FileOrigin origin;
     origin.nativePath = file.nativePath;
     origin.size = file.size;
     origin.modifiedNsecs = file.modifiedNsecs;
-    if (w.admitFile(file.path, origin, {file.header}, std::move(file.entries), file.changed) < 0)
+    origin.sourceBytes = std::move(file.bytes);
+    // The column header goes above the first file only: a run that adds
+    // nothing leaves the display list as it was.
+    const bool first = w.Search_Hit_List().isEmpty();
+    if (first)
+        w.appendDisplayLine(LineFormat::kColumnHeader);
+    if (w.admitFile(file.path, origin, {file.header}, std::move(file.entries), file.changed) < 0) {
+        // A refused first file takes its column header with it.
+        if (first)
+            w.clearResults();
         return false;
+    }
     LineIndex::Build_Line_Index(w);
     return true;
-}
-
-void WorkAreaTemplateStore::beginRun(WorkArea &work)
-{
-    if (work.Search_Hit_List().isEmpty())
-        work.appendDisplayLine(LineFormat::kColumnHeader);
 }
 
 void WorkAreaTemplateStore::finishRun(Workbench &wb, bool added, bool madeFiles)

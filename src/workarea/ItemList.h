@@ -17,8 +17,8 @@ struct ItemListEntry
 Q_DECLARE_TYPEINFO(ItemListEntry, Q_RELOCATABLE_TYPE);
 
 // An ordered list of texts with one 32-bit integer (ItemData) per item, the
-// storage of every work-area list. Counts and indexes are 16-bit in the
-// program's design: no list holds more than kMaxItems, and an add that would
+// storage of every work-area list. Counts and indexes are 16-bit positions:
+// no list holds more than kMaxItems, and an add that would
 // exceed it is refused (the list is left unchanged), never wrapped.
 //
 // A sorted list places an item added without a position in collation order

@@ -126,6 +126,7 @@ void WorkArea::keepFileStamp(int i, qint64 size, qint64 modifiedNsecs)
         origin.nativePath = nativePath(i);
     origin.size = size;
     origin.modifiedNsecs = modifiedNsecs;
+    origin.sourceBytes.clear();
 }
 
 void WorkArea::clearAll()

@@ -18,6 +18,10 @@ struct FileOrigin
     qint64 modifiedNsecs = -1; // modification time, nanoseconds since 1970; -1: as size
     // Decided when the file was read; every later read or write of it uses it.
     TextEncoding encoding = TextEncoding::Cp932;
+    // The bytes the file's lines were read from, where no file on disk keeps
+    // them for the save: a template as it was read (what duplication copies),
+    // a made file's template. Empty otherwise, and once the file is saved.
+    QByteArray sourceBytes{};
 };
 
 // The single in-memory store of everything the user works on: seven lists and

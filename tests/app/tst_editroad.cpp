@@ -1,7 +1,8 @@
 // The whole road of editing from the window: a search, a replace in two of
 // its files, the detail view, the line editor (a line changed, two inserted,
-// reflected), a template file sorted, a file deselected. After every step the
-// work area is consistent; at the end it holds exactly the expected lines.
+// reflected), a template file sorted, a file deselected, CLEAR and quitting
+// declined with changes unsaved. After every step the work area is
+// consistent; at the end it holds exactly the expected lines.
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "display/ListView.h"
@@ -22,6 +23,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QTest>
+#include <QTimer>
 
 using Answer = MessagePort::Answer;
 
@@ -104,12 +106,18 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     QVERIFY(window.listView()->isShown());
     QVERIFY(window.listView()->plainText().contains(QStringLiteral("000002:use 探索 here")));
     QVERIFY(window.listView()->plainText().contains(QStringLiteral("000001:検索 again")));
+    // The panels show the finished state, not the build's progress.
+    QCOMPARE(wb.status.text(StatusPanels::kSearch) + wb.status.text(StatusPanels::kPath), "Ready" + wb.work.Search_Path);
 
     // The detail view of one.txt, then the line editor.
     doubleClickLine(window, QStringLiteral("000002:use 探索"));
     QVERIFY(wb.board.isEnabled(Command::UPDATE));
     QVERIFY(!wb.board.isEnabled(Command::SORT));
+    // The load pumps the event loop: no command of the window may run then.
+    bool enabledDuringLoad = true;
+    QTimer::singleShot(0, &window, [&] { enabledDuringLoad = window.isEnabled(); });
     window.runCommand(Command::UPDATE, KIHON::Origin::Toolbar);
+    QVERIFY(!enabledDuringLoad);
     QUAV_UPDATE *editor = DialogFixture::find<QUAV_UPDATE>();
     QVERIFY(editor);
     QCOMPARE(editor->ui.List1->count(), 3);
@@ -147,8 +155,12 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     QVERIFY(sort);
     QVERIFY(!sort->ui.Cmd_Hanei->isVisible());
     sort->ui.Option2->setChecked(true);
+    const QRect sortButton = sort->ui.Command1->geometry();
     QTest::mouseClick(sort->ui.Command1, Qt::LeftButton);
     QVERIFY(sort->ui.Cmd_Hanei->isVisible());
+    // A second click where the sort button stood sorts again, never applies.
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(sort->ui.Command1->geometry(), sortButton);
     QTest::mouseClick(sort->ui.Cmd_Hanei, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Sort>());
     QVERIFY_CONSISTENT(wb.work);
@@ -162,6 +174,17 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     QVERIFY_CONSISTENT(wb.work);
     QCOMPARE(port.texts().last(), folder + QStringLiteral("two.txtを取り消します。\r\nよろしいですか？"));
 
+    // With changes unsaved, Return (the port's default answer) neither
+    // clears nor quits: not by CLEAR, END or the close box.
+    port.shown.clear();
+    window.runCommand(Command::CLEAR, KIHON::Origin::Toolbar);
+    window.runCommand(Command::END, KIHON::Origin::Toolbar);
+    window.close();
+    QCOMPARE(port.shown.size(), 3);
+    for (const ScriptedMessagePort::Shown &s : port.shown)
+        QCOMPARE(s.buttons, MessagePort::Buttons::YesNoDefaultNo);
+    QVERIFY(window.isVisible());
+
     // The template's path sorts before one.txt; its lines keep its path.
     QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(),
              entries(template_, {"000001.000:c", "000002.000:b", "000003.000:A"})
@@ -174,6 +197,10 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     QCOMPARE(wb.work.Hozon_Flag, qint16(1));
     QVERIFY(window.listView()->isShown());
     QVERIFY(!window.listView()->plainText().contains(QStringLiteral("two.txt")));
+    // Only a Yes quits without saving.
+    port.answerWith({Answer::Yes});
+    window.close();
+    QVERIFY(!window.isVisible());
 }
 
 QTEST_MAIN(tst_EditRoad)

@@ -139,6 +139,9 @@ void tst_DeselectCommand::changesOfOtherFilesKept()
         f.wb.work.setFileChanged(i, true);
     deselectAt(f, f.lineOf(QStringLiteral("000002:b2 w")), Answer::Yes);
     QVERIFY_CONSISTENT(f.wb.work);
+    // Return answers No where a Yes drops unsaved changes.
+    QCOMPARE(f.port.shown.first().buttons,
+             changed.contains(1) ? MessagePort::Buttons::YesNoDefaultNo : MessagePort::Buttons::YesNo);
     QCOMPARE(f.wb.work.Search_Hit_File_List().texts(), (QStringList{"/d/a.txt", "/d/c.txt"}));
     QCOMPARE(f.wb.work.Hozon_Flag, hozon);
     QCOMPARE(f.wb.board.isEnabled(Command::HOZON), hozon == 1);

@@ -95,8 +95,7 @@ void tst_EditDialogs::lineEditorInsertMode()
     QWidget main;
     const CloseDialogs closer;
     QPointer<QUAV_UPDATE> d = new QUAV_UPDATE(f.wb);
-    QVERIFY(d->loaded());
-    d->openFrom(&main);
+    QVERIFY(d->openFrom(&main));
     QCOMPARE(d->ui.List1->item(2)->data(Qt::UserRole).toInt(), 3000);
     d->ui.List1->item(0)->setSelected(true);
     QTest::mouseClick(d->ui.Cmd_Insert, Qt::LeftButton);

@@ -244,13 +244,16 @@ void tst_LineEditor::update()
     editor.setSelection({1});
     for (const std::optional<QString> &answer :
          {std::optional<QString>(QString()), std::optional<QString>(), std::optional<QString>(QStringLiteral("caf\u00e9")),
-          std::optional<QString>(QStringLiteral("changed"))})
+          std::optional<QString>(QStringLiteral("two\r\nlines")), std::optional<QString>(QStringLiteral("changed"))})
         port.inputs.enqueue(answer);
     QVERIFY(!editor.Cmd_Update_Click()); // empty answer
     QVERIFY(!editor.Cmd_Update_Click()); // cancelled
     QVERIFY(!editor.Cmd_Update_Click()); // a character a Shift-JIS file cannot hold
     QCOMPARE(editor.lines().at(1).text, QStringLiteral("L2000"));
     QVERIFY(port.shown.last().text.contains(QStringLiteral("（\u00e9）")));
+    QVERIFY(!editor.Cmd_Update_Click()); // a pasted line break would split the line
+    QCOMPARE(port.shown.last().text, QStringLiteral("修正イメージに改行は使えません。"));
+    QCOMPARE(editor.lines().at(1).text, QStringLiteral("L2000"));
     QVERIFY(editor.Cmd_Update_Click());
     QCOMPARE(editor.lines().at(1).text, QStringLiteral("changed"));
     QCOMPARE(editor.lines().at(1).number, 2000);

@@ -110,6 +110,10 @@ void tst_ReplacePass::checks_data()
     QTest::newRow("replacement a file cannot hold")
         << "a" << QStringLiteral("b\U0001F600") << 1 << QList<Answer>{} << false
         << QStringList{UnsavableText::Refusal(QStringLiteral("置替文字"), QStringLiteral("\U0001F600"))};
+    QTest::newRow("line break pasted into the replacement") << "a" << "b\nc" << 1 << QList<Answer>{} << false
+                                                            << QStringList{QStringLiteral("置替文字に改行は使えません。")};
+    QTest::newRow("CR in the search text") << "a\r" << "b" << 1 << QList<Answer>{} << false
+                                           << QStringList{QStringLiteral("サーチ文字に改行は使えません。")};
 }
 
 void tst_ReplacePass::checks()

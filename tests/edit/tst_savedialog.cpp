@@ -234,24 +234,37 @@ void tst_SaveDialog::changedOnDisk_data()
 {
     QTest::addColumn<QList<MessagePort::Answer>>("answers");
     QTest::addColumn<bool>("overwritten");
-    QTest::newRow("no answer is No") << QList<MessagePort::Answer>{} << false;
-    QTest::newRow("No keeps the newer file") << QList<MessagePort::Answer>{MessagePort::Answer::No} << false;
-    QTest::newRow("Yes overwrites") << QList<MessagePort::Answer>{MessagePort::Answer::Yes} << true;
+    QTest::addColumn<bool>("removed"); // the file removed instead of changed
+    QTest::newRow("no answer is No") << QList<MessagePort::Answer>{} << false << false;
+    QTest::newRow("No keeps the newer file") << QList<MessagePort::Answer>{MessagePort::Answer::No} << false << false;
+    QTest::newRow("Yes overwrites") << QList<MessagePort::Answer>{MessagePort::Answer::Yes} << true << false;
+    QTest::newRow("removed, No") << QList<MessagePort::Answer>{MessagePort::Answer::No} << false << true;
+    QTest::newRow("removed, Yes writes it again") << QList<MessagePort::Answer>{MessagePort::Answer::Yes} << true
+                                                  << true;
 }
 
 void tst_SaveDialog::changedOnDisk()
 {
     QFETCH(QList<MessagePort::Answer>, answers);
     QFETCH(bool, overwritten);
+    QFETCH(bool, removed);
     const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("x")}, 1);
     storeText(0, 1, QStringLiteral("y"));
-    put(a, "someone else's\n");
+    if (removed)
+        QVERIFY(QFile::remove(a));
+    else
+        put(a, "someone else's\n");
     m_messages.answers.append(answers);
     SaveDialog::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(m_messages.shown.size(), 1);
     QCOMPARE(m_messages.shown.at(0).buttons, MessagePort::Buttons::YesNoDefaultNo);
-    QVERIFY(m_messages.shown.at(0).text.startsWith(a));
-    QCOMPARE(bytesOf(a), overwritten ? QByteArray("y\n") : QByteArray("someone else's\n"));
+    QCOMPARE(m_messages.shown.at(0).text,
+             a + (removed ? QStringLiteral("\r\nこのファイルは読み込んだ後に削除されています。\r\n保存し直しますか？")
+                          : QStringLiteral("\r\nこのファイルは読み込んだ後に変更されています。\r\n上書き保存しますか？")));
+    if (removed)
+        QCOMPARE(bytesOf(a), overwritten ? QByteArray("y\r\n") : QByteArray("<missing>"));
+    else
+        QCOMPARE(bytesOf(a), overwritten ? QByteArray("y\n") : QByteArray("someone else's\n"));
     QCOMPARE(m_wb->work.Search_Hit_File_Change().data(0), overwritten ? 0 : 1);
 }
 

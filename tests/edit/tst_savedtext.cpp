@@ -1,5 +1,8 @@
 #include "edit/FileSave.h"
+#include "edit/KeptBytes.h"
 #include "edit/SavedText.h"
+#include "platform/Cp932.h"
+#include "platform/Cp932Codec.h"
 
 #include <QTest>
 
@@ -26,6 +29,8 @@ class tst_SavedText : public QObject
 private Q_SLOTS:
     void compose_data();
     void compose();
+    void keptBytes_data();
+    void keptBytes();
     void readLineNumber_data();
     void readLineNumber();
     void unmapped_data();
@@ -46,20 +51,25 @@ void tst_SavedText::compose_data()
         << true << QByteArray("a\nb\n") << numbered(2) << QStringList{"a", "X"} << QByteArray("a\nX\n");
     QTest::newRow("edited line in a CR file keeps CR")
         << true << QByteArray("a\rb\r") << numbered(2) << QStringList{"a", "X"} << QByteArray("a\rX\r");
-    QTest::newRow("mixed breaks: edited line gets CR LF, others keep theirs")
+    QTest::newRow("mixed breaks: an edited line keeps its own")
         << true << QByteArray("a\nb\rc\r\n") << numbered(3) << QStringList{"a", "X", "c"}
-        << QByteArray("a\nX\r\nc\r\n");
+        << QByteArray("a\nX\rc\r\n");
+    QTest::newRow("no final break: an edited last line stays without")
+        << true << QByteArray("a\r\nb") << numbered(2) << QStringList{"a", "X"} << QByteArray("a\r\nX");
+    QTest::newRow("a line inserted after a last line without a break")
+        << true << QByteArray("a\nb") << QStringList{"000001.000", "000002.000", "000002.500"}
+        << QStringList{"a", "b", "c"} << QByteArray("a\nb\nc\n");
     QTest::newRow("inserted line written in place")
         << true << QByteArray("a\nb\n") << QStringList{"000001.000", "000001.500", "000002.000"}
         << QStringList{"a", "new", "b"} << QByteArray("a\nnew\nb\n");
     QTest::newRow("deleted line: the lines after it keep their bytes")
         << true << QByteArray("a\nb\n\xED\x40\n") << QStringList{"000001.000", "000003.000"}
         << QStringList{"a", nec} << QByteArray("a\n\xED\x40\n");
-    QTest::newRow("empty file is one empty line") << true << QByteArray("") << numbered(1) << QStringList{""}
-                                                 << QByteArray("\r\n");
-    QTest::newRow("unchanged NEC-selected code kept, edited line takes the preferred code")
+    QTest::newRow("empty file is one empty line, written as none") << true << QByteArray("") << numbered(1)
+                                                                   << QStringList{""} << QByteArray("");
+    QTest::newRow("NEC-selected code kept, in an edited line too")
         << true << QByteArray("\xED\x40\n\xED\x40\n") << numbered(2) << QStringList{nec, nec + "!"}
-        << QByteArray("\xED\x40\n\xFA\x5C!\n");
+        << QByteArray("\xED\x40\n\xED\x40!\n");
     QTest::newRow("a line under another number is encoded")
         << true << QByteArray("\xED\x40\nx\n") << numbered(2) << QStringList{"x", nec}
         << QByteArray("x\n\xFA\x5C\n");
@@ -81,6 +91,41 @@ void tst_SavedText::compose()
     QFETCH(QByteArray, expected);
     const auto from = hasOriginal ? std::optional<QByteArrayView>(original) : std::nullopt;
     QCOMPARE(SavedText::compose(stored(numbers, texts), from), expected);
+}
+
+void tst_SavedText::keptBytes_data()
+{
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("expected");
+    // ∵ is 87 9A and 81 E6; ⅰ (EE EF) is FA 40 too; fresh text takes the second.
+    QTest::newRow("87 9A kept beside a replacement")
+        << QByteArray("\x87\x9A key") << QStringLiteral("∵ door") << QByteArray("\x87\x9A door");
+    QTest::newRow("EE EF kept") << QByteArray("key\xEE\xEF") << QStringLiteral("k\u2170") << QByteArray("k\xEE\xEF");
+    QTest::newRow("invalid bytes kept")
+        << QByteArray("\x80" "key\xFD") << QStringLiteral("\uF780x\uF7FD") << QByteArray("\x80x\xFD");
+    QTest::newRow("two replacements, inserted text fresh")
+        << QByteArray("key\x87\x9A" "key\x87\x9A" "key") << QStringLiteral("\u2170∵\u2170∵\u2170")
+        << QByteArray("\xFA\x40\x87\x9A\xFA\x40\x87\x9A\xFA\x40");
+    QTest::newRow("replacement at both ends")
+        << QByteArray("ab\x87\x9A\xEE\xEF" "ab") << QStringLiteral("X∵\u2170Y") << QByteArray("X\x87\x9A\xEE\xEFY");
+    QTest::newRow("full change") << QByteArray("\x87\x9A") << QStringLiteral("\u2170") << QByteArray("\xFA\x40");
+    // Past the alignment's budget (no bytes given: any that read as the
+    // text), in a fraction of a second.
+    QTest::newRow("a long line changed everywhere")
+        << QByteArray("a\x87\x9A").repeated(16000) << QStringLiteral("b∵").repeated(16000) << QByteArray();
+}
+
+void tst_SavedText::keptBytes()
+{
+    QFETCH(QByteArray, original);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, expected);
+    QByteArray out("<");
+    KeptBytes(Cp932Codec::instance()).appendLine(original, text, out);
+    QCOMPARE(Cp932::decode(out.sliced(1)), text);
+    if (!expected.isEmpty())
+        QCOMPARE(out, "<" + expected);
 }
 
 void tst_SavedText::readLineNumber_data()

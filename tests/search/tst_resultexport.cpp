@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 class tst_ResultExport : public QObject
 {
     Q_OBJECT
@@ -20,6 +23,8 @@ private Q_SLOTS:
     void output();
     void exportFormat();
     void unwritableFile();
+    void writtenAsASaveWrites_data();
+    void writtenAsASaveWrites();
     void dialogRoad();
 
 private:
@@ -53,15 +58,17 @@ void tst_ResultExport::output_data()
     QTest::addColumn<bool>("emptyWorkArea");
     QTest::addColumn<QString>("written");    // which file has the result afterwards
     QTest::addColumn<QString>("fileOutName"); // FILE_OUT_NAME afterwards, in memory and stored
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message");     // %A and %B: the files' paths
     QTest::addColumn<bool>("closes");
 
     QTest::newRow("default box off: the typed path is not used")
-        << 1 << "B" << false << false << "A" << "A" << "" << true;
+        << 1 << "B" << false << false << "A" << "A"
+        << "%Aへ結果を出力しました。\r\n入力されたパス（%B）は、「デフォルト出力ファイルとして登録する」にチェックがないため使っていません。"
+        << true;
     QTest::newRow("default box on: the typed path becomes the default and gets the output")
-        << 1 << "B" << true << false << "B" << "B" << "" << true;
+        << 1 << "B" << true << false << "B" << "B" << "%Bへ結果を出力しました。" << true;
     QTest::newRow("automatic saving off: only the settings are stored")
-        << 0 << "B" << true << false << "" << "B" << "" << true;
+        << 0 << "B" << true << false << "" << "B" << ResultExport::kNotWritten << true;
     QTest::newRow("nothing to write") << 1 << "A" << false << true << "" << "A" << ResultExport::kNoData << true;
     QTest::newRow("empty path") << 1 << "" << true << false << "" << "A" << ResultExport::kNoPath << false;
     QTest::newRow("blanks only") << 1 << "   " << true << false << "" << "A" << ResultExport::kNoPath << false;
@@ -86,6 +93,7 @@ void tst_ResultExport::output()
     f.wb.settings.FILE_OUT_NAME = file(QStringLiteral("A"));
     if (!emptyWorkArea)
         fill(f.wb.work);
+    message.replace(QStringLiteral("%A"), file(QStringLiteral("A"))).replace(QStringLiteral("%B"), file(QStringLiteral("B")));
 
     const ResultExport::Result r = ResultExport::Output(f.wb, file(typed), makeDefault);
     QCOMPARE(r.closesDialog(), closes);
@@ -141,6 +149,62 @@ void tst_ResultExport::unwritableFile()
     QVERIFY(!QFile::exists(path));
 }
 
+enum class Target { ReadOnly, HardLinked, OtherOwner, PlantedLink };
+
+void tst_ResultExport::writtenAsASaveWrites_data()
+{
+    QTest::addColumn<int>("target");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("a read-only result file is left alone") << int(Target::ReadOnly) << false;
+    QTest::newRow("a hard-linked result file keeps its other name") << int(Target::HardLinked) << true;
+    QTest::newRow("another user's result file keeps its owner") << int(Target::OtherOwner) << true;
+    QTest::newRow("a link planted in a shared folder is not followed") << int(Target::PlantedLink) << false;
+}
+
+void tst_ResultExport::writtenAsASaveWrites()
+{
+    QFETCH(int, target);
+    QFETCH(bool, written);
+    const bool root = ::geteuid() == 0;
+    if (!root && (Target(target) == Target::OtherOwner || Target(target) == Target::PlantedLink))
+        QSKIP("needs root to act for another user");
+    DialogFixture f;
+    fill(f.wb.work);
+    QString path = f.dir.filePath(QStringLiteral("out.txt"));
+    const QByteArray native = QFile::encodeName(path), other = QFile::encodeName(f.dir.filePath(QStringLiteral("other.txt")));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("before\r\n") == 8);
+    old.close();
+    switch (Target(target)) {
+    case Target::ReadOnly:
+        QCOMPARE(::chmod(native.constData(), 0444), 0);
+        break;
+    case Target::HardLinked:
+        QCOMPARE(::link(native.constData(), other.constData()), 0);
+        break;
+    case Target::OtherOwner:
+        QCOMPARE(::chown(native.constData(), 4321, 4321), 0);
+        break;
+    case Target::PlantedLink: {
+        const QByteArray shared = QFile::encodeName(f.dir.filePath(QStringLiteral("shared")));
+        QVERIFY(::mkdir(shared.constData(), 0777) == 0 && ::chmod(shared.constData(), 01777) == 0);
+        QVERIFY(::symlink(native.constData(), QByteArray(shared + "/out.txt").constData()) == 0);
+        QCOMPARE(::lchown(QByteArray(shared + "/out.txt").constData(), 4321, 4321), 0);
+        path = QFile::decodeName(shared + "/out.txt");
+        break;
+    }
+    }
+    const WriteResult r = ResultExport::Export(f.wb.work, path);
+    QCOMPARE(r.ok(), written);
+    QCOMPARE(readLines(QFile::decodeName(native)).size(), written ? 3 : 1);
+    struct stat st;
+    QCOMPARE(::stat(native.constData(), &st), 0);
+    if (Target(target) == Target::HardLinked)
+        QCOMPARE(int(st.st_nlink), 2);
+    if (Target(target) == Target::OtherOwner)
+        QCOMPARE(int(st.st_uid), 4321);
+}
+
 void tst_ResultExport::dialogRoad()
 {
     DialogFixture f;
@@ -177,7 +241,7 @@ void tst_ResultExport::dialogRoad()
     f.settle();
     QVERIFY(d.isNull());
     QVERIFY(f.main.isEnabled());
-    QVERIFY(f.port.shown.isEmpty());
+    QCOMPARE(f.port.texts(), QStringList{stored + QStringLiteral("へ結果を出力しました。")});
     QCOMPARE(readLines(stored).size(), 3);
 }
 

@@ -325,8 +325,9 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 1);
 
     // Searching again without clearing: the file already there is refused,
-    // a new one after it in the walk is still added.
+    // a new one after it in the walk is still added; Return keeps unsaved changes.
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/b.txt"), {QStringLiteral("x"), QStringLiteral("word")}));
+    m_wb->work.Hozon_Flag = 1;
     m_messages.shown.clear();
     m_messages.answers.enqueue(MessagePort::Answer::No);
     m_wb->work.Search_Running = 1;
@@ -335,7 +336,7 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     QCOMPARE(m_messages.shown.size(), 2);
     QCOMPARE(m_messages.shown[0].text, QStringLiteral("既にワークエリアにデータが存在します。\r\nクリアしますか？"));
     QCOMPARE(m_messages.shown[0].caption, QStringLiteral("検索"));
-    QCOMPARE(m_messages.shown[0].buttons, MessagePort::Buttons::YesNo);
+    QCOMPARE(m_messages.shown[0].buttons, MessagePort::Buttons::YesNoDefaultNo);
     QCOMPARE(m_messages.shown[1].text, m_root + QStringLiteral("/a.txt\r\n上記ファイルは既に開かれています。\r\n追加は中止しました。"));
     QCOMPARE(m_messages.shown[1].caption, QStringLiteral("検索"));
     QCOMPARE(m_messages.shown[1].icon, MessagePort::Icon::Exclamation);
@@ -350,6 +351,7 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
 
     // Yes clears first: nothing is refused.
     m_messages.shown.clear();
+    m_messages.answers.enqueue(MessagePort::Answer::Yes);
     m_wb->work.Search_Running = 1;
     SearchRun::Search_Execute(*m_wb);
     QCOMPARE(m_messages.shown.size(), 1);

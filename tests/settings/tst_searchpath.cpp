@@ -164,7 +164,7 @@ void tst_SearchPath::folderListRules_data()
     DirEntry recycledFile = file;
     recycledFile.name = QStringLiteral("RECYCLED");
     DirEntry recycledDir = dir("RECYCLED");
-    recycledDir.hidden = true; // as it carries further attributes on its original platform
+    recycledDir.hidden = true; // as a recycle folder copied from a Windows disk is
     QTest::newRow("plain folder") << plain << true << false;
     QTest::newRow("hidden folder") << hidden << false << true;
     QTest::newRow("read-only folder") << readOnly << false << true;

@@ -252,7 +252,7 @@ void tst_SettingsStore::restoreWindow()
 
 void tst_SettingsStore::cp932ImportFile()
 {
-    // An import file made on the original platform is code page 932.
+    // An import file made on Windows is code page 932.
     QByteArray bytes = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\software\\VKM\\QUAV\\SEARCH_DATA]\r\n\"DATA0\"=\"";
     bytes += Cp932::encode(QStringLiteral("日本語ﾃｷｽﾄ"));
     bytes += "\"\r\n";

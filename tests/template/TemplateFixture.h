@@ -24,6 +24,10 @@ public:
     {
         return indexOf(path) < 0 ? QStringList() : files.at(indexOf(path)).entries;
     }
+    QByteArray sourceBytes(const QString &path) const override
+    {
+        return indexOf(path) < 0 ? QByteArray() : files.at(indexOf(path)).bytes;
+    }
     bool addFile(AddedFile &&file) override
     {
         if (fileRoom == 0)

@@ -74,9 +74,15 @@ void tst_BatchDuplicate::run_data()
         << Files{{"FORM_A1.TXT", "ID=A1\r\nkeep xx\r\nA1-A1\r\n"}, {"FORM_B2.TXT", "ID=B2\r\nkeep xx\r\nB2-B2\r\n"},
                  {"FORM.TXT", kForm}}
         << QStringList();
-    QTest::newRow("pattern 2, Shift-JIS text, a new file breaks lines with CR LF")
+    QTest::newRow("pattern 2, Shift-JIS text, the template's LF kept")
         << common + QStringList{"--pattern", "2", "@/s.txt"} << Files{{"s.txt", kSjis}, {"card", "Q\n"}} << 0
-        << QStringList{"s.txt_Q"} << Files{{"s.txt_Q", "\x83\x65\x83\x58\x83\x67 Q\r\n"}} << QStringList();
+        << QStringList{"s.txt_Q"} << Files{{"s.txt_Q", "\x83\x65\x83\x58\x83\x67 Q\n"}} << QStringList();
+    // ∵ as 87 9A, ⅰ as EE EF, a UTF-8 line, mixed breaks, no final break.
+    const QByteArray odd = "\x87\x9A XX \xEE\xEF\r\n\xED\x95\x9C\nlast XX";
+    QTest::newRow("the template's bytes and breaks kept, only the text replaced")
+        << common + QStringList{"@/odd.txt"} << Files{{"odd.txt", odd}, {"card", "Q\n"}} << 0
+        << QStringList{"odd_Q.txt"} << Files{{"odd_Q.txt", "\x87\x9A Q \xEE\xEF\r\n\xED\x95\x9C\nlast Q"}}
+        << QStringList();
     QTest::newRow("Shift-JIS names of the folder, the template and the card are kept")
         << QStringList{"--params", "@/報告/c報告", "--search", "XX", "@/報告/F報告.TXT"}
         << Files{{"報告/F報告.TXT", kForm}, {"報告/c報告", "A1\n"}} << 0 << QStringList{"報告/F報告_A1.TXT"}

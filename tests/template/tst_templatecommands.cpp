@@ -7,6 +7,7 @@
 #include "template/TemplateCommands.h"
 #include "template/WorkAreaTemplateStore.h"
 #include "workarea/LineFormat.h"
+#include "workarea/LineIndex.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void fullDisplayListAddsNothing_data();
     void fullDisplayListAddsNothing();
     void madeFileUsedAsSource();
+    void searchedFileAsSourceKeepsItsBytes();
     void refusedCommitKeepsParamCount();
 
 private:
@@ -74,7 +76,7 @@ void tst_TemplateCommands::wholeRoad()
     const QString form = writeFile(QStringLiteral("FORM.TXT"), "ID=XX\r\n\r\nxx XX end\r\n");
     const QString card = writeFile(QStringLiteral("card.txt"), "B02\nA01\n");
 
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
+    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     QCOMPARE(wb->work.Search_Hit_List().count(), 2); // column header and the file's header
     QVERIFY(wb->work.Search_Hit_List().text(1).startsWith(QStringLiteral("ADD____FILE = ") + form));
     QCOMPARE(entriesOf(form),
@@ -121,7 +123,7 @@ void tst_TemplateCommands::appendsAfterSearchResults()
     w.Result_Flag = 1;
 
     const QString form = writeFile(QStringLiteral("A.TXT"), "one\n");
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
+    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     QCOMPARE(w.Search_Hit_List().count(), 3); // no second column header
     QCOMPARE(entriesOf(QStringLiteral("/s/Z.TXT")), QStringList{QStringLiteral("/s/Z.TXT:@:000001.000:@:hit")});
     QCOMPARE(entriesOf(form), QStringList{form + QStringLiteral(":@:000001.000:@:one")});
@@ -134,7 +136,7 @@ void tst_TemplateCommands::readTemplateSavesUnasked()
     const QString form = writeFile(QStringLiteral("A.TXT"), "one\r\n");
     const struct timespec times[2] = {{0, UTIME_OMIT}, {1700000000, 123456789}};
     QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(form).constData(), times, 0), 0);
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
+    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     QStringList entries;
     const SaveResult saved = FileSave::save(SaveDialog::requestFor(wb->work, 0, entries));
     QCOMPARE(saved.message, QString());
@@ -172,7 +174,7 @@ void tst_TemplateCommands::fullDisplayListAddsNothing()
 void tst_TemplateCommands::madeFileUsedAsSource()
 {
     const QString form = writeFile(QStringLiteral("F.TXT"), "XX\n");
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
+    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     wb->parameters.values = {QStringLiteral("YY")};
     TemplateCommands::Hinagata_Fukusei(*wb, {form}, QStringLiteral("XX"), 1);
     const QString made = dir->filePath(QStringLiteral("F_YY.TXT"));
@@ -181,6 +183,35 @@ void tst_TemplateCommands::madeFileUsedAsSource()
     const QString second = made + QStringLiteral("_ZZ");
     QCOMPARE(summary.newPaths, QStringList{second});
     QCOMPARE(entriesOf(second), QStringList{second + QStringLiteral(":@:000001.000:@:ZZ")});
+    // Two generations on, still the template's LF.
+    QVERIFY(NewFileSave::saveNewFile(wb->work, wb->work.Search_Hit_File_List().indexOf(second), false).written());
+    QFile saved(second);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("ZZ\n"));
+}
+
+// A file found by a search keeps no bytes: a duplication reads them again,
+// unless the file changed on disk since it was read.
+void tst_TemplateCommands::searchedFileAsSourceKeepsItsBytes()
+{
+    const QByteArray bytes = "\x87\x9A XX\nend";
+    const QString path = writeFile(QStringLiteral("S.TXT"), bytes);
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    WorkArea &w = wb->work;
+    w.appendDisplayLine(LineFormat::kColumnHeader);
+    FileOrigin origin{QFile::encodeName(path), qint64(st.st_size),
+                      qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    QVERIFY(w.admitFile(path, origin, {LineFormat::kSearchPrefix + path},
+                        {path + QStringLiteral(":@:000001.000:@:∵ XX"), path + QStringLiteral(":@:000002.000:@:end")})
+            >= 0);
+    LineIndex::Build_Line_Index(w);
+    wb->parameters.values = {QStringLiteral("P")};
+    TemplateCommands::Hinagata_Fukusei(*wb, {path}, QStringLiteral("XX"), 1);
+    QCOMPARE(w.fileOrigins().at(w.Search_Hit_File_List().indexOf(dir->filePath("S_P.TXT"))).sourceBytes, bytes);
+    writeFile(QStringLiteral("S.TXT"), "changed meanwhile\n");
+    TemplateCommands::Hinagata_Fukusei(*wb, {path}, QStringLiteral("XX"), 2);
+    QCOMPARE(w.fileOrigins().at(w.Search_Hit_File_List().indexOf(path + "_P")).sourceBytes, QByteArray());
 }
 
 void tst_TemplateCommands::refusedCommitKeepsParamCount()

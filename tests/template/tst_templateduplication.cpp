@@ -118,6 +118,7 @@ void tst_TemplateDuplication::run()
 {
     MemoryTemplateStore store;
     store.addSource(kForm, {"name=XX", "", "end"});
+    store.files[0].bytes = "name=XX\n\nend";
     RecordingReplace replace;
     ScriptedMessagePort port;
     const auto summary = TemplateDuplication::Run({"A01", "B02"}, {kForm}, "XX", 1, store, port, std::ref(replace));
@@ -128,12 +129,15 @@ void tst_TemplateDuplication::run()
                                      "/tpl/FORM_A01.TXT:@:000003.000:@:end"}));
     QCOMPARE(a.header, QStringLiteral("MAKE___FILE = /tpl/FORM_A01.TXT:@: <-- /tpl/FORM.TXT"));
     QVERIFY(a.changed && store.files.at(2).changed);
+    // The bytes a save keeps the template's codes and breaks from.
+    QCOMPARE(a.bytes, QByteArray("name=XX\n\nend"));
     QCOMPARE(textsOf(store.files.at(2)), (QStringList{"name=B02", "", "end"}));
 
     // A made file serves as a source with the parameter already put in.
     TemplateDuplication::Run({"Z"}, {"/tpl/FORM_A01.TXT"}, "A01", 2, store, port, std::ref(replace));
     QCOMPARE(store.files.last().entries.first(), QStringLiteral("/tpl/FORM_A01.TXT_Z:@:000001.000:@:name=Z"));
     QCOMPARE(store.files.last().header, QStringLiteral("MAKE___FILE = /tpl/FORM_A01.TXT_Z:@: <-- /tpl/FORM_A01.TXT"));
+    QCOMPARE(store.files.last().bytes, QByteArray("name=XX\n\nend"));
 
     // Refused before anything is made.
     const auto refused = TemplateDuplication::Run({"C"}, {kForm, "/tpl/FORM_A01.TXT"}, "XX", 3, store, port,
@@ -157,6 +161,13 @@ void tst_TemplateDuplication::secondRunRefusedFileByFile()
     const QString tail = QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。");
     QCOMPARE(port.texts(), (QStringList{"/tpl/FORM_A01.TXT" + tail, "/tpl/B_A01.TXT" + tail,
                                         "/tpl/FORM_B02.TXT" + tail, "/tpl/B_B02.TXT" + tail}));
+
+    // A stop asked for while a file is made ends the run after that file.
+    bool stop = false;
+    const TemplateRunPorts window{nullptr, nullptr, nullptr, RunNotices::Boxes::Every, &stop};
+    const auto stopping = [&](auto &&...args) { return stop = true, replace(args...); };
+    QCOMPARE(TemplateDuplication::Run({"C03", "D04"}, sources, "XX", 1, store, port, stopping, window).newPaths,
+             QStringList{"/tpl/FORM_C03.TXT"});
 }
 
 void tst_TemplateDuplication::overflowGoesOn()

@@ -22,8 +22,10 @@ class QuavDialog : public QDialog
 public:
     explicit QuavDialog(Workbench &wb, bool stayOnTop = true);
 
-    // Disables the opener (may be null) and shows this dialog centred.
-    void openFrom(QWidget *opener);
+    // Disables the opener (may be null), loads what the dialog shows and
+    // shows it centred. false when there was nothing to show (the user has
+    // been told): the opener is enabled again and the dialog unloads.
+    bool openFrom(QWidget *opener);
     QWidget *opener() const { return m_opener; }
     // Re-enables the opener (or, when given, another window) and unloads.
     void finish(QWidget *enableInstead = nullptr);
@@ -41,9 +43,19 @@ public:
     static QPoint centredPosition(const Workbench &wb, const QSize &dialogSize);
 
 protected:
+    // What the dialog shows, loaded once its opener is disabled: a load that
+    // pumps the event loop must not let the opener's commands run meanwhile.
+    // false when there is nothing to show.
+    virtual bool load() { return true; }
+
     // Hidden, the widgets keep their room, so that the dialog does not jump
     // when they are shown and hidden.
     static void keepRoomWhenHidden(std::initializer_list<QWidget *> widgets);
+
+    // While a run of this dialog goes on (it pumps the event loop and writes
+    // to its own widgets), Escape and the close box do nothing.
+    void setRunning(bool running) { m_running = running; }
+    bool isRunning() const { return m_running; }
 
     void closeEvent(QCloseEvent *event) override;
     void reject() override; // Escape closes like the cancel button
@@ -52,4 +64,5 @@ protected:
 private:
     QPointer<QWidget> m_opener;
     bool m_finished = false;
+    bool m_running = false;
 };

@@ -15,7 +15,7 @@ class QUAV_Change_Settei : public QuavDialog
 public:
     explicit QUAV_Change_Settei(Workbench &wb);
 
-    // The form's controls, named as the program names them.
+    // The form's controls, by the names the handlers use.
     Ui::QUAV_Change_Settei ui;
 
     qint16 Syousai_Gamen_Flg() const { return m_command.Syousai_Gamen_Flg; }

@@ -14,15 +14,16 @@ QUAV_UPDATE::QUAV_UPDATE(Workbench &wb)
     connect(ui.Cmd_Redo, &QPushButton::clicked, this, &QUAV_UPDATE::Cmd_Redo_Click);
     connect(ui.Cmd_Hanei, &QPushButton::clicked, this, &QUAV_UPDATE::Cmd_Hanei_Click);
     connect(ui.Cmd_Cancel, &QPushButton::clicked, this, &QUAV_UPDATE::CMD_CANCEL_Click);
-    Form_Load();
 }
 
-void QUAV_UPDATE::Form_Load()
+bool QUAV_UPDATE::load()
 {
-    m_loaded = m_command.Form_Load();
+    if (!m_command.Form_Load())
+        return false;
     ui.Label2->setText(m_command.fileKey());
     showLines();
     setInsertMode(false);
+    return true;
 }
 
 void QUAV_UPDATE::showLines()

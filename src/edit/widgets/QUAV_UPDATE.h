@@ -7,21 +7,18 @@
 
 // "ＱＵＡＶ　簡易編集": delete, insert and change lines of the file the
 // detail view shows, on a private copy, and put them back with "編集反映".
-// Opened by UPDATE and M_EDIT_EDIT:
-//   auto *d = new QUAV_UPDATE(wb);
-//   if (d->loaded()) d->openFrom(mainWindow); else d->deleteLater();
+// Opened by UPDATE and M_EDIT_EDIT, which loads the file with the main
+// window already disabled:
+//   (new QUAV_UPDATE(wb))->openFrom(mainWindow);
 class QUAV_UPDATE : public QuavDialog
 {
     Q_OBJECT
 public:
     explicit QUAV_UPDATE(Workbench &wb);
 
-    // The form's controls, named as the program names them.
+    // The form's controls, by the names the handlers use.
     Ui::QUAV_UPDATE ui;
 
-    // Whether the file could be loaded; otherwise the user has been told and
-    // the dialog is not to be shown.
-    bool loaded() const { return m_loaded; }
     const LineEditor &editor() const { return m_command.editor(); }
 
 public Q_SLOTS:
@@ -35,9 +32,11 @@ public Q_SLOTS:
 
 protected:
     void reject() override;
+    // Form_Load; false when the detail view shows no file (the user has been
+    // told).
+    bool load() override;
 
 private:
-    void Form_Load();
     // List1 from the editor's lines, ItemData (Qt::UserRole) the number.
     void showLines();
     void takeSelection();
@@ -45,5 +44,4 @@ private:
     void setWorking(bool working);
 
     LineEditCommand m_command;
-    bool m_loaded = false;
 };

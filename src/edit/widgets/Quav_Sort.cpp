@@ -9,16 +9,21 @@ Quav_Sort::Quav_Sort(Workbench &wb)
     connect(ui.Command1, &QPushButton::clicked, this, &Quav_Sort::Command1_Click);
     connect(ui.Cmd_Hanei, &QPushButton::clicked, this, &Quav_Sort::Cmd_Hanei_Click);
     connect(ui.Command2, &QPushButton::clicked, this, &Quav_Sort::Command2_Click);
-    Form_Load();
+    // "結果反映/完了" appears after the first sort beside "並び替え実行",
+    // whose room it must not take: a second click there would apply and
+    // close. Its room is kept while it is hidden.
+    keepRoomWhenHidden({ui.Cmd_Hanei});
 }
 
-void Quav_Sort::Form_Load()
+bool Quav_Sort::load()
 {
     ui.Option1->setChecked(true);
-    m_loaded = m_command.Form_Load();
+    if (!m_command.Form_Load())
+        return false;
     ui.Label1->setText(SortCommand::kPathCaption + m_command.fileKey());
     showLines();
     ui.Cmd_Hanei->hide();
+    return true;
 }
 
 void Quav_Sort::showLines()

@@ -8,18 +8,15 @@
 // "データ並び替え": the lines of the template or made file the detail view
 // shows, sorted as often as wanted and put back with "結果反映/完了".
 // Opened by SORT and M_EDIT_SORT:
-//   auto *d = new Quav_Sort(wb);
-//   if (d->loaded()) d->openFrom(mainWindow); else d->deleteLater();
+//   (new Quav_Sort(wb))->openFrom(mainWindow);
 class Quav_Sort : public QuavDialog
 {
     Q_OBJECT
 public:
     explicit Quav_Sort(Workbench &wb);
 
-    // The form's controls, named as the program names them.
+    // The form's controls, by the names the handlers use.
     Ui::Quav_Sort ui;
-
-    bool loaded() const { return m_loaded; }
 
 public Q_SLOTS:
     void Command1_Click();
@@ -28,11 +25,12 @@ public Q_SLOTS:
 
 protected:
     void reject() override;
+    // Form_Load; false when the detail view shows no file (the user has been
+    // told).
+    bool load() override;
 
 private:
-    void Form_Load();
     void showLines();
 
     SortCommand m_command;
-    bool m_loaded = false;
 };

@@ -1,0 +1,39 @@
+#include "platform/Cp932Codec.h"
+
+#include "platform/Cp932.h"
+
+namespace {
+
+// Room for the characters of bytes: never more characters than bytes.
+template<typename T>
+void makeRoom(std::vector<T> &v, qsizetype size)
+{
+    if (v.size() < size_t(size))
+        v.resize(size_t(size));
+}
+
+} // namespace
+
+const Cp932Codec &Cp932Codec::instance()
+{
+    static const Cp932Codec codec;
+    return codec;
+}
+
+qsizetype Cp932Codec::decode(QByteArrayView bytes, std::vector<char16_t> &text, std::vector<int> &starts) const
+{
+    makeRoom(text, bytes.size());
+    makeRoom(starts, bytes.size() + 1);
+    return Cp932::decodeTo(bytes, text.data(), starts.data());
+}
+
+qsizetype Cp932Codec::decode(QByteArrayView bytes, std::vector<char16_t> &text) const
+{
+    makeRoom(text, bytes.size());
+    return Cp932::decodeTo(bytes, text.data());
+}
+
+void Cp932Codec::encodeAppend(QStringView text, QByteArray &out) const
+{
+    Cp932::encodeAppend(text, out);
+}
