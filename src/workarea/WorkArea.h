@@ -56,6 +56,10 @@ public:
     qint16 Compare_Mode = 0;   // 0 = case-sensitive, 1 = ignore case
     qint16 Search_Running = 0; // 1 while a search may go on
     QString Search_Path;       // root folder of the search
+    // Search_Path's bytes on disk where they were given as bytes (a folder
+    // named on the command line); the walk takes them only while they still
+    // show as Search_Path.
+    QByteArray Search_Path_Native;
     QString Current_Dir;       // folder being scanned, with a trailing "/"
     QString Search_Sikibetu;
     // Written only by the operations below, which keep them true to the lists.
