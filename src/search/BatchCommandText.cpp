@@ -1,5 +1,7 @@
 #include "search/BatchCommandText.h"
 
+#include <algorithm>
+
 namespace {
 
 // Columns a terminal gives a text: Japanese characters take two.
@@ -26,11 +28,14 @@ QString written(const BatchOption &o)
 }
 
 // Text for roff: backslashes kept, hyphens as minus signs (options are typed
-// with them), and no line starting with a control character.
+// with them), a line allowed to break after Japanese punctuation (roff
+// breaks only at spaces), and no line starting with a control character.
 QString roff(const QString &text)
 {
     QString out = text;
     out.replace(QLatin1Char('\\'), QStringLiteral("\\e")).replace(QLatin1Char('-'), QStringLiteral("\\-"));
+    for (const QChar mark : {QChar(0x3001), QChar(0x3002), QChar(0xFF09)}) // 、。）
+        out.replace(mark, QString(mark) + QStringLiteral("\\:"));
     QStringList lines = out.split(QLatin1Char('\n'));
     for (QString &line : lines)
         if (line.startsWith(QLatin1Char('.')) || line.startsWith(QLatin1Char('\'')))
@@ -38,12 +43,22 @@ QString roff(const QString &text)
     return lines.join(QLatin1Char('\n'));
 }
 
-// Lines as they are, one after another; a blank line starts a paragraph.
+// Prose: a blank line starts a paragraph; a paragraph with indented lines
+// (a table) is kept line by line, any other is filled, its lines joined
+// without a space, as Japanese text is.
 QString roffLines(const QString &text)
 {
     QString out;
-    for (const QString &line : text.trimmed().split(QLatin1Char('\n')))
-        out += line.trimmed().isEmpty() ? QStringLiteral(".PP\n") : roff(line) + QStringLiteral("\n.br\n");
+    for (const QString &paragraph : text.trimmed().split(QStringLiteral("\n\n"))) {
+        const QStringList lines = paragraph.split(QLatin1Char('\n'));
+        const bool table = std::any_of(lines.begin(), lines.end(),
+                                       [](const QString &l) { return l.startsWith(QLatin1Char(' ')); });
+        out += QStringLiteral(".PP\n");
+        if (table)
+            out += QStringLiteral(".nf\n") + roff(paragraph) + QStringLiteral("\n.fi\n");
+        else
+            out += roff(paragraph).replace(QLatin1Char('\n'), QStringLiteral("\\c\n")) + QLatin1Char('\n');
+    }
     return out;
 }
 
@@ -69,7 +84,7 @@ QString BatchCommandText::helpText() const
 
 QString BatchCommandText::manPage(const QString &version, const QStringList &seeAlso) const
 {
-    QString out = QStringLiteral("'\\\" -*- coding: utf-8 -*-\n.TH %1 1 \"\" \"QUAV %2\" \"QUAV\"\n")
+    QString out = QStringLiteral("'\\\" -*- coding: utf-8 -*-\n.TH %1 1 \"\" \"QUAV %2\" \"QUAV\"\n.ad l\n.nh\n")
                       .arg(page.toUpper(), version);
     out += QStringLiteral(".SH 名前\n") + roff(page) + QStringLiteral(" \\- ") + roff(summary) + QLatin1Char('\n');
     out += QStringLiteral(".SH 書式\n.nf\n") + roff(usage.join(QLatin1Char('\n'))) + QStringLiteral("\n.fi\n");

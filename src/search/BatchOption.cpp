@@ -200,7 +200,7 @@ QList<BatchOption> table()
          }},
         // The id is the word after the options: "--keep ID".
         {QStringLiteral("--keep"), {}, {}, unsigned(BatchCommand::Undo),
-         QStringLiteral("ID の中断された保存で書かれた内容をそのまま残す（あとで取り消すこともできる）"),
+         QStringLiteral("中断された保存（ID で指定）で書かれた内容をそのまま残す（あとで取り消すこともできる）"),
          C::Nothing, {},
          [](BatchArguments &, BatchChoices &c) {
              c.keep = true;
