@@ -2,6 +2,8 @@
 
 #include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
+#include "base/Settings.h"
+#include "settings/SettingsIo.h"
 #include "template/NewFileSave.h"
 #include "template/ParameterImages.h"
 #include "template/TemplateCommands.h"
@@ -23,6 +25,7 @@ struct Options
     bool force = false;
     bool dryRun = false;
     bool help = false;
+    std::optional<EncodingChoice> encoding; // none: the stored setting
     QStringList templates;
 };
 
@@ -52,6 +55,12 @@ QString parse(const QStringList &args, Options &o)
             o.force = true;
         } else if (a.isFlag(QLatin1StringView("--dry-run"))) {
             o.dryRun = true;
+        } else if (a.is(QLatin1StringView("--encoding"))) {
+            const std::optional<QString> v = a.value();
+            EncodingChoice choice;
+            if (!v || !TextEncodings::parseChoice(*v, &choice))
+                return QStringLiteral("--encoding には auto か cp932 を指定してください。");
+            o.encoding = choice;
         } else {
             return QStringLiteral("不明なオプションです：") + a.written();
         }
@@ -73,7 +82,8 @@ QString parse(const QStringList &args, Options &o)
 QString BatchDuplicate::helpText()
 {
     return QStringLiteral(
-        "使い方: quav duplicate --params FILE --search TEXT [--pattern 1|2|3] [--force] [--dry-run] TEMPLATE...\n"
+        "使い方: quav duplicate --params FILE --search TEXT [--pattern 1|2|3] [--encoding auto|cp932] [--force] [--dry-run]\n"
+        "                      TEMPLATE...\n"
         "\n"
         "雛形 TEMPLATE を読み込み、パラメータカード FILE の各行（最大100行）ごとに、\n"
         "TEXT（大文字・小文字を区別）をパラメータに置き換えた新しいファイルを作って保存します。\n"
@@ -84,6 +94,9 @@ QString BatchDuplicate::helpText()
         "                    1  名前_パラメータ.拡張子（名前に \".\" がなければ 2 と同じ）\n"
         "                    2  名前.拡張子_パラメータ\n"
         "                    3  雛形と同じフォルダのパラメータという名前（雛形は1つだけ）\n"
+        "  --encoding auto|cp932\n"
+        "                  auto: 雛形ごとに BOM と UTF-8 かどうかで文字コードを判定、cp932: すべてシフトJIS\n"
+        "                  として読む（既定: 保存された設定）。新しいファイルは雛形の文字コード、BOM、改行で書きます\n"
         "  --force         既にあるファイルを上書きします（指定しなければ、そのファイルは書かず、ほかは書きます）\n"
         "  --dry-run       何も書かず、作るファイルの名前だけを出力します\n"
         "  --help          この説明を表示します\n"
@@ -125,6 +138,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
         || !TemplateDuplication::checkOpen(parameters.Param_Count(), port))
         return 2;
 
+    const EncodingChoice encoding = o.encoding ? *o.encoding : SettingsIo::loadWithoutQuestions().encodingChoice();
     WorkArea work;
     WorkAreaTemplateStore store(work);
     QStringList sources;
@@ -134,7 +148,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
         const QString path = QFileInfo(given).absoluteFilePath();
         if (store.isOpen(path))
             continue;
-        TemplateRead::Outcome outcome = TemplateRead::readTemplate(path, store.storedLines());
+        TemplateRead::Outcome outcome = TemplateRead::readTemplate(path, store.storedLines(), encoding);
         switch (outcome.status) {
         case TemplateRead::Status::Added:
             if (store.addFile(std::move(outcome.file))) {

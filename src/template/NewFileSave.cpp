@@ -10,12 +10,5 @@ SaveResult NewFileSave::saveNewFile(const WorkArea &work, int fileIndex, bool ov
     // Never read from disk: whatever stands under its name is another file.
     request.readStamp.reset();
     request.overwriteAgreed = overwriteAgreed;
-    const QString unmapped = FileSave::unmappedCharacters(request.lines);
-    if (!unmapped.isEmpty()) {
-        SaveResult refused;
-        refused.message = request.displayName
-            + QStringLiteral("\r\nShift-JIS で書けない文字があるため、保存しませんでした：") + unmapped;
-        return refused;
-    }
     return FileSave::save(request);
 }

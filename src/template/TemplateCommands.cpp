@@ -55,7 +55,8 @@ bool TemplateCommands::Hinagata_Read(Workbench &wb, const QStringList &paths, bo
         break;
     }
     WorkAreaTemplateStore::beginRun(wb.work);
-    const TemplateRead::Summary summary = TemplateRead::readTemplates(paths, store, port, progress, wb.pump);
+    const TemplateRead::Summary summary = TemplateRead::readTemplates(paths, store, port, progress, wb.pump,
+                                                                      wb.settings.encodingChoice());
     if (progress)
         progress->setShown(false);
     WorkAreaTemplateStore::finishRun(wb, summary.added > 0, false);

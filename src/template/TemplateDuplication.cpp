@@ -122,6 +122,7 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
     out.file.changed = true;
     // Its lines keep their numbers, so a save finds each one's bytes there.
     out.file.bytes = store.sourceBytes(source);
+    out.file.encoding = store.encodingOf(source);
     return out;
 }
 

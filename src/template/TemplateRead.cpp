@@ -1,6 +1,7 @@
 #include "template/TemplateRead.h"
 
-#include "platform/Cp932.h"
+#include "edit/SavedText.h"
+#include "platform/TextCodec.h"
 #include "platform/DirectoryListing.h"
 #include "platform/DiskStamp.h"
 #include "platform/EventPump.h"
@@ -62,20 +63,29 @@ QStringList TemplateRead::templateEntries(const QString &path, const QStringList
 }
 
 TemplateRead::Outcome TemplateRead::makeTemplate(const QString &path, const QByteArray &bytes,
-                                                  const QDateTime &modified, qint64 storedLines)
+                                                  const QDateTime &modified, qint64 storedLines,
+                                                  EncodingChoice choice)
 {
     if (bytes.isEmpty())
         return refused(Status::Empty, QString());
+    // Decided as the search decides it, and split into lines as the save
+    // will split the file again.
+    const TextEncoding encoding = choice == EncodingChoice::Detect ? TextEncodings::detect(bytes) : TextEncoding::Cp932;
     // Counted before anything is decoded or added: a file refused here
     // leaves no trace.
-    const QList<QByteArrayView> raw = TextFile::splitLines(bytes);
+    const QList<SavedText::RawLine> raw
+        = SavedText::splitRaw(QByteArrayView(bytes).sliced(TextEncodings::markSize(encoding)), encoding);
     if (storedLines + raw.size() > WorkArea::kAdmissionLimit)
         return refused(Status::Overflow, refusalText(path, kOverflow));
 
+    const TextCodec &codec = TextCodec::forEncoding(encoding);
+    std::vector<char16_t> text;
     QStringList lines;
     lines.reserve(raw.size());
-    for (QByteArrayView line : raw)
-        lines.append(Cp932::decode(line));
+    for (const SavedText::RawLine &line : raw) {
+        const qsizetype n = codec.decode(line.bytes, text);
+        lines.append(QString(reinterpret_cast<const QChar *>(text.data()), n));
+    }
 
     Outcome out;
     out.status = Status::Added;
@@ -85,10 +95,11 @@ TemplateRead::Outcome TemplateRead::makeTemplate(const QString &path, const QByt
     out.file.changed = false;
     out.file.bytes = bytes;
     out.file.size = bytes.size();
+    out.file.encoding = encoding;
     return out;
 }
 
-TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines)
+TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines, EncodingChoice choice)
 {
     if (path.contains(LineFormat::kSeparator))
         return refused(Status::Unreadable,
@@ -104,7 +115,7 @@ TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 sto
     if (!TextFile::readBytes(path, bytes, &error))
         return refused(Status::Unreadable, error + QStringLiteral("\r\n") + kStopped);
     const QDateTime modified = stamp ? QDateTime::fromMSecsSinceEpoch(stamp->mtimeNs / 1000000) : QDateTime();
-    Outcome out = makeTemplate(path, bytes, modified, storedLines);
+    Outcome out = makeTemplate(path, bytes, modified, storedLines, choice);
     if (stamp)
         out.file.modifiedNsecs = stamp->mtimeNs;
     return out;
@@ -135,7 +146,8 @@ TemplateRead::Discard TemplateRead::askDiscard(bool discardTicked, int resultFla
 }
 
 TemplateRead::Summary TemplateRead::readTemplates(const QStringList &paths, TemplateStore &store,
-                                                   MessagePort &port, ProgressPort *progress, EventPump *pump)
+                                                   MessagePort &port, ProgressPort *progress, EventPump *pump,
+                                                   EncodingChoice choice)
 {
     Summary summary;
     if (progress) {
@@ -145,7 +157,7 @@ TemplateRead::Summary TemplateRead::readTemplates(const QStringList &paths, Temp
     }
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString &path = paths.at(i);
-        Outcome outcome = readTemplate(path, store.storedLines());
+        Outcome outcome = readTemplate(path, store.storedLines(), choice);
         switch (outcome.status) {
         case Status::Empty:
             ++summary.empty;

@@ -56,14 +56,16 @@ public:
     // One template from its bytes as read: Empty for a file of no bytes,
     // Overflow when its lines and the storedLines already held would pass
     // the admission limit (32,700 entries), otherwise Added with the file
-    // ready to join the work area.
+    // ready to join the work area. Its encoding is decided as the search
+    // decides it, by the same choice.
     static Outcome makeTemplate(const QString &path, const QByteArray &bytes, const QDateTime &modified,
-                                 qint64 storedLines);
+                                 qint64 storedLines, EncodingChoice choice = EncodingChoice::Detect);
     // The same, reading the file. Anything but a readable regular file is
     // Unreadable with the reason (a fifo is never opened, since reading one
     // would wait for a writer); so is a path holding ":@:", which the
     // all-lines format cannot carry.
-    static Outcome readTemplate(const QString &path, qint64 storedLines);
+    static Outcome readTemplate(const QString &path, qint64 storedLines,
+                                EncodingChoice choice = EncodingChoice::Detect);
 
     // The checks before anything changes: a selected file already in the
     // work area refuses the whole read, then an empty selection. false when
@@ -76,7 +78,8 @@ public:
     // silently; one that cannot be read or is too large is reported and the
     // others go on.
     static Summary readTemplates(const QStringList &paths, TemplateStore &store, MessagePort &port,
-                                  ProgressPort *progress = nullptr, EventPump *pump = nullptr);
+                                  ProgressPort *progress = nullptr, EventPump *pump = nullptr,
+                                  EncodingChoice choice = EncodingChoice::Detect);
     // Asked after a read when a search string is set; true to clear it.
     static bool askClearSearchWord(const QString &searchWord, MessagePort &port);
 };

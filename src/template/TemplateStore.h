@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextEncoding.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -22,6 +24,9 @@ struct AddedFile
     // change on disk meanwhile. Unset for a made file, never on disk.
     qint64 size = -1;
     qint64 modifiedNsecs = -1; // since 1970, as the file system keeps it
+    // What its lines were read in (a made file: its template's), and what
+    // it is written in.
+    TextEncoding encoding = TextEncoding::Cp932;
 };
 
 // What template read and duplication need of the work area. Paths compare
@@ -42,6 +47,8 @@ public:
     // AddedFile::bytes); empty when they are not to be had, as for a file
     // changed on disk since.
     virtual QByteArray sourceBytes(const QString &path) const = 0;
+    // The encoding that file's lines were read in.
+    virtual TextEncoding encodingOf(const QString &path) const = 0;
     // Adds the file to the file and change lists, its header to the display
     // lines and its entries to the all-lines store, then rebuilds the line
     // index, so that the next storedEntries sees the file. false, with

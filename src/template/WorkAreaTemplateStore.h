@@ -24,6 +24,7 @@ public:
     // file on disk is still as it was read. None for a file read in another
     // encoding than code page 932.
     QByteArray sourceBytes(const QString &path) const override;
+    TextEncoding encodingOf(const QString &path) const override;
     bool addFile(AddedFile &&file) override;
 
     // What a run that added files leaves behind, as the end of a search does:

@@ -28,6 +28,10 @@ public:
     {
         return indexOf(path) < 0 ? QByteArray() : files.at(indexOf(path)).bytes;
     }
+    TextEncoding encodingOf(const QString &path) const override
+    {
+        return indexOf(path) < 0 ? TextEncoding::Cp932 : files.at(indexOf(path)).encoding;
+    }
     bool addFile(AddedFile &&file) override
     {
         if (fileRoom == 0)
