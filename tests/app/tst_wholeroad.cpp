@@ -234,9 +234,8 @@ void tst_WholeRoad::mixedEncodings()
                 == (name == QLatin1String("bom.TXT")));
     }
 
-    // Replace and save: a character without a code page 932 form is refused
-    // for the Shift-JIS file alone, naming it; every file is written in its
-    // own encoding, mark and breaks, each byte not replaced as it was.
+    // Replace and save: 😀 is refused for the Shift-JIS file alone; each
+    // file keeps its encoding and bytes.
     QList<int> all, utf;
     for (int i = 0; i < work.Search_Hit_File_List().count(); ++i) {
         all.append(i);

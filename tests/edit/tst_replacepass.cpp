@@ -111,9 +111,7 @@ void tst_ReplacePass::checks_data()
                                                 << QStringList{several} << sj;
     QTest::newRow("replacement a file cannot hold")
         << "a" << QStringLiteral("b\U0001F600") << 1 << QList<Answer>{} << false
-        << QStringList{QStringLiteral("置替文字にシフトJISで表せない文字が含まれています。\r\n（\U0001F600）\r\n"
-                                      "この文字はシフトJISのファイルに保存できないため、入力できません。\r\n/t/A.TXT")}
-        << sj;
+        << QStringList{UnsavableText::Refusal(QStringLiteral("置替文字"), QStringLiteral("\U0001F600"), sj)} << sj;
     QTest::newRow("replacement only UTF files take")
         << "a" << QStringLiteral("b\U0001F600") << 1 << QList<Answer>{} << true << QStringList{} << QStringList{};
     QTest::newRow("line break pasted into the replacement") << "a" << "b\nc" << 1 << QList<Answer>{} << false

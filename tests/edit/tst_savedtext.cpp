@@ -15,11 +15,6 @@ static QList<StoredLine> stored(const QStringList &numbers, const QStringList &t
     return lines;
 }
 
-static QByteArray u8(const char *text)
-{
-    return QByteArray(text);
-}
-
 // text in UTF-16 of that byte order.
 static QByteArray utf16(QStringView text, bool bigEndian)
 {
@@ -97,7 +92,7 @@ void tst_SavedText::compose_data()
         << false << QByteArray() << numbered(2) << QStringList{"\u3042", nec} << QByteArray("\x82\xA0\r\n\xFA\x5C\r\n") << cp932;
     const QByteArray bom("\xEF\xBB\xBF");
     QTest::newRow("UTF-8 with mark: the mark and LF kept, a new character encoded")
-        << true << bom + u8("あ\nい\n") << numbered(2) << QStringList{"あ", "😀"} << bom + u8("あ\n😀\n")
+        << true << bom + QByteArray("あ\nい\n") << numbered(2) << QStringList{"あ", "😀"} << bom + QByteArray("あ\n😀\n")
         << int(TextEncoding::Utf8Bom);
     QTest::newRow("UTF-16LE: an inserted line in the file's CR LF")
         << true << utf16(u"\uFEFFa\r\nb\r\n", false) << QStringList{"000001.000", "000001.500", "000002.000"}
@@ -106,7 +101,7 @@ void tst_SavedText::compose_data()
         << true << utf16(u"\uFEFFa\nb", true) + "\x01" << numbered(2) << QStringList{"X", QStringLiteral("b\uF701")}
         << utf16(u"\uFEFFX\nb", true) + "\x01" << int(TextEncoding::Utf16BE);
     QTest::newRow("new UTF-8 file with mark: the mark, CR LF")
-        << false << QByteArray() << numbered(1) << QStringList{"한"} << bom + u8("한\r\n") << int(TextEncoding::Utf8Bom);
+        << false << QByteArray() << numbered(1) << QStringList{"한"} << bom + QByteArray("한\r\n") << int(TextEncoding::Utf8Bom);
     QTest::newRow("bytes without the file's mark are not its bytes")
         << true << QByteArray("a\nb\n") << numbered(2) << QStringList{"a", "b"} << bom + "a\r\nb\r\n"
         << int(TextEncoding::Utf8Bom);
@@ -148,14 +143,12 @@ void tst_SavedText::keptBytes_data()
     QTest::newRow("a long line changed everywhere")
         << QByteArray("a\x87\x9A").repeated(16000) << QStringLiteral("b∵").repeated(16000) << QByteArray() << cp932;
     QTest::newRow("UTF-8: an invalid byte and 𠮷 kept beside a change")
-        << QByteArray("a\x80") + u8("𠮷x") << QStringLiteral("b\uF780𠮷y") << QByteArray("b\x80") + u8("𠮷y")
+        << QByteArray("a\x80") + QByteArray("𠮷x") << QStringLiteral("b\uF780𠮷y") << QByteArray("b\x80") + QByteArray("𠮷y")
         << int(TextEncoding::Utf8);
     QTest::newRow("UTF-16LE: a pair kept, a change encoded")
         << utf16(u"😀a", false) << QStringLiteral("😀b") << utf16(u"😀b", false) << int(TextEncoding::Utf16LE);
     QTest::newRow("UTF-8: half a pair changed writes the whole character")
-        << u8("x😀") << QStringLiteral("x😁") << u8("x😁") << int(TextEncoding::Utf8);
-    QTest::newRow("UTF-16BE: a changed character in big-endian order")
-        << utf16(u"x😀", true) << QStringLiteral("x😁") << utf16(u"x😁", true) << int(TextEncoding::Utf16BE);
+        << QByteArray("x😀") << QStringLiteral("x😁") << QByteArray("x😁") << int(TextEncoding::Utf8);
 }
 
 void tst_SavedText::keptBytes()

@@ -67,13 +67,9 @@ void tst_BatchDuplicate::run_data()
         << common + QStringList{"@/odd.txt"} << Files{{"odd.txt", odd}, {"card", "Q\n"}} << 0
         << QStringList{"odd_Q.txt"} << Files{{"odd_Q.txt", "\x87\x9A Q \xEE\xEF\r\n\xED\x95\x9C\nlast Q"}}
         << QStringList();
-    // A template in UTF-8 gives files in UTF-8, its mark and breaks kept.
     QTest::newRow("UTF-8 template, LF: duplicates in UTF-8 with LF")
         << common + QStringList{"@/u.txt"} << Files{{"u.txt", "\xF0\xA0\xAE\xB7 XX\n\xE5\x90\x8D\n"}, {"card", "Q\n"}}
         << 0 << QStringList{"u_Q.txt"} << Files{{"u_Q.txt", "\xF0\xA0\xAE\xB7 Q\n\xE5\x90\x8D\n"}} << QStringList();
-    QTest::newRow("UTF-8 template with mark, CR only: both kept")
-        << common + QStringList{"@/m.txt"} << Files{{"m.txt", "\xEF\xBB\xBFXX\rb\r"}, {"card", "Q\n"}} << 0
-        << QStringList{"m_Q.txt"} << Files{{"m_Q.txt", "\xEF\xBB\xBFQ\rb\r"}} << QStringList();
     // 名前 in UTF-8 is no code page 932 text: read as such, it is not found.
     const QByteArray named = "\xE5\x90\x8D\xE5\x89\x8D=1\n";
     const QStringList byName{"--params", "@/card", "--search", QStringLiteral("名前")};
