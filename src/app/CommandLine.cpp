@@ -30,6 +30,7 @@ QString CommandLine::helpText()
         "        quav search [オプション] 検索文字列\n"
         "        quav replace [オプション] --with 置換後の文字列 検索文字列\n"
         "        quav duplicate --params FILE --search TEXT [オプション] 雛形...\n"
+        "        quav undo [--list] [--dry-run] [ID]\n"
         "\n"
         "多数のテキストファイル（Shift-JIS）を一度に検索し、見つかったファイルを\n"
         "置換・編集・保存するウィンドウを開きます。\n"
@@ -41,6 +42,8 @@ QString CommandLine::helpText()
         "ウィンドウを開かずに検索するには quav search（quav search --help で説明を表示）、\n"
         "置換して保存するには quav replace（quav replace --help で説明を表示）。\n"
         "雛形から複製するには quav duplicate（quav duplicate --help で説明を表示）。\n"
+        "保存を取り消すには quav undo（quav undo --help で説明を表示）。保存の前の内容は\n"
+        "~/.local/state/quav/undo に残し、30 日より古いものと合計 1024 MiB を超えた分は削除します。\n"
         "Qt の標準オプション（-platform、-style など）も使えます。\n");
 }
 

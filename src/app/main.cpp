@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "edit/BatchReplace.h"
+#include "edit/BatchUndo.h"
 #include "search/BatchSearch.h"
 #include "template/BatchDuplicate.h"
 
@@ -36,6 +37,19 @@ std::string windowProgram(const char *argv0)
 // (same arguments, same folder, same environment).
 int main(int argc, char **argv)
 {
+    // A save that a crash cut short is told of before any other command runs.
+    const bool batchCommand = argc > 1
+        && (std::strcmp(argv[1], "search") == 0 || std::strcmp(argv[1], "replace") == 0
+            || std::strcmp(argv[1], "duplicate") == 0 || std::strcmp(argv[1], "undo") == 0);
+    if (batchCommand) {
+        const QString notice = BatchUndo::interruptedNotice();
+        if (!notice.isEmpty())
+            std::fputs(notice.toUtf8().constData(), stderr);
+    }
+    if (argc > 1 && std::strcmp(argv[1], "undo") == 0) {
+        QCoreApplication app(argc, argv);
+        return BatchUndo::run(app.arguments().mid(2));
+    }
     if (argc > 1 && std::strcmp(argv[1], "search") == 0) {
         QCoreApplication app(argc, argv);
         return BatchSearch::run(app.arguments().mid(2), true);

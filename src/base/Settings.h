@@ -43,4 +43,10 @@ struct Settings
         TextEncodings::parseChoice(ENCODING, &choice);
         return choice;
     }
+    // The undo journal of saves: 1 keeps one (the default), 0 saves without
+    // undo; batches older than UNDO_DAYS days, and the oldest beyond UNDO_MB
+    // mebibytes in all, are pruned.
+    qint32 UNDO_FLG = 1;
+    qint32 UNDO_DAYS = 30;
+    qint32 UNDO_MB = 1024;
 };

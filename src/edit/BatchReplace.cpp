@@ -35,6 +35,7 @@ struct Options
     QString word;
     std::optional<QString> with;
     bool dryRun = false;
+    bool noUndo = false;
 };
 
 std::optional<QString> parse(const QStringList &args, Options &o)
@@ -47,6 +48,8 @@ std::optional<QString> parse(const QStringList &args, Options &o)
                 return error;
         } else if (a.isFlag(QLatin1StringView("--dry-run"))) {
             o.dryRun = true;
+        } else if (a.isFlag(QLatin1StringView("--no-undo"))) {
+            o.noUndo = true;
         } else if (a.is(QLatin1StringView("--with"))) {
             // An empty replacement is allowed: it deletes.
             o.with = a.value();
@@ -103,11 +106,14 @@ QString BatchReplace::helpText()
         "  --encoding auto|cp932 auto: ファイルごとに BOM と UTF-8 かどうかで文字コードを判定、\n"
         "                        cp932: すべてシフトJIS として読む（既定: 保存された設定）\n"
         "  --dry-run             何も書かずに、変更されるファイルを表示する\n"
+        "  --no-undo             取り消し用の記録を残さずに保存する（quav undo で戻せない）\n"
         "  --help                この説明を表示する\n"
         "\n"
         "置き換えた文字列だけを新しいバイト列で書き、行のほかの文字、各行の改行、最後の改行の\n"
         "有無はディスク上のままにします。書き込みは一時ファイルからの置き換えで、失敗したファイルは\n"
         "元のまま残ります。読み込んだ後に他で変更されたファイルは上書きしません。\n"
+        "保存の前に各ファイルの元の内容を取り消し用の記録に残します（quav undo --help）。\n"
+        "記録を書けないときは保存しません。\n"
         "\n"
         "標準出力: 変更したファイルごとに1行、パス（ディスク上のバイト列）、タブ、変更した行数。\n"
         "メッセージは「見出し: 本文」の形で標準エラー出力へ出します。\n"
@@ -145,6 +151,8 @@ int BatchReplace::run(const QStringList &args)
     // take a cut list of changed files for the whole one.
     QString outputError;
     QSet<QByteArray> done; // realFile of every file replaced
+    SaveBatch batch(FileSave::batchOptions(wb.settings, QStringLiteral("quav replace ") + args.join(QLatin1Char(' ')),
+                                           o.noUndo));
 
     // Every file the work area holds, replaced and saved. The line index is
     // built.
@@ -175,12 +183,18 @@ int BatchReplace::run(const QStringList &args)
                 continue;
             }
             if (!o.dryRun) {
+                request.batch = &batch;
                 const SaveResult r = FileSave::save(request);
                 if (!r.written()) {
                     ++errors;
                     messages.show(r.message, SaveDialog::kCaption, MessagePort::Icon::Critical,
                                   MessagePort::Buttons::Ok);
                     continue;
+                }
+                if (!r.warning.isEmpty()) {
+                    ++errors;
+                    messages.show(r.warning, SaveDialog::kCaption, MessagePort::Icon::Exclamation,
+                                  MessagePort::Buttons::Ok);
                 }
             }
             ++changedFiles;
@@ -207,6 +221,9 @@ int BatchReplace::run(const QStringList &args)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     replaceHeld();
     errors += outcome.overflow;
+    batch.finish();
+    for (const QString &notice : batch.notices())
+        messages.show(notice, SaveDialog::kCaption, MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
 
     // Lines the replace refused stay as they were: not all was done.
     if (pass.failures() > 0) {

@@ -2,6 +2,9 @@
 
 #include "platform/Cp932.h"
 #include "platform/FileReplacer.h"
+#include "platform/SaveBatch.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -27,6 +30,16 @@ SaveResult failure(const QString &name, const QString &reason, bool untouched = 
 }
 
 } // namespace
+
+SaveBatch::Options FileSave::batchOptions(const Settings &settings, const QString &command, bool noUndo)
+{
+    SaveBatch::Options o;
+    o.command = command;
+    o.journal = settings.UNDO_FLG != 0 && !noUndo;
+    o.keepDays = std::max(0, settings.UNDO_DAYS);
+    o.keepBytes = qint64(std::max(0, settings.UNDO_MB)) << 20;
+    return o;
+}
 
 QString FileSave::unmappedCharacters(const QList<StoredLine> &lines, TextEncoding encoding)
 {
@@ -95,11 +108,20 @@ SaveResult FileSave::save(const SaveRequest &request)
         source = request.sourceBytes;
     const QByteArray content = SavedText::compose(request.lines, source, request.encoding);
 
-    switch (file.write(content, old)) {
+    std::optional<SaveBatch> own;
+    SaveBatch *batch = request.batch;
+    if (!batch)
+        batch = &own.emplace(SaveBatch::Options());
+    switch (file.write(content, old, batch)) {
     case FileReplacer::Status::Ok: {
         SaveResult r;
         r.outcome = Outcome::Written;
         r.stamp = file.writtenStamp();
+        if (file.changedMeanwhile())
+            r.warning = name + kLineBreak
+                + QStringLiteral("保存している間にほかのプログラムがこのファイルを変更しました。") + kLineBreak
+                + (batch->journalled() ? QStringLiteral("その変更は取り消し用の記録にだけ残っています（quav undo で戻せます）。")
+                                       : QStringLiteral("その変更は失われました。"));
         return r;
     }
     case FileReplacer::Status::Changed:

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "base/Settings.h"
 #include "edit/SavedText.h"
+#include "platform/SaveBatch.h"
 #include "platform/DiskStamp.h"
 #include "platform/TextEncoding.h"
 
@@ -27,6 +29,9 @@ struct SaveRequest
     // For a new file: the bytes its lines were read from (a made file's
     // template as it was read), whose bytes and breaks it keeps. Empty: none.
     QByteArray sourceBytes;
+    // The batch the file belongs to (its journal); none: a batch of this
+    // file alone, with a journal.
+    SaveBatch *batch = nullptr;
 };
 
 struct SaveResult
@@ -45,6 +50,10 @@ struct SaveResult
     // When written: the file's stamp now. Keep it as the file's read stamp;
     // a new file, once saved, is no longer new.
     DiskStamp stamp;
+    // When written: what the user must still know, naming the file (another
+    // program changed it during the save, and its change is now only in the
+    // journal); empty otherwise.
+    QString warning;
 
     bool written() const { return outcome == Outcome::Written; }
     bool needsQuestion() const
@@ -63,6 +72,9 @@ class FileSave
 {
 public:
     static SaveResult save(const SaveRequest &request);
+
+    // A batch as the settings (and a command line's --no-undo) ask for.
+    static SaveBatch::Options batchOptions(const Settings &settings, const QString &command, bool noUndo = false);
 
     // For a code page 932 file, the characters of the lines that have no
     // code page 932 form, each once: a save refuses such lines rather than

@@ -107,6 +107,8 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
                         Buttons::YesNo)
             == Answer::Yes;
 
+    // One batch in the undo journal for all the files of this save.
+    SaveBatch batch(FileSave::batchOptions(wb.settings, kCaption));
     for (int i = 0; i < n; ++i) {
         if (!selected.at(i))
             continue;
@@ -132,6 +134,7 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
                                   kCaption, MessagePort::Icon::Critical);
             continue;
         }
+        request.batch = &batch;
         SaveResult r = FileSave::save(request);
         if (r.needsQuestion()) {
             // Someone else's content is at stake: only an explicit Yes
@@ -156,7 +159,13 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
         keepStamp(work, i, r.stamp);
         work.setFileChanged(i, false);
         ++out.written;
+        if (!r.warning.isEmpty() && wb.messages)
+            wb.messages->show(r.warning, kCaption, MessagePort::Icon::Exclamation);
     }
+    batch.finish();
+    if (wb.messages)
+        for (const QString &notice : batch.notices())
+            wb.messages->show(notice, kCaption, MessagePort::Icon::Exclamation);
     updateHozon(wb);
     return out;
 }

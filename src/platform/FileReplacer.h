@@ -1,11 +1,16 @@
 #pragma once
 
 #include "platform/DiskStamp.h"
+#include "platform/WriteResult.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 #include <sys/stat.h>
+
+class SaveBatch;
 
 // Gives one file on disk a new content so that, whatever fails, the file is
 // left with either its whole old content or its whole new content.
@@ -17,20 +22,35 @@
 // owner is not followed: someone else put it there, and following it would
 // let them choose what is overwritten.
 //
+// Every name is used relative to the file's folder, opened once, so that a
+// folder path close to the system's limit still leaves room for the names
+// of temporary files.
+//
+// From inspect() to the end of write() the file is locked (flock): a second
+// save of this program waits, then finds the file changed. Programs that
+// take no lock are noticed by the file's stamp, which is compared again just
+// before the rename and once more, on the old inode, after it.
+//
 // How the content is written:
-// - Normally into a temporary file in the same folder, which gets the old
-//   file's owner, group, permission bits and extended attributes, is flushed
-//   (the one fsync) and renamed over the old file.
+// - Normally into a temporary file ".quav-<id>.tmp" in the same folder,
+//   which gets the file's owner, group, permission bits and extended
+//   attributes as they are just before the rename (a change made during the
+//   save is kept; a file made read-only meanwhile is not written), is
+//   flushed and renamed over the old file.
 // - A file with several hard links, or whose owner and group a new file of
 //   this process cannot be given, is written in place: a rename would cut it
-//   off from its other names, or hand it over to this user. A copy of the old
-//   content is first flushed to a temporary file beside it, space for a
-//   longer content is reserved, then the file is overwritten, cut to length
-//   and flushed, and the copy removed. A failure writes the old content back
-//   from memory; only if that fails too does the copy stay, and the reason
-//   names it. (Two fsyncs: the copy's and the file's.)
+//   off from its other names, or hand it over to this user. Its previous
+//   content is first made durable (in the batch's journal, or without one in
+//   ".quav-<id>.old" beside it), space for a longer content is reserved, then
+//   the file is overwritten, cut to length and flushed. A failure writes the
+//   old content back from memory; only if that fails too does the kept copy
+//   matter, and the reason names where it is.
 // - A new file is written as the temporary file and linked in under its name
 //   without replacing anything that appeared there meanwhile.
+//
+// With a SaveBatch, the previous content is kept in its journal before the
+// file is touched, and leftovers of an earlier save in the folder are dealt
+// with.
 //
 // Refused, with nothing touched: anything that is not a regular file (a FIFO
 // or device is never opened, let alone replaced), a file or folder whose
@@ -59,9 +79,22 @@ public:
 
     // old is the content readAll() gave (the in-place way keeps a copy of
     // it); empty for a missing file.
-    Status write(const QByteArray &content, const QByteArray &old);
+    Status write(const QByteArray &content, const QByteArray &old, SaveBatch *batch = nullptr);
     // After write() gave Ok: the file's stamp now.
     DiskStamp writtenStamp() const { return m_written; }
+    // After write() gave Ok: someone else changed the file between the last
+    // check and the rename; their content is what the journal kept.
+    bool changedMeanwhile() const { return m_changedMeanwhile; }
+    // After inspect() gave Ok: removes the file.
+    Status remove();
+
+    // A file written whole by the rules above, without a journal (the result
+    // file, the list document of a batch search).
+    static WriteResult replaceWhole(const QByteArray &path, const QByteArray &bytes);
+
+    // Called at named steps of a write ("kept", "in-place-half",
+    // "before-rename", "renamed"); tests stop or disturb a save there.
+    static std::function<void(const char *step)> testStep;
 
     // The file the content goes to, links followed.
     const QByteArray &target() const { return m_target; }
@@ -79,16 +112,22 @@ private:
     Status fail(const QString &reason);
     Status failErrno(int err);
     Status checkFolder();
-    Status replaceByRename(const QByteArray &content, const QByteArray &old);
-    Status writeInPlace(const QByteArray &content, const QByteArray &old);
-    Status create(const QByteArray &content);
-    int createTemporary(mode_t mode, QByteArray &name);
+    Status openFolder();
+    Status lock();
+    Status replaceByRename(const QByteArray &content, const QByteArray &old, SaveBatch *batch);
+    Status writeInPlace(const QByteArray &content, const QByteArray &old, SaveBatch *batch);
+    Status create(const QByteArray &content, SaveBatch *batch);
+    int createTemporary(mode_t mode, QByteArray &name, const char *suffix = ".tmp");
     bool stillAsInspected(const struct stat &now) const;
+    bool nameStillAsInspected() const;
 
     QByteArray m_path;
     QByteArray m_target;
     QByteArray m_folder;
+    QByteArray m_base; // the target's name in m_folder
+    int m_dirFd = -1;
     int m_fd = -1;
+    bool m_changedMeanwhile = false;
     bool m_missing = false;
     struct stat m_st {};
     DiskStamp m_written;

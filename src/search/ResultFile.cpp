@@ -1,5 +1,6 @@
 #include "search/ResultFile.h"
 
+#include "platform/FileReplacer.h"
 #include "platform/NativeName.h"
 #include "platform/TextFile.h"
 #include "workarea/LineFormat.h"
@@ -68,8 +69,14 @@ WriteResult ResultFile::writeResultFile(const WorkArea &work, const QString &pat
         result.reason = QStringLiteral("結果を出力するファイルの名前がありません。");
     else if (const QString problem = targetProblem(path); !problem.isEmpty())
         result.reason = problem;
-    else
-        result.written = TextFile::writeLines(path, resultLines(work), &result.reason);
+    else {
+        // As a save writes a file: no planted link followed, a read-only
+        // file left alone, owner and hard links kept.
+        const WriteResult written = FileReplacer::replaceWhole(QFile::encodeName(path),
+                                                               TextFile::encodeLines(resultLines(work)));
+        result.written = written.written;
+        result.reason = written.error;
+    }
     return result;
 }
 

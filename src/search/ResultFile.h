@@ -26,8 +26,9 @@ public:
     // that a name that is not UTF-8 can be pasted into a shell (as far as the
     // header shows it).
     static QByteArray shellText(const WorkArea &work);
-    // Written whole or not at all; not written, with a Japanese reason, on
-    // failure (also when targetProblem refuses the path: nothing is written).
+    // Written whole or not at all, by the rules of a save (FileReplacer);
+    // not written, with a Japanese reason naming the file, on failure (also
+    // when targetProblem refuses the path: nothing is written).
     static WriteResult writeResultFile(const WorkArea &work, const QString &path);
     // The closing message: "<path>へ結果を出力しました。", after a stop
     // preceded by "サーチ実行は中断されました。".

@@ -60,6 +60,9 @@ const Row kRows[] = {
     {&SettingsTable::kExecute,        "EDITOR",            7,   6,    &Settings::EDITOR},
     {&SettingsTable::kExecute,        "FILE_OUT_NAME",     8,   7,    &Settings::FILE_OUT_NAME},
     {&SettingsTable::kExecute,        "ENCODING",          9,   9,    &Settings::ENCODING},
+    {&SettingsTable::kExecute,        "UNDO_FLG",          10,  10,   &Settings::UNDO_FLG},
+    {&SettingsTable::kExecute,        "UNDO_DAYS",         11,  11,   &Settings::UNDO_DAYS},
+    {&SettingsTable::kExecute,        "UNDO_MB",           12,  12,   &Settings::UNDO_MB},
 };
 
 // The rows of a section in the order `order` gives, rows with order 0 left out.

@@ -1,8 +1,8 @@
 #include "template/BatchDuplicate.h"
 
+#include "base/Settings.h"
 #include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
-#include "base/Settings.h"
 #include "settings/SettingsIo.h"
 #include "template/NewFileSave.h"
 #include "template/ParameterImages.h"
@@ -24,6 +24,7 @@ struct Options
     int pattern = TemplateDuplication::BeforeExtension;
     bool force = false;
     bool dryRun = false;
+    bool noUndo = false;
     bool help = false;
     std::optional<EncodingChoice> encoding; // none: the stored setting
     QStringList templates;
@@ -61,6 +62,8 @@ QString parse(const QStringList &args, Options &o)
             if (!v || !TextEncodings::parseChoice(*v, &choice))
                 return QStringLiteral("--encoding には auto か cp932 を指定してください。");
             o.encoding = choice;
+        } else if (a.isFlag(QLatin1StringView("--no-undo"))) {
+            o.noUndo = true;
         } else {
             return QStringLiteral("不明なオプションです：") + a.written();
         }
@@ -99,6 +102,7 @@ QString BatchDuplicate::helpText()
         "                  として読む（既定: 保存された設定）。新しいファイルは雛形の文字コード、BOM、改行で書きます\n"
         "  --force         既にあるファイルを上書きします（指定しなければ、そのファイルは書かず、ほかは書きます）\n"
         "  --dry-run       何も書かず、作るファイルの名前だけを出力します\n"
+        "  --no-undo       取り消し用の記録を残さずに保存します（quav undo で戻せません）\n"
         "  --help          この説明を表示します\n"
         "\n"
         "標準出力: 書いた（--dry-run では書く）新しいファイルのパス、1行に1つ。\n"
@@ -138,7 +142,8 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
         || !TemplateDuplication::checkOpen(parameters.Param_Count(), port))
         return 2;
 
-    const EncodingChoice encoding = o.encoding ? *o.encoding : SettingsIo::loadWithoutQuestions().encodingChoice();
+    const Settings settings = SettingsIo::loadWithoutQuestions();
+    const EncodingChoice encoding = o.encoding ? *o.encoding : settings.encodingChoice();
     WorkArea work;
     WorkAreaTemplateStore store(work);
     QStringList sources;
@@ -180,6 +185,8 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
     if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0)
         failed = true;
 
+    SaveBatch batch(
+        FileSave::batchOptions(settings, kProgram + QLatin1Char(' ') + args.join(QLatin1Char(' ')), o.noUndo));
     for (const QString &path : summary.newPaths) {
         const int index = work.Search_Hit_File_List().indexOf(path);
         if (o.dryRun) {
@@ -193,7 +200,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
             list(path);
             continue;
         }
-        const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force);
+        const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force, &batch);
         if (!saved.written()) {
             QString text = saved.message;
             if (saved.outcome == SaveResult::Outcome::AlreadyExists)
@@ -205,6 +212,9 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
         port.flush();
         list(path);
     }
+    batch.finish();
+    for (const QString &notice : batch.notices())
+        msg.show(notice, TemplateDuplication::kCaption, MessagePort::Icon::Exclamation);
     port.flush();
     if (!outputError.isEmpty()) {
         msg.show(outputError, TemplateDuplication::kCaption, MessagePort::Icon::Critical);

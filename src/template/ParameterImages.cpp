@@ -1,8 +1,12 @@
 #include "template/ParameterImages.h"
 
 #include "platform/Cp932.h"
+#include "platform/LineBreak.h"
 #include "platform/MessagePort.h"
+#include "platform/NativeName.h"
 #include "platform/TextFile.h"
+#include "search/OpenFile.h"
+#include "search/SearchWord.h"
 #include "workarea/LineFormat.h"
 
 #include <algorithm>
@@ -44,13 +48,19 @@ QStringList ParameterImages::cardLines(const QByteArray &bytes, bool *cut)
 
 bool ParameterImages::readCard(const QString &path, MessagePort &port)
 {
-    if (path.isEmpty()) {
+    return readCard(path.isEmpty() ? QByteArray() : NativeName::encode(path), port);
+}
+
+bool ParameterImages::readCard(const QByteArray &nativePath, MessagePort &port)
+{
+    if (nativePath.isEmpty()) {
         port.show(kNoSelection, kCaption, MessagePort::Icon::Exclamation);
         return false;
     }
+    OpenFile file;
     QByteArray bytes;
     QString error;
-    if (!TextFile::readBytes(path, bytes, &error)) {
+    if (!file.openNative(nativePath, NativeName::decodePath(nativePath), &error) || !file.readMore(bytes, -1, &error)) {
         port.show(error, kCaption, MessagePort::Icon::Critical);
         return false;
     }
@@ -66,9 +76,13 @@ bool ParameterImages::readCard(const QString &path, MessagePort &port)
 
 bool ParameterImages::Add(QString &typed, MessagePort &port)
 {
-    typed = typed.trimmed();
+    typed = SearchWord::trimSpaces(typed);
     if (typed.isEmpty()) {
         port.show(kNothingTyped, kCaption, MessagePort::Icon::Exclamation);
+        return false;
+    }
+    if (const QString refusal = LineBreak::Refusal(QStringLiteral("追加イメージ"), typed); !refusal.isEmpty()) {
+        port.show(refusal, kCaption, MessagePort::Icon::Exclamation);
         return false;
     }
     if (m_images.texts().contains(typed)) {

@@ -43,13 +43,17 @@ public:
     // An empty card has no lines.
     static QStringList cardLines(const QByteArray &bytes, bool *cut = nullptr);
 
-    // Adds the lines of the card at path (empty: nothing was selected) to
-    // the images, without any test of their own. A card that cannot be read
-    // is reported and nothing is added.
+    // Adds the lines of the card at the native path (empty: nothing was
+    // selected) to the images, without any test of their own. A card that
+    // cannot be read is reported and nothing is added.
+    bool readCard(const QByteArray &nativePath, MessagePort &port);
+    // A path typed or stored as text.
     bool readCard(const QString &path, MessagePort &port);
-    // Adds one typed value. The value is trimmed in place, as the text box
-    // then shows it; an empty value, one already among the images, and one
-    // with characters that have no code page 932 form are refused.
+    // Adds one typed value. Its leading and trailing spaces (half-width and
+    // full-width, not tabs) are trimmed in place, as the text box then shows
+    // it; an empty value, one with a line break (an image is one line of a
+    // card), one already among the images, and one with characters that
+    // have no code page 932 form are refused.
     bool Add(QString &typed, MessagePort &port);
     // Removes the images at the given rows.
     bool Delete(const QList<int> &rows, MessagePort &port);

@@ -2,8 +2,10 @@
 
 #include "base/Workbench.h"
 #include "display/DetailView.h"
+#include "display/WorkAreaReset.h"
 #include "edit/TextReplace.h"
 #include "platform/MessagePort.h"
+#include "platform/NativeName.h"
 #include "platform/ProgressPort.h"
 #include "platform/RichViewPort.h"
 #include "template/ParameterImages.h"
@@ -37,33 +39,37 @@ ReplaceInLineFunction TemplateCommands::lineReplacer()
     return &TextReplace::ReplaceInLine;
 }
 
-bool TemplateCommands::Hinagata_Read(Workbench &wb, const QStringList &paths, bool discardTicked,
-                                     ProgressPort *progress)
+bool TemplateCommands::Hinagata_Read(Workbench &wb, const QList<QByteArray> &nativePaths, bool discardTicked,
+                                     ProgressPort *progress, const bool *stop)
 {
     MessagePort &port = portOf(wb);
     WorkAreaTemplateStore store(wb.work);
-    if (!TemplateRead::checkSelection(paths, store, port))
+    QStringList keys;
+    for (const QByteArray &native : nativePaths)
+        keys.append(NativeName::decodePath(native));
+    if (!TemplateRead::checkSelection(keys, store, port))
         return false;
     switch (TemplateRead::askDiscard(discardTicked, wb.work.Result_Flag, port)) {
     case TemplateRead::Discard::Declined:
         return false;
     case TemplateRead::Discard::Discard:
-        wb.work.clearResults();
-        wb.work.Result_Flag = 0;
+        WorkAreaReset::Reset(wb);
         break;
     case TemplateRead::Discard::Keep:
         break;
     }
-    WorkAreaTemplateStore::beginRun(wb.work);
-    const TemplateRead::Summary summary = TemplateRead::readTemplates(paths, store, port, progress, wb.pump,
-                                                                      wb.settings.encodingChoice());
+    const TemplateRunPorts ports{progress, wb.pump, &wb.status, RunNotices::Boxes::FirstOfEachKind, stop};
+    const TemplateRead::Summary summary
+        = TemplateRead::readTemplates(nativePaths, store, port, ports, wb.settings.encodingChoice());
     if (progress)
         progress->setShown(false);
-    WorkAreaTemplateStore::finishRun(wb, summary.added > 0, false);
+    // Asked before the list is rebuilt, so that the list is built once, for
+    // the word that stays.
     if (TemplateRead::askClearSearchWord(wb.work.Search_Word, port)) {
         wb.work.Search_Word.clear();
         wb.status.setText(StatusPanels::kWord, QStringLiteral("未設定"));
     }
+    WorkAreaTemplateStore::finishRun(wb, summary.added > 0, false);
     return true;
 }
 
@@ -79,7 +85,7 @@ bool TemplateCommands::commitParameters(Workbench &wb, const ParameterImages &im
 
 TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, const QStringList &sources,
                                                                const QString &searchText, int pattern,
-                                                               ProgressPort *progress)
+                                                               ProgressPort *progress, const bool *stop)
 {
     WorkAreaTemplateStore store(wb.work);
     MessagePort &port = portOf(wb);
@@ -88,9 +94,10 @@ TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, c
         refused.refused = true;
         return refused;
     }
-    WorkAreaTemplateStore::beginRun(wb.work);
-    TemplateDuplication::Summary summary = TemplateDuplication::Run(
-        wb.parameters.values, sources, searchText, pattern, store, port, lineReplacer(), progress, wb.pump);
+    wb.pump->setBusyCursor(true);
+    const TemplateRunPorts ports{progress, wb.pump, &wb.status, RunNotices::Boxes::FirstOfEachKind, stop};
+    TemplateDuplication::Summary summary = TemplateDuplication::Run(wb.parameters.values, sources, searchText,
+                                                                    pattern, store, port, lineReplacer(), ports);
     if (progress)
         progress->setShown(false);
     if (summary.made > 0)
@@ -110,12 +117,17 @@ TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, c
         if (wb.listView)
             wb.listView->setViewEnabled(false);
         wb.detailView->setViewEnabled(true);
+        // The after-change update offers what the list view offers; the
+        // detail view does not deselect files.
+        wb.board.disable({Command::FILE_DELETE});
+        wb.MENU_SETTEI();
     } else {
         if (wb.listView)
             wb.listView->setViewEnabled(true);
         WorkAreaTemplateStore::finishRun(wb, summary.made > 0, summary.made > 0);
         wb.MENU_SETTEI();
     }
+    wb.pump->setBusyCursor(false);
     return summary;
 }
 

@@ -18,23 +18,25 @@ public:
     // The replace routine of the editing commands, for duplication.
     static ReplaceInLineFunction lineReplacer();
 
-    // Template read of the chosen files (the dialog's own progress bar, or
-    // none). false when a check refused the read
-    // or the user declined to discard the results (nothing changed then).
-    static bool Hinagata_Read(Workbench &wb, const QStringList &paths, bool discardTicked,
-                              ProgressPort *progress = nullptr);
+    // Template read of the chosen files, by their paths as on disk (the
+    // dialog's own progress bar, or none; `stop`, when set between two
+    // files, ends the reading there). false when a check refused the read or
+    // the user declined to discard the results (nothing changed then). A
+    // discard leaves the state CLEAR leaves before anything is read.
+    static bool Hinagata_Read(Workbench &wb, const QList<QByteArray> &nativePaths, bool discardTicked,
+                              ProgressPort *progress = nullptr, const bool *stop = nullptr);
 
     // The parameter dialog's commit: the images become the parameters, and
     // Param_Count and the duplication command follow them. false, with
     // nothing changed, when the commit was refused.
     static bool commitParameters(Workbench &wb, const ParameterImages &images);
 
-    // Duplication of the chosen sources for every committed parameter; the
-    // views are brought up to date afterwards, the detail view too when it
-    // is the one showing.
+    // Duplication of the chosen sources for every committed parameter, the
+    // main window's pointer busy meanwhile; the views are brought up to date
+    // afterwards, the detail view too when it is the one showing.
     static TemplateDuplication::Summary Hinagata_Fukusei(Workbench &wb, const QStringList &sources,
                                                         const QString &searchText, int pattern,
-                                                        ProgressPort *progress = nullptr);
+                                                        ProgressPort *progress = nullptr, const bool *stop = nullptr);
 
     // The files of the work area, in file-list order (the duplication
     // dialog's source list).

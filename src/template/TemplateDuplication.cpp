@@ -1,6 +1,7 @@
 #include "template/TemplateDuplication.h"
 
 #include "edit/TextReplace.h"
+#include "platform/Cp932.h"
 #include "platform/EventPump.h"
 #include "platform/MessagePort.h"
 #include "platform/ProgressPort.h"
@@ -45,6 +46,15 @@ QString TemplateDuplication::newFileName(const QString &source, const QString &p
             return source.left(dot) + QLatin1Char('_') + parameter + source.mid(dot);
     }
     return source + QLatin1Char('_') + parameter;
+}
+
+QByteArray TemplateDuplication::newNativePath(const QByteArray &sourceNative, const QString &newPath)
+{
+    const qsizetype slash = sourceNative.lastIndexOf('/');
+    const QString name = newPath.mid(newPath.lastIndexOf(QLatin1Char('/')) + 1);
+    const QByteArray native = sourceNative.left(slash + 1)
+        + (NativeName::isUtf8(sourceNative.mid(slash + 1)) ? name.toUtf8() : Cp932::encode(name));
+    return native == NativeName::encode(newPath) ? QByteArray() : native;
 }
 
 QString TemplateDuplication::madeHeader(const QString &newPath, const QString &source)
@@ -123,6 +133,7 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
     // Its lines keep their numbers, so a save finds each one's bytes there.
     out.file.bytes = store.sourceBytes(source);
     out.file.encoding = store.encodingOf(source);
+    out.file.nativePath = newNativePath(store.nativePath(source), newPath);
     return out;
 }
 
@@ -130,30 +141,33 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
                                                       const QString &searchText, int pattern,
                                                       TemplateStore &store, MessagePort &port,
                                                       const ReplaceInLineFunction &replace,
-                                                      ProgressPort *progress, EventPump *pump)
+                                                      const TemplateRunPorts &ports)
 {
     Summary summary;
     if (!checkRun(int(sources.size()), searchText, pattern, port)) {
         summary.refused = true;
         return summary;
     }
-    if (progress) {
-        progress->setRange(0, int(parameters.size() * sources.size()));
-        progress->setValue(0);
-        progress->setShown(true);
+    if (ports.progress) {
+        ports.progress->setRange(0, int(parameters.size() * sources.size()));
+        ports.progress->setValue(0);
+        ports.progress->setShown(true);
     }
+    RunNotices notices(port, ports.status, ports.boxes);
     int done = 0;
     for (const QString &parameter : parameters) {
         for (const QString &source : sources) {
+            if (ports.stopped())
+                break;
             Made made = Make_File_Seisei(parameter, searchText, source, pattern, store, replace);
             switch (made.status) {
             case Status::AlreadyOpen:
                 ++summary.alreadyOpen;
-                port.show(made.message, kCaption, MessagePort::Icon::Exclamation);
+                notices.refuse(RunNotices::Kind::AlreadyOpen, [&] { return made.message; }, kCaption);
                 break;
             case Status::Overflow:
                 ++summary.overflow;
-                port.show(made.message, kCaption, MessagePort::Icon::Exclamation);
+                notices.refuse(RunNotices::Kind::Overflow, [&] { return made.message; }, kCaption);
                 break;
             case Status::Made: {
                 // One message for the file, not one per line: the routine
@@ -167,16 +181,20 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
                     summary.newPaths.append(path);
                 } else {
                     ++summary.overflow;
-                    port.show(overflowText(source, parameter), kCaption, MessagePort::Icon::Exclamation);
+                    notices.refuse(RunNotices::Kind::Overflow, [&] { return overflowText(source, parameter); },
+                                   kCaption);
                 }
                 break;
             }
             }
-            if (progress)
-                progress->setValue(++done);
-            if (pump)
-                pump->yield();
+            if (ports.progress)
+                ports.progress->setValue(++done);
+            if (ports.pump)
+                ports.pump->yield();
         }
     }
+    const QString closing = notices.closingMessage({});
+    if (!closing.isEmpty())
+        port.show(closing, kCaption, MessagePort::Icon::Exclamation);
     return summary;
 }

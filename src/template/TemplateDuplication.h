@@ -1,5 +1,6 @@
 #pragma once
 
+#include "template/TemplateRunPorts.h"
 #include "template/TemplateStore.h"
 
 #include <QString>
@@ -7,9 +8,7 @@
 
 #include <functional>
 
-class EventPump;
 class MessagePort;
-class ProgressPort;
 
 // TextReplace::ReplaceInLine, or a stand-in with its contract.
 using ReplaceInLineFunction =
@@ -45,6 +44,12 @@ public:
     //  2: "_" and P after the whole name: /t/FORM.TXT -> /t/FORM.TXT_P;
     //  3: a file named P in S's folder: /t/FORM.TXT -> /t/P.
     static QString newFileName(const QString &source, const QString &parameter, int pattern);
+
+    // The bytes a made file is saved by: the source's folder as the source
+    // is on disk, then the new name in the encoding of the source's name
+    // (code page 932 when that is not UTF-8, as names from archives made on
+    // Windows are). Empty when that is the new path's UTF-8 form.
+    static QByteArray newNativePath(const QByteArray &sourceNative, const QString &newPath);
 
     // "MAKE___FILE = " + N + ":@: <-- " + S, no fill, no date.
     static QString madeHeader(const QString &newPath, const QString &source);
@@ -83,10 +88,11 @@ public:
     };
 
     // The run: checkRun, then every parameter in order and, within it,
-    // every source in order. A refused combination is reported and the run
-    // goes on; each made file joins the work area (and its line index)
-    // before the next is made, so a later source may be a file made earlier.
+    // every source in order. A refused combination is reported (by the rule
+    // of ports.boxes) and the run goes on; each made file joins the work
+    // area (and its line index) before the next is made, so a later source
+    // may be a file made earlier. A stop ends it between two combinations.
     static Summary Run(const QStringList &parameters, const QStringList &sources, const QString &searchText,
                        int pattern, TemplateStore &store, MessagePort &port, const ReplaceInLineFunction &replace,
-                       ProgressPort *progress = nullptr, EventPump *pump = nullptr);
+                       const TemplateRunPorts &ports = {});
 };

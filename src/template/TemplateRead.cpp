@@ -1,18 +1,18 @@
 #include "template/TemplateRead.h"
 
 #include "edit/SavedText.h"
-#include "platform/TextCodec.h"
 #include "platform/DirectoryListing.h"
-#include "platform/DiskStamp.h"
 #include "platform/EventPump.h"
 #include "platform/MessagePort.h"
+#include "platform/NativeName.h"
 #include "platform/ProgressPort.h"
+#include "platform/TextCodec.h"
 #include "platform/TextFile.h"
+#include "search/OpenFile.h"
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <sys/stat.h>
 
 const QString TemplateRead::kCaption = QStringLiteral("雛形読み込み");
 const QString TemplateRead::kAlreadyOpen = QStringLiteral("同じファイルが既に開かれています。");
@@ -37,6 +37,14 @@ TemplateRead::Outcome refused(TemplateRead::Status status, const QString &messag
     TemplateRead::Outcome out;
     out.status = status;
     out.message = message;
+    return out;
+}
+
+TemplateRead::Outcome unreadable(const QString &pathAndReason)
+{
+    TemplateRead::Outcome out = refused(TemplateRead::Status::Unreadable,
+                                        pathAndReason + QStringLiteral("\r\n") + TemplateRead::kStopped);
+    out.skipped = pathAndReason;
     return out;
 }
 
@@ -99,26 +107,34 @@ TemplateRead::Outcome TemplateRead::makeTemplate(const QString &path, const QByt
     return out;
 }
 
-TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines, EncodingChoice choice)
+TemplateRead::Outcome TemplateRead::readTemplate(const QByteArray &nativePath, qint64 storedLines,
+                                                  EncodingChoice choice)
 {
+    const QString path = NativeName::decodePath(nativePath);
     if (path.contains(LineFormat::kSeparator))
-        return refused(Status::Unreadable,
-                       refusalText(path, QStringLiteral("ファイル名に \":@:\" が含まれているため、読み込めません。")));
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        return refused(Status::Unreadable, refusalText(path, QStringLiteral("通常のファイルではありません。")));
-    // The time is kept to the nanosecond, as a save compares it with the
-    // file's own stamp; the header shows it to the second.
-    const std::optional<DiskStamp> stamp = DiskStamp::of(QFile::encodeName(path));
+        return unreadable(path + QStringLiteral("\r\nファイル名に \":@:\" が含まれているため、読み込めません。"));
+    struct stat st;
+    if (::stat(nativePath.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return unreadable(path + QStringLiteral("\r\n通常のファイルではありません。"));
+    // The time is the opened file's own, to the nanosecond, as a save
+    // compares it with the file's stamp; the header shows it to the second.
+    OpenFile file;
     QByteArray bytes;
     QString error;
-    if (!TextFile::readBytes(path, bytes, &error))
-        return refused(Status::Unreadable, error + QStringLiteral("\r\n") + kStopped);
-    const QDateTime modified = stamp ? QDateTime::fromMSecsSinceEpoch(stamp->mtimeNs / 1000000) : QDateTime();
-    Outcome out = makeTemplate(path, bytes, modified, storedLines, choice);
-    if (stamp)
-        out.file.modifiedNsecs = stamp->mtimeNs;
+    if (!file.openNative(nativePath, path, &error) || !file.readMore(bytes, -1, &error))
+        return unreadable(error);
+    const qint64 nsecs = file.modifiedNsecs();
+    Outcome out = makeTemplate(path, bytes, QDateTime::fromMSecsSinceEpoch(nsecs / 1000000), storedLines, choice);
+    out.file.modifiedNsecs = nsecs;
+    // A name that is not UTF-8 is saved again by the bytes it was read by.
+    if (NativeName::encode(path) != nativePath)
+        out.file.nativePath = nativePath;
     return out;
+}
+
+TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines, EncodingChoice choice)
+{
+    return readTemplate(NativeName::encode(path), storedLines, choice);
 }
 
 bool TemplateRead::checkSelection(const QStringList &paths, const TemplateStore &store, MessagePort &port)
@@ -140,35 +156,40 @@ TemplateRead::Discard TemplateRead::askDiscard(bool discardTicked, int resultFla
 {
     if (!discardTicked || resultFlag != 1)
         return Discard::Keep;
+    // Return must not throw away unsaved changes: No is the default.
     const auto answer =
-        port.show(kDiscardQuestion, kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::YesNo);
+        port.show(kDiscardQuestion, kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::YesNoDefaultNo);
     return answer == MessagePort::Answer::Yes ? Discard::Discard : Discard::Declined;
 }
 
-TemplateRead::Summary TemplateRead::readTemplates(const QStringList &paths, TemplateStore &store,
-                                                   MessagePort &port, ProgressPort *progress, EventPump *pump,
+TemplateRead::Summary TemplateRead::readTemplates(const QList<QByteArray> &nativePaths, TemplateStore &store,
+                                                   MessagePort &port, const TemplateRunPorts &ports,
                                                    EncodingChoice choice)
 {
     Summary summary;
-    if (progress) {
-        progress->setRange(0, int(paths.size()));
-        progress->setValue(0);
-        progress->setShown(true);
+    // Only the window reads templates this way: its rule holds whatever the
+    // ports ask.
+    RunNotices notices(port, ports.status, RunNotices::Boxes::FirstOfEachKind);
+    QStringList skipped;
+    if (ports.progress) {
+        ports.progress->setRange(0, int(nativePaths.size()));
+        ports.progress->setValue(0);
+        ports.progress->setShown(true);
     }
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        const QString &path = paths.at(i);
-        Outcome outcome = readTemplate(path, store.storedLines(), choice);
+    for (qsizetype i = 0; i < nativePaths.size() && !ports.stopped(); ++i) {
+        Outcome outcome = readTemplate(nativePaths.at(i), store.storedLines(), choice);
+        const QString path = outcome.file.path.isEmpty() ? NativeName::decodePath(nativePaths.at(i)) : outcome.file.path;
         switch (outcome.status) {
         case Status::Empty:
             ++summary.empty;
             break;
         case Status::Unreadable:
             ++summary.refused;
-            port.show(outcome.message, kCaption, MessagePort::Icon::Critical);
+            skipped.append(outcome.skipped);
             break;
         case Status::Overflow:
             ++summary.refused;
-            port.show(outcome.message, kCaption, MessagePort::Icon::Exclamation);
+            notices.refuse(RunNotices::Kind::Overflow, [&] { return outcome.message; }, kCaption);
             break;
         case Status::Added:
             // The line limit passed, but the file or display lists may still
@@ -177,15 +198,18 @@ TemplateRead::Summary TemplateRead::readTemplates(const QStringList &paths, Temp
                 ++summary.added;
             } else {
                 ++summary.refused;
-                port.show(refusalText(path, kOverflow), kCaption, MessagePort::Icon::Exclamation);
+                notices.refuse(RunNotices::Kind::Overflow, [&] { return refusalText(path, kOverflow); }, kCaption);
             }
             break;
         }
-        if (progress)
-            progress->setValue(int(i + 1));
-        if (pump)
-            pump->yield();
+        if (ports.progress)
+            ports.progress->setValue(int(i + 1));
+        if (ports.pump)
+            ports.pump->yield();
     }
+    const QString closing = notices.closingMessage(skipped);
+    if (!closing.isEmpty())
+        port.show(closing, kCaption, MessagePort::Icon::Exclamation);
     return summary;
 }
 

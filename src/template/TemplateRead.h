@@ -1,5 +1,6 @@
 #pragma once
 
+#include "template/TemplateRunPorts.h"
 #include "template/TemplateStore.h"
 
 #include <QByteArray>
@@ -7,9 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-class EventPump;
 class MessagePort;
-class ProgressPort;
 
 // Reading template files into the work area: one header and all lines per
 // file, no hit lines. A file is built whole in memory before the work area
@@ -31,6 +30,7 @@ public:
         Status status = Status::Unreadable;
         AddedFile file;  // complete when status is Added
         QString message; // for Unreadable and Overflow
+        QString skipped; // for Unreadable: "path CR LF reason", a line of a run's summary
     };
 
     enum class Discard { Keep, Discard, Declined };
@@ -60,10 +60,14 @@ public:
     // decides it, by the same choice.
     static Outcome makeTemplate(const QString &path, const QByteArray &bytes, const QDateTime &modified,
                                  qint64 storedLines, EncodingChoice choice = EncodingChoice::Detect);
-    // The same, reading the file. Anything but a readable regular file is
-    // Unreadable with the reason (a fifo is never opened, since reading one
-    // would wait for a writer); so is a path holding ":@:", which the
-    // all-lines format cannot carry.
+    // The same, reading the file by its bytes as on disk; its key is the
+    // path as shown (NativeName::decodePath). Anything but a readable
+    // regular file is Unreadable with the reason (a fifo is never opened,
+    // since reading one would wait for a writer); so is a path holding
+    // ":@:", which the all-lines format cannot carry.
+    static Outcome readTemplate(const QByteArray &nativePath, qint64 storedLines,
+                                EncodingChoice choice = EncodingChoice::Detect);
+    // A path typed or stored as text.
     static Outcome readTemplate(const QString &path, qint64 storedLines,
                                 EncodingChoice choice = EncodingChoice::Detect);
 
@@ -74,11 +78,13 @@ public:
     // Whether the work area is to be emptied first: asked only when the
     // discard box is ticked and the work area holds a result.
     static Discard askDiscard(bool discardTicked, int resultFlag, MessagePort &port);
-    // Reads every selected template in order. A file that is empty is skipped
-    // silently; one that cannot be read or is too large is reported and the
-    // others go on.
-    static Summary readTemplates(const QStringList &paths, TemplateStore &store, MessagePort &port,
-                                  ProgressPort *progress = nullptr, EventPump *pump = nullptr,
+    // Reads every selected template in order, by native path, each in the
+    // encoding the choice decides. A file that is empty is skipped silently;
+    // one that cannot be read or is too large is reported and the others go
+    // on, by the window's rule: the first overflow is shown, and one summary
+    // at the end counts the rest and names the files that could not be read.
+    static Summary readTemplates(const QList<QByteArray> &nativePaths, TemplateStore &store, MessagePort &port,
+                                  const TemplateRunPorts &ports = {},
                                   EncodingChoice choice = EncodingChoice::Detect);
     // Asked after a read when a search string is set; true to clear it.
     static bool askClearSearchWord(const QString &searchWord, MessagePort &port);

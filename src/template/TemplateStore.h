@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/NativeName.h"
 #include "platform/TextEncoding.h"
 
 #include <QByteArray>
@@ -27,6 +28,7 @@ struct AddedFile
     // What its lines were read in (a made file: its template's), and what
     // it is written in.
     TextEncoding encoding = TextEncoding::Cp932;
+    QByteArray nativePath;     // the bytes it was read by; empty: the path's UTF-8 form
 };
 
 // What template read and duplication need of the work area. Paths compare
@@ -49,6 +51,8 @@ public:
     virtual QByteArray sourceBytes(const QString &path) const = 0;
     // The encoding that file's lines were read in.
     virtual TextEncoding encodingOf(const QString &path) const = 0;
+    // The bytes a file of the work area is on disk by.
+    virtual QByteArray nativePath(const QString &path) const { return NativeName::encode(path); }
     // Adds the file to the file and change lists, its header to the display
     // lines and its entries to the all-lines store, then rebuilds the line
     // index, so that the next storedEntries sees the file. false, with

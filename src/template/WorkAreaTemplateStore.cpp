@@ -72,25 +72,35 @@ TextEncoding WorkAreaTemplateStore::encodingOf(const QString &path) const
     return i < 0 || i >= m_work.fileOrigins().size() ? TextEncoding::Cp932 : m_work.fileOrigins().at(i).encoding;
 }
 
+QByteArray WorkAreaTemplateStore::nativePath(const QString &path) const
+{
+    const int i = m_work.Search_Hit_File_List().indexOf(path);
+    return i < 0 ? NativeName::encode(path) : m_work.nativePath(i);
+}
+
 bool WorkAreaTemplateStore::addFile(AddedFile &&file)
 {
     WorkArea &w = m_work;
-    // The native path stays empty: the key's own bytes are the file's.
+    // An empty native path stands for the key's own UTF-8 bytes.
     FileOrigin origin;
+    origin.nativePath = file.nativePath;
     origin.size = file.size;
     origin.modifiedNsecs = file.modifiedNsecs;
     origin.sourceBytes = std::move(file.bytes);
     origin.encoding = file.encoding;
-    if (w.admitFile(file.path, origin, {file.header}, std::move(file.entries), file.changed) < 0)
+    // The column header goes above the first file only: a run that adds
+    // nothing leaves the display list as it was.
+    const bool first = w.Search_Hit_List().isEmpty();
+    if (first)
+        w.appendDisplayLine(LineFormat::kColumnHeader);
+    if (w.admitFile(file.path, origin, {file.header}, std::move(file.entries), file.changed) < 0) {
+        // A refused first file takes its column header with it.
+        if (first)
+            w.clearResults();
         return false;
+    }
     LineIndex::Build_Line_Index(w);
     return true;
-}
-
-void WorkAreaTemplateStore::beginRun(WorkArea &work)
-{
-    if (work.Search_Hit_List().isEmpty())
-        work.appendDisplayLine(LineFormat::kColumnHeader);
 }
 
 void WorkAreaTemplateStore::finishRun(Workbench &wb, bool added, bool madeFiles)

@@ -9,9 +9,10 @@ struct Workbench;
 class WorkArea;
 
 // The work area itself as template read and duplication see it. Each added
-// file joins the file, change and origin lists, the display list (its header)
-// and the all-lines store, and the line index is rebuilt before addFile
-// returns; a file the lists have no room for leaves every list as it was.
+// file joins the file, change and origin lists, the display list (its header,
+// below the column header, which the first file brings) and the all-lines
+// store, and the line index is rebuilt before addFile returns; a file the
+// lists have no room for leaves the lists as they were.
 class WorkAreaTemplateStore : public TemplateStore
 {
 public:
@@ -21,19 +22,16 @@ public:
     qint64 storedLines() const override;
     QStringList storedEntries(const QString &path) const override;
     // A file found by a search keeps no bytes: they are read again, if the
-    // file on disk is still as it was read. None for a file read in another
-    // encoding than code page 932.
+    // file on disk is still as it was read.
     QByteArray sourceBytes(const QString &path) const override;
     TextEncoding encodingOf(const QString &path) const override;
+    QByteArray nativePath(const QString &path) const override;
     bool addFile(AddedFile &&file) override;
 
     // What a run that added files leaves behind, as the end of a search does:
     // the column header above the first header, the result and save flags,
     // the list view and the status panels. Files were added when `added`.
     static void finishRun(Workbench &wb, bool added, bool madeFiles);
-    // The column header, when the display list is still empty (before the
-    // first file of a run joins).
-    static void beginRun(WorkArea &work);
 
 private:
     WorkArea &m_work;

@@ -94,7 +94,8 @@ void tst_KIHON::menus_data()
     QTest::newRow("file") << QStringLiteral("M_FILE") << QStringLiteral("　ﾌｧｲﾙ(&F)　")
                           << QStringList{QStringLiteral("ｻｰﾁﾊﾟｽ選択(&P)"), QStringLiteral("ﾌｫﾙﾀﾞｰ選択(&F)"),
                                          QStringLiteral("ﾊﾟﾗﾒｰﾀｶｰﾄﾞ読み込み"), QStringLiteral("雛形読み込み"),
-                                         QStringLiteral("保存(&S)"), QStringLiteral("検索結果の保存"),
+                                         QStringLiteral("保存(&S)"), QStringLiteral("保存の取り消し(&U)"),
+                                         QStringLiteral("検索結果の保存"),
                                          QStringLiteral("終了(&X)")};
     QTest::newRow("edit") << QStringLiteral("M_EDIT") << QStringLiteral("　編集(&Ｅ)　")
                           << QStringList{QStringLiteral("中止(&C)"), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞｺﾋﾟｰ"),
@@ -107,7 +108,7 @@ void tst_KIHON::menus_data()
                                          QStringLiteral("ｶﾗｰﾊﾟﾚｯﾄ(&C)")};
     QTest::newRow("config") << QStringLiteral("M_CONFIG") << QStringLiteral("　設定(&C)　")
                             << QStringList{QStringLiteral("ﾂｰﾙﾊﾞｰ表示(&T)"), QStringLiteral("ｽﾃｰﾀｽﾊﾞｰ表示(&S)"),
-                                           QStringLiteral("日付時間(&D)")};
+                                           QStringLiteral("日付時間(&D)"), QStringLiteral("保存の取り消し用に元の内容を残す")};
     QTest::newRow("help") << QStringLiteral("M_HELP") << QStringLiteral("　ﾍﾙﾌﾟ(&H)　")
                           << QStringList{QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報")};
 }

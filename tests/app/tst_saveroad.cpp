@@ -1,9 +1,12 @@
 // The whole road of saving from the window: a search over a small tree, a
 // replace in three of its files through the replace dialog, the save dialog
-// opened by the toolbar button or the menu entry as a user opens it, and the
-// files read back from disk byte by byte and searched again.
+// opened by the toolbar button or the menu entry as a user opens it, the
+// files read back from disk byte by byte and searched again; then the save
+// undone from the menu, and a "quav replace" undone by "quav undo".
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
+#include "edit/BatchReplace.h"
+#include "edit/BatchUndo.h"
 #include "edit/widgets/QUAV_Change_Settei.h"
 #include "edit/widgets/QUAV_Hozon.h"
 #include "platform/Cp932.h"
@@ -207,6 +210,27 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     for (const QString &key : std::as_const(written))
         QCOMPARE(entriesOf(work.Search_Hit_All_Line_List().texts(), key), entriesOf(storedBefore, key));
     QVERIFY_CONSISTENT(work);
+
+    // The save undone from the menu: every file as before, byte for byte;
+    // the files the work area holds no longer look saved.
+    f.port.answerWith({Answer::Yes, Answer::Ok});
+    clickMenuEntry(window, QStringLiteral("M_FILE_UNDO"));
+    for (const TreeFile &t : files)
+        QTRY_COMPARE(bytesOf(f.file(QString::fromUtf8(t.name))), t.before);
+    for (int i = 0; i < work.Search_Hit_File_List().count(); ++i)
+        QCOMPARE(work.Search_Hit_File_Change().data(i), 1);
+    QVERIFY(wb.board.isEnabled(Command::HOZON));
+
+    // "quav replace", then "quav undo": as before again; then nothing is
+    // left to undo.
+    const QStringList replace{QStringLiteral("--dir"), f.tree.path(), QStringLiteral("--with"),
+                              QStringLiteral("置き換え"), QStringLiteral("検索")};
+    QVERIFY(BatchReplace::run(replace) != 1);
+    QVERIFY(bytesOf(f.file(QStringLiteral("kept.txt"))) != files.at(1).before);
+    QCOMPARE(BatchUndo::run({}), 0);
+    for (const TreeFile &t : files)
+        QCOMPARE(bytesOf(f.file(QString::fromUtf8(t.name))), t.before);
+    QCOMPARE(BatchUndo::run({}), 1);
 }
 
 QTEST_MAIN(tst_SaveRoad)

@@ -1,10 +1,11 @@
 // The whole road of template duplication from the window: a template read
 // through its dialog, a parameter card loaded and committed, the duplication
-// run (and run again, refused file by file), the save dialog, and the bytes
-// of the new files on disk. After every step the work area is consistent.
+// run (and run again, refused file by file), the save dialog, the bytes of
+// the new files on disk, and a discarding read. The work area stays consistent.
 #include "app/widgets/KIHON.h"
 #include "app/widgets/MessageBoxPort.h"
 #include "base/Workbench.h"
+#include "display/ListView.h"
 #include "display/widgets/RichTextView.h"
 #include "edit/widgets/QUAV_Hozon.h"
 #include "platform/Cp932.h"
@@ -19,6 +20,7 @@
 #include "WorkAreaChecks.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -48,16 +50,6 @@ void clickRow(QListWidget *list, const QString &text)
     QVERIFY2(item, qPrintable(text));
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
-void doubleClickRow(QListWidget *list, const QString &text)
-{
-    QListWidgetItem *item = itemNamed(list, text);
-    QVERIFY2(item, qPrintable(text));
-    list->scrollToItem(item);
-    const QPoint at = list->visualItemRect(item).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 QByteArray bytesOf(const QString &path)
@@ -116,6 +108,25 @@ void pressOnNextBox(QObject *during, Qt::Key key, QString *text, QMessageBox::St
     timer->start();
 }
 
+// At each message of a run: Escape and the close box to the run's dialog,
+// which must stay open with the controls `off` disabled and `also` true.
+struct RunPort : ScriptedMessagePort
+{
+    QDialog *dialog = nullptr;
+    QList<QWidget *> off;
+    std::function<bool(const QString &)> also;
+    bool held = true;
+    Answer show(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
+    {
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        dialog->close();
+        held = held && dialog->isVisible() && also(text);
+        for (QWidget *w : std::as_const(off))
+            held = held && !w->isEnabled();
+        return ScriptedMessagePort::show(text, caption, icon, buttons);
+    }
+};
+
 // Opens the dialog of a command from its toolbar button.
 template<typename Dialog>
 Dialog *openByButton(KIHON &window, Command command)
@@ -147,6 +158,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/notes.txt")), "not offered\r\n"));
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("cards/list.TXT")), sjis(QStringLiteral("東京\r\nA01\r\n"))));
     QVERIFY(SearchTree::writeBytes(f.file(QStringLiteral("tpl/form_東京.TXT")), "kept\r\n"));
+    const QByteArray sjisTemplate = QFile::encodeName(f.tree.path()) + '/' + sjis(QStringLiteral("見積/見積.txt"));
+    QVERIFY(SearchTree::writeBytesAt(sjisTemplate, "ID=XX\r\n"));
     const QString folder = QDir(f.tree.path()).absolutePath() + QStringLiteral("/tpl/");
     const QString form = folder + QStringLiteral("form.TXT");
     const QString madeA = folder + QStringLiteral("form_A01.TXT");
@@ -159,14 +172,15 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(!wb.board.isEnabled(Command::HINA_FUKUSEI));
 
     // Template read: into the folder, the template chosen among the files
-    // the identifiers offer (letter case counts), read.
+    // the identifiers offer (in any letter case), read.
     auto *read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
     QVERIFY(read);
     QVERIFY(!window.isEnabled());
-    doubleClickRow(read->List1, QStringLiteral("tpl"));
+    clickRow(read->List1, QStringLiteral("tpl"));
+    QTest::keyClick(read->List1, Qt::Key_Return);
     QCOMPARE(read->Label2->text(), folder);
-    QCOMPARE(read->List2->count(), 2); // form.TXT, form_東京.TXT
-    QVERIFY(!itemNamed(read->List2, QStringLiteral("notes.txt")));
+    QCOMPARE(read->List2->count(), 3); // form.TXT, form_東京.TXT, notes.txt
+    QVERIFY(itemNamed(read->List2, QStringLiteral("notes.txt")));
     clickRow(read->List2, QStringLiteral("form.TXT"));
     QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Read>());
@@ -189,7 +203,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     auto *params = DialogFixture::find<Quav_Parameter_Read>();
     QVERIFY(params);
     QVERIFY(QTest::qWaitForWindowExposed(params));
-    doubleClickRow(params->List2, QStringLiteral("cards"));
+    clickRow(params->List2, QStringLiteral("cards"));
+    QTest::keyClick(params->List2, Qt::Key_Return);
     clickRow(params->List3, QStringLiteral("list.TXT"));
     QTest::mouseClick(params->Cmd_Read, Qt::LeftButton);
     QCOMPARE(port.shown.size(), 0);
@@ -213,6 +228,14 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(wb.board.isEnabled(Command::HINA_FUKUSEI));
     QVERIFY_CONSISTENT(wb.work);
 
+    // Escape leaves the dialog without committing what was added.
+    params = openByButton<Quav_Parameter_Read>(window, Command::PARAMETER);
+    QTest::keyClicks(params->Txt_Tuika, QStringLiteral("Z99"));
+    QTest::keyClick(params->Txt_Tuika, Qt::Key_Return);
+    QTest::keyClick(params, Qt::Key_Escape);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Parameter_Read>());
+    QCOMPARE(wb.parameters.values, QStringList({QStringLiteral("A01"), QStringLiteral("東京")}));
+
     // Duplication: the template chosen, XX replaced, the parameter put
     // before the extension.
     auto *dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
@@ -220,6 +243,7 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QCOMPARE(selectedRows(dup->List_Pattern), wb.parameters.values);
     clickRow(dup->List_Pattern, QStringLiteral("A01")); // cannot be changed
     QCOMPARE(selectedRows(dup->List_Pattern), wb.parameters.values);
+    QVERIFY(dup->List_Taisyou_File->minimumWidth() > dup->List_Taisyou_File->fontMetrics().horizontalAdvance(form));
     clickRow(dup->List_Taisyou_File, form);
     QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
     QCOMPARE(dup->Combo_File_Make->currentIndex(), 0);
@@ -251,20 +275,33 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QCOMPARE(wb.work.Hozon_Flag, qint16(1));
     QVERIFY(wb.board.isEnabled(Command::HOZON));
 
-    // The same run again: every new name is already open; nothing is added.
+    // The same run again from the detail view, busy: every new name is open,
+    // one box and a summary tell it; the detail view stays, FILE_DELETE off.
+    window.listView()->setCaret(ListView::lineStart(wb.work.Mojisuu_Count_List(), 1));
+    window.runCommand(Command::DISP, KIHON::Origin::Toolbar);
+    QTRY_VERIFY(window.detailView()->isShown());
     dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
     QVERIFY(dup);
     QCOMPARE(dup->List_Taisyou_File->count(), 3);
     clickRow(dup->List_Taisyou_File, form);
     QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
+    RunPort run;
+    run.dialog = dup;
+    run.off = {dup->Cmd_Fukusei, dup->Combo_File_Make, dup->List_Taisyou_File, dup->Text_Change};
+    run.also = [&](const QString &) { return window.cursor().shape() == Qt::WaitCursor; };
+    wb.messages = &run;
     QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
-    QCOMPARE(port.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
-                                        madeT + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。")}));
+    QVERIFY(run.held && window.cursor().shape() == Qt::ArrowCursor);
+    QCOMPARE(run.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
+                                          QStringLiteral("追加しなかったファイルがあります。\r\n既に開かれているファイル（追加中止）：2件")}));
     QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), afterRun);
     QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
+    QVERIFY(window.detailView()->isShown() && !wb.board.isEnabled(Command::FILE_DELETE));
     QVERIFY_CONSISTENT(wb.work);
-    port.shown.clear();
+    wb.messages = &port;
+    window.runCommand(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+    QTRY_VERIFY(window.listView()->isShown());
 
     // Save: the two new files preselected; the name already on disk is asked
     // about in a real message box, and Enter leaves that file alone.
@@ -309,6 +346,45 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QCOMPARE(wb.work.Hozon_Flag, qint16(0));
     QVERIFY(!wb.board.isEnabled(Command::HOZON));
     QVERIFY_CONSISTENT(wb.work);
+
+    // A discarding read of a template in a Shift-JIS named folder: Return
+    // keeps all; Yes leaves what CLEAR leaves, asking about the word first.
+    read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
+    clickRow(read->List1, QStringLiteral("見積"));
+    QTest::keyClick(read->List1, Qt::Key_Return);
+    const QString sjisKey = QDir(f.tree.path()).absolutePath() + QStringLiteral("/見積/見積.txt");
+    clickRow(read->List2, QStringLiteral("見積.txt"));
+    read->Check1->setChecked(true);
+    run = RunPort();
+    run.dialog = read;
+    run.off = {read->Cmd_Read, read->Drive1, read->List1, read->List2};
+    run.also = [&](const QString &text) {
+        return !text.startsWith(QStringLiteral("検索文字列が意味")) || !window.listView()->plainText().contains(sjisKey);
+    };
+    wb.messages = &run;
+    QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
+    QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
+    wb.work.Search_Word = QStringLiteral("XX");
+    run.answerWith({Answer::Yes, Answer::Yes});
+    QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Read>());
+    QVERIFY(run.held && run.shown.size() == 3 && wb.work.Search_Word.isEmpty());
+    QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), QStringList{sjisKey + QStringLiteral(":@:000001.000:@:ID=XX")});
+    QCOMPARE(wb.work.nativePath(0), sjisTemplate);
+    const QString shown = window.listView()->plainText();
+    QVERIFY(shown.contains(LineFormat::kAddPrefix + sjisKey) && !shown.contains(madeA));
+    QVERIFY(wb.board.isEnabled(Command::SEARCH));
+    QVERIFY_CONSISTENT(wb.work);
+
+    // Its duplicates are saved beside it, named in Shift-JIS as it is.
+    QEvent activation(QEvent::WindowActivate);
+    QApplication::sendEvent(&window, &activation);
+    dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
+    clickRow(dup->List_Taisyou_File, sjisKey);
+    QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
+    QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
+    QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
+    QCOMPARE(wb.work.nativePath(1), sjisTemplate.chopped(4) + "_A01.txt");
 }
 
 QTEST_MAIN(tst_TemplateRoad)

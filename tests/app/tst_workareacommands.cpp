@@ -2,6 +2,7 @@
 #include "base/Workbench.h"
 #include "platform/ClipboardPort.h"
 #include "platform/RichViewPort.h"
+#include "template/TemplateCommands.h"
 
 #include "ScriptedMessagePort.h"
 
@@ -53,6 +54,7 @@ private Q_SLOTS:
     void init();
     void clearNeedsAResult();
     void clearAnsweredNo();
+    void clearAnsweredYes_data();
     void clearAnsweredYes();
     void copy_data();
     void copy();
@@ -133,11 +135,23 @@ void tst_WorkAreaCommands::clearAnsweredNo()
     QVERIFY(wb->board.isEnabled(Command::HOZON));
 }
 
+// A template read that discards the work area leaves the state CLEAR leaves.
+void tst_WorkAreaCommands::clearAnsweredYes_data()
+{
+    QTest::addColumn<bool>("byTemplateRead");
+    QTest::newRow("CLEAR") << false;
+    QTest::newRow("template read discarding, nothing read") << true;
+}
+
 void tst_WorkAreaCommands::clearAnsweredYes()
 {
+    QFETCH(bool, byTemplateRead);
     fillResult();
     port.answers.enqueue(MessagePort::Answer::Yes);
-    WorkAreaCommands::Clear_Work_Area(*wb);
+    if (byTemplateRead)
+        QVERIFY(TemplateCommands::Hinagata_Read(*wb, {"/nonexistent/t.txt"}, true));
+    else
+        WorkAreaCommands::Clear_Work_Area(*wb);
     const WorkArea &w = wb->work;
     for (const ItemList *l : {&w.Search_Hit_File_List(), &w.Search_Hit_File_Change(), &w.Search_Hit_All_Line_List(),
                               &w.Search_Hit_List(), &w.Mojisuu_Count_List(), &w.Search_List(), &w.Sort_List()})

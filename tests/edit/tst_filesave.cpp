@@ -1,4 +1,7 @@
 #include "edit/FileSave.h"
+#include "edit/UndoRestore.h"
+#include "platform/SaveBatch.h"
+#include "platform/UndoStore.h"
 #include "platform/Cp932.h"
 #include "platform/FileReplacer.h"
 #include "platform/TextFile.h"
@@ -10,7 +13,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <csignal>
 #include <sys/mount.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -69,6 +74,29 @@ bool noTemporaryFiles(const QString &folder)
     return QDir(folder).entryList({QStringLiteral(".quav-*")}, QDir::Hidden | QDir::Files).isEmpty();
 }
 
+// The newest batch of the journal and the previous content of its file n.
+QByteArray keptInJournal(int index)
+{
+    const QList<UndoStore::Batch> all = UndoStore::list();
+    QByteArray bytes;
+    if (all.isEmpty() || !UndoStore::Hold(all.last().id).previous(index, bytes))
+        return QByteArrayLiteral("<none>");
+    return bytes;
+}
+
+// A child that inherits no open file: a lock taken through an inherited
+// descriptor would be the parent's too.
+pid_t forkAlone()
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        for (int fd = 3; fd < 1024; ++fd)
+            ::close(fd);
+        FileReplacer::testStep = nullptr;
+    }
+    return pid;
+}
+
 } // namespace
 
 class tst_FileSave : public QObject
@@ -91,6 +119,14 @@ private Q_SLOTS:
     void changedOnDisk();
     void newFile();
     void nameThatIsNotUtf8();
+    void disturbedSave_data();
+    void disturbedSave();
+    void folderPathNearTheLimit();
+    void leftoversOfACrash();
+    void crashThenRollback_data();
+    void crashThenRollback();
+    void pruning_data();
+    void pruning();
 };
 
 void tst_FileSave::unchangedSave_data()
@@ -237,9 +273,15 @@ void tst_FileSave::anotherUsersFileKeepsItsOwner()
     QVERIFY(::chown(path.constData(), 4322, 4322) == 0 && ::chmod(path.constData(), 0666) == 0);
     ReadFile read(path);
     read.texts[0] = QStringLiteral("new");
+    // That user's own journal.
+    const QByteArray state = QFile::encodeName(dir.filePath(QStringLiteral("state")));
+    QVERIFY(::mkdir(state.constData(), 0700) == 0 && ::chown(state.constData(), 4321, 4321) == 0);
+    const QByteArray home = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", state);
     QCOMPARE(::seteuid(4321), 0);
     const SaveResult r = FileSave::save(read.request(path));
     QCOMPARE(::seteuid(0), 0);
+    qputenv("XDG_STATE_HOME", home);
     QVERIFY2(r.written(), qPrintable(r.message));
     QCOMPARE(bytesOf(path), QByteArray("new\n"));
     struct stat st;
@@ -348,7 +390,8 @@ void tst_FileSave::diskFull()
     if (hardLinked)
         QCOMPARE(::link(path.constData(), QByteArray(mountPoint + "/b.txt").constData()), 0);
     ReadFile read(path);
-    read.texts[0] = QString(48 * 1024, QLatin1Char('n'));
+    // Larger than the whole file system, whichever way it is written.
+    read.texts[0] = QString(72 * 1024, QLatin1Char('n'));
     const SaveResult r = FileSave::save(read.request(path));
     QCOMPARE(int(r.outcome), int(SaveResult::Outcome::Failed));
     QVERIFY2(r.message.contains(QStringLiteral("空き容量")), qPrintable(r.message));
@@ -452,6 +495,245 @@ void tst_FileSave::nameThatIsNotUtf8()
     }
     ::unlink(path.constData());
     QCOMPARE(names, QList<QByteArray>{path.mid(folder.size() + 1)});
+}
+
+enum class Disturbance { Append, Chmod, ReadOnly, SecondSave };
+
+void tst_FileSave::disturbedSave_data()
+{
+    QTest::addColumn<int>("disturbance");
+    QTest::addColumn<QByteArray>("at"); // the step of the save
+    QTest::newRow("lines appended after the last check") << int(Disturbance::Append) << QByteArray("before-rename");
+    QTest::newRow("mode changed during the save") << int(Disturbance::Chmod) << QByteArray("kept");
+    QTest::newRow("made read-only during the save") << int(Disturbance::ReadOnly) << QByteArray("kept");
+    QTest::newRow("a second save of the same file") << int(Disturbance::SecondSave) << QByteArray("before-rename");
+}
+
+void tst_FileSave::disturbedSave()
+{
+    QFETCH(int, disturbance);
+    QFETCH(QByteArray, at);
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("a.txt")));
+    put(path, "old\n");
+    ReadFile read(path);
+    read.texts[0] = QStringLiteral("mine");
+    ReadFile other(path);
+    other.texts[0] = QStringLiteral("theirs");
+    pid_t second = -1;
+    bool disturbed = false;
+    FileReplacer::testStep = [&](const char *step) {
+        if (disturbed || at != step)
+            return;
+        disturbed = true;
+        switch (Disturbance(disturbance)) {
+        case Disturbance::Append: {
+            const int fd = ::open(path.constData(), O_WRONLY | O_APPEND);
+            QVERIFY(fd >= 0 && ::write(fd, "added\n", 6) == 6);
+            ::close(fd);
+            break;
+        }
+        case Disturbance::Chmod:
+            QCOMPARE(::chmod(path.constData(), 0604), 0);
+            break;
+        case Disturbance::ReadOnly:
+            QCOMPARE(::chmod(path.constData(), 0444), 0);
+            break;
+        case Disturbance::SecondSave:
+            second = forkAlone();
+            if (second == 0)
+                ::_exit(int(FileSave::save(other.request(path)).outcome));
+            // Time enough for the second save to finish if nothing held it.
+            QTest::qSleep(300);
+            break;
+        }
+    };
+    const SaveResult r = FileSave::save(read.request(path));
+    FileReplacer::testStep = nullptr;
+    struct stat st;
+    QCOMPARE(::stat(path.constData(), &st), 0);
+    switch (Disturbance(disturbance)) {
+    case Disturbance::Append:
+        QVERIFY2(r.written() && r.warning.contains(QStringLiteral("ほかのプログラム")), qPrintable(r.warning));
+        QCOMPARE(keptInJournal(1), QByteArray("old\nadded\n"));
+        break;
+    case Disturbance::Chmod:
+        QVERIFY(r.written());
+        QCOMPARE(int(st.st_mode & 07777), 0604);
+        break;
+    case Disturbance::ReadOnly:
+        QCOMPARE(int(r.outcome), int(SaveResult::Outcome::Failed));
+        QVERIFY2(r.message.contains(QStringLiteral("読み取り専用")), qPrintable(r.message));
+        QCOMPARE(bytesOf(path), QByteArray("old\n"));
+        break;
+    case Disturbance::SecondSave: {
+        int status = 0;
+        QCOMPARE(::waitpid(second, &status, 0), second);
+        QVERIFY(r.written());
+        // The second save waited for the first and found the file changed.
+        QCOMPARE(WEXITSTATUS(status), int(SaveResult::Outcome::ChangedOnDisk));
+        break;
+    }
+    }
+    if (Disturbance(disturbance) != Disturbance::ReadOnly)
+        QCOMPARE(bytesOf(path), QByteArray("mine\n"));
+    QVERIFY(noTemporaryFiles(dir.path()));
+}
+
+void tst_FileSave::folderPathNearTheLimit()
+{
+    // Leaves room for "a.txt" but not for a temporary name beside it.
+    QTemporaryDir dir;
+    QByteArray folder = QFile::encodeName(dir.path());
+    while (folder.size() < 4096 - 12) {
+        folder += '/' + QByteArray(std::min<qsizetype>(200, 4096 - 13 - folder.size()), 'd');
+        QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+    }
+    const QByteArray path = folder + "/a.txt";
+    put(path, "old\n");
+    ReadFile read(path);
+    read.texts[0] = QStringLiteral("new");
+    const SaveResult r = FileSave::save(read.request(path));
+    QVERIFY2(r.written(), qPrintable(r.message));
+    QCOMPARE(bytesOf(path), QByteArray("new\n"));
+}
+
+void tst_FileSave::leftoversOfACrash()
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    put(folder + "/.quav-unwritten.tmp", "new content never named\n");
+    put(folder + "/.quav-previous.old", "old content of a file written in place\n");
+    const struct timespec past[2] = {{1700000000, 0}, {1700000000, 0}};
+    for (const char *name : {"/.quav-unwritten.tmp", "/.quav-previous.old"})
+        QCOMPARE(::utimensat(AT_FDCWD, QByteArray(folder + name).constData(), past, 0), 0);
+    const QByteArray path = folder + "/a.txt";
+    put(path, "old\n");
+    ReadFile read(path);
+    read.texts[0] = QStringLiteral("new");
+    SaveBatch batch(SaveBatch::Options{});
+    SaveRequest request = read.request(path);
+    request.batch = &batch;
+    QVERIFY(FileSave::save(request).written());
+    QCOMPARE(bytesOf(folder + "/.quav-unwritten.tmp"), QByteArray("<missing>"));
+    QCOMPARE(bytesOf(folder + "/.quav-previous.old"), QByteArray("old content of a file written in place\n"));
+    QCOMPARE(batch.notices().size(), 1);
+    QVERIFY(batch.notices().first().startsWith(QFile::decodeName(folder + "/.quav-previous.old")));
+}
+
+void tst_FileSave::crashThenRollback_data()
+{
+    QTest::addColumn<QByteArray>("step");
+    QTest::addColumn<int>("occurrence");
+    QTest::addColumn<int>("written"); // files found written, or half written, after the crash
+    QTest::newRow("killed once the first file is kept") << QByteArray("kept") << 1 << 0;
+    QTest::newRow("killed halfway through a write in place") << QByteArray("in-place-half") << 1 << 2;
+    QTest::newRow("killed after two files") << QByteArray("renamed") << 2 << 2;
+    QTest::newRow("killed before a new file is named") << QByteArray("kept") << 4 << 3;
+}
+
+void tst_FileSave::crashThenRollback()
+{
+    QFETCH(QByteArray, step);
+    QFETCH(int, occurrence);
+    QFETCH(int, written);
+    QTemporaryDir dir;
+    QTemporaryDir state;
+    const QByteArray home = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    const QByteArray folder = QFile::encodeName(dir.path());
+    // a: replaced by rename; b: two names, written in place; c: by rename;
+    // d: new.
+    const QList<QByteArray> names{"a.txt", "b.txt", "c.txt", "d.txt"};
+    for (int i = 0; i < 3; ++i)
+        put(folder + '/' + names.at(i), "old\r\n" + QByteArray(20000, char('a' + i)) + "\r\n");
+    QCOMPARE(::link(QByteArray(folder + "/b.txt").constData(), QByteArray(folder + "/b2.txt").constData()), 0);
+    QList<SaveRequest> requests;
+    QList<ReadFile> reads;
+    for (int i = 0; i < 3; ++i)
+        reads.append(ReadFile(folder + '/' + names.at(i)));
+    for (ReadFile &read : reads)
+        read.texts[0] = QStringLiteral("new");
+
+    const pid_t child = forkAlone();
+    if (child == 0) {
+        int met = 0;
+        FileReplacer::testStep = [&](const char *at) {
+            if (step == at && ++met == occurrence)
+                ::kill(::getpid(), SIGKILL);
+        };
+        SaveBatch batch(SaveBatch::Options{});
+        for (int i = 0; i < 4; ++i) {
+            SaveRequest r = i < 3 ? reads.at(i).request(folder + '/' + names.at(i)) : SaveRequest();
+            if (i == 3) {
+                r.path = folder + "/d.txt";
+                r.lines.append({QStringLiteral("000001.000"), QStringLiteral("new")});
+            }
+            r.batch = &batch;
+            if (!FileSave::save(r).written())
+                ::_exit(3);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status));
+
+    const QList<UndoStore::Batch> all = UndoStore::list();
+    QCOMPARE(all.size(), 1);
+    QVERIFY(all.first().interrupted());
+    QCOMPARE(UndoRestore::writtenFiles(all.first()).size(), qsizetype(written));
+    const UndoRestore::Result r = UndoRestore::run(all.first(), UndoRestore::Mode::Rollback, false);
+    QVERIFY2(r.allRestored(), qPrintable(r.problems()));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(bytesOf(folder + '/' + names.at(i)), "old\r\n" + QByteArray(20000, char('a' + i)) + "\r\n");
+    QCOMPARE(bytesOf(folder + "/b2.txt"), bytesOf(folder + "/b.txt"));
+    QCOMPARE(bytesOf(folder + "/d.txt"), QByteArray("<missing>"));
+    QVERIFY(!UndoStore::lastUndoable());
+    qputenv("XDG_STATE_HOME", home);
+}
+
+void tst_FileSave::pruning_data()
+{
+    QTest::addColumn<int>("days");
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("older than the days; one cut short stays") << 30 << (qint64(1) << 30)
+                                                              << QStringList{"cut", "mid", "new"};
+    QTest::newRow("beyond the total, oldest first") << 365 << qint64(40 << 10) << QStringList{"cut", "new"};
+    QTest::newRow("within both limits") << 365 << (qint64(1) << 30) << QStringList{"cut", "old", "mid", "new"};
+}
+
+void tst_FileSave::pruning()
+{
+    QFETCH(int, days);
+    QFETCH(qint64, bytes);
+    QFETCH(QStringList, left);
+    QTemporaryDir state;
+    const QByteArray home = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    const QDateTime now = QDateTime::currentDateTime();
+    const int journalFd = UndoStore::openFolder(true, nullptr);
+    QVERIFY(journalFd >= 0);
+    ::close(journalFd);
+    const QByteArray journal = QFile::encodeName(UndoStore::folder());
+    // name, age in days, finished, bytes kept
+    const struct { const char *name; int age; bool done; int kept; } batches[] = {
+        {"cut", 50, false, 0}, {"old", 40, true, 0}, {"mid", 10, true, 64 << 10}, {"new", 1, true, 0}};
+    for (const auto &b : batches) {
+        const QByteArray folder = journal + '/' + b.name;
+        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+        put(folder + "/manifest", UndoManifest::header(now.addDays(-b.age), QStringLiteral("test"))
+                                      + (b.done ? UndoManifest::stateRecord(UndoManifest::State::Done) : QByteArray()));
+        if (b.kept)
+            put(folder + "/1", QByteArray(b.kept, 'k'));
+    }
+    UndoStore::prune(days, bytes, now);
+    QStringList ids;
+    for (const UndoStore::Batch &b : UndoStore::list())
+        ids.append(b.id);
+    qputenv("XDG_STATE_HOME", home);
+    QCOMPARE(ids, left);
 }
 
 QTEST_GUILESS_MAIN(tst_FileSave)

@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 class tst_ResultExport : public QObject
 {
     Q_OBJECT
@@ -20,6 +23,8 @@ private Q_SLOTS:
     void output();
     void exportFormat();
     void unwritableFile();
+    void writtenAsASaveWrites_data();
+    void writtenAsASaveWrites();
     void dialogRoad();
 
 private:
@@ -142,6 +147,62 @@ void tst_ResultExport::unwritableFile()
     QVERIFY(!f.main.isEnabled());
     QCOMPARE(f.wb.work.Search_Hit_List().count(), 3);
     QVERIFY(!QFile::exists(path));
+}
+
+enum class Target { ReadOnly, HardLinked, OtherOwner, PlantedLink };
+
+void tst_ResultExport::writtenAsASaveWrites_data()
+{
+    QTest::addColumn<int>("target");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("a read-only result file is left alone") << int(Target::ReadOnly) << false;
+    QTest::newRow("a hard-linked result file keeps its other name") << int(Target::HardLinked) << true;
+    QTest::newRow("another user's result file keeps its owner") << int(Target::OtherOwner) << true;
+    QTest::newRow("a link planted in a shared folder is not followed") << int(Target::PlantedLink) << false;
+}
+
+void tst_ResultExport::writtenAsASaveWrites()
+{
+    QFETCH(int, target);
+    QFETCH(bool, written);
+    const bool root = ::geteuid() == 0;
+    if (!root && (Target(target) == Target::OtherOwner || Target(target) == Target::PlantedLink))
+        QSKIP("needs root to act for another user");
+    DialogFixture f;
+    fill(f.wb.work);
+    QString path = f.dir.filePath(QStringLiteral("out.txt"));
+    const QByteArray native = QFile::encodeName(path), other = QFile::encodeName(f.dir.filePath(QStringLiteral("other.txt")));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("before\r\n") == 8);
+    old.close();
+    switch (Target(target)) {
+    case Target::ReadOnly:
+        QCOMPARE(::chmod(native.constData(), 0444), 0);
+        break;
+    case Target::HardLinked:
+        QCOMPARE(::link(native.constData(), other.constData()), 0);
+        break;
+    case Target::OtherOwner:
+        QCOMPARE(::chown(native.constData(), 4321, 4321), 0);
+        break;
+    case Target::PlantedLink: {
+        const QByteArray shared = QFile::encodeName(f.dir.filePath(QStringLiteral("shared")));
+        QVERIFY(::mkdir(shared.constData(), 0777) == 0 && ::chmod(shared.constData(), 01777) == 0);
+        QVERIFY(::symlink(native.constData(), QByteArray(shared + "/out.txt").constData()) == 0);
+        QCOMPARE(::lchown(QByteArray(shared + "/out.txt").constData(), 4321, 4321), 0);
+        path = QFile::decodeName(shared + "/out.txt");
+        break;
+    }
+    }
+    const WriteResult r = ResultExport::Export(f.wb.work, path);
+    QCOMPARE(r.ok(), written);
+    QCOMPARE(readLines(QFile::decodeName(native)).size(), written ? 3 : 1);
+    struct stat st;
+    QCOMPARE(::stat(native.constData(), &st), 0);
+    if (Target(target) == Target::HardLinked)
+        QCOMPARE(int(st.st_nlink), 2);
+    if (Target(target) == Target::OtherOwner)
+        QCOMPARE(int(st.st_uid), 4321);
 }
 
 void tst_ResultExport::dialogRoad()

@@ -56,7 +56,7 @@ public:
     }
     void addSource(const QString &path, const QStringList &lines)
     {
-        files.append(AddedFile{path, {}, TemplateRead::templateEntries(path, lines), false, {}, 0, {}});
+        files.append(AddedFile{path, {}, TemplateRead::templateEntries(path, lines), false, {}, 0, {}, {}, {}});
     }
 };
 

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../search/SearchTree.h"
+
 class tst_ParameterImages : public QObject
 {
     Q_OBJECT
@@ -23,10 +25,11 @@ private Q_SLOTS:
 
 namespace {
 
-QString writeCard(const QTemporaryDir &tmp, const QByteArray &bytes)
+// A card named in Shift-JIS ("札.txt"), read by the bytes of its name.
+QByteArray writeCard(const QTemporaryDir &tmp, const QByteArray &bytes)
 {
-    QFile f(tmp.filePath(QStringLiteral("card.txt")));
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() ? f.fileName() : QString();
+    const QByteArray path = QFile::encodeName(tmp.path()) + "/\x8e\x44.txt";
+    return SearchTree::writeBytesAt(path, bytes) ? path : QByteArray();
 }
 
 ParameterImages imagesOf(const QStringList &values)
@@ -70,7 +73,7 @@ void tst_ParameterImages::card()
 void tst_ParameterImages::readTwiceThenCommit()
 {
     QTemporaryDir tmp;
-    const QString path = writeCard(tmp, " A01 \r\nB02\r\n   \r\n");
+    const QByteArray path = writeCard(tmp, " A01 \r\nB02\r\n   \r\n");
     ParameterImages list = imagesOf({});
     ScriptedMessagePort port;
     QVERIFY(list.readCard(path, port));
@@ -106,6 +109,9 @@ void tst_ParameterImages::add_data()
     QTest::newRow("blanks only") << QStringLiteral(" \u3000 ") << "" << QStringLiteral("追加イメージが入力されていません。");
     QTest::newRow("already there") << " A01" << "A01" << QStringLiteral("パラメータイメージが重複しています。");
     QTest::newRow("other letter case is another value") << "a01" << "a01" << QString();
+    QTest::newRow("spaces trimmed, tabs kept") << "\tB02 " << "\tB02" << QString();
+    QTest::newRow("line break at the end") << "B02\r\n" << "B02\r\n" << QStringLiteral("追加イメージに改行は使えません。");
+    QTest::newRow("line break pasted inside") << "B02\nC03" << "B02\nC03" << QStringLiteral("追加イメージに改行は使えません。");
     QTest::newRow("no Shift-JIS form") << QStringLiteral("x\u00e9") << QStringLiteral("x\u00e9")
                                        << QStringLiteral("追加イメージにシフトJISで表せない文字が含まれています。\r\n（\u00e9）");
 }

@@ -76,7 +76,7 @@ void tst_TemplateCommands::wholeRoad()
     const QString form = writeFile(QStringLiteral("FORM.TXT"), "ID=XX\r\n\r\nxx XX end\r\n");
     const QString card = writeFile(QStringLiteral("card.txt"), "B02\nA01\n");
 
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
+    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     QCOMPARE(wb->work.Search_Hit_List().count(), 2); // column header and the file's header
     QVERIFY(wb->work.Search_Hit_List().text(1).startsWith(QStringLiteral("ADD____FILE = ") + form));
     QCOMPARE(entriesOf(form),
@@ -123,7 +123,7 @@ void tst_TemplateCommands::appendsAfterSearchResults()
     w.Result_Flag = 1;
 
     const QString form = writeFile(QStringLiteral("A.TXT"), "one\n");
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
+    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     QCOMPARE(w.Search_Hit_List().count(), 3); // no second column header
     QCOMPARE(entriesOf(QStringLiteral("/s/Z.TXT")), QStringList{QStringLiteral("/s/Z.TXT:@:000001.000:@:hit")});
     QCOMPARE(entriesOf(form), QStringList{form + QStringLiteral(":@:000001.000:@:one")});
@@ -136,7 +136,7 @@ void tst_TemplateCommands::readTemplateSavesUnasked()
     const QString form = writeFile(QStringLiteral("A.TXT"), "one\r\n");
     const struct timespec times[2] = {{0, UTIME_OMIT}, {1700000000, 123456789}};
     QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(form).constData(), times, 0), 0);
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
+    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     QStringList entries;
     const SaveResult saved = FileSave::save(SaveDialog::requestFor(wb->work, 0, entries));
     QCOMPARE(saved.message, QString());
@@ -160,7 +160,7 @@ void tst_TemplateCommands::fullDisplayListAddsNothing()
         w.appendDisplayLine(QStringLiteral("line"));
     const int shown = w.Search_Hit_List().count();
     AddedFile file{QStringLiteral("/t/F.TXT"), QStringLiteral("ADD____FILE = /t/F.TXT"),
-                   {QStringLiteral("/t/F.TXT:@:000001.000:@:a")}, false, {}, 0, {}};
+                   {QStringLiteral("/t/F.TXT:@:000001.000:@:a")}, false, {}, 0, {}, {}, {}};
     WorkAreaTemplateStore store(w);
     QCOMPARE(store.addFile(std::move(file)), added);
     QCOMPARE(w.Search_Hit_File_List().count(), added ? 1 : 0);
@@ -174,7 +174,7 @@ void tst_TemplateCommands::fullDisplayListAddsNothing()
 void tst_TemplateCommands::madeFileUsedAsSource()
 {
     const QString form = writeFile(QStringLiteral("F.TXT"), "XX\n");
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {form}, false));
+    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     wb->parameters.values = {QStringLiteral("YY")};
     TemplateCommands::Hinagata_Fukusei(*wb, {form}, QStringLiteral("XX"), 1);
     const QString made = dir->filePath(QStringLiteral("F_YY.TXT"));

@@ -161,6 +161,13 @@ void tst_TemplateDuplication::secondRunRefusedFileByFile()
     const QString tail = QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。");
     QCOMPARE(port.texts(), (QStringList{"/tpl/FORM_A01.TXT" + tail, "/tpl/B_A01.TXT" + tail,
                                         "/tpl/FORM_B02.TXT" + tail, "/tpl/B_B02.TXT" + tail}));
+
+    // A stop asked for while a file is made ends the run after that file.
+    bool stop = false;
+    const TemplateRunPorts window{nullptr, nullptr, nullptr, RunNotices::Boxes::Every, &stop};
+    const auto stopping = [&](auto &&...args) { return stop = true, replace(args...); };
+    QCOMPARE(TemplateDuplication::Run({"C03", "D04"}, sources, "XX", 1, store, port, stopping, window).newPaths,
+             QStringList{"/tpl/FORM_C03.TXT"});
 }
 
 void tst_TemplateDuplication::overflowGoesOn()

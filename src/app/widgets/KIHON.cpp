@@ -15,6 +15,7 @@
 #include "display/RtfBuilder.h"
 #include "display/widgets/RichTextView.h"
 #include "edit/DeselectCommand.h"
+#include "edit/UndoCommand.h"
 #include "edit/widgets/QUAV_Change_Settei.h"
 #include "edit/widgets/QUAV_UPDATE.h"
 #include "edit/widgets/Quav_Sort.h"
@@ -73,6 +74,7 @@ const Menu kMenus[] = {
       {"M_FILE_PARAMETER", "ﾊﾟﾗﾒｰﾀｶｰﾄﾞ読み込み"},
       {"M_FILE_HINAGATA", "雛形読み込み"},
       {"M_FILE_SAVE", "保存(&S)"},
+      {"M_FILE_UNDO", "保存の取り消し(&U)"},
       {"M_FILE_SAVE_SETTEI", "検索結果の保存"},
       {"M_FILE_EXIT", "終了(&X)"}}},
     {"M_EDIT", "　編集(&Ｅ)　",
@@ -90,7 +92,8 @@ const Menu kMenus[] = {
     {"M_CONFIG", "　設定(&C)　",
      {{"M_DISP_TOOL_BAR", "ﾂｰﾙﾊﾞｰ表示(&T)"},
       {"M_DISP_STATUS_BAR", "ｽﾃｰﾀｽﾊﾞｰ表示(&S)"},
-      {"M_CONFIG_DATE", "日付時間(&D)"}}},
+      {"M_CONFIG_DATE", "日付時間(&D)"},
+      {"M_CONFIG_UNDO", "保存の取り消し用に元の内容を残す"}}},
     {"M_HELP", "　ﾍﾙﾌﾟ(&H)　", {{"M_HELP_VER", "ﾊﾞｰｼﾞｮﾝ情報"}}},
 };
 
@@ -197,6 +200,11 @@ void KIHON::buildMenus()
             } else if (name == QLatin1String("M_DISP_STATUS_BAR")) {
                 a->setCheckable(true);
                 connect(a, &QAction::triggered, this, &KIHON::M_DISP_STATUS_BAR_Click);
+            } else if (name == QLatin1String("M_FILE_UNDO")) {
+                connect(a, &QAction::triggered, this, &KIHON::M_FILE_UNDO_Click);
+            } else if (name == QLatin1String("M_CONFIG_UNDO")) {
+                a->setCheckable(true);
+                connect(a, &QAction::triggered, this, &KIHON::M_CONFIG_UNDO_Click);
             } else if (name == QLatin1String("M_HELP_VER")) {
                 connect(a, &QAction::triggered, this, &KIHON::M_HELP_VER_Click);
             } else if (const std::optional<Command> command = Commands::ofMenuEntry(name)) {
@@ -278,11 +286,13 @@ void KIHON::Form_Load(const QString &startDir)
     applyBars(s.T_Bar != 0, s.S_Bar != 0);
     m_menuEntries.value(QStringLiteral("M_DISP_TOOL_BAR"))->setChecked(s.T_Bar != 0);
     m_menuEntries.value(QStringLiteral("M_DISP_STATUS_BAR"))->setChecked(s.S_Bar != 0);
+    m_menuEntries.value(QStringLiteral("M_CONFIG_UNDO"))->setChecked(s.UNDO_FLG != 0);
 
     RtfBuilder::Make_RTF_Colors(m_wb);
     MENU_SETTEI();
     if (!storeError.isEmpty())
         showError(storeError + QStringLiteral("\r\n") + SettingsIo::kNotSaved, SettingsIo::kRepairCaption);
+    UndoCommand::offerRecovery(m_wb);
 }
 
 void KIHON::fitOntoScreen()
@@ -347,6 +357,9 @@ void KIHON::MENU_SETTEI()
         if (QAction *entry = m_menuEntries.value(QString::fromLatin1(c.menuEntry)))
             entry->setEnabled(m_wb.board.isEnabled(c.command));
     }
+    // Not a toolbar command: open whenever no operation runs.
+    if (QAction *undo = m_menuEntries.value(QStringLiteral("M_FILE_UNDO")))
+        undo->setEnabled(!m_wb.board.isBusy());
 }
 
 void KIHON::refreshGeometrySettings()
@@ -361,6 +374,21 @@ void KIHON::refreshGeometrySettings()
 void KIHON::showError(const QString &text, const QString &caption)
 {
     m_wb.messages->show(text, caption, MessagePort::Icon::Critical);
+}
+
+void KIHON::M_FILE_UNDO_Click()
+{
+    UndoCommand::undoLastSave(m_wb);
+    MENU_SETTEI();
+}
+
+void KIHON::M_CONFIG_UNDO_Click()
+{
+    QAction *entry = m_menuEntries.value(QStringLiteral("M_CONFIG_UNDO"));
+    m_wb.settings.UNDO_FLG = entry->isChecked() ? 1 : 0;
+    QString error;
+    if (!SettingsIo::Write_Execute(m_wb, &error))
+        showError(error, UndoRestore::kCaption);
 }
 
 void KIHON::M_DISP_TOOL_BAR_Click()

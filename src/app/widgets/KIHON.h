@@ -107,6 +107,8 @@ private:
     void M_DISP_TOOL_BAR_Click();
     void M_DISP_STATUS_BAR_Click();
     void M_HELP_VER_Click();
+    void M_FILE_UNDO_Click();
+    void M_CONFIG_UNDO_Click();
     void endProgram();
     void Form_Activate();
 

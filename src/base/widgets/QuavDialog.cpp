@@ -67,6 +67,11 @@ void QuavDialog::keepRoomWhenHidden(std::initializer_list<QWidget *> widgets)
 
 bool QuavDialog::openFrom(QWidget *opener)
 {
+    // Rows as tall as the font leave an underscore on the row's last pixel,
+    // where a selected row's edge hides it: every list gets a little room
+    // below its text.
+    for (QListWidget *list : findChildren<QListWidget *>())
+        list->setStyleSheet(QStringLiteral("QListWidget::item { padding-bottom: 2px; }"));
     m_opener = opener;
     if (opener)
         opener->setEnabled(false);
@@ -114,8 +119,9 @@ void QuavDialog::closeEvent(QCloseEvent *event)
 {
     // Disabled, this dialog has a child dialog open that will enable it
     // again: closing it now would enable its opener under the child. The
-    // close box and Escape are ignored; finish() still closes it.
-    if (!m_finished && !isEnabled()) {
+    // close box and Escape are ignored; finish() still closes it. So they
+    // are while a run goes on.
+    if (!m_finished && (!isEnabled() || m_running)) {
         event->ignore();
         return;
     }

@@ -52,6 +52,11 @@ protected:
     // when they are shown and hidden.
     static void keepRoomWhenHidden(std::initializer_list<QWidget *> widgets);
 
+    // While a run of this dialog goes on (it pumps the event loop and writes
+    // to its own widgets), Escape and the close box do nothing.
+    void setRunning(bool running) { m_running = running; }
+    bool isRunning() const { return m_running; }
+
     void closeEvent(QCloseEvent *event) override;
     void reject() override; // Escape closes like the cancel button
     Workbench &m_wb;
@@ -59,4 +64,5 @@ protected:
 private:
     QPointer<QWidget> m_opener;
     bool m_finished = false;
+    bool m_running = false;
 };

@@ -22,6 +22,7 @@ Quav_Hinagata_Fukusei::Quav_Hinagata_Fukusei(Workbench &wb)
     List_Taisyou_File = new QListWidget(this);
     List_Taisyou_File->setSelectionMode(QAbstractItemView::MultiSelection);
     List_Taisyou_File->addItems(TemplateCommands::sourceFiles(wb));
+    fitPathList(List_Taisyou_File);
     Text_Change = new QLineEdit(this);
     List_Pattern = new QListWidget(this);
     List_Pattern->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -93,7 +94,8 @@ void Quav_Hinagata_Fukusei::List_Pattern_Click()
 
 void Quav_Hinagata_Fukusei::setInputsEnabled(bool enabled)
 {
-    for (QWidget *w : {static_cast<QWidget *>(Cmd_Fukusei), static_cast<QWidget *>(Cmd_Cancel),
+    // The cancel button stays: during the run it stops it between files.
+    for (QWidget *w : {static_cast<QWidget *>(Cmd_Fukusei),
                        static_cast<QWidget *>(Combo_File_Make), static_cast<QWidget *>(List_Taisyou_File),
                        static_cast<QWidget *>(Text_Change)})
         w->setEnabled(enabled);
@@ -106,9 +108,12 @@ void Quav_Hinagata_Fukusei::Cmd_Fukusei_Click()
         if (List_Taisyou_File->item(i)->isSelected())
             sources.append(List_Taisyou_File->item(i)->text());
     setInputsEnabled(false);
+    setRunning(true);
+    m_stop = false;
     BarProgressPort progress(ProgressBar1, Label8);
     const TemplateDuplication::Summary summary = TemplateCommands::Hinagata_Fukusei(
-        m_wb, sources, Text_Change->text(), Combo_File_Make->currentData().toInt(), &progress);
+        m_wb, sources, Text_Change->text(), Combo_File_Make->currentData().toInt(), &progress, &m_stop);
+    setRunning(false);
     setInputsEnabled(true);
     if (!summary.refused)
         finish();
@@ -116,5 +121,9 @@ void Quav_Hinagata_Fukusei::Cmd_Fukusei_Click()
 
 void Quav_Hinagata_Fukusei::CMD_CANCEL_Click()
 {
+    if (isRunning()) {
+        m_stop = true;
+        return;
+    }
     finish();
 }

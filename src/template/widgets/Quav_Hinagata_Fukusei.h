@@ -37,9 +37,11 @@ public:
 
 public Q_SLOTS:
     void Cmd_Fukusei_Click();
+    // Closes the dialog; during a run it stops the run between two files.
     void CMD_CANCEL_Click();
     void List_Pattern_Click();
 
 private:
     void setInputsEnabled(bool enabled);
+    bool m_stop = false;
 };

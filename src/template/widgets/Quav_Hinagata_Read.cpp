@@ -63,24 +63,33 @@ Quav_Hinagata_Read::Quav_Hinagata_Read(Workbench &wb)
     browser->browseFrom(wb.work.Search_Path);
 }
 
+void Quav_Hinagata_Read::setInputsEnabled(bool enabled)
+{
+    for (QWidget *w : {static_cast<QWidget *>(Cmd_Read), static_cast<QWidget *>(Drive1),
+                       static_cast<QWidget *>(List1), static_cast<QWidget *>(List2)})
+        w->setEnabled(enabled);
+}
+
 void Quav_Hinagata_Read::Cmd_Read_Click()
 {
-    QStringList paths;
-    const QString folder = TemplateRead::templateFolder(browser->folder());
-    for (int i = 0; i < List2->count(); ++i)
-        if (List2->item(i)->isSelected())
-            paths.append(folder + List2->item(i)->text());
-    Cmd_Read->setEnabled(false);
-    Cmd_Cancel->setEnabled(false);
+    const QList<QByteArray> paths = browser->selectedFiles();
+    // The cancel button stays: during the run it stops it between files.
+    setInputsEnabled(false);
+    setRunning(true);
+    m_stop = false;
     BarProgressPort progress(ProgressBar1);
-    const bool done = TemplateCommands::Hinagata_Read(m_wb, paths, Check1->isChecked(), &progress);
-    Cmd_Read->setEnabled(true);
-    Cmd_Cancel->setEnabled(true);
+    const bool done = TemplateCommands::Hinagata_Read(m_wb, paths, Check1->isChecked(), &progress, &m_stop);
+    setRunning(false);
+    setInputsEnabled(true);
     if (done)
         finish();
 }
 
 void Quav_Hinagata_Read::CMD_CANCEL_Click()
 {
+    if (isRunning()) {
+        m_stop = true;
+        return;
+    }
     finish();
 }

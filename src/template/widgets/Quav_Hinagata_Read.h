@@ -34,5 +34,12 @@ public:
 
 public Q_SLOTS:
     void Cmd_Read_Click();
+    // Closes the dialog; during a read it stops the read between two files.
     void CMD_CANCEL_Click();
+
+private:
+    // The controls a read disables: the read button, the drive box and both
+    // lists.
+    void setInputsEnabled(bool enabled);
+    bool m_stop = false;
 };

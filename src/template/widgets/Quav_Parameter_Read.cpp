@@ -4,7 +4,6 @@
 #include "template/TemplateCommands.h"
 #include "template/widgets/TemplateFolderBrowser.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -87,10 +86,8 @@ void Quav_Parameter_Read::showImages()
 
 void Quav_Parameter_Read::Cmd_Read_Click()
 {
-    QString path;
-    if (QListWidgetItem *item = List3->currentItem(); item && item->isSelected())
-        path = browser->folder() + item->text();
-    if (m_wb.messages && m_images.readCard(path, *m_wb.messages))
+    const QList<QByteArray> selected = browser->selectedFiles();
+    if (m_wb.messages && m_images.readCard(selected.value(0), *m_wb.messages))
         showImages();
 }
 
@@ -118,23 +115,5 @@ void Quav_Parameter_Read::CMD_CANCEL_Click()
 {
     if (!TemplateCommands::commitParameters(m_wb, m_images))
         return;
-    m_committed = true;
     finish();
-}
-
-void Quav_Parameter_Read::reject()
-{
-    CMD_CANCEL_Click();
-}
-
-void Quav_Parameter_Read::closeEvent(QCloseEvent *event)
-{
-    // The close box commits as the button does; a refused commit keeps the
-    // dialog open with the images as they are.
-    if (!m_committed && isEnabled() && !TemplateCommands::commitParameters(m_wb, m_images)) {
-        event->ignore();
-        return;
-    }
-    m_committed = true;
-    QuavDialog::closeEvent(event);
 }

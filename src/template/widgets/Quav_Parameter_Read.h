@@ -14,8 +14,9 @@ class TemplateFolderBrowser;
 // parameters (read from parameter cards, added, deleted) and commits it.
 // Opened by PARAMETER and M_FILE_PARAMETER:
 //   (new Quav_Parameter_Read(wb))->openFrom(mainWindow);
-// It closes only by a commit (the cancel button under either caption, the
-// close box, Escape); a refused commit keeps it open.
+// The button under either caption commits; a refused commit keeps it open.
+// Escape and the close box leave without committing: the parameters stay as
+// they were.
 class Quav_Parameter_Read : public QuavDialog
 {
     Q_OBJECT
@@ -47,12 +48,7 @@ public Q_SLOTS:
     void Cmd_Sakujyo_Click();
     void CMD_CANCEL_Click();
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
-
 private:
     void showImages();
     ParameterImages m_images;
-    bool m_committed = false;
 };

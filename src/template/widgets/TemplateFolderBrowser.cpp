@@ -1,6 +1,7 @@
 #include "template/widgets/TemplateFolderBrowser.h"
 
 #include "platform/MessagePort.h"
+#include "platform/NativeName.h"
 #include "settings/SearchPath.h"
 #include "template/FolderEntries.h"
 
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 
@@ -27,6 +29,30 @@ TemplateFolderBrowser::TemplateFolderBrowser(QWidget *dialog, const std::array<Q
     folderCaption = new QLabel(QStringLiteral("フォルダー選択"), dialog);
     connect(Drive1, &QComboBox::activated, this, &TemplateFolderBrowser::Drive1_Change);
     connect(folderList, &QListWidget::itemDoubleClicked, this, &TemplateFolderBrowser::Folder_DblClick);
+    folderList->installEventFilter(this);
+}
+
+bool TemplateFolderBrowser::eventFilter(QObject *watched, QEvent *event)
+{
+    // Return on a folder enters it rather than pressing the dialog's default
+    // button.
+    if (watched == folderList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && folderList->currentItem()) {
+            Folder_DblClick();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QList<QByteArray> TemplateFolderBrowser::selectedFiles() const
+{
+    QList<QByteArray> out;
+    for (int i = 0; i < fileList->count(); ++i)
+        if (fileList->item(i)->isSelected())
+            out.append(m_nativeFolder + fileList->item(i)->data(Qt::UserRole).toByteArray());
+    return out;
 }
 
 void TemplateFolderBrowser::placeIn(QGridLayout *grid, int columns)
@@ -43,27 +69,43 @@ void TemplateFolderBrowser::placeIn(QGridLayout *grid, int columns)
 
 void TemplateFolderBrowser::browseFrom(const QString &folder)
 {
-    if (!browseTo(folder))
-        browseTo(QStringLiteral("/"));
+    if (!browseTo(NativeName::encode(QDir::cleanPath(folder))))
+        browseTo(QByteArrayLiteral("/"));
 }
 
-bool TemplateFolderBrowser::browseTo(const QString &folder)
+namespace {
+
+void fill(QListWidget *list, const QStringList &names, const QList<QByteArray> &natives)
+{
+    list->clear();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        auto *item = new QListWidgetItem(names.at(i), list);
+        item->setData(Qt::UserRole, natives.value(i));
+    }
+}
+
+} // namespace
+
+bool TemplateFolderBrowser::browseTo(const QByteArray &nativeFolder)
 {
     FolderEntries entries;
     QString why;
-    const QString target = DirectoryListing::withSeparator(QDir::cleanPath(folder));
+    const QByteArray target = nativeFolder.endsWith('/') ? nativeFolder : nativeFolder + '/';
+    const QString shown = NativeName::decodePath(target);
     if (!FolderEntries::ListFolderEntries(target, m_sikibetu, entries, &why)) {
         if (m_port)
-            m_port->show(QStringLiteral("フォルダー「%1」を開けません。").arg(target) + QStringLiteral("\r\n") + why,
+            m_port->show(QStringLiteral("フォルダー「%1」を開けません。").arg(shown) + QStringLiteral("\r\n") + why,
                          m_caption, MessagePort::Icon::Exclamation);
         return false;
     }
-    m_folder = target;
+    m_nativeFolder = target;
+    m_folder = shown;
     pathLabel->setText(m_folder);
-    folderList->clear();
-    folderList->addItems(entries.folders);
-    fileList->clear();
-    fileList->addItems(entries.files);
+    fill(folderList, entries.folders, entries.nativeFolders);
+    fill(fileList, entries.files, entries.nativeFiles);
+    // The keyboard goes on from the top of the new folder list.
+    if (folderList->count() > 0)
+        folderList->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     QStringList drives;
     for (int i = 0; i < Drive1->count(); ++i)
         drives.append(Drive1->itemText(i));
@@ -82,7 +124,7 @@ void TemplateFolderBrowser::fitNote(QLabel *note)
 
 void TemplateFolderBrowser::Drive1_Change()
 {
-    if (!browseTo(Drive1->currentText()))
+    if (!browseTo(NativeName::encode(Drive1->currentText())))
         Drive1->setCurrentIndex(m_driveIndex);
 }
 
@@ -91,12 +133,13 @@ void TemplateFolderBrowser::Folder_DblClick()
     QListWidgetItem *item = folderList->currentItem();
     if (!item)
         return;
-    const QString name = item->text();
-    if (name == QLatin1String("..")) {
-        QDir up(m_folder);
-        if (up.cdUp())
-            browseTo(up.path());
+    const QByteArray name = item->data(Qt::UserRole).toByteArray();
+    if (name == "..") {
+        // The folder ends in "/": its parent ends at the "/" before that.
+        const qsizetype slash = m_nativeFolder.lastIndexOf('/', m_nativeFolder.size() - 2);
+        if (slash >= 0)
+            browseTo(m_nativeFolder.left(slash + 1));
         return;
     }
-    browseTo(m_folder + name);
+    browseTo(m_nativeFolder + name);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -15,7 +17,11 @@ class QWidget;
 // The drive, folder and file lists shared by the template read and parameter
 // dialogs. The browse folder is held here rather than made the process's
 // current folder: nothing else of the program is moved by browsing, so there
-// is nothing to restore on close.
+// is nothing to restore on close. It is held by its bytes as on disk, as the
+// search walk holds folders, so that a folder or file whose name is not
+// UTF-8 (Shift-JIS names from archives made on Windows) is entered and read
+// by the name it has. Return in the folder list enters the current folder,
+// as a double click does.
 class TemplateFolderBrowser : public QObject
 {
     Q_OBJECT
@@ -34,11 +40,14 @@ public:
     // then the drive and folder lists in column 0 beside the file list.
     void placeIn(QGridLayout *grid, int columns);
 
-    // The browse folder, ending in "/".
+    // The browse folder, ending in "/", as shown and as on disk.
     QString folder() const { return m_folder; }
+    QByteArray nativeFolder() const { return m_nativeFolder; }
+    // The native paths of the selected rows of the file list, top to bottom.
+    QList<QByteArray> selectedFiles() const;
     // Lists the folder; a folder that cannot be listed is reported and the
     // lists stay on the folder shown before.
-    bool browseTo(const QString &folder);
+    bool browseTo(const QByteArray &nativeFolder);
     // Where a dialog starts: the folder, or the root when it is gone.
     void browseFrom(const QString &folder);
 
@@ -49,10 +58,14 @@ public:
     void Drive1_Change();
     void Folder_DblClick();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     std::array<QString, 20> m_sikibetu;
     MessagePort *m_port;
     QString m_caption;
     QString m_folder;
+    QByteArray m_nativeFolder;
     int m_driveIndex = 0;
 };

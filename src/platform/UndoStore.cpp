@@ -1,0 +1,297 @@
+#include "platform/UndoStore.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readAllFrom(int fd)
+{
+    QByteArray all;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        all.append(buffer, n);
+    }
+    return all;
+}
+
+// Creates the missing folders of `path` with mode 0700.
+bool makeFolders(const QByteArray &path)
+{
+    for (qsizetype slash = path.indexOf('/', 1); ; slash = path.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? path : path.left(slash);
+        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+        if (slash < 0)
+            return true;
+    }
+}
+
+qint64 folderBytes(int dirFd)
+{
+    qint64 total = 0;
+    const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *d = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!d) {
+        if (fd >= 0)
+            ::close(fd);
+        return 0;
+    }
+    while (const dirent *e = ::readdir(d)) {
+        struct stat st;
+        if (e->d_name[0] != '.' && ::fstatat(dirFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            total += qint64(st.st_blocks) * 512;
+    }
+    ::closedir(d);
+    return total;
+}
+
+void removeBatch(int journalFd, const QString &id)
+{
+    const QByteArray name = QFile::encodeName(id);
+    const int dir = ::openat(journalFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dir < 0)
+        return;
+    if (DIR *d = ::fdopendir(::dup(dir))) {
+        while (const dirent *e = ::readdir(d))
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                ::unlinkat(dir, e->d_name, 0);
+        ::closedir(d);
+    }
+    ::close(dir);
+    ::unlinkat(journalFd, name.constData(), AT_REMOVEDIR);
+}
+
+// A finished batch's manifest ends with its state line (nothing is
+// appended after it but another state).
+bool endsFinished(int fd)
+{
+    struct stat st;
+    char tail[16];
+    if (::fstat(fd, &st) != 0 || st.st_size < off_t(sizeof tail))
+        return false;
+    const ssize_t n = ::pread(fd, tail, sizeof tail, st.st_size - off_t(sizeof tail));
+    if (n != ssize_t(sizeof tail))
+        return false;
+    const QByteArrayView end(tail, n);
+    return end.endsWith("\tdone\n") || end.endsWith("\tundone\n") || end.endsWith("\tkept\n");
+}
+
+std::optional<UndoStore::Batch> readBatch(int journalFd, const QString &id, bool onlyInterrupted = false,
+                                          bool sizes = false)
+{
+    const QByteArray name = QFile::encodeName(id);
+    const int dir = ::openat(journalFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dir < 0)
+        return std::nullopt;
+    std::optional<UndoStore::Batch> out;
+    const int fd = ::openat(dir, "manifest", O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0 && !(onlyInterrupted && endsFinished(fd))) {
+        UndoStore::Batch b;
+        b.id = id;
+        // A lock nobody holds can be taken (and is let go at once).
+        b.running = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
+        if (!(onlyInterrupted && b.running) && UndoManifest::parse(readAllFrom(fd), b.manifest)
+            && !(onlyInterrupted && !b.interrupted())) {
+            if (sizes)
+                b.bytes = folderBytes(dir);
+            out = b;
+        }
+    }
+    if (fd >= 0)
+        ::close(fd);
+    ::close(dir);
+    return out;
+}
+
+} // namespace
+
+QString UndoStore::folder()
+{
+    const QString xdg = qEnvironmentVariable("XDG_STATE_HOME");
+    const QString base = QDir::isAbsolutePath(xdg) ? xdg : QDir::homePath() + QStringLiteral("/.local/state");
+    return QDir::cleanPath(base + QStringLiteral("/quav/undo"));
+}
+
+int UndoStore::openFolder(bool create, QString *reason)
+{
+    const QByteArray path = QFile::encodeName(folder());
+    if (create && !makeFolders(path)) {
+        if (reason)
+            *reason = QStringLiteral("取り消し用の記録のフォルダー %1 を作れません。（%2）")
+                          .arg(folder(), QString::fromLocal8Bit(std::strerror(errno)));
+        return -1;
+    }
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || st.st_uid != ::geteuid()
+        || ((st.st_mode & 077) != 0 && ::fchmod(fd, 0700) != 0)) {
+        if (reason)
+            *reason = fd < 0 && errno == ENOENT
+                ? QString()
+                : QStringLiteral("取り消し用の記録のフォルダー %1 が自分だけのフォルダーではありません。").arg(folder());
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+QList<UndoStore::Batch> UndoStore::list()
+{
+    return list(false, false);
+}
+
+QList<UndoStore::Batch> UndoStore::interrupted()
+{
+    return list(true, false);
+}
+
+QList<UndoStore::Batch> UndoStore::list(bool onlyInterrupted, bool sizes)
+{
+    QList<Batch> out;
+    const int journal = openFolder(false, nullptr);
+    if (journal < 0)
+        return out;
+    if (DIR *d = ::fdopendir(::dup(journal))) {
+        while (const dirent *e = ::readdir(d))
+            if (e->d_name[0] != '.')
+                if (auto b = readBatch(journal, QFile::decodeName(e->d_name), onlyInterrupted, sizes))
+                    out.append(*b);
+        ::closedir(d);
+    }
+    ::close(journal);
+    std::sort(out.begin(), out.end(), [](const Batch &a, const Batch &b) {
+        return a.manifest.time != b.manifest.time ? a.manifest.time < b.manifest.time : a.id < b.id;
+    });
+    return out;
+}
+
+std::optional<UndoStore::Batch> UndoStore::find(const QString &id)
+{
+    if (id.isEmpty() || id.contains(QLatin1Char('/')) || id.startsWith(QLatin1Char('.')))
+        return std::nullopt;
+    const int journal = openFolder(false, nullptr);
+    if (journal < 0)
+        return std::nullopt;
+    auto b = readBatch(journal, id);
+    ::close(journal);
+    return b;
+}
+
+std::optional<UndoStore::Batch> UndoStore::lastUndoable()
+{
+    const QList<Batch> all = list();
+    for (auto it = all.crbegin(); it != all.crend(); ++it)
+        if (it->undoable())
+            return *it;
+    return std::nullopt;
+}
+
+UndoStore::Hold::Hold(const QString &id)
+{
+    const int journal = openFolder(false, nullptr);
+    if (journal < 0)
+        return;
+    m_dirFd = ::openat(journal, QFile::encodeName(id).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    ::close(journal);
+    if (m_dirFd < 0)
+        return;
+    m_fd = ::openat(m_dirFd, "manifest", O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    if (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+UndoStore::Hold::~Hold()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (m_dirFd >= 0)
+        ::close(m_dirFd);
+}
+
+bool UndoStore::Hold::setState(UndoManifest::State state)
+{
+    const QByteArray record = UndoManifest::stateRecord(state);
+    return m_fd >= 0 && ::write(m_fd, record.constData(), size_t(record.size())) == ssize_t(record.size())
+        && ::fsync(m_fd) == 0;
+}
+
+bool UndoStore::Hold::previous(int index, QByteArray &bytes) const
+{
+    const int fd = m_dirFd < 0 ? -1
+                               : ::openat(m_dirFd, QByteArray::number(index).constData(),
+                                          O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bytes = readAllFrom(fd);
+    ::close(fd);
+    return true;
+}
+
+void UndoStore::prune(int days, qint64 bytes, const QDateTime &now, const QString &spare)
+{
+    const int journal = openFolder(false, nullptr);
+    if (journal < 0)
+        return;
+    const QList<Batch> all = list(false, true);
+    qint64 total = 0;
+    for (const Batch &b : all)
+        total += b.bytes;
+    const QDateTime limit = now.addDays(-days);
+    // Oldest first: a batch goes when it is too old or the total too large.
+    for (const Batch &b : all) {
+        if (b.running || b.interrupted() || b.id == spare)
+            continue;
+        if (b.manifest.time >= limit && total <= bytes)
+            continue;
+        removeBatch(journal, b.id);
+        total -= b.bytes;
+    }
+    ::close(journal);
+}
+
+void UndoStore::unshareInterrupted()
+{
+    for (const Batch &b : interrupted()) {
+        Hold hold(b.id);
+        for (const UndoManifest::File &f : b.manifest.files) {
+            struct stat kept, live;
+            const QByteArray name = QByteArray::number(f.index);
+            if (!hold.held() || f.kind != UndoManifest::Kind::Rename
+                || ::fstatat(hold.folderFd(), name.constData(), &kept, AT_SYMLINK_NOFOLLOW) != 0
+                || ::stat(f.path.constData(), &live) != 0 || kept.st_ino != live.st_ino || kept.st_dev != live.st_dev)
+                continue;
+            QByteArray bytes;
+            const QByteArray copy = name + ".copy";
+            const int fd = ::openat(hold.folderFd(), copy.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+            bool ok = fd >= 0 && hold.previous(f.index, bytes);
+            for (qsizetype done = 0; ok && done < bytes.size();) {
+                const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+                ok = n > 0;
+                done += n;
+            }
+            ok = ok && ::fsync(fd) == 0;
+            if (fd >= 0)
+                ::close(fd);
+            if (!ok || ::renameat(hold.folderFd(), copy.constData(), hold.folderFd(), name.constData()) != 0)
+                ::unlinkat(hold.folderFd(), copy.constData(), 0);
+        }
+    }
+}
