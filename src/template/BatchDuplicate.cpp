@@ -182,7 +182,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
 
     const TemplateDuplication::Summary summary = TemplateDuplication::Run(
         parameters.values, sources, o.search, o.pattern, store, port, TemplateCommands::lineReplacer());
-    if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0)
+    if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0 || summary.unsavable > 0)
         failed = true;
 
     SaveBatch batch(

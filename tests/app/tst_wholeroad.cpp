@@ -5,6 +5,7 @@
 // a new user takes during a run: a common word refusing many files, a
 // double-click on the view, the window closed.
 #include "base/Workbench.h"
+#include "edit/BatchUndo.h"
 #include "edit/ReplaceCommand.h"
 #include "edit/SaveDialog.h"
 #include "platform/Cp932.h"
@@ -275,6 +276,14 @@ void tst_WholeRoad::mixedEncodings()
     QCOMPARE(work.Search_Hit_All_Line_List().texts(), stored);
     for (int i = 0; i < work.Search_Hit_File_List().count(); ++i)
         QCOMPARE(work.fileOrigins().at(i).encoding, expected.value(work.File_Key(i).mid(root.size())));
+
+    // The save undone from the journal: every file as it was, mark and all.
+    QCOMPARE(BatchUndo::run({}), 0);
+    for (const auto &[name, bytes] : files) {
+        QFile disk(f.file(name));
+        QVERIFY(disk.open(QIODevice::ReadOnly));
+        QVERIFY2(disk.readAll() == bytes, qPrintable(name));
+    }
 }
 
 void tst_WholeRoad::manyRefusalsOneBoxOneSummary()

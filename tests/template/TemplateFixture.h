@@ -32,6 +32,11 @@ public:
     {
         return indexOf(path) < 0 ? TextEncoding::Cp932 : files.at(indexOf(path)).encoding;
     }
+    QByteArray nativePath(const QString &path) const override
+    {
+        const int i = indexOf(path);
+        return i < 0 || files.at(i).nativePath.isEmpty() ? NativeName::encode(path) : files.at(i).nativePath;
+    }
     bool addFile(AddedFile &&file) override
     {
         if (fileRoom == 0)
