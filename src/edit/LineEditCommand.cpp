@@ -5,7 +5,7 @@
 #include "edit/UnsavableText.h"
 #include "platform/MessagePort.h"
 
-LineEditCommand::LineEditCommand(Workbench &wb) : m_wb(wb), m_editor(NullMessagePort::orNull(wb.messages)) {}
+LineEditCommand::LineEditCommand(Workbench &wb) : m_wb(wb), m_editor(*wb.messages) {}
 
 bool LineEditCommand::Form_Load()
 {

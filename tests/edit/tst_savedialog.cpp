@@ -9,6 +9,7 @@
 #include "search/SearchRun.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -160,7 +161,7 @@ void tst_SaveDialog::questionsAndWrites()
         // The stored text differs from the disk, so a write shows.
         storeText(f, 2, QStringLiteral("二"));
     }
-    m_wb->board.setEnabled(Command::HOZON, true);
+    CommandBoardTestAccess::setEnabled(m_wb->board, Command::HOZON, true);
     for (MessagePort::Answer a : answers)
         m_messages.answers.enqueue(a);
 
