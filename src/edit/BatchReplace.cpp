@@ -68,8 +68,10 @@ std::optional<QString> parse(const QList<QByteArray> &args, Options &o)
         return QStringLiteral("置換後の文字列（--with）がありません。（--help で使い方を表示します）");
     if (const auto problem = o.search.takeWord(a.words(), &o.word))
         return problem;
+    // Read as code page 932, every file refuses such a replacement; with
+    // detection only the Shift-JIS files do, each as it is met.
     const QString unmapped = Cp932::unmappedCharacters(*o.with);
-    if (!unmapped.isEmpty())
+    if (!unmapped.isEmpty() && o.search.encoding == EncodingChoice::Cp932)
         return QStringLiteral("置換後の文字列にシフトJISで表せない文字が含まれています。（") + unmapped
             + QStringLiteral("）");
     return std::nullopt;
@@ -94,8 +96,9 @@ QString BatchReplace::helpText()
     return QStringLiteral(
         "使い方: quav replace [オプション] --with 置換後の文字列 検索文字列\n"
         "\n"
-        "quav search と同じ検索でヒットしたファイル（Shift-JIS）のすべての行で、検索文字列を\n"
-        "置換後の文字列に置き換え、変更したファイルを保存します。\n"
+        "quav search と同じ検索でヒットしたファイルのすべての行で、検索文字列を置換後の文字列に\n"
+        "置き換え、変更したファイルをそれぞれの文字コード（Shift-JIS、UTF-8、UTF-16、BOM も）のまま\n"
+        "保存します。シフトJISで表せない文字はシフトJISのファイルには書かず、そのファイルをエラーにします。\n"
         "\n"
         "  --with 文字列         置換後の文字列（'' なら検索文字列を削除）\n"
         "  --dir フォルダ        検索するフォルダ（既定: カレントフォルダ）\n"
@@ -103,6 +106,8 @@ QString BatchReplace::helpText()
         "  --case                英大文字・小文字を区別する（既定: 区別しない）\n"
         "  --subdirs             サブフォルダも検索する\n"
         "  --no-subdirs          サブフォルダは検索しない（既定: 保存された設定）\n"
+        "  --encoding auto|cp932 auto: ファイルごとに BOM と UTF-8 かどうかで文字コードを判定、\n"
+        "                        cp932: すべてシフトJIS として読む（既定: 保存された設定）\n"
         "  --dry-run             何も書かずに、変更されるファイルを表示する\n"
         "  --no-undo             取り消し用の記録を残さずに保存する（quav undo で戻せない）\n"
         "  --help                この説明を表示する\n"
@@ -183,6 +188,11 @@ int BatchReplace::run(const QList<QByteArray> &args)
             request.lines.clear();
             for (const QString &entry : std::as_const(own))
                 request.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
+            if (const QString refused = FileSave::refusal(request); !refused.isEmpty()) {
+                ++errors;
+                messages.show(refused, SaveDialog::kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::Ok);
+                continue;
+            }
             if (!o.dryRun) {
                 request.batch = &batch;
                 const SaveResult r = FileSave::save(request);

@@ -41,8 +41,11 @@ SaveBatch::Options FileSave::batchOptions(const Settings &settings, const QStrin
     return o;
 }
 
-QString FileSave::unmappedCharacters(const QList<StoredLine> &lines)
+QString FileSave::unmappedCharacters(const QList<StoredLine> &lines, TextEncoding encoding)
 {
+    // A UTF file holds every character.
+    if (encoding != TextEncoding::Cp932)
+        return QString();
     QString all;
     for (const StoredLine &line : lines) {
         // What is found is all unmapped: going over it again only drops the
@@ -54,20 +57,30 @@ QString FileSave::unmappedCharacters(const QList<StoredLine> &lines)
     return all;
 }
 
+QString FileSave::refusal(const SaveRequest &request)
+{
+    const QString unmapped = unmappedCharacters(request.lines, request.encoding);
+    if (unmapped.isEmpty())
+        return QString();
+    return failure(displayName(request),
+                   QStringLiteral("シフトJISで表せない文字が含まれています。（") + unmapped + QStringLiteral("）"))
+        .message;
+}
+
+QString FileSave::displayName(const SaveRequest &request)
+{
+    return request.displayName.isEmpty() ? FileReplacer::displayName(request.path) : request.displayName;
+}
+
 SaveResult FileSave::save(const SaveRequest &request)
 {
     using Outcome = SaveResult::Outcome;
-    const QString name = request.displayName.isEmpty() ? FileReplacer::displayName(request.path)
-                                                       : request.displayName;
-    // Its unchanged lines would keep their bytes and the changed ones become
-    // code page 932: a file of two encodings.
-    if (request.encoding != TextEncoding::Cp932)
-        return failure(name, TextEncodings::name(request.encoding)
-                                 + QStringLiteral(" のファイルは保存できません。シフトJISのファイルだけを保存します。"));
-    const QString unmapped = unmappedCharacters(request.lines);
-    if (!unmapped.isEmpty())
-        return failure(name, QStringLiteral("シフトJISで表せない文字が含まれています。（") + unmapped
-                                 + QStringLiteral("）"));
+    const QString name = displayName(request);
+    if (const QString refused = refusal(request); !refused.isEmpty()) {
+        SaveResult r;
+        r.message = refused;
+        return r;
+    }
 
     FileReplacer file(request.path);
     const FileReplacer::Status found = file.inspect();
@@ -96,7 +109,7 @@ SaveResult FileSave::save(const SaveRequest &request)
         source = old;
     else if (isNew && !request.sourceBytes.isEmpty())
         source = request.sourceBytes;
-    const QByteArray content = SavedText::compose(request.lines, source);
+    const QByteArray content = SavedText::compose(request.lines, source, request.encoding);
 
     std::optional<SaveBatch> own;
     SaveBatch *batch = request.batch;

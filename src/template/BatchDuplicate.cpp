@@ -1,5 +1,6 @@
 #include "template/BatchDuplicate.h"
 
+#include "base/Settings.h"
 #include "platform/NativeName.h"
 #include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
@@ -26,6 +27,7 @@ struct Options
     bool dryRun = false;
     bool noUndo = false;
     bool help = false;
+    std::optional<EncodingChoice> encoding; // none: the stored setting
     QList<QByteArray> templates; // bytes as given
 };
 
@@ -55,6 +57,12 @@ QString parse(const QList<QByteArray> &args, Options &o)
             o.force = true;
         } else if (a.isFlag(QLatin1StringView("--dry-run"))) {
             o.dryRun = true;
+        } else if (a.is(QLatin1StringView("--encoding"))) {
+            const std::optional<QString> v = a.value();
+            EncodingChoice choice;
+            if (!v || !TextEncodings::parseChoice(*v, &choice))
+                return QStringLiteral("--encoding には auto か cp932 を指定してください。");
+            o.encoding = choice;
         } else if (a.isFlag(QLatin1StringView("--no-undo"))) {
             o.noUndo = true;
         } else {
@@ -78,7 +86,8 @@ QString parse(const QList<QByteArray> &args, Options &o)
 QString BatchDuplicate::helpText()
 {
     return QStringLiteral(
-        "使い方: quav duplicate --params FILE --search TEXT [--pattern 1|2|3] [--force] [--dry-run] TEMPLATE...\n"
+        "使い方: quav duplicate --params FILE --search TEXT [--pattern 1|2|3] [--encoding auto|cp932] [--force] [--dry-run]\n"
+        "                      TEMPLATE...\n"
         "\n"
         "雛形 TEMPLATE を読み込み、パラメータカード FILE の各行（最大100行）ごとに、\n"
         "TEXT（大文字・小文字を区別）をパラメータに置き換えた新しいファイルを作って保存します。\n"
@@ -89,6 +98,9 @@ QString BatchDuplicate::helpText()
         "                    1  名前_パラメータ.拡張子（名前に \".\" がなければ 2 と同じ）\n"
         "                    2  名前.拡張子_パラメータ\n"
         "                    3  雛形と同じフォルダのパラメータという名前（雛形は1つだけ）\n"
+        "  --encoding auto|cp932\n"
+        "                  auto: 雛形ごとに BOM と UTF-8 かどうかで文字コードを判定、cp932: すべてシフトJIS\n"
+        "                  として読む（既定: 保存された設定）。新しいファイルは雛形の文字コード、BOM、改行で書きます\n"
         "  --force         既にあるファイルを上書きします（指定しなければ、そのファイルは書かず、ほかは書きます）\n"
         "  --dry-run       何も書かず、作るファイルの名前だけを出力します\n"
         "  --no-undo       取り消し用の記録を残さずに保存します（quav undo で戻せません）\n"
@@ -135,6 +147,8 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
         || !TemplateDuplication::checkOpen(parameters.Param_Count(), port))
         return 2;
 
+    const Settings settings = SettingsIo::loadWithoutQuestions();
+    const EncodingChoice encoding = o.encoding ? *o.encoding : settings.encodingChoice();
     WorkArea work;
     WorkAreaTemplateStore store(work);
     QStringList sources;
@@ -144,7 +158,7 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
         const QString path = NativeName::decodePath(native);
         if (store.isOpen(path))
             continue;
-        TemplateRead::Outcome outcome = TemplateRead::readTemplate(native, store.storedLines());
+        TemplateRead::Outcome outcome = TemplateRead::readTemplate(native, store.storedLines(), encoding);
         switch (outcome.status) {
         case TemplateRead::Status::Added:
             if (store.addFile(std::move(outcome.file))) {
@@ -173,11 +187,11 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
 
     const TemplateDuplication::Summary summary = TemplateDuplication::Run(
         parameters.values, sources, o.search, o.pattern, store, port, TemplateCommands::lineReplacer());
-    if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0)
+    if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0 || summary.unsavable > 0)
         failed = true;
 
-    SaveBatch batch(FileSave::batchOptions(SettingsIo::loadWithoutQuestions(),
-                                           kProgram + QLatin1Char(' ') + NativeName::decodePath(args.join(' ')), o.noUndo));
+    SaveBatch batch(FileSave::batchOptions(
+        settings, kProgram + QLatin1Char(' ') + NativeName::decodePath(args.join(' ')), o.noUndo));
     for (const QString &path : summary.newPaths) {
         const int index = work.Search_Hit_File_List().indexOf(path);
         if (o.dryRun) {
