@@ -1,5 +1,7 @@
 #include "edit/SaveDialog.h"
 
+#include "edit/SaveProgress.h"
+
 #include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "workarea/LineFormat.h"
@@ -107,11 +109,20 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
                         Buttons::YesNo)
             == Answer::Yes;
 
-    // One batch in the undo journal for all the files of this save.
+    // One batch in the undo journal for all the files of this save. While
+    // it runs the window is served (EventPump, every 30 ms), the status bar
+    // counts the files, and STOP (which clears Search_Running, as for a
+    // search) ends it between two files: the files not yet written keep their
+    // change flags, and the batch holds just the files written.
     SaveBatch batch(FileSave::batchOptions(wb.settings, kCaption));
+    SaveProgress progress(wb, chosen);
     for (int i = 0; i < n; ++i) {
         if (!selected.at(i))
             continue;
+        if (!progress.next(change.text(i))) {
+            out.stopped = true;
+            break;
+        }
         if (change.data(i) == 0 && !allAgreed
             && ask(wb,
                    change.text(i) + kLineBreak + QStringLiteral("上のファイルは更新のないファイルです。") + kLineBreak
@@ -163,6 +174,13 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
             wb.messages->show(r.warning, kCaption, MessagePort::Icon::Exclamation);
     }
     batch.finish();
+    progress.end();
+    if (out.stopped && wb.messages)
+        wb.messages->show(QStringLiteral("保存を中止しました。") + kLineBreak
+                              + QStringLiteral("%1 件中 %2 件を保存しました。保存していないファイルは変更ありのままです。")
+                                    .arg(chosen)
+                                    .arg(out.written),
+                          kCaption, MessagePort::Icon::Information);
     if (wb.messages)
         for (const QString &notice : batch.notices())
             wb.messages->show(notice, kCaption, MessagePort::Icon::Exclamation);

@@ -31,6 +31,7 @@ public:
         int written = 0;
         int skipped = 0; // answered No (unchanged file, or changed on disk)
         int failed = 0;  // reported, left as it was on disk
+        bool stopped = false; // STOP ended the save between two files
     };
     // selected[i]: whether List1 item i is selected. Asks and reports through
     // the workbench's message port; one file's failure is reported and the

@@ -117,11 +117,20 @@ void QUAV_Hozon::Cmd_Jikkou_Click()
         for (int row = range.top(); row <= range.bottom(); ++row)
             if (row < selected.size())
                 selected[row] = true;
+    // The main window comes back (its commands busy, STOP alone enabled) so
+    // that STOP can end a long save; the dialog's close box waits for it.
+    QWidget *main = opener();
+    if (main)
+        main->setEnabled(true);
+    setRunning(true);
     const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(m_wb, selected);
+    setRunning(false);
     if (out.closes) {
         finish();
         return;
     }
+    if (main)
+        main->setEnabled(false);
     setControlsEnabled(true);
     List1->setFocus();
 }
