@@ -3,6 +3,7 @@
 #include "base/Workbench.h"
 #include "edit/ReplacePass.h"
 #include "edit/SaveDialog.h"
+#include "edit/SaveQueue.h"
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
 #include "search/BatchCommandLine.h"
@@ -149,6 +150,17 @@ int BatchReplace::run(const QStringList &args)
     SaveBatch batch(FileSave::batchOptions(wb.settings, QStringLiteral("quav replace ") + args.join(QLatin1Char(' ')),
                                            o.noUndo));
 
+    // The changed files are made durable a group at a time (one flush per
+    // group, not per file); a file's line is printed once it is written.
+    std::optional<SaveQueue> queue;
+    queue.emplace(batch);
+    const auto report = [&](const QByteArray &line) {
+        ++changedFiles;
+        messages.flush();
+        if (!BatchOutput::write(stdout, line) && outputError.isEmpty())
+            outputError = BatchOutput::standardOutputError();
+    };
+
     // Every file the work area holds, replaced and saved. The line index is
     // built.
     const auto replaceHeld = [&] {
@@ -172,26 +184,26 @@ int BatchReplace::run(const QStringList &args)
             request.lines.clear();
             for (const QString &entry : std::as_const(own))
                 request.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
-            if (!o.dryRun) {
-                request.batch = &batch;
-                const SaveResult r = FileSave::save(request);
+            const QByteArray line = request.path + '\t' + QByteArray::number(changes.size()) + '\n';
+            if (o.dryRun) {
+                report(line);
+                continue;
+            }
+            request.batch = &batch;
+            queue->save(request, [&, line](const SaveResult &r) {
                 if (!r.written()) {
                     ++errors;
                     messages.show(r.message, SaveDialog::kCaption, MessagePort::Icon::Critical,
                                   MessagePort::Buttons::Ok);
-                    continue;
+                    return;
                 }
                 if (!r.warning.isEmpty()) {
                     ++errors;
                     messages.show(r.warning, SaveDialog::kCaption, MessagePort::Icon::Exclamation,
                                   MessagePort::Buttons::Ok);
                 }
-            }
-            ++changedFiles;
-            messages.flush();
-            if (!BatchOutput::write(stdout, request.path + '\t' + QByteArray::number(changes.size()) + '\n')
-                && outputError.isEmpty())
-                outputError = BatchOutput::standardOutputError();
+                report(line);
+            });
         }
     };
 
@@ -210,6 +222,7 @@ int BatchReplace::run(const QStringList &args)
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     replaceHeld();
+    queue.reset();
     errors += outcome.overflow;
     batch.finish();
     for (const QString &notice : batch.notices())

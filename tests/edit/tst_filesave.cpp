@@ -1,4 +1,5 @@
 #include "edit/FileSave.h"
+#include "edit/SaveQueue.h"
 #include "edit/UndoRestore.h"
 #include "platform/SaveBatch.h"
 #include "platform/UndoStore.h"
@@ -626,10 +627,16 @@ void tst_FileSave::crashThenRollback_data()
     QTest::addColumn<QByteArray>("step");
     QTest::addColumn<int>("occurrence");
     QTest::addColumn<int>("written"); // files found written, or half written, after the crash
-    QTest::newRow("killed once the first file is kept") << QByteArray("kept") << 1 << 0;
-    QTest::newRow("killed halfway through a write in place") << QByteArray("in-place-half") << 1 << 2;
-    QTest::newRow("killed after two files") << QByteArray("renamed") << 2 << 2;
-    QTest::newRow("killed before a new file is named") << QByteArray("kept") << 4 << 3;
+    // Grouped: a and c wait for one flush of the group, then are renamed;
+    // b (in place) and d (new) are written as they come.
+    QTest::addColumn<bool>("grouped");
+    QTest::newRow("killed once the first file is kept") << QByteArray("kept") << 1 << 0 << false;
+    QTest::newRow("killed halfway through a write in place") << QByteArray("in-place-half") << 1 << 2 << false;
+    QTest::newRow("killed after two files") << QByteArray("renamed") << 2 << 2 << false;
+    QTest::newRow("killed before a new file is named") << QByteArray("kept") << 4 << 3 << false;
+    QTest::newRow("grouped: killed before the group's first rename") << QByteArray("before-rename") << 1 << 2 << true;
+    QTest::newRow("grouped: killed after the group's first rename") << QByteArray("renamed") << 2 << 3 << true;
+    QTest::newRow("grouped: killed before its last rename") << QByteArray("before-rename") << 2 << 3 << true;
 }
 
 void tst_FileSave::crashThenRollback()
@@ -637,6 +644,7 @@ void tst_FileSave::crashThenRollback()
     QFETCH(QByteArray, step);
     QFETCH(int, occurrence);
     QFETCH(int, written);
+    QFETCH(bool, grouped);
     QTemporaryDir dir;
     QTemporaryDir state;
     const QByteArray home = qgetenv("XDG_STATE_HOME");
@@ -663,6 +671,9 @@ void tst_FileSave::crashThenRollback()
                 ::kill(::getpid(), SIGKILL);
         };
         SaveBatch batch(SaveBatch::Options{});
+        std::optional<SaveQueue> queue;
+        if (grouped)
+            queue.emplace(batch);
         for (int i = 0; i < 4; ++i) {
             SaveRequest r = i < 3 ? reads.at(i).request(folder + '/' + names.at(i)) : SaveRequest();
             if (i == 3) {
@@ -670,9 +681,15 @@ void tst_FileSave::crashThenRollback()
                 r.lines.append({QStringLiteral("000001.000"), QStringLiteral("new")});
             }
             r.batch = &batch;
-            if (!FileSave::save(r).written())
+            if (queue)
+                queue->save(r, [](const SaveResult &result) {
+                    if (!result.written())
+                        ::_exit(3);
+                });
+            else if (!FileSave::save(r).written())
                 ::_exit(3);
         }
+        queue.reset();
         ::_exit(0);
     }
     int status = 0;
