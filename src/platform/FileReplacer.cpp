@@ -428,6 +428,10 @@ FileReplacer::Status FileReplacer::replaceByRename(const QByteArray &content, co
     step("kept");
     if (!pwriteAll(fd, content))
         return drop(errno);
+    // The disk starts on it now, while the next files are composed, so
+    // that the group's flush finds little left to write.
+    if (batch && batch->flushesTogether())
+        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     // Given before the content is made durable, so that the flush covers
     // them; commit() gives them again if the old file's change meanwhile.
     if (::fstat(m_fd, &m_prepared) != 0 || !copyMetadata(m_fd, m_prepared, fd))

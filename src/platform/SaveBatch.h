@@ -66,6 +66,7 @@ public:
     // makeDurable() flushes the entries with the new contents, once for a
     // whole group of files, before any of them is renamed.
     void setFlushTogether(bool together) { m_together = together; }
+    bool flushesTogether() const { return m_together; }
     // Makes durable the files open at fds and everything the journal holds
     // so far: one syncfs per file system for a group, or, for a lone file
     // when the journal is flushed already, its fsync. false with errno set.
