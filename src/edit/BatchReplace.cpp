@@ -172,22 +172,25 @@ int BatchReplace::run(const QStringList &args)
             const QList<StoredChange> changes = pass.storedPass(entries, first, last);
             if (changes.isEmpty())
                 continue;
-            QStringList own;
-            SaveRequest request = SaveDialog::requestFor(work, i, own);
+            const QByteArray path = work.nativePath(i);
             // Met again through another name: it holds the replacement already.
-            const QByteArray real = realFile(request.path);
+            const QByteArray real = realFile(path);
             if (done.contains(real))
                 continue;
             done.insert(real);
-            for (const StoredChange &c : changes)
-                own[c.index - first] = c.entry;
-            request.lines.clear();
-            for (const QString &entry : std::as_const(own))
-                request.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
-            const QByteArray line = request.path + '\t' + QByteArray::number(changes.size()) + '\n';
+            const QByteArray line = path + '\t' + QByteArray::number(changes.size()) + '\n';
             if (o.dryRun) {
                 report(line);
                 continue;
+            }
+            QStringList own;
+            SaveRequest request = SaveDialog::requestFor(work, i, own);
+            const qsizetype keyLength = work.File_Key(i).size();
+            for (const StoredChange &c : changes) {
+                // The line's view moves to its new text before the old one goes.
+                QString &entry = own[c.index - first];
+                const QString previous = std::exchange(entry, c.entry);
+                request.lines[c.index - first] = SaveDialog::storedLine(entry, keyLength);
             }
             request.batch = &batch;
             queue->save(request, [&, line](const SaveResult &r) {

@@ -44,6 +44,20 @@ QList<SaveDialog::Item> SaveDialog::Form_Load(const WorkArea &work)
     return items;
 }
 
+StoredLine SaveDialog::storedLine(QStringView entry, qsizetype keyLength)
+{
+    // The separators are looked for after the key, not through it: a path is
+    // long, and a replace of thousands of files splits every stored line.
+    const QStringView sep = LineFormat::kSeparator;
+    if (entry.size() >= keyLength + sep.size() && entry.sliced(keyLength, sep.size()) == sep) {
+        const qsizetype numberAt = keyLength + sep.size();
+        const qsizetype q = entry.indexOf(sep, numberAt);
+        if (q >= 0)
+            return {entry.sliced(numberAt, q - numberAt), entry.sliced(q + sep.size())};
+    }
+    return {LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)};
+}
+
 SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &entries)
 {
     SaveRequest r;
@@ -53,8 +67,10 @@ SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &ent
     entries.clear();
     for (int k = first; k <= last; ++k)
         entries.append(work.Search_Hit_All_Line_List().text(k));
+    const qsizetype keyLength = r.displayName.size();
+    r.lines.reserve(entries.size());
     for (const QString &entry : std::as_const(entries))
-        r.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
+        r.lines.append(storedLine(entry, keyLength));
     const FileOrigin origin = i < work.fileOrigins().size() ? work.fileOrigins().at(i) : FileOrigin();
     if (origin.size >= 0)
         r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs};

@@ -45,6 +45,10 @@ public:
     // the entries the request's views point into; it must outlive the request.
     static SaveRequest requestFor(const WorkArea &work, int i, QStringList &entries);
 
+    // The line number and text of an entry of the file whose key has
+    // keyLength characters (the key is the entry's start).
+    static StoredLine storedLine(QStringView entry, qsizetype keyLength);
+
     // The index range of file i's entries in the all-lines store, by the
     // line index; empty when it has none or the range's ends are not the
     // file's (a save never writes another file's lines).
