@@ -49,7 +49,8 @@ def main():
     if not os.path.isdir(corpus):
         subprocess.run([sys.executable, os.path.join(HERE, "gen_corpus.py"), corpus, "--scale", a.scale], check=True)
     cfg = tempfile.mkdtemp(prefix="quav-bench-cfg-")
-    env = dict(os.environ, LC_ALL="C.UTF-8", QUAV_CONFIG_DIR=cfg)
+    # The undo journal of the runs goes with the settings, not to the user's.
+    env = dict(os.environ, LC_ALL="C.UTF-8", QUAV_CONFIG_DIR=cfg, XDG_STATE_HOME=os.path.join(cfg, "state"))
     word = gen_corpus.COMMON
     common = ["--ext", EXTS, "--subdirs"]
 

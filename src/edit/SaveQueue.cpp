@@ -19,6 +19,8 @@ SaveQueue::~SaveQueue()
 void SaveQueue::save(const SaveRequest &request, Done done)
 {
     auto file = std::make_unique<FileReplacer>(request.path);
+    // Another save holds this file: the group's locks go first.
+    file->setBeforeWaiting([this] { flush(); });
     const SaveResult r = FileSave::start(request, *file, m_batch);
     if (!r.written() || !file->pending()) {
         done(r);

@@ -214,6 +214,8 @@ FileReplacer::Status FileReplacer::lock()
     for (int waited = 0; ::flock(m_fd, LOCK_EX | LOCK_NB) != 0; waited += 20) {
         if (errno != EWOULDBLOCK && errno != EINTR)
             return Status::Ok; // a file system without locks: the stamps still guard it
+        if (waited == 0 && m_beforeWaiting)
+            m_beforeWaiting();
         if (waited >= kLockWaitMs)
             return fail(QStringLiteral("ほかの保存がこのファイルを書いていて、終わりません。"));
         QThread::msleep(20);
@@ -433,7 +435,8 @@ FileReplacer::Status FileReplacer::replaceByRename(const QByteArray &content, co
     if (batch && batch->flushesTogether())
         ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     // Given before the content is made durable, so that the flush covers
-    // them; commit() gives them again if the old file's change meanwhile.
+    // them; commit() gives them again if the old file's owner or mode
+    // changed meanwhile.
     if (::fstat(m_fd, &m_prepared) != 0 || !copyMetadata(m_fd, m_prepared, fd))
         return drop(errno);
     return Status::Ok;

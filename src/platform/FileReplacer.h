@@ -72,6 +72,11 @@ public:
     FileReplacer(const FileReplacer &) = delete;
     FileReplacer &operator=(const FileReplacer &) = delete;
 
+    // Called once when inspect() must wait for another save's lock: a save
+    // that holds the locks of files of its own (a group waiting for its
+    // flush) lets go of them first, so that two such saves never wait for
+    // each other.
+    void setBeforeWaiting(std::function<void()> f) { m_beforeWaiting = std::move(f); }
     Status inspect();
     // After inspect() gave Ok: the file's stamp, and its whole content.
     DiskStamp stamp() const;
@@ -152,6 +157,7 @@ private:
     int m_kept = 0;
     SaveBatch *m_batch = nullptr;
     struct stat m_prepared {};
+    std::function<void()> m_beforeWaiting;
     DiskStamp m_written;
     QString m_reason;
     bool m_untouched = true;

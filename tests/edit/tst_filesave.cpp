@@ -504,16 +504,26 @@ void tst_FileSave::disturbedSave_data()
 {
     QTest::addColumn<int>("disturbance");
     QTest::addColumn<QByteArray>("at"); // the step of the save
-    QTest::newRow("lines appended after the last check") << int(Disturbance::Append) << QByteArray("before-rename");
-    QTest::newRow("mode changed during the save") << int(Disturbance::Chmod) << QByteArray("kept");
-    QTest::newRow("made read-only during the save") << int(Disturbance::ReadOnly) << QByteArray("kept");
-    QTest::newRow("a second save of the same file") << int(Disturbance::SecondSave) << QByteArray("before-rename");
+    QTest::addColumn<bool>("grouped");  // saved through a SaveQueue
+    for (bool grouped : {false, true}) {
+        const char *how = grouped ? "grouped: " : "";
+        QTest::addRow("%slines appended after the last check", how)
+            << int(Disturbance::Append) << QByteArray("before-rename") << grouped;
+        QTest::addRow("%smode changed during the save", how) << int(Disturbance::Chmod) << QByteArray("kept") << grouped;
+        QTest::addRow("%smode changed before the rename", how)
+            << int(Disturbance::Chmod) << QByteArray("before-rename") << grouped;
+        QTest::addRow("%smade read-only during the save", how)
+            << int(Disturbance::ReadOnly) << QByteArray("kept") << grouped;
+        QTest::addRow("%sa second save of the same file", how)
+            << int(Disturbance::SecondSave) << QByteArray("before-rename") << grouped;
+    }
 }
 
 void tst_FileSave::disturbedSave()
 {
     QFETCH(int, disturbance);
     QFETCH(QByteArray, at);
+    QFETCH(bool, grouped);
     QTemporaryDir dir;
     const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("a.txt")));
     put(path, "old\n");
@@ -549,7 +559,16 @@ void tst_FileSave::disturbedSave()
             break;
         }
     };
-    const SaveResult r = FileSave::save(read.request(path));
+    SaveResult r;
+    if (grouped) {
+        SaveBatch batch(SaveBatch::Options{});
+        SaveQueue queue(batch);
+        SaveRequest request = read.request(path);
+        request.batch = &batch;
+        queue.save(request, [&](const SaveResult &result) { r = result; });
+    } else {
+        r = FileSave::save(read.request(path));
+    }
     FileReplacer::testStep = nullptr;
     struct stat st;
     QCOMPARE(::stat(path.constData(), &st), 0);
