@@ -35,30 +35,16 @@ QString MainCommands::Startup(Workbench &wb, const QString &startDir)
     wb.status.setText(StatusPanels::kWord, QStringLiteral("未設定"));
     wb.status.setText(StatusPanels::kHitSu, QStringLiteral("未実行"));
 
-    wb.work.Result_Flag = 0;
+    wb.work.clearAll();
     wb.board.applyStartup();
 
     wb.Param_Count = 0;
-    wb.work.Hozon_Flag = 0;
     return error;
 }
 
 void MainCommands::Activate(Workbench &wb, bool detailViewShown)
 {
-    // The window is activated again when the search dialog hides itself for
-    // the run; the busy state owns the buttons until it ends.
-    if (wb.board.isBusy())
-        return;
-    wb.board.setEnabled(Command::HINA_FUKUSEI, wb.Param_Count >= 1);
-    if (wb.work.Result_Flag != 0) {
-        // After CLEAR neither view shows: that is not the detail view.
-        if (detailViewShown) {
-            wb.board.setEnabled(Command::UPDATE, true);
-            wb.board.setEnabled(Command::SORT, LineFormat::isAddedFileHeader(wb.display.Detail_Header));
-        } else {
-            wb.board.disable({Command::UPDATE, Command::SORT});
-        }
-    }
+    wb.board.activated(wb.Param_Count, wb.work, detailViewShown, wb.display.Detail_Header);
 }
 
 bool MainCommands::toggleToolBar(Workbench &wb, ViewFrame &frame, bool checked)
@@ -91,8 +77,7 @@ bool MainCommands::toggleStatusBar(Workbench &wb, ViewFrame &frame, bool checked
 
 void MainCommands::offerDump(Workbench &wb)
 {
-    wb.board.setVisible(Command::NONE1, true);
-    wb.board.setEnabled(Command::NONE1, true);
+    wb.board.offerDump();
 }
 
 void MainCommands::buildResultViews(Workbench &wb)
@@ -105,12 +90,11 @@ bool MainCommands::confirmEnd(Workbench &wb)
 {
     if (wb.work.Hozon_Flag != 1)
         return true;
-    return NullMessagePort::orNull(wb.messages)
-               .show(QStringLiteral("保存されていない変更があります。\r\n"
-                                    "終了すると、変更は保存されずに失われます。\r\n"
-                                    "保存せずに終了しますか？"),
-                     QStringLiteral("ＱＵＡＶ"), MessagePort::Icon::Exclamation,
-                     MessagePort::Buttons::YesNoDefaultNo)
+    return wb.messages->show(QStringLiteral("保存されていない変更があります。\r\n"
+                                            "終了すると、変更は保存されずに失われます。\r\n"
+                                            "保存せずに終了しますか？"),
+                             QStringLiteral("ＱＵＡＶ"), MessagePort::Icon::Exclamation,
+                             MessagePort::Buttons::YesNoDefaultNo)
         == MessagePort::Answer::Yes;
 }
 

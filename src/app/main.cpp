@@ -50,17 +50,22 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         return BatchUndo::run(app.arguments().mid(2));
     }
+    // The batch commands take their arguments as bytes: a file name need
+    // not be UTF-8.
+    QList<QByteArray> batchArgs;
+    for (int i = 2; i < argc; ++i)
+        batchArgs.append(QByteArray(argv[i]));
     if (argc > 1 && std::strcmp(argv[1], "search") == 0) {
         QCoreApplication app(argc, argv);
-        return BatchSearch::run(app.arguments().mid(2), true);
+        return BatchSearch::run(batchArgs, true);
     }
     if (argc > 1 && std::strcmp(argv[1], "replace") == 0) {
         QCoreApplication app(argc, argv);
-        return BatchReplace::run(app.arguments().mid(2));
+        return BatchReplace::run(batchArgs);
     }
     if (argc > 1 && std::strcmp(argv[1], "duplicate") == 0) {
         QCoreApplication app(argc, argv);
-        return BatchDuplicate::run(app.arguments().mid(2));
+        return BatchDuplicate::run(batchArgs);
     }
     if (CommandLine::answerEarly(CommandLine::Parse(CommandLine::Arguments(argc, argv))))
         return 0;

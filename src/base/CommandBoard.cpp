@@ -1,5 +1,8 @@
 #include "base/CommandBoard.h"
 
+#include "workarea/LineFormat.h"
+#include "workarea/WorkArea.h"
+
 CommandBoard::CommandBoard()
 {
     m_enabled.fill(true);
@@ -76,4 +79,109 @@ void CommandBoard::applyStartup()
              Command::UPDATE, Command::CLIP, Command::PARAMETER, Command::HINA_FUKUSEI, Command::STOP,
              Command::DISP_SEARCH, Command::DISP, Command::NONE1});
     setVisible(Command::NONE1, false);
+}
+
+void CommandBoard::searchStarting()
+{
+    disable({Command::SEARCH});
+    enable({Command::STOP});
+}
+
+void CommandBoard::saveStarting()
+{
+    enable({Command::STOP});
+}
+
+void CommandBoard::saveEnded()
+{
+    disable({Command::STOP});
+}
+
+void CommandBoard::afterResultsChanged(const WorkArea &work)
+{
+    setEnabled(Command::HOZON, work.Hozon_Flag == 1);
+    enable({Command::SEARCH_SAVE, Command::CHANGE, Command::CLIP, Command::PARAMETER, Command::DISP,
+            Command::FILE_DELETE});
+    disable({Command::STOP});
+    // SEARCH comes back only here: after a search with results a new one
+    // needs CLEAR or a template read first.
+    if (work.Search_Hit_File_List().isEmpty()) {
+        enable({Command::SEARCH, Command::SEARCH_SAVE});
+        disable({Command::HOZON, Command::FILE_DELETE, Command::CHANGE, Command::UPDATE, Command::CLIP,
+                 Command::PARAMETER, Command::DISP, Command::STOP, Command::HINA_FUKUSEI});
+    }
+}
+
+void CommandBoard::afterClear()
+{
+    enable({Command::SEARCH, Command::HINAGATA});
+    disable({Command::HOZON, Command::FILE_DELETE, Command::SORT, Command::CHANGE, Command::UPDATE, Command::CLIP,
+             Command::PARAMETER, Command::HINA_FUKUSEI, Command::STOP, Command::DISP_SEARCH, Command::DISP});
+}
+
+void CommandBoard::afterChangeFlags(const WorkArea &work)
+{
+    setEnabled(Command::HOZON, work.Hozon_Flag == 1);
+}
+
+void CommandBoard::listViewShown()
+{
+    enable({Command::DISP, Command::HINAGATA, Command::FILE_DELETE});
+    disable({Command::DISP_SEARCH, Command::SORT, Command::UPDATE});
+}
+
+void CommandBoard::detailRequested()
+{
+    // Before the snapshot, so that leaving the busy state keeps it off.
+    disable({Command::FILE_DELETE});
+    Enter_Busy();
+}
+
+void CommandBoard::detailShown(const QString &header)
+{
+    Leave_Busy();
+    enable({Command::DISP_SEARCH, Command::UPDATE});
+    disable({Command::DISP, Command::HINAGATA});
+    setEnabled(Command::SORT, LineFormat::isAddedFileHeader(header));
+}
+
+void CommandBoard::detailKeptAfterChange()
+{
+    disable({Command::FILE_DELETE});
+}
+
+void CommandBoard::detailRefused()
+{
+    Leave_Busy();
+    enable({Command::FILE_DELETE, Command::DISP});
+    disable({Command::DISP_SEARCH});
+}
+
+void CommandBoard::parametersChanged(int paramCount)
+{
+    setEnabled(Command::HINA_FUKUSEI, paramCount >= 1);
+}
+
+void CommandBoard::activated(int paramCount, const WorkArea &work, bool detailShown, const QString &header)
+{
+    // The window is activated again when the search dialog hides itself for
+    // the run; the busy state owns the buttons until it ends.
+    if (m_busy)
+        return;
+    parametersChanged(paramCount);
+    if (work.Result_Flag == 0)
+        return;
+    // After CLEAR neither view shows: that is not the detail view.
+    if (detailShown) {
+        enable({Command::UPDATE});
+        setEnabled(Command::SORT, LineFormat::isAddedFileHeader(header));
+    } else {
+        disable({Command::UPDATE, Command::SORT});
+    }
+}
+
+void CommandBoard::offerDump()
+{
+    setVisible(Command::NONE1, true);
+    enable({Command::NONE1});
 }

@@ -18,11 +18,7 @@ void backToList(Workbench &wb)
 {
     wb.listView->setShown(true);
     wb.detailView->setShown(false);
-    wb.board.Leave_Busy();
-    wb.board.enable({Command::FILE_DELETE});
-    wb.MENU_SETTEI();
-    wb.board.disable({Command::DISP_SEARCH});
-    wb.board.enable({Command::DISP});
+    wb.board.detailRefused();
     wb.listView->setViewEnabled(true);
     wb.listView->setCaret(0);
     wb.listView->selectToLineEnd();
@@ -63,8 +59,7 @@ void DetailView::Show_Detail_View(Workbench &wb, Origin origin)
     wb.pump->setBusyCursor(true);
     if (doubleClick)
         wb.detailView->clearText();
-    wb.board.disable({Command::FILE_DELETE});
-    wb.board.Enter_Busy();
+    wb.board.detailRequested();
     wb.MENU_SETTEI();
     if (!doubleClick)
         wb.listView->focus();
@@ -157,14 +152,12 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     }
     wb.detailView->refresh();
     wb.detailView->setCaret(1);
-    wb.board.Leave_Busy();
+    wb.board.detailShown(d.Detail_Header);
     wb.MENU_SETTEI();
     wb.listView->setShown(false);
     wb.listView->setViewEnabled(false);
     wb.detailView->setViewEnabled(true);
     wb.detailView->setShown(true);
-    wb.board.enable({Command::DISP_SEARCH, Command::UPDATE});
-    wb.board.disable({Command::DISP, Command::HINAGATA});
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Details"));
     // A file that is not code page 932 says so after its path.
     const TextEncoding encoding
@@ -174,7 +167,5 @@ bool DetailView::Build_Detail_View(Workbench &wb)
                                                : d.Detail_File_Key + QStringLiteral("　［")
                                                    + TextEncodings::name(encoding) + QStringLiteral("］"));
     wb.status.setText(StatusPanels::kHitSu, QString());
-    wb.board.setEnabled(Command::SORT, LineFormat::isAddedFileHeader(d.Detail_Header));
-    wb.MENU_SETTEI();
     return true;
 }

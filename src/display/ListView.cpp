@@ -63,16 +63,7 @@ void ListView::Show_Status_Counts(Workbench &wb)
 {
     showReadyPanels(wb);
 
-    CommandBoard &b = wb.board;
-    b.setEnabled(Command::HOZON, wb.work.Hozon_Flag == 1);
-    b.enable({Command::SEARCH_SAVE, Command::CHANGE, Command::CLIP, Command::PARAMETER, Command::DISP,
-              Command::FILE_DELETE});
-    b.disable({Command::STOP});
-    if (wb.work.Search_Hit_File_List().isEmpty()) {
-        b.enable({Command::SEARCH, Command::SEARCH_SAVE});
-        b.disable({Command::HOZON, Command::FILE_DELETE, Command::CHANGE, Command::UPDATE, Command::CLIP,
-                   Command::PARAMETER, Command::DISP, Command::STOP, Command::HINA_FUKUSEI});
-    }
+    wb.board.afterResultsChanged(wb.work);
 }
 
 qint32 ListView::lineStart(const ItemList &counts, int k)
@@ -106,7 +97,7 @@ void ListView::KIHON_RTB_Search_Kekka_Click(Workbench &wb)
 {
     DisplayState &d = wb.display;
     RichViewPort *view = wb.listView;
-    if (!view || wb.board.isBusy())
+    if (wb.board.isBusy())
         return;
     const ItemList &counts = wb.work.Mojisuu_Count_List();
     d.Clicked_Caret_Pos = view->caret();
@@ -141,8 +132,6 @@ void ListView::Show_List_View(Workbench &wb, bool fromToolbar)
         detail->refresh();
     }
     detail->setShown(false);
-    CommandBoard &b = wb.board;
-    b.enable({Command::DISP, Command::HINAGATA, Command::FILE_DELETE});
-    b.disable({Command::DISP_SEARCH, Command::SORT, Command::UPDATE});
+    wb.board.listViewShown();
     showReadyPanels(wb);
 }

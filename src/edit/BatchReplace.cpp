@@ -6,6 +6,7 @@
 #include "edit/SaveQueue.h"
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
+#include "platform/NativeName.h"
 #include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
 #include "search/SearchRun.h"
@@ -15,7 +16,9 @@
 #include <QDir>
 #include <QSet>
 
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
 #include <cstdlib>
 #include <optional>
 
@@ -39,7 +42,7 @@ struct Options
     bool noUndo = false;
 };
 
-std::optional<QString> parse(const QStringList &args, Options &o)
+std::optional<QString> parse(const QList<QByteArray> &args, Options &o)
 {
     BatchArguments a(args);
     while (a.next()) {
@@ -111,14 +114,15 @@ QString BatchReplace::helpText()
         "保存の前に各ファイルの元の内容を取り消し用の記録に残します（quav undo --help）。\n"
         "記録を書けないときは保存しません。\n"
         "\n"
-        "標準出力: 変更したファイルごとに1行、パス（ディスク上のバイト列）、タブ、変更した行数。\n"
+        "標準出力: 変更したファイルごとに1行、検索の順に、パス（ディスク上のバイト列）、タブ、変更した行数。\n"
         "メッセージは「見出し: 本文」の形で標準エラー出力へ出します。\n"
         "\n"
         "終了ステータス: 0 = 1つ以上のファイルを変更し、すべて保存した、1 = 変更したファイルがない、\n"
-        "                2 = エラー（不正なオプション、フォルダがない、保存できなかったファイルがある）\n");
+        "                2 = エラー（不正なオプション、フォルダがない、保存できなかったファイルがある、\n"
+        "                    読めない・検索できないファイルやフォルダがある）\n");
 }
 
-int BatchReplace::run(const QStringList &args)
+int BatchReplace::run(const QList<QByteArray> &args)
 {
     Options o;
     if (const auto error = parse(args, o))
@@ -126,13 +130,13 @@ int BatchReplace::run(const QStringList &args)
     if (o.search.help)
         return BatchOutput::write(stdout, helpText()) ? kChanged : fail(BatchOutput::standardOutputError());
     QString error;
-    const QString root = o.search.root(&error);
-    if (root.isEmpty())
+    const std::optional<BatchSearchOptions::Root> root = o.search.root(&error);
+    if (!root)
         return fail(error);
 
     Workbench wb;
     wb.settings = SettingsIo::loadWithoutQuestions();
-    wb.Start_Dir = DirectoryListing::withSeparator(QDir::currentPath());
+    wb.Start_Dir = DirectoryListing::withSeparator(NativeName::decodePath(NativeName::currentFolder()));
     o.search.applyTo(wb.settings);
     wb.settings.FILE_OUT = 0;
 
@@ -147,8 +151,8 @@ int BatchReplace::run(const QStringList &args)
     // take a cut list of changed files for the whole one.
     QString outputError;
     QSet<QByteArray> done; // realFile of every file replaced
-    SaveBatch batch(FileSave::batchOptions(wb.settings, QStringLiteral("quav replace ") + args.join(QLatin1Char(' ')),
-                                           o.noUndo));
+    SaveBatch batch(FileSave::batchOptions(
+        wb.settings, QStringLiteral("quav replace ") + NativeName::decodePath(args.join(' ')), o.noUndo));
 
     // The changed files are made durable a group at a time (one flush per
     // group, not per file); a file's line is printed once it is written.
@@ -165,7 +169,14 @@ int BatchReplace::run(const QStringList &args)
     // built.
     const auto replaceHeld = [&] {
         const QStringList entries = work.Search_Hit_All_Line_List().texts();
-        for (int i = 0; i < work.Search_Hit_File_List().count(); ++i) {
+        // In the search's order, that of the headers, not the sorted file
+        // list's: the same on every run.
+        const QList<WorkArea::Range> blocks = work.fileDisplayBlocks();
+        QList<int> order(work.Search_Hit_File_List().count());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return blocks.at(a).first < blocks.at(b).first; });
+        for (const int i : std::as_const(order)) {
             const auto [first, last] = SaveDialog::linesOf(work, i);
             if (last < first)
                 continue;
@@ -216,8 +227,9 @@ int BatchReplace::run(const QStringList &args)
     work.Search_Word = o.word;
     work.Compare_Mode = compare;
     work.Search_Running = 1;
-    work.Search_Path = root;
-    work.Current_Dir = DirectoryListing::withSeparator(root);
+    work.Search_Path = root->shown;
+    work.Search_Path_Native = root->native;
+    work.Current_Dir = DirectoryListing::withSeparator(root->shown);
     const SearchOutcome outcome = SearchRun::Search_Execute(wb, {}, RunNotices::Boxes::Every, [&] {
         replaceHeld();
         work.clearResults();
@@ -226,7 +238,9 @@ int BatchReplace::run(const QStringList &args)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     replaceHeld();
     queue.reset();
-    errors += outcome.overflow;
+    // A file that could not be read, or was not searched (":@:" in its
+    // name), may hold the word: not all was done.
+    errors += outcome.overflow + int(outcome.skipped.size());
     batch.finish();
     for (const QString &notice : batch.notices())
         messages.show(notice, SaveDialog::kCaption, MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/BatchCommandLine.h"
+
 #include <QStringList>
 
 // "quav replace [options] --with TEXT WORD": the batch search for WORD, then
@@ -12,6 +14,8 @@
 class BatchReplace
 {
 public:
-    static int run(const QStringList &args);
+    // argv: the arguments after "replace", bytes as given.
+    static int run(const QList<QByteArray> &argv);
+    static int run(const QStringList &args) { return run(BatchArguments::bytesOf(args)); }
     static QString helpText();
 };

@@ -25,7 +25,7 @@ struct Options
 
 std::optional<QString> parse(const QStringList &args, Options &o)
 {
-    BatchArguments a(args);
+    BatchArguments a(BatchArguments::bytesOf(args));
     while (a.next()) {
         if (a.isFlag(QLatin1StringView("--help")) || a.isFlag(QLatin1StringView("-h")))
             o.help = true;

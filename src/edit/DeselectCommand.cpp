@@ -27,15 +27,14 @@ void DeselectCommand::KIHON_M_EDIT_DELETE_Click(Workbench &wb)
 
     // A Yes drops the file's unsaved changes with it: Return must not.
     const bool unsaved = wb.work.Search_Hit_File_Change().data(d.detailFileIndex) == 1;
-    const auto answer = NullMessagePort::orNull(wb.messages)
-                            .show(d.Detail_File_Key + QStringLiteral("を取り消します。\r\nよろしいですか？"), kCaption,
-                                  MessagePort::Icon::Question,
-                                  unsaved ? MessagePort::Buttons::YesNoDefaultNo : MessagePort::Buttons::YesNo);
+    const auto answer
+        = wb.messages->show(d.Detail_File_Key + QStringLiteral("を取り消します。\r\nよろしいですか？"), kCaption,
+                            MessagePort::Icon::Question,
+                            unsaved ? MessagePort::Buttons::YesNoDefaultNo : MessagePort::Buttons::YesNo);
     if (answer != MessagePort::Answer::Yes) {
         // The locate step left the list view disabled on the located line
         // and the panels waiting.
-        if (wb.listView)
-            wb.listView->setViewEnabled(true);
+        wb.listView->setViewEnabled(true);
         ListView::showReadyPanels(wb);
         wb.board.Leave_Busy();
         wb.MENU_SETTEI();
@@ -51,10 +50,10 @@ void DeselectCommand::removeLocatedFile(Workbench &wb)
 {
     WorkArea &work = wb.work;
     DisplayState &d = wb.display;
-    if (wb.listView)
-        wb.listView->setViewEnabled(false);
+    wb.listView->setViewEnabled(false);
 
     work.dropFile(d.detailFileIndex);
+    work.recomputeResultFlag();
     // Every index after the dropped file moved: nothing may point into the
     // old lists any more.
     d.detailFileIndex = -1;
@@ -62,27 +61,20 @@ void DeselectCommand::removeLocatedFile(Workbench &wb)
     d.Detail_File_Key.clear();
     d.detailCacheKey.clear();
 
-    if (wb.listView) {
-        wb.listView->clearText();
-        wb.listView->refresh();
-    }
+    wb.listView->clearText();
+    wb.listView->refresh();
     if (work.Search_Hit_List().count() > 1) {
-        work.Result_Flag = 1;
-        if (wb.listView)
-            wb.listView->setViewEnabled(true);
+        wb.listView->setViewEnabled(true);
         if (!work.Search_Hit_File_List().isEmpty())
             ListView::Build_List_View(wb);
     } else {
-        work.Result_Flag = 0;
         for (RichViewPort *view : {wb.listView, wb.detailView}) {
-            if (view) {
-                view->setViewEnabled(false);
-                view->setShown(false);
-            }
+            view->setViewEnabled(false);
+            view->setShown(false);
         }
     }
     wb.board.Leave_Busy();
     wb.MENU_SETTEI();
     ListView::Show_Status_Counts(wb);
-    wb.board.setEnabled(Command::HOZON, work.Hozon_Flag == 1);
+    wb.board.afterChangeFlags(work);
 }

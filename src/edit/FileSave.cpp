@@ -94,8 +94,11 @@ SaveResult FileSave::start(const SaveRequest &request, FileReplacer &file, SaveB
         return failure(name, file.reason());
     const bool isNew = !request.readStamp;
     const bool exists = found == FileReplacer::Status::Ok;
+    // A link whose target is missing still takes the name: a new file is
+    // not written through it unasked.
+    const bool nameTaken = exists || file.target() != request.path;
     if (!request.overwriteAgreed) {
-        if (isNew && exists)
+        if (isNew && nameTaken)
             return outcome(Outcome::AlreadyExists, name, kTaken);
         if (!isNew && !exists)
             return outcome(Outcome::RemovedOnDisk, name, kRemoved);

@@ -4,7 +4,7 @@
 #include "edit/ShownFile.h"
 #include "platform/MessagePort.h"
 
-LineEditCommand::LineEditCommand(Workbench &wb) : m_wb(wb), m_editor(NullMessagePort::orNull(wb.messages)) {}
+LineEditCommand::LineEditCommand(Workbench &wb) : m_wb(wb), m_editor(*wb.messages) {}
 
 bool LineEditCommand::Form_Load()
 {

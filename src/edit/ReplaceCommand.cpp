@@ -18,8 +18,7 @@ namespace {
 void enableViews(Workbench &wb, bool enabled)
 {
     for (RichViewPort *view : {wb.listView, wb.detailView})
-        if (view)
-            view->setViewEnabled(enabled);
+        view->setViewEnabled(enabled);
 }
 
 } // namespace
@@ -47,7 +46,7 @@ QString ReplaceCommand::initialSearch() const
 bool ReplaceCommand::Cmd_Jikkou_Click(const QString &search, const QString &replacement, bool caseSensitive,
                                       const QList<int> &selectedRows)
 {
-    MessagePort &port = NullMessagePort::orNull(m_wb.messages);
+    MessagePort &port = *m_wb.messages;
     QList<int> targets;
     if (Syousai_Gamen_Flg == 1) {
         if (m_lockedFile >= 0)
@@ -129,22 +128,18 @@ void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
 {
     Workbench &wb = m_wb;
     WorkArea &work = wb.work;
+    work.recomputeResultFlag();
     if (work.Search_Hit_List().count() <= 1) {
-        work.Result_Flag = 0;
         for (RichViewPort *view : {wb.listView, wb.detailView}) {
-            if (view) {
-                view->setViewEnabled(false);
-                view->setShown(false);
-            }
+            view->setViewEnabled(false);
+            view->setShown(false);
         }
         ListView::Show_Status_Counts(wb);
         return;
     }
     wb.display.detailCacheKey.clear();
-    work.Result_Flag = 1;
     if (Syousai_Gamen_Flg == 0) {
-        if (wb.listView)
-            wb.listView->setViewEnabled(true);
+        wb.listView->setViewEnabled(true);
         ListView::Build_List_View(wb);
         // After the build, which shows its own progress in the panels: they
         // tell the finished state until the next command.
@@ -157,12 +152,9 @@ void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
     const ItemList &counts = work.Mojisuu_Count_List();
     const int line = std::clamp(caretLine, 0, std::max(0, counts.count() - 1));
     const qint32 width = counts.isEmpty() ? 0 : std::max(0, counts.text(line).toInt() - 2);
-    if (wb.listView)
-        wb.listView->setCaret(ListView::lineStart(counts, line) + std::clamp<qint32>(caretColumn, 0, width));
+    wb.listView->setCaret(ListView::lineStart(counts, line) + std::clamp<qint32>(caretColumn, 0, width));
     DetailView::Build_Detail_View(wb);
-    if (wb.listView)
-        wb.listView->setViewEnabled(false);
-    if (wb.detailView)
-        wb.detailView->setViewEnabled(true);
-    wb.board.setEnabled(Command::HOZON, work.Hozon_Flag == 1);
+    wb.listView->setViewEnabled(false);
+    wb.detailView->setViewEnabled(true);
+    wb.board.afterChangeFlags(work);
 }

@@ -15,9 +15,6 @@ const QString kLineBreak = QStringLiteral("\r\n");
 
 MessagePort::Answer ask(Workbench &wb, const QString &text, MessagePort::Buttons buttons)
 {
-    // Without a port nobody can agree: nothing unasked is written.
-    if (!wb.messages)
-        return MessagePort::Answer::No;
     return wb.messages->show(text, SaveDialog::kCaption, MessagePort::Icon::Exclamation, buttons);
 }
 
@@ -88,7 +85,7 @@ void SaveDialog::keepStamp(WorkArea &work, int i, const DiskStamp &stamp)
 void SaveDialog::updateHozon(Workbench &wb)
 {
     wb.work.recomputeHozonFlag();
-    wb.board.setEnabled(Command::HOZON, wb.work.Hozon_Flag == 1);
+    wb.board.afterChangeFlags(wb.work);
     wb.MENU_SETTEI();
 }
 
@@ -110,9 +107,8 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
 
     Outcome out;
     if (chosen == 0) {
-        if (wb.messages)
-            wb.messages->show(QStringLiteral("対象ファイルリストが１件も選択されていません。"), kCaption,
-                              MessagePort::Icon::Exclamation);
+        wb.messages->show(QStringLiteral("対象ファイルリストが１件も選択されていません。"), kCaption,
+                          MessagePort::Icon::Exclamation);
         return out;
     }
     out.closes = true;
@@ -154,11 +150,10 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
             // Every file read has at least one line: none found means the
             // store lost track of it, and writing would empty the file.
             ++out.failed;
-            if (wb.messages)
-                wb.messages->show(change.text(i) + kLineBreak
-                                      + QStringLiteral("作業エリアにこのファイルの行が見つかりません。") + kLineBreak
-                                      + QStringLiteral("保存できませんでした。ファイルは元のままです。"),
-                                  kCaption, MessagePort::Icon::Critical);
+            wb.messages->show(change.text(i) + kLineBreak
+                                  + QStringLiteral("作業エリアにこのファイルの行が見つかりません。") + kLineBreak
+                                  + QStringLiteral("保存できませんでした。ファイルは元のままです。"),
+                              kCaption, MessagePort::Icon::Critical);
             continue;
         }
         request.batch = &batch;
@@ -179,27 +174,25 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
         }
         if (!r.written()) {
             ++out.failed;
-            if (wb.messages)
-                wb.messages->show(r.message, kCaption, MessagePort::Icon::Critical);
+            wb.messages->show(r.message, kCaption, MessagePort::Icon::Critical);
             continue;
         }
         keepStamp(work, i, r.stamp);
         work.setFileChanged(i, false);
         ++out.written;
-        if (!r.warning.isEmpty() && wb.messages)
+        if (!r.warning.isEmpty())
             wb.messages->show(r.warning, kCaption, MessagePort::Icon::Exclamation);
     }
     batch.finish();
     progress.end();
-    if (out.stopped && wb.messages)
+    if (out.stopped)
         wb.messages->show(QStringLiteral("保存を中止しました。") + kLineBreak
                               + QStringLiteral("%1 件中 %2 件を保存しました。保存していないファイルは変更ありのままです。")
                                     .arg(chosen)
                                     .arg(out.written),
                           kCaption, MessagePort::Icon::Information);
-    if (wb.messages)
-        for (const QString &notice : batch.notices())
-            wb.messages->show(notice, kCaption, MessagePort::Icon::Exclamation);
+    for (const QString &notice : batch.notices())
+        wb.messages->show(notice, kCaption, MessagePort::Icon::Exclamation);
     updateHozon(wb);
     return out;
 }

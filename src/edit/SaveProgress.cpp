@@ -15,7 +15,7 @@ SaveProgress::SaveProgress(Workbench &wb, int total) : m_wb(wb), m_total(total)
     m_searchPanel = wb.status.text(StatusPanels::kSearch);
     m_pathPanel = wb.status.text(StatusPanels::kPath);
     m_busy = wb.board.Enter_Busy();
-    wb.board.enable({Command::STOP});
+    wb.board.saveStarting();
     wb.MENU_SETTEI();
     wb.work.Search_Running = 1;
     wb.pump->setBusyCursor(true);
@@ -56,7 +56,9 @@ void SaveProgress::end()
     m_wb.status.setText(StatusPanels::kSearch, m_searchPanel);
     m_wb.status.setText(StatusPanels::kPath, m_pathPanel);
     m_wb.pump->setBusyCursor(false);
-    if (m_busy)
+    if (m_busy) {
         m_wb.board.Leave_Busy();
+        m_wb.board.saveEnded();
+    }
     m_wb.MENU_SETTEI();
 }

@@ -10,9 +10,8 @@ int ShownFile::take(Workbench &wb, const QString &caption, QStringList &entries)
     const int file = wb.display.detailFileIndex;
     const WorkArea::Range range = work.fileLineRange(file);
     if (range.isEmpty()) {
-        NullMessagePort::orNull(wb.messages)
-            .show(QStringLiteral("詳細画面のファイルが作業領域に見つかりません。"), caption,
-                  MessagePort::Icon::Exclamation);
+        wb.messages->show(QStringLiteral("詳細画面のファイルが作業領域に見つかりません。"), caption,
+                          MessagePort::Icon::Exclamation);
         return -1;
     }
     entries.clear();
@@ -28,11 +27,11 @@ bool ShownFile::putBack(Workbench &wb, int file, QStringList entries, const QStr
     wb.pump->setBusyCursor(true);
     if (!work.replaceFileLines(file, std::move(entries))) {
         wb.pump->setBusyCursor(false);
-        NullMessagePort::orNull(wb.messages).show(failure, caption, MessagePort::Icon::Critical);
+        wb.messages->show(failure, caption, MessagePort::Icon::Critical);
         return false;
     }
     work.setFileChanged(file, true);
-    wb.board.enable({Command::HOZON});
+    wb.board.afterChangeFlags(work);
     wb.display.detailCacheKey.clear();
     DetailView::Build_Detail_View(wb);
     wb.pump->setBusyCursor(false);

@@ -24,7 +24,7 @@ QByteArray realFile(const QByteArray &path)
 
 void report(Workbench &wb, const UndoRestore::Result &r)
 {
-    MessagePort &port = NullMessagePort::orNull(wb.messages);
+    MessagePort &port = *wb.messages;
     const int restored = int(r.restoredPaths().size());
     if (r.allRestored())
         port.show(QStringLiteral("%1 個のファイルを保存前の内容に戻しました。").arg(restored), UndoRestore::kCaption,
@@ -54,7 +54,7 @@ void UndoCommand::markRestored(Workbench &wb, const QList<QByteArray> &paths)
 
 void UndoCommand::undoLastSave(Workbench &wb)
 {
-    MessagePort &port = NullMessagePort::orNull(wb.messages);
+    MessagePort &port = *wb.messages;
     const std::optional<UndoStore::Batch> batch = UndoStore::lastUndoable();
     if (!batch) {
         port.show(QStringLiteral("取り消せる保存はありません。"), UndoRestore::kCaption, MessagePort::Icon::Information);
@@ -76,7 +76,7 @@ void UndoCommand::undoLastSave(Workbench &wb)
 
 void UndoCommand::offerRecovery(Workbench &wb)
 {
-    MessagePort &port = NullMessagePort::orNull(wb.messages);
+    MessagePort &port = *wb.messages;
     for (const UndoStore::Batch &batch : UndoStore::interrupted()) {
         const QList<QByteArray> written = UndoRestore::writtenFiles(batch);
         const QString text = QStringLiteral("前回の保存は途中で中断されました。") + kLineBreak

@@ -55,11 +55,4 @@ public:
     }
 
     QStringList shown; // "caption: text", oldest first
-
-    // The port of a workbench or other owner that may have none.
-    static MessagePort &orNull(MessagePort *port)
-    {
-        static NullMessagePort none;
-        return port ? *port : none;
-    }
 };

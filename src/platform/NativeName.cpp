@@ -4,6 +4,10 @@
 
 #include <QFile>
 
+#include <climits>
+#include <cstring>
+#include <unistd.h>
+
 namespace {
 
 bool isAscii(QByteArrayView bytes)
@@ -88,4 +92,30 @@ QByteArray NativeName::prefixBytes(QByteArrayView path, qsizetype chars)
         break;
     }
     return out;
+}
+
+QByteArray NativeName::currentFolder()
+{
+    QByteArray buffer(PATH_MAX, Qt::Uninitialized);
+    if (!::getcwd(buffer.data(), size_t(buffer.size())))
+        return QByteArray();
+    buffer.truncate(qsizetype(std::strlen(buffer.constData())));
+    return buffer;
+}
+
+QByteArray NativeName::absolutePath(QByteArrayView path)
+{
+    const QByteArray whole = path.startsWith('/') ? path.toByteArray() : currentFolder() + '/' + path.toByteArray();
+    QList<QByteArray> kept;
+    for (const QByteArray &part : whole.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!kept.isEmpty())
+                kept.removeLast();
+            continue;
+        }
+        kept.append(part);
+    }
+    return '/' + kept.join('/');
 }

@@ -7,7 +7,8 @@
 
 // File and folder names as Linux holds them: bytes, with no encoding of
 // their own. A name that is valid UTF-8 is shown as UTF-8; any other (a raw
-// Shift-JIS name from an archive made on Windows) is shown decoded as code page 932, which keeps every byte (see Cp932). The
+// Shift-JIS name unpacked from an archive) is
+// shown decoded as code page 932, which keeps every byte (see Cp932). The
 // shown text is for people and for the work area's keys; a file is opened
 // again only by the bytes it was found under, never by its shown text turned
 // back into bytes.
@@ -25,4 +26,10 @@ public:
     // The bytes that decodePath shows as its first `chars` characters (a
     // path cut short on screen, given back in the bytes a shell can use).
     static QByteArray prefixBytes(QByteArrayView path, qsizetype chars);
+    // The current folder's bytes, whatever its name (empty when it has
+    // none, as when it was removed).
+    static QByteArray currentFolder();
+    // path made absolute against the current folder, without ".", ".." or
+    // doubled "/" (links are not followed), by its bytes.
+    static QByteArray absolutePath(QByteArrayView path);
 };

@@ -52,6 +52,14 @@ bool allAscii8(const uchar *p)
     return (v & 0x8080808080808080ULL) == 0;
 }
 
+// 32 bytes at a time: a file of ASCII is looked through to its end.
+bool allAscii32(const uchar *p)
+{
+    quint64 v[4];
+    std::memcpy(v, p, 32);
+    return ((v[0] | v[1] | v[2] | v[3]) & 0x8080808080808080ULL) == 0;
+}
+
 } // namespace
 
 TextEncoding TextEncodings::fromMark(QByteArrayView bytes, bool *markFound)
@@ -190,6 +198,8 @@ void Utf8Check::feed(QByteArrayView bytes, bool last)
         const uchar b = p[i];
         if (b < 0x80) {
             ++i;
+            while (i + 32 <= size && allAscii32(p + i))
+                i += 32;
             while (i + 8 <= size && allAscii8(p + i))
                 i += 8;
             continue;

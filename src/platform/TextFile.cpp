@@ -65,10 +65,11 @@ QByteArray TextFile::encodeLines(const QStringList &lines)
     return out;
 }
 
-bool TextFile::writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+bool TextFile::writeBytes(const QString &path, const QByteArray &bytes, QString *error,
+                          std::optional<QFileDevice::Permissions> mode)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly) || (mode && !file.setPermissions(*mode))) {
         if (error)
             *error = path + QStringLiteral("\r\nファイルに書き込めません。（") + file.errorString() + QStringLiteral("）");
         return false;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QFileDevice>
+
+#include <optional>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -20,6 +24,10 @@ public:
     static bool readLines(const QString &path, QStringList &lines, QString *error = nullptr);
 
     static QByteArray encodeLines(const QStringList &lines);
-    static bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+    // Written whole or not at all. mode: the permissions the file gets
+    // before anything is written into it (none: those of the file it
+    // replaces, else the usual ones for a new file).
+    static bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr,
+                           std::optional<QFileDevice::Permissions> mode = std::nullopt);
     static bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 };

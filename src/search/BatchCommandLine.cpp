@@ -4,11 +4,26 @@
 #include "search/SearchWord.h"
 #include "workarea/LineFormat.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "platform/NativeName.h"
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
+
+BatchArguments::BatchArguments(const QList<QByteArray> &argv) : m_raw(argv)
+{
+    for (const QByteArray &a : argv)
+        m_args.append(QString::fromLocal8Bit(a));
+}
+
+QList<QByteArray> BatchArguments::bytesOf(const QStringList &args)
+{
+    QList<QByteArray> out;
+    for (const QString &a : args)
+        out.append(a.toLocal8Bit());
+    return out;
+}
 
 bool BatchArguments::next()
 {
@@ -17,6 +32,7 @@ bool BatchArguments::next()
         const QString &a = m_args.at(m_at);
         if (wordsOnly || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
             m_words.append(a);
+            m_wordBytes.append(m_raw.at(m_at));
         } else if (a == QLatin1String("--")) {
             wordsOnly = true;
         } else {
@@ -32,10 +48,16 @@ bool BatchArguments::next()
 
 std::optional<QString> BatchArguments::value()
 {
-    if (m_inline)
+    if (m_inline) {
+        // The name before "=" is ASCII: the same place in the bytes.
+        const QByteArray &raw = m_raw.at(m_at);
+        m_valueBytes = raw.mid(raw.indexOf('=') + 1);
         return m_inline;
-    if (m_at + 1 < m_args.size())
-        return m_args.at(++m_at);
+    }
+    if (m_at + 1 < m_args.size()) {
+        m_valueBytes = m_raw.at(++m_at);
+        return m_args.at(m_at);
+    }
     return std::nullopt;
 }
 
@@ -64,7 +86,7 @@ bool BatchSearchOptions::take(BatchArguments &a, QString *error)
             return true;
         }
         if (isDir) {
-            dir = *v;
+            dir = a.valueBytes();
             return true;
         }
         QStringList ids;
@@ -108,13 +130,15 @@ std::optional<QString> BatchSearchOptions::takeWord(const QStringList &words, QS
     return std::nullopt;
 }
 
-QString BatchSearchOptions::root(QString *error) const
+std::optional<BatchSearchOptions::Root> BatchSearchOptions::root(QString *error) const
 {
-    const QString root = QDir::cleanPath(QDir(dir.isEmpty() ? QStringLiteral(".") : dir).absolutePath());
-    if (QFileInfo(root).isDir())
-        return root;
-    *error = root + QStringLiteral(": フォルダが見つかりません。");
-    return QString();
+    const QByteArray native = NativeName::absolutePath(dir.isEmpty() ? QByteArray(".") : dir);
+    const QString shown = NativeName::decodePath(native);
+    struct stat st;
+    if (::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return Root{shown, native};
+    *error = shown + QStringLiteral(": フォルダが見つかりません。");
+    return std::nullopt;
 }
 
 void BatchSearchOptions::applyTo(Settings &s) const

@@ -3,6 +3,8 @@
 #include "platform/TextEncoding.h"
 
 #include <QString>
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 #include <cstdio>
@@ -13,11 +15,15 @@ struct Settings;
 // The command line of a batch command, option by option: "--name VALUE",
 // "--name=VALUE" and flags; other arguments are words, and a bare "--" makes
 // every later argument a word. Each command says which options it knows and
-// words its own messages.
+// words its own messages. Arguments come as the bytes the process was given
+// (file names need not be UTF-8); they are read as text in the locale's
+// encoding, and a path is taken by its bytes.
 class BatchArguments
 {
 public:
-    explicit BatchArguments(const QStringList &args) : m_args(args) {}
+    explicit BatchArguments(const QList<QByteArray> &argv);
+    // Text given as such (tests): its bytes are its local encoding.
+    static QList<QByteArray> bytesOf(const QStringList &args);
 
     // Moves to the next option, collecting the words met on the way; false
     // when no option is left.
@@ -31,21 +37,27 @@ public:
     // Its value: what follows "=", else the next argument, which is taken;
     // none at the end of the command line.
     std::optional<QString> value();
+    // The bytes of the value value() took last.
+    const QByteArray &valueBytes() const { return m_valueBytes; }
     const QStringList &words() const { return m_words; }
+    const QList<QByteArray> &wordBytes() const { return m_wordBytes; }
 
 private:
-    const QStringList &m_args;
+    QList<QByteArray> m_raw;
+    QStringList m_args;
     qsizetype m_at = -1;
     QString m_name;
     std::optional<QString> m_inline;
+    QByteArray m_valueBytes;
     QStringList m_words;
+    QList<QByteArray> m_wordBytes;
 };
 
 // The options of a batch command that searches, read as "quav search" reads
 // them: --dir, --ext, --case, --subdirs / --no-subdirs, --encoding and --help.
 struct BatchSearchOptions
 {
-    QString dir;
+    QByteArray dir; // as given, bytes
     std::optional<QStringList> ext; // upper case, each once
     bool caseSensitive = false;
     std::optional<bool> subDirs;
@@ -60,8 +72,13 @@ struct BatchSearchOptions
     // otherwise why there is none to search.
     std::optional<QString> takeWord(const QStringList &words, QString *word) const;
     // The folder to search, absolute (the current folder when none was
-    // given); empty, with *error, when it is not a folder.
-    QString root(QString *error) const;
+    // given), shown and as bytes; none, with *error, when it is not a folder.
+    struct Root
+    {
+        QString shown;
+        QByteArray native;
+    };
+    std::optional<Root> root(QString *error) const;
     // The identifiers, the subfolder and the encoding choice over the stored settings;
     // every listed identifier is searched.
     void applyTo(Settings &s) const;

@@ -4,8 +4,10 @@
 #include "display/ListView.h"
 #include "display/RtfBuilder.h"
 #include "platform/DirectoryListing.h"
+#include "platform/NativeName.h"
 #include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
+#include "search/HitStream.h"
 #include "search/ResultFile.h"
 #include "search/RtfCapturePort.h"
 #include "search/SearchRun.h"
@@ -66,9 +68,10 @@ struct Options
     std::optional<bool> timestamps;
     QString out;
     QString rtf;
+    std::optional<HitStream::What> stream; // -l, -n
 };
 
-std::optional<QString> parse(const QStringList &args, Options &o)
+std::optional<QString> parse(const QList<QByteArray> &args, Options &o)
 {
     BatchArguments a(args);
     while (a.next()) {
@@ -76,6 +79,12 @@ std::optional<QString> parse(const QStringList &args, Options &o)
         if (o.search.take(a, &error)) {
             if (!error.isEmpty())
                 return error;
+        } else if (a.isFlag(QLatin1StringView("-l")) || a.isFlag(QLatin1StringView("-n"))) {
+            const HitStream::What what =
+                a.isFlag(QLatin1StringView("-l")) ? HitStream::What::Files : HitStream::What::Lines;
+            if (o.stream && *o.stream != what)
+                return QStringLiteral("-l と -n は同時に指定できません。");
+            o.stream = what;
         } else if (a.isFlag(QLatin1StringView("--timestamps"))) {
             o.timestamps = true;
         } else if (a.isFlag(QLatin1StringView("--no-timestamps"))) {
@@ -92,7 +101,39 @@ std::optional<QString> parse(const QStringList &args, Options &o)
     }
     if (o.search.help)
         return std::nullopt;
+    if (o.stream && (!o.out.isEmpty() || !o.rtf.isEmpty()))
+        return QStringLiteral("-l、-n は --out、--rtf と同時に指定できません。");
     return o.search.takeWord(a.words(), &o.word);
+}
+
+// The stored choice is known only once the settings are read: cp932 refuses
+// what no file read so can hold, as the window does.
+QString refusedWord(const QString &word, const Settings &s)
+{
+    const SearchWord::Prepared p = SearchWord::Prepare(word, s.encodingChoice());
+    return p.problem == SearchWord::Problem::None ? QString() : p.message;
+}
+
+// -l and -n: the hits streamed to standard output, the work area unused.
+int streamHits(const Options &o, const BatchSearchOptions::Root &root)
+{
+    Settings s = SettingsIo::loadWithoutQuestions();
+    o.search.applyTo(s);
+    if (const QString refused = refusedWord(o.word, s); !refused.isEmpty())
+        return fail(refused);
+    bool helpersSet = false;
+    const int helpers = qEnvironmentVariableIntValue("QUAV_SCAN_HELPERS", &helpersSet);
+    if (helpersSet)
+        SearchRun::scanHelpers = helpers;
+    const HitStream::Outcome outcome =
+        HitStream::run(s, o.word, !o.search.caseSensitive, root.shown, root.native, *o.stream, stdout);
+    BatchMessagePort messages;
+    for (const QString &reason : outcome.skipped)
+        messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
+    messages.flush();
+    if (!outcome.outputError.isEmpty())
+        return fail(outcome.outputError);
+    return outcome.files > 0 ? kFound : kNotFound;
 }
 
 } // namespace
@@ -116,9 +157,13 @@ QString BatchSearch::helpText()
         "  --timestamps          ファイル行に更新日時とサイズを付ける\n"
         "  --no-timestamps       付けない（既定: 保存された設定）\n"
         "  --out ファイル        結果ファイルを書く（Shift-JIS、CR LF、\":@:\" は空白3つ）\n"
-        "                        省略時は同じ行を標準出力へ UTF-8 で出力\n"
-        "                        （UTF-8 でないファイル名・フォルダ名はディスク上のバイト列のまま）\n"
+        "                        省略時は同じ行を標準出力へ UTF-8 で出力（ファイル行のパスは省略せずに）\n"
+        "                        （UTF-8 でないファイル名・フォルダ名はディスク上のバイト列のまま。-l、-n も同じ）\n"
         "  --rtf ファイル        一覧表示用の RTF 文書も書く\n"
+        "  -n                    ヒットした行ごとに「パス:行番号:行」を標準出力へ出力する（grep -n と同じ形式、\n"
+        "                        行は UTF-8、すべてのファイルのすべてのヒット行、ワークエリアの上限なし）\n"
+        "  -l                    ヒットしたファイルのパスを1行に1つ標準出力へ出力する\n"
+        "                        （各ファイルは最初のヒットまでしか読まない）\n"
         "  --help                この説明を表示する\n"
         "\n"
         "隠しフォルダ（名前が \".\" で始まる）、読み取り専用のフォルダ、リンクのフォルダには入りません。\n"
@@ -130,7 +175,7 @@ QString BatchSearch::helpText()
         "                    結果ファイルや標準出力に書けない、出力先が通常のファイルでない）\n");
 }
 
-int BatchSearch::run(const QStringList &args, bool processEndsAfter)
+int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
 {
     Options o;
     if (const auto error = parse(args, o))
@@ -150,11 +195,13 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     if (!o.out.isEmpty() && !o.rtf.isEmpty() && sameFile(o.out, o.rtf))
         return fail(QStringLiteral("--out と --rtf に同じファイルが指定されています。"));
 
-    const QString startDir = DirectoryListing::withSeparator(QDir::currentPath());
     QString error;
-    const QString root = o.search.root(&error);
-    if (root.isEmpty())
+    const std::optional<BatchSearchOptions::Root> root = o.search.root(&error);
+    if (!root)
         return fail(error);
+    if (o.stream)
+        return streamHits(o, *root);
+    const QString startDir = DirectoryListing::withSeparator(NativeName::decodePath(NativeName::currentFolder()));
 
     // A work area can hold 32,700 entries; freeing them one by one would
     // only delay the end of a process that is ending anyway.
@@ -174,11 +221,8 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     wb.Start_Dir = startDir;
     Settings &s = wb.settings;
     o.search.applyTo(s);
-    // The stored choice is known only now: cp932 refuses what no file read so
-    // can hold, as the window does.
-    if (const SearchWord::Prepared p = SearchWord::Prepare(o.word, s.encodingChoice());
-        p.problem != SearchWord::Problem::None)
-        return fail(p.message);
+    if (const QString refused = refusedWord(o.word, s); !refused.isEmpty())
+        return fail(refused);
     if (o.timestamps)
         s.FILE_NAME_DISP = *o.timestamps ? 1 : 0;
     // Only --out writes a result file: a stored FILE_OUT must not make a
@@ -207,8 +251,9 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     work.Search_Word = o.word;
     work.Compare_Mode = o.search.caseSensitive ? 0 : 1;
     work.Search_Running = 1;
-    work.Search_Path = root;
-    work.Current_Dir = DirectoryListing::withSeparator(root);
+    work.Search_Path = root->shown;
+    work.Search_Path_Native = root->native;
+    work.Current_Dir = DirectoryListing::withSeparator(root->shown);
 
     // For measuring: the number of helper threads that read ahead.
     bool helpersSet = false;
@@ -229,7 +274,7 @@ int BatchSearch::run(const QStringList &args, bool processEndsAfter)
     messages.flush();
 
     if (o.out.isEmpty()) {
-        if (!BatchOutput::write(stdout, ResultFile::shellText(work)))
+        if (!BatchOutput::write(stdout, ResultFile::shellText(work, s.FILE_NAME_DISP == 1)))
             return failOnStandardOutput();
     } else if (!outcome.resultWritten) {
         return kError; // the port has shown why

@@ -173,3 +173,16 @@ void FileScan::collectText(QStringView text, const QString &word, bool ignoreCas
         return true;
     });
 }
+
+void FileScan::textHits(QStringView text, const QString &word, bool ignoreCase,
+                        const std::function<void(qint64 line, QStringView text)> &hit)
+{
+    qint64 n = 0;
+    forEachLine(text, [&](qsizetype b, qsizetype e) {
+        const QStringView line = text.sliced(b, e - b);
+        ++n;
+        if (TextMatch::contains(line, word, ignoreCase))
+            hit(n, line);
+        return true;
+    });
+}

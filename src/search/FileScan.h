@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <vector>
 
 class EventPump;
@@ -61,4 +62,7 @@ public:
     static TextShape measureText(QStringView text);
     static void collectText(QStringView text, const QString &word, bool ignoreCase, const QString &key,
                             ScannedFile &out);
+    // Each line of the text holding the word, with its number from 1.
+    static void textHits(QStringView text, const QString &word, bool ignoreCase,
+                         const std::function<void(qint64 line, QStringView text)> &hit);
 };

@@ -9,11 +9,13 @@ const QString FolderWalk::kNameNotHeld = QStringLiteral("名前に \":@:\" を�
 const QString FolderWalk::kNameShownTwice =
     QStringLiteral("同じ名前に見えるファイルまたはフォルダーが既にあるため検索できません。");
 
-FolderWalk::FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped)
+FolderWalk::FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped,
+                       const QByteArray &nativeRoot)
     : m_sikibetu(sikibetu), m_subDirs(subDirs), m_skipped(std::move(skipped))
 {
     m_pending.shown = DirectoryListing::withSeparator(root);
-    m_pending.native = NativeName::encode(m_pending.shown);
+    m_pending.native = nativeRoot.isEmpty() ? NativeName::encode(m_pending.shown)
+                                            : (nativeRoot.endsWith('/') ? nativeRoot : nativeRoot + '/');
 }
 
 void FolderWalk::skip(const QString &path, const QString &reason)
@@ -57,6 +59,7 @@ bool FolderWalk::nextFolder(QString &folder, QList<WalkFile> &files)
     // A UTF-8 name and a Shift-JIS one that decodes to the same text would
     // share one key (two folders: keys for their files); the listing puts
     // names that show alike side by side.
+    files.reserve(entries.size());
     const QString *lastFile = nullptr;
     const QString *lastDir = nullptr;
     for (const DirEntry &entry : std::as_const(entries)) {
@@ -76,7 +79,7 @@ bool FolderWalk::nextFolder(QString &folder, QList<WalkFile> &files)
         // pipes and sockets are never opened.
         if (!entry.regularFile)
             continue;
-        if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::identifierOf(entry.upperName)))
+        if (!m_sikibetu.Match_Sikibetu(SikibetuMatcher::identifierIn(entry.upperName)))
             continue;
         if (lastFile && *lastFile == entry.name) {
             skip(folder + entry.name, kNameShownTwice);
@@ -89,7 +92,6 @@ bool FolderWalk::nextFolder(QString &folder, QList<WalkFile> &files)
             continue;
         }
         WalkFile file;
-        file.upperName = entry.upperName;
         file.dir = folder;
         file.name = entry.name;
         file.nativeDir = dir.native;

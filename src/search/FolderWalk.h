@@ -17,7 +17,6 @@ struct WalkFile
 {
     QString dir;       // the folder as shown (NativeName), ending in "/"
     QString name;      // the name as shown
-    QString upperName; // the name in upper case, for the identifier
     QByteArray nativeDir;  // the folder's bytes as on disk, ending in "/"
     QByteArray nativeName; // the name's bytes as on disk
     qint64 size = 0;          // set once the file is open
@@ -55,7 +54,10 @@ public:
     static const QString kNameNotHeld;      // the note for a name holding ":@:"
     static const QString kNameShownTwice;   // the note for a second name that shows as the first
 
-    FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped);
+    // nativeRoot: root's bytes on disk when they are not its UTF-8 form (a
+    // folder named on the command line or entered by its bytes).
+    FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped,
+               const QByteArray &nativeRoot = {});
 
     // The next folder's files with a chosen identifier (possibly none), in
     // listing order; false when the walk is done. folder ends in "/".

@@ -22,10 +22,12 @@ bool OpenFile::openNative(const QByteArray &path, const QString &shown, QString 
     return openAt(AT_FDCWD, path, shown, error);
 }
 
-bool OpenFile::openAt(int folderFd, const QByteArray &name, const QString &shown, QString *error)
+bool OpenFile::openAt(int folderFd, const QByteArray &name, const QString &shownFolder, const QString &shownName,
+                      QString *error)
 {
     close();
-    m_path = shown;
+    m_shownFolder = shownFolder;
+    m_shownName = shownName;
     m_atEnd = false;
     m_expected = -1;
     m_offset = 0;
@@ -34,7 +36,7 @@ bool OpenFile::openAt(int folderFd, const QByteArray &name, const QString &shown
     m_fd = ::openat(folderFd, name.constData(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0) {
         if (error)
-            *error = failure(shown, QStringLiteral("ファイルを開けません。"), errno);
+            *error = failure(shownFolder + shownName, QStringLiteral("ファイルを開けません。"), errno);
         return false;
     }
     struct stat st;
@@ -51,6 +53,18 @@ void OpenFile::close()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+}
+
+bool OpenFile::skipTo(qint64 offset, QString *error)
+{
+    if (m_fd < 0 || ::lseek(m_fd, off_t(offset), SEEK_SET) < 0) {
+        if (error)
+            *error = failure(m_shownFolder + m_shownName, QStringLiteral("ファイルを読み込めません。"), m_fd < 0 ? EBADF : errno);
+        return false;
+    }
+    m_offset = offset;
+    m_atEnd = m_expected >= 0 && m_offset >= m_expected;
+    return true;
 }
 
 bool OpenFile::readMore(QByteArray &buffer, qsizetype upTo, QString *error)
@@ -79,7 +93,7 @@ bool OpenFile::readMore(QByteArray &buffer, qsizetype upTo, QString *error)
             close();
             m_atEnd = true;
             if (error)
-                *error = failure(m_path, QStringLiteral("ファイルを読み込めません。"), err);
+                *error = failure(m_shownFolder + m_shownName, QStringLiteral("ファイルを読み込めません。"), err);
             return false;
         }
         size += n;

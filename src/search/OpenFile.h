@@ -20,7 +20,13 @@ public:
     bool openNative(const QByteArray &path, const QString &shown, QString *error);
     // The same, for a name (its bytes) in an open folder: no path lookup from
     // the root.
-    bool openAt(int folderFd, const QByteArray &name, const QString &shown, QString *error);
+    bool openAt(int folderFd, const QByteArray &name, const QString &shown, QString *error)
+    {
+        return openAt(folderFd, name, QString(), shown, error);
+    }
+    // shownFolder + shownName is what messages show: joined only for one.
+    bool openAt(int folderFd, const QByteArray &name, const QString &shownFolder, const QString &shownName,
+                QString *error);
     void close();
 
     // Appends to buffer until it holds at least `upTo` bytes (-1: to the end
@@ -29,6 +35,10 @@ public:
     // capacity is kept between files. false with a Japanese reason when a
     // read fails.
     bool readMore(QByteArray &buffer, qsizetype upTo, QString *error);
+
+    // Reading goes on at `offset` bytes from the file's start. false with a
+    // Japanese reason when the file cannot be read there.
+    bool skipTo(qint64 offset, QString *error);
 
     // The whole file is in the buffer.
     bool atEnd() const { return m_atEnd; }
@@ -47,5 +57,6 @@ private:
     qint64 m_modified = 0;
     qint64 m_modifiedNsecs = 0;
     bool m_atEnd = false;
-    QString m_path;
+    QString m_shownFolder;
+    QString m_shownName;
 };

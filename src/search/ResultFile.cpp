@@ -6,6 +6,7 @@
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <sys/stat.h>
@@ -35,7 +36,7 @@ QString ResultFile::targetProblem(const QString &path)
     return path + QStringLiteral("\r\n通常のファイルではないため、書き込みません。");
 }
 
-QByteArray ResultFile::shellText(const WorkArea &work)
+QByteArray ResultFile::shellText(const WorkArea &work, bool withDateSize)
 {
     const QStringList lines = resultLines(work);
     QByteArray out;
@@ -43,18 +44,26 @@ QByteArray ResultFile::shellText(const WorkArea &work)
         const QString &line = lines.at(i);
         const QString key = work.headerFileKey(int(i));
         const int file = key.isEmpty() ? -1 : work.Search_Hit_File_List().indexOf(key);
-        const QByteArray native = file < 0 ? QByteArray() : work.nativePath(file);
-        if (native.isEmpty() || native == NativeName::encode(key)) {
+        if (file < 0) {
             out += line.toUtf8();
         } else {
-            // prefix + as much of the path as the 83 columns left + the rest.
-            const QStringView path = QStringView(line).mid(std::min<qsizetype>(14, line.size()));
-            qsizetype shown = 0;
-            while (shown < path.size() && shown < key.size() && path[shown] == key[shown])
-                ++shown;
-            out += QStringView(line).left(line.size() - path.size()).toUtf8();
-            out += NativeName::prefixBytes(native, shown);
-            out += path.mid(shown).toUtf8();
+            constexpr qsizetype kPrefix = 14;
+            const QString prefix = line.left(kPrefix);
+            QString whole = line;
+            if (!line.startsWith(prefix + key + QLatin1Char(' '))) {
+                // Cut within its path: the header as it was before fitting.
+                const FileOrigin &origin = work.fileOrigins().at(file);
+                const QString suffix = withDateSize ? LineFormat::dateSizeSuffix(
+                                           QDateTime::fromSecsSinceEpoch(origin.modifiedNsecs / 1000000000),
+                                           origin.size)
+                                                    : QString();
+                whole = LineFormat::fileHeader(prefix, key, suffix);
+                whole.replace(whole.indexOf(LineFormat::kSeparator), LineFormat::kSeparator.size(),
+                              QStringLiteral("   "));
+            }
+            out += prefix.toUtf8();
+            out += work.nativePath(file);
+            out += QStringView(whole).mid(kPrefix + key.size()).toUtf8();
         }
         out += '\n';
     }

@@ -22,10 +22,11 @@ public:
     // points to), and writing would replace it. Empty when it may.
     static QString targetProblem(const QString &path);
     // The same lines for a terminal or a pipe: UTF-8, each followed by LF,
-    // and every file header's path in the bytes the file has on disk, so
-    // that a name that is not UTF-8 can be pasted into a shell (as far as the
-    // header shows it).
-    static QByteArray shellText(const WorkArea &work);
+    // and every file header's path whole, in the bytes the file has on disk,
+    // so that it can be pasted into a shell even when it is not UTF-8. A
+    // header that its 83 columns cut is given whole, unfitted (withDateSize:
+    // the headers carry the file's time and size).
+    static QByteArray shellText(const WorkArea &work, bool withDateSize);
     // Written whole or not at all, by the rules of a save (FileReplacer);
     // not written, with a Japanese reason naming the file, on failure (also
     // when targetProblem refuses the path: nothing is written).

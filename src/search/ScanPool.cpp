@@ -2,6 +2,7 @@
 
 #include "platform/EventPump.h"
 #include "search/FileScan.h"
+#include "search/HitLines.h"
 #include "search/LineMeter.h"
 #include "search/FileMatchers.h"
 #include "search/WordMatcher.h"
@@ -15,7 +16,8 @@
 #include <unistd.h>
 #include <utility>
 
-ScanPool::ScanPool(const FileMatchers &matchers, int helpers, EventPump *pump) : m_matchers(matchers), m_pump(pump)
+ScanPool::ScanPool(const FileMatchers &matchers, int helpers, EventPump *pump, Mode mode)
+    : m_matchers(matchers), m_pump(pump), m_mode(mode), m_window(mode == Mode::FirstHit ? kFirstHitWindow : kWindow)
 {
     if (helpers < 0)
         helpers = std::clamp(int(std::thread::hardware_concurrency()) - 1, 0, 3);
@@ -37,7 +39,24 @@ ScanPool::~ScanPool()
 
 void ScanPool::add(const QByteArray &folder, const QList<QByteArray> &names, const QStringList &keys)
 {
-    if (names.isEmpty())
+    addJobs(folder, names.size(), [&](int fd, qsizetype i) {
+        return Job{fd, folder, names.at(i), QString(), keys.at(i)};
+    });
+}
+
+void ScanPool::add(const QList<WalkFile> &files)
+{
+    if (files.isEmpty())
+        return;
+    addJobs(files.front().nativeDir, files.size(), [&](int fd, qsizetype i) {
+        const WalkFile &f = files.at(i);
+        return Job{fd, f.nativeDir, f.nativeName, f.dir, f.name};
+    });
+}
+
+void ScanPool::addJobs(const QByteArray &folder, qsizetype count, const std::function<Job(int fd, qsizetype i)> &job)
+{
+    if (count == 0)
         return;
     // Prepared outside the lock, which the helpers take for every file.
     // Files are opened relative to their folder: no lookup from the root for
@@ -46,9 +65,9 @@ void ScanPool::add(const QByteArray &folder, const QList<QByteArray> &names, con
     f.path = folder;
     f.fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     std::vector<Job> jobs;
-    jobs.reserve(size_t(names.size()));
-    for (qsizetype i = 0; i < names.size(); ++i)
-        jobs.push_back(Job{f.fd, folder, names.at(i), keys.at(i)});
+    jobs.reserve(size_t(count));
+    for (qsizetype i = 0; i < count; ++i)
+        jobs.push_back(job(f.fd, i));
     {
         std::lock_guard lock(m_mutex);
         for (Job &job : jobs) {
@@ -71,23 +90,25 @@ qsizetype ScanPool::queued() const
 bool ScanPool::claim(qint64 &index, Job &job)
 {
     const qint64 end = m_base + qint64(m_jobs.size());
-    if (m_next >= end || m_next >= m_base + kWindow)
+    if (m_next >= end || m_next >= m_base + m_window)
         return false;
     index = m_next++;
-    job = m_jobs[size_t(index - m_base)];
+    job = std::move(m_jobs[size_t(index - m_base)]); // its slot only keeps the order from now on
     ++m_inFlight;
     return true;
 }
 
-Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
+ScanProbe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 {
     // Reading and matching happen outside the lock; the job's slot is not
     // touched by anyone else until it is marked finished.
-    Probe result;
+    if (m_mode == Mode::HitLines)
+        return probeLines(job, scratch, nullptr, {});
+    ScanProbe result;
     OpenFile file;
     scratch.truncate(0);
-    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.key, &result.error)
-                          : file.openNative(job.folder + job.name, job.key, &result.error);
+    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.shownFolder, job.shownName, &result.error)
+                          : file.openNative(job.folder + job.name, job.key(), &result.error);
     result.size = file.size();
     result.modifiedSecs = file.modifiedSecs();
     result.modifiedNsecs = file.modifiedNsecs();
@@ -145,7 +166,8 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     qsizetype searched = 0;
     qsizetype searchedCp932 = 0; // while the encoding is open: how far code page 932 was looked for
     qsizetype lookedAt = 0;
-    bool takeable = true;
+    // Wanted only for whether it has a hit: nothing is kept.
+    bool takeable = m_mode != Mode::FirstHit;
     bool overlongLine = false;
     auto drop = [&] {
         // Moved down in place: the buffer keeps its start and capacity. What
@@ -164,7 +186,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
             bool marked = false;
             const TextEncoding e = TextEncodings::fromMark(scratch, &marked);
             if (marked && TextEncodings::isUtf16(e)) {
-                probeUtf16(e, job.key, file, scratch, result, room, readStep);
+                probeUtf16(e, job.key(), file, scratch, result, room, readStep);
                 return result;
             }
             if (marked) {
@@ -191,11 +213,14 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
                 result.hasHit = FileScan::Scan_File(m_matchers.forEncoding(encoding), lines, searched);
             } else {
                 if (!check.sawMultiByte()) {
-                    // ASCII so far: the same text either way.
+                    // ASCII so far: the same text either way. Its hit is a
+                    // hit whatever the encoding turns out to be.
                     if (!hitCp932)
                         hitCp932 = FileScan::Scan_File(m_matchers.cp932(), lines, searched);
                     hitUtf8 = hitCp932;
                     searchedCp932 = end;
+                    if (hitCp932 && m_mode == Mode::FirstHit)
+                        result.hasHit = true;
                 } else if (!hitUtf8) {
                     hitUtf8 = FileScan::Scan_File(m_matchers.utf8(), lines, searched);
                 }
@@ -266,7 +291,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
             if (result.lines <= room - m_reserved.load(std::memory_order_relaxed)) {
                 m_reserved.fetch_add(result.lines, std::memory_order_relaxed);
                 result.examined += scratch.size();
-                m_matchers.collect(encoding, scratch, job.key, result.scanned, pump, result.lines);
+                m_matchers.collect(encoding, scratch, job.key(), result.scanned, pump, result.lines);
                 result.decoded = true;
             } else {
                 // A copy, so that the scratch buffer keeps its capacity: a
@@ -280,7 +305,7 @@ Probe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 
 template <typename ReadStep>
 void ScanPool::probeUtf16(TextEncoding encoding, const QString &key, OpenFile &file, QByteArray &scratch,
-                          Probe &result, qint64 room, ReadStep &readStep)
+                          ScanProbe &result, qint64 room, ReadStep &readStep)
 {
     // A UTF-16 file is decoded whole and its lines found in the text: its
     // line breaks cannot be told among its bytes.
@@ -293,10 +318,10 @@ void ScanPool::probeUtf16(TextEncoding encoding, const QString &key, OpenFile &f
         return;
     result.examined += scratch.size();
     const QString text = FileMatchers::utf16Text(encoding, scratch);
-    const TextShape shape = FileScan::measureText(text);
     result.hasHit = FileScan::scanText(text, m_matchers.word(), m_matchers.ignoreCase());
-    if (!result.hasHit)
+    if (!result.hasHit || m_mode == Mode::FirstHit)
         return;
+    const TextShape shape = FileScan::measureText(text);
     if (shape.longest > LineMeter::kMaxLineChars || shape.lines > room) {
         result.tooLong = true;
         return;
@@ -311,17 +336,155 @@ void ScanPool::probeUtf16(TextEncoding encoding, const QString &key, OpenFile &f
     }
 }
 
-Probe ScanPool::probeNow(const QByteArray &folder, const QByteArray &name, const QString &key)
+ScanProbe ScanPool::probeLines(const Job &job, QByteArray &scratch, const ScanProbe *resume,
+                           const std::function<bool(QByteArray &)> &write)
+{
+    ScanProbe result;
+    OpenFile file;
+    scratch.truncate(0);
+    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.shownFolder, job.shownName, &result.error)
+                          : file.openNative(job.folder + job.name, job.key(), &result.error);
+    result.size = file.size();
+    result.modifiedSecs = file.modifiedSecs();
+    result.modifiedNsecs = file.modifiedNsecs();
+    qint64 offset = resume ? resume->resumeAt : 0; // of scratch[0] in the file
+    if (ok && offset > 0)
+        ok = file.skipTo(offset, &result.error);
+
+    // The encoding, as probe() decides it. Lines are printed only once it
+    // is known, except lines of ASCII, which read alike in every encoding.
+    // A file valid UTF-8 so far with a multi-byte sequence in it is looked
+    // through to its end, or to its first invalid byte, before any of its
+    // lines beyond that ASCII is taken, and then read again from there (from
+    // the page cache): printed lines are never taken back, and nothing more
+    // than a step is held. A code page 932 file shows an invalid byte in the
+    // step that shows its first multi-byte character.
+    bool decided = resume || !m_matchers.detects();
+    result.encoding = resume ? resume->encoding : TextEncoding::Cp932;
+    Utf8Check check;
+    HitLines lines(m_matchers.forEncoding(result.encoding), job.folder + job.name, resume ? resume->resumeLine : 1);
+    auto decide = [&](TextEncoding e) {
+        decided = true;
+        result.encoding = e;
+        lines.setMatcher(m_matchers.forEncoding(e));
+    };
+    // Moved down in place: the buffer keeps its start and capacity.
+    auto drop = [&](qsizetype n) {
+        std::memmove(scratch.data(), scratch.constData() + n, size_t(scratch.size() - n));
+        scratch.truncate(scratch.size() - n);
+        offset += n;
+    };
+    qsizetype step = kFirstRead;
+    auto readStep = [&] {
+        const qsizetype before = scratch.size();
+        ok = file.readMore(scratch, before + step, &result.error);
+        step = std::min(step * 2, kMaxRead);
+        result.bytesRead += scratch.size() - before;
+        return ok;
+    };
+    bool markLooked = decided;
+    while (ok && !file.atEnd()) {
+        const qsizetype before = scratch.size();
+        if (!readStep())
+            break;
+        const bool last = file.atEnd();
+        if (!markLooked && (scratch.size() >= 3 || last)) {
+            markLooked = true;
+            bool marked = false;
+            const TextEncoding e = TextEncodings::fromMark(scratch, &marked);
+            if (marked && TextEncodings::isUtf16(e)) {
+                while (ok && !file.atEnd())
+                    readStep();
+                result.encoding = e;
+                if (ok)
+                    lines.takeText(FileMatchers::utf16Text(e, scratch), m_matchers.word(), m_matchers.ignoreCase(),
+                                   result.hitLines);
+                break;
+            }
+            if (marked) {
+                decide(e);
+                drop(TextEncodings::markSize(e)); // not part of line 1
+            }
+        }
+        if (!decided) {
+            check.feed(scratch, last);
+            if (check.valid() && check.sawMultiByte()) {
+                const qint64 rewind = offset;
+                bool moved = false;
+                while (ok && check.valid() && !file.atEnd()) {
+                    const qsizetype checked = check.checked();
+                    std::memmove(scratch.data(), scratch.constData() + checked, size_t(scratch.size() - checked));
+                    scratch.truncate(scratch.size() - checked);
+                    check.dropped(checked);
+                    moved = moved || checked > 0;
+                    if (readStep())
+                        check.feed(scratch, file.atEnd());
+                }
+                if (!ok)
+                    break;
+                decide(check.isUtf8() ? TextEncoding::Utf8 : TextEncoding::Cp932);
+                if (moved) {
+                    scratch.truncate(0);
+                    offset = rewind;
+                    step = kFirstRead;
+                    if (!file.skipTo(offset, &result.error)) {
+                        ok = false;
+                        break;
+                    }
+                    continue;
+                }
+            } else if (!check.valid() || last) {
+                decide(TextEncoding::Cp932);
+            }
+        }
+        // A CR read last may be the first half of a CR LF: it waits.
+        const qsizetype known = !last && scratch.endsWith('\r') ? scratch.size() - 1 : scratch.size();
+        const qsizetype end = last ? known
+                                   : FileScan::lastLineEnd(QByteArrayView(scratch).first(known),
+                                                           before > 0 ? std::min(before, known) - 1 : 0);
+        if (end <= 0) {
+            if (scratch.size() > kMaxHeldLine) {
+                ok = false;
+                result.error = job.key() + QStringLiteral("\r\n行が長すぎるため、表示できません。");
+            }
+            continue;
+        }
+        result.examined += end;
+        lines.take(QByteArrayView(scratch).first(end), result.hitLines, !last);
+        drop(end);
+        if (result.hitLines.size() >= kMaxHitText && !file.atEnd()) {
+            if (!write) {
+                result.resumeAt = offset;
+                result.resumeLine = lines.nextLine();
+                break;
+            }
+            if (!write(result.hitLines))
+                break;
+        }
+    }
+    result.readable = ok;
+    result.hasHit = ok && (lines.found() || resume);
+    return result;
+}
+
+ScanProbe ScanPool::continueLines(const QByteArray &folder, const QByteArray &name, const QString &key, const ScanProbe &from,
+                              const std::function<bool(QByteArray &)> &write)
 {
     QByteArray scratch;
-    Probe result = probe(Job{-1, folder, name, key}, scratch, m_pump);
+    return probeLines(Job{-1, folder, name, QString(), key}, scratch, &from, write);
+}
+
+ScanProbe ScanPool::probeNow(const QByteArray &folder, const QByteArray &name, const QString &key)
+{
+    QByteArray scratch;
+    ScanProbe result = probe(Job{-1, folder, name, QString(), key}, scratch, m_pump);
     // Taken at once: its lines hold no room for the files read ahead.
     if (result.decoded)
         m_reserved.fetch_sub(result.scanned.lineCount(), std::memory_order_relaxed);
     return result;
 }
 
-void ScanPool::finish(qint64 index, Probe &&result)
+void ScanPool::finish(qint64 index, ScanProbe &&result)
 {
     if (index >= m_base) { // else dropped by cancel
         m_probes[size_t(index - m_base)] = std::move(result);
@@ -346,7 +509,7 @@ void ScanPool::helperLoop()
         if (m_quit)
             return;
         lock.unlock();
-        Probe result = probe(job, scratch, nullptr);
+        ScanProbe result = probe(job, scratch, nullptr);
         lock.lock();
         // Finished and the next one claimed under the same hold of the lock.
         finish(index, std::move(result));
@@ -369,7 +532,7 @@ void ScanPool::closeAll(std::vector<int> &fds)
     fds.clear();
 }
 
-bool ScanPool::take(Probe &out)
+bool ScanPool::take(ScanProbe &out)
 {
     bool wake = false;
     std::vector<int> toClose;
@@ -383,7 +546,7 @@ bool ScanPool::take(Probe &out)
             Job job;
             if (claim(index, job)) {
                 lock.unlock();
-                Probe result = probe(job, m_mainScratch, m_pump);
+                ScanProbe result = probe(job, m_mainScratch, m_pump);
                 lock.lock();
                 finish(index, std::move(result));
                 continue;
@@ -410,7 +573,7 @@ bool ScanPool::take(Probe &out)
         dropFoldersBefore(m_base, toClose);
         // The window moved on: a waiting helper is woken once half of it is
         // free and there is a file to claim.
-        wake = m_idle > 0 && m_next < m_base + qint64(m_jobs.size()) && m_base + kWindow - m_next >= kWindow / 2;
+        wake = m_idle > 0 && m_next < m_base + qint64(m_jobs.size()) && m_base + m_window - m_next >= m_window / 2;
     }
     if (wake)
         m_work.notify_all();

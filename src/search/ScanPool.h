@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/FileScan.h"
+#include "search/FolderWalk.h"
 #include "search/OpenFile.h"
 
 #include <QByteArray>
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -20,7 +22,7 @@ class EventPump;
 class FileMatchers;
 
 // What the byte prefilter found out about one file.
-struct Probe
+struct ScanProbe
 {
     bool readable = false;
     // Decided from the file's bytes (always Cp932 when every file is read
@@ -54,6 +56,14 @@ struct Probe
     // file's lines are).
     qint64 bytesRead = 0;
     qint64 examined = 0;
+
+    // Mode::HitLines: the file's hit lines (HitLines), and, when they grew
+    // past kMaxHitText before the file's end, where the rest begins: its byte
+    // offset and line number (resumeAt -1: searched to the end). The hit
+    // lines of a UTF-16 file, decoded whole, are never left for later.
+    QByteArray hitLines;
+    qint64 resumeAt = -1;
+    qint64 resumeLine = 1;
 };
 
 // Reads and prefilters files on helper threads ahead of the caller, and hands
@@ -63,14 +73,33 @@ struct Probe
 // matchers. Files of several folders may be queued, so the helpers do not
 // wait at the end of each folder.
 //
-// At most kWindow files beyond the next one to be taken are read ahead, so
+// At most window() files beyond the next one to be taken are read ahead, so
 // memory stays bounded by kWindow of the largest files with a hit. A helper
 // that finds the window full sleeps until half of it is free again: woken
 // for every file taken, it would cost a sleep and a wake-up per file.
 class ScanPool
 {
 public:
+    // What a file is read for. Results: whether it has a hit and, if so, its
+    // bytes for the work area (above). FirstHit: whether it has a hit, read
+    // no further than its first one, nothing kept. HitLines: every hit line,
+    // read to its end in steps, nothing kept but the line being read.
+    enum class Mode { Results, FirstHit, HitLines };
+
     static constexpr int kWindow = 32;
+    // FirstHit keeps nothing of a file, so its window is wider: a helper
+    // that the system leaves waiting with the next file to be taken holds
+    // the caller up only once the caller has read all of these itself.
+    static constexpr int kFirstHitWindow = 16 * kWindow;
+    // Files read ahead at most in this pool's mode.
+    qint64 window() const { return m_window; }
+    // HitLines: a helper leaves a file once this much text of its hit lines
+    // is waiting, so that memory stays bounded; the caller goes on with
+    // continueLines.
+    static constexpr qsizetype kMaxHitText = 1024 * 1024;
+    // HitLines: a line longer than this is not held; its file is reported
+    // unreadable.
+    static constexpr qsizetype kMaxHeldLine = 16 * 1024 * 1024;
     // A file is read in steps, the first of kFirstRead bytes, each further
     // one twice the last up to kMaxRead, and searched as it comes: its
     // reading ends at the first confirmed hit once it is known to have more
@@ -89,7 +118,7 @@ public:
     // helpers < 0: one fewer than the machine's cores, at most 3; 0: all on
     // the calling thread. pump: served by the calling thread while it reads
     // a file itself or waits for a helper (never by the helpers).
-    ScanPool(const FileMatchers &matchers, int helpers = -1, EventPump *pump = nullptr);
+    ScanPool(const FileMatchers &matchers, int helpers = -1, EventPump *pump = nullptr, Mode mode = Mode::Results);
     ~ScanPool();
     ScanPool(const ScanPool &) = delete;
     ScanPool &operator=(const ScanPool &) = delete;
@@ -98,11 +127,14 @@ public:
     // in "/"), the names' bytes, and their keys (paths as shown), for
     // decoding ahead and for messages.
     void add(const QByteArray &folder, const QList<QByteArray> &names, const QStringList &keys);
+    // The same for files of one folder as the walk met them: their keys are
+    // made only when wanted (a hit, a message).
+    void add(const QList<WalkFile> &files);
     // Files queued and not taken yet.
     qsizetype queued() const;
     // The next file's result, in the order added; false when none is queued.
     // While it is not ready, the caller reads files itself.
-    bool take(Probe &out);
+    bool take(ScanProbe &out);
     // Drops every file not taken; waits for the ones being read.
     void cancel();
 
@@ -113,9 +145,15 @@ public:
     // One file read and matched on the calling thread, against the room as it
     // is now, outside the queue: folder as on disk (ending in "/"), the
     // name's bytes and its key.
-    Probe probeNow(const QByteArray &folder, const QByteArray &name, const QString &key);
+    ScanProbe probeNow(const QByteArray &folder, const QByteArray &name, const QString &key);
 
     int helpers() const { return int(m_threads.size()); }
+
+    // HitLines: the rest of a file a helper left at `from`.resumeAt, on the
+    // calling thread; `write` takes the hit lines as they come and may empty
+    // them (false: stop).
+    ScanProbe continueLines(const QByteArray &folder, const QByteArray &name, const QString &key, const ScanProbe &from,
+                        const std::function<bool(QByteArray &)> &write);
 
 private:
     struct Folder
@@ -129,18 +167,25 @@ private:
         int fd;
         QByteArray folder;
         QByteArray name;
-        QString key;
+        QString shownFolder; // with shownName: the key
+        QString shownName;
+        QString key() const { return shownFolder + shownName; }
     };
+    void addJobs(const QByteArray &folder, qsizetype count, const std::function<Job(int fd, qsizetype i)> &job);
     void helperLoop();
     bool claim(qint64 &index, Job &job); // under m_mutex
     // Reads and matches one file; touches nothing shared but the atomics.
     // pump: only on the calling thread.
-    Probe probe(const Job &job, QByteArray &scratch, EventPump *pump);
+    ScanProbe probe(const Job &job, QByteArray &scratch, EventPump *pump);
     // The rest of a probe for a file with a UTF-16 mark.
     template <typename ReadStep>
-    void probeUtf16(TextEncoding encoding, const QString &key, OpenFile &file, QByteArray &scratch, Probe &result,
+    void probeUtf16(TextEncoding encoding, const QString &key, OpenFile &file, QByteArray &scratch, ScanProbe &result,
                     qint64 room, ReadStep &readStep);
-    void finish(qint64 index, Probe &&result); // under m_mutex
+    // Mode::HitLines: a file from its start, or from where `resume` left it
+    // (its encoding decided then).
+    ScanProbe probeLines(const Job &job, QByteArray &scratch, const ScanProbe *resume,
+                     const std::function<bool(QByteArray &)> &write);
+    void finish(qint64 index, ScanProbe &&result); // under m_mutex
     // Folders whose files are all taken; their descriptors are closed by the
     // caller once the lock is released.
     void dropFoldersBefore(qint64 index, std::vector<int> &toClose); // under m_mutex
@@ -148,6 +193,8 @@ private:
 
     const FileMatchers &m_matchers;
     EventPump *m_pump;
+    Mode m_mode;
+    qint64 m_window;
     std::vector<std::thread> m_threads;
     mutable std::mutex m_mutex;
     std::condition_variable m_work; // a job may be claimable
@@ -158,7 +205,7 @@ private:
     // m_base is the number of the front of the queues.
     std::deque<Folder> m_folders;
     std::deque<Job> m_jobs;
-    std::deque<Probe> m_probes;
+    std::deque<ScanProbe> m_probes;
     std::deque<char> m_finished;
     qint64 m_base = 0;
     qint64 m_next = 0;     // first job nobody has claimed

@@ -4,6 +4,7 @@
 #include "display/ListView.h"
 #include "platform/DirectoryListing.h"
 #include "platform/MessagePort.h"
+#include "platform/NativeName.h"
 #include "platform/RichViewPort.h"
 #include "search/FileMatchers.h"
 #include "search/FileScan.h"
@@ -35,30 +36,11 @@ void noteSkipped(Workbench &wb, SearchOutcome &outcome, const QString &reason)
     wb.status.setText(StatusPanels::kPath, note);
 }
 
-// The anchor byte of the prefilter is picked from the byte frequencies of the
-// heads of the first few files, read once more later by the pool (from the
-// page cache).
-void tuneOnHeads(FileMatchers &matchers, const QList<WalkFile> &files)
-{
-    constexpr qsizetype kSampleHead = 64 * 1024;
-    QByteArray sample;
-    for (qsizetype i = 0; i < files.size() && i < 4; ++i) {
-        OpenFile file;
-        QByteArray head;
-        if (file.openNative(files.at(i).nativePath(), files.at(i).realPath(), nullptr)
-            && file.readMore(head, kSampleHead, nullptr))
-            sample += head;
-    }
-    matchers.cp932().tune(sample);
-    if (matchers.detects())
-        matchers.utf8().tune(sample);
-}
-
 // A file with a hit that is not open yet, read whole: false, with nothing
 // added, when the work area has no room for it. Admission is decided on the
 // line count the reader took before anything is decoded (a file of more than
 // 32,767 lines never fits).
-bool offer(ResultSink &sink, const FileMatchers &matchers, const WalkFile &file, Probe &probe, ScannedFile &scanned,
+bool offer(ResultSink &sink, const FileMatchers &matchers, const WalkFile &file, ScanProbe &probe, ScannedFile &scanned,
            EventPump *pump)
 {
     if (probe.tooLong)
@@ -81,8 +63,10 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
     FileMatchers matchers(work.Search_Word, work.Compare_Mode == 1, wb.settings.encodingChoice());
     const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
     ResultSink sink(work, notices, wb.settings.FILE_NAME_DISP == 1);
+    const QByteArray nativeRoot =
+        NativeName::decodePath(work.Search_Path_Native) == work.Search_Path ? work.Search_Path_Native : QByteArray();
     FolderWalk walk(work.Search_Path, sikibetu, wb.settings.SUB_DIR_FLG == 1,
-                    [&](const QString &reason) { noteSkipped(wb, outcome, reason); });
+                    [&](const QString &reason) { noteSkipped(wb, outcome, reason); }, nativeRoot);
     std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
     std::deque<QList<WalkFile>> queued; // the files given to the pool, folder by folder
     qsizetype position = 0;            // in queued.front()
@@ -99,26 +83,18 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
             if (files.isEmpty())
                 continue;
             if (!pool) {
-                tuneOnHeads(matchers, files);
+                SearchRun::tuneOnHeads(matchers, files);
                 pool.emplace(matchers, SearchRun::scanHelpers, wb.pump);
                 pool->setRoom(sink.lineRoom());
             }
-            QList<QByteArray> names;
-            QStringList keys;
-            names.reserve(files.size());
-            keys.reserve(files.size());
-            for (const WalkFile &f : std::as_const(files)) {
-                names.append(f.nativeName);
-                keys.append(f.realPath());
-            }
-            pool->add(files.front().nativeDir, names, keys);
+            pool->add(files);
             queued.push_back(std::move(files));
         }
     };
 
     listAhead();
     ScannedFile scanned;
-    Probe probe;
+    ScanProbe probe;
     while (work.Search_Running != 0 && pool && pool->take(probe)) {
         while (position == queued.front().size()) {
             queued.pop_front();
@@ -173,6 +149,22 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
 
 } // namespace
 
+void SearchRun::tuneOnHeads(FileMatchers &matchers, const QList<WalkFile> &files)
+{
+    constexpr qsizetype kSampleHead = 64 * 1024;
+    QByteArray sample;
+    for (qsizetype i = 0; i < files.size() && i < 4; ++i) {
+        OpenFile file;
+        QByteArray head;
+        if (file.openNative(files.at(i).nativePath(), files.at(i).realPath(), nullptr)
+            && file.readMore(head, kSampleHead, nullptr))
+            sample += head;
+    }
+    matchers.cp932().tune(sample);
+    if (matchers.detects())
+        matchers.utf8().tune(sample);
+}
+
 SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void()> &buildViews,
                                         RunNotices::Boxes refusals, const std::function<void()> &whenFull)
 {
@@ -197,8 +189,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
 
     wb.board.Enter_Busy();
     wb.MENU_SETTEI();
-    wb.board.disable({Command::SEARCH});
-    wb.board.enable({Command::STOP});
+    wb.board.searchStarting();
 
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Search...!"));
     wb.status.setText(StatusPanels::kPath, work.Search_Path);
@@ -214,8 +205,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
     outcome.alreadyOpen = notices.refused(RunNotices::Kind::AlreadyOpen);
     outcome.overflow = notices.refused(RunNotices::Kind::Overflow);
 
-    if (work.Search_Hit_List().count() > 1)
-        work.Result_Flag = 1;
+    work.noteResultLines();
 
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Wait...!"));
     wb.status.setText(StatusPanels::kPath, QStringLiteral("ｲﾝﾃﾞｯｸｽを生成中 !"));

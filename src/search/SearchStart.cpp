@@ -58,8 +58,7 @@ void SearchStart::storeChoices(Workbench &wb, const SearchChoice &choice)
 
 void SearchStart::prepareRun(Workbench &wb, bool caseSensitive)
 {
-    wb.board.disable({Command::SEARCH});
-    wb.board.enable({Command::STOP});
+    wb.board.searchStarting();
     wb.work.Search_Running = 1;
     wb.work.Compare_Mode = caseSensitive ? 0 : 1;
     wb.work.Current_Dir = DirectoryListing::withSeparator(wb.work.Search_Path);

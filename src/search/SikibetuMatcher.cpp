@@ -13,14 +13,14 @@ SikibetuMatcher::SikibetuMatcher(const Settings &settings, const QString &search
     }
 }
 
-QString SikibetuMatcher::identifierOf(QStringView upperName)
+QStringView SikibetuMatcher::identifierIn(QStringView upperName)
 {
     const QStringView last4 = upperName.right(4);
     const qsizetype dot = last4.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : last4.mid(dot + 1).toString();
+    return dot < 0 ? QStringView() : last4.mid(dot + 1);
 }
 
-bool SikibetuMatcher::Match_Sikibetu(const QString &identifier) const
+bool SikibetuMatcher::Match_Sikibetu(QStringView identifier) const
 {
     return !identifier.isEmpty() && m_chosen.contains(identifier);
 }

@@ -18,13 +18,14 @@ public:
     // The text after the last "." among the last four characters of the
     // upper-cased name, so at most three characters: A.TXT -> TXT, B.C -> C,
     // DATA.HTML and README -> empty.
-    static QString identifierOf(QStringView upperName);
+    static QString identifierOf(QStringView upperName) { return identifierIn(upperName).toString(); }
+    static QStringView identifierIn(QStringView upperName);
 
     // Exact, case-sensitive comparison: identifiers are stored upper case and
     // taken from upper-cased names. The empty identifier never matches, even
     // when the single identifier chosen is empty (a file without an extension
     // is never searched).
-    bool Match_Sikibetu(const QString &identifier) const;
+    bool Match_Sikibetu(QStringView identifier) const;
 
 private:
     QStringList m_chosen;

@@ -43,17 +43,21 @@ std::vector<DecodedCode> buildInverse()
             probed.push_back(quint16(lead << 8 | trail));
         }
     }
+    // The decoded text is walked in place: a list of its 12,000 lines would
+    // cost more than the decoding.
     const QString decoded = Cp932::decode(probe);
+    const QStringView text(decoded);
     size_t k = 0;
-    for (QStringView segment : QStringView(decoded).split(QLatin1Char('\n'))) {
-        if (k == probed.size())
-            break;
+    for (qsizetype from = 0; k < probed.size() && from < text.size(); ++k) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), from);
+        if (end < 0)
+            end = text.size();
         // A lone byte decodes to itself, a half-width katakana or a raw-byte
         // character (also what a lead byte without a valid trail gives); a
         // pair that is a character decodes to one character.
-        if (segment.size() == 1)
-            out.push_back({segment.at(0).unicode(), probed[k]});
-        ++k;
+        if (end - from == 1)
+            out.push_back({text.at(from).unicode(), probed[k]});
+        from = end + 1;
     }
     out.push_back({u'\n', quint16('\n')});
     return out;
@@ -98,12 +102,14 @@ int byteCost(uchar b)
 }
 
 // The characters whose simple case fold is a given one, for the folds that
-// more than their own character has; built once over every code point.
+// more than their own character has; built once over the code points of the
+// first two planes: beyond them (ideographs, tags, private use) no
+// character has a case, and each search asking for it pays for the table.
 const std::unordered_map<char32_t, std::vector<char32_t>> &foldGroups()
 {
     static const auto groups = [] {
         std::unordered_map<char32_t, std::vector<char32_t>> g;
-        for (char32_t u = 0; u <= 0x10FFFF; ++u) {
+        for (char32_t u = 0; u < 0x20000; ++u) {
             if (u >= 0xD800 && u <= 0xDFFF)
                 continue;
             const char32_t f = QChar::toCaseFolded(u);

@@ -2,7 +2,7 @@
 
 #include "base/Workbench.h"
 #include "platform/MessagePort.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
 namespace {

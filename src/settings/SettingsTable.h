@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/Settings.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include <QList>
 #include <QString>

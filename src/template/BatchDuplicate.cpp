@@ -1,5 +1,6 @@
 #include "template/BatchDuplicate.h"
 
+#include "platform/NativeName.h"
 #include "search/BatchCommandLine.h"
 #include "search/BatchMessagePort.h"
 #include "settings/SettingsIo.h"
@@ -10,7 +11,7 @@
 #include "template/WorkAreaTemplateStore.h"
 #include "workarea/WorkArea.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
 
 namespace {
 
@@ -18,18 +19,18 @@ const QString kProgram = QStringLiteral("quav duplicate");
 
 struct Options
 {
-    QString params;
+    QByteArray params; // bytes as given
     QString search;
     int pattern = TemplateDuplication::BeforeExtension;
     bool force = false;
     bool dryRun = false;
     bool noUndo = false;
     bool help = false;
-    QStringList templates;
+    QList<QByteArray> templates; // bytes as given
 };
 
 // Empty on success, else why the arguments cannot be used.
-QString parse(const QStringList &args, Options &o)
+QString parse(const QList<QByteArray> &args, Options &o)
 {
     BatchArguments a(args);
     while (a.next()) {
@@ -39,7 +40,7 @@ QString parse(const QStringList &args, Options &o)
             const std::optional<QString> v = a.value();
             if (!v)
                 return QStringLiteral("--params にパラメータカードのファイルを指定してください。");
-            o.params = *v;
+            o.params = a.valueBytes();
         } else if (a.is(QLatin1StringView("--search"))) {
             const std::optional<QString> v = a.value();
             if (!v)
@@ -60,7 +61,7 @@ QString parse(const QStringList &args, Options &o)
             return QStringLiteral("不明なオプションです：") + a.written();
         }
     }
-    o.templates = a.words();
+    o.templates = a.wordBytes();
     if (o.help)
         return QString();
     if (o.params.isEmpty())
@@ -99,7 +100,7 @@ QString BatchDuplicate::helpText()
         "パラメータの不備、または書けなかった新しいファイルがあるとき。\n");
 }
 
-int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
+int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE *err)
 {
     Options o;
     const QString bad = parse(args, o);
@@ -119,27 +120,31 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
     bool failed = false;
     // The first reason `out` refused a path: a cut list is not the whole one.
     QString outputError;
-    const auto list = [&](const QString &path) {
-        if (!BatchOutput::write(out, path + QLatin1Char('\n')) && outputError.isEmpty())
+    // Printed by its bytes on disk, as a shell takes it.
+    const auto list = [&](const QByteArray &path) {
+        if (!BatchOutput::write(out, path + '\n') && outputError.isEmpty())
             outputError = BatchOutput::standardOutputError();
     };
 
+    // Paths are taken by their bytes, made absolute so that every name
+    // pattern has a folder to put the new file in; a name that is not UTF-8
+    // is shown decoded and read and written by its own bytes.
     ParameterImages images{DuplicationParameters{}};
     DuplicationParameters parameters;
-    if (!images.readCard(o.params, port) || !images.Commit(parameters, port)
+    if (!images.readCard(NativeName::absolutePath(o.params), port) || !images.Commit(parameters, port)
         || !TemplateDuplication::checkOpen(parameters.Param_Count(), port))
         return 2;
 
     WorkArea work;
     WorkAreaTemplateStore store(work);
     QStringList sources;
-    for (const QString &given : std::as_const(o.templates)) {
-        // Absolute, so that every name pattern has a folder to put the new
-        // file in; a template named twice is read once.
-        const QString path = QFileInfo(given).absoluteFilePath();
+    for (const QByteArray &bytes : std::as_const(o.templates)) {
+        // A template named twice is read once.
+        const QByteArray native = NativeName::absolutePath(bytes);
+        const QString path = NativeName::decodePath(native);
         if (store.isOpen(path))
             continue;
-        TemplateRead::Outcome outcome = TemplateRead::readTemplate(path, store.storedLines());
+        TemplateRead::Outcome outcome = TemplateRead::readTemplate(native, store.storedLines());
         switch (outcome.status) {
         case TemplateRead::Status::Added:
             if (store.addFile(std::move(outcome.file))) {
@@ -172,18 +177,19 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
         failed = true;
 
     SaveBatch batch(FileSave::batchOptions(SettingsIo::loadWithoutQuestions(),
-                                           kProgram + QLatin1Char(' ') + args.join(QLatin1Char(' ')), o.noUndo));
+                                           kProgram + QLatin1Char(' ') + NativeName::decodePath(args.join(' ')), o.noUndo));
     for (const QString &path : summary.newPaths) {
         const int index = work.Search_Hit_File_List().indexOf(path);
         if (o.dryRun) {
-            if (!o.force && QFileInfo::exists(path)) {
+            struct stat st;
+            if (!o.force && ::lstat(work.nativePath(index).constData(), &st) == 0) { // a link counts, dangling or not
                 msg.show(path + QStringLiteral("\r\n同じ名前のファイルが既にあります。（--force で上書きします）"),
                           TemplateDuplication::kCaption, MessagePort::Icon::Exclamation);
                 failed = true;
                 continue;
             }
             port.flush();
-            list(path);
+            list(work.nativePath(index));
             continue;
         }
         const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force, &batch);
@@ -196,7 +202,7 @@ int BatchDuplicate::run(const QStringList &args, std::FILE *out, std::FILE *err)
             continue;
         }
         port.flush();
-        list(path);
+        list(work.nativePath(index));
     }
     batch.finish();
     for (const QString &notice : batch.notices())

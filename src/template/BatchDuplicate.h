@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include "search/BatchCommandLine.h"
+
 #include <QStringList>
 
 #include <cstdio>
@@ -14,6 +16,11 @@
 class BatchDuplicate
 {
 public:
-    static int run(const QStringList &args, std::FILE *out = stdout, std::FILE *err = stderr);
+    // argv: the arguments after "duplicate", bytes as given.
+    static int run(const QList<QByteArray> &argv, std::FILE *out = stdout, std::FILE *err = stderr);
+    static int run(const QStringList &args, std::FILE *out = stdout, std::FILE *err = stderr)
+    {
+        return run(BatchArguments::bytesOf(args), out, err);
+    }
     static QString helpText();
 };

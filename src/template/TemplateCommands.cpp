@@ -12,28 +12,6 @@
 #include "template/TemplateRead.h"
 #include "template/WorkAreaTemplateStore.h"
 
-namespace {
-
-// Template commands without a message port (a window not yet set up) still
-// run; their messages go nowhere.
-class SilentPort : public MessagePort
-{
-public:
-    Answer show(const QString &, const QString &, Icon, Buttons buttons) override
-    {
-        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::Ok;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
-};
-
-MessagePort &portOf(Workbench &wb)
-{
-    static SilentPort silent;
-    return wb.messages ? *wb.messages : silent;
-}
-
-} // namespace
-
 ReplaceInLineFunction TemplateCommands::lineReplacer()
 {
     return &TextReplace::ReplaceInLine;
@@ -42,7 +20,7 @@ ReplaceInLineFunction TemplateCommands::lineReplacer()
 bool TemplateCommands::Hinagata_Read(Workbench &wb, const QList<QByteArray> &nativePaths, bool discardTicked,
                                      ProgressPort *progress, const bool *stop)
 {
-    MessagePort &port = portOf(wb);
+    MessagePort &port = *wb.messages;
     WorkAreaTemplateStore store(wb.work);
     QStringList keys;
     for (const QByteArray &native : nativePaths)
@@ -68,16 +46,16 @@ bool TemplateCommands::Hinagata_Read(Workbench &wb, const QList<QByteArray> &nat
         wb.work.Search_Word.clear();
         wb.status.setText(StatusPanels::kWord, QStringLiteral("未設定"));
     }
-    WorkAreaTemplateStore::finishRun(wb, summary.added > 0, false);
+    WorkAreaTemplateStore::finishRun(wb, summary.added > 0);
     return true;
 }
 
 bool TemplateCommands::commitParameters(Workbench &wb, const ParameterImages &images)
 {
-    if (!images.Commit(wb.parameters, portOf(wb)))
+    if (!images.Commit(wb.parameters, *wb.messages))
         return false;
     wb.Param_Count = wb.parameters.Param_Count();
-    wb.board.setEnabled(Command::HINA_FUKUSEI, wb.Param_Count >= 1);
+    wb.board.parametersChanged(wb.Param_Count);
     wb.MENU_SETTEI();
     return true;
 }
@@ -87,7 +65,7 @@ TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, c
                                                                ProgressPort *progress, const bool *stop)
 {
     WorkAreaTemplateStore store(wb.work);
-    MessagePort &port = portOf(wb);
+    MessagePort &port = *wb.messages;
     if (!TemplateDuplication::checkRun(int(sources.size()), searchText, pattern, port)) {
         TemplateDuplication::Summary refused;
         refused.refused = true;
@@ -99,31 +77,27 @@ TemplateDuplication::Summary TemplateCommands::Hinagata_Fukusei(Workbench &wb, c
                                                                     pattern, store, port, lineReplacer(), ports);
     if (progress)
         progress->setShown(false);
-    if (summary.made > 0)
-        wb.board.setEnabled(Command::HOZON, true);
+    wb.board.afterChangeFlags(wb.work);
     wb.MENU_SETTEI();
-    const bool detailShown = wb.detailView && wb.detailView->isShown();
+    const bool detailShown = wb.detailView->isShown();
     if (detailShown) {
         // The list is rebuilt under the detail view, its caret kept, and the
         // detail view shows its file again from the changed work area.
         const qint32 caret = wb.display.List_Caret_Pos;
         wb.display.detailCacheKey.clear();
-        WorkAreaTemplateStore::finishRun(wb, summary.made > 0, summary.made > 0);
+        WorkAreaTemplateStore::finishRun(wb, summary.made > 0);
         wb.display.List_Caret_Pos = caret;
-        if (wb.listView)
-            wb.listView->setCaret(caret);
+        wb.listView->setCaret(caret);
         DetailView::Build_Detail_View(wb);
-        if (wb.listView)
-            wb.listView->setViewEnabled(false);
+        wb.listView->setViewEnabled(false);
         wb.detailView->setViewEnabled(true);
         // The after-change update offers what the list view offers; the
         // detail view does not deselect files.
-        wb.board.disable({Command::FILE_DELETE});
+        wb.board.detailKeptAfterChange();
         wb.MENU_SETTEI();
     } else {
-        if (wb.listView)
-            wb.listView->setViewEnabled(true);
-        WorkAreaTemplateStore::finishRun(wb, summary.made > 0, summary.made > 0);
+        wb.listView->setViewEnabled(true);
+        WorkAreaTemplateStore::finishRun(wb, summary.made > 0);
         wb.MENU_SETTEI();
     }
     wb.pump->setBusyCursor(false);

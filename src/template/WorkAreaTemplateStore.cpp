@@ -100,14 +100,12 @@ bool WorkAreaTemplateStore::addFile(AddedFile &&file)
     return true;
 }
 
-void WorkAreaTemplateStore::finishRun(Workbench &wb, bool added, bool madeFiles)
+void WorkAreaTemplateStore::finishRun(Workbench &wb, bool added)
 {
     WorkArea &w = wb.work;
-    if (w.Search_Hit_List().count() > 1)
-        w.Result_Flag = 1;
-    if (madeFiles)
-        w.Hozon_Flag = 1;
-    if (added && wb.listView)
+    // Made files came in marked changed: Hozon_Flag is 1 already.
+    w.noteResultLines();
+    if (added)
         ListView::Build_List_View(wb);
     ListView::Show_Status_Counts(wb);
 }

@@ -29,9 +29,9 @@ public:
     bool addFile(AddedFile &&file) override;
 
     // What a run that added files leaves behind, as the end of a search does:
-    // the column header above the first header, the result and save flags,
+    // the column header above the first header, the result flag,
     // the list view and the status panels. Files were added when `added`.
-    static void finishRun(Workbench &wb, bool added, bool madeFiles);
+    static void finishRun(Workbench &wb, bool added);
 
 private:
     WorkArea &m_work;

@@ -143,6 +143,9 @@ QString LineFormat::Ucase(QStringView text)
 
 bool LineFormat::holdsKey(QStringView path)
 {
+    // Nearly every path has no ':' at all: one quick look decides.
+    if (!path.contains(QLatin1Char(':')))
+        return true;
     return !path.contains(kSeparator) && !path.endsWith(QLatin1String(":@"));
 }
 

@@ -134,6 +134,19 @@ void WorkArea::clearAll()
     clearResults();
     m_searchList.clear();
     m_sortList.clear();
+    Result_Flag = 0;
+    Hozon_Flag = 0;
+}
+
+void WorkArea::noteResultLines()
+{
+    if (m_hitList.count() > 1)
+        Result_Flag = 1;
+}
+
+void WorkArea::recomputeResultFlag()
+{
+    Result_Flag = m_hitList.count() > 1 ? 1 : 0;
 }
 
 QString WorkArea::headerFileKey(int i) const

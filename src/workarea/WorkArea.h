@@ -56,8 +56,13 @@ public:
     qint16 Compare_Mode = 0;   // 0 = case-sensitive, 1 = ignore case
     qint16 Search_Running = 0; // 1 while a search may go on
     QString Search_Path;       // root folder of the search
+    // Search_Path's bytes on disk where they were given as bytes (a folder
+    // named on the command line); the walk takes them only while they still
+    // show as Search_Path.
+    QByteArray Search_Path_Native;
     QString Current_Dir;       // folder being scanned, with a trailing "/"
     QString Search_Sikibetu;
+    // Written only by the operations below, which keep them true to the lists.
     qint16 Result_Flag = 0;
     qint16 Hozon_Flag = 0;
 
@@ -94,8 +99,15 @@ public:
 
     // File list, display list, all-lines store, counts and change list.
     void clearResults();
-    // All seven lists.
+    // All seven lists; with them go the result and every unsaved change
+    // (Result_Flag and Hozon_Flag := 0).
     void clearAll();
+    // Result_Flag := 1 when the display list holds more than its column
+    // header; else it keeps its value (a run that added nothing).
+    void noteResultLines();
+    // Result_Flag := 1 when the display list holds more than its column
+    // header, else 0 (after lines were taken out).
+    void recomputeResultFlag();
     // The scan buffer, emptied after each file a search has looked at.
     void clearScanBuffer();
     // Where file i is on disk now, after it was written: its size in bytes

@@ -3,7 +3,7 @@
 #include "base/ScreenFit.h"
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"
 

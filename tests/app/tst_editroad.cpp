@@ -11,7 +11,7 @@
 #include "edit/widgets/QUAV_UPDATE.h"
 #include "edit/widgets/Quav_Sort.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 #include "workarea/LineFormat.h"
 
 #include "../search/SearchTree.h"

@@ -1,9 +1,10 @@
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "WindowFixture.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -146,8 +147,8 @@ void tst_KIHON::menuSetteiMirrorsToolbar()
     QVERIFY(f->start());
     QAction *save = f->window->menuEntry(QStringLiteral("M_FILE_SAVE"));
     QVERIFY(!save->isEnabled());
-    f->wb->board.setEnabled(Command::HOZON, true);
-    f->wb->board.setEnabled(Command::SEARCH, false);
+    CommandBoardTestAccess::setEnabled(f->wb->board, Command::HOZON, true);
+    CommandBoardTestAccess::setEnabled(f->wb->board, Command::SEARCH, false);
     // Menus copy the toolbar only through MENU_SETTEI.
     QVERIFY(!save->isEnabled());
     f->window->MENU_SETTEI();
@@ -235,7 +236,7 @@ void tst_KIHON::disabledCommandIgnored()
     // HINA_FUKUSEI is disabled at start: neither road runs it.
     f->window->runCommand(Command::HINA_FUKUSEI, KIHON::Origin::Menu);
     QVERIFY(f->port.shown.isEmpty());
-    f->wb->board.setEnabled(Command::HINA_FUKUSEI, true);
+    CommandBoardTestAccess::setEnabled(f->wb->board, Command::HINA_FUKUSEI, true);
     f->window->runCommand(Command::HINA_FUKUSEI, KIHON::Origin::Toolbar);
     QCOMPARE(f->port.shown.size(), 1);
     QCOMPARE(f->port.shown[0].caption, QStringLiteral("雛形複製"));

@@ -2,13 +2,14 @@
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "settings/BreakReminder.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 #include "settings/widgets/CoffeeBreakPanel.h"
 #include "display/widgets/QUAV_Color_Settei.h"
 #include "search/widgets/QUAV_Search_Save.h"
 #include "settings/widgets/Time_Kanri.h"
 
 #include "WindowFixture.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,7 +125,7 @@ void tst_UtilityCommands::exportOpensOverDisabledWindow()
     QVERIFY(f->start());
     f->window->runCommand(Command::SEARCH_SAVE, KIHON::Origin::Menu);
     QVERIFY(shown<QUAV_Search_Save>().isEmpty()); // disabled at start
-    f->wb->board.setEnabled(Command::SEARCH_SAVE, true);
+    CommandBoardTestAccess::setEnabled(f->wb->board, Command::SEARCH_SAVE, true);
     f->window->runCommand(Command::SEARCH_SAVE, KIHON::Origin::Menu);
     QCOMPARE(shown<QUAV_Search_Save>().size(), 1);
     QVERIFY(!f->window->isEnabled());

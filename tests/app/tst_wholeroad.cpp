@@ -11,11 +11,12 @@
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "../search/SearchTree.h"
 
 #include "WindowFixture.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -270,7 +271,7 @@ void tst_WholeRoad::manyRefusalsOneBoxOneSummary()
 
     // Searching again without clearing: each file is already open.
     road.port.shown.clear();
-    road.wb->board.enable({Command::SEARCH});
+    CommandBoardTestAccess::enable(road.wb->board, {Command::SEARCH});
     road.port.answers.enqueue(MessagePort::Answer::No);
     QVERIFY(road.search(QStringLiteral("word")));
     QCOMPARE(road.port.texts(),

@@ -7,6 +7,7 @@
 #include "ScriptedMessagePort.h"
 
 #include "WorkAreaTestAccess.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QTest>
 
@@ -95,9 +96,9 @@ void tst_WorkAreaCommands::fillResult()
     wb->display.detailCacheKey = QStringLiteral("/D/A.TXT");
     wb->display.detailFileIndex = 0;
     wb->board.applyStartup();
-    wb->board.enable(
-        {Command::HOZON, Command::DISP_SEARCH, Command::UPDATE, Command::SORT, Command::CLIP, Command::SEARCH_SAVE});
-    wb->board.disable({Command::SEARCH, Command::HINAGATA, Command::DISP});
+    CommandBoardTestAccess::enable(
+        wb->board, {Command::HOZON, Command::DISP_SEARCH, Command::UPDATE, Command::SORT, Command::CLIP, Command::SEARCH_SAVE});
+    CommandBoardTestAccess::disable(wb->board, {Command::SEARCH, Command::HINAGATA, Command::DISP});
     list.text = QStringLiteral("list");
     detail.text = QStringLiteral("detail");
     detail.shown = true;

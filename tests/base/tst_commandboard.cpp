@@ -2,14 +2,17 @@
 #include "app/MainCommands.h"
 #include "base/ViewFrame.h"
 #include "base/Workbench.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <ranges>
 
 class tst_CommandBoard : public QObject
 {
@@ -17,13 +20,13 @@ class tst_CommandBoard : public QObject
 private Q_SLOTS:
     void init();
     void tableHasOneRowPerCommand();
-    void startupRow_data();
-    void startupRow();
     void busyKeepsButtonEnabledMeanwhile();
     void leaveBusyTwiceIsHarmless();
     void enterBusyRefusesToNest();
     void toggles_data();
     void toggles();
+    void transitions_data();
+    void transitions();
     void activation_data();
     void activation();
     void fukuseiWithoutParameters();
@@ -63,29 +66,6 @@ void tst_CommandBoard::tableHasOneRowPerCommand()
     QCOMPARE(Commands::ofMenuEntry(QStringLiteral("M_HELP_VER")), std::optional<Command>());
 }
 
-void tst_CommandBoard::startupRow_data()
-{
-    QTest::addColumn<Command>("command");
-    QTest::addColumn<bool>("enabled");
-    for (Command k : {Command::DRIVE, Command::FOLDER, Command::SEARCH, Command::CLEAR, Command::HINAGATA,
-                      Command::TIME, Command::SETTEI, Command::END})
-        QTest::newRow(Commands::info(k).key) << k << true;
-    for (Command k : {Command::NONE1, Command::HOZON, Command::SEARCH_SAVE, Command::FILE_DELETE, Command::SORT,
-                      Command::CHANGE, Command::UPDATE, Command::CLIP, Command::PARAMETER, Command::HINA_FUKUSEI,
-                      Command::STOP, Command::DISP_SEARCH, Command::DISP})
-        QTest::newRow(Commands::info(k).key) << k << false;
-}
-
-void tst_CommandBoard::startupRow()
-{
-    QFETCH(Command, command);
-    QFETCH(bool, enabled);
-    CommandBoard board;
-    board.applyStartup();
-    QCOMPARE(board.isEnabled(command), enabled);
-    QCOMPARE(board.isVisible(command), command != Command::NONE1);
-}
-
 void tst_CommandBoard::busyKeepsButtonEnabledMeanwhile()
 {
     CommandBoard board;
@@ -96,7 +76,7 @@ void tst_CommandBoard::busyKeepsButtonEnabledMeanwhile()
         QVERIFY2(!board.isEnabled(c.command), c.key);
     QVERIFY(spy.count() > 0);
     // A search enables STOP and disables SEARCH while busy.
-    board.setEnabled(Command::STOP, true);
+    CommandBoardTestAccess::setEnabled(board, Command::STOP, true);
     board.Leave_Busy();
     QVERIFY(board.isEnabled(Command::STOP));
     QVERIFY(board.isEnabled(Command::SEARCH));
@@ -112,7 +92,7 @@ void tst_CommandBoard::leaveBusyTwiceIsHarmless()
     board.applyStartup();
     board.Enter_Busy();
     board.Leave_Busy();
-    board.setEnabled(Command::SEARCH, false);
+    CommandBoardTestAccess::setEnabled(board, Command::SEARCH, false);
     board.Leave_Busy();
     // The second call enables again what the snapshot held: harmless, as the
     // snapshot is the state before the operation.
@@ -126,7 +106,7 @@ void tst_CommandBoard::enterBusyRefusesToNest()
     board.applyStartup();
     QSignalSpy busy(&board, &CommandBoard::busyChanged);
     QVERIFY(board.Enter_Busy());
-    board.enable({Command::STOP});
+    CommandBoardTestAccess::enable(board, {Command::STOP});
     // A second operation inside the first: refused, the snapshot kept.
     QVERIFY(!board.Enter_Busy());
     QVERIFY(board.isBusy());
@@ -182,6 +162,130 @@ void tst_CommandBoard::toggles()
     QCOMPARE(frame.height, shown.height);
     QCOMPARE(wb.settings.T_Bar, 1);
     QCOMPARE(wb.settings.S_Bar, 1);
+}
+
+namespace {
+
+// One event of the program, as a feature reports it to the board.
+enum class Step { AddFile, ChangeFile, SaveFile, Confirm, Run, Clear, Detail, Refused, List, Activate };
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Step>)
+
+void tst_CommandBoard::transitions_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QList<Step>>("steps");
+    QTest::addColumn<QList<Command>>("on");
+    QTest::addColumn<QList<Command>>("off");
+    using S = Step;
+    using C = Command;
+    const QString searched = QStringLiteral("SEARCH_FILE = /D/A.TXT");
+    const QString added = QStringLiteral("ADD____FILE = /D/A.TXT");
+    QTest::newRow("start-up")
+        << searched << QList<Step>{}
+        << QList<Command>{C::DRIVE, C::FOLDER, C::SEARCH, C::CLEAR, C::HINAGATA, C::TIME, C::SETTEI, C::END}
+        << QList<Command>{C::NONE1, C::HOZON, C::SEARCH_SAVE, C::FILE_DELETE, C::SORT, C::CHANGE, C::UPDATE,
+                          C::CLIP, C::PARAMETER, C::HINA_FUKUSEI, C::STOP, C::DISP_SEARCH, C::DISP};
+    QTest::newRow("search with results")
+        << searched << QList<Step>{S::Confirm, S::AddFile, S::Run}
+        << QList<Command>{C::DISP, C::CHANGE, C::CLIP, C::PARAMETER, C::SEARCH_SAVE, C::FILE_DELETE, C::HINAGATA}
+        << QList<Command>{C::SEARCH, C::DISP_SEARCH, C::HOZON, C::STOP, C::SORT, C::UPDATE};
+    QTest::newRow("search that finds nothing")
+        << searched << QList<Step>{S::Confirm, S::Run} << QList<Command>{C::SEARCH, C::SEARCH_SAVE}
+        << QList<Command>{C::STOP, C::DISP, C::HOZON, C::FILE_DELETE};
+    QTest::newRow("clear after results")
+        << searched << QList<Step>{S::Confirm, S::AddFile, S::Run, S::Clear}
+        << QList<Command>{C::SEARCH, C::HINAGATA, C::SEARCH_SAVE}
+        << QList<Command>{C::DISP, C::CHANGE, C::CLIP, C::FILE_DELETE, C::STOP};
+    QTest::newRow("detail of a searched file, dialog closed")
+        << searched << QList<Step>{S::Confirm, S::AddFile, S::Run, S::Detail, S::Activate}
+        << QList<Command>{C::UPDATE, C::DISP_SEARCH} << QList<Command>{C::SORT, C::DISP, C::HINAGATA, C::FILE_DELETE};
+    QTest::newRow("detail of a template file")
+        << added << QList<Step>{S::AddFile, S::Run, S::Detail}
+        << QList<Command>{C::SORT, C::UPDATE, C::DISP_SEARCH} << QList<Command>{C::DISP, C::FILE_DELETE};
+    QTest::newRow("detail refused")
+        << searched << QList<Step>{S::AddFile, S::Run, S::Refused} << QList<Command>{C::FILE_DELETE, C::DISP}
+        << QList<Command>{C::DISP_SEARCH, C::UPDATE};
+    QTest::newRow("detail, then the list again")
+        << added << QList<Step>{S::AddFile, S::Run, S::Detail, S::List}
+        << QList<Command>{C::DISP, C::HINAGATA, C::FILE_DELETE} << QList<Command>{C::DISP_SEARCH, C::SORT, C::UPDATE};
+    QTest::newRow("a change, then the save")
+        << searched << QList<Step>{S::AddFile, S::Run, S::ChangeFile, S::SaveFile} << QList<Command>{}
+        << QList<Command>{C::HOZON};
+    QTest::newRow("a change keeps HOZON through the after-change update")
+        << searched << QList<Step>{S::AddFile, S::ChangeFile, S::Run} << QList<Command>{C::HOZON}
+        << QList<Command>{};
+}
+
+void tst_CommandBoard::transitions()
+{
+    QFETCH(QString, header);
+    QFETCH(QList<Step>, steps);
+    QFETCH(QList<Command>, on);
+    QFETCH(QList<Command>, off);
+    WorkArea work;
+    CommandBoard board;
+    board.applyStartup();
+    bool detail = false;
+    for (Step step : steps) {
+        switch (step) {
+        case Step::AddFile:
+            QCOMPARE(work.admitFile(QStringLiteral("/D/A.TXT"), {}, {header},
+                                    {QStringLiteral("/D/A.TXT:@:000001.000:@:a")}),
+                     0);
+            work.Result_Flag = 1;
+            break;
+        case Step::ChangeFile:
+            work.setFileChanged(0, true);
+            board.afterChangeFlags(work);
+            break;
+        case Step::SaveFile:
+            work.setFileChanged(0, false);
+            board.afterChangeFlags(work);
+            break;
+        case Step::Confirm:
+            board.searchStarting();
+            break;
+        case Step::Run:
+            QVERIFY(board.Enter_Busy());
+            board.searchStarting();
+            for (Command c : Commands::table() | std::views::transform(&CommandInfo::command))
+                QCOMPARE(board.isEnabled(c), c == Command::STOP);
+            board.Leave_Busy();
+            board.afterResultsChanged(work);
+            break;
+        case Step::Clear:
+            work.clearAll();
+            work.Result_Flag = 0;
+            board.afterClear();
+            break;
+        case Step::Detail:
+            board.detailRequested();
+            QVERIFY(board.isBusy());
+            board.detailShown(header);
+            detail = true;
+            break;
+        case Step::Refused:
+            board.detailRequested();
+            board.detailRefused();
+            break;
+        case Step::List:
+            board.listViewShown();
+            detail = false;
+            break;
+        case Step::Activate:
+            board.activated(0, work, detail, header);
+            break;
+        }
+    }
+    QVERIFY(!board.isBusy());
+    QCOMPARE(board.isVisible(Command::NONE1), false);
+    for (Command c : on)
+        QVERIFY2(board.isEnabled(c), Commands::info(c).key);
+    for (Command c : off)
+        QVERIFY2(!board.isEnabled(c), Commands::info(c).key);
 }
 
 void tst_CommandBoard::activation_data()

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include "WorkAreaTestAccess.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QTest>
 
@@ -62,7 +63,7 @@ void tst_DetailView::setUp(Workbench &wb, const QList<TestFile> &files)
     fillWorkArea(wb, files, QStringLiteral("hit"));
     QVERIFY(ListView::Build_List_View(wb));
     ListView::Show_Status_Counts(wb);
-    wb.board.enable({Command::DISP, Command::FILE_DELETE, Command::HINAGATA});
+    CommandBoardTestAccess::enable(wb.board, {Command::DISP, Command::FILE_DELETE, Command::HINAGATA});
 }
 
 void tst_DetailView::caretInLine(Workbench &, int k, int offset)
@@ -81,7 +82,7 @@ void tst_DetailView::emptyListRefused()
     wb.messages = &m_messages;
     wb.listView = &m_list;
     wb.detailView = &m_detail;
-    wb.board.enable({Command::FILE_DELETE});
+    CommandBoardTestAccess::enable(wb.board, {Command::FILE_DELETE});
     DetailView::Show_Detail_View(wb, DetailView::Origin::Toolbar);
     QCOMPARE(m_messages.shown.size(), 1);
     QCOMPARE(m_messages.shown[0].text, QStringLiteral("一覧表にデータがありません。"));
@@ -261,7 +262,7 @@ void tst_DetailView::sortFollowsHeaderKind()
     Workbench wb;
     TestFile f{QStringLiteral("/t/x.txt"), {QStringLiteral("hit")}, prefix};
     setUp(wb, {f});
-    wb.board.setEnabled(Command::SORT, !sort);
+    CommandBoardTestAccess::setEnabled(wb.board, Command::SORT, !sort);
     caretInLine(wb, 2);
     DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);
     QCOMPARE(wb.board.isEnabled(Command::SORT), sort);
@@ -332,7 +333,7 @@ void tst_DetailView::viewsIgnoredWhileBusy()
     m_detail.shown = false;
 
     QVERIFY(wb.board.Enter_Busy());
-    wb.board.enable({Command::STOP});
+    CommandBoardTestAccess::enable(wb.board, {Command::STOP});
     caretInLine(wb, line);
     if (doubleClick)
         DetailView::Show_Detail_View(wb, DetailView::Origin::DoubleClick);

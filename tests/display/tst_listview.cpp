@@ -2,6 +2,7 @@
 #include "ScriptedMessagePort.h"
 
 #include "display/ListView.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QTest>
 
@@ -216,8 +217,8 @@ void tst_ListView::statusCounts()
         setUpWorkbench(wb);
     wb.work.Search_Path = QStringLiteral("/data");
     wb.work.Hozon_Flag = qint16(hozon);
-    wb.board.disable({Command::SEARCH, Command::SEARCH_SAVE, Command::DISP, Command::CHANGE});
-    wb.board.enable({Command::STOP, Command::UPDATE, Command::HINA_FUKUSEI});
+    CommandBoardTestAccess::disable(wb.board, {Command::SEARCH, Command::SEARCH_SAVE, Command::DISP, Command::CHANGE});
+    CommandBoardTestAccess::enable(wb.board, {Command::STOP, Command::UPDATE, Command::HINA_FUKUSEI});
     ListView::Show_Status_Counts(wb);
     QCOMPARE(wb.status.text(StatusPanels::kSearch), QStringLiteral("Ready"));
     QCOMPARE(wb.status.text(StatusPanels::kPath), QStringLiteral("/data"));
@@ -257,8 +258,8 @@ void tst_ListView::showListView()
     const qint32 pos = farDown ? ListView::kHighlightLimit + 100 : 200;
     wb.display.List_Caret_Pos = pos;
     m_list.setCaret(7);
-    wb.board.enable({Command::DISP_SEARCH, Command::SORT, Command::UPDATE});
-    wb.board.disable({Command::DISP, Command::HINAGATA, Command::FILE_DELETE});
+    CommandBoardTestAccess::enable(wb.board, {Command::DISP_SEARCH, Command::SORT, Command::UPDATE});
+    CommandBoardTestAccess::disable(wb.board, {Command::DISP, Command::HINAGATA, Command::FILE_DELETE});
     ListView::Show_List_View(wb, fromToolbar);
     QVERIFY(m_list.shown && m_list.enabled && m_list.focused);
     QVERIFY(!m_detail.shown);

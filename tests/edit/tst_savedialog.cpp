@@ -10,6 +10,7 @@
 #include "search/SearchRun.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
+#include "CommandBoardTestAccess.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -180,7 +181,7 @@ void tst_SaveDialog::questionsAndWrites()
         // The stored text differs from the disk, so a write shows.
         storeText(f, 2, QStringLiteral("二"));
     }
-    m_wb->board.setEnabled(Command::HOZON, true);
+    CommandBoardTestAccess::setEnabled(m_wb->board, Command::HOZON, true);
     for (MessagePort::Answer a : answers)
         m_messages.answers.enqueue(a);
 
@@ -287,6 +288,7 @@ void tst_SaveDialog::stopEndsTheSaveBetweenFiles()
     QCOMPARE(m_wb->work.Hozon_Flag, qint16(written < 4 ? 1 : 0));
     QCOMPARE(m_wb->board.isEnabled(Command::HOZON), written < 4);
     QVERIFY(!m_wb->board.isBusy());
+    QVERIFY(!m_wb->board.isEnabled(Command::STOP));
     // The journal holds exactly the files written, and the batch is done.
     const QList<UndoStore::Batch> batches = UndoStore::list();
     QCOMPARE(batches.size(), batchesBefore + (written > 0 ? 1 : 0));

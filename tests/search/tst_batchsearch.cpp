@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <sys/sysmacros.h>
 
 class tst_BatchSearch : public QObject
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void standardOutput();
     void standardOutputNativeBytes_data();
     void standardOutputNativeBytes();
+    void folderNamedInShiftJis_data();
+    void folderNamedInShiftJis();
     void listDocument();
     void wordPrepared_data();
     void wordPrepared();
@@ -223,6 +226,35 @@ void tst_BatchSearch::standardOutput()
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
              QStringLiteral("サーチ実行: ") + m_root + QStringLiteral("_o.txtへ結果を出力しました。\n"));
+
+    // -n and -l: whole paths, each file read in its own encoding, the text
+    // as UTF-8 without its mark.
+    const QString mixed = m_root + QStringLiteral("/mixed");
+    QVERIFY(SearchTree::writeBytes(mixed + QStringLiteral("/S.TXT"), Cp932::encode(QStringLiteral("エラー\r\n"))));
+    QVERIFY(SearchTree::writeBytes(mixed + QStringLiteral("/U8.TXT"),
+                                   "\xEF\xBB\xBF" + QStringLiteral("x\nエラー 1\n").toUtf8()));
+    QVERIFY(SearchTree::writeBytes(mixed + QStringLiteral("/U16.TXT"),
+                                   QByteArray("\xFF\xFE", 2)
+                                       + QByteArray(reinterpret_cast<const char *>(u"警告\r\nエラー 2\r\n"), 22)));
+    auto stdoutLines = [&](const QStringList &args) {
+        QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
+        lines.sort();
+        return p.exitCode() == 0 ? lines.join(QLatin1Char('|')) : QStringLiteral("exit ") + args.join(u' ');
+    };
+    const QStringList hitLines{"--dir", mixed, "--ext", "TXT", "-n", "エラー"};
+    QVERIFY(start(p, hitLines));
+    QCOMPARE(stdoutLines(hitLines), QStringList({QString(), mixed + QStringLiteral("/S.TXT:1:エラー"),
+                                                 mixed + QStringLiteral("/U16.TXT:2:エラー 2"),
+                                                 mixed + QStringLiteral("/U8.TXT:2:エラー 1")})
+                                        .join(QLatin1Char('|')));
+    for (const QString &encoding : {QStringLiteral("auto"), QStringLiteral("cp932")}) {
+        const QStringList files{"--dir", mixed, "--ext", "TXT", "-l", "--encoding", encoding, "エラー"};
+        QVERIFY(start(p, files));
+        QStringList expected{QString(), mixed + QStringLiteral("/S.TXT")};
+        if (encoding == QStringLiteral("auto"))
+            expected << mixed + QStringLiteral("/U16.TXT") << mixed + QStringLiteral("/U8.TXT");
+        QCOMPARE(stdoutLines(files), expected.join(QLatin1Char('|')));
+    }
 }
 
 QString tst_BatchSearch::quavProgram() const
@@ -235,18 +267,16 @@ void tst_BatchSearch::standardOutputNativeBytes_data()
 {
     // Shift-JIS names below the root: 報告 = 95F1 8D90, テスト = 8365 8358 8367.
     QTest::addColumn<QByteArray>("relative");
-    QTest::addColumn<bool>("whole");
-    QTest::newRow("name shown whole") << QByteArray("\x95\xf1\x8d\x90.TXT") << true;
+    QTest::newRow("name shown whole") << QByteArray("\x95\xf1\x8d\x90.TXT");
     QByteArray deep;
     for (int i = 0; i < 12; ++i)
         deep += "\x83\x65\x83\x58\x83\x67/";
-    QTest::newRow("path cut inside a folder name") << deep + "\x95\xf1\x8d\x90.TXT" << false;
+    QTest::newRow("path longer than the header's columns") << deep + "\x95\xf1\x8d\x90.TXT";
 }
 
 void tst_BatchSearch::standardOutputNativeBytes()
 {
     QFETCH(QByteArray, relative);
-    QFETCH(bool, whole);
     const QString quav = quavProgram();
     if (quav.isEmpty())
         QSKIP("the quav program is not built beside the tests");
@@ -262,14 +292,37 @@ void tst_BatchSearch::standardOutputNativeBytes()
         if (line.startsWith("SEARCH_FILE = ") && !line.contains("/A.TXT") && !line.contains("/sub/C.TXT"))
             header = line.mid(14);
     QVERIFY(!header.isEmpty());
-    // The path as a shell can use it: the bytes on disk, as far as shown.
-    if (whole) {
-        QVERIFY(header.startsWith(native + ' '));
-    } else {
-        const QByteArray shown = header.trimmed();
-        QVERIFY(shown.size() > QFile::encodeName(m_root).size() + 12);
-        QVERIFY2(native.startsWith(shown), shown.constData());
-    }
+    // The path as a shell can use it: the bytes on disk, whole.
+    QVERIFY2(header.startsWith(native + ' '), header.constData());
+}
+
+void tst_BatchSearch::folderNamedInShiftJis_data()
+{
+    // The folder's name is not UTF-8 (報告 = 95F1 8D90): given by its bytes,
+    // or the current folder.
+    QTest::addColumn<bool>("current");
+    QTest::newRow("--dir") << false;
+    QTest::newRow("current folder") << true;
+}
+
+void tst_BatchSearch::folderNamedInShiftJis()
+{
+    QFETCH(bool, current);
+    const QByteArray folder = QFile::encodeName(m_root) + "_\x95\xf1\x8d\x90";
+    QVERIFY(SearchTree::writeBytesAt(folder + "/D.TXT", "key\r\n"));
+    const QString out = m_root + QStringLiteral("_o.txt");
+    QList<QByteArray> args{"--ext", "TXT", "--no-timestamps", "--out", QFile::encodeName(out), "key"};
+    const QString before = QDir::currentPath();
+    if (current)
+        QVERIFY(::chdir(folder.constData()) == 0);
+    else
+        args << "--dir" << folder;
+    const int status = BatchSearch::run(args);
+    QDir::setCurrent(before);
+    QCOMPARE(status, 0);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(Cp932::decode(f.readAll()).contains(m_root + QStringLiteral("_報告/D.TXT")));
 }
 
 void tst_BatchSearch::listDocument()

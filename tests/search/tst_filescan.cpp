@@ -329,7 +329,7 @@ void tst_FileScan::poolReadsInSteps()
     ScanPool pool(m, helpers);
     pool.setRoom(room);
     pool.add(QFile::encodeName(tmp.path()) + '/', {"A.TXT", "B.TXT"}, {QStringLiteral("K"), QStringLiteral("L")});
-    Probe a, b;
+    ScanProbe a, b;
     QVERIFY(pool.take(a));
     QVERIFY(pool.take(b));
     QVERIFY(a.hasHit);
@@ -348,43 +348,66 @@ void tst_FileScan::poolReadsInSteps()
 
 void tst_FileScan::poolStepBoundaries_data()
 {
-    // Files whose lines meet the ends of the read steps in awkward places.
+    // Files whose lines meet the ends of the read steps in awkward places,
+    // read for the work area, for the first hit (-l) and for every hit line
+    // (-n): how many hit lines, the number of the last, and how far the
+    // first hit is read at most.
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("hasHit");
     QTest::addColumn<qsizetype>("lines");
     QTest::addColumn<QString>("word");
     QTest::addColumn<int>("encoding");
+    QTest::addColumn<int>("hitLines");
+    QTest::addColumn<qint64>("lastHit");
+    QTest::addColumn<qsizetype>("firstHitReads");
     constexpr qsizetype first = ScanPool::kFirstRead;
     const QString word = QStringLiteral("WORD");
     const int cp932 = int(TextEncoding::Cp932);
     const QString error = QStringLiteral("エラー");
     // CR as the last byte of the first read, its LF the first of the next.
     const QByteArray crFirst = QByteArray(first - 1, 'x') + "\r\nWORD\r\n";
-    QTest::newRow("CR LF split between two reads") << crFirst << true << qsizetype(2) << word << cp932;
+    QTest::newRow("CR LF split between two reads")
+        << crFirst << true << qsizetype(2) << word << cp932 << 1 << qint64(2) << crFirst.size();
     // One line longer than two steps with the word at its very end.
+    const QByteArray longLine = QByteArray(3 * first, 'x') + "WORD";
     QTest::newRow("word at the end of a line longer than the steps")
-        << QByteArray(3 * first, 'x') + "WORD" << true << qsizetype(1) << word << cp932;
+        << longLine << true << qsizetype(1) << word << cp932 << 1 << qint64(1) << longLine.size();
     // Code page 932: 0x8C 0x57 is one kanji whose trail byte is 'W'; the
     // word's bytes straddle it at the step boundary and are no hit.
     const QByteArray straddle = QByteArray(first - 1, 'x') + "\x8c" + "WORD" + "\r\n";
     QTest::newRow("byte match across a character at the step boundary")
-        << straddle << false << qsizetype(1) << word << cp932;
+        << straddle << false << qsizetype(1) << word << cp932 << 0 << qint64(0) << straddle.size();
+    QTest::newRow("lone CR and LF end lines too")
+        << QByteArray("a\rb\n\r\nWORD\rc") << true << qsizetype(5) << word << cp932 << 1 << qint64(4) << qsizetype(13);
+    // More hit text than a helper holds: the rest is read on the caller's
+    // thread; the first hit needs the first step only.
+    QByteArray many;
+    for (int i = 0; i < 30000; ++i)
+        many += "WORD\r\n";
+    QTest::newRow("hit lines beyond what a helper holds")
+        << many << true << qsizetype(30000) << word << cp932 << 30000 << qint64(30000) << first;
     // The encoding of a file without a mark is known only at its end, or at
     // its first byte that is no UTF-8.
+    const QByteArray utf8Late = QByteArray(first + 10, 'x') + "\n" + error.toUtf8() + "\n";
     QTest::newRow("UTF-8 word after a first step of ASCII")
-        << QByteArray(first + 10, 'x') + "\n" + error.toUtf8() + "\n" << true << qsizetype(2) << error
-        << int(TextEncoding::Utf8);
+        << utf8Late << true << qsizetype(2) << error << int(TextEncoding::Utf8) << 1 << qint64(2) << utf8Late.size();
+    const QByteArray invalidLate = error.toUtf8() + "\n" + QByteArray(2 * first, 'x') + "\n" + Cp932::encode(u"末尾");
     QTest::newRow("UTF-8 hit early, invalid byte late: code page 932, no hit")
-        << error.toUtf8() + "\n" + QByteArray(2 * first, 'x') + "\n" + Cp932::encode(u"末尾") << false
-        << qsizetype(3) << error << cp932;
+        << invalidLate << false << qsizetype(3) << error << cp932 << 0 << qint64(0) << invalidLate.size();
+    const QByteArray cp932Late = error.toUtf8() + "\n" + QByteArray(2 * first, 'x') + "\n" + Cp932::encode(error);
     QTest::newRow("code page 932 hit after UTF-8 lines")
-        << error.toUtf8() + "\n" + QByteArray(2 * first, 'x') + "\n" + Cp932::encode(error) << true
-        << qsizetype(3) << error << cp932;
-    QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF") + error.toUtf8() << true << qsizetype(1) << error
-                                     << int(TextEncoding::Utf8Bom);
+        << cp932Late << true << qsizetype(3) << error << cp932 << 1 << qint64(3) << cp932Late.size();
+    const QByteArray asciiThenUtf8 = "WORD\n" + QByteArray(first, 'x') + "\n" + (error + word).toUtf8() + "\n"
+        + QByteArray(3 * first, 'y') + "\nWORD\n";
+    QTest::newRow("ASCII hit lines, then UTF-8 found late")
+        << asciiThenUtf8 << true << qsizetype(5) << word << int(TextEncoding::Utf8) << 3 << qint64(5)
+        << asciiThenUtf8.size();
+    const QByteArray marked = QByteArray("\xEF\xBB\xBF") + error.toUtf8();
+    QTest::newRow("UTF-8 with mark")
+        << marked << true << qsizetype(1) << error << int(TextEncoding::Utf8Bom) << 1 << qint64(1) << marked.size();
+    const QByteArray utf16 = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(u"\u0A0Ax\r\nエラー"), 14);
     QTest::newRow("UTF-16LE with mark, a break byte inside a character")
-        << QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(u"\u0A0Ax\r\nエラー"), 14) << true
-        << qsizetype(2) << error << int(TextEncoding::Utf16LE);
+        << utf16 << true << qsizetype(2) << error << int(TextEncoding::Utf16LE) << 1 << qint64(2) << utf16.size();
 }
 
 void tst_FileScan::poolStepBoundaries()
@@ -394,13 +417,17 @@ void tst_FileScan::poolStepBoundaries()
     QFETCH(qsizetype, lines);
     QFETCH(QString, word);
     QFETCH(int, encoding);
+    QFETCH(int, hitLines);
+    QFETCH(qint64, lastHit);
+    QFETCH(qsizetype, firstHitReads);
     QTemporaryDir tmp;
     QVERIFY(SearchTree::writeBytes(tmp.path() + QStringLiteral("/A.TXT"), bytes));
+    const QByteArray folder = QFile::encodeName(tmp.path()) + '/';
     const FileMatchers m(word, false, EncodingChoice::Detect);
     ScanPool pool(m, 0);
-    pool.setRoom(1000);
-    pool.add(QFile::encodeName(tmp.path()) + '/', {"A.TXT"}, {QStringLiteral("K")});
-    Probe a;
+    pool.setRoom(100000);
+    pool.add(folder, {"A.TXT"}, {QStringLiteral("K")});
+    ScanProbe a;
     QVERIFY(pool.take(a));
     QVERIFY(a.readable);
     QCOMPARE(a.hasHit, hasHit);
@@ -408,6 +435,36 @@ void tst_FileScan::poolStepBoundaries()
     if (hasHit) {
         QVERIFY(a.decoded);
         QCOMPARE(a.scanned.lineCount(), lines);
+    }
+
+    ScanPool firstHit(m, 1, nullptr, ScanPool::Mode::FirstHit);
+    firstHit.add(folder, {"A.TXT"}, {QStringLiteral("K")});
+    QVERIFY(firstHit.take(a));
+    QCOMPARE(a.hasHit, hasHit);
+    QVERIFY(a.bytesRead <= firstHitReads);
+
+    ScanPool every(m, 1, nullptr, ScanPool::Mode::HitLines);
+    every.add(folder, {"A.TXT"}, {QStringLiteral("K")});
+    QVERIFY(every.take(a));
+    QCOMPARE(a.hasHit, hasHit);
+    QCOMPARE(int(a.encoding), encoding);
+    QByteArray text = a.hitLines;
+    if (a.resumeAt >= 0) {
+        QVERIFY(text.size() <= 2 * ScanPool::kMaxHitText); // memory stays bounded
+        text += every.continueLines(folder, "A.TXT", QStringLiteral("K"), a, [&](QByteArray &t) {
+                         text += t;
+                         t.clear();
+                         return true;
+                     }).hitLines;
+    }
+    QCOMPARE(text.count('\n'), hitLines);
+    if (hitLines > 0) {
+        // The text as UTF-8 whatever the file's encoding, without its mark.
+        const QByteArray last = text.mid(text.lastIndexOf('\n', text.size() - 2) + 1);
+        const QByteArray head = folder + "A.TXT:" + QByteArray::number(lastHit) + ":";
+        QVERIFY2(last.startsWith(head), last.left(80).constData());
+        const QString lineText = QString::fromUtf8(last.sliced(head.size()).chopped(1));
+        QVERIFY2(lineText.endsWith(word) && !lineText.contains(QChar(0xFEFF)), last.constData());
     }
 }
 
@@ -430,7 +487,7 @@ void tst_FileScan::poolStopsWhenAsked()
     pool.add(QFile::encodeName(folder), names.mid(20), keys.mid(20));
     QCOMPARE(pool.queued(), qsizetype(40));
     QList<int> seen;
-    Probe p;
+    ScanProbe p;
     for (int i = 0; i < 5 && pool.take(p); ++i) {
         seen.append(i);
         QVERIFY(p.hasHit);
@@ -492,7 +549,7 @@ void tst_FileScan::poolLongLines()
     ScanPool pool(m, 0, &pump);
     pool.setRoom(1000);
     pool.add(QFile::encodeName(tmp.path() + QLatin1Char('/')), {QByteArrayLiteral("A.TXT")}, {QStringLiteral("K")});
-    Probe a;
+    ScanProbe a;
     QVERIFY(pool.take(a));
     QVERIFY(a.readable);
     QCOMPARE(a.hasHit, hasHit);

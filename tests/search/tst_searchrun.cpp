@@ -640,8 +640,7 @@ void tst_SearchRun::boardAndFlagsAfterRun()
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("word")}));
     m_wb->board.applyStartup();
     // The search dialog turns SEARCH off and STOP on before the run.
-    m_wb->board.disable({Command::SEARCH});
-    m_wb->board.enable({Command::STOP});
+    m_wb->board.searchStarting();
     prepare(word, 0);
     SearchRun::Search_Execute(*m_wb);
     // While the run went on, every button but STOP was off.

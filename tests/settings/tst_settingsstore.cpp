@@ -1,7 +1,7 @@
 #include "base/Workbench.h"
 #include "platform/Cp932.h"
 #include "settings/SettingsIo.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"
 

@@ -5,7 +5,7 @@
 #include "search/SearchStart.h"
 #include "settings/BreakReminder.h"
 #include "settings/SettingsIo.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"
 
@@ -15,7 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QScopeGuard>
+
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -37,6 +40,7 @@ private Q_SLOTS:
     void badBytesDamageOneLine();
     void unreadableStoreNeverOverwritten_data();
     void unreadableStoreNeverOverwritten();
+    void unwritableStoreToldOnce_data();
     void unwritableStoreToldOnce();
     void importFileFromProgramFolders_data();
     void importFileFromProgramFolders();
@@ -246,6 +250,7 @@ void tst_StoreSafety::badBytesDamageOneLine()
     const QByteArray original = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\software\\VKM\\QUAV\\SEARCH_DATA]\r\n" + data
         + "[HKEY_LOCAL_MACHINE\\software\\VKM\\QUAV\\EXECUTE]\r\n\"FILE_OUT_NAME\"=\"/tmp/結果.txt\"\r\n";
     writeStore(original);
+    QCOMPARE(::chmod(QFile::encodeName(storePath()).constData(), 0600), 0);
     SettingsStore store;
     QVERIFY(store.load());
     QCOMPARE(store.damagedLineNumbers(), damaged);
@@ -267,6 +272,9 @@ void tst_StoreSafety::badBytesDamageOneLine()
     QVERIFY2(told.contains(QStringLiteral("%1 行目").arg(damaged.last())), qPrintable(told));
     QVERIFY(told.contains(store.damagedCopyPath()));
     QCOMPARE(readAll(store.damagedCopyPath()), original);
+    struct stat copy{};
+    QCOMPARE(::stat(QFile::encodeName(store.damagedCopyPath()).constData(), &copy), 0);
+    QCOMPARE(copy.st_mode & 0777, mode_t(0600)); // as private as the store
     // Writing keeps the copy and says nothing more about the same damage.
     QVERIFY(SettingsIo::Write_Execute(wb));
     QCOMPARE(readAll(store.damagedCopyPath()), original);
@@ -338,12 +346,38 @@ void tst_StoreSafety::unreadableStoreNeverOverwritten()
     QVERIFY(!QFile::exists(store.damagedCopyPath()));
 }
 
+void tst_StoreSafety::unwritableStoreToldOnce_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder below a file") << false << QString();
+    QTest::newRow("folder on a full disk") << true << QStringLiteral("空き容量が足りない");
+}
+
 void tst_StoreSafety::unwritableStoreToldOnce()
 {
-    // A config folder below a regular file cannot be created, even by root.
-    QFile blocker(m_dir->filePath(QStringLiteral("blocker")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QFETCH(bool, fullDisk);
+    QFETCH(QString, reason);
+    const QString blocked = m_dir->filePath(QStringLiteral("blocker"));
+    if (fullDisk) {
+        // A file system of its own, filled up: the folder and empty files
+        // can be made there, not one byte written.
+        QVERIFY(QDir().mkpath(blocked));
+        if (::mount("tmpfs", QFile::encodeName(blocked).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("only root mounts a file system");
+        QFile filler(blocked + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+        }
+    } else {
+        // A config folder below a regular file cannot be created, even by root.
+        QFile blocker(blocked);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    const auto unmount = qScopeGuard([&] {
+        if (fullDisk)
+            ::umount2(QFile::encodeName(blocked).constData(), MNT_DETACH);
+    });
     qputenv("QUAV_CONFIG_DIR", m_dir->filePath(QStringLiteral("blocker/quav")).toUtf8());
     SettingsStore store;
     store.merge(SettingsStore::installFile());
@@ -366,7 +400,8 @@ void tst_StoreSafety::unwritableStoreToldOnce()
     QVERIFY(!error.isEmpty());
     QCOMPARE(port.shown.size(), 1);
     QCOMPARE(port.shown.first().icon, MessagePort::Icon::Critical);
-    QVERIFY(port.shown.first().text.contains(m_dir->filePath(QStringLiteral("blocker"))));
+    QVERIFY(port.shown.first().text.contains(blocked));
+    QVERIFY2(port.shown.first().text.contains(reason), qPrintable(port.shown.first().text));
     // The settings in memory are what the user chose.
     QCOMPARE(wb.settings.DATA[0], QStringLiteral("語"));
     QCOMPARE(wb.settings.T_Bar, 0);

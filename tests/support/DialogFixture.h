@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/Workbench.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "ScriptedMessagePort.h"
 

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 // "quav duplicate" on a small tree: the files it writes, byte for byte, what
 // it prints, and its exit status.
@@ -35,6 +36,21 @@ QByteArray readAll(std::FILE *f)
     return out;
 }
 
+// A name of the tree as bytes on disk: "報告" stands for its Shift-JIS bytes,
+// a name that is not UTF-8.
+QByteArray onDisk(const QString &name)
+{
+    return name.toUtf8().replace(QStringLiteral("報告").toUtf8(), "\x95\xf1\x8d\x90");
+}
+
+bool writeFile(const QByteArray &path, const QByteArray &bytes)
+{
+    ::mkdir(path.left(path.lastIndexOf('/')).constData(), 0777); // one level: it may be there
+    std::FILE *f = std::fopen(path.constData(), "wb");
+    const bool written = f && std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f) == size_t(bytes.size());
+    return f && std::fclose(f) == 0 && written;
+}
+
 const QByteArray kForm = "ID=XX\r\nkeep xx\r\nXX-XX\r\n";
 // A Shift-JIS line of its own bytes: kept as it was where nothing is replaced.
 const QByteArray kSjis = "\x83\x65\x83\x58\x83\x67 XX\n";
@@ -44,7 +60,7 @@ const QByteArray kSjis = "\x83\x65\x83\x58\x83\x67 XX\n";
 void tst_BatchDuplicate::run_data()
 {
     QTest::addColumn<QStringList>("args");     // "@" stands for the tree's folder
-    QTest::addColumn<Files>("before");         // files of the tree before the run
+    QTest::addColumn<Files>("before");         // files of the tree before the run; "->name": a link
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("printed");  // standard output, names in the tree
     QTest::addColumn<Files>("after");          // files that must then hold these bytes
@@ -67,6 +83,10 @@ void tst_BatchDuplicate::run_data()
         << common + QStringList{"@/odd.txt"} << Files{{"odd.txt", odd}, {"card", "Q\n"}} << 0
         << QStringList{"odd_Q.txt"} << Files{{"odd_Q.txt", "\x87\x9A Q \xEE\xEF\r\n\xED\x95\x9C\nlast Q"}}
         << QStringList();
+    QTest::newRow("Shift-JIS names of the folder, the template and the card are kept")
+        << QStringList{"--params", "@/報告/c報告", "--search", "XX", "@/報告/F報告.TXT"}
+        << Files{{"報告/F報告.TXT", kForm}, {"報告/c報告", "A1\n"}} << 0 << QStringList{"報告/F報告_A1.TXT"}
+        << Files{{"報告/F報告_A1.TXT", "ID=A1\r\nkeep xx\r\nA1-A1\r\n"}} << QStringList();
     QTest::newRow("pattern 3 names the file after the parameter")
         << common + QStringList{"--pattern=3", "@/FORM.TXT"} << base << 0 << QStringList{"A1", "B2"}
         << Files{{"A1", "ID=A1\r\nkeep xx\r\nA1-A1\r\n"}} << QStringList();
@@ -78,6 +98,13 @@ void tst_BatchDuplicate::run_data()
         << common + QStringList{"--force", "@/FORM.TXT"}
         << Files{{"FORM.TXT", kForm}, {"card", "A1\n"}, {"FORM_A1.TXT", "old\n"}} << 0 << QStringList{"FORM_A1.TXT"}
         << Files{{"FORM_A1.TXT", "ID=A1\r\nkeep xx\r\nA1-A1\r\n"}} << QStringList();
+    QTest::newRow("a dangling link is an existing name")
+        << common + QStringList{"@/FORM.TXT"} << Files{{"FORM.TXT", kForm}, {"card", "A1\n"}, {"FORM_A1.TXT", "->gone"}}
+        << 2 << QStringList() << Files() << QStringList{"gone"};
+    QTest::newRow("a dangling link is an existing name, --dry-run")
+        << common + QStringList{"--dry-run", "@/FORM.TXT"}
+        << Files{{"FORM.TXT", kForm}, {"card", "A1\n"}, {"FORM_A1.TXT", "->gone"}} << 2 << QStringList() << Files()
+        << QStringList{"gone"};
     QTest::newRow("--dry-run writes nothing")
         << common + QStringList{"--dry-run", "@/FORM.TXT"} << base << 0 << QStringList{"FORM_A1.TXT", "FORM_B2.TXT"}
         << Files() << QStringList{"FORM_A1.TXT", "FORM_B2.TXT"};
@@ -118,20 +145,24 @@ void tst_BatchDuplicate::run()
 
     QTemporaryDir dir;
     const QString root = QDir(dir.path()).canonicalPath();
+    const QByteArray rootBytes = QFile::encodeName(root) + '/';
     for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        QFile f(root + QLatin1Char('/') + it.key());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(it.value());
+        if (it.value().startsWith("->")) {
+            QVERIFY(QFile::link(QString::fromUtf8(it.value().mid(2)), root + QLatin1Char('/') + it.key()));
+            continue;
+        }
+        QVERIFY(writeFile(rootBytes + onDisk(it.key()), it.value()));
     }
-    for (QString &a : args)
-        a.replace(QLatin1Char('@'), root);
+    QList<QByteArray> argv;
+    for (const QString &a : std::as_const(args))
+        argv.append(onDisk(a).replace("@/", rootBytes));
 
     std::FILE *out = std::tmpfile();
     std::FILE *err = std::tmpfile();
-    QCOMPARE(BatchDuplicate::run(args, out, err), status);
+    QCOMPARE(BatchDuplicate::run(argv, out, err), status);
     QByteArray expectedOut;
     for (const QString &name : std::as_const(printed))
-        expectedOut += (root + QLatin1Char('/') + name + QLatin1Char('\n')).toUtf8();
+        expectedOut += rootBytes + onDisk(name) + '\n';
     QCOMPARE(readAll(out), expectedOut);
     const QByteArray messages = readAll(err);
     QCOMPARE(messages.isEmpty(), status == 0);
@@ -139,12 +170,15 @@ void tst_BatchDuplicate::run()
     std::fclose(err);
 
     for (auto it = after.cbegin(); it != after.cend(); ++it) {
-        QFile f(root + QLatin1Char('/') + it.key());
-        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(it.key()));
-        QCOMPARE(f.readAll(), it.value());
+        std::FILE *f = std::fopen((rootBytes + onDisk(it.key())).constData(), "rb");
+        QVERIFY2(f, qPrintable(it.key()));
+        QCOMPARE(readAll(f), it.value());
+        std::fclose(f);
     }
-    for (const QString &name : std::as_const(absent))
-        QVERIFY2(!QFile::exists(root + QLatin1Char('/') + name), qPrintable(name));
+    for (const QString &name : std::as_const(absent)) {
+        struct stat st;
+        QVERIFY2(::lstat((rootBytes + onDisk(name)).constData(), &st) != 0, qPrintable(name));
+    }
 }
 
 void tst_BatchDuplicate::standardOutputFull()

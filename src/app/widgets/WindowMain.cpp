@@ -3,7 +3,7 @@
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "search/BatchSearch.h"
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -20,7 +20,10 @@ int main(int argc, char **argv)
 {
     if (argc > 1 && qstrcmp(argv[1], "search") == 0) {
         QCoreApplication app(argc, argv);
-        return BatchSearch::run(app.arguments().mid(2), true);
+        QList<QByteArray> args; // bytes as given: a file name need not be UTF-8
+        for (int i = 2; i < argc; ++i)
+            args.append(QByteArray(argv[i]));
+        return BatchSearch::run(args, true);
     }
     // Help and version need no display: answered before the toolkit looks
     // for one.

@@ -1,4 +1,4 @@
-#include "settings/SettingsStore.h"
+#include "platform/SettingsStore.h"
 
 #include "platform/Cp932.h"
 #include "platform/TextFile.h"
@@ -10,6 +10,8 @@
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QStringConverter>
+
+#include <sys/statvfs.h>
 
 #include <utility>
 
@@ -70,6 +72,17 @@ QString quote(const QString &s)
     }
     out += QLatin1Char('"');
     return out;
+}
+
+const QString kFolderFull = QStringLiteral("設定フォルダーのディスクの空き容量が足りないため、書き込めません。");
+
+// The file system of the file's folder has no room left for this user: a
+// write there that failed failed for that (the lock file's writer does not
+// say why).
+bool noRoomFor(const QString &file)
+{
+    struct statvfs v;
+    return ::statvfs(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), &v) == 0 && v.f_bavail == 0;
 }
 
 QString refusal(const QString &path, const QString &text)
@@ -234,9 +247,12 @@ bool SettingsStore::keepDamagedCopy(QString *error)
     if (m_damaged.isEmpty() || m_damagedBytes == m_copiedBytes)
         return true;
     QString reason;
-    if (!TextFile::writeBytes(damagedCopyPath(), m_damagedBytes, &reason)) {
+    // The copy holds what the store held: nobody may read it who could not
+    // read the store.
+    if (!TextFile::writeBytes(damagedCopyPath(), m_damagedBytes, &reason, QFileInfo(m_path).permissions())) {
         if (error)
-            *error = reason + QStringLiteral("\r\n破損した設定ファイルの控えを作成できません。");
+            *error = (noRoomFor(damagedCopyPath()) ? refusal(damagedCopyPath(), kFolderFull) : reason)
+                + QStringLiteral("\r\n破損した設定ファイルの控えを作成できません。");
         return false;
     }
     m_copiedBytes = m_damagedBytes;
@@ -299,7 +315,8 @@ bool SettingsStore::commit(const std::function<void(QList<Section> &)> &change, 
         if (error)
             *error = refusal(m_path, lock.error() == QLockFile::LockFailedError
                                          ? QStringLiteral("設定ファイルがほかのＱＵＡＶで使用中のため、書き込めません。")
-                                         : QStringLiteral("設定フォルダーに書き込めません。"));
+                                         : noRoomFor(m_path) ? kFolderFull
+                                                             : QStringLiteral("設定フォルダーに書き込めません。"));
         return false;
     }
 
@@ -321,8 +338,11 @@ bool SettingsStore::commit(const std::function<void(QList<Section> &)> &change, 
             return false;
     }
     change(sections);
-    if (!TextFile::writeBytes(m_path, serialize(sections), error))
+    if (!TextFile::writeBytes(m_path, serialize(sections), error)) {
+        if (error && noRoomFor(m_path))
+            *error = refusal(m_path, kFolderFull);
         return false;
+    }
     m_sections = sections;
     m_damaged.clear();
     return true;

@@ -1,0 +1,114 @@
+#include "search/HitStream.h"
+
+#include "base/Settings.h"
+#include "search/BatchCommandLine.h"
+#include "search/FileMatchers.h"
+#include "search/FolderWalk.h"
+#include "search/ScanPool.h"
+#include "search/SearchRun.h"
+#include "search/SikibetuMatcher.h"
+
+#include <deque>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// Written in blocks without a flush each: the caller flushes once at the end.
+class Output
+{
+public:
+    explicit Output(std::FILE *out) : m_out(out) {}
+    bool put(QByteArrayView bytes)
+    {
+        if (!m_error.isEmpty())
+            return false;
+        if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_out) != size_t(bytes.size()))
+            m_error = BatchOutput::standardOutputError();
+        return m_error.isEmpty();
+    }
+    const QString &error() const { return m_error; }
+    QString finish()
+    {
+        if (m_error.isEmpty() && (std::fflush(m_out) != 0 || std::ferror(m_out)))
+            m_error = BatchOutput::standardOutputError();
+        return m_error;
+    }
+
+private:
+    std::FILE *m_out;
+    QString m_error;
+};
+
+} // namespace
+
+HitStream::Outcome HitStream::run(const Settings &settings, const QString &word, bool ignoreCase, const QString &root,
+                                  const QByteArray &nativeRoot, What what, std::FILE *out)
+{
+    Outcome outcome;
+    FileMatchers matchers(word, ignoreCase, settings.encodingChoice());
+    const SikibetuMatcher sikibetu(settings, QString());
+    FolderWalk walk(root, sikibetu, settings.SUB_DIR_FLG == 1,
+                    [&](const QString &reason) { outcome.skipped.append(reason); }, nativeRoot);
+    const ScanPool::Mode mode = what == What::Files ? ScanPool::Mode::FirstHit : ScanPool::Mode::HitLines;
+    std::optional<ScanPool> pool;
+    std::deque<QList<WalkFile>> queued; // the files given to the pool, folder by folder
+    qsizetype position = 0;            // in queued.front()
+    bool walked = false;
+    Output output(out);
+
+    auto listAhead = [&] {
+        while (!walked && (!pool || pool->queued() < 2 * pool->window())) {
+            QString folder;
+            QList<WalkFile> files;
+            if (!walk.nextFolder(folder, files)) {
+                walked = true;
+                break;
+            }
+            if (files.isEmpty())
+                continue;
+            if (!pool) {
+                SearchRun::tuneOnHeads(matchers, files);
+                pool.emplace(matchers, SearchRun::scanHelpers, nullptr, mode);
+                pool->setRoom(std::numeric_limits<qint64>::max());
+            }
+            pool->add(files);
+            queued.push_back(std::move(files));
+        }
+    };
+
+    const auto write = [&](QByteArray &text) {
+        const bool taken = output.put(text);
+        text.clear();
+        return taken;
+    };
+    listAhead();
+    ScanProbe probe;
+    while (pool && pool->take(probe)) {
+        while (position == queued.front().size()) {
+            queued.pop_front();
+            position = 0;
+        }
+        const WalkFile &file = queued.front().at(position++);
+        if (!probe.readable) {
+            outcome.skipped.append(probe.error);
+        } else if (probe.hasHit) {
+            ++outcome.files;
+            if (what == What::Files) {
+                output.put(file.nativeDir) && output.put(file.nativeName) && output.put("\n");
+            } else if (write(probe.hitLines) && probe.resumeAt >= 0) {
+                ScanProbe rest = pool->continueLines(file.nativeDir, file.nativeName, file.realPath(), probe, write);
+                if (!rest.readable)
+                    outcome.skipped.append(rest.error);
+                write(rest.hitLines);
+            }
+        }
+        if (!output.error().isEmpty())
+            break; // a closed pipe or a full disk: nothing more can be told
+        listAhead();
+    }
+    if (pool)
+        pool->cancel();
+    outcome.outputError = output.finish();
+    return outcome;
+}
