@@ -22,15 +22,21 @@ void SaveQueue::save(const SaveRequest &request, Done done)
     // Another save holds this file: the group's locks go first.
     file->setBeforeWaiting([this] { flush(); });
     const SaveResult r = FileSave::start(request, *file, m_batch);
-    if (!r.written() || !file->pending()) {
+    const bool final = !r.written() || !file->pending();
+    if (final && m_waiting.isEmpty()) {
         done(r);
         return;
     }
+    // A final result behind pending files waits for them: results come in
+    // the order the files were given.
     auto waiting = std::make_shared<Waiting>();
     waiting->request.path = request.path;
     waiting->request.displayName = request.displayName;
     waiting->request.readStamp = request.readStamp;
-    waiting->file = std::move(file);
+    if (final)
+        waiting->result = r;
+    else
+        waiting->file = std::move(file);
     waiting->done = std::move(done);
     m_waiting.append(waiting);
     if (m_waiting.size() >= m_groupSize)
@@ -44,10 +50,15 @@ void SaveQueue::flush()
     const QList<std::shared_ptr<Waiting>> group = std::exchange(m_waiting, {});
     QList<int> fds;
     for (const auto &w : group)
-        fds.append(w->file->pendingFd());
+        if (w->file)
+            fds.append(w->file->pendingFd());
     const bool durable = m_batch.makeDurable(fds);
     const int err = errno;
     for (const auto &w : group) {
+        if (!w->file) {
+            w->done(w->result);
+            continue;
+        }
         // Nothing is renamed unless the group's new contents and old ones
         // are on disk.
         const FileReplacer::Status s = durable ? w->file->commit() : w->file->drop(err);

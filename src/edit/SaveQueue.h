@@ -20,9 +20,10 @@ class SaveBatch;
 // leaves every old file as it was; after it, the journal holds every old
 // content the renames replace, and a rollback puts them back.
 //
-// A file's result reaches its callback once it is final: at once for one
-// that was refused, asks a question, or was written in place or created;
-// after its group's flush for one replaced by rename.
+// Results reach their callbacks in the order the files were given: a file
+// refused, written in place or created is done at once, but its result
+// waits for the pending files before it; a file replaced by rename is done
+// after its group's flush.
 class SaveQueue
 {
 public:
@@ -44,7 +45,8 @@ private:
     struct Waiting
     {
         SaveRequest request; // without its lines: only its name is needed
-        std::unique_ptr<FileReplacer> file;
+        std::unique_ptr<FileReplacer> file; // none: result is final
+        SaveResult result;
         Done done;
     };
     SaveBatch &m_batch;
