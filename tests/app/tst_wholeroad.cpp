@@ -5,6 +5,7 @@
 // a new user takes during a run: a common word refusing many files, a
 // double-click on the view, the window closed.
 #include "base/Workbench.h"
+#include "DialogControls.h"
 #include "edit/FileSave.h"
 #include "edit/SaveDialog.h"
 #include "platform/Cp932.h"
@@ -53,8 +54,8 @@ struct Road : WindowFixture
         QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
         if (!dialog)
             return false;
-        dialog->Combo_Search_Data->setEditText(word);
-        QTest::mouseClick(dialog->CMD_SEARCH, Qt::LeftButton);
+        control<QComboBox>(dialog, "Combo_Search_Data")->setEditText(word);
+        QTest::mouseClick(control<QPushButton>(dialog, "CMD_SEARCH"), Qt::LeftButton);
         return !openSearchDialog();
     }
     // Runs once, from inside the run, when the PATH panel shows the file name.
@@ -115,8 +116,8 @@ void tst_WholeRoad::searchShowCopyClear()
     QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
     QVERIFY(dialog);
     QVERIFY(!window.isEnabled());
-    dialog->Combo_Search_Data->setEditText(QStringLiteral("  検索  "));
-    QTest::mouseClick(dialog->CMD_SEARCH, Qt::LeftButton);
+    control<QComboBox>(dialog, "Combo_Search_Data")->setEditText(QStringLiteral("  検索  "));
+    QTest::mouseClick(control<QPushButton>(dialog, "CMD_SEARCH"), Qt::LeftButton);
     QTRY_VERIFY(!openSearchDialog());
 
     QVERIFY(window.isEnabled());

@@ -28,16 +28,12 @@ QUAV_Hozon::QUAV_Hozon(Workbench &wb)
     Cmd_Jikkou = new QPushButton(QStringLiteral("保存"), this);
     Cmd_Jikkou->setDefault(true);
     Cmd_Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    nameControls({{Label1, "Label1"}, {List1, "List1"}, {Label2, "Label2"},
+                  {Cmd_All_Sentaku, "Cmd_All_Sentaku"}, {Cmd_All_Clear, "Cmd_All_Clear"},
+                  {Cmd_Jikkou, "Cmd_Jikkou"}, {Cmd_Cancel, "Cmd_Cancel"}});
     Cmd_Cancel->setAutoDefault(false);
 
     setObjectName(QStringLiteral("QUAV_Hozon"));
-    Label1->setObjectName(QStringLiteral("Label1"));
-    List1->setObjectName(QStringLiteral("List1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Cmd_All_Sentaku->setObjectName(QStringLiteral("Cmd_All_Sentaku"));
-    Cmd_All_Clear->setObjectName(QStringLiteral("Cmd_All_Clear"));
-    Cmd_Jikkou->setObjectName(QStringLiteral("Cmd_Jikkou"));
-    Cmd_Cancel->setObjectName(QStringLiteral("Cmd_Cancel"));
 
     auto *selectRow = new QHBoxLayout;
     selectRow->addWidget(Label2, 1);
