@@ -43,7 +43,8 @@ int main(int argc, char **argv)
         int selected = 0;
         const Timing read = median(runs, [] {}, [&] {
             selected = 0;
-            for (const QItemSelectionRange &range : dialog->List1->selectionModel()->selection())
+            const auto *list = dialog->findChild<QListWidget *>(QStringLiteral("List1"));
+            for (const QItemSelectionRange &range : list->selectionModel()->selection())
                 selected += range.height();
         });
         print(qPrintable(QStringLiteral("read the selection of %1 files").arg(n)), read,
