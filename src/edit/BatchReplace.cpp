@@ -3,6 +3,7 @@
 #include "base/Workbench.h"
 #include "edit/ReplacePass.h"
 #include "edit/SaveDialog.h"
+#include "edit/SaveQueue.h"
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
 #include "platform/NativeName.h"
@@ -158,6 +159,19 @@ int BatchReplace::run(const QList<QByteArray> &args)
     SaveBatch batch(FileSave::batchOptions(
         wb.settings, QStringLiteral("quav replace ") + NativeName::decodePath(args.join(' ')), o.noUndo));
 
+    // The changed files are made durable a group at a time (one flush per
+    // group, not per file); a file's line is printed once it is written.
+    std::optional<SaveQueue> queue;
+    queue.emplace(batch);
+    // Only a replacement with text code page 932 cannot hold can be refused.
+    const bool mayBeRefused = !Cp932::unmappedCharacters(*o.with).isEmpty();
+    const auto report = [&](const QByteArray &line) {
+        ++changedFiles;
+        messages.flush();
+        if (!BatchOutput::write(stdout, line) && outputError.isEmpty())
+            outputError = BatchOutput::standardOutputError();
+    };
+
     // Every file the work area holds, replaced and saved. The line index is
     // built.
     const auto replaceHeld = [&] {
@@ -176,43 +190,55 @@ int BatchReplace::run(const QList<QByteArray> &args)
             const QList<StoredChange> changes = pass.storedPass(entries, first, last);
             if (changes.isEmpty())
                 continue;
-            QStringList own;
-            SaveRequest request = SaveDialog::requestFor(work, i, own);
+            const QByteArray path = work.nativePath(i);
             // Met again through another name: it holds the replacement already.
-            const QByteArray real = realFile(request.path);
+            const QByteArray real = realFile(path);
             if (done.contains(real))
                 continue;
             done.insert(real);
-            for (const StoredChange &c : changes)
-                own[c.index - first] = c.entry;
-            request.lines.clear();
-            for (const QString &entry : std::as_const(own))
-                request.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
-            if (const QString refused = FileSave::refusal(request); !refused.isEmpty()) {
-                ++errors;
-                messages.show(refused, SaveDialog::kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::Ok);
+            const QByteArray line = path + '\t' + QByteArray::number(changes.size()) + '\n';
+            if (o.dryRun && !mayBeRefused) {
+                report(line);
                 continue;
             }
-            if (!o.dryRun) {
-                request.batch = &batch;
-                const SaveResult r = FileSave::save(request);
+            QStringList own;
+            SaveRequest request = SaveDialog::requestFor(work, i, own);
+            const qsizetype keyLength = work.File_Key(i).size();
+            for (const StoredChange &c : changes) {
+                // The line's view moves to its new text before the old one goes.
+                QString &entry = own[c.index - first];
+                const QString previous = std::exchange(entry, c.entry);
+                request.lines[c.index - first] = SaveDialog::storedLine(entry, keyLength);
+            }
+            // A Shift-JIS file refuses a replacement it cannot hold, in a
+            // dry run too; a UTF file takes it.
+            if (mayBeRefused) {
+                if (const QString refused = FileSave::refusal(request); !refused.isEmpty()) {
+                    ++errors;
+                    messages.show(refused, SaveDialog::kCaption, MessagePort::Icon::Critical,
+                                  MessagePort::Buttons::Ok);
+                    continue;
+                }
+            }
+            if (o.dryRun) {
+                report(line);
+                continue;
+            }
+            request.batch = &batch;
+            queue->save(request, [&, line](const SaveResult &r) {
                 if (!r.written()) {
                     ++errors;
                     messages.show(r.message, SaveDialog::kCaption, MessagePort::Icon::Critical,
                                   MessagePort::Buttons::Ok);
-                    continue;
+                    return;
                 }
                 if (!r.warning.isEmpty()) {
                     ++errors;
                     messages.show(r.warning, SaveDialog::kCaption, MessagePort::Icon::Exclamation,
                                   MessagePort::Buttons::Ok);
                 }
-            }
-            ++changedFiles;
-            messages.flush();
-            if (!BatchOutput::write(stdout, request.path + '\t' + QByteArray::number(changes.size()) + '\n')
-                && outputError.isEmpty())
-                outputError = BatchOutput::standardOutputError();
+                report(line);
+            });
         }
     };
 
@@ -232,6 +258,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     replaceHeld();
+    queue.reset();
     // A file that could not be read, or was not searched (":@:" in its
     // name), may hold the word: not all was done.
     errors += outcome.overflow + int(outcome.skipped.size());

@@ -74,6 +74,22 @@ QString FileSave::displayName(const SaveRequest &request)
 
 SaveResult FileSave::save(const SaveRequest &request)
 {
+    FileReplacer file(request.path);
+    std::optional<SaveBatch> own;
+    SaveBatch *batch = request.batch;
+    if (!batch)
+        batch = &own.emplace(SaveBatch::Options());
+    SaveResult r = start(request, file, *batch);
+    if (r.written() && file.pending()) {
+        const FileReplacer::Status s =
+            batch->makeDurable({file.pendingFd()}) ? file.commit() : file.drop(errno);
+        r = finish(request, file, *batch, int(s));
+    }
+    return r;
+}
+
+SaveResult FileSave::start(const SaveRequest &request, FileReplacer &file, SaveBatch &batch)
+{
     using Outcome = SaveResult::Outcome;
     const QString name = displayName(request);
     if (const QString refused = refusal(request); !refused.isEmpty()) {
@@ -82,7 +98,6 @@ SaveResult FileSave::save(const SaveRequest &request)
         return r;
     }
 
-    FileReplacer file(request.path);
     const FileReplacer::Status found = file.inspect();
     if (found == FileReplacer::Status::Failed)
         return failure(name, file.reason());
@@ -111,11 +126,22 @@ SaveResult FileSave::save(const SaveRequest &request)
         source = request.sourceBytes;
     const QByteArray content = SavedText::compose(request.lines, source, request.encoding);
 
-    std::optional<SaveBatch> own;
-    SaveBatch *batch = request.batch;
-    if (!batch)
-        batch = &own.emplace(SaveBatch::Options());
-    switch (file.write(content, old, batch)) {
+    const FileReplacer::Status s = file.prepare(content, old, &batch);
+    if (s == FileReplacer::Status::Ok && file.pending()) {
+        SaveResult r;
+        r.outcome = Outcome::Written; // once committed
+        return r;
+    }
+    return finish(request, file, batch, int(s));
+}
+
+SaveResult FileSave::finish(const SaveRequest &request, const FileReplacer &file, const SaveBatch &batch,
+                            int status)
+{
+    using Outcome = SaveResult::Outcome;
+    const QString name = displayName(request);
+    const bool isNew = !request.readStamp;
+    switch (FileReplacer::Status(status)) {
     case FileReplacer::Status::Ok: {
         SaveResult r;
         r.outcome = Outcome::Written;
@@ -123,15 +149,15 @@ SaveResult FileSave::save(const SaveRequest &request)
         if (file.changedMeanwhile())
             r.warning = name + kLineBreak
                 + QStringLiteral("保存している間にほかのプログラムがこのファイルを変更しました。") + kLineBreak
-                + (batch->journalled() ? QStringLiteral("その変更は取り消し用の記録にだけ残っています（quav undo で戻せます）。")
-                                       : QStringLiteral("その変更は失われました。"));
+                + (batch.journalled() ? QStringLiteral("その変更は取り消し用の記録にだけ残っています（quav undo で戻せます）。")
+                                      : QStringLiteral("その変更は失われました。"));
         return r;
     }
     case FileReplacer::Status::Changed:
         if (isNew)
             return outcome(Outcome::AlreadyExists, name, kTaken);
         // Gone between the look and the write: say so, not "changed".
-        if (exists && !DiskStamp::of(file.target()))
+        if (!DiskStamp::of(file.target()))
             return outcome(Outcome::RemovedOnDisk, name, kRemoved);
         return outcome(Outcome::ChangedOnDisk, name, kChanged);
     default:

@@ -12,6 +12,8 @@
 
 #include <optional>
 
+class FileReplacer;
+
 // One file of the work area to be written back to disk.
 struct SaveRequest
 {
@@ -72,6 +74,15 @@ class FileSave
 {
 public:
     static SaveResult save(const SaveRequest &request);
+
+    // save() in two halves, for a group of files made durable together
+    // (SaveQueue): start() writes what save() writes, but a file replaced by
+    // rename is left pending in `file` (its result then says Written, to be
+    // confirmed); once the batch has made it durable, file.commit() puts it
+    // under its name and finish() gives its result from the commit's status.
+    static SaveResult start(const SaveRequest &request, FileReplacer &file, SaveBatch &batch);
+    static SaveResult finish(const SaveRequest &request, const FileReplacer &file, const SaveBatch &batch,
+                             int status);
 
     // A batch as the settings (and a command line's --no-undo) ask for.
     static SaveBatch::Options batchOptions(const Settings &settings, const QString &command, bool noUndo = false);
