@@ -10,6 +10,11 @@ time (user + system of the child; on a shared machine the wall time follows
 the load of others, the CPU time much less). The search stops where the work
 area is full; the replace goes on in rounds until every file is done.
 
+Side by side in the same runs, each on a fresh copy: the byte-keeping peer
+script (peer_replace.py) without a flush and with one fsync per file, and
+`quav replace` with and without the undo journal; the ratios of quav to the
+peer without a flush are printed last.
+
 Usage:
   bench/replace_bench.py [--quav build/src/quav] [--corpus bench/corpus]
                          [--scale 3] [--reps 3]
@@ -44,13 +49,16 @@ def main():
     if not os.path.isdir(corpus):
         subprocess.run([sys.executable, os.path.join(HERE, "gen_corpus.py"), corpus, "--scale", a.scale], check=True)
     cfg = tempfile.mkdtemp(prefix="quav-bench-cfg-")
-    env = dict(os.environ, LC_ALL="C.UTF-8", QUAV_CONFIG_DIR=cfg)
+    # The undo journal of the runs goes with the settings, not to the user's.
+    env = dict(os.environ, LC_ALL="C.UTF-8", QUAV_CONFIG_DIR=cfg, XDG_STATE_HOME=os.path.join(cfg, "state"))
     word = gen_corpus.COMMON
     common = ["--ext", EXTS, "--subdirs"]
 
     replace_ms, search_ms = [], []
     replace_cpu, search_cpu = [], []
     dry_ms, dry_cpu = [], []
+    peer_ms, peer_sync_ms, noundo_ms = [], [], []
+    peer = os.path.join(HERE, "peer_replace.py")
     files = written = 0
     with tempfile.TemporaryDirectory() as tmp:
         for rep in range(a.reps):
@@ -80,6 +88,22 @@ def main():
             files = len(changed)
             written = sum(os.path.getsize(p) for p in changed)
             shutil.rmtree(copy)
+            for cmd, times in (([quav, "replace", "--no-undo", "--dir"], noundo_ms),
+                               ([sys.executable, peer], peer_ms),
+                               ([sys.executable, peer, "--fsync"], peer_sync_ms)):
+                shutil.copytree(corpus, copy, symlinks=True)
+                if cmd[0] == quav:
+                    args = cmd + [copy] + common + ["--with", REPLACEMENT, word]
+                else:
+                    args = cmd + [copy, word, REPLACEMENT, "--ext", EXTS]
+                t = time.perf_counter()
+                p = subprocess.run(args, env=env, capture_output=True)
+                times.append((time.perf_counter() - t) * 1000)
+                if p.returncode != 0:
+                    sys.exit(f"{args[0]} exited {p.returncode}: {p.stderr.decode(errors='replace')[:500]}")
+                if len(p.stdout.splitlines()) != files:
+                    sys.exit(f"{' '.join(cmd)} changed {len(p.stdout.splitlines())} files, quav {files}")
+                shutil.rmtree(copy)
     shutil.rmtree(cfg, ignore_errors=True)
     ms = statistics.median(replace_ms)
     sms = statistics.median(search_ms)
@@ -90,6 +114,13 @@ def main():
     print(f"quav replace --dry-run: {statistics.median(dry_ms):.0f} ms wall, {statistics.median(dry_cpu):.0f} ms cpu")
     print(f"quav search of the same word: {sms:.0f} ms wall, {scpu:.0f} ms cpu")
     print(f"replace / search: {ms / sms:.1f} wall, {cpu / max(scpu, 1):.1f} cpu")
+    pms, psms, nms = (statistics.median(t) for t in (peer_ms, peer_sync_ms, noundo_ms))
+    dms = statistics.median(dry_ms)
+    print(f"peer script without fsync: {pms:.0f} ms wall; with one fsync per file: {psms:.0f} ms wall")
+    print(f"quav replace --no-undo: {nms:.0f} ms wall")
+    print(f"ratios to the peer without fsync: quav replace (journal) {ms / pms:.2f}, "
+          f"--no-undo {nms / pms:.2f}, peer with fsync {psms / pms:.2f}")
+    print(f"dry run / search: {dms / sms:.1f} wall, {statistics.median(dry_cpu) / max(scpu, 1):.1f} cpu")
 
 
 def child_cpu_ms():

@@ -87,6 +87,16 @@ void CommandBoard::searchStarting()
     enable({Command::STOP});
 }
 
+void CommandBoard::saveStarting()
+{
+    enable({Command::STOP});
+}
+
+void CommandBoard::saveEnded()
+{
+    disable({Command::STOP});
+}
+
 void CommandBoard::afterResultsChanged(const WorkArea &work)
 {
     setEnabled(Command::HOZON, work.Hozon_Flag == 1);

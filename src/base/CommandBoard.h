@@ -47,6 +47,10 @@ public:
     // A search is about to run (confirmed in its dialog, or inside the run's
     // busy state): only STOP may end it.
     void searchStarting();
+    // A save of many files runs inside the busy state: only STOP may end it.
+    void saveStarting();
+    // The save ended and the busy state with it: STOP is off again.
+    void saveEnded();
     // After the work area's files or lines changed (a search run, a template
     // read, a replace, a deselect, a duplication): what a result offers, and
     // for an empty work area what a new search needs.

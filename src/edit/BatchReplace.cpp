@@ -3,6 +3,7 @@
 #include "base/Workbench.h"
 #include "edit/ReplacePass.h"
 #include "edit/SaveDialog.h"
+#include "edit/SaveQueue.h"
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
 #include "platform/NativeName.h"
@@ -45,8 +46,10 @@ std::optional<QString> parse(const QList<QByteArray> &args, BatchChoices &o, QSt
         return QStringLiteral("置換後の文字列（--with）がありません。（--help で使い方を表示します）");
     if (const auto problem = o.search.takeWord(a.words(), word))
         return problem;
+    // Read as code page 932, every file refuses such a replacement; with
+    // detection only the Shift-JIS files do, each as it is met.
     const QString unmapped = Cp932::unmappedCharacters(*o.with);
-    if (!unmapped.isEmpty())
+    if (!unmapped.isEmpty() && o.search.encoding == EncodingChoice::Cp932)
         return QStringLiteral("置換後の文字列にシフトJISで表せない文字が含まれています。（") + unmapped
             + QStringLiteral("）");
     return std::nullopt;
@@ -71,8 +74,9 @@ BatchCommandText BatchReplace::text()
     return {BatchCommand::Replace, QStringLiteral("quav-replace"),
             QStringLiteral("検索でヒットしたファイルの文字列を置換して保存する"),
             {QStringLiteral("quav replace [オプション] --with 置換後の文字列 検索文字列")},
-            QStringLiteral("quav search と同じ検索でヒットしたファイル（Shift-JIS）のすべての行で、検索文字列を\n"
-                           "置換後の文字列に置き換え、変更したファイルを保存します。\n"),
+            QStringLiteral("quav search と同じ検索でヒットしたファイルのすべての行で、検索文字列を置換後の文字列に\n"
+                           "置き換え、変更したファイルをそれぞれの文字コード（Shift-JIS、UTF-8、UTF-16、BOM も）のまま\n"
+                           "保存します。シフトJISで表せない文字はシフトJISのファイルには書かず、そのファイルをエラーにします。\n"),
             QStringLiteral(
                 "置き換えた文字列だけを新しいバイト列で書き、行のほかの文字、各行の改行、最後の改行の\n"
                 "有無はディスク上のままにします。書き込みは一時ファイルからの置き換えで、失敗したファイルは\n"
@@ -126,6 +130,19 @@ int BatchReplace::run(const QList<QByteArray> &args)
     SaveBatch batch(FileSave::batchOptions(
         wb.settings, QStringLiteral("quav replace ") + NativeName::decodePath(args.join(' ')), o.noUndo));
 
+    // The changed files are made durable a group at a time (one flush per
+    // group, not per file); a file's line is printed once it is written.
+    std::optional<SaveQueue> queue;
+    queue.emplace(batch);
+    // Only a replacement with text code page 932 cannot hold can be refused.
+    const bool mayBeRefused = !Cp932::unmappedCharacters(*o.with).isEmpty();
+    const auto report = [&](const QByteArray &line) {
+        ++changedFiles;
+        messages.flush();
+        if (!BatchOutput::write(stdout, line) && outputError.isEmpty())
+            outputError = BatchOutput::standardOutputError();
+    };
+
     // Every file the work area holds, replaced and saved. The line index is
     // built.
     const auto replaceHeld = [&] {
@@ -144,38 +161,55 @@ int BatchReplace::run(const QList<QByteArray> &args)
             const QList<StoredChange> changes = pass.storedPass(entries, first, last);
             if (changes.isEmpty())
                 continue;
-            QStringList own;
-            SaveRequest request = SaveDialog::requestFor(work, i, own);
+            const QByteArray path = work.nativePath(i);
             // Met again through another name: it holds the replacement already.
-            const QByteArray real = realFile(request.path);
+            const QByteArray real = realFile(path);
             if (done.contains(real))
                 continue;
             done.insert(real);
-            for (const StoredChange &c : changes)
-                own[c.index - first] = c.entry;
-            request.lines.clear();
-            for (const QString &entry : std::as_const(own))
-                request.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
-            if (!o.dryRun) {
-                request.batch = &batch;
-                const SaveResult r = FileSave::save(request);
+            const QByteArray line = path + '\t' + QByteArray::number(changes.size()) + '\n';
+            if (o.dryRun && !mayBeRefused) {
+                report(line);
+                continue;
+            }
+            QStringList own;
+            SaveRequest request = SaveDialog::requestFor(work, i, own);
+            const qsizetype keyLength = work.File_Key(i).size();
+            for (const StoredChange &c : changes) {
+                // The line's view moves to its new text before the old one goes.
+                QString &entry = own[c.index - first];
+                const QString previous = std::exchange(entry, c.entry);
+                request.lines[c.index - first] = SaveDialog::storedLine(entry, keyLength);
+            }
+            // A Shift-JIS file refuses a replacement it cannot hold, in a
+            // dry run too; a UTF file takes it.
+            if (mayBeRefused) {
+                if (const QString refused = FileSave::refusal(request); !refused.isEmpty()) {
+                    ++errors;
+                    messages.show(refused, SaveDialog::kCaption, MessagePort::Icon::Critical,
+                                  MessagePort::Buttons::Ok);
+                    continue;
+                }
+            }
+            if (o.dryRun) {
+                report(line);
+                continue;
+            }
+            request.batch = &batch;
+            queue->save(request, [&, line](const SaveResult &r) {
                 if (!r.written()) {
                     ++errors;
                     messages.show(r.message, SaveDialog::kCaption, MessagePort::Icon::Critical,
                                   MessagePort::Buttons::Ok);
-                    continue;
+                    return;
                 }
                 if (!r.warning.isEmpty()) {
                     ++errors;
                     messages.show(r.warning, SaveDialog::kCaption, MessagePort::Icon::Exclamation,
                                   MessagePort::Buttons::Ok);
                 }
-            }
-            ++changedFiles;
-            messages.flush();
-            if (!BatchOutput::write(stdout, request.path + '\t' + QByteArray::number(changes.size()) + '\n')
-                && outputError.isEmpty())
-                outputError = BatchOutput::standardOutputError();
+                report(line);
+            });
         }
     };
 
@@ -195,6 +229,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     replaceHeld();
+    queue.reset();
     // A file that could not be read, or was not searched (":@:" in its
     // name), may hold the word: not all was done.
     errors += outcome.overflow + int(outcome.skipped.size());

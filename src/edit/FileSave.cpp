@@ -41,8 +41,11 @@ SaveBatch::Options FileSave::batchOptions(const Settings &settings, const QStrin
     return o;
 }
 
-QString FileSave::unmappedCharacters(const QList<StoredLine> &lines)
+QString FileSave::unmappedCharacters(const QList<StoredLine> &lines, TextEncoding encoding)
 {
+    // A UTF file holds every character.
+    if (encoding != TextEncoding::Cp932)
+        return QString();
     QString all;
     for (const StoredLine &line : lines) {
         // What is found is all unmapped: going over it again only drops the
@@ -54,22 +57,47 @@ QString FileSave::unmappedCharacters(const QList<StoredLine> &lines)
     return all;
 }
 
+QString FileSave::refusal(const SaveRequest &request)
+{
+    const QString unmapped = unmappedCharacters(request.lines, request.encoding);
+    if (unmapped.isEmpty())
+        return QString();
+    return failure(displayName(request),
+                   QStringLiteral("シフトJISで表せない文字が含まれています。（") + unmapped + QStringLiteral("）"))
+        .message;
+}
+
+QString FileSave::displayName(const SaveRequest &request)
+{
+    return request.displayName.isEmpty() ? FileReplacer::displayName(request.path) : request.displayName;
+}
+
 SaveResult FileSave::save(const SaveRequest &request)
 {
-    using Outcome = SaveResult::Outcome;
-    const QString name = request.displayName.isEmpty() ? FileReplacer::displayName(request.path)
-                                                       : request.displayName;
-    // Its unchanged lines would keep their bytes and the changed ones become
-    // code page 932: a file of two encodings.
-    if (request.encoding != TextEncoding::Cp932)
-        return failure(name, TextEncodings::name(request.encoding)
-                                 + QStringLiteral(" のファイルは保存できません。シフトJISのファイルだけを保存します。"));
-    const QString unmapped = unmappedCharacters(request.lines);
-    if (!unmapped.isEmpty())
-        return failure(name, QStringLiteral("シフトJISで表せない文字が含まれています。（") + unmapped
-                                 + QStringLiteral("）"));
-
     FileReplacer file(request.path);
+    std::optional<SaveBatch> own;
+    SaveBatch *batch = request.batch;
+    if (!batch)
+        batch = &own.emplace(SaveBatch::Options());
+    SaveResult r = start(request, file, *batch);
+    if (r.written() && file.pending()) {
+        const FileReplacer::Status s =
+            batch->makeDurable({file.pendingFd()}) ? file.commit() : file.drop(errno);
+        r = finish(request, file, *batch, int(s));
+    }
+    return r;
+}
+
+SaveResult FileSave::start(const SaveRequest &request, FileReplacer &file, SaveBatch &batch)
+{
+    using Outcome = SaveResult::Outcome;
+    const QString name = displayName(request);
+    if (const QString refused = refusal(request); !refused.isEmpty()) {
+        SaveResult r;
+        r.message = refused;
+        return r;
+    }
+
     const FileReplacer::Status found = file.inspect();
     if (found == FileReplacer::Status::Failed)
         return failure(name, file.reason());
@@ -96,13 +124,24 @@ SaveResult FileSave::save(const SaveRequest &request)
         source = old;
     else if (isNew && !request.sourceBytes.isEmpty())
         source = request.sourceBytes;
-    const QByteArray content = SavedText::compose(request.lines, source);
+    const QByteArray content = SavedText::compose(request.lines, source, request.encoding);
 
-    std::optional<SaveBatch> own;
-    SaveBatch *batch = request.batch;
-    if (!batch)
-        batch = &own.emplace(SaveBatch::Options());
-    switch (file.write(content, old, batch)) {
+    const FileReplacer::Status s = file.prepare(content, old, &batch);
+    if (s == FileReplacer::Status::Ok && file.pending()) {
+        SaveResult r;
+        r.outcome = Outcome::Written; // once committed
+        return r;
+    }
+    return finish(request, file, batch, int(s));
+}
+
+SaveResult FileSave::finish(const SaveRequest &request, const FileReplacer &file, const SaveBatch &batch,
+                            int status)
+{
+    using Outcome = SaveResult::Outcome;
+    const QString name = displayName(request);
+    const bool isNew = !request.readStamp;
+    switch (FileReplacer::Status(status)) {
     case FileReplacer::Status::Ok: {
         SaveResult r;
         r.outcome = Outcome::Written;
@@ -110,15 +149,15 @@ SaveResult FileSave::save(const SaveRequest &request)
         if (file.changedMeanwhile())
             r.warning = name + kLineBreak
                 + QStringLiteral("保存している間にほかのプログラムがこのファイルを変更しました。") + kLineBreak
-                + (batch->journalled() ? QStringLiteral("その変更は取り消し用の記録にだけ残っています（quav undo で戻せます）。")
-                                       : QStringLiteral("その変更は失われました。"));
+                + (batch.journalled() ? QStringLiteral("その変更は取り消し用の記録にだけ残っています（quav undo で戻せます）。")
+                                      : QStringLiteral("その変更は失われました。"));
         return r;
     }
     case FileReplacer::Status::Changed:
         if (isNew)
             return outcome(Outcome::AlreadyExists, name, kTaken);
         // Gone between the look and the write: say so, not "changed".
-        if (exists && !DiskStamp::of(file.target()))
+        if (!DiskStamp::of(file.target()))
             return outcome(Outcome::RemovedOnDisk, name, kRemoved);
         return outcome(Outcome::ChangedOnDisk, name, kChanged);
     default:

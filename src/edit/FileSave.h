@@ -12,6 +12,8 @@
 
 #include <optional>
 
+class FileReplacer;
+
 // One file of the work area to be written back to disk.
 struct SaveRequest
 {
@@ -24,8 +26,7 @@ struct SaveRequest
     // The user agreed to replace what is on disk now, or to write a file
     // removed meanwhile (after any outcome that needs a question).
     bool overwriteAgreed = false;
-    // The encoding the file was read in: only a code page 932 file is
-    // written; a file in another encoding is refused, never re-encoded.
+    // The encoding the file was read in, and is written in.
     TextEncoding encoding = TextEncoding::Cp932;
     // For a new file: the bytes its lines were read from (a made file's
     // template as it was read), whose bytes and breaks it keeps. Empty: none.
@@ -74,10 +75,25 @@ class FileSave
 public:
     static SaveResult save(const SaveRequest &request);
 
+    // save() in two halves, for a group of files made durable together
+    // (SaveQueue): start() writes what save() writes, but a file replaced by
+    // rename is left pending in `file` (its result then says Written, to be
+    // confirmed); once the batch has made it durable, file.commit() puts it
+    // under its name and finish() gives its result from the commit's status.
+    static SaveResult start(const SaveRequest &request, FileReplacer &file, SaveBatch &batch);
+    static SaveResult finish(const SaveRequest &request, const FileReplacer &file, const SaveBatch &batch,
+                             int status);
+
     // A batch as the settings (and a command line's --no-undo) ask for.
     static SaveBatch::Options batchOptions(const Settings &settings, const QString &command, bool noUndo = false);
 
-    // The characters of the lines that have no code page 932 form, each
-    // once: a save refuses such lines rather than write "?" for them.
-    static QString unmappedCharacters(const QList<StoredLine> &lines);
+    // For a code page 932 file, the characters of the lines that have no
+    // code page 932 form, each once: a save refuses such lines rather than
+    // write "?" for them. Empty for a file of another encoding.
+    static QString unmappedCharacters(const QList<StoredLine> &lines, TextEncoding encoding);
+    // Empty when the request's lines can be written in its encoding;
+    // otherwise why not, naming the file and the characters, as save
+    // reports it (a save refused so writes nothing).
+    static QString refusal(const SaveRequest &request);
+    static QString displayName(const SaveRequest &request);
 };

@@ -2,6 +2,7 @@
 
 #include "base/Workbench.h"
 #include "edit/ShownFile.h"
+#include "edit/UnsavableText.h"
 #include "platform/MessagePort.h"
 
 LineEditCommand::LineEditCommand(Workbench &wb) : m_wb(wb), m_editor(*wb.messages) {}
@@ -18,6 +19,8 @@ bool LineEditCommand::Form_Load()
     m_wb.status.setText(StatusPanels::kPath, QStringLiteral("簡易編集画面作成中"));
     m_wb.pump->yieldNow();
     m_editor.Load(entries, m_wb.progress, m_wb.pump);
+    const QStringList shiftJis = UnsavableText::shiftJisFiles(m_wb.work, {m_file});
+    m_editor.setShiftJisName(shiftJis.value(0));
     // The store holds the other files' lines too: together they stay within
     // what it may hold, so a reflect always fits.
     m_editor.setLineLimit(WorkArea::kAdmissionLimit - (m_wb.work.Search_Hit_All_Line_List().count() - m_editor.count()));

@@ -134,7 +134,7 @@ LineEditor::Commit LineEditor::Cmd_Insert_Commit_Click(const QString &typed)
 {
     if (m_mode != Mode::Insert || !m_commitEnabled)
         return Commit::Blocked;
-    const QString unsavable = UnsavableText::Refusal(QStringLiteral("挿入行"), typed);
+    const QString unsavable = UnsavableText::Refusal(QStringLiteral("挿入行"), typed, shiftJisNames());
     if (!unsavable.isEmpty()) {
         refuse(unsavable);
         return Commit::Refused;
@@ -189,7 +189,7 @@ bool LineEditor::Cmd_Update_Click()
     // One line stays one line: a pasted line break would split it on saving.
     QString refusal = LineBreak::Refusal(QStringLiteral("修正イメージ"), *answer);
     if (refusal.isEmpty())
-        refusal = UnsavableText::Refusal(QStringLiteral("修正イメージ"), *answer);
+        refusal = UnsavableText::Refusal(QStringLiteral("修正イメージ"), *answer, shiftJisNames());
     if (!refusal.isEmpty())
         return refuse(refusal);
     m_lines[s].text = *answer;

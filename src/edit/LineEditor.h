@@ -59,6 +59,10 @@ public:
     // at most that many in all (a reflect must never find it full).
     void setLineLimit(int limit) { m_lineLimit = std::clamp(limit, 0, WorkArea::kAdmissionLimit); }
     int lineLimit() const { return m_lineLimit; }
+    // The name of the file edited when it is a Shift-JIS file, whose lines
+    // cannot take characters without a code page 932 form; empty for a UTF
+    // file, which takes every character.
+    void setShiftJisName(const QString &name) { m_shiftJisName = name; }
 
     const QList<EditorLine> &lines() const { return m_lines; }
     int count() const { return int(m_lines.size()); }
@@ -118,4 +122,9 @@ private:
     Mode m_mode = Mode::Normal;
     bool m_commitEnabled = true;
     int m_lineLimit = WorkArea::kAdmissionLimit;
+    QString m_shiftJisName;
+    QStringList shiftJisNames() const
+    {
+        return m_shiftJisName.isEmpty() ? QStringList() : QStringList{m_shiftJisName};
+    }
 };

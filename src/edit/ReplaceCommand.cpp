@@ -5,6 +5,7 @@
 #include "display/ListView.h"
 #include "edit/ReplacePass.h"
 #include "edit/TextReplace.h"
+#include "edit/UnsavableText.h"
 #include "platform/MessagePort.h"
 #include "platform/RichViewPort.h"
 
@@ -60,7 +61,8 @@ bool ReplaceCommand::Cmd_Jikkou_Click(const QString &search, const QString &repl
     }
 
     m_wb.pump->setBusyCursor(true);
-    if (!ReplacePass::checkRequest(search, replacement, int(targets.size()), port)) {
+    if (!ReplacePass::checkRequest(search, replacement, int(targets.size()),
+                                   UnsavableText::shiftJisFiles(m_wb.work, targets), port)) {
         m_wb.pump->setBusyCursor(false);
         return false;
     }

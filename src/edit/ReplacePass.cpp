@@ -86,7 +86,7 @@ void ReplacePass::reportFailures(MessagePort &messages) const
 }
 
 bool ReplacePass::checkRequest(const QString &search, const QString &replacement, int selectedFiles,
-                                MessagePort &messages)
+                                const QStringList &shiftJisFiles, MessagePort &messages)
 {
     using Icon = MessagePort::Icon;
     if (search.isEmpty()) {
@@ -100,7 +100,7 @@ bool ReplacePass::checkRequest(const QString &search, const QString &replacement
     if (refusal.isEmpty())
         refusal = LineBreak::Refusal(QStringLiteral("置替文字"), replacement);
     if (refusal.isEmpty())
-        refusal = UnsavableText::Refusal(QStringLiteral("置替文字"), replacement);
+        refusal = UnsavableText::Refusal(QStringLiteral("置替文字"), replacement, shiftJisFiles);
     if (!refusal.isEmpty()) {
         messages.show(refusal, kCaption, Icon::Exclamation);
         return false;

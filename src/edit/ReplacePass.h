@@ -64,11 +64,12 @@ public:
 
     // The checks of Execute, in order, each refusal shown through the port:
     // empty search text; a line break in either text; a replacement with
-    // characters that a Shift-JIS file cannot hold; an empty replacement (a question: Yes deletes every
-    // occurrence); no target file; two or more files (a notice, then on).
-    // true when the replacement may run.
+    // characters that a Shift-JIS file among the targets cannot hold
+    // (shiftJisFiles: their names); an empty replacement (a question: Yes
+    // deletes every occurrence); no target file; two or more files (a
+    // notice, then on). true when the replacement may run.
     static bool checkRequest(const QString &search, const QString &replacement, int selectedFiles,
-                              MessagePort &messages);
+                              const QStringList &shiftJisFiles, MessagePort &messages);
 
     // After a run: when the replacement is not empty and the search string of
     // the work area is the replaced text (letter case included), asks whether

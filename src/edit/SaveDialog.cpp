@@ -1,5 +1,7 @@
 #include "edit/SaveDialog.h"
 
+#include "edit/SaveProgress.h"
+
 #include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "workarea/LineFormat.h"
@@ -39,6 +41,20 @@ QList<SaveDialog::Item> SaveDialog::Form_Load(const WorkArea &work)
     return items;
 }
 
+StoredLine SaveDialog::storedLine(QStringView entry, qsizetype keyLength)
+{
+    // The separators are looked for after the key, not through it: a path is
+    // long, and a replace of thousands of files splits every stored line.
+    const QStringView sep = LineFormat::kSeparator;
+    if (entry.size() >= keyLength + sep.size() && entry.sliced(keyLength, sep.size()) == sep) {
+        const qsizetype numberAt = keyLength + sep.size();
+        const qsizetype q = entry.indexOf(sep, numberAt);
+        if (q >= 0)
+            return {entry.sliced(numberAt, q - numberAt), entry.sliced(q + sep.size())};
+    }
+    return {LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)};
+}
+
 SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &entries)
 {
     SaveRequest r;
@@ -48,8 +64,10 @@ SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &ent
     entries.clear();
     for (int k = first; k <= last; ++k)
         entries.append(work.Search_Hit_All_Line_List().text(k));
+    const qsizetype keyLength = r.displayName.size();
+    r.lines.reserve(entries.size());
     for (const QString &entry : std::as_const(entries))
-        r.lines.append({LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)});
+        r.lines.append(storedLine(entry, keyLength));
     const FileOrigin origin = i < work.fileOrigins().size() ? work.fileOrigins().at(i) : FileOrigin();
     if (origin.size >= 0)
         r.readStamp = DiskStamp{origin.size, origin.modifiedNsecs};
@@ -103,11 +121,20 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
                         Buttons::YesNo)
             == Answer::Yes;
 
-    // One batch in the undo journal for all the files of this save.
+    // One batch in the undo journal for all the files of this save. While
+    // it runs the window is served (EventPump, every 30 ms), the status bar
+    // counts the files, and STOP (which clears Search_Running, as for a
+    // search) ends it between two files: the files not yet written keep their
+    // change flags, and the batch holds just the files written.
     SaveBatch batch(FileSave::batchOptions(wb.settings, kCaption));
+    SaveProgress progress(wb, chosen);
     for (int i = 0; i < n; ++i) {
         if (!selected.at(i))
             continue;
+        if (!progress.next(change.text(i))) {
+            out.stopped = true;
+            break;
+        }
         if (change.data(i) == 0 && !allAgreed
             && ask(wb,
                    change.text(i) + kLineBreak + QStringLiteral("上のファイルは更新のないファイルです。") + kLineBreak
@@ -157,6 +184,13 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
             wb.messages->show(r.warning, kCaption, MessagePort::Icon::Exclamation);
     }
     batch.finish();
+    progress.end();
+    if (out.stopped)
+        wb.messages->show(QStringLiteral("保存を中止しました。") + kLineBreak
+                              + QStringLiteral("%1 件中 %2 件を保存しました。保存していないファイルは変更ありのままです。")
+                                    .arg(chosen)
+                                    .arg(out.written),
+                          kCaption, MessagePort::Icon::Information);
     for (const QString &notice : batch.notices())
         wb.messages->show(notice, kCaption, MessagePort::Icon::Exclamation);
     updateHozon(wb);

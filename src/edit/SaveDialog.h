@@ -31,6 +31,7 @@ public:
         int written = 0;
         int skipped = 0; // answered No (unchanged file, or changed on disk)
         int failed = 0;  // reported, left as it was on disk
+        bool stopped = false; // STOP ended the save between two files
     };
     // selected[i]: whether List1 item i is selected. Asks and reports through
     // the workbench's message port; one file's failure is reported and the
@@ -43,6 +44,10 @@ public:
     // The request that writes file i from its stored lines. entries holds
     // the entries the request's views point into; it must outlive the request.
     static SaveRequest requestFor(const WorkArea &work, int i, QStringList &entries);
+
+    // The line number and text of an entry of the file whose key has
+    // keyLength characters (the key is the entry's start).
+    static StoredLine storedLine(QStringView entry, qsizetype keyLength);
 
     // The index range of file i's entries in the all-lines store, by the
     // line index; empty when it has none or the range's ends are not the

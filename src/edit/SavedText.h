@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/TextEncoding.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -25,10 +28,10 @@ struct StoredLine
 //   code page 932; both survive) and only new characters are encoded. It
 //   ends with line n's own break; the last line of the file, read without a
 //   break, stays without one unless another line now follows it;
-// - every other line (inserted, or a file never read) is encoded and gets
-//   the file's break: LF when every break of the file is LF alone, CR when
-//   every one is CR alone, CR LF otherwise (CR LF files, mixed breaks, a file
-//   without any break, a new file).
+// - every other line (inserted, or a file never read) is encoded in the
+//   file's encoding and gets the file's break: LF when every break of the
+//   file is LF alone, CR when every one is CR alone, CR LF otherwise (CR LF
+//   files, mixed breaks, a file without any break, a new file).
 class SavedText
 {
 public:
@@ -43,10 +46,16 @@ public:
     // Lines as the program reads them: a line ends at CR LF, LF or a lone
     // CR; a last line without a break still counts; an empty file is one
     // empty line.
-    static QList<RawLine> splitRaw(QByteArrayView file);
+    // A UTF-16 file's lines are split at its units (its mark taken off
+    // first), as its text is.
+    static QList<RawLine> splitRaw(QByteArrayView file, TextEncoding encoding = TextEncoding::Cp932);
 
     // The break for lines that do not keep their own (see above).
-    static QByteArray lineBreakOf(const QList<RawLine> &lines);
+    static QString lineBreakOf(const QList<RawLine> &lines, TextEncoding encoding = TextEncoding::Cp932);
+
+    // Whether file begins with the mark of that encoding, and with no other:
+    // only then are its bytes a source of the lines read in it.
+    static bool hasOwnMark(QByteArrayView file, TextEncoding encoding);
 
     // n for a line number "nnnnnn.000", the number of the n-th line read;
     // 0 for inserted lines and anything that is not a line number.
@@ -54,7 +63,11 @@ public:
 
     // The file's new content; original is what the lines were read from
     // (the file as it is on disk now, or a made file's template), nothing
-    // for a file of no such bytes. Characters without a code page 932 form
-    // would be written as "?": the caller refuses such lines first.
-    static QByteArray compose(const QList<StoredLine> &lines, std::optional<QByteArrayView> original);
+    // for a file of no such bytes. The file is written in its encoding,
+    // beginning with that encoding's mark if it has one (original bytes that
+    // lack that mark are not its bytes and are not used). Characters without
+    // a code page 932 form would be written to a code page 932 file as "?":
+    // the caller refuses such lines first.
+    static QByteArray compose(const QList<StoredLine> &lines, std::optional<QByteArrayView> original,
+                              TextEncoding encoding = TextEncoding::Cp932);
 };

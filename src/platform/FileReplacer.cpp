@@ -160,6 +160,8 @@ FileReplacer::FileReplacer(QByteArray path) : m_path(std::move(path)) {}
 
 FileReplacer::~FileReplacer()
 {
+    if (pending())
+        drop(0);
     if (m_fd >= 0)
         ::close(m_fd);
     if (m_dirFd >= 0)
@@ -212,6 +214,8 @@ FileReplacer::Status FileReplacer::lock()
     for (int waited = 0; ::flock(m_fd, LOCK_EX | LOCK_NB) != 0; waited += 20) {
         if (errno != EWOULDBLOCK && errno != EINTR)
             return Status::Ok; // a file system without locks: the stamps still guard it
+        if (waited == 0 && m_beforeWaiting)
+            m_beforeWaiting();
         if (waited >= kLockWaitMs)
             return fail(QStringLiteral("ほかの保存がこのファイルを書いていて、終わりません。"));
         QThread::msleep(20);
@@ -352,6 +356,18 @@ int FileReplacer::createTemporary(mode_t mode, QByteArray &name, const char *suf
 
 FileReplacer::Status FileReplacer::write(const QByteArray &content, const QByteArray &old, SaveBatch *batch)
 {
+    const Status s = prepare(content, old, batch);
+    if (s != Status::Ok || !pending())
+        return s;
+    // A file of its own: its content and its journal entry are made durable
+    // alone.
+    if (batch ? !batch->makeDurable({m_tmpFd}) : ::fsync(m_tmpFd) != 0)
+        return drop(errno);
+    return commit();
+}
+
+FileReplacer::Status FileReplacer::prepare(const QByteArray &content, const QByteArray &old, SaveBatch *batch)
+{
     m_changedMeanwhile = false;
     if (batch)
         batch->sweepFolder(m_dirFd, m_folder);
@@ -360,6 +376,20 @@ FileReplacer::Status FileReplacer::write(const QByteArray &content, const QByteA
     if (m_st.st_nlink > 1)
         return writeInPlace(content, old, batch);
     return replaceByRename(content, old, batch);
+}
+
+FileReplacer::Status FileReplacer::drop(int err)
+{
+    if (!pending())
+        return err ? failErrno(err) : Status::Failed;
+    if (m_batch)
+        m_batch->forget(m_kept);
+    ::close(m_tmpFd);
+    ::unlinkat(m_dirFd, m_tmpName.constData(), 0);
+    m_tmpFd = -1;
+    m_tmpName.clear();
+    m_batch = nullptr;
+    return err ? failErrno(err) : Status::Failed;
 }
 
 FileReplacer::Status FileReplacer::replaceByRename(const QByteArray &content, const QByteArray &old, SaveBatch *batch)
@@ -390,35 +420,57 @@ FileReplacer::Status FileReplacer::replaceByRename(const QByteArray &content, co
         ::unlinkat(m_dirFd, name.constData(), 0);
         return fail(batch->reason());
     }
-    // Not written after all: the journal must not hold a second name of the
-    // file, which would make the next save write it in place.
-    auto abandon = [&](int err) {
-        if (batch)
-            batch->forget(kept);
-        return discard(err);
-    };
+    // From here the temporary file is pending: drop() removes it and what
+    // the journal kept (which must not hold a second name of a file not
+    // written after all: the next save would write it in place).
+    m_tmpFd = fd;
+    m_tmpName = name;
+    m_kept = kept;
+    m_batch = batch;
     step("kept");
     if (!pwriteAll(fd, content))
-        return abandon(errno);
+        return drop(errno);
+    // The disk starts on it now, while the next files are composed, so
+    // that the group's flush finds little left to write.
+    if (batch && batch->flushesTogether())
+        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    // Given before the content is made durable, so that the flush covers
+    // them; commit() gives them again if the old file's owner or mode
+    // changed meanwhile.
+    if (::fstat(m_fd, &m_prepared) != 0 || !copyMetadata(m_fd, m_prepared, fd))
+        return drop(errno);
+    return Status::Ok;
+}
+
+FileReplacer::Status FileReplacer::commit()
+{
+    if (!pending())
+        return fail(QStringLiteral("書き込む内容がありません。"));
+    const int fd = m_tmpFd;
     // The file as it is now gives the new one its owner and mode: a change
     // made since inspect() is kept, not undone.
     struct stat before;
     if (::fstat(m_fd, &before) != 0)
-        return abandon(errno);
+        return drop(errno);
     if (!(before.st_mode & S_IWUSR)) {
-        abandon(0);
+        drop(0);
         return fail(kReadOnlyNow);
     }
-    if (!copyMetadata(m_fd, before, fd) || ::fsync(fd) != 0)
-        return abandon(errno);
+    if (!sameMetadata(before, m_prepared) && (!copyMetadata(m_fd, before, fd) || ::fsync(fd) != 0))
+        return drop(errno);
     if (!nameStillAsInspected()) {
-        abandon(0);
+        drop(0);
         m_reason.clear();
         return Status::Changed;
     }
     step("before-rename");
-    if (::renameat(m_dirFd, name.constData(), m_dirFd, m_base.constData()) != 0)
-        return abandon(errno);
+    if (::renameat(m_dirFd, m_tmpName.constData(), m_dirFd, m_base.constData()) != 0)
+        return drop(errno);
+    SaveBatch *batch = m_batch;
+    const int kept = m_kept;
+    m_tmpFd = -1;
+    m_tmpName.clear();
+    m_batch = nullptr;
     if (batch)
         batch->written(kept);
     step("renamed");
@@ -434,6 +486,7 @@ FileReplacer::Status FileReplacer::replaceByRename(const QByteArray &content, co
                 batch->changedMeanwhile(kept, m_fd);
         }
     }
+    struct stat tmp;
     if (::fstat(fd, &tmp) == 0)
         m_written = stampOf(tmp);
     ::close(fd);

@@ -72,6 +72,11 @@ public:
     FileReplacer(const FileReplacer &) = delete;
     FileReplacer &operator=(const FileReplacer &) = delete;
 
+    // Called once when inspect() must wait for another save's lock: a save
+    // that holds the locks of files of its own (a group waiting for its
+    // flush) lets go of them first, so that two such saves never wait for
+    // each other.
+    void setBeforeWaiting(std::function<void()> f) { m_beforeWaiting = std::move(f); }
     Status inspect();
     // After inspect() gave Ok: the file's stamp, and its whole content.
     DiskStamp stamp() const;
@@ -80,6 +85,21 @@ public:
     // old is the content readAll() gave (the in-place way keeps a copy of
     // it); empty for a missing file.
     Status write(const QByteArray &content, const QByteArray &old, SaveBatch *batch = nullptr);
+    // write() in two halves, for files made durable together: prepare()
+    // writes the content of a file replaced by rename into its temporary
+    // file and keeps the previous content in the batch's journal, without
+    // flushing either; pending() then holds, and once the batch has made
+    // every pending file durable (SaveBatch::makeDurable with pendingFd()),
+    // commit() renames it. A file written in place or created is written
+    // whole by prepare(), as by write(). A pending file never committed is
+    // dropped, with its journal entry, at destruction.
+    Status prepare(const QByteArray &content, const QByteArray &old, SaveBatch *batch);
+    bool pending() const { return m_tmpFd >= 0; }
+    int pendingFd() const { return m_tmpFd; }
+    Status commit();
+    // A pending file that is not to be committed goes, with its journal
+    // entry; Failed, with err's reason (0: none).
+    Status drop(int err);
     // After write() gave Ok: the file's stamp now.
     DiskStamp writtenStamp() const { return m_written; }
     // After write() gave Ok: someone else changed the file between the last
@@ -130,6 +150,14 @@ private:
     bool m_changedMeanwhile = false;
     bool m_missing = false;
     struct stat m_st {};
+    // The pending temporary file, its journal entry, and the old file's
+    // metadata that it was given.
+    int m_tmpFd = -1;
+    QByteArray m_tmpName;
+    int m_kept = 0;
+    SaveBatch *m_batch = nullptr;
+    struct stat m_prepared {};
+    std::function<void()> m_beforeWaiting;
     DiskStamp m_written;
     QString m_reason;
     bool m_untouched = true;

@@ -133,7 +133,7 @@ int SaveBatch::keepReplaced(int fileFd, const struct stat &st, const QByteArray 
         // The very inode that was read, whatever its name leads to now.
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(fileFd);
         kept = ::linkat(AT_FDCWD, self.constData(), m_dirFd, name.constData(), AT_SYMLINK_FOLLOW) == 0
-            && ::fsync(fileFd) == 0;
+            && (m_together || ::fsync(fileFd) == 0);
     }
     if (!kept) {
         const int copy = ::openat(m_dirFd, name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -147,11 +147,45 @@ int SaveBatch::keepReplaced(int fileFd, const struct stat &st, const QByteArray 
             return -1;
         }
     }
-    if (!append(UndoManifest::fileRecord(f), true)) {
+    // A copy is kept for a file written in place at once: it is flushed now.
+    const bool later = m_together && linkByInode;
+    if (!append(UndoManifest::fileRecord(f), !later)) {
         fail(systemText(errno));
         return -1;
     }
+    if (later)
+        m_unflushed = true;
     return f.index;
+}
+
+bool SaveBatch::makeDurable(const QList<int> &fds)
+{
+    if (!m_unflushed && fds.size() <= 1) {
+        for (int fd : fds)
+            if (::fsync(fd) != 0)
+                return false;
+        return true;
+    }
+    // syncfs writes every dirty file of a file system and commits it once:
+    // for a group of files far cheaper than one commit per file. It covers
+    // the manifest, the journal's links and the old inodes they name too.
+    QList<dev_t> devices;
+    QList<int> one;
+    const auto add = [&](int fd) {
+        struct stat st;
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && !devices.contains(st.st_dev)) {
+            devices.append(st.st_dev);
+            one.append(fd);
+        }
+    };
+    add(m_manifestFd);
+    for (int fd : fds)
+        add(fd);
+    for (int fd : std::as_const(one))
+        if (::syncfs(fd) != 0)
+            return false;
+    m_unflushed = false;
+    return true;
 }
 
 int SaveBatch::keepCreated(const QByteArray &target, const QByteArray &content)

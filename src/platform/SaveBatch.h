@@ -61,6 +61,16 @@ public:
     // previous inode, whose content now replaces the kept copy (a hard link
     // holds it already).
     void changedMeanwhile(int index, int fileFd);
+    // Files made durable together (FileReplacer::prepare): the journal
+    // entry of a file replaced by rename is then not flushed on its own, and
+    // makeDurable() flushes the entries with the new contents, once for a
+    // whole group of files, before any of them is renamed.
+    void setFlushTogether(bool together) { m_together = together; }
+    bool flushesTogether() const { return m_together; }
+    // Makes durable the files open at fds and everything the journal holds
+    // so far: one syncfs per file system for a group, or, for a lone file
+    // when the journal is flushed already, its fsync. false with errno set.
+    bool makeDurable(const QList<int> &fds);
     // Why the journal cannot be written, in Japanese.
     const QString &reason() const { return m_reason; }
 
@@ -85,6 +95,8 @@ private:
     int m_manifestFd = -1;
     int m_count = 0;
     bool m_failed = false;
+    bool m_together = false;
+    bool m_unflushed = false; // journal entries kept since the last flush
     QString m_reason;
     QSet<QByteArray> m_swept;
     QStringList m_notices;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextEncoding.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QStringView>
@@ -14,6 +16,10 @@ class TextCodec
 {
 public:
     virtual ~TextCodec() = default;
+
+    // The codec of a file of that encoding (one for both UTF-8 forms: the
+    // mark is not part of any line).
+    static const TextCodec &forEncoding(TextEncoding e);
 
     // Decodes a line into text; the number of UTF-16 units written. The
     // vectors are grown as needed and never shrunk, so that the lines of a

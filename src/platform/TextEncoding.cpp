@@ -140,13 +140,19 @@ QString TextEncodings::choiceName(EncodingChoice choice)
     return choice == EncodingChoice::Cp932 ? QStringLiteral("cp932") : QStringLiteral("auto");
 }
 
-qsizetype TextEncodings::decodeUtf8To(QByteArrayView bytes, char16_t *out)
+namespace {
+
+// One loop for both decoders; the search's decoder keeps no starts.
+template<bool kStarts>
+qsizetype decodeUtf8Loop(QByteArrayView bytes, char16_t *out, int *starts)
 {
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
     const qsizetype size = bytes.size();
     qsizetype n = 0;
     for (qsizetype i = 0; i < size;) {
         const uchar b = p[i];
+        if constexpr (kStarts)
+            starts[n] = int(i);
         if (b < 0x80) {
             out[n++] = b;
             ++i;
@@ -163,13 +169,29 @@ qsizetype TextEncodings::decodeUtf8To(QByteArrayView bytes, char16_t *out)
             u = (u << 6) | (p[i + k] & 0x3F);
         if (u >= 0x10000) {
             out[n++] = QChar::highSurrogate(u);
+            if constexpr (kStarts)
+                starts[n] = int(i);
             out[n++] = QChar::lowSurrogate(u);
         } else {
             out[n++] = char16_t(u);
         }
         i += len;
     }
+    if constexpr (kStarts)
+        starts[n] = int(size);
     return n;
+}
+
+} // namespace
+
+qsizetype TextEncodings::decodeUtf8To(QByteArrayView bytes, char16_t *out)
+{
+    return decodeUtf8Loop<false>(bytes, out, nullptr);
+}
+
+qsizetype TextEncodings::decodeUtf8To(QByteArrayView bytes, char16_t *out, int *starts)
+{
+    return decodeUtf8Loop<true>(bytes, out, starts);
 }
 
 QString TextEncodings::decodeUtf16(QByteArrayView bytes, bool bigEndian)

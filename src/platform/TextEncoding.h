@@ -47,6 +47,9 @@ public:
     // part of a valid sequence becomes the raw-byte character U+F700 + byte,
     // as code page 932 decoding does, so that it can be written back as it was.
     static qsizetype decodeUtf8To(QByteArrayView bytes, char16_t *out);
+    // The same, with where each unit's character begins, as
+    // TextCodec::decode tells it (starts has room for bytes.size() + 1).
+    static qsizetype decodeUtf8To(QByteArrayView bytes, char16_t *out, int *starts);
     // A UTF-16 file's bytes after its mark, whole. A last odd byte becomes
     // its raw-byte character; lone surrogates are kept as they are.
     static QString decodeUtf16(QByteArrayView bytes, bool bigEndian);

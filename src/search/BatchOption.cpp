@@ -104,8 +104,8 @@ QList<BatchOption> table()
              c.search.subDirs = false;
              return QString();
          }},
-        {QStringLiteral("--encoding"), {}, QStringLiteral("auto|cp932"), kSearching,
-         QStringLiteral("auto: ファイルごとに BOM と UTF-8 かどうかで文字コードを判定、\n"
+        {QStringLiteral("--encoding"), {}, QStringLiteral("auto|cp932"), kSearching | unsigned(BatchCommand::Duplicate),
+         QStringLiteral("auto: ファイル（雛形）ごとに BOM と UTF-8 かどうかで文字コードを判定、\n"
                         "cp932: すべてシフトJIS として読む（既定: 保存された設定）"),
          C::Choices, QStringLiteral("auto cp932"),
          [](BatchArguments &a, BatchChoices &c) {

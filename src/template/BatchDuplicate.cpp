@@ -1,5 +1,6 @@
 #include "template/BatchDuplicate.h"
 
+#include "base/Settings.h"
 #include "platform/NativeName.h"
 #include "search/BatchCommandLine.h"
 #include "search/BatchOption.h"
@@ -45,7 +46,8 @@ BatchCommandText BatchDuplicate::text()
                        QStringLiteral("雛形とパラメータカードから新しいファイルを作る"),
                        {QStringLiteral("quav duplicate --params ファイル --search 文字列 [オプション] 雛形...")},
                        QStringLiteral("雛形を読み込み、パラメータカードの各行（最大100行）ごとに、--search の文字列を\n"
-                                      "パラメータに置き換えた新しいファイルを作って保存します。\n"),
+                                      "パラメータに置き換えた新しいファイルを作って保存します。\n"
+                                      "新しいファイルは雛形の文字コード、BOM、改行で書きます。\n"),
                        QStringLiteral("標準出力: 書いた（--dry-run では書く）新しいファイルのパス、1行に1つ。\n"
                                       "メッセージは標準エラーに「見出し: 本文」で出力します。\n"
                                       "終了コード: 0 すべての新しいファイルを書いた、2 オプションの誤り、読めない雛形・パラメータカード、\n"
@@ -95,6 +97,8 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
         || !TemplateDuplication::checkOpen(parameters.Param_Count(), port))
         return 2;
 
+    const Settings settings = SettingsIo::loadWithoutQuestions();
+    const EncodingChoice encoding = o.search.encoding.value_or(settings.encodingChoice());
     WorkArea work;
     WorkAreaTemplateStore store(work);
     QStringList sources;
@@ -104,7 +108,7 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
         const QString path = NativeName::decodePath(native);
         if (store.isOpen(path))
             continue;
-        TemplateRead::Outcome outcome = TemplateRead::readTemplate(native, store.storedLines());
+        TemplateRead::Outcome outcome = TemplateRead::readTemplate(native, store.storedLines(), encoding);
         switch (outcome.status) {
         case TemplateRead::Status::Added:
             if (store.addFile(std::move(outcome.file))) {
@@ -133,11 +137,11 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
 
     const TemplateDuplication::Summary summary = TemplateDuplication::Run(
         parameters.values, sources, o.searchText, o.pattern.value_or(TemplateDuplication::BeforeExtension), store, port, TemplateCommands::lineReplacer());
-    if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0)
+    if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0 || summary.unsavable > 0)
         failed = true;
 
-    SaveBatch batch(FileSave::batchOptions(SettingsIo::loadWithoutQuestions(),
-                                           kProgram + QLatin1Char(' ') + NativeName::decodePath(args.join(' ')), o.noUndo));
+    SaveBatch batch(FileSave::batchOptions(
+        settings, kProgram + QLatin1Char(' ') + NativeName::decodePath(args.join(' ')), o.noUndo));
     for (const QString &path : summary.newPaths) {
         const int index = work.Search_Hit_File_List().indexOf(path);
         if (o.dryRun) {

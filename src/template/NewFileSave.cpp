@@ -11,12 +11,5 @@ SaveResult NewFileSave::saveNewFile(const WorkArea &work, int fileIndex, bool ov
     request.readStamp.reset();
     request.overwriteAgreed = overwriteAgreed;
     request.batch = batch;
-    const QString unmapped = FileSave::unmappedCharacters(request.lines);
-    if (!unmapped.isEmpty()) {
-        SaveResult refused;
-        refused.message = request.displayName
-            + QStringLiteral("\r\nShift-JIS で書けない文字があるため、保存しませんでした：") + unmapped;
-        return refused;
-    }
     return FileSave::save(request);
 }

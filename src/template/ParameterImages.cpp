@@ -89,15 +89,6 @@ bool ParameterImages::Add(QString &typed, MessagePort &port)
         port.show(kImageDuplicate, kCaption, MessagePort::Icon::Exclamation);
         return false;
     }
-    // A parameter is written into a file's lines in code page 932: a
-    // character without a form there would be saved as "?".
-    const QString unmapped = Cp932::unmappedCharacters(typed);
-    if (!unmapped.isEmpty()) {
-        port.show(QStringLiteral("追加イメージにシフトJISで表せない文字が含まれています。\r\n（") + unmapped
-                      + QStringLiteral("）"),
-                  kCaption, MessagePort::Icon::Exclamation);
-        return false;
-    }
     m_images.add(typed);
     m_changed = true;
     return true;

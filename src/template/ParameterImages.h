@@ -52,8 +52,9 @@ public:
     // Adds one typed value. Its leading and trailing spaces (half-width and
     // full-width, not tabs) are trimmed in place, as the text box then shows
     // it; an empty value, one with a line break (an image is one line of a
-    // card), one already among the images, and one with characters that
-    // have no code page 932 form are refused.
+    // card) and one already among the images are refused. A character
+    // without a code page 932 form is taken: only a Shift-JIS template
+    // refuses it, when a duplicate is made.
     bool Add(QString &typed, MessagePort &port);
     // Removes the images at the given rows.
     bool Delete(const QList<int> &rows, MessagePort &port);

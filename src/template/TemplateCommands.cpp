@@ -37,7 +37,8 @@ bool TemplateCommands::Hinagata_Read(Workbench &wb, const QList<QByteArray> &nat
         break;
     }
     const TemplateRunPorts ports{progress, wb.pump, &wb.status, RunNotices::Boxes::FirstOfEachKind, stop};
-    const TemplateRead::Summary summary = TemplateRead::readTemplates(nativePaths, store, port, ports);
+    const TemplateRead::Summary summary
+        = TemplateRead::readTemplates(nativePaths, store, port, ports, wb.settings.encodingChoice());
     if (progress)
         progress->setShown(false);
     // Asked before the list is rebuilt, so that the list is built once, for

@@ -98,6 +98,18 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
         out.message = newPath + QStringLiteral("\r\n") + kAlreadyOpen;
         return out;
     }
+    if (const QString unmapped = Cp932::unmappedCharacters(parameter); !unmapped.isEmpty()) {
+        const bool shiftJisText = store.encodingOf(source) == TextEncoding::Cp932;
+        const QByteArray sourceNative = store.nativePath(source);
+        if (shiftJisText || !NativeName::isUtf8(sourceNative.mid(sourceNative.lastIndexOf('/') + 1))) {
+            out.status = Status::Unsavable;
+            out.message = newPath + QStringLiteral("\r\nパラメータにシフトJISで表せない文字が含まれています。（")
+                + unmapped + QStringLiteral("）\r\n雛形")
+                + (shiftJisText ? QStringLiteral("がシフトJISのファイル") : QStringLiteral("の名前がシフトJIS"))
+                + QStringLiteral("のため、このファイルは作りません。");
+            return out;
+        }
+    }
     const QStringList sourceEntries = store.storedEntries(source);
     if (sourceEntries.size() + store.storedLines() > WorkArea::kAdmissionLimit) {
         out.status = Status::Overflow;
@@ -132,6 +144,7 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
     out.file.changed = true;
     // Its lines keep their numbers, so a save finds each one's bytes there.
     out.file.bytes = store.sourceBytes(source);
+    out.file.encoding = store.encodingOf(source);
     out.file.nativePath = newNativePath(store.nativePath(source), newPath);
     return out;
 }
@@ -153,6 +166,7 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
         ports.progress->setShown(true);
     }
     RunNotices notices(port, ports.status, ports.boxes);
+    QStringList unsavable;
     int done = 0;
     for (const QString &parameter : parameters) {
         for (const QString &source : sources) {
@@ -167,6 +181,13 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
             case Status::Overflow:
                 ++summary.overflow;
                 notices.refuse(RunNotices::Kind::Overflow, [&] { return made.message; }, kCaption);
+                break;
+            case Status::Unsavable:
+                ++summary.unsavable;
+                if (ports.boxes == RunNotices::Boxes::Every)
+                    port.show(made.message, kCaption, MessagePort::Icon::Exclamation);
+                else
+                    unsavable.append(made.message);
                 break;
             case Status::Made: {
                 // One message for the file, not one per line: the routine
@@ -192,7 +213,7 @@ TemplateDuplication::Summary TemplateDuplication::Run(const QStringList &paramet
                 ports.pump->yield();
         }
     }
-    const QString closing = notices.closingMessage({});
+    const QString closing = notices.closingMessage(unsavable);
     if (!closing.isEmpty())
         port.show(closing, kCaption, MessagePort::Icon::Exclamation);
     return summary;

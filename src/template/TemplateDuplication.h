@@ -61,18 +61,22 @@ public:
     // with other than exactly one source. false when refused.
     static bool checkRun(int selectedSources, const QString &searchText, int pattern, MessagePort &port);
 
-    enum class Status { Made, AlreadyOpen, Overflow };
+    enum class Status { Made, AlreadyOpen, Overflow, Unsavable };
     struct Made
     {
         Status status = Status::Made;
         AddedFile file;     // complete when Made: change flag set, the source's bytes
-        QString message;    // for AlreadyOpen and Overflow
+        QString message;    // for the refusals, naming the new file
         int lineErrors = 0; // lines the replace routine refused, left out
     };
 
     // One new file from one source and one parameter, not yet added: refused
-    // when its name is already in the work area, or when its lines would
-    // take the all-lines store past the admission limit (32,700 entries).
+    // when its name is already in the work area, when its lines would take
+    // the all-lines store past the admission limit (32,700 entries), or when
+    // the parameter has characters without a code page 932 form and the
+    // source is a Shift-JIS file or has a name that is not UTF-8 (the new
+    // name is then written in code page 932); a UTF source with a UTF-8 name
+    // takes every character.
     // Letter case is significant in the search; a parameter as long as the
     // search text overwrites in place, another length splices.
     static Made Make_File_Seisei(const QString &parameter, const QString &searchText, const QString &source,
@@ -84,12 +88,14 @@ public:
         int made = 0;
         int alreadyOpen = 0;
         int overflow = 0;
+        int unsavable = 0;
         QStringList newPaths; // the files made, in order of making
     };
 
     // The run: checkRun, then every parameter in order and, within it,
     // every source in order. A refused combination is reported (by the rule
-    // of ports.boxes) and the run goes on; each made file joins the work
+    // of ports.boxes; an unsavable one in the closing summary, or each in a
+    // box with Boxes::Every) and the run goes on; each made file joins the work
     // area (and its line index) before the next is made, so a later source
     // may be a file made earlier. A stop ends it between two combinations.
     static Summary Run(const QStringList &parameters, const QStringList &sources, const QString &searchText,

@@ -1,11 +1,12 @@
 #include "template/TemplateRead.h"
 
-#include "platform/Cp932.h"
+#include "edit/SavedText.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EventPump.h"
 #include "platform/MessagePort.h"
 #include "platform/NativeName.h"
 #include "platform/ProgressPort.h"
+#include "platform/TextCodec.h"
 #include "platform/TextFile.h"
 #include "search/OpenFile.h"
 #include "workarea/LineFormat.h"
@@ -70,20 +71,29 @@ QStringList TemplateRead::templateEntries(const QString &path, const QStringList
 }
 
 TemplateRead::Outcome TemplateRead::makeTemplate(const QString &path, const QByteArray &bytes,
-                                                  const QDateTime &modified, qint64 storedLines)
+                                                  const QDateTime &modified, qint64 storedLines,
+                                                  EncodingChoice choice)
 {
     if (bytes.isEmpty())
         return refused(Status::Empty, QString());
+    // Decided as the search decides it, and split into lines as the save
+    // will split the file again.
+    const TextEncoding encoding = choice == EncodingChoice::Detect ? TextEncodings::detect(bytes) : TextEncoding::Cp932;
     // Counted before anything is decoded or added: a file refused here
     // leaves no trace.
-    const QList<QByteArrayView> raw = TextFile::splitLines(bytes);
+    const QList<SavedText::RawLine> raw
+        = SavedText::splitRaw(QByteArrayView(bytes).sliced(TextEncodings::markSize(encoding)), encoding);
     if (storedLines + raw.size() > WorkArea::kAdmissionLimit)
         return refused(Status::Overflow, refusalText(path, kOverflow));
 
+    const TextCodec &codec = TextCodec::forEncoding(encoding);
+    std::vector<char16_t> text;
     QStringList lines;
     lines.reserve(raw.size());
-    for (QByteArrayView line : raw)
-        lines.append(Cp932::decode(line));
+    for (const SavedText::RawLine &line : raw) {
+        const qsizetype n = codec.decode(line.bytes, text);
+        lines.append(QString(reinterpret_cast<const QChar *>(text.data()), n));
+    }
 
     Outcome out;
     out.status = Status::Added;
@@ -93,10 +103,12 @@ TemplateRead::Outcome TemplateRead::makeTemplate(const QString &path, const QByt
     out.file.changed = false;
     out.file.bytes = bytes;
     out.file.size = bytes.size();
+    out.file.encoding = encoding;
     return out;
 }
 
-TemplateRead::Outcome TemplateRead::readTemplate(const QByteArray &nativePath, qint64 storedLines)
+TemplateRead::Outcome TemplateRead::readTemplate(const QByteArray &nativePath, qint64 storedLines,
+                                                  EncodingChoice choice)
 {
     const QString path = NativeName::decodePath(nativePath);
     if (path.contains(LineFormat::kSeparator))
@@ -112,7 +124,7 @@ TemplateRead::Outcome TemplateRead::readTemplate(const QByteArray &nativePath, q
     if (!file.openNative(nativePath, path, &error) || !file.readMore(bytes, -1, &error))
         return unreadable(error);
     const qint64 nsecs = file.modifiedNsecs();
-    Outcome out = makeTemplate(path, bytes, QDateTime::fromMSecsSinceEpoch(nsecs / 1000000), storedLines);
+    Outcome out = makeTemplate(path, bytes, QDateTime::fromMSecsSinceEpoch(nsecs / 1000000), storedLines, choice);
     out.file.modifiedNsecs = nsecs;
     // A name that is not UTF-8 is saved again by the bytes it was read by.
     if (NativeName::encode(path) != nativePath)
@@ -120,9 +132,9 @@ TemplateRead::Outcome TemplateRead::readTemplate(const QByteArray &nativePath, q
     return out;
 }
 
-TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines)
+TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines, EncodingChoice choice)
 {
-    return readTemplate(NativeName::encode(path), storedLines);
+    return readTemplate(NativeName::encode(path), storedLines, choice);
 }
 
 bool TemplateRead::checkSelection(const QStringList &paths, const TemplateStore &store, MessagePort &port)
@@ -151,7 +163,8 @@ TemplateRead::Discard TemplateRead::askDiscard(bool discardTicked, int resultFla
 }
 
 TemplateRead::Summary TemplateRead::readTemplates(const QList<QByteArray> &nativePaths, TemplateStore &store,
-                                                   MessagePort &port, const TemplateRunPorts &ports)
+                                                   MessagePort &port, const TemplateRunPorts &ports,
+                                                   EncodingChoice choice)
 {
     Summary summary;
     // Only the window reads templates this way: its rule holds whatever the
@@ -164,7 +177,7 @@ TemplateRead::Summary TemplateRead::readTemplates(const QList<QByteArray> &nativ
         ports.progress->setShown(true);
     }
     for (qsizetype i = 0; i < nativePaths.size() && !ports.stopped(); ++i) {
-        Outcome outcome = readTemplate(nativePaths.at(i), store.storedLines());
+        Outcome outcome = readTemplate(nativePaths.at(i), store.storedLines(), choice);
         const QString path = outcome.file.path.isEmpty() ? NativeName::decodePath(nativePaths.at(i)) : outcome.file.path;
         switch (outcome.status) {
         case Status::Empty:

@@ -56,17 +56,20 @@ public:
     // One template from its bytes as read: Empty for a file of no bytes,
     // Overflow when its lines and the storedLines already held would pass
     // the admission limit (32,700 entries), otherwise Added with the file
-    // ready to join the work area.
+    // ready to join the work area. Its encoding is decided as the search
+    // decides it, by the same choice.
     static Outcome makeTemplate(const QString &path, const QByteArray &bytes, const QDateTime &modified,
-                                 qint64 storedLines);
+                                 qint64 storedLines, EncodingChoice choice = EncodingChoice::Detect);
     // The same, reading the file by its bytes as on disk; its key is the
     // path as shown (NativeName::decodePath). Anything but a readable
     // regular file is Unreadable with the reason (a fifo is never opened,
     // since reading one would wait for a writer); so is a path holding
     // ":@:", which the all-lines format cannot carry.
-    static Outcome readTemplate(const QByteArray &nativePath, qint64 storedLines);
+    static Outcome readTemplate(const QByteArray &nativePath, qint64 storedLines,
+                                EncodingChoice choice = EncodingChoice::Detect);
     // A path typed or stored as text.
-    static Outcome readTemplate(const QString &path, qint64 storedLines);
+    static Outcome readTemplate(const QString &path, qint64 storedLines,
+                                EncodingChoice choice = EncodingChoice::Detect);
 
     // The checks before anything changes: a selected file already in the
     // work area refuses the whole read, then an empty selection. false when
@@ -75,13 +78,14 @@ public:
     // Whether the work area is to be emptied first: asked only when the
     // discard box is ticked and the work area holds a result.
     static Discard askDiscard(bool discardTicked, int resultFlag, MessagePort &port);
-    // Reads every selected template in order, by native path. A file that
-    // is empty is skipped silently; one that cannot be read or is too large
-    // is reported and the others go on, by the window's rule: the first
-    // overflow is shown, and one summary at the end counts the rest and
-    // names the files that could not be read.
+    // Reads every selected template in order, by native path, each in the
+    // encoding the choice decides. A file that is empty is skipped silently;
+    // one that cannot be read or is too large is reported and the others go
+    // on, by the window's rule: the first overflow is shown, and one summary
+    // at the end counts the rest and names the files that could not be read.
     static Summary readTemplates(const QList<QByteArray> &nativePaths, TemplateStore &store, MessagePort &port,
-                                  const TemplateRunPorts &ports = {});
+                                  const TemplateRunPorts &ports = {},
+                                  EncodingChoice choice = EncodingChoice::Detect);
     // Asked after a read when a search string is set; true to clear it.
     static bool askClearSearchWord(const QString &searchWord, MessagePort &port);
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/NativeName.h"
+#include "platform/TextEncoding.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,6 +25,9 @@ struct AddedFile
     // change on disk meanwhile. Unset for a made file, never on disk.
     qint64 size = -1;
     qint64 modifiedNsecs = -1; // since 1970, as the file system keeps it
+    // What its lines were read in (a made file: its template's), and what
+    // it is written in.
+    TextEncoding encoding = TextEncoding::Cp932;
     QByteArray nativePath;     // the bytes it was read by; empty: the path's UTF-8 form
 };
 
@@ -45,6 +49,8 @@ public:
     // AddedFile::bytes); empty when they are not to be had, as for a file
     // changed on disk since.
     virtual QByteArray sourceBytes(const QString &path) const = 0;
+    // The encoding that file's lines were read in.
+    virtual TextEncoding encodingOf(const QString &path) const = 0;
     // The bytes a file of the work area is on disk by.
     virtual QByteArray nativePath(const QString &path) const { return NativeName::encode(path); }
     // Adds the file to the file and change lists, its header to the display

@@ -42,10 +42,6 @@ QByteArray WorkAreaTemplateStore::sourceBytes(const QString &path) const
     if (i < 0 || i >= m_work.fileOrigins().size())
         return {};
     const FileOrigin &origin = m_work.fileOrigins().at(i);
-    // A made file is written in code page 932: bytes of another encoding
-    // are no source of its codes.
-    if (origin.encoding != TextEncoding::Cp932)
-        return {};
     if (!origin.sourceBytes.isEmpty() || origin.size < 0)
         return origin.sourceBytes;
     if (path == m_readPath && origin.modifiedNsecs == m_readStamp && m_read.size() == origin.size)
@@ -70,6 +66,12 @@ QByteArray WorkAreaTemplateStore::sourceBytes(const QString &path) const
     return bytes;
 }
 
+TextEncoding WorkAreaTemplateStore::encodingOf(const QString &path) const
+{
+    const int i = m_work.Search_Hit_File_List().indexOf(path);
+    return i < 0 || i >= m_work.fileOrigins().size() ? TextEncoding::Cp932 : m_work.fileOrigins().at(i).encoding;
+}
+
 QByteArray WorkAreaTemplateStore::nativePath(const QString &path) const
 {
     const int i = m_work.Search_Hit_File_List().indexOf(path);
@@ -85,6 +87,7 @@ bool WorkAreaTemplateStore::addFile(AddedFile &&file)
     origin.size = file.size;
     origin.modifiedNsecs = file.modifiedNsecs;
     origin.sourceBytes = std::move(file.bytes);
+    origin.encoding = file.encoding;
     // The column header goes above the first file only: a run that adds
     // nothing leaves the display list as it was.
     const bool first = w.Search_Hit_List().isEmpty();

@@ -22,9 +22,9 @@ public:
     qint64 storedLines() const override;
     QStringList storedEntries(const QString &path) const override;
     // A file found by a search keeps no bytes: they are read again, if the
-    // file on disk is still as it was read. None for a file read in another
-    // encoding than code page 932.
+    // file on disk is still as it was read.
     QByteArray sourceBytes(const QString &path) const override;
+    TextEncoding encodingOf(const QString &path) const override;
     QByteArray nativePath(const QString &path) const override;
     bool addFile(AddedFile &&file) override;
 

@@ -4,6 +4,7 @@
 // declined with changes unsaved. After every step the work area is
 // consistent; at the end it holds exactly the expected lines.
 #include "base/Workbench.h"
+#include "DialogControls.h"
 #include "app/widgets/KIHON.h"
 #include "display/ListView.h"
 #include "display/widgets/RichTextView.h"
@@ -81,8 +82,8 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     window.runCommand(Command::SEARCH, KIHON::Origin::Toolbar);
     QUAV_SEARCH_SETTEI *search = DialogFixture::find<QUAV_SEARCH_SETTEI>();
     QVERIFY(search);
-    search->Combo_Search_Data->setEditText(QStringLiteral("検索"));
-    QTest::mouseClick(search->CMD_SEARCH, Qt::LeftButton);
+    control<QComboBox>(search, "Combo_Search_Data")->setEditText(QStringLiteral("検索"));
+    QTest::mouseClick(control<QPushButton>(search, "CMD_SEARCH"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_SEARCH_SETTEI>());
     QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
     QVERIFY_CONSISTENT(wb.work);
@@ -92,12 +93,12 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     QUAV_Change_Settei *change = DialogFixture::find<QUAV_Change_Settei>();
     QVERIFY(change);
     QVERIFY(!window.isEnabled());
-    QCOMPARE(change->ui.Text_Search->text(), QStringLiteral("検索"));
-    change->ui.Text_Change->setText(QStringLiteral("探索"));
-    change->ui.List1->item(0)->setSelected(true);
-    change->ui.List1->item(1)->setSelected(true);
+    QCOMPARE(control<QLineEdit>(change, "Text_Search")->text(), QStringLiteral("検索"));
+    control<QLineEdit>(change, "Text_Change")->setText(QStringLiteral("探索"));
+    control<QListWidget>(change, "List1")->item(0)->setSelected(true);
+    control<QListWidget>(change, "List1")->item(1)->setSelected(true);
     port.answerWith({Answer::Ok, Answer::Yes});
-    QTest::mouseClick(change->ui.Cmd_Jikkou, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(change, "Cmd_Jikkou"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_Change_Settei>());
     QVERIFY(window.isEnabled());
     QVERIFY_CONSISTENT(wb.work);
@@ -120,24 +121,24 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     QVERIFY(!enabledDuringLoad);
     QUAV_UPDATE *editor = DialogFixture::find<QUAV_UPDATE>();
     QVERIFY(editor);
-    QCOMPARE(editor->ui.List1->count(), 3);
-    selectRow(editor->ui.List1, 0);
+    QCOMPARE(control<QListWidget>(editor, "List1")->count(), 3);
+    selectRow(control<QListWidget>(editor, "List1"), 0);
     port.inputs.enqueue(QStringLiteral("first edited"));
-    QTest::mouseClick(editor->ui.Cmd_Update, Qt::LeftButton);
-    QCOMPARE(editor->ui.List1->item(0)->text(), QStringLiteral("first edited"));
-    selectRow(editor->ui.List1, 2);
-    QTest::mouseClick(editor->ui.Cmd_Insert, Qt::LeftButton);
-    QVERIFY(editor->ui.RTB_Insert_Data->isVisible());
-    QVERIFY(!editor->ui.List1->isVisible());
-    QTest::keyClicks(editor->ui.RTB_Insert_Data, QStringLiteral("new1"));
-    QTest::keyClick(editor->ui.RTB_Insert_Data, Qt::Key_Return);
-    editor->ui.RTB_Insert_Data->insertPlainText(QStringLiteral("新2"));
-    QTest::mouseClick(editor->ui.Cmd_Insert_Commit, Qt::LeftButton);
-    QVERIFY(editor->ui.List1->isVisible());
-    QCOMPARE(editor->ui.List1->count(), 5);
-    QCOMPARE(editor->ui.List1->item(3)->data(Qt::UserRole).toInt(), 2666);
+    QTest::mouseClick(control<QPushButton>(editor, "Cmd_Update"), Qt::LeftButton);
+    QCOMPARE(control<QListWidget>(editor, "List1")->item(0)->text(), QStringLiteral("first edited"));
+    selectRow(control<QListWidget>(editor, "List1"), 2);
+    QTest::mouseClick(control<QPushButton>(editor, "Cmd_Insert"), Qt::LeftButton);
+    QVERIFY(control<QPlainTextEdit>(editor, "RTB_Insert_Data")->isVisible());
+    QVERIFY(!control<QListWidget>(editor, "List1")->isVisible());
+    QTest::keyClicks(control<QPlainTextEdit>(editor, "RTB_Insert_Data"), QStringLiteral("new1"));
+    QTest::keyClick(control<QPlainTextEdit>(editor, "RTB_Insert_Data"), Qt::Key_Return);
+    control<QPlainTextEdit>(editor, "RTB_Insert_Data")->insertPlainText(QStringLiteral("新2"));
+    QTest::mouseClick(control<QPushButton>(editor, "Cmd_Insert_Commit"), Qt::LeftButton);
+    QVERIFY(control<QListWidget>(editor, "List1")->isVisible());
+    QCOMPARE(control<QListWidget>(editor, "List1")->count(), 5);
+    QCOMPARE(control<QListWidget>(editor, "List1")->item(3)->data(Qt::UserRole).toInt(), 2666);
     QVERIFY_CONSISTENT(wb.work);
-    QTest::mouseClick(editor->ui.Cmd_Hanei, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(editor, "Cmd_Hanei"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_UPDATE>());
     QVERIFY_CONSISTENT(wb.work);
     QVERIFY(window.detailView()->plainText().contains(QStringLiteral("first edited")));
@@ -153,15 +154,15 @@ void tst_EditRoad::searchReplaceEditSortDeselect()
     window.runCommand(Command::SORT, KIHON::Origin::Toolbar);
     Quav_Sort *sort = DialogFixture::find<Quav_Sort>();
     QVERIFY(sort);
-    QVERIFY(!sort->ui.Cmd_Hanei->isVisible());
-    sort->ui.Option2->setChecked(true);
-    const QRect sortButton = sort->ui.Command1->geometry();
-    QTest::mouseClick(sort->ui.Command1, Qt::LeftButton);
-    QVERIFY(sort->ui.Cmd_Hanei->isVisible());
+    QVERIFY(!control<QPushButton>(sort, "Cmd_Hanei")->isVisible());
+    control<QRadioButton>(sort, "Option2")->setChecked(true);
+    const QRect sortButton = control<QPushButton>(sort, "Command1")->geometry();
+    QTest::mouseClick(control<QPushButton>(sort, "Command1"), Qt::LeftButton);
+    QVERIFY(control<QPushButton>(sort, "Cmd_Hanei")->isVisible());
     // A second click where the sort button stood sorts again, never applies.
     QCoreApplication::sendPostedEvents();
-    QCOMPARE(sort->ui.Command1->geometry(), sortButton);
-    QTest::mouseClick(sort->ui.Cmd_Hanei, Qt::LeftButton);
+    QCOMPARE(control<QPushButton>(sort, "Command1")->geometry(), sortButton);
+    QTest::mouseClick(control<QPushButton>(sort, "Cmd_Hanei"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Sort>());
     QVERIFY_CONSISTENT(wb.work);
 

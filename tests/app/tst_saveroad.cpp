@@ -4,6 +4,7 @@
 // files read back from disk byte by byte and searched again; then the save
 // undone from the menu, and a "quav replace" undone by "quav undo".
 #include "base/Workbench.h"
+#include "DialogControls.h"
 #include "app/widgets/KIHON.h"
 #include "edit/BatchReplace.h"
 #include "edit/BatchUndo.h"
@@ -73,8 +74,8 @@ void searchFromWindow(KIHON &window, const QString &word)
     window.runCommand(Command::SEARCH, KIHON::Origin::Toolbar);
     QUAV_SEARCH_SETTEI *search = DialogFixture::find<QUAV_SEARCH_SETTEI>();
     QVERIFY(search);
-    search->Combo_Search_Data->setEditText(word);
-    QTest::mouseClick(search->CMD_SEARCH, Qt::LeftButton);
+    control<QComboBox>(search, "Combo_Search_Data")->setEditText(word);
+    QTest::mouseClick(control<QPushButton>(search, "CMD_SEARCH"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_SEARCH_SETTEI>());
 }
 
@@ -141,11 +142,11 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     window.runCommand(Command::CHANGE, KIHON::Origin::Toolbar);
     QUAV_Change_Settei *change = DialogFixture::find<QUAV_Change_Settei>();
     QVERIFY(change);
-    change->ui.Text_Change->setText(QStringLiteral("置き換え"));
-    for (int i = 0; i < change->ui.List1->count(); ++i)
-        change->ui.List1->item(i)->setSelected(!change->ui.List1->item(i)->text().endsWith(QLatin1String("kept.txt")));
+    control<QLineEdit>(change, "Text_Change")->setText(QStringLiteral("置き換え"));
+    for (int i = 0; i < control<QListWidget>(change, "List1")->count(); ++i)
+        control<QListWidget>(change, "List1")->item(i)->setSelected(!control<QListWidget>(change, "List1")->item(i)->text().endsWith(QLatin1String("kept.txt")));
     f.port.answerWith({Answer::Ok, Answer::No});
-    QTest::mouseClick(change->ui.Cmd_Jikkou, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(change, "Cmd_Jikkou"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_Change_Settei>());
     QVERIFY_CONSISTENT(work);
     QCOMPARE(work.Hozon_Flag, qint16(1));
@@ -164,11 +165,11 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     QTRY_VERIFY(DialogFixture::find<QUAV_Hozon>());
     QUAV_Hozon *save = DialogFixture::find<QUAV_Hozon>();
     QVERIFY(!window.isEnabled());
-    QCOMPARE(save->List1->count(), 4);
+    QCOMPARE(control<QListWidget>(save, "List1")->count(), 4);
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(save->List1->item(i)->isSelected(), work.Search_Hit_File_Change().data(i) == 1);
-    QCOMPARE(save->List1->selectedItems().size(), 3);
-    QTest::mouseClick(save->Cmd_Jikkou, Qt::LeftButton);
+        QCOMPARE(control<QListWidget>(save, "List1")->item(i)->isSelected(), work.Search_Hit_File_Change().data(i) == 1);
+    QCOMPARE(control<QListWidget>(save, "List1")->selectedItems().size(), 3);
+    QTest::mouseClick(control<QPushButton>(save, "Cmd_Jikkou"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_Hozon>());
     QVERIFY(window.isEnabled());
 

@@ -3,6 +3,7 @@
 // run (and run again, refused file by file), the save dialog, the bytes of
 // the new files on disk, and a discarding read. The work area stays consistent.
 #include "app/widgets/KIHON.h"
+#include "DialogControls.h"
 #include "app/widgets/MessageBoxPort.h"
 #include "base/Workbench.h"
 #include "display/ListView.h"
@@ -176,13 +177,13 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     auto *read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
     QVERIFY(read);
     QVERIFY(!window.isEnabled());
-    clickRow(read->List1, QStringLiteral("tpl"));
-    QTest::keyClick(read->List1, Qt::Key_Return);
-    QCOMPARE(read->Label2->text(), folder);
-    QCOMPARE(read->List2->count(), 3); // form.TXT, form_東京.TXT, notes.txt
-    QVERIFY(itemNamed(read->List2, QStringLiteral("notes.txt")));
-    clickRow(read->List2, QStringLiteral("form.TXT"));
-    QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
+    clickRow(control<QListWidget>(read, "List1"), QStringLiteral("tpl"));
+    QTest::keyClick(control<QListWidget>(read, "List1"), Qt::Key_Return);
+    QCOMPARE(control<QLabel>(read, "Label2")->text(), folder);
+    QCOMPARE(control<QListWidget>(read, "List2")->count(), 3); // form.TXT, form_東京.TXT, notes.txt
+    QVERIFY(itemNamed(control<QListWidget>(read, "List2"), QStringLiteral("notes.txt")));
+    clickRow(control<QListWidget>(read, "List2"), QStringLiteral("form.TXT"));
+    QTest::mouseClick(control<QPushButton>(read, "Cmd_Read"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Read>());
     QVERIFY(window.isEnabled());
     QVERIFY_CONSISTENT(wb.work);
@@ -203,24 +204,24 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     auto *params = DialogFixture::find<Quav_Parameter_Read>();
     QVERIFY(params);
     QVERIFY(QTest::qWaitForWindowExposed(params));
-    clickRow(params->List2, QStringLiteral("cards"));
-    QTest::keyClick(params->List2, Qt::Key_Return);
-    clickRow(params->List3, QStringLiteral("list.TXT"));
-    QTest::mouseClick(params->Cmd_Read, Qt::LeftButton);
+    clickRow(control<QListWidget>(params, "List2"), QStringLiteral("cards"));
+    QTest::keyClick(control<QListWidget>(params, "List2"), Qt::Key_Return);
+    clickRow(control<QListWidget>(params, "List3"), QStringLiteral("list.TXT"));
+    QTest::mouseClick(control<QPushButton>(params, "Cmd_Read"), Qt::LeftButton);
     QCOMPARE(port.shown.size(), 0);
-    QCOMPARE(params->List1->count(), 2);
-    QCOMPARE(params->Cmd_Cancel->text(), QStringLiteral("設定完了"));
+    QCOMPARE(control<QListWidget>(params, "List1")->count(), 2);
+    QCOMPARE(control<QPushButton>(params, "Cmd_Cancel")->text(), QStringLiteral("設定完了"));
     // A value typed with blanks is added trimmed and stays in the box;
     // deleted again, it leaves the card's values.
-    QTest::keyClicks(params->Txt_Tuika, QStringLiteral("  C03 "));
-    QTest::mouseClick(params->Cmd_Tuika, Qt::LeftButton);
-    QCOMPARE(params->Txt_Tuika->text(), QStringLiteral("C03"));
-    QCOMPARE(params->List1->count(), 3);
-    clickRow(params->List1, QStringLiteral("C03"));
-    QTest::mouseClick(params->Cmd_Sakujyo, Qt::LeftButton);
-    QCOMPARE(params->List1->count(), 2);
+    QTest::keyClicks(control<QLineEdit>(params, "Txt_Tuika"), QStringLiteral("  C03 "));
+    QTest::mouseClick(control<QPushButton>(params, "Cmd_Tuika"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>(params, "Txt_Tuika")->text(), QStringLiteral("C03"));
+    QCOMPARE(control<QListWidget>(params, "List1")->count(), 3);
+    clickRow(control<QListWidget>(params, "List1"), QStringLiteral("C03"));
+    QTest::mouseClick(control<QPushButton>(params, "Cmd_Sakujyo"), Qt::LeftButton);
+    QCOMPARE(control<QListWidget>(params, "List1")->count(), 2);
     QCOMPARE(port.shown.size(), 0);
-    QTest::mouseClick(params->Cmd_Cancel, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(params, "Cmd_Cancel"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Parameter_Read>());
     QVERIFY(window.isEnabled());
     QCOMPARE(wb.parameters.values, QStringList({QStringLiteral("A01"), QStringLiteral("東京")}));
@@ -230,8 +231,8 @@ void tst_TemplateRoad::readLoadDuplicateSave()
 
     // Escape leaves the dialog without committing what was added.
     params = openByButton<Quav_Parameter_Read>(window, Command::PARAMETER);
-    QTest::keyClicks(params->Txt_Tuika, QStringLiteral("Z99"));
-    QTest::keyClick(params->Txt_Tuika, Qt::Key_Return);
+    QTest::keyClicks(control<QLineEdit>(params, "Txt_Tuika"), QStringLiteral("Z99"));
+    QTest::keyClick(control<QLineEdit>(params, "Txt_Tuika"), Qt::Key_Return);
     QTest::keyClick(params, Qt::Key_Escape);
     QTRY_VERIFY(!DialogFixture::find<Quav_Parameter_Read>());
     QCOMPARE(wb.parameters.values, QStringList({QStringLiteral("A01"), QStringLiteral("東京")}));
@@ -240,14 +241,14 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     // before the extension.
     auto *dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
     QVERIFY(dup);
-    QCOMPARE(selectedRows(dup->List_Pattern), wb.parameters.values);
-    clickRow(dup->List_Pattern, QStringLiteral("A01")); // cannot be changed
-    QCOMPARE(selectedRows(dup->List_Pattern), wb.parameters.values);
-    QVERIFY(dup->List_Taisyou_File->minimumWidth() > dup->List_Taisyou_File->fontMetrics().horizontalAdvance(form));
-    clickRow(dup->List_Taisyou_File, form);
-    QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
-    QCOMPARE(dup->Combo_File_Make->currentIndex(), 0);
-    QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
+    QCOMPARE(selectedRows(control<QListWidget>(dup, "List_Pattern")), wb.parameters.values);
+    clickRow(control<QListWidget>(dup, "List_Pattern"), QStringLiteral("A01")); // cannot be changed
+    QCOMPARE(selectedRows(control<QListWidget>(dup, "List_Pattern")), wb.parameters.values);
+    QVERIFY(control<QListWidget>(dup, "List_Taisyou_File")->minimumWidth() > control<QListWidget>(dup, "List_Taisyou_File")->fontMetrics().horizontalAdvance(form));
+    clickRow(control<QListWidget>(dup, "List_Taisyou_File"), form);
+    QTest::keyClicks(control<QLineEdit>(dup, "Text_Change"), QStringLiteral("XX"));
+    QCOMPARE(control<QComboBox>(dup, "Combo_File_Make")->currentIndex(), 0);
+    QTest::mouseClick(control<QPushButton>(dup, "Cmd_Fukusei"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
     QVERIFY(window.isEnabled());
     QVERIFY_CONSISTENT(wb.work);
@@ -282,15 +283,15 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QTRY_VERIFY(window.detailView()->isShown());
     dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
     QVERIFY(dup);
-    QCOMPARE(dup->List_Taisyou_File->count(), 3);
-    clickRow(dup->List_Taisyou_File, form);
-    QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
+    QCOMPARE(control<QListWidget>(dup, "List_Taisyou_File")->count(), 3);
+    clickRow(control<QListWidget>(dup, "List_Taisyou_File"), form);
+    QTest::keyClicks(control<QLineEdit>(dup, "Text_Change"), QStringLiteral("XX"));
     RunPort run;
     run.dialog = dup;
-    run.off = {dup->Cmd_Fukusei, dup->Combo_File_Make, dup->List_Taisyou_File, dup->Text_Change};
+    run.off = {control<QPushButton>(dup, "Cmd_Fukusei"), control<QComboBox>(dup, "Combo_File_Make"), control<QListWidget>(dup, "List_Taisyou_File"), control<QLineEdit>(dup, "Text_Change")};
     run.also = [&](const QString &) { return window.cursor().shape() == Qt::WaitCursor; };
     wb.messages = &run;
-    QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(dup, "Cmd_Fukusei"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
     QVERIFY(run.held && window.cursor().shape() == Qt::ArrowCursor);
     QCOMPARE(run.texts(), QStringList({madeA + QStringLiteral("\r\n同じファイルが既に開かれています。\r\nこのファイルの複製は中止します。"),
@@ -307,13 +308,13 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     // about in a real message box, and Enter leaves that file alone.
     auto *save = openByButton<QUAV_Hozon>(window, Command::HOZON);
     QVERIFY(save);
-    QCOMPARE(selectedRows(save->List1), QStringList({madeA, madeT}));
+    QCOMPARE(selectedRows(control<QListWidget>(save, "List1")), QStringList({madeA, madeT}));
     MessageBoxPort boxes;
     wb.messages = &boxes;
     QString asked;
     QMessageBox::StandardButton byDefault = QMessageBox::NoButton;
     pressOnNextBox(save, Qt::Key_Return, &asked, &byDefault);
-    QTest::mouseClick(save->Cmd_Jikkou, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(save, "Cmd_Jikkou"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_Hozon>());
     wb.messages = &port;
     QVERIFY(window.isEnabled());
@@ -333,9 +334,9 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     // Saved again with the user's leave: the old file is replaced.
     save = openByButton<QUAV_Hozon>(window, Command::HOZON);
     QVERIFY(save);
-    QCOMPARE(selectedRows(save->List1), QStringList({madeT}));
+    QCOMPARE(selectedRows(control<QListWidget>(save, "List1")), QStringList({madeT}));
     port.answerWith({Answer::Yes});
-    QTest::mouseClick(save->Cmd_Jikkou, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(save, "Cmd_Jikkou"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<QUAV_Hozon>());
     QCOMPARE(port.shown.size(), 1);
     QCOMPARE(bytesOf(madeT), sjis(QStringLiteral("品番=東京\r\n\n東京 の説明 xx")));
@@ -350,23 +351,23 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     // A discarding read of a template in a Shift-JIS named folder: Return
     // keeps all; Yes leaves what CLEAR leaves, asking about the word first.
     read = openByButton<Quav_Hinagata_Read>(window, Command::HINAGATA);
-    clickRow(read->List1, QStringLiteral("見積"));
-    QTest::keyClick(read->List1, Qt::Key_Return);
+    clickRow(control<QListWidget>(read, "List1"), QStringLiteral("見積"));
+    QTest::keyClick(control<QListWidget>(read, "List1"), Qt::Key_Return);
     const QString sjisKey = QDir(f.tree.path()).absolutePath() + QStringLiteral("/見積/見積.txt");
-    clickRow(read->List2, QStringLiteral("見積.txt"));
-    read->Check1->setChecked(true);
+    clickRow(control<QListWidget>(read, "List2"), QStringLiteral("見積.txt"));
+    control<QCheckBox>(read, "Check1")->setChecked(true);
     run = RunPort();
     run.dialog = read;
-    run.off = {read->Cmd_Read, read->Drive1, read->List1, read->List2};
+    run.off = {control<QPushButton>(read, "Cmd_Read"), control<QComboBox>(read, "Drive1"), control<QListWidget>(read, "List1"), control<QListWidget>(read, "List2")};
     run.also = [&](const QString &text) {
         return !text.startsWith(QStringLiteral("検索文字列が意味")) || !window.listView()->plainText().contains(sjisKey);
     };
     wb.messages = &run;
-    QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(read, "Cmd_Read"), Qt::LeftButton);
     QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
     wb.work.Search_Word = QStringLiteral("XX");
     run.answerWith({Answer::Yes, Answer::Yes});
-    QTest::mouseClick(read->Cmd_Read, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(read, "Cmd_Read"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Read>());
     QVERIFY(run.held && run.shown.size() == 3 && wb.work.Search_Word.isEmpty());
     QCOMPARE(wb.work.Search_Hit_All_Line_List().texts(), QStringList{sjisKey + QStringLiteral(":@:000001.000:@:ID=XX")});
@@ -380,9 +381,9 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QEvent activation(QEvent::WindowActivate);
     QApplication::sendEvent(&window, &activation);
     dup = openByButton<Quav_Hinagata_Fukusei>(window, Command::HINA_FUKUSEI);
-    clickRow(dup->List_Taisyou_File, sjisKey);
-    QTest::keyClicks(dup->Text_Change, QStringLiteral("XX"));
-    QTest::mouseClick(dup->Cmd_Fukusei, Qt::LeftButton);
+    clickRow(control<QListWidget>(dup, "List_Taisyou_File"), sjisKey);
+    QTest::keyClicks(control<QLineEdit>(dup, "Text_Change"), QStringLiteral("XX"));
+    QTest::mouseClick(control<QPushButton>(dup, "Cmd_Fukusei"), Qt::LeftButton);
     QTRY_VERIFY(!DialogFixture::find<Quav_Hinagata_Fukusei>());
     QCOMPARE(wb.work.nativePath(1), sjisTemplate.chopped(4) + "_A01.txt");
 }

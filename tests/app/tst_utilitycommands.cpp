@@ -1,4 +1,5 @@
 #include "app/MainCommands.h"
+#include "DialogControls.h"
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "settings/BreakReminder.h"
@@ -60,11 +61,11 @@ void tst_UtilityCommands::colourPickedThenCancelledIsWrittenAtExit()
     QCOMPARE(shown<QUAV_Color_Settei>().size(), 1);
     QUAV_Color_Settei *d = shown<QUAV_Color_Settei>().first();
     QVERIFY(!f->window->isEnabled());
-    d->QUAV_Color_Base->setCurrentIndex(0);
-    Q_EMIT d->QUAV_Color_Base->activated(0);
+    control<QComboBox>(d, "QUAV_Color_Base")->setCurrentIndex(0);
+    Q_EMIT control<QComboBox>(d, "QUAV_Color_Base")->activated(0);
     d->pickColor = [](qint32) { return 0x0000FF; };
-    d->Cmd_Color_Settei->click();
-    d->Cmd_Cancel->click();
+    control<QPushButton>(d, "Cmd_Color_Settei")->click();
+    control<QPushButton>(d, "Cmd_Cancel")->click();
     settle();
     QVERIFY(f->window->isEnabled());
     SettingsStore before;
@@ -93,11 +94,11 @@ void tst_UtilityCommands::reminderTakesOverTheOpenDialog()
     QCOMPARE(shown<Time_Kanri>().size(), 1);
     QCOMPARE(f->window->timeKanri(), d);
     QVERIFY(d->isReminderView());
-    QVERIFY(d->Image1->isVisible() && d->CMD_OK->isVisible());
-    QVERIFY(!d->Frame2->isVisible() && !d->Frame1->isVisible() && !d->CMD_JIKOU->isVisible());
+    QVERIFY(control<CoffeeBreakPanel>(d, "Image1")->isVisible() && control<QPushButton>(d, "CMD_OK")->isVisible());
+    QVERIFY(!control<QGroupBox>(d, "Frame2")->isVisible() && !control<QGroupBox>(d, "Frame1")->isVisible() && !control<QPushButton>(d, "CMD_JIKOU")->isVisible());
 
     const qint64 before = QDateTime::currentMSecsSinceEpoch();
-    d->CMD_OK->click();
+    control<QPushButton>(d, "CMD_OK")->click();
     settle();
     QVERIFY(f->window->isEnabled());
     QVERIFY(!f->window->timeKanri());
@@ -115,7 +116,7 @@ void tst_UtilityCommands::timeFromToolbarLeavesWindowEnabled()
     f->window->runCommand(Command::TIME, KIHON::Origin::Menu);
     QCOMPARE(shown<Time_Kanri>().size(), 1);
     QVERIFY(!f->window->isEnabled());
-    f->window->timeKanri()->CMD_CANCEL->click();
+    control<QPushButton>(f->window->timeKanri(), "CMD_CANCEL")->click();
     settle();
     QVERIFY(f->window->isEnabled());
 }
@@ -129,7 +130,7 @@ void tst_UtilityCommands::exportOpensOverDisabledWindow()
     f->window->runCommand(Command::SEARCH_SAVE, KIHON::Origin::Menu);
     QCOMPARE(shown<QUAV_Search_Save>().size(), 1);
     QVERIFY(!f->window->isEnabled());
-    shown<QUAV_Search_Save>().first()->Cmd_Cancel->click();
+    control<QPushButton>(shown<QUAV_Search_Save>().first(), "Cmd_Cancel")->click();
     settle();
     QVERIFY(f->window->isEnabled());
 }

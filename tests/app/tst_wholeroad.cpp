@@ -5,7 +5,9 @@
 // a new user takes during a run: a common word refusing many files, a
 // double-click on the view, the window closed.
 #include "base/Workbench.h"
-#include "edit/FileSave.h"
+#include "DialogControls.h"
+#include "edit/BatchUndo.h"
+#include "edit/ReplaceCommand.h"
 #include "edit/SaveDialog.h"
 #include "platform/Cp932.h"
 #include "app/widgets/KIHON.h"
@@ -53,8 +55,8 @@ struct Road : WindowFixture
         QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
         if (!dialog)
             return false;
-        dialog->Combo_Search_Data->setEditText(word);
-        QTest::mouseClick(dialog->CMD_SEARCH, Qt::LeftButton);
+        control<QComboBox>(dialog, "Combo_Search_Data")->setEditText(word);
+        QTest::mouseClick(control<QPushButton>(dialog, "CMD_SEARCH"), Qt::LeftButton);
         return !openSearchDialog();
     }
     // Runs once, from inside the run, when the PATH panel shows the file name.
@@ -115,8 +117,8 @@ void tst_WholeRoad::searchShowCopyClear()
     QUAV_SEARCH_SETTEI *dialog = openSearchDialog();
     QVERIFY(dialog);
     QVERIFY(!window.isEnabled());
-    dialog->Combo_Search_Data->setEditText(QStringLiteral("  検索  "));
-    QTest::mouseClick(dialog->CMD_SEARCH, Qt::LeftButton);
+    control<QComboBox>(dialog, "Combo_Search_Data")->setEditText(QStringLiteral("  検索  "));
+    QTest::mouseClick(control<QPushButton>(dialog, "CMD_SEARCH"), Qt::LeftButton);
     QTRY_VERIFY(!openSearchDialog());
 
     QVERIFY(window.isEnabled());
@@ -235,17 +237,55 @@ void tst_WholeRoad::mixedEncodings()
                 == (name == QLatin1String("bom.TXT")));
     }
 
-    // A UTF file is not written as code page 932: saving it is refused and
-    // the file keeps its bytes.
-    QStringList entries;
-    const int u8 = work.Search_Hit_File_List().indexOf(root + QStringLiteral("u8.TXT"));
-    QVERIFY(u8 >= 0);
-    SaveRequest request = SaveDialog::requestFor(work, u8, entries);
-    request.lines.first().text = QStringLiteral("変更");
-    QVERIFY(!FileSave::save(request).written());
-    QFile disk(f.file(QStringLiteral("u8.TXT")));
-    QVERIFY(disk.open(QIODevice::ReadOnly));
-    QCOMPARE(disk.readAll(), files.at(1).second);
+    // Replace and save: 😀 is refused for the Shift-JIS file alone; each
+    // file keeps its encoding and bytes.
+    QList<int> all, utf;
+    for (int i = 0; i < work.Search_Hit_File_List().count(); ++i) {
+        all.append(i);
+        if (work.fileOrigins().at(i).encoding != TextEncoding::Cp932)
+            utf.append(i);
+    }
+    f.window->runCommand(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
+    ReplaceCommand replace(*f.wb);
+    replace.Form_Load();
+    QVERIFY(!replace.Cmd_Jikkou_Click(word, QStringLiteral("障害😀"), true, all));
+    QVERIFY(f.port.texts().constLast().endsWith(QStringLiteral("入力できません。\r\n") + root + QStringLiteral("sj.TXT")));
+    QVERIFY(replace.Cmd_Jikkou_Click(word, QStringLiteral("障害😀"), true, utf));
+    replace.Form_Load();
+    QVERIFY(replace.Cmd_Jikkou_Click(word, QStringLiteral("障害"), true, all));
+    QCOMPARE(SaveDialog::Cmd_Jikkou(*f.wb, QList<bool>(all.size(), true)).written, all.size());
+    const QByteArray u16After = QByteArray("\xFF\xFE")
+        + QByteArray(reinterpret_cast<const char *>(u"前\r\n障害😀16\r\n"), 22);
+    const QMap<QString, QByteArray> after = {
+        {QStringLiteral("sj.TXT"), Cp932::encode(u"一行目\r\n障害発生\r\n")},
+        {QStringLiteral("u8.TXT"), QStringLiteral("先\n障害😀8\n").toUtf8()},
+        {QStringLiteral("bom.TXT"), QByteArray("\xEF\xBB\xBF") + QStringLiteral("障害😀印\n").toUtf8()},
+        {QStringLiteral("u16.TXT"), u16After},
+        {QStringLiteral("ascii.TXT"), files.at(4).second},
+        {QStringLiteral("wide.TXT"), QStringLiteral("障害😀𠮷한\n").toUtf8()},
+    };
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        QFile disk(f.file(it.key()));
+        QVERIFY(disk.open(QIODevice::ReadOnly));
+        QVERIFY2(disk.readAll() == it.value(), qPrintable(it.key()));
+    }
+
+    // Reopened: each file read back in its encoding, the same lines.
+    const QStringList stored = work.Search_Hit_All_Line_List().texts();
+    f.port.answers.enqueue(MessagePort::Answer::Yes);
+    f.window->runCommand(Command::CLEAR, KIHON::Origin::Toolbar);
+    QVERIFY(f.search(QStringLiteral("障害")));
+    QCOMPARE(work.Search_Hit_All_Line_List().texts(), stored);
+    for (int i = 0; i < work.Search_Hit_File_List().count(); ++i)
+        QCOMPARE(work.fileOrigins().at(i).encoding, expected.value(work.File_Key(i).mid(root.size())));
+
+    // The save undone from the journal: every file as it was, mark and all.
+    QCOMPARE(BatchUndo::run({}), 0);
+    for (const auto &[name, bytes] : files) {
+        QFile disk(f.file(name));
+        QVERIFY(disk.open(QIODevice::ReadOnly));
+        QVERIFY2(disk.readAll() == bytes, qPrintable(name));
+    }
 }
 
 void tst_WholeRoad::manyRefusalsOneBoxOneSummary()

@@ -1,4 +1,5 @@
 #include "display/RtfBuilder.h"
+#include "DialogControls.h"
 #include "display/DisplayColors.h"
 #include "display/widgets/QUAV_Color_Settei.h"
 
@@ -32,8 +33,8 @@ private:
     }
     static void choose(QUAV_Color_Settei *d, int target)
     {
-        d->QUAV_Color_Base->setCurrentIndex(target);
-        Q_EMIT d->QUAV_Color_Base->activated(target);
+        control<QComboBox>(d, "QUAV_Color_Base")->setCurrentIndex(target);
+        Q_EMIT control<QComboBox>(d, "QUAV_Color_Base")->activated(target);
     }
     static QByteArray read(const QString &path)
     {
@@ -49,8 +50,8 @@ void tst_DisplayColors::pickAndApply()
     f.wb.settings.File_Name_Color = DisplayColors::fromRgb(0, 0, 0xB0);
     RtfBuilder::Make_RTF_Colors(f.wb);
     QPointer<QUAV_Color_Settei> d = open(f);
-    QVERIFY(d->QUAV_Color_Enabled_Yes->isChecked());
-    QCOMPARE(d->QUAV_Color_Base->currentIndex(), -1);
+    QVERIFY(control<QRadioButton>(d, "QUAV_Color_Enabled_Yes")->isChecked());
+    QCOMPARE(control<QComboBox>(d, "QUAV_Color_Base")->currentIndex(), -1);
     choose(d, 1);
     QCOMPARE(d->pickerColor(), f.wb.settings.File_Name_Color);
     qint32 offered = -1;
@@ -58,13 +59,13 @@ void tst_DisplayColors::pickAndApply()
         offered = start;
         return DisplayColors::fromRgb(0x12, 0x34, 0x56);
     };
-    d->Cmd_Color_Settei->click();
+    control<QPushButton>(d, "Cmd_Color_Settei")->click();
     QCOMPARE(offered, DisplayColors::fromRgb(0, 0, 0xB0));
     // Stored at once, red in the low byte.
     QCOMPARE(f.wb.settings.File_Name_Color, 0x563412);
-    QVERIFY(d->Text1->styleSheet().contains(QStringLiteral("#123456")));
+    QVERIFY(control<QLineEdit>(d, "Text1")->styleSheet().contains(QStringLiteral("#123456")));
 
-    d->Cmd_Settei->click();
+    control<QPushButton>(d, "Cmd_Settei")->click();
     f.settle();
     QVERIFY(d.isNull() && f.main.isEnabled());
     QVERIFY(f.wb.display.Color_Table_Line.contains(QStringLiteral("\\red18\\green52\\blue86;")));
@@ -91,9 +92,9 @@ void tst_DisplayColors::colouringOffLeavesNoColourWords()
     f.wb.display.detailCacheKey = QStringLiteral("/d/A.TXT");
 
     QPointer<QUAV_Color_Settei> d = open(f);
-    d->QUAV_Color_Enabled_No->click();
-    QVERIFY(!d->QUAV_Color_Base->isVisible());
-    d->Cmd_Settei->click();
+    control<QRadioButton>(d, "QUAV_Color_Enabled_No")->click();
+    QVERIFY(!control<QComboBox>(d, "QUAV_Color_Base")->isVisible());
+    control<QPushButton>(d, "Cmd_Settei")->click();
     f.settle();
     QCOMPARE(f.wb.settings.Color_Set_Flg, 0);
     QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("Color_Set_Flg")), 0);
@@ -117,9 +118,9 @@ void tst_DisplayColors::pickThenCancel()
     QPointer<QUAV_Color_Settei> d = open(f);
     choose(d, 0);
     d->pickColor = [](qint32) { return 0x00FF00; };
-    d->Cmd_Color_Settei->click();
-    d->QUAV_Color_Enabled_No->click();
-    d->Cmd_Cancel->click();
+    control<QPushButton>(d, "Cmd_Color_Settei")->click();
+    control<QRadioButton>(d, "QUAV_Color_Enabled_No")->click();
+    control<QPushButton>(d, "Cmd_Cancel")->click();
     f.settle();
     QVERIFY(d.isNull() && f.main.isEnabled());
     QCOMPARE(f.wb.settings.Hit_Color, 0x00FF00);   // kept for the next write
@@ -139,18 +140,18 @@ void tst_DisplayColors::nothingToPick()
         ++picks;
         return start; // the picker cancelled
     };
-    d->Cmd_Color_Settei->click();
+    control<QPushButton>(d, "Cmd_Color_Settei")->click();
     QCOMPARE(picks, 0);
     QCOMPARE(f.port.texts(), QStringList{DisplayColors::kNoTarget});
     QCOMPARE(f.port.shown[0].caption, DisplayColors::kCaption);
     QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Exclamation);
 
     choose(d, 2);
-    const QString sample = d->Text1->styleSheet();
-    d->Cmd_Color_Settei->click();
+    const QString sample = control<QLineEdit>(d, "Text1")->styleSheet();
+    control<QPushButton>(d, "Cmd_Color_Settei")->click();
     QCOMPARE(picks, 1);
     QCOMPARE(f.wb.settings.Line_No_Color, 0x7000);
-    QCOMPARE(d->Text1->styleSheet(), sample);
+    QCOMPARE(control<QLineEdit>(d, "Text1")->styleSheet(), sample);
     QCOMPARE(f.port.shown.size(), 1);
 }
 
@@ -159,14 +160,14 @@ void tst_DisplayColors::openWithColouringOff()
     DialogFixture f;
     f.wb.settings.Color_Set_Flg = 0;
     QPointer<QUAV_Color_Settei> d = open(f);
-    QVERIFY(d->QUAV_Color_Enabled_No->isChecked());
-    const QList<QWidget *> targets = {d->Label2, d->QUAV_Color_Base, d->Cmd_Color_Settei, d->Label1, d->Text1};
+    QVERIFY(control<QRadioButton>(d, "QUAV_Color_Enabled_No")->isChecked());
+    const QList<QWidget *> targets = {control<QLabel>(d, "Label2"), control<QComboBox>(d, "QUAV_Color_Base"), control<QPushButton>(d, "Cmd_Color_Settei"), control<QLabel>(d, "Label1"), control<QLineEdit>(d, "Text1")};
     for (QWidget *w : targets)
         QVERIFY(!w->isVisible());
-    for (QWidget *w : {static_cast<QWidget *>(d->QUAV_Color_Enabled_Yes), static_cast<QWidget *>(d->QUAV_Color_Enabled_No),
-                       static_cast<QWidget *>(d->Cmd_Settei), static_cast<QWidget *>(d->Cmd_Cancel)})
+    for (QWidget *w : {static_cast<QWidget *>(control<QRadioButton>(d, "QUAV_Color_Enabled_Yes")), static_cast<QWidget *>(control<QRadioButton>(d, "QUAV_Color_Enabled_No")),
+                       static_cast<QWidget *>(control<QPushButton>(d, "Cmd_Settei")), static_cast<QWidget *>(control<QPushButton>(d, "Cmd_Cancel"))})
         QVERIFY(w->isVisible());
-    d->QUAV_Color_Enabled_Yes->click();
+    control<QRadioButton>(d, "QUAV_Color_Enabled_Yes")->click();
     for (QWidget *w : targets)
         QVERIFY(w->isVisible());
     QCOMPARE(f.wb.settings.Color_Set_Flg, 0); // nothing changes before "設定完了"

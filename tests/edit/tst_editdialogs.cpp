@@ -1,6 +1,7 @@
 // The editing dialogs as widgets: what they show in each mode and how their
 // buttons follow the core (the whole road is tst_editroad).
 #include "EditFixture.h"
+#include "DialogControls.h"
 
 #include "DialogFixture.h"
 
@@ -52,17 +53,17 @@ void tst_EditDialogs::replaceFromTheDetailView()
     QPointer<QUAV_Change_Settei> d = new QUAV_Change_Settei(f.wb);
     d->openFrom(&main);
     QCOMPARE(d->Syousai_Gamen_Flg(), qint16(1));
-    QVERIFY(d->ui.Cmd_All_Sentaku->isHidden() && d->ui.Cmd_All_Clear->isHidden());
-    QVERIFY(!d->ui.List1->isEnabled());
-    QCOMPARE(d->ui.List1->selectedItems().size(), 1);
-    QCOMPARE(d->ui.List1->row(d->ui.List1->selectedItems().first()), 1);
-    QCOMPARE(d->ui.Label4->text(), ReplaceCommand::kDetailNote);
-    QCOMPARE(d->ui.Text_Search->text(), QStringLiteral("w"));
-    QVERIFY(d->ui.Opt_Moji_Kubetu_No->isChecked());
+    QVERIFY(control<QPushButton>(d, "Cmd_All_Sentaku")->isHidden() && control<QPushButton>(d, "Cmd_All_Clear")->isHidden());
+    QVERIFY(!control<QListWidget>(d, "List1")->isEnabled());
+    QCOMPARE(control<QListWidget>(d, "List1")->selectedItems().size(), 1);
+    QCOMPARE(control<QListWidget>(d, "List1")->row(control<QListWidget>(d, "List1")->selectedItems().first()), 1);
+    QCOMPARE(control<QLabel>(d, "Label4")->text(), ReplaceCommand::kDetailNote);
+    QCOMPARE(control<QLineEdit>(d, "Text_Search")->text(), QStringLiteral("w"));
+    QVERIFY(control<QRadioButton>(d, "Opt_Moji_Kubetu_No")->isChecked());
 
-    d->ui.Text_Change->setText(QStringLiteral("W2"));
+    control<QLineEdit>(d, "Text_Change")->setText(QStringLiteral("W2"));
     f.port.answerWith({MessagePort::Answer::No});
-    QTest::mouseClick(d->ui.Cmd_Jikkou, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Jikkou"), Qt::LeftButton);
     QTRY_VERIFY(!d || !d->isVisible());
     QVERIFY(main.isEnabled());
     QCOMPARE(f.stored(1), QStringList{"000001.000:b1 W2"});
@@ -76,11 +77,11 @@ void tst_EditDialogs::replaceRefusalThenCloseBox()
     const CloseDialogs closer;
     QPointer<QUAV_Change_Settei> d = new QUAV_Change_Settei(f.wb);
     d->openFrom(&main);
-    d->ui.Text_Change->setText(QStringLiteral("v"));
-    QTest::mouseClick(d->ui.Cmd_Jikkou, Qt::LeftButton);
+    control<QLineEdit>(d, "Text_Change")->setText(QStringLiteral("v"));
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Jikkou"), Qt::LeftButton);
     QCOMPARE(f.port.texts(), QStringList{QStringLiteral("対象ファイルが選択されていません。")});
     QVERIFY(d && d->isVisible());
-    for (QPushButton *b : {d->ui.Cmd_All_Sentaku, d->ui.Cmd_All_Clear, d->ui.Cmd_Jikkou, d->ui.Cmd_Cancel})
+    for (QPushButton *b : {control<QPushButton>(d, "Cmd_All_Sentaku"), control<QPushButton>(d, "Cmd_All_Clear"), control<QPushButton>(d, "Cmd_Jikkou"), control<QPushButton>(d, "Cmd_Cancel")})
         QVERIFY(b->isEnabled());
     QVERIFY(!f.list.enabled && !main.isEnabled());
     // The close box cancels: views and window come back.
@@ -96,19 +97,19 @@ void tst_EditDialogs::lineEditorInsertMode()
     const CloseDialogs closer;
     QPointer<QUAV_UPDATE> d = new QUAV_UPDATE(f.wb);
     QVERIFY(d->openFrom(&main));
-    QCOMPARE(d->ui.List1->item(2)->data(Qt::UserRole).toInt(), 3000);
-    d->ui.List1->item(0)->setSelected(true);
-    QTest::mouseClick(d->ui.Cmd_Insert, Qt::LeftButton);
-    QVERIFY(d->ui.RTB_Insert_Data->isVisible() && !d->ui.List1->isVisible() && !d->ui.Cmd_Hanei->isVisible());
+    QCOMPARE(control<QListWidget>(d, "List1")->item(2)->data(Qt::UserRole).toInt(), 3000);
+    control<QListWidget>(d, "List1")->item(0)->setSelected(true);
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Insert"), Qt::LeftButton);
+    QVERIFY(control<QPlainTextEdit>(d, "RTB_Insert_Data")->isVisible() && !control<QListWidget>(d, "List1")->isVisible() && !control<QPushButton>(d, "Cmd_Hanei")->isVisible());
     // A character a Shift-JIS file cannot hold: refused, the typed text stays.
-    d->ui.RTB_Insert_Data->setPlainText(QStringLiteral("ok\n\U0001F600"));
-    QTest::mouseClick(d->ui.Cmd_Insert_Commit, Qt::LeftButton);
-    QCOMPARE(d->ui.RTB_Insert_Data->toPlainText(), QStringLiteral("ok\n\U0001F600"));
+    control<QPlainTextEdit>(d, "RTB_Insert_Data")->setPlainText(QStringLiteral("ok\n\U0001F600"));
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Insert_Commit"), Qt::LeftButton);
+    QCOMPARE(control<QPlainTextEdit>(d, "RTB_Insert_Data")->toPlainText(), QStringLiteral("ok\n\U0001F600"));
     // Cancel leaves insert mode and keeps the dialog; a second one closes it.
-    QTest::mouseClick(d->ui.Cmd_Cancel, Qt::LeftButton);
-    QVERIFY(d && d->isVisible() && d->ui.List1->isVisible() && d->ui.List1->isEnabled());
-    QCOMPARE(d->ui.List1->count(), 3);
-    QTest::mouseClick(d->ui.Cmd_Cancel, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Cancel"), Qt::LeftButton);
+    QVERIFY(d && d->isVisible() && control<QListWidget>(d, "List1")->isVisible() && control<QListWidget>(d, "List1")->isEnabled());
+    QCOMPARE(control<QListWidget>(d, "List1")->count(), 3);
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Cancel"), Qt::LeftButton);
     QTRY_VERIFY(!d || !d->isVisible());
     QVERIFY(main.isEnabled());
     QCOMPARE(f.wb.work.Hozon_Flag, qint16(0));
@@ -142,11 +143,11 @@ void tst_EditDialogs::fileListsShowLongPathsWhole()
     QListWidget *list = nullptr;
     if (save) {
         auto *hozon = new QUAV_Hozon(f.wb);
-        list = hozon->List1;
+        list = control<QListWidget>(hozon, "List1");
         d = hozon;
     } else {
         auto *change = new QUAV_Change_Settei(f.wb);
-        list = change->ui.List1;
+        list = control<QListWidget>(change, "List1");
         d = change;
     }
     d->openFrom(nullptr);

@@ -1,4 +1,5 @@
 #include "edit/FileSave.h"
+#include "edit/SaveQueue.h"
 #include "edit/UndoRestore.h"
 #include "platform/SaveBatch.h"
 #include "platform/UndoStore.h"
@@ -503,16 +504,26 @@ void tst_FileSave::disturbedSave_data()
 {
     QTest::addColumn<int>("disturbance");
     QTest::addColumn<QByteArray>("at"); // the step of the save
-    QTest::newRow("lines appended after the last check") << int(Disturbance::Append) << QByteArray("before-rename");
-    QTest::newRow("mode changed during the save") << int(Disturbance::Chmod) << QByteArray("kept");
-    QTest::newRow("made read-only during the save") << int(Disturbance::ReadOnly) << QByteArray("kept");
-    QTest::newRow("a second save of the same file") << int(Disturbance::SecondSave) << QByteArray("before-rename");
+    QTest::addColumn<bool>("grouped");  // saved through a SaveQueue
+    for (bool grouped : {false, true}) {
+        const char *how = grouped ? "grouped: " : "";
+        QTest::addRow("%slines appended after the last check", how)
+            << int(Disturbance::Append) << QByteArray("before-rename") << grouped;
+        QTest::addRow("%smode changed during the save", how) << int(Disturbance::Chmod) << QByteArray("kept") << grouped;
+        QTest::addRow("%smode changed before the rename", how)
+            << int(Disturbance::Chmod) << QByteArray("before-rename") << grouped;
+        QTest::addRow("%smade read-only during the save", how)
+            << int(Disturbance::ReadOnly) << QByteArray("kept") << grouped;
+        QTest::addRow("%sa second save of the same file", how)
+            << int(Disturbance::SecondSave) << QByteArray("before-rename") << grouped;
+    }
 }
 
 void tst_FileSave::disturbedSave()
 {
     QFETCH(int, disturbance);
     QFETCH(QByteArray, at);
+    QFETCH(bool, grouped);
     QTemporaryDir dir;
     const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("a.txt")));
     put(path, "old\n");
@@ -548,7 +559,16 @@ void tst_FileSave::disturbedSave()
             break;
         }
     };
-    const SaveResult r = FileSave::save(read.request(path));
+    SaveResult r;
+    if (grouped) {
+        SaveBatch batch(SaveBatch::Options{});
+        SaveQueue queue(batch);
+        SaveRequest request = read.request(path);
+        request.batch = &batch;
+        queue.save(request, [&](const SaveResult &result) { r = result; });
+    } else {
+        r = FileSave::save(read.request(path));
+    }
     FileReplacer::testStep = nullptr;
     struct stat st;
     QCOMPARE(::stat(path.constData(), &st), 0);
@@ -626,10 +646,16 @@ void tst_FileSave::crashThenRollback_data()
     QTest::addColumn<QByteArray>("step");
     QTest::addColumn<int>("occurrence");
     QTest::addColumn<int>("written"); // files found written, or half written, after the crash
-    QTest::newRow("killed once the first file is kept") << QByteArray("kept") << 1 << 0;
-    QTest::newRow("killed halfway through a write in place") << QByteArray("in-place-half") << 1 << 2;
-    QTest::newRow("killed after two files") << QByteArray("renamed") << 2 << 2;
-    QTest::newRow("killed before a new file is named") << QByteArray("kept") << 4 << 3;
+    // Grouped: a and c wait for one flush of the group, then are renamed;
+    // b (in place) and d (new) are written as they come.
+    QTest::addColumn<bool>("grouped");
+    QTest::newRow("killed once the first file is kept") << QByteArray("kept") << 1 << 0 << false;
+    QTest::newRow("killed halfway through a write in place") << QByteArray("in-place-half") << 1 << 2 << false;
+    QTest::newRow("killed after two files") << QByteArray("renamed") << 2 << 2 << false;
+    QTest::newRow("killed before a new file is named") << QByteArray("kept") << 4 << 3 << false;
+    QTest::newRow("grouped: killed before the group's first rename") << QByteArray("before-rename") << 1 << 2 << true;
+    QTest::newRow("grouped: killed after the group's first rename") << QByteArray("renamed") << 2 << 3 << true;
+    QTest::newRow("grouped: killed before its last rename") << QByteArray("before-rename") << 2 << 3 << true;
 }
 
 void tst_FileSave::crashThenRollback()
@@ -637,6 +663,7 @@ void tst_FileSave::crashThenRollback()
     QFETCH(QByteArray, step);
     QFETCH(int, occurrence);
     QFETCH(int, written);
+    QFETCH(bool, grouped);
     QTemporaryDir dir;
     QTemporaryDir state;
     const QByteArray home = qgetenv("XDG_STATE_HOME");
@@ -663,6 +690,9 @@ void tst_FileSave::crashThenRollback()
                 ::kill(::getpid(), SIGKILL);
         };
         SaveBatch batch(SaveBatch::Options{});
+        std::optional<SaveQueue> queue;
+        if (grouped)
+            queue.emplace(batch);
         for (int i = 0; i < 4; ++i) {
             SaveRequest r = i < 3 ? reads.at(i).request(folder + '/' + names.at(i)) : SaveRequest();
             if (i == 3) {
@@ -670,9 +700,15 @@ void tst_FileSave::crashThenRollback()
                 r.lines.append({QStringLiteral("000001.000"), QStringLiteral("new")});
             }
             r.batch = &batch;
-            if (!FileSave::save(r).written())
+            if (queue)
+                queue->save(r, [](const SaveResult &result) {
+                    if (!result.written())
+                        ::_exit(3);
+                });
+            else if (!FileSave::save(r).written())
                 ::_exit(3);
         }
+        queue.reset();
         ::_exit(0);
     }
     int status = 0;

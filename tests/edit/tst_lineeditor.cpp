@@ -241,6 +241,7 @@ void tst_LineEditor::update()
     ScriptedMessagePort port;
     LineEditor editor(port);
     editor.Load(entries({1000, 2000}));
+    editor.setShiftJisName(QStringLiteral("/t/F.TXT"));
     editor.setSelection({1});
     for (const std::optional<QString> &answer :
          {std::optional<QString>(QString()), std::optional<QString>(), std::optional<QString>(QStringLiteral("caf\u00e9")),
@@ -251,6 +252,7 @@ void tst_LineEditor::update()
     QVERIFY(!editor.Cmd_Update_Click()); // a character a Shift-JIS file cannot hold
     QCOMPARE(editor.lines().at(1).text, QStringLiteral("L2000"));
     QVERIFY(port.shown.last().text.contains(QStringLiteral("（\u00e9）")));
+    QVERIFY(port.shown.last().text.endsWith(QStringLiteral("\r\n/t/F.TXT")));
     QVERIFY(!editor.Cmd_Update_Click()); // a pasted line break would split the line
     QCOMPARE(port.shown.last().text, QStringLiteral("修正イメージに改行は使えません。"));
     QCOMPARE(editor.lines().at(1).text, QStringLiteral("L2000"));
@@ -259,6 +261,12 @@ void tst_LineEditor::update()
     QCOMPARE(editor.lines().at(1).number, 2000);
     editor.Cmd_Redo_Click();
     QCOMPARE(editor.lines().at(1).text, QStringLiteral("L2000"));
+    // A UTF file takes every character.
+    editor.setShiftJisName(QString());
+    editor.setSelection({1});
+    port.inputs.enqueue(QStringLiteral("caf\u00e9"));
+    QVERIFY(editor.Cmd_Update_Click());
+    QCOMPARE(editor.lines().at(1).text, QStringLiteral("caf\u00e9"));
 
     editor.setSelection({0, 1});
     port.shown.clear();
@@ -274,6 +282,7 @@ void tst_LineEditor::insertRefusals()
     for (int i = 1; i <= WorkArea::kAdmissionLimit - 1; ++i)
         full.append(i * 1000);
     editor.Load(entries(full));
+    editor.setShiftJisName(QStringLiteral("/t/F.TXT"));
 
     QVERIFY(!editor.Cmd_Insert_Click());
     editor.setSelection({5});
@@ -296,7 +305,7 @@ void tst_LineEditor::insertRefusals()
     QCOMPARE(port.texts(),
              (QStringList{QStringLiteral("行が選択されていません。"),
                           QStringLiteral("挿入行にシフトJISで表せない文字が含まれています。\r\n（\U0001F600）\r\n"
-                                         "この文字はシフトJISのファイルに保存できないため、入力できません。"),
+                                         "この文字はシフトJISのファイルに保存できないため、入力できません。\r\n/t/F.TXT"),
                           QStringLiteral("追加行が多すぎます。これ以上追加できません。"),
                           QStringLiteral("行が多すぎます。これ以上追加できません。")}));
 }

@@ -85,7 +85,7 @@ void tst_ReplaceCommand::refusedRunChangesNothing_data()
                                            << "対象ファイルが選択されていません。";
     QTest::newRow("emoji replacement") << "abc" << "\U0001F600" << QList<int>{0} << QList<Answer>{}
                                        << "置替文字にシフトJISで表せない文字が含まれています。\r\n（\U0001F600）\r\n"
-                                          "この文字はシフトJISのファイルに保存できないため、入力できません。";
+                                          "この文字はシフトJISのファイルに保存できないため、入力できません。\r\n/d/abc.txt";
 }
 
 void tst_ReplaceCommand::refusedRunChangesNothing()

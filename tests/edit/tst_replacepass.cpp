@@ -92,28 +92,32 @@ void tst_ReplacePass::checks_data()
     QTest::addColumn<QList<Answer>>("answers");
     QTest::addColumn<bool>("runs");
     QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("shiftJis"); // the target files read as code page 932
+    const QStringList sj{QStringLiteral("/t/A.TXT")};
 
     const QString noFile = QStringLiteral("対象ファイルが選択されていません。");
     const QString deletion = QStringLiteral("置替文字が入力されていません。\r\nサーチ文字を削除します。よろしいですか？");
     const QString several = QStringLiteral("複数のファイルが選択されています。\r\n処理に時間がかかるかもしれません。");
-    QTest::newRow("one file runs silently") << "a" << "b" << 1 << QList<Answer>{} << true << QStringList{};
+    QTest::newRow("one file runs silently") << "a" << "b" << 1 << QList<Answer>{} << true << QStringList{} << sj;
     QTest::newRow("empty search") << "" << "b" << 1 << QList<Answer>{} << false
-                                  << QStringList{QStringLiteral("サーチ文字が入力されていません。")};
+                                  << QStringList{QStringLiteral("サーチ文字が入力されていません。")} << sj;
     QTest::newRow("deletion confirmed") << "a" << "" << 1 << QList<Answer>{Answer::Yes} << true
-                                        << QStringList{deletion};
+                                        << QStringList{deletion} << sj;
     QTest::newRow("deletion declined") << "a" << "" << 1 << QList<Answer>{Answer::No} << false
-                                       << QStringList{deletion};
+                                       << QStringList{deletion} << sj;
     QTest::newRow("no file after deletion question") << "a" << "" << 0 << QList<Answer>{Answer::Yes} << false
-                                                     << QStringList{deletion, noFile};
+                                                     << QStringList{deletion, noFile} << sj;
     QTest::newRow("two files: notice, then on") << "a" << "b" << 2 << QList<Answer>{} << true
-                                                << QStringList{several};
+                                                << QStringList{several} << sj;
     QTest::newRow("replacement a file cannot hold")
         << "a" << QStringLiteral("b\U0001F600") << 1 << QList<Answer>{} << false
-        << QStringList{UnsavableText::Refusal(QStringLiteral("置替文字"), QStringLiteral("\U0001F600"))};
+        << QStringList{UnsavableText::Refusal(QStringLiteral("置替文字"), QStringLiteral("\U0001F600"), sj)} << sj;
+    QTest::newRow("replacement only UTF files take")
+        << "a" << QStringLiteral("b\U0001F600") << 1 << QList<Answer>{} << true << QStringList{} << QStringList{};
     QTest::newRow("line break pasted into the replacement") << "a" << "b\nc" << 1 << QList<Answer>{} << false
-                                                            << QStringList{QStringLiteral("置替文字に改行は使えません。")};
+                                                            << QStringList{QStringLiteral("置替文字に改行は使えません。")} << sj;
     QTest::newRow("CR in the search text") << "a\r" << "b" << 1 << QList<Answer>{} << false
-                                           << QStringList{QStringLiteral("サーチ文字に改行は使えません。")};
+                                           << QStringList{QStringLiteral("サーチ文字に改行は使えません。")} << sj;
 }
 
 void tst_ReplacePass::checks()
@@ -125,7 +129,8 @@ void tst_ReplacePass::checks()
     ScriptedMessagePort port;
     for (Answer a : answers)
         port.answers.enqueue(a);
-    QTEST(ReplacePass::checkRequest(search, replacement, selected, port), "runs");
+    QFETCH(QStringList, shiftJis);
+    QTEST(ReplacePass::checkRequest(search, replacement, selected, shiftJis, port), "runs");
     QTEST(port.texts(), "messages");
     for (const auto &shown : port.shown)
         QCOMPARE(shown.caption, QStringLiteral("置替"));

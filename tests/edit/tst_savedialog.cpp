@@ -6,6 +6,7 @@
 #include "edit/ReplacePass.h"
 #include "edit/SaveDialog.h"
 #include "platform/Cp932.h"
+#include "platform/UndoStore.h"
 #include "search/SearchRun.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
@@ -33,6 +34,23 @@ void put(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
+// STOP pressed while the window is served for the n-th time.
+class StopOnYield : public NullEventPump
+{
+public:
+    StopOnYield(WorkArea &work, int at) : m_work(work), m_at(at) {}
+    void yield() override
+    {
+        if (++m_calls == m_at)
+            m_work.Search_Running = 0;
+    }
+
+private:
+    WorkArea &m_work;
+    int m_at;
+    int m_calls = 0;
+};
+
 } // namespace
 
 // The save dialog's algorithm over a work area of files on disk, each read as
@@ -47,6 +65,8 @@ private Q_SLOTS:
     void nothingSelectedStaysOpen();
     void preselection();
     void failedFileKeepsFlagOthersWritten();
+    void stopEndsTheSaveBetweenFiles_data();
+    void stopEndsTheSaveBetweenFiles();
     void changedOnDisk_data();
     void changedOnDisk();
     void secondSaveAsksNothing();
@@ -229,6 +249,53 @@ void tst_SaveDialog::failedFileKeepsFlagOthersWritten()
     QCOMPARE(m_wb->work.Search_Hit_File_Change().data(0), 1);
     QCOMPARE(m_wb->work.Search_Hit_File_Change().data(1), 0);
     QCOMPARE(m_wb->work.Hozon_Flag, qint16(1));
+}
+
+void tst_SaveDialog::stopEndsTheSaveBetweenFiles_data()
+{
+    // Four changed files; STOP at the n-th turn of the window (one before
+    // each file): the files before it are written and journalled, the rest
+    // keep their flags.
+    QTest::addColumn<int>("stopAt");
+    QTest::addColumn<int>("written");
+    QTest::newRow("before the first file") << 1 << 0;
+    QTest::newRow("after the second file") << 3 << 2;
+    QTest::newRow("never") << 0 << 4;
+}
+
+void tst_SaveDialog::stopEndsTheSaveBetweenFiles()
+{
+    QFETCH(int, stopAt);
+    QFETCH(int, written);
+    QStringList paths;
+    for (int f = 0; f < 4; ++f) {
+        paths.append(addFile(QStringLiteral("%1.txt").arg(f), {QStringLiteral("x")}, 1));
+        storeText(f, 1, QStringLiteral("y"));
+    }
+    const qsizetype batchesBefore = UndoStore::list().size();
+    StopOnYield pump(m_wb->work, stopAt);
+    m_wb->pump = &pump;
+    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true, true, true, true});
+    m_wb->pump = nullptr;
+    m_wb->detachPorts();
+    QVERIFY(out.closes);
+    QCOMPARE(out.stopped, written < 4);
+    QCOMPARE(out.written, written);
+    for (int f = 0; f < 4; ++f) {
+        QCOMPARE(bytesOf(paths.at(f)), f < written ? QByteArray("y\r\n") : QByteArray("x\r\n"));
+        QCOMPARE(m_wb->work.Search_Hit_File_Change().data(f), f < written ? 0 : 1);
+    }
+    QCOMPARE(m_wb->work.Hozon_Flag, qint16(written < 4 ? 1 : 0));
+    QCOMPARE(m_wb->board.isEnabled(Command::HOZON), written < 4);
+    QVERIFY(!m_wb->board.isBusy());
+    QVERIFY(!m_wb->board.isEnabled(Command::STOP));
+    // The journal holds exactly the files written, and the batch is done.
+    const QList<UndoStore::Batch> batches = UndoStore::list();
+    QCOMPARE(batches.size(), batchesBefore + (written > 0 ? 1 : 0));
+    if (written > 0) {
+        QCOMPARE(batches.last().manifest.files.size(), qsizetype(written));
+        QCOMPARE(batches.last().manifest.state, UndoManifest::State::Done);
+    }
 }
 
 void tst_SaveDialog::changedOnDisk_data()

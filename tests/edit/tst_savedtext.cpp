@@ -2,7 +2,7 @@
 #include "edit/KeptBytes.h"
 #include "edit/SavedText.h"
 #include "platform/Cp932.h"
-#include "platform/Cp932Codec.h"
+#include "platform/TextCodec.h"
 
 #include <QTest>
 
@@ -13,6 +13,14 @@ static QList<StoredLine> stored(const QStringList &numbers, const QStringList &t
     for (qsizetype i = 0; i < numbers.size(); ++i)
         lines.append({numbers.at(i), texts.at(i)});
     return lines;
+}
+
+// text in UTF-16 of that byte order.
+static QByteArray utf16(QStringView text, bool bigEndian)
+{
+    QByteArray out;
+    TextCodec::forEncoding(bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE).encodeAppend(text, out);
+    return out;
 }
 
 static QStringList numbered(int count)
@@ -44,42 +52,59 @@ void tst_SavedText::compose_data()
     QTest::addColumn<QStringList>("numbers");
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<int>("encoding");
+    const int cp932 = int(TextEncoding::Cp932);
     const QString nec = QStringLiteral("\u7E8A"); // ED 40 NEC-selected, FA 5C IBM
     QTest::newRow("edited line in a CR LF file") << true << QByteArray("a\r\nb\r\nc\r\n") << numbered(3)
-                                                 << QStringList{"a", "X", "c"} << QByteArray("a\r\nX\r\nc\r\n");
+                                                 << QStringList{"a", "X", "c"} << QByteArray("a\r\nX\r\nc\r\n") << cp932;
     QTest::newRow("edited line in an LF file keeps LF")
-        << true << QByteArray("a\nb\n") << numbered(2) << QStringList{"a", "X"} << QByteArray("a\nX\n");
+        << true << QByteArray("a\nb\n") << numbered(2) << QStringList{"a", "X"} << QByteArray("a\nX\n") << cp932;
     QTest::newRow("edited line in a CR file keeps CR")
-        << true << QByteArray("a\rb\r") << numbered(2) << QStringList{"a", "X"} << QByteArray("a\rX\r");
+        << true << QByteArray("a\rb\r") << numbered(2) << QStringList{"a", "X"} << QByteArray("a\rX\r") << cp932;
     QTest::newRow("mixed breaks: an edited line keeps its own")
         << true << QByteArray("a\nb\rc\r\n") << numbered(3) << QStringList{"a", "X", "c"}
-        << QByteArray("a\nX\rc\r\n");
+        << QByteArray("a\nX\rc\r\n") << cp932;
     QTest::newRow("no final break: an edited last line stays without")
-        << true << QByteArray("a\r\nb") << numbered(2) << QStringList{"a", "X"} << QByteArray("a\r\nX");
+        << true << QByteArray("a\r\nb") << numbered(2) << QStringList{"a", "X"} << QByteArray("a\r\nX") << cp932;
     QTest::newRow("a line inserted after a last line without a break")
         << true << QByteArray("a\nb") << QStringList{"000001.000", "000002.000", "000002.500"}
-        << QStringList{"a", "b", "c"} << QByteArray("a\nb\nc\n");
+        << QStringList{"a", "b", "c"} << QByteArray("a\nb\nc\n") << cp932;
     QTest::newRow("inserted line written in place")
         << true << QByteArray("a\nb\n") << QStringList{"000001.000", "000001.500", "000002.000"}
-        << QStringList{"a", "new", "b"} << QByteArray("a\nnew\nb\n");
+        << QStringList{"a", "new", "b"} << QByteArray("a\nnew\nb\n") << cp932;
     QTest::newRow("deleted line: the lines after it keep their bytes")
         << true << QByteArray("a\nb\n\xED\x40\n") << QStringList{"000001.000", "000003.000"}
-        << QStringList{"a", nec} << QByteArray("a\n\xED\x40\n");
+        << QStringList{"a", nec} << QByteArray("a\n\xED\x40\n") << cp932;
     QTest::newRow("empty file is one empty line, written as none") << true << QByteArray("") << numbered(1)
-                                                                   << QStringList{""} << QByteArray("");
+                                                                   << QStringList{""} << QByteArray("") << cp932;
     QTest::newRow("NEC-selected code kept, in an edited line too")
         << true << QByteArray("\xED\x40\n\xED\x40\n") << numbered(2) << QStringList{nec, nec + "!"}
-        << QByteArray("\xED\x40\n\xED\x40!\n");
+        << QByteArray("\xED\x40\n\xED\x40!\n") << cp932;
     QTest::newRow("a line under another number is encoded")
         << true << QByteArray("\xED\x40\nx\n") << numbered(2) << QStringList{"x", nec}
-        << QByteArray("x\n\xFA\x5C\n");
+        << QByteArray("x\n\xFA\x5C\n") << cp932;
     QTest::newRow("invalid bytes kept; a raw-byte character writes its byte")
         << true << QByteArray("a\x80" "b\nc\n") << numbered(2) << QStringList{QStringLiteral("a\uF780b"), QStringLiteral("\uF7FF")}
-        << QByteArray("a\x80" "b\n\xFF\n");
+        << QByteArray("a\x80" "b\n\xFF\n") << cp932;
     QTest::newRow("line number past the file's end is encoded")
-        << true << QByteArray("a\n") << numbered(2) << QStringList{"a", "b"} << QByteArray("a\nb\n");
+        << true << QByteArray("a\n") << numbered(2) << QStringList{"a", "b"} << QByteArray("a\nb\n") << cp932;
     QTest::newRow("new file: CR LF everywhere")
-        << false << QByteArray() << numbered(2) << QStringList{"\u3042", nec} << QByteArray("\x82\xA0\r\n\xFA\x5C\r\n");
+        << false << QByteArray() << numbered(2) << QStringList{"\u3042", nec} << QByteArray("\x82\xA0\r\n\xFA\x5C\r\n") << cp932;
+    const QByteArray bom("\xEF\xBB\xBF");
+    QTest::newRow("UTF-8 with mark: the mark and LF kept, a new character encoded")
+        << true << bom + QByteArray("あ\nい\n") << numbered(2) << QStringList{"あ", "😀"} << bom + QByteArray("あ\n😀\n")
+        << int(TextEncoding::Utf8Bom);
+    QTest::newRow("UTF-16LE: an inserted line in the file's CR LF")
+        << true << utf16(u"\uFEFFa\r\nb\r\n", false) << QStringList{"000001.000", "000001.500", "000002.000"}
+        << QStringList{"a", "𠮷", "B"} << utf16(u"\uFEFFa\r\n𠮷\r\nB\r\n", false) << int(TextEncoding::Utf16LE);
+    QTest::newRow("UTF-16BE: LF kept, an odd last byte kept")
+        << true << utf16(u"\uFEFFa\nb", true) + "\x01" << numbered(2) << QStringList{"X", QStringLiteral("b\uF701")}
+        << utf16(u"\uFEFFX\nb", true) + "\x01" << int(TextEncoding::Utf16BE);
+    QTest::newRow("new UTF-8 file with mark: the mark, CR LF")
+        << false << QByteArray() << numbered(1) << QStringList{"한"} << bom + QByteArray("한\r\n") << int(TextEncoding::Utf8Bom);
+    QTest::newRow("bytes without the file's mark are not its bytes")
+        << true << QByteArray("a\nb\n") << numbered(2) << QStringList{"a", "b"} << bom + "a\r\nb\r\n"
+        << int(TextEncoding::Utf8Bom);
 }
 
 void tst_SavedText::compose()
@@ -90,7 +115,8 @@ void tst_SavedText::compose()
     QFETCH(QStringList, texts);
     QFETCH(QByteArray, expected);
     const auto from = hasOriginal ? std::optional<QByteArrayView>(original) : std::nullopt;
-    QCOMPARE(SavedText::compose(stored(numbers, texts), from), expected);
+    QFETCH(int, encoding);
+    QCOMPARE(SavedText::compose(stored(numbers, texts), from, TextEncoding(encoding)), expected);
 }
 
 void tst_SavedText::keptBytes_data()
@@ -98,22 +124,31 @@ void tst_SavedText::keptBytes_data()
     QTest::addColumn<QByteArray>("original");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<int>("encoding");
+    const int cp932 = int(TextEncoding::Cp932);
     // ∵ is 87 9A and 81 E6; ⅰ (EE EF) is FA 40 too; fresh text takes the second.
     QTest::newRow("87 9A kept beside a replacement")
-        << QByteArray("\x87\x9A key") << QStringLiteral("∵ door") << QByteArray("\x87\x9A door");
-    QTest::newRow("EE EF kept") << QByteArray("key\xEE\xEF") << QStringLiteral("k\u2170") << QByteArray("k\xEE\xEF");
+        << QByteArray("\x87\x9A key") << QStringLiteral("∵ door") << QByteArray("\x87\x9A door") << cp932;
+    QTest::newRow("EE EF kept") << QByteArray("key\xEE\xEF") << QStringLiteral("k\u2170") << QByteArray("k\xEE\xEF") << cp932;
     QTest::newRow("invalid bytes kept")
-        << QByteArray("\x80" "key\xFD") << QStringLiteral("\uF780x\uF7FD") << QByteArray("\x80x\xFD");
+        << QByteArray("\x80" "key\xFD") << QStringLiteral("\uF780x\uF7FD") << QByteArray("\x80x\xFD") << cp932;
     QTest::newRow("two replacements, inserted text fresh")
         << QByteArray("key\x87\x9A" "key\x87\x9A" "key") << QStringLiteral("\u2170∵\u2170∵\u2170")
-        << QByteArray("\xFA\x40\x87\x9A\xFA\x40\x87\x9A\xFA\x40");
+        << QByteArray("\xFA\x40\x87\x9A\xFA\x40\x87\x9A\xFA\x40") << cp932;
     QTest::newRow("replacement at both ends")
-        << QByteArray("ab\x87\x9A\xEE\xEF" "ab") << QStringLiteral("X∵\u2170Y") << QByteArray("X\x87\x9A\xEE\xEFY");
-    QTest::newRow("full change") << QByteArray("\x87\x9A") << QStringLiteral("\u2170") << QByteArray("\xFA\x40");
+        << QByteArray("ab\x87\x9A\xEE\xEF" "ab") << QStringLiteral("X∵\u2170Y") << QByteArray("X\x87\x9A\xEE\xEFY") << cp932;
+    QTest::newRow("full change") << QByteArray("\x87\x9A") << QStringLiteral("\u2170") << QByteArray("\xFA\x40") << cp932;
     // Past the alignment's budget (no bytes given: any that read as the
     // text), in a fraction of a second.
     QTest::newRow("a long line changed everywhere")
-        << QByteArray("a\x87\x9A").repeated(16000) << QStringLiteral("b∵").repeated(16000) << QByteArray();
+        << QByteArray("a\x87\x9A").repeated(16000) << QStringLiteral("b∵").repeated(16000) << QByteArray() << cp932;
+    QTest::newRow("UTF-8: an invalid byte and 𠮷 kept beside a change")
+        << QByteArray("a\x80") + QByteArray("𠮷x") << QStringLiteral("b\uF780𠮷y") << QByteArray("b\x80") + QByteArray("𠮷y")
+        << int(TextEncoding::Utf8);
+    QTest::newRow("UTF-16LE: a pair kept, a change encoded")
+        << utf16(u"😀a", false) << QStringLiteral("😀b") << utf16(u"😀b", false) << int(TextEncoding::Utf16LE);
+    QTest::newRow("UTF-8: half a pair changed writes the whole character")
+        << QByteArray("x😀") << QStringLiteral("x😁") << QByteArray("x😁") << int(TextEncoding::Utf8);
 }
 
 void tst_SavedText::keptBytes()
@@ -121,9 +156,12 @@ void tst_SavedText::keptBytes()
     QFETCH(QByteArray, original);
     QFETCH(QString, text);
     QFETCH(QByteArray, expected);
+    QFETCH(int, encoding);
+    const TextCodec &codec = TextCodec::forEncoding(TextEncoding(encoding));
     QByteArray out("<");
-    KeptBytes(Cp932Codec::instance()).appendLine(original, text, out);
-    QCOMPARE(Cp932::decode(out.sliced(1)), text);
+    KeptBytes(codec).appendLine(original, text, out);
+    std::vector<char16_t> back;
+    QCOMPARE(QStringView(back.data(), codec.decode(out.sliced(1), back)), text);
     if (!expected.isEmpty())
         QCOMPARE(out, "<" + expected);
 }
@@ -150,17 +188,20 @@ void tst_SavedText::unmapped_data()
 {
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QString>("unmapped");
-    QTest::newRow("Shift-JIS only") << QStringList{QStringLiteral("あ①～"), QStringLiteral("ﾊﾞｲﾄ\uF780")} << QString();
+    QTest::addColumn<int>("encoding");
+    const int cp932 = int(TextEncoding::Cp932);
+    QTest::newRow("Shift-JIS only") << QStringList{QStringLiteral("あ①～"), QStringLiteral("ﾊﾞｲﾄ\uF780")} << QString() << cp932;
     QTest::newRow("named once over several lines")
-        << QStringList{QStringLiteral("a😀"), QStringLiteral("😀é")} << QStringLiteral("😀é");
-    QTest::newRow("lone surrogate") << QStringList{QStringLiteral("a") + QChar(0xD800)} << QString(QChar(0xD800));
+        << QStringList{QStringLiteral("a😀"), QStringLiteral("😀é")} << QStringLiteral("😀é") << cp932;
+    QTest::newRow("lone surrogate") << QStringList{QStringLiteral("a") + QChar(0xD800)} << QString(QChar(0xD800)) << cp932;
 }
 
 void tst_SavedText::unmapped()
 {
     QFETCH(QStringList, texts);
     QFETCH(QString, unmapped);
-    QCOMPARE(FileSave::unmappedCharacters(stored(numbered(int(texts.size())), texts)), unmapped);
+    QFETCH(int, encoding);
+    QCOMPARE(FileSave::unmappedCharacters(stored(numbered(int(texts.size())), texts), TextEncoding(encoding)), unmapped);
 }
 
 QTEST_GUILESS_MAIN(tst_SavedText)

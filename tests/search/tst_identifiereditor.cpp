@@ -1,4 +1,5 @@
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
+#include "DialogControls.h"
 #include "search/widgets/QUAV_Search_Sikibetu_Hensyu.h"
 
 #include "DialogFixture.h"
@@ -28,8 +29,8 @@ private:
 QStringList tst_IdentifierEditor::listed(const QUAV_Search_Sikibetu_Hensyu &d)
 {
     QStringList out;
-    for (int i = 0; i < d.List1->count(); ++i)
-        out << d.List1->item(i)->text();
+    for (int i = 0; i < control<QListWidget>(&d, "List1")->count(); ++i)
+        out << control<QListWidget>(&d, "List1")->item(i)->text();
     return out;
 }
 
@@ -94,8 +95,8 @@ void tst_IdentifierEditor::add()
         f.port.answers.enqueue(a);
     auto *d = new QUAV_Search_Sikibetu_Hensyu(f.wb);
     d->openFrom(&f.main);
-    d->Text1->setText(typed);
-    QTest::mouseClick(d->Cmd_Tuika, Qt::LeftButton);
+    control<QLineEdit>(d, "Text1")->setText(typed);
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Tuika"), Qt::LeftButton);
 
     if (message.isEmpty()) {
         QVERIFY(f.port.shown.isEmpty());
@@ -105,8 +106,8 @@ void tst_IdentifierEditor::add()
         QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Exclamation);
     }
     QCOMPARE(listed(*d), after);
-    QCOMPARE(d->Text1->text(), textAfter);
-    QVERIFY(d->Cmd_Tuika->isEnabled() && d->Cmd_End->isEnabled());
+    QCOMPARE(control<QLineEdit>(d, "Text1")->text(), textAfter);
+    QVERIFY(control<QPushButton>(d, "Cmd_Tuika")->isEnabled() && control<QPushButton>(d, "Cmd_End")->isEnabled());
     // Nothing reaches the settings before the store button.
     QCOMPARE(f.wb.settings.SIKIBETU[size_t(before.size())], QString());
 }
@@ -119,9 +120,9 @@ void tst_IdentifierEditor::deleteNonAdjacent()
         f.wb.settings.SIKIBETU[size_t(i)] = ids.at(i);
     auto *d = new QUAV_Search_Sikibetu_Hensyu(f.wb);
     d->openFrom(&f.main);
-    d->List1->item(3)->setSelected(true);
-    d->List1->item(1)->setSelected(true);
-    QTest::mouseClick(d->Cmd_Sakujyo, Qt::LeftButton);
+    control<QListWidget>(d, "List1")->item(3)->setSelected(true);
+    control<QListWidget>(d, "List1")->item(1)->setSelected(true);
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Sakujyo"), Qt::LeftButton);
     QVERIFY(f.port.shown.isEmpty());
     QCOMPARE(listed(*d), (QStringList{"A", "C", "E"}));
 }
@@ -132,7 +133,7 @@ void tst_IdentifierEditor::deleteWithoutSelection()
     f.wb.settings.SIKIBETU[0] = QStringLiteral("TXT");
     auto *d = new QUAV_Search_Sikibetu_Hensyu(f.wb);
     d->openFrom(&f.main);
-    QTest::mouseClick(d->Cmd_Sakujyo, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Sakujyo"), Qt::LeftButton);
     QCOMPARE(f.port.texts(), QStringList{QStringLiteral("識別子リストが選択されていません。")});
     QCOMPARE(listed(*d), QStringList{QStringLiteral("TXT")});
 }
@@ -150,11 +151,11 @@ void tst_IdentifierEditor::storeCompacted()
     d->openFrom(&f.main);
     QVERIFY(!f.main.isEnabled());
     QCOMPARE(listed(*d), (QStringList{"TXT", "CSV", "LOG"}));
-    d->List1->item(0)->setSelected(true);
+    control<QListWidget>(d, "List1")->item(0)->setSelected(true);
     d->Cmd_Sakujyo_Click();
-    d->Text1->setText(QStringLiteral("md"));
+    control<QLineEdit>(d, "Text1")->setText(QStringLiteral("md"));
     d->Cmd_Tuika_Click();
-    QTest::mouseClick(d->Cmd_End, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_End"), Qt::LeftButton);
     f.settle();
     QVERIFY(d.isNull());
     QVERIFY(f.main.isEnabled());
@@ -180,7 +181,7 @@ void tst_IdentifierEditor::cancelKeepsList()
     f.wb.settings.SIKIBETU[0] = QStringLiteral("TXT");
     QPointer<QUAV_Search_Sikibetu_Hensyu> d = new QUAV_Search_Sikibetu_Hensyu(f.wb);
     d->openFrom(&f.main);
-    d->Text1->setText(QStringLiteral("CSV"));
+    control<QLineEdit>(d, "Text1")->setText(QStringLiteral("CSV"));
     d->Cmd_Tuika_Click();
     QTest::keyClick(d, Qt::Key_Escape);
     f.settle();

@@ -1,4 +1,5 @@
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
+#include "DialogControls.h"
 
 #include "DialogFixture.h"
 
@@ -39,16 +40,16 @@ void tst_InputMethod::committedTextIsSearched()
     QPointer<QUAV_SEARCH_SETTEI> d = new QUAV_SEARCH_SETTEI(f.wb);
     d->openFrom(&f.main);
     f.port.shown.clear(); // no default search text yet: the dialog says so as it opens
-    QLineEdit *edit = d->Combo_Search_Data->lineEdit();
+    QLineEdit *edit = control<QComboBox>(d, "Combo_Search_Data")->lineEdit();
     edit->clear();
     edit->setFocus();
     QInputMethodEvent composing(QStringLiteral("けんさく"), {});
     QCoreApplication::sendEvent(edit, &composing);
-    QCOMPARE(d->Combo_Search_Data->currentText(), QString()); // not yet chosen
+    QCOMPARE(control<QComboBox>(d, "Combo_Search_Data")->currentText(), QString()); // not yet chosen
     compose(edit, QString(), QStringLiteral("検索"));
     compose(edit, QStringLiteral("もじ"), QStringLiteral("文字"));
-    QCOMPARE(d->Combo_Search_Data->currentText(), QStringLiteral("検索文字"));
-    d->CMD_SEARCH->click();
+    QCOMPARE(control<QComboBox>(d, "Combo_Search_Data")->currentText(), QStringLiteral("検索文字"));
+    control<QPushButton>(d, "CMD_SEARCH")->click();
     f.settle();
     QVERIFY(f.port.shown.isEmpty());
     QCOMPARE(f.wb.work.Search_Word, QStringLiteral("検索文字"));
@@ -60,10 +61,10 @@ void tst_InputMethod::committedIdentifierIsUpperCased()
     f.wb.settings.SIKIBETU_ALL_FLG = 0;
     QPointer<QUAV_SEARCH_SETTEI> d = new QUAV_SEARCH_SETTEI(f.wb);
     d->openFrom(&f.main);
-    QLineEdit *edit = d->Combo_Search_Sikibetu->lineEdit();
+    QLineEdit *edit = control<QComboBox>(d, "Combo_Search_Sikibetu")->lineEdit();
     edit->clear();
     compose(edit, QStringLiteral("ｔｘｔ"), QStringLiteral("txt"));
-    QCOMPARE(d->Combo_Search_Sikibetu->currentText(), QStringLiteral("TXT"));
+    QCOMPARE(control<QComboBox>(d, "Combo_Search_Sikibetu")->currentText(), QStringLiteral("TXT"));
 }
 
 QTEST_MAIN(tst_InputMethod)

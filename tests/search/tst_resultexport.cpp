@@ -1,4 +1,5 @@
 #include "platform/Cp932.h"
+#include "DialogControls.h"
 #include "search/ResultExport.h"
 #include "search/widgets/QUAV_Search_Save.h"
 
@@ -137,13 +138,13 @@ void tst_ResultExport::unwritableFile()
     f.wb.settings.FILE_OUT_NAME = path;
     QPointer<QUAV_Search_Save> d = new QUAV_Search_Save(f.wb);
     d->openFrom(&f.main);
-    d->Cmd_Out->click();
+    control<QPushButton>(d, "Cmd_Out")->click();
     QCOMPARE(f.port.shown.size(), 1);
     QVERIFY(f.port.shown[0].text.contains(path));
     QCOMPARE(f.port.shown[0].caption, ResultExport::kCaption);
     QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Critical);
     // The dialog stays for another path; the work area is as it was.
-    QVERIFY(!d.isNull() && d->isVisible() && d->Cmd_Out->isEnabled());
+    QVERIFY(!d.isNull() && d->isVisible() && control<QPushButton>(d, "Cmd_Out")->isEnabled());
     QVERIFY(!f.main.isEnabled());
     QCOMPARE(f.wb.work.Search_Hit_List().count(), 3);
     QVERIFY(!QFile::exists(path));
@@ -214,30 +215,30 @@ void tst_ResultExport::dialogRoad()
     f.wb.settings.FILE_OUT_NAME = stored;
     QPointer<QUAV_Search_Save> d = new QUAV_Search_Save(f.wb);
     d->openFrom(&f.main);
-    QCOMPARE(d->Text_Path->text(), stored);
-    QVERIFY(!d->Check1->isChecked() && !d->Check2->isChecked() && !d->Cmd_Settei->isEnabled());
+    QCOMPARE(control<QLineEdit>(d, "Text_Path")->text(), stored);
+    QVERIFY(!control<QCheckBox>(d, "Check1")->isChecked() && !control<QCheckBox>(d, "Check2")->isChecked() && !control<QPushButton>(d, "Cmd_Settei")->isEnabled());
 
     // Browsing and cancelling brings back the default path.
-    d->Text_Path->setText(QStringLiteral("/typed.txt"));
+    control<QLineEdit>(d, "Text_Path")->setText(QStringLiteral("/typed.txt"));
     QString offered;
     d->pickFile = [&](const QString &initial) {
         offered = initial;
         return QString();
     };
-    d->Cmd_Sansyo->click();
+    control<QPushButton>(d, "Cmd_Sansyo")->click();
     QCOMPARE(offered, stored);
-    QCOMPARE(d->Text_Path->text(), stored);
+    QCOMPARE(control<QLineEdit>(d, "Text_Path")->text(), stored);
 
     // Ticking automatic saving does nothing until it is applied.
-    QTest::mouseClick(d->Check1, Qt::LeftButton, {}, QPoint(6, d->Check1->height() / 2));
-    QVERIFY(d->Check1->isChecked() && d->Cmd_Settei->isEnabled());
+    QTest::mouseClick(control<QCheckBox>(d, "Check1"), Qt::LeftButton, {}, QPoint(6, control<QCheckBox>(d, "Check1")->height() / 2));
+    QVERIFY(control<QCheckBox>(d, "Check1")->isChecked() && control<QPushButton>(d, "Cmd_Settei")->isEnabled());
     QCOMPARE(f.wb.settings.FILE_OUT, 0);
-    d->Cmd_Settei->click();
-    QVERIFY(!d->Cmd_Settei->isEnabled());
+    control<QPushButton>(d, "Cmd_Settei")->click();
+    QVERIFY(!control<QPushButton>(d, "Cmd_Settei")->isEnabled());
     QCOMPARE(f.wb.settings.FILE_OUT, 1);
     QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("FILE_OUT")), 1);
 
-    d->Cmd_Out->click();
+    control<QPushButton>(d, "Cmd_Out")->click();
     f.settle();
     QVERIFY(d.isNull());
     QVERIFY(f.main.isEnabled());

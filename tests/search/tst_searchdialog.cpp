@@ -1,4 +1,5 @@
 #include "search/SearchHistory.h"
+#include "DialogControls.h"
 #include "search/widgets/QUAV_SEARCH_SETTEI.h"
 #include "search/widgets/QUAV_Search_Sikibetu_Hensyu.h"
 #include "settings/SearchPath.h"
@@ -61,7 +62,7 @@ void tst_SearchDialog::openingWithoutDefaultWord()
     QCOMPARE(f.port.texts(), QStringList{kNoWord});
     QCOMPARE(f.port.shown[0].caption, kCaption);
     QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Exclamation);
-    QVERIFY(!d->Check_Data_Default->isChecked());
+    QVERIFY(!control<QCheckBox>(d, "Check_Data_Default")->isChecked());
     QVERIFY(!f.main.isEnabled());
 }
 
@@ -80,16 +81,16 @@ void tst_SearchDialog::openingShowsSettings()
     f.wb.work.Search_Path = QStringLiteral("/home/User/Doc");
     auto d = open(f);
     QVERIFY(f.port.shown.isEmpty());
-    QCOMPARE(d->Combo_Search_Data->count(), 2);
-    QCOMPARE(d->Combo_Search_Data->currentText(), QStringLiteral("c"));
-    QVERIFY(d->Check_Data_Default->isChecked());
-    QCOMPARE(d->LBL_SEARCH_PATH->text(), QStringLiteral("/home/User/Doc"));
-    QVERIFY(d->Opt_SUB_DIR_YES->isChecked());
-    QVERIFY(d->Opt_Moji_Kubetu_No->isChecked());
-    QCOMPARE(d->Combo_Search_Sikibetu->count(), 2);
-    QCOMPARE(d->Combo_Search_Sikibetu->currentText(), QStringLiteral("CSV"));
-    QVERIFY(d->Combo_Search_Sikibetu->isEnabled());
-    QVERIFY(!d->Check_Sikibetu_All->isChecked());
+    QCOMPARE(control<QComboBox>(d, "Combo_Search_Data")->count(), 2);
+    QCOMPARE(control<QComboBox>(d, "Combo_Search_Data")->currentText(), QStringLiteral("c"));
+    QVERIFY(control<QCheckBox>(d, "Check_Data_Default")->isChecked());
+    QCOMPARE(control<QLabel>(d, "LBL_SEARCH_PATH")->text(), QStringLiteral("/home/User/Doc"));
+    QVERIFY(control<QRadioButton>(d, "Opt_SUB_DIR_YES")->isChecked());
+    QVERIFY(control<QRadioButton>(d, "Opt_Moji_Kubetu_No")->isChecked());
+    QCOMPARE(control<QComboBox>(d, "Combo_Search_Sikibetu")->count(), 2);
+    QCOMPARE(control<QComboBox>(d, "Combo_Search_Sikibetu")->currentText(), QStringLiteral("CSV"));
+    QVERIFY(control<QComboBox>(d, "Combo_Search_Sikibetu")->isEnabled());
+    QVERIFY(!control<QCheckBox>(d, "Check_Sikibetu_All")->isChecked());
 }
 
 void tst_SearchDialog::history_data()
@@ -122,10 +123,10 @@ void tst_SearchDialog::history()
     s.SIKIBETU_ALL_FLG = 1;
     f.wb.board.applyStartup();
     auto d = open(f);
-    d->Combo_Search_Data->setEditText(typed);
-    d->Check_Data_Default->setChecked(makeDefault);
-    d->Opt_Moji_Kubetu_Yes->setChecked(true);
-    QTest::mouseClick(d->CMD_SEARCH, Qt::LeftButton);
+    control<QComboBox>(d, "Combo_Search_Data")->setEditText(typed);
+    control<QCheckBox>(d, "Check_Data_Default")->setChecked(makeDefault);
+    control<QRadioButton>(d, "Opt_Moji_Kubetu_Yes")->setChecked(true);
+    QTest::mouseClick(control<QPushButton>(d, "CMD_SEARCH"), Qt::LeftButton);
     f.settle();
 
     QVERIFY(d.isNull());
@@ -164,15 +165,15 @@ void tst_SearchDialog::refusals()
     f.wb.settings.DATA[0] = QStringLiteral("old");
     f.wb.settings.SIKIBETU_ALL_FLG = 0;
     auto d = open(f);
-    d->Combo_Search_Data->setEditText(typed);
-    d->Combo_Search_Sikibetu->setEditText(identifier);
-    d->Opt_Encoding_Cp932->setChecked(true);
-    QTest::mouseClick(d->CMD_SEARCH, Qt::LeftButton);
+    control<QComboBox>(d, "Combo_Search_Data")->setEditText(typed);
+    control<QComboBox>(d, "Combo_Search_Sikibetu")->setEditText(identifier);
+    control<QRadioButton>(d, "Opt_Encoding_Cp932")->setChecked(true);
+    QTest::mouseClick(control<QPushButton>(d, "CMD_SEARCH"), Qt::LeftButton);
     f.settle();
     QVERIFY(!d.isNull());
     QVERIFY(d->isVisible());
     QCOMPARE(f.port.texts(), QStringList{message});
-    QVERIFY(d->CMD_SEARCH->isEnabled() && d->CMD_CANCEL->isEnabled());
+    QVERIFY(control<QPushButton>(d, "CMD_SEARCH")->isEnabled() && control<QPushButton>(d, "CMD_CANCEL")->isEnabled());
     QVERIFY(!f.main.isEnabled());
     QCOMPARE(SearchHistory::nonEmpty(f.wb.settings.DATA), QStringList{QStringLiteral("old")});
     QVERIFY(f.wb.work.Search_Word.isEmpty());
@@ -185,14 +186,14 @@ void tst_SearchDialog::sikibetuAllKeptAfterCancel()
     f.wb.settings.DATA[0] = QStringLiteral("w");
     f.wb.settings.SIKIBETU_ALL_FLG = 0;
     auto d = open(f);
-    QVERIFY(d->Combo_Search_Sikibetu->isEnabled());
-    clickBox(d->Check_Sikibetu_All);
-    QVERIFY(d->Check_Sikibetu_All->isChecked());
+    QVERIFY(control<QComboBox>(d, "Combo_Search_Sikibetu")->isEnabled());
+    clickBox(control<QCheckBox>(d, "Check_Sikibetu_All"));
+    QVERIFY(control<QCheckBox>(d, "Check_Sikibetu_All")->isChecked());
     QCOMPARE(f.wb.settings.SIKIBETU_ALL_FLG, 1);
-    QVERIFY(!d->Combo_Search_Sikibetu->isEnabled());
-    QVERIFY(!d->Check_Sikibetu_Default->isEnabled());
-    QVERIFY(d->Combo_Search_Sikibetu->currentText().isEmpty());
-    QTest::mouseClick(d->CMD_CANCEL, Qt::LeftButton);
+    QVERIFY(!control<QComboBox>(d, "Combo_Search_Sikibetu")->isEnabled());
+    QVERIFY(!control<QCheckBox>(d, "Check_Sikibetu_Default")->isEnabled());
+    QVERIFY(control<QComboBox>(d, "Combo_Search_Sikibetu")->currentText().isEmpty());
+    QTest::mouseClick(control<QPushButton>(d, "CMD_CANCEL"), Qt::LeftButton);
     f.settle();
     QVERIFY(d.isNull());
     QVERIFY(f.main.isEnabled());
@@ -202,11 +203,11 @@ void tst_SearchDialog::sikibetuAllKeptAfterCancel()
              1 /* factory value */);
 
     auto again = open(f);
-    QVERIFY(again->Check_Sikibetu_All->isChecked());
-    QVERIFY(!again->Combo_Search_Sikibetu->isEnabled());
-    clickBox(again->Check_Sikibetu_All);
+    QVERIFY(control<QCheckBox>(again, "Check_Sikibetu_All")->isChecked());
+    QVERIFY(!control<QComboBox>(again, "Combo_Search_Sikibetu")->isEnabled());
+    clickBox(control<QCheckBox>(again, "Check_Sikibetu_All"));
     QCOMPARE(f.wb.settings.SIKIBETU_ALL_FLG, 0);
-    QVERIFY(again->Combo_Search_Sikibetu->isEnabled());
+    QVERIFY(control<QComboBox>(again, "Combo_Search_Sikibetu")->isEnabled());
 }
 
 void tst_SearchDialog::identifierDefault()
@@ -220,14 +221,14 @@ void tst_SearchDialog::identifierDefault()
     s.SIKIBETU[1] = QStringLiteral("TXT");
     s.DEFAULT_SIKIBETU = 0;
     auto d = open(f);
-    d->Combo_Search_Sikibetu->setEditText(QString());
-    clickBox(d->Check_Sikibetu_Default);
+    control<QComboBox>(d, "Combo_Search_Sikibetu")->setEditText(QString());
+    clickBox(control<QCheckBox>(d, "Check_Sikibetu_Default"));
     QCOMPARE(f.port.texts(), QStringList{QStringLiteral("識別子が選択されていません。")});
-    QVERIFY(!d->Check_Sikibetu_Default->isChecked());
+    QVERIFY(!control<QCheckBox>(d, "Check_Sikibetu_Default")->isChecked());
 
-    d->Combo_Search_Sikibetu->setCurrentIndex(1);
-    clickBox(d->Check_Sikibetu_Default);
-    QVERIFY(d->Check_Sikibetu_Default->isChecked());
+    control<QComboBox>(d, "Combo_Search_Sikibetu")->setCurrentIndex(1);
+    clickBox(control<QCheckBox>(d, "Check_Sikibetu_Default"));
+    QVERIFY(control<QCheckBox>(d, "Check_Sikibetu_Default")->isChecked());
     d->CMD_SEARCH_Click();
     QCOMPARE(s.DEFAULT_SIKIBETU, 1);
     QCOMPARE(f.wb.work.Search_Sikibetu, QStringLiteral("TXT"));
@@ -241,10 +242,10 @@ void tst_SearchDialog::typedIdentifierUpperCase()
     f.wb.settings.DATA[0] = QStringLiteral("w");
     f.wb.settings.SIKIBETU_ALL_FLG = 0;
     auto d = open(f);
-    QLineEdit *edit = d->Combo_Search_Sikibetu->lineEdit();
+    QLineEdit *edit = control<QComboBox>(d, "Combo_Search_Sikibetu")->lineEdit();
     edit->clear();
     QTest::keyClicks(edit, QStringLiteral("log"));
-    QCOMPARE(d->Combo_Search_Sikibetu->currentText(), QStringLiteral("LOG"));
+    QCOMPARE(control<QComboBox>(d, "Combo_Search_Sikibetu")->currentText(), QStringLiteral("LOG"));
     d->CMD_SEARCH_Click();
     QCOMPARE(f.wb.work.Search_Sikibetu, QStringLiteral("LOG"));
 }
@@ -257,18 +258,18 @@ void tst_SearchDialog::identifierEditorRefreshesList()
     f.wb.settings.SIKIBETU.fill(QString());
     f.wb.settings.SIKIBETU[0] = QStringLiteral("TXT");
     auto d = open(f);
-    QTest::mouseClick(d->Cmd_Sikibetu_Hensyu, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Sikibetu_Hensyu"), Qt::LeftButton);
     auto *editor = DialogFixture::find<QUAV_Search_Sikibetu_Hensyu>();
     QVERIFY(editor);
     QVERIFY(!d->isEnabled());
-    editor->Text1->setText(QStringLiteral("doc"));
+    control<QLineEdit>(editor, "Text1")->setText(QStringLiteral("doc"));
     editor->Cmd_Tuika_Click();
     editor->Cmd_End_Click();
     f.settle();
     QVERIFY(d->isEnabled());
     QVERIFY(!f.main.isEnabled());
-    QCOMPARE(d->Combo_Search_Sikibetu->count(), 2);
-    QCOMPARE(d->Combo_Search_Sikibetu->itemText(1), QStringLiteral("DOC"));
+    QCOMPARE(control<QComboBox>(d, "Combo_Search_Sikibetu")->count(), 2);
+    QCOMPARE(control<QComboBox>(d, "Combo_Search_Sikibetu")->itemText(1), QStringLiteral("DOC"));
 }
 
 void tst_SearchDialog::pathFromSearchDialog()
@@ -280,19 +281,19 @@ void tst_SearchDialog::pathFromSearchDialog()
     f.wb.settings.PATH[0] = QStringLiteral("/nowhere/else");
     f.wb.settings.PATH[1] = folder;
     auto d = open(f);
-    QTest::mouseClick(d->Cmd_Path_Saisettei, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Cmd_Path_Saisettei"), Qt::LeftButton);
     auto *folders = DialogFixture::find<QUAV_FOLDER_SENTAKU>();
     QVERIFY(folders);
     QCOMPARE(SearchPath::Folder_From_Search_Flg, qint16(1));
     QVERIFY(!d->isEnabled());
-    folders->List1->item(1)->setSelected(true);
-    QTest::mouseClick(folders->Command1, Qt::LeftButton);
+    control<QListWidget>(folders, "List1")->item(1)->setSelected(true);
+    QTest::mouseClick(control<QPushButton>(folders, "Command1"), Qt::LeftButton);
     f.settle();
     QVERIFY(!DialogFixture::find<QUAV_FOLDER_SENTAKU>());
     QCOMPARE(SearchPath::Folder_From_Search_Flg, qint16(0));
     QVERIFY(d->isEnabled());
     QVERIFY(!f.main.isEnabled());
-    QCOMPARE(d->LBL_SEARCH_PATH->text(), folder);
+    QCOMPARE(control<QLabel>(d, "LBL_SEARCH_PATH")->text(), folder);
     QCOMPARE(f.wb.work.Search_Path, folder);
     QCOMPARE(f.wb.settings.DEFAULT_PATH, 1);
 
@@ -323,8 +324,8 @@ void tst_SearchDialog::typedWordKeepsItsCase()
     f.wb.settings.DATA[0] = history;
     f.wb.settings.SIKIBETU_ALL_FLG = 1;
     auto d = open(f);
-    d->Opt_Moji_Kubetu_Yes->setChecked(true);
-    QLineEdit *edit = d->Combo_Search_Data->lineEdit();
+    control<QRadioButton>(d, "Opt_Moji_Kubetu_Yes")->setChecked(true);
+    QLineEdit *edit = control<QComboBox>(d, "Combo_Search_Data")->lineEdit();
     edit->clear();
     edit->setFocus();
     QTest::keyClicks(edit, typed);

@@ -1,4 +1,5 @@
 #include "settings/SearchPath.h"
+#include "DialogControls.h"
 #include "settings/widgets/DRIVE_SETTEI.h"
 #include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
 
@@ -53,21 +54,21 @@ void tst_PathDialogs::browseAndRecord()
         f.wb.settings.PATH[size_t(i)] = QStringLiteral("/old/%1").arg(i);
     QPointer<DRIVE_SETTEI> d = new DRIVE_SETTEI(f.wb, {QStringLiteral("/")});
     d->openFrom(&f.main);
-    QCOMPARE(d->Label1->text(), QDir::currentPath());
-    QCOMPARE(items(d->List1), (QStringList{"..", "Docs"}));
-    QVERIFY(items(d->List2).contains(QStringLiteral(".cache")));
-    QCOMPARE(d->Drive1->currentText(), QStringLiteral("/"));
+    QCOMPARE(control<QLabel>(d, "Label1")->text(), QDir::currentPath());
+    QCOMPARE(items(control<QListWidget>(d, "List1")), (QStringList{"..", "Docs"}));
+    QVERIFY(items(control<QListWidget>(d, "List2")).contains(QStringLiteral(".cache")));
+    QCOMPARE(control<QComboBox>(d, "Drive1")->currentText(), QStringLiteral("/"));
 
-    select(d->List1, QStringLiteral("Docs"));
+    select(control<QListWidget>(d, "List1"), QStringLiteral("Docs"));
     d->List1_DblClick();
     const QString docs = root.filePath(QStringLiteral("Docs"));
     QCOMPARE(QDir::currentPath(), docs);
-    QCOMPARE(d->Label1->text(), docs);
-    QCOMPARE(items(d->List1), (QStringList{"..", "Inner"}));
+    QCOMPARE(control<QLabel>(d, "Label1")->text(), docs);
+    QCOMPARE(items(control<QListWidget>(d, "List1")), (QStringList{"..", "Inner"}));
 
-    QTest::mouseClick(d->Check1, Qt::LeftButton, {}, QPoint(6, d->Check1->height() / 2));
-    QVERIFY(d->Check1->isChecked());
-    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    QTest::mouseClick(control<QCheckBox>(d, "Check1"), Qt::LeftButton, {}, QPoint(6, control<QCheckBox>(d, "Check1")->height() / 2));
+    QVERIFY(control<QCheckBox>(d, "Check1")->isChecked());
+    QTest::mouseClick(control<QPushButton>(d, "Command1"), Qt::LeftButton);
     f.settle();
     QVERIFY(d.isNull());
     QVERIFY(f.main.isEnabled());
@@ -88,7 +89,7 @@ void tst_PathDialogs::cancelAfterBrowsing()
     f.wb.status.setText(StatusPanels::kPath, QStringLiteral("/before"));
     QPointer<DRIVE_SETTEI> d = new DRIVE_SETTEI(f.wb, {QStringLiteral("/")});
     d->openFrom(&f.main);
-    select(d->List1, QStringLiteral("Sub"));
+    select(control<QListWidget>(d, "List1"), QStringLiteral("Sub"));
     d->List1_DblClick();
     QTest::keyClick(d, Qt::Key_Escape);
     f.settle();
@@ -108,16 +109,16 @@ void tst_PathDialogs::vanishedSubfolder()
     auto *d = new DRIVE_SETTEI(f.wb, {QStringLiteral("/")});
     d->openFrom(&f.main);
     QVERIFY(root.rmdir(QStringLiteral("Gone")));
-    select(d->List1, QStringLiteral("Gone"));
+    select(control<QListWidget>(d, "List1"), QStringLiteral("Gone"));
     d->List1_DblClick();
     QCOMPARE(f.port.shown.size(), 1);
     QVERIFY(f.port.shown[0].text.startsWith(QStringLiteral("フォルダー「")));
     QVERIFY(f.port.shown[0].text.contains(QStringLiteral("見つかりません")));
     QCOMPARE(f.port.shown[0].caption, QStringLiteral("サーチパス選択"));
     QCOMPARE(QDir::currentPath(), root.path());
-    QCOMPARE(d->Label1->text(), root.path());
-    QCOMPARE(items(d->List1), (QStringList{"..", "Kept"}));
-    QVERIFY(d->Command1->isEnabled());
+    QCOMPARE(control<QLabel>(d, "Label1")->text(), root.path());
+    QCOMPARE(items(control<QListWidget>(d, "List1")), (QStringList{"..", "Kept"}));
+    QVERIFY(control<QPushButton>(d, "Command1")->isEnabled());
 }
 
 void tst_PathDialogs::shownFolderVanished()
@@ -130,14 +131,14 @@ void tst_PathDialogs::shownFolderVanished()
     QPointer<DRIVE_SETTEI> d = new DRIVE_SETTEI(f.wb, {QStringLiteral("/")});
     d->openFrom(&f.main);
     QVERIFY(root.rmdir(QStringLiteral("Here")));
-    d->Command1->click();
+    control<QPushButton>(d, "Command1")->click();
     QCOMPARE(f.port.shown.size(), 1);
     QVERIFY(f.port.shown[0].text.startsWith(QStringLiteral("表示中のフォルダーが見つかりません。")));
     QVERIFY(!d.isNull() && d->isVisible());
-    QVERIFY(d->Command1->isEnabled());
+    QVERIFY(control<QPushButton>(d, "Command1")->isEnabled());
     QCOMPARE(f.wb.work.Search_Path, QStringLiteral("/before"));
     // ".." still leads out of it.
-    select(d->List1, QStringLiteral(".."));
+    select(control<QListWidget>(d, "List1"), QStringLiteral(".."));
     d->List1_DblClick();
     QCOMPARE(QDir::currentPath(), root.path());
 }
@@ -149,12 +150,12 @@ void tst_PathDialogs::historyLines()
     f.wb.settings.DEFAULT_PATH = 1;
     auto *d = new QUAV_FOLDER_SENTAKU(f.wb);
     d->openFrom(&f.main);
-    const QStringList lines = items(d->List1);
+    const QStringList lines = items(control<QListWidget>(d, "List1"));
     QCOMPARE(lines.size(), 10);
     QCOMPARE(lines[0], QStringLiteral("  /a"));
     QCOMPARE(lines[1], QStringLiteral("* /b"));
     QCOMPARE(lines[9], QStringLiteral("  "));
-    QVERIFY(d->List1->selectedItems().isEmpty());
+    QVERIFY(control<QListWidget>(d, "List1")->selectedItems().isEmpty());
 }
 
 void tst_PathDialogs::chooseWithoutSelection()
@@ -162,7 +163,7 @@ void tst_PathDialogs::chooseWithoutSelection()
     DialogFixture f;
     QPointer<QUAV_FOLDER_SENTAKU> d = new QUAV_FOLDER_SENTAKU(f.wb);
     d->openFrom(&f.main);
-    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Command1"), Qt::LeftButton);
     QCOMPARE(f.port.texts(), QStringList{QStringLiteral("フォルダーが選択されていません。")});
     QCOMPARE(f.port.shown[0].caption, QStringLiteral("フォルダー履歴からパスを選択"));
     QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Question);
@@ -187,11 +188,11 @@ void tst_PathDialogs::chooseInvalid()
     f.wb.work.Search_Path = QStringLiteral("/before");
     QPointer<QUAV_FOLDER_SENTAKU> d = new QUAV_FOLDER_SENTAKU(f.wb);
     d->openFrom(&f.main);
-    d->List1->item(row)->setSelected(true);
-    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    control<QListWidget>(d, "List1")->item(row)->setSelected(true);
+    QTest::mouseClick(control<QPushButton>(d, "Command1"), Qt::LeftButton);
     QCOMPARE(f.port.texts(), QStringList{QStringLiteral("フォルダーが無効です。（存在を確認して下さい。）")});
     QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Critical);
-    QVERIFY(!d.isNull() && d->isVisible() && d->Command1->isEnabled());
+    QVERIFY(!d.isNull() && d->isVisible() && control<QPushButton>(d, "Command1")->isEnabled());
     QCOMPARE(QDir::currentPath(), before);
     QCOMPARE(f.wb.settings.DEFAULT_PATH, 0);
     QCOMPARE(f.wb.work.Search_Path, QStringLiteral("/before"));
@@ -207,8 +208,8 @@ void tst_PathDialogs::chooseFolder()
     QPointer<QUAV_FOLDER_SENTAKU> d = new QUAV_FOLDER_SENTAKU(f.wb);
     d->openFrom(&f.main);
     QVERIFY(!f.main.isEnabled());
-    d->List1->item(1)->setSelected(true);
-    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    control<QListWidget>(d, "List1")->item(1)->setSelected(true);
+    QTest::mouseClick(control<QPushButton>(d, "Command1"), Qt::LeftButton);
     f.settle();
     QVERIFY(d.isNull());
     QVERIFY(f.main.isEnabled());

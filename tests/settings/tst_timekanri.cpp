@@ -1,4 +1,5 @@
 #include "settings/BreakReminder.h"
+#include "DialogControls.h"
 #include "settings/SettingsIo.h"
 #include "settings/widgets/CoffeeBreakPanel.h"
 #include "settings/widgets/Time_Kanri.h"
@@ -98,12 +99,12 @@ void tst_TimeKanri::intervalSetAndReopened()
     f.wb.settings.VDT_FOLLOW = 0;
     QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 0));
     QVERIFY(!f.main.isEnabled());
-    QVERIFY(!d->Txt_Interval_Time->isVisible());
-    QVERIFY(!d->Image1->isVisible() && !d->CMD_OK->isVisible());
-    d->Opt_VDT_Yes->click();
-    QVERIFY(d->Txt_Interval_Time->isVisible());
-    d->Txt_Interval_Time->setText(QStringLiteral(" 30 "));
-    d->CMD_JIKOU->click();
+    QVERIFY(!control<QLineEdit>(d, "Txt_Interval_Time")->isVisible());
+    QVERIFY(!control<CoffeeBreakPanel>(d, "Image1")->isVisible() && !control<QPushButton>(d, "CMD_OK")->isVisible());
+    control<QRadioButton>(d, "Opt_VDT_Yes")->click();
+    QVERIFY(control<QLineEdit>(d, "Txt_Interval_Time")->isVisible());
+    control<QLineEdit>(d, "Txt_Interval_Time")->setText(QStringLiteral(" 30 "));
+    control<QPushButton>(d, "CMD_JIKOU")->click();
     f.settle();
     QVERIFY(d.isNull());
     QVERIFY(f.main.isEnabled());
@@ -115,8 +116,8 @@ void tst_TimeKanri::intervalSetAndReopened()
     QCOMPARE(f.wb.VDT_Next_Time, at(5, 9, 30));
 
     d = open(f, &timer, at(5, 9, 1));
-    QVERIFY(d->Opt_VDT_Yes->isChecked());
-    QCOMPARE(d->Txt_Interval_Time->text(), QStringLiteral("30"));
+    QVERIFY(control<QRadioButton>(d, "Opt_VDT_Yes")->isChecked());
+    QCOMPARE(control<QLineEdit>(d, "Txt_Interval_Time")->text(), QStringLiteral("30"));
 }
 
 void tst_TimeKanri::refusedIntervalKeepsEverything()
@@ -126,14 +127,14 @@ void tst_TimeKanri::refusedIntervalKeepsEverything()
     f.wb.settings.VDT_FOLLOW = 1;
     f.wb.settings.VDT_INTERVAL_TIME = 600;
     QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 0));
-    d->Txt_Interval_Time->setText(QStringLiteral(" 121 "));
-    d->CMD_JIKOU->click();
+    control<QLineEdit>(d, "Txt_Interval_Time")->setText(QStringLiteral(" 121 "));
+    control<QPushButton>(d, "CMD_JIKOU")->click();
     QCOMPARE(f.port.texts(), QStringList{BreakReminder::kOverLimit});
     QCOMPARE(f.port.shown[0].caption, QStringLiteral("時間管理"));
     QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Exclamation);
     QVERIFY(!d.isNull() && d->isVisible());
-    QVERIFY(d->CMD_JIKOU->isEnabled() && d->CMD_CANCEL->isEnabled());
-    QCOMPARE(d->Txt_Interval_Time->text(), QStringLiteral("121")); // put back trimmed
+    QVERIFY(control<QPushButton>(d, "CMD_JIKOU")->isEnabled() && control<QPushButton>(d, "CMD_CANCEL")->isEnabled());
+    QCOMPARE(control<QLineEdit>(d, "Txt_Interval_Time")->text(), QStringLiteral("121")); // put back trimmed
     QCOMPARE(f.wb.settings.VDT_INTERVAL_TIME, 600);
     QVERIFY(!timer.isActive());
     QVERIFY(!f.main.isEnabled());
@@ -151,12 +152,12 @@ void tst_TimeKanri::offThenCancelKeepsReminders()
     timer.start(60000);
     QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 10));
     // The options act at once, in memory.
-    d->Opt_VDT_No->click();
-    QVERIFY(!d->Txt_Interval_Time->isVisible());
+    control<QRadioButton>(d, "Opt_VDT_No")->click();
+    QVERIFY(!control<QLineEdit>(d, "Txt_Interval_Time")->isVisible());
     QCOMPARE(f.wb.settings.VDT_FOLLOW, 0);
-    d->Opt_Serch_Yes->click();
+    control<QRadioButton>(d, "Opt_Serch_Yes")->click();
     QCOMPARE(f.wb.settings.FILE_NAME_DISP, 1);
-    d->CMD_CANCEL->click();
+    control<QPushButton>(d, "CMD_CANCEL")->click();
     f.settle();
     QVERIFY(d.isNull() && f.main.isEnabled());
     // Nothing stored, the timer untouched: the reminder still falls due.
@@ -175,8 +176,8 @@ void tst_TimeKanri::offStoresZeroAndOnNeedsInterval()
     f.wb.settings.VDT_INTERVAL_TIME = 1800;
     timer.start(60000);
     QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 0));
-    d->Opt_VDT_No->click();
-    d->CMD_JIKOU->click();
+    control<QRadioButton>(d, "Opt_VDT_No")->click();
+    control<QPushButton>(d, "CMD_JIKOU")->click();
     f.settle();
     QVERIFY(d.isNull());
     QVERIFY(!timer.isActive());
@@ -184,10 +185,10 @@ void tst_TimeKanri::offStoresZeroAndOnNeedsInterval()
     QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("VDT_FOLLOW")), 0);
 
     d = open(f, &timer, at(5, 9, 5));
-    QVERIFY(d->Opt_VDT_No->isChecked());
-    d->Opt_VDT_Yes->click();
-    QCOMPARE(d->Txt_Interval_Time->text(), QString());
-    d->CMD_JIKOU->click();
+    QVERIFY(control<QRadioButton>(d, "Opt_VDT_No")->isChecked());
+    control<QRadioButton>(d, "Opt_VDT_Yes")->click();
+    QCOMPARE(control<QLineEdit>(d, "Txt_Interval_Time")->text(), QString());
+    control<QPushButton>(d, "CMD_JIKOU")->click();
     QCOMPARE(f.port.texts(), QStringList{BreakReminder::kNoInterval});
     QVERIFY(!d.isNull() && d->isVisible());
 }
@@ -199,9 +200,9 @@ void tst_TimeKanri::zeroIntervalNeverFallsDue()
     DialogFixture f;
     QTimer timer;
     QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 0));
-    d->Opt_VDT_Yes->click();
-    d->Txt_Interval_Time->setText(QStringLiteral("0"));
-    d->CMD_JIKOU->click();
+    control<QRadioButton>(d, "Opt_VDT_Yes")->click();
+    control<QLineEdit>(d, "Txt_Interval_Time")->setText(QStringLiteral("0"));
+    control<QPushButton>(d, "CMD_JIKOU")->click();
     f.settle();
     QVERIFY(d.isNull());
     QCOMPARE(f.wb.settings.VDT_FOLLOW, 1);

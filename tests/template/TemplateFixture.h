@@ -28,6 +28,15 @@ public:
     {
         return indexOf(path) < 0 ? QByteArray() : files.at(indexOf(path)).bytes;
     }
+    TextEncoding encodingOf(const QString &path) const override
+    {
+        return indexOf(path) < 0 ? TextEncoding::Cp932 : files.at(indexOf(path)).encoding;
+    }
+    QByteArray nativePath(const QString &path) const override
+    {
+        const int i = indexOf(path);
+        return i < 0 || files.at(i).nativePath.isEmpty() ? NativeName::encode(path) : files.at(i).nativePath;
+    }
     bool addFile(AddedFile &&file) override
     {
         if (fileRoom == 0)
@@ -52,7 +61,7 @@ public:
     }
     void addSource(const QString &path, const QStringList &lines)
     {
-        files.append(AddedFile{path, {}, TemplateRead::templateEntries(path, lines), false, {}, 0, {}});
+        files.append(AddedFile{path, {}, TemplateRead::templateEntries(path, lines), false, {}, 0, {}, {}, {}});
     }
 };
 

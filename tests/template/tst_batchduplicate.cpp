@@ -83,6 +83,18 @@ void tst_BatchDuplicate::run_data()
         << common + QStringList{"@/odd.txt"} << Files{{"odd.txt", odd}, {"card", "Q\n"}} << 0
         << QStringList{"odd_Q.txt"} << Files{{"odd_Q.txt", "\x87\x9A Q \xEE\xEF\r\n\xED\x95\x9C\nlast Q"}}
         << QStringList();
+    QTest::newRow("UTF-8 template, LF: duplicates in UTF-8 with LF")
+        << common + QStringList{"@/u.txt"} << Files{{"u.txt", "\xF0\xA0\xAE\xB7 XX\n\xE5\x90\x8D\n"}, {"card", "Q\n"}}
+        << 0 << QStringList{"u_Q.txt"} << Files{{"u_Q.txt", "\xF0\xA0\xAE\xB7 Q\n\xE5\x90\x8D\n"}} << QStringList();
+    // 名前 in UTF-8 is no code page 932 text: read as such, it is not found.
+    const QByteArray named = "\xE5\x90\x8D\xE5\x89\x8D=1\n";
+    const QStringList byName{"--params", "@/card", "--search", QStringLiteral("名前")};
+    QTest::newRow("--encoding auto finds a UTF-8 word")
+        << byName + QStringList{"--encoding", "auto", "@/n.txt"} << Files{{"n.txt", named}, {"card", "Q\n"}} << 0
+        << QStringList{"n_Q.txt"} << Files{{"n_Q.txt", "Q=1\n"}} << QStringList();
+    QTest::newRow("--encoding cp932 reads a UTF-8 template as Shift-JIS")
+        << byName + QStringList{"--encoding", "cp932", "@/n.txt"} << Files{{"n.txt", named}, {"card", "Q\n"}} << 0
+        << QStringList{"n_Q.txt"} << Files{{"n_Q.txt", named}} << QStringList();
     QTest::newRow("Shift-JIS names of the folder, the template and the card are kept")
         << QStringList{"--params", "@/報告/c報告", "--search", "XX", "@/報告/F報告.TXT"}
         << Files{{"報告/F報告.TXT", kForm}, {"報告/c報告", "A1\n"}} << 0 << QStringList{"報告/F報告_A1.TXT"}

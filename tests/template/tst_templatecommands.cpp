@@ -160,7 +160,7 @@ void tst_TemplateCommands::fullDisplayListAddsNothing()
         w.appendDisplayLine(QStringLiteral("line"));
     const int shown = w.Search_Hit_List().count();
     AddedFile file{QStringLiteral("/t/F.TXT"), QStringLiteral("ADD____FILE = /t/F.TXT"),
-                   {QStringLiteral("/t/F.TXT:@:000001.000:@:a")}, false, {}, 0, {}};
+                   {QStringLiteral("/t/F.TXT:@:000001.000:@:a")}, false, {}, 0, {}, {}, {}};
     WorkAreaTemplateStore store(w);
     QCOMPARE(store.addFile(std::move(file)), added);
     QCOMPARE(w.Search_Hit_File_List().count(), added ? 1 : 0);

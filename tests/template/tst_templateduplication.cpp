@@ -20,6 +20,8 @@ private Q_SLOTS:
     void run();
     void secondRunRefusedFileByFile();
     void overflowGoesOn();
+    void shiftJisTemplateRefusesUnmapped_data();
+    void shiftJisTemplateRefusesUnmapped();
 };
 
 namespace {
@@ -189,6 +191,48 @@ void tst_TemplateDuplication::overflowGoesOn()
     port.shown.clear();
     QCOMPARE(TemplateDuplication::Run({"R"}, {"/tpl/S.TXT"}, "XX", 2, store, port, std::ref(replace)).overflow, 1);
     QCOMPARE(port.texts(), QStringList{"/tpl/S.TXTをR" + tail});
+}
+
+void tst_TemplateDuplication::shiftJisTemplateRefusesUnmapped_data()
+{
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<QByteArray>("nativeName");
+    QTest::addColumn<QString>("parameter");
+    QTest::addColumn<QString>("refusal");
+    const QString tail = QStringLiteral("のため、このファイルは作りません。");
+    QTest::newRow("Shift-JIS template") << TextEncoding::Cp932 << QByteArray() << QStringLiteral("x\u00e9")
+                                        << QStringLiteral("がシフトJISのファイル") + tail;
+    QTest::newRow("UTF-8 template takes it") << TextEncoding::Utf8 << QByteArray() << QStringLiteral("x\u00e9")
+                                             << QString();
+    QTest::newRow("UTF-16 template takes it") << TextEncoding::Utf16BE << QByteArray() << QStringLiteral("\U0001F600")
+                                              << QString();
+    QTest::newRow("UTF-8 template with a Shift-JIS name") << TextEncoding::Utf8 << QByteArray("/tpl/\x95\x5C.TXT")
+                                                          << QStringLiteral("x\u00e9")
+                                                          << QStringLiteral("の名前がシフトJIS") + tail;
+    QTest::newRow("Shift-JIS template, mapped parameter") << TextEncoding::Cp932 << QByteArray()
+                                                          << QStringLiteral("\uFF21\u2460") << QString();
+}
+
+void tst_TemplateDuplication::shiftJisTemplateRefusesUnmapped()
+{
+    QFETCH(TextEncoding, encoding);
+    QFETCH(QByteArray, nativeName);
+    QFETCH(QString, parameter);
+    QFETCH(QString, refusal);
+    MemoryTemplateStore store;
+    store.addSource(kForm, {"XX"});
+    store.files[0].encoding = encoding;
+    store.files[0].nativePath = nativeName;
+    RecordingReplace replace;
+    ScriptedMessagePort port;
+    const auto summary = TemplateDuplication::Run({parameter}, {kForm}, "XX", 1, store, port, std::ref(replace));
+    QCOMPARE(summary.made, refusal.isEmpty() ? 1 : 0);
+    QCOMPARE(summary.unsavable, refusal.isEmpty() ? 0 : 1);
+    if (refusal.isEmpty())
+        QCOMPARE(store.files.last().encoding, encoding);
+    const QString message = "/tpl/FORM_" + parameter + ".TXT\r\nパラメータにシフトJISで表せない文字が含まれています。（"
+        + parameter.right(1) + "）\r\n雛形" + refusal;
+    QCOMPARE(port.texts(), refusal.isEmpty() ? QStringList() : QStringList{message});
 }
 
 QTEST_GUILESS_MAIN(tst_TemplateDuplication)

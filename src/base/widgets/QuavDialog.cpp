@@ -137,3 +137,9 @@ void QuavDialog::reject()
 {
     close();
 }
+
+void QuavDialog::nameControls(std::initializer_list<std::pair<QWidget *, const char *>> controls)
+{
+    for (const auto &[control, name] : controls)
+        control->setObjectName(QLatin1String(name));
+}

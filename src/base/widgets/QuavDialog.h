@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QPointer>
 
+#include <utility>
+
 class QListWidget;
 struct Workbench;
 
@@ -51,6 +53,10 @@ protected:
     // Hidden, the widgets keep their room, so that the dialog does not jump
     // when they are shown and hidden.
     static void keepRoomWhenHidden(std::initializer_list<QWidget *> widgets);
+
+    // Each control's object name is the name of the member that holds it: the
+    // controls are private, and tests and style sheets find them by that name.
+    static void nameControls(std::initializer_list<std::pair<QWidget *, const char *>> controls);
 
     // While a run of this dialog goes on (it pumps the event loop and writes
     // to its own widgets), Escape and the close box do nothing.

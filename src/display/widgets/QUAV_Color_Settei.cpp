@@ -52,6 +52,11 @@ QUAV_Color_Settei::QUAV_Color_Settei(Workbench &wb)
     Cmd_Settei = new QPushButton(QStringLiteral("設定完了"), this);
     Cmd_Settei->setDefault(true);
     Cmd_Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    nameControls({{Frame1, "Frame1"}, {QUAV_Color_Enabled_Yes, "QUAV_Color_Enabled_Yes"},
+                  {QUAV_Color_Enabled_No, "QUAV_Color_Enabled_No"}, {Label2, "Label2"},
+                  {QUAV_Color_Base, "QUAV_Color_Base"}, {Label1, "Label1"}, {Text1, "Text1"},
+                  {Cmd_Color_Settei, "Cmd_Color_Settei"}, {Cmd_Settei, "Cmd_Settei"},
+                  {Cmd_Cancel, "Cmd_Cancel"}});
     Cmd_Cancel->setAutoDefault(false);
 
     auto *grid = new QGridLayout;

@@ -21,17 +21,6 @@ class QUAV_Color_Settei : public QuavDialog
 public:
     explicit QUAV_Color_Settei(Workbench &wb);
 
-    QGroupBox *Frame1 = nullptr;
-    QRadioButton *QUAV_Color_Enabled_Yes = nullptr;
-    QRadioButton *QUAV_Color_Enabled_No = nullptr;
-    QLabel *Label2 = nullptr;
-    QComboBox *QUAV_Color_Base = nullptr;
-    QLabel *Label1 = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QPushButton *Cmd_Color_Settei = nullptr;
-    QPushButton *Cmd_Settei = nullptr;
-    QPushButton *Cmd_Cancel = nullptr;
-
     // The colour picker: given the colour to start from, the colour chosen,
     // or the starting one when the user cancels. Qt's standard colour dialog
     // unless replaced.
@@ -50,6 +39,17 @@ public Q_SLOTS:
     void CMD_CANCEL_Click();
 
 private:
+    QGroupBox *Frame1 = nullptr;
+    QRadioButton *QUAV_Color_Enabled_Yes = nullptr;
+    QRadioButton *QUAV_Color_Enabled_No = nullptr;
+    QLabel *Label2 = nullptr;
+    QComboBox *QUAV_Color_Base = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QPushButton *Cmd_Color_Settei = nullptr;
+    QPushButton *Cmd_Settei = nullptr;
+    QPushButton *Cmd_Cancel = nullptr;
+
     void Form_Load();
     void showTargets(bool shown);
     void paintSample(qint32 color);

@@ -3,7 +3,12 @@
 #include "base/widgets/QuavDialog.h"
 #include "edit/ReplaceCommand.h"
 
-#include "ui_QUAV_Change_Settei.h"
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
 
 // "ＱＵＡＶ　置替諸元設定": replace a text in the chosen files of the work
 // area. Opened by CHANGE and M_EDIT_CHANGE:
@@ -14,9 +19,6 @@ class QUAV_Change_Settei : public QuavDialog
     Q_OBJECT
 public:
     explicit QUAV_Change_Settei(Workbench &wb);
-
-    // The form's controls, by the names the handlers use.
-    Ui::QUAV_Change_Settei ui;
 
     qint16 Syousai_Gamen_Flg() const { return m_command.Syousai_Gamen_Flg; }
 
@@ -31,6 +33,21 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QLabel *Label1 = nullptr;
+    QLineEdit *Text_Search = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *Text_Change = nullptr;
+    QLabel *Label3 = nullptr;
+    QListWidget *List1 = nullptr;
+    QLabel *Label4 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QRadioButton *Opt_Moji_Kubetu_Yes = nullptr;
+    QRadioButton *Opt_Moji_Kubetu_No = nullptr;
+    QPushButton *Cmd_All_Sentaku = nullptr;
+    QPushButton *Cmd_All_Clear = nullptr;
+    QPushButton *Cmd_Jikkou = nullptr;
+    QPushButton *Cmd_Cancel = nullptr;
+
     void Form_Load();
     void setButtonsEnabled(bool enabled);
 

@@ -4,6 +4,7 @@
 #include "edit/SaveDialog.h"
 
 #include <QHBoxLayout>
+#include <QItemSelection>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -27,16 +28,12 @@ QUAV_Hozon::QUAV_Hozon(Workbench &wb)
     Cmd_Jikkou = new QPushButton(QStringLiteral("保存"), this);
     Cmd_Jikkou->setDefault(true);
     Cmd_Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    nameControls({{Label1, "Label1"}, {List1, "List1"}, {Label2, "Label2"},
+                  {Cmd_All_Sentaku, "Cmd_All_Sentaku"}, {Cmd_All_Clear, "Cmd_All_Clear"},
+                  {Cmd_Jikkou, "Cmd_Jikkou"}, {Cmd_Cancel, "Cmd_Cancel"}});
     Cmd_Cancel->setAutoDefault(false);
 
     setObjectName(QStringLiteral("QUAV_Hozon"));
-    Label1->setObjectName(QStringLiteral("Label1"));
-    List1->setObjectName(QStringLiteral("List1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Cmd_All_Sentaku->setObjectName(QStringLiteral("Cmd_All_Sentaku"));
-    Cmd_All_Clear->setObjectName(QStringLiteral("Cmd_All_Clear"));
-    Cmd_Jikkou->setObjectName(QStringLiteral("Cmd_Jikkou"));
-    Cmd_Cancel->setObjectName(QStringLiteral("Cmd_Cancel"));
 
     auto *selectRow = new QHBoxLayout;
     selectRow->addWidget(Label2, 1);
@@ -63,8 +60,29 @@ QUAV_Hozon::QUAV_Hozon(Workbench &wb)
 
 void QUAV_Hozon::Form_Load()
 {
-    for (const SaveDialog::Item &item : SaveDialog::Form_Load(m_wb.work))
-        (new QListWidgetItem(item.text, List1))->setSelected(item.selected);
+    // Selected as one selection of runs of neighbouring rows: selecting item
+    // by item costs a pass over every range selected so far, which grows
+    // with the square of the number of files (seconds for 10,000).
+    const QList<SaveDialog::Item> items = SaveDialog::Form_Load(m_wb.work);
+    QStringList texts;
+    texts.reserve(items.size());
+    for (const SaveDialog::Item &item : items)
+        texts.append(item.text);
+    List1->addItems(texts);
+    QItemSelection preselected;
+    QAbstractItemModel *model = List1->model();
+    for (qsizetype i = 0; i < items.size();) {
+        if (!items.at(i).selected) {
+            ++i;
+            continue;
+        }
+        qsizetype last = i;
+        while (last + 1 < items.size() && items.at(last + 1).selected)
+            ++last;
+        preselected.append(QItemSelectionRange(model->index(int(i), 0), model->index(int(last), 0)));
+        i = last + 1;
+    }
+    List1->selectionModel()->select(preselected, QItemSelectionModel::Select);
     fitPathList(List1);
 }
 
@@ -89,14 +107,26 @@ void QUAV_Hozon::setControlsEnabled(bool enabled)
 void QUAV_Hozon::Cmd_Jikkou_Click()
 {
     setControlsEnabled(false);
-    QList<bool> selected;
-    for (int i = 0; i < List1->count(); ++i)
-        selected.append(List1->item(i)->isSelected());
+    // Read range by range: asking each item costs a pass over the ranges.
+    QList<bool> selected(List1->count(), false);
+    for (const QItemSelectionRange &range : List1->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            if (row < selected.size())
+                selected[row] = true;
+    // The main window comes back (its commands busy, STOP alone enabled) so
+    // that STOP can end a long save; the dialog's close box waits for it.
+    QWidget *main = opener();
+    if (main)
+        main->setEnabled(true);
+    setRunning(true);
     const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(m_wb, selected);
+    setRunning(false);
     if (out.closes) {
         finish();
         return;
     }
+    if (main)
+        main->setEnabled(false);
     setControlsEnabled(true);
     List1->setFocus();
 }

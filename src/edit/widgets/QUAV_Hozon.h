@@ -15,6 +15,13 @@ class QUAV_Hozon : public QuavDialog
 public:
     explicit QUAV_Hozon(Workbench &wb);
 
+public Q_SLOTS:
+    void Cmd_All_Sentaku_Click();
+    void Cmd_All_Clear_Click();
+    void Cmd_Jikkou_Click();
+    void CMD_CANCEL_Click();
+
+private:
     QLabel *Label1 = nullptr;
     QListWidget *List1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -23,13 +30,6 @@ public:
     QPushButton *Cmd_Jikkou = nullptr;
     QPushButton *Cmd_Cancel = nullptr;
 
-public Q_SLOTS:
-    void Cmd_All_Sentaku_Click();
-    void Cmd_All_Clear_Click();
-    void Cmd_Jikkou_Click();
-    void CMD_CANCEL_Click();
-
-private:
     void Form_Load();
     void setControlsEnabled(bool enabled);
 };

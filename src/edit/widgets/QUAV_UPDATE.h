@@ -3,7 +3,10 @@
 #include "base/widgets/QuavDialog.h"
 #include "edit/LineEditCommand.h"
 
-#include "ui_QUAV_UPDATE.h"
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
 
 // "ＱＵＡＶ　簡易編集": delete, insert and change lines of the file the
 // detail view shows, on a private copy, and put them back with "編集反映".
@@ -15,9 +18,6 @@ class QUAV_UPDATE : public QuavDialog
     Q_OBJECT
 public:
     explicit QUAV_UPDATE(Workbench &wb);
-
-    // The form's controls, by the names the handlers use.
-    Ui::QUAV_UPDATE ui;
 
     const LineEditor &editor() const { return m_command.editor(); }
 
@@ -37,6 +37,19 @@ protected:
     bool load() override;
 
 private:
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QListWidget *List1 = nullptr;
+    QPlainTextEdit *RTB_Insert_Data = nullptr;
+    QLabel *Label3 = nullptr;
+    QPushButton *Cmd_Delete = nullptr;
+    QPushButton *Cmd_Insert = nullptr;
+    QPushButton *Cmd_Update = nullptr;
+    QPushButton *Cmd_Redo = nullptr;
+    QPushButton *Cmd_Insert_Commit = nullptr;
+    QPushButton *Cmd_Hanei = nullptr;
+    QPushButton *Cmd_Cancel = nullptr;
+
     // List1 from the editor's lines, ItemData (Qt::UserRole) the number.
     void showLines();
     void takeSelection();

@@ -3,7 +3,11 @@
 #include "base/widgets/QuavDialog.h"
 #include "edit/SortCommand.h"
 
-#include "ui_Quav_Sort.h"
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
 
 // "データ並び替え": the lines of the template or made file the detail view
 // shows, sorted as often as wanted and put back with "結果反映/完了".
@@ -14,9 +18,6 @@ class Quav_Sort : public QuavDialog
     Q_OBJECT
 public:
     explicit Quav_Sort(Workbench &wb);
-
-    // The form's controls, by the names the handlers use.
-    Ui::Quav_Sort ui;
 
 public Q_SLOTS:
     void Command1_Click();
@@ -30,6 +31,15 @@ protected:
     bool load() override;
 
 private:
+    QLabel *Label1 = nullptr;
+    QListWidget *List1 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QRadioButton *Option1 = nullptr;
+    QRadioButton *Option2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Cmd_Hanei = nullptr;
+    QPushButton *Command2 = nullptr;
+
     void showLines();
 
     SortCommand m_command;

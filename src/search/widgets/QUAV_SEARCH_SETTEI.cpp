@@ -115,6 +115,15 @@ void QUAV_SEARCH_SETTEI::buildUi()
     CMD_SEARCH = new QPushButton(QStringLiteral("サーチ開始"), this);
     CMD_SEARCH->setDefault(true);
     CMD_CANCEL = new QPushButton(QStringLiteral("キャンセル"), this);
+    nameControls({{Combo_Search_Data, "Combo_Search_Data"}, {Check_Data_Default, "Check_Data_Default"},
+                  {Combo_Search_Sikibetu, "Combo_Search_Sikibetu"},
+                  {Check_Sikibetu_Default, "Check_Sikibetu_Default"},
+                  {Check_Sikibetu_All, "Check_Sikibetu_All"}, {Cmd_Sikibetu_Hensyu, "Cmd_Sikibetu_Hensyu"},
+                  {Opt_Moji_Kubetu_Yes, "Opt_Moji_Kubetu_Yes"}, {Opt_Moji_Kubetu_No, "Opt_Moji_Kubetu_No"},
+                  {Opt_SUB_DIR_YES, "Opt_SUB_DIR_YES"}, {Opt_SUB_DIR_NO, "Opt_SUB_DIR_NO"},
+                  {Opt_Encoding_Auto, "Opt_Encoding_Auto"}, {Opt_Encoding_Cp932, "Opt_Encoding_Cp932"},
+                  {LBL_SEARCH_PATH, "LBL_SEARCH_PATH"}, {Cmd_Path_Saisettei, "Cmd_Path_Saisettei"},
+                  {CMD_SEARCH, "CMD_SEARCH"}, {CMD_CANCEL, "CMD_CANCEL"}});
     CMD_CANCEL->setAutoDefault(false);
 
     auto *grid = new QGridLayout;

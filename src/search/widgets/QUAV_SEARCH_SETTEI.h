@@ -22,23 +22,6 @@ class QUAV_SEARCH_SETTEI : public QuavDialog
 public:
     explicit QUAV_SEARCH_SETTEI(Workbench &wb, std::function<void()> buildViews = {});
 
-    QComboBox *Combo_Search_Data = nullptr;
-    QCheckBox *Check_Data_Default = nullptr;
-    QComboBox *Combo_Search_Sikibetu = nullptr;
-    QCheckBox *Check_Sikibetu_Default = nullptr;
-    QCheckBox *Check_Sikibetu_All = nullptr;
-    QPushButton *Cmd_Sikibetu_Hensyu = nullptr;
-    QRadioButton *Opt_Moji_Kubetu_Yes = nullptr;
-    QRadioButton *Opt_Moji_Kubetu_No = nullptr;
-    QRadioButton *Opt_SUB_DIR_YES = nullptr;
-    QRadioButton *Opt_SUB_DIR_NO = nullptr;
-    QRadioButton *Opt_Encoding_Auto = nullptr;
-    QRadioButton *Opt_Encoding_Cp932 = nullptr;
-    QLabel *LBL_SEARCH_PATH = nullptr;
-    QPushButton *Cmd_Path_Saisettei = nullptr;
-    QPushButton *CMD_SEARCH = nullptr;
-    QPushButton *CMD_CANCEL = nullptr;
-
     // The history entries 0 to 9, empty ones included, as the combo's list.
     void COMBO_SEARCH_DATA_REFRESH();
     // The folder history dialog, opened from here, shows its choice.
@@ -58,6 +41,23 @@ protected:
     void reject() override;
 
 private:
+    QComboBox *Combo_Search_Data = nullptr;
+    QCheckBox *Check_Data_Default = nullptr;
+    QComboBox *Combo_Search_Sikibetu = nullptr;
+    QCheckBox *Check_Sikibetu_Default = nullptr;
+    QCheckBox *Check_Sikibetu_All = nullptr;
+    QPushButton *Cmd_Sikibetu_Hensyu = nullptr;
+    QRadioButton *Opt_Moji_Kubetu_Yes = nullptr;
+    QRadioButton *Opt_Moji_Kubetu_No = nullptr;
+    QRadioButton *Opt_SUB_DIR_YES = nullptr;
+    QRadioButton *Opt_SUB_DIR_NO = nullptr;
+    QRadioButton *Opt_Encoding_Auto = nullptr;
+    QRadioButton *Opt_Encoding_Cp932 = nullptr;
+    QLabel *LBL_SEARCH_PATH = nullptr;
+    QPushButton *Cmd_Path_Saisettei = nullptr;
+    QPushButton *CMD_SEARCH = nullptr;
+    QPushButton *CMD_CANCEL = nullptr;
+
     void buildUi();
     void Form_Load();
     SearchChoice choice() const;

@@ -30,7 +30,6 @@ QUAV_Search_Save::QUAV_Search_Save(Workbench &wb)
     Cmd_Sansyo->setAutoDefault(false);
     Check2 = new QCheckBox(QStringLiteral("デフォルト出力ファイルとして登録する  "), this);
     Line1 = new QFrame(this);
-    Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
     Check1 = new QCheckBox(QStringLiteral("検索結果の自動保存(今後自動的に保存する)"), this);
@@ -39,6 +38,9 @@ QUAV_Search_Save::QUAV_Search_Save(Workbench &wb)
     Cmd_Out = new QPushButton(QStringLiteral("検索結果出力"), this);
     Cmd_Out->setDefault(true);
     Cmd_Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    nameControls({{Label1, "Label1"}, {Text_Path, "Text_Path"}, {Cmd_Sansyo, "Cmd_Sansyo"},
+                  {Check2, "Check2"}, {Check1, "Check1"}, {Cmd_Settei, "Cmd_Settei"}, {Cmd_Out, "Cmd_Out"},
+                  {Cmd_Cancel, "Cmd_Cancel"}, {Line1, "Line1"}});
     Cmd_Cancel->setAutoDefault(false);
 
     auto *pathRow = new QHBoxLayout;

@@ -20,16 +20,6 @@ class QUAV_Search_Save : public QuavDialog
 public:
     explicit QUAV_Search_Save(Workbench &wb);
 
-    QLabel *Label1 = nullptr;
-    QLineEdit *Text_Path = nullptr;
-    QPushButton *Cmd_Sansyo = nullptr;
-    QCheckBox *Check2 = nullptr;
-    QCheckBox *Check1 = nullptr;
-    QPushButton *Cmd_Settei = nullptr;
-    QPushButton *Cmd_Out = nullptr;
-    QPushButton *Cmd_Cancel = nullptr;
-    QFrame *Line1 = nullptr;
-
     // The save-as dialog: given the name to start from, the chosen name, or
     // an empty text when the user cancels. Qt's file dialog unless replaced.
     std::function<QString(const QString &initial)> pickFile;
@@ -42,6 +32,16 @@ public Q_SLOTS:
     void CMD_CANCEL_Click();
 
 private:
+    QLabel *Label1 = nullptr;
+    QLineEdit *Text_Path = nullptr;
+    QPushButton *Cmd_Sansyo = nullptr;
+    QCheckBox *Check2 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QPushButton *Cmd_Settei = nullptr;
+    QPushButton *Cmd_Out = nullptr;
+    QPushButton *Cmd_Cancel = nullptr;
+    QFrame *Line1 = nullptr;
+
     void Form_Load();
     void setButtonsEnabled(bool enabled);
 };

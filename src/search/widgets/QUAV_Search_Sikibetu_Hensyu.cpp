@@ -29,6 +29,8 @@ QUAV_Search_Sikibetu_Hensyu::QUAV_Search_Sikibetu_Hensyu(Workbench &wb)
     Cmd_Sakujyo = new QPushButton(QStringLiteral("削除"), this);
     Cmd_End = new QPushButton(QStringLiteral("編集登録"), this);
     Cmd_Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    nameControls({{Text1, "Text1"}, {List1, "List1"}, {Cmd_Tuika, "Cmd_Tuika"}, {Cmd_Sakujyo, "Cmd_Sakujyo"},
+                  {Cmd_End, "Cmd_End"}, {Cmd_Cancel, "Cmd_Cancel"}});
     for (QPushButton *b : {Cmd_Sakujyo, Cmd_End, Cmd_Cancel})
         b->setAutoDefault(false);
 

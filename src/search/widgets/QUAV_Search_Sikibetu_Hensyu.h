@@ -16,13 +16,6 @@ class QUAV_Search_Sikibetu_Hensyu : public QuavDialog
 public:
     explicit QUAV_Search_Sikibetu_Hensyu(Workbench &wb);
 
-    QLineEdit *Text1 = nullptr;
-    QListWidget *List1 = nullptr;
-    QPushButton *Cmd_Tuika = nullptr;
-    QPushButton *Cmd_Sakujyo = nullptr;
-    QPushButton *Cmd_End = nullptr;
-    QPushButton *Cmd_Cancel = nullptr;
-
 public Q_SLOTS:
     void Cmd_Tuika_Click();
     void Cmd_Sakujyo_Click();
@@ -37,6 +30,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QLineEdit *Text1 = nullptr;
+    QListWidget *List1 = nullptr;
+    QPushButton *Cmd_Tuika = nullptr;
+    QPushButton *Cmd_Sakujyo = nullptr;
+    QPushButton *Cmd_End = nullptr;
+    QPushButton *Cmd_Cancel = nullptr;
+
     void setButtonsEnabled(bool enabled);
     void showItems();
     IdentifierEditor m_editor;

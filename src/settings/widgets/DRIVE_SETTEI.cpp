@@ -38,6 +38,9 @@ DRIVE_SETTEI::DRIVE_SETTEI(Workbench &wb, const QStringList &drives)
     Command1 = new QPushButton(QStringLiteral("選択・登録"), this);
     Command1->setDefault(true);
     Command2 = new QPushButton(QStringLiteral("キャンセル"), this);
+    nameControls({{Drive1, "Drive1"}, {List1, "List1"}, {List2, "List2"}, {Label1, "Label1"},
+                  {Label2, "Label2"}, {Label3, "Label3"}, {Check1, "Check1"}, {Command1, "Command1"},
+                  {Command2, "Command2"}});
     Command2->setAutoDefault(false);
 
     auto *grid = new QGridLayout(this);

@@ -23,16 +23,6 @@ public:
     // `drives` replaces the mounted volumes found on the machine (tests).
     explicit DRIVE_SETTEI(Workbench &wb, const QStringList &drives = QStringList());
 
-    QComboBox *Drive1 = nullptr;
-    QListWidget *List1 = nullptr;
-    QListWidget *List2 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QCheckBox *Check1 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
-
 public Q_SLOTS:
     void Drive1_Change();
     void List1_DblClick();
@@ -44,6 +34,16 @@ protected:
     void reject() override;
 
 private:
+    QComboBox *Drive1 = nullptr;
+    QListWidget *List1 = nullptr;
+    QListWidget *List2 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+
     void Form_Load();
     // Shows the browser's drive, folder and lists.
     void render();

@@ -29,6 +29,7 @@ QUAV_FOLDER_SENTAKU::QUAV_FOLDER_SENTAKU(Workbench &wb, QWidget *searchDialog)
     Command1 = new QPushButton(QStringLiteral("選択"), this);
     Command1->setDefault(true);
     Command2 = new QPushButton(QStringLiteral("キャンセル"), this);
+    nameControls({{List1, "List1"}, {Label1, "Label1"}, {Command1, "Command1"}, {Command2, "Command2"}});
     Command2->setAutoDefault(false);
 
     auto *buttons = new QHBoxLayout;

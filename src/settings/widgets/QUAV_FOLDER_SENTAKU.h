@@ -19,11 +19,6 @@ class QUAV_FOLDER_SENTAKU : public QuavDialog
 public:
     explicit QUAV_FOLDER_SENTAKU(Workbench &wb, QWidget *searchDialog = nullptr);
 
-    QListWidget *List1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
-
 Q_SIGNALS:
     // A folder was chosen for the search dialog, just before returning to it.
     void folderChosen(const QString &path);
@@ -37,5 +32,10 @@ protected:
     void reject() override;
 
 private:
+    QListWidget *List1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+
     QPointer<QWidget> m_searchDialog;
 };

@@ -69,12 +69,16 @@ Time_Kanri::Time_Kanri(Workbench &wb, QTimer *timer1)
     stampLayout->addStretch();
 
     Image1 = new CoffeeBreakPanel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
 
     CMD_JIKOU = new QPushButton(QStringLiteral("設定"), this);
     CMD_CANCEL = new QPushButton(QStringLiteral("キャンセル"), this);
     CMD_CANCEL->setAutoDefault(false);
     CMD_OK = new QPushButton(QStringLiteral("ＯＫ"), this);
+    nameControls({{Frame2, "Frame2"}, {Opt_VDT_No, "Opt_VDT_No"}, {Opt_VDT_Yes, "Opt_VDT_Yes"},
+                  {LBL_Interval1, "LBL_Interval1"}, {Txt_Interval_Time, "Txt_Interval_Time"},
+                  {LBL_Interval2, "LBL_Interval2"}, {Frame1, "Frame1"}, {Opt_Serch_No, "Opt_Serch_No"},
+                  {Opt_Serch_Yes, "Opt_Serch_Yes"}, {CMD_JIKOU, "CMD_JIKOU"}, {CMD_CANCEL, "CMD_CANCEL"},
+                  {CMD_OK, "CMD_OK"}, {Image1, "Image1"}});
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(CMD_JIKOU);

@@ -26,20 +26,6 @@ public:
     // timer1: the main window's timer, started or stopped by "設定".
     Time_Kanri(Workbench &wb, QTimer *timer1);
 
-    QGroupBox *Frame2 = nullptr;
-    QRadioButton *Opt_VDT_No = nullptr;
-    QRadioButton *Opt_VDT_Yes = nullptr;
-    QLabel *LBL_Interval1 = nullptr;
-    QLineEdit *Txt_Interval_Time = nullptr;
-    QLabel *LBL_Interval2 = nullptr;
-    QGroupBox *Frame1 = nullptr;
-    QRadioButton *Opt_Serch_No = nullptr;
-    QRadioButton *Opt_Serch_Yes = nullptr;
-    QPushButton *CMD_JIKOU = nullptr;
-    QPushButton *CMD_CANCEL = nullptr;
-    QPushButton *CMD_OK = nullptr;
-    CoffeeBreakPanel *Image1 = nullptr;
-
     // Milliseconds since the epoch; the system clock unless replaced.
     std::function<qint64()> now;
 
@@ -64,6 +50,20 @@ protected:
     void reject() override;
 
 private:
+    QGroupBox *Frame2 = nullptr;
+    QRadioButton *Opt_VDT_No = nullptr;
+    QRadioButton *Opt_VDT_Yes = nullptr;
+    QLabel *LBL_Interval1 = nullptr;
+    QLineEdit *Txt_Interval_Time = nullptr;
+    QLabel *LBL_Interval2 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QRadioButton *Opt_Serch_No = nullptr;
+    QRadioButton *Opt_Serch_Yes = nullptr;
+    QPushButton *CMD_JIKOU = nullptr;
+    QPushButton *CMD_CANCEL = nullptr;
+    QPushButton *CMD_OK = nullptr;
+    CoffeeBreakPanel *Image1 = nullptr;
+
     void Form_Load();
     void showInterval(bool shown);
     void setView(bool reminder);

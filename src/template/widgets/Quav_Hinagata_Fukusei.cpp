@@ -49,13 +49,11 @@ Quav_Hinagata_Fukusei::Quav_Hinagata_Fukusei(Workbench &wb)
     Label8 = new QLabel(QStringLiteral("(＃＃＃の位置にパラメータを適用して、ファイル名を生成します。)"), this);
     Label9 = new QLabel(QStringLiteral("大文字と小文字も区別されます。"), this);
 
-    const QList<std::pair<QWidget *, const char *>> named{
-        {List_Taisyou_File, "List_Taisyou_File"}, {Text_Change, "Text_Change"}, {List_Pattern, "List_Pattern"},
-        {Combo_File_Make, "Combo_File_Make"},     {ProgressBar1, "ProgressBar1"}, {Cmd_Fukusei, "Cmd_Fukusei"},
-        {Cmd_Cancel, "Cmd_Cancel"}, {Label1, "Label1"}, {Label2, "Label2"}, {Label3, "Label3"}, {Label4, "Label4"},
-        {Label6, "Label6"}, {Label7, "Label7"}, {Label8, "Label8"}, {Label9, "Label9"}};
-    for (const auto &[w, name] : named)
-        w->setObjectName(QLatin1String(name));
+    nameControls({{List_Taisyou_File, "List_Taisyou_File"}, {Text_Change, "Text_Change"},
+                  {List_Pattern, "List_Pattern"}, {Combo_File_Make, "Combo_File_Make"},
+                  {ProgressBar1, "ProgressBar1"}, {Cmd_Fukusei, "Cmd_Fukusei"}, {Cmd_Cancel, "Cmd_Cancel"},
+                  {Label1, "Label1"}, {Label2, "Label2"}, {Label3, "Label3"}, {Label4, "Label4"},
+                  {Label6, "Label6"}, {Label7, "Label7"}, {Label8, "Label8"}, {Label9, "Label9"}});
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(Label1, 0, 0);

@@ -19,6 +19,13 @@ class Quav_Hinagata_Fukusei : public QuavDialog
 public:
     explicit Quav_Hinagata_Fukusei(Workbench &wb);
 
+public Q_SLOTS:
+    void Cmd_Fukusei_Click();
+    // Closes the dialog; during a run it stops the run between two files.
+    void CMD_CANCEL_Click();
+    void List_Pattern_Click();
+
+private:
     QListWidget *List_Taisyou_File = nullptr; // sources, several selections
     QLineEdit *Text_Change = nullptr;
     QListWidget *List_Pattern = nullptr;      // the parameters, always all selected
@@ -35,13 +42,6 @@ public:
     QLabel *Label8 = nullptr;
     QLabel *Label9 = nullptr;
 
-public Q_SLOTS:
-    void Cmd_Fukusei_Click();
-    // Closes the dialog; during a run it stops the run between two files.
-    void CMD_CANCEL_Click();
-    void List_Pattern_Click();
-
-private:
     void setInputsEnabled(bool enabled);
     bool m_stop = false;
 };

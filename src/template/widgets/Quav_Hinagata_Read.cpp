@@ -39,12 +39,9 @@ Quav_Hinagata_Read::Quav_Hinagata_Read(Workbench &wb)
     ProgressBar1->setTextVisible(false);
     ProgressBar1->hide();
 
-    const QList<std::pair<QWidget *, const char *>> named{
-        {Drive1, "Drive1"}, {List1, "List1"},   {List2, "List2"},     {Label1, "Label1"},       {Label2, "Label2"},
-        {Label3, "Label3"}, {Label4, "Label4"}, {Check1, "Check1"},   {Cmd_Read, "Cmd_Read"},   {Cmd_Cancel, "Cmd_Cancel"},
-        {ProgressBar1, "ProgressBar1"}};
-    for (const auto &[w, name] : named)
-        w->setObjectName(QLatin1String(name));
+    nameControls({{Drive1, "Drive1"}, {List1, "List1"}, {List2, "List2"}, {Label1, "Label1"},
+                  {Label2, "Label2"}, {Label3, "Label3"}, {Label4, "Label4"}, {Check1, "Check1"},
+                  {Cmd_Read, "Cmd_Read"}, {Cmd_Cancel, "Cmd_Cancel"}, {ProgressBar1, "ProgressBar1"}});
 
     auto *grid = new QGridLayout(this);
     browser->placeIn(grid, 2);

@@ -19,6 +19,12 @@ class Quav_Hinagata_Read : public QuavDialog
 public:
     explicit Quav_Hinagata_Read(Workbench &wb);
 
+public Q_SLOTS:
+    void Cmd_Read_Click();
+    // Closes the dialog; during a read it stops the read between two files.
+    void CMD_CANCEL_Click();
+
+private:
     QComboBox *Drive1 = nullptr;
     QListWidget *List1 = nullptr; // folders
     QListWidget *List2 = nullptr; // template files, several selections
@@ -32,12 +38,6 @@ public:
     QProgressBar *ProgressBar1 = nullptr;
     TemplateFolderBrowser *browser = nullptr;
 
-public Q_SLOTS:
-    void Cmd_Read_Click();
-    // Closes the dialog; during a read it stops the read between two files.
-    void CMD_CANCEL_Click();
-
-private:
     // The controls a read disables: the read button, the drive box and both
     // lists.
     void setInputsEnabled(bool enabled);

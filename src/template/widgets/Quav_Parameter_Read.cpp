@@ -42,13 +42,10 @@ Quav_Parameter_Read::Quav_Parameter_Read(Workbench &wb)
     Label4 = new QLabel(QStringLiteral("現在パラメータイメージ"), this);
     Label6 = new QLabel(QStringLiteral("イメージ追加"), this);
 
-    const QList<std::pair<QWidget *, const char *>> named{
-        {Drive1, "Drive1"},         {List1, "List1"},       {List2, "List2"},       {List3, "List3"},
-        {Txt_Tuika, "Txt_Tuika"},   {Cmd_Tuika, "Cmd_Tuika"}, {Cmd_Sakujyo, "Cmd_Sakujyo"},
-        {Cmd_Read, "Cmd_Read"},     {Cmd_Cancel, "Cmd_Cancel"}, {Label1, "Label1"}, {Label2, "Label2"},
-        {Label3, "Label3"},         {Label4, "Label4"},     {Label6, "Label6"},     {Label9, "Label9"}};
-    for (const auto &[w, name] : named)
-        w->setObjectName(QLatin1String(name));
+    nameControls({{Drive1, "Drive1"}, {List2, "List2"}, {List3, "List3"}, {List1, "List1"},
+                  {Txt_Tuika, "Txt_Tuika"}, {Cmd_Tuika, "Cmd_Tuika"}, {Cmd_Sakujyo, "Cmd_Sakujyo"},
+                  {Cmd_Read, "Cmd_Read"}, {Cmd_Cancel, "Cmd_Cancel"}, {Label1, "Label1"}, {Label2, "Label2"},
+                  {Label3, "Label3"}, {Label4, "Label4"}, {Label6, "Label6"}, {Label9, "Label9"}});
 
     auto *grid = new QGridLayout(this);
     browser->placeIn(grid, 3);

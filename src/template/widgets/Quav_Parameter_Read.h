@@ -25,6 +25,14 @@ public:
 
     static const QString kTitle; // "複製用パラメーター読み込み"
 
+
+public Q_SLOTS:
+    void Cmd_Read_Click();
+    void Cmd_Tuika_Click();
+    void Cmd_Sakujyo_Click();
+    void CMD_CANCEL_Click();
+
+private:
     QComboBox *Drive1 = nullptr;
     QListWidget *List2 = nullptr; // folders
     QListWidget *List3 = nullptr; // parameter cards, one selection
@@ -42,13 +50,6 @@ public:
     QLabel *Label9 = nullptr;
     TemplateFolderBrowser *browser = nullptr;
 
-public Q_SLOTS:
-    void Cmd_Read_Click();
-    void Cmd_Tuika_Click();
-    void Cmd_Sakujyo_Click();
-    void CMD_CANCEL_Click();
-
-private:
     void showImages();
     ParameterImages m_images;
 };
