@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++ make cmake ccache qt6-base-dev qt6-translations-l10n libgl-dev desktop-file-utils
+packages=(g++ make cmake ccache qt6-base-dev qt6-translations-l10n libgl-dev desktop-file-utils dpkg-dev file
           fonts-ipafont-gothic xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "search/BatchOption.h"
+
 #include <cstdio>
 
 #ifndef QUAV_VERSION
@@ -9,42 +11,44 @@
 CommandLine::Options CommandLine::Parse(const QStringList &args)
 {
     Options o;
+    BatchChoices c;
     for (const QString &a : args) {
-        if (a == QLatin1String("--help") || a == QLatin1String("-h"))
-            o.help = true;
-        else if (a == QLatin1String("--version"))
-            o.version = true;
-        else if (a == QLatin1String("--dump"))
-            o.dumpButton = true;
+        BatchArguments one(BatchArguments::bytesOf({a}));
+        const BatchOption *option = a.startsWith(QLatin1Char('-')) ? BatchOption::find(BatchCommand::Window, a) : nullptr;
+        if (option && one.next())
+            option->apply(one, c);
         else if (o.error.isEmpty())
             o.error = a.startsWith(QLatin1Char('-')) ? QStringLiteral("不明なオプションです: ") + a
                                                       : QStringLiteral("余分な引数です: ") + a;
     }
+    o.help = c.help;
+    o.version = c.version;
+    o.dumpButton = c.dumpButton;
     return o;
+}
+
+BatchCommandText CommandLine::text()
+{
+    return {BatchCommand::Window, QStringLiteral("quav"),
+            QStringLiteral("多数の日本語テキストファイルを一度に検索し、見つかったファイルを編集する"),
+            {QStringLiteral("quav [オプション]"), QStringLiteral("quav search [オプション] 検索文字列"),
+             QStringLiteral("quav replace [オプション] --with 置換後の文字列 検索文字列"),
+             QStringLiteral("quav duplicate --params ファイル --search 文字列 [オプション] 雛形..."),
+             QStringLiteral("quav undo [--list] [--dry-run] [ID]")},
+            QStringLiteral("多数のテキストファイル（Shift-JIS）を一度に検索し、見つかったファイルを\n"
+                           "置換・編集・保存するウィンドウを開きます。\n"),
+            QStringLiteral(
+                "ウィンドウを開かずに検索するには quav search（quav search --help で説明を表示）、\n"
+                "置換して保存するには quav replace（quav replace --help で説明を表示）。\n"
+                "雛形から複製するには quav duplicate（quav duplicate --help で説明を表示）。\n"
+                "保存を取り消すには quav undo（quav undo --help で説明を表示）。保存の前の内容は\n"
+                "~/.local/state/quav/undo に残し、30 日より古いものと合計 1024 MiB を超えた分は削除します。\n"
+                "Qt の標準オプション（-platform、-style など）も使えます。\n")};
 }
 
 QString CommandLine::helpText()
 {
-    return QStringLiteral(
-        "使い方: quav [オプション]\n"
-        "        quav search [オプション] 検索文字列\n"
-        "        quav replace [オプション] --with 置換後の文字列 検索文字列\n"
-        "        quav duplicate --params FILE --search TEXT [オプション] 雛形...\n"
-        "        quav undo [--list] [--dry-run] [ID]\n"
-        "\n"
-        "多数のテキストファイル（Shift-JIS）を一度に検索し、見つかったファイルを\n"
-        "置換・編集・保存するウィンドウを開きます。\n"
-        "\n"
-        "  --dump       ツールバーに作業エリアのダンプ用ボタンを出す（開発用）\n"
-        "  --help       この説明を表示して終了する\n"
-        "  --version    バージョンを表示して終了する\n"
-        "\n"
-        "ウィンドウを開かずに検索するには quav search（quav search --help で説明を表示）、\n"
-        "置換して保存するには quav replace（quav replace --help で説明を表示）。\n"
-        "雛形から複製するには quav duplicate（quav duplicate --help で説明を表示）。\n"
-        "保存を取り消すには quav undo（quav undo --help で説明を表示）。保存の前の内容は\n"
-        "~/.local/state/quav/undo に残し、30 日より古いものと合計 1024 MiB を超えた分は削除します。\n"
-        "Qt の標準オプション（-platform、-style など）も使えます。\n");
+    return text().helpText();
 }
 
 QString CommandLine::versionText()

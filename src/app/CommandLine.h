@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/BatchCommandText.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +24,8 @@ public:
     // --help and --version count even beside an unknown argument.
     static Options Parse(const QStringList &args);
 
+    // What the window program says about itself (help, manual page).
+    static BatchCommandText text();
     static QString helpText();
     static QString versionText();
 

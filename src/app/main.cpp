@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/ManualPages.h"
 #include "edit/BatchReplace.h"
 #include "edit/BatchUndo.h"
 #include "search/BatchSearch.h"
@@ -67,6 +68,9 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         return BatchDuplicate::run(batchArgs);
     }
+    // Hidden: the build makes the manual pages and the completion with these.
+    if (const std::optional<int> status = ManualPages::answer(CommandLine::Arguments(argc, argv)))
+        return *status;
     if (CommandLine::answerEarly(CommandLine::Parse(CommandLine::Arguments(argc, argv))))
         return 0;
     const std::string window = windowProgram(argv[0]);

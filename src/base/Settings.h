@@ -20,7 +20,8 @@ struct Settings
     // SEARCH_SIKIBETU
     qint32 DEFAULT_SIKIBETU = 0;
     qint32 SIKIBETU_ALL_FLG = 0;
-    std::array<QString, 20> SIKIBETU; // identifiers, upper case, compacted
+    static constexpr size_t kIdentifiers = 20; // the most identifiers a search takes
+    std::array<QString, kIdentifiers> SIKIBETU; // identifiers, upper case, compacted
     // WINDOW_CONFIG (geometry in twips; colours red in the low byte)
     qint32 FORM_X = 0, FORM_Y = 0, Width = 0, Height = 0;
     qint32 Hit_Color = 0, File_Name_Color = 0, Line_No_Color = 0;

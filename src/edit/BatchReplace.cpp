@@ -8,6 +8,7 @@
 #include "platform/DirectoryListing.h"
 #include "platform/NativeName.h"
 #include "search/BatchCommandLine.h"
+#include "search/BatchOption.h"
 #include "search/BatchMessagePort.h"
 #include "search/SearchRun.h"
 #include "settings/SettingsIo.h"
@@ -33,41 +34,17 @@ int fail(const QString &text)
     return BatchOutput::fail("quav replace", text);
 }
 
-struct Options
-{
-    BatchSearchOptions search;
-    QString word;
-    std::optional<QString> with;
-    bool dryRun = false;
-    bool noUndo = false;
-};
-
-std::optional<QString> parse(const QList<QByteArray> &args, Options &o)
+// The command line read: its choices and the one word to replace.
+std::optional<QString> parse(const QList<QByteArray> &args, BatchChoices &o, QString *word)
 {
     BatchArguments a(args);
-    while (a.next()) {
-        QString error;
-        if (o.search.take(a, &error)) {
-            if (!error.isEmpty())
-                return error;
-        } else if (a.isFlag(QLatin1StringView("--dry-run"))) {
-            o.dryRun = true;
-        } else if (a.isFlag(QLatin1StringView("--no-undo"))) {
-            o.noUndo = true;
-        } else if (a.is(QLatin1StringView("--with"))) {
-            // An empty replacement is allowed: it deletes.
-            o.with = a.value();
-            if (!o.with)
-                return QStringLiteral("--with には値が必要です。");
-        } else {
-            return QStringLiteral("不明なオプションです: ") + a.written();
-        }
-    }
-    if (o.search.help)
+    if (const QString error = BatchOption::parse(BatchCommand::Replace, a, o); !error.isEmpty())
+        return error;
+    if (o.help)
         return std::nullopt;
     if (!o.with)
         return QStringLiteral("置換後の文字列（--with）がありません。（--help で使い方を表示します）");
-    if (const auto problem = o.search.takeWord(a.words(), &o.word))
+    if (const auto problem = o.search.takeWord(a.words(), word))
         return problem;
     // Read as code page 932, every file refuses such a replacement; with
     // detection only the Shift-JIS files do, each as it is met.
@@ -92,47 +69,41 @@ QByteArray realFile(const QByteArray &path)
 
 } // namespace
 
+BatchCommandText BatchReplace::text()
+{
+    return {BatchCommand::Replace, QStringLiteral("quav-replace"),
+            QStringLiteral("検索でヒットしたファイルの文字列を置換して保存する"),
+            {QStringLiteral("quav replace [オプション] --with 置換後の文字列 検索文字列")},
+            QStringLiteral("quav search と同じ検索でヒットしたファイルのすべての行で、検索文字列を置換後の文字列に\n"
+                           "置き換え、変更したファイルをそれぞれの文字コード（Shift-JIS、UTF-8、UTF-16、BOM も）のまま\n"
+                           "保存します。シフトJISで表せない文字はシフトJISのファイルには書かず、そのファイルをエラーにします。\n"),
+            QStringLiteral(
+                "置き換えた文字列だけを新しいバイト列で書き、行のほかの文字、各行の改行、最後の改行の\n"
+                "有無はディスク上のままにします。書き込みは一時ファイルからの置き換えで、失敗したファイルは\n"
+                "元のまま残ります。読み込んだ後に他で変更されたファイルは上書きしません。\n"
+                "保存の前に各ファイルの元の内容を取り消し用の記録に残します（quav undo --help）。\n"
+                "記録を書けないときは保存しません。\n"
+                "\n"
+                "標準出力: 変更したファイルごとに1行、検索の順に、パス（ディスク上のバイト列）、タブ、変更した行数。\n"
+                "メッセージは「見出し: 本文」の形で標準エラー出力へ出します。\n"
+                "\n"
+                "終了ステータス: 0 = 1つ以上のファイルを変更し、すべて保存した、1 = 変更したファイルがない、\n"
+                "                2 = エラー（不正なオプション、フォルダがない、保存できなかったファイルがある、\n"
+                "                    読めない・検索できないファイルやフォルダがある）\n")};
+}
+
 QString BatchReplace::helpText()
 {
-    return QStringLiteral(
-        "使い方: quav replace [オプション] --with 置換後の文字列 検索文字列\n"
-        "\n"
-        "quav search と同じ検索でヒットしたファイルのすべての行で、検索文字列を置換後の文字列に\n"
-        "置き換え、変更したファイルをそれぞれの文字コード（Shift-JIS、UTF-8、UTF-16、BOM も）のまま\n"
-        "保存します。シフトJISで表せない文字はシフトJISのファイルには書かず、そのファイルをエラーにします。\n"
-        "\n"
-        "  --with 文字列         置換後の文字列（'' なら検索文字列を削除）\n"
-        "  --dir フォルダ        検索するフォルダ（既定: カレントフォルダ）\n"
-        "  --ext TXT,CSV,...     検索する識別子、カンマ区切り（既定: 登録識別子全て）\n"
-        "  --case                英大文字・小文字を区別する（既定: 区別しない）\n"
-        "  --subdirs             サブフォルダも検索する\n"
-        "  --no-subdirs          サブフォルダは検索しない（既定: 保存された設定）\n"
-        "  --encoding auto|cp932 auto: ファイルごとに BOM と UTF-8 かどうかで文字コードを判定、\n"
-        "                        cp932: すべてシフトJIS として読む（既定: 保存された設定）\n"
-        "  --dry-run             何も書かずに、変更されるファイルを表示する\n"
-        "  --no-undo             取り消し用の記録を残さずに保存する（quav undo で戻せない）\n"
-        "  --help                この説明を表示する\n"
-        "\n"
-        "置き換えた文字列だけを新しいバイト列で書き、行のほかの文字、各行の改行、最後の改行の\n"
-        "有無はディスク上のままにします。書き込みは一時ファイルからの置き換えで、失敗したファイルは\n"
-        "元のまま残ります。読み込んだ後に他で変更されたファイルは上書きしません。\n"
-        "保存の前に各ファイルの元の内容を取り消し用の記録に残します（quav undo --help）。\n"
-        "記録を書けないときは保存しません。\n"
-        "\n"
-        "標準出力: 変更したファイルごとに1行、検索の順に、パス（ディスク上のバイト列）、タブ、変更した行数。\n"
-        "メッセージは「見出し: 本文」の形で標準エラー出力へ出します。\n"
-        "\n"
-        "終了ステータス: 0 = 1つ以上のファイルを変更し、すべて保存した、1 = 変更したファイルがない、\n"
-        "                2 = エラー（不正なオプション、フォルダがない、保存できなかったファイルがある、\n"
-        "                    読めない・検索できないファイルやフォルダがある）\n");
+    return text().helpText();
 }
 
 int BatchReplace::run(const QList<QByteArray> &args)
 {
-    Options o;
-    if (const auto error = parse(args, o))
+    BatchChoices o;
+    QString word;
+    if (const auto error = parse(args, o, &word))
         return fail(*error);
-    if (o.search.help)
+    if (o.help)
         return BatchOutput::write(stdout, helpText()) ? kChanged : fail(BatchOutput::standardOutputError());
     QString error;
     const std::optional<BatchSearchOptions::Root> root = o.search.root(&error);
@@ -150,7 +121,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     WorkArea &work = wb.work;
 
     const qint16 compare = o.search.caseSensitive ? 0 : 1;
-    ReplacePass pass(o.word, *o.with, compare);
+    ReplacePass pass(word, *o.with, compare);
     int changedFiles = 0, errors = 0;
     // The first reason standard output refused a line: a script must not
     // take a cut list of changed files for the whole one.
@@ -245,7 +216,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     // One walk: whenever the work area is full, what it holds is replaced
     // and saved and the work area emptied, and the walk goes on. Only a file
     // bigger than the whole work area is refused.
-    work.Search_Word = o.word;
+    work.Search_Word = word;
     work.Compare_Mode = compare;
     work.Search_Running = 1;
     work.Search_Path = root->shown;

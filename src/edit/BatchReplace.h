@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/BatchCommandLine.h"
+#include "search/BatchCommandText.h"
 
 #include <QStringList>
 
@@ -17,5 +18,6 @@ public:
     // argv: the arguments after "replace", bytes as given.
     static int run(const QList<QByteArray> &argv);
     static int run(const QStringList &args) { return run(BatchArguments::bytesOf(args)); }
+    static BatchCommandText text();
     static QString helpText();
 };

@@ -3,6 +3,7 @@
 #include "edit/UndoRestore.h"
 #include "platform/FileReplacer.h"
 #include "search/BatchCommandLine.h"
+#include "search/BatchOption.h"
 
 #include <cstdio>
 
@@ -17,31 +18,16 @@ int fail(const QString &text)
     return BatchOutput::fail("quav undo", text);
 }
 
-struct Options
-{
-    bool help = false, list = false, dryRun = false, keep = false;
-    QString id;
-};
-
-std::optional<QString> parse(const QStringList &args, Options &o)
+// The command line read: its choices and the id of the save, if one was given.
+std::optional<QString> parse(const QStringList &args, BatchChoices &o, QString *id)
 {
     BatchArguments a(BatchArguments::bytesOf(args));
-    while (a.next()) {
-        if (a.isFlag(QLatin1StringView("--help")) || a.isFlag(QLatin1StringView("-h")))
-            o.help = true;
-        else if (a.isFlag(QLatin1StringView("--list")))
-            o.list = true;
-        else if (a.isFlag(QLatin1StringView("--dry-run")))
-            o.dryRun = true;
-        else if (a.isFlag(QLatin1StringView("--keep")))
-            o.keep = true;
-        else
-            return QStringLiteral("不明なオプションです: ") + a.written();
-    }
+    if (const QString error = BatchOption::parse(BatchCommand::Undo, a, o); !error.isEmpty())
+        return error;
     if (a.words().size() > 1)
         return QStringLiteral("取り消す保存の ID は1つだけ指定してください。");
-    o.id = a.words().value(0);
-    if (o.keep && o.id.isEmpty())
+    *id = a.words().value(0);
+    if (o.keep && id->isEmpty())
         return QStringLiteral("--keep には中断された保存の ID が必要です。");
     return std::nullopt;
 }
@@ -63,31 +49,30 @@ int list()
 
 } // namespace
 
+BatchCommandText BatchUndo::text()
+{
+    return {BatchCommand::Undo, QStringLiteral("quav-undo"), QStringLiteral("保存を取り消して、ファイルを保存前の内容に戻す"),
+            {QStringLiteral("quav undo [--dry-run] [ID]"), QStringLiteral("quav undo --list"),
+             QStringLiteral("quav undo --keep ID")},
+            QStringLiteral(
+                "保存（ウィンドウの保存、quav replace、quav duplicate）は、ファイルを書き換える前に元の内容を\n"
+                "取り消し用の記録に残します。quav undo はまだ取り消していない最後の保存を取り消し、ファイルを\n"
+                "保存前の内容に戻します。ID を指定すると、その保存を取り消します。保存した後に変更された\n"
+                "ファイルは戻さずに名前を表示します。保存で作られたファイルは、保存したときのままなら削除します。\n"),
+            QStringLiteral(
+                "記録の場所: $XDG_STATE_HOME/quav/undo（既定: ~/.local/state/quav/undo）。\n"
+                "30 日より古い記録と、合計 1024 MiB を超えた分の古い記録は、次の保存のときに削除します\n"
+                "（設定 UNDO_DAYS、UNDO_MB）。記録を残さずに保存するには quav replace --no-undo。\n"
+                "\n"
+                "標準出力: 元に戻した（--dry-run では戻す）ファイルのパス、1行に1つ。\n"
+                "\n"
+                "終了ステータス: 0 = すべて戻した、1 = 取り消す保存がない、\n"
+                "                2 = エラー（不正なオプション、ID がない、戻せなかったファイルがある）\n")};
+}
+
 QString BatchUndo::helpText()
 {
-    return QStringLiteral(
-        "使い方: quav undo [--dry-run] [ID]\n"
-        "        quav undo --list\n"
-        "        quav undo --keep ID\n"
-        "\n"
-        "保存（ウィンドウの保存、quav replace、quav duplicate）は、ファイルを書き換える前に元の内容を\n"
-        "取り消し用の記録に残します。quav undo はまだ取り消していない最後の保存を取り消し、ファイルを\n"
-        "保存前の内容に戻します。ID を指定すると、その保存を取り消します。保存した後に変更された\n"
-        "ファイルは戻さずに名前を表示します。保存で作られたファイルは、保存したときのままなら削除します。\n"
-        "\n"
-        "  --list        保存の一覧（ID、時刻、状態、ファイル数、コマンド）を表示する\n"
-        "  --dry-run     何も書かずに、戻すファイルを表示する\n"
-        "  --keep ID     中断された保存で書かれた内容をそのまま残す（あとで取り消すこともできる）\n"
-        "  --help        この説明を表示する\n"
-        "\n"
-        "記録の場所: $XDG_STATE_HOME/quav/undo（既定: ~/.local/state/quav/undo）。\n"
-        "30 日より古い記録と、合計 1024 MiB を超えた分の古い記録は、次の保存のときに削除します\n"
-        "（設定 UNDO_DAYS、UNDO_MB）。記録を残さずに保存するには quav replace --no-undo。\n"
-        "\n"
-        "標準出力: 元に戻した（--dry-run では戻す）ファイルのパス、1行に1つ。\n"
-        "\n"
-        "終了ステータス: 0 = すべて戻した、1 = 取り消す保存がない、\n"
-        "                2 = エラー（不正なオプション、ID がない、戻せなかったファイルがある）\n");
+    return text().helpText();
 }
 
 QString BatchUndo::interruptedNotice()
@@ -105,18 +90,19 @@ QString BatchUndo::interruptedNotice()
 
 int BatchUndo::run(const QStringList &args)
 {
-    Options o;
-    if (const auto error = parse(args, o))
+    BatchChoices o;
+    QString id;
+    if (const auto error = parse(args, o, &id))
         return fail(*error + QStringLiteral("（--help で使い方を表示します）"));
     if (o.help)
         return BatchOutput::write(stdout, helpText()) ? kDone : fail(BatchOutput::standardOutputError());
     if (o.list)
         return list();
 
-    std::optional<UndoStore::Batch> batch = o.id.isEmpty() ? UndoStore::lastUndoable() : UndoStore::find(o.id);
+    std::optional<UndoStore::Batch> batch = id.isEmpty() ? UndoStore::lastUndoable() : UndoStore::find(id);
     if (!batch) {
-        if (!o.id.isEmpty())
-            return fail(QStringLiteral("その ID の保存は記録にありません: ") + o.id);
+        if (!id.isEmpty())
+            return fail(QStringLiteral("その ID の保存は記録にありません: ") + id);
         std::fputs("quav undo: 取り消す保存はありません。\n", stderr);
         return kNothing;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/BatchCommandText.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +16,7 @@ class BatchUndo
 {
 public:
     static int run(const QStringList &args);
+    static BatchCommandText text();
     static QString helpText();
     // For standard error at the start of every batch command: the batches a
     // crash cut short, the files they wrote, and what to do about them;

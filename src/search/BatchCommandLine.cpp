@@ -2,7 +2,6 @@
 
 #include "base/Settings.h"
 #include "search/SearchWord.h"
-#include "workarea/LineFormat.h"
 
 #include "platform/NativeName.h"
 
@@ -59,59 +58,6 @@ std::optional<QString> BatchArguments::value()
         return m_args.at(m_at);
     }
     return std::nullopt;
-}
-
-bool BatchSearchOptions::take(BatchArguments &a, QString *error)
-{
-    if (a.isFlag(QLatin1StringView("--help")) || a.isFlag(QLatin1StringView("-h"))) {
-        help = true;
-    } else if (a.isFlag(QLatin1StringView("--case"))) {
-        caseSensitive = true;
-    } else if (a.isFlag(QLatin1StringView("--subdirs"))) {
-        subDirs = true;
-    } else if (a.isFlag(QLatin1StringView("--no-subdirs"))) {
-        subDirs = false;
-    } else if (a.is(QLatin1StringView("--encoding"))) {
-        const std::optional<QString> v = a.value();
-        EncodingChoice choice;
-        if (v && TextEncodings::parseChoice(*v, &choice))
-            encoding = choice;
-        else
-            *error = QStringLiteral("--encoding には auto か cp932 を指定してください。");
-    } else if (a.is(QLatin1StringView("--dir")) || a.is(QLatin1StringView("--ext"))) {
-        const bool isDir = a.is(QLatin1StringView("--dir"));
-        const std::optional<QString> v = a.value();
-        if (!v || v->isEmpty()) {
-            *error = (isDir ? QStringLiteral("--dir") : QStringLiteral("--ext")) + QStringLiteral(" には値が必要です。");
-            return true;
-        }
-        if (isDir) {
-            dir = a.valueBytes();
-            return true;
-        }
-        QStringList ids;
-        for (const QString &part : v->split(QLatin1Char(','))) {
-            const QString trimmed = SearchWord::trimSpaces(part);
-            const QString id = LineFormat::Ucase(trimmed);
-            if (id.isEmpty())
-                continue;
-            if (id.contains(QLatin1Char('.')) || id.size() > 3) {
-                *error = QStringLiteral("識別子は3文字以内で、\".\" を含められません: ") + trimmed;
-                return true;
-            }
-            if (!ids.contains(id))
-                ids.append(id);
-        }
-        if (ids.isEmpty())
-            *error = QStringLiteral("--ext に識別子がありません。");
-        else if (ids.size() > 20)
-            *error = QStringLiteral("識別子は20個までです。");
-        else
-            ext = ids;
-    } else {
-        return false;
-    }
-    return true;
 }
 
 std::optional<QString> BatchSearchOptions::takeWord(const QStringList &words, QString *word) const

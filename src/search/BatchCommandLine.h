@@ -30,6 +30,8 @@ public:
     bool next();
     // The option as written, "=VALUE" included.
     const QString &written() const { return m_args.at(m_at); }
+    // The option's name, without "=VALUE".
+    const QString &name() const { return m_name; }
     // The option is `name`, written without "=VALUE".
     bool isFlag(QLatin1StringView name) const { return m_name == name && !m_inline; }
     // The option is `name`, with or without "=VALUE".
@@ -53,8 +55,7 @@ private:
     QList<QByteArray> m_wordBytes;
 };
 
-// The options of a batch command that searches, read as "quav search" reads
-// them: --dir, --ext, --case, --subdirs / --no-subdirs, --encoding and --help.
+// The options of a batch command that searches (BatchOption reads them).
 struct BatchSearchOptions
 {
     QByteArray dir; // as given, bytes
@@ -62,11 +63,7 @@ struct BatchSearchOptions
     bool caseSensitive = false;
     std::optional<bool> subDirs;
     std::optional<EncodingChoice> encoding; // --encoding auto|cp932; none: the stored setting
-    bool help = false;
 
-    // Takes the option `a` stands at when it is one of these. false when it
-    // is not; true when taken, with *error set when its value cannot serve.
-    bool take(BatchArguments &a, QString *error);
     // The one search word among the words, prepared as the window prepares
     // it for the encoding choice (given, else the stored one), into *word;
     // otherwise why there is none to search.

@@ -6,6 +6,7 @@
 #include "platform/DirectoryListing.h"
 #include "platform/NativeName.h"
 #include "search/BatchCommandLine.h"
+#include "search/BatchOption.h"
 #include "search/BatchMessagePort.h"
 #include "search/HitStream.h"
 #include "search/ResultFile.h"
@@ -61,49 +62,17 @@ bool sameFile(const QString &a, const QString &b)
     return real(a) == real(b);
 }
 
-struct Options
-{
-    BatchSearchOptions search;
-    QString word;
-    std::optional<bool> timestamps;
-    QString out;
-    QString rtf;
-    std::optional<HitStream::What> stream; // -l, -n
-};
-
-std::optional<QString> parse(const QList<QByteArray> &args, Options &o)
+// The command line read: its choices and the one word to search.
+std::optional<QString> parse(const QList<QByteArray> &args, BatchChoices &o, QString *word)
 {
     BatchArguments a(args);
-    while (a.next()) {
-        QString error;
-        if (o.search.take(a, &error)) {
-            if (!error.isEmpty())
-                return error;
-        } else if (a.isFlag(QLatin1StringView("-l")) || a.isFlag(QLatin1StringView("-n"))) {
-            const HitStream::What what =
-                a.isFlag(QLatin1StringView("-l")) ? HitStream::What::Files : HitStream::What::Lines;
-            if (o.stream && *o.stream != what)
-                return QStringLiteral("-l と -n は同時に指定できません。");
-            o.stream = what;
-        } else if (a.isFlag(QLatin1StringView("--timestamps"))) {
-            o.timestamps = true;
-        } else if (a.isFlag(QLatin1StringView("--no-timestamps"))) {
-            o.timestamps = false;
-        } else if (a.is(QLatin1StringView("--out")) || a.is(QLatin1StringView("--rtf"))) {
-            const bool isOut = a.is(QLatin1StringView("--out"));
-            const std::optional<QString> v = a.value();
-            if (!v || v->isEmpty())
-                return (isOut ? QStringLiteral("--out") : QStringLiteral("--rtf")) + QStringLiteral(" には値が必要です。");
-            (isOut ? o.out : o.rtf) = *v;
-        } else {
-            return QStringLiteral("不明なオプションです: ") + a.written();
-        }
-    }
-    if (o.search.help)
+    if (const QString error = BatchOption::parse(BatchCommand::Search, a, o); !error.isEmpty())
+        return error;
+    if (o.help)
         return std::nullopt;
     if (o.stream && (!o.out.isEmpty() || !o.rtf.isEmpty()))
         return QStringLiteral("-l、-n は --out、--rtf と同時に指定できません。");
-    return o.search.takeWord(a.words(), &o.word);
+    return o.search.takeWord(a.words(), word);
 }
 
 // The stored choice is known only once the settings are read: cp932 refuses
@@ -115,18 +84,18 @@ QString refusedWord(const QString &word, const Settings &s)
 }
 
 // -l and -n: the hits streamed to standard output, the work area unused.
-int streamHits(const Options &o, const BatchSearchOptions::Root &root)
+int streamHits(const BatchChoices &o, const QString &word, const BatchSearchOptions::Root &root)
 {
     Settings s = SettingsIo::loadWithoutQuestions();
     o.search.applyTo(s);
-    if (const QString refused = refusedWord(o.word, s); !refused.isEmpty())
+    if (const QString refused = refusedWord(word, s); !refused.isEmpty())
         return fail(refused);
     bool helpersSet = false;
     const int helpers = qEnvironmentVariableIntValue("QUAV_SCAN_HELPERS", &helpersSet);
     if (helpersSet)
         SearchRun::scanHelpers = helpers;
     const HitStream::Outcome outcome =
-        HitStream::run(s, o.word, !o.search.caseSensitive, root.shown, root.native, *o.stream, stdout);
+        HitStream::run(s, word, !o.search.caseSensitive, root.shown, root.native, *o.stream, stdout);
     BatchMessagePort messages;
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
@@ -138,49 +107,35 @@ int streamHits(const Options &o, const BatchSearchOptions::Root &root)
 
 } // namespace
 
+BatchCommandText BatchSearch::text()
+{
+    return {BatchCommand::Search, QStringLiteral("quav-search"),
+            QStringLiteral("フォルダ内のテキストファイルを検索し、検索結果の一覧を出力する"),
+            {QStringLiteral("quav search [オプション] 検索文字列")},
+            QStringLiteral("フォルダ内の識別子（拡張子）が一致するファイル（Shift-JIS）から検索文字列を含む行を探し、\n"
+                           "検索結果の一覧をウィンドウの検索と同じ形式で出力します。\n"),
+            QStringLiteral(
+                "隠しフォルダ（名前が \".\" で始まる）、読み取り専用のフォルダ、リンクのフォルダには入りません。\n"
+                "ウィンドウならメッセージボックスに出るメッセージは「見出し: 本文」の形で標準エラー出力へ出し、\n"
+                "検索は続けます。\n"
+                "\n"
+                "終了ステータス: 0 = 1つ以上のファイルを結果に加えた、1 = 加えたファイルがない、\n"
+                "                2 = エラー（不正なオプション、検索できない検索文字列、フォルダがない、\n"
+                "                    結果ファイルや標準出力に書けない、出力先が通常のファイルでない）\n")};
+}
+
 QString BatchSearch::helpText()
 {
-    return QStringLiteral(
-        "使い方: quav search [オプション] 検索文字列\n"
-        "\n"
-        "フォルダ内の識別子（拡張子）が一致するファイル（Shift-JIS）から検索文字列を含む行を探し、\n"
-        "検索結果の一覧をウィンドウの検索と同じ形式で出力します。\n"
-        "\n"
-        "  --dir フォルダ        検索するフォルダ（既定: カレントフォルダ）\n"
-        "  --ext TXT,CSV,...     検索する識別子、カンマ区切り（大文字にして比較）\n"
-        "                        （既定: 登録識別子全て）\n"
-        "  --case                英大文字・小文字を区別する（既定: 区別しない）\n"
-        "  --subdirs             サブフォルダも検索する\n"
-        "  --no-subdirs          サブフォルダは検索しない（既定: 保存された設定）\n"
-        "  --encoding auto|cp932 auto: ファイルごとに BOM と UTF-8 かどうかで文字コードを判定、\n"
-        "                        cp932: すべてシフトJIS として読む（既定: 保存された設定）\n"
-        "  --timestamps          ファイル行に更新日時とサイズを付ける\n"
-        "  --no-timestamps       付けない（既定: 保存された設定）\n"
-        "  --out ファイル        結果ファイルを書く（Shift-JIS、CR LF、\":@:\" は空白3つ）\n"
-        "                        省略時は同じ行を標準出力へ UTF-8 で出力（ファイル行のパスは省略せずに）\n"
-        "                        （UTF-8 でないファイル名・フォルダ名はディスク上のバイト列のまま。-l、-n も同じ）\n"
-        "  --rtf ファイル        一覧表示用の RTF 文書も書く\n"
-        "  -n                    ヒットした行ごとに「パス:行番号:行」を標準出力へ出力する（grep -n と同じ形式、\n"
-        "                        行は UTF-8、すべてのファイルのすべてのヒット行、ワークエリアの上限なし）\n"
-        "  -l                    ヒットしたファイルのパスを1行に1つ標準出力へ出力する\n"
-        "                        （各ファイルは最初のヒットまでしか読まない）\n"
-        "  --help                この説明を表示する\n"
-        "\n"
-        "隠しフォルダ（名前が \".\" で始まる）、読み取り専用のフォルダ、リンクのフォルダには入りません。\n"
-        "ウィンドウならメッセージボックスに出るメッセージは「見出し: 本文」の形で標準エラー出力へ出し、\n"
-        "検索は続けます。\n"
-        "\n"
-        "終了ステータス: 0 = 1つ以上のファイルを結果に加えた、1 = 加えたファイルがない、\n"
-        "                2 = エラー（不正なオプション、検索できない検索文字列、フォルダがない、\n"
-        "                    結果ファイルや標準出力に書けない、出力先が通常のファイルでない）\n");
+    return text().helpText();
 }
 
 int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
 {
-    Options o;
-    if (const auto error = parse(args, o))
+    BatchChoices o;
+    QString word;
+    if (const auto error = parse(args, o, &word))
         return fail(*error);
-    if (o.search.help)
+    if (o.help)
         return BatchOutput::write(stdout, helpText()) ? kFound : failOnStandardOutput();
 
     // The files to be written are looked at before anything is searched: a
@@ -200,7 +155,7 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
     if (!root)
         return fail(error);
     if (o.stream)
-        return streamHits(o, *root);
+        return streamHits(o, word, *root);
     const QString startDir = DirectoryListing::withSeparator(NativeName::decodePath(NativeName::currentFolder()));
 
     // A work area can hold 32,700 entries; freeing them one by one would
@@ -221,7 +176,7 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
     wb.Start_Dir = startDir;
     Settings &s = wb.settings;
     o.search.applyTo(s);
-    if (const QString refused = refusedWord(o.word, s); !refused.isEmpty())
+    if (const QString refused = refusedWord(word, s); !refused.isEmpty())
         return fail(refused);
     if (o.timestamps)
         s.FILE_NAME_DISP = *o.timestamps ? 1 : 0;
@@ -248,7 +203,7 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
     }
 
     WorkArea &work = wb.work;
-    work.Search_Word = o.word;
+    work.Search_Word = word;
     work.Compare_Mode = o.search.caseSensitive ? 0 : 1;
     work.Search_Running = 1;
     work.Search_Path = root->shown;

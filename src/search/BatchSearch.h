@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/BatchCommandLine.h"
+#include "search/BatchCommandText.h"
 
 #include <QStringList>
 
@@ -16,5 +17,6 @@ public:
     // the system rather than freed entry by entry.
     static int run(const QList<QByteArray> &argv, bool processEndsAfter = false);
     static int run(const QStringList &args) { return run(BatchArguments::bytesOf(args)); }
+    static BatchCommandText text();
     static QString helpText();
 };

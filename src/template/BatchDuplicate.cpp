@@ -3,6 +3,7 @@
 #include "base/Settings.h"
 #include "platform/NativeName.h"
 #include "search/BatchCommandLine.h"
+#include "search/BatchOption.h"
 #include "search/BatchMessagePort.h"
 #include "settings/SettingsIo.h"
 #include "template/NewFileSave.h"
@@ -18,104 +19,53 @@ namespace {
 
 const QString kProgram = QStringLiteral("quav duplicate");
 
-struct Options
-{
-    QByteArray params; // bytes as given
-    QString search;
-    int pattern = TemplateDuplication::BeforeExtension;
-    bool force = false;
-    bool dryRun = false;
-    bool noUndo = false;
-    bool help = false;
-    std::optional<EncodingChoice> encoding; // none: the stored setting
-    QList<QByteArray> templates; // bytes as given
-};
-
-// Empty on success, else why the arguments cannot be used.
-QString parse(const QList<QByteArray> &args, Options &o)
+// Empty on success, else why the arguments cannot be used; the templates
+// into *templates.
+QString parse(const QList<QByteArray> &args, BatchChoices &o, QList<QByteArray> *templates)
 {
     BatchArguments a(args);
-    while (a.next()) {
-        if (a.isFlag(QLatin1StringView("--help")) || a.isFlag(QLatin1StringView("-h"))) {
-            o.help = true;
-        } else if (a.is(QLatin1StringView("--params"))) {
-            const std::optional<QString> v = a.value();
-            if (!v)
-                return QStringLiteral("--params にパラメータカードのファイルを指定してください。");
-            o.params = a.valueBytes();
-        } else if (a.is(QLatin1StringView("--search"))) {
-            const std::optional<QString> v = a.value();
-            if (!v)
-                return QStringLiteral("--search に検索文字列を指定してください。");
-            o.search = *v;
-        } else if (a.is(QLatin1StringView("--pattern"))) {
-            const std::optional<QString> v = a.value();
-            if (!v || (*v != QLatin1String("1") && *v != QLatin1String("2") && *v != QLatin1String("3")))
-                return QStringLiteral("--pattern は 1、2、3 のどれかです。");
-            o.pattern = v->toInt();
-        } else if (a.isFlag(QLatin1StringView("--force"))) {
-            o.force = true;
-        } else if (a.isFlag(QLatin1StringView("--dry-run"))) {
-            o.dryRun = true;
-        } else if (a.is(QLatin1StringView("--encoding"))) {
-            const std::optional<QString> v = a.value();
-            EncodingChoice choice;
-            if (!v || !TextEncodings::parseChoice(*v, &choice))
-                return QStringLiteral("--encoding には auto か cp932 を指定してください。");
-            o.encoding = choice;
-        } else if (a.isFlag(QLatin1StringView("--no-undo"))) {
-            o.noUndo = true;
-        } else {
-            return QStringLiteral("不明なオプションです：") + a.written();
-        }
-    }
-    o.templates = a.wordBytes();
+    if (const QString error = BatchOption::parse(BatchCommand::Duplicate, a, o); !error.isEmpty())
+        return error;
+    *templates = a.wordBytes();
     if (o.help)
         return QString();
     if (o.params.isEmpty())
         return QStringLiteral("--params FILE を指定してください。");
-    if (o.search.isEmpty())
+    if (o.searchText.isEmpty())
         return QStringLiteral("--search TEXT を指定してください。");
-    if (o.templates.isEmpty())
+    if (templates->isEmpty())
         return QStringLiteral("雛形のファイルを指定してください。");
     return QString();
 }
 
 } // namespace
 
+BatchCommandText BatchDuplicate::text()
+{
+    BatchCommandText t{BatchCommand::Duplicate, QStringLiteral("quav-duplicate"),
+                       QStringLiteral("雛形とパラメータカードから新しいファイルを作る"),
+                       {QStringLiteral("quav duplicate --params ファイル --search 文字列 [オプション] 雛形...")},
+                       QStringLiteral("雛形を読み込み、パラメータカードの各行（最大100行）ごとに、--search の文字列を\n"
+                                      "パラメータに置き換えた新しいファイルを作って保存します。\n"
+                                      "新しいファイルは雛形の文字コード、BOM、改行で書きます。\n"),
+                       QStringLiteral("標準出力: 書いた（--dry-run では書く）新しいファイルのパス、1行に1つ。\n"
+                                      "メッセージは標準エラーに「見出し: 本文」で出力します。\n"
+                                      "終了コード: 0 すべての新しいファイルを書いた、2 オプションの誤り、読めない雛形・パラメータカード、\n"
+                                      "パラメータの不備、または書けなかった新しいファイルがあるとき。\n")};
+    t.wordsAreFiles = true;
+    return t;
+}
+
 QString BatchDuplicate::helpText()
 {
-    return QStringLiteral(
-        "使い方: quav duplicate --params FILE --search TEXT [--pattern 1|2|3] [--encoding auto|cp932] [--force] [--dry-run]\n"
-        "                      TEMPLATE...\n"
-        "\n"
-        "雛形 TEMPLATE を読み込み、パラメータカード FILE の各行（最大100行）ごとに、\n"
-        "TEXT（大文字・小文字を区別）をパラメータに置き換えた新しいファイルを作って保存します。\n"
-        "\n"
-        "  --params FILE   パラメータカード（1行に1つ。空行・重複・\"/\" を含むものは不可）\n"
-        "  --search TEXT   雛形の中で置き換える文字列\n"
-        "  --pattern N     新しいファイルの名前（既定 1）\n"
-        "                    1  名前_パラメータ.拡張子（名前に \".\" がなければ 2 と同じ）\n"
-        "                    2  名前.拡張子_パラメータ\n"
-        "                    3  雛形と同じフォルダのパラメータという名前（雛形は1つだけ）\n"
-        "  --encoding auto|cp932\n"
-        "                  auto: 雛形ごとに BOM と UTF-8 かどうかで文字コードを判定、cp932: すべてシフトJIS\n"
-        "                  として読む（既定: 保存された設定）。新しいファイルは雛形の文字コード、BOM、改行で書きます\n"
-        "  --force         既にあるファイルを上書きします（指定しなければ、そのファイルは書かず、ほかは書きます）\n"
-        "  --dry-run       何も書かず、作るファイルの名前だけを出力します\n"
-        "  --no-undo       取り消し用の記録を残さずに保存します（quav undo で戻せません）\n"
-        "  --help          この説明を表示します\n"
-        "\n"
-        "標準出力: 書いた（--dry-run では書く）新しいファイルのパス、1行に1つ。\n"
-        "メッセージは標準エラーに「見出し: 本文」で出力します。\n"
-        "終了コード: 0 すべての新しいファイルを書いた、2 オプションの誤り、読めない雛形・パラメータカード、\n"
-        "パラメータの不備、または書けなかった新しいファイルがあるとき。\n");
+    return text().helpText();
 }
 
 int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE *err)
 {
-    Options o;
-    const QString bad = parse(args, o);
+    BatchChoices o;
+    QList<QByteArray> templates;
+    const QString bad = parse(args, o, &templates);
     if (o.help) {
         if (BatchOutput::write(out, helpText()))
             return 0;
@@ -148,11 +98,11 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
         return 2;
 
     const Settings settings = SettingsIo::loadWithoutQuestions();
-    const EncodingChoice encoding = o.encoding ? *o.encoding : settings.encodingChoice();
+    const EncodingChoice encoding = o.search.encoding.value_or(settings.encodingChoice());
     WorkArea work;
     WorkAreaTemplateStore store(work);
     QStringList sources;
-    for (const QByteArray &bytes : std::as_const(o.templates)) {
+    for (const QByteArray &bytes : std::as_const(templates)) {
         // A template named twice is read once.
         const QByteArray native = NativeName::absolutePath(bytes);
         const QString path = NativeName::decodePath(native);
@@ -186,7 +136,7 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
     }
 
     const TemplateDuplication::Summary summary = TemplateDuplication::Run(
-        parameters.values, sources, o.search, o.pattern, store, port, TemplateCommands::lineReplacer());
+        parameters.values, sources, o.searchText, o.pattern.value_or(TemplateDuplication::BeforeExtension), store, port, TemplateCommands::lineReplacer());
     if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0 || summary.unsavable > 0)
         failed = true;
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include "search/BatchCommandLine.h"
+#include "search/BatchCommandText.h"
 
 #include <QStringList>
 
@@ -22,5 +23,6 @@ public:
     {
         return run(BatchArguments::bytesOf(args), out, err);
     }
+    static BatchCommandText text();
     static QString helpText();
 };

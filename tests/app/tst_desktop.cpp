@@ -1,5 +1,6 @@
 #include "app/AccessKey.h"
 #include "app/CommandLine.h"
+#include "app/ManualPages.h"
 #include "base/ScreenFit.h"
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
@@ -11,12 +12,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
 // What a desktop user expects of the program: access keys, windows on the
 // screens there are, the icon, and a command line that answers --help.
+Q_DECLARE_METATYPE(BatchCommandText)
+
 class tst_Desktop : public QObject
 {
     Q_OBJECT
@@ -32,6 +36,8 @@ private Q_SLOTS:
     void printsWithoutDisplay_data();
     void printsWithoutDisplay();
     void unknownOptionRefused();
+    void everyOptionDocumented_data();
+    void everyOptionDocumented();
     void storedGeometryFittedAtStart();
     void altEOpensEditMenu();
     void windowIcon();
@@ -164,6 +170,45 @@ void tst_Desktop::printsWithoutDisplay()
     QCOMPARE(p.exitCode(), 0);
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     QCOMPARE(out, option == QLatin1String("--help") ? CommandLine::helpText() : CommandLine::versionText());
+}
+
+void tst_Desktop::everyOptionDocumented_data()
+{
+    QTest::addColumn<BatchCommandText>("command");
+    for (const BatchCommandText &c : ManualPages::commands())
+        QTest::newRow(qPrintable(c.page)) << c;
+}
+
+// The help, the manual page the program prints and the completion name
+// every option the command takes, and the command parses each of them.
+void tst_Desktop::everyOptionDocumented()
+{
+    QFETCH(BatchCommandText, command);
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../src/quav"),
+            {QStringLiteral("--man"), command.page});
+    QVERIFY(p.waitForFinished(20000));
+    QCOMPARE(p.exitCode(), 0);
+    const QString page = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY(page.startsWith(QStringLiteral("'\\\" -*- coding: utf-8 -*-\n.TH ") + command.page.toUpper()));
+    const QString help = command.helpText();
+    const QString completion = ManualPages::bashCompletion();
+    int listed = 0;
+    for (const BatchOption &o : BatchOption::all()) {
+        if (!o.serves(command.command))
+            continue;
+        ++listed;
+        const QString spelled = o.isFlag() ? o.name : o.name + QLatin1Char(' ') + o.value;
+        QVERIFY2(help.contains(QStringLiteral("\n  ") + spelled + QLatin1Char(' ')), qPrintable(spelled));
+        QVERIFY2(page.contains(QStringLiteral("\n.B ") + QString(o.alias.isEmpty() ? o.name : o.alias + QStringLiteral(", ") + o.name)
+                                                        .replace(QLatin1Char('-'), QStringLiteral("\\-"))),
+                 qPrintable(o.name));
+        QVERIFY2(completion.contains(QRegularExpression(QStringLiteral("[ \"]") + QRegularExpression::escape(o.name)
+                                                         + QStringLiteral("[ \"]"))),
+                 qPrintable(o.name));
+        QVERIFY2(BatchOption::find(command.command, o.name) == &o, qPrintable(o.name));
+    }
+    QVERIFY(listed > 1);
 }
 
 void tst_Desktop::unknownOptionRefused()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks the tree a Linux
 # desktop reads: the two programs, the desktop entry (valid, Japanese name and
-# comment), the icon in every size of the hicolor theme, and the import file.
+# comment), the icon in every size of the hicolor theme, the import file, the
+# manual pages and the bash completion.
 # Usage: check_install.sh CMAKE BUILD_DIR
 set -uo pipefail
 cmake=$1
@@ -54,6 +55,11 @@ for size in 16 22 24 32 48 64 128 256; do
     bad "missing $png"
   fi
 done
+
+for page in quav quav-search quav-replace quav-duplicate quav-undo; do
+  check "manual page $page(1)" grep -q "^\.TH ${page^^} 1 " "$prefix/share/man/man1/$page.1"
+done
+check "bash completion" grep -q '^complete -F _quav quav$' "$prefix/share/bash-completion/completions/quav"
 
 check "import file in share/quav" grep -q '^REGEDIT4' "$prefix/share/quav/QUAV_INSTALL.REG"
 
