@@ -63,7 +63,7 @@ def main():
                 bench.timed(cmds[e], qenv)
             for _ in range(a.reps):
                 for e in outs:
-                    t, rc = bench.timed(cmds[e], qenv)
+                    t, rc, _ = bench.timed(cmds[e], qenv)
                     if rc not in (0, 1):
                         sys.exit(f"quav failed ({rc}): {' '.join(cmds[e])}")
                     times[e].append(t)
