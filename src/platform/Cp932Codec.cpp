@@ -2,18 +2,6 @@
 
 #include "platform/Cp932.h"
 
-namespace {
-
-// Room for the characters of bytes: never more characters than bytes.
-template<typename T>
-void makeRoom(std::vector<T> &v, qsizetype size)
-{
-    if (v.size() < size_t(size))
-        v.resize(size_t(size));
-}
-
-} // namespace
-
 const Cp932Codec &Cp932Codec::instance()
 {
     static const Cp932Codec codec;

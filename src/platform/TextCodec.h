@@ -34,4 +34,14 @@ public:
     virtual qsizetype decode(QByteArrayView bytes, std::vector<char16_t> &text) const = 0;
     // The bytes of text written fresh.
     virtual void encodeAppend(QStringView text, QByteArray &out) const = 0;
+
+protected:
+    // Room for the units of size bytes: neither code page 932 nor UTF-8
+    // gives more UTF-16 units than it has bytes.
+    template <typename T>
+    static void makeRoom(std::vector<T> &v, qsizetype size)
+    {
+        if (v.size() < size_t(size))
+            v.resize(size_t(size));
+    }
 };

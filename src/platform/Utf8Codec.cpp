@@ -2,18 +2,6 @@
 
 #include "platform/TextEncoding.h"
 
-namespace {
-
-// A sequence never gives more UTF-16 units than it has bytes.
-template<typename T>
-void makeRoom(std::vector<T> &v, qsizetype size)
-{
-    if (v.size() < size_t(size))
-        v.resize(size_t(size));
-}
-
-} // namespace
-
 const Utf8Codec &Utf8Codec::instance()
 {
     static const Utf8Codec codec;
