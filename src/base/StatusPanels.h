@@ -1,33 +1,38 @@
 #pragma once
 
-#include <QHash>
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 
 #include <array>
 #include <optional>
 
-// The status bar's four panels, addressed by key: "SEARCH", "PATH", "WORD",
-// "HIT_SU". The core writes texts here; the status bar widget mirrors them.
+// The status bar's four panels. The core writes texts here; the status bar
+// widget mirrors them.
+enum class StatusPanel { SEARCH, PATH, WORD, HIT_SU };
+Q_DECLARE_METATYPE(StatusPanel)
+
 class StatusPanels : public QObject
 {
     Q_OBJECT
 public:
-    static const QString kSearch;
-    static const QString kPath;
-    static const QString kWord;
-    static const QString kHitSu;
+    static constexpr StatusPanel kSearch = StatusPanel::SEARCH;
+    static constexpr StatusPanel kPath = StatusPanel::PATH;
+    static constexpr StatusPanel kWord = StatusPanel::WORD;
+    static constexpr StatusPanel kHitSu = StatusPanel::HIT_SU;
+    static constexpr int kCount = 4;
 
-    void setText(const QString &key, const QString &text);
-    QString text(const QString &key) const;
+    // The panel's key as the status bar names its widget: "SEARCH", "PATH",
+    // "WORD", "HIT_SU".
+    static QString keyOf(StatusPanel panel);
+
+    void setText(StatusPanel panel, const QString &text);
+    QString text(StatusPanel panel) const;
 
 Q_SIGNALS:
-    void changed(const QString &key, const QString &text);
+    void changed(StatusPanel panel, const QString &text);
 
 private:
-    // The four panels by slot, found without hashing their key: the search
-    // sets "PATH" for every file it reads. Any other key goes to m_texts.
-    static int slotOf(const QString &key);
-    std::array<std::optional<QString>, 4> m_panels;
-    QHash<QString, QString> m_texts;
+    // Unset until a first text, which is a change even when empty.
+    std::array<std::optional<QString>, kCount> m_panels;
 };

@@ -64,7 +64,7 @@ struct Road : WindowFixture
     {
         auto done = std::make_shared<bool>(false);
         QObject::connect(&wb->status, &StatusPanels::changed, window.get(),
-                         [=](const QString &key, const QString &text) {
+                         [=](StatusPanel key, const QString &text) {
                              if (!*done && key == StatusPanels::kPath && text.endsWith(name)) {
                                  *done = true;
                                  action();
@@ -297,7 +297,7 @@ void tst_WholeRoad::manyRefusalsOneBoxOneSummary()
     QVERIFY(road.start());
     QStringList counts;
     QObject::connect(&road.wb->status, &StatusPanels::changed, road.window.get(),
-                     [&](const QString &key, const QString &text) {
+                     [&](StatusPanel key, const QString &text) {
                          if (key == StatusPanels::kHitSu)
                              counts.append(text);
                      });

@@ -13,16 +13,15 @@ private Q_SLOTS:
 
 void tst_StatusPanels::changedOnlyOnChange_data()
 {
-    // The key as the constant, as an equal text built elsewhere, or another key.
-    QTest::addColumn<QString>("key");
-    QTest::newRow("panel constant") << StatusPanels::kPath;
-    QTest::newRow("equal text") << QString(QStringLiteral("PA") + QStringLiteral("TH"));
-    QTest::newRow("other key") << QStringLiteral("EXTRA");
+    QTest::addColumn<StatusPanel>("key");
+    QTest::newRow("SEARCH") << StatusPanels::kSearch;
+    QTest::newRow("PATH") << StatusPanels::kPath;
+    QTest::newRow("HIT_SU") << StatusPanels::kHitSu;
 }
 
 void tst_StatusPanels::changedOnlyOnChange()
 {
-    QFETCH(QString, key);
+    QFETCH(StatusPanel, key);
     StatusPanels status;
     QSignalSpy spy(&status, &StatusPanels::changed);
     QCOMPARE(status.text(key), QString());

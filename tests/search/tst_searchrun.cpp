@@ -851,7 +851,7 @@ void tst_SearchRun::refusalStorm()
         // The running count went to the status bar as the run went on.
         QStringList counts;
         for (const QList<QVariant> &change : std::as_const(panels))
-            if (change.at(0).toString() == StatusPanels::kHitSu && change.at(1).toString().startsWith(QStringLiteral("追加中止")))
+            if (change.at(0).value<StatusPanel>() == StatusPanels::kHitSu && change.at(1).toString().startsWith(QStringLiteral("追加中止")))
                 counts.append(change.at(1).toString());
         QCOMPARE(counts.size(), refused);
         QCOMPARE(counts.last(), QStringLiteral("追加中止 =%1ﾌｧｲﾙ").arg(refused));

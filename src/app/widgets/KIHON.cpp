@@ -142,8 +142,8 @@ KIHON::KIHON(Workbench &wb)
             a->setVisible(m_wb.board.isVisible(command));
         }
     });
-    connect(&m_wb.status, &StatusPanels::changed, this, [this](const QString &key, const QString &text) {
-        if (QLabel *l = m_panels.value(key))
+    connect(&m_wb.status, &StatusPanels::changed, this, [this](StatusPanel panel, const QString &text) {
+        if (QLabel *l = m_panels[size_t(panel)])
             l->setText(text);
     });
     connect(&m_wb.board, &CommandBoard::busyChanged, this, [this](bool busy) {
@@ -244,7 +244,7 @@ void KIHON::buildStatusBar()
     m_statusBar->setSizeGripEnabled(false);
     const struct
     {
-        const QString &key;
+        StatusPanel key;
         int stretch;
         int minimum;
     } panels[] = {
@@ -255,13 +255,13 @@ void KIHON::buildStatusBar()
     };
     for (const auto &p : panels) {
         auto *label = new QLabel(m_statusBar);
-        label->setObjectName(p.key);
+        label->setObjectName(StatusPanels::keyOf(p.key));
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setMinimumWidth(p.minimum);
         label->setTextFormat(Qt::PlainText);
         m_statusBar->addPermanentWidget(label, p.stretch);
-        m_panels.insert(p.key, label);
+        m_panels[size_t(p.key)] = label;
     }
     m_progress = new QProgressBar(m_client);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));

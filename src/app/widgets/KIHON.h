@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Command.h"
+#include "base/StatusPanels.h"
 #include "base/ViewFrame.h"
 #include "platform/ProgressPort.h"
 
@@ -122,7 +123,7 @@ private:
     QTimer *m_timer1 = nullptr;
     std::array<QAction *, Commands::kCount> m_buttons{}; // by command
     QHash<QString, QAction *> m_menuEntries; // by menu entry name
-    QHash<QString, QLabel *> m_panels;       // by panel key
+    std::array<QLabel *, StatusPanels::kCount> m_panels{}; // by panel
     ViewFrame m_frame;
     bool m_closing = false;
     QPointer<Time_Kanri> m_timeKanri; // one instance, for both views
