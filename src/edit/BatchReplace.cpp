@@ -55,18 +55,6 @@ std::optional<QString> parse(const QList<QByteArray> &args, BatchChoices &o, QSt
     return std::nullopt;
 }
 
-// The file a path leads to, links followed: a file reached by two names is
-// replaced once. The path itself when it cannot be resolved.
-QByteArray realFile(const QByteArray &path)
-{
-    char *real = ::realpath(path.constData(), nullptr);
-    if (!real)
-        return path;
-    QByteArray out(real);
-    std::free(real);
-    return out;
-}
-
 } // namespace
 
 BatchCommandText BatchReplace::text()
@@ -163,7 +151,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
                 continue;
             const QByteArray path = work.nativePath(i);
             // Met again through another name: it holds the replacement already.
-            const QByteArray real = realFile(path);
+            const QByteArray real = NativeName::realFile(path);
             if (done.contains(real))
                 continue;
             done.insert(real);

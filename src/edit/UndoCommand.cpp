@@ -3,6 +3,7 @@
 #include "base/Workbench.h"
 #include "edit/SaveDialog.h"
 #include "platform/MessagePort.h"
+#include "platform/NativeName.h"
 
 #include <QSet>
 
@@ -11,16 +12,6 @@
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
-
-QByteArray realFile(const QByteArray &path)
-{
-    char *real = ::realpath(path.constData(), nullptr);
-    if (!real)
-        return path;
-    QByteArray out(real);
-    std::free(real);
-    return out;
-}
 
 void report(Workbench &wb, const UndoRestore::Result &r)
 {
@@ -41,10 +32,10 @@ void UndoCommand::markRestored(Workbench &wb, const QList<QByteArray> &paths)
 {
     QSet<QByteArray> restored;
     for (const QByteArray &p : paths)
-        restored.insert(realFile(p));
+        restored.insert(NativeName::realFile(p));
     bool marked = false;
     for (int i = 0; i < wb.work.Search_Hit_File_List().count(); ++i)
-        if (restored.contains(realFile(wb.work.nativePath(i)))) {
+        if (restored.contains(NativeName::realFile(wb.work.nativePath(i)))) {
             wb.work.setFileChanged(i, true);
             marked = true;
         }

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
@@ -118,4 +119,14 @@ QByteArray NativeName::absolutePath(QByteArrayView path)
         kept.append(part);
     }
     return '/' + kept.join('/');
+}
+
+QByteArray NativeName::realFile(const QByteArray &path)
+{
+    char *real = ::realpath(path.constData(), nullptr);
+    if (!real)
+        return path;
+    QByteArray out(real);
+    std::free(real);
+    return out;
 }

@@ -32,4 +32,7 @@ public:
     // path made absolute against the current folder, without ".", ".." or
     // doubled "/" (links are not followed), by its bytes.
     static QByteArray absolutePath(QByteArrayView path);
+    // The file a path leads to, links followed, so that a file reached by
+    // two names is known as one; the path itself when it cannot be resolved.
+    static QByteArray realFile(const QByteArray &path);
 };

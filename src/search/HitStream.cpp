@@ -7,8 +7,8 @@
 #include "search/ScanPool.h"
 #include "search/SearchRun.h"
 #include "search/SikibetuMatcher.h"
+#include "search/WalkFeed.h"
 
-#include <deque>
 #include <limits>
 #include <optional>
 
@@ -52,44 +52,22 @@ HitStream::Outcome HitStream::run(const Settings &settings, const QString &word,
                     [&](const QString &reason) { outcome.skipped.append(reason); }, nativeRoot);
     const ScanPool::Mode mode = what == What::Files ? ScanPool::Mode::FirstHit : ScanPool::Mode::HitLines;
     std::optional<ScanPool> pool;
-    std::deque<QList<WalkFile>> queued; // the files given to the pool, folder by folder
-    qsizetype position = 0;            // in queued.front()
-    bool walked = false;
+    WalkFeed feed(walk, pool, [&](std::optional<ScanPool> &p, const QList<WalkFile> &files) {
+        SearchRun::tuneOnHeads(matchers, files);
+        p.emplace(matchers, SearchRun::scanHelpers, nullptr, mode);
+        p->setRoom(std::numeric_limits<qint64>::max());
+    });
     Output output(out);
-
-    auto listAhead = [&] {
-        while (!walked && (!pool || pool->queued() < 2 * pool->window())) {
-            QString folder;
-            QList<WalkFile> files;
-            if (!walk.nextFolder(folder, files)) {
-                walked = true;
-                break;
-            }
-            if (files.isEmpty())
-                continue;
-            if (!pool) {
-                SearchRun::tuneOnHeads(matchers, files);
-                pool.emplace(matchers, SearchRun::scanHelpers, nullptr, mode);
-                pool->setRoom(std::numeric_limits<qint64>::max());
-            }
-            pool->add(files);
-            queued.push_back(std::move(files));
-        }
-    };
 
     const auto write = [&](QByteArray &text) {
         const bool taken = output.put(text);
         text.clear();
         return taken;
     };
-    listAhead();
+    feed.listAhead();
     ScanProbe probe;
     while (pool && pool->take(probe)) {
-        while (position == queued.front().size()) {
-            queued.pop_front();
-            position = 0;
-        }
-        const WalkFile &file = queued.front().at(position++);
+        const WalkFile &file = feed.next();
         if (!probe.readable) {
             outcome.skipped.append(probe.error);
         } else if (probe.hasHit) {
@@ -105,7 +83,7 @@ HitStream::Outcome HitStream::run(const Settings &settings, const QString &word,
         }
         if (!output.error().isEmpty())
             break; // a closed pipe or a full disk: nothing more can be told
-        listAhead();
+        feed.listAhead();
     }
     if (pool)
         pool->cancel();

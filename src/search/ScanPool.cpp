@@ -98,6 +98,16 @@ bool ScanPool::claim(qint64 &index, Job &job)
     return true;
 }
 
+bool ScanPool::open(const Job &job, OpenFile &file, ScanProbe &result)
+{
+    const bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.shownFolder, job.shownName, &result.error)
+                                : file.openNative(job.folder + job.name, job.key(), &result.error);
+    result.size = file.size();
+    result.modifiedSecs = file.modifiedSecs();
+    result.modifiedNsecs = file.modifiedNsecs();
+    return ok;
+}
+
 ScanProbe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 {
     // Reading and matching happen outside the lock; the job's slot is not
@@ -107,11 +117,7 @@ ScanProbe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     ScanProbe result;
     OpenFile file;
     scratch.truncate(0);
-    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.shownFolder, job.shownName, &result.error)
-                          : file.openNative(job.folder + job.name, job.key(), &result.error);
-    result.size = file.size();
-    result.modifiedSecs = file.modifiedSecs();
-    result.modifiedNsecs = file.modifiedNsecs();
+    bool ok = open(job, file, result);
 
     qsizetype step = kFirstRead;
     int steps = 0;
@@ -342,11 +348,7 @@ ScanProbe ScanPool::probeLines(const Job &job, QByteArray &scratch, const ScanPr
     ScanProbe result;
     OpenFile file;
     scratch.truncate(0);
-    bool ok = job.fd >= 0 ? file.openAt(job.fd, job.name, job.shownFolder, job.shownName, &result.error)
-                          : file.openNative(job.folder + job.name, job.key(), &result.error);
-    result.size = file.size();
-    result.modifiedSecs = file.modifiedSecs();
-    result.modifiedNsecs = file.modifiedNsecs();
+    bool ok = open(job, file, result);
     qint64 offset = resume ? resume->resumeAt : 0; // of scratch[0] in the file
     if (ok && offset > 0)
         ok = file.skipTo(offset, &result.error);

@@ -176,6 +176,9 @@ private:
     bool claim(qint64 &index, Job &job); // under m_mutex
     // Reads and matches one file; touches nothing shared but the atomics.
     // pump: only on the calling thread.
+    // Opens the job's file and takes its size and stamps into result; false,
+    // with result.error, when it cannot be read.
+    static bool open(const Job &job, OpenFile &file, ScanProbe &result);
     ScanProbe probe(const Job &job, QByteArray &scratch, EventPump *pump);
     // The rest of a probe for a file with a UTF-16 mark.
     template <typename ReadStep>

@@ -14,11 +14,11 @@
 #include "search/ResultSink.h"
 #include "search/ScanPool.h"
 #include "search/SikibetuMatcher.h"
+#include "search/WalkFeed.h"
 #include "search/WordMatcher.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
 
-#include <deque>
 #include <optional>
 
 int SearchRun::scanHelpers = -1;
@@ -68,39 +68,18 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
     FolderWalk walk(work.Search_Path, sikibetu, wb.settings.SUB_DIR_FLG == 1,
                     [&](const QString &reason) { noteSkipped(wb, outcome, reason); }, nativeRoot);
     std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
-    std::deque<QList<WalkFile>> queued; // the files given to the pool, folder by folder
-    qsizetype position = 0;            // in queued.front()
-    bool walked = false;
+    WalkFeed feed(walk, pool, [&](std::optional<ScanPool> &p, const QList<WalkFile> &files) {
+        SearchRun::tuneOnHeads(matchers, files);
+        p.emplace(matchers, SearchRun::scanHelpers, wb.pump);
+        p->setRoom(sink.lineRoom());
+    });
+    const auto going = [&] { return work.Search_Running != 0; };
 
-    auto listAhead = [&] {
-        while (!walked && work.Search_Running != 0 && (!pool || pool->queued() < 2 * ScanPool::kWindow)) {
-            QString folder;
-            QList<WalkFile> files;
-            if (!walk.nextFolder(folder, files)) {
-                walked = true;
-                break;
-            }
-            if (files.isEmpty())
-                continue;
-            if (!pool) {
-                SearchRun::tuneOnHeads(matchers, files);
-                pool.emplace(matchers, SearchRun::scanHelpers, wb.pump);
-                pool->setRoom(sink.lineRoom());
-            }
-            pool->add(files);
-            queued.push_back(std::move(files));
-        }
-    };
-
-    listAhead();
+    feed.listAhead(going);
     ScannedFile scanned;
     ScanProbe probe;
     while (work.Search_Running != 0 && pool && pool->take(probe)) {
-        while (position == queued.front().size()) {
-            queued.pop_front();
-            position = 0;
-        }
-        WalkFile file = queued.front().at(position++);
+        WalkFile file = feed.next();
         if (work.Current_Dir != file.dir) {
             work.Current_Dir = file.dir;
             work.Search_Path = file.dir.size() > 1 ? file.dir.chopped(1) : file.dir;
@@ -140,7 +119,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
         }
         work.clearScanBuffer();
         pool->setRoom(sink.lineRoom());
-        listAhead();
+        feed.listAhead(going);
     }
     if (pool)
         pool->cancel();
