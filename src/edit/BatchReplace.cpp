@@ -20,7 +20,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <numeric>
-#include <cstdlib>
 #include <optional>
 
 namespace {
