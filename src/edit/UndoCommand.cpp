@@ -7,7 +7,6 @@
 
 #include <QSet>
 
-
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
