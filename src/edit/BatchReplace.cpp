@@ -1,26 +1,25 @@
 #include "edit/BatchReplace.h"
 
-#include "base/Workbench.h"
+#include "base/Settings.h"
 #include "edit/ReplacePass.h"
 #include "edit/SaveDialog.h"
 #include "edit/SaveQueue.h"
+#include "edit/TextReplace.h"
 #include "platform/Cp932.h"
-#include "platform/DirectoryListing.h"
 #include "platform/NativeName.h"
 #include "search/BatchCommandLine.h"
-#include "search/BatchOption.h"
 #include "search/BatchMessagePort.h"
-#include "search/SearchRun.h"
+#include "search/BatchOption.h"
+#include "search/FolderWalk.h"
+#include "search/HitLines.h"
+#include "search/HitRecordStream.h"
 #include "settings/SettingsIo.h"
-#include "workarea/LineFormat.h"
 
-#include <QDir>
 #include <QSet>
 
-#include <algorithm>
 #include <cstdio>
-#include <numeric>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -84,6 +83,19 @@ QString BatchReplace::helpText()
     return text().helpText();
 }
 
+namespace {
+
+// The walk of the search and its hit lines, as the command line chose them.
+// The one place where the replace sets up a search.
+HitRecordStream::Outcome streamHits(const BatchChoices &o, const Settings &settings, const QString &word,
+                                    const BatchSearchOptions::Root &root, const HitRecordStream::Records &records,
+                                    const HitRecordStream::Done &done)
+{
+    return HitRecordStream::run(settings, word, !o.search.caseSensitive, root.shown, root.native, records, done);
+}
+
+} // namespace
+
 int BatchReplace::run(const QList<QByteArray> &args)
 {
     BatchChoices o;
@@ -97,25 +109,18 @@ int BatchReplace::run(const QList<QByteArray> &args)
     if (!root)
         return fail(error);
 
-    Workbench wb;
-    wb.settings = SettingsIo::loadWithoutQuestions();
-    wb.Start_Dir = DirectoryListing::withSeparator(NativeName::decodePath(NativeName::currentFolder()));
-    o.search.applyTo(wb.settings);
-    wb.settings.FILE_OUT = 0;
-
+    Settings settings = SettingsIo::loadWithoutQuestions();
+    o.search.applyTo(settings);
     BatchMessagePort messages;
-    wb.messages = &messages;
-    WorkArea &work = wb.work;
 
-    const qint16 compare = o.search.caseSensitive ? 0 : 1;
-    ReplacePass pass(word, *o.with, compare);
+    ReplacePass pass(word, *o.with, o.search.caseSensitive ? TextReplace::kExactCase : TextReplace::kIgnoreCase);
     int changedFiles = 0, errors = 0;
     // The first reason standard output refused a line: a script must not
     // take a cut list of changed files for the whole one.
     QString outputError;
     QSet<QByteArray> done; // realFile of every file replaced
     SaveBatch batch(FileSave::batchOptions(
-        wb.settings, QStringLiteral("quav replace ") + NativeName::decodePath(args.join(' ')), o.noUndo));
+        settings, QStringLiteral("quav replace ") + NativeName::decodePath(args.join(' ')), o.noUndo));
 
     // The changed files are made durable a group at a time (one flush per
     // group, not per file); a file's line is printed once it is written.
@@ -130,96 +135,81 @@ int BatchReplace::run(const QList<QByteArray> &args)
             outputError = BatchOutput::standardOutputError();
     };
 
-    // Every file the work area holds, replaced and saved. The line index is
-    // built.
-    const auto replaceHeld = [&] {
-        const QStringList entries = work.Search_Hit_All_Line_List().texts();
-        // In the search's order, that of the headers, not the sorted file
-        // list's: the same on every run.
-        const QList<WorkArea::Range> blocks = work.fileDisplayBlocks();
-        QList<int> order(work.Search_Hit_File_List().count());
-        std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return blocks.at(a).first < blocks.at(b).first; });
-        for (const int i : std::as_const(order)) {
-            const auto [first, last] = SaveDialog::linesOf(work, i);
-            if (last < first)
-                continue;
-            const QList<StoredChange> changes = pass.storedPass(entries, first, last);
-            if (changes.isEmpty())
-                continue;
-            const QByteArray path = work.nativePath(i);
-            // Met again through another name: it holds the replacement already.
-            const QByteArray real = NativeName::realFile(path);
-            if (done.contains(real))
-                continue;
-            done.insert(real);
-            const QByteArray line = path + '\t' + QByteArray::number(changes.size()) + '\n';
-            if (o.dryRun && !mayBeRefused) {
-                report(line);
-                continue;
-            }
-            QStringList own;
-            SaveRequest request = SaveDialog::requestFor(work, i, own);
-            const qsizetype keyLength = work.File_Key(i).size();
-            for (const StoredChange &c : changes) {
-                // The line's view moves to its new text before the old one goes.
-                QString &entry = own[c.index - first];
-                const QString previous = std::exchange(entry, c.entry);
-                request.lines[c.index - first] = SaveDialog::storedLine(entry, keyLength);
-            }
-            // A Shift-JIS file refuses a replacement it cannot hold, in a
-            // dry run too; a UTF file takes it.
-            if (mayBeRefused) {
-                if (const QString refused = FileSave::refusal(request); !refused.isEmpty()) {
-                    ++errors;
-                    messages.show(refused, SaveDialog::kCaption, MessagePort::Icon::Critical,
-                                  MessagePort::Buttons::Ok);
-                    continue;
-                }
-            }
-            if (o.dryRun) {
-                report(line);
-                continue;
-            }
-            request.batch = &batch;
-            queue->save(request, [&, line](const SaveResult &r) {
-                if (!r.written()) {
-                    ++errors;
-                    messages.show(r.message, SaveDialog::kCaption, MessagePort::Icon::Critical,
-                                  MessagePort::Buttons::Ok);
-                    return;
-                }
-                if (!r.warning.isEmpty()) {
-                    ++errors;
-                    messages.show(r.warning, SaveDialog::kCaption, MessagePort::Icon::Exclamation,
-                                  MessagePort::Buttons::Ok);
-                }
-                report(line);
-            });
+    // The changed lines of the file being read; only hit lines are decoded
+    // and only changed ones kept.
+    QList<LineChange> changes;
+    const auto takeHits = [&](const HitRecordStream::File &, QByteArrayView records) {
+        HitLines::Record hit;
+        QString text;
+        for (qsizetype at = HitLines::readRecord(records, 0, hit); at >= 0;
+             at = HitLines::readRecord(records, at, hit)) {
+            if (pass.plainLine(hit.text, &text))
+                changes.append({hit.offset, hit.length, std::move(text)});
         }
     };
+    QStringList unreadable; // files that could not be read to their end
+    const auto replaceFile = [&](const HitRecordStream::File &file, const QString &readError) {
+        SaveRequest request;
+        request.changes = std::exchange(changes, {});
+        if (!readError.isEmpty()) {
+            unreadable.append(readError);
+            return;
+        }
+        if (request.changes.isEmpty())
+            return;
+        request.path = file.walk.nativePath();
+        // Met again through another name: it holds the replacement already.
+        const QByteArray real = NativeName::realFile(request.path);
+        if (done.contains(real))
+            return;
+        done.insert(real);
+        const QByteArray line = request.path + '\t' + QByteArray::number(request.changes.size()) + '\n';
+        if (o.dryRun && !mayBeRefused) {
+            report(line);
+            return;
+        }
+        request.displayName = file.walk.realPath();
+        request.readStamp = DiskStamp{file.size, file.modifiedNsecs};
+        request.encoding = file.encoding;
+        // A Shift-JIS file refuses a replacement it cannot hold, in a dry
+        // run too; a UTF file takes it.
+        if (mayBeRefused) {
+            if (const QString refused = FileSave::refusal(request); !refused.isEmpty()) {
+                ++errors;
+                messages.show(refused, SaveDialog::kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::Ok);
+                return;
+            }
+        }
+        if (o.dryRun) {
+            report(line);
+            return;
+        }
+        request.batch = &batch;
+        queue->save(request, [&, line](const SaveResult &r) {
+            if (!r.written()) {
+                ++errors;
+                messages.show(r.message, SaveDialog::kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::Ok);
+                return;
+            }
+            if (!r.warning.isEmpty()) {
+                ++errors;
+                messages.show(r.warning, SaveDialog::kCaption, MessagePort::Icon::Exclamation,
+                              MessagePort::Buttons::Ok);
+            }
+            report(line);
+        });
+    };
 
-    // One walk: whenever the work area is full, what it holds is replaced
-    // and saved and the work area emptied, and the walk goes on. Only a file
-    // bigger than the whole work area is refused.
-    work.Search_Word = word;
-    work.Compare_Mode = compare;
-    work.Search_Running = 1;
-    work.Search_Path = root->shown;
-    work.Search_Path_Native = root->native;
-    work.Current_Dir = DirectoryListing::withSeparator(root->shown);
-    const SearchOutcome outcome = SearchRun::Search_Execute(wb, {}, RunNotices::Boxes::Every, [&] {
-        replaceHeld();
-        work.clearResults();
-    });
-    for (const QString &reason : outcome.skipped)
+    // Each file is replaced as the walk reaches it; nothing of it but its
+    // changed lines is held, so a file of any number of lines is replaced.
+    HitRecordStream::Outcome outcome = streamHits(o, settings, word, *root, takeHits, replaceFile);
+    outcome.skipped += unreadable;
+    for (const QString &reason : std::as_const(outcome.skipped))
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
-    replaceHeld();
     queue.reset();
     // A file that could not be read, or was not searched (":@:" in its
     // name), may hold the word: not all was done.
-    errors += outcome.overflow + int(outcome.skipped.size());
+    errors += int(outcome.skipped.size());
     batch.finish();
     for (const QString &notice : batch.notices())
         messages.show(notice, SaveDialog::kCaption, MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);

@@ -41,25 +41,37 @@ SaveBatch::Options FileSave::batchOptions(const Settings &settings, const QStrin
     return o;
 }
 
+namespace {
+
+// Adds the characters of text that code page 932 cannot hold to all, each once.
+void addUnmapped(QStringView text, QString &all)
+{
+    // What is found is all unmapped: going over it again only drops the
+    // characters found before.
+    const QString some = Cp932::unmappedCharacters(text);
+    if (!some.isEmpty())
+        all = Cp932::unmappedCharacters(all + some);
+}
+
+} // namespace
+
 QString FileSave::unmappedCharacters(const QList<StoredLine> &lines, TextEncoding encoding)
 {
     // A UTF file holds every character.
     if (encoding != TextEncoding::Cp932)
         return QString();
     QString all;
-    for (const StoredLine &line : lines) {
-        // What is found is all unmapped: going over it again only drops the
-        // characters found before.
-        const QString some = Cp932::unmappedCharacters(line.text);
-        if (!some.isEmpty())
-            all = Cp932::unmappedCharacters(all + some);
-    }
+    for (const StoredLine &line : lines)
+        addUnmapped(line.text, all);
     return all;
 }
 
 QString FileSave::refusal(const SaveRequest &request)
 {
-    const QString unmapped = unmappedCharacters(request.lines, request.encoding);
+    QString unmapped = unmappedCharacters(request.lines, request.encoding);
+    if (request.encoding == TextEncoding::Cp932)
+        for (const LineChange &change : request.changes)
+            addUnmapped(change.text, unmapped);
     if (unmapped.isEmpty())
         return QString();
     return failure(displayName(request),
@@ -124,7 +136,19 @@ SaveResult FileSave::start(const SaveRequest &request, FileReplacer &file, SaveB
         source = old;
     else if (isNew && !request.sourceBytes.isEmpty())
         source = request.sourceBytes;
-    const QByteArray content = SavedText::compose(request.lines, source, request.encoding);
+    QByteArray content;
+    if (request.changes.isEmpty()) {
+        content = SavedText::compose(request.lines, source, request.encoding);
+    } else {
+        // Lines found where they lay in the file as read: only that file
+        // takes them.
+        std::optional<QByteArray> spliced;
+        if (!isNew && exists)
+            spliced = SavedText::splice(request.changes, old, request.encoding);
+        if (!spliced)
+            return outcome(exists ? Outcome::ChangedOnDisk : Outcome::RemovedOnDisk, name, exists ? kChanged : kRemoved);
+        content = std::move(*spliced);
+    }
 
     const FileReplacer::Status s = file.prepare(content, old, &batch);
     if (s == FileReplacer::Status::Ok && file.pending()) {

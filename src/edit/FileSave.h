@@ -20,6 +20,10 @@ struct SaveRequest
     QByteArray path;       // the native path, bytes exactly as on disk
     QString displayName;   // how messages name the file; empty: the path decoded
     QList<StoredLine> lines; // the file's stored lines, in line-number order
+    // Instead of lines, for a file read from disk: only the lines that
+    // change, where they lie in the file as it was read (readStamp); every
+    // other byte is written as it is on disk.
+    QList<LineChange> changes;
     // The file as it was when it was read; nothing for a new file, whose name
     // must not exist on disk yet.
     std::optional<DiskStamp> readStamp;

@@ -36,6 +36,13 @@ bool ReplacePass::storedLine(const QString &entry, QString *output)
     return replaceIn(TextReplace::kStoredLine, entry, output);
 }
 
+bool ReplacePass::plainLine(QStringView text, QString *output)
+{
+    if (!m_search.isEmpty() && !TextMatch::contains(text, m_search, m_compare == TextReplace::kIgnoreCase))
+        return false;
+    return replaceIn(TextReplace::kPlainText, text.toString(), output);
+}
+
 bool ReplacePass::replaceIn(qint16 kind, const QString &text, QString *output)
 {
     // Most lines hold no occurrence anywhere; those cannot change, whatever

@@ -50,6 +50,9 @@ public:
     // An all-lines entry: true with the new entry when the text after its
     // second ":@:" changed; key and line number never do.
     bool storedLine(const QString &entry, QString *output);
+    // A line's text alone (a file's line read from disk): true with its new
+    // text when it changed.
+    bool plainLine(QStringView text, QString *output);
 
     // The display block of one file, items[first..last] (header included).
     QList<DisplayChange> displayPass(const QStringList &items, int first, int last);

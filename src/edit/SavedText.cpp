@@ -136,3 +136,21 @@ QByteArray SavedText::compose(const QList<StoredLine> &lines, std::optional<QByt
     }
     return out;
 }
+
+std::optional<QByteArray> SavedText::splice(const QList<LineChange> &changes, QByteArrayView original,
+                                            TextEncoding encoding)
+{
+    KeptBytes kept(TextCodec::forEncoding(encoding));
+    QByteArray out;
+    out.reserve(original.size() + original.size() / 16 + 64);
+    qint64 copied = 0; // original[0, copied) is in out
+    for (const LineChange &change : changes) {
+        if (change.offset < copied || change.length < 0 || change.offset + change.length > original.size())
+            return std::nullopt;
+        out.append(original.sliced(copied, change.offset - copied));
+        kept.appendLine(original.sliced(change.offset, change.length), change.text, out);
+        copied = change.offset + change.length;
+    }
+    out.append(original.sliced(copied));
+    return out;
+}

@@ -19,6 +19,15 @@ struct StoredLine
     QStringView text;
 };
 
+// A line of a file on disk given new text: the line's bytes are
+// file[offset, offset + length), its break not included.
+struct LineChange
+{
+    qint64 offset = 0;
+    qint64 length = 0;
+    QString text;
+};
+
 // The bytes a save writes for a file's stored lines. A save changes no byte
 // the user did not change:
 // - a stored line with the number n of a line read from disk is written from
@@ -70,4 +79,13 @@ public:
     // the caller refuses such lines first.
     static QByteArray compose(const QList<StoredLine> &lines, std::optional<QByteArrayView> original,
                               TextEncoding encoding = TextEncoding::Cp932);
+
+    // The file's new content when only some of its lines change: original
+    // with each changed line's bytes replaced by its new text's (KeptBytes:
+    // the characters the change kept keep their bytes), every other byte,
+    // breaks and mark included, as it is. Changes in ascending order, none
+    // overlapping another; nothing when they do not fit original (it is not
+    // the file they were found in).
+    static std::optional<QByteArray> splice(const QList<LineChange> &changes, QByteArrayView original,
+                                            TextEncoding encoding);
 };

@@ -3,6 +3,9 @@
 #include "search/FileScan.h"
 #include "search/WordMatcher.h"
 
+#include <algorithm>
+#include <cstring>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -11,11 +14,59 @@ namespace {
 
 bool isBreak(uchar c) { return c == '\n' || c == '\r'; }
 
+// A record: line, offset, length and the text's units as qint64, then the
+// units, padded to a multiple of 8 bytes so that the next record and every
+// text stay aligned.
+constexpr qsizetype kRecordHead = 4 * sizeof(qint64);
+
+qsizetype padded(qsizetype units)
+{
+    return (units * qsizetype(sizeof(char16_t)) + 7) & ~qsizetype(7);
+}
+
 } // namespace
 
-HitLines::HitLines(const WordMatcher &matcher, QByteArray path, qint64 firstLine)
-    : m_matcher(&matcher), m_path(std::move(path)), m_line(firstLine)
+HitLines::HitLines(const WordMatcher &matcher, QByteArray path, qint64 firstLine, Form form)
+    : m_matcher(&matcher), m_path(std::move(path)), m_line(firstLine), m_form(form)
 {
+}
+
+void HitLines::put(qint64 offset, qint64 length, QStringView text, QByteArray &out)
+{
+    m_found = true;
+    if (m_form == Form::Grep) {
+        out += m_path;
+        out += ':';
+        out += QByteArray::number(m_line);
+        out += ':';
+        out += text.toUtf8();
+        out += '\n';
+        return;
+    }
+    const qint64 head[4] = {m_line, offset, length, text.size()};
+    const qsizetype at = out.size();
+    out.resize(at + kRecordHead + padded(text.size()), '\0');
+    std::memcpy(out.data() + at, head, kRecordHead);
+    std::memcpy(out.data() + at + kRecordHead, text.utf16(), size_t(text.size()) * sizeof(char16_t));
+}
+
+qsizetype HitLines::readRecord(QByteArrayView records, qsizetype from, Record &record)
+{
+    if (from < 0 || from + kRecordHead > records.size())
+        return -1;
+    qint64 head[4];
+    std::memcpy(head, records.data() + from, kRecordHead);
+    record.line = head[0];
+    record.offset = head[1];
+    record.length = head[2];
+    const qsizetype units = qsizetype(head[3]);
+    const qsizetype textAt = from + kRecordHead;
+    if (units < 0 || textAt + padded(units) > records.size())
+        return -1;
+    // The buffer begins on an allocation's alignment and every record on a
+    // multiple of 8 bytes: the units are aligned for char16_t.
+    record.text = QStringView(reinterpret_cast<const char16_t *>(records.data() + textAt), units);
+    return textAt + padded(units);
 }
 
 qint64 HitLines::countBreaks(QByteArrayView bytes, qsizetype n)
@@ -52,7 +103,7 @@ qint64 HitLines::countBreaks(QByteArrayView bytes, qsizetype n)
     return count;
 }
 
-void HitLines::take(QByteArrayView lines, QByteArray &out, bool more)
+void HitLines::take(QByteArrayView lines, QByteArray &out, bool more, qint64 pieceAt)
 {
     const auto *d = reinterpret_cast<const uchar *>(lines.data());
     const qsizetype size = lines.size();
@@ -73,13 +124,7 @@ void HitLines::take(QByteArrayView lines, QByteArray &out, bool more)
             if (m_matcher->confirm(text)) {
                 m_line += countBreaks(lines.sliced(counted), begin - counted);
                 counted = begin;
-                m_found = true;
-                out += m_path;
-                out += ':';
-                out += QByteArray::number(m_line);
-                out += ':';
-                out += text.toUtf8();
-                out += '\n';
+                put(pieceAt + begin, end - begin, text, out);
             }
             from = end + 1;
         }
@@ -88,15 +133,15 @@ void HitLines::take(QByteArrayView lines, QByteArray &out, bool more)
         m_line += countBreaks(lines.sliced(counted), size - counted);
 }
 
-void HitLines::takeText(QStringView text, const QString &word, bool ignoreCase, QByteArray &out)
+void HitLines::takeText(QStringView text, const QString &word, bool ignoreCase, QByteArray &out, qint64 textAt,
+                        qint64 textBytes)
 {
     FileScan::textHits(text, word, ignoreCase, [&](qint64 line, QStringView hit) {
-        m_found = true;
-        out += m_path;
-        out += ':';
-        out += QByteArray::number(line);
-        out += ':';
-        out += hit.toUtf8();
-        out += '\n';
+        m_line = line;
+        // Two bytes a unit; only an odd last byte of the file is a unit of
+        // one (it ends the text).
+        const qint64 begin = 2 * (hit.data() - text.data());
+        const qint64 end = std::min<qint64>(begin + 2 * hit.size(), textBytes);
+        put(textAt + begin, end - begin, hit, out);
     });
 }

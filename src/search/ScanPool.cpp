@@ -112,7 +112,7 @@ ScanProbe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
 {
     // Reading and matching happen outside the lock; the job's slot is not
     // touched by anyone else until it is marked finished.
-    if (m_mode == Mode::HitLines)
+    if (m_mode == Mode::HitLines || m_mode == Mode::HitRecords)
         return probeLines(job, scratch, nullptr, {});
     ScanProbe result;
     OpenFile file;
@@ -364,7 +364,8 @@ ScanProbe ScanPool::probeLines(const Job &job, QByteArray &scratch, const ScanPr
     bool decided = resume || !m_matchers.detects();
     result.encoding = resume ? resume->encoding : TextEncoding::Cp932;
     Utf8Check check;
-    HitLines lines(m_matchers.forEncoding(result.encoding), job.folder + job.name, resume ? resume->resumeLine : 1);
+    HitLines lines(m_matchers.forEncoding(result.encoding), job.folder + job.name, resume ? resume->resumeLine : 1,
+                   m_mode == Mode::HitRecords ? HitLines::Form::Records : HitLines::Form::Grep);
     auto decide = [&](TextEncoding e) {
         decided = true;
         result.encoding = e;
@@ -398,9 +399,10 @@ ScanProbe ScanPool::probeLines(const Job &job, QByteArray &scratch, const ScanPr
                 while (ok && !file.atEnd())
                     readStep();
                 result.encoding = e;
+                const qsizetype mark = TextEncodings::markSize(e);
                 if (ok)
                     lines.takeText(FileMatchers::utf16Text(e, scratch), m_matchers.word(), m_matchers.ignoreCase(),
-                                   result.hitLines);
+                                   result.hitLines, mark, scratch.size() - mark);
                 break;
             }
             if (marked) {
@@ -452,7 +454,7 @@ ScanProbe ScanPool::probeLines(const Job &job, QByteArray &scratch, const ScanPr
             continue;
         }
         result.examined += end;
-        lines.take(QByteArrayView(scratch).first(end), result.hitLines, !last);
+        lines.take(QByteArrayView(scratch).first(end), result.hitLines, !last, offset);
         drop(end);
         if (result.hitLines.size() >= kMaxHitText && !file.atEnd()) {
             if (!write) {

@@ -57,7 +57,8 @@ struct ScanProbe
     qint64 bytesRead = 0;
     qint64 examined = 0;
 
-    // Mode::HitLines: the file's hit lines (HitLines), and, when they grew
+    // Mode::HitLines: the file's hit lines (HitLines; Mode::HitRecords: as
+    // its records, where they lie in the file), and, when they grew
     // past kMaxHitText before the file's end, where the rest begins: its byte
     // offset and line number (resumeAt -1: searched to the end). The hit
     // lines of a UTF-16 file, decoded whole, are never left for later.
@@ -84,7 +85,8 @@ public:
     // bytes for the work area (above). FirstHit: whether it has a hit, read
     // no further than its first one, nothing kept. HitLines: every hit line,
     // read to its end in steps, nothing kept but the line being read.
-    enum class Mode { Results, FirstHit, HitLines };
+    // HitRecords: the same, each hit line as a HitLines::Record.
+    enum class Mode { Results, FirstHit, HitLines, HitRecords };
 
     static constexpr int kWindow = 32;
     // FirstHit keeps nothing of a file, so its window is wider: a helper

@@ -1,0 +1,59 @@
+#include "search/HitRecordStream.h"
+
+#include "base/Settings.h"
+#include "search/FileMatchers.h"
+#include "search/FolderWalk.h"
+#include "search/ScanPool.h"
+#include "search/SearchRun.h"
+#include "search/SikibetuMatcher.h"
+#include "search/WalkFeed.h"
+
+#include <optional>
+
+HitRecordStream::Outcome HitRecordStream::run(const Settings &settings, const QString &word, bool ignoreCase,
+                                              const QString &root, const QByteArray &nativeRoot,
+                                              const Records &records, const Done &done)
+{
+    Outcome outcome;
+    FileMatchers matchers(word, ignoreCase, settings.encodingChoice());
+    const SikibetuMatcher sikibetu(settings, QString());
+    FolderWalk walk(root, sikibetu, settings.SUB_DIR_FLG == 1,
+                    [&](const QString &reason) { outcome.skipped.append(reason); }, nativeRoot);
+    std::optional<ScanPool> pool;
+    WalkFeed feed(walk, pool, [&](std::optional<ScanPool> &p, const QList<WalkFile> &files) {
+        SearchRun::tuneOnHeads(matchers, files);
+        p.emplace(matchers, SearchRun::scanHelpers, nullptr, ScanPool::Mode::HitRecords);
+    });
+
+    feed.listAhead();
+    ScanProbe probe;
+    while (pool && pool->take(probe)) {
+        const WalkFile &walked = feed.next();
+        const File file{walked, probe.encoding, probe.size, probe.modifiedNsecs};
+        if (!probe.readable) {
+            outcome.skipped.append(probe.error);
+        } else if (probe.hasHit) {
+            ++outcome.files;
+            records(file, probe.hitLines);
+            QString error;
+            if (probe.resumeAt >= 0) {
+                // The rest of a file with many hits, piece by piece.
+                ScanProbe rest = pool->continueLines(walked.nativeDir, walked.nativeName, walked.realPath(), probe,
+                                                     [&](QByteArray &piece) {
+                                                         records(file, piece);
+                                                         piece.clear();
+                                                         return true;
+                                                     });
+                if (rest.readable)
+                    records(file, rest.hitLines);
+                else
+                    error = rest.error;
+            }
+            done(file, error);
+        }
+        feed.listAhead();
+    }
+    if (pool)
+        pool->cancel();
+    return outcome;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/TextEncoding.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+struct Settings;
+struct WalkFile;
+
+// A search that hands every file with a hit to the caller, in the search's
+// order, with its hit lines as HitLines records (number, place in the file,
+// text), read by the scan pool ahead of the caller. Nothing else of a file
+// is decoded or kept, and a file's records come in pieces of bounded size, so
+// memory stays bounded however large the files are and however many lines
+// they have.
+class HitRecordStream
+{
+public:
+    struct File
+    {
+        const WalkFile &walk;
+        TextEncoding encoding;
+        // As the file was when opened.
+        qint64 size = 0;
+        qint64 modifiedNsecs = 0; // since 1970
+    };
+    // The next piece of a file's records, in the file's order.
+    using Records = std::function<void(const File &file, QByteArrayView records)>;
+    // The file's pieces are all given; error: why it could not be read to its
+    // end (the pieces given are then not all of its hits).
+    using Done = std::function<void(const File &file, const QString &error)>;
+
+    struct Outcome
+    {
+        int files = 0;       // files with a hit
+        QStringList skipped; // files and folders that could not be read, with the reason
+    };
+
+    // The walk as Settings choose it (identifiers, subfolders, encodings)
+    // below root, shown and as on disk.
+    static Outcome run(const Settings &settings, const QString &word, bool ignoreCase, const QString &root,
+                       const QByteArray &nativeRoot, const Records &records, const Done &done);
+};
