@@ -37,6 +37,8 @@ class tst_SavedText : public QObject
 private Q_SLOTS:
     void compose_data();
     void compose();
+    void splice_data();
+    void splice();
     void keptBytes_data();
     void keptBytes();
     void readLineNumber_data();
@@ -117,6 +119,41 @@ void tst_SavedText::compose()
     const auto from = hasOriginal ? std::optional<QByteArrayView>(original) : std::nullopt;
     QFETCH(int, encoding);
     QCOMPARE(SavedText::compose(stored(numbers, texts), from, TextEncoding(encoding)), expected);
+}
+
+void tst_SavedText::splice_data()
+{
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QList<qint64>>("places"); // offset, length of each change
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QByteArray>("expected"); // empty: refused
+    QTest::addColumn<int>("encoding");
+    const int cp932 = int(TextEncoding::Cp932);
+    const QByteArray mixed("\x80\xFF\r\nkey\x87\x9A\rmid\nkey");
+    QTest::newRow("changed lines spliced; other lines, breaks and invalid bytes as read")
+        << mixed << QList<qint64>{4, 5, 14, 3} << QStringList{"door∵", "door"}
+        << QByteArray("\x80\xFF\r\ndoor\x87\x9A\rmid\ndoor") << cp932;
+    QTest::newRow("UTF-16BE: mark kept, an odd last byte kept in a changed last line")
+        << "\xFE\xFF" + utf16(u"a\r\nkey", true) + "A" << QList<qint64>{8, 7} << QStringList{"k2y\uF741"}
+        << "\xFE\xFF" + utf16(u"a\r\nk2y", true) + "A" << int(TextEncoding::Utf16BE);
+    QTest::newRow("a line past the end: not the file it was found in")
+        << mixed << QList<qint64>{14, 4} << QStringList{"door"} << QByteArray() << cp932;
+    QTest::newRow("lines out of order") << mixed << QList<qint64>{14, 3, 4, 5} << QStringList{"door", "door"}
+                                        << QByteArray() << cp932;
+}
+
+void tst_SavedText::splice()
+{
+    QFETCH(QByteArray, original);
+    QFETCH(QList<qint64>, places);
+    QFETCH(QStringList, texts);
+    QFETCH(QByteArray, expected);
+    QFETCH(int, encoding);
+    QList<LineChange> changes;
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        changes.append({places.at(2 * i), places.at(2 * i + 1), texts.at(i)});
+    const std::optional<QByteArray> out = SavedText::splice(changes, original, TextEncoding(encoding));
+    QCOMPARE(out.value_or(QByteArray()), expected);
 }
 
 void tst_SavedText::keptBytes_data()

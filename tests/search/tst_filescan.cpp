@@ -1,10 +1,12 @@
 #include "SearchTree.h"
 
 #include "platform/Cp932.h"
+#include "platform/TextCodec.h"
 #include "platform/TextFile.h"
 #include "platform/EventPump.h"
 #include "search/FileMatchers.h"
 #include "search/FileScan.h"
+#include "search/HitLines.h"
 #include "search/LineMeter.h"
 #include "search/ScanPool.h"
 #include "search/WordMatcher.h"
@@ -466,6 +468,31 @@ void tst_FileScan::poolStepBoundaries()
         const QString lineText = QString::fromUtf8(last.sliced(head.size()).chopped(1));
         QVERIFY2(lineText.endsWith(word) && !lineText.contains(QChar(0xFEFF)), last.constData());
     }
+
+    // The same lines as records: the bytes each one names decode to its text.
+    ScanPool records(m, 1, nullptr, ScanPool::Mode::HitRecords);
+    records.add(folder, {"A.TXT"}, {QStringLiteral("K")});
+    QVERIFY(records.take(a));
+    QByteArray all = a.hitLines;
+    if (a.resumeAt >= 0) {
+        QVERIFY(all.size() <= 2 * ScanPool::kMaxHitText);
+        all += records.continueLines(folder, "A.TXT", QStringLiteral("K"), a, [&](QByteArray &t) {
+                          all += t;
+                          t.clear();
+                          return true;
+                      }).hitLines;
+    }
+    const TextCodec &codec = TextCodec::forEncoding(TextEncoding(encoding));
+    std::vector<char16_t> decoded;
+    HitLines::Record r;
+    int count = 0;
+    for (qsizetype at = HitLines::readRecord(all, 0, r); at >= 0; at = HitLines::readRecord(all, at, r), ++count) {
+        const qsizetype n = codec.decode(QByteArrayView(bytes).sliced(r.offset, r.length), decoded);
+        QCOMPARE(QStringView(decoded.data(), n), r.text);
+        if (count + 1 == hitLines)
+            QCOMPARE(r.line, lastHit);
+    }
+    QCOMPARE(count, hitLines);
 }
 
 void tst_FileScan::poolStopsWhenAsked()
