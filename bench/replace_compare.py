@@ -141,7 +141,7 @@ def main():
                     continue
                 differ += 1
                 old, new = results
-                print(f"DIFFERS: {label}")
+                print(f"DIFFERS: {label}", flush=True)
                 for what, i in (("exit", 0), ("stdout", 1), ("stderr", 2)):
                     if old[i] != new[i]:
                         print(f"  {what}: old {old[i]!r}\n  {' ' * len(what)}  new {new[i]!r}")

@@ -1,6 +1,6 @@
 #include "platform/UndoManifest.h"
 
-#include <QCryptographicHash>
+#include "platform/Sha256.h"
 
 namespace {
 
@@ -118,7 +118,7 @@ bool UndoManifest::parse(const QByteArray &bytes, UndoManifest &out)
 
 QByteArray UndoManifest::hashOf(QByteArrayView bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    return Sha256::hash(bytes).toHex();
 }
 
 QString UndoManifest::stateText(State state)
