@@ -6,12 +6,15 @@ break, and only where the word's bytes begin on a character boundary (the
 bytes of a word across two characters are not the word). Each changed file
 is written to a temporary file beside it, given the old file's mode and
 renamed over it; with --fsync each temporary file is flushed before its
-rename, otherwise nothing is flushed. Prints one line per changed file
+rename; with --syncfs nothing is flushed until every file is written, then
+the whole file system once (syncfs): the least that makes the same bytes
+durable. Otherwise nothing is flushed. Prints one line per changed file
 (path, TAB, occurrences), as `quav replace` does.
 
-Usage: peer_replace.py DIR WORD REPLACEMENT [--ext TXT,CSV] [--fsync]
+Usage: peer_replace.py DIR WORD REPLACEMENT [--ext TXT,CSV] [--fsync | --syncfs]
 """
 import argparse
+import ctypes
 import os
 import sys
 
@@ -50,6 +53,7 @@ def main():
     ap.add_argument("replacement")
     ap.add_argument("--ext", default="TXT,CSV,LOG,DAT,C")
     ap.add_argument("--fsync", action="store_true")
+    ap.add_argument("--syncfs", action="store_true")
     a = ap.parse_args()
     exts = {e.upper() for e in a.ext.split(",")}
     word, replacement = a.word.encode("cp932"), a.replacement.encode("cp932")
@@ -76,6 +80,13 @@ def main():
                 os.close(fd)
             os.rename(tmp, path)
             out.write(path + b"\t" + str(count).encode() + b"\n")
+    if a.syncfs:
+        fd = os.open(a.dir, os.O_RDONLY | os.O_DIRECTORY)
+        try:
+            if ctypes.CDLL(None, use_errno=True).syncfs(fd) != 0:
+                raise OSError(ctypes.get_errno(), "syncfs")
+        finally:
+            os.close(fd)
     return 0
 
 

@@ -11,9 +11,10 @@ the load of others, the CPU time much less). The search stops where the work
 area is full; the replace goes on in rounds until every file is done.
 
 Side by side in the same runs, each on a fresh copy: the byte-keeping peer
-script (peer_replace.py) without a flush and with one fsync per file, and
+script (peer_replace.py) without a flush, with one fsync per file and with
+one syncfs at the end (the least that makes the same bytes durable), and
 `quav replace` with and without the undo journal; the ratios of quav to the
-peer without a flush are printed last.
+peer without a flush are printed last, wall and CPU.
 
 Usage:
   bench/replace_bench.py [--quav build/src/quav] [--corpus bench/corpus]
@@ -57,7 +58,8 @@ def main():
     replace_ms, search_ms = [], []
     replace_cpu, search_cpu = [], []
     dry_ms, dry_cpu = [], []
-    peer_ms, peer_sync_ms, noundo_ms = [], [], []
+    peer_ms, peer_sync_ms, peer_syncfs_ms, noundo_ms = [], [], [], []
+    cpu = {"peer": [], "noundo": []}
     peer = os.path.join(HERE, "peer_replace.py")
     files = written = 0
     with tempfile.TemporaryDirectory() as tmp:
@@ -88,17 +90,20 @@ def main():
             files = len(changed)
             written = sum(os.path.getsize(p) for p in changed)
             shutil.rmtree(copy)
-            for cmd, times in (([quav, "replace", "--no-undo", "--dir"], noundo_ms),
-                               ([sys.executable, peer], peer_ms),
-                               ([sys.executable, peer, "--fsync"], peer_sync_ms)):
+            for cmd, times, cpu_key in (([quav, "replace", "--no-undo", "--dir"], noundo_ms, "noundo"),
+                                        ([sys.executable, peer], peer_ms, "peer"),
+                                        ([sys.executable, peer, "--fsync"], peer_sync_ms, None),
+                                        ([sys.executable, peer, "--syncfs"], peer_syncfs_ms, None)):
                 shutil.copytree(corpus, copy, symlinks=True)
                 if cmd[0] == quav:
                     args = cmd + [copy] + common + ["--with", REPLACEMENT, word]
                 else:
                     args = cmd + [copy, word, REPLACEMENT, "--ext", EXTS]
-                t = time.perf_counter()
+                c, t = child_cpu_ms(), time.perf_counter()
                 p = subprocess.run(args, env=env, capture_output=True)
                 times.append((time.perf_counter() - t) * 1000)
+                if cpu_key:
+                    cpu[cpu_key].append(child_cpu_ms() - c)
                 if p.returncode != 0:
                     sys.exit(f"{args[0]} exited {p.returncode}: {p.stderr.decode(errors='replace')[:500]}")
                 if len(p.stdout.splitlines()) != files:
@@ -114,12 +119,16 @@ def main():
     print(f"quav replace --dry-run: {statistics.median(dry_ms):.0f} ms wall, {statistics.median(dry_cpu):.0f} ms cpu")
     print(f"quav search of the same word: {sms:.0f} ms wall, {scpu:.0f} ms cpu")
     print(f"replace / search: {ms / sms:.1f} wall, {cpu / max(scpu, 1):.1f} cpu")
-    pms, psms, nms = (statistics.median(t) for t in (peer_ms, peer_sync_ms, noundo_ms))
+    pms, psms, pfms, nms = (statistics.median(t) for t in (peer_ms, peer_sync_ms, peer_syncfs_ms, noundo_ms))
+    pcpu, ncpu = statistics.median(cpu["peer"]), statistics.median(cpu["noundo"])
     dms = statistics.median(dry_ms)
-    print(f"peer script without fsync: {pms:.0f} ms wall; with one fsync per file: {psms:.0f} ms wall")
-    print(f"quav replace --no-undo: {nms:.0f} ms wall")
+    print(f"peer script without fsync: {pms:.0f} ms wall, {pcpu:.0f} ms cpu; with one fsync per file: "
+          f"{psms:.0f} ms wall; with one syncfs at the end: {pfms:.0f} ms wall")
+    print(f"quav replace --no-undo: {nms:.0f} ms wall, {ncpu:.0f} ms cpu")
     print(f"ratios to the peer without fsync: quav replace (journal) {ms / pms:.2f}, "
-          f"--no-undo {nms / pms:.2f}, peer with fsync {psms / pms:.2f}")
+          f"--no-undo {nms / pms:.2f}, peer with fsync {psms / pms:.2f}, peer with one syncfs {pfms / pms:.2f}")
+    print(f"cpu ratios to the peer without fsync: quav replace (journal) {cpu / max(pcpu, 1):.2f}, "
+          f"--no-undo {ncpu / max(pcpu, 1):.2f}")
     print(f"dry run / search: {dms / sms:.1f} wall, {statistics.median(dry_cpu) / max(scpu, 1):.1f} cpu")
 
 

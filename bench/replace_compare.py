@@ -126,6 +126,7 @@ def main():
         long_tree(trees["long"])
 
     same = differ = 0
+    per_tree = {}
     for tname, tree in trees.items():
         for args in CASES:
             for dry in (True, False):
@@ -136,8 +137,11 @@ def main():
                                        os.path.join(cfg, "state")))
                     shutil.rmtree(cfg)
                 label = f"{tname} {'dry ' if dry else ''}{' '.join(args)}"
+                counts = per_tree.setdefault(tname, [0, 0])
+                counts[1] += 1
                 if results[0] == results[1]:
                     same += 1
+                    counts[0] += 1
                     continue
                 differ += 1
                 old, new = results
@@ -148,6 +152,8 @@ def main():
                 if old[3] != new[3]:
                     files = sorted(k for k in set(old[3]) | set(new[3]) if old[3].get(k) != new[3].get(k))
                     print(f"  files: {files}")
+    for tname, (n, m) in per_tree.items():
+        print(f"{tname}: {n} of {m} runs identical")
     print(f"{same} of {same + differ} runs identical")
     return 0 if differ == 0 else 1
 
