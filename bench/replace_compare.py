@@ -11,7 +11,7 @@ Trees: the benchmark corpus (gen_corpus.py), the mixed corpus
 lone CR breaks, no last break, bytes that are no text in hit lines and
 others, UTF-8 with and without a mark, UTF-16 in both orders with a mark and
 an odd last byte, an empty file, a hard link and a symbolic link to a file
-with hits, a subfolder). A file of more lines than the work area holds is
+with hits, a subfolder, a name that cannot be searched). A file of more lines than the work area holds is
 kept in a tree of its own ("long"): it is listed apart, as a build that
 refuses such a file differs there on purpose.
 
@@ -61,6 +61,7 @@ def awkward_tree(root):
         "breakonly.txt": b"\r\n",
         "sub/deep.txt": sj("下のシステムとデータ\r\n"),
         "sub/量子.TXT": sj("量子暗号の\r\n量子暗号\r\n"),
+        "a:@:b.txt": sj("データ\r\n"),
     }
     for name, data in files.items():
         with open(os.path.join(root, name), "wb") as f:
