@@ -65,6 +65,7 @@ qsizetype HitLines::readRecord(QByteArrayView records, qsizetype from, Record &r
         return -1;
     // The buffer begins on an allocation's alignment and every record on a
     // multiple of 8 bytes: the units are aligned for char16_t.
+    Q_ASSERT(quintptr(records.data() + textAt) % alignof(char16_t) == 0);
     record.text = QStringView(reinterpret_cast<const char16_t *>(records.data() + textAt), units);
     return textAt + padded(units);
 }
