@@ -147,15 +147,11 @@ int BatchReplace::run(const QList<QByteArray> &args)
                 changes.append({hit.offset, hit.length, std::move(text)});
         }
     };
-    QStringList unreadable; // files that could not be read to their end
-    const auto replaceFile = [&](const HitRecordStream::File &file, const QString &readError) {
+    const auto replaceFile = [&](const HitRecordStream::File &file, bool complete) {
         SaveRequest request;
         request.changes = std::exchange(changes, {});
-        if (!readError.isEmpty()) {
-            unreadable.append(readError);
-            return;
-        }
-        if (request.changes.isEmpty())
+        // A file read only in part is told as unreadable, and not written.
+        if (!complete || request.changes.isEmpty())
             return;
         request.path = file.walk.nativePath();
         // Met again through another name: it holds the replacement already.
@@ -202,9 +198,8 @@ int BatchReplace::run(const QList<QByteArray> &args)
 
     // Each file is replaced as the walk reaches it; nothing of it but its
     // changed lines is held, so a file of any number of lines is replaced.
-    HitRecordStream::Outcome outcome = streamHits(o, settings, word, *root, takeHits, replaceFile);
-    outcome.skipped += unreadable;
-    for (const QString &reason : std::as_const(outcome.skipped))
+    const HitRecordStream::Outcome outcome = streamHits(o, settings, word, *root, takeHits, replaceFile);
+    for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     queue.reset();
     // A file that could not be read, or was not searched (":@:" in its

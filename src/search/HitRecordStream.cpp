@@ -35,7 +35,7 @@ HitRecordStream::Outcome HitRecordStream::run(const Settings &settings, const QS
         } else if (probe.hasHit) {
             ++outcome.files;
             records(file, probe.hitLines);
-            QString error;
+            bool complete = true;
             if (probe.resumeAt >= 0) {
                 // The rest of a file with many hits, piece by piece.
                 ScanProbe rest = pool->continueLines(walked.nativeDir, walked.nativeName, walked.realPath(), probe,
@@ -44,12 +44,13 @@ HitRecordStream::Outcome HitRecordStream::run(const Settings &settings, const QS
                                                          piece.clear();
                                                          return true;
                                                      });
-                if (rest.readable)
+                complete = rest.readable;
+                if (complete)
                     records(file, rest.hitLines);
                 else
-                    error = rest.error;
+                    outcome.skipped.append(rest.error);
             }
-            done(file, error);
+            done(file, complete);
         }
         feed.listAhead();
     }

@@ -31,9 +31,10 @@ public:
     };
     // The next piece of a file's records, in the file's order.
     using Records = std::function<void(const File &file, QByteArrayView records)>;
-    // The file's pieces are all given; error: why it could not be read to its
-    // end (the pieces given are then not all of its hits).
-    using Done = std::function<void(const File &file, const QString &error)>;
+    // The file's pieces are all given; complete false: it could not be read
+    // to its end (why is among the outcome's skipped), and the pieces given
+    // are not all of its hits.
+    using Done = std::function<void(const File &file, bool complete)>;
 
     struct Outcome
     {
