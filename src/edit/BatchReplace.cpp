@@ -100,8 +100,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     Workbench wb;
     wb.settings = SettingsIo::loadWithoutQuestions();
     wb.Start_Dir = DirectoryListing::withSeparator(NativeName::decodePath(NativeName::currentFolder()));
-    o.search.applyTo(wb.settings);
-    wb.settings.FILE_OUT = 0;
+    const SearchRequest request = o.search.request(word, *root, wb.settings);
 
     BatchMessagePort messages;
     wb.messages = &messages;
@@ -209,7 +208,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     work.Search_Path = root->shown;
     work.Search_Path_Native = root->native;
     work.Current_Dir = DirectoryListing::withSeparator(root->shown);
-    const SearchOutcome outcome = SearchRun::Search_Execute(wb, {}, RunNotices::Boxes::Every, [&] {
+    const SearchOutcome outcome = SearchRun::Search_Execute(wb, request, {}, RunNotices::Boxes::Every, [&] {
         replaceHeld();
         work.clearResults();
     });

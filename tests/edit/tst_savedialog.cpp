@@ -1,4 +1,5 @@
 #include "ScriptedMessagePort.h"
+#include "StoredRequest.h"
 #include "WorkAreaChecks.h"
 #include "WorkAreaTestAccess.h"
 
@@ -396,7 +397,7 @@ void tst_SaveDialog::wholeRoad()
     w.Search_Path = m_root;
     w.Current_Dir = m_root + QLatin1Char('/');
     SearchRun::scanHelpers = 0;
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(w.Search_Hit_File_List().count(), 1);
 
     ReplacePass pass(QStringLiteral("検索語"), QStringLiteral("置換後の語"), 0);

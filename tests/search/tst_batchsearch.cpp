@@ -1,4 +1,5 @@
 #include "SearchTree.h"
+#include "StoredRequest.h"
 #include "ScriptedMessagePort.h"
 
 #include "base/Workbench.h"
@@ -159,7 +160,7 @@ void tst_BatchSearch::resultFileEqualsWorkArea()
     wb.work.Search_Running = 1;
     wb.work.Search_Path = m_root;
     wb.work.Current_Dir = m_root + QLatin1Char('/');
-    SearchRun::Search_Execute(wb);
+    SearchRun::Search_Execute(wb, storedRequest(wb));
     QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
 
     QFile a(batchOut), b(wb.settings.FILE_OUT_NAME);
