@@ -201,7 +201,7 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
         wb.display.documentFolder = rtfDir->path();
         rtfPort.emplace(QFileInfo(o.rtf).absoluteFilePath());
         wb.listView = &*rtfPort;
-        RtfBuilder::Make_RTF_Colors(wb); // as the window does at start-up
+        RtfBuilder::Make_RTF_Colors(wb.display, wb.settings); // as the window does at start-up
     }
 
     WorkArea &work = wb.work;

@@ -27,12 +27,12 @@ const QString SearchRun::kClearQuestion =
 
 namespace {
 
-void noteSkipped(Workbench &wb, SearchOutcome &outcome, const QString &reason)
+void noteSkipped(StatusPanels &status, SearchOutcome &outcome, const QString &reason)
 {
     outcome.skipped.append(reason);
     QString note = reason;
     note.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    wb.status.setText(StatusPanels::kPath, note);
+    status.setText(StatusPanels::kPath, note);
 }
 
 // A file with a hit that is not open yet, read whole: false, with nothing
@@ -62,7 +62,7 @@ void Walk_Folder(Workbench &wb, const SearchRequest &request, SearchOutcome &out
     WorkArea &work = wb.work;
     FileMatchers matchers(request);
     ResultSink sink(work, notices, request.timestamps);
-    FolderWalk walk(request, [&](const QString &reason) { noteSkipped(wb, outcome, reason); });
+    FolderWalk walk(request, [&](const QString &reason) { noteSkipped(wb.status, outcome, reason); });
     std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
     WalkFeed feed(walk, pool, [&](std::optional<ScanPool> &p, const QList<WalkFile> &files) {
         SearchRun::tuneOnHeads(matchers, files);
@@ -88,7 +88,7 @@ void Walk_Folder(Workbench &wb, const SearchRequest &request, SearchOutcome &out
         wb.status.setText(StatusPanels::kPath, file.name);
         wb.pump->yield();
         if (!probe.readable)
-            noteSkipped(wb, outcome, probe.error);
+            noteSkipped(wb.status, outcome, probe.error);
         else if (probe.hasHit && sink.isOpen(file))
             sink.refuseDuplicate(file);
         else if (probe.hasHit && !offer(sink, matchers, file, probe, scanned, wb.pump)) {
@@ -104,7 +104,7 @@ void Walk_Folder(Workbench &wb, const SearchRequest &request, SearchOutcome &out
                 pool->setRoom(sink.lineRoom());
                 probe = pool->probeNow(file.nativeDir, file.nativeName, file.realPath());
                 if (!probe.readable) {
-                    noteSkipped(wb, outcome, probe.error);
+                    noteSkipped(wb.status, outcome, probe.error);
                     taken = true; // told already
                 } else {
                     taken = !probe.hasHit || offer(sink, matchers, file, probe, scanned, wb.pump);

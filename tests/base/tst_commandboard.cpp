@@ -343,12 +343,12 @@ void tst_CommandBoard::fukuseiWithoutParameters()
     Workbench wb;
     ScriptedMessagePort port;
     wb.messages = &port;
-    QVERIFY(!MainCommands::checkFukusei(wb));
+    QVERIFY(!MainCommands::checkFukusei(wb.Param_Count, *wb.messages));
     QCOMPARE(port.shown.size(), 1);
     QCOMPARE(port.shown[0].text, QStringLiteral("複製のためのパラメータが設定されていません。"));
     QCOMPARE(port.shown[0].caption, QStringLiteral("雛形複製"));
     wb.Param_Count = 2;
-    QVERIFY(MainCommands::checkFukusei(wb));
+    QVERIFY(MainCommands::checkFukusei(wb.Param_Count, *wb.messages));
     QCOMPARE(port.shown.size(), 1);
 }
 

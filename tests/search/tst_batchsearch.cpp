@@ -193,10 +193,18 @@ void tst_BatchSearch::storedSettingsAreDefaults()
     QVERIFY(!stored.contains(QStringLiteral("A.TXT")));
     QVERIFY(!stored.contains(QStringLiteral("ﾊﾞｲﾄ")));
     f.close();
-    // Options win over the store.
-    QCOMPARE(run({"--dir", m_root, "--ext", "TXT", "--subdirs", "--out", out, "key"}), 0);
+    // Options win over the store, and leave it as it was.
+    QFile store(m_config.path() + QStringLiteral("/QUAV.REG"));
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    const QByteArray storeBefore = store.readAll();
+    store.close();
+    QCOMPARE(run({"--dir", m_root, "--ext", "TXT", "--subdirs", "--encoding", "cp932", "--timestamps", "--out", out,
+                  "key"}),
+             0);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(Cp932::decode(f.readAll()).contains(QStringLiteral("/sub/C.TXT")));
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    QCOMPARE(store.readAll(), storeBefore);
 }
 
 void tst_BatchSearch::storedResultFileIsNotWritten()

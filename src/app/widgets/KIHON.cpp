@@ -278,7 +278,7 @@ void KIHON::Form_Load(const QString &startDir)
     setGeometry(s.FORM_X / kTwips, s.FORM_Y / kTwips, s.Width / kTwips, s.Height / kTwips);
 
     // The break reminder polls the clock while it is on.
-    if (BreakReminder::Arm(m_wb, QDateTime::currentMSecsSinceEpoch()))
+    if (BreakReminder::Arm(m_wb.settings, m_wb.VDT_Next_Time, QDateTime::currentMSecsSinceEpoch()))
         m_timer1->start();
     else
         m_timer1->stop();
@@ -288,7 +288,7 @@ void KIHON::Form_Load(const QString &startDir)
     m_menuEntries.value(QStringLiteral("M_DISP_STATUS_BAR"))->setChecked(s.S_Bar != 0);
     m_menuEntries.value(QStringLiteral("M_CONFIG_UNDO"))->setChecked(s.UNDO_FLG != 0);
 
-    RtfBuilder::Make_RTF_Colors(m_wb);
+    RtfBuilder::Make_RTF_Colors(m_wb.display, m_wb.settings);
     MENU_SETTEI();
     if (!storeError.isEmpty())
         showError(storeError + QStringLiteral("\r\n") + SettingsIo::kNotSaved, SettingsIo::kRepairCaption);
@@ -423,7 +423,7 @@ void KIHON::M_HELP_VER_Click()
 
 void KIHON::endProgram()
 {
-    if (!MainCommands::confirmEnd(m_wb))
+    if (!MainCommands::confirmEnd(m_wb.work, *m_wb.messages))
         return;
     refreshGeometrySettings();
     SettingsIo::Write_Window_Config(m_wb);
@@ -437,7 +437,7 @@ void KIHON::closeEvent(QCloseEvent *event)
     // loop): it is stopped as STOP does, and the window closes once it has
     // ended, so that nothing runs on for a window that is gone.
     if (m_wb.board.isBusy()) {
-        MainCommands::Stop(m_wb);
+        MainCommands::Stop(m_wb.work);
         m_closeWhenIdle = true;
         event->ignore();
         return;
@@ -446,7 +446,7 @@ void KIHON::closeEvent(QCloseEvent *event)
     // Closed by the window's close box (or its keys): asked as END asks, and
     // the configuration is written too.
     if (!m_closing) {
-        if (!MainCommands::confirmEnd(m_wb)) {
+        if (!MainCommands::confirmEnd(m_wb.work, *m_wb.messages)) {
             event->ignore();
             return;
         }
@@ -524,7 +524,7 @@ void KIHON::runCommand(Command command, Origin origin)
         WorkAreaCommands::Copy_Selection(m_wb);
         break;
     case Command::STOP:
-        MainCommands::Stop(m_wb);
+        MainCommands::Stop(m_wb.work);
         break;
     case Command::DISP_SEARCH:
         ListView::Show_List_View(m_wb, origin == Origin::Toolbar);
@@ -537,7 +537,7 @@ void KIHON::runCommand(Command command, Origin origin)
         endProgram();
         break;
     case Command::HINA_FUKUSEI:
-        if (MainCommands::checkFukusei(m_wb))
+        if (MainCommands::checkFukusei(m_wb.Param_Count, *m_wb.messages))
             openHinagataFukusei();
         break;
     case Command::HOZON:
@@ -646,7 +646,7 @@ Time_Kanri *KIHON::timeKanri() const
 
 void KIHON::Timer1_Timer()
 {
-    if (BreakReminder::isDue(m_wb, QDateTime::currentMSecsSinceEpoch()))
+    if (BreakReminder::isDue(m_wb.VDT_Next_Time, QDateTime::currentMSecsSinceEpoch()))
         ensureTimeKanri()->showReminderView();
 }
 
