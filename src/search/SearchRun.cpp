@@ -177,8 +177,8 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const SearchRequest &requ
     wb.board.searchStarting();
 
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Search...!"));
-    wb.status.setText(StatusPanels::kPath, work.Search_Path);
-    wb.status.setText(StatusPanels::kWord, work.Search_Word);
+    wb.status.setText(StatusPanels::kPath, request.root);
+    wb.status.setText(StatusPanels::kWord, request.word);
 
     if (work.Search_Hit_File_List().isEmpty())
         work.appendDisplayLine(LineFormat::kColumnHeader);
