@@ -11,9 +11,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
 #include <thread>
+#include <unistd.h>
 
 // "quav replace" run as a process over a small tree, its files compared byte
 // for byte afterwards.
@@ -266,8 +265,7 @@ void tst_BatchReplace::waitForAnotherSaveNamedOnce()
         QSKIP("quav is not built beside the tests");
     QCOMPARE(got, 0);
     QCOMPARE(bytesOf("B.CSV"), QByteArray("x,1\r\nx x\x87\x9A\nother\n"));
-    const QString err = QString::fromUtf8(stdErr);
-    QCOMPARE(err, QStringLiteral("保存: ") + m_root + QStringLiteral("/B.CSV\nほかの保存の終了を待っています。\n"));
+    QCOMPARE(QString::fromUtf8(stdErr), QStringLiteral("保存: ") + m_root + QStringLiteral("/B.CSV\nほかの保存の終了を待っています。\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_BatchReplace)

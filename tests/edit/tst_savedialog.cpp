@@ -60,18 +60,14 @@ private:
 };
 
 // Puts each question or message among the steps of the writes.
-class StepsPort : public ScriptedMessagePort
+struct StepsPort : ScriptedMessagePort
 {
-public:
-    explicit StepsPort(QStringList &steps) : m_steps(steps) {}
+    QStringList steps;
     Answer show(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
     {
-        m_steps.append(QStringLiteral("asked"));
+        steps.append(QStringLiteral("asked"));
         return ScriptedMessagePort::show(text, caption, icon, buttons);
     }
-
-private:
-    QStringList &m_steps;
 };
 
 } // namespace
@@ -342,8 +338,7 @@ void tst_SaveDialog::preparedTogetherAskedBetween()
     // Changed, changed, unchanged, changed; the unchanged file is asked about
     // alone (No to all, then Yes). The files are made durable together and
     // renamed afterwards, and no question comes while one waits for that.
-    QStringList steps;
-    StepsPort port(steps);
+    StepsPort port;
     m_wb->messages = &port;
     port.answerWith({MessagePort::Answer::No, MessagePort::Answer::Yes});
     QStringList paths;
@@ -351,13 +346,13 @@ void tst_SaveDialog::preparedTogetherAskedBetween()
         paths.append(addFile(QStringLiteral("%1.txt").arg(f), {QStringLiteral("x")}, f == 2 ? 0 : 1));
         storeText(f, 1, QStringLiteral("y"));
     }
-    FileReplacer::testStep = [&](const char *step) { steps.append(QString::fromLatin1(step)); };
+    FileReplacer::testStep = [&](const char *step) { port.steps.append(QString::fromLatin1(step)); };
     const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true, true, true, true});
     FileReplacer::testStep = nullptr;
     m_wb->detachPorts();
     QCOMPARE(out.written, 4);
     const QStringList two{"kept", "kept", "before-rename", "renamed", "before-rename", "renamed"};
-    QCOMPARE(steps, QStringList{"asked"} + two + QStringList{"asked"} + two);
+    QCOMPARE(port.steps, QStringList{"asked"} + two + QStringList{"asked"} + two);
     for (const QString &path : paths)
         QCOMPARE(bytesOf(path), QByteArray("y\r\n"));
 }
