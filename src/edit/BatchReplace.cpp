@@ -120,6 +120,16 @@ int BatchReplace::run(const QList<QByteArray> &args)
     // group, not per file); a file's line is printed once it is written.
     std::optional<SaveQueue> queue;
     queue.emplace(batch);
+    // A file another save holds is named once, when the wait begins.
+    queue->setWhileWaiting([&messages, named = QString()](const QString &file) mutable {
+        if (file != named) {
+            named = file;
+            messages.show(file + QStringLiteral("\r\nほかの保存の終了を待っています。"), SaveDialog::kCaption,
+                          MessagePort::Icon::Information, MessagePort::Buttons::Ok);
+            messages.flush();
+        }
+        return true;
+    });
     // Only a replacement with text code page 932 cannot hold can be refused.
     const bool mayBeRefused = !Cp932::unmappedCharacters(*o.with).isEmpty();
     const auto report = [&](const QByteArray &line) {
