@@ -12,7 +12,6 @@
 #include "BenchTiming.h"
 #include "base/Workbench.h"
 #include "platform/MessagePort.h"
-#include "template/TemplateCommands.h"
 #include "template/TemplateDuplication.h"
 #include "template/TemplateRead.h"
 #include "template/WorkAreaTemplateStore.h"
@@ -83,7 +82,6 @@ QStringList parameters()
 void readTemplate(WorkArea &w, const QStringList &lines)
 {
     WorkAreaTemplateStore store(w);
-    WorkAreaTemplateStore::beginRun(w);
     AddedFile file;
     file.path = kSource;
     file.header = TemplateRead::templateHeader(kSource, QDateTime(QDate(2024, 5, 1), QTime(9, 30)), 12000);
@@ -123,7 +121,7 @@ int main(int argc, char **argv)
     WorkArea start;
     readTemplate(start, lines);
     SilentPort port;
-    const ReplaceInLineFunction replace = TemplateCommands::lineReplacer();
+    const ReplaceInLineFunction replace = TemplateDuplication::lineReplacer();
 
     WorkArea w;
     TemplateDuplication::Summary summary;

@@ -75,9 +75,9 @@ bool MainCommands::toggleStatusBar(Workbench &wb, ViewFrame &frame, bool checked
     return !checked;
 }
 
-void MainCommands::offerDump(Workbench &wb)
+void MainCommands::offerDump(CommandBoard &board)
 {
-    wb.board.offerDump();
+    board.offerDump();
 }
 
 void MainCommands::buildResultViews(Workbench &wb)
@@ -86,27 +86,27 @@ void MainCommands::buildResultViews(Workbench &wb)
         ListView::Build_List_View(wb);
 }
 
-bool MainCommands::confirmEnd(Workbench &wb)
+bool MainCommands::confirmEnd(const WorkArea &work, MessagePort &messages)
 {
-    if (wb.work.Hozon_Flag != 1)
+    if (work.Hozon_Flag != 1)
         return true;
-    return wb.messages->show(QStringLiteral("保存されていない変更があります。\r\n"
-                                            "終了すると、変更は保存されずに失われます。\r\n"
-                                            "保存せずに終了しますか？"),
-                             QStringLiteral("ＱＵＡＶ"), MessagePort::Icon::Exclamation,
-                             MessagePort::Buttons::YesNoDefaultNo)
+    return messages.show(QStringLiteral("保存されていない変更があります。\r\n"
+                                         "終了すると、変更は保存されずに失われます。\r\n"
+                                         "保存せずに終了しますか？"),
+                          QStringLiteral("ＱＵＡＶ"), MessagePort::Icon::Exclamation,
+                          MessagePort::Buttons::YesNoDefaultNo)
         == MessagePort::Answer::Yes;
 }
 
-void MainCommands::Stop(Workbench &wb)
+void MainCommands::Stop(WorkArea &work)
 {
-    wb.work.Search_Running = 0;
+    work.Search_Running = 0;
 }
 
-bool MainCommands::checkFukusei(Workbench &wb)
+bool MainCommands::checkFukusei(int paramCount, MessagePort &messages)
 {
-    if (wb.Param_Count != 0)
+    if (paramCount != 0)
         return true;
-    wb.messages->show(kNoParameters, kFukuseiCaption, MessagePort::Icon::Exclamation);
+    messages.show(kNoParameters, kFukuseiCaption, MessagePort::Icon::Exclamation);
     return false;
 }

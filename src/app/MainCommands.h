@@ -2,6 +2,9 @@
 
 #include <QString>
 
+class CommandBoard;
+class MessagePort;
+class WorkArea;
 struct Workbench;
 struct ViewFrame;
 
@@ -34,7 +37,7 @@ public:
 
     // The developers' switch: the work-area dump button NONE1, created hidden
     // and disabled, is shown and enabled.
-    static void offerDump(Workbench &wb);
+    static void offerDump(CommandBoard &board);
 
     // The result views after a search run: the list view, when the work area
     // holds files.
@@ -43,11 +46,11 @@ public:
     // END, M_FILE_EXIT, the close box: true when the program may end. With
     // unsaved changes (Hozon_Flag 1) the user is asked first, and only a
     // Yes ends it without saving; No, the default, stays.
-    static bool confirmEnd(Workbench &wb);
+    static bool confirmEnd(const WorkArea &work, MessagePort &messages);
 
     // STOP: the running search stops at its next check.
-    static void Stop(Workbench &wb);
+    static void Stop(WorkArea &work);
     // HINA_FUKUSEI without parameters shows its message; true when the
-    // duplication dialog may open.
-    static bool checkFukusei(Workbench &wb);
+    // duplication dialog may open. paramCount: Param_Count.
+    static bool checkFukusei(int paramCount, MessagePort &messages);
 };

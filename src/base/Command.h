@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/MenuEntries.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QtGlobal>
@@ -22,7 +24,7 @@ struct CommandInfo
     Command command;
     const char *key;       // the toolbar button's object name
     const char *tooltip;   // UTF-8
-    const char *menuEntry; // the menu entry's object name; empty: no menu entry
+    std::optional<MenuEntry> menuEntry; // none: no menu entry
     const char *glyph;     // UTF-8: the character on the button's tile
     quint32 colour;        // the tile's colour, 0xRRGGBB
 };
@@ -35,6 +37,6 @@ public:
     static const std::array<CommandInfo, kCount> &table();
     static const CommandInfo &info(Command command) { return table()[size_t(command)]; }
     static QString key(Command command) { return QString::fromLatin1(info(command).key); }
-    // The command with the given menu entry name, if any.
-    static std::optional<Command> ofMenuEntry(const QString &name);
+    // The command the menu entry runs, if any.
+    static std::optional<Command> ofMenuEntry(MenuEntry entry);
 };

@@ -22,7 +22,7 @@ void backToList(Workbench &wb)
     wb.listView->setViewEnabled(true);
     wb.listView->setCaret(0);
     wb.listView->selectToLineEnd();
-    ListView::showReadyPanels(wb);
+    ListView::showReadyPanels(wb.status, wb.work);
     wb.MENU_SETTEI();
 }
 

@@ -18,17 +18,17 @@ qint32 *DisplayColors::targetColor(Settings &s, int target)
     }
 }
 
-bool DisplayColors::checkTarget(Workbench &wb, int target)
+bool DisplayColors::checkTarget(Settings &s, MessagePort &messages, int target)
 {
-    if (targetColor(wb.settings, target))
+    if (targetColor(s, target))
         return true;
-    wb.messages->show(kNoTarget, kCaption, MessagePort::Icon::Exclamation);
+    messages.show(kNoTarget, kCaption, MessagePort::Icon::Exclamation);
     return false;
 }
 
-bool DisplayColors::storePicked(Workbench &wb, int target, qint32 before, qint32 picked)
+bool DisplayColors::storePicked(Settings &s, int target, qint32 before, qint32 picked)
 {
-    qint32 *color = targetColor(wb.settings, target);
+    qint32 *color = targetColor(s, target);
     if (!color || picked == before)
         return false;
     *color = picked;
@@ -39,7 +39,7 @@ void DisplayColors::Apply(Workbench &wb, bool colouring)
 {
     wb.settings.Color_Set_Flg = colouring ? 1 : 0;
     if (colouring)
-        RtfBuilder::Make_RTF_Colors(wb);
+        RtfBuilder::Make_RTF_Colors(wb.display, wb.settings);
     else
         // A detail document kept from before carries the colours; the next
         // one must be written without them.

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class MessagePort;
 struct Settings;
 struct Workbench;
 
@@ -26,10 +27,10 @@ public:
 
     // "設定" before the picker: false, with the message shown, when no target
     // is chosen.
-    static bool checkTarget(Workbench &wb, int target);
+    static bool checkTarget(Settings &s, MessagePort &messages, int target);
     // "設定" after the picker: a colour other than the one the picker started
     // from is stored for the target; true when it was.
-    static bool storePicked(Workbench &wb, int target, qint32 before, qint32 picked);
+    static bool storePicked(Settings &s, int target, qint32 before, qint32 picked);
 
     // "設定完了": the switch, the colour header when colouring is on, and the
     // EXECUTE and WINDOW_CONFIG sections (a store that cannot be written is

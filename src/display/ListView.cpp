@@ -13,16 +13,16 @@ constexpr qint32 kCharsPerLine = 85;
 
 } // namespace
 
-QString ListView::fileCountText(const Workbench &wb)
+QString ListView::fileCountText(const WorkArea &work)
 {
-    return QStringLiteral("対象数 =") + QString::number(wb.work.Search_Hit_File_List().count()) + QStringLiteral("ﾌｧｲﾙ");
+    return QStringLiteral("対象数 =") + QString::number(work.Search_Hit_File_List().count()) + QStringLiteral("ﾌｧｲﾙ");
 }
 
-void ListView::showReadyPanels(Workbench &wb)
+void ListView::showReadyPanels(StatusPanels &status, const WorkArea &work)
 {
-    wb.status.setText(StatusPanels::kSearch, QStringLiteral("Ready"));
-    wb.status.setText(StatusPanels::kPath, wb.work.Search_Path);
-    wb.status.setText(StatusPanels::kHitSu, fileCountText(wb));
+    status.setText(StatusPanels::kSearch, QStringLiteral("Ready"));
+    status.setText(StatusPanels::kPath, work.Search_Path);
+    status.setText(StatusPanels::kHitSu, fileCountText(work));
 }
 
 bool ListView::Build_List_View(Workbench &wb)
@@ -61,7 +61,7 @@ bool ListView::Build_List_View(Workbench &wb)
 
 void ListView::Show_Status_Counts(Workbench &wb)
 {
-    showReadyPanels(wb);
+    showReadyPanels(wb.status, wb.work);
 
     wb.board.afterResultsChanged(wb.work);
 }
@@ -133,5 +133,5 @@ void ListView::Show_List_View(Workbench &wb, bool fromToolbar)
     }
     detail->setShown(false);
     wb.board.listViewShown();
-    showReadyPanels(wb);
+    showReadyPanels(wb.status, wb.work);
 }

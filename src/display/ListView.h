@@ -4,6 +4,8 @@
 
 struct Workbench;
 class ItemList;
+class StatusPanels;
+class WorkArea;
 
 // The list view (RTB_Search_Kekka): the list document of every display line,
 // the status after a change, and the mapping from its caret to a display line.
@@ -21,9 +23,9 @@ public:
     // Panels and toolbar states after a change of the work area.
     static void Show_Status_Counts(Workbench &wb);
     // "対象数 =" + number of files + "ﾌｧｲﾙ"
-    static QString fileCountText(const Workbench &wb);
+    static QString fileCountText(const WorkArea &work);
     // "SEARCH" := "Ready", "PATH" := Search_Path, "HIT_SU" := the file count.
-    static void showReadyPanels(Workbench &wb);
+    static void showReadyPanels(StatusPanels &status, const WorkArea &work);
 
     // Caret position -> display line, from end offsets held as ItemData of
     // the count list. A caret exactly at a line's end offset stands at the

@@ -64,10 +64,8 @@ QString replaceFirstSeparator(QString text)
 
 } // namespace
 
-void RtfBuilder::Make_RTF_Colors(Workbench &wb)
+void RtfBuilder::Make_RTF_Colors(DisplayState &d, const Settings &s)
 {
-    DisplayState &d = wb.display;
-    const Settings &s = wb.settings;
     d.Color_Table_Line = QStringLiteral("{\\colortbl\\red0\\green0\\blue0;") + colourEntry(s.File_Name_Color)
         + colourEntry(s.Line_No_Color) + colourEntry(s.Hit_Color) + QStringLiteral("}");
     d.RTF_Header = kFontTable + QStringLiteral("\r\n") + d.Color_Table_Line + QStringLiteral("\r\n") + kDocumentWords;
@@ -142,9 +140,9 @@ QString RtfBuilder::joinPath(const QString &folder, const QString &name)
     return folder.isEmpty() ? name : DirectoryListing::withSeparator(folder) + name;
 }
 
-QString RtfBuilder::documentFolder(const Workbench &wb)
+QString RtfBuilder::documentFolder(const DisplayState &display)
 {
-    return wb.display.documentFolder.isEmpty() ? PrivateFolder::cachePath() : wb.display.documentFolder;
+    return display.documentFolder.isEmpty() ? PrivateFolder::cachePath() : display.documentFolder;
 }
 
 WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qint32 first, qint32 last,
@@ -152,7 +150,7 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
 {
     DisplayState &d = wb.display;
     if (d.RTF_Header.isEmpty())
-        Make_RTF_Colors(wb);
+        Make_RTF_Colors(wb.display, wb.settings);
     const WorkArea &work = wb.work;
     const bool colour = wb.settings.Color_Set_Flg == 1;
     const bool ignoreCase = work.Compare_Mode == 1;
@@ -229,7 +227,7 @@ WriteResult RtfBuilder::Make_RTF_Document(Workbench &wb, qint16 documentMode, qi
 
     const QString name = listMode ? kListFileName : kDetailFileName;
     QString reason;
-    const QString folder = documentFolder(wb);
+    const QString folder = documentFolder(wb.display);
     const QString path = joinPath(folder, name);
     if (!PrivateFolder::prepare(folder, &reason) || !PrivateFolder::writeFile(folder, name, doc, &reason))
         return {path, false, reason, QString()};

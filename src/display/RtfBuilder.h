@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+struct DisplayState;
+struct Settings;
 struct Workbench;
 
 // Writes the two result documents as RTF files that the views load: the list
@@ -26,7 +28,7 @@ public:
     // produced directly: black is colour 0, then file-name (cf1), line-number
     // (cf2) and hit colour (cf3). Empties the detail cache key, since a
     // document written with the old colours must not be shown again.
-    static void Make_RTF_Colors(Workbench &wb);
+    static void Make_RTF_Colors(DisplayState &d, const Settings &s);
 
     // One text as RTF: ASCII as itself ("\" "{" "}" escaped, TAB as "\tab "),
     // every other character as "\'hh" per code page 932 byte.
@@ -56,7 +58,7 @@ public:
     // wb.display.documentFolder, else the user's cache folder (quav below
     // $XDG_CACHE_HOME or ~/.cache), never the folder the program started in:
     // anyone may have planted a link there.
-    static QString documentFolder(const Workbench &wb);
+    static QString documentFolder(const DisplayState &display);
     // A file name joined to a folder, adding "/" only when it is missing.
     static QString joinPath(const QString &folder, const QString &name);
 };

@@ -13,6 +13,7 @@
 #include "search/FolderWalk.h"
 #include "search/HitLines.h"
 #include "search/HitRecordStream.h"
+#include "search/SearchRequest.h"
 #include "settings/SettingsIo.h"
 
 #include <QSet>
@@ -83,19 +84,6 @@ QString BatchReplace::helpText()
     return text().helpText();
 }
 
-namespace {
-
-// The walk of the search and its hit lines, as the command line chose them.
-// The one place where the replace sets up a search.
-HitRecordStream::Outcome streamHits(const BatchChoices &o, const Settings &settings, const QString &word,
-                                    const BatchSearchOptions::Root &root, const HitRecordStream::Records &records,
-                                    const HitRecordStream::Done &done)
-{
-    return HitRecordStream::run(settings, word, !o.search.caseSensitive, root.shown, root.native, records, done);
-}
-
-} // namespace
-
 int BatchReplace::run(const QList<QByteArray> &args)
 {
     BatchChoices o;
@@ -109,8 +97,8 @@ int BatchReplace::run(const QList<QByteArray> &args)
     if (!root)
         return fail(error);
 
-    Settings settings = SettingsIo::loadWithoutQuestions();
-    o.search.applyTo(settings);
+    const Settings settings = SettingsIo::loadWithoutQuestions();
+    const SearchRequest search = o.search.request(word, *root, settings);
     BatchMessagePort messages;
 
     ReplacePass pass(word, *o.with, o.search.caseSensitive ? TextReplace::kExactCase : TextReplace::kIgnoreCase);
@@ -126,6 +114,16 @@ int BatchReplace::run(const QList<QByteArray> &args)
     // group, not per file); a file's line is printed once it is written.
     std::optional<SaveQueue> queue;
     queue.emplace(batch);
+    // A file another save holds is named once, when the wait begins.
+    queue->setWhileWaiting([&messages, named = QString()](const QString &file) mutable {
+        if (file != named) {
+            named = file;
+            messages.show(file + QStringLiteral("\r\nほかの保存の終了を待っています。"), SaveDialog::kCaption,
+                          MessagePort::Icon::Information, MessagePort::Buttons::Ok);
+            messages.flush();
+        }
+        return true;
+    });
     // Only a replacement with text code page 932 cannot hold can be refused.
     const bool mayBeRefused = !Cp932::unmappedCharacters(*o.with).isEmpty();
     const auto report = [&](const QByteArray &line) {
@@ -198,7 +196,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
 
     // Each file is replaced as the walk reaches it; nothing of it but its
     // changed lines is held, so a file of any number of lines is replaced.
-    const HitRecordStream::Outcome outcome = streamHits(o, settings, word, *root, takeHits, replaceFile);
+    const HitRecordStream::Outcome outcome = HitRecordStream::run(search, takeHits, replaceFile);
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     queue.reset();

@@ -35,7 +35,7 @@ void DeselectCommand::KIHON_M_EDIT_DELETE_Click(Workbench &wb)
         // The locate step left the list view disabled on the located line
         // and the panels waiting.
         wb.listView->setViewEnabled(true);
-        ListView::showReadyPanels(wb);
+        ListView::showReadyPanels(wb.status, wb.work);
         wb.board.Leave_Busy();
         wb.MENU_SETTEI();
         wb.pump->setBusyCursor(false);

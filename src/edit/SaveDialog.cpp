@@ -1,6 +1,6 @@
 #include "edit/SaveDialog.h"
 
-#include "edit/SaveProgress.h"
+#include "edit/SaveRun.h"
 
 #include "base/Workbench.h"
 #include "platform/MessagePort.h"
@@ -121,78 +121,35 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
                         Buttons::YesNo)
             == Answer::Yes;
 
-    // One batch in the undo journal for all the files of this save. While
-    // it runs the window is served (EventPump, every 30 ms), the status bar
-    // counts the files, and STOP (which clears Search_Running, as for a
-    // search) ends it between two files: the files not yet written keep their
-    // change flags, and the batch holds just the files written.
-    SaveBatch batch(FileSave::batchOptions(wb.settings, kCaption));
-    SaveProgress progress(wb, chosen);
-    for (int i = 0; i < n; ++i) {
-        if (!selected.at(i))
-            continue;
-        if (!progress.next(change.text(i))) {
-            out.stopped = true;
-            break;
-        }
-        if (change.data(i) == 0 && !allAgreed
-            && ask(wb,
-                   change.text(i) + kLineBreak + QStringLiteral("上のファイルは更新のないファイルです。") + kLineBreak
-                       + QStringLiteral("保存しますか？"),
-                   Buttons::YesNo)
-                != Answer::Yes) {
-            ++out.skipped;
-            continue;
-        }
-        QStringList entries;
-        SaveRequest request = requestFor(work, i, entries);
-        if (request.lines.isEmpty()) {
-            // Every file read has at least one line: none found means the
-            // store lost track of it, and writing would empty the file.
-            ++out.failed;
-            wb.messages->show(change.text(i) + kLineBreak
-                                  + QStringLiteral("作業エリアにこのファイルの行が見つかりません。") + kLineBreak
-                                  + QStringLiteral("保存できませんでした。ファイルは元のままです。"),
-                              kCaption, MessagePort::Icon::Critical);
-            continue;
-        }
-        request.batch = &batch;
-        SaveResult r = FileSave::save(request);
-        if (r.needsQuestion()) {
-            // Someone else's content is at stake: only an explicit Yes
-            // replaces it, and No keeps the change flag.
-            // Nothing is overwritten where the file was removed.
-            const QString question = r.outcome == SaveResult::Outcome::RemovedOnDisk
-                ? QStringLiteral("保存し直しますか？")
-                : QStringLiteral("上書き保存しますか？");
-            if (ask(wb, r.message + kLineBreak + question, Buttons::YesNoDefaultNo) != Answer::Yes) {
-                ++out.skipped;
+    // One batch in the undo journal for all the files of this save, made
+    // durable a group at a time. While it runs the window is served (every
+    // 30 ms), the status bar counts the files, and STOP (which clears
+    // Search_Running, as for a search) ends it between two files or during
+    // a wait for another save: the files prepared by then are put in place,
+    // the files not yet written keep their change flags, and the batch
+    // holds just the files written.
+    {
+        SaveRun run(wb, chosen, out);
+        for (int i = 0; i < n; ++i) {
+            if (!selected.at(i))
                 continue;
+            if (!run.next(change.text(i)))
+                break;
+            if (change.data(i) == 0 && !allAgreed) {
+                run.settle();
+                if (ask(wb,
+                        change.text(i) + kLineBreak + QStringLiteral("上のファイルは更新のないファイルです。")
+                            + kLineBreak + QStringLiteral("保存しますか？"),
+                        Buttons::YesNo)
+                    != Answer::Yes) {
+                    ++out.skipped;
+                    continue;
+                }
             }
-            request.overwriteAgreed = true;
-            r = FileSave::save(request);
+            run.save(i);
         }
-        if (!r.written()) {
-            ++out.failed;
-            wb.messages->show(r.message, kCaption, MessagePort::Icon::Critical);
-            continue;
-        }
-        keepStamp(work, i, r.stamp);
-        work.setFileChanged(i, false);
-        ++out.written;
-        if (!r.warning.isEmpty())
-            wb.messages->show(r.warning, kCaption, MessagePort::Icon::Exclamation);
+        run.finish();
     }
-    batch.finish();
-    progress.end();
-    if (out.stopped)
-        wb.messages->show(QStringLiteral("保存を中止しました。") + kLineBreak
-                              + QStringLiteral("%1 件中 %2 件を保存しました。保存していないファイルは変更ありのままです。")
-                                    .arg(chosen)
-                                    .arg(out.written),
-                          kCaption, MessagePort::Icon::Information);
-    for (const QString &notice : batch.notices())
-        wb.messages->show(notice, kCaption, MessagePort::Icon::Exclamation);
     updateHozon(wb);
     return out;
 }

@@ -10,8 +10,9 @@
 struct Workbench;
 
 // The algorithm of the save dialog "保存", free of widgets: which files are
-// offered and preselected, the questions, writing each chosen file through
-// FileSave, and the change flags, Hozon_Flag and HOZON afterwards.
+// offered and preselected, the questions, writing the chosen files (SaveRun:
+// one batch, made durable a group at a time), and the change flags,
+// Hozon_Flag and HOZON afterwards.
 class SaveDialog
 {
 public:
@@ -31,7 +32,7 @@ public:
         int written = 0;
         int skipped = 0; // answered No (unchanged file, or changed on disk)
         int failed = 0;  // reported, left as it was on disk
-        bool stopped = false; // STOP ended the save between two files
+        bool stopped = false; // STOP ended the save between two files or during a wait
     };
     // selected[i]: whether List1 item i is selected. Asks and reports through
     // the workbench's message port; one file's failure is reported and the

@@ -38,12 +38,27 @@ bool SaveProgress::next(const QString &file)
     if (m_wb.work.Search_Running == 0)
         return false;
     ++m_done;
+    // After a wait the count replaces the waiting text at once.
+    if (!m_waitingFor.isEmpty()) {
+        m_waitingFor.clear();
+        m_shown.invalidate();
+    }
     if (!m_shown.isValid() || m_shown.elapsed() >= kStatusIntervalMs || m_done == m_total) {
         m_wb.status.setText(StatusPanels::kPath, QStringLiteral("保存中 %1 / %2 件目: ").arg(m_done).arg(m_total) + file);
         m_wb.progress->setValue(m_done);
         m_shown.start();
     }
     return true;
+}
+
+bool SaveProgress::waiting(const QString &file)
+{
+    if (file != m_waitingFor) {
+        m_waitingFor = file;
+        m_wb.status.setText(StatusPanels::kPath, QStringLiteral("ほかの保存の終了を待っています: ") + file);
+    }
+    m_wb.pump->yield();
+    return m_wb.work.Search_Running != 0;
 }
 
 void SaveProgress::end()

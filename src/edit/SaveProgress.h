@@ -20,6 +20,9 @@ public:
     // Before the next file (named as the work area shows it): false when
     // STOP was pressed, and the save must end here.
     bool next(const QString &file);
+    // While the file waits for another save to end: says so in the status
+    // bar and serves the window; false when STOP was pressed.
+    bool waiting(const QString &file);
     void end();
 
 private:
@@ -29,5 +32,6 @@ private:
     bool m_busy = false;
     bool m_ended = false;
     QString m_searchPanel, m_pathPanel;
+    QString m_waitingFor; // the file the status bar names as waiting
     QElapsedTimer m_shown;
 };

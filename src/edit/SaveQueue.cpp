@@ -21,8 +21,12 @@ void SaveQueue::save(const SaveRequest &request, Done done)
     auto file = std::make_unique<FileReplacer>(request.path);
     // Another save holds this file: the group's locks go first.
     file->setBeforeWaiting([this] { flush(); });
+    if (m_whileWaiting)
+        file->setWhileWaiting([this, name = FileSave::displayName(request)] { return m_whileWaiting(name); });
     const SaveResult r = FileSave::start(request, *file, m_batch);
     const bool final = !r.written() || !file->pending();
+    if (final && !r.written() && m_flushBeforeUnwritten)
+        flush();
     if (final && m_waiting.isEmpty()) {
         done(r);
         return;

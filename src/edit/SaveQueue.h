@@ -38,6 +38,16 @@ public:
     SaveQueue(const SaveQueue &) = delete;
     SaveQueue &operator=(const SaveQueue &) = delete;
 
+    // While a file waits for another save's lock, called every few
+    // milliseconds with the file's name as messages give it; false ends the
+    // wait, and that file is not written (its result says why).
+    void setWhileWaiting(std::function<bool(const QString &file)> f) { m_whileWaiting = std::move(f); }
+    // A result that is not "written" (refused, failed, or one the user is
+    // to be asked about) comes at once, not after a later flush: the files
+    // waiting before it are flushed and renamed first. A caller that asks
+    // the user about such a result thus never asks while files wait.
+    void setFlushBeforeUnwritten(bool on) { m_flushBeforeUnwritten = on; }
+
     void save(const SaveRequest &request, Done done);
     void flush();
 
@@ -52,4 +62,6 @@ private:
     SaveBatch &m_batch;
     int m_groupSize;
     QList<std::shared_ptr<Waiting>> m_waiting;
+    std::function<bool(const QString &)> m_whileWaiting;
+    bool m_flushBeforeUnwritten = false;
 };

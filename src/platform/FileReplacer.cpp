@@ -3,6 +3,7 @@
 #include "platform/NativeName.h"
 #include "platform/SaveBatch.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QRandomGenerator>
 #include <QThread>
@@ -20,8 +21,11 @@ namespace {
 
 // As many links as the kernel follows in one path walk.
 constexpr int kMaxLinkHops = 40;
-// How long a save waits for another save of the same file to end.
+// How long a save waits for another save of the same file to end, and how
+// often it tries the lock meanwhile (ms): short enough that a window served
+// between two tries stays responsive.
 constexpr int kLockWaitMs = 30000;
+constexpr int kLockPollMs = 10;
 
 QByteArray folderOf(const QByteArray &path)
 {
@@ -211,14 +215,21 @@ FileReplacer::Status FileReplacer::checkFolder()
 
 FileReplacer::Status FileReplacer::lock()
 {
-    for (int waited = 0; ::flock(m_fd, LOCK_EX | LOCK_NB) != 0; waited += 20) {
+    // Wall-clock time: what the caller does while it waits counts too.
+    QElapsedTimer waited;
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR)
             return Status::Ok; // a file system without locks: the stamps still guard it
-        if (waited == 0 && m_beforeWaiting)
-            m_beforeWaiting();
-        if (waited >= kLockWaitMs)
+        if (!waited.isValid()) {
+            waited.start();
+            if (m_beforeWaiting)
+                m_beforeWaiting();
+        }
+        if (waited.elapsed() >= kLockWaitMs)
             return fail(QStringLiteral("ほかの保存がこのファイルを書いていて、終わりません。"));
-        QThread::msleep(20);
+        if (m_whileWaiting && !m_whileWaiting())
+            return fail(QStringLiteral("ほかの保存の終了を待つのを中止しました。"));
+        QThread::msleep(kLockPollMs);
     }
     return Status::Ok;
 }

@@ -77,6 +77,10 @@ public:
     // flush) lets go of them first, so that two such saves never wait for
     // each other.
     void setBeforeWaiting(std::function<void()> f) { m_beforeWaiting = std::move(f); }
+    // Called every few milliseconds while inspect() waits for that lock (at
+    // most 30 s): the caller serves its window there; false ends the wait,
+    // and inspect() fails without touching the file.
+    void setWhileWaiting(std::function<bool()> f) { m_whileWaiting = std::move(f); }
     Status inspect();
     // After inspect() gave Ok: the file's stamp, and its whole content.
     DiskStamp stamp() const;
@@ -158,6 +162,7 @@ private:
     SaveBatch *m_batch = nullptr;
     struct stat m_prepared {};
     std::function<void()> m_beforeWaiting;
+    std::function<bool()> m_whileWaiting;
     DiskStamp m_written;
     QString m_reason;
     bool m_untouched = true;

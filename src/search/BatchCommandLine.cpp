@@ -87,18 +87,18 @@ std::optional<BatchSearchOptions::Root> BatchSearchOptions::root(QString *error)
     return std::nullopt;
 }
 
-void BatchSearchOptions::applyTo(Settings &s) const
+SearchRequest BatchSearchOptions::request(const QString &word, const Root &root, const Settings &stored) const
 {
-    if (ext) {
-        s.SIKIBETU.fill(QString());
-        for (qsizetype i = 0; i < ext->size(); ++i)
-            s.SIKIBETU[size_t(i)] = ext->at(i);
-    }
-    s.SIKIBETU_ALL_FLG = 1;
-    if (subDirs)
-        s.SUB_DIR_FLG = *subDirs ? 1 : 0;
-    if (encoding)
-        s.ENCODING = TextEncodings::choiceName(*encoding);
+    SearchRequest r;
+    r.word = word;
+    r.ignoreCase = !caseSensitive;
+    r.root = root.shown;
+    r.nativeRoot = root.native;
+    r.identifiers = ext ? *ext : SearchRequest::listed(stored.SIKIBETU);
+    r.subDirs = subDirs.value_or(stored.SUB_DIR_FLG == 1);
+    r.timestamps = stored.FILE_NAME_DISP == 1;
+    r.encoding = encoding.value_or(stored.encodingChoice());
+    return r;
 }
 
 bool BatchOutput::write(std::FILE *out, const QByteArray &bytes)

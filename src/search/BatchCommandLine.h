@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/TextEncoding.h"
+#include "search/SearchRequest.h"
 
 #include <QString>
 #include <QByteArray>
@@ -76,9 +77,11 @@ struct BatchSearchOptions
         QByteArray native;
     };
     std::optional<Root> root(QString *error) const;
-    // The identifiers, the subfolder and the encoding choice over the stored settings;
-    // every listed identifier is searched.
-    void applyTo(Settings &s) const;
+    // The search these options ask for over the stored settings, which are
+    // only read: the given identifiers, else every stored one; the given
+    // subfolder and encoding choices, else the stored ones; the stored
+    // time-stamp switch; no result file.
+    SearchRequest request(const QString &word, const Root &root, const Settings &stored) const;
 };
 
 // Writing a batch command's output and messages.

@@ -77,25 +77,26 @@ std::optional<QString> parse(const QList<QByteArray> &args, BatchChoices &o, QSt
 
 // The stored choice is known only once the settings are read: cp932 refuses
 // what no file read so can hold, as the window does.
-QString refusedWord(const QString &word, const Settings &s)
+QString refusedWord(const SearchRequest &request)
 {
-    const SearchWord::Prepared p = SearchWord::Prepare(word, s.encodingChoice());
+    const SearchWord::Prepared p = SearchWord::Prepare(request.word, request.encoding);
     return p.problem == SearchWord::Problem::None ? QString() : p.message;
 }
 
-// -l and -n: the hits streamed to standard output, the work area unused.
-int streamHits(const BatchChoices &o, const QString &word, const BatchSearchOptions::Root &root)
+// For measuring: the number of helper threads that read ahead.
+void takeScanHelpers()
 {
-    Settings s = SettingsIo::loadWithoutQuestions();
-    o.search.applyTo(s);
-    if (const QString refused = refusedWord(word, s); !refused.isEmpty())
-        return fail(refused);
     bool helpersSet = false;
     const int helpers = qEnvironmentVariableIntValue("QUAV_SCAN_HELPERS", &helpersSet);
     if (helpersSet)
         SearchRun::scanHelpers = helpers;
-    const HitStream::Outcome outcome =
-        HitStream::run(s, word, !o.search.caseSensitive, root.shown, root.native, *o.stream, stdout);
+}
+
+// -l and -n: the hits streamed to standard output, the work area unused.
+int streamHits(const BatchChoices &o, const SearchRequest &request)
+{
+    takeScanHelpers();
+    const HitStream::Outcome outcome = HitStream::run(request, *o.stream, stdout);
     BatchMessagePort messages;
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
@@ -154,8 +155,19 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
     const std::optional<BatchSearchOptions::Root> root = o.search.root(&error);
     if (!root)
         return fail(error);
+    const Settings stored = SettingsIo::loadWithoutQuestions();
+    SearchRequest request = o.search.request(word, *root, stored);
+    if (const QString refused = refusedWord(request); !refused.isEmpty())
+        return fail(refused);
     if (o.stream)
-        return streamHits(o, word, *root);
+        return streamHits(o, request);
+    if (o.timestamps)
+        request.timestamps = *o.timestamps;
+    // Only --out writes a result file: a stored FILE_OUT must not make a
+    // script overwrite a file it did not name.
+    request.resultFile = !o.out.isEmpty();
+    if (request.resultFile)
+        request.resultFileName = QFileInfo(o.out).absoluteFilePath();
     const QString startDir = DirectoryListing::withSeparator(NativeName::decodePath(NativeName::currentFolder()));
 
     // A work area can hold 32,700 entries; freeing them one by one would
@@ -172,18 +184,8 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
         }
     } leftToTheSystem{owned, processEndsAfter};
     Workbench &wb = *owned;
-    wb.settings = SettingsIo::loadWithoutQuestions();
+    wb.settings = stored;
     wb.Start_Dir = startDir;
-    Settings &s = wb.settings;
-    o.search.applyTo(s);
-    if (const QString refused = refusedWord(word, s); !refused.isEmpty())
-        return fail(refused);
-    if (o.timestamps)
-        s.FILE_NAME_DISP = *o.timestamps ? 1 : 0;
-    // Only --out writes a result file: a stored FILE_OUT must not make a
-    // script overwrite a file it did not name.
-    s.FILE_OUT = o.out.isEmpty() ? 0 : 1;
-    s.FILE_OUT_NAME = o.out.isEmpty() ? QString() : QFileInfo(o.out).absoluteFilePath();
 
     BatchMessagePort messages;
     wb.messages = &messages;
@@ -199,22 +201,12 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
         wb.display.documentFolder = rtfDir->path();
         rtfPort.emplace(QFileInfo(o.rtf).absoluteFilePath());
         wb.listView = &*rtfPort;
-        RtfBuilder::Make_RTF_Colors(wb); // as the window does at start-up
+        RtfBuilder::Make_RTF_Colors(wb.display, wb.settings); // as the window does at start-up
     }
 
     WorkArea &work = wb.work;
-    work.Search_Word = word;
-    work.Compare_Mode = o.search.caseSensitive ? 0 : 1;
     work.Search_Running = 1;
-    work.Search_Path = root->shown;
-    work.Search_Path_Native = root->native;
-    work.Current_Dir = DirectoryListing::withSeparator(root->shown);
-
-    // For measuring: the number of helper threads that read ahead.
-    bool helpersSet = false;
-    const int helpers = qEnvironmentVariableIntValue("QUAV_SCAN_HELPERS", &helpersSet);
-    if (helpersSet)
-        SearchRun::scanHelpers = helpers;
+    takeScanHelpers();
 
     // The list document is built as the window builds its list view.
     std::function<void()> buildViews;
@@ -223,13 +215,13 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
             if (!wb.work.Search_Hit_File_List().isEmpty())
                 ListView::Build_List_View(wb);
         };
-    const SearchOutcome outcome = SearchRun::Search_Execute(wb, buildViews, RunNotices::Boxes::Every);
+    const SearchOutcome outcome = SearchRun::Search_Execute(wb, request, buildViews, RunNotices::Boxes::Every);
     for (const QString &reason : outcome.skipped)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     messages.flush();
 
     if (o.out.isEmpty()) {
-        if (!BatchOutput::write(stdout, ResultFile::shellText(work, s.FILE_NAME_DISP == 1)))
+        if (!BatchOutput::write(stdout, ResultFile::shellText(work, request.timestamps)))
             return failOnStandardOutput();
     } else if (!outcome.resultWritten) {
         return kError; // the port has shown why

@@ -1,10 +1,16 @@
 #include "search/FileMatchers.h"
 
 #include "search/FileScan.h"
+#include "search/SearchRequest.h"
 
 FileMatchers::FileMatchers(const QString &word, bool ignoreCase, EncodingChoice choice)
     : m_ignoreCase(ignoreCase), m_choice(choice), m_cp932(word, ignoreCase, TextEncoding::Cp932),
       m_utf8(choice == EncodingChoice::Detect ? word : QString(), ignoreCase, TextEncoding::Utf8)
+{
+}
+
+FileMatchers::FileMatchers(const SearchRequest &request)
+    : FileMatchers(request.word, request.ignoreCase, request.encoding)
 {
 }
 

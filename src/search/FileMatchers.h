@@ -8,6 +8,7 @@
 
 class EventPump;
 struct ScannedFile;
+struct SearchRequest;
 
 // The search word as each encoding a file may have holds it: one byte
 // matcher for code page 932, one for UTF-8, and the word itself for UTF-16
@@ -17,6 +18,7 @@ class FileMatchers
 {
 public:
     FileMatchers(const QString &word, bool ignoreCase, EncodingChoice choice);
+    explicit FileMatchers(const SearchRequest &request);
 
     EncodingChoice choice() const { return m_choice; }
     bool detects() const { return m_choice == EncodingChoice::Detect; }

@@ -2,18 +2,18 @@
 
 #include "platform/DirectoryListing.h"
 #include "platform/NativeName.h"
-#include "search/SikibetuMatcher.h"
+#include "search/SearchRequest.h"
 #include "workarea/LineFormat.h"
 
 const QString FolderWalk::kNameNotHeld = QStringLiteral("名前に \":@:\" を含むため検索できません。");
 const QString FolderWalk::kNameShownTwice =
     QStringLiteral("同じ名前に見えるファイルまたはフォルダーが既にあるため検索できません。");
 
-FolderWalk::FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped,
-                       const QByteArray &nativeRoot)
-    : m_sikibetu(sikibetu), m_subDirs(subDirs), m_skipped(std::move(skipped))
+FolderWalk::FolderWalk(const SearchRequest &request, SkipNote skipped)
+    : m_sikibetu(request.identifiers), m_subDirs(request.subDirs), m_skipped(std::move(skipped))
 {
-    m_pending.shown = DirectoryListing::withSeparator(root);
+    const QByteArray &nativeRoot = request.nativeRoot;
+    m_pending.shown = DirectoryListing::withSeparator(request.root);
     m_pending.native = nativeRoot.isEmpty() ? NativeName::encode(m_pending.shown)
                                             : (nativeRoot.endsWith('/') ? nativeRoot : nativeRoot + '/');
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/SikibetuMatcher.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -9,8 +11,7 @@
 #include <functional>
 #include <vector>
 
-class WorkArea;
-class SikibetuMatcher;
+struct SearchRequest;
 
 // One file of a chosen identifier met by the walk.
 struct WalkFile
@@ -54,10 +55,9 @@ public:
     static const QString kNameNotHeld;      // the note for a name holding ":@:"
     static const QString kNameShownTwice;   // the note for a second name that shows as the first
 
-    // nativeRoot: root's bytes on disk when they are not its UTF-8 form (a
-    // folder named on the command line or entered by its bytes).
-    FolderWalk(const QString &root, const SikibetuMatcher &sikibetu, bool subDirs, SkipNote skipped,
-               const QByteArray &nativeRoot = {});
+    // Below the request's root (by its bytes when it has them), its
+    // identifiers, into subfolders when it asks for them.
+    FolderWalk(const SearchRequest &request, SkipNote skipped);
 
     // The next folder's files with a chosen identifier (possibly none), in
     // listing order; false when the walk is done. folder ends in "/".
@@ -77,7 +77,7 @@ private:
     };
     void skip(const QString &path, const QString &reason);
 
-    const SikibetuMatcher &m_sikibetu;
+    const SikibetuMatcher m_sikibetu;
     bool m_subDirs;
     SkipNote m_skipped;
     Dir m_pending; // the folder to list next; empty when none

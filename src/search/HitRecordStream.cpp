@@ -1,24 +1,20 @@
 #include "search/HitRecordStream.h"
 
-#include "base/Settings.h"
 #include "search/FileMatchers.h"
 #include "search/FolderWalk.h"
 #include "search/ScanPool.h"
+#include "search/SearchRequest.h"
 #include "search/SearchRun.h"
-#include "search/SikibetuMatcher.h"
 #include "search/WalkFeed.h"
 
 #include <optional>
 
-HitRecordStream::Outcome HitRecordStream::run(const Settings &settings, const QString &word, bool ignoreCase,
-                                              const QString &root, const QByteArray &nativeRoot,
-                                              const Records &records, const Done &done)
+HitRecordStream::Outcome HitRecordStream::run(const SearchRequest &request, const Records &records,
+                                              const Done &done)
 {
     Outcome outcome;
-    FileMatchers matchers(word, ignoreCase, settings.encodingChoice());
-    const SikibetuMatcher sikibetu(settings, QString());
-    FolderWalk walk(root, sikibetu, settings.SUB_DIR_FLG == 1,
-                    [&](const QString &reason) { outcome.skipped.append(reason); }, nativeRoot);
+    FileMatchers matchers(request);
+    FolderWalk walk(request, [&](const QString &reason) { outcome.skipped.append(reason); });
     std::optional<ScanPool> pool;
     WalkFeed feed(walk, pool, [&](std::optional<ScanPool> &p, const QList<WalkFile> &files) {
         SearchRun::tuneOnHeads(matchers, files);

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-struct Settings;
+struct SearchRequest;
 struct WalkFile;
 
 // A search that hands every file with a hit to the caller, in the search's
@@ -42,8 +42,6 @@ public:
         QStringList skipped; // files and folders that could not be read, with the reason
     };
 
-    // The walk as Settings choose it (identifiers, subfolders, encodings)
-    // below root, shown and as on disk.
-    static Outcome run(const Settings &settings, const QString &word, bool ignoreCase, const QString &root,
-                       const QByteArray &nativeRoot, const Records &records, const Done &done);
+    // The walk and the word as the request has them.
+    static Outcome run(const SearchRequest &request, const Records &records, const Done &done);
 };

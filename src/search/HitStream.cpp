@@ -1,12 +1,11 @@
 #include "search/HitStream.h"
 
-#include "base/Settings.h"
 #include "search/BatchCommandLine.h"
 #include "search/FileMatchers.h"
 #include "search/FolderWalk.h"
 #include "search/ScanPool.h"
+#include "search/SearchRequest.h"
 #include "search/SearchRun.h"
-#include "search/SikibetuMatcher.h"
 #include "search/WalkFeed.h"
 
 #include <limits>
@@ -42,14 +41,11 @@ private:
 
 } // namespace
 
-HitStream::Outcome HitStream::run(const Settings &settings, const QString &word, bool ignoreCase, const QString &root,
-                                  const QByteArray &nativeRoot, What what, std::FILE *out)
+HitStream::Outcome HitStream::run(const SearchRequest &request, What what, std::FILE *out)
 {
     Outcome outcome;
-    FileMatchers matchers(word, ignoreCase, settings.encodingChoice());
-    const SikibetuMatcher sikibetu(settings, QString());
-    FolderWalk walk(root, sikibetu, settings.SUB_DIR_FLG == 1,
-                    [&](const QString &reason) { outcome.skipped.append(reason); }, nativeRoot);
+    FileMatchers matchers(request);
+    FolderWalk walk(request, [&](const QString &reason) { outcome.skipped.append(reason); });
     const ScanPool::Mode mode = what == What::Files ? ScanPool::Mode::FirstHit : ScanPool::Mode::HitLines;
     std::optional<ScanPool> pool;
     WalkFeed feed(walk, pool, [&](std::optional<ScanPool> &p, const QList<WalkFile> &files) {

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-struct Settings;
+struct SearchRequest;
 
 // A search that streams its hits instead of filling the work area: every file
 // of the walk, in the search's order, is read by the scan pool and what it
@@ -26,8 +26,7 @@ public:
         QString outputError;  // out did not take everything; the run stopped there
     };
 
-    // The walk as Settings choose it (identifiers, subfolders) below root,
-    // shown and as on disk.
-    static Outcome run(const Settings &settings, const QString &word, bool ignoreCase, const QString &root,
-                       const QByteArray &nativeRoot, What what, std::FILE *out);
+    // The walk and the word as the request has them; it writes no result
+    // file and shows no time stamps.
+    static Outcome run(const SearchRequest &request, What what, std::FILE *out);
 };

@@ -4,7 +4,6 @@
 #include "display/ListView.h"
 #include "platform/DirectoryListing.h"
 #include "platform/MessagePort.h"
-#include "platform/NativeName.h"
 #include "platform/RichViewPort.h"
 #include "search/FileMatchers.h"
 #include "search/FileScan.h"
@@ -13,7 +12,7 @@
 #include "search/ResultFile.h"
 #include "search/ResultSink.h"
 #include "search/ScanPool.h"
-#include "search/SikibetuMatcher.h"
+#include "search/SearchRequest.h"
 #include "search/WalkFeed.h"
 #include "search/WordMatcher.h"
 #include "workarea/LineFormat.h"
@@ -28,12 +27,12 @@ const QString SearchRun::kClearQuestion =
 
 namespace {
 
-void noteSkipped(Workbench &wb, SearchOutcome &outcome, const QString &reason)
+void noteSkipped(StatusPanels &status, SearchOutcome &outcome, const QString &reason)
 {
     outcome.skipped.append(reason);
     QString note = reason;
     note.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    wb.status.setText(StatusPanels::kPath, note);
+    status.setText(StatusPanels::kPath, note);
 }
 
 // A file with a hit that is not open yet, read whole: false, with nothing
@@ -57,16 +56,13 @@ bool offer(ResultSink &sink, const FileMatchers &matchers, const WalkFile &file,
 // files read ahead by the pool, while the files are taken into the work area
 // strictly in walk order here. STOP is tested after each file and before any
 // further folder is listed; a file begun is finished.
-void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, const std::function<void()> &whenFull)
+void Walk_Folder(Workbench &wb, const SearchRequest &request, SearchOutcome &outcome, RunNotices &notices,
+                 const std::function<void()> &whenFull)
 {
     WorkArea &work = wb.work;
-    FileMatchers matchers(work.Search_Word, work.Compare_Mode == 1, wb.settings.encodingChoice());
-    const SikibetuMatcher sikibetu(wb.settings, work.Search_Sikibetu);
-    ResultSink sink(work, notices, wb.settings.FILE_NAME_DISP == 1);
-    const QByteArray nativeRoot =
-        NativeName::decodePath(work.Search_Path_Native) == work.Search_Path ? work.Search_Path_Native : QByteArray();
-    FolderWalk walk(work.Search_Path, sikibetu, wb.settings.SUB_DIR_FLG == 1,
-                    [&](const QString &reason) { noteSkipped(wb, outcome, reason); }, nativeRoot);
+    FileMatchers matchers(request);
+    ResultSink sink(work, notices, request.timestamps);
+    FolderWalk walk(request, [&](const QString &reason) { noteSkipped(wb.status, outcome, reason); });
     std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
     WalkFeed feed(walk, pool, [&](std::optional<ScanPool> &p, const QList<WalkFile> &files) {
         SearchRun::tuneOnHeads(matchers, files);
@@ -86,13 +82,13 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
         }
         file.size = probe.size;
         file.modifiedNsecs = probe.modifiedNsecs;
-        if (probe.hasHit && wb.settings.FILE_NAME_DISP == 1)
+        if (probe.hasHit && request.timestamps)
             file.modified = QDateTime::fromSecsSinceEpoch(probe.modifiedSecs);
 
         wb.status.setText(StatusPanels::kPath, file.name);
         wb.pump->yield();
         if (!probe.readable)
-            noteSkipped(wb, outcome, probe.error);
+            noteSkipped(wb.status, outcome, probe.error);
         else if (probe.hasHit && sink.isOpen(file))
             sink.refuseDuplicate(file);
         else if (probe.hasHit && !offer(sink, matchers, file, probe, scanned, wb.pump)) {
@@ -108,7 +104,7 @@ void Walk_Folder(Workbench &wb, SearchOutcome &outcome, RunNotices &notices, con
                 pool->setRoom(sink.lineRoom());
                 probe = pool->probeNow(file.nativeDir, file.nativeName, file.realPath());
                 if (!probe.readable) {
-                    noteSkipped(wb, outcome, probe.error);
+                    noteSkipped(wb.status, outcome, probe.error);
                     taken = true; // told already
                 } else {
                     taken = !probe.hasHit || offer(sink, matchers, file, probe, scanned, wb.pump);
@@ -144,13 +140,23 @@ void SearchRun::tuneOnHeads(FileMatchers &matchers, const QList<WalkFile> &files
         matchers.utf8().tune(sample);
 }
 
-SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void()> &buildViews,
-                                        RunNotices::Boxes refusals, const std::function<void()> &whenFull)
+SearchOutcome SearchRun::Search_Execute(Workbench &wb, const SearchRequest &request,
+                                        const std::function<void()> &buildViews, RunNotices::Boxes refusals,
+                                        const std::function<void()> &whenFull)
 {
     SearchOutcome outcome;
     WorkArea &work = wb.work;
     if (wb.board.isBusy())
         return outcome;
+
+    // Recorded for the rest of the program: the list view marks the word
+    // with its letter case, the replace offers it, the folder dialogs start
+    // from the folder.
+    work.Search_Word = request.word;
+    work.Compare_Mode = request.ignoreCase ? 1 : 0;
+    work.Search_Path = request.root;
+    work.Search_Path_Native = request.nativeRoot;
+    work.Current_Dir = DirectoryListing::withSeparator(request.root);
 
     wb.pump->setBusyCursor(true);
     work.clearScanBuffer();
@@ -171,15 +177,14 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
     wb.board.searchStarting();
 
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Search...!"));
-    wb.status.setText(StatusPanels::kPath, work.Search_Path);
-    wb.status.setText(StatusPanels::kWord, work.Search_Word);
-    const QString searchPath = work.Search_Path;
+    wb.status.setText(StatusPanels::kPath, request.root);
+    wb.status.setText(StatusPanels::kWord, request.word);
 
     if (work.Search_Hit_File_List().isEmpty())
         work.appendDisplayLine(LineFormat::kColumnHeader);
 
     RunNotices notices(*wb.messages, &wb.status, refusals);
-    Walk_Folder(wb, outcome, notices, whenFull);
+    Walk_Folder(wb, request, outcome, notices, whenFull);
     outcome.stopped = work.Search_Running == 0;
     outcome.alreadyOpen = notices.refused(RunNotices::Kind::AlreadyOpen);
     outcome.overflow = notices.refused(RunNotices::Kind::Overflow);
@@ -192,15 +197,14 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const std::function<void(
 
     // The walk leaves both on the last folder it entered; the rest of the
     // program expects the folder the search started from.
-    work.Search_Path = searchPath;
-    work.Current_Dir = DirectoryListing::withSeparator(searchPath);
+    work.Search_Path = request.root;
+    work.Current_Dir = DirectoryListing::withSeparator(request.root);
 
     if (buildViews)
         buildViews();
 
-    if (!work.Search_Hit_List().isEmpty() && wb.settings.FILE_OUT == 1) {
-        const QString &name = wb.settings.FILE_OUT_NAME;
-        const WriteResult result = ResultFile::writeResultFile(work, name);
+    if (!work.Search_Hit_List().isEmpty() && request.resultFile) {
+        const WriteResult result = ResultFile::writeResultFile(work, request.resultFileName);
         outcome.resultWritten = result.written;
         if (!result.written)
             outcome.resultError = result.reason;

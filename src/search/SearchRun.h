@@ -10,6 +10,7 @@
 
 struct Workbench;
 struct WalkFile;
+struct SearchRequest;
 class FileMatchers;
 
 // What a run did, beyond what it left in the work area.
@@ -24,16 +25,17 @@ struct SearchOutcome
     QString resultError;  // the result file could not be written
 };
 
-// The search run: walks Search_Path (and its subfolders on request), scans
-// every file with a chosen identifier and fills the work area.
+// The search run: walks the request's folder (and its subfolders on request),
+// scans every file with a chosen identifier and fills the work area.
 class SearchRun
 {
 public:
     static const QString kClearQuestion; // "既にワークエリアにデータが存在します。" CR LF "クリアしますか？"
 
-    // The whole run, as started by the search settings dialog after it has set
-    // Search_Word, Compare_Mode, Search_Running = 1, Search_Path and
-    // Current_Dir. Messages go through the workbench's message port; the null
+    // The whole run of the request, started with Search_Running = 1. It
+    // records the word, the letter case and the folder in the work area
+    // (Search_Word, Compare_Mode, Search_Path, Current_Dir), where the rest
+    // of the program reads them. Messages go through the workbench's message port; the null
     // port answers "No", so an existing result is then kept, and shows no
     // refusal. The window shows the first refusal of each kind and sums up the
     // rest at the end; the batch search asks for every one. Nothing is done
@@ -44,7 +46,8 @@ public:
     // called, with the line index built, when a file with a hit finds no
     // room; it may empty the work area, and the file is then read again and
     // offered once more. Without it such a file is refused.
-    static SearchOutcome Search_Execute(Workbench &wb, const std::function<void()> &buildViews = {},
+    static SearchOutcome Search_Execute(Workbench &wb, const SearchRequest &request,
+                                        const std::function<void()> &buildViews = {},
                                         RunNotices::Boxes refusals = RunNotices::Boxes::FirstOfEachKind,
                                         const std::function<void()> &whenFull = {});
 

@@ -3,16 +3,17 @@
 #include "base/Workbench.h"
 #include "platform/DirectoryListing.h"
 #include "platform/MessagePort.h"
+#include "platform/NativeName.h"
 #include "search/SearchHistory.h"
 #include "search/SearchWord.h"
 #include "settings/SettingsIo.h"
 
 const QString SearchStart::kCaption = QStringLiteral("ＱＵＡＶ　サーチ諸元設定");
 
-SearchStart::Refusal SearchStart::Check(Workbench &wb, const SearchChoice &choice)
+SearchStart::Refusal SearchStart::Check(MessagePort &messages, const SearchChoice &choice)
 {
-    auto refuse = [&wb](const QString &text, Refusal why) {
-        wb.messages->show(text, kCaption, MessagePort::Icon::Exclamation);
+    auto refuse = [&messages](const QString &text, Refusal why) {
+        messages.show(text, kCaption, MessagePort::Icon::Exclamation);
         return why;
     };
     const SearchWord::Prepared word = SearchWord::Prepare(choice.searchText, choice.encoding);
@@ -56,11 +57,34 @@ void SearchStart::storeChoices(Workbench &wb, const SearchChoice &choice)
     SettingsIo::Write_Search_Sikibetu(wb);
 }
 
-void SearchStart::prepareRun(Workbench &wb, bool caseSensitive)
+SearchRequest SearchStart::request(const SearchChoice &choice, const Settings &settings, const WorkArea &work)
 {
-    wb.board.searchStarting();
-    wb.work.Search_Running = 1;
-    wb.work.Compare_Mode = caseSensitive ? 0 : 1;
-    wb.work.Current_Dir = DirectoryListing::withSeparator(wb.work.Search_Path);
-    wb.status.setText(StatusPanels::kHitSu, QStringLiteral("実行中"));
+    SearchRequest r;
+    r.word = SearchWord::Prepare(choice.searchText, choice.encoding).word;
+    r.ignoreCase = !choice.caseSensitive;
+    r.root = work.Search_Path;
+    // The bytes of an earlier search's folder serve only while it is still
+    // the folder chosen.
+    if (NativeName::decodePath(work.Search_Path_Native) == work.Search_Path)
+        r.nativeRoot = work.Search_Path_Native;
+    if (choice.sikibetuAll) {
+        r.identifiers = SearchRequest::listed(settings.SIKIBETU);
+    } else if (const QString identifier = SearchWord::trimSpaces(choice.identifierText); !identifier.isEmpty()) {
+        r.identifiers = {identifier};
+    }
+    r.subDirs = choice.subDirs;
+    r.timestamps = settings.FILE_NAME_DISP == 1;
+    r.resultFile = settings.FILE_OUT == 1;
+    r.resultFileName = settings.FILE_OUT_NAME;
+    r.encoding = choice.encoding;
+    return r;
+}
+
+void SearchStart::prepareRun(CommandBoard &board, WorkArea &work, StatusPanels &status, bool caseSensitive)
+{
+    board.searchStarting();
+    work.Search_Running = 1;
+    work.Compare_Mode = caseSensitive ? 0 : 1;
+    work.Current_Dir = DirectoryListing::withSeparator(work.Search_Path);
+    status.setText(StatusPanels::kHitSu, QStringLiteral("実行中"));
 }

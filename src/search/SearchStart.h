@@ -1,10 +1,16 @@
 #pragma once
 
 #include "platform/TextEncoding.h"
+#include "search/SearchRequest.h"
 
 #include <QString>
 #include <QStringList>
 
+class CommandBoard;
+class MessagePort;
+class StatusPanels;
+class WorkArea;
+struct Settings;
 struct Workbench;
 
 // What the search settings dialog shows when its search button is pressed.
@@ -35,14 +41,18 @@ public:
     // as SearchWord::Prepare does it); a refusal has been shown
     // through the message port (caption kCaption, exclamation icon) and the
     // caller puts the focus on the control concerned.
-    static Refusal Check(Workbench &wb, const SearchChoice &choice);
+    static Refusal Check(MessagePort &messages, const SearchChoice &choice);
 
     // Takes the choice into the settings and the shared state and writes the
     // EXECUTE, SEARCH_DATA and SEARCH_SIKIBETU sections. A section that cannot
     // be written is reported (once in a session) and the search goes on.
     static void storeChoices(Workbench &wb, const SearchChoice &choice);
 
+    // The search the dialog's choice asks for, in Search_Path, with the
+    // stored list of identifiers, time-stamp switch and result file.
+    static SearchRequest request(const SearchChoice &choice, const Settings &settings, const WorkArea &work);
+
     // SEARCH off and STOP on, Search_Running, Compare_Mode, Current_Dir (with
     // its trailing "/") and the "HIT_SU" panel, just before the run.
-    static void prepareRun(Workbench &wb, bool caseSensitive);
+    static void prepareRun(CommandBoard &board, WorkArea &work, StatusPanels &status, bool caseSensitive);
 };

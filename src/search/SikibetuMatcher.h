@@ -4,16 +4,13 @@
 #include <QStringList>
 #include <QStringView>
 
-struct Settings;
-
 // Which files a search reads, decided by their identifier (file-name
 // extension) alone.
 class SikibetuMatcher
 {
 public:
-    // SIKIBETU_ALL_FLG = 1: every non-empty entry of SIKIBETU; otherwise the
-    // single Search_Sikibetu.
-    SikibetuMatcher(const Settings &settings, const QString &searchSikibetu);
+    // chosen: the identifiers a search reads (SearchRequest::identifiers).
+    explicit SikibetuMatcher(QStringList chosen) : m_chosen(std::move(chosen)) {}
 
     // The text after the last "." among the last four characters of the
     // upper-cased name, so at most three characters: A.TXT -> TXT, B.C -> C,

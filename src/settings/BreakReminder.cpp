@@ -58,14 +58,14 @@ QString BreakReminder::intervalText(const Settings &s)
     return QString::number(s.VDT_INTERVAL_TIME / 60);
 }
 
-bool BreakReminder::Arm(Workbench &wb, qint64 nowMs)
+bool BreakReminder::Arm(const Settings &settings, qint64 &nextTime, qint64 nowMs)
 {
-    const qint32 seconds = wb.settings.VDT_INTERVAL_TIME;
-    if (wb.settings.VDT_FOLLOW != 1 || seconds <= 0) {
-        wb.VDT_Next_Time = 0;
+    const qint32 seconds = settings.VDT_INTERVAL_TIME;
+    if (settings.VDT_FOLLOW != 1 || seconds <= 0) {
+        nextTime = 0;
         return false;
     }
-    wb.VDT_Next_Time = nowMs + qint64(seconds) * 1000;
+    nextTime = nowMs + qint64(seconds) * 1000;
     return true;
 }
 
@@ -90,7 +90,7 @@ BreakReminder::Commit BreakReminder::CMD_JIKOU(Workbench &wb, bool reminderOn, c
         }
         s.VDT_INTERVAL_TIME = interval.minutes * 60;
         s.VDT_FOLLOW = 1;
-        c.reminderRuns = Arm(wb, nowMs);
+        c.reminderRuns = Arm(s, wb.VDT_Next_Time, nowMs);
     } else {
         s.VDT_INTERVAL_TIME = 0;
         s.VDT_FOLLOW = 0;
@@ -101,13 +101,13 @@ BreakReminder::Commit BreakReminder::CMD_JIKOU(Workbench &wb, bool reminderOn, c
     return c;
 }
 
-bool BreakReminder::isDue(const Workbench &wb, qint64 nowMs)
+bool BreakReminder::isDue(qint64 nextTime, qint64 nowMs)
 {
-    return wb.VDT_Next_Time != 0 && nowMs >= wb.VDT_Next_Time;
+    return nextTime != 0 && nowMs >= nextTime;
 }
 
-void BreakReminder::CMD_OK(Workbench &wb, qint64 nowMs)
+void BreakReminder::CMD_OK(const Settings &settings, qint64 &nextTime, qint64 nowMs)
 {
-    const qint32 seconds = wb.settings.VDT_INTERVAL_TIME;
-    wb.VDT_Next_Time = seconds > 0 ? nowMs + qint64(seconds) * 1000 : 0;
+    const qint32 seconds = settings.VDT_INTERVAL_TIME;
+    nextTime = seconds > 0 ? nowMs + qint64(seconds) * 1000 : 0;
 }

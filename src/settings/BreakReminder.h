@@ -38,9 +38,10 @@ public:
     static QString intervalText(const Settings &s);
 
     // Start-up and "設定" with the reminder on: the first reminder one
-    // interval from now. true when the reminder runs, which needs an interval:
-    // with 0 minutes no reminder falls due.
-    static bool Arm(Workbench &wb, qint64 nowMs);
+    // interval from now, into nextTime (VDT_Next_Time). true when the
+    // reminder runs, which needs an interval: with 0 minutes no reminder
+    // falls due.
+    static bool Arm(const Settings &settings, qint64 &nextTime, qint64 nowMs);
 
     struct Commit
     {
@@ -54,8 +55,8 @@ public:
     // reported; the choice holds for this run).
     static Commit CMD_JIKOU(Workbench &wb, bool reminderOn, const QString &typed, qint64 nowMs);
 
-    // Whether the timer's tick should show the reminder.
-    static bool isDue(const Workbench &wb, qint64 nowMs);
+    // Whether the timer's tick should show the reminder due at nextTime.
+    static bool isDue(qint64 nextTime, qint64 nowMs);
     // "ＯＫ": the next reminder one whole interval after the acknowledgement.
-    static void CMD_OK(Workbench &wb, qint64 nowMs);
+    static void CMD_OK(const Settings &settings, qint64 &nextTime, qint64 nowMs);
 };

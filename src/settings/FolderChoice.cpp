@@ -9,15 +9,15 @@
 
 const QString FolderChoice::kCaption = QStringLiteral("フォルダー履歴からパスを選択");
 
-FolderChoice::Refusal FolderChoice::Check(Workbench &wb, int index, const QString &folder)
+FolderChoice::Refusal FolderChoice::Check(MessagePort &messages, int index, const QString &folder)
 {
     if (index < 0) {
-        wb.messages->show(QStringLiteral("フォルダーが選択されていません。"), kCaption, MessagePort::Icon::Question);
+        messages.show(QStringLiteral("フォルダーが選択されていません。"), kCaption, MessagePort::Icon::Question);
         return Refusal::NoSelection;
     }
     if (SearchPath::Change_Folder(folder) == 9) {
-        wb.messages->show(QStringLiteral("フォルダーが無効です。（存在を確認して下さい。）"), kCaption,
-                          MessagePort::Icon::Critical);
+        messages.show(QStringLiteral("フォルダーが無効です。（存在を確認して下さい。）"), kCaption,
+                      MessagePort::Icon::Critical);
         return Refusal::InvalidFolder;
     }
     return Refusal::None;

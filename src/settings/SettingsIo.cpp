@@ -23,25 +23,25 @@ QString lineList(const QList<int> &lines)
 
 // Damage the user has not heard of: the file is copied aside before anything
 // is written over it, and the user is told which lines and where the copy is.
-void reportDamage(Workbench &wb)
+void reportDamage(SettingsStore &store, MessagePort &messages)
 {
-    const QList<int> lines = wb.store->takeUnreportedDamage();
+    const QList<int> lines = store.takeUnreportedDamage();
     if (lines.isEmpty())
         return;
     QString copyError;
-    const bool copied = wb.store->keepDamagedCopy(&copyError);
+    const bool copied = store.keepDamagedCopy(&copyError);
     QString text = QStringLiteral("設定ファイルの %1 行目を書かれたとおりに読めませんでした。\r\n%2\r\n")
-                       .arg(lineList(lines), wb.store->path());
-    text += copied ? QStringLiteral("元のファイルを次の名前で残しました。\r\n") + wb.store->damagedCopyPath()
+                       .arg(lineList(lines), store.path());
+    text += copied ? QStringLiteral("元のファイルを次の名前で残しました。\r\n") + store.damagedCopyPath()
                    : copyError;
-    wb.messages->show(text, SettingsIo::kRepairCaption, MessagePort::Icon::Exclamation);
+    messages.show(text, SettingsIo::kRepairCaption, MessagePort::Icon::Exclamation);
 }
 
-void reportFailure(Workbench &wb, const QString &reason)
+void reportFailure(SettingsStore &store, MessagePort &messages, const QString &reason)
 {
-    if (wb.store->firstFailure())
-        wb.messages->show(reason + QStringLiteral("\r\n") + SettingsIo::kNotSaved, SettingsIo::kRepairCaption,
-                          MessagePort::Icon::Critical);
+    if (store.firstFailure())
+        messages.show(reason + QStringLiteral("\r\n") + SettingsIo::kNotSaved, SettingsIo::kRepairCaption,
+                      MessagePort::Icon::Critical);
 }
 
 // A writer whose section is missing asks the repair question first; the
@@ -54,9 +54,9 @@ bool writeSection(Workbench &wb, const QString &section, bool askRepair, QString
         SettingsIo::Repair_Settings(wb);
     QString reason;
     const bool written = wb.store->writeValues(section, SettingsTable::sectionValues(wb.settings, section), &reason);
-    reportDamage(wb);
+    reportDamage(*wb.store, *wb.messages);
     if (!written) {
-        reportFailure(wb, reason);
+        reportFailure(*wb.store, *wb.messages, reason);
         if (error)
             *error = reason;
     }
@@ -100,14 +100,14 @@ void SettingsIo::Repair_Settings(Workbench &wb)
         return;
     QString error;
     if (!wb.store->importInstallFile(&error))
-        reportFailure(wb, error);
+        reportFailure(*wb.store, *wb.messages, error);
 }
 
 void SettingsIo::Load_Settings(Workbench &wb)
 {
     if (!wb.store)
         return;
-    reportDamage(wb);
+    reportDamage(*wb.store, *wb.messages);
     for (const QString &section : SettingsTable::sections()) {
         if (!wb.store->hasSection(section)) {
             // The imported values take effect at the next start: this run

@@ -8,7 +8,7 @@
 #include "settings/SettingsIo.h"
 #include "template/NewFileSave.h"
 #include "template/ParameterImages.h"
-#include "template/TemplateCommands.h"
+#include "template/TemplateDuplication.h"
 #include "template/TemplateRead.h"
 #include "template/WorkAreaTemplateStore.h"
 #include "workarea/WorkArea.h"
@@ -136,7 +136,7 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
     }
 
     const TemplateDuplication::Summary summary = TemplateDuplication::Run(
-        parameters.values, sources, o.searchText, o.pattern.value_or(TemplateDuplication::BeforeExtension), store, port, TemplateCommands::lineReplacer());
+        parameters.values, sources, o.searchText, o.pattern.value_or(TemplateDuplication::BeforeExtension), store, port, TemplateDuplication::lineReplacer());
     if (summary.refused || summary.alreadyOpen > 0 || summary.overflow > 0 || summary.unsavable > 0)
         failed = true;
 

@@ -1,8 +1,8 @@
 #include "template/FolderEntries.h"
 
-#include "base/Settings.h"
 #include "platform/NativeName.h"
 #include "platform/TextCase.h"
+#include "search/SearchRequest.h"
 #include "search/SikibetuMatcher.h"
 #include "settings/SearchPath.h"
 
@@ -22,10 +22,7 @@ FolderEntries FolderEntries::ListFolderEntries(const QString &folder, const QLis
     // Every non-empty identifier of the list takes part, whatever the search
     // would choose; the matcher compares with the stored (upper-case)
     // identifiers and never matches "".
-    Settings chosen;
-    chosen.SIKIBETU = SIKIBETU;
-    chosen.SIKIBETU_ALL_FLG = 1;
-    const SikibetuMatcher matcher(chosen, QString());
+    const SikibetuMatcher matcher(SearchRequest::listed(SIKIBETU));
 
     // Two names on disk may show alike (a UTF-8 name and a Shift-JIS one that
     // decodes to it): the list offers the first of them in listing order.

@@ -1,5 +1,6 @@
 #include "template/ParameterImages.h"
 
+#include "base/Workbench.h"
 #include "platform/Cp932.h"
 #include "platform/LineBreak.h"
 #include "platform/MessagePort.h"
@@ -155,5 +156,15 @@ bool ParameterImages::Commit(DuplicationParameters &parameters, MessagePort &por
         }
     }
     parameters.values = images;
+    return true;
+}
+
+bool ParameterImages::commitTo(Workbench &wb) const
+{
+    if (!Commit(wb.parameters, *wb.messages))
+        return false;
+    wb.Param_Count = wb.parameters.Param_Count();
+    wb.board.parametersChanged(wb.Param_Count);
+    wb.MENU_SETTEI();
     return true;
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+struct Workbench;
 class MessagePort;
 
 // The parameter dialog's working copy of the parameter list (its sorted image
@@ -63,6 +64,9 @@ public:
     // empty image list commits an empty parameter list. false, with the
     // parameters unchanged and the refusal shown, when a check fails.
     bool Commit(DuplicationParameters &parameters, MessagePort &port) const;
+    // The dialog's commit: Commit to the workbench's parameters, then
+    // Param_Count and the duplication command follow them.
+    bool commitTo(Workbench &wb) const;
 
     // Why a value cannot stand in a file name, or empty when it can: a
     // value holding "/" or NUL, or equal to "." or "..", would name a file

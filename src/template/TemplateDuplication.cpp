@@ -30,6 +30,11 @@ QString overflowText(const QString &source, const QString &parameter)
 
 } // namespace
 
+ReplaceInLineFunction TemplateDuplication::lineReplacer()
+{
+    return &TextReplace::ReplaceInLine;
+}
+
 QStringList TemplateDuplication::patternItems()
 {
     return {QStringLiteral("＊＿＃＃＃．＊"), QStringLiteral("＊．＊＿＃＃＃"), QStringLiteral("＃＃＃")};

@@ -101,4 +101,8 @@ public:
     static Summary Run(const QStringList &parameters, const QStringList &sources, const QString &searchText,
                        int pattern, TemplateStore &store, MessagePort &port, const ReplaceInLineFunction &replace,
                        const TemplateRunPorts &ports = {});
+
+    // The replace routine of the editing commands, which every run but a
+    // test's uses.
+    static ReplaceInLineFunction lineReplacer();
 };

@@ -139,13 +139,13 @@ void tst_KIHON::firstStartWritesFiveSections()
     QVERIFY(f->port.shown.isEmpty());
     QVERIFY(f->window->toolbar()->isVisible());
     QVERIFY(f->window->statusBarWidget()->isVisible());
-    QVERIFY(f->window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isChecked());
+    QVERIFY(f->window->menuEntry(MenuEntry::M_DISP_TOOL_BAR)->isChecked());
 }
 
 void tst_KIHON::menuSetteiMirrorsToolbar()
 {
     QVERIFY(f->start());
-    QAction *save = f->window->menuEntry(QStringLiteral("M_FILE_SAVE"));
+    QAction *save = f->window->menuEntry(MenuEntry::M_FILE_SAVE);
     QVERIFY(!save->isEnabled());
     CommandBoardTestAccess::setEnabled(f->wb->board, Command::HOZON, true);
     CommandBoardTestAccess::setEnabled(f->wb->board, Command::SEARCH, false);
@@ -153,9 +153,9 @@ void tst_KIHON::menuSetteiMirrorsToolbar()
     QVERIFY(!save->isEnabled());
     f->window->MENU_SETTEI();
     QVERIFY(save->isEnabled());
-    QVERIFY(!f->window->menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
-    QVERIFY(f->window->menuEntry(QStringLiteral("M_HELP_VER"))->isEnabled());
-    QVERIFY(f->window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isEnabled());
+    QVERIFY(!f->window->menuEntry(MenuEntry::M_EDIT_SEARCH)->isEnabled());
+    QVERIFY(f->window->menuEntry(MenuEntry::M_HELP_VER)->isEnabled());
+    QVERIFY(f->window->menuEntry(MenuEntry::M_DISP_TOOL_BAR)->isEnabled());
 }
 
 void tst_KIHON::toggles()
@@ -163,13 +163,13 @@ void tst_KIHON::toggles()
     QVERIFY(f->start());
     const ViewFrame before = f->window->viewFrame();
     QCOMPARE(before.top, 420);
-    f->window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->trigger();
-    f->window->menuEntry(QStringLiteral("M_DISP_STATUS_BAR"))->trigger();
+    f->window->menuEntry(MenuEntry::M_DISP_TOOL_BAR)->trigger();
+    f->window->menuEntry(MenuEntry::M_DISP_STATUS_BAR)->trigger();
     QCOMPARE(f->window->viewFrame().top, 0);
     QCOMPARE(f->window->viewFrame().height, before.height + 790);
     QVERIFY(!f->window->toolbar()->isVisible());
     QVERIFY(!f->window->statusBarWidget()->isVisible());
-    QVERIFY(!f->window->menuEntry(QStringLiteral("M_DISP_TOOL_BAR"))->isChecked());
+    QVERIFY(!f->window->menuEntry(MenuEntry::M_DISP_TOOL_BAR)->isChecked());
     QCOMPARE(f->window->listView()->geometry().top(), 0);
     SettingsStore written;
     QVERIFY(written.load());
@@ -198,7 +198,7 @@ void tst_KIHON::endWritesWindowConfig()
 void tst_KIHON::versionWindowProtocol()
 {
     QVERIFY(f->start());
-    f->window->menuEntry(QStringLiteral("M_HELP_VER"))->trigger();
+    f->window->menuEntry(MenuEntry::M_HELP_VER)->trigger();
     QWidget *version = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->isVisible() && w->windowTitle() == QStringLiteral("バージョン情報"))

@@ -80,7 +80,7 @@ void searchFromWindow(KIHON &window, const QString &word)
 }
 
 // The entry opened from its menu and clicked, as a user does.
-void clickMenuEntry(KIHON &window, const QString &name)
+void clickMenuEntry(KIHON &window, MenuEntry name)
 {
     QAction *entry = window.menuEntry(name);
     QVERIFY(entry);
@@ -88,7 +88,7 @@ void clickMenuEntry(KIHON &window, const QString &name)
     QVERIFY(menu);
     menu->popup(window.mapToGlobal(QPoint(10, 10)));
     QTRY_VERIFY(menu->isVisible());
-    QVERIFY2(entry->isEnabled(), qPrintable(name));
+    QVERIFY2(entry->isEnabled(), qPrintable(MenuEntries::nameOf(name)));
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
     QTRY_VERIFY(!menu->isVisible());
 }
@@ -159,7 +159,7 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     // The save dialog, opened as a user opens it; the changed files are preselected.
     const qsizetype messagesBefore = f.port.shown.size();
     if (fromMenu)
-        clickMenuEntry(window, QStringLiteral("M_FILE_SAVE"));
+        clickMenuEntry(window, MenuEntry::M_FILE_SAVE);
     else
         window.buttonAction(Command::HOZON)->trigger();
     QTRY_VERIFY(DialogFixture::find<QUAV_Hozon>());
@@ -195,7 +195,7 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     QCOMPARE(work.Hozon_Flag, qint16(readOnly.isEmpty() ? 0 : 1));
     QCOMPARE(wb.board.isEnabled(Command::HOZON), !readOnly.isEmpty());
     QCOMPARE(window.buttonAction(Command::HOZON)->isEnabled(), !readOnly.isEmpty());
-    QCOMPARE(window.menuEntry(QStringLiteral("M_FILE_SAVE"))->isEnabled(), !readOnly.isEmpty());
+    QCOMPARE(window.menuEntry(MenuEntry::M_FILE_SAVE)->isEnabled(), !readOnly.isEmpty());
     QVERIFY_CONSISTENT(work);
 
     // Cleared and searched again, each written file reads back as the lines it was saved from.
@@ -215,7 +215,7 @@ void tst_SaveRoad::searchReplaceSaveReopen()
     // The save undone from the menu: every file as before, byte for byte;
     // the files the work area holds no longer look saved.
     f.port.answerWith({Answer::Yes, Answer::Ok});
-    clickMenuEntry(window, QStringLiteral("M_FILE_UNDO"));
+    clickMenuEntry(window, MenuEntry::M_FILE_UNDO);
     for (const TreeFile &t : files)
         QTRY_COMPARE(bytesOf(f.file(QString::fromUtf8(t.name))), t.before);
     for (int i = 0; i < work.Search_Hit_File_List().count(); ++i)

@@ -75,7 +75,7 @@ QStringList selectedRows(QListWidget *list)
 
 // Chooses a menu entry as the user does: the menu opened (which brings its
 // entries up to date with the buttons), then the entry clicked.
-void chooseMenuEntry(KIHON &window, const QString &name)
+void chooseMenuEntry(KIHON &window, MenuEntry name)
 {
     QAction *entry = window.menuEntry(name);
     QVERIFY(entry);
@@ -86,7 +86,7 @@ void chooseMenuEntry(KIHON &window, const QString &name)
     QVERIFY(menu);
     menu->popup(window.mapToGlobal(QPoint(20, 20)));
     QVERIFY(QTest::qWaitForWindowExposed(menu));
-    QVERIFY2(entry->isEnabled(), qPrintable(name));
+    QVERIFY2(entry->isEnabled(), qPrintable(MenuEntries::nameOf(name)));
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
     QTRY_VERIFY(!menu->isVisible());
 }
@@ -200,7 +200,7 @@ void tst_TemplateRoad::readLoadDuplicateSave()
     QVERIFY(!wb.board.isEnabled(Command::HINA_FUKUSEI));
 
     // Parameters: the card read from its folder, then committed.
-    chooseMenuEntry(window, QStringLiteral("M_FILE_PARAMETER"));
+    chooseMenuEntry(window, MenuEntry::M_FILE_PARAMETER);
     auto *params = DialogFixture::find<Quav_Parameter_Read>();
     QVERIFY(params);
     QVERIFY(QTest::qWaitForWindowExposed(params));

@@ -103,7 +103,7 @@ void tst_UtilityCommands::reminderTakesOverTheOpenDialog()
     QVERIFY(f->window->isEnabled());
     QVERIFY(!f->window->timeKanri());
     QVERIFY(f->wb->VDT_Next_Time >= before + 1800 * 1000);
-    QVERIFY(!BreakReminder::isDue(*f->wb, QDateTime::currentMSecsSinceEpoch()));
+    QVERIFY(!BreakReminder::isDue(f->wb->VDT_Next_Time, QDateTime::currentMSecsSinceEpoch()));
 }
 
 void tst_UtilityCommands::timeFromToolbarLeavesWindowEnabled()
@@ -143,7 +143,7 @@ void tst_UtilityCommands::dumpButtonForDevelopers()
     QVERIFY(f->start());
     QAction *none1 = f->window->buttonAction(Command::NONE1);
     QVERIFY(!none1->isVisible());
-    MainCommands::offerDump(*f->wb);
+    MainCommands::offerDump(f->wb->board);
     QVERIFY(none1->isVisible() && none1->isEnabled());
     none1->trigger();
     const QStringList dumps = QDir(tmp.path()).entryList({QStringLiteral("ListData_Output_*.txt")});

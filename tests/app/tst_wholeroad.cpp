@@ -180,7 +180,7 @@ void tst_WholeRoad::searchShowCopyClear()
     QVERIFY(!window.detailView()->isShown());
     QVERIFY(wb.board.isEnabled(Command::SEARCH));
     window.MENU_SETTEI();
-    QVERIFY(window.menuEntry(QStringLiteral("M_EDIT_SEARCH"))->isEnabled());
+    QVERIFY(window.menuEntry(MenuEntry::M_EDIT_SEARCH)->isEnabled());
 }
 
 void tst_WholeRoad::mixedEncodings()

@@ -2,7 +2,7 @@
 #include "base/Workbench.h"
 #include "platform/ClipboardPort.h"
 #include "platform/RichViewPort.h"
-#include "template/TemplateCommands.h"
+#include "template/TemplateReadForm.h"
 
 #include "ScriptedMessagePort.h"
 
@@ -150,7 +150,7 @@ void tst_WorkAreaCommands::clearAnsweredYes()
     fillResult();
     port.answers.enqueue(MessagePort::Answer::Yes);
     if (byTemplateRead)
-        QVERIFY(TemplateCommands::Hinagata_Read(*wb, {"/nonexistent/t.txt"}, true));
+        QVERIFY(TemplateReadForm::Hinagata_Read(*wb, {"/nonexistent/t.txt"}, true));
     else
         WorkAreaCommands::Clear_Work_Area(*wb);
     const WorkArea &w = wb->work;

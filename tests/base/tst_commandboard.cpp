@@ -46,16 +46,16 @@ void tst_CommandBoard::tableHasOneRowPerCommand()
     // The board, the saved states and the toolbar index by Command(i): row i
     // must be that command, and no two buttons may share an object name.
     QSet<QString> keys;
-    QSet<QString> menuEntries;
+    QSet<int> menuEntries;
     for (int i = 0; i < Commands::kCount; ++i) {
         const CommandInfo &c = Commands::table()[size_t(i)];
         QCOMPARE(int(c.command), i);
         QVERIFY2(!keys.contains(QLatin1String(c.key)), c.key);
         keys.insert(QLatin1String(c.key));
-        if (*c.menuEntry) {
-            QVERIFY2(!menuEntries.contains(QLatin1String(c.menuEntry)), c.menuEntry);
-            menuEntries.insert(QLatin1String(c.menuEntry));
-            QCOMPARE(Commands::ofMenuEntry(QLatin1String(c.menuEntry)), std::optional<Command>(c.command));
+        if (c.menuEntry) {
+            QVERIFY2(!menuEntries.contains(int(*c.menuEntry)), qPrintable(MenuEntries::nameOf(*c.menuEntry)));
+            menuEntries.insert(int(*c.menuEntry));
+            QCOMPARE(Commands::ofMenuEntry(*c.menuEntry), std::optional<Command>(c.command));
         }
     }
     QCOMPARE(int(Command::END) + 1, Commands::kCount);
@@ -63,7 +63,14 @@ void tst_CommandBoard::tableHasOneRowPerCommand()
     // not, does not make a command.
     static_assert(!std::is_convertible_v<const char *, Command>);
     static_assert(!std::is_constructible_v<Command, QString>);
-    QCOMPARE(Commands::ofMenuEntry(QStringLiteral("M_HELP_VER")), std::optional<Command>());
+    QCOMPARE(Commands::ofMenuEntry(MenuEntry::M_HELP_VER), std::optional<Command>());
+    // Tests and the desktop find an entry by its object name.
+    QSet<QString> names;
+    for (int i = 0; i < MenuEntries::kCount; ++i)
+        names.insert(MenuEntries::nameOf(MenuEntry(i)));
+    QCOMPARE(names.size(), MenuEntries::kCount);
+    QVERIFY(names.contains(QStringLiteral("M_HELP_VER")));
+    QVERIFY(!names.contains(QString()));
 }
 
 void tst_CommandBoard::busyKeepsButtonEnabledMeanwhile()
@@ -343,12 +350,12 @@ void tst_CommandBoard::fukuseiWithoutParameters()
     Workbench wb;
     ScriptedMessagePort port;
     wb.messages = &port;
-    QVERIFY(!MainCommands::checkFukusei(wb));
+    QVERIFY(!MainCommands::checkFukusei(wb.Param_Count, *wb.messages));
     QCOMPARE(port.shown.size(), 1);
     QCOMPARE(port.shown[0].text, QStringLiteral("複製のためのパラメータが設定されていません。"));
     QCOMPARE(port.shown[0].caption, QStringLiteral("雛形複製"));
     wb.Param_Count = 2;
-    QVERIFY(MainCommands::checkFukusei(wb));
+    QVERIFY(MainCommands::checkFukusei(wb.Param_Count, *wb.messages));
     QCOMPARE(port.shown.size(), 1);
 }
 

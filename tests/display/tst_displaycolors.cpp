@@ -48,7 +48,7 @@ void tst_DisplayColors::pickAndApply()
     DialogFixture f;
     f.wb.settings.Color_Set_Flg = 1;
     f.wb.settings.File_Name_Color = DisplayColors::fromRgb(0, 0, 0xB0);
-    RtfBuilder::Make_RTF_Colors(f.wb);
+    RtfBuilder::Make_RTF_Colors(f.wb.display, f.wb.settings);
     QPointer<QUAV_Color_Settei> d = open(f);
     QVERIFY(control<QRadioButton>(d, "QUAV_Color_Enabled_Yes")->isChecked());
     QCOMPARE(control<QComboBox>(d, "QUAV_Color_Base")->currentIndex(), -1);
@@ -85,7 +85,7 @@ void tst_DisplayColors::colouringOffLeavesNoColourWords()
                          {QStringLiteral("SEARCH_FILE = /d/A.TXT"), QStringLiteral("000001:a key")},
                          {QStringLiteral("/d/A.TXT:@:000001.000:@:a key")})
             >= 0);
-    RtfBuilder::Make_RTF_Colors(f.wb);
+    RtfBuilder::Make_RTF_Colors(f.wb.display, f.wb.settings);
     QVERIFY(RtfBuilder::Make_RTF_Document(f.wb, RtfBuilder::ListMode, 1, 1, QStringLiteral(" ")).written);
     QVERIFY(read(f.wb.display.listDocumentPath).contains("\\cf3"));
     // A detail document of the coloured kind is kept for reuse.
@@ -112,7 +112,7 @@ void tst_DisplayColors::pickThenCancel()
 {
     DialogFixture f;
     f.wb.settings.Color_Set_Flg = 1;
-    RtfBuilder::Make_RTF_Colors(f.wb);
+    RtfBuilder::Make_RTF_Colors(f.wb.display, f.wb.settings);
     const QString header = f.wb.display.Color_Table_Line;
     const auto storedHit = f.reread().number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Hit_Color"));
     QPointer<QUAV_Color_Settei> d = open(f);

@@ -122,7 +122,7 @@ void tst_RtfBuilder::colourTable()
     Workbench wb;
     setColours(wb, true);
     wb.display.detailCacheKey = QStringLiteral("/X");
-    RtfBuilder::Make_RTF_Colors(wb);
+    RtfBuilder::Make_RTF_Colors(wb.display, wb.settings);
     QCOMPARE(wb.display.Color_Table_Line,
              QStringLiteral("{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green128\\blue0;\\red255\\green0\\blue0;}"));
     QCOMPARE(wb.display.Black_Prefix, QStringLiteral("\\plain\\f6\\fs20"));

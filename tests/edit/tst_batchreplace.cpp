@@ -8,7 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 // "quav replace" run as a process over a small tree, its files compared byte
@@ -26,6 +29,7 @@ private Q_SLOTS:
     void moreLinesThanTheWorkAreaHolds();
     void standardOutputFull();
     void fileUnderTwoNamesReplacedOnce();
+    void waitForAnotherSaveNamedOnce();
 
 private:
     // false when the program is not built beside the tests.
@@ -242,6 +246,29 @@ void tst_BatchReplace::fileUnderTwoNamesReplacedOnce()
     QCOMPARE(stdOut, QByteArray("A.TXT\t1\n"));
     QCOMPARE(bytesOf("A.TXT"), Cp932::encode(QStringLiteral("前\r\nKey 検索 key2\r\n")));
     QVERIFY(QFileInfo(m_root + "/L.TXT").isSymLink());
+}
+
+void tst_BatchReplace::waitForAnotherSaveNamedOnce()
+{
+    // Another save holds B.CSV (a lock of another open file) until the
+    // replace, before it waits, has put A.TXT in place.
+    const int held = ::open(QFile::encodeName(m_root + "/B.CSV").constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+    const QByteArray a = bytesOf("A.TXT");
+    std::thread release([&] {
+        for (int i = 0; i < 3000 && bytesOf("A.TXT") == a; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::close(held);
+    });
+    int got = -1;
+    QByteArray stdOut, stdErr;
+    const bool ran = run({"--ext", "txt,csv", "--subdirs", "--with", "x", "key"}, got, stdOut, stdErr);
+    release.join();
+    if (!ran)
+        QSKIP("quav is not built beside the tests");
+    QCOMPARE(got, 0);
+    QCOMPARE(bytesOf("B.CSV"), QByteArray("x,1\r\nx x\x87\x9A\nother\x80\xFD\r"));
+    QCOMPARE(QString::fromUtf8(stdErr), QStringLiteral("保存: ") + m_root + QStringLiteral("/B.CSV\nほかの保存の終了を待っています。\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_BatchReplace)

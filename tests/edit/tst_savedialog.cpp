@@ -1,4 +1,5 @@
 #include "ScriptedMessagePort.h"
+#include "StoredRequest.h"
 #include "WorkAreaChecks.h"
 #include "WorkAreaTestAccess.h"
 
@@ -6,6 +7,7 @@
 #include "edit/ReplacePass.h"
 #include "edit/SaveDialog.h"
 #include "platform/Cp932.h"
+#include "platform/FileReplacer.h"
 #include "platform/UndoStore.h"
 #include "search/SearchRun.h"
 #include "workarea/LineFormat.h"
@@ -16,7 +18,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
 namespace {
@@ -34,21 +39,36 @@ void put(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
-// STOP pressed while the window is served for the n-th time.
+// STOP pressed while the window is served for the n-th time; the status
+// bar's file panel as it was then.
 class StopOnYield : public NullEventPump
 {
 public:
-    StopOnYield(WorkArea &work, int at) : m_work(work), m_at(at) {}
+    StopOnYield(Workbench &wb, int at) : m_wb(wb), m_at(at) {}
     void yield() override
     {
-        if (++m_calls == m_at)
-            m_work.Search_Running = 0;
+        if (++m_calls != m_at)
+            return;
+        m_wb.work.Search_Running = 0;
+        statusAtStop = m_wb.status.text(StatusPanels::kPath);
     }
+    QString statusAtStop;
 
 private:
-    WorkArea &m_work;
+    Workbench &m_wb;
     int m_at;
     int m_calls = 0;
+};
+
+// Puts each question or message among the steps of the writes.
+struct StepsPort : ScriptedMessagePort
+{
+    QStringList steps;
+    Answer show(const QString &text, const QString &caption, Icon icon, Buttons buttons) override
+    {
+        steps.append(QStringLiteral("asked"));
+        return ScriptedMessagePort::show(text, caption, icon, buttons);
+    }
 };
 
 } // namespace
@@ -67,6 +87,7 @@ private Q_SLOTS:
     void failedFileKeepsFlagOthersWritten();
     void stopEndsTheSaveBetweenFiles_data();
     void stopEndsTheSaveBetweenFiles();
+    void preparedTogetherAskedBetween();
     void changedOnDisk_data();
     void changedOnDisk();
     void secondSaveAsksNothing();
@@ -254,30 +275,45 @@ void tst_SaveDialog::failedFileKeepsFlagOthersWritten()
 void tst_SaveDialog::stopEndsTheSaveBetweenFiles_data()
 {
     // Four changed files; STOP at the n-th turn of the window (one before
-    // each file): the files before it are written and journalled, the rest
-    // keep their flags.
+    // each file, more while a file waits for another save's lock): the files
+    // before it are written and journalled, the rest keep their flags.
     QTest::addColumn<int>("stopAt");
     QTest::addColumn<int>("written");
-    QTest::newRow("before the first file") << 1 << 0;
-    QTest::newRow("after the second file") << 3 << 2;
-    QTest::newRow("never") << 0 << 4;
+    QTest::addColumn<int>("locked"); // the file another save holds; -1: none
+    QTest::newRow("before the first file") << 1 << 0 << -1;
+    QTest::newRow("after the second file") << 3 << 2 << -1;
+    QTest::newRow("never") << 0 << 4 << -1;
+    QTest::newRow("while the third file waits for another save") << 5 << 2 << 2;
 }
 
 void tst_SaveDialog::stopEndsTheSaveBetweenFiles()
 {
     QFETCH(int, stopAt);
     QFETCH(int, written);
+    QFETCH(int, locked);
     QStringList paths;
     for (int f = 0; f < 4; ++f) {
         paths.append(addFile(QStringLiteral("%1.txt").arg(f), {QStringLiteral("x")}, 1));
         storeText(f, 1, QStringLiteral("y"));
     }
+    // A lock of another open file, as another save takes it.
+    const int held = locked < 0 ? -1 : ::open(QFile::encodeName(paths.at(locked)).constData(), O_RDONLY);
+    if (locked >= 0)
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
     const qsizetype batchesBefore = UndoStore::list().size();
-    StopOnYield pump(m_wb->work, stopAt);
+    StopOnYield pump(*m_wb, stopAt);
     m_wb->pump = &pump;
     const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true, true, true, true});
     m_wb->pump = nullptr;
     m_wb->detachPorts();
+    if (held >= 0)
+        ::close(held);
+    if (locked >= 0) {
+        QCOMPARE(pump.statusAtStop, QStringLiteral("ほかの保存の終了を待っています: ") + paths.at(locked));
+        QCOMPARE(m_messages.shown.size(), 1);
+        QVERIFY2(m_messages.shown.at(0).text.contains(paths.at(locked) + QStringLiteral("\r\nほかの保存の終了を待つのを中止しました。")),
+                 qPrintable(m_messages.shown.at(0).text));
+    }
     QVERIFY(out.closes);
     QCOMPARE(out.stopped, written < 4);
     QCOMPARE(out.written, written);
@@ -296,6 +332,30 @@ void tst_SaveDialog::stopEndsTheSaveBetweenFiles()
         QCOMPARE(batches.last().manifest.files.size(), qsizetype(written));
         QCOMPARE(batches.last().manifest.state, UndoManifest::State::Done);
     }
+}
+
+void tst_SaveDialog::preparedTogetherAskedBetween()
+{
+    // Changed, changed, unchanged, changed; the unchanged file is asked about
+    // alone (No to all, then Yes). The files are made durable together and
+    // renamed afterwards, and no question comes while one waits for that.
+    StepsPort port;
+    m_wb->messages = &port;
+    port.answerWith({MessagePort::Answer::No, MessagePort::Answer::Yes});
+    QStringList paths;
+    for (int f = 0; f < 4; ++f) {
+        paths.append(addFile(QStringLiteral("%1.txt").arg(f), {QStringLiteral("x")}, f == 2 ? 0 : 1));
+        storeText(f, 1, QStringLiteral("y"));
+    }
+    FileReplacer::testStep = [&](const char *step) { port.steps.append(QString::fromLatin1(step)); };
+    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true, true, true, true});
+    FileReplacer::testStep = nullptr;
+    m_wb->detachPorts();
+    QCOMPARE(out.written, 4);
+    const QStringList two{"kept", "kept", "before-rename", "renamed", "before-rename", "renamed"};
+    QCOMPARE(port.steps, QStringList{"asked"} + two + QStringList{"asked"} + two);
+    for (const QString &path : paths)
+        QCOMPARE(bytesOf(path), QByteArray("y\r\n"));
 }
 
 void tst_SaveDialog::changedOnDisk_data()
@@ -396,7 +456,7 @@ void tst_SaveDialog::wholeRoad()
     w.Search_Path = m_root;
     w.Current_Dir = m_root + QLatin1Char('/');
     SearchRun::scanHelpers = 0;
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(w.Search_Hit_File_List().count(), 1);
 
     ReplacePass pass(QStringLiteral("検索語"), QStringLiteral("置換後の語"), 0);

@@ -57,7 +57,7 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 
 for page in quav quav-search quav-replace quav-duplicate quav-undo; do
-  check "manual page $page(1)" grep -q "^\.TH ${page^^} 1 " "$prefix/share/man/man1/$page.1"
+  check "manual page $page(1)" zgrep -q "^\.TH ${page^^} 1 " "$prefix/share/man/man1/$page.1.gz"
 done
 check "bash completion" grep -q '^complete -F _quav quav$' "$prefix/share/bash-completion/completions/quav"
 

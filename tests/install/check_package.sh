@@ -34,12 +34,13 @@ if [ -z "$deb" ]; then
 fi
 check "$deb is a Debian package" grep -q 'Debian binary package' <(file -b "$deb")
 
-contents=$(dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|')
+contents=$(dpkg-deb -c "$deb" | sed 's/ -> .*//' | awk '{print $NF}' | sed 's|^\./|/|')
 for path in /usr/bin/quav /usr/bin/quav-window /usr/share/applications/quav.desktop \
             /usr/share/icons/hicolor/scalable/apps/quav.svg /usr/share/icons/hicolor/48x48/apps/quav.png \
             /usr/share/quav/QUAV_INSTALL.REG /usr/share/bash-completion/completions/quav \
-            /usr/share/man/man1/quav.1 /usr/share/man/man1/quav-search.1 /usr/share/man/man1/quav-replace.1 \
-            /usr/share/man/man1/quav-duplicate.1 /usr/share/man/man1/quav-undo.1; do
+            /usr/share/man/man1/quav.1.gz /usr/share/man/man1/quav-search.1.gz /usr/share/man/man1/quav-replace.1.gz \
+            /usr/share/man/man1/quav-duplicate.1.gz /usr/share/man/man1/quav-undo.1.gz \
+            /usr/share/man/man1/quav-window.1.gz /usr/share/doc/quav/copyright /usr/share/doc/quav/changelog.gz; do
   check "package holds $path" grep -qxF "$path" <<<"$contents"
 done
 
@@ -52,6 +53,8 @@ depends=$(sed -n 's/^ Depends: //p' <<<"$info")
 for dep in libqt6core6 libqt6widgets6 libqt6gui6 libc6 fonts-ipafont-gothic; do
   check "package depends on $dep (Depends: $depends)" grep -q "\b$dep\b" <<<"$depends"
 done
+# The program asks for IPAGothic by name: another font must not satisfy it.
+check "IPAGothic is no alternative (Depends: $depends)" grep -qE '(^|, )fonts-ipafont-gothic(,|$)' <<<"$depends"
 
 dpkg-deb -x "$deb" "$work/root"
 root=$work/root
@@ -62,12 +65,12 @@ else
   bad "desktop-file-validate is not installed (scripts/setup.sh installs desktop-file-utils)"
 fi
 check "quav is an executable" grep -q 'ELF 64-bit' <(file -b "$root/usr/bin/quav")
-for page in quav quav-search quav-replace quav-duplicate quav-undo; do
+for page in quav quav-search quav-replace quav-duplicate quav-undo quav-window; do
   if command -v man >/dev/null; then
-    text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$root/usr/share/man/man1/$page.1" 2>&1)
-    check "man -l $page.1 shows its options" grep -q -- '--help' <<<"$text"
+    text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$root/usr/share/man/man1/$page.1.gz" 2>&1)
+    check "man -l $page.1.gz shows its options" grep -q -- '--help' <<<"$text"
   else
-    check "$page.1 is a manual page" grep -q '^\.TH ' "$root/usr/share/man/man1/$page.1"
+    check "$page.1.gz is a manual page" zgrep -q '^\.TH ' "$root/usr/share/man/man1/$page.1.gz"
   fi
 done
 completion=$root/usr/share/bash-completion/completions/quav

@@ -1,4 +1,5 @@
 #include "SearchTree.h"
+#include "StoredRequest.h"
 #include "ScriptedMessagePort.h"
 
 #include "base/Workbench.h"
@@ -159,7 +160,7 @@ void tst_BatchSearch::resultFileEqualsWorkArea()
     wb.work.Search_Running = 1;
     wb.work.Search_Path = m_root;
     wb.work.Current_Dir = m_root + QLatin1Char('/');
-    SearchRun::Search_Execute(wb);
+    SearchRun::Search_Execute(wb, storedRequest(wb));
     QCOMPARE(wb.work.Search_Hit_File_List().count(), 3);
 
     QFile a(batchOut), b(wb.settings.FILE_OUT_NAME);
@@ -192,10 +193,18 @@ void tst_BatchSearch::storedSettingsAreDefaults()
     QVERIFY(!stored.contains(QStringLiteral("A.TXT")));
     QVERIFY(!stored.contains(QStringLiteral("ﾊﾞｲﾄ")));
     f.close();
-    // Options win over the store.
-    QCOMPARE(run({"--dir", m_root, "--ext", "TXT", "--subdirs", "--out", out, "key"}), 0);
+    // Options win over the store, and leave it as it was.
+    QFile store(m_config.path() + QStringLiteral("/QUAV.REG"));
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    const QByteArray storeBefore = store.readAll();
+    store.close();
+    QCOMPARE(run({"--dir", m_root, "--ext", "TXT", "--subdirs", "--encoding", "cp932", "--timestamps", "--out", out,
+                  "key"}),
+             0);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(Cp932::decode(f.readAll()).contains(QStringLiteral("/sub/C.TXT")));
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    QCOMPARE(store.readAll(), storeBefore);
 }
 
 void tst_BatchSearch::storedResultFileIsNotWritten()

@@ -182,7 +182,7 @@ void tst_SearchHistory::checkOrder()
     c.identifierText = identifier;
     c.sikibetuAll = all;
     c.encoding = EncodingChoice::Cp932;
-    QCOMPARE(int(SearchStart::Check(wb, c)), refusal);
+    QCOMPARE(int(SearchStart::Check(*wb.messages, c)), refusal);
     if (message.isEmpty()) {
         QVERIFY(port.shown.isEmpty());
     } else {
@@ -212,7 +212,7 @@ void tst_SearchHistory::prepareRun()
     Workbench wb;
     wb.board.applyStartup();
     wb.work.Search_Path = searchPath;
-    SearchStart::prepareRun(wb, caseSensitive);
+    SearchStart::prepareRun(wb.board, wb.work, wb.status, caseSensitive);
     QCOMPARE(wb.work.Current_Dir, currentDir);
     QCOMPARE(int(wb.work.Compare_Mode), compareMode);
     QCOMPARE(wb.work.Search_Running, qint16(1));

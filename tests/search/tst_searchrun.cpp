@@ -1,4 +1,5 @@
 #include "SearchTree.h"
+#include "StoredRequest.h"
 #include "ScriptedMessagePort.h"
 
 #include "base/Workbench.h"
@@ -184,7 +185,7 @@ void tst_SearchRun::onlyChosenIdentifiersAreRead()
         QVERIFY(SearchTree::writeLines(m_root + QLatin1Char('/') + QLatin1String(name), {QStringLiteral("key")}));
     // An empty identifier in the list never picks the files without one.
     prepare(QStringLiteral("key"), 0, {QStringLiteral("TXT"), QString(), QStringLiteral("C"), QStringLiteral("HTML")});
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     const QString dir = m_root + QLatin1Char('/');
     QCOMPARE(headers(), QStringList({dir + "A.TXT", dir + "B.C", dir + "d.txt"}));
     QVERIFY(m_wb->work.Search_Hit_File_List().texts().contains(m_root + QStringLiteral("/d.txt")));
@@ -196,7 +197,7 @@ void tst_SearchRun::onlyChosenIdentifiersAreRead()
     prepare(QStringLiteral("key"), 0);
     m_wb->settings.SIKIBETU_ALL_FLG = 0;
     m_wb->work.Search_Sikibetu = QStringLiteral("C");
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(headers(), QStringList({m_root + QStringLiteral("/B.C")}));
 }
 
@@ -225,7 +226,7 @@ void tst_SearchRun::compareModes()
     QFETCH(bool, hit);
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("first"), line}));
     prepare(word, mode);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(m_wb->work.Search_Hit_File_List().count(), hit ? 1 : 0);
     if (hit)
         QCOMPARE(m_wb->work.Search_Hit_List().text(2).left(7 + line.size()), QStringLiteral("000002:") + line);
@@ -235,7 +236,7 @@ void tst_SearchRun::threeOccurrencesOneHitLine()
 {
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("ab ab ab"), QStringLiteral("x")}));
     prepare(QStringLiteral("ab"), 0);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(m_wb->work.Search_Hit_List().count(), 3); // column header, file header, one hit line
     QVERIFY(m_wb->work.Search_Hit_List().text(2).startsWith(QStringLiteral("000001:ab ab ab")));
 }
@@ -248,7 +249,7 @@ void tst_SearchRun::allLinesAndHeaders()
     QVERIFY(SearchTree::writeBytes(m_root + QStringLiteral("/sub/m.txt"), bytes));
     prepare(QStringLiteral("KEY"), 1);
     m_wb->settings.FILE_NAME_DISP = 1;
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
 
     const QString key = m_root + QStringLiteral("/sub/m.txt");
     const ItemList &all = m_wb->work.Search_Hit_All_Line_List();
@@ -311,7 +312,7 @@ void tst_SearchRun::foldersNotEntered()
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0555) == 0);
     prepare(QStringLiteral("word"), 0);
     m_wb->settings.SUB_DIR_FLG = subDirs;
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     if (folder == QLatin1String("readonly"))
         ::chmod(QFile::encodeName(path).constData(), 0755);
     QCOMPARE(m_wb->work.Search_Hit_File_List().count(), entered ? 1 : 0);
@@ -321,7 +322,7 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
 {
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/a.txt"), {QStringLiteral("word")}));
     prepare(QStringLiteral("word"), 0);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 1);
 
     // Searching again without clearing: the file already there is refused,
@@ -331,7 +332,7 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     m_messages.shown.clear();
     m_messages.answers.enqueue(MessagePort::Answer::No);
     m_wb->work.Search_Running = 1;
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
 
     QCOMPARE(m_messages.shown.size(), 2);
     QCOMPARE(m_messages.shown[0].text, QStringLiteral("既にワークエリアにデータが存在します。\r\nクリアしますか？"));
@@ -353,7 +354,7 @@ void tst_SearchRun::duplicateRefusedWalkGoesOn()
     m_messages.shown.clear();
     m_messages.answers.enqueue(MessagePort::Answer::Yes);
     m_wb->work.Search_Running = 1;
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(m_messages.shown.size(), 1);
     QCOMPARE(m_wb->work.Search_Hit_List().count(), 5);
 }
@@ -381,7 +382,7 @@ void tst_SearchRun::namesDifferingInCase()
         expected.append(m_root + QLatin1Char('/') + names.at(k));
     }
     prepare(QStringLiteral("word"), 0);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
 
     // Both are found, each under its real path, nothing refused.
     const WorkArea &w = m_wb->work;
@@ -427,7 +428,7 @@ void tst_SearchRun::namesNotUtf8()
     QVERIFY(SearchTree::writeBytesAt(native, bytes));
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/z.txt"), {QStringLiteral("検索語")}));
     prepare(QStringLiteral("検索語"), 0);
-    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
 
     QVERIFY2(outcome.skipped.isEmpty(), qPrintable(outcome.skipped.join(QLatin1Char('|'))));
     const QString path = m_root + QLatin1Char('/') + shown;
@@ -455,7 +456,7 @@ void tst_SearchRun::namesShownAlike()
     QVERIFY(SearchTree::writeBytesAt(dir + "\x83\x65.txt", "word sjis\r\n"));
     QVERIFY(SearchTree::writeBytesAt(dir + "\xe3\x83\x86.txt", "word utf8\r\n"));
     prepare(QStringLiteral("word"), 0);
-    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     const QString path = m_root + QStringLiteral("/テ.txt");
     QCOMPARE(outcome.skipped, QStringList{path + QStringLiteral("\r\n") + FolderWalk::kNameShownTwice});
     QCOMPARE(m_wb->work.Search_Hit_File_List().texts(), QStringList{path});
@@ -483,7 +484,7 @@ void tst_SearchRun::separatorInNameSkipped()
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/a.txt"), {QStringLiteral("word"), QStringLiteral("two")}));
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/z.txt"), {QStringLiteral("word")}));
     prepare(QStringLiteral("word"), 0);
-    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
 
     QCOMPARE(outcome.skipped, QStringList{m_root + QLatin1Char('/') + noted + QStringLiteral("\r\n")
                                           + FolderWalk::kNameNotHeld});
@@ -515,7 +516,7 @@ void tst_SearchRun::admissionLimit()
     QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/B_MID.TXT"), secondLines, QStringLiteral("hit"), {1}));
     QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/C_SMALL.TXT"), 2, QStringLiteral("hit"), {2}));
     prepare(QStringLiteral("hit"), 0);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
 
     QStringList files;
     for (const QString &f : m_wb->work.Search_Hit_File_List().texts())
@@ -536,7 +537,7 @@ void tst_SearchRun::fileOver16BitLines()
     QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/HUGE.TXT"), 70000, QStringLiteral("hit"), {69999}));
     QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/SMALL.TXT"), 3, QStringLiteral("hit"), {1}));
     prepare(QStringLiteral("hit"), 0);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(m_messages.texts(),
              QStringList({m_root + QStringLiteral("/HUGE.TXT\r\nOver Flow しました。対象データが多すぎます。\r\n追加は中止しました。")}));
     QCOMPARE(m_wb->work.Search_Hit_All_Line_List().count(), 3);
@@ -557,7 +558,7 @@ void tst_SearchRun::displayListOverflow()
                                           }()));
     QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/G.TXT"), 1, QStringLiteral("hit"), {1}));
     prepare(QStringLiteral("hit"), 0);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(m_messages.texts(),
              QStringList({m_root + QStringLiteral("/F099.TXT\r\nOver Flow しました。対象データが多すぎます。\r\n追加は中止しました。")}));
     QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 100); // 99 and G.TXT
@@ -587,7 +588,7 @@ void tst_SearchRun::stopFinishesCurrentFile()
     m_wb->settings.FILE_OUT = 1;
     m_wb->settings.FILE_OUT_NAME = m_root + QStringLiteral("_result.txt");
     m_pump.stopAtFiles = 1;
-    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QVERIFY(outcome.stopped);
     QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 2);
     QCOMPARE(m_wb->work.Search_Hit_All_Line_List().count(), 2003);
@@ -604,7 +605,7 @@ void tst_SearchRun::nothingFound()
 {
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/A.TXT"), {QStringLiteral("nothing here")}));
     prepare(QStringLiteral("absent"), 0);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(m_wb->work.Search_Hit_List().texts(), QStringList({LineFormat::kColumnHeader + QStringLiteral("  ")}));
     QCOMPARE(m_wb->work.Mojisuu_Count_List().data(0), 85);
     QCOMPARE(m_wb->work.Result_Flag, qint16(0));
@@ -642,7 +643,7 @@ void tst_SearchRun::boardAndFlagsAfterRun()
     // The search dialog turns SEARCH off and STOP on before the run.
     m_wb->board.searchStarting();
     prepare(word, 0);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     // While the run went on, every button but STOP was off.
     QVERIFY(m_pump.sawBusy);
     QVERIFY(!m_pump.cursorBusy);
@@ -660,7 +661,7 @@ void tst_SearchRun::resultFileBytes()
     prepare(QStringLiteral("key"), 0);
     m_wb->settings.FILE_OUT = 1;
     m_wb->settings.FILE_OUT_NAME = m_root + QStringLiteral("_out.txt");
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
 
     QFile f(m_root + QStringLiteral("_out.txt"));
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -687,7 +688,7 @@ void tst_SearchRun::resultFileFailureIsReported()
     prepare(QStringLiteral("key"), 0);
     m_wb->settings.FILE_OUT = 1;
     m_wb->settings.FILE_OUT_NAME = m_root + QStringLiteral("/no/such/folder/out.txt");
-    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QVERIFY(!outcome.resultWritten);
     QCOMPARE(m_messages.shown.size(), 1);
     QCOMPARE(m_messages.shown[0].icon, MessagePort::Icon::Critical);
@@ -703,7 +704,7 @@ void tst_SearchRun::unreadableFileSkipped()
     QVERIFY(SearchTree::writeLines(m_root + QStringLiteral("/B.TXT"), {QStringLiteral("key")}));
     QVERIFY(::chmod(QFile::encodeName(m_root + QStringLiteral("/A.TXT")).constData(), 0) == 0);
     prepare(QStringLiteral("key"), 0);
-    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(outcome.skipped.size(), 1);
     QVERIFY(outcome.skipped[0].startsWith(m_root + QStringLiteral("/A.TXT\r\n")));
     QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 1);
@@ -739,7 +740,7 @@ void tst_SearchRun::longLines()
     QVERIFY(SearchTree::writeBytes(m_root + QStringLiteral("/LONG.TXT"), bytes));
     QVERIFY(SearchTree::writeNumbered(m_root + QStringLiteral("/SMALL.TXT"), 3, QStringLiteral("hit"), {1}));
     prepare(QStringLiteral("hit"), 0);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(m_wb->work.Is_File_Open(m_root + QStringLiteral("/LONG.TXT")) == 1, admitted);
     QCOMPARE(m_wb->work.Is_File_Open(m_root + QStringLiteral("/SMALL.TXT")), 1);
     const QStringList expected = refused ? QStringList({m_root + QStringLiteral("/LONG.TXT\r\nOver Flow しました。"
@@ -756,7 +757,7 @@ void tst_SearchRun::windowServedInsideOneFile()
     SearchRun::scanHelpers = 0;
     QVERIFY(SearchTree::writeBytes(m_root + QStringLiteral("/ONE.TXT"), QByteArray(8 * 1024 * 1024, 'x')));
     prepare(QStringLiteral("hit"), 0);
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QVERIFY2(m_pump.calls >= 8 * 1024 * 1024 / ScanPool::kMaxRead - 2, qPrintable(QString::number(m_pump.calls)));
 }
 
@@ -780,7 +781,7 @@ void tst_SearchRun::resultFileTargetRefused()
     prepare(QStringLiteral("key"), 0);
     m_wb->settings.FILE_OUT = 1;
     m_wb->settings.FILE_OUT_NAME = target;
-    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QVERIFY(!outcome.resultWritten);
     QCOMPARE(m_messages.texts(), QStringList({target + QStringLiteral("\r\n通常のファイルではないため、書き込みません。")}));
     QCOMPARE(m_messages.shown[0].icon, MessagePort::Icon::Critical);
@@ -818,7 +819,7 @@ void tst_SearchRun::refusalStorm()
     if (overflow) {
         first += QStringLiteral("Over Flow しました。対象データが多すぎます。\r\n追加は中止しました。");
     } else {
-        SearchRun::Search_Execute(*m_wb);
+        SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
         QCOMPARE(m_wb->work.Search_Hit_File_List().count(), kRefused);
         m_messages.answers.enqueue(MessagePort::Answer::No);
         m_wb->work.Search_Running = 1;
@@ -827,7 +828,7 @@ void tst_SearchRun::refusalStorm()
     }
     QSignalSpy panels(&m_wb->status, &StatusPanels::changed);
     m_pump.stopAtRefused = stopAt;
-    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, {}, boxes);
+    const SearchOutcome outcome = SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb), {}, boxes);
 
     const int refused = overflow ? outcome.overflow : outcome.alreadyOpen;
     QCOMPARE(overflow ? outcome.alreadyOpen : outcome.overflow, 0);
@@ -870,7 +871,7 @@ void tst_SearchRun::notStartedWhileBusy()
     prepare(QStringLiteral("key"), 0);
     m_wb->board.applyStartup();
     QVERIFY(m_wb->board.Enter_Busy());
-    SearchRun::Search_Execute(*m_wb);
+    SearchRun::Search_Execute(*m_wb, storedRequest(*m_wb));
     QCOMPARE(m_wb->work.Search_Hit_File_List().count(), 0);
     QVERIFY(m_wb->board.isBusy());
     QVERIFY(!m_wb->board.isEnabled(Command::SEARCH));

@@ -36,7 +36,7 @@ void tst_FolderChoice::takenFolder()
     entry.replace(QLatin1Char('@'), root);
     f.wb.settings.PATH = {QStringLiteral("/"), entry};
 
-    QCOMPARE(FolderChoice::Check(f.wb, 1, entry), FolderChoice::Refusal::None);
+    QCOMPARE(FolderChoice::Check(*f.wb.messages, 1, entry), FolderChoice::Refusal::None);
     const QString want = root + QLatin1Char('/') + expected;
     QCOMPARE(FolderChoice::Take(f.wb, 1), want);
     QCOMPARE(f.wb.work.Search_Path, want);

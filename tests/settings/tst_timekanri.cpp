@@ -83,13 +83,13 @@ void tst_TimeKanri::dueAcrossMidnight()
     Workbench wb;
     const auto c = BreakReminder::CMD_JIKOU(wb, true, QStringLiteral("30"), at(1, 23, 50));
     QVERIFY(c.accepted && c.reminderRuns);
-    QVERIFY(!BreakReminder::isDue(wb, at(1, 23, 51)));
-    QVERIFY(!BreakReminder::isDue(wb, at(2, 0, 19)));
-    QVERIFY(BreakReminder::isDue(wb, at(2, 0, 20)));
+    QVERIFY(!BreakReminder::isDue(wb.VDT_Next_Time, at(1, 23, 51)));
+    QVERIFY(!BreakReminder::isDue(wb.VDT_Next_Time, at(2, 0, 19)));
+    QVERIFY(BreakReminder::isDue(wb.VDT_Next_Time, at(2, 0, 20)));
     // Acknowledged late: the next one is a whole interval after the "ＯＫ".
-    BreakReminder::CMD_OK(wb, at(2, 0, 25));
-    QVERIFY(!BreakReminder::isDue(wb, at(2, 0, 54)));
-    QVERIFY(BreakReminder::isDue(wb, at(2, 0, 55)));
+    BreakReminder::CMD_OK(wb.settings, wb.VDT_Next_Time, at(2, 0, 25));
+    QVERIFY(!BreakReminder::isDue(wb.VDT_Next_Time, at(2, 0, 54)));
+    QVERIFY(BreakReminder::isDue(wb.VDT_Next_Time, at(2, 0, 55)));
 }
 
 void tst_TimeKanri::intervalSetAndReopened()
@@ -148,7 +148,7 @@ void tst_TimeKanri::offThenCancelKeepsReminders()
     f.wb.settings.VDT_INTERVAL_TIME = 1800;
     f.wb.settings.FILE_NAME_DISP = 0;
     QVERIFY(SettingsIo::Write_Execute(f.wb));
-    QVERIFY(BreakReminder::Arm(f.wb, at(5, 9, 0)));
+    QVERIFY(BreakReminder::Arm(f.wb.settings, f.wb.VDT_Next_Time, at(5, 9, 0)));
     timer.start(60000);
     QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 10));
     // The options act at once, in memory.
@@ -162,7 +162,7 @@ void tst_TimeKanri::offThenCancelKeepsReminders()
     QVERIFY(d.isNull() && f.main.isEnabled());
     // Nothing stored, the timer untouched: the reminder still falls due.
     QVERIFY(timer.isActive());
-    QVERIFY(BreakReminder::isDue(f.wb, at(5, 9, 30)));
+    QVERIFY(BreakReminder::isDue(f.wb.VDT_Next_Time, at(5, 9, 30)));
     QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("VDT_FOLLOW")), 1);
     QCOMPARE(f.reread().number(QStringLiteral("EXECUTE"), QStringLiteral("FILE_NAME_DISP")), 0);
     QCOMPARE(f.wb.settings.FILE_NAME_DISP, 1); // for the next search of this run
@@ -208,10 +208,10 @@ void tst_TimeKanri::zeroIntervalNeverFallsDue()
     QCOMPARE(f.wb.settings.VDT_FOLLOW, 1);
     QCOMPARE(f.wb.settings.VDT_INTERVAL_TIME, 0);
     QVERIFY(!timer.isActive());
-    QVERIFY(!BreakReminder::isDue(f.wb, at(5, 9, 1)));
+    QVERIFY(!BreakReminder::isDue(f.wb.VDT_Next_Time, at(5, 9, 1)));
     // Nor after a restart with the stored 0.
-    QVERIFY(!BreakReminder::Arm(f.wb, at(6, 9, 0)));
-    QVERIFY(!BreakReminder::isDue(f.wb, at(6, 10, 0)));
+    QVERIFY(!BreakReminder::Arm(f.wb.settings, f.wb.VDT_Next_Time, at(6, 9, 0)));
+    QVERIFY(!BreakReminder::isDue(f.wb.VDT_Next_Time, at(6, 10, 0)));
 }
 
 QTEST_MAIN(tst_TimeKanri)

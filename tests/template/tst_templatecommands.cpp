@@ -4,7 +4,8 @@
 #include "edit/SaveDialog.h"
 #include "template/NewFileSave.h"
 #include "template/ParameterImages.h"
-#include "template/TemplateCommands.h"
+#include "template/TemplateDuplicationForm.h"
+#include "template/TemplateReadForm.h"
 #include "template/WorkAreaTemplateStore.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
@@ -76,7 +77,7 @@ void tst_TemplateCommands::wholeRoad()
     const QString form = writeFile(QStringLiteral("FORM.TXT"), "ID=XX\r\n\r\nxx XX end\r\n");
     const QString card = writeFile(QStringLiteral("card.txt"), "B02\nA01\n");
 
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
+    QVERIFY(TemplateReadForm::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     QCOMPARE(wb->work.Search_Hit_List().count(), 2); // column header and the file's header
     QVERIFY(wb->work.Search_Hit_List().text(1).startsWith(QStringLiteral("ADD____FILE = ") + form));
     QCOMPARE(entriesOf(form),
@@ -87,11 +88,11 @@ void tst_TemplateCommands::wholeRoad()
 
     ParameterImages images(wb->parameters);
     QVERIFY(images.readCard(card, port));
-    QVERIFY(TemplateCommands::commitParameters(*wb, images));
+    QVERIFY(images.commitTo(*wb));
     QCOMPARE(wb->Param_Count, 2);
     QVERIFY(wb->board.isEnabled(Command::HINA_FUKUSEI));
 
-    const auto summary = TemplateCommands::Hinagata_Fukusei(*wb, TemplateCommands::sourceFiles(*wb),
+    const auto summary = TemplateDuplicationForm::Hinagata_Fukusei(*wb, TemplateDuplicationForm::sourceFiles(wb->work),
                                                             QStringLiteral("XX"), 1);
     const QString a01 = dir->filePath(QStringLiteral("FORM_A01.TXT"));
     const QString b02 = dir->filePath(QStringLiteral("FORM_B02.TXT"));
@@ -123,7 +124,7 @@ void tst_TemplateCommands::appendsAfterSearchResults()
     w.Result_Flag = 1;
 
     const QString form = writeFile(QStringLiteral("A.TXT"), "one\n");
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
+    QVERIFY(TemplateReadForm::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     QCOMPARE(w.Search_Hit_List().count(), 3); // no second column header
     QCOMPARE(entriesOf(QStringLiteral("/s/Z.TXT")), QStringList{QStringLiteral("/s/Z.TXT:@:000001.000:@:hit")});
     QCOMPARE(entriesOf(form), QStringList{form + QStringLiteral(":@:000001.000:@:one")});
@@ -136,7 +137,7 @@ void tst_TemplateCommands::readTemplateSavesUnasked()
     const QString form = writeFile(QStringLiteral("A.TXT"), "one\r\n");
     const struct timespec times[2] = {{0, UTIME_OMIT}, {1700000000, 123456789}};
     QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(form).constData(), times, 0), 0);
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
+    QVERIFY(TemplateReadForm::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     QStringList entries;
     const SaveResult saved = FileSave::save(SaveDialog::requestFor(wb->work, 0, entries));
     QCOMPARE(saved.message, QString());
@@ -174,12 +175,12 @@ void tst_TemplateCommands::fullDisplayListAddsNothing()
 void tst_TemplateCommands::madeFileUsedAsSource()
 {
     const QString form = writeFile(QStringLiteral("F.TXT"), "XX\n");
-    QVERIFY(TemplateCommands::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
+    QVERIFY(TemplateReadForm::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     wb->parameters.values = {QStringLiteral("YY")};
-    TemplateCommands::Hinagata_Fukusei(*wb, {form}, QStringLiteral("XX"), 1);
+    TemplateDuplicationForm::Hinagata_Fukusei(*wb, {form}, QStringLiteral("XX"), 1);
     const QString made = dir->filePath(QStringLiteral("F_YY.TXT"));
     wb->parameters.values = {QStringLiteral("ZZ")};
-    const auto summary = TemplateCommands::Hinagata_Fukusei(*wb, {made}, QStringLiteral("YY"), 2);
+    const auto summary = TemplateDuplicationForm::Hinagata_Fukusei(*wb, {made}, QStringLiteral("YY"), 2);
     const QString second = made + QStringLiteral("_ZZ");
     QCOMPARE(summary.newPaths, QStringList{second});
     QCOMPARE(entriesOf(second), QStringList{second + QStringLiteral(":@:000001.000:@:ZZ")});
@@ -207,10 +208,10 @@ void tst_TemplateCommands::searchedFileAsSourceKeepsItsBytes()
             >= 0);
     LineIndex::Build_Line_Index(w);
     wb->parameters.values = {QStringLiteral("P")};
-    TemplateCommands::Hinagata_Fukusei(*wb, {path}, QStringLiteral("XX"), 1);
+    TemplateDuplicationForm::Hinagata_Fukusei(*wb, {path}, QStringLiteral("XX"), 1);
     QCOMPARE(w.fileOrigins().at(w.Search_Hit_File_List().indexOf(dir->filePath("S_P.TXT"))).sourceBytes, bytes);
     writeFile(QStringLiteral("S.TXT"), "changed meanwhile\n");
-    TemplateCommands::Hinagata_Fukusei(*wb, {path}, QStringLiteral("XX"), 2);
+    TemplateDuplicationForm::Hinagata_Fukusei(*wb, {path}, QStringLiteral("XX"), 2);
     QCOMPARE(w.fileOrigins().at(w.Search_Hit_File_List().indexOf(path + "_P")).sourceBytes, QByteArray());
 }
 
@@ -221,7 +222,7 @@ void tst_TemplateCommands::refusedCommitKeepsParamCount()
     ParameterImages images(wb->parameters);
     QString typed = QStringLiteral("..");
     images.Add(typed, port);
-    QVERIFY(!TemplateCommands::commitParameters(*wb, images));
+    QVERIFY(!images.commitTo(*wb));
     QCOMPARE(wb->Param_Count, 1);
     QCOMPARE(wb->parameters.values, QStringList{QStringLiteral("A")});
 }

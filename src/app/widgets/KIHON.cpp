@@ -54,9 +54,9 @@ namespace {
 
 constexpr int kTwips = Workbench::kTwipsPerPixel;
 
-struct MenuEntry
+struct MenuItem
 {
-    const char *name;
+    MenuEntry entry;
     const char *caption;
 };
 
@@ -64,37 +64,37 @@ struct Menu
 {
     const char *name;
     const char *caption;
-    std::initializer_list<MenuEntry> entries;
+    std::initializer_list<MenuItem> entries;
 };
 
 const Menu kMenus[] = {
     {"M_FILE", "　ﾌｧｲﾙ(&F)　",
-     {{"M_FILE_PATH", "ｻｰﾁﾊﾟｽ選択(&P)"},
-      {"M_FILE_FOLDER", "ﾌｫﾙﾀﾞｰ選択(&F)"},
-      {"M_FILE_PARAMETER", "ﾊﾟﾗﾒｰﾀｶｰﾄﾞ読み込み"},
-      {"M_FILE_HINAGATA", "雛形読み込み"},
-      {"M_FILE_SAVE", "保存(&S)"},
-      {"M_FILE_UNDO", "保存の取り消し(&U)"},
-      {"M_FILE_SAVE_SETTEI", "検索結果の保存"},
-      {"M_FILE_EXIT", "終了(&X)"}}},
+     {{MenuEntry::M_FILE_PATH, "ｻｰﾁﾊﾟｽ選択(&P)"},
+      {MenuEntry::M_FILE_FOLDER, "ﾌｫﾙﾀﾞｰ選択(&F)"},
+      {MenuEntry::M_FILE_PARAMETER, "ﾊﾟﾗﾒｰﾀｶｰﾄﾞ読み込み"},
+      {MenuEntry::M_FILE_HINAGATA, "雛形読み込み"},
+      {MenuEntry::M_FILE_SAVE, "保存(&S)"},
+      {MenuEntry::M_FILE_UNDO, "保存の取り消し(&U)"},
+      {MenuEntry::M_FILE_SAVE_SETTEI, "検索結果の保存"},
+      {MenuEntry::M_FILE_EXIT, "終了(&X)"}}},
     {"M_EDIT", "　編集(&Ｅ)　",
-     {{"M_EDIT_STOP", "中止(&C)"},
-      {"M_EDIT_CLIP", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞｺﾋﾟｰ"},
-      {"M_EDIT_SEARCH", "検索(&K)"},
-      {"M_EDIT_DELETE", "削除(&D)"},
-      {"M_EDIT_SORT", "並び替え(&S)"},
-      {"M_EDIT_CHANGE", "置替(&O)"},
-      {"M_EDIT_EDIT", "簡易編集(&E)"},
-      {"M_EDIT_CLEAR", "作業エリアのクリア(&L)"},
-      {"M_EDIT_HINA_FUKUSEI", "雛形複製(&F)"}}},
+     {{MenuEntry::M_EDIT_STOP, "中止(&C)"},
+      {MenuEntry::M_EDIT_CLIP, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞｺﾋﾟｰ"},
+      {MenuEntry::M_EDIT_SEARCH, "検索(&K)"},
+      {MenuEntry::M_EDIT_DELETE, "削除(&D)"},
+      {MenuEntry::M_EDIT_SORT, "並び替え(&S)"},
+      {MenuEntry::M_EDIT_CHANGE, "置替(&O)"},
+      {MenuEntry::M_EDIT_EDIT, "簡易編集(&E)"},
+      {MenuEntry::M_EDIT_CLEAR, "作業エリアのクリア(&L)"},
+      {MenuEntry::M_EDIT_HINA_FUKUSEI, "雛形複製(&F)"}}},
     {"M_DISP", "　表示(&V)　",
-     {{"M_DISP_ITIRAN", "一覧画面表示"}, {"M_DISP_SYOUSAI", "詳細画面表示"}, {"M_DISP_COLOR", "ｶﾗｰﾊﾟﾚｯﾄ(&C)"}}},
+     {{MenuEntry::M_DISP_ITIRAN, "一覧画面表示"}, {MenuEntry::M_DISP_SYOUSAI, "詳細画面表示"}, {MenuEntry::M_DISP_COLOR, "ｶﾗｰﾊﾟﾚｯﾄ(&C)"}}},
     {"M_CONFIG", "　設定(&C)　",
-     {{"M_DISP_TOOL_BAR", "ﾂｰﾙﾊﾞｰ表示(&T)"},
-      {"M_DISP_STATUS_BAR", "ｽﾃｰﾀｽﾊﾞｰ表示(&S)"},
-      {"M_CONFIG_DATE", "日付時間(&D)"},
-      {"M_CONFIG_UNDO", "保存の取り消し用に元の内容を残す"}}},
-    {"M_HELP", "　ﾍﾙﾌﾟ(&H)　", {{"M_HELP_VER", "ﾊﾞｰｼﾞｮﾝ情報"}}},
+     {{MenuEntry::M_DISP_TOOL_BAR, "ﾂｰﾙﾊﾞｰ表示(&T)"},
+      {MenuEntry::M_DISP_STATUS_BAR, "ｽﾃｰﾀｽﾊﾞｰ表示(&S)"},
+      {MenuEntry::M_CONFIG_DATE, "日付時間(&D)"},
+      {MenuEntry::M_CONFIG_UNDO, "保存の取り消し用に元の内容を残す"}}},
+    {"M_HELP", "　ﾍﾙﾌﾟ(&H)　", {{MenuEntry::M_HELP_VER, "ﾊﾞｰｼﾞｮﾝ情報"}}},
 };
 
 } // namespace
@@ -189,26 +189,33 @@ void KIHON::buildMenus()
         addFoldedAccessKey(menu);
         // A menu never offers what the toolbar does not.
         connect(menu, &QMenu::aboutToShow, this, &KIHON::MENU_SETTEI);
-        for (const MenuEntry &e : m.entries) {
-            const QString name = QString::fromLatin1(e.name);
+        for (const MenuItem &e : m.entries) {
             QAction *a = menu->addAction(QString::fromUtf8(e.caption));
-            a->setObjectName(name);
-            m_menuEntries.insert(name, a);
-            if (name == QLatin1String("M_DISP_TOOL_BAR")) {
+            a->setObjectName(MenuEntries::nameOf(e.entry));
+            m_menuEntries[size_t(e.entry)] = a;
+            switch (e.entry) {
+            case MenuEntry::M_DISP_TOOL_BAR:
                 a->setCheckable(true);
                 connect(a, &QAction::triggered, this, &KIHON::M_DISP_TOOL_BAR_Click);
-            } else if (name == QLatin1String("M_DISP_STATUS_BAR")) {
+                break;
+            case MenuEntry::M_DISP_STATUS_BAR:
                 a->setCheckable(true);
                 connect(a, &QAction::triggered, this, &KIHON::M_DISP_STATUS_BAR_Click);
-            } else if (name == QLatin1String("M_FILE_UNDO")) {
+                break;
+            case MenuEntry::M_FILE_UNDO:
                 connect(a, &QAction::triggered, this, &KIHON::M_FILE_UNDO_Click);
-            } else if (name == QLatin1String("M_CONFIG_UNDO")) {
+                break;
+            case MenuEntry::M_CONFIG_UNDO:
                 a->setCheckable(true);
                 connect(a, &QAction::triggered, this, &KIHON::M_CONFIG_UNDO_Click);
-            } else if (name == QLatin1String("M_HELP_VER")) {
+                break;
+            case MenuEntry::M_HELP_VER:
                 connect(a, &QAction::triggered, this, &KIHON::M_HELP_VER_Click);
-            } else if (const std::optional<Command> command = Commands::ofMenuEntry(name)) {
-                connect(a, &QAction::triggered, this, [this, c = *command] { runCommand(c, Origin::Menu); });
+                break;
+            default:
+                if (const std::optional<Command> command = Commands::ofMenuEntry(e.entry))
+                    connect(a, &QAction::triggered, this, [this, c = *command] { runCommand(c, Origin::Menu); });
+                break;
             }
         }
     }
@@ -278,17 +285,17 @@ void KIHON::Form_Load(const QString &startDir)
     setGeometry(s.FORM_X / kTwips, s.FORM_Y / kTwips, s.Width / kTwips, s.Height / kTwips);
 
     // The break reminder polls the clock while it is on.
-    if (BreakReminder::Arm(m_wb, QDateTime::currentMSecsSinceEpoch()))
+    if (BreakReminder::Arm(m_wb.settings, m_wb.VDT_Next_Time, QDateTime::currentMSecsSinceEpoch()))
         m_timer1->start();
     else
         m_timer1->stop();
 
     applyBars(s.T_Bar != 0, s.S_Bar != 0);
-    m_menuEntries.value(QStringLiteral("M_DISP_TOOL_BAR"))->setChecked(s.T_Bar != 0);
-    m_menuEntries.value(QStringLiteral("M_DISP_STATUS_BAR"))->setChecked(s.S_Bar != 0);
-    m_menuEntries.value(QStringLiteral("M_CONFIG_UNDO"))->setChecked(s.UNDO_FLG != 0);
+    menuEntry(MenuEntry::M_DISP_TOOL_BAR)->setChecked(s.T_Bar != 0);
+    menuEntry(MenuEntry::M_DISP_STATUS_BAR)->setChecked(s.S_Bar != 0);
+    menuEntry(MenuEntry::M_CONFIG_UNDO)->setChecked(s.UNDO_FLG != 0);
 
-    RtfBuilder::Make_RTF_Colors(m_wb);
+    RtfBuilder::Make_RTF_Colors(m_wb.display, m_wb.settings);
     MENU_SETTEI();
     if (!storeError.isEmpty())
         showError(storeError + QStringLiteral("\r\n") + SettingsIo::kNotSaved, SettingsIo::kRepairCaption);
@@ -352,14 +359,11 @@ void KIHON::resizeEvent(QResizeEvent *event)
 void KIHON::MENU_SETTEI()
 {
     for (const CommandInfo &c : Commands::table()) {
-        if (!*c.menuEntry)
-            continue;
-        if (QAction *entry = m_menuEntries.value(QString::fromLatin1(c.menuEntry)))
-            entry->setEnabled(m_wb.board.isEnabled(c.command));
+        if (c.menuEntry)
+            menuEntry(*c.menuEntry)->setEnabled(m_wb.board.isEnabled(c.command));
     }
     // Not a toolbar command: open whenever no operation runs.
-    if (QAction *undo = m_menuEntries.value(QStringLiteral("M_FILE_UNDO")))
-        undo->setEnabled(!m_wb.board.isBusy());
+    menuEntry(MenuEntry::M_FILE_UNDO)->setEnabled(!m_wb.board.isBusy());
 }
 
 void KIHON::refreshGeometrySettings()
@@ -384,7 +388,7 @@ void KIHON::M_FILE_UNDO_Click()
 
 void KIHON::M_CONFIG_UNDO_Click()
 {
-    QAction *entry = m_menuEntries.value(QStringLiteral("M_CONFIG_UNDO"));
+    QAction *entry = menuEntry(MenuEntry::M_CONFIG_UNDO);
     m_wb.settings.UNDO_FLG = entry->isChecked() ? 1 : 0;
     QString error;
     if (!SettingsIo::Write_Execute(m_wb, &error))
@@ -393,18 +397,18 @@ void KIHON::M_CONFIG_UNDO_Click()
 
 void KIHON::M_DISP_TOOL_BAR_Click()
 {
-    toggleBar(QStringLiteral("M_DISP_TOOL_BAR"), m_toolbar, &MainCommands::toggleToolBar);
+    toggleBar(MenuEntry::M_DISP_TOOL_BAR, m_toolbar, &MainCommands::toggleToolBar);
 }
 
 void KIHON::M_DISP_STATUS_BAR_Click()
 {
-    toggleBar(QStringLiteral("M_DISP_STATUS_BAR"), m_statusBar, &MainCommands::toggleStatusBar);
+    toggleBar(MenuEntry::M_DISP_STATUS_BAR, m_statusBar, &MainCommands::toggleStatusBar);
 }
 
-void KIHON::toggleBar(const QString &entryName, QWidget *bar,
+void KIHON::toggleBar(MenuEntry which, QWidget *bar,
                       bool (*toggle)(Workbench &, ViewFrame &, bool))
 {
-    QAction *entry = m_menuEntries.value(entryName);
+    QAction *entry = menuEntry(which);
     // QAction toggles its check mark before it reports; the handler works
     // from the mark the user saw.
     const bool wasChecked = !entry->isChecked();
@@ -423,7 +427,7 @@ void KIHON::M_HELP_VER_Click()
 
 void KIHON::endProgram()
 {
-    if (!MainCommands::confirmEnd(m_wb))
+    if (!MainCommands::confirmEnd(m_wb.work, *m_wb.messages))
         return;
     refreshGeometrySettings();
     SettingsIo::Write_Window_Config(m_wb);
@@ -437,7 +441,7 @@ void KIHON::closeEvent(QCloseEvent *event)
     // loop): it is stopped as STOP does, and the window closes once it has
     // ended, so that nothing runs on for a window that is gone.
     if (m_wb.board.isBusy()) {
-        MainCommands::Stop(m_wb);
+        MainCommands::Stop(m_wb.work);
         m_closeWhenIdle = true;
         event->ignore();
         return;
@@ -446,7 +450,7 @@ void KIHON::closeEvent(QCloseEvent *event)
     // Closed by the window's close box (or its keys): asked as END asks, and
     // the configuration is written too.
     if (!m_closing) {
-        if (!MainCommands::confirmEnd(m_wb)) {
+        if (!MainCommands::confirmEnd(m_wb.work, *m_wb.messages)) {
             event->ignore();
             return;
         }
@@ -524,7 +528,7 @@ void KIHON::runCommand(Command command, Origin origin)
         WorkAreaCommands::Copy_Selection(m_wb);
         break;
     case Command::STOP:
-        MainCommands::Stop(m_wb);
+        MainCommands::Stop(m_wb.work);
         break;
     case Command::DISP_SEARCH:
         ListView::Show_List_View(m_wb, origin == Origin::Toolbar);
@@ -537,7 +541,7 @@ void KIHON::runCommand(Command command, Origin origin)
         endProgram();
         break;
     case Command::HINA_FUKUSEI:
-        if (MainCommands::checkFukusei(m_wb))
+        if (MainCommands::checkFukusei(m_wb.Param_Count, *m_wb.messages))
             openHinagataFukusei();
         break;
     case Command::HOZON:
@@ -646,7 +650,7 @@ Time_Kanri *KIHON::timeKanri() const
 
 void KIHON::Timer1_Timer()
 {
-    if (BreakReminder::isDue(m_wb, QDateTime::currentMSecsSinceEpoch()))
+    if (BreakReminder::isDue(m_wb.VDT_Next_Time, QDateTime::currentMSecsSinceEpoch()))
         ensureTimeKanri()->showReminderView();
 }
 

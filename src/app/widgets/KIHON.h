@@ -1,11 +1,11 @@
 #pragma once
 
 #include "base/Command.h"
+#include "base/MenuEntries.h"
 #include "base/StatusPanels.h"
 #include "base/ViewFrame.h"
 #include "platform/ProgressPort.h"
 
-#include <QHash>
 #include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
@@ -57,7 +57,7 @@ public:
     QToolBar *toolbar() const { return m_toolbar; }
     QStatusBar *statusBarWidget() const { return m_statusBar; }
     QAction *buttonAction(Command command) const { return m_buttons[size_t(command)]; }
-    QAction *menuEntry(const QString &name) const { return m_menuEntries.value(name); }
+    QAction *menuEntry(MenuEntry entry) const { return m_menuEntries[size_t(entry)]; }
     RichTextView *listView() const { return m_listView; }
     RichTextView *detailView() const { return m_detailView; }
     QTimer *timer1() const { return m_timer1; }
@@ -103,7 +103,7 @@ private:
     void openColorSettei();
     void writeDump();
 
-    void toggleBar(const QString &entryName, QWidget *bar,
+    void toggleBar(MenuEntry which, QWidget *bar,
                    bool (*toggle)(Workbench &, ViewFrame &, bool));
     void M_DISP_TOOL_BAR_Click();
     void M_DISP_STATUS_BAR_Click();
@@ -122,7 +122,7 @@ private:
     RichTextView *m_detailView = nullptr;
     QTimer *m_timer1 = nullptr;
     std::array<QAction *, Commands::kCount> m_buttons{}; // by command
-    QHash<QString, QAction *> m_menuEntries; // by menu entry name
+    std::array<QAction *, MenuEntries::kCount> m_menuEntries{}; // by menu entry
     std::array<QLabel *, StatusPanels::kCount> m_panels{}; // by panel
     ViewFrame m_frame;
     bool m_closing = false;

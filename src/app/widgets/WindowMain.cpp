@@ -61,7 +61,7 @@ int main(int argc, char **argv)
     KIHON window(wb);
     window.Form_Load(QDir::currentPath());
     if (options.dumpButton)
-        MainCommands::offerDump(wb);
+        MainCommands::offerDump(wb.board);
     window.show();
     return QApplication::exec();
 }

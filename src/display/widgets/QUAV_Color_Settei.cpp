@@ -142,11 +142,11 @@ void QUAV_Color_Settei::QUAV_Color_Base_Click()
 void QUAV_Color_Settei::CMD_COLOR_SETTEI_Click()
 {
     const int target = QUAV_Color_Base->currentIndex();
-    if (!DisplayColors::checkTarget(m_wb, target))
+    if (!DisplayColors::checkTarget(m_wb.settings, *m_wb.messages, target))
         return;
     const qint32 before = m_pickerColor;
     m_pickerColor = pickColor ? pickColor(before) : before;
-    if (DisplayColors::storePicked(m_wb, target, before, m_pickerColor))
+    if (DisplayColors::storePicked(m_wb.settings, target, before, m_pickerColor))
         paintSample(m_pickerColor);
 }
 

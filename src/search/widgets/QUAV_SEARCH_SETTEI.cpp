@@ -297,7 +297,7 @@ void QUAV_SEARCH_SETTEI::CMD_SEARCH_Click()
     CMD_SEARCH->setEnabled(false);
     CMD_CANCEL->setEnabled(false);
     const SearchChoice c = choice();
-    switch (SearchStart::Check(m_wb, c)) {
+    switch (SearchStart::Check(*m_wb.messages, c)) {
     case SearchStart::Refusal::None:
         break;
     case SearchStart::Refusal::NoWord:
@@ -322,8 +322,8 @@ void QUAV_SEARCH_SETTEI::CMD_SEARCH_Click()
     if (QWidget *main = opener())
         main->setEnabled(true);
     hide();
-    SearchStart::prepareRun(m_wb, c.caseSensitive);
-    SearchRun::Search_Execute(m_wb, m_buildViews);
+    SearchStart::prepareRun(m_wb.board, m_wb.work, m_wb.status, c.caseSensitive);
+    SearchRun::Search_Execute(m_wb, SearchStart::request(c, m_wb.settings, m_wb.work), m_buildViews);
     finish();
 }
 

@@ -53,7 +53,7 @@ void QUAV_FOLDER_SENTAKU::Command1_Click()
     for (int i = 0; i < List1->count(); ++i)
         if (List1->item(i)->isSelected())
             index = i;
-    if (FolderChoice::Check(m_wb, index, index < 0 ? QString() : List1->item(index)->text().mid(2))
+    if (FolderChoice::Check(*m_wb.messages, index, index < 0 ? QString() : List1->item(index)->text().mid(2))
         != FolderChoice::Refusal::None)
         return;
     Command1->setEnabled(false);

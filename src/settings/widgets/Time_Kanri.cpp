@@ -224,7 +224,7 @@ void Time_Kanri::CMD_JIKOU_Click()
 
 void Time_Kanri::CMD_OK_Click()
 {
-    BreakReminder::CMD_OK(m_wb, now());
+    BreakReminder::CMD_OK(m_wb.settings, m_wb.VDT_Next_Time, now());
     // Ticks in step with the new due time, so it is not missed by a tick
     // that comes just before it.
     if (m_timer1 && m_timer1->isActive())

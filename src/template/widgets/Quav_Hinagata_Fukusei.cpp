@@ -1,8 +1,8 @@
 #include "template/widgets/Quav_Hinagata_Fukusei.h"
 
 #include "base/Workbench.h"
-#include "template/TemplateCommands.h"
 #include "template/TemplateDuplication.h"
+#include "template/TemplateDuplicationForm.h"
 #include "template/widgets/BarProgressPort.h"
 
 #include <QComboBox>
@@ -21,7 +21,7 @@ Quav_Hinagata_Fukusei::Quav_Hinagata_Fukusei(Workbench &wb)
     setWindowTitle(TemplateDuplication::kCaption);
     List_Taisyou_File = new QListWidget(this);
     List_Taisyou_File->setSelectionMode(QAbstractItemView::MultiSelection);
-    List_Taisyou_File->addItems(TemplateCommands::sourceFiles(wb));
+    List_Taisyou_File->addItems(TemplateDuplicationForm::sourceFiles(wb.work));
     fitPathList(List_Taisyou_File);
     Text_Change = new QLineEdit(this);
     List_Pattern = new QListWidget(this);
@@ -109,7 +109,7 @@ void Quav_Hinagata_Fukusei::Cmd_Fukusei_Click()
     setRunning(true);
     m_stop = false;
     BarProgressPort progress(ProgressBar1, Label8);
-    const TemplateDuplication::Summary summary = TemplateCommands::Hinagata_Fukusei(
+    const TemplateDuplication::Summary summary = TemplateDuplicationForm::Hinagata_Fukusei(
         m_wb, sources, Text_Change->text(), Combo_File_Make->currentData().toInt(), &progress, &m_stop);
     setRunning(false);
     setInputsEnabled(true);

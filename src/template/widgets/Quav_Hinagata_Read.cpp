@@ -1,7 +1,7 @@
 #include "template/widgets/Quav_Hinagata_Read.h"
 
 #include "base/Workbench.h"
-#include "template/TemplateCommands.h"
+#include "template/TemplateReadForm.h"
 #include "template/TemplateRead.h"
 #include "template/widgets/BarProgressPort.h"
 #include "template/widgets/TemplateFolderBrowser.h"
@@ -75,7 +75,7 @@ void Quav_Hinagata_Read::Cmd_Read_Click()
     setRunning(true);
     m_stop = false;
     BarProgressPort progress(ProgressBar1);
-    const bool done = TemplateCommands::Hinagata_Read(m_wb, paths, Check1->isChecked(), &progress, &m_stop);
+    const bool done = TemplateReadForm::Hinagata_Read(m_wb, paths, Check1->isChecked(), &progress, &m_stop);
     setRunning(false);
     setInputsEnabled(true);
     if (done)

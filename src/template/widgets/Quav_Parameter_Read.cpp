@@ -1,7 +1,6 @@
 #include "template/widgets/Quav_Parameter_Read.h"
 
 #include "base/Workbench.h"
-#include "template/TemplateCommands.h"
 #include "template/widgets/TemplateFolderBrowser.h"
 
 #include <QComboBox>
@@ -110,7 +109,7 @@ void Quav_Parameter_Read::Cmd_Sakujyo_Click()
 
 void Quav_Parameter_Read::CMD_CANCEL_Click()
 {
-    if (!TemplateCommands::commitParameters(m_wb, m_images))
+    if (!m_images.commitTo(m_wb))
         return;
     finish();
 }
