@@ -10,7 +10,7 @@ LineEditCommand::LineEditCommand(Workbench &wb) : m_wb(wb), m_editor(*wb.message
 bool LineEditCommand::Form_Load()
 {
     QStringList entries;
-    m_file = ShownFile::take(m_wb, LineEditor::kCaption, entries);
+    m_file = ShownFile::take(m_wb.work, m_wb.display.detailFileIndex, *m_wb.messages, LineEditor::kCaption, entries);
     if (m_file < 0)
         return false;
     m_key = m_wb.display.Detail_File_Key;

@@ -16,10 +16,10 @@ const QString ReplaceCommand::kDetailNote = QStringLiteral("詳細画面から�
 
 namespace {
 
-void enableViews(Workbench &wb, bool enabled)
+void enableViews(RichViewPort &list, RichViewPort &detail, bool enabled)
 {
-    for (RichViewPort *view : {wb.listView, wb.detailView})
-        view->setViewEnabled(enabled);
+    list.setViewEnabled(enabled);
+    detail.setViewEnabled(enabled);
 }
 
 } // namespace
@@ -31,7 +31,7 @@ void ReplaceCommand::Form_Load()
     const WorkArea &work = m_wb.work;
     m_files = work.Search_Hit_File_Change().texts();
     const bool detailShown = m_wb.detailView && m_wb.detailView->isShown();
-    enableViews(m_wb, false);
+    enableViews(*m_wb.listView, *m_wb.detailView, false);
     Syousai_Gamen_Flg = detailShown ? 1 : 0;
     // The file the detail view shows, by its index: its header in the
     // display list may be cut and no longer tell the path.
@@ -89,7 +89,7 @@ bool ReplaceCommand::Cmd_Jikkou_Click(const QString &search, const QString &repl
 
 void ReplaceCommand::Cmd_Cancel_Click()
 {
-    enableViews(m_wb, true);
+    enableViews(*m_wb.listView, *m_wb.detailView, true);
 }
 
 int ReplaceCommand::replaceFiles(WorkArea &work, ReplacePass &pass, const QList<int> &files)

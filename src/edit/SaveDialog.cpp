@@ -13,9 +13,9 @@ namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
-MessagePort::Answer ask(Workbench &wb, const QString &text, MessagePort::Buttons buttons)
+MessagePort::Answer ask(MessagePort &port, const QString &text, MessagePort::Buttons buttons)
 {
-    return wb.messages->show(text, SaveDialog::kCaption, MessagePort::Icon::Exclamation, buttons);
+    return port.show(text, SaveDialog::kCaption, MessagePort::Icon::Exclamation, buttons);
 }
 
 } // namespace
@@ -115,7 +115,7 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
 
     bool allAgreed = false;
     if (unchanged > 0 && chosen > 1)
-        allAgreed = ask(wb,
+        allAgreed = ask(*wb.messages,
                         QStringLiteral("更新のないファイルを含んでいます。") + kLineBreak
                             + QStringLiteral("一括更新保存しますか？"),
                         Buttons::YesNo)
@@ -137,7 +137,7 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
                 break;
             if (change.data(i) == 0 && !allAgreed) {
                 run.settle();
-                if (ask(wb,
+                if (ask(*wb.messages,
                         change.text(i) + kLineBreak + QStringLiteral("上のファイルは更新のないファイルです。")
                             + kLineBreak + QStringLiteral("保存しますか？"),
                         Buttons::YesNo)

@@ -16,7 +16,7 @@ SortCommand::SortCommand(Workbench &wb) : m_wb(wb) {}
 bool SortCommand::Form_Load()
 {
     QStringList entries;
-    m_file = ShownFile::take(m_wb, kCaption, entries);
+    m_file = ShownFile::take(m_wb.work, m_wb.display.detailFileIndex, *m_wb.messages, kCaption, entries);
     if (m_file < 0)
         return false;
     m_key = m_wb.display.Detail_File_Key;

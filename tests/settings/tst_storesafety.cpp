@@ -3,7 +3,7 @@
 #include "base/Workbench.h"
 #include "display/DisplayColors.h"
 #include "search/SearchStart.h"
-#include "settings/BreakReminder.h"
+#include "settings/BreakReminderForm.h"
 #include "settings/SettingsIo.h"
 #include "platform/SettingsStore.h"
 
@@ -394,7 +394,7 @@ void tst_StoreSafety::unwritableStoreToldOnce()
     ViewFrame frame = ViewFrame::fitted(9000, true, true);
     MainCommands::toggleToolBar(wb, frame, true);
     DisplayColors::Apply(wb, true);
-    QVERIFY(BreakReminder::CMD_JIKOU(wb, true, QStringLiteral("30"), 0).accepted);
+    QVERIFY(BreakReminderForm::CMD_JIKOU(wb, true, QStringLiteral("30"), 0).accepted);
     QString error;
     QVERIFY(!SettingsIo::Write_Window_Config(wb, &error));
     QVERIFY(!error.isEmpty());
