@@ -59,7 +59,8 @@ QString BreakReminderForm::intervalText(const Settings &s)
     return QString::number(s.VDT_INTERVAL_TIME / 60);
 }
 
-BreakReminderForm::Commit BreakReminderForm::CMD_JIKOU(Workbench &wb, bool reminderOn, const QString &typed, qint64 nowMs)
+BreakReminderForm::Commit BreakReminderForm::CMD_JIKOU(Workbench &wb, bool reminderOn, const QString &typed,
+                                                      qint64 nowMs)
 {
     Commit c;
     c.text = typed;

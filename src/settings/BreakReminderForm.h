@@ -8,7 +8,8 @@ struct Workbench;
 // The time-management dialog's settings view without its widgets: the break
 // reminder's interval box (VDT_INTERVAL_TIME in seconds, shown and typed in
 // whole minutes), its checks and the "設定" commit. The reminder's timing
-// is BreakReminder's.
+// is BreakReminder's; the time-stamp option (FILE_NAME_DISP) is a plain
+// setting the dialog sets as it is clicked and "設定" stores with the rest.
 class BreakReminderForm
 {
 public:

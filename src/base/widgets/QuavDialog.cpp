@@ -93,7 +93,8 @@ bool QuavDialog::openFrom(QWidget *opener)
     for (QWidget *w : QApplication::topLevelWidgets())
         if (qobject_cast<QMainWindow *>(w) && w->isVisible())
             mainNow = w->frameGeometry();
-    const QRect wanted(centredPosition(QRect(m_wb.mainLeft, m_wb.mainTop, m_wb.mainWidth, m_wb.mainHeight), size()), size());
+    const QRect mainTwips(m_wb.mainLeft, m_wb.mainTop, m_wb.mainWidth, m_wb.mainHeight);
+    const QRect wanted(centredPosition(mainTwips, size()), size());
     move(mainNow.isValid() ? ScreenFit::dialogPosition(wanted, mainNow, screens)
                            : ScreenFit::fitWindow(wanted, screens).topLeft());
     show();
