@@ -30,7 +30,7 @@ void ReplaceCommand::Form_Load()
 {
     const WorkArea &work = m_wb.work;
     m_files = work.Search_Hit_File_Change().texts();
-    const bool detailShown = m_wb.detailView && m_wb.detailView->isShown();
+    const bool detailShown = m_wb.detailView->isShown();
     enableViews(*m_wb.listView, *m_wb.detailView, false);
     Syousai_Gamen_Flg = detailShown ? 1 : 0;
     // The file the detail view shows, by its index: its header in the
