@@ -8,7 +8,7 @@
 #include "base/Workbench.h"
 #include "edit/LineEditor.h"
 #include "edit/LineSort.h"
-#include "edit/ReplaceCommand.h"
+#include "edit/ReplaceForm.h"
 #include "edit/ReplacePass.h"
 #include "platform/Cp932.h"
 #include "platform/MessagePort.h"
@@ -112,7 +112,7 @@ int replaceAll(WorkArea &w, const QString &replacement)
     QList<int> files;
     for (int k = 0; k < w.Search_Hit_File_List().count(); ++k)
         files.append(k);
-    const int changed = ReplaceCommand::replaceFiles(w, pass, files);
+    const int changed = ReplaceForm::replaceFiles(w, pass, files);
     LineIndex::Build_Line_Index(w);
     return changed;
 }

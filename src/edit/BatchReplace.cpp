@@ -2,7 +2,7 @@
 
 #include "base/Workbench.h"
 #include "edit/ReplacePass.h"
-#include "edit/SaveDialog.h"
+#include "edit/SaveForm.h"
 #include "edit/SaveQueue.h"
 #include "platform/Cp932.h"
 #include "platform/DirectoryListing.h"
@@ -124,7 +124,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     queue->setWhileWaiting([&messages, named = QString()](const QString &file) mutable {
         if (file != named) {
             named = file;
-            messages.show(file + QStringLiteral("\r\nほかの保存の終了を待っています。"), SaveDialog::kCaption,
+            messages.show(file + QStringLiteral("\r\nほかの保存の終了を待っています。"), SaveForm::kCaption,
                           MessagePort::Icon::Information, MessagePort::Buttons::Ok);
             messages.flush();
         }
@@ -151,7 +151,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
         std::stable_sort(order.begin(), order.end(),
                          [&](int a, int b) { return blocks.at(a).first < blocks.at(b).first; });
         for (const int i : std::as_const(order)) {
-            const auto [first, last] = SaveDialog::linesOf(work, i);
+            const auto [first, last] = SaveForm::linesOf(work, i);
             if (last < first)
                 continue;
             const QList<StoredChange> changes = pass.storedPass(entries, first, last);
@@ -169,20 +169,20 @@ int BatchReplace::run(const QList<QByteArray> &args)
                 continue;
             }
             QStringList own;
-            SaveRequest request = SaveDialog::requestFor(work, i, own);
+            SaveRequest request = SaveForm::requestFor(work, i, own);
             const qsizetype keyLength = work.File_Key(i).size();
             for (const StoredChange &c : changes) {
                 // The line's view moves to its new text before the old one goes.
                 QString &entry = own[c.index - first];
                 const QString previous = std::exchange(entry, c.entry);
-                request.lines[c.index - first] = SaveDialog::storedLine(entry, keyLength);
+                request.lines[c.index - first] = SaveForm::storedLine(entry, keyLength);
             }
             // A Shift-JIS file refuses a replacement it cannot hold, in a
             // dry run too; a UTF file takes it.
             if (mayBeRefused) {
                 if (const QString refused = FileSave::refusal(request); !refused.isEmpty()) {
                     ++errors;
-                    messages.show(refused, SaveDialog::kCaption, MessagePort::Icon::Critical,
+                    messages.show(refused, SaveForm::kCaption, MessagePort::Icon::Critical,
                                   MessagePort::Buttons::Ok);
                     continue;
                 }
@@ -195,13 +195,13 @@ int BatchReplace::run(const QList<QByteArray> &args)
             queue->save(request, [&, line](const SaveResult &r) {
                 if (!r.written()) {
                     ++errors;
-                    messages.show(r.message, SaveDialog::kCaption, MessagePort::Icon::Critical,
+                    messages.show(r.message, SaveForm::kCaption, MessagePort::Icon::Critical,
                                   MessagePort::Buttons::Ok);
                     return;
                 }
                 if (!r.warning.isEmpty()) {
                     ++errors;
-                    messages.show(r.warning, SaveDialog::kCaption, MessagePort::Icon::Exclamation,
+                    messages.show(r.warning, SaveForm::kCaption, MessagePort::Icon::Exclamation,
                                   MessagePort::Buttons::Ok);
                 }
                 report(line);
@@ -231,7 +231,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     errors += outcome.overflow + int(outcome.skipped.size());
     batch.finish();
     for (const QString &notice : batch.notices())
-        messages.show(notice, SaveDialog::kCaption, MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
+        messages.show(notice, SaveForm::kCaption, MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
 
     // Lines the replace refused stay as they were: not all was done.
     if (pass.failures() > 0) {

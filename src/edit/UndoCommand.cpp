@@ -1,7 +1,7 @@
 #include "edit/UndoCommand.h"
 
 #include "base/Workbench.h"
-#include "edit/SaveDialog.h"
+#include "edit/SaveForm.h"
 #include "platform/MessagePort.h"
 #include "platform/NativeName.h"
 
@@ -58,7 +58,7 @@ void UndoCommand::undoLastSave(Workbench &wb)
     const UndoRestore::Mode mode = batch->interrupted() ? UndoRestore::Mode::Rollback : UndoRestore::Mode::Undo;
     const UndoRestore::Result r = UndoRestore::run(*batch, mode, false);
     if (markRestored(wb.work, r.restoredPaths()))
-        SaveDialog::updateHozon(wb);
+        SaveForm::updateHozon(wb);
     report(port, r);
 }
 
@@ -78,7 +78,7 @@ void UndoCommand::offerRecovery(Workbench &wb)
             == MessagePort::Answer::Yes) {
             const UndoRestore::Result r = UndoRestore::run(batch, UndoRestore::Mode::Rollback, false);
             if (markRestored(wb.work, r.restoredPaths()))
-                SaveDialog::updateHozon(wb);
+                SaveForm::updateHozon(wb);
             report(port, r);
         } else {
             UndoStore::Hold hold(batch.id);
