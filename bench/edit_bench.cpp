@@ -8,10 +8,11 @@
 #include "base/Workbench.h"
 #include "edit/LineEditor.h"
 #include "edit/LineSort.h"
-#include "edit/ReplaceCommand.h"
+#include "edit/ReplaceForm.h"
 #include "edit/ReplacePass.h"
 #include "platform/Cp932.h"
 #include "platform/MessagePort.h"
+#include "search/SearchRequest.h"
 #include "search/SearchRun.h"
 #include "../tests/support/WorkAreaTestAccess.h"
 #include "BenchTiming.h"
@@ -82,19 +83,14 @@ using namespace BenchTiming;
 void search(Workbench &wb, const QString &root)
 {
     wb.work.clearAll();
-    Settings &s = wb.settings;
-    s.SIKIBETU_ALL_FLG = 1;
-    s.SIKIBETU.fill(QString());
-    s.SIKIBETU[0] = QStringLiteral("TXT");
-    s.SUB_DIR_FLG = 1;
-    s.FILE_NAME_DISP = 0;
-    s.FILE_OUT = 0;
-    wb.work.Search_Word = kWord;
-    wb.work.Compare_Mode = 1;
     wb.work.Search_Running = 1;
-    wb.work.Search_Path = root;
-    wb.work.Current_Dir = root + QLatin1Char('/');
-    SearchRun::Search_Execute(wb);
+    SearchRequest request;
+    request.word = kWord;
+    request.ignoreCase = true;
+    request.root = root;
+    request.identifiers = {QStringLiteral("TXT")};
+    request.subDirs = true;
+    SearchRun::Search_Execute(wb, request);
 }
 
 // Makes a copied work area share nothing with its original, as the
@@ -116,7 +112,7 @@ int replaceAll(WorkArea &w, const QString &replacement)
     QList<int> files;
     for (int k = 0; k < w.Search_Hit_File_List().count(); ++k)
         files.append(k);
-    const int changed = ReplaceCommand::replaceFiles(w, pass, files);
+    const int changed = ReplaceForm::replaceFiles(w, pass, files);
     LineIndex::Build_Line_Index(w);
     return changed;
 }

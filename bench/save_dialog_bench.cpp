@@ -6,14 +6,14 @@
 // Then times the save itself: N files of 3 lines (the all-lines store holds
 // 32,767 lines: 10,000 files fit with 3 each), about 170 bytes, on
 // disk, each with one line changed in the work area, all written by
-// SaveDialog::Cmd_Jikkou with the undo journal (in a folder of the bench's
+// SaveForm::Cmd_Jikkou with the undo journal (in a folder of the bench's
 // own). The files lie in the system's temporary folder (TMPDIR); on a
 // memory file system flushing costs nothing and the figure says little.
 //
 // Usage: QT_QPA_PLATFORM=offscreen save_dialog_bench [RUNS] [N...]
 
 #include "base/Workbench.h"
-#include "edit/SaveDialog.h"
+#include "edit/SaveForm.h"
 #include "edit/widgets/QUAV_Hozon.h"
 #include "platform/Cp932.h"
 #include "workarea/LineFormat.h"
@@ -112,7 +112,7 @@ int main(int argc, char **argv)
         qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
         std::unique_ptr<QTemporaryDir> files;
         std::unique_ptr<Workbench> wb;
-        SaveDialog::Outcome out;
+        SaveForm::Outcome out;
         const Timing saved = median(
             runs,
             [&] {
@@ -123,7 +123,7 @@ int main(int argc, char **argv)
                     std::abort();
                 ::sync();
             },
-            [&] { out = SaveDialog::Cmd_Jikkou(*wb, QList<bool>(n, true)); });
+            [&] { out = SaveForm::Cmd_Jikkou(*wb, QList<bool>(n, true)); });
         if (out.written != n)
             std::abort();
         print(qPrintable(QStringLiteral("save %1 changed files").arg(n)), saved,

@@ -2,7 +2,7 @@
 
 #include "base/Settings.h"
 #include "edit/ReplacePass.h"
-#include "edit/SaveDialog.h"
+#include "edit/SaveForm.h"
 #include "edit/SaveQueue.h"
 #include "edit/TextReplace.h"
 #include "platform/Cp932.h"
@@ -118,7 +118,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     queue->setWhileWaiting([&messages, named = QString()](const QString &file) mutable {
         if (file != named) {
             named = file;
-            messages.show(file + QStringLiteral("\r\nほかの保存の終了を待っています。"), SaveDialog::kCaption,
+            messages.show(file + QStringLiteral("\r\nほかの保存の終了を待っています。"), SaveForm::kCaption,
                           MessagePort::Icon::Information, MessagePort::Buttons::Ok);
             messages.flush();
         }
@@ -170,7 +170,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
         if (mayBeRefused) {
             if (const QString refused = FileSave::refusal(request); !refused.isEmpty()) {
                 ++errors;
-                messages.show(refused, SaveDialog::kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::Ok);
+                messages.show(refused, SaveForm::kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::Ok);
                 return;
             }
         }
@@ -182,12 +182,12 @@ int BatchReplace::run(const QList<QByteArray> &args)
         queue->save(request, [&, line](const SaveResult &r) {
             if (!r.written()) {
                 ++errors;
-                messages.show(r.message, SaveDialog::kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::Ok);
+                messages.show(r.message, SaveForm::kCaption, MessagePort::Icon::Critical, MessagePort::Buttons::Ok);
                 return;
             }
             if (!r.warning.isEmpty()) {
                 ++errors;
-                messages.show(r.warning, SaveDialog::kCaption, MessagePort::Icon::Exclamation,
+                messages.show(r.warning, SaveForm::kCaption, MessagePort::Icon::Exclamation,
                               MessagePort::Buttons::Ok);
             }
             report(line);
@@ -205,7 +205,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     errors += int(outcome.skipped.size());
     batch.finish();
     for (const QString &notice : batch.notices())
-        messages.show(notice, SaveDialog::kCaption, MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
+        messages.show(notice, SaveForm::kCaption, MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
 
     // Lines the replace refused stay as they were: not all was done.
     if (pass.failures() > 0) {

@@ -8,9 +8,9 @@ const QString kLineBreak = QStringLiteral("\r\n");
 
 } // namespace
 
-SaveRun::SaveRun(Workbench &wb, int total, SaveDialog::Outcome &out)
+SaveRun::SaveRun(Workbench &wb, int total, SaveForm::Outcome &out)
     : m_wb(wb), m_total(total), m_out(out),
-      m_batch(FileSave::batchOptions(wb.settings, SaveDialog::kCaption)), m_progress(wb, total), m_queue(m_batch)
+      m_batch(FileSave::batchOptions(wb.settings, SaveForm::kCaption)), m_progress(wb, total), m_queue(m_batch)
 {
     m_queue.setFlushBeforeUnwritten(true);
     m_queue.setWhileWaiting([this](const QString &file) {
@@ -37,7 +37,7 @@ bool SaveRun::next(const QString &file)
 void SaveRun::save(int i, bool overwriteAgreed)
 {
     QStringList entries;
-    SaveRequest request = SaveDialog::requestFor(m_wb.work, i, entries);
+    SaveRequest request = SaveForm::requestFor(m_wb.work, i, entries);
     if (request.lines.isEmpty()) {
         // Every file read has at least one line: none found means the
         // store lost track of it, and writing would empty the file.
@@ -76,7 +76,7 @@ void SaveRun::deliver()
 void SaveRun::show(const QString &text, MessagePort::Icon icon)
 {
     m_queue.flush();
-    m_wb.messages->show(text, SaveDialog::kCaption, icon);
+    m_wb.messages->show(text, SaveForm::kCaption, icon);
 }
 
 void SaveRun::handle(const Result &done)
@@ -96,7 +96,7 @@ void SaveRun::handle(const Result &done)
         const QString question = r.outcome == SaveResult::Outcome::RemovedOnDisk
             ? QStringLiteral("保存し直しますか？")
             : QStringLiteral("上書き保存しますか？");
-        if (m_wb.messages->show(r.message + kLineBreak + question, SaveDialog::kCaption,
+        if (m_wb.messages->show(r.message + kLineBreak + question, SaveForm::kCaption,
                                 MessagePort::Icon::Exclamation, MessagePort::Buttons::YesNoDefaultNo)
             != MessagePort::Answer::Yes) {
             ++m_out.skipped;
@@ -110,7 +110,7 @@ void SaveRun::handle(const Result &done)
         show(r.message, MessagePort::Icon::Critical);
         return;
     }
-    SaveDialog::keepStamp(m_wb.work, done.file, r.stamp);
+    SaveForm::keepStamp(m_wb.work, done.file, r.stamp);
     m_wb.work.setFileChanged(done.file, false);
     ++m_out.written;
     if (!r.warning.isEmpty())
@@ -132,8 +132,8 @@ void SaveRun::finish()
                   .arg(m_out.written);
         if (!m_stopNote.isEmpty())
             text += kLineBreak + kLineBreak + m_stopNote;
-        m_wb.messages->show(text, SaveDialog::kCaption, MessagePort::Icon::Information);
+        m_wb.messages->show(text, SaveForm::kCaption, MessagePort::Icon::Information);
     }
     for (const QString &notice : m_batch.notices())
-        m_wb.messages->show(notice, SaveDialog::kCaption, MessagePort::Icon::Exclamation);
+        m_wb.messages->show(notice, SaveForm::kCaption, MessagePort::Icon::Exclamation);
 }

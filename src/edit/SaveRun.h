@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/SaveDialog.h"
+#include "edit/SaveForm.h"
 #include "edit/SaveProgress.h"
 #include "edit/SaveQueue.h"
 #include "platform/MessagePort.h"
@@ -25,7 +25,7 @@ struct Workbench;
 class SaveRun
 {
 public:
-    SaveRun(Workbench &wb, int total, SaveDialog::Outcome &out);
+    SaveRun(Workbench &wb, int total, SaveForm::Outcome &out);
     ~SaveRun();
     SaveRun(const SaveRun &) = delete;
     SaveRun &operator=(const SaveRun &) = delete;
@@ -55,7 +55,7 @@ private:
 
     Workbench &m_wb;
     int m_total;
-    SaveDialog::Outcome &m_out;
+    SaveForm::Outcome &m_out;
     QList<Result> m_results; // delivered by the queue, not yet dealt with
     int m_current = -1;      // the file being given to the queue
     int m_waitStopped = -1;  // the file whose wait for a lock STOP ended

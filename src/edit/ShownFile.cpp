@@ -4,14 +4,12 @@
 #include "display/DetailView.h"
 #include "platform/MessagePort.h"
 
-int ShownFile::take(Workbench &wb, const QString &caption, QStringList &entries)
+int ShownFile::take(const WorkArea &work, int file, MessagePort &port, const QString &caption, QStringList &entries)
 {
-    const WorkArea &work = wb.work;
-    const int file = wb.display.detailFileIndex;
     const WorkArea::Range range = work.fileLineRange(file);
     if (range.isEmpty()) {
-        wb.messages->show(QStringLiteral("詳細画面のファイルが作業領域に見つかりません。"), caption,
-                          MessagePort::Icon::Exclamation);
+        port.show(QStringLiteral("詳細画面のファイルが作業領域に見つかりません。"), caption,
+                  MessagePort::Icon::Exclamation);
         return -1;
     }
     entries.clear();

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class MessagePort;
+class WorkArea;
 struct Workbench;
 
 // The file the detail view shows, as the line editor and the sort dialog take
@@ -10,10 +12,10 @@ struct Workbench;
 class ShownFile
 {
 public:
-    // The shown file's index, with its all-lines entries in store order; -1
-    // when the detail view shows no file of the work area (the user has been
-    // told, under caption).
-    static int take(Workbench &wb, const QString &caption, QStringList &entries);
+    // file (the detail view's file index), with its all-lines entries in
+    // store order; -1 when it is no file of the work area (the user has been
+    // told through port, under caption).
+    static int take(const WorkArea &work, int file, MessagePort &port, const QString &caption, QStringList &entries);
 
     // entries (the file's key, rising line numbers) become file's stored
     // lines in place; the file is marked changed and the detail view rebuilt.

@@ -1,7 +1,7 @@
 #include "edit/UndoCommand.h"
 
 #include "base/Workbench.h"
-#include "edit/SaveDialog.h"
+#include "edit/SaveForm.h"
 #include "platform/MessagePort.h"
 #include "platform/NativeName.h"
 
@@ -11,9 +11,8 @@ namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
-void report(Workbench &wb, const UndoRestore::Result &r)
+void report(MessagePort &port, const UndoRestore::Result &r)
 {
-    MessagePort &port = *wb.messages;
     const int restored = int(r.restoredPaths().size());
     if (r.allRestored())
         port.show(QStringLiteral("%1 個のファイルを保存前の内容に戻しました。").arg(restored), UndoRestore::kCaption,
@@ -26,19 +25,18 @@ void report(Workbench &wb, const UndoRestore::Result &r)
 
 } // namespace
 
-void UndoCommand::markRestored(Workbench &wb, const QList<QByteArray> &paths)
+bool UndoCommand::markRestored(WorkArea &work, const QList<QByteArray> &paths)
 {
     QSet<QByteArray> restored;
     for (const QByteArray &p : paths)
         restored.insert(NativeName::realFile(p));
     bool marked = false;
-    for (int i = 0; i < wb.work.Search_Hit_File_List().count(); ++i)
-        if (restored.contains(NativeName::realFile(wb.work.nativePath(i)))) {
-            wb.work.setFileChanged(i, true);
+    for (int i = 0; i < work.Search_Hit_File_List().count(); ++i)
+        if (restored.contains(NativeName::realFile(work.nativePath(i)))) {
+            work.setFileChanged(i, true);
             marked = true;
         }
-    if (marked)
-        SaveDialog::updateHozon(wb);
+    return marked;
 }
 
 void UndoCommand::undoLastSave(Workbench &wb)
@@ -59,8 +57,9 @@ void UndoCommand::undoLastSave(Workbench &wb)
         return;
     const UndoRestore::Mode mode = batch->interrupted() ? UndoRestore::Mode::Rollback : UndoRestore::Mode::Undo;
     const UndoRestore::Result r = UndoRestore::run(*batch, mode, false);
-    markRestored(wb, r.restoredPaths());
-    report(wb, r);
+    if (markRestored(wb.work, r.restoredPaths()))
+        SaveForm::updateHozon(wb);
+    report(port, r);
 }
 
 void UndoCommand::offerRecovery(Workbench &wb)
@@ -78,8 +77,9 @@ void UndoCommand::offerRecovery(Workbench &wb)
         if (port.show(text, UndoRestore::kCaption, MessagePort::Icon::Question, MessagePort::Buttons::YesNo)
             == MessagePort::Answer::Yes) {
             const UndoRestore::Result r = UndoRestore::run(batch, UndoRestore::Mode::Rollback, false);
-            markRestored(wb, r.restoredPaths());
-            report(wb, r);
+            if (markRestored(wb.work, r.restoredPaths()))
+                SaveForm::updateHozon(wb);
+            report(port, r);
         } else {
             UndoStore::Hold hold(batch.id);
             hold.setState(UndoManifest::State::Kept);

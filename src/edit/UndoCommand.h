@@ -2,6 +2,7 @@
 
 #include "edit/UndoRestore.h"
 
+class WorkArea;
 struct Workbench;
 
 // The window's side of the undo journal, free of widgets: undoing the last
@@ -18,6 +19,7 @@ public:
     // Every batch cut short: names the files it wrote and asks whether to
     // roll it back (Yes) or keep what was written (No).
     static void offerRecovery(Workbench &wb);
-    // Marks the work area's files among `paths` (links followed) changed.
-    static void markRestored(Workbench &wb, const QList<QByteArray> &paths);
+    // Marks the work area's files among `paths` (links followed) changed;
+    // true when it marked any.
+    static bool markRestored(WorkArea &work, const QList<QByteArray> &paths);
 };

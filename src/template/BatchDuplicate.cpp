@@ -7,7 +7,7 @@
 #include "search/BatchMessagePort.h"
 #include "settings/SettingsIo.h"
 #include "template/NewFileSave.h"
-#include "template/ParameterImages.h"
+#include "template/ParameterForm.h"
 #include "template/TemplateDuplication.h"
 #include "template/TemplateRead.h"
 #include "template/WorkAreaTemplateStore.h"
@@ -91,7 +91,7 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
     // Paths are taken by their bytes, made absolute so that every name
     // pattern has a folder to put the new file in; a name that is not UTF-8
     // is shown decoded and read and written by its own bytes.
-    ParameterImages images{DuplicationParameters{}};
+    ParameterForm images{DuplicationParameters{}};
     DuplicationParameters parameters;
     if (!images.readCard(NativeName::absolutePath(o.params), port) || !images.Commit(parameters, port)
         || !TemplateDuplication::checkOpen(parameters.Param_Count(), port))

@@ -7,8 +7,8 @@
 #include "base/Workbench.h"
 #include "DialogControls.h"
 #include "edit/BatchUndo.h"
-#include "edit/ReplaceCommand.h"
-#include "edit/SaveDialog.h"
+#include "edit/ReplaceForm.h"
+#include "edit/SaveForm.h"
 #include "platform/Cp932.h"
 #include "app/widgets/KIHON.h"
 #include "display/widgets/RichTextView.h"
@@ -246,14 +246,14 @@ void tst_WholeRoad::mixedEncodings()
             utf.append(i);
     }
     f.window->runCommand(Command::DISP_SEARCH, KIHON::Origin::Toolbar);
-    ReplaceCommand replace(*f.wb);
+    ReplaceForm replace(*f.wb);
     replace.Form_Load();
     QVERIFY(!replace.Cmd_Jikkou_Click(word, QStringLiteral("障害😀"), true, all));
     QVERIFY(f.port.texts().constLast().endsWith(QStringLiteral("入力できません。\r\n") + root + QStringLiteral("sj.TXT")));
     QVERIFY(replace.Cmd_Jikkou_Click(word, QStringLiteral("障害😀"), true, utf));
     replace.Form_Load();
     QVERIFY(replace.Cmd_Jikkou_Click(word, QStringLiteral("障害"), true, all));
-    QCOMPARE(SaveDialog::Cmd_Jikkou(*f.wb, QList<bool>(all.size(), true)).written, all.size());
+    QCOMPARE(SaveForm::Cmd_Jikkou(*f.wb, QList<bool>(all.size(), true)).written, all.size());
     const QByteArray u16After = QByteArray("\xFF\xFE")
         + QByteArray(reinterpret_cast<const char *>(u"前\r\n障害😀16\r\n"), 22);
     const QMap<QString, QByteArray> after = {

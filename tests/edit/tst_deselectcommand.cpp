@@ -3,7 +3,7 @@
 #include "EditFixture.h"
 
 #include "edit/DeselectCommand.h"
-#include "edit/ReplaceCommand.h"
+#include "edit/ReplaceForm.h"
 
 using Answer = MessagePort::Answer;
 
@@ -60,7 +60,7 @@ void tst_DeselectCommand::firstOfThree()
     QCOMPARE(f.wb.display.detailFileIndex, -1);
 
     // A later replace in what is now the first file works on its own lines.
-    ReplaceCommand replace(f.wb);
+    ReplaceForm replace(f.wb);
     replace.Form_Load();
     f.port.answerWith({Answer::No});
     QVERIFY(replace.Cmd_Jikkou_Click(QStringLiteral("b"), QStringLiteral("B"), true, {0}));

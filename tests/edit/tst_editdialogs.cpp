@@ -57,7 +57,7 @@ void tst_EditDialogs::replaceFromTheDetailView()
     QVERIFY(!control<QListWidget>(d, "List1")->isEnabled());
     QCOMPARE(control<QListWidget>(d, "List1")->selectedItems().size(), 1);
     QCOMPARE(control<QListWidget>(d, "List1")->row(control<QListWidget>(d, "List1")->selectedItems().first()), 1);
-    QCOMPARE(control<QLabel>(d, "Label4")->text(), ReplaceCommand::kDetailNote);
+    QCOMPARE(control<QLabel>(d, "Label4")->text(), ReplaceForm::kDetailNote);
     QCOMPARE(control<QLineEdit>(d, "Text_Search")->text(), QStringLiteral("w"));
     QVERIFY(control<QRadioButton>(d, "Opt_Moji_Kubetu_No")->isChecked());
 

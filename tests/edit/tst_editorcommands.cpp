@@ -2,8 +2,8 @@
 // (tst_editroad) does not show.
 #include "EditFixture.h"
 
-#include "edit/LineEditCommand.h"
-#include "edit/SortCommand.h"
+#include "edit/LineEditForm.h"
+#include "edit/SortForm.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void tst_EditorCommands::reflectWithoutEditsMarksChanged()
     EditFixture f(twoFiles(), QStringLiteral("w"));
     QVERIFY(f.showDetail(f.lineOf(QStringLiteral("000001:c1 w"))));
     const QStringList before = f.wb.work.Search_Hit_All_Line_List().texts();
-    LineEditCommand c(f.wb);
+    LineEditForm c(f.wb);
     QVERIFY(c.Form_Load());
     QVERIFY(c.Cmd_Hanei_Click());
     QVERIFY_CONSISTENT(f.wb.work);
@@ -53,7 +53,7 @@ void tst_EditorCommands::lineLimitLeavesRoomForOtherFiles()
                    {QStringLiteral("/d/big.txt"), big + QStringList{QStringLiteral("w")}}},
                   QStringLiteral("w"));
     QVERIFY(f.showDetail(f.lineOf(QStringLiteral("000001:w"))));
-    LineEditCommand c(f.wb);
+    LineEditForm c(f.wb);
     QVERIFY(c.Form_Load());
     QCOMPARE(c.editor().lineLimit(), WorkArea::kAdmissionLimit - 32001);
     QStringList typed;
@@ -82,7 +82,7 @@ void tst_EditorCommands::sortKeepsTheTemplatesKey()
     ListView::Build_List_View(f.wb);
     QVERIFY(f.showDetail(f.lineOf(LineFormat::kAddPrefix)));
     const int file = f.wb.display.detailFileIndex;
-    SortCommand c(f.wb);
+    SortForm c(f.wb);
     QVERIFY(c.Form_Load());
     QCOMPARE(c.fileKey(), kTemplate);
     c.Command1_Click(false);

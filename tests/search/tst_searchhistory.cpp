@@ -1,7 +1,7 @@
 #include "base/Workbench.h"
 #include "platform/Cp932.h"
 #include "search/SearchHistory.h"
-#include "search/SearchStart.h"
+#include "search/SearchForm.h"
 #include "search/SearchWord.h"
 
 #include "ScriptedMessagePort.h"
@@ -148,7 +148,7 @@ void tst_SearchHistory::checkOrder_data()
     QTest::addColumn<bool>("all");
     QTest::addColumn<int>("refusal");
     QTest::addColumn<QString>("message");
-    using R = SearchStart::Refusal;
+    using R = SearchForm::Refusal;
     QTest::newRow("blank word before missing identifier")
         << "   " << "" << false << int(R::NoWord) << QStringLiteral("サーチ文字が設定されていません。");
     QTest::newRow("missing identifier") << "x" << " " << false << int(R::NoIdentifier)
@@ -182,7 +182,7 @@ void tst_SearchHistory::checkOrder()
     c.identifierText = identifier;
     c.sikibetuAll = all;
     c.encoding = EncodingChoice::Cp932;
-    QCOMPARE(int(SearchStart::Check(*wb.messages, c)), refusal);
+    QCOMPARE(int(SearchForm::Check(*wb.messages, c)), refusal);
     if (message.isEmpty()) {
         QVERIFY(port.shown.isEmpty());
     } else {
@@ -212,7 +212,7 @@ void tst_SearchHistory::prepareRun()
     Workbench wb;
     wb.board.applyStartup();
     wb.work.Search_Path = searchPath;
-    SearchStart::prepareRun(wb.board, wb.work, wb.status, caseSensitive);
+    SearchForm::prepareRun(wb.board, wb.work, wb.status, caseSensitive);
     QCOMPARE(wb.work.Current_Dir, currentDir);
     QCOMPARE(int(wb.work.Compare_Mode), compareMode);
     QCOMPARE(wb.work.Search_Running, qint16(1));

@@ -1,9 +1,9 @@
 #include "app/MainCommands.h"
 #include "base/ViewFrame.h"
 #include "base/Workbench.h"
-#include "display/DisplayColors.h"
-#include "search/SearchStart.h"
-#include "settings/BreakReminder.h"
+#include "display/DisplayColorsForm.h"
+#include "search/SearchForm.h"
+#include "settings/BreakReminderForm.h"
 #include "settings/SettingsIo.h"
 #include "platform/SettingsStore.h"
 
@@ -389,12 +389,12 @@ void tst_StoreSafety::unwritableStoreToldOnce()
     choice.searchText = QStringLiteral("語");
     choice.identifierText = QStringLiteral("TXT");
     // Two searches, a toolbar toggle, the colour and time dialogs, and END.
-    SearchStart::storeChoices(wb, choice);
-    SearchStart::storeChoices(wb, choice);
+    SearchForm::storeChoices(wb, choice);
+    SearchForm::storeChoices(wb, choice);
     ViewFrame frame = ViewFrame::fitted(9000, true, true);
     MainCommands::toggleToolBar(wb, frame, true);
-    DisplayColors::Apply(wb, true);
-    QVERIFY(BreakReminder::CMD_JIKOU(wb, true, QStringLiteral("30"), 0).accepted);
+    DisplayColorsForm::Apply(wb, true);
+    QVERIFY(BreakReminderForm::CMD_JIKOU(wb, true, QStringLiteral("30"), 0).accepted);
     QString error;
     QVERIFY(!SettingsIo::Write_Window_Config(wb, &error));
     QVERIFY(!error.isEmpty());

@@ -1,4 +1,5 @@
 #include "settings/BreakReminder.h"
+#include "settings/BreakReminderForm.h"
 #include "DialogControls.h"
 #include "settings/SettingsIo.h"
 #include "settings/widgets/CoffeeBreakPanel.h"
@@ -47,7 +48,7 @@ void tst_TimeKanri::interval_data()
     QTest::addColumn<int>("refusal");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("minutes");
-    using R = BreakReminder::Refusal;
+    using R = BreakReminderForm::Refusal;
     QTest::newRow("30") << "30" << int(R::None) << "30" << 30;
     QTest::newRow("blanks around") << "  45 " << int(R::None) << "45" << 45;
     QTest::newRow("full-width blanks around") << "　45　" << int(R::None) << "45" << 45;
@@ -71,17 +72,17 @@ void tst_TimeKanri::interval()
     QFETCH(int, refusal);
     QFETCH(QString, text);
     QFETCH(int, minutes);
-    const BreakReminder::Interval r = BreakReminder::checkInterval(typed);
+    const BreakReminderForm::Interval r = BreakReminderForm::checkInterval(typed);
     QCOMPARE(int(r.refusal), refusal);
     QCOMPARE(r.text, text);
-    if (r.refusal == BreakReminder::Refusal::None)
+    if (r.refusal == BreakReminderForm::Refusal::None)
         QCOMPARE(r.minutes, minutes);
 }
 
 void tst_TimeKanri::dueAcrossMidnight()
 {
     Workbench wb;
-    const auto c = BreakReminder::CMD_JIKOU(wb, true, QStringLiteral("30"), at(1, 23, 50));
+    const auto c = BreakReminderForm::CMD_JIKOU(wb, true, QStringLiteral("30"), at(1, 23, 50));
     QVERIFY(c.accepted && c.reminderRuns);
     QVERIFY(!BreakReminder::isDue(wb.VDT_Next_Time, at(1, 23, 51)));
     QVERIFY(!BreakReminder::isDue(wb.VDT_Next_Time, at(2, 0, 19)));
@@ -129,7 +130,7 @@ void tst_TimeKanri::refusedIntervalKeepsEverything()
     QPointer<Time_Kanri> d = open(f, &timer, at(5, 9, 0));
     control<QLineEdit>(d, "Txt_Interval_Time")->setText(QStringLiteral(" 121 "));
     control<QPushButton>(d, "CMD_JIKOU")->click();
-    QCOMPARE(f.port.texts(), QStringList{BreakReminder::kOverLimit});
+    QCOMPARE(f.port.texts(), QStringList{BreakReminderForm::kOverLimit});
     QCOMPARE(f.port.shown[0].caption, QStringLiteral("時間管理"));
     QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Exclamation);
     QVERIFY(!d.isNull() && d->isVisible());
@@ -189,7 +190,7 @@ void tst_TimeKanri::offStoresZeroAndOnNeedsInterval()
     control<QRadioButton>(d, "Opt_VDT_Yes")->click();
     QCOMPARE(control<QLineEdit>(d, "Txt_Interval_Time")->text(), QString());
     control<QPushButton>(d, "CMD_JIKOU")->click();
-    QCOMPARE(f.port.texts(), QStringList{BreakReminder::kNoInterval});
+    QCOMPARE(f.port.texts(), QStringList{BreakReminderForm::kNoInterval});
     QVERIFY(!d.isNull() && d->isVisible());
 }
 

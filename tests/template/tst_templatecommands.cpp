@@ -1,9 +1,9 @@
 #include "ScriptedMessagePort.h"
 
 #include "base/Workbench.h"
-#include "edit/SaveDialog.h"
+#include "edit/SaveForm.h"
 #include "template/NewFileSave.h"
-#include "template/ParameterImages.h"
+#include "template/ParameterForm.h"
 #include "template/TemplateDuplicationForm.h"
 #include "template/TemplateReadForm.h"
 #include "template/WorkAreaTemplateStore.h"
@@ -86,7 +86,7 @@ void tst_TemplateCommands::wholeRoad()
     QCOMPARE(wb->work.Result_Flag, qint16(1));
     QCOMPARE(wb->work.Hozon_Flag, qint16(0));
 
-    ParameterImages images(wb->parameters);
+    ParameterForm images(wb->parameters);
     QVERIFY(images.readCard(card, port));
     QVERIFY(images.commitTo(*wb));
     QCOMPARE(wb->Param_Count, 2);
@@ -139,7 +139,7 @@ void tst_TemplateCommands::readTemplateSavesUnasked()
     QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(form).constData(), times, 0), 0);
     QVERIFY(TemplateReadForm::Hinagata_Read(*wb, {QFile::encodeName(form)}, false));
     QStringList entries;
-    const SaveResult saved = FileSave::save(SaveDialog::requestFor(wb->work, 0, entries));
+    const SaveResult saved = FileSave::save(SaveForm::requestFor(wb->work, 0, entries));
     QCOMPARE(saved.message, QString());
     QVERIFY(saved.written());
 }
@@ -219,7 +219,7 @@ void tst_TemplateCommands::refusedCommitKeepsParamCount()
 {
     wb->parameters.values = {QStringLiteral("A")};
     wb->Param_Count = 1;
-    ParameterImages images(wb->parameters);
+    ParameterForm images(wb->parameters);
     QString typed = QStringLiteral("..");
     images.Add(typed, port);
     QVERIFY(!images.commitTo(*wb));

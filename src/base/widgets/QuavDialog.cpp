@@ -25,11 +25,11 @@ QuavDialog::QuavDialog(Workbench &wb, bool stayOnTop)
     setWindowFlags(flags);
 }
 
-QPoint QuavDialog::centredPosition(const Workbench &wb, const QSize &size)
+QPoint QuavDialog::centredPosition(const QRect &mainTwips, const QSize &size)
 {
     const int k = Workbench::kTwipsPerPixel;
-    const int left = wb.mainLeft / k + (wb.mainWidth / k - size.width()) / 2;
-    const int top = wb.mainTop / k + (wb.mainHeight / k - size.height()) / 2;
+    const int left = mainTwips.x() / k + (mainTwips.width() / k - size.width()) / 2;
+    const int top = mainTwips.y() / k + (mainTwips.height() / k - size.height()) / 2;
     return {left, top};
 }
 
@@ -93,7 +93,8 @@ bool QuavDialog::openFrom(QWidget *opener)
     for (QWidget *w : QApplication::topLevelWidgets())
         if (qobject_cast<QMainWindow *>(w) && w->isVisible())
             mainNow = w->frameGeometry();
-    const QRect wanted(centredPosition(m_wb, size()), size());
+    const QRect mainTwips(m_wb.mainLeft, m_wb.mainTop, m_wb.mainWidth, m_wb.mainHeight);
+    const QRect wanted(centredPosition(mainTwips, size()), size());
     move(mainNow.isValid() ? ScreenFit::dialogPosition(wanted, mainNow, screens)
                            : ScreenFit::fitWindow(wanted, screens).topLeft());
     show();

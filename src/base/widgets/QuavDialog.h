@@ -41,8 +41,9 @@ public:
     // scroll. Each path shows whole in its tooltip as well.
     static void fitPathList(QListWidget *list);
 
-    // left = main left + (main width - dialog width) / 2, likewise top; in pixels.
-    static QPoint centredPosition(const Workbench &wb, const QSize &dialogSize);
+    // left = main left + (main width - dialog width) / 2, likewise top; in
+    // pixels, from the main window's remembered geometry in twips.
+    static QPoint centredPosition(const QRect &mainTwips, const QSize &dialogSize);
 
 protected:
     // What the dialog shows, loaded once its opener is disabled: a load that

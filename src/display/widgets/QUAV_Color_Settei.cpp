@@ -1,7 +1,7 @@
 #include "display/widgets/QUAV_Color_Settei.h"
 
 #include "base/Workbench.h"
-#include "display/DisplayColors.h"
+#include "display/DisplayColorsForm.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -18,7 +18,7 @@ namespace {
 
 QColor toQColor(qint32 c)
 {
-    return QColor(DisplayColors::Red(c), DisplayColors::Green(c), DisplayColors::Blue(c));
+    return QColor(DisplayColorsForm::Red(c), DisplayColorsForm::Green(c), DisplayColorsForm::Blue(c));
 }
 
 } // namespace
@@ -81,7 +81,7 @@ QUAV_Color_Settei::QUAV_Color_Settei(Workbench &wb)
 
     pickColor = [this](qint32 start) {
         const QColor c = QColorDialog::getColor(toQColor(start), this);
-        return c.isValid() ? DisplayColors::fromRgb(c.red(), c.green(), c.blue()) : start;
+        return c.isValid() ? DisplayColorsForm::fromRgb(c.red(), c.green(), c.blue()) : start;
     };
 
     connect(QUAV_Color_Enabled_Yes, &QRadioButton::clicked, this, &QUAV_Color_Settei::QUAV_Color_Enabled_Yes_Click);
@@ -133,7 +133,7 @@ void QUAV_Color_Settei::QUAV_Color_Enabled_No_Click()
 
 void QUAV_Color_Settei::QUAV_Color_Base_Click()
 {
-    if (const qint32 *color = DisplayColors::targetColor(m_wb.settings, QUAV_Color_Base->currentIndex())) {
+    if (const qint32 *color = DisplayColorsForm::targetColor(m_wb.settings, QUAV_Color_Base->currentIndex())) {
         m_pickerColor = *color;
         paintSample(*color);
     }
@@ -142,11 +142,11 @@ void QUAV_Color_Settei::QUAV_Color_Base_Click()
 void QUAV_Color_Settei::CMD_COLOR_SETTEI_Click()
 {
     const int target = QUAV_Color_Base->currentIndex();
-    if (!DisplayColors::checkTarget(m_wb.settings, *m_wb.messages, target))
+    if (!DisplayColorsForm::checkTarget(m_wb.settings, *m_wb.messages, target))
         return;
     const qint32 before = m_pickerColor;
     m_pickerColor = pickColor ? pickColor(before) : before;
-    if (DisplayColors::storePicked(m_wb.settings, target, before, m_pickerColor))
+    if (DisplayColorsForm::storePicked(m_wb.settings, target, before, m_pickerColor))
         paintSample(m_pickerColor);
 }
 
@@ -154,7 +154,7 @@ void QUAV_Color_Settei::Cmd_Settei_Click()
 {
     Cmd_Settei->setEnabled(false);
     Cmd_Cancel->setEnabled(false);
-    DisplayColors::Apply(m_wb, QUAV_Color_Enabled_Yes->isChecked());
+    DisplayColorsForm::Apply(m_wb, QUAV_Color_Enabled_Yes->isChecked());
     finish();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/widgets/QuavDialog.h"
-#include "edit/ReplaceCommand.h"
+#include "edit/ReplaceForm.h"
 
 class QGroupBox;
 class QLabel;
@@ -51,6 +51,6 @@ private:
     void Form_Load();
     void setButtonsEnabled(bool enabled);
 
-    ReplaceCommand m_command;
+    ReplaceForm m_command;
     bool m_done = false;
 };

@@ -1,7 +1,7 @@
 #include "edit/widgets/QUAV_Hozon.h"
 
 #include "base/Workbench.h"
-#include "edit/SaveDialog.h"
+#include "edit/SaveForm.h"
 
 #include <QHBoxLayout>
 #include <QItemSelection>
@@ -13,7 +13,7 @@
 QUAV_Hozon::QUAV_Hozon(Workbench &wb)
     : QuavDialog(wb)
 {
-    setWindowTitle(SaveDialog::kCaption);
+    setWindowTitle(SaveForm::kCaption);
 
     Label1 = new QLabel(QStringLiteral("保存対象ファイル"), this);
     List1 = new QListWidget(this);
@@ -63,10 +63,10 @@ void QUAV_Hozon::Form_Load()
     // Selected as one selection of runs of neighbouring rows: selecting item
     // by item costs a pass over every range selected so far, which grows
     // with the square of the number of files (seconds for 10,000).
-    const QList<SaveDialog::Item> items = SaveDialog::Form_Load(m_wb.work);
+    const QList<SaveForm::Item> items = SaveForm::Form_Load(m_wb.work);
     QStringList texts;
     texts.reserve(items.size());
-    for (const SaveDialog::Item &item : items)
+    for (const SaveForm::Item &item : items)
         texts.append(item.text);
     List1->addItems(texts);
     QItemSelection preselected;
@@ -119,7 +119,7 @@ void QUAV_Hozon::Cmd_Jikkou_Click()
     if (main)
         main->setEnabled(true);
     setRunning(true);
-    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(m_wb, selected);
+    const SaveForm::Outcome out = SaveForm::Cmd_Jikkou(m_wb, selected);
     setRunning(false);
     if (out.closes) {
         finish();

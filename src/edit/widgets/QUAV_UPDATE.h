@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/widgets/QuavDialog.h"
-#include "edit/LineEditCommand.h"
+#include "edit/LineEditForm.h"
 
 class QLabel;
 class QListWidget;
@@ -56,5 +56,5 @@ private:
     void setInsertMode(bool insert);
     void setWorking(bool working);
 
-    LineEditCommand m_command;
+    LineEditForm m_command;
 };

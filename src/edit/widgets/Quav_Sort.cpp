@@ -62,7 +62,7 @@ bool Quav_Sort::load()
     Option1->setChecked(true);
     if (!m_command.Form_Load())
         return false;
-    Label1->setText(SortCommand::kPathCaption + m_command.fileKey());
+    Label1->setText(SortForm::kPathCaption + m_command.fileKey());
     showLines();
     Cmd_Hanei->hide();
     return true;

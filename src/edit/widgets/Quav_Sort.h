@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/widgets/QuavDialog.h"
-#include "edit/SortCommand.h"
+#include "edit/SortForm.h"
 
 class QGroupBox;
 class QLabel;
@@ -42,5 +42,5 @@ private:
 
     void showLines();
 
-    SortCommand m_command;
+    SortForm m_command;
 };

@@ -4,7 +4,7 @@
 #include "platform/MessagePort.h"
 #include "search/SearchHistory.h"
 #include "search/SearchRun.h"
-#include "search/SearchStart.h"
+#include "search/SearchForm.h"
 #include "search/SearchWord.h"
 #include "search/widgets/QUAV_Search_Sikibetu_Hensyu.h"
 #include "settings/SearchPath.h"
@@ -232,7 +232,7 @@ void QUAV_SEARCH_SETTEI::showSearchPath(const QString &path)
 void QUAV_SEARCH_SETTEI::Check_Data_Default_Click()
 {
     if (Check_Data_Default->isChecked() && SearchWord::trimSpaces(Combo_Search_Data->currentText()).isEmpty()) {
-        m_wb.messages->show(QStringLiteral("サーチ文字が設定されていません。"), SearchStart::kCaption,
+        m_wb.messages->show(QStringLiteral("サーチ文字が設定されていません。"), SearchForm::kCaption,
                             MessagePort::Icon::Exclamation);
         Check_Data_Default->setChecked(false);
     }
@@ -241,7 +241,7 @@ void QUAV_SEARCH_SETTEI::Check_Data_Default_Click()
 void QUAV_SEARCH_SETTEI::Check_Sikibetu_Default_Click()
 {
     if (Check_Sikibetu_Default->isChecked() && SearchWord::trimSpaces(Combo_Search_Sikibetu->currentText()).isEmpty()) {
-        m_wb.messages->show(QStringLiteral("識別子が選択されていません。"), SearchStart::kCaption,
+        m_wb.messages->show(QStringLiteral("識別子が選択されていません。"), SearchForm::kCaption,
                             MessagePort::Icon::Exclamation);
         Check_Sikibetu_Default->setChecked(false);
     }
@@ -297,24 +297,24 @@ void QUAV_SEARCH_SETTEI::CMD_SEARCH_Click()
     CMD_SEARCH->setEnabled(false);
     CMD_CANCEL->setEnabled(false);
     const SearchChoice c = choice();
-    switch (SearchStart::Check(*m_wb.messages, c)) {
-    case SearchStart::Refusal::None:
+    switch (SearchForm::Check(*m_wb.messages, c)) {
+    case SearchForm::Refusal::None:
         break;
-    case SearchStart::Refusal::NoWord:
-    case SearchStart::Refusal::LineBreak:
-    case SearchStart::Refusal::NotShiftJis:
+    case SearchForm::Refusal::NoWord:
+    case SearchForm::Refusal::LineBreak:
+    case SearchForm::Refusal::NotShiftJis:
         CMD_SEARCH->setEnabled(true);
         CMD_CANCEL->setEnabled(true);
         Combo_Search_Data->setFocus();
         return;
-    case SearchStart::Refusal::NoIdentifier:
+    case SearchForm::Refusal::NoIdentifier:
         CMD_SEARCH->setEnabled(true);
         CMD_CANCEL->setEnabled(true);
         Combo_Search_Sikibetu->setFocus();
         return;
     }
 
-    SearchStart::storeChoices(m_wb, c);
+    SearchForm::storeChoices(m_wb, c);
     Combo_Search_Data->setEditText(m_wb.work.Search_Word);
     COMBO_SEARCH_DATA_REFRESH();
 
@@ -322,8 +322,8 @@ void QUAV_SEARCH_SETTEI::CMD_SEARCH_Click()
     if (QWidget *main = opener())
         main->setEnabled(true);
     hide();
-    SearchStart::prepareRun(m_wb.board, m_wb.work, m_wb.status, c.caseSensitive);
-    SearchRun::Search_Execute(m_wb, SearchStart::request(c, m_wb.settings, m_wb.work), m_buildViews);
+    SearchForm::prepareRun(m_wb.board, m_wb.work, m_wb.status, c.caseSensitive);
+    SearchRun::Search_Execute(m_wb, SearchForm::request(c, m_wb.settings, m_wb.work), m_buildViews);
     finish();
 }
 

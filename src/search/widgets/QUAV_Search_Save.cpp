@@ -2,7 +2,7 @@
 
 #include "base/Workbench.h"
 #include "platform/MessagePort.h"
-#include "search/ResultExport.h"
+#include "search/ResultExportForm.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -17,7 +17,7 @@
 QUAV_Search_Save::QUAV_Search_Save(Workbench &wb)
     : QuavDialog(wb)
 {
-    setWindowTitle(ResultExport::kCaption);
+    setWindowTitle(ResultExportForm::kCaption);
 
     Label1 = new QLabel(QStringLiteral("検索結果出力パス"), this);
     Text_Path = new QLineEdit(this);
@@ -66,7 +66,7 @@ QUAV_Search_Save::QUAV_Search_Save(Workbench &wb)
     top->setSizeConstraint(QLayout::SetMinimumSize);
 
     pickFile = [this](const QString &initial) {
-        return QFileDialog::getSaveFileName(this, ResultExport::kCaption, initial, QStringLiteral("Text (*.txt)"));
+        return QFileDialog::getSaveFileName(this, ResultExportForm::kCaption, initial, QStringLiteral("Text (*.txt)"));
     };
 
     connect(Cmd_Sansyo, &QPushButton::clicked, this, &QUAV_Search_Save::Cmd_Sansyo_Click);
@@ -89,7 +89,7 @@ void QUAV_Search_Save::Cmd_Sansyo_Click()
 {
     Cmd_Sansyo->setEnabled(false);
     const QString picked = pickFile ? pickFile(m_wb.settings.FILE_OUT_NAME) : QString();
-    const QString shown = ResultExport::browseResult(picked, m_wb.settings.FILE_OUT_NAME);
+    const QString shown = ResultExportForm::browseResult(picked, m_wb.settings.FILE_OUT_NAME);
     if (!shown.isEmpty())
         Text_Path->setText(shown);
     Cmd_Sansyo->setEnabled(true);
@@ -103,7 +103,7 @@ void QUAV_Search_Save::Check1_Click()
 void QUAV_Search_Save::Cmd_Settei_Click()
 {
     Cmd_Settei->setEnabled(false);
-    ResultExport::applyFileOut(m_wb, Check1->isChecked());
+    ResultExportForm::applyFileOut(m_wb, Check1->isChecked());
 }
 
 void QUAV_Search_Save::setButtonsEnabled(bool enabled)
@@ -116,9 +116,9 @@ void QUAV_Search_Save::setButtonsEnabled(bool enabled)
 void QUAV_Search_Save::Cmd_Out_Click()
 {
     setButtonsEnabled(false);
-    const ResultExport::Result r = ResultExport::Output(m_wb, Text_Path->text(), Check2->isChecked());
-    if (r.outcome == ResultExport::Outcome::WriteFailed)
-        m_wb.messages->show(r.file.error, ResultExport::kCaption, MessagePort::Icon::Critical);
+    const ResultExportForm::Result r = ResultExportForm::Output(m_wb, Text_Path->text(), Check2->isChecked());
+    if (r.outcome == ResultExportForm::Outcome::WriteFailed)
+        m_wb.messages->show(r.file.error, ResultExportForm::kCaption, MessagePort::Icon::Critical);
     if (r.closesDialog()) {
         finish();
         return;

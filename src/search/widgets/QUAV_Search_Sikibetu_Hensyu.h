@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/widgets/QuavDialog.h"
-#include "search/IdentifierEditor.h"
+#include "search/IdentifierForm.h"
 
 class QLineEdit;
 class QListWidget;
@@ -39,5 +39,5 @@ private:
 
     void setButtonsEnabled(bool enabled);
     void showItems();
-    IdentifierEditor m_editor;
+    IdentifierForm m_editor;
 };

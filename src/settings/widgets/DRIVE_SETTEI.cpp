@@ -15,7 +15,7 @@ DRIVE_SETTEI::DRIVE_SETTEI(Workbench &wb, const QStringList &drives)
     : QuavDialog(wb)
     , m_browser(wb, drives)
 {
-    setWindowTitle(PathBrowser::kCaption);
+    setWindowTitle(PathBrowserForm::kCaption);
 
     Drive1 = new QComboBox(this);
     Drive1->addItems(m_browser.drives());

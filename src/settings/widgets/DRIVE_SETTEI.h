@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/widgets/QuavDialog.h"
-#include "settings/PathBrowser.h"
+#include "settings/PathBrowserForm.h"
 
 #include <QStringList>
 
@@ -13,7 +13,7 @@ class QPushButton;
 
 // "サーチパス選択": browses drives and folders through the process's current
 // directory; "選択・登録" makes the folder shown the search folder and, when
-// ticked, records it in the folder history. The work is PathBrowser's; this
+// ticked, records it in the folder history. The work is PathBrowserForm's; this
 // shows its state. Opened by DRIVE and M_FILE_PATH:
 //   (new DRIVE_SETTEI(wb))->openFrom(mainWindow);
 class DRIVE_SETTEI : public QuavDialog
@@ -47,5 +47,5 @@ private:
     void Form_Load();
     // Shows the browser's drive, folder and lists.
     void render();
-    PathBrowser m_browser;
+    PathBrowserForm m_browser;
 };

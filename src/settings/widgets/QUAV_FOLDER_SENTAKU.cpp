@@ -1,7 +1,7 @@
 #include "settings/widgets/QUAV_FOLDER_SENTAKU.h"
 
 #include "base/Workbench.h"
-#include "settings/FolderChoice.h"
+#include "settings/FolderChoiceForm.h"
 #include "settings/SearchPath.h"
 
 #include <QCloseEvent>
@@ -15,7 +15,7 @@ QUAV_FOLDER_SENTAKU::QUAV_FOLDER_SENTAKU(Workbench &wb, QWidget *searchDialog)
     : QuavDialog(wb)
     , m_searchDialog(searchDialog)
 {
-    setWindowTitle(FolderChoice::kCaption);
+    setWindowTitle(FolderChoiceForm::kCaption);
     Label1 = new QLabel(QStringLiteral("フォルダー履歴一覧"), this);
     List1 = new QListWidget(this);
     Label1->setBuddy(List1);
@@ -53,12 +53,12 @@ void QUAV_FOLDER_SENTAKU::Command1_Click()
     for (int i = 0; i < List1->count(); ++i)
         if (List1->item(i)->isSelected())
             index = i;
-    if (FolderChoice::Check(*m_wb.messages, index, index < 0 ? QString() : List1->item(index)->text().mid(2))
-        != FolderChoice::Refusal::None)
+    if (FolderChoiceForm::Check(*m_wb.messages, index, index < 0 ? QString() : List1->item(index)->text().mid(2))
+        != FolderChoiceForm::Refusal::None)
         return;
     Command1->setEnabled(false);
     Command2->setEnabled(false);
-    const QString path = FolderChoice::Take(m_wb, index);
+    const QString path = FolderChoiceForm::Take(m_wb, index);
 
     if (SearchPath::Folder_From_Search_Flg == 1 && m_searchDialog) {
         SearchPath::Folder_From_Search_Flg = 0;

@@ -2,6 +2,7 @@
 
 #include "base/Workbench.h"
 #include "settings/BreakReminder.h"
+#include "settings/BreakReminderForm.h"
 #include "settings/widgets/CoffeeBreakPanel.h"
 
 #include <QDateTime>
@@ -112,7 +113,7 @@ void Time_Kanri::Form_Load()
     if (s.VDT_FOLLOW == 1) {
         Opt_VDT_Yes->setChecked(true);
         showInterval(true);
-        Txt_Interval_Time->setText(BreakReminder::intervalText(s));
+        Txt_Interval_Time->setText(BreakReminderForm::intervalText(s));
     } else {
         Opt_VDT_No->setChecked(true);
         showInterval(false);
@@ -203,7 +204,7 @@ void Time_Kanri::CMD_JIKOU_Click()
     CMD_JIKOU->setEnabled(false);
     CMD_CANCEL->setEnabled(false);
     const bool on = Opt_VDT_Yes->isChecked();
-    const BreakReminder::Commit c = BreakReminder::CMD_JIKOU(m_wb, on, Txt_Interval_Time->text(), now());
+    const BreakReminderForm::Commit c = BreakReminderForm::CMD_JIKOU(m_wb, on, Txt_Interval_Time->text(), now());
     if (on)
         Txt_Interval_Time->setText(c.text);
     if (!c.accepted) {

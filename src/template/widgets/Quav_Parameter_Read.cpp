@@ -19,7 +19,7 @@ Quav_Parameter_Read::Quav_Parameter_Read(Workbench &wb)
 {
     setObjectName(QStringLiteral("Quav_Parameter_Read"));
     setWindowTitle(kTitle);
-    browser = new TemplateFolderBrowser(this, wb.settings.SIKIBETU, wb.messages, ParameterImages::kCaption);
+    browser = new TemplateFolderBrowser(this, wb.settings.SIKIBETU, wb.messages, ParameterForm::kCaption);
     Drive1 = browser->Drive1;
     List2 = browser->folderList;
     List3 = browser->fileList;

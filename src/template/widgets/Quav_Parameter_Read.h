@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/widgets/QuavDialog.h"
-#include "template/ParameterImages.h"
+#include "template/ParameterForm.h"
 
 class QComboBox;
 class QLabel;
@@ -51,5 +51,5 @@ private:
     TemplateFolderBrowser *browser = nullptr;
 
     void showImages();
-    ParameterImages m_images;
+    ParameterForm m_images;
 };

@@ -1,9 +1,9 @@
-#include "edit/SortCommand.h"
+#include "edit/SortForm.h"
 
 #include "base/Workbench.h"
 #include "edit/ShownFile.h"
 
-const QString SortCommand::kPathCaption = QStringLiteral("パス・ファイル名　＝　");
+const QString SortForm::kPathCaption = QStringLiteral("パス・ファイル名　＝　");
 
 namespace {
 
@@ -11,12 +11,12 @@ const QString kCaption = QStringLiteral("データ並び替え");
 
 } // namespace
 
-SortCommand::SortCommand(Workbench &wb) : m_wb(wb) {}
+SortForm::SortForm(Workbench &wb) : m_wb(wb) {}
 
-bool SortCommand::Form_Load()
+bool SortForm::Form_Load()
 {
     QStringList entries;
-    m_file = ShownFile::take(m_wb, kCaption, entries);
+    m_file = ShownFile::take(m_wb.work, m_wb.display.detailFileIndex, *m_wb.messages, kCaption, entries);
     if (m_file < 0)
         return false;
     m_key = m_wb.display.Detail_File_Key;
@@ -24,7 +24,7 @@ bool SortCommand::Form_Load()
     return true;
 }
 
-bool SortCommand::Cmd_Hanei_Click()
+bool SortForm::Cmd_Hanei_Click()
 {
     return ShownFile::putBack(m_wb, m_file, m_sort.reflectEntries(m_wb.work.storedKey(m_file)),
                                QStringLiteral("並び替えの結果を作業領域に反映できませんでした。\r\n作業領域は変更されていません。"),

@@ -1,14 +1,14 @@
-#include "display/DisplayColors.h"
+#include "display/DisplayColorsForm.h"
 
 #include "base/Workbench.h"
 #include "display/RtfBuilder.h"
 #include "platform/MessagePort.h"
 #include "settings/SettingsIo.h"
 
-const QString DisplayColors::kCaption = QStringLiteral("表示色設定");
-const QString DisplayColors::kNoTarget = QStringLiteral("色の設定対象が選定されていません。");
+const QString DisplayColorsForm::kCaption = QStringLiteral("表示色設定");
+const QString DisplayColorsForm::kNoTarget = QStringLiteral("色の設定対象が選定されていません。");
 
-qint32 *DisplayColors::targetColor(Settings &s, int target)
+qint32 *DisplayColorsForm::targetColor(Settings &s, int target)
 {
     switch (target) {
     case 0: return &s.Hit_Color;
@@ -18,7 +18,7 @@ qint32 *DisplayColors::targetColor(Settings &s, int target)
     }
 }
 
-bool DisplayColors::checkTarget(Settings &s, MessagePort &messages, int target)
+bool DisplayColorsForm::checkTarget(Settings &s, MessagePort &messages, int target)
 {
     if (targetColor(s, target))
         return true;
@@ -26,7 +26,7 @@ bool DisplayColors::checkTarget(Settings &s, MessagePort &messages, int target)
     return false;
 }
 
-bool DisplayColors::storePicked(Settings &s, int target, qint32 before, qint32 picked)
+bool DisplayColorsForm::storePicked(Settings &s, int target, qint32 before, qint32 picked)
 {
     qint32 *color = targetColor(s, target);
     if (!color || picked == before)
@@ -35,7 +35,7 @@ bool DisplayColors::storePicked(Settings &s, int target, qint32 before, qint32 p
     return true;
 }
 
-void DisplayColors::Apply(Workbench &wb, bool colouring)
+void DisplayColorsForm::Apply(Workbench &wb, bool colouring)
 {
     wb.settings.Color_Set_Flg = colouring ? 1 : 0;
     if (colouring)
@@ -51,7 +51,7 @@ void DisplayColors::Apply(Workbench &wb, bool colouring)
         SettingsIo::Write_Window_Config(wb);
 }
 
-qint32 DisplayColors::fromRgb(int red, int green, int blue)
+qint32 DisplayColorsForm::fromRgb(int red, int green, int blue)
 {
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }

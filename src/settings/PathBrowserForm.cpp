@@ -1,4 +1,4 @@
-#include "settings/PathBrowser.h"
+#include "settings/PathBrowserForm.h"
 
 #include "base/Workbench.h"
 #include "platform/MessagePort.h"
@@ -6,15 +6,15 @@
 
 #include <QDir>
 
-const QString PathBrowser::kCaption = QStringLiteral("サーチパス選択");
+const QString PathBrowserForm::kCaption = QStringLiteral("サーチパス選択");
 
-PathBrowser::PathBrowser(Workbench &wb, const QStringList &drives)
+PathBrowserForm::PathBrowserForm(Workbench &wb, const QStringList &drives)
     : m_wb(wb)
     , m_drives(drives.isEmpty() ? SearchPath::driveList() : SearchPath::driveList(drives))
 {
 }
 
-void PathBrowser::Form_Load()
+void PathBrowserForm::Form_Load()
 {
     // The current directory may have been removed since it was entered; then
     // browsing starts from the search folder, the home folder or the root.
@@ -30,12 +30,12 @@ void PathBrowser::Form_Load()
     Fill_Folder_Lists();
 }
 
-void PathBrowser::selectDriveOf(const QString &folder)
+void PathBrowserForm::selectDriveOf(const QString &folder)
 {
     m_driveIndex = std::max(0, int(m_drives.indexOf(SearchPath::driveOf(m_drives, folder))));
 }
 
-void PathBrowser::Fill_Folder_Lists()
+void PathBrowserForm::Fill_Folder_Lists()
 {
     m_lists = {};
     QString why;
@@ -45,7 +45,7 @@ void PathBrowser::Fill_Folder_Lists()
     }
 }
 
-bool PathBrowser::browseTo(const QString &folder)
+bool PathBrowserForm::browseTo(const QString &folder)
 {
     QString why;
     if (!SearchPath::enterForBrowsing(folder, &why)) {
@@ -62,7 +62,7 @@ bool PathBrowser::browseTo(const QString &folder)
     return true;
 }
 
-bool PathBrowser::chooseDrive(int index)
+bool PathBrowserForm::chooseDrive(int index)
 {
     if (index < 0 || index >= m_drives.size())
         return false;
@@ -72,7 +72,7 @@ bool PathBrowser::chooseDrive(int index)
     return true;
 }
 
-bool PathBrowser::enterEntry(const QString &name)
+bool PathBrowserForm::enterEntry(const QString &name)
 {
     // Relative to the folder shown, which stays known even when it has been
     // removed while shown (the system then no longer reports it).
@@ -84,7 +84,7 @@ bool PathBrowser::enterEntry(const QString &name)
     return true;
 }
 
-bool PathBrowser::Choose(bool record)
+bool PathBrowserForm::Choose(bool record)
 {
     const QString folder = SearchPath::currentDirectory();
     if (folder.isEmpty()) {

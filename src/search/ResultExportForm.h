@@ -17,7 +17,7 @@ class WorkArea;
 // 1 and only ever to FILE_OUT_NAME. So that the dialog never closes as if it
 // had written, the output button always says which file it wrote, or that it
 // wrote nothing and why.
-class ResultExport
+class ResultExportForm
 {
 public:
     static const QString kCaption;  // "検索結果の保存"

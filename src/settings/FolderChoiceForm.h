@@ -7,7 +7,7 @@ struct Workbench;
 
 // The choice of "フォルダー履歴からパスを選択" without its widgets: checks the
 // entry chosen, enters it and makes it the search folder.
-class FolderChoice
+class FolderChoiceForm
 {
 public:
     static const QString kCaption; // "フォルダー履歴からパスを選択"

@@ -10,10 +10,10 @@ struct Workbench;
 // detail view shows into a LineEditor, and reflect puts the edited lines back
 // into the all-lines store and shows the file again. The editing itself
 // (delete, insert, update, go back) is the LineEditor's.
-class LineEditCommand
+class LineEditForm
 {
 public:
-    explicit LineEditCommand(Workbench &wb);
+    explicit LineEditForm(Workbench &wb);
 
     // Loads the shown file with the progress bar running and the panels
     // telling what happens. false when the detail view shows no file of the

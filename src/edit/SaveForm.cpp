@@ -1,4 +1,4 @@
-#include "edit/SaveDialog.h"
+#include "edit/SaveForm.h"
 
 #include "edit/SaveRun.h"
 
@@ -7,20 +7,20 @@
 #include "workarea/LineFormat.h"
 #include "workarea/WorkArea.h"
 
-const QString SaveDialog::kCaption = QStringLiteral("保存");
+const QString SaveForm::kCaption = QStringLiteral("保存");
 
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
-MessagePort::Answer ask(Workbench &wb, const QString &text, MessagePort::Buttons buttons)
+MessagePort::Answer ask(MessagePort &port, const QString &text, MessagePort::Buttons buttons)
 {
-    return wb.messages->show(text, SaveDialog::kCaption, MessagePort::Icon::Exclamation, buttons);
+    return port.show(text, SaveForm::kCaption, MessagePort::Icon::Exclamation, buttons);
 }
 
 } // namespace
 
-WorkArea::Range SaveDialog::linesOf(const WorkArea &work, int i)
+WorkArea::Range SaveForm::linesOf(const WorkArea &work, int i)
 {
     const WorkArea::Range range = work.fileLineRange(i);
     if (range.isEmpty())
@@ -32,7 +32,7 @@ WorkArea::Range SaveDialog::linesOf(const WorkArea &work, int i)
     return range;
 }
 
-QList<SaveDialog::Item> SaveDialog::Form_Load(const WorkArea &work)
+QList<SaveForm::Item> SaveForm::Form_Load(const WorkArea &work)
 {
     QList<Item> items;
     const ItemList &change = work.Search_Hit_File_Change();
@@ -41,7 +41,7 @@ QList<SaveDialog::Item> SaveDialog::Form_Load(const WorkArea &work)
     return items;
 }
 
-StoredLine SaveDialog::storedLine(QStringView entry, qsizetype keyLength)
+StoredLine SaveForm::storedLine(QStringView entry, qsizetype keyLength)
 {
     // The separators are looked for after the key, not through it: a path is
     // long, and a replace of thousands of files splits every stored line.
@@ -55,7 +55,7 @@ StoredLine SaveDialog::storedLine(QStringView entry, qsizetype keyLength)
     return {LineFormat::Entry_Line_No(entry), LineFormat::Entry_Text(entry)};
 }
 
-SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &entries)
+SaveRequest SaveForm::requestFor(const WorkArea &work, int i, QStringList &entries)
 {
     SaveRequest r;
     r.path = work.nativePath(i);
@@ -77,19 +77,19 @@ SaveRequest SaveDialog::requestFor(const WorkArea &work, int i, QStringList &ent
     return r;
 }
 
-void SaveDialog::keepStamp(WorkArea &work, int i, const DiskStamp &stamp)
+void SaveForm::keepStamp(WorkArea &work, int i, const DiskStamp &stamp)
 {
     work.keepFileStamp(i, stamp.size, stamp.mtimeNs);
 }
 
-void SaveDialog::updateHozon(Workbench &wb)
+void SaveForm::updateHozon(Workbench &wb)
 {
     wb.work.recomputeHozonFlag();
     wb.board.afterChangeFlags(wb.work);
     wb.MENU_SETTEI();
 }
 
-SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &selected)
+SaveForm::Outcome SaveForm::Cmd_Jikkou(Workbench &wb, const QList<bool> &selected)
 {
     using Answer = MessagePort::Answer;
     using Buttons = MessagePort::Buttons;
@@ -115,7 +115,7 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
 
     bool allAgreed = false;
     if (unchanged > 0 && chosen > 1)
-        allAgreed = ask(wb,
+        allAgreed = ask(*wb.messages,
                         QStringLiteral("更新のないファイルを含んでいます。") + kLineBreak
                             + QStringLiteral("一括更新保存しますか？"),
                         Buttons::YesNo)
@@ -137,7 +137,7 @@ SaveDialog::Outcome SaveDialog::Cmd_Jikkou(Workbench &wb, const QList<bool> &sel
                 break;
             if (change.data(i) == 0 && !allAgreed) {
                 run.settle();
-                if (ask(wb,
+                if (ask(*wb.messages,
                         change.text(i) + kLineBreak + QStringLiteral("上のファイルは更新のないファイルです。")
                             + kLineBreak + QStringLiteral("保存しますか？"),
                         Buttons::YesNo)

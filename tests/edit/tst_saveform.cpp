@@ -5,7 +5,7 @@
 
 #include "base/Workbench.h"
 #include "edit/ReplacePass.h"
-#include "edit/SaveDialog.h"
+#include "edit/SaveForm.h"
 #include "platform/Cp932.h"
 #include "platform/FileReplacer.h"
 #include "platform/UndoStore.h"
@@ -75,7 +75,7 @@ struct StepsPort : ScriptedMessagePort
 
 // The save dialog's algorithm over a work area of files on disk, each read as
 // a search would read it: "first", "second", ... with a change flag.
-class tst_SaveDialog : public QObject
+class tst_SaveForm : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -107,7 +107,7 @@ private:
     ScriptedMessagePort m_messages;
 };
 
-void tst_SaveDialog::init()
+void tst_SaveForm::init()
 {
     m_wb = std::make_unique<Workbench>();
     m_messages = ScriptedMessagePort();
@@ -117,7 +117,7 @@ void tst_SaveDialog::init()
     QDir().mkpath(m_root);
 }
 
-QString tst_SaveDialog::addFile(const QString &name, const QStringList &lines, int flag)
+QString tst_SaveForm::addFile(const QString &name, const QStringList &lines, int flag)
 {
     const QString path = m_root + QLatin1Char('/') + name;
     QByteArray bytes;
@@ -145,7 +145,7 @@ QString tst_SaveDialog::addFile(const QString &name, const QStringList &lines, i
     return path;
 }
 
-void tst_SaveDialog::storeText(int file, int line, const QString &text)
+void tst_SaveForm::storeText(int file, int line, const QString &text)
 {
     WorkArea &w = m_wb->work;
     const QString key = w.File_Key(file);
@@ -155,7 +155,7 @@ void tst_SaveDialog::storeText(int file, int line, const QString &text)
                                          + LineFormat::kSeparator + text));
 }
 
-void tst_SaveDialog::questionsAndWrites_data()
+void tst_SaveForm::questionsAndWrites_data()
 {
     // Three files a, b, c; flags and selection per file; answers in order;
     // how many questions come; which files reach the disk; HOZON afterwards.
@@ -186,7 +186,7 @@ void tst_SaveDialog::questionsAndWrites_data()
         << QList<bool>{false, true, false} << true;
 }
 
-void tst_SaveDialog::questionsAndWrites()
+void tst_SaveForm::questionsAndWrites()
 {
     QFETCH(QList<int>, flags);
     QFETCH(QList<bool>, selected);
@@ -206,11 +206,11 @@ void tst_SaveDialog::questionsAndWrites()
     for (MessagePort::Answer a : answers)
         m_messages.answers.enqueue(a);
 
-    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, selected);
+    const SaveForm::Outcome out = SaveForm::Cmd_Jikkou(*m_wb, selected);
     QVERIFY(out.closes);
     QCOMPARE(m_messages.shown.size(), questions);
     for (const auto &s : m_messages.shown) {
-        QCOMPARE(s.caption, SaveDialog::kCaption);
+        QCOMPARE(s.caption, SaveForm::kCaption);
         QCOMPARE(s.icon, MessagePort::Icon::Exclamation);
         QCOMPARE(s.buttons, MessagePort::Buttons::YesNo);
     }
@@ -225,25 +225,25 @@ void tst_SaveDialog::questionsAndWrites()
     QCOMPARE(m_wb->board.isEnabled(Command::HOZON), hozon);
 }
 
-void tst_SaveDialog::nothingSelectedStaysOpen()
+void tst_SaveForm::nothingSelectedStaysOpen()
 {
     const QString path = addFile(QStringLiteral("a.txt"), {QStringLiteral("x")}, 1);
     storeText(0, 1, QStringLiteral("y"));
-    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {false});
+    const SaveForm::Outcome out = SaveForm::Cmd_Jikkou(*m_wb, {false});
     QVERIFY(!out.closes);
     QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("対象ファイルリストが１件も選択されていません。")});
     QCOMPARE(bytesOf(path), QByteArray("x\r\n"));
     QCOMPARE(m_wb->work.Search_Hit_File_Change().data(0), 1);
 }
 
-void tst_SaveDialog::preselection()
+void tst_SaveForm::preselection()
 {
     addFile(QStringLiteral("b.txt"), {QStringLiteral("x")}, 0);
     addFile(QStringLiteral("a.txt"), {QStringLiteral("x")}, 1);
     addFile(QStringLiteral("c.txt"), {QStringLiteral("x")}, 1);
     QList<bool> selected;
     QStringList texts;
-    for (const SaveDialog::Item &item : SaveDialog::Form_Load(m_wb->work)) {
+    for (const SaveForm::Item &item : SaveForm::Form_Load(m_wb->work)) {
         selected.append(item.selected);
         texts.append(item.text.mid(m_root.size() + 1));
     }
@@ -251,14 +251,14 @@ void tst_SaveDialog::preselection()
     QCOMPARE(selected, QList<bool>({true, false, true}));
 }
 
-void tst_SaveDialog::failedFileKeepsFlagOthersWritten()
+void tst_SaveForm::failedFileKeepsFlagOthersWritten()
 {
     const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("x")}, 1);
     const QString b = addFile(QStringLiteral("b.txt"), {QStringLiteral("x")}, 1);
     storeText(0, 1, QStringLiteral("y"));
     storeText(1, 1, QStringLiteral("y"));
     QVERIFY(::chmod(QFile::encodeName(a).constData(), 0444) == 0);
-    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true, true});
+    const SaveForm::Outcome out = SaveForm::Cmd_Jikkou(*m_wb, {true, true});
     QVERIFY(out.closes);
     QCOMPARE(out.failed, 1);
     QCOMPARE(out.written, 1);
@@ -272,7 +272,7 @@ void tst_SaveDialog::failedFileKeepsFlagOthersWritten()
     QCOMPARE(m_wb->work.Hozon_Flag, qint16(1));
 }
 
-void tst_SaveDialog::stopEndsTheSaveBetweenFiles_data()
+void tst_SaveForm::stopEndsTheSaveBetweenFiles_data()
 {
     // Four changed files; STOP at the n-th turn of the window (one before
     // each file, more while a file waits for another save's lock): the files
@@ -286,7 +286,7 @@ void tst_SaveDialog::stopEndsTheSaveBetweenFiles_data()
     QTest::newRow("while the third file waits for another save") << 5 << 2 << 2;
 }
 
-void tst_SaveDialog::stopEndsTheSaveBetweenFiles()
+void tst_SaveForm::stopEndsTheSaveBetweenFiles()
 {
     QFETCH(int, stopAt);
     QFETCH(int, written);
@@ -303,7 +303,7 @@ void tst_SaveDialog::stopEndsTheSaveBetweenFiles()
     const qsizetype batchesBefore = UndoStore::list().size();
     StopOnYield pump(*m_wb, stopAt);
     m_wb->pump = &pump;
-    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true, true, true, true});
+    const SaveForm::Outcome out = SaveForm::Cmd_Jikkou(*m_wb, {true, true, true, true});
     m_wb->pump = nullptr;
     m_wb->detachPorts();
     if (held >= 0)
@@ -334,7 +334,7 @@ void tst_SaveDialog::stopEndsTheSaveBetweenFiles()
     }
 }
 
-void tst_SaveDialog::preparedTogetherAskedBetween()
+void tst_SaveForm::preparedTogetherAskedBetween()
 {
     // Changed, changed, unchanged, changed; the unchanged file is asked about
     // alone (No to all, then Yes). The files are made durable together and
@@ -348,7 +348,7 @@ void tst_SaveDialog::preparedTogetherAskedBetween()
         storeText(f, 1, QStringLiteral("y"));
     }
     FileReplacer::testStep = [&](const char *step) { port.steps.append(QString::fromLatin1(step)); };
-    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true, true, true, true});
+    const SaveForm::Outcome out = SaveForm::Cmd_Jikkou(*m_wb, {true, true, true, true});
     FileReplacer::testStep = nullptr;
     m_wb->detachPorts();
     QCOMPARE(out.written, 4);
@@ -358,7 +358,7 @@ void tst_SaveDialog::preparedTogetherAskedBetween()
         QCOMPARE(bytesOf(path), QByteArray("y\r\n"));
 }
 
-void tst_SaveDialog::changedOnDisk_data()
+void tst_SaveForm::changedOnDisk_data()
 {
     QTest::addColumn<QList<MessagePort::Answer>>("answers");
     QTest::addColumn<bool>("overwritten");
@@ -371,7 +371,7 @@ void tst_SaveDialog::changedOnDisk_data()
                                                   << true;
 }
 
-void tst_SaveDialog::changedOnDisk()
+void tst_SaveForm::changedOnDisk()
 {
     QFETCH(QList<MessagePort::Answer>, answers);
     QFETCH(bool, overwritten);
@@ -383,7 +383,7 @@ void tst_SaveDialog::changedOnDisk()
     else
         put(a, "someone else's\n");
     m_messages.answers.append(answers);
-    SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    SaveForm::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(m_messages.shown.size(), 1);
     QCOMPARE(m_messages.shown.at(0).buttons, MessagePort::Buttons::YesNoDefaultNo);
     QCOMPARE(m_messages.shown.at(0).text,
@@ -396,21 +396,21 @@ void tst_SaveDialog::changedOnDisk()
     QCOMPARE(m_wb->work.Search_Hit_File_Change().data(0), overwritten ? 0 : 1);
 }
 
-void tst_SaveDialog::secondSaveAsksNothing()
+void tst_SaveForm::secondSaveAsksNothing()
 {
     // A saved file's stamp becomes its origin: saving it again after another
     // change is not taken for someone else's change.
     const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("x")}, 1);
     storeText(0, 1, QStringLiteral("y"));
-    SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    SaveForm::Cmd_Jikkou(*m_wb, {true});
     storeText(0, 1, QStringLiteral("zz"));
     m_wb->work.setFileChanged(0, true);
-    SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    SaveForm::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(m_messages.texts(), QStringList());
     QCOMPARE(bytesOf(a), QByteArray("zz\r\n"));
 }
 
-void tst_SaveDialog::linesAsStored()
+void tst_SaveForm::linesAsStored()
 {
     // ":@:" inside a line belongs to its text; an inserted line (fraction)
     // goes between its neighbours, without its number.
@@ -421,23 +421,23 @@ void tst_SaveDialog::linesAsStored()
                           + QStringLiteral("新しい行"));
     QVERIFY(w.replaceFileLines(0, entries));
     QVERIFY_CONSISTENT(w);
-    SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    SaveForm::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(m_messages.texts(), QStringList());
     QCOMPARE(bytesOf(a), QByteArray("p:@:q\r\n") + Cp932::encode(QStringLiteral("新しい行")) + "\r\nend\r\n");
 }
 
-void tst_SaveDialog::fileWithoutLinesNotEmptied()
+void tst_SaveForm::fileWithoutLinesNotEmptied()
 {
     const QString a = addFile(QStringLiteral("a.txt"), {QStringLiteral("keep")}, 1);
     WorkAreaTestAccess::allLines(m_wb->work).clear();
     LineIndex::Build_Line_Index(m_wb->work);
-    const SaveDialog::Outcome out = SaveDialog::Cmd_Jikkou(*m_wb, {true});
+    const SaveForm::Outcome out = SaveForm::Cmd_Jikkou(*m_wb, {true});
     QCOMPARE(out.failed, 1);
     QCOMPARE(bytesOf(a), QByteArray("keep\r\n"));
     QCOMPARE(m_wb->work.Search_Hit_File_Change().data(0), 1);
 }
 
-void tst_SaveDialog::wholeRoad()
+void tst_SaveForm::wholeRoad()
 {
     // Search, replace in the stored lines, save, and read the file back: an LF
     // file with a byte that is not code page 932 keeps both.
@@ -469,13 +469,13 @@ void tst_SaveDialog::wholeRoad()
     w.Hozon_Flag = 1;
 
     QList<bool> selected;
-    for (const SaveDialog::Item &item : SaveDialog::Form_Load(w))
+    for (const SaveForm::Item &item : SaveForm::Form_Load(w))
         selected.append(item.selected);
-    QVERIFY(SaveDialog::Cmd_Jikkou(*m_wb, selected).closes);
+    QVERIFY(SaveForm::Cmd_Jikkou(*m_wb, selected).closes);
     QCOMPARE(m_messages.texts(), QStringList());
     QCOMPARE(bytesOf(path), QByteArray("alpha\n") + Cp932::encode(QStringLiteral("置換後の語です")) + "\n\x80raw\n");
     QCOMPARE(w.Hozon_Flag, qint16(0));
 }
 
-QTEST_GUILESS_MAIN(tst_SaveDialog)
-#include "tst_savedialog.moc"
+QTEST_GUILESS_MAIN(tst_SaveForm)
+#include "tst_saveform.moc"

@@ -1,4 +1,4 @@
-#include "search/SearchStart.h"
+#include "search/SearchForm.h"
 
 #include "base/Workbench.h"
 #include "platform/DirectoryListing.h"
@@ -8,9 +8,9 @@
 #include "search/SearchWord.h"
 #include "settings/SettingsIo.h"
 
-const QString SearchStart::kCaption = QStringLiteral("ＱＵＡＶ　サーチ諸元設定");
+const QString SearchForm::kCaption = QStringLiteral("ＱＵＡＶ　サーチ諸元設定");
 
-SearchStart::Refusal SearchStart::Check(MessagePort &messages, const SearchChoice &choice)
+SearchForm::Refusal SearchForm::Check(MessagePort &messages, const SearchChoice &choice)
 {
     auto refuse = [&messages](const QString &text, Refusal why) {
         messages.show(text, kCaption, MessagePort::Icon::Exclamation);
@@ -32,7 +32,7 @@ SearchStart::Refusal SearchStart::Check(MessagePort &messages, const SearchChoic
     return Refusal::None;
 }
 
-void SearchStart::storeChoices(Workbench &wb, const SearchChoice &choice)
+void SearchForm::storeChoices(Workbench &wb, const SearchChoice &choice)
 {
     Settings &s = wb.settings;
     const QString identifier = SearchWord::trimSpaces(choice.identifierText);
@@ -57,7 +57,7 @@ void SearchStart::storeChoices(Workbench &wb, const SearchChoice &choice)
     SettingsIo::Write_Search_Sikibetu(wb);
 }
 
-SearchRequest SearchStart::request(const SearchChoice &choice, const Settings &settings, const WorkArea &work)
+SearchRequest SearchForm::request(const SearchChoice &choice, const Settings &settings, const WorkArea &work)
 {
     SearchRequest r;
     r.word = SearchWord::Prepare(choice.searchText, choice.encoding).word;
@@ -80,7 +80,7 @@ SearchRequest SearchStart::request(const SearchChoice &choice, const Settings &s
     return r;
 }
 
-void SearchStart::prepareRun(CommandBoard &board, WorkArea &work, StatusPanels &status, bool caseSensitive)
+void SearchForm::prepareRun(CommandBoard &board, WorkArea &work, StatusPanels &status, bool caseSensitive)
 {
     board.searchStarting();
     work.Search_Running = 1;

@@ -1,20 +1,20 @@
-#include "search/IdentifierEditor.h"
+#include "search/IdentifierForm.h"
 
 #include "platform/MessagePort.h"
 #include "search/SearchWord.h"
 
 #include <algorithm>
 
-const QString IdentifierEditor::kCaption = QStringLiteral("識別子　編集");
+const QString IdentifierForm::kCaption = QStringLiteral("識別子　編集");
 
-IdentifierEditor::IdentifierEditor(const std::array<QString, kMaxItems> &sikibetu)
+IdentifierForm::IdentifierForm(const std::array<QString, kMaxItems> &sikibetu)
 {
     for (const QString &s : sikibetu)
         if (!s.isEmpty())
             m_items.append(s);
 }
 
-bool IdentifierEditor::Add(QString &text, MessagePort &messages)
+bool IdentifierForm::Add(QString &text, MessagePort &messages)
 {
     auto refuse = [&messages](const char *message) {
         messages.show(QString::fromUtf8(message), kCaption, MessagePort::Icon::Exclamation);
@@ -47,7 +47,7 @@ bool IdentifierEditor::Add(QString &text, MessagePort &messages)
     return true;
 }
 
-bool IdentifierEditor::Remove(const QList<int> &selectedRows, MessagePort &messages)
+bool IdentifierForm::Remove(const QList<int> &selectedRows, MessagePort &messages)
 {
     if (selectedRows.isEmpty()) {
         messages.show(QStringLiteral("識別子リストが選択されていません。"), kCaption, MessagePort::Icon::Exclamation);
@@ -63,7 +63,7 @@ bool IdentifierEditor::Remove(const QList<int> &selectedRows, MessagePort &messa
     return true;
 }
 
-void IdentifierEditor::Store(std::array<QString, kMaxItems> &sikibetu) const
+void IdentifierForm::Store(std::array<QString, kMaxItems> &sikibetu) const
 {
     for (QString &s : sikibetu)
         s.clear();

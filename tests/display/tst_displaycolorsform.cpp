@@ -1,6 +1,6 @@
 #include "display/RtfBuilder.h"
 #include "DialogControls.h"
-#include "display/DisplayColors.h"
+#include "display/DisplayColorsForm.h"
 #include "display/widgets/QUAV_Color_Settei.h"
 
 #include "DialogFixture.h"
@@ -14,7 +14,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-class tst_DisplayColors : public QObject
+class tst_DisplayColorsForm : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -43,11 +43,11 @@ private:
     }
 };
 
-void tst_DisplayColors::pickAndApply()
+void tst_DisplayColorsForm::pickAndApply()
 {
     DialogFixture f;
     f.wb.settings.Color_Set_Flg = 1;
-    f.wb.settings.File_Name_Color = DisplayColors::fromRgb(0, 0, 0xB0);
+    f.wb.settings.File_Name_Color = DisplayColorsForm::fromRgb(0, 0, 0xB0);
     RtfBuilder::Make_RTF_Colors(f.wb.display, f.wb.settings);
     QPointer<QUAV_Color_Settei> d = open(f);
     QVERIFY(control<QRadioButton>(d, "QUAV_Color_Enabled_Yes")->isChecked());
@@ -57,10 +57,10 @@ void tst_DisplayColors::pickAndApply()
     qint32 offered = -1;
     d->pickColor = [&](qint32 start) {
         offered = start;
-        return DisplayColors::fromRgb(0x12, 0x34, 0x56);
+        return DisplayColorsForm::fromRgb(0x12, 0x34, 0x56);
     };
     control<QPushButton>(d, "Cmd_Color_Settei")->click();
-    QCOMPARE(offered, DisplayColors::fromRgb(0, 0, 0xB0));
+    QCOMPARE(offered, DisplayColorsForm::fromRgb(0, 0, 0xB0));
     // Stored at once, red in the low byte.
     QCOMPARE(f.wb.settings.File_Name_Color, 0x563412);
     QVERIFY(control<QLineEdit>(d, "Text1")->styleSheet().contains(QStringLiteral("#123456")));
@@ -74,7 +74,7 @@ void tst_DisplayColors::pickAndApply()
     QCOMPARE(stored.number(QStringLiteral("EXECUTE"), QStringLiteral("Color_Set_Flg")), 1);
 }
 
-void tst_DisplayColors::colouringOffLeavesNoColourWords()
+void tst_DisplayColorsForm::colouringOffLeavesNoColourWords()
 {
     DialogFixture f;
     f.wb.settings.Color_Set_Flg = 1;
@@ -108,7 +108,7 @@ void tst_DisplayColors::colouringOffLeavesNoColourWords()
     }
 }
 
-void tst_DisplayColors::pickThenCancel()
+void tst_DisplayColorsForm::pickThenCancel()
 {
     DialogFixture f;
     f.wb.settings.Color_Set_Flg = 1;
@@ -129,7 +129,7 @@ void tst_DisplayColors::pickThenCancel()
     QCOMPARE(f.reread().number(QStringLiteral("WINDOW_CONFIG"), QStringLiteral("Hit_Color")), storedHit);
 }
 
-void tst_DisplayColors::nothingToPick()
+void tst_DisplayColorsForm::nothingToPick()
 {
     DialogFixture f;
     f.wb.settings.Color_Set_Flg = 1;
@@ -142,8 +142,8 @@ void tst_DisplayColors::nothingToPick()
     };
     control<QPushButton>(d, "Cmd_Color_Settei")->click();
     QCOMPARE(picks, 0);
-    QCOMPARE(f.port.texts(), QStringList{DisplayColors::kNoTarget});
-    QCOMPARE(f.port.shown[0].caption, DisplayColors::kCaption);
+    QCOMPARE(f.port.texts(), QStringList{DisplayColorsForm::kNoTarget});
+    QCOMPARE(f.port.shown[0].caption, DisplayColorsForm::kCaption);
     QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Exclamation);
 
     choose(d, 2);
@@ -155,7 +155,7 @@ void tst_DisplayColors::nothingToPick()
     QCOMPARE(f.port.shown.size(), 1);
 }
 
-void tst_DisplayColors::openWithColouringOff()
+void tst_DisplayColorsForm::openWithColouringOff()
 {
     DialogFixture f;
     f.wb.settings.Color_Set_Flg = 0;
@@ -173,5 +173,5 @@ void tst_DisplayColors::openWithColouringOff()
     QCOMPARE(f.wb.settings.Color_Set_Flg, 0); // nothing changes before "設定完了"
 }
 
-QTEST_MAIN(tst_DisplayColors)
-#include "tst_displaycolors.moc"
+QTEST_MAIN(tst_DisplayColorsForm)
+#include "tst_displaycolorsform.moc"

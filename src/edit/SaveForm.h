@@ -13,7 +13,7 @@ struct Workbench;
 // offered and preselected, the questions, writing the chosen files (SaveRun:
 // one batch, made durable a group at a time), and the change flags,
 // Hozon_Flag and HOZON afterwards.
-class SaveDialog
+class SaveForm
 {
 public:
     static const QString kCaption; // "保存"

@@ -15,7 +15,7 @@ class MessagePort;
 // list): read from parameter cards, added to, deleted from, and committed to
 // DuplicationParameters. Refusals are shown through the message port with the
 // caption kCaption and leave the images as they were.
-class ParameterImages
+class ParameterForm
 {
 public:
     static const QString kCaption; // "複製用パラメータ読み込み", of every message
@@ -31,7 +31,7 @@ public:
     static const QString kDuplicate;       // "パラメータが重複しています。"
 
     // The images start as the committed list.
-    explicit ParameterImages(const DuplicationParameters &committed);
+    explicit ParameterForm(const DuplicationParameters &committed);
 
     QStringList images() const { return m_images.texts(); }
     int count() const { return m_images.count(); }

@@ -1,6 +1,6 @@
 #include "platform/Cp932.h"
 #include "DialogControls.h"
-#include "search/ResultExport.h"
+#include "search/ResultExportForm.h"
 #include "search/widgets/QUAV_Search_Save.h"
 
 #include "DialogFixture.h"
@@ -16,7 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-class tst_ResultExport : public QObject
+class tst_ResultExportForm : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -51,7 +51,7 @@ private:
     }
 };
 
-void tst_ResultExport::output_data()
+void tst_ResultExportForm::output_data()
 {
     QTest::addColumn<int>("fileOut");
     QTest::addColumn<QString>("typed");      // "A", "B" (files in the test folder) or as is
@@ -69,13 +69,13 @@ void tst_ResultExport::output_data()
     QTest::newRow("default box on: the typed path becomes the default and gets the output")
         << 1 << "B" << true << false << "B" << "B" << "%Bへ結果を出力しました。" << true;
     QTest::newRow("automatic saving off: only the settings are stored")
-        << 0 << "B" << true << false << "" << "B" << ResultExport::kNotWritten << true;
-    QTest::newRow("nothing to write") << 1 << "A" << false << true << "" << "A" << ResultExport::kNoData << true;
-    QTest::newRow("empty path") << 1 << "" << true << false << "" << "A" << ResultExport::kNoPath << false;
-    QTest::newRow("blanks only") << 1 << "   " << true << false << "" << "A" << ResultExport::kNoPath << false;
+        << 0 << "B" << true << false << "" << "B" << ResultExportForm::kNotWritten << true;
+    QTest::newRow("nothing to write") << 1 << "A" << false << true << "" << "A" << ResultExportForm::kNoData << true;
+    QTest::newRow("empty path") << 1 << "" << true << false << "" << "A" << ResultExportForm::kNoPath << false;
+    QTest::newRow("blanks only") << 1 << "   " << true << false << "" << "A" << ResultExportForm::kNoPath << false;
 }
 
-void tst_ResultExport::output()
+void tst_ResultExportForm::output()
 {
     QFETCH(int, fileOut);
     QFETCH(QString, typed);
@@ -96,7 +96,7 @@ void tst_ResultExport::output()
         fill(f.wb.work);
     message.replace(QStringLiteral("%A"), file(QStringLiteral("A"))).replace(QStringLiteral("%B"), file(QStringLiteral("B")));
 
-    const ResultExport::Result r = ResultExport::Output(f.wb, file(typed), makeDefault);
+    const ResultExportForm::Result r = ResultExportForm::Output(f.wb, file(typed), makeDefault);
     QCOMPARE(r.closesDialog(), closes);
     QCOMPARE(f.port.texts(), message.isEmpty() ? QStringList() : QStringList{message});
     for (const QString &name : {QStringLiteral("A"), QStringLiteral("B")})
@@ -106,12 +106,12 @@ void tst_ResultExport::output()
              closes ? file(fileOutName) : QString());
 }
 
-void tst_ResultExport::exportFormat()
+void tst_ResultExportForm::exportFormat()
 {
     DialogFixture f;
     fill(f.wb.work);
     const QString path = f.dir.filePath(QStringLiteral("out.txt"));
-    QVERIFY(ResultExport::Export(f.wb.work, path).ok());
+    QVERIFY(ResultExportForm::Export(f.wb.work, path).ok());
     const QStringList lines = readLines(path);
     QCOMPARE(lines.size(), 3);
     // Every line keeps the length of its display line; only the first ":@:"
@@ -124,12 +124,12 @@ void tst_ResultExport::exportFormat()
     // A second export replaces the first; nothing is appended.
     f.wb.work.clearAll();
     f.wb.work.appendDisplayLine(QStringLiteral("only"));
-    QVERIFY(ResultExport::Export(f.wb.work, path).ok());
+    QVERIFY(ResultExportForm::Export(f.wb.work, path).ok());
     QCOMPARE(readLines(path).size(), 1);
     QVERIFY(readLines(path)[0].startsWith(QStringLiteral("only")));
 }
 
-void tst_ResultExport::unwritableFile()
+void tst_ResultExportForm::unwritableFile()
 {
     DialogFixture f;
     fill(f.wb.work);
@@ -141,7 +141,7 @@ void tst_ResultExport::unwritableFile()
     control<QPushButton>(d, "Cmd_Out")->click();
     QCOMPARE(f.port.shown.size(), 1);
     QVERIFY(f.port.shown[0].text.contains(path));
-    QCOMPARE(f.port.shown[0].caption, ResultExport::kCaption);
+    QCOMPARE(f.port.shown[0].caption, ResultExportForm::kCaption);
     QCOMPARE(f.port.shown[0].icon, MessagePort::Icon::Critical);
     // The dialog stays for another path; the work area is as it was.
     QVERIFY(!d.isNull() && d->isVisible() && control<QPushButton>(d, "Cmd_Out")->isEnabled());
@@ -152,7 +152,7 @@ void tst_ResultExport::unwritableFile()
 
 enum class Target { ReadOnly, HardLinked, OtherOwner, PlantedLink };
 
-void tst_ResultExport::writtenAsASaveWrites_data()
+void tst_ResultExportForm::writtenAsASaveWrites_data()
 {
     QTest::addColumn<int>("target");
     QTest::addColumn<bool>("written");
@@ -162,7 +162,7 @@ void tst_ResultExport::writtenAsASaveWrites_data()
     QTest::newRow("a link planted in a shared folder is not followed") << int(Target::PlantedLink) << false;
 }
 
-void tst_ResultExport::writtenAsASaveWrites()
+void tst_ResultExportForm::writtenAsASaveWrites()
 {
     QFETCH(int, target);
     QFETCH(bool, written);
@@ -195,7 +195,7 @@ void tst_ResultExport::writtenAsASaveWrites()
         break;
     }
     }
-    const WriteResult r = ResultExport::Export(f.wb.work, path);
+    const WriteResult r = ResultExportForm::Export(f.wb.work, path);
     QCOMPARE(r.ok(), written);
     QCOMPARE(readLines(QFile::decodeName(native)).size(), written ? 3 : 1);
     struct stat st;
@@ -206,7 +206,7 @@ void tst_ResultExport::writtenAsASaveWrites()
         QCOMPARE(int(st.st_uid), 4321);
 }
 
-void tst_ResultExport::dialogRoad()
+void tst_ResultExportForm::dialogRoad()
 {
     DialogFixture f;
     fill(f.wb.work);
@@ -246,5 +246,5 @@ void tst_ResultExport::dialogRoad()
     QCOMPARE(readLines(stored).size(), 3);
 }
 
-QTEST_MAIN(tst_ResultExport)
-#include "tst_resultexport.moc"
+QTEST_MAIN(tst_ResultExportForm)
+#include "tst_resultexportform.moc"

@@ -11,13 +11,13 @@ class MessagePort;
 // The list being edited in the identifier editor. Identifiers are upper case,
 // without ".", never containing "*", at most 20; changes stay here until
 // Store copies them into SIKIBETU.
-class IdentifierEditor
+class IdentifierForm
 {
 public:
     static constexpr int kMaxItems = 20;
     static const QString kCaption; // "識別子　編集"
 
-    explicit IdentifierEditor(const std::array<QString, kMaxItems> &sikibetu);
+    explicit IdentifierForm(const std::array<QString, kMaxItems> &sikibetu);
 
     const QStringList &items() const { return m_items; }
 

@@ -1,4 +1,4 @@
-#include "settings/FolderChoice.h"
+#include "settings/FolderChoiceForm.h"
 
 #include "base/Workbench.h"
 #include "platform/MessagePort.h"
@@ -7,9 +7,9 @@
 
 #include <QDir>
 
-const QString FolderChoice::kCaption = QStringLiteral("フォルダー履歴からパスを選択");
+const QString FolderChoiceForm::kCaption = QStringLiteral("フォルダー履歴からパスを選択");
 
-FolderChoice::Refusal FolderChoice::Check(MessagePort &messages, int index, const QString &folder)
+FolderChoiceForm::Refusal FolderChoiceForm::Check(MessagePort &messages, int index, const QString &folder)
 {
     if (index < 0) {
         messages.show(QStringLiteral("フォルダーが選択されていません。"), kCaption, MessagePort::Icon::Question);
@@ -23,7 +23,7 @@ FolderChoice::Refusal FolderChoice::Check(MessagePort &messages, int index, cons
     return Refusal::None;
 }
 
-QString FolderChoice::Take(Workbench &wb, int index)
+QString FolderChoiceForm::Take(Workbench &wb, int index)
 {
     Settings &s = wb.settings;
     s.DEFAULT_PATH = index;

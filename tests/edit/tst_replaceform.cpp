@@ -1,7 +1,7 @@
 // Replace from its dialog's buttons to the refreshed views, without widgets.
 #include "EditFixture.h"
 
-#include "edit/ReplaceCommand.h"
+#include "edit/ReplaceForm.h"
 
 using Answer = MessagePort::Answer;
 
@@ -20,7 +20,7 @@ QList<TestFile> threeFiles()
 
 } // namespace
 
-class tst_ReplaceCommand : public QObject
+class tst_ReplaceForm : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -30,11 +30,11 @@ private Q_SLOTS:
     void detailModeOneFileCaretKept();
 };
 
-void tst_ReplaceCommand::listModeTwoFiles()
+void tst_ReplaceForm::listModeTwoFiles()
 {
     EditFixture f(threeFiles(), QStringLiteral("abc"));
     const QStringList headers{f.wb.work.Search_Hit_List().text(f.lineOf(LineFormat::kSearchPrefix))};
-    ReplaceCommand c(f.wb);
+    ReplaceForm c(f.wb);
     c.Form_Load();
     QCOMPARE(c.Syousai_Gamen_Flg, qint16(0));
     QCOMPARE(c.files(), f.wb.work.Search_Hit_File_List().texts());
@@ -68,7 +68,7 @@ void tst_ReplaceCommand::listModeTwoFiles()
     QCOMPARE(f.wb.work.Result_Flag, qint16(1));
 }
 
-void tst_ReplaceCommand::refusedRunChangesNothing_data()
+void tst_ReplaceForm::refusedRunChangesNothing_data()
 {
     QTest::addColumn<QString>("search");
     QTest::addColumn<QString>("replacement");
@@ -88,7 +88,7 @@ void tst_ReplaceCommand::refusedRunChangesNothing_data()
                                           "この文字はシフトJISのファイルに保存できないため、入力できません。\r\n/d/abc.txt";
 }
 
-void tst_ReplaceCommand::refusedRunChangesNothing()
+void tst_ReplaceForm::refusedRunChangesNothing()
 {
     QFETCH(QString, search);
     QFETCH(QString, replacement);
@@ -97,7 +97,7 @@ void tst_ReplaceCommand::refusedRunChangesNothing()
     QFETCH(QString, message);
     EditFixture f(threeFiles(), QStringLiteral("abc"));
     const WorkArea before = f.wb.work;
-    ReplaceCommand c(f.wb);
+    ReplaceForm c(f.wb);
     c.Form_Load();
     f.port.answerWith(answers);
     QVERIFY(!c.Cmd_Jikkou_Click(search, replacement, false, rows));
@@ -113,7 +113,7 @@ void tst_ReplaceCommand::refusedRunChangesNothing()
 // The detail view shows b.txt; replacing in it shortens an earlier line of
 // its block in the list, so the list caret's old offset now falls into the
 // next file's header. The detail view must still show b.txt.
-void tst_ReplaceCommand::detailModeOneFileCaretKept()
+void tst_ReplaceForm::detailModeOneFileCaretKept()
 {
     const QList<TestFile> files{
         {QStringLiteral("/d/a.txt"), {QStringLiteral("abc")}},
@@ -125,11 +125,11 @@ void tst_ReplaceCommand::detailModeOneFileCaretKept()
     QVERIFY(f.showDetail(line, 80));
     QCOMPARE(f.wb.display.detailFileIndex, 1);
 
-    ReplaceCommand c(f.wb);
+    ReplaceForm c(f.wb);
     c.Form_Load();
     QCOMPARE(c.Syousai_Gamen_Flg, qint16(1));
     QCOMPARE(c.lockedFile(), 1);
-    QCOMPARE(c.note(), ReplaceCommand::kDetailNote);
+    QCOMPARE(c.note(), ReplaceForm::kDetailNote);
     // Rows chosen in the list do not count in detail mode.
     f.port.answerWith({Answer::No});
     QVERIFY(c.Cmd_Jikkou_Click(QStringLiteral("abc"), QStringLiteral("漢字"), true, {0, 2}));
@@ -150,5 +150,5 @@ void tst_ReplaceCommand::detailModeOneFileCaretKept()
     QVERIFY(f.wb.board.isEnabled(Command::HOZON));
 }
 
-QTEST_GUILESS_MAIN(tst_ReplaceCommand)
-#include "tst_replacecommand.moc"
+QTEST_GUILESS_MAIN(tst_ReplaceForm)
+#include "tst_replaceform.moc"

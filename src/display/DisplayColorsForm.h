@@ -14,7 +14,7 @@ struct Workbench;
 // closes the dialog afterwards (it reaches the store with the next window
 // configuration, at the latest at exit); the switch and the documents' colour
 // header change only with "設定完了".
-class DisplayColors
+class DisplayColorsForm
 {
 public:
     static const QString kCaption;  // "表示色設定"

@@ -1,16 +1,16 @@
-#include "edit/LineEditCommand.h"
+#include "edit/LineEditForm.h"
 
 #include "base/Workbench.h"
 #include "edit/ShownFile.h"
 #include "edit/UnsavableText.h"
 #include "platform/MessagePort.h"
 
-LineEditCommand::LineEditCommand(Workbench &wb) : m_wb(wb), m_editor(*wb.messages) {}
+LineEditForm::LineEditForm(Workbench &wb) : m_wb(wb), m_editor(*wb.messages) {}
 
-bool LineEditCommand::Form_Load()
+bool LineEditForm::Form_Load()
 {
     QStringList entries;
-    m_file = ShownFile::take(m_wb, LineEditor::kCaption, entries);
+    m_file = ShownFile::take(m_wb.work, m_wb.display.detailFileIndex, *m_wb.messages, LineEditor::kCaption, entries);
     if (m_file < 0)
         return false;
     m_key = m_wb.display.Detail_File_Key;
@@ -30,7 +30,7 @@ bool LineEditCommand::Form_Load()
     return true;
 }
 
-bool LineEditCommand::Cmd_Hanei_Click()
+bool LineEditForm::Cmd_Hanei_Click()
 {
     return ShownFile::putBack(m_wb, m_file, m_editor.reflectEntries(m_wb.work.storedKey(m_file)),
                                QStringLiteral("編集結果を作業領域に反映できませんでした。\r\n作業領域は変更されていません。"),

@@ -10,13 +10,13 @@ struct Workbench;
 // The path browser of "サーチパス選択" without its widgets: the drive
 // chosen, the folder shown and its two lists, entered through the process's
 // current directory, and the choice of the search folder.
-class PathBrowser
+class PathBrowserForm
 {
 public:
     static const QString kCaption; // "サーチパス選択"
 
     // `drives` replaces the mounted volumes found on the machine (tests).
-    PathBrowser(Workbench &wb, const QStringList &drives = QStringList());
+    PathBrowserForm(Workbench &wb, const QStringList &drives = QStringList());
 
     // The opening state: the current directory, or when it has gone the search
     // folder, the home folder or the root.

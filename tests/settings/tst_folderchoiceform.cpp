@@ -1,4 +1,4 @@
-#include "settings/FolderChoice.h"
+#include "settings/FolderChoiceForm.h"
 
 #include "DialogFixture.h"
 
@@ -7,7 +7,7 @@
 
 // The folder history's entries as the store may hold them: recorded by the
 // program (absolute) or edited in by hand (relative, or with "." and "..").
-class tst_FolderChoice : public QObject
+class tst_FolderChoiceForm : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -15,7 +15,7 @@ private Q_SLOTS:
     void takenFolder();
 };
 
-void tst_FolderChoice::takenFolder_data()
+void tst_FolderChoiceForm::takenFolder_data()
 {
     QTest::addColumn<QString>("entry");    // relative to the temporary folder when not absolute
     QTest::addColumn<QString>("expected"); // below the temporary folder
@@ -25,7 +25,7 @@ void tst_FolderChoice::takenFolder_data()
     QTest::newRow("edited in, relative") << QStringLiteral("Docs/Inner") << QStringLiteral("Docs/Inner");
 }
 
-void tst_FolderChoice::takenFolder()
+void tst_FolderChoiceForm::takenFolder()
 {
     QFETCH(QString, entry);
     QFETCH(QString, expected);
@@ -36,9 +36,9 @@ void tst_FolderChoice::takenFolder()
     entry.replace(QLatin1Char('@'), root);
     f.wb.settings.PATH = {QStringLiteral("/"), entry};
 
-    QCOMPARE(FolderChoice::Check(*f.wb.messages, 1, entry), FolderChoice::Refusal::None);
+    QCOMPARE(FolderChoiceForm::Check(*f.wb.messages, 1, entry), FolderChoiceForm::Refusal::None);
     const QString want = root + QLatin1Char('/') + expected;
-    QCOMPARE(FolderChoice::Take(f.wb, 1), want);
+    QCOMPARE(FolderChoiceForm::Take(f.wb, 1), want);
     QCOMPARE(f.wb.work.Search_Path, want);
     QCOMPARE(f.wb.status.text(StatusPanels::kPath), want);
     QCOMPARE(f.wb.settings.DEFAULT_PATH, 1);
@@ -46,5 +46,5 @@ void tst_FolderChoice::takenFolder()
     QVERIFY(f.port.shown.isEmpty());
 }
 
-QTEST_MAIN(tst_FolderChoice)
-#include "tst_folderchoice.moc"
+QTEST_MAIN(tst_FolderChoiceForm)
+#include "tst_folderchoiceform.moc"

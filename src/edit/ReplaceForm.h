@@ -14,13 +14,13 @@ class ReplacePass;
 //
 // Opened from the list view it offers every file; opened from the detail view
 // (detail mode) only the file shown there, selected and locked.
-class ReplaceCommand
+class ReplaceForm
 {
 public:
     static const QString kListNote;   // Label4 in list mode
     static const QString kDetailNote; // Label4 in detail mode
 
-    explicit ReplaceCommand(Workbench &wb);
+    explicit ReplaceForm(Workbench &wb);
 
     // Loading: the file items, the mode, the search text; both views are
     // disabled while the dialog is open.

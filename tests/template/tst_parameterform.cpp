@@ -1,6 +1,6 @@
 #include "ScriptedMessagePort.h"
 
-#include "template/ParameterImages.h"
+#include "template/ParameterForm.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,7 +8,7 @@
 
 #include "../search/SearchTree.h"
 
-class tst_ParameterImages : public QObject
+class tst_ParameterForm : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -32,16 +32,16 @@ QByteArray writeCard(const QTemporaryDir &tmp, const QByteArray &bytes)
     return SearchTree::writeBytesAt(path, bytes) ? path : QByteArray();
 }
 
-ParameterImages imagesOf(const QStringList &values)
+ParameterForm imagesOf(const QStringList &values)
 {
     DuplicationParameters p;
     p.values = values;
-    return ParameterImages(p);
+    return ParameterForm(p);
 }
 
 } // namespace
 
-void tst_ParameterImages::card_data()
+void tst_ParameterForm::card_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("added");
@@ -55,13 +55,13 @@ void tst_ParameterImages::card_data()
     QTest::newRow("empty card") << QByteArray() << 0 << false;
 }
 
-void tst_ParameterImages::card()
+void tst_ParameterForm::card()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, added);
     QFETCH(bool, cut);
     QTemporaryDir tmp;
-    ParameterImages list = imagesOf({QStringLiteral("ZZZ")});
+    ParameterForm list = imagesOf({QStringLiteral("ZZZ")});
     QCOMPARE(list.commitCaption(), QStringLiteral("キャンセル"));
     ScriptedMessagePort port;
     QVERIFY(list.readCard(writeCard(tmp, bytes), port));
@@ -70,11 +70,11 @@ void tst_ParameterImages::card()
     QCOMPARE(list.commitCaption(), QStringLiteral("設定完了"));
 }
 
-void tst_ParameterImages::readTwiceThenCommit()
+void tst_ParameterForm::readTwiceThenCommit()
 {
     QTemporaryDir tmp;
     const QByteArray path = writeCard(tmp, " A01 \r\nB02\r\n   \r\n");
-    ParameterImages list = imagesOf({});
+    ParameterForm list = imagesOf({});
     ScriptedMessagePort port;
     QVERIFY(list.readCard(path, port));
     DuplicationParameters params;
@@ -87,9 +87,9 @@ void tst_ParameterImages::readTwiceThenCommit()
     QCOMPARE(params.Param_Count(), 3);
 }
 
-void tst_ParameterImages::unreadableCard()
+void tst_ParameterForm::unreadableCard()
 {
-    ParameterImages list = imagesOf({QStringLiteral("A01")});
+    ParameterForm list = imagesOf({QStringLiteral("A01")});
     ScriptedMessagePort port;
     QVERIFY(!list.readCard(QStringLiteral("/nonexistent/card.txt"), port));
     QVERIFY(!list.readCard(QString(), port));
@@ -100,7 +100,7 @@ void tst_ParameterImages::unreadableCard()
     QCOMPARE(list.commitCaption(), QStringLiteral("キャンセル"));
 }
 
-void tst_ParameterImages::add_data()
+void tst_ParameterForm::add_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("boxAfter");
@@ -116,12 +116,12 @@ void tst_ParameterImages::add_data()
         << QStringLiteral("x\u00e9") << QStringLiteral("x\u00e9") << QString();
 }
 
-void tst_ParameterImages::add()
+void tst_ParameterForm::add()
 {
     QFETCH(QString, typed);
     QFETCH(QString, boxAfter);
     QFETCH(QString, refusal);
-    ParameterImages list = imagesOf({QStringLiteral("A01")});
+    ParameterForm list = imagesOf({QStringLiteral("A01")});
     ScriptedMessagePort port;
     QCOMPARE(list.Add(typed, port), refusal.isEmpty());
     QCOMPARE(typed, boxAfter);
@@ -130,9 +130,9 @@ void tst_ParameterImages::add()
     QCOMPARE(port.texts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
 }
 
-void tst_ParameterImages::remove()
+void tst_ParameterForm::remove()
 {
-    ParameterImages list = imagesOf({"A", "B", "C", "D"});
+    ParameterForm list = imagesOf({"A", "B", "C", "D"});
     ScriptedMessagePort port;
     QVERIFY(!list.Delete({}, port));
     QCOMPARE(port.texts(), QStringList{"パラメータイメージリストが選択されていません。"});
@@ -140,7 +140,7 @@ void tst_ParameterImages::remove()
     QCOMPARE(list.images(), QStringList{"B"});
 }
 
-void tst_ParameterImages::commit_data()
+void tst_ParameterForm::commit_data()
 {
     QTest::addColumn<QStringList>("images");
     QTest::addColumn<QString>("refusal");
@@ -165,11 +165,11 @@ void tst_ParameterImages::commit_data()
                                          << QStringLiteral("パラメータ「a:@:b」は \":@:\" を含むため、使えません。");
 }
 
-void tst_ParameterImages::commit()
+void tst_ParameterForm::commit()
 {
     QFETCH(QStringList, images);
     QFETCH(QString, refusal);
-    const ParameterImages list = imagesOf(images);
+    const ParameterForm list = imagesOf(images);
     ScriptedMessagePort port;
     DuplicationParameters params;
     params.values = QStringList{QStringLiteral("before")};
@@ -178,5 +178,5 @@ void tst_ParameterImages::commit()
     QCOMPARE(params.values, refusal.isEmpty() ? list.images() : QStringList{"before"});
 }
 
-QTEST_GUILESS_MAIN(tst_ParameterImages)
-#include "tst_parameterimages.moc"
+QTEST_GUILESS_MAIN(tst_ParameterForm)
+#include "tst_parameterform.moc"

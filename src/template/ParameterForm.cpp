@@ -1,4 +1,4 @@
-#include "template/ParameterImages.h"
+#include "template/ParameterForm.h"
 
 #include "base/Workbench.h"
 #include "platform/Cp932.h"
@@ -12,26 +12,26 @@
 
 #include <algorithm>
 
-const QString ParameterImages::kCaption = QStringLiteral("複製用パラメータ読み込み");
-const QString ParameterImages::kCancelCaption = QStringLiteral("キャンセル");
-const QString ParameterImages::kCompleteCaption = QStringLiteral("設定完了");
-const QString ParameterImages::kNoSelection = QStringLiteral("リストが選択されていません。");
-const QString ParameterImages::kCardTooLong =
+const QString ParameterForm::kCaption = QStringLiteral("複製用パラメータ読み込み");
+const QString ParameterForm::kCancelCaption = QStringLiteral("キャンセル");
+const QString ParameterForm::kCompleteCaption = QStringLiteral("設定完了");
+const QString ParameterForm::kNoSelection = QStringLiteral("リストが選択されていません。");
+const QString ParameterForm::kCardTooLong =
     QStringLiteral("パラメータは１００枚までです。以降のイメージは読み捨てました。");
-const QString ParameterImages::kNothingTyped = QStringLiteral("追加イメージが入力されていません。");
-const QString ParameterImages::kImageDuplicate = QStringLiteral("パラメータイメージが重複しています。");
-const QString ParameterImages::kNothingChosen = QStringLiteral("パラメータイメージリストが選択されていません。");
-const QString ParameterImages::kTooMany = QStringLiteral("パラメータの数が多すぎます。MAX100まで！");
-const QString ParameterImages::kEmptyImage = QStringLiteral("パラメータにスペースは使えません。");
-const QString ParameterImages::kDuplicate = QStringLiteral("パラメータが重複しています。");
+const QString ParameterForm::kNothingTyped = QStringLiteral("追加イメージが入力されていません。");
+const QString ParameterForm::kImageDuplicate = QStringLiteral("パラメータイメージが重複しています。");
+const QString ParameterForm::kNothingChosen = QStringLiteral("パラメータイメージリストが選択されていません。");
+const QString ParameterForm::kTooMany = QStringLiteral("パラメータの数が多すぎます。MAX100まで！");
+const QString ParameterForm::kEmptyImage = QStringLiteral("パラメータにスペースは使えません。");
+const QString ParameterForm::kDuplicate = QStringLiteral("パラメータが重複しています。");
 
-ParameterImages::ParameterImages(const DuplicationParameters &committed)
+ParameterForm::ParameterForm(const DuplicationParameters &committed)
 {
     for (const QString &value : committed.values)
         m_images.add(value);
 }
 
-QStringList ParameterImages::cardLines(const QByteArray &bytes, bool *cut)
+QStringList ParameterForm::cardLines(const QByteArray &bytes, bool *cut)
 {
     QStringList lines;
     if (cut)
@@ -47,12 +47,12 @@ QStringList ParameterImages::cardLines(const QByteArray &bytes, bool *cut)
     return lines;
 }
 
-bool ParameterImages::readCard(const QString &path, MessagePort &port)
+bool ParameterForm::readCard(const QString &path, MessagePort &port)
 {
     return readCard(path.isEmpty() ? QByteArray() : NativeName::encode(path), port);
 }
 
-bool ParameterImages::readCard(const QByteArray &nativePath, MessagePort &port)
+bool ParameterForm::readCard(const QByteArray &nativePath, MessagePort &port)
 {
     if (nativePath.isEmpty()) {
         port.show(kNoSelection, kCaption, MessagePort::Icon::Exclamation);
@@ -75,7 +75,7 @@ bool ParameterImages::readCard(const QByteArray &nativePath, MessagePort &port)
     return true;
 }
 
-bool ParameterImages::Add(QString &typed, MessagePort &port)
+bool ParameterForm::Add(QString &typed, MessagePort &port)
 {
     typed = SearchWord::trimSpaces(typed);
     if (typed.isEmpty()) {
@@ -95,7 +95,7 @@ bool ParameterImages::Add(QString &typed, MessagePort &port)
     return true;
 }
 
-bool ParameterImages::Delete(const QList<int> &rows, MessagePort &port)
+bool ParameterForm::Delete(const QList<int> &rows, MessagePort &port)
 {
     QList<int> chosen;
     for (int row : rows)
@@ -114,7 +114,7 @@ bool ParameterImages::Delete(const QList<int> &rows, MessagePort &port)
     return true;
 }
 
-QString ParameterImages::unusableInFileName(const QString &value)
+QString ParameterForm::unusableInFileName(const QString &value)
 {
     if (value == QLatin1String(".") || value == QLatin1String(".."))
         return QStringLiteral("パラメータ「") + value + QStringLiteral("」はファイル名に使えません。");
@@ -132,7 +132,7 @@ QString ParameterImages::unusableInFileName(const QString &value)
     return QString();
 }
 
-bool ParameterImages::Commit(DuplicationParameters &parameters, MessagePort &port) const
+bool ParameterForm::Commit(DuplicationParameters &parameters, MessagePort &port) const
 {
     if (m_images.count() > DuplicationParameters::kMax) {
         port.show(kTooMany, kCaption, MessagePort::Icon::Exclamation);
@@ -159,7 +159,7 @@ bool ParameterImages::Commit(DuplicationParameters &parameters, MessagePort &por
     return true;
 }
 
-bool ParameterImages::commitTo(Workbench &wb) const
+bool ParameterForm::commitTo(Workbench &wb) const
 {
     if (!Commit(wb.parameters, *wb.messages))
         return false;

@@ -1,15 +1,15 @@
-#include "search/ResultExport.h"
+#include "search/ResultExportForm.h"
 
 #include "base/Workbench.h"
 #include "platform/MessagePort.h"
 #include "search/ResultFile.h"
 #include "settings/SettingsIo.h"
 
-const QString ResultExport::kCaption = QStringLiteral("検索結果の保存");
-const QString ResultExport::kNoPath = QStringLiteral("検索結果出力パスが設定されていません。");
-const QString ResultExport::kNoData =
+const QString ResultExportForm::kCaption = QStringLiteral("検索結果の保存");
+const QString ResultExportForm::kNoPath = QStringLiteral("検索結果出力パスが設定されていません。");
+const QString ResultExportForm::kNoData =
     QStringLiteral("出力データが１件もありません。\r\nファイルヘの出力処理は中止します。");
-const QString ResultExport::kNotWritten = QStringLiteral(
+const QString ResultExportForm::kNotWritten = QStringLiteral(
     "検索結果の自動保存が設定されていないため、ファイルには出力していません。\r\n"
     "出力するには「検索結果の自動保存」にチェックを付けて「設定変更」を押してから、"
     "もう一度「検索結果出力」を押して下さい。");
@@ -20,7 +20,7 @@ void storeExecute(Workbench &wb)
 {
     QString error;
     if (!SettingsIo::Write_Execute(wb, &error))
-        wb.messages->show(error, ResultExport::kCaption, MessagePort::Icon::Critical);
+        wb.messages->show(error, ResultExportForm::kCaption, MessagePort::Icon::Critical);
 }
 
 // What the output button tells after writing path: the file, and a typed
@@ -36,13 +36,13 @@ QString writtenMessage(const QString &path, const QString &typedPath)
 
 } // namespace
 
-void ResultExport::applyFileOut(Workbench &wb, bool automatic)
+void ResultExportForm::applyFileOut(Workbench &wb, bool automatic)
 {
     wb.settings.FILE_OUT = automatic ? 1 : 0;
     storeExecute(wb);
 }
 
-ResultExport::Result ResultExport::Output(Workbench &wb, const QString &typedPath, bool makeDefault)
+ResultExportForm::Result ResultExportForm::Output(Workbench &wb, const QString &typedPath, bool makeDefault)
 {
     Result r;
     // A path of blanks only is no path either.
@@ -73,14 +73,14 @@ ResultExport::Result ResultExport::Output(Workbench &wb, const QString &typedPat
     return r;
 }
 
-WriteResult ResultExport::Export(const WorkArea &work, const QString &path)
+WriteResult ResultExportForm::Export(const WorkArea &work, const QString &path)
 {
     WriteResult r = ResultFile::writeResultFile(work, path);
     r.error = r.reason;
     return r;
 }
 
-QString ResultExport::browseResult(const QString &picked, const QString &fileOutName)
+QString ResultExportForm::browseResult(const QString &picked, const QString &fileOutName)
 {
     return picked.isEmpty() ? fileOutName : picked;
 }

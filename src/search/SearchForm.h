@@ -30,7 +30,7 @@ struct SearchChoice
 // The search button of the search settings dialog, without its widgets:
 // checking the choice, storing it in the settings and the shared state, and
 // preparing the run.
-class SearchStart
+class SearchForm
 {
 public:
     static const QString kCaption; // "ＱＵＡＶ　サーチ諸元設定"

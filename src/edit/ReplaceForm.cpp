@@ -1,4 +1,4 @@
-#include "edit/ReplaceCommand.h"
+#include "edit/ReplaceForm.h"
 
 #include "base/Workbench.h"
 #include "display/DetailView.h"
@@ -11,27 +11,27 @@
 
 #include <algorithm>
 
-const QString ReplaceCommand::kListNote = QStringLiteral("↑　複数の個別選択も可能です。");
-const QString ReplaceCommand::kDetailNote = QStringLiteral("詳細画面からの置替はファイルの選択変更は出来ません。");
+const QString ReplaceForm::kListNote = QStringLiteral("↑　複数の個別選択も可能です。");
+const QString ReplaceForm::kDetailNote = QStringLiteral("詳細画面からの置替はファイルの選択変更は出来ません。");
 
 namespace {
 
-void enableViews(Workbench &wb, bool enabled)
+void enableViews(RichViewPort &list, RichViewPort &detail, bool enabled)
 {
-    for (RichViewPort *view : {wb.listView, wb.detailView})
-        view->setViewEnabled(enabled);
+    list.setViewEnabled(enabled);
+    detail.setViewEnabled(enabled);
 }
 
 } // namespace
 
-ReplaceCommand::ReplaceCommand(Workbench &wb) : m_wb(wb) {}
+ReplaceForm::ReplaceForm(Workbench &wb) : m_wb(wb) {}
 
-void ReplaceCommand::Form_Load()
+void ReplaceForm::Form_Load()
 {
     const WorkArea &work = m_wb.work;
     m_files = work.Search_Hit_File_Change().texts();
-    const bool detailShown = m_wb.detailView && m_wb.detailView->isShown();
-    enableViews(m_wb, false);
+    const bool detailShown = m_wb.detailView->isShown();
+    enableViews(*m_wb.listView, *m_wb.detailView, false);
     Syousai_Gamen_Flg = detailShown ? 1 : 0;
     // The file the detail view shows, by its index: its header in the
     // display list may be cut and no longer tell the path.
@@ -39,12 +39,12 @@ void ReplaceCommand::Form_Load()
     m_lockedFile = detailShown && shown >= 0 && shown < m_files.size() ? shown : -1;
 }
 
-QString ReplaceCommand::initialSearch() const
+QString ReplaceForm::initialSearch() const
 {
     return m_wb.work.Search_Word;
 }
 
-bool ReplaceCommand::Cmd_Jikkou_Click(const QString &search, const QString &replacement, bool caseSensitive,
+bool ReplaceForm::Cmd_Jikkou_Click(const QString &search, const QString &replacement, bool caseSensitive,
                                       const QList<int> &selectedRows)
 {
     MessagePort &port = *m_wb.messages;
@@ -87,12 +87,12 @@ bool ReplaceCommand::Cmd_Jikkou_Click(const QString &search, const QString &repl
     return true;
 }
 
-void ReplaceCommand::Cmd_Cancel_Click()
+void ReplaceForm::Cmd_Cancel_Click()
 {
-    enableViews(m_wb, true);
+    enableViews(*m_wb.listView, *m_wb.detailView, true);
 }
 
-int ReplaceCommand::replaceFiles(WorkArea &work, ReplacePass &pass, const QList<int> &files)
+int ReplaceForm::replaceFiles(WorkArea &work, ReplacePass &pass, const QList<int> &files)
 {
     const QList<WorkArea::Range> blocks = work.fileDisplayBlocks();
     const ItemList &display = work.Search_Hit_List();
@@ -126,7 +126,7 @@ int ReplaceCommand::replaceFiles(WorkArea &work, ReplacePass &pass, const QList<
     return changedFiles;
 }
 
-void ReplaceCommand::refresh(int caretLine, qint32 caretColumn)
+void ReplaceForm::refresh(int caretLine, qint32 caretColumn)
 {
     Workbench &wb = m_wb;
     WorkArea &work = wb.work;

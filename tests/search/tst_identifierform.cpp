@@ -11,7 +11,7 @@
 
 using Answer = MessagePort::Answer;
 
-class tst_IdentifierEditor : public QObject
+class tst_IdentifierForm : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -26,7 +26,7 @@ private:
     static QStringList listed(const QUAV_Search_Sikibetu_Hensyu &d);
 };
 
-QStringList tst_IdentifierEditor::listed(const QUAV_Search_Sikibetu_Hensyu &d)
+QStringList tst_IdentifierForm::listed(const QUAV_Search_Sikibetu_Hensyu &d)
 {
     QStringList out;
     for (int i = 0; i < control<QListWidget>(&d, "List1")->count(); ++i)
@@ -42,7 +42,7 @@ static QStringList twenty()
     return l << QStringLiteral("TXT");
 }
 
-void tst_IdentifierEditor::add_data()
+void tst_IdentifierForm::add_data()
 {
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("typed");
@@ -79,7 +79,7 @@ void tst_IdentifierEditor::add_data()
                                          << "";
 }
 
-void tst_IdentifierEditor::add()
+void tst_IdentifierForm::add()
 {
     QFETCH(QStringList, before);
     QFETCH(QString, typed);
@@ -112,7 +112,7 @@ void tst_IdentifierEditor::add()
     QCOMPARE(f.wb.settings.SIKIBETU[size_t(before.size())], QString());
 }
 
-void tst_IdentifierEditor::deleteNonAdjacent()
+void tst_IdentifierForm::deleteNonAdjacent()
 {
     DialogFixture f;
     const QStringList ids{"A", "B", "C", "D", "E"};
@@ -127,7 +127,7 @@ void tst_IdentifierEditor::deleteNonAdjacent()
     QCOMPARE(listed(*d), (QStringList{"A", "C", "E"}));
 }
 
-void tst_IdentifierEditor::deleteWithoutSelection()
+void tst_IdentifierForm::deleteWithoutSelection()
 {
     DialogFixture f;
     f.wb.settings.SIKIBETU[0] = QStringLiteral("TXT");
@@ -138,7 +138,7 @@ void tst_IdentifierEditor::deleteWithoutSelection()
     QCOMPARE(listed(*d), QStringList{QStringLiteral("TXT")});
 }
 
-void tst_IdentifierEditor::storeCompacted()
+void tst_IdentifierForm::storeCompacted()
 {
     DialogFixture f;
     auto &ids = f.wb.settings.SIKIBETU;
@@ -174,7 +174,7 @@ void tst_IdentifierEditor::storeCompacted()
              QString());
 }
 
-void tst_IdentifierEditor::cancelKeepsList()
+void tst_IdentifierForm::cancelKeepsList()
 {
     DialogFixture f;
     f.wb.settings.SIKIBETU.fill(QString());
@@ -192,5 +192,5 @@ void tst_IdentifierEditor::cancelKeepsList()
              QStringLiteral("CSV")); // the factory list, untouched
 }
 
-QTEST_MAIN(tst_IdentifierEditor)
-#include "tst_identifiereditor.moc"
+QTEST_MAIN(tst_IdentifierForm)
+#include "tst_identifierform.moc"

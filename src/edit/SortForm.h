@@ -10,12 +10,12 @@ struct Workbench;
 // the file the detail view shows, and reflect puts them back in their new
 // order, renumbered from 000001.000, and shows the file again. The order is
 // LineSort's.
-class SortCommand
+class SortForm
 {
 public:
     static const QString kPathCaption; // Label1 before the path: "パス・ファイル名　＝　"
 
-    explicit SortCommand(Workbench &wb);
+    explicit SortForm(Workbench &wb);
 
     // false when the detail view shows no file of the work area (the user
     // has been told); the dialog closes then.
