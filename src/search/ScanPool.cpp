@@ -478,16 +478,6 @@ ScanProbe ScanPool::continueLines(const QByteArray &folder, const QByteArray &na
     return probeLines(Job{-1, folder, name, QString(), key}, scratch, &from, write);
 }
 
-ScanProbe ScanPool::probeNow(const QByteArray &folder, const QByteArray &name, const QString &key)
-{
-    QByteArray scratch;
-    ScanProbe result = probe(Job{-1, folder, name, QString(), key}, scratch, m_pump);
-    // Taken at once: its lines hold no room for the files read ahead.
-    if (result.decoded)
-        m_reserved.fetch_sub(result.scanned.lineCount(), std::memory_order_relaxed);
-    return result;
-}
-
 void ScanPool::finish(qint64 index, ScanProbe &&result)
 {
     if (index >= m_base) { // else dropped by cancel

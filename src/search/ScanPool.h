@@ -141,13 +141,8 @@ public:
     void cancel();
 
     // The lines the all-lines store can still take; set by the caller as it
-    // admits files. It only shrinks, unless the caller empties the store; a
-    // file found too long before that is then read again with probeNow.
+    // admits files. It only shrinks.
     void setRoom(qint64 lines) { m_room.store(lines, std::memory_order_relaxed); }
-    // One file read and matched on the calling thread, against the room as it
-    // is now, outside the queue: folder as on disk (ending in "/"), the
-    // name's bytes and its key.
-    ScanProbe probeNow(const QByteArray &folder, const QByteArray &name, const QString &key);
 
     int helpers() const { return int(m_threads.size()); }
 

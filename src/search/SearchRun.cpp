@@ -56,8 +56,7 @@ bool offer(ResultSink &sink, const FileMatchers &matchers, const WalkFile &file,
 // files read ahead by the pool, while the files are taken into the work area
 // strictly in walk order here. STOP is tested after each file and before any
 // further folder is listed; a file begun is finished.
-void Walk_Folder(Workbench &wb, const SearchRequest &request, SearchOutcome &outcome, RunNotices &notices,
-                 const std::function<void()> &whenFull)
+void Walk_Folder(Workbench &wb, const SearchRequest &request, SearchOutcome &outcome, RunNotices &notices)
 {
     WorkArea &work = wb.work;
     FileMatchers matchers(request);
@@ -91,28 +90,8 @@ void Walk_Folder(Workbench &wb, const SearchRequest &request, SearchOutcome &out
             noteSkipped(wb.status, outcome, probe.error);
         else if (probe.hasHit && sink.isOpen(file))
             sink.refuseDuplicate(file);
-        else if (probe.hasHit && !offer(sink, matchers, file, probe, scanned, wb.pump)) {
-            // In batches, the store is emptied and the file read again: it
-            // may have been measured against the room before an earlier
-            // emptying, ahead of the run.
-            bool taken = false;
-            if (whenFull) {
-                if (!work.Search_Hit_All_Line_List().isEmpty()) {
-                    LineIndex::Build_Line_Index(work, wb.pump);
-                    whenFull();
-                }
-                pool->setRoom(sink.lineRoom());
-                probe = pool->probeNow(file.nativeDir, file.nativeName, file.realPath());
-                if (!probe.readable) {
-                    noteSkipped(wb.status, outcome, probe.error);
-                    taken = true; // told already
-                } else {
-                    taken = !probe.hasHit || offer(sink, matchers, file, probe, scanned, wb.pump);
-                }
-            }
-            if (!taken)
-                sink.refuseOverflow(file);
-        }
+        else if (probe.hasHit && !offer(sink, matchers, file, probe, scanned, wb.pump))
+            sink.refuseOverflow(file);
         work.clearScanBuffer();
         pool->setRoom(sink.lineRoom());
         feed.listAhead(going);
@@ -141,8 +120,7 @@ void SearchRun::tuneOnHeads(FileMatchers &matchers, const QList<WalkFile> &files
 }
 
 SearchOutcome SearchRun::Search_Execute(Workbench &wb, const SearchRequest &request,
-                                        const std::function<void()> &buildViews, RunNotices::Boxes refusals,
-                                        const std::function<void()> &whenFull)
+                                        const std::function<void()> &buildViews, RunNotices::Boxes refusals)
 {
     SearchOutcome outcome;
     WorkArea &work = wb.work;
@@ -184,7 +162,7 @@ SearchOutcome SearchRun::Search_Execute(Workbench &wb, const SearchRequest &requ
         work.appendDisplayLine(LineFormat::kColumnHeader);
 
     RunNotices notices(*wb.messages, &wb.status, refusals);
-    Walk_Folder(wb, request, outcome, notices, whenFull);
+    Walk_Folder(wb, request, outcome, notices);
     outcome.stopped = work.Search_Running == 0;
     outcome.alreadyOpen = notices.refused(RunNotices::Kind::AlreadyOpen);
     outcome.overflow = notices.refused(RunNotices::Kind::Overflow);

@@ -42,14 +42,9 @@ public:
     // while the board is busy (a run cannot start inside another operation).
     // buildViews, given by whoever shows the results, is called once the work
     // area and its line index are complete, before the result file is written.
-    // whenFull, for a caller that works through the work area in batches:
-    // called, with the line index built, when a file with a hit finds no
-    // room; it may empty the work area, and the file is then read again and
-    // offered once more. Without it such a file is refused.
     static SearchOutcome Search_Execute(Workbench &wb, const SearchRequest &request,
                                         const std::function<void()> &buildViews = {},
-                                        RunNotices::Boxes refusals = RunNotices::Boxes::FirstOfEachKind,
-                                        const std::function<void()> &whenFull = {});
+                                        RunNotices::Boxes refusals = RunNotices::Boxes::FirstOfEachKind);
 
     // Helper threads that read and prefilter files ahead of the run: -1 for
     // as many as the machine has cores beyond one (at most 3), 0 for none.
