@@ -37,7 +37,16 @@ File restoreOne(const UndoStore::Hold &hold, const UndoManifest::File &f, UndoRe
     const bool halfWritten = mode == UndoRestore::Mode::Rollback && f.kind == UndoManifest::Kind::InPlace
         && !f.written && hash != f.oldHash;
     if (hash != f.newHash && !halfWritten) {
-        out.what = !created && hash == f.oldHash ? What::AlreadyBefore : What::NotAsWritten;
+        // A file replaced by rename has no recorded hash of its previous
+        // content: its kept inode is that content, compared as it is.
+        bool before = false;
+        if (!created && !f.oldHash.isEmpty()) {
+            before = hash == f.oldHash;
+        } else if (!created) {
+            QByteArray previous;
+            before = hold.previous(f.index, previous) && previous == now;
+        }
+        out.what = before ? What::AlreadyBefore : What::NotAsWritten;
         if (out.what == What::NotAsWritten)
             out.reason = QStringLiteral("保存の後に変更されています。");
         return out;

@@ -122,7 +122,11 @@ int SaveBatch::keepReplaced(int fileFd, const struct stat &st, const QByteArray 
     f.index = ++m_count;
     f.kind = linkByInode ? UndoManifest::Kind::Rename : UndoManifest::Kind::InPlace;
     f.path = target;
-    f.oldHash = UndoManifest::hashOf(old);
+    // A write in place needs the previous content's hash to tell a write a
+    // crash cut short; a replaced file's kept inode is its own record, and
+    // hashing it here would cost as much as hashing what is written.
+    if (!linkByInode)
+        f.oldHash = UndoManifest::hashOf(old);
     f.newHash = UndoManifest::hashOf(content);
     f.mode = st.st_mode & 07777;
     f.uid = st.st_uid;

@@ -40,7 +40,7 @@ struct UndoManifest
         int index = 0;
         Kind kind = Kind::Rename;
         QByteArray path;
-        QByteArray oldHash; // empty for a created file
+        QByteArray oldHash; // empty for a created file and a file replaced by rename
         QByteArray newHash;
         uint mode = 0;
         uint uid = 0;
