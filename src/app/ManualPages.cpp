@@ -49,5 +49,5 @@ std::optional<int> ManualPages::answer(const QStringList &args)
         return std::nullopt;
     if (!text)
         return BatchOutput::fail("quav", QStringLiteral("そのマニュアルページはありません: ") + args.back());
-    return BatchOutput::write(stdout, *text) ? 0 : BatchOutput::fail("quav", BatchOutput::standardOutputError());
+    return BatchOutput::print("quav", *text);
 }

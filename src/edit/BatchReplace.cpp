@@ -27,10 +27,11 @@ namespace {
 constexpr int kChanged = 0;
 constexpr int kNothing = 1;
 constexpr int kError = 2;
+constexpr char kProgram[] = "quav replace";
 
 int fail(const QString &text)
 {
-    return BatchOutput::fail("quav replace", text);
+    return BatchOutput::fail(kProgram, text);
 }
 
 // The command line read: its choices and the one word to replace.
@@ -91,7 +92,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     if (const auto error = parse(args, o, &word))
         return fail(*error);
     if (o.help)
-        return BatchOutput::write(stdout, helpText()) ? kChanged : fail(BatchOutput::standardOutputError());
+        return BatchOutput::print(kProgram, helpText());
     QString error;
     const std::optional<BatchSearchOptions::Root> root = o.search.root(&error);
     if (!root)

@@ -119,9 +119,14 @@ QString BatchOutput::standardOutputError()
         + QStringLiteral("）");
 }
 
-int BatchOutput::fail(const char *program, QString text)
+int BatchOutput::fail(const char *program, QString text, std::FILE *err)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    write(stderr, QString::fromUtf8(program) + QStringLiteral(": ") + text + QLatin1Char('\n'));
+    write(err, QString::fromUtf8(program) + QStringLiteral(": ") + text + QLatin1Char('\n'));
     return 2;
+}
+
+int BatchOutput::print(const char *program, const QString &text, std::FILE *out, std::FILE *err)
+{
+    return write(out, text) ? 0 : fail(program, standardOutputError(), err);
 }

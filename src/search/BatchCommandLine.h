@@ -90,8 +90,11 @@ namespace BatchOutput {
 // descriptor); errno then tells why.
 bool write(std::FILE *out, const QByteArray &bytes);
 bool write(std::FILE *out, const QString &text); // as UTF-8
-// "program: text" on standard error, line breaks as LF; the exit status 2.
-int fail(const char *program, QString text);
+// "program: text" on `err`, line breaks as LF; the exit status 2.
+int fail(const char *program, QString text, std::FILE *err = stderr);
+// `text` (a help, a page) on `out`: the exit status 0, else why `out` did
+// not take it on `err` and 2.
+int print(const char *program, const QString &text, std::FILE *out = stdout, std::FILE *err = stderr);
 // Why standard output did not take a write, from errno: read it before
 // anything else can change errno.
 QString standardOutputError();

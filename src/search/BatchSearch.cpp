@@ -32,17 +32,11 @@ namespace {
 constexpr int kFound = 0;
 constexpr int kNotFound = 1;
 constexpr int kError = 2;
+constexpr char kProgram[] = "quav search";
 
 int fail(const QString &text)
 {
-    return BatchOutput::fail("quav search", text);
-}
-
-// Standard output that could not take the result: a script must not take a
-// cut result for a whole one.
-int failOnStandardOutput()
-{
-    return fail(BatchOutput::standardOutputError());
+    return BatchOutput::fail(kProgram, text);
 }
 
 // Two spellings of one file: the same file on disk, or, for files not yet
@@ -137,7 +131,7 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
     if (const auto error = parse(args, o, &word))
         return fail(*error);
     if (o.help)
-        return BatchOutput::write(stdout, helpText()) ? kFound : failOnStandardOutput();
+        return BatchOutput::print(kProgram, helpText());
 
     // The files to be written are looked at before anything is searched: a
     // FIFO or a device is never replaced by a regular file, and one file
@@ -220,9 +214,11 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
         messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
     messages.flush();
 
+    // Standard output that could not take the result: a script must not
+    // take a cut result for a whole one.
     if (o.out.isEmpty()) {
         if (!BatchOutput::write(stdout, ResultFile::shellText(work, request.timestamps)))
-            return failOnStandardOutput();
+            return fail(BatchOutput::standardOutputError());
     } else if (!outcome.resultWritten) {
         return kError; // the port has shown why
     }

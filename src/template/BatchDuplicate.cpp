@@ -17,7 +17,7 @@
 
 namespace {
 
-const QString kProgram = QStringLiteral("quav duplicate");
+constexpr char kProgram[] = "quav duplicate";
 
 // Empty on success, else why the arguments cannot be used; the templates
 // into *templates.
@@ -66,16 +66,10 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
     BatchChoices o;
     QList<QByteArray> templates;
     const QString bad = parse(args, o, &templates);
-    if (o.help) {
-        if (BatchOutput::write(out, helpText()))
-            return 0;
-        BatchOutput::write(err, kProgram + QStringLiteral(": ") + BatchOutput::standardOutputError() + QLatin1Char('\n'));
-        return 2;
-    }
-    if (!bad.isEmpty()) {
-        BatchOutput::write(err, kProgram + QStringLiteral(": ") + bad + QStringLiteral("\n「quav duplicate --help」で使い方を表示します。\n"));
-        return 2;
-    }
+    if (o.help)
+        return BatchOutput::print(kProgram, helpText(), out, err);
+    if (!bad.isEmpty())
+        return BatchOutput::fail(kProgram, bad + QStringLiteral("\n「quav duplicate --help」で使い方を表示します。"), err);
 
     BatchMessagePort port(err);
     MessagePort &msg = port;
@@ -141,7 +135,7 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
         failed = true;
 
     SaveBatch batch(FileSave::batchOptions(
-        settings, kProgram + QLatin1Char(' ') + NativeName::decodePath(args.join(' ')), o.noUndo));
+        settings, QStringLiteral("quav duplicate ") + NativeName::decodePath(args.join(' ')), o.noUndo));
     for (const QString &path : summary.newPaths) {
         const int index = work.Search_Hit_File_List().indexOf(path);
         if (o.dryRun) {
