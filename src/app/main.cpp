@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -38,34 +39,24 @@ std::string windowProgram(const char *argv0)
 // (same arguments, same folder, same environment).
 int main(int argc, char **argv)
 {
-    // A save that a crash cut short is told of before any other command runs.
-    const bool batchCommand = argc > 1
-        && (std::strcmp(argv[1], "search") == 0 || std::strcmp(argv[1], "replace") == 0
-            || std::strcmp(argv[1], "duplicate") == 0 || std::strcmp(argv[1], "undo") == 0);
-    if (batchCommand) {
+    const std::string_view command = argc > 1 ? argv[1] : "";
+    if (command == "search" || command == "replace" || command == "duplicate" || command == "undo") {
+        // A save that a crash cut short is told of before any other command runs.
         const QString notice = BatchUndo::interruptedNotice();
         if (!notice.isEmpty())
             std::fputs(notice.toUtf8().constData(), stderr);
-    }
-    if (argc > 1 && std::strcmp(argv[1], "undo") == 0) {
+        // The batch commands take their arguments as bytes, as given before
+        // Qt reads them: a file name need not be UTF-8.
+        QList<QByteArray> batchArgs;
+        for (int i = 2; i < argc; ++i)
+            batchArgs.append(QByteArray(argv[i]));
         QCoreApplication app(argc, argv);
-        return BatchUndo::run(app.arguments().mid(2));
-    }
-    // The batch commands take their arguments as bytes: a file name need
-    // not be UTF-8.
-    QList<QByteArray> batchArgs;
-    for (int i = 2; i < argc; ++i)
-        batchArgs.append(QByteArray(argv[i]));
-    if (argc > 1 && std::strcmp(argv[1], "search") == 0) {
-        QCoreApplication app(argc, argv);
-        return BatchSearch::run(batchArgs, true);
-    }
-    if (argc > 1 && std::strcmp(argv[1], "replace") == 0) {
-        QCoreApplication app(argc, argv);
-        return BatchReplace::run(batchArgs);
-    }
-    if (argc > 1 && std::strcmp(argv[1], "duplicate") == 0) {
-        QCoreApplication app(argc, argv);
+        if (command == "undo")
+            return BatchUndo::run(app.arguments().mid(2));
+        if (command == "search")
+            return BatchSearch::run(batchArgs, true);
+        if (command == "replace")
+            return BatchReplace::run(batchArgs);
         return BatchDuplicate::run(batchArgs);
     }
     // Hidden: the build makes the manual pages and the completion with these.
