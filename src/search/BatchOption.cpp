@@ -28,6 +28,31 @@ std::optional<QString> needed(BatchArguments &a, QString *error)
     return v;
 }
 
+// A flag: one choice set to `value`.
+template <auto member, auto value>
+QString set(BatchArguments &, BatchChoices &c)
+{
+    c.*member = value;
+    return QString();
+}
+
+template <auto member, auto value>
+QString setSearch(BatchArguments &, BatchChoices &c)
+{
+    c.search.*member = value;
+    return QString();
+}
+
+// A value that must not be empty, as text.
+template <auto member>
+QString takeText(BatchArguments &a, BatchChoices &c)
+{
+    QString error;
+    if (const std::optional<QString> v = needed(a, &error))
+        c.*member = *v;
+    return error;
+}
+
 QString takeIdentifiers(BatchArguments &a, BatchChoices &c)
 {
     QString error;
@@ -89,21 +114,12 @@ QList<BatchOption> table()
          C::Nothing, {}, takeIdentifiers},
         {QStringLiteral("--case"), {}, {}, kSearching,
          QStringLiteral("英大文字・小文字を区別する（既定: 区別しない）"), C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.search.caseSensitive = true;
-             return QString();
-         }},
+         setSearch<&BatchSearchOptions::caseSensitive, true>},
         {QStringLiteral("--subdirs"), {}, {}, kSearching, QStringLiteral("サブフォルダも検索する"), C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.search.subDirs = true;
-             return QString();
-         }},
+         setSearch<&BatchSearchOptions::subDirs, true>},
         {QStringLiteral("--no-subdirs"), {}, {}, kSearching,
          QStringLiteral("サブフォルダは検索しない（既定: 保存された設定）"), C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.search.subDirs = false;
-             return QString();
-         }},
+         setSearch<&BatchSearchOptions::subDirs, false>},
         {QStringLiteral("--encoding"), {}, QStringLiteral("auto|cp932"), kSearching | unsigned(BatchCommand::Duplicate),
          QStringLiteral("auto: ファイル（雛形）ごとに BOM と UTF-8 かどうかで文字コードを判定、\n"
                         "cp932: すべてシフトJIS として読む（既定: 保存された設定）"),
@@ -118,35 +134,19 @@ QList<BatchOption> table()
          }},
         {QStringLiteral("--timestamps"), {}, {}, search, QStringLiteral("ファイル行に更新日時とサイズを付ける"),
          C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.timestamps = true;
-             return QString();
-         }},
+         set<&BatchChoices::timestamps, true>},
         {QStringLiteral("--no-timestamps"), {}, {}, search, QStringLiteral("付けない（既定: 保存された設定）"),
          C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.timestamps = false;
-             return QString();
-         }},
+         set<&BatchChoices::timestamps, false>},
         {QStringLiteral("--out"), {}, QStringLiteral("ファイル"), search,
          QStringLiteral("結果ファイルを書く（Shift-JIS、CR LF、\":@:\" は空白3つ）\n"
                         "省略時は同じ行を標準出力へ UTF-8 で出力（ファイル行のパスは省略せずに）\n"
                         "（UTF-8 でないファイル名・フォルダ名はディスク上のバイト列のまま。-l、-n も同じ）"),
          C::Files, {},
-         [](BatchArguments &a, BatchChoices &c) {
-             QString error;
-             if (const std::optional<QString> v = needed(a, &error))
-                 c.out = *v;
-             return error;
-         }},
+         takeText<&BatchChoices::out>},
         {QStringLiteral("--rtf"), {}, QStringLiteral("ファイル"), search, QStringLiteral("一覧表示用の RTF 文書も書く"),
          C::Files, {},
-         [](BatchArguments &a, BatchChoices &c) {
-             QString error;
-             if (const std::optional<QString> v = needed(a, &error))
-                 c.rtf = *v;
-             return error;
-         }},
+         takeText<&BatchChoices::rtf>},
         {QStringLiteral("-n"), {}, {}, search,
          QStringLiteral("ヒットした行ごとに「パス:行番号:行」を標準出力へ出力する（grep -n と同じ形式、\n"
                         "行は UTF-8、すべてのファイルのすべてのヒット行、ワークエリアの上限なし）"),
@@ -188,53 +188,29 @@ QList<BatchOption> table()
         {QStringLiteral("--force"), {}, {}, unsigned(BatchCommand::Duplicate),
          QStringLiteral("既にあるファイルを上書きする（指定しなければ、そのファイルは書かず、ほかは書く）"),
          C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.force = true;
-             return QString();
-         }},
+         set<&BatchChoices::force, true>},
         {QStringLiteral("--list"), {}, {}, unsigned(BatchCommand::Undo),
          QStringLiteral("保存の一覧（ID、時刻、状態、ファイル数、コマンド）を表示する"), C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.list = true;
-             return QString();
-         }},
+         set<&BatchChoices::list, true>},
         // The id is the word after the options: "--keep ID".
         {QStringLiteral("--keep"), {}, {}, unsigned(BatchCommand::Undo),
          QStringLiteral("中断された保存（ID で指定）で書かれた内容をそのまま残す（あとで取り消すこともできる）"),
          C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.keep = true;
-             return QString();
-         }},
+         set<&BatchChoices::keep, true>},
         {QStringLiteral("--dry-run"), {}, {}, kSaving | unsigned(BatchCommand::Undo),
          QStringLiteral("何も書かずに、書き込むファイルのパスを表示する"), C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.dryRun = true;
-             return QString();
-         }},
+         set<&BatchChoices::dryRun, true>},
         {QStringLiteral("--no-undo"), {}, {}, kSaving,
          QStringLiteral("取り消し用の記録を残さずに保存する（quav undo で戻せない）"), C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.noUndo = true;
-             return QString();
-         }},
+         set<&BatchChoices::noUndo, true>},
         {QStringLiteral("--dump"), {}, {}, window,
          QStringLiteral("ツールバーに作業エリアのダンプ用ボタンを出す（開発用）"), C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.dumpButton = true;
-             return QString();
-         }},
+         set<&BatchChoices::dumpButton, true>},
         {QStringLiteral("--help"), QStringLiteral("-h"), {}, ~0u, QStringLiteral("この説明を表示して終了する"),
          C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.help = true;
-             return QString();
-         }},
+         set<&BatchChoices::help, true>},
         {QStringLiteral("--version"), {}, {}, window, QStringLiteral("バージョンを表示して終了する"), C::Nothing, {},
-         [](BatchArguments &, BatchChoices &c) {
-             c.version = true;
-             return QString();
-         }},
+         set<&BatchChoices::version, true>},
     };
 }
 
