@@ -198,8 +198,7 @@ int BatchReplace::run(const QList<QByteArray> &args)
     // Each file is replaced as the walk reaches it; nothing of it but its
     // changed lines is held, so a file of any number of lines is replaced.
     const HitRecordStream::Outcome outcome = HitRecordStream::run(search, takeHits, replaceFile);
-    for (const QString &reason : outcome.skipped)
-        messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
+    messages.showSkipped(outcome.skipped);
     queue.reset();
     // A file that could not be read, or was not searched (":@:" in its
     // name), may hold the word: not all was done.

@@ -1,5 +1,7 @@
 #include "search/BatchMessagePort.h"
 
+#include "search/ResultSink.h"
+
 #include <QStringEncoder>
 
 namespace {
@@ -60,4 +62,10 @@ void BatchMessagePort::flush()
     }
     std::fflush(m_out);
     m_clock.restart();
+}
+
+void BatchMessagePort::showSkipped(const QStringList &reasons)
+{
+    for (const QString &reason : reasons)
+        show(reason, ResultSink::kCaption, Icon::Exclamation, Buttons::Ok);
 }

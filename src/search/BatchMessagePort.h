@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QStringEncoder>
 
 #include <cstdio>
@@ -25,6 +26,9 @@ public:
 
     Answer show(const QString &text, const QString &caption, Icon icon, Buttons buttons) override;
     std::optional<QString> input(const QString &prompt, const QString &caption, const QString &initial) override;
+    // Each file or folder a search could not read or did not search, under
+    // the search's caption.
+    void showSkipped(const QStringList &reasons);
 
     int shown() const { return m_shown; }
 

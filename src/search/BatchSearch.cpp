@@ -92,8 +92,7 @@ int streamHits(const BatchChoices &o, const SearchRequest &request)
     takeScanHelpers();
     const HitStream::Outcome outcome = HitStream::run(request, *o.stream, stdout);
     BatchMessagePort messages;
-    for (const QString &reason : outcome.skipped)
-        messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
+    messages.showSkipped(outcome.skipped);
     messages.flush();
     if (!outcome.outputError.isEmpty())
         return fail(outcome.outputError);
@@ -210,8 +209,7 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
                 ListView::Build_List_View(wb);
         };
     const SearchOutcome outcome = SearchRun::Search_Execute(wb, request, buildViews, RunNotices::Boxes::Every);
-    for (const QString &reason : outcome.skipped)
-        messages.show(reason, QStringLiteral("検索"), MessagePort::Icon::Exclamation, MessagePort::Buttons::Ok);
+    messages.showSkipped(outcome.skipped);
     messages.flush();
 
     // Standard output that could not take the result: a script must not
