@@ -146,12 +146,7 @@ int BatchDuplicate::run(const QList<QByteArray> &args, std::FILE *out, std::FILE
                 failed = true;
                 continue;
             }
-            port.flush();
-            list(work.nativePath(index));
-            continue;
-        }
-        const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force, &batch);
-        if (!saved.written()) {
+        } else if (const SaveResult saved = NewFileSave::saveNewFile(work, index, o.force, &batch); !saved.written()) {
             QString text = saved.message;
             if (saved.outcome == SaveResult::Outcome::AlreadyExists)
                 text += QStringLiteral("\r\n（--force で上書きします）");
