@@ -89,7 +89,6 @@ void takeScanHelpers()
 // -l and -n: the hits streamed to standard output, the work area unused.
 int streamHits(const BatchChoices &o, const SearchRequest &request)
 {
-    takeScanHelpers();
     const HitStream::Outcome outcome = HitStream::run(request, *o.stream, stdout);
     BatchMessagePort messages;
     messages.showSkipped(outcome.skipped);
@@ -152,6 +151,7 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
     SearchRequest request = o.search.request(word, *root, stored);
     if (const QString refused = refusedWord(request); !refused.isEmpty())
         return fail(refused);
+    takeScanHelpers();
     if (o.stream)
         return streamHits(o, request);
     if (o.timestamps)
@@ -199,7 +199,6 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
 
     WorkArea &work = wb.work;
     work.Search_Running = 1;
-    takeScanHelpers();
 
     // The list document is built as the window builds its list view.
     std::function<void()> buildViews;
