@@ -133,11 +133,12 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
 
     // The files to be written are looked at before anything is searched: a
     // FIFO or a device is never replaced by a regular file, and one file
-    // cannot take both outputs.
-    for (const QString &target : {o.out, o.rtf}) {
-        if (target.isEmpty())
+    // cannot take both outputs. From here on both are absolute.
+    for (QString *target : {&o.out, &o.rtf}) {
+        if (target->isEmpty())
             continue;
-        if (const QString problem = ResultFile::targetProblem(QFileInfo(target).absoluteFilePath()); !problem.isEmpty())
+        *target = QFileInfo(*target).absoluteFilePath();
+        if (const QString problem = ResultFile::targetProblem(*target); !problem.isEmpty())
             return fail(problem);
     }
     if (!o.out.isEmpty() && !o.rtf.isEmpty() && sameFile(o.out, o.rtf))
@@ -160,7 +161,7 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
     // script overwrite a file it did not name.
     request.resultFile = !o.out.isEmpty();
     if (request.resultFile)
-        request.resultFileName = QFileInfo(o.out).absoluteFilePath();
+        request.resultFileName = o.out;
     const QString startDir = DirectoryListing::withSeparator(NativeName::decodePath(NativeName::currentFolder()));
 
     // A work area can hold 32,700 entries; freeing them one by one would
@@ -192,7 +193,7 @@ int BatchSearch::run(const QList<QByteArray> &args, bool processEndsAfter)
         if (!rtfDir->isValid())
             return fail(QStringLiteral("一時フォルダを作成できません。"));
         wb.display.documentFolder = rtfDir->path();
-        rtfPort.emplace(QFileInfo(o.rtf).absoluteFilePath());
+        rtfPort.emplace(o.rtf);
         wb.listView = &*rtfPort;
         RtfBuilder::Make_RTF_Colors(wb.display, wb.settings); // as the window does at start-up
     }
