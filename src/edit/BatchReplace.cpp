@@ -159,10 +159,6 @@ int BatchReplace::run(const QList<QByteArray> &args)
             return;
         done.insert(real);
         const QByteArray line = request.path + '\t' + QByteArray::number(request.changes.size()) + '\n';
-        if (o.dryRun && !mayBeRefused) {
-            report(line);
-            return;
-        }
         request.displayName = file.walk.realPath();
         request.readStamp = DiskStamp{file.size, file.modifiedNsecs};
         request.encoding = file.encoding;
