@@ -33,8 +33,6 @@ public:
     const QString &written() const { return m_args.at(m_at); }
     // The option's name, without "=VALUE".
     const QString &name() const { return m_name; }
-    // The option is `name`, written without "=VALUE".
-    bool isFlag(QLatin1StringView name) const { return m_name == name && !m_inline; }
     // The option is `name`, with or without "=VALUE".
     bool is(QLatin1StringView name) const { return m_name == name; }
     // Its value: what follows "=", else the next argument, which is taken;
