@@ -59,10 +59,11 @@ int main(int argc, char **argv)
             return BatchReplace::run(batchArgs);
         return BatchDuplicate::run(batchArgs);
     }
+    const QStringList args = CommandLine::Arguments(argc, argv);
     // Hidden: the build makes the manual pages and the completion with these.
-    if (const std::optional<int> status = ManualPages::answer(CommandLine::Arguments(argc, argv)))
+    if (const std::optional<int> status = ManualPages::answer(args))
         return *status;
-    if (CommandLine::answerEarly(CommandLine::Parse(CommandLine::Arguments(argc, argv))))
+    if (CommandLine::answerEarly(CommandLine::Parse(args)))
         return 0;
     const std::string window = windowProgram(argv[0]);
     ::execv(window.c_str(), argv);
