@@ -196,17 +196,22 @@ qsizetype TextEncodings::decodeUtf8To(QByteArrayView bytes, char16_t *out, int *
 
 QString TextEncodings::decodeUtf16(QByteArrayView bytes, bool bigEndian)
 {
+    QString out(utf16Units(bytes), Qt::Uninitialized);
+    decodeUtf16To(bytes, bigEndian, reinterpret_cast<char16_t *>(out.data()));
+    return out;
+}
+
+qsizetype TextEncodings::decodeUtf16To(QByteArrayView bytes, bool bigEndian, char16_t *out)
+{
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
     const qsizetype units = bytes.size() / 2;
-    QString out(units + (bytes.size() % 2), Qt::Uninitialized);
-    auto *to = reinterpret_cast<char16_t *>(out.data());
     for (qsizetype i = 0; i < units; ++i) {
         const uchar a = p[2 * i], b = p[2 * i + 1];
-        to[i] = bigEndian ? char16_t(a << 8 | b) : char16_t(b << 8 | a);
+        out[i] = bigEndian ? char16_t(a << 8 | b) : char16_t(b << 8 | a);
     }
     if (bytes.size() % 2)
-        to[units] = char16_t(Cp932::kRawByteBase + p[bytes.size() - 1]);
-    return out;
+        out[units] = char16_t(Cp932::kRawByteBase + p[bytes.size() - 1]);
+    return utf16Units(bytes);
 }
 
 void Utf8Check::feed(QByteArrayView bytes, bool last)

@@ -53,6 +53,10 @@ public:
     // A UTF-16 file's bytes after its mark, whole. A last odd byte becomes
     // its raw-byte character; lone surrogates are kept as they are.
     static QString decodeUtf16(QByteArrayView bytes, bool bigEndian);
+    // The same into out, which has room for utf16Units(bytes) characters;
+    // the number written (always that many).
+    static qsizetype decodeUtf16To(QByteArrayView bytes, bool bigEndian, char16_t *out);
+    static qsizetype utf16Units(QByteArrayView bytes) { return bytes.size() / 2 + bytes.size() % 2; }
 };
 
 // Whether bytes arriving piece by piece are valid UTF-8, each byte looked at

@@ -1,6 +1,5 @@
 #include "platform/Utf16Codec.h"
 
-#include "platform/Cp932.h"
 
 const Utf16Codec &Utf16Codec::littleEndian()
 {
@@ -17,8 +16,7 @@ const Utf16Codec &Utf16Codec::bigEndian()
 qsizetype Utf16Codec::decode(QByteArrayView bytes, std::vector<char16_t> &text, std::vector<int> &starts) const
 {
     const qsizetype count = decode(bytes, text);
-    if (starts.size() < size_t(count) + 1)
-        starts.resize(size_t(count) + 1);
+    makeRoom(starts, count + 1);
     for (qsizetype i = 0; i < count; ++i) {
         // The low half of a pair starts where its high half does.
         const bool continues = i > 0 && QChar::isLowSurrogate(text[size_t(i)])
@@ -31,18 +29,8 @@ qsizetype Utf16Codec::decode(QByteArrayView bytes, std::vector<char16_t> &text, 
 
 qsizetype Utf16Codec::decode(QByteArrayView bytes, std::vector<char16_t> &text) const
 {
-    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
-    const qsizetype units = bytes.size() / 2;
-    const qsizetype count = units + bytes.size() % 2;
-    if (text.size() < size_t(count))
-        text.resize(size_t(count));
-    for (qsizetype i = 0; i < units; ++i) {
-        const uchar a = p[2 * i], b = p[2 * i + 1];
-        text[size_t(i)] = m_bigEndian ? char16_t(a << 8 | b) : char16_t(b << 8 | a);
-    }
-    if (bytes.size() % 2)
-        text[size_t(units)] = char16_t(Cp932::kRawByteBase + p[bytes.size() - 1]);
-    return count;
+    makeRoom(text, TextEncodings::utf16Units(bytes));
+    return TextEncodings::decodeUtf16To(bytes, m_bigEndian, text.data());
 }
 
 void Utf16Codec::encodeAppend(QStringView text, QByteArray &out) const

@@ -30,25 +30,10 @@ bool FileScan::Scan_File(const WordMatcher &matcher, QByteArrayView bytes, qsize
 {
     if (!matcher.canMatch())
         return false;
-    const auto *data = reinterpret_cast<const uchar *>(bytes.data());
-    const qsizetype size = bytes.size();
     WordMatcher::Cursor cursor(matcher, bytes);
-    for (;;) {
-        const qsizetype at = cursor.next(from);
-        if (at < 0)
-            return false;
-        // The line around the candidate. A line always begins at a character
-        // boundary: CR and LF are never trail bytes.
-        qsizetype begin = at;
-        while (begin > 0 && !isBreak(data[begin - 1]))
-            --begin;
-        qsizetype end = at;
-        while (end < size && !isBreak(data[end]))
-            ++end;
-        if (matcher.confirm(matcher.decode(bytes.sliced(begin, end - begin))))
-            return true;
-        from = end + 1;
-    }
+    qsizetype begin = 0, end = 0;
+    QString text;
+    return cursor.nextHitLine(from, begin, end, text);
 }
 
 void FileScan::collect(const WordMatcher &matcher, QByteArrayView bytes, const QString &key, ScannedFile &out,

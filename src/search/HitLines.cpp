@@ -106,32 +106,19 @@ qint64 HitLines::countBreaks(QByteArrayView bytes, qsizetype n)
 
 void HitLines::take(QByteArrayView lines, QByteArray &out, bool more, qint64 pieceAt)
 {
-    const auto *d = reinterpret_cast<const uchar *>(lines.data());
-    const qsizetype size = lines.size();
     qsizetype counted = 0; // m_line is the number of the line that begins here
     if (m_matcher->canMatch()) {
         WordMatcher::Cursor cursor(*m_matcher, lines);
-        qsizetype from = 0;
-        for (qsizetype at; (at = cursor.next(from)) >= 0;) {
-            // CR and LF are never trail bytes of code page 932 nor part of a
-            // UTF-8 sequence: a line begins at a character.
-            qsizetype begin = at;
-            while (begin > counted && !isBreak(d[begin - 1]))
-                --begin;
-            qsizetype end = at;
-            while (end < size && !isBreak(d[end]))
-                ++end;
-            const QString text = m_matcher->decode(lines.sliced(begin, end - begin));
-            if (m_matcher->confirm(text)) {
-                m_line += countBreaks(lines.sliced(counted), begin - counted);
-                counted = begin;
-                put(pieceAt + begin, end - begin, text, out);
-            }
-            from = end + 1;
+        qsizetype begin = 0, end = 0;
+        QString text;
+        for (qsizetype from = 0; cursor.nextHitLine(from, begin, end, text); from = end + 1) {
+            m_line += countBreaks(lines.sliced(counted), begin - counted);
+            counted = begin;
+            put(pieceAt + begin, end - begin, text, out);
         }
     }
     if (more)
-        m_line += countBreaks(lines.sliced(counted), size - counted);
+        m_line += countBreaks(lines.sliced(counted), lines.size() - counted);
 }
 
 void HitLines::takeText(QStringView text, const QString &word, bool ignoreCase, QByteArray &out, qint64 textAt,

@@ -4,10 +4,7 @@
 #include "search/FolderWalk.h"
 #include "search/ScanPool.h"
 #include "search/SearchRequest.h"
-#include "search/SearchRun.h"
 #include "search/WalkFeed.h"
-
-#include <optional>
 
 HitRecordStream::Outcome HitRecordStream::run(const SearchRequest &request, const Records &records,
                                               const Done &done)
@@ -15,14 +12,11 @@ HitRecordStream::Outcome HitRecordStream::run(const SearchRequest &request, cons
     Outcome outcome;
     FileMatchers matchers(request);
     FolderWalk walk(request, [&](const QString &reason) { outcome.skipped.append(reason); });
-    std::optional<ScanPool> pool;
-    WalkFeed feed(walk, pool, [&](std::optional<ScanPool> &p, const QList<WalkFile> &files) {
-        SearchRun::tuneOnHeads(matchers, files);
-        p.emplace(matchers, SearchRun::scanHelpers, nullptr, ScanPool::Mode::HitRecords);
-    });
+    WalkFeed feed(walk, matchers, ScanPool::Mode::HitRecords);
 
     feed.listAhead();
     ScanProbe probe;
+    ScanPool *pool = feed.pool();
     while (pool && pool->take(probe)) {
         const WalkFile &walked = feed.next();
         const File file{walked, probe.encoding, probe.size, probe.modifiedNsecs};

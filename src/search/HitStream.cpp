@@ -5,11 +5,7 @@
 #include "search/FolderWalk.h"
 #include "search/ScanPool.h"
 #include "search/SearchRequest.h"
-#include "search/SearchRun.h"
 #include "search/WalkFeed.h"
-
-#include <limits>
-#include <optional>
 
 namespace {
 
@@ -47,12 +43,7 @@ HitStream::Outcome HitStream::run(const SearchRequest &request, What what, std::
     FileMatchers matchers(request);
     FolderWalk walk(request, [&](const QString &reason) { outcome.skipped.append(reason); });
     const ScanPool::Mode mode = what == What::Files ? ScanPool::Mode::FirstHit : ScanPool::Mode::HitLines;
-    std::optional<ScanPool> pool;
-    WalkFeed feed(walk, pool, [&](std::optional<ScanPool> &p, const QList<WalkFile> &files) {
-        SearchRun::tuneOnHeads(matchers, files);
-        p.emplace(matchers, SearchRun::scanHelpers, nullptr, mode);
-        p->setRoom(std::numeric_limits<qint64>::max());
-    });
+    WalkFeed feed(walk, matchers, mode);
     Output output(out);
 
     const auto write = [&](QByteArray &text) {
@@ -62,6 +53,7 @@ HitStream::Outcome HitStream::run(const SearchRequest &request, What what, std::
     };
     feed.listAhead();
     ScanProbe probe;
+    ScanPool *pool = feed.pool();
     while (pool && pool->take(probe)) {
         const WalkFile &file = feed.next();
         if (!probe.readable) {

@@ -16,6 +16,19 @@
 #include <unistd.h>
 #include <utility>
 
+namespace {
+
+// The first n bytes go; the rest is moved down in place, so that the buffer
+// keeps its start and capacity (a fresh buffer per step costs a page fault
+// per page).
+void dropFront(QByteArray &buffer, qsizetype n)
+{
+    std::memmove(buffer.data(), buffer.constData() + n, size_t(buffer.size() - n));
+    buffer.truncate(buffer.size() - n);
+}
+
+} // namespace
+
 ScanPool::ScanPool(const FileMatchers &matchers, int helpers, EventPump *pump, Mode mode)
     : m_matchers(matchers), m_pump(pump), m_mode(mode), m_window(mode == Mode::FirstHit ? kFirstHitWindow : kWindow)
 {
@@ -176,11 +189,9 @@ ScanProbe ScanPool::probe(const Job &job, QByteArray &scratch, EventPump *pump)
     bool takeable = m_mode != Mode::FirstHit;
     bool overlongLine = false;
     auto drop = [&] {
-        // Moved down in place: the buffer keeps its start and capacity. What
-        // code page 932 may still have to search is kept.
+        // What code page 932 may still have to search is kept.
         const qsizetype cut = decided ? searched : std::min(searched, searchedCp932);
-        std::memmove(scratch.data(), scratch.constData() + cut, size_t(scratch.size() - cut));
-        scratch.truncate(scratch.size() - cut);
+        dropFront(scratch, cut);
         check.dropped(cut);
         lookedAt -= cut;
         searched -= cut;
@@ -371,10 +382,8 @@ ScanProbe ScanPool::probeLines(const Job &job, QByteArray &scratch, const ScanPr
         result.encoding = e;
         lines.setMatcher(m_matchers.forEncoding(e));
     };
-    // Moved down in place: the buffer keeps its start and capacity.
     auto drop = [&](qsizetype n) {
-        std::memmove(scratch.data(), scratch.constData() + n, size_t(scratch.size() - n));
-        scratch.truncate(scratch.size() - n);
+        dropFront(scratch, n);
         offset += n;
     };
     qsizetype step = kFirstRead;
@@ -417,8 +426,7 @@ ScanProbe ScanPool::probeLines(const Job &job, QByteArray &scratch, const ScanPr
                 bool moved = false;
                 while (ok && check.valid() && !file.atEnd()) {
                     const qsizetype checked = check.checked();
-                    std::memmove(scratch.data(), scratch.constData() + checked, size_t(scratch.size() - checked));
-                    scratch.truncate(scratch.size() - checked);
+                    dropFront(scratch, checked);
                     check.dropped(checked);
                     moved = moved || checked > 0;
                     if (readStep())

@@ -8,7 +8,6 @@
 #include "search/FileMatchers.h"
 #include "search/FileScan.h"
 #include "search/FolderWalk.h"
-#include "search/OpenFile.h"
 #include "search/ResultFile.h"
 #include "search/ResultSink.h"
 #include "search/ScanPool.h"
@@ -17,8 +16,6 @@
 #include "search/WordMatcher.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
-
-#include <optional>
 
 int SearchRun::scanHelpers = -1;
 
@@ -62,17 +59,13 @@ void Walk_Folder(Workbench &wb, const SearchRequest &request, SearchOutcome &out
     FileMatchers matchers(request);
     ResultSink sink(work, notices, request.timestamps);
     FolderWalk walk(request, [&](const QString &reason) { noteSkipped(wb.status, outcome, reason); });
-    std::optional<ScanPool> pool; // started at the first folder with files, once the matcher is tuned
-    WalkFeed feed(walk, pool, [&](std::optional<ScanPool> &p, const QList<WalkFile> &files) {
-        SearchRun::tuneOnHeads(matchers, files);
-        p.emplace(matchers, SearchRun::scanHelpers, wb.pump);
-        p->setRoom(sink.lineRoom());
-    });
+    WalkFeed feed(walk, matchers, ScanPool::Mode::Results, wb.pump, sink.lineRoom());
     const auto going = [&] { return work.Search_Running != 0; };
 
     feed.listAhead(going);
     ScannedFile scanned;
     ScanProbe probe;
+    ScanPool *pool = feed.pool();
     while (work.Search_Running != 0 && pool && pool->take(probe)) {
         WalkFile file = feed.next();
         if (work.Current_Dir != file.dir) {
@@ -102,22 +95,6 @@ void Walk_Folder(Workbench &wb, const SearchRequest &request, SearchOutcome &out
 }
 
 } // namespace
-
-void SearchRun::tuneOnHeads(FileMatchers &matchers, const QList<WalkFile> &files)
-{
-    constexpr qsizetype kSampleHead = 64 * 1024;
-    QByteArray sample;
-    for (qsizetype i = 0; i < files.size() && i < 4; ++i) {
-        OpenFile file;
-        QByteArray head;
-        if (file.openNative(files.at(i).nativePath(), files.at(i).realPath(), nullptr)
-            && file.readMore(head, kSampleHead, nullptr))
-            sample += head;
-    }
-    matchers.cp932().tune(sample);
-    if (matchers.detects())
-        matchers.utf8().tune(sample);
-}
 
 SearchOutcome SearchRun::Search_Execute(Workbench &wb, const SearchRequest &request,
                                         const std::function<void()> &buildViews, RunNotices::Boxes refusals)

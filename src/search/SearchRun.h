@@ -3,15 +3,12 @@
 #include "search/RunNotices.h"
 
 #include <QString>
-#include <QList>
 #include <QStringList>
 
 #include <functional>
 
 struct Workbench;
-struct WalkFile;
 struct SearchRequest;
-class FileMatchers;
 
 // What a run did, beyond what it left in the work area.
 struct SearchOutcome
@@ -51,8 +48,4 @@ public:
     // Only the reading and byte matching run on them; the work area, the
     // ports and the messages stay on the calling thread.
     static int scanHelpers;
-
-    // Picks the prefilters' anchor bytes from the byte frequencies of the heads
-    // of the first few files (read once more later, from the page cache).
-    static void tuneOnHeads(FileMatchers &matchers, const QList<WalkFile> &files);
 };

@@ -14,8 +14,7 @@ public:
 
     // The text after the last "." among the last four characters of the
     // upper-cased name, so at most three characters: A.TXT -> TXT, B.C -> C,
-    // DATA.HTML and README -> empty.
-    static QString identifierOf(QStringView upperName) { return identifierIn(upperName).toString(); }
+    // DATA.HTML and README -> empty. A view into upperName.
     static QStringView identifierIn(QStringView upperName);
 
     // Exact, case-sensitive comparison: identifiers are stored upper case and

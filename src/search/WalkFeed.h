@@ -7,31 +7,45 @@
 
 #include <deque>
 #include <functional>
+#include <limits>
 #include <optional>
+
+class EventPump;
+class FileMatchers;
 
 // The files a walk lists, given to a scan pool folder by folder ahead of the
 // reader and handed back in the order the pool's results come. The pool is
-// made at the first folder with files, so that it can be tuned on them.
+// made at the first folder with files, once the matchers' anchor bytes are
+// tuned on the heads of its first few files (read once more later, from the
+// page cache).
 class WalkFeed
 {
 public:
-    using StartPool = std::function<void(std::optional<ScanPool> &pool, const QList<WalkFile> &firstFiles)>;
-
-    WalkFeed(FolderWalk &walk, std::optional<ScanPool> &pool, StartPool start)
-        : m_walk(walk), m_pool(pool), m_start(std::move(start))
+    // The pool's reading mode, the pump it serves while the caller waits,
+    // and the lines the all-lines store can take when it starts (Results).
+    WalkFeed(FolderWalk &walk, FileMatchers &matchers, ScanPool::Mode mode, EventPump *pump = nullptr,
+             qint64 room = std::numeric_limits<qint64>::max())
+        : m_walk(walk), m_matchers(matchers), m_mode(mode), m_pump(pump), m_room(room)
     {
     }
 
     // Lists folders until the pool holds two windows of files, the walk is
     // done or going() says stop.
     void listAhead(const std::function<bool()> &going = {});
+    // The pool; null until a folder with files has been listed.
+    ScanPool *pool() { return m_pool ? &*m_pool : nullptr; }
     // The file of the result the pool gave last.
     WalkFile &next();
 
 private:
+    void tuneOnHeads(const QList<WalkFile> &files);
+
     FolderWalk &m_walk;
-    std::optional<ScanPool> &m_pool;
-    StartPool m_start;
+    FileMatchers &m_matchers;
+    ScanPool::Mode m_mode;
+    EventPump *m_pump;
+    qint64 m_room;
+    std::optional<ScanPool> m_pool;
     std::deque<QList<WalkFile>> m_queued; // the files given to the pool, folder by folder
     qsizetype m_position = 0;             // in m_queued.front()
     bool m_walked = false;

@@ -349,3 +349,20 @@ qsizetype WordMatcher::Cursor::next(qsizetype from)
         at = best + 1;
     }
 }
+
+bool WordMatcher::Cursor::nextHitLine(qsizetype from, qsizetype &begin, qsizetype &end, QString &text)
+{
+    const auto isBreak = [](uchar c) { return c == '\n' || c == '\r'; };
+    for (qsizetype at; (at = next(from)) >= 0; from = end + 1) {
+        begin = at;
+        while (begin > 0 && !isBreak(m_data[begin - 1]))
+            --begin;
+        end = at;
+        while (end < m_size && !isBreak(m_data[end]))
+            ++end;
+        text = m.decode(QByteArrayView(m_data + begin, end - begin));
+        if (m.confirm(text))
+            return true;
+    }
+    return false;
+}

@@ -64,6 +64,12 @@ public:
         Cursor(const WordMatcher &matcher, QByteArrayView bytes);
         // The first byte offset >= from where the word's bytes may begin, or -1.
         qsizetype next(qsizetype from);
+        // The first line that holds the word, confirmed on its decoded text,
+        // among the lines from `from` on (a line start): its bytes [begin,
+        // end), its break not included, and its text. false when none is
+        // left. CR and LF are never trail bytes of code page 932 nor part of
+        // a UTF-8 sequence: a line begins at a character.
+        bool nextHitLine(qsizetype from, qsizetype &begin, qsizetype &end, QString &text);
 
     private:
         bool fits(qsizetype start) const;

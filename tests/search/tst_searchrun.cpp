@@ -176,7 +176,7 @@ void tst_SearchRun::identifier()
 {
     QFETCH(QString, name);
     QFETCH(QString, identifier);
-    QCOMPARE(SikibetuMatcher::identifierOf(LineFormat::Ucase(name)), identifier);
+    QCOMPARE(SikibetuMatcher::identifierIn(LineFormat::Ucase(name)).toString(), identifier);
 }
 
 void tst_SearchRun::onlyChosenIdentifiersAreRead()
