@@ -46,14 +46,6 @@ void step(const char *name)
         FileReplacer::testStep(name);
 }
 
-DiskStamp stampOf(const struct stat &st)
-{
-    DiskStamp s;
-    s.size = st.st_size;
-    s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return s;
-}
-
 bool pwriteAll(int fd, QByteArrayView bytes)
 {
     const char *p = bytes.data();
@@ -303,7 +295,7 @@ FileReplacer::Status FileReplacer::inspect()
 
 DiskStamp FileReplacer::stamp() const
 {
-    return stampOf(m_st);
+    return DiskStamp::of(m_st);
 }
 
 bool FileReplacer::readAll(QByteArray &bytes)
@@ -499,7 +491,7 @@ FileReplacer::Status FileReplacer::commit()
     }
     struct stat tmp;
     if (::fstat(fd, &tmp) == 0)
-        m_written = stampOf(tmp);
+        m_written = DiskStamp::of(tmp);
     ::close(fd);
     return Status::Ok;
 }
@@ -567,7 +559,7 @@ FileReplacer::Status FileReplacer::writeInPlace(const QByteArray &content, const
             batch->written(kept);
         step("renamed");
         if (::fstat(fd, &now) == 0)
-            m_written = stampOf(now);
+            m_written = DiskStamp::of(now);
         ::close(fd);
         dropCopy();
         return Status::Ok;
@@ -607,7 +599,7 @@ FileReplacer::Status FileReplacer::create(const QByteArray &content, SaveBatch *
     step("kept");
     struct stat st;
     if (::fstat(fd, &st) == 0)
-        m_written = stampOf(st);
+        m_written = DiskStamp::of(st);
     auto linkedIn = [&] {
         ::close(fd);
         if (batch)
