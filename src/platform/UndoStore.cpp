@@ -245,7 +245,7 @@ bool UndoStore::Hold::previous(int index, QByteArray &bytes) const
     return true;
 }
 
-void UndoStore::prune(int days, qint64 bytes, const QDateTime &now, const QString &spare)
+void UndoStore::prune(int days, qint64 bytes, const QDateTime &now)
 {
     const int journal = openFolder(false, nullptr);
     if (journal < 0)
@@ -257,7 +257,7 @@ void UndoStore::prune(int days, qint64 bytes, const QDateTime &now, const QStrin
     const QDateTime limit = now.addDays(-days);
     // Oldest first: a batch goes when it is too old or the total too large.
     for (const Batch &b : all) {
-        if (b.running || b.interrupted() || b.id == spare)
+        if (b.running || b.interrupted())
             continue;
         if (b.manifest.time >= limit && total <= bytes)
             continue;
