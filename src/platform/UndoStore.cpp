@@ -1,5 +1,7 @@
 #include "platform/UndoStore.h"
 
+#include "platform/DescriptorIo.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -13,21 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray readAllFrom(int fd)
-{
-    QByteArray all;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        all.append(buffer, n);
-    }
-    return all;
-}
 
 // Creates the missing folders of `path` with mode 0700.
 bool makeFolders(const QByteArray &path)
@@ -105,7 +92,7 @@ std::optional<UndoStore::Batch> readBatch(int journalFd, const QString &id, bool
         b.id = id;
         // A lock nobody holds can be taken (and is let go at once).
         b.running = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
-        if (!(onlyInterrupted && b.running) && UndoManifest::parse(readAllFrom(fd), b.manifest)
+        if (!(onlyInterrupted && b.running) && UndoManifest::parse(DescriptorIo::read(fd), b.manifest)
             && !(onlyInterrupted && !b.interrupted())) {
             if (sizes)
                 b.bytes = folderBytes(dir);
@@ -228,9 +215,7 @@ UndoStore::Hold::~Hold()
 
 bool UndoStore::Hold::setState(UndoManifest::State state)
 {
-    const QByteArray record = UndoManifest::stateRecord(state);
-    return m_fd >= 0 && ::write(m_fd, record.constData(), size_t(record.size())) == ssize_t(record.size())
-        && ::fsync(m_fd) == 0;
+    return m_fd >= 0 && DescriptorIo::write(m_fd, UndoManifest::stateRecord(state)) && ::fsync(m_fd) == 0;
 }
 
 bool UndoStore::Hold::previous(int index, QByteArray &bytes) const
@@ -240,7 +225,7 @@ bool UndoStore::Hold::previous(int index, QByteArray &bytes) const
                                           O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return false;
-    bytes = readAllFrom(fd);
+    bytes = DescriptorIo::read(fd);
     ::close(fd);
     return true;
 }
@@ -281,13 +266,8 @@ void UndoStore::unshareInterrupted()
             QByteArray bytes;
             const QByteArray copy = name + ".copy";
             const int fd = ::openat(hold.folderFd(), copy.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-            bool ok = fd >= 0 && hold.previous(f.index, bytes);
-            for (qsizetype done = 0; ok && done < bytes.size();) {
-                const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-                ok = n > 0;
-                done += n;
-            }
-            ok = ok && ::fsync(fd) == 0;
+            const bool ok = fd >= 0 && hold.previous(f.index, bytes) && DescriptorIo::write(fd, bytes)
+                && ::fsync(fd) == 0;
             if (fd >= 0)
                 ::close(fd);
             if (!ok || ::renameat(hold.folderFd(), copy.constData(), hold.folderFd(), name.constData()) != 0)
