@@ -73,5 +73,6 @@ public:
     static void prune(int days, qint64 bytes, const QDateTime &now);
 
 private:
-    static QList<Batch> list(bool onlyInterrupted, bool sizes);
+    // forPruning: with their sizes, and a finished batch without its files.
+    static QList<Batch> list(bool onlyInterrupted, bool forPruning);
 };
