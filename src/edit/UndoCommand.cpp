@@ -13,14 +13,11 @@ const QString kLineBreak = QStringLiteral("\r\n");
 
 void report(MessagePort &port, const UndoRestore::Result &r)
 {
-    const int restored = int(r.restoredPaths().size());
+    const QString done = QStringLiteral("%1 個のファイルを保存前の内容に戻しました。").arg(r.restoredPaths().size());
     if (r.allRestored())
-        port.show(QStringLiteral("%1 個のファイルを保存前の内容に戻しました。").arg(restored), UndoRestore::kCaption,
-                  MessagePort::Icon::Information);
+        port.show(done, UndoRestore::kCaption, MessagePort::Icon::Information);
     else
-        port.show(QStringLiteral("%1 個のファイルを保存前の内容に戻しました。").arg(restored) + kLineBreak
-                      + r.problems(),
-                  UndoRestore::kCaption, MessagePort::Icon::Exclamation);
+        port.show(done + kLineBreak + r.problems(), UndoRestore::kCaption, MessagePort::Icon::Exclamation);
 }
 
 } // namespace

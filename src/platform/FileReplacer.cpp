@@ -1,5 +1,6 @@
 #include "platform/FileReplacer.h"
 
+#include "platform/DescriptorIo.h"
 #include "platform/NativeName.h"
 #include "platform/SaveBatch.h"
 
@@ -44,32 +45,6 @@ void step(const char *name)
 {
     if (FileReplacer::testStep)
         FileReplacer::testStep(name);
-}
-
-DiskStamp stampOf(const struct stat &st)
-{
-    DiskStamp s;
-    s.size = st.st_size;
-    s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return s;
-}
-
-bool pwriteAll(int fd, QByteArrayView bytes)
-{
-    const char *p = bytes.data();
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, p + done, size_t(bytes.size() - done), off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += n;
-    }
-    return true;
 }
 
 // The link was put into a folder where anyone may create entries by someone
@@ -303,7 +278,7 @@ FileReplacer::Status FileReplacer::inspect()
 
 DiskStamp FileReplacer::stamp() const
 {
-    return stampOf(m_st);
+    return DiskStamp::of(m_st);
 }
 
 bool FileReplacer::readAll(QByteArray &bytes)
@@ -439,7 +414,7 @@ FileReplacer::Status FileReplacer::replaceByRename(const QByteArray &content, co
     m_kept = kept;
     m_batch = batch;
     step("kept");
-    if (!pwriteAll(fd, content))
+    if (!DescriptorIo::writeFromStart(fd, content))
         return drop(errno);
     // The disk starts on it now, while the next files are composed, so
     // that the group's flush finds little left to write.
@@ -499,7 +474,7 @@ FileReplacer::Status FileReplacer::commit()
     }
     struct stat tmp;
     if (::fstat(fd, &tmp) == 0)
-        m_written = stampOf(tmp);
+        m_written = DiskStamp::of(tmp);
     ::close(fd);
     return Status::Ok;
 }
@@ -529,7 +504,7 @@ FileReplacer::Status FileReplacer::writeInPlace(const QByteArray &content, const
     QByteArray copyName;
     if (!journalled) {
         const int copy = createTemporary(S_IRUSR | S_IWUSR, copyName, ".old");
-        if (copy < 0 || !pwriteAll(copy, old) || ::fsync(copy) != 0) {
+        if (copy < 0 || !DescriptorIo::writeFromStart(copy, old) || ::fsync(copy) != 0) {
             const int err = errno;
             if (copy >= 0) {
                 ::close(copy);
@@ -555,7 +530,7 @@ FileReplacer::Status FileReplacer::writeInPlace(const QByteArray &content, const
         return failErrno(err);
     }
     const qsizetype half = content.size() / 2;
-    const bool firstHalf = pwriteAll(fd, QByteArrayView(content).first(half));
+    const bool firstHalf = DescriptorIo::writeFromStart(fd, QByteArrayView(content).first(half));
     step("in-place-half");
     bool done = firstHalf;
     if (done) {
@@ -567,13 +542,13 @@ FileReplacer::Status FileReplacer::writeInPlace(const QByteArray &content, const
             batch->written(kept);
         step("renamed");
         if (::fstat(fd, &now) == 0)
-            m_written = stampOf(now);
+            m_written = DiskStamp::of(now);
         ::close(fd);
         dropCopy();
         return Status::Ok;
     }
     const int err = errno;
-    const bool restored = pwriteAll(fd, old) && ::ftruncate(fd, off_t(old.size())) == 0 && ::fsync(fd) == 0;
+    const bool restored = DescriptorIo::writeFromStart(fd, old) && ::ftruncate(fd, off_t(old.size())) == 0 && ::fsync(fd) == 0;
     ::close(fd);
     if (restored) {
         dropCopy();
@@ -597,7 +572,7 @@ FileReplacer::Status FileReplacer::create(const QByteArray &content, SaveBatch *
         ::unlinkat(m_dirFd, name.constData(), 0);
         return failErrno(err);
     };
-    if (!pwriteAll(fd, content) || ::fsync(fd) != 0)
+    if (!DescriptorIo::writeFromStart(fd, content) || ::fsync(fd) != 0)
         return discard(errno);
     const int kept = batch ? batch->keepCreated(m_target, content) : 0;
     if (kept < 0) {
@@ -607,7 +582,7 @@ FileReplacer::Status FileReplacer::create(const QByteArray &content, SaveBatch *
     step("kept");
     struct stat st;
     if (::fstat(fd, &st) == 0)
-        m_written = stampOf(st);
+        m_written = DiskStamp::of(st);
     auto linkedIn = [&] {
         ::close(fd);
         if (batch)

@@ -1,5 +1,6 @@
 #include "platform/SaveBatch.h"
 
+#include "platform/DescriptorIo.h"
 #include "platform/NativeName.h"
 #include "platform/UndoStore.h"
 
@@ -19,35 +20,6 @@ namespace {
 // A leftover younger than this may still be the fresh file of a save that
 // has not yet locked it.
 constexpr qint64 kLeftoverAgeSecs = 2;
-
-bool writeAll(int fd, QByteArrayView bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
-QByteArray readFrom(int fd)
-{
-    QByteArray all;
-    char buffer[65536];
-    for (off_t at = 0;;) {
-        const ssize_t n = ::pread(fd, buffer, sizeof buffer, at);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return all;
-        all.append(buffer, n);
-        at += n;
-    }
-}
 
 QString systemText(int err)
 {
@@ -106,7 +78,7 @@ bool SaveBatch::open()
 
 bool SaveBatch::append(const QByteArray &record, bool durable)
 {
-    if (!writeAll(m_manifestFd, record))
+    if (!DescriptorIo::write(m_manifestFd, record))
         return false;
     return !durable || (::fsync(m_manifestFd) == 0 && ::fsync(m_dirFd) == 0);
 }
@@ -141,7 +113,7 @@ int SaveBatch::keepReplaced(int fileFd, const struct stat &st, const QByteArray 
     }
     if (!kept) {
         const int copy = ::openat(m_dirFd, name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-        kept = copy >= 0 && writeAll(copy, old) && ::fsync(copy) == 0;
+        kept = copy >= 0 && DescriptorIo::write(copy, old) && ::fsync(copy) == 0;
         const int err = errno;
         if (copy >= 0)
             ::close(copy);
@@ -220,7 +192,7 @@ void SaveBatch::written(int index)
 {
     // Not flushed: the hashes tell what a file holds if this line is lost.
     if (index > 0 && m_manifestFd >= 0)
-        writeAll(m_manifestFd, UndoManifest::writtenRecord(index));
+        DescriptorIo::write(m_manifestFd, UndoManifest::writtenRecord(index));
 }
 
 void SaveBatch::changedMeanwhile(int index, int fileFd)
@@ -234,7 +206,7 @@ void SaveBatch::changedMeanwhile(int index, int fileFd)
     if (!linked) {
         const int copy = ::openat(m_dirFd, name.constData(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
         if (copy >= 0) {
-            writeAll(copy, readFrom(fileFd));
+            DescriptorIo::write(copy, DescriptorIo::read(fileFd));
             ::fsync(copy);
             ::close(copy);
         }

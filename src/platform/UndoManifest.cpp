@@ -36,8 +36,14 @@ UndoManifest::File *fileNumbered(UndoManifest &m, const QByteArray &field)
 {
     bool ok = false;
     const int n = field.toInt(&ok);
+    if (!ok)
+        return nullptr;
+    // A batch numbers its files 1, 2, ... in the order it records them, so
+    // file n is normally at n - 1; a search would make a parse quadratic.
+    if (n >= 1 && n <= m.files.size() && m.files.at(n - 1).index == n)
+        return &m.files[n - 1];
     for (UndoManifest::File &f : m.files)
-        if (ok && f.index == n)
+        if (f.index == n)
             return &f;
     return nullptr;
 }

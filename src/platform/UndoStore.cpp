@@ -1,5 +1,7 @@
 #include "platform/UndoStore.h"
 
+#include "platform/DescriptorIo.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -13,21 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray readAllFrom(int fd)
-{
-    QByteArray all;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        all.append(buffer, n);
-    }
-    return all;
-}
 
 // Creates the missing folders of `path` with mode 0700.
 bool makeFolders(const QByteArray &path)
@@ -76,23 +63,40 @@ void removeBatch(int journalFd, const QString &id)
     ::unlinkat(journalFd, name.constData(), AT_REMOVEDIR);
 }
 
-// A finished batch's manifest ends with its state line (nothing is
-// appended after it but another state).
-bool endsFinished(int fd)
+// The last bytes of a manifest: a finished batch's ends with its state line
+// (nothing is appended after it but another state).
+QByteArray tailOf(int fd)
 {
     struct stat st;
     char tail[16];
     if (::fstat(fd, &st) != 0 || st.st_size < off_t(sizeof tail))
-        return false;
+        return QByteArray();
     const ssize_t n = ::pread(fd, tail, sizeof tail, st.st_size - off_t(sizeof tail));
-    if (n != ssize_t(sizeof tail))
-        return false;
-    const QByteArrayView end(tail, n);
-    return end.endsWith("\tdone\n") || end.endsWith("\tundone\n") || end.endsWith("\tkept\n");
+    return n == ssize_t(sizeof tail) ? QByteArray(tail, n) : QByteArray();
 }
 
+bool endsFinished(const QByteArray &tail)
+{
+    return tail.endsWith("\tdone\n") || tail.endsWith("\tundone\n") || tail.endsWith("\tkept\n");
+}
+
+// The state a manifest's last line sets, when that line is a final state.
+std::optional<UndoManifest::State> finalState(const QByteArray &tail)
+{
+    for (const UndoManifest::State state :
+         {UndoManifest::State::Done, UndoManifest::State::Undone, UndoManifest::State::Kept})
+        if (tail.endsWith('\n' + UndoManifest::stateRecord(state)))
+            return state;
+    return std::nullopt;
+}
+
+// A finished batch's header and last line are all that pruning needs of it:
+// its file records (the bulk of a large batch) are not read. The header's
+// lines come first, well within this.
+constexpr qsizetype kHeaderBytes = 4096;
+
 std::optional<UndoStore::Batch> readBatch(int journalFd, const QString &id, bool onlyInterrupted = false,
-                                          bool sizes = false)
+                                          bool forPruning = false)
 {
     const QByteArray name = QFile::encodeName(id);
     const int dir = ::openat(journalFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -100,14 +104,26 @@ std::optional<UndoStore::Batch> readBatch(int journalFd, const QString &id, bool
         return std::nullopt;
     std::optional<UndoStore::Batch> out;
     const int fd = ::openat(dir, "manifest", O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd >= 0 && !(onlyInterrupted && endsFinished(fd))) {
+    const QByteArray tail = fd >= 0 ? tailOf(fd) : QByteArray();
+    if (fd >= 0 && !(onlyInterrupted && endsFinished(tail))) {
         UndoStore::Batch b;
         b.id = id;
         // A lock nobody holds can be taken (and is let go at once).
         b.running = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
-        if (!(onlyInterrupted && b.running) && UndoManifest::parse(readAllFrom(fd), b.manifest)
-            && !(onlyInterrupted && !b.interrupted())) {
-            if (sizes)
+        const std::optional<UndoManifest::State> final = forPruning ? finalState(tail) : std::nullopt;
+        bool read = false;
+        if (final) {
+            QByteArray head(kHeaderBytes, Qt::Uninitialized);
+            const ssize_t n = ::pread(fd, head.data(), size_t(head.size()), 0);
+            head.truncate(n < 0 ? 0 : n);
+            read = UndoManifest::parse(head, b.manifest);
+            b.manifest.files.clear();
+            b.manifest.state = *final;
+        } else if (!(onlyInterrupted && b.running)) {
+            read = UndoManifest::parse(DescriptorIo::read(fd), b.manifest);
+        }
+        if (read && !(onlyInterrupted && !b.interrupted())) {
+            if (forPruning)
                 b.bytes = folderBytes(dir);
             out = b;
         }
@@ -161,7 +177,7 @@ QList<UndoStore::Batch> UndoStore::interrupted()
     return list(true, false);
 }
 
-QList<UndoStore::Batch> UndoStore::list(bool onlyInterrupted, bool sizes)
+QList<UndoStore::Batch> UndoStore::list(bool onlyInterrupted, bool forPruning)
 {
     QList<Batch> out;
     const int journal = openFolder(false, nullptr);
@@ -170,7 +186,7 @@ QList<UndoStore::Batch> UndoStore::list(bool onlyInterrupted, bool sizes)
     if (DIR *d = ::fdopendir(::dup(journal))) {
         while (const dirent *e = ::readdir(d))
             if (e->d_name[0] != '.')
-                if (auto b = readBatch(journal, QFile::decodeName(e->d_name), onlyInterrupted, sizes))
+                if (auto b = readBatch(journal, QFile::decodeName(e->d_name), onlyInterrupted, forPruning))
                     out.append(*b);
         ::closedir(d);
     }
@@ -228,9 +244,7 @@ UndoStore::Hold::~Hold()
 
 bool UndoStore::Hold::setState(UndoManifest::State state)
 {
-    const QByteArray record = UndoManifest::stateRecord(state);
-    return m_fd >= 0 && ::write(m_fd, record.constData(), size_t(record.size())) == ssize_t(record.size())
-        && ::fsync(m_fd) == 0;
+    return m_fd >= 0 && DescriptorIo::write(m_fd, UndoManifest::stateRecord(state)) && ::fsync(m_fd) == 0;
 }
 
 bool UndoStore::Hold::previous(int index, QByteArray &bytes) const
@@ -240,12 +254,12 @@ bool UndoStore::Hold::previous(int index, QByteArray &bytes) const
                                           O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return false;
-    bytes = readAllFrom(fd);
+    bytes = DescriptorIo::read(fd);
     ::close(fd);
     return true;
 }
 
-void UndoStore::prune(int days, qint64 bytes, const QDateTime &now, const QString &spare)
+void UndoStore::prune(int days, qint64 bytes, const QDateTime &now)
 {
     const int journal = openFolder(false, nullptr);
     if (journal < 0)
@@ -257,7 +271,7 @@ void UndoStore::prune(int days, qint64 bytes, const QDateTime &now, const QStrin
     const QDateTime limit = now.addDays(-days);
     // Oldest first: a batch goes when it is too old or the total too large.
     for (const Batch &b : all) {
-        if (b.running || b.interrupted() || b.id == spare)
+        if (b.running || b.interrupted())
             continue;
         if (b.manifest.time >= limit && total <= bytes)
             continue;
@@ -281,13 +295,8 @@ void UndoStore::unshareInterrupted()
             QByteArray bytes;
             const QByteArray copy = name + ".copy";
             const int fd = ::openat(hold.folderFd(), copy.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-            bool ok = fd >= 0 && hold.previous(f.index, bytes);
-            for (qsizetype done = 0; ok && done < bytes.size();) {
-                const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-                ok = n > 0;
-                done += n;
-            }
-            ok = ok && ::fsync(fd) == 0;
+            const bool ok = fd >= 0 && hold.previous(f.index, bytes) && DescriptorIo::write(fd, bytes)
+                && ::fsync(fd) == 0;
             if (fd >= 0)
                 ::close(fd);
             if (!ok || ::renameat(hold.folderFd(), copy.constData(), hold.folderFd(), name.constData()) != 0)

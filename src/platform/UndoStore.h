@@ -69,9 +69,10 @@ public:
 
     // Removes finished batches older than `days` days, then the oldest ones
     // until the rest take at most `bytes`; a running or interrupted batch
-    // and `spare` are left alone.
-    static void prune(int days, qint64 bytes, const QDateTime &now, const QString &spare = QString());
+    // is left alone.
+    static void prune(int days, qint64 bytes, const QDateTime &now);
 
 private:
-    static QList<Batch> list(bool onlyInterrupted, bool sizes);
+    // forPruning: with their sizes, and a finished batch without its files.
+    static QList<Batch> list(bool onlyInterrupted, bool forPruning);
 };
