@@ -132,11 +132,6 @@ TemplateRead::Outcome TemplateRead::readTemplate(const QByteArray &nativePath, q
     return out;
 }
 
-TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines, EncodingChoice choice)
-{
-    return readTemplate(NativeName::encode(path), storedLines, choice);
-}
-
 bool TemplateRead::checkSelection(const QStringList &paths, const TemplateStore &store, MessagePort &port)
 {
     for (const QString &path : paths) {

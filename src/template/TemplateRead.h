@@ -67,9 +67,6 @@ public:
     // ":@:", which the all-lines format cannot carry.
     static Outcome readTemplate(const QByteArray &nativePath, qint64 storedLines,
                                 EncodingChoice choice = EncodingChoice::Detect);
-    // A path typed or stored as text.
-    static Outcome readTemplate(const QString &path, qint64 storedLines,
-                                EncodingChoice choice = EncodingChoice::Detect);
 
     // The checks before anything changes: a selected file already in the
     // work area refuses the whole read, then an empty selection. false when
