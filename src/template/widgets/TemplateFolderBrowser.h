@@ -19,7 +19,7 @@ class QWidget;
 // current folder: nothing else of the program is moved by browsing, so there
 // is nothing to restore on close. It is held by its bytes as on disk, as the
 // search walk holds folders, so that a folder or file whose name is not
-// UTF-8 (Shift-JIS names from archives made on Windows) is entered and read
+// UTF-8 (Shift-JIS names unpacked from old archives) is entered and read
 // by the name it has. Return in the folder list enters the current folder,
 // as a double click does.
 class TemplateFolderBrowser : public QObject
