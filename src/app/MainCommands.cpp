@@ -75,11 +75,6 @@ bool MainCommands::toggleStatusBar(Workbench &wb, ViewFrame &frame, bool checked
     return !checked;
 }
 
-void MainCommands::offerDump(CommandBoard &board)
-{
-    board.offerDump();
-}
-
 void MainCommands::buildResultViews(Workbench &wb)
 {
     if (!wb.work.Search_Hit_File_List().isEmpty())

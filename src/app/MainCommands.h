@@ -2,7 +2,6 @@
 
 #include <QString>
 
-class CommandBoard;
 class MessagePort;
 class WorkArea;
 struct Workbench;
@@ -34,10 +33,6 @@ public:
     // setting is changed and the window configuration written.
     static bool toggleToolBar(Workbench &wb, ViewFrame &frame, bool checked);
     static bool toggleStatusBar(Workbench &wb, ViewFrame &frame, bool checked);
-
-    // The developers' switch: the work-area dump button NONE1, created hidden
-    // and disabled, is shown and enabled.
-    static void offerDump(CommandBoard &board);
 
     // The result views after a search run: the list view, when the work area
     // holds files.

@@ -160,8 +160,7 @@ bool DetailView::Build_Detail_View(Workbench &wb)
     wb.detailView->setShown(true);
     wb.status.setText(StatusPanels::kSearch, QStringLiteral("Details"));
     // A file that is not code page 932 says so after its path.
-    const TextEncoding encoding
-        = file < work.fileOrigins().size() ? work.fileOrigins().at(file).encoding : TextEncoding::Cp932;
+    const TextEncoding encoding = work.encodingOf(file);
     wb.status.setText(StatusPanels::kPath, encoding == TextEncoding::Cp932
                                                ? d.Detail_File_Key
                                                : d.Detail_File_Key + QStringLiteral("　［")

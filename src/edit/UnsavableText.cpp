@@ -29,12 +29,8 @@ QString UnsavableText::Refusal(const QString &what, const QString &text, const Q
 QStringList UnsavableText::shiftJisFiles(const WorkArea &work, const QList<int> &files)
 {
     QStringList names;
-    const QList<FileOrigin> &origins = work.fileOrigins();
-    for (int i : files) {
-        if (i < 0 || i >= work.Search_Hit_File_List().count())
-            continue;
-        if (i >= origins.size() || origins.at(i).encoding == TextEncoding::Cp932)
+    for (int i : files)
+        if (i >= 0 && i < work.Search_Hit_File_List().count() && work.encodingOf(i) == TextEncoding::Cp932)
             names.append(work.File_Key(i));
-    }
     return names;
 }

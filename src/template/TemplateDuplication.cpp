@@ -28,6 +28,13 @@ QString overflowText(const QString &source, const QString &parameter)
     return source + QStringLiteral("を") + parameter + TemplateDuplication::kOverflow;
 }
 
+// Whether the last part of a path as on disk is a UTF-8 name: a made file's
+// name is written in the encoding of its source's name.
+bool namedInUtf8(const QByteArray &nativePath)
+{
+    return NativeName::isUtf8(QByteArrayView(nativePath).sliced(nativePath.lastIndexOf('/') + 1));
+}
+
 } // namespace
 
 ReplaceInLineFunction TemplateDuplication::lineReplacer()
@@ -57,8 +64,8 @@ QByteArray TemplateDuplication::newNativePath(const QByteArray &sourceNative, co
 {
     const qsizetype slash = sourceNative.lastIndexOf('/');
     const QString name = newPath.mid(newPath.lastIndexOf(QLatin1Char('/')) + 1);
-    const QByteArray native = sourceNative.left(slash + 1)
-        + (NativeName::isUtf8(sourceNative.mid(slash + 1)) ? name.toUtf8() : Cp932::encode(name));
+    const QByteArray native
+        = sourceNative.left(slash + 1) + (namedInUtf8(sourceNative) ? name.toUtf8() : Cp932::encode(name));
     return native == NativeName::encode(newPath) ? QByteArray() : native;
 }
 
@@ -103,10 +110,11 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
         out.message = newPath + QStringLiteral("\r\n") + kAlreadyOpen;
         return out;
     }
+    const TextEncoding encoding = store.encodingOf(source);
+    const QByteArray sourceNative = store.nativePath(source);
     if (const QString unmapped = Cp932::unmappedCharacters(parameter); !unmapped.isEmpty()) {
-        const bool shiftJisText = store.encodingOf(source) == TextEncoding::Cp932;
-        const QByteArray sourceNative = store.nativePath(source);
-        if (shiftJisText || !NativeName::isUtf8(sourceNative.mid(sourceNative.lastIndexOf('/') + 1))) {
+        const bool shiftJisText = encoding == TextEncoding::Cp932;
+        if (shiftJisText || !namedInUtf8(sourceNative)) {
             out.status = Status::Unsavable;
             out.message = newPath + QStringLiteral("\r\nパラメータにシフトJISで表せない文字が含まれています。（")
                 + unmapped + QStringLiteral("）\r\n雛形")
@@ -149,8 +157,8 @@ TemplateDuplication::Made TemplateDuplication::Make_File_Seisei(const QString &p
     out.file.changed = true;
     // Its lines keep their numbers, so a save finds each one's bytes there.
     out.file.bytes = store.sourceBytes(source);
-    out.file.encoding = store.encodingOf(source);
-    out.file.nativePath = newNativePath(store.nativePath(source), newPath);
+    out.file.encoding = encoding;
+    out.file.nativePath = newNativePath(sourceNative, newPath);
     return out;
 }
 

@@ -47,8 +47,8 @@ public:
 
     // The bytes a made file is saved by: the source's folder as the source
     // is on disk, then the new name in the encoding of the source's name
-    // (code page 932 when that is not UTF-8, as names from archives made on
-    // Windows are). Empty when that is the new path's UTF-8 form.
+    // (code page 932 when that is not UTF-8, as names unpacked from old
+    // archives often are). Empty when that is the new path's UTF-8 form.
     static QByteArray newNativePath(const QByteArray &sourceNative, const QString &newPath);
 
     // "MAKE___FILE = " + N + ":@: <-- " + S, no fill, no date.

@@ -1,7 +1,6 @@
 #include "template/TemplateRead.h"
 
 #include "edit/SavedText.h"
-#include "platform/DirectoryListing.h"
 #include "platform/EventPump.h"
 #include "platform/MessagePort.h"
 #include "platform/NativeName.h"
@@ -49,11 +48,6 @@ TemplateRead::Outcome unreadable(const QString &pathAndReason)
 }
 
 } // namespace
-
-QString TemplateRead::templateFolder(const QString &browseFolder)
-{
-    return DirectoryListing::withSeparator(browseFolder);
-}
 
 QString TemplateRead::templateHeader(const QString &path, const QDateTime &modified, qint64 size)
 {
@@ -130,11 +124,6 @@ TemplateRead::Outcome TemplateRead::readTemplate(const QByteArray &nativePath, q
     if (NativeName::encode(path) != nativePath)
         out.file.nativePath = nativePath;
     return out;
-}
-
-TemplateRead::Outcome TemplateRead::readTemplate(const QString &path, qint64 storedLines, EncodingChoice choice)
-{
-    return readTemplate(NativeName::encode(path), storedLines, choice);
 }
 
 bool TemplateRead::checkSelection(const QStringList &paths, const TemplateStore &store, MessagePort &port)

@@ -42,10 +42,6 @@ public:
         int refused = 0; // unreadable or too large, each reported
     };
 
-    // The folder part of a template's full name: the browse folder ending in
-    // "/". Not trimmed: on Linux a folder name may end in a blank.
-    static QString templateFolder(const QString &browseFolder);
-
     // "ADD____FILE = " + path, filled with spaces to 50 characters (exactly
     // one space when it is 50 or longer), ":@:", the modified time as
     // "YYYY/MM/DD HH:MM:SS", two spaces, the size in bytes and "ﾊﾞｲﾄ".
@@ -66,9 +62,6 @@ public:
     // since reading one would wait for a writer); so is a path holding
     // ":@:", which the all-lines format cannot carry.
     static Outcome readTemplate(const QByteArray &nativePath, qint64 storedLines,
-                                EncodingChoice choice = EncodingChoice::Detect);
-    // A path typed or stored as text.
-    static Outcome readTemplate(const QString &path, qint64 storedLines,
                                 EncodingChoice choice = EncodingChoice::Detect);
 
     // The checks before anything changes: a selected file already in the

@@ -68,8 +68,7 @@ QByteArray WorkAreaTemplateStore::sourceBytes(const QString &path) const
 
 TextEncoding WorkAreaTemplateStore::encodingOf(const QString &path) const
 {
-    const int i = m_work.Search_Hit_File_List().indexOf(path);
-    return i < 0 || i >= m_work.fileOrigins().size() ? TextEncoding::Cp932 : m_work.fileOrigins().at(i).encoding;
+    return m_work.encodingOf(m_work.Search_Hit_File_List().indexOf(path));
 }
 
 QByteArray WorkAreaTemplateStore::nativePath(const QString &path) const

@@ -65,6 +65,11 @@ void WorkArea::removeFile(int i)
         m_origins.removeAt(i);
 }
 
+TextEncoding WorkArea::encodingOf(int i) const
+{
+    return i >= 0 && i < m_origins.size() ? m_origins.at(i).encoding : TextEncoding::Cp932;
+}
+
 QByteArray WorkArea::nativePath(int i) const
 {
     if (i >= 0 && i < m_origins.size() && !m_origins.at(i).nativePath.isEmpty())

@@ -83,6 +83,8 @@ public:
     // The bytes file i is opened and saved by: the bytes it was read from,
     // else its key's UTF-8 form.
     QByteArray nativePath(int i) const;
+    // The encoding file i was read in; code page 932 for no such file.
+    TextEncoding encodingOf(int i) const;
     // Whether a file of `lines` lines may join the all-lines store.
     bool Admits(qint64 lines) const;
 

@@ -1,4 +1,3 @@
-#include "app/MainCommands.h"
 #include "DialogControls.h"
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
@@ -143,7 +142,7 @@ void tst_UtilityCommands::dumpButtonForDevelopers()
     QVERIFY(f->start());
     QAction *none1 = f->window->buttonAction(Command::NONE1);
     QVERIFY(!none1->isVisible());
-    MainCommands::offerDump(f->wb->board);
+    f->wb->board.offerDump();
     QVERIFY(none1->isVisible() && none1->isEnabled());
     none1->trigger();
     const QStringList dumps = QDir(tmp.path()).entryList({QStringLiteral("ListData_Output_*.txt")});

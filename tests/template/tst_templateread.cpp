@@ -62,7 +62,7 @@ void tst_TemplateRead::header()
 void tst_TemplateRead::threeLineTemplate()
 {
     QTemporaryDir tmp;
-    const QString folder = TemplateRead::templateFolder(tmp.path() + QStringLiteral("/Tpl"));
+    const QString folder = DirectoryListing::withSeparator(tmp.path() + QStringLiteral("/Tpl"));
     QVERIFY(QDir().mkpath(folder));
     const QString path = folder + QStringLiteral("t.txt");
     QVERIFY(writeFile(path, "a\r\n\r\nc\r\n"));
@@ -103,7 +103,7 @@ void tst_TemplateRead::admission()
 void tst_TemplateRead::eachFileAlone()
 {
     QTemporaryDir tmp;
-    const QString f = TemplateRead::templateFolder(tmp.path());
+    const QString f = DirectoryListing::withSeparator(tmp.path());
     QVERIFY(writeFile(f + "big.txt", linesOf(4)) && writeFile(f + "big2.txt", linesOf(4)) && writeFile(f + "empty.txt", {})
             && writeFile(f + "small.txt", linesOf(3)));
     QVERIFY(QDir().mkdir(f + "dir.txt"));

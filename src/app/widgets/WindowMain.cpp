@@ -1,5 +1,4 @@
 #include "app/CommandLine.h"
-#include "app/MainCommands.h"
 #include "base/Workbench.h"
 #include "app/widgets/KIHON.h"
 #include "search/BatchSearch.h"
@@ -61,7 +60,7 @@ int main(int argc, char **argv)
     KIHON window(wb);
     window.Form_Load(QDir::currentPath());
     if (options.dumpButton)
-        MainCommands::offerDump(wb.board);
+        wb.board.offerDump();
     window.show();
     return QApplication::exec();
 }

@@ -30,7 +30,7 @@ QUAV_Change_Settei::QUAV_Change_Settei(Workbench &wb)
     List1->setSelectionMode(QAbstractItemView::MultiSelection);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Label3->setBuddy(List1);
-    Label4 = new QLabel(QStringLiteral("↑　複数の個別選択も可能です。"), this);
+    Label4 = new QLabel(this); // the form's note for the mode, set on loading
     Frame2 = new QGroupBox(QStringLiteral("大文字小文字の区別"), this);
     Opt_Moji_Kubetu_Yes = new QRadioButton(QStringLiteral("する"), Frame2);
     Opt_Moji_Kubetu_No = new QRadioButton(QStringLiteral("しない"), Frame2);

@@ -14,7 +14,7 @@ Quav_Sort::Quav_Sort(Workbench &wb)
 {
     setObjectName(QStringLiteral("Quav_Sort"));
     setWindowTitle(QStringLiteral("データ並び替え"));
-    Label1 = new QLabel(QStringLiteral("パス・ファイル名　＝　"), this);
+    Label1 = new QLabel(SortForm::kPathCaption, this);
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     List1 = new QListWidget(this);

@@ -99,8 +99,7 @@ bool TemplateFolderBrowser::browseTo(const QByteArray &nativeFolder)
         return false;
     }
     m_nativeFolder = target;
-    m_folder = shown;
-    pathLabel->setText(m_folder);
+    pathLabel->setText(shown);
     fill(folderList, entries.folders, entries.nativeFolders);
     fill(fileList, entries.files, entries.nativeFiles);
     // The keyboard goes on from the top of the new folder list.
@@ -109,7 +108,7 @@ bool TemplateFolderBrowser::browseTo(const QByteArray &nativeFolder)
     QStringList drives;
     for (int i = 0; i < Drive1->count(); ++i)
         drives.append(Drive1->itemText(i));
-    m_driveIndex = std::max(0, int(drives.indexOf(SearchPath::driveOf(drives, m_folder))));
+    m_driveIndex = std::max(0, int(drives.indexOf(SearchPath::driveOf(drives, shown))));
     Drive1->setCurrentIndex(m_driveIndex);
     return true;
 }

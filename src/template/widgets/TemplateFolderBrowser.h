@@ -19,7 +19,7 @@ class QWidget;
 // current folder: nothing else of the program is moved by browsing, so there
 // is nothing to restore on close. It is held by its bytes as on disk, as the
 // search walk holds folders, so that a folder or file whose name is not
-// UTF-8 (Shift-JIS names from archives made on Windows) is entered and read
+// UTF-8 (Shift-JIS names unpacked from old archives) is entered and read
 // by the name it has. Return in the folder list enters the current folder,
 // as a double click does.
 class TemplateFolderBrowser : public QObject
@@ -40,9 +40,6 @@ public:
     // then the drive and folder lists in column 0 beside the file list.
     void placeIn(QGridLayout *grid, int columns);
 
-    // The browse folder, ending in "/", as shown and as on disk.
-    QString folder() const { return m_folder; }
-    QByteArray nativeFolder() const { return m_nativeFolder; }
     // The native paths of the selected rows of the file list, top to bottom.
     QList<QByteArray> selectedFiles() const;
     // Lists the folder; a folder that cannot be listed is reported and the
@@ -65,7 +62,6 @@ private:
     std::array<QString, 20> m_sikibetu;
     MessagePort *m_port;
     QString m_caption;
-    QString m_folder;
     QByteArray m_nativeFolder;
     int m_driveIndex = 0;
 };
