@@ -95,7 +95,7 @@ int BatchUndo::run(const QStringList &args)
     if (const auto error = parse(args, o, &id))
         return fail(*error + QStringLiteral("（--help で使い方を表示します）"));
     if (o.help)
-        return BatchOutput::write(stdout, helpText()) ? kDone : fail(BatchOutput::standardOutputError());
+        return BatchOutput::print("quav undo", helpText());
     if (o.list)
         return list();
 

@@ -1,5 +1,7 @@
 #include "search/OpenFile.h"
 
+#include "platform/DiskStamp.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -43,7 +45,7 @@ bool OpenFile::openAt(int folderFd, const QByteArray &name, const QString &shown
     if (::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode)) {
         m_expected = st.st_size;
         m_modified = st.st_mtim.tv_sec;
-        m_modifiedNsecs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        m_modifiedNsecs = DiskStamp::of(st).mtimeNs;
     }
     return true;
 }

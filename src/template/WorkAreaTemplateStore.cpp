@@ -2,6 +2,7 @@
 
 #include "base/Workbench.h"
 #include "display/ListView.h"
+#include "platform/DiskStamp.h"
 #include "workarea/LineFormat.h"
 #include "workarea/LineIndex.h"
 #include "workarea/WorkArea.h"
@@ -51,8 +52,8 @@ QByteArray WorkAreaTemplateStore::sourceBytes(const QString &path) const
         return {};
     struct stat st;
     QFile file;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != origin.size
-        || qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec != origin.modifiedNsecs
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || !DiskStamp::of(st).sameAs(DiskStamp{origin.size, origin.modifiedNsecs})
         || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return {};
